@@ -1,0 +1,16 @@
+#include <QDir>
+#include <QFont>
+
+#include "frame/ui/UMainWin.h"
+#include "platform/ui/guard.h"
+
+int main(int argc, char* argv[]) {
+  qj::ui::GuardedApplication app(argc, argv);
+  QApplication::setApplicationName("Lite_Orvel_QJ");
+  QApplication::setApplicationDisplayName("Lite_Orvel_QJ");
+  QApplication::setFont(QFont("DejaVu Sans", 9));
+
+  qj::ui::TfrmMainWin window(QDir(QApplication::applicationDirPath()).absolutePath().toStdString());
+  window.showMaximized();
+  return QApplication::exec();
+}

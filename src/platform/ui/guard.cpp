@@ -1,0 +1,39 @@
+#include "platform/ui/guard.h"
+
+#include <stdexcept>
+
+#include "platform/ui/QtMessages.h"
+
+namespace qj::ui {
+namespace {
+Messages* g_sink = nullptr;
+}  // namespace
+
+void setExceptionSink(Messages* sink) { g_sink = sink; }
+
+void reportException(const std::exception_ptr& error) {
+  std::string text = "Unknown error.";
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    text = e.what();
+  } catch (...) {
+  }
+  if (g_sink) {
+    g_sink->error(text);
+  } else {
+    QtMessages box(QApplication::activeWindow());
+    box.error(text);
+  }
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    reportException(std::current_exception());
+    return false;
+  }
+}
+
+}  // namespace qj::ui

@@ -16,7 +16,9 @@ Text& Text::operator+=(const Text& other) {
   return *this;
 }
 
-Text& Text::operator+=(const char* literalUtf8) { return *this += lit(literalUtf8); }
+Text& Text::operator+=(const char* literalUtf8) {
+  return *this += lit(literalUtf8);
+}
 
 std::string Text::resolve(const ShellTables& tables) const {
   std::string out;
@@ -33,7 +35,9 @@ std::string Text::resolve(const ShellTables& tables) const {
   return out;
 }
 
-std::string Text::utf8(const ShellTables& tables) const { return cp1251::toUtf8(resolve(tables)); }
+std::string Text::utf8(const ShellTables& tables) const {
+  return cp1251::toUtf8(resolve(tables));
+}
 
 Text shell(int k) {
   Text t;
@@ -53,7 +57,9 @@ Text longText(int i, int j) {
   return t;
 }
 
-Text lit(std::string_view utf8) { return val(cp1251::fromUtf8(utf8)); }
+Text lit(std::string_view utf8) {
+  return val(cp1251::fromUtf8(utf8));
+}
 
 Text val(std::string_view cp1251Text) {
   Text t;
@@ -61,7 +67,9 @@ Text val(std::string_view cp1251Text) {
   return t;
 }
 
-Text num(int64_t n) { return val(std::to_string(n)); }
+Text num(int64_t n) {
+  return val(std::to_string(n));
+}
 
 bool show(Messages& messages, const Message& message, const ShellTables& tables) {
   const std::string text = message.utf8(tables);

@@ -59,8 +59,12 @@ Text val(std::string_view cp1251);
 // An integer in decimal.
 Text num(int64_t n);
 
-inline Text operator+(Text a, const Text& b) { return a += b; }
-inline Text operator+(Text a, const char* literalUtf8) { return a += literalUtf8; }
+inline Text operator+(Text a, const Text& b) {
+  return a += b;
+}
+inline Text operator+(Text a, const char* literalUtf8) {
+  return a += literalUtf8;
+}
 
 // A box to show: its kind and its composed text.
 struct Message {
@@ -70,9 +74,15 @@ struct Message {
   std::string utf8(const ShellTables& shell) const { return text.utf8(shell); }
 };
 
-inline Message warningMessage(Text t) { return {MessageKind::Warning, std::move(t)}; }
-inline Message errorMessage(Text t) { return {MessageKind::Error, std::move(t)}; }
-inline Message confirmMessage(Text t) { return {MessageKind::Confirm, std::move(t)}; }
+inline Message warningMessage(Text t) {
+  return {MessageKind::Warning, std::move(t)};
+}
+inline Message errorMessage(Text t) {
+  return {MessageKind::Error, std::move(t)};
+}
+inline Message confirmMessage(Text t) {
+  return {MessageKind::Confirm, std::move(t)};
+}
 
 // Shows the message; for a confirmation returns the answer (true for Yes), else true.
 bool show(Messages& messages, const Message& message, const ShellTables& shell);

@@ -47,9 +47,8 @@ const std::string& ShellTables::longText(int i, int j) const {
 }
 
 int ShellTables::longTextLines(int i) const {
-  return i >= 0 && static_cast<size_t>(i) < longTexts.size()
-             ? static_cast<int>(longTexts[i].size())
-             : 0;
+  return i >= 0 && static_cast<size_t>(i) < longTexts.size() ? static_cast<int>(longTexts[i].size())
+                                                             : 0;
 }
 
 bool isRussianShell(std::string_view langCode) {

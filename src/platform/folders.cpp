@@ -13,9 +13,12 @@ std::vector<std::string_view> characters(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
     size_t n = 1;
     const auto b = static_cast<unsigned char>(s[i]);
-    if (b >= 0xF0) n = 4;
-    else if (b >= 0xE0) n = 3;
-    else if (b >= 0xC0) n = 2;
+    if (b >= 0xF0)
+      n = 4;
+    else if (b >= 0xE0)
+      n = 3;
+    else if (b >= 0xC0)
+      n = 2;
     n = std::min(n, s.size() - i);
     out.push_back(s.substr(i, n));
     i += n;
@@ -23,7 +26,9 @@ std::vector<std::string_view> characters(std::string_view s) {
   return out;
 }
 
-bool sameChar(std::string_view a, std::string_view b) { return equalsIgnoreAsciiCase(a, b); }
+bool sameChar(std::string_view a, std::string_view b) {
+  return equalsIgnoreAsciiCase(a, b);
+}
 
 }  // namespace
 
@@ -91,8 +96,12 @@ fs::path ProgramFolder::resolve(std::string_view canonical) const {
   return path;
 }
 
-fs::path ProgramFolder::print() const { return resolve("Print"); }
+fs::path ProgramFolder::print() const {
+  return resolve("Print");
+}
 
-fs::path ProgramFolder::exports() const { return resolve("Export"); }
+fs::path ProgramFolder::exports() const {
+  return resolve("Export");
+}
 
 }  // namespace qj

@@ -34,9 +34,9 @@ constexpr int64_t kMsPerDay = 86400000;
 }  // namespace
 
 double toDateTime(const CivilDateTime& t) {
-  const int64_t days = daysFromCivil(t.year, static_cast<unsigned>(t.month),
-                                     static_cast<unsigned>(t.day)) -
-                       kEpochOffset;
+  const int64_t days =
+      daysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
+      kEpochOffset;
   const double fraction =
       ((t.hour * 60.0 + t.minute) * 60.0 + t.second + t.millisecond / 1000.0) / 86400.0;
   return static_cast<double>(days) + fraction;
@@ -77,6 +77,8 @@ double toDateTime(std::chrono::system_clock::time_point moment) {
   return toDateTime(t);
 }
 
-double nowDateTime() { return toDateTime(std::chrono::system_clock::now()); }
+double nowDateTime() {
+  return toDateTime(std::chrono::system_clock::now());
+}
 
 }  // namespace qj

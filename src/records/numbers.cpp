@@ -61,8 +61,7 @@ std::optional<double> parseWith(std::string_view text, char sep, bool eitherSepa
   const char* begin = s.data() + (s[0] == '+' ? 1 : 0);
   double value = 0;
   const auto [end, ec] = std::from_chars(begin, s.data() + s.size(), value);
-  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
-    return std::nullopt;
+  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 

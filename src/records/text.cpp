@@ -2,8 +2,12 @@
 
 namespace qj {
 namespace {
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool isBlank(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
+char asciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 }  // namespace
 
 std::string_view trim(std::string_view s) {
@@ -12,7 +16,9 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-std::string trimmed(std::string_view s) { return std::string(trim(s)); }
+std::string trimmed(std::string_view s) {
+  return std::string(trim(s));
+}
 
 std::string trimRight(std::string_view s) {
   while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
@@ -30,7 +36,9 @@ bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string cut(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
+std::string cut(std::string_view s, size_t n) {
+  return std::string(s.substr(0, n));
+}
 
 std::string padLeft(std::string_view s, size_t width, char fill) {
   if (s.size() >= width) return std::string(s);

@@ -14,8 +14,8 @@ ShellTables tables() {
 }
 
 TEST(Message, ComposesShellTextsLiteralsAndValues) {
-  const Text t = shell(0).trimmed() + " " + val("AB12CD") + " " + shell(1) + ", " + num(-5) +
-                 " " + shortText(0) + " мин.";
+  const Text t = shell(0).trimmed() + " " + val("AB12CD") + " " + shell(1) + ", " + num(-5) + " " +
+                 shortText(0) + " мин.";
   EXPECT_EQ(t.utf8(tables()), "Task AB12CD is saved, -5 min мин.");
   EXPECT_EQ(t.resolve(tables()), "Task AB12CD is saved, -5 min \xEC\xE8\xED.");
 }

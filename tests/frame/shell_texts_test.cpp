@@ -25,10 +25,13 @@ TEST(ShellFile, LayoutIsCountedTextsAfterTheHeader) {
   ByteWriter w;
   w.shortString("eng", 24);
   for (int32_t n : {1, 1, 1}) w.i32(n);
-  w.i32(2); w.raw("\x02km");
-  w.i32(2); w.raw("\x02Go");
+  w.i32(2);
+  w.raw("\x02km");
+  w.i32(2);
+  w.raw("\x02Go");
   w.i32(1);
-  w.i32(1); w.raw("\x01L");
+  w.i32(1);
+  w.raw("\x01L");
   EXPECT_EQ(writeShell(t, false, {}), w.bytes());
 }
 
@@ -83,19 +86,25 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
 TEST(ShellFile, HostileCountsAndLengthsAreRefused) {
   ByteWriter w;
   w.shortString("eng", 24);
-  w.i32(-1); w.i32(0); w.i32(0);
+  w.i32(-1);
+  w.i32(0);
+  w.i32(0);
   EXPECT_FALSE(readShell(w.bytes(), false).tables);
 
   ByteWriter huge;
   huge.shortString("eng", 24);
-  huge.i32(0); huge.i32(2000000000); huge.i32(0);
+  huge.i32(0);
+  huge.i32(2000000000);
+  huge.i32(0);
   const auto r = readShell(huge.bytes(), false);
   EXPECT_FALSE(r.tables);
   EXPECT_NE(r.error.find("2000000000"), std::string::npos);
 
   ByteWriter negativeLines;
   negativeLines.shortString("eng", 24);
-  negativeLines.i32(0); negativeLines.i32(0); negativeLines.i32(-3);
+  negativeLines.i32(0);
+  negativeLines.i32(0);
+  negativeLines.i32(-3);
   EXPECT_FALSE(readShell(negativeLines.bytes(), false).tables);
 
   EXPECT_FALSE(readShell("short", false).tables);
@@ -104,17 +113,28 @@ TEST(ShellFile, HostileCountsAndLengthsAreRefused) {
 TEST(ShellFile, ANegativeOrOverlongTextLengthEndsTheTexts) {
   ByteWriter w;
   w.shortString("eng", 24);
-  w.i32(0); w.i32(3); w.i32(0);
-  w.i32(1); w.raw("\x01" "A");
-  w.i32(-5); w.raw(std::string(10, 'x'));
+  w.i32(0);
+  w.i32(3);
+  w.i32(0);
+  w.i32(1);
+  w.raw(
+      "\x01"
+      "A");
+  w.i32(-5);
+  w.raw(std::string(10, 'x'));
   const auto r = readShell(w.bytes(), false);
   ASSERT_TRUE(r.tables);
   EXPECT_EQ(r.tables->shellTexts, (std::vector<std::string>{"A", "", ""}));
 
   ByteWriter overlong;
   overlong.shortString("eng", 24);
-  overlong.i32(0); overlong.i32(1); overlong.i32(0);
-  overlong.i32(1000000); overlong.raw("\x03" "abc");
+  overlong.i32(0);
+  overlong.i32(1);
+  overlong.i32(0);
+  overlong.i32(1000000);
+  overlong.raw(
+      "\x03"
+      "abc");
   ASSERT_TRUE(readShell(overlong.bytes(), false).tables);
   EXPECT_EQ(readShell(overlong.bytes(), false).tables->shell(0), "");
 }
@@ -122,7 +142,9 @@ TEST(ShellFile, ANegativeOrOverlongTextLengthEndsTheTexts) {
 TEST(ShellFile, ALengthByteBeyondItsSlotIsCut) {
   ByteWriter w;
   w.shortString("eng", 24);
-  w.i32(1); w.i32(0); w.i32(0);
+  w.i32(1);
+  w.i32(0);
+  w.i32(0);
   w.i32(20);
   w.u8(20);
   w.raw("ABCDEFGHIJKLMNOPQRST");

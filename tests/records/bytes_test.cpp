@@ -8,7 +8,10 @@ namespace {
 TEST(ShortString, WritesLengthByteTextAndZeroTail) {
   ByteWriter w;
   w.shortString("DEV_OZ", 23);
-  const std::string expected = std::string("\x06" "DEV_OZ") + std::string(17, '\0');
+  const std::string expected = std::string(
+                                   "\x06"
+                                   "DEV_OZ") +
+                               std::string(17, '\0');
   EXPECT_EQ(w.bytes(), expected);
   EXPECT_EQ(w.size(), 24u);
 }
@@ -16,14 +19,18 @@ TEST(ShortString, WritesLengthByteTextAndZeroTail) {
 TEST(ShortString, CutsLongerTextsToTheSlot) {
   ByteWriter w;
   w.shortString("ABCDEFGH", 6);
-  EXPECT_EQ(w.bytes(), std::string("\x06" "ABCDEF"));
+  EXPECT_EQ(w.bytes(), std::string("\x06"
+                                   "ABCDEF"));
   ByteReader r(w.bytes());
   EXPECT_EQ(r.shortString(6), "ABCDEF");
   EXPECT_TRUE(r.atEnd());
 }
 
 TEST(ShortString, ReaderCutsAnOversizedLengthByteAndSkipsTheWholeSlot) {
-  const std::string slot = std::string("\xFF" "abc") + "X";
+  const std::string slot = std::string(
+                               "\xFF"
+                               "abc") +
+                           "X";
   ByteReader r(slot);
   EXPECT_EQ(r.shortString(3), "abc");
   EXPECT_EQ(r.pos(), 4u);

@@ -23,7 +23,9 @@ TEST(Cp1251, CyrillicLettersAndSigns) {
 
 TEST(Cp1251, UnrepresentableCharactersBecomeQuestionMarks) {
   bool ok = true;
-  EXPECT_EQ(cp1251::fromUtf8("a€b中c", &ok), "a\x88" "b?c");
+  EXPECT_EQ(cp1251::fromUtf8("a€b中c", &ok),
+            "a\x88"
+            "b?c");
   EXPECT_FALSE(ok);
   EXPECT_FALSE(cp1251::representable("\xE4\xB8"));  // cut sequence
   EXPECT_TRUE(cp1251::representable("Улица Ленина"));

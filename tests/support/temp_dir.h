@@ -30,7 +30,8 @@ class TempDir {
   void write(const std::string& relative, std::string_view bytes) const {
     const auto p = path_ / relative;
     std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   std::string read(const std::string& relative) const {
     std::ifstream in(path_ / relative, std::ios::binary);

@@ -5,7 +5,9 @@
 
 namespace qj::ui {
 namespace {
-QString title() { return QApplication::applicationDisplayName(); }
+QString title() {
+  return QApplication::applicationDisplayName();
+}
 }  // namespace
 
 void QtMessages::warning(const std::string& text) {

@@ -9,7 +9,9 @@ namespace {
 Messages* g_sink = nullptr;
 }  // namespace
 
-void setExceptionSink(Messages* sink) { g_sink = sink; }
+void setExceptionSink(Messages* sink) {
+  g_sink = sink;
+}
 
 void reportException(const std::exception_ptr& error) {
   std::string text = "Unknown error.";

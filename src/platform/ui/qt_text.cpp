@@ -8,10 +8,16 @@ QString toQt(std::string_view cp1251Text) {
   return QString::fromStdString(cp1251::toUtf8(cp1251Text));
 }
 
-std::string fromQt(const QString& text) { return cp1251::fromUtf8(text.toStdString()); }
+std::string fromQt(const QString& text) {
+  return cp1251::fromUtf8(text.toStdString());
+}
 
-bool representable(const QString& text) { return cp1251::representable(text.toStdString()); }
+bool representable(const QString& text) {
+  return cp1251::representable(text.toStdString());
+}
 
-QString utf8(const std::string& utf8Text) { return QString::fromStdString(utf8Text); }
+QString utf8(const std::string& utf8Text) {
+  return QString::fromStdString(utf8Text);
+}
 
 }  // namespace qj::ui

@@ -1,0 +1,73 @@
+#include "platform/grid.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "records/text.h"
+
+namespace qj {
+namespace {
+const std::string kEmpty;
+}  // namespace
+
+void GridTable::setRows(int rows) {
+  rows_ = rows < 0 ? 0 : rows;
+  cells_.resize(static_cast<size_t>(rows_) * static_cast<size_t>(columns_));
+}
+
+void GridTable::setColumns(int columns) {
+  if (columns == columns_) return;
+  std::vector<std::string> cells(static_cast<size_t>(rows_) * static_cast<size_t>(columns));
+  for (int r = 0; r < rows_; ++r)
+    for (int c = 0; c < std::min(columns, columns_); ++c)
+      cells[static_cast<size_t>(r) * columns + c] =
+          std::move(cells_[static_cast<size_t>(r) * columns_ + c]);
+  columns_ = columns;
+  cells_ = std::move(cells);
+}
+
+const std::string& GridTable::cell(int row, int col) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return kEmpty;
+  return cells_[static_cast<size_t>(row) * columns_ + col];
+}
+
+void GridTable::set(int row, int col, std::string text) {
+  if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return;
+  cells_[static_cast<size_t>(row) * columns_ + col] = std::move(text);
+}
+
+bool GridTable::isEmptyTrimmed(int row, int col) const {
+  return trim(cell(row, col)).empty();
+}
+
+void GridTable::insertRow(int at) {
+  if (at < 0 || at > rows_) return;
+  cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(at) * columns_,
+                static_cast<size_t>(columns_), std::string());
+  ++rows_;
+}
+
+void GridTable::removeRow(int at) {
+  if (at < 0 || at >= rows_) return;
+  const auto first = cells_.begin() + static_cast<ptrdiff_t>(at) * columns_;
+  cells_.erase(first, first + columns_);
+  --rows_;
+}
+
+bool allDigits(std::string_view text) {
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+bool digitsAndSeparator(std::string_view text, char sep) {
+  for (char c : text)
+    if ((c < '0' || c > '9') && c != sep) return false;
+  return true;
+}
+
+bool isCyrillicLower(char c) {
+  return static_cast<unsigned char>(c) >= 224;
+}
+
+}  // namespace qj

@@ -1,0 +1,73 @@
+#pragma once
+// The string grids of the wizards and viewers, held in the core: cells of code-page-1251 text,
+// including columns that carry record data and are never shown, plus the rules that say what
+// the user may type into each cell. Windows show a GridTable through one Qt model.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qj {
+
+class GridTable {
+ public:
+  explicit GridTable(int columns = 0) : columns_(columns) {}
+
+  int rows() const { return rows_; }
+  int columns() const { return columns_; }
+  // Changes the number of rows; existing cells keep their texts, new cells are empty.
+  void setRows(int rows);
+  void setColumns(int columns);
+  void clear() { setRows(0); }
+
+  // Cells outside the grid read as empty and ignore writes.
+  const std::string& cell(int row, int col) const;
+  void set(int row, int col, std::string text);
+  bool isEmptyTrimmed(int row, int col) const;
+
+  // A new empty row at `at` (0 <= at <= rows); the rows from `at` on move down.
+  void insertRow(int at);
+  // Removes row `at`; the rows below move up.
+  void removeRow(int at);
+
+ private:
+  int rows_ = 0;
+  int columns_ = 0;
+  std::vector<std::string> cells_;
+};
+
+// Keys that the wizards give a meaning of their own.
+enum class GridKey { InsertRow, DeleteRow, PrevType, NextType, PrevName, NextName, Space, Delete };
+
+// What the user may do to the cells of one grid. Typed and pasted text obey the same rule:
+// `accepts` judges the cell's whole new text, so a rule must accept every prefix of a text it
+// accepts (typing builds the text one character at a time).
+class GridRules {
+ public:
+  virtual ~GridRules() = default;
+  virtual bool typable(const GridTable& table, int row, int col) const = 0;
+  virtual bool accepts(const GridTable& table, int row, int col, std::string_view text) const = 0;
+};
+
+// A grid that nobody edits (viewers, lists).
+class ReadOnlyRules : public GridRules {
+ public:
+  bool typable(const GridTable&, int, int) const override { return false; }
+  bool accepts(const GridTable&, int, int, std::string_view) const override { return false; }
+};
+
+// Character classes of the key filters, on whole texts.
+bool allDigits(std::string_view text);
+// Digits and the decimal separator (any number of them: a text that does not convert is
+// reported by the step's check, as for typed text).
+bool digitsAndSeparator(std::string_view text, char sep);
+// Lower-case Cyrillic letters а..я of code page 1251 (bytes 224..255).
+bool isCyrillicLower(char c);
+
+// The flag cell texts: shown as two blanks and an asterisk, stored as "*".
+inline constexpr std::string_view kFlagShown = "  *";
+inline bool isFlagSet(std::string_view cell) {
+  return cell.find('*') != std::string_view::npos;
+}
+
+}  // namespace qj

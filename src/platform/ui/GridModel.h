@@ -1,0 +1,54 @@
+#pragma once
+// The one Qt model of the program's string grids: it shows a core GridTable (optionally only
+// some of its columns) and lets edits through only where the grid's rules allow them.
+
+#include <QAbstractTableModel>
+#include <functional>
+#include <vector>
+
+#include "platform/grid.h"
+
+namespace qj::ui {
+
+class GridModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  // `table` and `rules` must outlive the model. Without rules the grid is read-only.
+  GridModel(GridTable& table, const GridRules* rules, QObject* parent = nullptr);
+
+  // The table columns shown, in order; by default all of them.
+  void setVisibleColumns(std::vector<int> columns);
+  int tableColumn(int viewColumn) const;
+  int viewColumn(int tableColumn) const;  // -1 when hidden
+  // Columns drawn like the fixed columns of a grid (shaded, never edited).
+  void setFixedColumns(int count) { fixedColumns_ = count; }
+  int fixedColumns() const { return fixedColumns_; }
+
+  GridTable& table() { return table_; }
+  const GridRules* rules() const { return rules_; }
+  // Whether `text` may become the content of the cell at a view index.
+  bool accepts(const QModelIndex& index, const QString& text) const;
+
+  // Call after the core changed the table behind the model's back.
+  void reload();
+  void cellsChanged(int firstRow, int lastRow);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ signals:
+  // A cell's text was changed by the user (typing or pasting), in table coordinates.
+  void cellEdited(int row, int tableColumn);
+
+ private:
+  GridTable& table_;
+  const GridRules* rules_;
+  std::vector<int> visible_;
+  int fixedColumns_ = 0;
+};
+
+}  // namespace qj::ui

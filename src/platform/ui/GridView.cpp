@@ -1,0 +1,154 @@
+#include "platform/ui/GridView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace qj::ui {
+namespace {
+
+class CellValidator : public QValidator {
+ public:
+  CellValidator(const GridModel* model, QPersistentModelIndex index, QObject* parent)
+      : QValidator(parent), model_(model), index_(std::move(index)) {}
+
+  State validate(QString& input, int&) const override {
+    return input.isEmpty() || model_->accepts(index_, input) ? Acceptable : Invalid;
+  }
+
+ private:
+  const GridModel* model_;
+  QPersistentModelIndex index_;
+};
+
+}  // namespace
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  auto* editor = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+  const auto* model = qobject_cast<const GridModel*>(index.model());
+  if (editor && model) {
+    editor->setValidator(new CellValidator(model, index, editor));
+    editor->setFrame(false);
+  }
+  return editor;
+}
+
+GridView::GridView(QWidget* parent) : QTableView(parent) {
+  horizontalHeader()->hide();
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  setItemDelegate(new GridDelegate(this));
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
+                  QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setTabKeyNavigation(true);
+  setWordWrap(false);
+}
+
+void GridView::setGridModel(GridModel* model) {
+  model_ = model;
+  setModel(model);
+}
+
+void GridView::setColumnWidths(const std::vector<int>& widths) {
+  for (size_t i = 0; i < widths.size(); ++i) setColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+void GridView::showRowAtTop(int row, int tableColumn) {
+  if (!model_ || row < 0 || row >= model_->rowCount()) return;
+  int col = tableColumn >= 0 ? model_->viewColumn(tableColumn) : currentIndex().column();
+  if (col < model_->fixedColumns())
+    col = std::min(model_->fixedColumns(), model_->columnCount() - 1);
+  const QModelIndex index = model_->index(row, std::max(col, 0));
+  scrollTo(index, QAbstractItemView::PositionAtTop);
+  setCurrentIndex(index);
+  setFocus();
+}
+
+int GridView::currentRow() const {
+  return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+int GridView::currentTableColumn() const {
+  return model_ && currentIndex().isValid() ? model_->tableColumn(currentIndex().column()) : -1;
+}
+
+std::optional<GridKey> GridView::gridKey(const QKeyEvent* e) const {
+  const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  const bool ctrl = mods == Qt::ControlModifier;
+  switch (e->key()) {
+    case Qt::Key_Insert:
+      if (ctrl) return GridKey::InsertRow;
+      break;
+    case Qt::Key_Delete: return ctrl ? GridKey::DeleteRow : GridKey::Delete;
+    case Qt::Key_A:
+      if (ctrl) return GridKey::PrevType;
+      break;
+    case Qt::Key_S:
+      if (ctrl) return GridKey::NextType;
+      break;
+    case Qt::Key_Q:
+      if (ctrl) return GridKey::PrevName;
+      break;
+    case Qt::Key_W:
+      if (ctrl) return GridKey::NextName;
+      break;
+    case Qt::Key_Space:
+      if (mods == Qt::NoModifier) return GridKey::Space;
+      break;
+    default: break;
+  }
+  return std::nullopt;
+}
+
+bool GridView::dispatch(GridKey key) {
+  const bool handled = keyHandler_ && keyHandler_(key, currentRow(), currentTableColumn());
+  // Keys that would otherwise reach Qt's own bindings stop here.
+  return handled || (key != GridKey::Space && key != GridKey::Delete);
+}
+
+bool GridView::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (gridKey(k)) {
+      k->accept();
+      return true;
+    }
+  }
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (const auto key = gridKey(k); key && dispatch(*key)) return true;
+  }
+  return QTableView::event(e);
+}
+
+// The open editor sees the keys first; they go through the same dispatch.
+bool GridView::eventFilter(QObject* watched, QEvent* e) {
+  if (qobject_cast<QLineEdit*>(watched) &&
+      (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress)) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (const auto key = gridKey(k)) {
+      if (e->type() == QEvent::ShortcutOverride) {
+        k->accept();
+        return true;
+      }
+      if (dispatch(*key)) return true;
+    }
+  }
+  return QTableView::eventFilter(watched, e);
+}
+
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  const bool opened = QTableView::edit(index, trigger, event);
+  if (opened) {
+    if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);
+  }
+  return opened;
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,62 @@
+#pragma once
+// The view of the program's string grids: fixed row heights, no headers (titles are labels
+// above the grid), an editor that checks typed and pasted text against the grid's rules, and the
+// wizards' own keys (Ctrl+Ins, Ctrl+Del, Ctrl+A/S, Ctrl+Q/W, SpaceBar, Delete) taken before Qt's
+// defaults and handed to a key handler.
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/grid.h"
+#include "platform/ui/GridModel.h"
+
+namespace qj::ui {
+
+// Checks every text the editor would hold against the model's rules for its cell.
+class GridDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
+};
+
+class GridView : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit GridView(QWidget* parent = nullptr);
+
+  void setGridModel(GridModel* model);
+  GridModel* gridModel() const { return model_; }
+
+  // Called with the key and the current cell in table coordinates; true when it handled the
+  // key. An unhandled SpaceBar or Delete goes on to the editor as usual; the other keys stop.
+  using KeyHandler = std::function<bool(GridKey key, int row, int tableColumn)>;
+  void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
+
+  void setColumnWidths(const std::vector<int>& widths);
+  // Scrolls so that `row` is the top row, makes it current and gives the grid the focus.
+  void showRowAtTop(int row, int tableColumn = -1);
+  int currentRow() const;
+  int currentTableColumn() const;
+  using QTableView::edit;
+
+ protected:
+  bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
+ private:
+  std::optional<GridKey> gridKey(const QKeyEvent* e) const;
+  bool dispatch(GridKey key);
+
+  GridModel* model_ = nullptr;
+  KeyHandler keyHandler_;
+};
+
+}  // namespace qj::ui

@@ -136,8 +136,12 @@ void TfrmMainWin::SaveProtocol() {
 }
 
 void TfrmMainWin::closeEvent(QCloseEvent* event) {
-  // A protocol that the start-up never loaded must not overwrite the file.
-  if (startupComplete_) SaveProtocol();
+  // A protocol that the start-up never loaded must not overwrite the file; closed before a
+  // language was chosen, the program ends as it would from the chooser.
+  if (startupComplete_)
+    SaveProtocol();
+  else
+    terminate();
   QMainWindow::closeEvent(event);
 }
 

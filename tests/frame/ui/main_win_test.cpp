@@ -171,6 +171,17 @@ TEST_F(MainWin, ClosingTheChooserWithoutAChoiceEndsTheProgram) {
   EXPECT_FALSE(std::filesystem::exists(dir / "System/protocol.pro"));
 }
 
+TEST_F(MainWin, ClosingTheMainWindowBeforeAChoiceEndsTheProgram) {
+  twoShells();
+  start();
+  settle();
+  main->close();
+  settle();
+  EXPECT_TRUE(main->terminated());
+  EXPECT_EQ(main->languageChooser(), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(dir / "System/protocol.pro"));
+}
+
 TEST_F(MainWin, AChosenLanguageWithoutItsShellEndsTheProgram) {
   writeShellFile(dir, "eng", markedShell("deu Deutsch"));
   writeShellFile(dir, "fra", markedShell("fra"));

@@ -6,8 +6,7 @@ namespace qj::ui {
 // A window is wired in by one line that creates it, for example
 //   windows.help = [](TfrmMainWin& main) -> QWidget* { return new TfrmHelp(main); };
 // and a viewer command by one line that runs it on the viewer:
-//   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m,
-//   static_cast<TfrmViewTask&>(*v)); };
+//   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
 WindowFactory programWindows() {
   WindowFactory windows;
   return windows;

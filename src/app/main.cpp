@@ -11,6 +11,8 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(QFont("DejaVu Sans", 9));
 
   qj::ui::TfrmMainWin window(QDir(QApplication::applicationDirPath()).absolutePath().toStdString());
+  // No usable language shell: the start-up has said so, and the program ends.
+  if (window.terminated()) return 1;
   window.showMaximized();
   return QApplication::exec();
 }

@@ -10,19 +10,9 @@
 
 #include "frame/shell_texts.h"
 #include "platform/folders.h"
+#include "records/protocol_file.h"
 
 namespace qj {
-
-enum TaskStatus : int32_t { InputEntered = 0, SentToSolving = 1, SolutionLoaded = 2 };
-
-// One task of the protocol (144 bytes in System/protocol.pro).
-struct ProtocolRec {
-  std::string code;  // up to 6 characters
-  std::string name;  // up to 100 characters
-  int32_t status = InputEntered;
-  double createdAt = 0, changedAt = 0, sentToSolvingAt = 0, solutionLoadedAt = 0;
-  bool operator==(const ProtocolRec&) const = default;
-};
 
 // One database of the catalogue: its key (code and kind, 7 characters) and name.
 struct DbrnCatalogEntry {
@@ -42,6 +32,10 @@ struct AppState {
   std::string selectedPath;  // a database file or a task's base path, without ".dat"
 
   std::vector<ProtocolRec> protocol;
+  // True while System/protocol.pro holds the protocol that was loaded (or created) at
+  // start-up, so that saving it loses nothing. A foreign file that could not be put aside,
+  // or a file that could not be read, is never overwritten.
+  bool protocolFileOk = false;
   std::vector<DbrnCatalogEntry> dbrnCatalog;
   int32_t dbCheckFailed = 0;
 

@@ -37,6 +37,11 @@ std::optional<std::string> readFilePrefix(const fs::path& path, size_t n) {
   return bytes;
 }
 
+bool isWritableFile(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec) && ::access(path.c_str(), W_OK) == 0;
+}
+
 namespace {
 
 std::string errnoText(const std::string& what, const fs::path& path) {

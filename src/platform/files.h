@@ -24,6 +24,9 @@ std::optional<std::string> readFile(const fs::path& path, uint64_t maxBytes = 1u
 // At most the first n bytes (fewer when the file is shorter).
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 
+// True when the path is an existing regular file that this process may write.
+bool isWritableFile(const fs::path& path);
+
 // A file written in pieces that appears under its name only on commit(). Until then the
 // bytes go to a temporary file beside it; destroying the object uncommitted removes the
 // temporary file and leaves any old file untouched.

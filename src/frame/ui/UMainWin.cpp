@@ -1,11 +1,246 @@
 #include "frame/ui/UMainWin.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "frame/protocol.h"
+#include "frame/startup.h"
+#include "frame/ui/USelLang.h"
+#include "frame/ui/operation_window.h"
+#include "frame/ui/viewer_kind.h"
+#include "platform/locale.h"
+#include "platform/ui/guard.h"
+#include "platform/ui/qt_text.h"
+
 namespace qj::ui {
 
 TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, QWidget* parent)
-    : QMainWindow(parent), mdi_(new QMdiArea(this)), messages_(new QtMessages(this)) {
+    : TfrmMainWin(std::move(programDir), nullptr, programWindows(), parent) {}
+
+TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
+                         WindowFactory windows, QWidget* parent)
+    : QMainWindow(parent),
+      mdi_(new QMdiArea(this)),
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessages>(this)),
+      windows_(std::move(windows)) {
   state_.folder = std::make_unique<ProgramFolder>(std::move(programDir));
   setCentralWidget(mdi_);
+  setExceptionSink(messages_.get());
+  buildMenu();
+  FormCreate();
+}
+
+TfrmMainWin::~TfrmMainWin() {
+  if (chooser_) delete chooser_.data();
+  setExceptionSink(nullptr);
+}
+
+TfrmSelLang* TfrmMainWin::languageChooser() const {
+  return chooser_.data();
+}
+
+QMenu* TfrmMainWin::menu(MenuItem topItem) const {
+  return action(topItem)->menu();
+}
+
+void TfrmMainWin::buildMenu() {
+  const auto restore = [this] { enableUnlessOperationWindowOpen(this); };
+  QMenu* current = nullptr;
+  for (const MenuItem item : allMenuItems()) {
+    if (isTopMenu(item)) {
+      current = menuBar()->addMenu(QString());
+      actions_[static_cast<int>(item)] = current->menuAction();
+      continue;
+    }
+    QAction* a = current->addAction(QString());
+    actions_[static_cast<int>(item)] = a;
+    connect(a, &QAction::triggered, this, guardSlot([this, item] { runCommand(item); }, restore));
+    if (item == MenuItem::mnuInEditTask) current->addSeparator();  // N1
+  }
+  connect(menu(MenuItem::mnuSolving), &QMenu::aboutToShow, this,
+          guardSlot([this] { mnuSolvingClick(); }));
+  connect(menu(MenuItem::mnuOut), &QMenu::aboutToShow, this, guardSlot([this] { mnuOutClick(); }));
+  action(MenuItem::mnuOutExpInExcel)->setEnabled(false);
+  action(MenuItem::mnuOutPrint)->setEnabled(false);
+}
+
+void TfrmMainWin::FormCreate() {
+  state_.solveAtOnce = 0;
+  const std::vector<std::string> files = findShellFiles(state_.dirs());
+  if (files.empty()) {
+    showMessage(noShellFilesMessage());
+    terminate();
+    return;
+  }
+  if (files.size() > 1) {
+    // The captions stay empty and the main window disabled until a language is chosen.
+    setEnabled(false);
+    chooser_ = new TfrmSelLang(*this, languageNames(state_.dirs(), files));
+    QTimer::singleShot(0, chooser_, [this] {
+      if (!chooser_) return;
+      if (isVisible()) centreOn(chooser_, this);
+      chooser_->show();
+    });
+    return;
+  }
+  LoadShell(files.front(), langCodeOfShellFile(files.front()));
+}
+
+void TfrmMainWin::languageChosen(const std::string& languageName) {
+  const LanguageChoice choice = chooseLanguage(state_.dirs(), languageName);
+  if (choice.failure) {
+    showMessage(*choice.failure);
+    terminate();
+    return;
+  }
+  LoadShell(choice.fileName, choice.langCode);
+  if (!terminated_) setEnabled(true);
+}
+
+void TfrmMainWin::LoadShell(const std::string& fileName, const std::string& langCode) {
+  const ShellLoad load = loadShell(state_, fileName, langCode, localeDecimalSeparator());
+  if (!load.loaded) {
+    for (const auto& m : load.messages) showMessage(m);
+    terminate();
+    return;
+  }
+  setCaptions();
+  startupComplete_ = true;
+  for (const auto& m : load.messages) showMessage(m);
+}
+
+void TfrmMainWin::setCaptions() {
+  setWindowTitle(toQt(mainWindowCaption().resolve(state_.texts)));
+  for (const MenuItem item : allMenuItems())
+    action(item)->setText(toQt(menuCaption(item).resolve(state_.texts)));
+}
+
+void TfrmMainWin::terminate() {
+  if (terminated_) return;
+  terminated_ = true;
+  if (chooser_) chooser_->close();
+  hide();
+  // Once the event loop runs; before it, main() sees terminated() and does not start it.
+  QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(1); });
+}
+
+bool TfrmMainWin::showMessage(const Message& message) {
+  return qj::show(*messages_, message, state_.texts);
+}
+
+void TfrmMainWin::SaveProtocol() {
+  if (const auto failure = saveProtocol(state_)) showMessage(*failure);
+}
+
+void TfrmMainWin::closeEvent(QCloseEvent* event) {
+  // A protocol that the start-up never loaded must not overwrite the file; closed before a
+  // language was chosen, the program ends as it would from the chooser.
+  if (startupComplete_)
+    SaveProtocol();
+  else
+    terminate();
+  QMainWindow::closeEvent(event);
+}
+
+void TfrmMainWin::openWindow(QWidget* window) {
+  openOperationWindow(this, window);
+}
+
+void TfrmMainWin::openViewer(QWidget* viewer) {
+  viewer->setAttribute(Qt::WA_DeleteOnClose);
+  mdi_->addSubWindow(viewer)->show();
+}
+
+void TfrmMainWin::openMadeWindow(const WindowMaker& maker, const std::optional<Text>& caption) {
+  if (!maker) return;
+  setEnabled(false);
+  QWidget* window = maker(*this);
+  if (!window) {
+    enableUnlessOperationWindowOpen(this);
+    return;
+  }
+  if (caption) window->setWindowTitle(toQt(caption->resolve(state_.texts)));
+  openOperationWindow(this, window);
+}
+
+void TfrmMainWin::openOptimiserFor(const std::string& taskCode) {
+  state_.solveAtOnce = 1;
+  state_.curTaskCode = taskCode;
+  openMadeWindow(windows_.optimiser, std::nullopt);
+}
+
+void TfrmMainWin::runCommand(MenuItem item) {
+  const MenuCommand command = menuCommand(item);
+  switch (command.target) {
+    case MenuTarget::Submenu: return;
+    case MenuTarget::Exit: close(); return;
+    case MenuTarget::ExportActiveViewer:
+      runOnActiveViewer(windows_.exportTask, windows_.exportSolution);
+      return;
+    case MenuTarget::PrintActiveViewer:
+      runOnActiveViewer(windows_.printTask, windows_.printSolution);
+      return;
+    default: break;
+  }
+
+  const CommandStart start = startCommand(state_, item);
+  if (start.message) showMessage(*start.message);
+  if (!start.proceed) return;
+
+  switch (command.target) {
+    case MenuTarget::TaskWizard: openMadeWindow(windows_.taskWizard, command.caption); break;
+    case MenuTarget::TaskChooser: openMadeWindow(windows_.taskChooser, command.caption); break;
+    case MenuTarget::ProtocolWindow:
+      openMadeWindow(windows_.protocolWindow, command.caption);
+      break;
+    case MenuTarget::Optimiser:
+      // The menu's road always lets the user choose what to solve.
+      state_.solveAtOnce = 0;
+      openMadeWindow(windows_.optimiser, command.caption);
+      break;
+    case MenuTarget::DatabaseWizard:
+      openMadeWindow(windows_.databaseWizard, command.caption);
+      break;
+    case MenuTarget::DatabaseChooser:
+      openMadeWindow(windows_.databaseChooser, command.caption);
+      break;
+    case MenuTarget::ClientAddition:
+      openMadeWindow(windows_.clientAddition, command.caption);
+      break;
+    case MenuTarget::Help: openMadeWindow(windows_.help, command.caption); break;
+    default: break;
+  }
+}
+
+void TfrmMainWin::mnuSolvingClick() {
+  action(MenuItem::Optim)->setEnabled(openSolvingMenu(state_));
+}
+
+QWidget* TfrmMainWin::activeViewer() const {
+  const QMdiSubWindow* sub = mdi_->currentSubWindow();
+  return sub ? sub->widget() : nullptr;
+}
+
+void TfrmMainWin::mnuOutClick() {
+  const bool onViewer = viewerKind(activeViewer()) != ViewerKind::None;
+  action(MenuItem::mnuOutExpInExcel)->setEnabled(onViewer);
+  action(MenuItem::mnuOutPrint)->setEnabled(onViewer);
+}
+
+void TfrmMainWin::runOnActiveViewer(const ViewerCommand& onTask, const ViewerCommand& onSolution) {
+  QWidget* viewer = activeViewer();
+  switch (viewerKind(viewer)) {
+    case ViewerKind::Task:
+      if (onTask) onTask(*this, viewer);
+      break;
+    case ViewerKind::Solution:
+      if (onSolution) onSolution(*this, viewer);
+      break;
+    case ViewerKind::None: break;
+  }
 }
 
 }  // namespace qj::ui

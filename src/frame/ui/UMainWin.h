@@ -1,28 +1,97 @@
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <array>
+#include <memory>
 
 #include "frame/app_state.h"
+#include "frame/menu.h"
+#include "frame/message.h"
+#include "frame/ui/window_factory.h"
 #include "platform/ui/QtMessages.h"
 
 namespace qj::ui {
 
-// The main window: an MDI frame that holds the shared state for every other window.
+class TfrmSelLang;
+
+// The main window: an MDI frame that holds the shared state for every other window. Its
+// creation is the program's start-up: it finds the language shells, lets the user choose
+// one when there are several, loads it with the task protocol and the decimal separator,
+// and gives every caption its text.
 class TfrmMainWin : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit TfrmMainWin(std::filesystem::path programDir, QWidget* parent = nullptr);
+  // Tests give their own message boxes and windows.
+  TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
+              WindowFactory windows = programWindows(), QWidget* parent = nullptr);
+  ~TfrmMainWin() override;
 
   AppState& state() { return state_; }
   Messages& messages() { return *messages_; }
   QMdiArea* mdiArea() const { return mdi_; }
+  WindowFactory& windows() { return windows_; }
+
+  // The action of a menu item; for a top item, the action that opens its menu.
+  QAction* action(MenuItem item) const { return actions_[static_cast<int>(item)]; }
+  QMenu* menu(MenuItem topItem) const;
+
+  // The language chooser while it is open.
+  TfrmSelLang* languageChooser() const;
+  // True once a shell, the protocol and the separator are loaded.
+  bool startupComplete() const { return startupComplete_; }
+  // True when the start-up ended the program.
+  bool terminated() const { return terminated_; }
+
+  bool showMessage(const Message& message);
+
+  // Writes the protocol file. Call it after every change of a task's status as well as
+  // after a task is saved; a file that cannot be written gives its message.
+  void SaveProtocol();
+
+  // Opens a window that a command or a hand-over created as an operation window, or a
+  // viewer as an MDI child.
+  void openWindow(QWidget* window);
+  void openViewer(QWidget* viewer);
+
+  // The task wizard's solve-now hand-over: the optimiser runs this one task by itself.
+  void openOptimiserFor(const std::string& taskCode);
+
+  // The menu's handlers.
+  void runCommand(MenuItem item);
+  void mnuSolvingClick();
+  void mnuOutClick();
+
+  // The language chooser's OK with a language name (code page 1251).
+  void languageChosen(const std::string& languageName);
+  // Ends the program before or during the start-up; nothing is saved.
+  void terminate();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void buildMenu();
+  void FormCreate();
+  void LoadShell(const std::string& fileName, const std::string& langCode);
+  void setCaptions();
+  void openMadeWindow(const WindowMaker& maker, const std::optional<Text>& caption);
+  void runOnActiveViewer(const ViewerCommand& onTask, const ViewerCommand& onSolution);
+  QWidget* activeViewer() const;
+
   AppState state_;
   QMdiArea* mdi_;
   std::unique_ptr<Messages> messages_;
+  WindowFactory windows_;
+  std::array<QAction*, kMenuItemCount> actions_{};
+  QPointer<TfrmSelLang> chooser_;
+  bool startupComplete_ = false;
+  bool terminated_ = false;
 };
 
 }  // namespace qj::ui

@@ -1,0 +1,111 @@
+#include "frame/menu.h"
+
+#include "frame/catalogue.h"
+
+namespace qj {
+
+std::array<MenuItem, kMenuItemCount> allMenuItems() {
+  std::array<MenuItem, kMenuItemCount> items{};
+  for (int i = 0; i < kMenuItemCount; ++i) items[i] = static_cast<MenuItem>(i);
+  return items;
+}
+
+bool isTopMenu(MenuItem item) {
+  switch (item) {
+    case MenuItem::mnuIn:
+    case MenuItem::mnuControl:
+    case MenuItem::mnuSolving:
+    case MenuItem::mnuOut:
+    case MenuItem::DBRN:
+    case MenuItem::mnuHelp: return true;
+    default: return false;
+  }
+}
+
+Text mainWindowCaption() {
+  return shell(419);
+}
+
+Text menuCaption(MenuItem item) {
+  switch (item) {
+    case MenuItem::mnuIn: return shell(65).trimmed();
+    case MenuItem::mnuInNewTask: return shell(66);
+    case MenuItem::mnuInNewTaskExportData: return shell(67);
+    case MenuItem::mnuInEditTask: return shell(232);
+    case MenuItem::mnuInExit: return shell(121);
+    case MenuItem::mnuControl: return shell(701);
+    case MenuItem::mnuOutViewProtocol: return shell(584);
+    case MenuItem::mnuSolving: return shell(600);
+    case MenuItem::Optim: return shell(113);
+    case MenuItem::mnuOut: return shell(109).trimmed();
+    case MenuItem::mnuInViewTask: return shell(575);
+    case MenuItem::mnuOutViewSolution: return shell(576);
+    case MenuItem::mnuOutExpInExcel: return shell(753);
+    case MenuItem::mnuOutPrint: return shell(503);
+    case MenuItem::DBRN: return shell(583);
+    case MenuItem::N10: return shell(642);
+    case MenuItem::N11: return shell(643);
+    case MenuItem::N12: return shell(231);
+    case MenuItem::N13: return shell(573);
+    case MenuItem::Excel1: return shell(752);
+    case MenuItem::N14: return shell(641);
+    case MenuItem::N15: return shell(689);
+    case MenuItem::mnuHelp: return shell(513);
+    case MenuItem::N101: return shell(417);
+    case MenuItem::N102: return shell(415);
+    case MenuItem::N103: return shell(421);
+  }
+  return {};
+}
+
+MenuCommand menuCommand(MenuItem item) {
+  using T = MenuTarget;
+  using S = CatalogueScanKind;
+  switch (item) {
+    case MenuItem::mnuInNewTask: return {T::TaskWizard, 1, S::Dbrn, {}};
+    case MenuItem::mnuInNewTaskExportData: return {T::TaskWizard, 2, S::Dbrn, {}};
+    case MenuItem::mnuInEditTask: return {T::TaskChooser, 3, S::Dbrn, shell(656)};
+    case MenuItem::mnuInExit: return {T::Exit, 0, S::None, {}};
+    case MenuItem::mnuOutViewProtocol: return {T::ProtocolWindow, 0, S::None, {}};
+    case MenuItem::Optim: return {T::Optimiser, 0, S::None, {}};
+    case MenuItem::mnuInViewTask: return {T::TaskChooser, 1, S::None, shell(653)};
+    case MenuItem::mnuOutViewSolution: return {T::TaskChooser, 2, S::None, shell(657)};
+    case MenuItem::mnuOutExpInExcel: return {T::ExportActiveViewer, 0, S::None, {}};
+    case MenuItem::mnuOutPrint: return {T::PrintActiveViewer, 0, S::None, {}};
+    case MenuItem::N10: return {T::DatabaseWizard, 1, S::DbrnA, {}};
+    case MenuItem::N11: return {T::DatabaseWizard, 2, S::DbrnA, {}};
+    case MenuItem::N12: return {T::DatabaseChooser, 3, S::DbrnA, shell(655)};
+    case MenuItem::N13: return {T::DatabaseChooser, 4, S::Dbrn, shell(650)};
+    case MenuItem::Excel1: return {T::DatabaseChooser, 5, S::DbrnA, shell(650)};
+    case MenuItem::N14: return {T::ClientAddition, 7, S::SysDbrn, shell(651).trimmed()};
+    case MenuItem::N15: return {T::DatabaseChooser, 6, S::Dbrn, shell(650)};
+    case MenuItem::N101: return {T::Help, 1, S::None, {}};
+    case MenuItem::N102: return {T::Help, 2, S::None, {}};
+    case MenuItem::N103: return {T::Help, 3, S::None, {}};
+    default: return {};
+  }
+}
+
+CommandStart startCommand(AppState& state, MenuItem item) {
+  const MenuCommand command = menuCommand(item);
+  if (command.formMode != 0) state.formMode = command.formMode;
+  std::optional<Message> failure;
+  switch (command.scan) {
+    case CatalogueScanKind::None: return {};
+    case CatalogueScanKind::Dbrn: failure = storeCatalogue(state, DBRNClick(state)); break;
+    case CatalogueScanKind::DbrnA: failure = storeCatalogue(state, DBRNaClick(state)); break;
+    case CatalogueScanKind::SysDbrn: failure = storeCatalogue(state, SysDBRNClick(state)); break;
+  }
+  return {state.dbCheckFailed == 0, std::move(failure)};
+}
+
+bool hasQueuedTask(const ProgramFolder& folder) {
+  return !listMatching(folder.solving(), "qj_??????_in.dat").empty();
+}
+
+bool openSolvingMenu(AppState& state) {
+  state.solveAtOnce = 0;
+  return hasQueuedTask(state.dirs());
+}
+
+}  // namespace qj

@@ -1,0 +1,15 @@
+// Every window that the frame opens is wired in here, one line each.
+#include "frame/ui/window_factory.h"
+
+namespace qj::ui {
+
+// A window is wired in by one line that creates it, for example
+//   windows.help = [](TfrmMainWin& main) -> QWidget* { return new TfrmHelp(main); };
+// and a viewer command by one line that runs it on the viewer:
+//   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
+WindowFactory programWindows() {
+  WindowFactory windows;
+  return windows;
+}
+
+}  // namespace qj::ui

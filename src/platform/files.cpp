@@ -51,9 +51,15 @@ std::string errnoText(const std::string& what, const fs::path& path) {
 fs::path tempNameBeside(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   std::random_device rd;
-  const std::string suffix = ".tmp-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter++) + "-" + std::to_string(rd() % 100000);
-  return target.parent_path() / ("." + target.filename().string() + suffix);
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".tmp-";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter++);
+  name += '-';
+  name += std::to_string(rd() % 100000);
+  return target.parent_path() / name;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "dbrn/dbrn_io.h"
 
+#include <stdexcept>
+
 #include "platform/files.h"
 #include "records/cp1251.h"
 
@@ -95,6 +97,9 @@ WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode) {
 
 fs::path saveDbrn(const fs::path& dbrnFolder, std::string_view langCode,
                   std::string_view curKindText, const DbrnFile& db) {
+  if (db.header.dbKind != curKindText)
+    throw std::invalid_argument("the database's kind " + db.header.dbKind +
+                                " differs from the kind of its file name");
   const fs::path path = dbrnFolder / dbrnFileName(db.header.dbCode, curKindText, langCode);
   writeFileAtomic(path, writeDbrn(db));
   return path;

@@ -55,7 +55,8 @@ WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode);
 
 // Writes the wizard's database into `dbrnFolder` as <DbCode><curKindText>_dbrn_<langCode>.dat,
 // replacing a file of that name; an interrupted write leaves the old file. Returns the path
-// written; throws FileError when the file cannot be written.
+// written; throws FileError when the file cannot be written. The header's kind must be
+// curKindText (the wizard copies it there at step 2), or the catalogue would refuse the file.
 fs::path saveDbrn(const fs::path& dbrnFolder, std::string_view langCode,
                   std::string_view curKindText, const DbrnFile& db);
 

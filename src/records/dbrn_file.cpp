@@ -1,5 +1,6 @@
 #include "records/dbrn_file.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "records/numbers.h"
@@ -37,6 +38,34 @@ bool TransitSectionRec::hasNonStdNumbering() const {
 }
 std::optional<int32_t> TransitSectionRec::reverseSectionNo() const {
   return parseInt(reverseSection);
+}
+
+SectionLookup::SectionLookup(const std::vector<TransitSectionRec>& sections)
+    : SectionLookup(sections, sections.size()) {}
+
+SectionLookup::SectionLookup(const std::vector<TransitSectionRec>& sections, size_t count)
+    : sections_(sections) {
+  count = std::min(count, sections.size());
+  first_.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    const auto a = sections[i].startNodeNumber(), b = sections[i].endNodeNumber();
+    if (a && b) first_.emplace(key(*a, *b), static_cast<int32_t>(i));
+  }
+}
+
+int32_t SectionLookup::find(int32_t from, int32_t to) const {
+  const auto it = first_.find(key(from, to));
+  return it == first_.end() ? -1 : it->second;
+}
+
+int32_t SectionLookup::reverseOf(size_t i) const {
+  const auto a = sections_[i].startNodeNumber(), b = sections_[i].endNodeNumber();
+  return a && b ? find(*b, *a) : -1;
+}
+
+int32_t SectionLookup::target(size_t i, const TurnRec& t) const {
+  const auto end = sections_[i].endNodeNumber(), node = t.nodeNumber();
+  return end && node ? find(*end, *node) : -1;
 }
 
 void DbrnFile::syncHeaderCounts() {

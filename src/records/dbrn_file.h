@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "records/bytes.h"
@@ -138,10 +139,34 @@ struct DbrnFile {
   bool operator==(const DbrnFile&) const = default;
 };
 
+// "The first section, in section order, from node a to node b" in constant time: the rule that
+// names a section's reverse section and the section a turn leads to. Only the first `count`
+// sections are looked at; a section whose node texts are not numbers is never found. The
+// lookup refers to the sections it was built on: they must outlive it unchanged.
+class SectionLookup {
+ public:
+  explicit SectionLookup(const std::vector<TransitSectionRec>& sections);
+  SectionLookup(const std::vector<TransitSectionRec>& sections, size_t count);
+
+  // 0-based index of the first section from `from` to `to`, or -1.
+  int32_t find(int32_t from, int32_t to) const;
+  // The first section running back from section i's end node to its start node, or -1.
+  int32_t reverseOf(size_t i) const;
+  // The section that turn t of section i leads to, or -1.
+  int32_t target(size_t i, const TurnRec& t) const;
+
+ private:
+  static uint64_t key(int32_t from, int32_t to) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
+  }
+  const std::vector<TransitSectionRec>& sections_;
+  std::unordered_map<uint64_t, int32_t> first_;
+};
+
 // What is wrong with a file that the reader refuses.
 enum class DbrnFault {
   Unreadable,           // the file cannot be opened or read (file layer)
-  Truncated,            // the file ends inside a record
+  Truncated,            // the file is shorter than a header
   UnknownKind,          // DbKind is none of the five kinds
   BadCount,             // a count is negative or needs more bytes than the file holds
   TooManyTurns,         // TurnCount above 10
@@ -154,8 +179,8 @@ enum class DbrnFault {
 
 struct DbrnError {
   DbrnFault fault = DbrnFault::Unreadable;
-  int64_t value = 0;   // the offending count, index or kind's length
-  int64_t record = 0;  // 1-based section or house number, where one is concerned
+  int64_t value = 0;   // the offending count, street index or section number
+  int64_t record = 0;  // 1-based number of the street type, street, section or house concerned
   std::string kind;    // the unknown kind
   std::string text;    // the same in English, for logs and tools
 };

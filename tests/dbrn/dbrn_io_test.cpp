@@ -103,10 +103,14 @@ TEST(DbrnFiles, SystemDatabasesAreTakenOverOutsideViewMode) {
   load = loadDbrn(sys1, kViewDbrn);
   EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "sys1 (system, streets)");
 
-  // The imported system database is saved as a user database of the same code.
-  const fs::path saved = saveDbrn(dir.path(), "eng", takeOverKind("sys2", kImportDbrn),
-                                  loadDbrn(sys2, kImportDbrn).loaded->db);
+  // The imported system database is saved as a user database of the same code, once step 2
+  // has given the header its kind.
+  WizardDbrn imported = *loadDbrn(sys2, kImportDbrn).loaded;
+  EXPECT_THROW(saveDbrn(dir.path(), "eng", imported.curKind, imported.db), std::invalid_argument);
+  imported.db.header.dbKind = imported.curKind;
+  const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
   EXPECT_EQ(saved.filename(), "042use2_dbrn_eng.dat");
+  EXPECT_EQ(readDbrnFile(saved).db->header.key(), "042use2");
 }
 
 TEST(DbrnFiles, ClientAdditionLoadsAsLevelThreeWithWidenedHouses) {

@@ -289,6 +289,27 @@ TEST(DbrnAccessors, ParseStoredTextsAndFlags) {
   EXPECT_EQ(s.reverseSectionNo(), std::nullopt);
 }
 
+TEST(DbrnSectionLookup, FindsTheFirstSectionBetweenTwoNodes) {
+  DbrnFile db = sampleDb("use1");
+  db.sections.push_back(section(1, "3", "7", "2", "1", {}));  // a later duplicate of 2 -> 1
+  db.sections.push_back(section(1, "3", "7", "x", "1", {}));  // never found
+  const SectionLookup lookup(db.sections);
+  EXPECT_EQ(lookup.find(1, 2), 0);
+  EXPECT_EQ(lookup.find(2, 1), 1);
+  EXPECT_EQ(lookup.find(3, 2), -1);
+  EXPECT_EQ(lookup.reverseOf(0), 1);
+  EXPECT_EQ(lookup.reverseOf(1), 0);
+  EXPECT_EQ(lookup.reverseOf(2), -1);  // 2 -> 3 is one-way
+  EXPECT_EQ(lookup.reverseOf(4), -1);
+  EXPECT_EQ(lookup.target(0, db.sections[0].turns[0]), 1);  // back to node 1
+  EXPECT_EQ(lookup.target(0, db.sections[0].turns[1]), 2);  // on to node 3
+  EXPECT_EQ(lookup.target(0, TurnRec{"9", ">"}), -1);
+  // Limited to the first sections: the graph of a client-addition task.
+  const SectionLookup firstTwo(db.sections, 2);
+  EXPECT_EQ(firstTwo.find(2, 3), -1);
+  EXPECT_EQ(firstTwo.find(2, 1), 1);
+}
+
 TEST(DbrnWriter, RefusesInconsistentDatabases) {
   DbrnFile db = sampleDb("use2");
   db.header.houseCount = 2;

@@ -1,0 +1,64 @@
+#pragma once
+// Small optimiser tasks built in code: sections and points with their arcs drawn as lists.
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "optimiser/task_data.h"
+
+namespace qj::optim::test {
+
+// A task of `sections` sections and `points` points, start point 1, no end point, no
+// options, rates of 1 per km and per hour. Add arcs, set options, then call finish().
+struct TaskFixture {
+  OptimTask task;
+  std::vector<std::vector<Arc>> arcs;
+
+  TaskFixture(int32_t sections, int32_t points) {
+    TaskHeader& h = task.header;
+    task.code = "TEST01";
+    h.language = "eng";
+    h.code = task.code;
+    h.dbKind = "use1";
+    h.dbCode = "001";
+    h.sectionCount = sections;
+    h.pointCount = points;
+    h.startPoint = 1;
+    h.endPoint = 0;
+    h.finePerKm = 1;
+    h.finePerHour = 1;
+    h.approachSpeed = 5;
+    h.tactMinutes = 10;
+    task.points.resize(points);
+    for (int32_t i = 0; i < points; ++i) {
+      task.points[i].street = "Street " + std::to_string(i + 1);
+      task.points[i].vertexNo = sections + i;
+    }
+    arcs.resize(sections + points);
+  }
+
+  int32_t point(int32_t k) const { return task.header.sectionCount + k - 1; }  // 1-based
+  TaskFixture& arc(int32_t from, int32_t to, double cost, double hours = 0) {
+    arcs[from].push_back({to, hours, cost});
+    return *this;
+  }
+  TaskPointRec& pointRec(int32_t k) { return task.points[k - 1]; }
+
+  OptimTask& finish() {
+    std::vector<int32_t> counts;
+    std::vector<Arc> flat;
+    for (const auto& list : arcs) {
+      counts.push_back(static_cast<int32_t>(list.size()));
+      flat.insert(flat.end(), list.begin(), list.end());
+    }
+    task.graph = Graph(counts, flat);
+    for (int32_t i = 0; i < task.header.pointCount; ++i) {
+      task.points[i].fromCount = counts[task.header.sectionCount + i];
+    }
+    fillPointArrays(task);
+    return task;
+  }
+};
+
+}  // namespace qj::optim::test

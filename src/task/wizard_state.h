@@ -1,0 +1,98 @@
+#pragma once
+// The working state of the task wizard: the task being entered, the database it is entered
+// against, the grids of its pages and the section graph built from them. The window moves
+// data between its widgets and this state; every step's check and every computation works on
+// it in the core.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frame/message.h"
+#include "platform/grid.h"
+#include "records/dbrn_file.h"
+#include "records/task_file.h"
+
+namespace qj {
+
+// Where a level-1 point lies on its section; kept for the transition steps.
+struct PointSectionInfo {
+  std::string rangeText;  // HouseFrom + "-" + HouseTo + NonStdNumbering, at most 10 characters
+  double length = 0;      // metres
+  double speed = 0;       // km/h
+  int32_t houseNumber = 0;
+  int32_t direction = 0;  // 0 ascending, 1 descending, -1 placed by a mark without a range
+};
+
+// One transit section as a vertex of the solver graph (wizard memory only).
+struct SectionVertexRec {
+  double time = 0;  // hours
+  double cost = 0;
+  int32_t pointsOnSection = 0;
+  int32_t successorCount = 0;  // 0..10
+  int32_t arcCount = 0;
+  std::array<int32_t, 10> successors{};
+};
+
+// The outcome of a step's check: nothing (the step passed) or the box to show, with the
+// control to focus (the component's name, which is also the widget's objectName) and, for
+// grids, the row to bring to the top.
+struct StepCheck {
+  std::optional<Message> message;
+  std::string focus;
+  int row = -1;
+
+  bool passed() const { return !message && focus.empty(); }
+  static StepCheck ok() { return {}; }
+  static StepCheck refuse(Message m, std::string focusControl, int gridRow = -1) {
+    return {std::move(m), std::move(focusControl), gridRow};
+  }
+  // A number that cannot be read from an edit only moves the focus.
+  static StepCheck focusOnly(std::string focusControl) { return {{}, std::move(focusControl), -1}; }
+};
+
+struct TaskWizardState {
+  // Copies of the shared state taken when the wizard opens.
+  int32_t formMode = 1;  // 1 new, 2 new by import, 3 correction
+  char decSep = ',';
+  std::string langCode;
+
+  int32_t wizardStep = 1;
+  int32_t dbLevel = 0;  // 1, 2, 3; 0 before a database is loaded
+  DbrnFile db;
+
+  TaskHeader header;
+  std::vector<TaskPointRec> points;
+  std::vector<std::vector<TransitionRec>> toTransitions, fromTransitions;
+
+  int32_t transitionsEntered = 0;
+  int32_t dbChangedByUser = 0;
+  int32_t loadFailed = 0;
+  std::vector<int32_t> pointChanged;  // per point
+  int32_t warnedRow = -1;
+  int32_t ambiguousCount = 0;
+  std::vector<int32_t> typeListMap;  // street-type picker row -> street-type index
+
+  // Level 1: placement of the points on their sections.
+  std::vector<PointSectionInfo> pointSectionInfo;
+  std::vector<double> startSectionDist, reverseSectionDist;
+
+  // The solver graph: sections 0..M-1, then the points; arcs per vertex.
+  std::vector<SectionVertexRec> sectionVertices;
+  std::vector<std::vector<TaskArc>> arcs;
+
+  // The grids of the pages (hidden record columns included).
+  GridTable table1{9};    // step 3: points and addresses
+  GridTable table1a{7};   // step 4: refusals, cargo, incomes, windows
+  GridTable table12{10};  // step 5: candidate sections
+  GridTable table2{11};   // step 6: transitions to the points
+  GridTable table3{11};   // step 7: transitions from the points
+
+  int32_t pointCount() const { return header.pointCount; }
+  bool isStartPoint(int i) const { return i + 1 == header.startPoint; }
+  bool isEndPoint(int i) const { return i + 1 == header.endPoint; }
+};
+
+}  // namespace qj

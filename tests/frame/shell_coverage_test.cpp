@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <map>
-#include <regex>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "frame/shell_source.h"
 #include "frame/shell_texts.h"
@@ -37,28 +39,71 @@ ShellTables shipped(const std::string& code) {
   return r.tables.value_or(ShellTables{});
 }
 
-// Every literal index looked up in the files under `root`, with the file it was seen in.
+// Every literal index looked up in the files under `root`, with a file it was seen in.
 struct Uses {
   std::map<int, std::string> shell, shortText;
   std::map<std::pair<int, int>, std::string> longText;
 };
 
+// A cursor over source text that reads "name ( 12 , 3 )" with any blanks in between.
+class LookupReader {
+ public:
+  LookupReader(std::string_view text, size_t pos) : text_(text), pos_(pos) {}
+
+  bool punct(char c) {
+    blanks();
+    if (pos_ >= text_.size() || text_[pos_] != c) return false;
+    ++pos_;
+    return true;
+  }
+  std::optional<int> number() {
+    blanks();
+    const size_t start = pos_;
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+    if (pos_ == start || pos_ - start > 6) return std::nullopt;
+    return std::stoi(std::string(text_.substr(start, pos_ - start)));
+  }
+
+ private:
+  void blanks() {
+    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+  }
+  std::string_view text_;
+  size_t pos_;
+};
+
+bool isIdentifierChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// Calls found(reader) after every whole-word occurrence of `name` in `text`.
+template <typename Found>
+void eachLookup(std::string_view text, std::string_view name, Found&& found) {
+  for (size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
+    if (at > 0 && isIdentifierChar(text[at - 1])) continue;
+    LookupReader reader(text, at + name.size());
+    if (reader.punct('(')) found(reader);
+  }
+}
+
 Uses scanUses(const fs::path& root) {
-  static const std::regex shellRe(R"(\bshell\s*\(\s*(\d+)\s*\))");
-  static const std::regex shortRe(R"(\bshortText\s*\(\s*(\d+)\s*\))");
-  static const std::regex longRe(R"(\blongText\s*\(\s*(\d+)\s*,\s*(\d+)\s*\))");
   Uses uses;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
     const std::string text = readFile(entry.path()).value_or("");
     const std::string where = fs::relative(entry.path(), root).string();
-    const auto each = [&](const std::regex& re, auto&& record) {
-      for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m) record(*m);
+    const auto single = [&](std::map<int, std::string>& into) {
+      return [&](LookupReader& r) {
+        if (const auto k = r.number(); k && r.punct(')')) into.emplace(*k, where);
+      };
     };
-    each(shellRe, [&](const std::smatch& m) { uses.shell.emplace(std::stoi(m[1]), where); });
-    each(shortRe, [&](const std::smatch& m) { uses.shortText.emplace(std::stoi(m[1]), where); });
-    each(longRe, [&](const std::smatch& m) {
-      uses.longText.emplace(std::make_pair(std::stoi(m[1]), std::stoi(m[2])), where);
+    eachLookup(text, "shell", single(uses.shell));
+    eachLookup(text, "shortText", single(uses.shortText));
+    eachLookup(text, "longText", [&](LookupReader& r) {
+      const auto i = r.number();
+      if (!i || !r.punct(',')) return;
+      if (const auto j = r.number(); j && r.punct(')'))
+        uses.longText.emplace(std::pair(*i, *j), where);
     });
   }
   return uses;

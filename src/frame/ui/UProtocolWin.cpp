@@ -16,7 +16,7 @@ namespace qj::ui {
 namespace {
 
 constexpr int kKeyWidth = 170;
-constexpr int kValueWidth = 300;
+constexpr int kValueWidth = 400;
 constexpr int kDetailRows = 7;
 
 }  // namespace

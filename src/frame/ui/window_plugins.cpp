@@ -1,4 +1,6 @@
 // Every window that the frame opens is wired in here, one line each.
+#include "frame/ui/UProtocolWin.h"
+#include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
 
 namespace qj::ui {
@@ -9,6 +11,8 @@ namespace qj::ui {
 //   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
 WindowFactory programWindows() {
   WindowFactory windows;
+  windows.taskChooser = [](TfrmMainWin& main) -> QWidget* { return new TfrmSelectWin(main); };
+  windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
   return windows;
 }
 

@@ -74,8 +74,7 @@ class Builder {
           if (o.sn == l.sn && !s.isClosed() && (l.x >= o.x || !s.arePrevObjectsClosed()))
             out.push_back(slot(toPointKind(k), l.a + o.a + std::fabs(l.x - o.x)));
           if (o.sn == l.rn && reverseOpen)
-            out.push_back(
-                slot(toPointKind(k), l.a + o.a + std::fabs((length(l.sn) - l.x) - o.x)));
+            out.push_back(slot(toPointKind(k), l.a + o.a + std::fabs((length(l.sn) - l.x) - o.x)));
         }
       }
     }

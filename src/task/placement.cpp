@@ -90,10 +90,9 @@ double positionFraction(const SectionCandidate& c, const TransitSectionRec& s,
 }
 
 std::string rangeText(const TransitSectionRec& s) {
-  return cut(
-      std::string(trim(s.houseFrom)) + "-" + std::string(trim(s.houseTo)) +
-          std::string(trim(s.nonStdNumbering)),
-      10);
+  return cut(std::string(trim(s.houseFrom)) + "-" + std::string(trim(s.houseTo)) +
+                 std::string(trim(s.nonStdNumbering)),
+             10);
 }
 
 Message closedSectionMessage(const TaskPointRec& p, int i) {
@@ -112,8 +111,7 @@ Message noSectionMessage(const TaskWizardState& st, int i) {
 bool placePoint(const TaskWizardState& st, int i, const SectionLookup& lookup, Placed& out) {
   const TaskPointRec& p = st.points[i];
   const bool noNumber = isNoNumber(p.house);
-  const std::optional<HouseNumber> house =
-      noNumber ? std::nullopt : parseHouseNumber(p.house);
+  const std::optional<HouseNumber> house = noNumber ? std::nullopt : parseHouseNumber(p.house);
 
   std::vector<SectionCandidate> candidates = numberingCandidates(st.db, p);
   if (candidates.empty() && st.ambiguousCount > 0)
@@ -198,8 +196,8 @@ void commitPlacement(TaskWizardState& st, const std::vector<Placed>& placed) {
     const bool defaults = st.transitionsEntered == 0 || isPointChanged(st, i);
     for (auto& slot : list) {
       const bool own = slot.kind == kToOwnSection;
-      const TransitionRec* stored = storedToSlot(st.toTransitions[i], slot.kind,
-                                                 own ? !sectionMoved[i] : !reverseMoved[i]);
+      const TransitionRec* stored =
+          storedToSlot(st.toTransitions[i], slot.kind, own ? !sectionMoved[i] : !reverseMoved[i]);
       if (!defaults && stored) {
         slot.dist = stored->dist < 1e-8 ? 0 : stored->dist;
         slot.speed = stored->speed < 1e-8 ? 0 : stored->speed;
@@ -266,8 +264,8 @@ std::vector<SectionCandidate> numberingCandidates(const DbrnFile& db, const Task
     if (house->number % 2 != from->number % 2) continue;
     SectionCandidate c;
     c.section = static_cast<int32_t>(k);
-    const bool ascending = from->number < to->number ||
-                           (from->number == to->number && from->letter <= to->letter);
+    const bool ascending =
+        from->number < to->number || (from->number == to->number && from->letter <= to->letter);
     c.low = ascending ? *from : *to;
     c.high = ascending ? *to : *from;
     c.direction = ascending ? 0 : 1;

@@ -69,8 +69,7 @@ void options(Page& page, const TaskWizardState& st) {
 
   page.caption("Label15_6", shell(542).trimmed() + ":");
   page.caption("pruf_6", num(h.cargoMode));
-  page.caption("Label25_6", h.cargoMode == 2 ? shell(130) + ":" : shell(75).trimmed() + ":",
-               cargo);
+  page.caption("Label25_6", h.cargoMode == 2 ? shell(130) + ":" : shell(75).trimmed() + ":", cargo);
   page.caption("ndol_6", real(h.capacity, sep), cargo);
   page.caption("Label33_6", shell(530) + ":", cargo);
   page.caption("prvd_6", flag(h.returnFlag), cargo);

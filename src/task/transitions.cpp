@@ -63,13 +63,13 @@ Text speedMissing(Way way, bool reverse) {
 }
 
 Text tooLong(int point, bool reverse, const TransitSectionRec& s) {
-  return shell(619) + " " + num(point + 1) + ", " + (reverse ? shell(237) : shell(238)) + " (= " +
-         val(trim(s.length)) + " " + shortText(22) + "), " + shell(742).trimmed() + ".";
+  return shell(619) + " " + num(point + 1) + ", " + (reverse ? shell(237) : shell(238)) +
+         " (= " + val(trim(s.length)) + " " + shortText(22) + "), " + shell(742).trimmed() + ".";
 }
 
 Text tooFast(int point, bool reverse, const TransitSectionRec& s) {
-  return shell(620) + " " + num(point + 1) + ", " + (reverse ? shell(234) : shell(621)) + " (= " +
-         val(trim(s.speed)) + " " + shortText(15) + "), " + shell(742).trimmed() + ".";
+  return shell(620) + " " + num(point + 1) + ", " + (reverse ? shell(234) : shell(621)) +
+         " (= " + val(trim(s.speed)) + " " + shortText(15) + "), " + shell(742).trimmed() + ".";
 }
 
 // The checks of one row, in the order the steps apply them.

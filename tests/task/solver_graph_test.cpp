@@ -23,8 +23,8 @@ struct ExpectedArc {
 // Points 3, 15 and 6 on Main: point 1 (start, no service) on S0 a quarter along, point 2
 // (10 minutes) half way along S2, point 3 (6 minutes) half way along S1.
 TaskWizardState placedTask(int cargoMode = 0) {
-  TaskWizardState st = level1Task(mainNetwork().finish(),
-                                  {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}});
+  TaskWizardState st =
+      level1Task(mainNetwork().finish(), {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}});
   st.header.cargoMode = cargoMode;
   return st;
 }
@@ -55,7 +55,8 @@ TEST(SolverGraph, GoldenGraphOfTheMainNetworkWithDefaultTransitions) {
 
   // Sections: time = km / speed, cost = 2 x km + 10 x time.
   //   S0, S1: 0.1/40 = 0.0025 h, 0.2 + 0.025 = 0.225      S2: 0.2/40 = 0.005 h, 0.4 + 0.05 = 0.45
-  //   S3: 0.2/80 = 0.0025 h, 0.4 + 0.025 = 0.425          S4-S6: 0.05/50 = 0.001 h, 0.1 + 0.01 = 0.11
+  //   S3: 0.2/80 = 0.0025 h, 0.4 + 0.025 = 0.425          S4-S6: 0.05/50 = 0.001 h, 0.1 + 0.01 =
+  //   0.11
   // Transitions at 5 km/h: time = d / 5000 h, cost = 0.002 d + 10 d / 5000 = 0.004 d.
   // Defaults (point 1 at 25 m of S0 and 75 m of S1, point 2 at 100 m of S2 and of S3,
   // point 3 at 50 m of S1 and of S0):
@@ -65,29 +66,33 @@ TEST(SolverGraph, GoldenGraphOfTheMainNetworkWithDefaultTransitions) {
   const double p2Time = 0.02 + 1.0 / 6, p2Cost = 0.4 + 10.0 / 6;
   // Vertices: sections 0-6, points 7 (P1), 8 (P2), 9 (P3).
   expectArcs(
-      st, {
-              // S0 -> S2 (then P2 entered from S2), S1 (then P1 and P3 entered from S1);
-              // its turn to node 4 meets the closed S4 first, so S6 is no successor.
-              {{2, 0.005, 0.45}, {8, p2Time, p2Cost}, {1, 0.0025, 0.225}, {7, 0.015, 0.3},
-               {9, 0.11, 1.2}},
-              {{0, 0.0025, 0.225}, {7, 0.005, 0.1}, {9, 0.11, 1.2}},  // S1 -> S0, P1, P3
-              {{3, 0.0025, 0.425}, {8, p2Time, p2Cost}},               // S2 -> S3, P2
-              {{1, 0.0025, 0.225}, {7, 0.015, 0.3}, {9, 0.11, 1.2}},  // S3 -> S1, P1, P3
-              {{5, 0.001, 0.11}},                                      // S4 -> S5
-              {{1, 0.0025, 0.225},
-               {7, 0.015, 0.3},
-               {9, 0.11, 1.2},
-               {2, 0.005, 0.45},
-               {8, p2Time, p2Cost}},  // S5 -> S1, P1, P3, S2, P2
-              {{5, 0.001, 0.11}},     // S6 -> S5
-              // P1: to the end of S0 (100 - 25 = 75 m), to P3 over S1 (|50 - 75| = 25 m,
-              // plus P3's 6 minutes), to the end of S1 (100 - 75 = 25 m)
-              {{0, 0.015, 0.3}, {9, 0.005 + 0.1, 0.1 + 1.0}, {1, 0.005, 0.1}},
-              // P2: to the ends of S2 and S3 (200 - 100 = 100 m each)
-              {{2, 0.02, 0.4}, {3, 0.02, 0.4}},
-              // P3: to the end of S1 (50 m), to P1 over S0 (|25 - 50| = 25 m), end of S0 (50 m)
-              {{1, 0.01, 0.2}, {7, 0.005, 0.1}, {0, 0.01, 0.2}},
-          });
+      st,
+      {
+          // S0 -> S2 (then P2 entered from S2), S1 (then P1 and P3 entered from S1);
+          // its turn to node 4 meets the closed S4 first, so S6 is no successor.
+          {{2, 0.005, 0.45},
+           {8, p2Time, p2Cost},
+           {1, 0.0025, 0.225},
+           {7, 0.015, 0.3},
+           {9, 0.11, 1.2}},
+          {{0, 0.0025, 0.225}, {7, 0.005, 0.1}, {9, 0.11, 1.2}},  // S1 -> S0, P1, P3
+          {{3, 0.0025, 0.425}, {8, p2Time, p2Cost}},              // S2 -> S3, P2
+          {{1, 0.0025, 0.225}, {7, 0.015, 0.3}, {9, 0.11, 1.2}},  // S3 -> S1, P1, P3
+          {{5, 0.001, 0.11}},                                     // S4 -> S5
+          {{1, 0.0025, 0.225},
+           {7, 0.015, 0.3},
+           {9, 0.11, 1.2},
+           {2, 0.005, 0.45},
+           {8, p2Time, p2Cost}},  // S5 -> S1, P1, P3, S2, P2
+          {{5, 0.001, 0.11}},     // S6 -> S5
+                               // P1: to the end of S0 (100 - 25 = 75 m), to P3 over S1 (|50 - 75| =
+                               // 25 m, plus P3's 6 minutes), to the end of S1 (100 - 75 = 25 m)
+          {{0, 0.015, 0.3}, {9, 0.005 + 0.1, 0.1 + 1.0}, {1, 0.005, 0.1}},
+          // P2: to the ends of S2 and S3 (200 - 100 = 100 m each)
+          {{2, 0.02, 0.4}, {3, 0.02, 0.4}},
+          // P3: to the end of S1 (50 m), to P1 over S0 (|25 - 50| = 25 m), end of S0 (50 m)
+          {{1, 0.01, 0.2}, {7, 0.005, 0.1}, {0, 0.01, 0.2}},
+      });
 
   const std::vector<int32_t> successors{2, 1, 1, 1, 1, 2, 1};
   const std::vector<int32_t> onSection{2, 2, 1, 1, 0, 0, 0};

@@ -1,6 +1,7 @@
 #include "optimiser/passes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <limits>
@@ -138,6 +139,7 @@ struct PassOutcome {
   ExtractResult route;
   bool failed = false;
   Text message;
+  PassStats stats;
 };
 
 struct TaskContext {
@@ -224,7 +226,13 @@ PassOutcome runPass(PassWorkspace& ws, const PassSetup& pass, const TaskContext&
   out.iterationStarted = true;
   std::function<void(int64_t)> blink;
   if (final) blink = [&](int64_t sweeps) { progress.setBusyVisible(sweeps % 2 == 0); };
+  out.stats.states = out.stateCount;
+  out.stats.records = static_cast<int64_t>(ws.transitions.recordCount());
+  const auto began = std::chrono::steady_clock::now();
   const RelaxResult r = solveByRelaxation(ws.transitions, ctx.settings, ws.arrays, blink, cancel);
+  out.stats.relaxSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  out.stats.sweeps = r.sweeps;
   if (r.status == Cancelled) {
     out.cancelled = true;
     return out;
@@ -281,6 +289,7 @@ bool commit(PassesResult& res, const TaskContext& ctx, int32_t p, const PassOutc
   const bool final = p == pairCount;
   res.solutionFound = p - pairCount;
   res.stateCount = out.stateCount;
+  res.passStats.push_back(out.stats);
   if (out.gainComputed) res.objective = out.gain;
   if (out.iterationStarted) {
     res.iterationsDone = out.iterationsDone;

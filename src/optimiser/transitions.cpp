@@ -223,12 +223,14 @@ struct CountSink {
 };
 
 struct FillSink {
-  SweepRecord* records;
+  int32_t* targets;
+  double* costs;
   StepDetail* details;
   size_t count = 0;
   size_t size() const { return count; }
   void add(int32_t target, int32_t code, double time, double cost, bool forbidden) {
-    records[count] = {cost, target, 0};
+    targets[count] = target;
+    costs[count] = cost;
     details[count] = {time, code, forbidden};
     ++count;
   }
@@ -246,9 +248,10 @@ void Transitions::build(const PassSetup& pass, const StateSpace& space) {
     rules.emit(s, counter);
   }
   start_[states] = static_cast<int32_t>(counter.count);
-  records_.resize(counter.count);
+  targets_.resize(counter.count);
+  costs_.resize(counter.count);
   details_.resize(counter.count);
-  FillSink filler{records_.data(), details_.data()};
+  FillSink filler{targets_.data(), costs_.data(), details_.data()};
   for (int32_t s = 1; s < states; ++s) rules.emit(s, filler);
 }
 

@@ -154,11 +154,13 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
   BStart = makeButton("BStart", 272, 397, 65, 25);
   BReset = makeButton("BReset", 456, 397, 65, 25);
   BEnd = makeButton("BEnd", 536, 397, 65, 25);
-  const std::array<int, 5> lineY = {66, 88, 136, 168, 238};
+  // Each progress line may wrap down to the next one.
+  const std::array<int, 6> lineY = {66, 88, 136, 168, 238, 280};
   for (int i = 0; i < 5; ++i) {
     Labels[i] = makeLabel(("Label" + std::to_string(i + 2)).c_str(), 48, lineY[i]);
     Labels[i]->setWordWrap(true);
-    Labels[i]->resize(556, 20);
+    Labels[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Labels[i]->resize(556, lineY[i + 1] - lineY[i] - 2);
   }
   Labels[5] = makeLabel("Label7", 20, 280);
   Labels[5]->setWordWrap(true);
@@ -361,11 +363,15 @@ void TForm1::next3() {
   setLabel(LOPRM, s.heading);
   setColor(LOPRM, Qt::blue);
   LOPRM->move(396, 5);
+  int widest = 0;
   for (int i = 0; i < 4; ++i) {
     setLabel(LOPT[i], lines[i]);
     setColor(LOPT[i], Qt::blue);
-    LOPT[i]->move(538, 23 + 16 * i);
+    widest = std::max(widest, LOPT[i]->width());
   }
+  // The block stands at the top right; wider texts than the design's move it left.
+  const int x = std::min(538, width() - 6 - widest);
+  for (int i = 0; i < 4; ++i) LOPT[i]->move(x, 23 + 16 * i);
   BStart->show();
   BEnd->show();
   BReset->setVisible(!batchMode_);

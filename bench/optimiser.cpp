@@ -112,8 +112,9 @@ int main(int argc, char** argv) {
   std::vector<int64_t> sweeps;
   for (size_t p = 0; p + 1 < r.passStats.size(); ++p) {
     const PassStats& s = r.passStats[p];
-    updates += s.records * s.sweeps;
-    states += s.states * s.sweeps;
+    // The finished states keep their value without a sweep computing it.
+    updates += (s.records - s.finished) * s.sweeps;
+    states += (s.states - 1 - s.finished) * s.sweeps;
     relax += s.relaxSeconds;
     sweeps.push_back(s.sweeps);
   }

@@ -228,6 +228,7 @@ PassOutcome runPass(PassWorkspace& ws, const PassSetup& pass, const TaskContext&
   if (final) blink = [&](int64_t sweeps) { progress.setBusyVisible(sweeps % 2 == 0); };
   out.stats.states = out.stateCount;
   out.stats.records = static_cast<int64_t>(ws.transitions.recordCount());
+  out.stats.finished = ws.transitions.finishedStates();
   const auto began = std::chrono::steady_clock::now();
   const RelaxResult r = solveByRelaxation(ws.transitions, ctx.settings, ws.arrays, blink, cancel);
   out.stats.relaxSeconds =

@@ -66,6 +66,7 @@ struct SolveOptions {
 struct PassStats {
   int64_t states = 0;
   int64_t records = 0;
+  int64_t finished = 0;  // states whose value a sweep need not compute
   int64_t sweeps = 0;
   double relaxSeconds = 0;
 };

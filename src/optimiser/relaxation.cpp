@@ -33,6 +33,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   const double epsilon = settings.stopCriterion;
   const int32_t last = states - 1;
   int64_t sinceCheck = 1;
+  int32_t finishedSkip = transitions.finishedStates();
 
   for (;;) {
     if (cancel && cancel->load(std::memory_order_relaxed)) {
@@ -47,7 +48,10 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     w[0] = 0;
     const bool check = sinceCheck == settings.checkInterval;
     bool changed = false;
-    for (int32_t s = 1; s < states; ++s) {
+    // The finished states numbered first keep the value 0 for as long as the gain is a
+    // finite number: their sweep would compute exactly 0 again.
+    if (!std::isfinite(g)) finishedSkip = 0;
+    for (int32_t s = 1 + finishedSkip; s < states; ++s) {
       const int32_t first = start[s], end = start[s + 1];
       int32_t t = targets[first];
       double best = costs[first] + w[t] * inverse - oldWeight * v[t];

@@ -253,6 +253,14 @@ void Transitions::build(const PassSetup& pass, const StateSpace& space) {
   details_.resize(counter.count);
   FillSink filler{targets_.data(), costs_.data(), details_.data()};
   for (int32_t s = 1; s < states; ++s) rules.emit(s, filler);
+  finished_ = 0;
+  for (int32_t s = 1; s < states; ++s) {
+    const int32_t r = start_[s];
+    const bool finished = start_[s + 1] - r == 1 && targets_[r] == 0 && costs_[r] == 0 &&
+                          details_[r].code == -1 && !details_[r].forbidden;
+    if (!finished) break;
+    finished_ = s;
+  }
 }
 
 }  // namespace qj::optim

@@ -69,12 +69,15 @@ class Transitions {
   SweepRecord record(int32_t r) const { return {costs_[r], targets_[r]}; }
   const StepDetail& detail(int32_t r) const { return details_[r]; }
   size_t recordCount() const { return targets_.size(); }
+  // The states 1 .. n whose single record ends a complete route (to state 0 at no cost).
+  int32_t finishedStates() const { return finished_; }
 
  private:
   std::vector<int32_t> start_;  // per state, and one past the last
   std::vector<int32_t> targets_;
   std::vector<double> costs_;
   std::vector<StepDetail> details_;
+  int32_t finished_ = 0;
 };
 
 // A time in minutes as a time step: rounded half to even, kept within 0 .. maxTimeStep.

@@ -187,3 +187,16 @@ TEST(WindowSteps, HandOverMovesTheSolutionAndMarksTheProtocol) {
 
 }  // namespace
 }  // namespace qj::optim
+
+namespace qj::optim {
+namespace {
+
+TEST(WindowSteps, ShippedInformationFileHasThreeTexts) {
+  const InfoTexts info = readInfoTexts(std::filesystem::path(QJ_PROGRAM_DIR) / "System" / "info");
+  EXPECT_EQ(text(info.text1), "City route planning office");
+  EXPECT_EQ(text(info.text2), "Transport and deliveries");
+  EXPECT_EQ(text(info.text3), "Demo installation");
+}
+
+}  // namespace
+}  // namespace qj::optim

@@ -10,7 +10,9 @@
 #include "frame/ui/UMainWin.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/task_fixture.h"
+#include "records/protocol_file.h"
 #include "records/solution_file.h"
+#include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 
 namespace qj::ui {
@@ -29,7 +31,7 @@ SolverInput smallTask(const std::string& code) {
 
 class OptimiserWindow : public ::testing::Test {
  protected:
-  OptimiserWindow() : main(dir.path()) {
+  OptimiserWindow() : main(dir.path(), std::make_unique<ScriptedMessages>(), WindowFactory{}) {
     AppState& s = main.state();
     s.texts = optim::test::indexShell();
     s.langCode = "eng";
@@ -83,6 +85,12 @@ class OptimiserWindow : public ::testing::Test {
   }
 
   qj::test::TempDir dir;
+  // The start-up of the main window finds a shell and a protocol, so it shows no box.
+  bool folderReady = [this] {
+    qj::test::writeShellFile(dir, "eng", qj::test::markedShell());
+    dir.write("System/protocol.pro", writeProtocolFile({}));
+    return true;
+  }();
   TfrmMainWin main;
   ScriptedMessages box;
   QPointer<TForm1> window;

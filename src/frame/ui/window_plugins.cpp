@@ -1,5 +1,6 @@
 // Every window that the frame opens is wired in here, one line each.
 #include "frame/ui/window_factory.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 
@@ -9,6 +10,7 @@ namespace qj::ui {
 //   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
 WindowFactory programWindows() {
   WindowFactory windows;
+  windows.taskWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateTaskWin::create(m); };
   return windows;
 }
 

@@ -34,7 +34,7 @@ class Cp1251Validator : public QValidator {
 
 // The page area: the later pages hold a grid with its pickers or titles.
 constexpr int kPageWidth = 700;
-constexpr int kPageHeight = 470;
+constexpr int kPageHeight = 500;
 
 int fitWidth(const QLabel* label) {
   return label->minimumWidth() == label->maximumWidth() ? label->maximumWidth() : label->width();

@@ -21,10 +21,9 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   Label1_1 = makeLabel(this, "Label1_1", (correcting ? shell(746) : shell(56)) + ":", t);
   txtShifr = makeEdit(this, "txtShifr", 90);
   Label2_1 = makeLabel(this, "Label2_1", shell(41) + ":", t);
-  txtName = makeEdit(this, "txtName", 440);
+  txtName = named(new QLineEdit(this), "txtName");
   Label3_1 = makeLabel(this, "Label3_1", shell(91) + ":", t);
   list_DBRN = named(new QComboBox(this), "list_DBRN");
-  list_DBRN->setFixedWidth(440);
   for (const std::string& item : databaseListItems(w.app().dbrnCatalog))
     list_DBRN->addItem(toQt(item));
   list_DBRN->setCurrentIndex(0);
@@ -45,10 +44,10 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   rows->addWidget(Label1_1, 0, 0);
   rows->addWidget(txtShifr, 0, 1, Qt::AlignLeft);
   rows->addWidget(Label2_1, 1, 0);
-  rows->addWidget(txtName, 1, 1, Qt::AlignLeft);
+  rows->addWidget(txtName, 1, 1);
   rows->addWidget(Label3_1, 2, 0);
-  rows->addWidget(list_DBRN, 2, 1, Qt::AlignLeft);
-  rows->setColumnStretch(2, 1);
+  rows->addWidget(list_DBRN, 2, 1);
+  rows->setColumnStretch(1, 1);
 
   buildImportPanel();
   const bool importing = state.formMode == kImportTask;

@@ -30,7 +30,9 @@ void addTitle(QVBoxLayout* layout, QLabel* title) {
   layout->addWidget(title);
 }
 
-constexpr int kOptionLabelWidth = 150;
+constexpr int kOptionLabelWidth = 180;
+constexpr int kOptionSpacing = 8;
+constexpr int kYesColumnWidth = 64;
 
 }  // namespace
 
@@ -52,8 +54,8 @@ ParametersPage::ParametersPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 2) {
 
   auto* panels = new QHBoxLayout;
   panels->setSpacing(10);
-  panels->addWidget(buildOptions(), 5);
-  panels->addWidget(buildOrder(), 4);
+  panels->addWidget(buildOptions(), 1);
+  panels->addWidget(buildOrder(), 1);
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(8, 8, 8, 0);
@@ -115,18 +117,25 @@ QWidget* ParametersPage::buildOptions() {
   Label13_2 = makeLabel(box, "Label13_2", {}, t);
   Label13_2->setWordWrap(true);
   ndol = makeEdit(box, "ndol", 70);
-  GroupBox4 = named(new QGroupBox(qtText(shell(862), t), box), "GroupBox4");
+  // The return option: a row like the other options, shown only with cargo.
+  GroupBox4 = named(new QWidget(box), "GroupBox4");
+  lblReturn = makeFittedLabel(GroupBox4, "lblReturn", shell(862), kOptionLabelWidth, t);
   prvd_1 = makeRadio(GroupBox4, "prvd_1", shell(2).trimmed(), t);
   prvd_2 = makeRadio(GroupBox4, "prvd_2", shell(369), t);
   group(GroupBox4, {prvd_1, prvd_2});
   prvd_2->setChecked(true);
   auto* returns = new QHBoxLayout(GroupBox4);
+  returns->setContentsMargins(0, 0, 0, 0);
+  returns->setSpacing(kOptionSpacing);
+  returns->addWidget(lblReturn);
   returns->addWidget(prvd_1);
   returns->addWidget(prvd_2);
   returns->addStretch(1);
+  // The "yes" column has one width in every row, the return row included.
+  for (QRadioButton* b : {ref_1, tm_1, fak0, prvd_1}) b->setFixedWidth(kYesColumnWidth);
 
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(8);
+  grid->setHorizontalSpacing(kOptionSpacing);
   grid->setVerticalSpacing(6);
   grid->addWidget(Label58, 0, 0);
   grid->addWidget(ref_1, 0, 1);
@@ -164,14 +173,14 @@ QWidget* ParametersPage::buildOrder() {
   group(box, {pro_0, pro_1, pro_2, pro_3});
   for (QRadioButton* b : {pro_0, pro_1, pro_2, pro_3})
     connect(b, &QRadioButton::clicked, this, [this] { proClick(); });
-  Label16_2 = makeFittedLabel(box, "Label16_2", shell(54) + " (>=2):", 180, t);
+  Label16_2 = makeFittedLabel(box, "Label16_2", shell(54) + " (>=2):", 240, t);
   nprio = makeEdit(box, "nprio", 40);
 
   auto* layout = new QVBoxLayout(box);
   addTitle(layout, Label33);
   for (QRadioButton* b : {pro_0, pro_1, pro_2, pro_3}) layout->addWidget(b);
   auto* classes = new QHBoxLayout;
-  classes->addSpacing(20);
+  classes->addSpacing(10);
   classes->addWidget(Label16_2);
   classes->addSpacing(15);
   classes->addWidget(nprio);

@@ -4,7 +4,6 @@
 // and the return to the start point) and the visiting order.
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -68,7 +67,8 @@ class ParametersPage : public TaskWizardPage {
   QRadioButton* fak2;
   QLabel* Label13_2;
   QLineEdit* ndol;
-  QGroupBox* GroupBox4;
+  QWidget* GroupBox4;
+  QLabel* lblReturn;
   QRadioButton* prvd_1;
   QRadioButton* prvd_2;
 

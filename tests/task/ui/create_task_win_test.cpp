@@ -381,6 +381,9 @@ TEST_F(TaskWizardWindow, ACorrectionOpensOnTheSavedTask) {
   EXPECT_EQ(edit("Velo")->text(), "4,5");
 
   type("txtName", "Evening round");
+  EXPECT_EQ(w->state().dbChangedByUser, 0);
+  emit control<QComboBox>("list_DBRN")->activated(2);  // the user picks the database again
+  EXPECT_EQ(w->state().dbChangedByUser, 1);
   next();
   EXPECT_TRUE(messages->shown.empty()) << lastMessage();
   ASSERT_EQ(step(), 2);

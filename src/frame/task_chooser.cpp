@@ -14,18 +14,18 @@ namespace {
 
 bool offered(const ProtocolRec& record, int32_t formMode) {
   switch (formMode) {
-    case kViewTaskInput: return true;
-    case kViewSolution: return record.status == SolutionLoaded;
-    case kCorrectTask: return record.status == InputEntered;
+    case kChooserViewInput: return true;
+    case kChooserViewSolution: return record.status == SolutionLoaded;
+    case kChooserCorrectTask: return record.status == InputEntered;
     default: return false;
   }
 }
 
 ChooserTarget targetOf(int32_t formMode) {
   switch (formMode) {
-    case kViewTaskInput: return ChooserTarget::TaskViewer;
-    case kViewSolution: return ChooserTarget::SolutionViewer;
-    case kCorrectTask: return ChooserTarget::TaskWizard;
+    case kChooserViewInput: return ChooserTarget::TaskViewer;
+    case kChooserViewSolution: return ChooserTarget::SolutionViewer;
+    case kChooserCorrectTask: return ChooserTarget::TaskWizard;
     default: return ChooserTarget::None;
   }
 }

@@ -67,7 +67,7 @@ std::optional<Message> copyTaskFile(const ProgramFolder& folder, const fs::path&
 }
 
 // Sets the record's new status with its moment, then writes the protocol file at once.
-void markTask(AppState& state, std::string_view code, TaskStatus status, StepResult& result) {
+void markTask(AppState& state, std::string_view code, TaskStatus status, HandoverResult& result) {
   ProtocolRec* record = findTask(state.protocol, code);
   if (!record) return;
   record->status = status;
@@ -77,30 +77,30 @@ void markTask(AppState& state, std::string_view code, TaskStatus status, StepRes
 
 }  // namespace
 
-StepResult queueTaskInput(AppState& state, std::string_view code) {
-  StepResult result;
+HandoverResult queueTaskInput(AppState& state, std::string_view code) {
+  HandoverResult result;
   const auto paths = taskPaths(state.dirs(), code);
   if (!paths || !isFile(paths->solverInput)) return result;
   if (auto failure = copyTaskFile(state.dirs(), paths->solverInput, paths->queuedInput)) {
-    result.outcome = StepOutcome::Failed;
+    result.outcome = HandoverOutcome::Failed;
     result.messages.push_back(std::move(*failure));
     return result;
   }
-  result.outcome = StepOutcome::Done;
+  result.outcome = HandoverOutcome::Done;
   markTask(state, code, SentToSolving, result);
   return result;
 }
 
-StepResult loadTaskSolution(AppState& state, std::string_view code) {
-  StepResult result;
+HandoverResult loadTaskSolution(AppState& state, std::string_view code) {
+  HandoverResult result;
   const auto paths = taskPaths(state.dirs(), code);
   if (!paths || !isFile(paths->queuedSolution)) return result;
   if (auto failure = copyTaskFile(state.dirs(), paths->queuedSolution, paths->solution)) {
-    result.outcome = StepOutcome::Failed;
+    result.outcome = HandoverOutcome::Failed;
     result.messages.push_back(std::move(*failure));
     return result;
   }
-  result.outcome = StepOutcome::Done;
+  result.outcome = HandoverOutcome::Done;
   markTask(state, code, SolutionLoaded, result);
   for (const fs::path& queued : {paths->queuedInput, paths->queuedSolution}) {
     std::error_code ec;

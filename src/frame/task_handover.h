@@ -44,25 +44,25 @@ ProtocolRec* findTask(std::vector<ProtocolRec>& protocol, std::string_view code)
 Message fileNotCopiedMessage(std::string_view from, std::string_view to);
 Message fileNotDeletedMessage(std::string_view file);
 
-enum class StepOutcome {
+enum class HandoverOutcome {
   Done,         // the files moved and the record changed
   NothingToDo,  // the file to move is not there: nothing happened, nothing to say
   Failed,       // the copy failed: files and record are as they were
 };
 
-struct StepResult {
-  StepOutcome outcome = StepOutcome::NothingToDo;
+struct HandoverResult {
+  HandoverOutcome outcome = HandoverOutcome::NothingToDo;
   std::vector<Message> messages;  // to show, in order
 };
 
 // Queues a task for the optimiser: copies Data/qj_<code>_in.dat over Solving/qj_<code>_in.dat,
 // marks the first record of the code sent for solving now (status 1) and saves the protocol.
-StepResult queueTaskInput(AppState& state, std::string_view code);
+HandoverResult queueTaskInput(AppState& state, std::string_view code);
 
 // Loads a solution back: copies Solving/qj_<code>_out.dat over Data/qj_<code>_out.dat, marks
 // the first record of the code solution loaded now (status 2), saves the protocol and
 // removes both of the task's files from Solving. A file that stays there is reported, but
 // the solution is loaded all the same.
-StepResult loadTaskSolution(AppState& state, std::string_view code);
+HandoverResult loadTaskSolution(AppState& state, std::string_view code);
 
 }  // namespace qj

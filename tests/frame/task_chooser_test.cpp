@@ -32,15 +32,15 @@ class TaskChooser : public ::testing::Test {
 };
 
 TEST_F(TaskChooser, EachModeOffersItsTasksInProtocolOrder) {
-  EXPECT_EQ(offeredTasks(state.protocol, kViewTaskInput), (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(offeredTasks(state.protocol, kViewSolution), (std::vector<int>{2}));
-  EXPECT_EQ(offeredTasks(state.protocol, kCorrectTask), (std::vector<int>{0, 3}));
+  EXPECT_EQ(offeredTasks(state.protocol, kChooserViewInput), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(offeredTasks(state.protocol, kChooserViewSolution), (std::vector<int>{2}));
+  EXPECT_EQ(offeredTasks(state.protocol, kChooserCorrectTask), (std::vector<int>{0, 3}));
   EXPECT_TRUE(offeredTasks(state.protocol, 4).empty());
   EXPECT_TRUE(offeredTasks(state.protocol, 0).empty());
   state.protocol.pop_back();
   state.protocol.erase(state.protocol.begin() + 2);
-  EXPECT_TRUE(offeredTasks(state.protocol, kViewSolution).empty());
-  EXPECT_TRUE(offeredTasks({}, kViewTaskInput).empty());
+  EXPECT_TRUE(offeredTasks(state.protocol, kChooserViewSolution).empty());
+  EXPECT_TRUE(offeredTasks({}, kChooserViewInput).empty());
 }
 
 TEST_F(TaskChooser, ATaskIsListedByItsCodeInBracketsAndItsName) {
@@ -60,9 +60,9 @@ TEST_F(TaskChooser, MessagesAreComposedFromTheirShellTexts) {
 
 TEST_F(TaskChooser, ATaskOfTheRunningLanguageOpensTheWindowOfTheMode) {
   test::writeTask(dir, "CCCCCC", "Solved");
-  const std::pair<int32_t, ChooserTarget> modes[] = {{kViewTaskInput, ChooserTarget::TaskViewer},
-                                                     {kViewSolution, ChooserTarget::SolutionViewer},
-                                                     {kCorrectTask, ChooserTarget::TaskWizard}};
+  const std::pair<int32_t, ChooserTarget> modes[] = {{kChooserViewInput, ChooserTarget::TaskViewer},
+                                                     {kChooserViewSolution, ChooserTarget::SolutionViewer},
+                                                     {kChooserCorrectTask, ChooserTarget::TaskWizard}};
   for (const auto& [mode, target] : modes) {
     SCOPED_TRACE(mode);
     state.formMode = mode;
@@ -75,7 +75,7 @@ TEST_F(TaskChooser, ATaskOfTheRunningLanguageOpensTheWindowOfTheMode) {
 }
 
 TEST_F(TaskChooser, ATaskOfAnotherLanguageIsRefusedWithBothCodes) {
-  state.formMode = kViewTaskInput;
+  state.formMode = kChooserViewInput;
   test::writeTask(dir, "AAAAAA", "Entered", "rus");
   const TaskChoice choice = chooseTask(state, 0);
   EXPECT_EQ(choice.target, ChooserTarget::None);
@@ -87,7 +87,7 @@ TEST_F(TaskChooser, ATaskOfAnotherLanguageIsRefusedWithBothCodes) {
 }
 
 TEST_F(TaskChooser, AMissingOrShortTaskFileOpensNothing) {
-  state.formMode = kCorrectTask;
+  state.formMode = kChooserCorrectTask;
   TaskChoice choice = chooseTask(state, 3);
   EXPECT_EQ(choice.target, ChooserTarget::None);
   EXPECT_EQ(text(choice.message), "S815 \"Data/qj_DDDDDD.dat\".");
@@ -105,7 +105,7 @@ TEST_F(TaskChooser, AMissingOrShortTaskFileOpensNothing) {
 }
 
 TEST_F(TaskChooser, ACodeThatCannotBeAFileNameOpensNothing) {
-  state.formMode = kViewTaskInput;
+  state.formMode = kChooserViewInput;
   state.protocol[0].code = "../../";
   const TaskChoice choice = chooseTask(state, 0);
   EXPECT_EQ(choice.target, ChooserTarget::None);

@@ -26,7 +26,7 @@ class TaskHandover : public ::testing::Test {
     test::writeTask(dir, "AB12CD", "Second");
   }
 
-  std::vector<std::string> texts(const StepResult& r) const {
+  std::vector<std::string> texts(const HandoverResult& r) const {
     std::vector<std::string> out;
     for (const auto& m : r.messages) out.push_back(m.utf8(state.texts));
     return out;
@@ -78,9 +78,9 @@ TEST_F(TaskHandover, MessagesAreComposedFromTheirShellTexts) {
 TEST_F(TaskHandover, QueueingCopiesTheInputMarksTheTaskAndSavesTheProtocol) {
   dir.write("Solving/qj_AB12CD_in.dat", "an older copy");
   const double before = nowDateTime();
-  const StepResult r = queueTaskInput(state, "AB12CD");
+  const HandoverResult r = queueTaskInput(state, "AB12CD");
   const double after = nowDateTime();
-  EXPECT_EQ(r.outcome, StepOutcome::Done);
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
   EXPECT_TRUE(r.messages.empty());
   EXPECT_EQ(dir.read("Solving/qj_AB12CD_in.dat"), dir.read("Data/qj_AB12CD_in.dat"));
   const ProtocolRec& task = state.protocol[1];
@@ -96,12 +96,12 @@ TEST_F(TaskHandover, WithoutItsFileAStepDoesNothing) {
   const auto before = state.protocol;
   for (const char* code : {"AAAAAA", "ZZZZZZ", "../../", ""}) {
     SCOPED_TRACE(code);
-    EXPECT_EQ(queueTaskInput(state, code).outcome, StepOutcome::NothingToDo);
-    EXPECT_EQ(loadTaskSolution(state, code).outcome, StepOutcome::NothingToDo);
+    EXPECT_EQ(queueTaskInput(state, code).outcome, HandoverOutcome::NothingToDo);
+    EXPECT_EQ(loadTaskSolution(state, code).outcome, HandoverOutcome::NothingToDo);
   }
   // The input is there, but no solution yet.
-  const StepResult r = loadTaskSolution(state, "AB12CD");
-  EXPECT_EQ(r.outcome, StepOutcome::NothingToDo);
+  const HandoverResult r = loadTaskSolution(state, "AB12CD");
+  EXPECT_EQ(r.outcome, HandoverOutcome::NothingToDo);
   EXPECT_TRUE(r.messages.empty());
   EXPECT_EQ(state.protocol, before);
   EXPECT_EQ(saved(), before);
@@ -111,8 +111,8 @@ TEST_F(TaskHandover, WithoutItsFileAStepDoesNothing) {
 TEST_F(TaskHandover, AFailedCopyIsReportedAndChangesNothing) {
   blockWith("Solving/qj_AB12CD_in.dat");
   const auto before = state.protocol;
-  const StepResult r = queueTaskInput(state, "AB12CD");
-  EXPECT_EQ(r.outcome, StepOutcome::Failed);
+  const HandoverResult r = queueTaskInput(state, "AB12CD");
+  EXPECT_EQ(r.outcome, HandoverOutcome::Failed);
   EXPECT_EQ(texts(r), std::vector<std::string>{
                           "S818 \"Data/qj_AB12CD_in.dat\" S819 \"Solving/qj_AB12CD_in.dat\"."});
   EXPECT_EQ(state.protocol, before);
@@ -121,8 +121,8 @@ TEST_F(TaskHandover, AFailedCopyIsReportedAndChangesNothing) {
   state.protocol[1].status = SentToSolving;
   dir.write("Solving/qj_AB12CD_out.dat", "solution");
   blockWith("Data/qj_AB12CD_out.dat");
-  const StepResult load = loadTaskSolution(state, "AB12CD");
-  EXPECT_EQ(load.outcome, StepOutcome::Failed);
+  const HandoverResult load = loadTaskSolution(state, "AB12CD");
+  EXPECT_EQ(load.outcome, HandoverOutcome::Failed);
   EXPECT_EQ(texts(load),
             std::vector<std::string>{
                 "S818 \"Solving/qj_AB12CD_out.dat\" S819 \"Data/qj_AB12CD_out.dat\"."});
@@ -131,14 +131,14 @@ TEST_F(TaskHandover, AFailedCopyIsReportedAndChangesNothing) {
 }
 
 TEST_F(TaskHandover, LoadingCopiesTheSolutionMarksTheTaskAndEmptiesTheQueue) {
-  ASSERT_EQ(queueTaskInput(state, "AB12CD").outcome, StepOutcome::Done);
+  ASSERT_EQ(queueTaskInput(state, "AB12CD").outcome, HandoverOutcome::Done);
   const double sentAt = state.protocol[1].sentToSolvingAt;
   dir.write("Solving/qj_AB12CD_out.dat", "the solution");
   dir.write("Data/qj_AB12CD_out.dat", "an old solution");
   dir.write("Solving/qj_AAAAAA_in.dat", "another queued task");
   const double before = nowDateTime();
-  const StepResult r = loadTaskSolution(state, "AB12CD");
-  EXPECT_EQ(r.outcome, StepOutcome::Done);
+  const HandoverResult r = loadTaskSolution(state, "AB12CD");
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
   EXPECT_TRUE(r.messages.empty());
   EXPECT_EQ(dir.read("Data/qj_AB12CD_out.dat"), "the solution");
   EXPECT_FALSE(exists("Solving/qj_AB12CD_out.dat"));
@@ -154,8 +154,8 @@ TEST_F(TaskHandover, LoadingCopiesTheSolutionMarksTheTaskAndEmptiesTheQueue) {
 TEST_F(TaskHandover, AQueuedFileThatCannotBeRemovedIsReportedAfterTheSolutionIsLoaded) {
   blockWith("Solving/qj_AB12CD_in.dat");
   dir.write("Solving/qj_AB12CD_out.dat", "the solution");
-  const StepResult r = loadTaskSolution(state, "AB12CD");
-  EXPECT_EQ(r.outcome, StepOutcome::Done);
+  const HandoverResult r = loadTaskSolution(state, "AB12CD");
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
   EXPECT_EQ(texts(r), std::vector<std::string>{"S816 \"Solving/qj_AB12CD_in.dat\"."});
   EXPECT_EQ(state.protocol[1].status, SolutionLoaded);
   EXPECT_FALSE(exists("Solving/qj_AB12CD_out.dat"));
@@ -164,8 +164,8 @@ TEST_F(TaskHandover, AQueuedFileThatCannotBeRemovedIsReportedAfterTheSolutionIsL
 TEST_F(TaskHandover, TheFirstRecordOfTheCodeIsMarkedAndAProtocolThatCannotBeSavedIsReported) {
   state.protocol.push_back(protocolRecord("AB12CD", "A duplicate"));
   fs::remove(dir / "System/protocol.pro");
-  const StepResult r = queueTaskInput(state, "AB12CD");
-  EXPECT_EQ(r.outcome, StepOutcome::Done);
+  const HandoverResult r = queueTaskInput(state, "AB12CD");
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
   EXPECT_EQ(texts(r), std::vector<std::string>{"S301 !!!"});
   EXPECT_EQ(state.protocol[1].status, SentToSolving);
   EXPECT_EQ(state.protocol[2].status, InputEntered);
@@ -173,7 +173,7 @@ TEST_F(TaskHandover, TheFirstRecordOfTheCodeIsMarkedAndAProtocolThatCannotBeSave
 
 TEST_F(TaskHandover, AQueuedTaskWithoutARecordIsStillCopied) {
   state.protocol.clear();
-  EXPECT_EQ(queueTaskInput(state, "AB12CD").outcome, StepOutcome::Done);
+  EXPECT_EQ(queueTaskInput(state, "AB12CD").outcome, HandoverOutcome::Done);
   EXPECT_TRUE(exists("Solving/qj_AB12CD_in.dat"));
   EXPECT_EQ(findTask(state.protocol, "AB12CD"), nullptr);
 }

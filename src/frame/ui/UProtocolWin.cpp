@@ -143,7 +143,7 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
 void TfrmProtocolWin::btnCreateInDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
-  const StepResult result = queueTaskInput(main_.state(), main_.state().protocol[record].code);
+  const HandoverResult result = queueTaskInput(main_.state(), main_.state().protocol[record].code);
   for (const Message& m : result.messages) main_.showMessage(m);
   TaskListChange();
 }
@@ -151,7 +151,7 @@ void TfrmProtocolWin::btnCreateInDataClick() {
 void TfrmProtocolWin::btnLoadOutDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
-  const StepResult result = loadTaskSolution(main_.state(), main_.state().protocol[record].code);
+  const HandoverResult result = loadTaskSolution(main_.state(), main_.state().protocol[record].code);
   for (const Message& m : result.messages) main_.showMessage(m);
   TaskListChange();
 }

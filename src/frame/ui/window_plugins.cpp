@@ -2,6 +2,7 @@
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 
@@ -13,6 +14,7 @@ WindowFactory programWindows() {
   WindowFactory windows;
   windows.taskChooser = [](TfrmMainWin& main) -> QWidget* { return new TfrmSelectWin(main); };
   windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
+  windows.taskWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateTaskWin::create(m); };
   return windows;
 }
 

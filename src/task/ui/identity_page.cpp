@@ -1,0 +1,155 @@
+#include "task/ui/identity_page.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "task/task_files_io.h"
+#include "task/task_identity.h"
+#include "task/ui/UCreateTaskWin.h"
+#include "task/ui/parameters_page.h"
+#include "task/ui/wizard_widgets.h"
+
+namespace qj::ui {
+
+IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
+  const ShellTables& t = w.texts();
+  const TaskWizardState& state = w.state();
+  const bool correcting = state.formMode == kCorrectTask;
+
+  Label1_1 = makeLabel(this, "Label1_1", (correcting ? shell(746) : shell(56)) + ":", t);
+  txtShifr = makeEdit(this, "txtShifr", 90);
+  Label2_1 = makeLabel(this, "Label2_1", shell(41) + ":", t);
+  txtName = named(new QLineEdit(this), "txtName");
+  Label3_1 = makeLabel(this, "Label3_1", shell(91) + ":", t);
+  list_DBRN = named(new QComboBox(this), "list_DBRN");
+  for (const std::string& item : databaseListItems(w.app().dbrnCatalog))
+    list_DBRN->addItem(toQt(item));
+  list_DBRN->setCurrentIndex(0);
+  connect(list_DBRN, &QComboBox::activated, this, [this] { list_DBRNClick(); });
+
+  if (correcting) {
+    txtShifr->setText(toQt(state.header.code));
+    txtShifr->setEnabled(false);
+    txtName->setText(toQt(state.header.name));
+    std::vector<std::string> items;
+    for (int i = 0; i < list_DBRN->count(); ++i) items.push_back(fromQt(list_DBRN->itemText(i)));
+    list_DBRN->setCurrentIndex(databaseItemOf(items, state.header));
+  }
+
+  auto* rows = new QGridLayout;
+  rows->setHorizontalSpacing(15);
+  rows->setVerticalSpacing(14);
+  rows->addWidget(Label1_1, 0, 0);
+  rows->addWidget(txtShifr, 0, 1, Qt::AlignLeft);
+  rows->addWidget(Label2_1, 1, 0);
+  rows->addWidget(txtName, 1, 1);
+  rows->addWidget(Label3_1, 2, 0);
+  rows->addWidget(list_DBRN, 2, 1);
+  rows->setColumnStretch(1, 1);
+
+  buildImportPanel();
+  const bool importing = state.formMode == kImportTask;
+  pnlImort->setVisible(importing);
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(12, 0, 12, 0);
+  // Without the import panel the rows stand lower on the page.
+  page->addSpacing(importing ? 24 : 100);
+  page->addLayout(rows);
+  page->addSpacing(24);
+  page->addWidget(pnlImort);
+  page->addStretch(1);
+}
+
+void IdentityPage::buildImportPanel() {
+  const ShellTables& t = wizard().texts();
+  pnlImort = named(new QFrame(this), "pnlImort");
+  pnlImort->setFrameShape(QFrame::StyledPanel);
+
+  Label4_1 = makeLabel(pnlImort, "Label4_1", shell(99) + ":", t);
+  Label4_1->setAlignment(Qt::AlignHCenter);
+  RB_1 = makeRadio(pnlImort, "RB_1", lit("DAT"), t);
+  RB_2 = makeRadio(pnlImort, "RB_2", lit("XLS"), t);
+  auto* source = new QButtonGroup(pnlImort);
+  source->addButton(RB_1);
+  source->addButton(RB_2);
+  RB_1->setChecked(true);
+  connect(RB_1, &QRadioButton::clicked, this, [this] { RB_1Click(); });
+  connect(RB_2, &QRadioButton::clicked, this, [this] { RB_2Click(); });
+
+  Label5_1 = makeLabel(pnlImort, "Label5_1", shell(96) + ":", t);
+  cbImport = named(new QComboBox(pnlImort), "cbImport");
+  cbImport->setFixedWidth(330);
+  cbImport->addItem(QStringLiteral("none"));
+  for (const ProtocolRec& rec : wizard().app().protocol)
+    cbImport->addItem(toQt("[" + rec.code + "] " + rec.name));
+  cbImport->setCurrentIndex(0);
+  btnImport = makeButton(pnlImort, "btnImport", shell(206), t);
+  btnLoadOutData = makeButton(pnlImort, "btnLoadOutData", shell(207), t);
+  btnLoadOutData->setEnabled(false);
+  Label6_1 = makeLabel(pnlImort, "Label6_1", shell(194) + ":", t);
+  staticTask = makeLabel(pnlImort, "staticTask", shell(275) + ".", t);
+  Label_ex1 = makeLabel(pnlImort, "Label_ex1", {}, t);
+  Label_ex2 = makeLabel(pnlImort, "Label_ex2", {}, t);
+
+  auto* grid = new QGridLayout(pnlImort);
+  grid->setHorizontalSpacing(15);
+  grid->setVerticalSpacing(10);
+  grid->addWidget(Label4_1, 0, 0, 1, 4);
+  auto* sources = new QHBoxLayout;
+  sources->addWidget(RB_1);
+  sources->addSpacing(30);
+  sources->addWidget(RB_2);
+  sources->addStretch(1);
+  grid->addLayout(sources, 1, 0, 1, 4);
+  grid->addWidget(Label5_1, 2, 0);
+  grid->addWidget(cbImport, 2, 1);
+  grid->addWidget(btnImport, 2, 2);
+  grid->addWidget(Label6_1, 3, 0);
+  grid->addWidget(staticTask, 3, 1, 1, 2);
+  grid->addWidget(btnLoadOutData, 4, 2);
+  auto* workbook = new QHBoxLayout;
+  workbook->addWidget(Label_ex1);
+  workbook->addWidget(Label_ex2, 1);
+  grid->addLayout(workbook, 5, 0, 1, 3);
+  grid->setColumnStretch(3, 1);
+}
+
+void IdentityPage::list_DBRNClick() {
+  wizard().state().dbChangedByUser = 1;
+}
+
+void IdentityPage::RB_1Click() {
+  RB_1->setChecked(true);
+  btnLoadOutData->setEnabled(false);
+  for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
+                     static_cast<QWidget*>(staticTask)})
+    w->setEnabled(true);
+}
+
+void IdentityPage::RB_2Click() {
+  RB_2->setChecked(true);
+  btnLoadOutData->setEnabled(true);
+  for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
+                     static_cast<QWidget*>(staticTask)})
+    w->setEnabled(false);
+}
+
+void IdentityPage::next() {
+  TfrmCreateTaskWin& w = wizard();
+  const Step1Input input{fromQt(txtShifr->text()), fromQt(txtName->text()),
+                         list_DBRN->currentIndex()};
+  Step1Result result = checkStep1(w.state(), w.app(), input);
+  if (!result.check.passed()) {
+    w.applyCheck(result.check);
+    return;
+  }
+  w.applyUpdates(result.updates);
+  if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2))) parameters->fill(result.page2);
+  w.showStep(2);
+  w.focusControl("TS_num");
+}
+
+}  // namespace qj::ui

@@ -135,31 +135,4 @@ InfoTexts readInfoTexts(const std::filesystem::path& infoFile) {
   return info;
 }
 
-HandOver handOverSolution(const ProgramFolder& folder, std::vector<ProtocolRec>& protocol,
-                          std::string_view code, double now) {
-  HandOver result;
-  const auto queued = folder.solving() / solutionFileName(code);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(queued, ec)) return result;
-  const auto target = folder.data() / solutionFileName(code);
-  try {
-    copyFileAtomic(queued, target);
-  } catch (const FileError&) {
-    result.failure = errorMessage(shell(921) + " \"" +
-                                  val(std::string("Data/") + solutionFileName(code)) + "\".");
-    return result;
-  }
-  result.moved = true;
-  for (ProtocolRec& rec : protocol) {
-    if (rec.code != code) continue;
-    rec.status = SolutionLoaded;
-    rec.solutionLoadedAt = now;
-    result.protocolChanged = true;
-    break;
-  }
-  std::filesystem::remove(folder.solving() / inputFileName(code), ec);
-  std::filesystem::remove(queued, ec);
-  return result;
-}
-
 }  // namespace qj::optim

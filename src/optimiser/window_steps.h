@@ -66,16 +66,4 @@ struct InfoTexts {
 };
 InfoTexts readInfoTexts(const std::filesystem::path& infoFile);
 
-// After the automatic run of a handed-over task: the solution moves to Data/, the task's
-// protocol record gets status 2 and the time, and both queued files are removed. Nothing
-// happens when the run left no solution. A solution that cannot be copied stays where it is
-// and the failure is returned.
-struct HandOver {
-  bool moved = false;
-  bool protocolChanged = false;
-  std::optional<Message> failure;
-};
-HandOver handOverSolution(const ProgramFolder& folder, std::vector<ProtocolRec>& protocol,
-                          std::string_view code, double now);
-
 }  // namespace qj::optim

@@ -144,47 +144,6 @@ TEST(WindowSteps, InfoFile) {
   EXPECT_EQ(text(readInfoTexts(dir / "folder-info").text2), "? ([683])");
 }
 
-TEST(WindowSteps, HandOverMovesTheSolutionAndMarksTheProtocol) {
-  qj::test::TempDir dir;
-  ProgramFolder folder(dir.path());
-  std::vector<ProtocolRec> protocol(3);
-  protocol[0].code = "AAAAA1";
-  protocol[1].code = "AB12CD";
-  protocol[1].status = SentToSolving;
-  protocol[2].code = "AB12CD";  // only the first record of the code is marked
-  dir.write("Solving/qj_AB12CD_in.dat", "input");
-
-  // No solution: nothing happens.
-  HandOver h = handOverSolution(folder, protocol, "AB12CD", 46000.5);
-  EXPECT_FALSE(h.moved);
-  EXPECT_EQ(protocol[1].status, SentToSolving);
-  EXPECT_TRUE(std::filesystem::exists(dir / "Solving/qj_AB12CD_in.dat"));
-
-  dir.write("Solving/qj_AB12CD_out.dat", "solution");
-  h = handOverSolution(folder, protocol, "AB12CD", 46000.5);
-  EXPECT_TRUE(h.moved);
-  EXPECT_TRUE(h.protocolChanged);
-  EXPECT_FALSE(h.failure);
-  EXPECT_EQ(dir.read("Data/qj_AB12CD_out.dat"), "solution");
-  EXPECT_EQ(protocol[1].status, SolutionLoaded);
-  EXPECT_EQ(protocol[1].solutionLoadedAt, 46000.5);
-  EXPECT_EQ(protocol[2].status, InputEntered);
-  EXPECT_EQ(protocol[0].status, InputEntered);
-  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_AB12CD_in.dat"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_AB12CD_out.dat"));
-
-  // A solution that cannot be copied stays queued.
-  dir.write("Solving/qj_AB12CD_out.dat", "again");
-  std::filesystem::remove(dir / "Data/qj_AB12CD_out.dat");
-  std::filesystem::create_directories(dir / "Data/qj_AB12CD_out.dat");
-  h = handOverSolution(folder, protocol, "AB12CD", 46001);
-  EXPECT_FALSE(h.moved);
-  ASSERT_TRUE(h.failure);
-  EXPECT_EQ(h.failure->kind, MessageKind::Error);
-  EXPECT_EQ(h.failure->utf8(test::indexShell()), "[921] \"Data/qj_AB12CD_out.dat\".");
-  EXPECT_TRUE(std::filesystem::exists(dir / "Solving/qj_AB12CD_out.dat"));
-}
-
 }  // namespace
 }  // namespace qj::optim
 

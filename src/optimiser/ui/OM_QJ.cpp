@@ -12,6 +12,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -471,10 +472,8 @@ void TForm1::runDone() {
   if (autoRun_) {
     AppState& state = main_.state();
     guarded([&] {
-      const optim::HandOver h =
-          optim::handOverSolution(state.dirs(), state.protocol, state.curTaskCode, nowDateTime());
-      if (h.failure) qj::show(messages_, *h.failure, state.texts);
-      if (h.protocolChanged && saveProtocol_) saveProtocol_();
+      const HandoverResult loaded = loadTaskSolution(state, state.curTaskCode);
+      for (const Message& m : loaded.messages) qj::show(messages_, m, state.texts);
     });
     emit runFinished();
     close();

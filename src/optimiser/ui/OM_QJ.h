@@ -40,7 +40,6 @@ class TForm1 : public QWidget {
   Step step() const { return step_; }
   bool running() const { return worker_ != nullptr; }
   // Called after every change of the protocol (the hand-over of a solved task).
-  void setProtocolSaver(std::function<void()> save) { saveProtocol_ = std::move(save); }
   // Threads of the run; 0 means every core.
   void setThreads(int threads) { threads_ = threads; }
 
@@ -80,7 +79,6 @@ class TForm1 : public QWidget {
   std::vector<std::string> taskCodes_;
   optim::IterationSettings settings_;
   optim::InfoTexts info_;
-  std::function<void()> saveProtocol_;
   QThread* worker_ = nullptr;
   std::unique_ptr<RunLabels> progress_;
   std::exception_ptr runError_;

@@ -108,6 +108,9 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
   auto makeLabel = [this](const char* name, int x, int y) {
     auto* l = new QLabel(this);
     l->setObjectName(name);
+    // The progress lines are wide and lie over the buttons of the earlier steps; clicks
+    // must go through them.
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
     l->move(x, y);
     return l;
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
 #include <QSignalSpy>
@@ -121,6 +122,22 @@ TEST_F(OptimiserWindow, FirstShowSetsUpTheModeChoice) {
   window->hide();
   window->show();
   EXPECT_EQ(child<QLineEdit>("ME3")->text(), "7");
+}
+
+// Labels lie over the controls of other steps; a mouse click must still reach each control.
+TEST_F(OptimiserWindow, EveryVisibleControlTakesTheMouse) {
+  open();
+  auto reachable = [&] {
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+      if (!b->isVisible()) continue;
+      const QPoint centre = b->mapTo(window, b->rect().center());
+      EXPECT_EQ(window->childAt(centre), b) << b->objectName().toStdString();
+    }
+  };
+  reachable();
+  child<QRadioButton>("RB2")->click();
+  click("BNext1");
+  reachable();
 }
 
 TEST_F(OptimiserWindow, BatchWithAnEmptyQueueOffersOnlyClosing) {

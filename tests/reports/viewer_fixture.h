@@ -73,6 +73,7 @@ inline DbrnFile smallTown(const char* kind = "use1") {
       townSection(3, "1", "5", "3", "7", "120", {}),                                    // s9
   };
   db.sections[9].nonStdNumbering = "*";
+  if (dbLevel(kind) == 2) db.streetHouseCounts.assign(db.streets.size(), 0);
   db.syncHeaderCounts();
   return db;
 }

@@ -1,5 +1,7 @@
 // Every window that the frame opens is wired in here, one line each.
 #include "frame/ui/window_factory.h"
+#include "reports/ui/UViewSolutionWin.h"
+#include "reports/ui/UViewTaskWin.h"
 
 namespace qj::ui {
 
@@ -9,6 +11,8 @@ namespace qj::ui {
 //   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
 WindowFactory programWindows() {
   WindowFactory windows;
+  windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
+  windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
   return windows;
 }
 

@@ -5,20 +5,14 @@
 #include <cstring>
 #include <limits>
 
+#include "support/bytes_at.h"
+
 namespace qj {
 namespace {
 
-int32_t i32At(const std::string& b, size_t at) {
-  int32_t v;
-  std::memcpy(&v, b.data() + at, 4);
-  return v;
-}
-void putI32(std::string& b, size_t at, int32_t v) {
-  std::memcpy(b.data() + at, &v, 4);
-}
-std::string strAt(const std::string& b, size_t at) {
-  return b.substr(at + 1, static_cast<uint8_t>(b[at]));
-}
+using test::i32At;
+using test::putI32;
+using test::strAt;
 
 TransitSectionRec section(int32_t street, const char* from, const char* to, const char* a,
                           const char* b, std::vector<TurnRec> turns) {

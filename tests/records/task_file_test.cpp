@@ -4,22 +4,14 @@
 
 #include <cstring>
 
+#include "support/bytes_at.h"
+
 namespace qj {
 namespace {
 
-int32_t i32At(const std::string& b, size_t at) {
-  int32_t v;
-  std::memcpy(&v, b.data() + at, 4);
-  return v;
-}
-double f64At(const std::string& b, size_t at) {
-  double v;
-  std::memcpy(&v, b.data() + at, 8);
-  return v;
-}
-std::string strAt(const std::string& b, size_t at) {
-  return b.substr(at + 1, static_cast<uint8_t>(b[at]));
-}
+using test::f64At;
+using test::i32At;
+using test::strAt;
 
 TaskHeader header(const char* kind, int32_t m, int32_t n) {
   TaskHeader h;

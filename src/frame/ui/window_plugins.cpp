@@ -1,4 +1,6 @@
 // Every window that the frame opens is wired in here, one line each.
+#include "frame/ui/UProtocolWin.h"
+#include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
@@ -11,6 +13,8 @@ namespace qj::ui {
 //   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
 WindowFactory programWindows() {
   WindowFactory windows;
+  windows.taskChooser = [](TfrmMainWin& main) -> QWidget* { return new TfrmSelectWin(main); };
+  windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
   windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
   windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
   return windows;

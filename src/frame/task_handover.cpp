@@ -1,0 +1,113 @@
+#include "frame/task_handover.h"
+
+#include <algorithm>
+
+#include "frame/protocol.h"
+#include "platform/files.h"
+#include "records/cp1251.h"
+#include "records/datetime.h"
+
+namespace qj {
+
+bool isTaskCode(std::string_view code) {
+  return code.size() == 6 && std::all_of(code.begin(), code.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+         });
+}
+
+std::optional<TaskPaths> taskPaths(const ProgramFolder& folder, std::string_view code) {
+  if (!isTaskCode(code)) return std::nullopt;
+  const std::string base = "qj_" + std::string(code);
+  return TaskPaths{folder.data() / (base + ".dat"), folder.data() / (base + "_in.dat"),
+                   folder.data() / (base + "_out.dat"), folder.solving() / (base + "_in.dat"),
+                   folder.solving() / (base + "_out.dat")};
+}
+
+std::string taskBasePath(const ProgramFolder& folder, std::string_view code) {
+  return (folder.data() / ("qj_" + std::string(code))).string();
+}
+
+std::string shownFileName(const ProgramFolder& folder, const fs::path& file) {
+  const fs::path relative = file.lexically_relative(folder.root());
+  const fs::path& shown = relative.empty() ? file : relative;
+  return cp1251::fromUtf8(shown.generic_string());
+}
+
+ProtocolRec* findTask(std::vector<ProtocolRec>& protocol, std::string_view code) {
+  const auto it = std::find_if(protocol.begin(), protocol.end(),
+                               [code](const ProtocolRec& r) { return r.code == code; });
+  return it == protocol.end() ? nullptr : &*it;
+}
+
+Message fileNotCopiedMessage(std::string_view from, std::string_view to) {
+  return errorMessage(shell(818) + " \"" + val(from) + "\" " + shell(819) + " \"" + val(to) +
+                      "\".");
+}
+
+Message fileNotDeletedMessage(std::string_view file) {
+  return errorMessage(shell(816) + " \"" + val(file) + "\".");
+}
+
+namespace {
+
+bool isFile(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+// Copies a task file over its target; the message when it fails.
+std::optional<Message> copyTaskFile(const ProgramFolder& folder, const fs::path& from,
+                                    const fs::path& to) {
+  try {
+    copyFileAtomic(from, to);
+    return std::nullopt;
+  } catch (const FileError&) {
+    return fileNotCopiedMessage(shownFileName(folder, from), shownFileName(folder, to));
+  }
+}
+
+// Sets the record's new status with its moment, then writes the protocol file at once.
+void markTask(AppState& state, std::string_view code, TaskStatus status, StepResult& result) {
+  ProtocolRec* record = findTask(state.protocol, code);
+  if (!record) return;
+  record->status = status;
+  (status == SentToSolving ? record->sentToSolvingAt : record->solutionLoadedAt) = nowDateTime();
+  if (auto failure = saveProtocol(state)) result.messages.push_back(std::move(*failure));
+}
+
+}  // namespace
+
+StepResult queueTaskInput(AppState& state, std::string_view code) {
+  StepResult result;
+  const auto paths = taskPaths(state.dirs(), code);
+  if (!paths || !isFile(paths->solverInput)) return result;
+  if (auto failure = copyTaskFile(state.dirs(), paths->solverInput, paths->queuedInput)) {
+    result.outcome = StepOutcome::Failed;
+    result.messages.push_back(std::move(*failure));
+    return result;
+  }
+  result.outcome = StepOutcome::Done;
+  markTask(state, code, SentToSolving, result);
+  return result;
+}
+
+StepResult loadTaskSolution(AppState& state, std::string_view code) {
+  StepResult result;
+  const auto paths = taskPaths(state.dirs(), code);
+  if (!paths || !isFile(paths->queuedSolution)) return result;
+  if (auto failure = copyTaskFile(state.dirs(), paths->queuedSolution, paths->solution)) {
+    result.outcome = StepOutcome::Failed;
+    result.messages.push_back(std::move(*failure));
+    return result;
+  }
+  result.outcome = StepOutcome::Done;
+  markTask(state, code, SolutionLoaded, result);
+  for (const fs::path& queued : {paths->queuedInput, paths->queuedSolution}) {
+    std::error_code ec;
+    fs::remove(queued, ec);
+    if (ec) result.messages.push_back(fileNotDeletedMessage(shownFileName(state.dirs(), queued)));
+  }
+  return result;
+}
+
+}  // namespace qj

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <vector>
+
+#include "frame/task_chooser.h"
+
+namespace qj::ui {
+
+class TfrmMainWin;
+
+// The task chooser: offers the protocol's tasks that suit the command that opened it
+// (FormMode 1 view a task's input, 2 view a solution, 3 correct a task) and opens the task
+// viewer, the solution viewer or the task wizard on the chosen one. The command sets its
+// caption. Handing over to the wizard keeps the main window disabled until the wizard closes.
+class TfrmSelectWin : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmSelectWin(TfrmMainWin& main);
+
+  QListWidget* list() const { return lbTask; }
+  QPushButton* okButton() const { return btnOK; }
+  QPushButton* cancelButton() const { return btnCancel; }
+
+  void btnOKClick();
+  void btnCancelClick();
+
+ private:
+  void FormCreate();
+  void openNext(ChooserTarget target);
+
+  TfrmMainWin& main_;
+  std::vector<int> RowToRecord;
+  QListWidget* lbTask;
+  QPushButton* btnOK;
+  QPushButton* btnCancel;
+};
+
+}  // namespace qj::ui

@@ -1,6 +1,7 @@
 // Both viewers on the shipped demo city: a delivery round along its real streets and turns.
 // With QJ_VIEWER_SHOTS set to a folder the test also saves pictures of the two viewers in the
-// main window (QJ_VIEWER_SHELL may name a compiled shell to take the texts from).
+// main window; QJ_VIEWER_SHELL may name a compiled shell to take the texts from and
+// QJ_VIEWER_LANG its language code (eng when not given), which also chooses the database.
 
 #include <gtest/gtest.h>
 
@@ -77,12 +78,23 @@ struct DemoRound {
 
 // Four points: the depot, a shop whose window opens at 25 minutes, a kiosk that is refused
 // and the end of the round.
+std::string viewerLanguage() {
+  const char* lang = std::getenv("QJ_VIEWER_LANG");
+  return lang && *lang ? lang : "eng";
+}
+
 DemoRound demoRound(const DbrnFile& db) {
-  const std::vector<int32_t> w = walk(db, 0, "^^>^^<^^^>^^v^^<^^");
+  // From the first section of a named street with a junction at its end.
+  int32_t from = 0;
+  while (from + 1 < static_cast<int32_t>(db.sections.size()) &&
+         (db.streets[db.sections[from].streetIndex].name.empty() ||
+          db.sections[from].turns.size() < 3))
+    ++from;
+  const std::vector<int32_t> w = walk(db, from, "^^>^^<^^^>^^v^^<^^");
   EXPECT_GE(w.size(), 12u);
   DemoRound r;
   TaskHeader& h = r.task.header;
-  h.language = "eng";
+  h.language = viewerLanguage();
   h.code = "DEMO01";
   h.name = "Morning round in the demo city";
   h.dbKind = db.header.dbKind;
@@ -164,18 +176,20 @@ DemoRound demoRound(const DbrnFile& db) {
 class DemoCityViewers : public ::testing::Test {
  protected:
   void SetUp() override {
+    const std::string lang = viewerLanguage();
     const char* shell = std::getenv("QJ_VIEWER_SHELL");
     if (shell && *shell) {
       std::ifstream in(shell, std::ios::binary);
-      dir.write("Shells/Shell (QJ 1.6).eng", std::string(std::istreambuf_iterator<char>(in), {}));
+      dir.write("Shells/Shell (QJ 1.6)." + lang,
+                std::string(std::istreambuf_iterator<char>(in), {}));
     } else {
-      test::writeShellFile(dir, "eng", test::markedShell());
+      test::writeShellFile(dir, lang, test::markedShell());
     }
-    const DbrnRead read =
-        readDbrnFile(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn/001sys1_dbrn_eng.dat");
+    const std::string dbFile = "Dbrn/001sys1_dbrn_" + lang + ".dat";
+    const DbrnRead read = readDbrnFile(std::filesystem::path(QJ_PROGRAM_DIR) / dbFile);
     ASSERT_TRUE(read.db) << read.error.text;
     db = *read.db;
-    dir.write("Dbrn/001sys1_dbrn_eng.dat", writeDbrn(db));
+    dir.write(dbFile, writeDbrn(db));
     const DemoRound round = demoRound(db);
     dir.write("Data/qj_DEMO01.dat", writeTaskFile(round.task));
     dir.write("Data/qj_DEMO01_out.dat", writeSolutionFile(round.solution));

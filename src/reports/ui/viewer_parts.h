@@ -4,7 +4,6 @@
 
 #include <QFont>
 #include <QWidget>
-#include <functional>
 #include <string>
 
 #include "frame/ui/viewer_kind.h"
@@ -42,8 +41,7 @@ class TitledGrid : public QWidget {
   Q_OBJECT
 
  public:
-  // `table` must outlive the widget. `title` gives the caption of a column.
-  using TitleText = std::function<std::string(int col)>;
+  // `table` must outlive the widget.
   TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent = nullptr);
 
   TitleStrip* titles() const { return titles_; }

@@ -1,6 +1,7 @@
 #include "optimiser/passes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <limits>
@@ -138,6 +139,7 @@ struct PassOutcome {
   ExtractResult route;
   bool failed = false;
   Text message;
+  PassStats stats;
 };
 
 struct TaskContext {
@@ -224,7 +226,14 @@ PassOutcome runPass(PassWorkspace& ws, const PassSetup& pass, const TaskContext&
   out.iterationStarted = true;
   std::function<void(int64_t)> blink;
   if (final) blink = [&](int64_t sweeps) { progress.setBusyVisible(sweeps % 2 == 0); };
+  out.stats.states = out.stateCount;
+  out.stats.records = static_cast<int64_t>(ws.transitions.recordCount());
+  out.stats.finished = ws.transitions.finishedStates();
+  const auto began = std::chrono::steady_clock::now();
   const RelaxResult r = solveByRelaxation(ws.transitions, ctx.settings, ws.arrays, blink, cancel);
+  out.stats.relaxSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  out.stats.sweeps = r.sweeps;
   if (r.status == Cancelled) {
     out.cancelled = true;
     return out;
@@ -281,6 +290,7 @@ bool commit(PassesResult& res, const TaskContext& ctx, int32_t p, const PassOutc
   const bool final = p == pairCount;
   res.solutionFound = p - pairCount;
   res.stateCount = out.stateCount;
+  res.passStats.push_back(out.stats);
   if (out.gainComputed) res.objective = out.gain;
   if (out.iterationStarted) {
     res.iterationsDone = out.iterationsDone;
@@ -394,6 +404,13 @@ PassesResult solvePasses(const OptimTask& task, const IterationSettings& setting
   int threads =
       options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
   threads = std::clamp(threads, 1, std::max(1, pairCount));
+  // Every thread holds the tables of one pair pass: a graph with a great many arcs runs on
+  // fewer threads, so that the passes together stay within a fixed memory budget.
+  const int64_t states = 2 * (int64_t{a} + 2) + 2;
+  const int64_t passBytes = static_cast<int64_t>(task.graph.arcCount() + states) * 32 + states * 48;
+  constexpr int64_t kBudget = int64_t{1} << 30;
+  threads =
+      static_cast<int>(std::clamp<int64_t>(kBudget / std::max<int64_t>(passBytes, 1), 1, threads));
   if (threads > 1) {
     if (!runPairPassesParallel(res, ctx, threads, progress)) return res;
   } else {

@@ -62,6 +62,15 @@ struct SolveOptions {
   char decimalSeparator = ',';
 };
 
+// Work of one pass, for measurements.
+struct PassStats {
+  int64_t states = 0;
+  int64_t records = 0;
+  int64_t finished = 0;  // states whose value a sweep need not compute
+  int64_t sweeps = 0;
+  double relaxSeconds = 0;
+};
+
 // What the passes leave for the solution file.
 struct PassesResult {
   int32_t solutionFound = 0;
@@ -75,6 +84,7 @@ struct PassesResult {
   std::vector<Pair> pairs;
   std::vector<PassResult> passResults;
   std::vector<std::vector<RouteStep>> passRoutes;  // per pass, in the pass's numbering
+  std::vector<PassStats> passStats;                // per pass that ran
 };
 
 // Runs the pair passes and the final pass of a checked task.

@@ -5,7 +5,6 @@
 
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "frame/message.h"
@@ -36,26 +35,24 @@ class RunProgress {
 // Keeps what a pass reported so that it can be shown later, in pass order.
 class RecordedProgress : public RunProgress {
  public:
-  struct SetText {
-    RunLabel label;
+  struct Event {
+    bool busy = false;  // a change of the busy line's visibility, else a text
+    bool visible = false;
+    RunLabel label = RunLabel::Line2;
     Text text;
   };
-  struct SetBusy {
-    bool visible;
-  };
-  using Event = std::variant<SetText, SetBusy>;
 
   void setText(RunLabel label, const Text& text) override {
-    events_.push_back(SetText{label, text});
+    events_.push_back({false, false, label, text});
   }
-  void setBusyVisible(bool visible) override { events_.push_back(SetBusy{visible}); }
+  void setBusyVisible(bool visible) override { events_.push_back({true, visible, {}, {}}); }
 
   void replay(RunProgress& to) const {
     for (const Event& e : events_) {
-      if (const auto* t = std::get_if<SetText>(&e))
-        to.setText(t->label, t->text);
+      if (e.busy)
+        to.setBusyVisible(e.visible);
       else
-        to.setBusyVisible(std::get<SetBusy>(e).visible);
+        to.setText(e.label, e.text);
     }
   }
   void clear() { events_.clear(); }

@@ -1,6 +1,7 @@
 #include "optimiser/relaxation.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace qj::optim {
 
@@ -16,18 +17,23 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     result.status = NoReferenceAlternative;
     return result;
   }
-  double* v = arrays.oldValues.data();
-  double* w = arrays.newValues.data();
-  int32_t* choice = arrays.choice.data();
-  const int32_t* start = transitions.starts().data();
-  const SweepRecord* records = transitions.records().data();
+  // V, the previous sweep's values, and W, updated in place: a successor numbered before the
+  // state at hand already holds this sweep's value, any other still the previous one.
+  double* const v = arrays.oldValues.data();
+  double* const w = arrays.newValues.data();
+  int32_t* const choice = arrays.choice.data();
+  const int32_t* const start = transitions.starts().data();
+  const int32_t* const targets = transitions.targets().data();
+  const double* const costs = transitions.costs().data();
 
   const double coef = settings.relaxationCoef;
   const double keep = 1.0 - coef;
+  const double inverse = 1.0 / coef;
   const double oldWeight = 1.0 / coef - 1.0;
   const double epsilon = settings.stopCriterion;
   const int32_t last = states - 1;
   int64_t sinceCheck = 1;
+  int32_t finishedSkip = transitions.finishedStates();
 
   for (;;) {
     if (cancel && cancel->load(std::memory_order_relaxed)) {
@@ -40,30 +46,23 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     result.gain = g;
     result.gainComputed = true;
     w[0] = 0;
-    choice[0] = -1;
     const bool check = sinceCheck == settings.checkInterval;
     bool changed = false;
-    for (int32_t s = 1; s < states; ++s) {
+    // The finished states numbered first keep the value 0 for as long as the gain is a
+    // finite number: their sweep would compute exactly 0 again.
+    if (!std::isfinite(g)) finishedSkip = 0;
+    for (int32_t s = 1 + finishedSkip; s < states; ++s) {
       const int32_t first = start[s], end = start[s + 1];
-      // Successors numbered before s already hold this sweep's value.
-      auto value = [&](const SweepRecord& r) {
-        const int32_t t = r.target;
-        const double updated = t < s ? w[t] : v[t];
-        return r.cost + updated / coef - oldWeight * v[t];
-      };
-      double best = value(records[first]);
-      int32_t chosen = first;
+      int32_t t = targets[first];
+      double best = costs[first] + w[t] * inverse - oldWeight * v[t];
       for (int32_t r = first + 1; r < end; ++r) {
-        const double q = value(records[r]);
-        if (q < best) {
-          best = q;
-          chosen = r;
-        }
+        t = targets[r];
+        const double q = costs[r] + w[t] * inverse - oldWeight * v[t];
+        best = q < best ? q : best;  // a later record only when strictly smaller
       }
       const double stepValue = best + 1.0 * g;
       const double updated = coef * (stepValue - g) + keep * v[s];
       w[s] = updated;
-      choice[s] = chosen;
       if (check && !changed) {
         const double ratio = std::fabs(updated - v[s]) / (std::fabs(updated + v[s]) / 2 + 1e-10);
         changed = ratio > epsilon;
@@ -81,12 +80,28 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     } else {
       ++sinceCheck;
     }
-    // The new values become the old ones. The other array's stale entries are never read:
-    // a sweep writes each state before any later state reads it.
-    std::swap(v, w);
+    std::memcpy(v, w, sizeof(double) * static_cast<size_t>(states));  // V := W
   }
-  // The last sweep's values end in newValues, the sweep before in oldValues.
-  if (w != arrays.newValues.data()) std::swap(arrays.oldValues, arrays.newValues);
+  // The choices of the last sweep, found again from the values it read: this sweep's value
+  // for a successor numbered before the state, the previous sweep's for any other.
+  choice[0] = -1;
+  for (int32_t s = 1; s < states; ++s) {
+    const int32_t first = start[s], end = start[s + 1];
+    auto value = [&](int32_t r) {
+      const int32_t t = targets[r];
+      return costs[r] + (t < s ? w[t] : v[t]) * inverse - oldWeight * v[t];
+    };
+    double best = value(first);
+    int32_t chosen = first;
+    for (int32_t r = first + 1; r < end; ++r) {
+      const double q = value(r);
+      if (q < best) {
+        best = q;
+        chosen = r;
+      }
+    }
+    choice[s] = chosen;
+  }
   if (result.status == Solved && result.gain > kInfeasibleGain) result.status = NoFeasibleRoute;
   return result;
 }

@@ -32,6 +32,7 @@ struct RelaxResult {
 };
 
 // Working arrays of the iteration, kept between passes so that a sweep never allocates.
+// After the call newValues holds the last sweep's values and oldValues the sweep's before.
 struct RelaxArrays {
   std::vector<double> oldValues, newValues;
   // Per state, the record chosen (an index into the transition tables); for the reference

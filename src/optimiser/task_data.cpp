@@ -21,6 +21,19 @@ double serviceDuration(const TaskHeader& header, const TaskPointRec& point) {
   return header.cargoMode == 0 ? point.serviceTime : point.unloadTime;
 }
 
+OptimTask toOptimTask(const SolverInput& input, std::string code) {
+  OptimTask task;
+  task.code = std::move(code);
+  task.header = input.header;
+  task.points = input.points;
+  std::vector<Arc> arcs;
+  arcs.reserve(input.arcs.size());
+  for (const TaskArc& a : input.arcs) arcs.push_back({a.target, a.time, a.cost});
+  task.graph = Graph(input.arcCounts, std::move(arcs));
+  fillPointArrays(task);
+  return task;
+}
+
 void fillPointArrays(OptimTask& task) {
   const TaskHeader& h = task.header;
   const size_t n = task.points.size();

@@ -87,6 +87,10 @@ struct OptimTask {
 // at it is never free.
 void fillPointArrays(OptimTask& task);
 
+// The task as the optimiser solves it, from a solver input of a task on its own graph whose
+// counts agree (one arc count per vertex, the arcs of all vertices one after another).
+OptimTask toOptimTask(const SolverInput& input, std::string code);
+
 // Service duration of a point: its service time, or its unloading time in a cargo task.
 double serviceDuration(const TaskHeader& header, const TaskPointRec& point);
 

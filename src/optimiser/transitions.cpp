@@ -223,12 +223,14 @@ struct CountSink {
 };
 
 struct FillSink {
-  SweepRecord* records;
+  int32_t* targets;
+  double* costs;
   StepDetail* details;
   size_t count = 0;
   size_t size() const { return count; }
   void add(int32_t target, int32_t code, double time, double cost, bool forbidden) {
-    records[count] = {cost, target, 0};
+    targets[count] = target;
+    costs[count] = cost;
     details[count] = {time, code, forbidden};
     ++count;
   }
@@ -246,10 +248,19 @@ void Transitions::build(const PassSetup& pass, const StateSpace& space) {
     rules.emit(s, counter);
   }
   start_[states] = static_cast<int32_t>(counter.count);
-  records_.resize(counter.count);
+  targets_.resize(counter.count);
+  costs_.resize(counter.count);
   details_.resize(counter.count);
-  FillSink filler{records_.data(), details_.data()};
+  FillSink filler{targets_.data(), costs_.data(), details_.data()};
   for (int32_t s = 1; s < states; ++s) rules.emit(s, filler);
+  finished_ = 0;
+  for (int32_t s = 1; s < states; ++s) {
+    const int32_t r = start_[s];
+    const bool finished = start_[s + 1] - r == 1 && targets_[r] == 0 && costs_[r] == 0 &&
+                          details_[r].code == -1 && !details_[r].forbidden;
+    if (!finished) break;
+    finished_ = s;
+  }
 }
 
 }  // namespace qj::optim

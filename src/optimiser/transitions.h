@@ -44,7 +44,6 @@ struct PassSetup {
 struct SweepRecord {
   double cost = 0;
   int32_t target = 0;
-  int32_t reserved = 0;
 };
 
 // What route extraction reads of a record.
@@ -62,17 +61,23 @@ class Transitions {
   int32_t stateCount() const { return static_cast<int32_t>(start_.size()) - 1; }
   int32_t first(int32_t s) const { return start_[s]; }
   int32_t end(int32_t s) const { return start_[s + 1]; }
-  size_t recordCount() const { return records_.size(); }
 
+  // The sweep reads successors and costs as two flat arrays.
   const std::vector<int32_t>& starts() const { return start_; }
-  const std::vector<SweepRecord>& records() const { return records_; }
-  const SweepRecord& record(int32_t r) const { return records_[r]; }
+  const std::vector<int32_t>& targets() const { return targets_; }
+  const std::vector<double>& costs() const { return costs_; }
+  SweepRecord record(int32_t r) const { return {costs_[r], targets_[r]}; }
   const StepDetail& detail(int32_t r) const { return details_[r]; }
+  size_t recordCount() const { return targets_.size(); }
+  // The states 1 .. n whose single record ends a complete route (to state 0 at no cost).
+  int32_t finishedStates() const { return finished_; }
 
  private:
   std::vector<int32_t> start_;  // per state, and one past the last
-  std::vector<SweepRecord> records_;
+  std::vector<int32_t> targets_;
+  std::vector<double> costs_;
   std::vector<StepDetail> details_;
+  int32_t finished_ = 0;
 };
 
 // A time in minutes as a time step: rounded half to even, kept within 0 .. maxTimeStep.

@@ -56,7 +56,7 @@ std::string timeText(double minutes, const ShellTables& texts, char sep) {
   return out;
 }
 
-std::string pointAddress(const TaskPointRec& p) {
+std::string addressOf(const TaskPointRec& p) {
   return p.streetType + " " + p.street + ", " + p.house;
 }
 

@@ -47,7 +47,7 @@ std::string fixed2Text(double x, char sep);
 std::string timeText(double minutes, const ShellTables& texts, char sep);
 
 // StreetType, a blank, Street, ", ", House.
-std::string pointAddress(const TaskPointRec& p);
+std::string addressOf(const TaskPointRec& p);
 
 // The street type and name of section s's street, ", ", HouseFrom "-" HouseTo and the mark of
 // non-standard numbering ("st. Main, 1-9*"). The section and its street must exist.

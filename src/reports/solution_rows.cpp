@@ -63,7 +63,7 @@ class RouteRowBuilder {
     table().setRows(1);
     table().set(0, kRouteRowNo, " 1");
     table().set(0, kRoutePoint, visitLabel(h_.startPoint, 1));
-    table().set(0, kRouteAddress, pointAddress(point(h_.startPoint)));
+    table().set(0, kRouteAddress, addressOf(point(h_.startPoint)));
     table().set(0, kRouteArrival, time(0));
     table().set(0, kRouteServiceStart, time(0));
     table().set(0, kRouteServiceEnd, time(loading));
@@ -98,7 +98,7 @@ class RouteRowBuilder {
 
   void passedPoint(int r, int64_t p) {
     table().set(r, kRoutePoint, joined("  ", intText(p)));
-    table().set(r, kRouteAddress, joined("  ", pointAddress(point(p))));
+    table().set(r, kRouteAddress, joined("  ", addressOf(point(p))));
     table().set(r, kRouteSection, "  < " + texts_.shell(436) + " >");
   }
 
@@ -126,7 +126,7 @@ class RouteRowBuilder {
     rows_.cost += pt.waitPenalty * clock_ / 60 - pt.income;
     if (atStart) clock_ += duration;
     table().set(r, kRoutePoint, visitLabel(p, visitNo_++));
-    table().set(r, kRouteAddress, pointAddress(pt));
+    table().set(r, kRouteAddress, addressOf(pt));
     const int64_t s = sectionAtPoint(r, pt, stepIndex);
     if (s >= 0) {
       prevSection_ = turn(r - 1, prevSection_, s);

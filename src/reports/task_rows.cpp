@@ -70,7 +70,7 @@ std::string pointCell(int content, int64_t i, const TaskPointRec& p, const TaskH
   const bool startOrEnd = start || i == h.endPoint;
   switch (content) {
     case kTaskPointNo: return pointNumberText(i, h, texts);
-    case kTaskAddress: return pointAddress(p);
+    case kTaskAddress: return addressOf(p);
     case kTaskServiceTime: return h.cargoMode != 0 && start ? "-" : realText(p.serviceTime, sep);
     case kTaskUnloadTime:
       if (h.cargoMode == 0) return {};

@@ -90,6 +90,10 @@ struct TaskWizardState {
   GridTable table2{11};   // step 6: transitions to the points
   GridTable table3{11};   // step 7: transitions from the points
 
+  // The approach speed typed on step 2 (km/h). The header carries it only for levels 2 and 3;
+  // at level 1 it is the default speed of every transition.
+  double approachSpeed = 0;
+
   int32_t pointCount() const { return header.pointCount; }
   bool isStartPoint(int i) const { return i + 1 == header.startPoint; }
   bool isEndPoint(int i) const { return i + 1 == header.endPoint; }

@@ -270,3 +270,68 @@ TEST(Passes, ExpansionWritesRefusalsAndDeferralsAsNegativeCodes) {
 
 }  // namespace
 }  // namespace qj::optim
+
+namespace qj::optim {
+namespace {
+
+TEST(Transitions, StateWhoseArcsAllLeadToDonePointsIsADeadEnd) {
+  TaskFixture f(1, 3);
+  const OptimTask& task = f.finish();
+  Graph graph;  // the final pass's graph on the points
+  const std::vector<Arc> fromStart = {{1, 0.1, 1}, {2, 0.1, 1}};
+  const std::vector<Arc> fromTwo = {{0, 0.1, 1}};  // back to the start only
+  const std::vector<Arc> fromThree = {{1, 0.1, 1}};
+  graph.addVertex(fromStart);
+  graph.addVertex(fromTwo);
+  graph.addVertex(fromThree);
+  const FinalPassRules rules = finalPassRules(task.header, task.points);
+  StateSpace space;
+  space.build(finalPassShape(rules));
+  PassSetup setup;
+  setup.kind = 2;
+  setup.sectionCount = 0;
+  setup.pointCount = 3;
+  setup.startPoint = 1;
+  setup.endPoint = 0;
+  setup.phaseCount = 1;
+  setup.task = &task;
+  setup.graph = &graph;
+  Transitions tr;
+  tr.build(setup, space);
+  // At point 2 with point 3 still pending, the only arc leads back to the served start.
+  const int32_t s = space.lookup(1, 0, 1 + 2, 0);
+  ASSERT_GT(s, 0);
+  ASSERT_EQ(tr.end(s) - tr.first(s), 1);
+  EXPECT_EQ(tr.record(tr.first(s)).target, 0);
+  EXPECT_EQ(tr.record(tr.first(s)).cost, kForbiddenCost);
+  EXPECT_EQ(tr.detail(tr.first(s)).code, -1);
+  EXPECT_TRUE(tr.detail(tr.first(s)).forbidden);
+}
+
+TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
+  // Point 2 closes after 30 minutes but is an hour away; its income brings the forbidden
+  // step's cost below the feasibility bound.
+  TaskFixture f(1, 2);
+  f.arc(f.point(1), 0, 1, 0.5).arc(0, f.point(2), 1, 0.5).arc(f.point(2), 0, 1, 0.1);
+  TaskHeader& h = f.task.header;
+  h.timeFactorFlag = 1;
+  h.tactMinutes = 10;
+  h.refusalFlag = 1;
+  f.pointRec(2).windowHigh = 30;
+  f.pointRec(2).income = 5e6;
+  SilentProgress quiet;
+  const PassesResult res = solvePasses(f.finish(), {}, {1, ','}, quiet);
+  EXPECT_LT(res.objective, kInfeasibleGain);
+  ASSERT_TRUE(res.failure);
+  EXPECT_EQ(res.solutionFound, 0);
+  ShellTables shell;
+  shell.shellTexts.resize(800);
+  shell.shellTexts[193] = "Task";
+  shell.shellTexts[767] = "No route (pass";
+  shell.shellTexts[601] = "kind";
+  shell.shellTexts[76] = "time windows";
+  EXPECT_EQ(res.failure->utf8(shell), "Task \"TEST01\". No route (pass 2 kind). time windows.");
+}
+
+}  // namespace
+}  // namespace qj::optim

@@ -61,4 +61,16 @@ struct TaskFixture {
   }
 };
 
+// The task as its solver input file holds it.
+inline SolverInput toSolverInput(const OptimTask& task) {
+  SolverInput in;
+  in.header = task.header;
+  in.points = task.points;
+  for (int32_t v = 0; v < task.graph.vertexCount(); ++v) {
+    in.arcCounts.push_back(task.graph.outCount(v));
+    for (const Arc& a : task.graph.out(v)) in.arcs.push_back({a.target, a.time, a.cost});
+  }
+  return in;
+}
+
 }  // namespace qj::optim::test

@@ -36,7 +36,7 @@ TEST(ReportTexts, AddressesSectionsAndPointMarks) {
   const ShellTables t = markedShell();
   const TaskFile task = test::townTask();
   const DbrnFile db = test::smallTown();
-  EXPECT_EQ(pointAddress(task.points[1]), "st. Main, 25");
+  EXPECT_EQ(addressOf(task.points[1]), "st. Main, 25");
   EXPECT_EQ(sectionText(db, 9), "ln. Birch, 1-5*");
   TaskHeader h = task.header;
   EXPECT_EQ(pointNumberText(1, h, t), "1 (s11)");

@@ -1,0 +1,194 @@
+#include "optimiser/run.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "optimiser/task_input.h"
+#include "optimiser/texts.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "records/datetime.h"
+
+namespace qj::optim {
+
+namespace {
+
+// The largest solver input a task of 10000 sections and 10 points can sensibly need, with
+// room to spare; anything larger is refused rather than loaded.
+constexpr uint64_t kMaxInputBytes = 256ull << 20;
+
+std::string defaultDate(double dateTime) {
+  const CivilDateTime t = fromDateTime(dateTime);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.day, t.month, t.year);
+  return buf;
+}
+
+std::string defaultTime(double dateTime) {
+  const CivilDateTime t = fromDateTime(dateTime);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return buf;
+}
+
+}  // namespace
+
+std::string taskCodeOfFileName(std::string_view fileName) {
+  return std::string(fileName.substr(3, 6));
+}
+
+std::vector<std::string> queuedTaskCodes(const std::filesystem::path& solving) {
+  std::vector<std::string> codes;
+  for (const std::string& name : listMatching(solving, "qj_??????_in.dat"))
+    codes.push_back(taskCodeOfFileName(name));
+  return codes;
+}
+
+std::string inputFileName(std::string_view code) {
+  return "qj_" + std::string(code) + "_in.dat";
+}
+
+std::string solutionFileName(std::string_view code) {
+  return "qj_" + std::string(code) + "_out.dat";
+}
+
+std::string formatElapsed(double seconds) {
+  const int64_t total = seconds > 0 ? static_cast<int64_t>(seconds) : 0;
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%lld:%02d:%02d", static_cast<long long>(total / 3600),
+                static_cast<int>(total / 60 % 60), static_cast<int>(total % 60));
+  return buf;
+}
+
+std::optional<Text> loadRoadNetworkTask(OptimTask& task, const std::filesystem::path& database) {
+  return validationHead(task.code) + shell(920) + " \"" + val(database.filename().string()) + "\".";
+}
+
+namespace {
+
+// Reads, checks and solves a task; the passes report their own failure line.
+struct TaskWork {
+  PassesResult passes;
+  std::optional<Text> failure;
+  bool failureShown = false;
+  bool clientAddition = false;
+  int64_t sectionCount = 0, pointCount = 0;
+};
+
+TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settings,
+                      std::string_view code, RunProgress& progress) {
+  TaskWork s;
+  const std::string fileName = inputFileName(code);
+  const auto bytes = readFile(env.solving / fileName, kMaxInputBytes);
+  if (!bytes) {
+    s.failure = validationHead(code) + shell(911) + " \"" + val(fileName) + "\".";
+    return s;
+  }
+  TaskInput input = readTaskInput(*bytes, code, fileName, settings, env.decimalSeparator);
+  s.clientAddition = input.clientAddition;
+  s.sectionCount = input.header.sectionCount;
+  s.pointCount = input.header.pointCount;
+  if (input.failure) {
+    s.failure = input.failure;
+    return s;
+  }
+  OptimTask& task = *input.task;
+  if (input.clientAddition) {
+    const std::string dbName = task.header.dbCode + "sys2_dbrn_" + env.langCode + ".dat";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(env.dbrn / dbName, ec)) {
+      s.failure = validationHead(code) + shell(567).trimmed() + " \"" + val(dbName) + "\", " +
+                  shell(368) + ".";
+      return s;
+    }
+    s.failure = loadRoadNetworkTask(task, env.dbrn / dbName);
+    if (!s.failure) s.failure = checkTaskRules(task, settings, env.decimalSeparator);
+    if (!s.failure) s.failure = checkGraph(task);
+    if (s.failure) return s;
+  }
+  s.passes = solvePasses(task, settings, {env.threads, env.decimalSeparator}, progress);
+  s.failure = s.passes.failure;
+  s.failureShown = true;
+  return s;
+}
+
+int32_t toInt32(int64_t n) {
+  return static_cast<int32_t>(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings,
+                    std::string_view code, RunProgress& progress) {
+  TaskOutcome out;
+  out.code = std::string(code);
+  const auto& formatDate = env.formatDate ? env.formatDate : defaultDate;
+  const auto& formatTime = env.formatTime ? env.formatTime : defaultTime;
+  const double startedAt = nowDateTime();
+  progress.setText(RunLabel::StartLine,
+                   startLine(code, formatTime(startedAt), formatDate(startedAt)));
+  const auto began = std::chrono::steady_clock::now();
+
+  const TaskWork solved = readAndSolve(env, settings, code, progress);
+  if (solved.failure && !solved.failureShown) progress.setText(RunLabel::Failure, *solved.failure);
+
+  // Ending the task: its solution file, whatever happened.
+  const double finishedAt = nowDateTime();
+  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  const std::string elapsed = formatElapsed(out.seconds);
+  const PassesResult& res = solved.passes;
+  SolutionFile& file = out.file;
+  SolutionHeader& h = file.header;
+  h.infoText1 = env.infoTexts[0];
+  h.infoText2 = env.infoTexts[1];
+  h.infoText3 = env.infoTexts[2];
+  h.elapsedText = elapsed;
+  h.finalMessage = solved.failure ? solved.failure->resolve(*env.shell) : std::string(255, ' ');
+  h.checkInterval = settings.checkInterval;
+  h.iterationLimit = settings.iterationLimit;
+  h.solutionFound = res.solutionFound;
+  h.iterationsDone = res.iterationsDone;
+  h.finishDate = std::floor(finishedAt);
+  h.finishTime = finishedAt - h.finishDate;
+  h.relaxationCoef = settings.relaxationCoef;
+  h.stopCriterion = settings.stopCriterion;
+  h.stateCount = toInt32(res.stateCount);
+  h.routeStepCount = static_cast<int32_t>(res.routeSteps.size());
+  h.objective = res.objective;
+  file.body = solutionBodyFor(solved.clientAddition, res.solutionFound, solved.sectionCount,
+                              solved.pointCount);
+  if (file.body == SolutionBody::Route) {
+    file.steps = res.routeSteps;
+    file.startServiceTimes = res.startServiceTimes;
+  }
+  const std::string outName = solutionFileName(code);
+  try {
+    writeFileAtomic(env.solving / outName, writeSolutionFile(file));
+    out.written = true;
+  } catch (const FileError&) {
+    progress.setText(RunLabel::Failure,
+                     taskPrefix(code) + shell(919) + " \"" + val(outName) + "\".");
+  }
+  if (out.written) progress.setText(RunLabel::Line7, solutionWrittenLine(code));
+  progress.setText(RunLabel::EndLine, endLine(code, elapsed));
+  progress.setBusyVisible(false);
+  return out;
+}
+
+std::vector<TaskOutcome> runOptimisation(const RunEnvironment& env, const RunSettings& settings,
+                                         RunProgress& progress) {
+  progress.setText(RunLabel::StartButton, shell(582));
+  for (RunLabel label : {RunLabel::Line2, RunLabel::Line3, RunLabel::Line4, RunLabel::Line5,
+                         RunLabel::Line6, RunLabel::Line7, RunLabel::Failure, RunLabel::EndLine})
+    progress.setText(label, Text{});
+  std::vector<TaskOutcome> outcomes;
+  for (const std::string& code : settings.taskCodes)
+    outcomes.push_back(runTask(env, settings.iteration, code, progress));
+  progress.setText(RunLabel::StartButton, shell(0).trimmed());
+  return outcomes;
+}
+
+}  // namespace qj::optim

@@ -1,0 +1,81 @@
+#pragma once
+// What the optimiser window decides: its captions, the information texts of the solution
+// files, the checks of the task code and the four iteration parameters, the summary, the
+// texts of an empty queue and of a missing task, and the hand-over of a solution to the
+// protocol after a task handed over by the task wizard has been solved.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/app_state.h"
+#include "frame/message.h"
+#include "optimiser/task_data.h"
+
+namespace qj::optim {
+
+// Captions set when the window is first shown.
+struct WindowCaptions {
+  Text window;
+  Text modeHeading, batchMode, individualMode;  // Label0, Label0_1, Label0_2
+  Text codePrompt;                              // Label1
+  Text parameterHeading;                        // LOPRM
+  Text relaxation, stop, interval, limit;       // LOPT1 .. LOPT4
+  Text next, start, reset, end;
+};
+WindowCaptions windowCaptions();
+
+// The edit texts of the four parameters as the user typed them (code page 1251).
+struct ParameterTexts {
+  std::string relaxation, stop, interval, limit;
+};
+ParameterTexts defaultParameterTexts(char decimalSeparator);
+
+enum class ParameterEdit { None, Relaxation, Stop, Interval, Limit };
+
+struct ParameterCheck {
+  std::optional<IterationSettings> settings;  // when every parameter passes
+  std::optional<Message> message;             // a value out of range
+  ParameterEdit focus = ParameterEdit::None;  // the edit to go back to
+};
+// The checks in their order; a text that is not a number goes back to its edit silently.
+ParameterCheck checkParameters(const ParameterTexts& texts, char decimalSeparator);
+
+// The summary that replaces the parameter edits.
+struct SummaryTexts {
+  Text heading, relaxation, stop, interval, limit;
+};
+SummaryTexts summaryTexts(const IterationSettings& settings, char decimalSeparator);
+
+// A task code as the code edit accepts it: six letters A-Z or digits.
+bool isTaskCode(std::string_view code);
+// The edit's text after typing or pasting: letters upper-cased, anything else but letters
+// and digits dropped, at most six characters.
+std::string taskCodeEditText(std::string_view typed);
+
+Text nothingQueuedText();                  // batch mode with an empty queue
+Text noInputText(std::string_view code);   // individual mode, no queued file for the code
+Text taskLineText(std::string_view code);  // the code step's line once the code is taken
+
+// The three information texts of every solution file: lines 2, 4 and 6 of System/info,
+// trimmed; default texts when the file is missing or cannot be read.
+struct InfoTexts {
+  Text text1, text2, text3;
+};
+InfoTexts readInfoTexts(const std::filesystem::path& infoFile);
+
+// After the automatic run of a handed-over task: the solution moves to Data/, the task's
+// protocol record gets status 2 and the time, and both queued files are removed. Nothing
+// happens when the run left no solution. A solution that cannot be copied stays where it is
+// and the failure is returned.
+struct HandOver {
+  bool moved = false;
+  bool protocolChanged = false;
+  std::optional<Message> failure;
+};
+HandOver handOverSolution(const ProgramFolder& folder, std::vector<ProtocolRec>& protocol,
+                          std::string_view code, double now);
+
+}  // namespace qj::optim

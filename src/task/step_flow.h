@@ -1,0 +1,47 @@
+#pragma once
+// What a wizard step's Next or a grid key asks the window to do next. The steps are core
+// functions: they never show a page, a box or a focus themselves; the window acts on these
+// outcomes and chains the work of the later steps.
+
+#include <algorithm>
+#include <optional>
+
+#include "frame/message.h"
+#include "task/wizard_state.h"
+
+namespace qj {
+
+enum class WizardNext {
+  Stay,                   // the check failed: show its message, focus its control, stay
+  ShowStep4Page,          // page 3a: refusals, cargo, incomes, time windows
+  ShowSectionChoicePage,  // page 34: Table12 with ambiguousCount candidate rows
+  RunStep5,               // the pages in between are skipped: run step 5's check at once
+  PlaceLevelOnePoints,    // step 5 passed on a level-1 task: place the points, fill Table2
+  AutoTransitions,        // step 5 passed on a level-2 task: automatic transitions, summary
+  ShowSummary,            // step 5 passed on a level-3 task: the summary page
+};
+
+struct StepOutcome {
+  StepCheck check;  // not passed: show check.message (if any), focus, stay on the step
+  WizardNext next = WizardNext::Stay;
+
+  static StepOutcome stay(StepCheck c) { return {std::move(c), WizardNext::Stay}; }
+  static StepOutcome go(WizardNext n) { return {StepCheck::ok(), n}; }
+};
+
+// What a grid key did. An unhandled key goes on to the cell editor as usual.
+struct GridKeyResult {
+  bool handled = false;
+  // Rows whose cells the command changed (the model reloads them); -1 when none.
+  int firstRow = -1, lastRow = -1;
+  bool pickersChanged = false;     // the street-type, street or house picker changed
+  std::optional<Message> warning;  // a box to show (after the change is shown)
+
+  bool cellsChanged() const { return firstRow >= 0; }
+  void changed(int row) {
+    firstRow = firstRow < 0 ? row : std::min(firstRow, row);
+    lastRow = std::max(lastRow, row);
+  }
+};
+
+}  // namespace qj

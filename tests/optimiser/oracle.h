@@ -1,0 +1,240 @@
+#pragma once
+// An independent solution of small tasks: Dijkstra for every pair on the task graph with the
+// other points removed, and an exhaustive search of the final pass over every order of
+// visits, refusals, deferrals and trips under the task's rules.
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <queue>
+#include <random>
+#include <vector>
+
+#include "optimiser/passes.h"
+#include "optimiser/state_space.h"
+#include "optimiser/task_data.h"
+#include "optimiser/task_fixture.h"
+
+namespace qj::optim::test {
+
+struct OraclePair {
+  double cost = std::numeric_limits<double>::infinity();
+  double hours = 0;
+  std::vector<int32_t> path;  // vertices after From, the To point last
+  double margin = 0;          // how much worse the best deviation from the path is
+};
+
+// Shortest route From -> To (1-based points) with weight cost + To's waiting penalty × hours.
+inline OraclePair oraclePair(const OptimTask& task, int32_t from, int32_t to) {
+  const int32_t a = task.sectionCount();
+  const int32_t vertices = a + task.pointCount();
+  const int32_t source = a + from - 1, target = a + to - 1;
+  const double penalty = task.waitPenalty[to - 1];
+  auto usable = [&](int32_t v) { return v < a || v == target; };
+  auto weight = [&](const Arc& arc) { return arc.cost + penalty * arc.time; };
+  // Distances to the To point over the reversed graph.
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> toTarget(vertices, inf);
+  std::vector<std::vector<std::pair<int32_t, double>>> reverse(vertices);
+  for (int32_t v = 0; v < vertices; ++v) {
+    if (!usable(v) && v != source) continue;
+    if (v == target) continue;  // the route ends there
+    for (const Arc& arc : task.graph.out(v))
+      if (usable(arc.target)) reverse[arc.target].push_back({v, weight(arc)});
+  }
+  using Item = std::pair<double, int32_t>;
+  std::priority_queue<Item, std::vector<Item>, std::greater<>> queue;
+  toTarget[target] = 0;
+  queue.push({0, target});
+  while (!queue.empty()) {
+    const auto [d, v] = queue.top();
+    queue.pop();
+    if (d > toTarget[v]) continue;
+    for (const auto& [u, w] : reverse[v])
+      if (d + w < toTarget[u]) {
+        toTarget[u] = d + w;
+        queue.push({toTarget[u], u});
+      }
+  }
+  OraclePair result;
+  result.cost = toTarget[source];
+  if (!std::isfinite(result.cost)) return result;
+  result.margin = inf;
+  int32_t v = source;
+  while (v != target && result.path.size() <= static_cast<size_t>(vertices)) {
+    const Arc* best = nullptr;
+    double bestValue = inf, second = inf;
+    for (const Arc& arc : task.graph.out(v)) {
+      if (!usable(arc.target)) continue;
+      const double value = weight(arc) + toTarget[arc.target];
+      if (value < bestValue) {
+        second = bestValue;
+        bestValue = value;
+        best = &arc;
+      } else {
+        second = std::min(second, value);
+      }
+    }
+    result.margin = std::min(result.margin, second - bestValue);
+    result.hours += best->time;
+    result.path.push_back(best->target);
+    v = best->target;
+  }
+  return result;
+}
+
+// The final pass's optimum by exhaustive search over its steps, with the given pair results.
+class FinalOracle {
+ public:
+  FinalOracle(const OptimTask& task, const std::vector<Pair>& pairs,
+              const std::vector<OraclePair>& results)
+      : task_(task),
+        h_(task.header),
+        n_(task.pointCount()),
+        rules_(finalPassRules(h_, task.points)) {
+    arcs_.resize(n_);
+    for (int32_t b = 0; b < n_; ++b) {
+      if (n_ > 2 && b == h_.endPoint - 1) continue;
+      for (size_t q = 0; q < pairs.size(); ++q)
+        if (pairs[q].from == b + 1 && (n_ > 2 || b == h_.startPoint - 1))
+          arcs_[b].push_back({pairs[q].to - 1, results[q].hours, results[q].cost});
+    }
+  }
+
+  double solve() {
+    std::vector<uint8_t> st(n_, Pending);
+    st[h_.startPoint - 1] = Served;
+    // When the rules refuse the very start, no route can meet them.
+    if (!isState(h_.startPoint - 1, st)) return kForbiddenCost;
+    return value(h_.startPoint - 1, st, 0);
+  }
+
+ private:
+  bool isState(int32_t position, const std::vector<uint8_t>& st) const {
+    if (st[position] != Served) return false;
+    return !vectorRefused(rules_, st.data()) && !combinationRefused(rules_, st.data(), position);
+  }
+
+  int64_t step(double minutes) const {
+    double r = std::nearbyint(minutes / h_.tactMinutes);
+    if (!(r > 0)) r = 0;
+    return std::min<int64_t>(static_cast<int64_t>(std::min(r, 1e15)), rules_.maxTimeStep);
+  }
+
+  double penalties(const std::vector<uint8_t>& st, int32_t except) const {
+    double sum = 0;
+    for (int32_t j = 0; j < n_; ++j)
+      if (st[j] != Served && j != except) sum += task_.waitPenalty[j];
+    return sum;
+  }
+
+  double value(int32_t p, const std::vector<uint8_t>& st, int64_t ts) {
+    const auto key = std::make_tuple(p, st, ts);
+    if (auto it = memo_.find(key); it != memo_.end()) return it->second;
+    double best = std::numeric_limits<double>::infinity();
+    auto offer = [&](double v) { best = std::min(best, v); };
+    int32_t pending = 0;
+    double load = 0;
+    bool anyPending = false;
+    for (int32_t j = 0; j < n_; ++j) {
+      if (st[j] != Served) ++pending;
+      if (st[j] == Pending) {
+        anyPending = true;
+        load += task_.points[j].volume;
+      }
+    }
+    if (pending == 0) return memo_[key] = 0;
+    if (arcs_[p].empty()) return memo_[key] = kForbiddenCost;
+    const bool atStart = p == h_.startPoint - 1;
+    const int64_t threshold = std::abs(static_cast<int64_t>(h_.servedThreshold));
+    const bool overloaded = h_.capacity + 0.00001 < load;
+    bool moves = true;
+    bool any = false;
+    if (atStart) {
+      if (ts == 0 && h_.servedThreshold != 0 && pending > threshold - 1) moves = false;
+      if (h_.cargoMode > 0 && overloaded) moves = false;
+      auto statusStep = [&](int32_t k, uint8_t to) {
+        auto next = st;
+        next[k] = to;
+        any = true;
+        offer(isState(p, next) ? value(p, next, ts) : kForbiddenCost);
+      };
+      if (h_.refusalFlag == 1 && ts == 0)
+        for (int32_t k = 0; k < n_; ++k)
+          if (!(h_.servedThreshold < 0 && pending <= threshold - 1) &&
+              task_.refusalAllowed[k] == 1 && st[k] == Pending)
+            statusStep(k, Served);
+      if (h_.returnFlag == 1 && (ts == 0 || h_.cargoMode > 0) && overloaded)
+        for (int32_t k = 0; k < n_; ++k)
+          if (st[k] == Pending) statusStep(k, Deferred);
+    }
+    if (moves) {
+      for (const Arc& arc : arcs_[p]) {
+        const int32_t t = arc.target;
+        double hrs = arc.time, cost = arc.cost;
+        if (atStart) {
+          double minutes = 0;
+          if (h_.cargoMode == 0)
+            minutes = task_.points[p].serviceTime;
+          else
+            for (int32_t j = 0; j < n_; ++j)
+              if (st[j] == Pending) minutes += task_.points[j].serviceTime;
+          hrs += minutes / 60;
+          cost += (h_.finePerHour + task_.waitPenalty[p] + task_.waitPenalty[t] + 1) * minutes / 60;
+        }
+        if (h_.returnFlag == 1 && !anyPending && t == h_.startPoint - 1) {
+          auto next = st;
+          for (auto& s : next)
+            if (s == Deferred) s = Pending;
+          const int64_t nts =
+              rules_.maxTimeStep == 0 ? 0 : step(h_.tactMinutes * double(ts) + 60 * hrs);
+          any = true;
+          offer(isState(t, next) ? cost + hrs * penalties(st, t) + value(t, next, nts)
+                                 : kForbiddenCost);
+          continue;
+        }
+        if (st[t] != Pending) continue;
+        any = true;
+        auto next = st;
+        next[t] = Served;
+        bool forbidden = pending == 1 && h_.endPoint > 0 && t + 1 != h_.endPoint;
+        int64_t nts = 0;
+        if (rules_.maxTimeStep > 0) {
+          const PointTime& pt = task_.times[t];
+          double start = h_.tactMinutes * double(ts) + 60 * hrs - pt.serviceDuration;
+          if (pt.windowLow > start) {
+            const double wait = (pt.windowLow - start) / 60;
+            start = pt.windowLow;
+            hrs += wait;
+            cost += (h_.finePerHour + task_.waitPenalty[t]) * wait;
+          }
+          const double end = start + pt.serviceDuration;
+          if (pt.windowHigh > 0 && pt.windowHigh * 1.001 < end)
+            forbidden = true;
+          else
+            nts = step(end);
+        }
+        if (!isState(t, next)) forbidden = true;
+        const double income = (h_.refusalFlag == 1 || h_.timeFactorFlag == 1 || h_.cargoMode > 0)
+                                  ? task_.incomes[t]
+                                  : 0;
+        if (forbidden)
+          offer(kForbiddenCost - income);
+        else
+          offer(cost + hrs * penalties(st, t) - income + value(t, next, nts));
+      }
+    }
+    if (!any) best = kForbiddenCost;
+    return memo_[key] = best;
+  }
+
+  const OptimTask& task_;
+  const TaskHeader& h_;
+  int32_t n_;
+  FinalPassRules rules_;
+  std::vector<std::vector<Arc>> arcs_;
+  std::map<std::tuple<int32_t, std::vector<uint8_t>, int64_t>, double> memo_;
+};
+
+}  // namespace qj::optim::test

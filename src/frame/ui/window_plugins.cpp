@@ -4,6 +4,8 @@
 #include "frame/ui/window_factory.h"
 #include "optimiser/ui/OM_QJ.h"
 #include "task/ui/UCreateTaskWin.h"
+#include "reports/ui/UViewSolutionWin.h"
+#include "reports/ui/UViewTaskWin.h"
 
 namespace qj::ui {
 
@@ -17,6 +19,8 @@ WindowFactory programWindows() {
   windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
   windows.taskWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateTaskWin::create(m); };
   windows.optimiser = [](TfrmMainWin& main) -> QWidget* { return new TForm1(main); };
+  windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
+  windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
   return windows;
 }
 

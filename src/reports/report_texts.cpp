@@ -1,0 +1,110 @@
+#include "reports/report_texts.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "records/numbers.h"
+#include "records/text.h"
+
+namespace qj {
+
+KeyValue parameterListTitles(const ShellTables& texts) {
+  return {texts.shell(483), texts.shell(197)};
+}
+
+std::string intText(int64_t n) {
+  return std::to_string(n);
+}
+
+std::string realText(double x, char sep) {
+  return formatReal(x, sep);
+}
+
+std::string fixed2Text(double x, char sep) {
+  std::string s = formatFixed2(x, sep);
+  const std::string zeroDigits = std::string("0") + sep;
+  if (s.size() > 1 && s[0] == '-' && s.find_first_not_of(zeroDigits, 1) == std::string::npos)
+    s.erase(0, 1);
+  return s;
+}
+
+std::string timeText(double minutes, const ShellTables& texts, char sep) {
+  // Whole hours taken off one by one, as a clock would show them; the division gives the
+  // same result without a loop that a huge time would make endless.
+  double hours = 0;
+  double t = minutes;
+  if (t >= 60 && std::isfinite(t)) {
+    hours = std::floor(t / 60);
+    t -= 60 * hours;
+    if (t < 0) {
+      hours -= 1;
+      t += 60;
+    } else if (t >= 60) {
+      hours += 1;
+      t -= 60;
+    }
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.0f", hours);
+  std::string out = buf;
+  out += ' ';
+  out += texts.shortText(62);
+  out += ' ';
+  out += fixed2Text(t, sep);
+  out += ' ';
+  out += texts.shortText(24);
+  return out;
+}
+
+std::string addressOf(const TaskPointRec& p) {
+  return p.streetType + " " + p.street + ", " + p.house;
+}
+
+std::string sectionText(const DbrnFile& db, size_t s) {
+  const TransitSectionRec& sec = db.sections[s];
+  const StreetRec& street = db.streets[static_cast<size_t>(sec.streetIndex)];
+  return street.streetType + " " + street.name + ", " + sec.houseFrom + "-" + sec.houseTo +
+         sec.nonStdNumbering;
+}
+
+std::string pointNumberText(int64_t i, const TaskHeader& h, const ShellTables& texts) {
+  if (i == h.startPoint) return intText(i) + " (" + texts.shortText(11) + ")";
+  if (i == h.endPoint) return intText(i) + " (" + texts.shortText(17) + ")";
+  return intText(i);
+}
+
+void appendTaskSettingRows(KeyValueList& rows, const TaskHeader& h, int dbLevel,
+                           const ShellTables& texts, char sep) {
+  const std::string mu = " (" + h.moneyUnit + ")";
+  const auto add = [&rows](std::string key, std::string value = {}) {
+    rows.push_back({std::move(key), std::move(value)});
+  };
+  add(texts.shell(167), h.moneyUnit);
+  add(texts.shell(749) + mu, realText(h.finePerKm, sep));
+  add(texts.shell(751) + mu, realText(h.finePerHour, sep));
+  if (dbLevel > 1) add(texts.shell(614), realText(h.approachSpeed, sep));
+  add(texts.shell(532), intText(h.refusalFlag));
+  if (h.refusalFlag == 1) {
+    add(trimmed(texts.shell(488)) + ":");
+    const int64_t threshold = h.servedThreshold;
+    add("  - " + texts.shell(675), threshold == 0 ? "0" : threshold > 0 ? "1" : "2");
+    add("  - " + texts.shell(69),
+        threshold == 0 ? "" : intText(threshold < 0 ? -threshold : threshold));
+  }
+  add(texts.shell(543), intText(h.timeFactorFlag));
+  if (h.timeFactorFlag == 1) add(trimmed(texts.shell(148)), intText(h.tactMinutes));
+  add(trimmed(texts.shell(542)), intText(h.cargoMode));
+  if (h.cargoMode == 1) add(trimmed(texts.shell(75)), realText(h.capacity, sep));
+  if (h.cargoMode == 2) add(texts.shell(130), realText(h.capacity, sep));
+  if (h.cargoMode > 0) add(texts.shell(530), intText(h.returnFlag));
+  add(texts.shell(33) + ":", intText(h.orderMode));
+  add(" 0 - " + texts.shell(445));
+  add(" 1 - " + texts.shell(581));
+  add(" 2 - " + texts.shell(580));
+  add(" 3 - " + texts.shell(579));
+  if (h.orderMode == 3) add(texts.shell(732), intText(h.priorityCount));
+  const int64_t pairStates = 2 * (static_cast<int64_t>(h.sectionCount) + 2) + 2;
+  add(texts.shell(720), intText(pairStates) + "; " + intText(h.stateCount2));
+}
+
+}  // namespace qj

@@ -1,0 +1,39 @@
+#pragma once
+// Everything the task viewer shows, prepared once from the task file: the caption, the
+// parameter list and the point table. The printed report and the workbook read the same.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "frame/app_state.h"
+#include "frame/message.h"
+#include "platform/grid.h"
+#include "records/task_file.h"
+#include "reports/report_texts.h"
+#include "reports/task_rows.h"
+
+namespace qj {
+
+struct TaskView {
+  TaskHeader header;
+  int dbLevel = 0;
+  TaskLayout layout = TaskLayout::Transitions;
+  std::string caption;
+  KeyValue parameterTitles;
+  KeyValueList parameters;
+  GridTable table;
+};
+
+TaskView makeTaskView(const TaskFile& task, std::string_view langCode, const ShellTables& texts,
+                      char sep);
+
+struct TaskViewLoad {
+  std::optional<TaskView> view;
+  Message message;  // why no window opens
+};
+
+// Reads SelectedPath + ".dat" and prepares the view; `sep` is the regional separator.
+TaskViewLoad loadTaskView(const AppState& state, char sep);
+
+}  // namespace qj

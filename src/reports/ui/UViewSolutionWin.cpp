@@ -1,0 +1,43 @@
+#include "reports/ui/UViewSolutionWin.h"
+
+#include "frame/ui/UMainWin.h"
+#include "platform/ui/guard.h"
+
+namespace qj::ui {
+
+TfrmViewSolution* TfrmViewSolution::create(TfrmMainWin& main) {
+  SolutionViewLoad load = loadSolutionView(main.state(), regionalSeparator());
+  if (!load.view) {
+    main.showMessage(load.message);
+    return nullptr;
+  }
+  return new TfrmViewSolution(std::move(*load.view), main.state().texts);
+}
+
+TfrmViewSolution::TfrmViewSolution(SolutionView view, const ShellTables& texts, QWidget* parent)
+    : ViewerWindow(ViewerKind::Solution, view.caption, QSize(1010, 689), parent),
+      view_(std::move(view)),
+      texts_(texts) {
+  VarList = new ParameterList(view_.parameterTitles, view_.parameters, 505, 491, this);
+  sgSolution = new TitledGrid(view_.route, kRouteShownColumns, 56, this);
+  sgSolution->grid()->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  TitleStrip* titles = sgSolution->titles();
+  titles->setObjectName(QStringLiteral("TitleSolution"));
+  for (int col = 0; col < kRouteShownColumns; ++col) {
+    titles->addTitle(routeTitleWidths(col));
+    sgSolution->fitTitle(col, routeColumnTitle(col, texts_));
+  }
+  for (int col = 0; col < kRouteShownColumns; ++col)
+    sgSolution->setColumnWidth(col, routeGridColumnWidth(col, titles->titleWidth(col)));
+  connect(titles, &TitleStrip::titleMoved, this,
+          [this](int col) { guarded([&] { SplitterMoved(col); }); });
+  arrange(VarList, 213, 575, sgSolution);
+}
+
+void TfrmViewSolution::SplitterMoved(int col) {
+  const int width = sgSolution->titles()->titleWidth(col);
+  sgSolution->setColumnWidth(col, routeGridColumnWidth(col, width));
+  sgSolution->fitTitle(col, routeColumnTitle(col, texts_));
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,47 @@
+#include "reports/ui/UViewTaskWin.h"
+
+#include "frame/ui/UMainWin.h"
+#include "platform/ui/guard.h"
+
+namespace qj::ui {
+
+TfrmViewTask* TfrmViewTask::create(TfrmMainWin& main) {
+  TaskViewLoad load = loadTaskView(main.state(), regionalSeparator());
+  if (!load.view) {
+    main.showMessage(load.message);
+    return nullptr;
+  }
+  return new TfrmViewTask(std::move(*load.view), main.state().texts);
+}
+
+TfrmViewTask::TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* parent)
+    : ViewerWindow(ViewerKind::Task, view.caption, QSize(1010, 690), parent),
+      view_(std::move(view)),
+      texts_(texts) {
+  const bool transitions = view_.layout == TaskLayout::Transitions;
+  const int columns = taskColumnCount(view_.layout);
+  VarList = new ParameterList(view_.parameterTitles, view_.parameters, 501, 495, this);
+  Table = new TitledGrid(view_.table, columns, transitions ? 83 : 72, this);
+  Table->setObjectName(transitions ? QStringLiteral("Table") : QStringLiteral("Table1"));
+  Table->grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TitleStrip* titles = Table->titles();
+  titles->setObjectName(transitions ? QStringLiteral("Title") : QStringLiteral("Title1"));
+  for (int col = 0; col < columns; ++col) {
+    titles->addTitle(taskTitleWidths(view_.layout, col));
+    if (!taskColumnApplies(view_.layout, col, view_.header)) titles->pinToOnePixel(col);
+    Table->fitTitle(col, taskColumnTitle(view_.layout, col, view_.header, texts_));
+  }
+  for (int col = 0; col < columns; ++col)
+    Table->setColumnWidth(col, taskGridColumnWidth(col, titles->titleWidth(col)));
+  connect(titles, &TitleStrip::titleMoved, this,
+          [this](int col) { guarded([&] { SplitterMoved(col); }); });
+  arrange(VarList, 173, 461, Table);
+}
+
+void TfrmViewTask::SplitterMoved(int col) {
+  const int width = Table->titles()->titleWidth(col);
+  Table->setColumnWidth(col, taskGridColumnWidth(col, width));
+  Table->fitTitle(col, taskColumnTitle(view_.layout, col, view_.header, texts_));
+}
+
+}  // namespace qj::ui

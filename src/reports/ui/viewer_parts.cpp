@@ -1,0 +1,134 @@
+#include "reports/ui/viewer_parts.h"
+
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <numeric>
+
+#include "frame/ui/fit_caption.h"
+#include "platform/locale.h"
+#include "platform/ui/qt_text.h"
+
+namespace qj::ui {
+namespace {
+
+// The parameter list's model: the grid's model with the list's two titles as its header.
+class KeyValueModel : public GridModel {
+ public:
+  KeyValueModel(GridTable& table, const GridRules* rules, const KeyValue& titles, QObject* parent)
+      : GridModel(table, rules, parent), titles_{toQt(titles.key), toQt(titles.value)} {}
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 2)
+      return titles_[section];
+    return GridModel::headerData(section, orientation, role);
+  }
+
+ private:
+  QString titles_[2];
+};
+
+}  // namespace
+
+char regionalSeparator() {
+  static const char sep = localeDecimalSeparator();
+  return sep;
+}
+
+QFont viewerFont() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  return font;
+}
+
+ParameterList::ParameterList(const KeyValue& titles, const KeyValueList& rows, int keyWidth,
+                             int valueWidth, QWidget* parent)
+    : GridView(parent) {
+  table_.setRows(static_cast<int>(rows.size()));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    table_.set(static_cast<int>(i), 0, rows[i].key);
+    table_.set(static_cast<int>(i), 1, rows[i].value);
+  }
+  setGridModel(new KeyValueModel(table_, &rules_, titles, this));
+  horizontalHeader()->show();
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setColumnWidths({keyWidth, valueWidth});
+}
+
+TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent)
+    : QWidget(parent), titles_(new TitleStrip(this)), grid_(new GridView(this)) {
+  auto* model = new GridModel(table, &rules_, grid_);
+  std::vector<int> shown(static_cast<size_t>(shownColumns));
+  std::iota(shown.begin(), shown.end(), 0);
+  model->setVisibleColumns(shown);
+  grid_->setGridModel(model);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // A cell too narrow for its text cuts it, as the dashes of a separator row want.
+  grid_->setTextElideMode(Qt::ElideNone);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  grid_->horizontalHeader()->setMinimumSectionSize(1);
+
+  titles_->setFixedHeight(titleHeight);
+  titles_->setLeftOffset(grid_->frameWidth());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(titles_);
+  layout->addWidget(grid_, 1);
+}
+
+void TitledGrid::setColumnWidth(int col, int width) {
+  grid_->setColumnWidth(col, std::max(width, 0) + 1);
+}
+
+int TitledGrid::columnWidth(int col) const {
+  return grid_->columnWidth(col) - 1;
+}
+
+void TitledGrid::fitTitle(int col, const std::string& text) {
+  fitCaption(titles_->label(col), text, titles_->titleWidth(col));
+}
+
+ViewerWindow::ViewerWindow(ViewerKind kind, const std::string& caption, QSize design,
+                           QWidget* parent)
+    : QWidget(parent), design_(design) {
+  markViewer(this, kind);
+  setFont(viewerFont());
+  setWindowTitle(toQt(caption));
+  setMinimumSize(980, 500);
+  setMaximumSize(1010, 690);
+  resize(design_);
+}
+
+void ViewerWindow::arrange(ParameterList* list, int listHeight, int listMaxHeight, QWidget* rest) {
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->setObjectName(QStringLiteral("Splitter"));
+  splitter->setHandleWidth(3);
+  splitter->setChildrenCollapsible(false);
+  list->setMinimumHeight(23);
+  list->setMaximumHeight(listMaxHeight);
+  splitter->addWidget(list);
+  splitter->addWidget(rest);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({listHeight, design_.height() - listHeight});
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter);
+}
+
+void ViewerWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (centred_) return;
+  centred_ = true;
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (!sub || !sub->mdiArea()) return;
+  QRect frame = sub->frameGeometry();
+  frame.moveCenter(sub->mdiArea()->viewport()->rect().center());
+  sub->move(std::max(0, frame.x()), std::max(0, frame.y()));
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,84 @@
+#pragma once
+// The parts both viewers are built of: the read-only parameter list with its two titles, and
+// a grid under its strip of column titles whose captions are fitted to their labels.
+
+#include <QFont>
+#include <QWidget>
+#include <string>
+
+#include "frame/ui/viewer_kind.h"
+#include "platform/grid.h"
+#include "platform/ui/GridModel.h"
+#include "platform/ui/GridView.h"
+#include "reports/report_texts.h"
+#include "reports/ui/TitleStrip.h"
+
+namespace qj::ui {
+
+// The decimal separator of the user's regional settings, read once for the whole run: the
+// viewers write reals with it rather than with the separator typed into edits.
+char regionalSeparator();
+
+// The viewers' font: a sans-serif face 11 pixels high.
+QFont viewerFont();
+
+// A read-only key/value list under its two column titles.
+class ParameterList : public GridView {
+  Q_OBJECT
+
+ public:
+  ParameterList(const KeyValue& titles, const KeyValueList& rows, int keyWidth, int valueWidth,
+                QWidget* parent = nullptr);
+  const GridTable& table() const { return table_; }
+
+ private:
+  GridTable table_{2};
+  ReadOnlyRules rules_;
+};
+
+// A read-only grid of the first `shownColumns` columns of a table, under a title strip.
+class TitledGrid : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `table` must outlive the widget.
+  TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent = nullptr);
+
+  TitleStrip* titles() const { return titles_; }
+  GridView* grid() const { return grid_; }
+
+  // Sets grid column `col` to `width` pixels as the column widths of the layout count them;
+  // Qt draws the grid line inside the column, so the column gets one pixel more.
+  void setColumnWidth(int col, int width);
+  int columnWidth(int col) const;
+  // Fits `text` into title label `col` at the label's width.
+  void fitTitle(int col, const std::string& text);
+
+ private:
+  ReadOnlyRules rules_;
+  TitleStrip* titles_;
+  GridView* grid_;
+};
+
+// What both viewer windows share: an MDI child of fixed design size, marked as a viewer so
+// that the output menu acts on it, with the parameter list on top, a splitter under it and the
+// titled grid below. It centres itself on the MDI area when first shown.
+class ViewerWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  QSize sizeHint() const override { return design_; }
+
+ protected:
+  ViewerWindow(ViewerKind kind, const std::string& caption, QSize design, QWidget* parent);
+  // Puts the list (`listHeight` pixels high, resizable from 23 to `listMaxHeight`) above the
+  // rest of the window.
+  void arrange(ParameterList* list, int listHeight, int listMaxHeight, QWidget* rest);
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QSize design_;
+  bool centred_ = false;
+};
+
+}  // namespace qj::ui

@@ -222,7 +222,7 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_EQ(w->state().header.moneyUnit, "s7");
   EXPECT_EQ(w->state().header.cargoMode, 1);
   EXPECT_EQ(w->state().table1.rows(), 4);
-  EXPECT_FALSE(w->state().pickers.typeRows.empty());
+  EXPECT_FALSE(w->state().pickers.typeItems().empty());
 
   // Back keeps what was typed.
   back();

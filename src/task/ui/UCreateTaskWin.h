@@ -9,6 +9,7 @@
 
 #include "frame/app_state.h"
 #include "frame/message.h"
+#include "task/step_flow.h"
 #include "task/task_wizard_frame.h"
 #include "task/ui/task_pages.h"
 #include "task/wizard_state.h"
@@ -17,6 +18,7 @@ namespace qj::ui {
 
 class TfrmMainWin;
 class TaskWizardPage;
+class TitledGrid;
 
 // The task wizard: eight pages, one per step, with Back, Next and Cancel. It enters a new
 // task (FormMode 1), a new task by import (2) or corrects the task of SelectedPath (3). It
@@ -55,6 +57,15 @@ class TfrmCreateTaskWin : public QWidget {
   // Applies a step's caption and visibility changes to the controls that exist.
   void applyUpdates(const ControlUpdates& updates);
   bool showMessage(const Message& message);
+
+  // Goes on as a step's check decided: shows the page that follows, or runs the work that
+  // follows (step 5's check, the placement of level-1 points, the level-2 transitions).
+  void advance(WizardNext next);
+  // The red busy label of the long computations: shown and painted, then hidden.
+  void showBusy(const BusyLabel& busy);
+  void hideBusy();
+  // Shows what a grid's key command changed and its warning; true when the key was handled.
+  bool applyKeyResult(TitledGrid& grid, const GridKeyResult& result);
 
   void btnNextClick();
   void btnPrevClick();

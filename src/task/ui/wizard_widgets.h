@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <string_view>
 
 #include "frame/message.h"
 #include "platform/ui/qt_text.h"
@@ -28,6 +29,16 @@ inline QLabel* makeLabel(QWidget* parent, const char* name, const Text& text,
                          const ShellTables& texts) {
   return named(new QLabel(qtText(text, texts), parent), name);
 }
+
+// Sets a label's caption from code-page-1251 text. A fitted caption is broken to the label's
+// width (its fixed width, else its present width) and fitted again by refitCaption when that
+// width changes.
+void setCaption(QLabel* label, std::string_view cp1251, bool fit);
+void refitCaption(QLabel* label);
+
+// The title of a page, centred over it.
+QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,
+                      const ShellTables& texts);
 
 // A word-wrapping label of fixed width whose caption is fitted to it.
 QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int width,

@@ -36,9 +36,12 @@ class Cp1251Validator : public QValidator {
   }
 };
 
-// The page area: the later pages hold a grid with its pickers or titles.
+// The least page area: the later pages hold a grid with its pickers or titles, and grow with
+// the columns their titles need.
 constexpr int kPageWidth = 900;
 constexpr int kPageHeight = 560;
+// The first column of the transition grids that the user types into.
+constexpr int kDistanceColumn = 9;
 
 void setControlCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -81,7 +84,7 @@ TfrmCreateTaskWin::TfrmCreateTaskWin(TfrmMainWin& main, TaskWizardState state, T
   setObjectName(QStringLiteral("frmCreateTaskWin"));
   const ShellTables& t = texts();
   stack_ = new QStackedWidget(this);
-  stack_->setFixedSize(kPageWidth, kPageHeight);
+  stack_->setMinimumSize(kPageWidth, kPageHeight);
   for (int step = 1; step <= kTaskSteps; ++step) {
     pages_[step - 1] = pages[step - 1](*this);
     stack_->addWidget(wrapPage(pages_[step - 1]));
@@ -190,13 +193,13 @@ int TfrmCreateTaskWin::stepOf(const QWidget* control) const {
   return 0;
 }
 
-void TfrmCreateTaskWin::focusControl(const std::string& name, int row) {
+void TfrmCreateTaskWin::focusControl(const std::string& name, int row, int column) {
   QWidget* w = control(name);
   if (!w) return;
   const int step = stepOf(w);
   if (step > 0 && step != state_.wizardStep) showStep(step);
   if (auto* grid = qobject_cast<GridView*>(w); grid && row >= 0)
-    grid->showRowAtTop(row);
+    grid->showRowAtTop(row, column);
   else
     w->setFocus();
 }
@@ -249,7 +252,7 @@ void TfrmCreateTaskWin::advance(WizardNext next) {
         break;
       }
       showStep(6);
-      focusControl("Table2", 0);
+      focusControl("Table2", 0, kDistanceColumn);
       break;
     case WizardNext::AutoTransitions: {
       showBusy(graphBusyLabel());
@@ -264,7 +267,7 @@ void TfrmCreateTaskWin::advance(WizardNext next) {
     }
     case WizardNext::ShowStep7Page:
       showStep(7);
-      focusControl("Table3", 0);
+      focusControl("Table3", 0, kDistanceColumn);
       break;
     case WizardNext::ShowSummary:
       showStep(8);

@@ -52,8 +52,9 @@ class TfrmCreateTaskWin : public QWidget {
   void showStep(int step);
   // Shows a step's refusal: its box, then its control, on its page, with the grid row at top.
   void applyCheck(const StepCheck& check);
-  // Gives the focus to a control (showing its page first); for a grid, row `row` at top.
-  void focusControl(const std::string& name, int row = -1);
+  // Gives the focus to a control (showing its page first); for a grid, row `row` at top and,
+  // when given, the cell of table column `column` current.
+  void focusControl(const std::string& name, int row = -1, int column = -1);
   // Applies a step's caption and visibility changes to the controls that exist.
   void applyUpdates(const ControlUpdates& updates);
   bool showMessage(const Message& message);

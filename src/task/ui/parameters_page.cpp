@@ -131,6 +131,14 @@ QWidget* ParametersPage::buildOptions() {
   returns->addWidget(prvd_1);
   returns->addWidget(prvd_2);
   returns->addStretch(1);
+  // The option captions share one width at which none of them breaks inside a word.
+  int captionWidth = kOptionLabelWidth;
+  for (QLabel* l : {Label58, Label2, Label16, lblReturn})
+    captionWidth = std::max(captionWidth, readableCaptionWidth(l, kOptionLabelWidth));
+  for (QLabel* l : {Label58, Label2, Label16, lblReturn}) {
+    l->setFixedWidth(captionWidth);
+    refitCaption(l);
+  }
   // The "yes" column has one width in every row, the return row included.
   for (QRadioButton* b : {ref_1, tm_1, fak0, prvd_1}) b->setFixedWidth(kYesColumnWidth);
 

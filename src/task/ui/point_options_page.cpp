@@ -87,7 +87,7 @@ void PointOptionsPage::buildGrid() {
   grid_ = new TitledGrid(this, "Table1a", s.table1a, &rules_, kTable1aWidths, t);
   using Line = TitledGrid::Line;
   grid_->addTitle("Label83", shell(405), t1a::kPoint, t1a::kPoint, Line::Both);
-  grid_->addTitle("Label84", shell(13).trimmed(), t1a::kAddress, t1a::kAddress, Line::Both);
+  grid_->addTitle("Label84", shell(13).trimmed(), t1a::kAddress, t1a::kAddress, Line::Both, false);
   grid_->addTitle("L1_3a", shell(531) + " (*)", t1a::kRefusal, t1a::kRefusal, Line::Both);
   grid_->addTitle("L11_3a", {}, t1a::kCargo, t1a::kCargo, Line::Both);
   grid_->addTitle("L2_3a", shell(162), t1a::kIncome, t1a::kIncome, Line::Both);

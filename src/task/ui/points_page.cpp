@@ -86,9 +86,9 @@ void PointsPage::buildGrid() {
   grid_ = new TitledGrid(this, "Table1", s.table1, &rules_, kTable1Widths, t);
   using Line = TitledGrid::Line;
   grid_->addTitle("Title1_T1", shell(405), t1::kPoint, t1::kPoint, Line::Both);
-  grid_->addTitle("Title2_T1", shell(13).trimmed(), t1::kType, t1::kHouse, Line::Group);
+  grid_->addTitle("Title2_T1", shell(13).trimmed(), t1::kType, t1::kHouse, Line::Group, false);
   grid_->addTitle("Label3", shell(679).trimmed(), t1::kType, t1::kType, Line::Column);
-  grid_->addTitle("Label4", shell(267), t1::kStreet, t1::kStreet, Line::Column);
+  grid_->addTitle("Label4", shell(267), t1::kStreet, t1::kStreet, Line::Column, false);
   grid_->addTitle("Label5", shell(382).trimmed(), t1::kHouse, t1::kHouse, Line::Column);
   grid_->addTitle("Title3_T1", shell(145), t1::kService, t1::kService, Line::Both);
   grid_->addTitle("Title4_T1", shell(86), t1::kUnload, t1::kUnload, Line::Both);

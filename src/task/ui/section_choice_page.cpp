@@ -21,11 +21,11 @@ SectionChoicePage::SectionChoicePage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 5
   grid_ = new TitledGrid(this, "Table12", w.state().table12, &rules_, kTable12Widths, t);
   using Line = TitledGrid::Line;
   grid_->addTitle("Label47", shell(405), t12::kPoint, t12::kPoint, Line::Both);
-  grid_->addTitle("Label48", shell(13).trimmed(), t12::kAddress, t12::kAddress, Line::Both);
+  grid_->addTitle("Label48", shell(13).trimmed(), t12::kAddress, t12::kAddress, Line::Both, false);
   grid_->addTitle("Label54", shell(403).trimmed(), t12::kSection, t12::kNonStd, Line::Group);
-  grid_->addTitle("Label53", shell(494), t12::kSection, t12::kSection, Line::Column);
+  grid_->addTitle("Label53", shell(494), t12::kSection, t12::kSection, Line::Column, false);
   grid_->addTitle("Label49", shell(679).trimmed(), t12::kType, t12::kType, Line::Column);
-  grid_->addTitle("Label50", shell(267), t12::kName, t12::kName, Line::Column);
+  grid_->addTitle("Label50", shell(267), t12::kName, t12::kName, Line::Column, false);
   grid_->addTitle("Label51", shell(385).trimmed(), t12::kFrom, t12::kFrom, Line::Column);
   grid_->addTitle("Label55", shell(383).trimmed(), t12::kTo, t12::kTo, Line::Column);
   grid_->addTitle("Label56", shell(539) + " (*)", t12::kNonStd, t12::kNonStd, Line::Column);

@@ -21,15 +21,12 @@ QLabel* SummaryPage::label(const char* name, bool value) {
     QFont bold = l->font();
     bold.setBold(true);
     l->setFont(bold);
-  } else {
-    l->setWordWrap(true);
   }
   return l;
 }
 
 SummaryPage::SummaryPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 8) {
-  QLabel* title = label("Label1_6");
-  title->setAlignment(Qt::AlignHCenter);
+  QLabel* title = makePageTitle(this, "Label1_6", {}, w.texts());
 
   // Each row: a caption and its value, and on some rows a second pair.
   struct Pair {
@@ -54,10 +51,8 @@ SummaryPage::SummaryPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 8) {
     grid->addWidget(label(left.caption), r, 0);
     grid->addWidget(label(left.value, true), r, 1);
     if (right.caption) {
-      QLabel* caption = label(right.caption);
-      caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      grid->addWidget(caption, r, 2);
-      grid->addWidget(label(right.value, true), r, 3);
+      grid->addWidget(label(right.caption), r, 3);
+      grid->addWidget(label(right.value, true), r, 4);
     }
     ++r;
   }
@@ -69,11 +64,10 @@ SummaryPage::SummaryPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 8) {
   counts->addWidget(new QLabel(QStringLiteral(";  "), this));
   counts->addWidget(label("nstate2", true));
   counts->addStretch(1);
-  grid->addLayout(counts, r, 1, 1, 3);
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 1);
-  grid->setColumnStretch(2, 3);
-  grid->setColumnStretch(3, 1);
+  grid->addLayout(counts, r, 1, 1, 4);
+  grid->setColumnMinimumWidth(1, 60);
+  grid->setColumnMinimumWidth(2, 20);
+  grid->setColumnStretch(5, 1);
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(8, 4, 8, 0);
@@ -95,8 +89,8 @@ QWidget* SummaryPage::buildChoice() {
   group->addButton(Order1);
   group->addButton(Order2);
   Order1->setChecked(true);
-  QLabel* now = label("Label38", true);
-  QLabel* later = label("Label78", true);
+  QLabel* now = label("Label38");
+  QLabel* later = label("Label78");
   QLabel* nowNote = makeFittedLabel(box, "Label23_6", {}, kExplanationWidth, wizard().texts());
   QLabel* laterNote = makeFittedLabel(box, "Label24_6", {}, kExplanationWidth, wizard().texts());
 

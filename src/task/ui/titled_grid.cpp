@@ -1,6 +1,5 @@
 #include "task/ui/titled_grid.h"
 
-#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -29,12 +28,13 @@ TitledGrid::TitledGrid(QWidget* parent, const char* gridName, GridTable& table,
   showColumns(all);
 }
 
-QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int last, Line line) {
+QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int last, Line line,
+                             bool fit) {
   auto* label = named(new QLabel(titleArea_), name);
   label->setWordWrap(true);
   label->setAlignment(line == Line::Group ? Qt::AlignCenter : Qt::AlignHCenter | Qt::AlignBottom);
   titles_.push_back({label, first, last, line});
-  setCaption(label, text.resolve(texts_), true);
+  setCaption(label, text.resolve(texts_), fit);
   layOutTitles();
   return label;
 }
@@ -42,15 +42,16 @@ QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int 
 void TitledGrid::showColumns(std::vector<int> columns) {
   shown_ = std::move(columns);
   model_->setVisibleColumns(shown_);
-  int width = 0;
-  for (size_t c = 0; c < shown_.size(); ++c) {
-    view_->setColumnWidth(static_cast<int>(c), widths_.at(shown_[c]));
-    width += widths_.at(shown_[c]);
-  }
-  // The grid is as wide as its columns: nothing scrolls sideways.
-  view_->setFixedWidth(width + 2 * view_->frameWidth() +
-                       view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   layOutTitles();
+}
+
+std::vector<int> TitledGrid::columnWidths() const {
+  std::vector<int> widths = widths_;
+  for (const Title& t : titles_)
+    if (t.first == t.last && widths[t.first] > 0)
+      widths[t.first] =
+          std::max(widths[t.first], readableCaptionWidth(t.label, widths[t.first] - 2) + 2);
+  return widths;
 }
 
 void TitledGrid::refresh() {
@@ -59,15 +60,24 @@ void TitledGrid::refresh() {
 }
 
 void TitledGrid::layOutTitles() {
+  const std::vector<int> widths = columnWidths();
+  int total = 0;
+  for (size_t c = 0; c < shown_.size(); ++c) {
+    view_->setColumnWidth(static_cast<int>(c), widths.at(shown_[c]));
+    total += widths.at(shown_[c]);
+  }
+  // The grid is as wide as its columns: nothing scrolls sideways.
+  view_->setFixedWidth(total + 2 * view_->frameWidth() +
+                       view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   // x and width of the shown columns in first..last; width 0 when none is shown.
   const auto span = [&](const Title& t) {
     int x = view_->frameWidth(), left = -1, right = -1;
     for (int c : shown_) {
       if (c >= t.first && c <= t.last) {
         if (left < 0) left = x;
-        right = x + widths_.at(c);
+        right = x + widths.at(c);
       }
-      x += widths_.at(c);
+      x += widths.at(c);
     }
     return std::pair{left, left < 0 ? 0 : right - left};
   };

@@ -20,16 +20,19 @@ class TitledGrid : public QWidget {
   Q_OBJECT
 
  public:
-  // `widths`: the width in pixels of every column of the table (hidden ones included).
-  // `rules` must outlive the grid; the table belongs to the wizard's state.
+  // `widths`: the design width in pixels of every column of the table (hidden ones included);
+  // a column is made wider where its title would otherwise break inside a word. `rules` must
+  // outlive the grid; the table belongs to the wizard's state.
   TitledGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
              std::vector<int> widths, const ShellTables& texts);
 
   // Where a title stands: on the line of group titles, on the line of column titles, or
   // over both lines (a column without a group).
   enum class Line { Group, Column, Both };
-  // A title over the table columns first..last.
-  QLabel* addTitle(const char* name, const Text& text, int first, int last, Line line);
+  // A title over the table columns first..last. A fitted title is broken to its width as every
+  // fitted caption is; the others wrap at their blanks.
+  QLabel* addTitle(const char* name, const Text& text, int first, int last, Line line,
+                   bool fit = true);
 
   GridView* view() const { return view_; }
   GridModel* model() const { return model_; }
@@ -47,6 +50,8 @@ class TitledGrid : public QWidget {
     Line line;
   };
   void layOutTitles();
+  // The widths of the columns as shown: the design width, or wider where a title needs it.
+  std::vector<int> columnWidths() const;
 
   const ShellTables& texts_;
   std::vector<int> widths_;

@@ -8,7 +8,7 @@
 namespace qj::ui {
 namespace {
 
-const std::vector<int> kTransitionWidths = {44, 170, 56, 76, 56, 56, 58, 58, 150, 72, 72};
+const std::vector<int> kTransitionWidths = {44, 170, 56, 76, 56, 56, 58, 58, 190, 72, 72};
 
 }  // namespace
 
@@ -29,8 +29,10 @@ TransitionGridPage::TransitionGridPage(TfrmCreateTaskWin& w, int step, const cha
       {3, 3, Line::Column},  {4, 4, Line::Column}, {5, 5, Line::Column}, {6, 6, Line::Column},
       {7, 7, Line::Column},  {8, 10, Line::Group}, {8, 8, Line::Column}, {9, 9, Line::Column},
       {10, 10, Line::Column}};
+  // The address and the section number wrap at their blanks; the other titles are fitted.
   for (size_t i = 0; i < std::size(kPlaces); ++i)
-    grid_->addTitle(c.names[i], c.texts[i], kPlaces[i].first, kPlaces[i].last, kPlaces[i].line);
+    grid_->addTitle(c.names[i], c.texts[i], kPlaces[i].first, kPlaces[i].last, kPlaces[i].line,
+                    i != 1 && i != 2);
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(8, 4, 8, 0);

@@ -1,5 +1,8 @@
 #include "task/ui/wizard_widgets.h"
 
+#include <QFontMetrics>
+#include <algorithm>
+
 #include "frame/ui/fit_caption.h"
 
 namespace qj::ui {
@@ -25,9 +28,37 @@ void setCaption(QLabel* label, std::string_view cp1251, bool fit) {
 }
 
 void refitCaption(QLabel* label) {
-  if (!label->property(kFitted).toBool()) return;
-  const QByteArray caption = label->property(kCaption).toByteArray();
-  fitCaption(label, std::string_view(caption.constData(), caption.size()), fitWidth(label));
+  if (isFitted(label)) fitCaption(label, captionBytes(label), fitWidth(label));
+}
+
+std::string captionBytes(const QLabel* label) {
+  return label->property(kCaption).toByteArray().toStdString();
+}
+
+QString captionOf(const QLabel* label) {
+  return toQt(captionBytes(label));
+}
+
+bool isFitted(const QLabel* label) {
+  return label->property(kFitted).toBool();
+}
+
+int readableCaptionWidth(const QLabel* label, int from) {
+  const QString caption = captionOf(label);
+  const QFontMetrics metrics(label->font());
+  if (!isFitted(label)) {
+    int widest = 0;
+    for (const QString& word : caption.split(QLatin1Char(' ')))
+      widest = std::max(widest, metrics.horizontalAdvance(word));
+    return std::max(from, widest + 6);
+  }
+  const qsizetype hyphens = caption.count(QStringLiteral("- "));
+  const int whole = metrics.horizontalAdvance(caption) + 4;
+  for (int width = from; width < whole; ++width)
+    if (fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
+        hyphens)
+      return width;
+  return std::max(from, whole);
 }
 
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,

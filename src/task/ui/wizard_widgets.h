@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <string>
 #include <string_view>
 
 #include "frame/message.h"
@@ -35,6 +36,14 @@ inline QLabel* makeLabel(QWidget* parent, const char* name, const Text& text,
 // width changes.
 void setCaption(QLabel* label, std::string_view cp1251, bool fit);
 void refitCaption(QLabel* label);
+// The caption as set, before any fitting, and whether it is fitted.
+std::string captionBytes(const QLabel* label);
+QString captionOf(const QLabel* label);
+bool isFitted(const QLabel* label);
+// The least width from `from` on at which the label's caption reads without a word broken: for
+// a fitted caption the first width at which fitting breaks it only at its blanks, for the
+// others the width of its longest word.
+int readableCaptionWidth(const QLabel* label, int from);
 
 // The title of a page, centred over it.
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,

@@ -132,9 +132,8 @@ QWidget* ParametersPage::buildOptions() {
   returns->addWidget(prvd_2);
   returns->addStretch(1);
   // The option captions share one width at which none of them breaks inside a word.
-  int captionWidth = kOptionLabelWidth;
-  for (QLabel* l : {Label58, Label2, Label16, lblReturn})
-    captionWidth = std::max(captionWidth, readableCaptionWidth(l, kOptionLabelWidth));
+  const int captionWidth =
+      readableCaptionWidth({Label58, Label2, Label16, lblReturn}, kOptionLabelWidth);
   for (QLabel* l : {Label58, Label2, Label16, lblReturn}) {
     l->setFixedWidth(captionWidth);
     refitCaption(l);
@@ -293,7 +292,7 @@ void ParametersPage::next() {
     return;
   }
   w.showStep(3);
-  w.focusControl("Table1");
+  w.focusControl("Table1", 0);
 }
 
 }  // namespace qj::ui

@@ -50,7 +50,7 @@ std::vector<int> TitledGrid::columnWidths() const {
   for (const Title& t : titles_)
     if (t.first == t.last && widths[t.first] > 0)
       widths[t.first] =
-          std::max(widths[t.first], readableCaptionWidth(t.label, widths[t.first] - 2) + 2);
+          std::max(widths[t.first], readableCaptionWidth({t.label}, widths[t.first] - 2) + 2);
   return widths;
 }
 

@@ -43,22 +43,32 @@ bool isFitted(const QLabel* label) {
   return label->property(kFitted).toBool();
 }
 
-int readableCaptionWidth(const QLabel* label, int from) {
+namespace {
+
+bool readsWhole(const QLabel* label, int width) {
   const QString caption = captionOf(label);
-  const QFontMetrics metrics(label->font());
   if (!isFitted(label)) {
-    int widest = 0;
+    const QFontMetrics metrics(label->font());
     for (const QString& word : caption.split(QLatin1Char(' ')))
-      widest = std::max(widest, metrics.horizontalAdvance(word));
-    return std::max(from, widest + 6);
+      if (metrics.horizontalAdvance(word) + 6 > width) return false;
+    return true;
   }
-  const qsizetype hyphens = caption.count(QStringLiteral("- "));
-  const int whole = metrics.horizontalAdvance(caption) + 4;
+  return fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
+         caption.count(QStringLiteral("- "));
+}
+
+}  // namespace
+
+int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from) {
+  // At the width of the longest caption on one line every caption reads whole.
+  int whole = from;
+  for (const QLabel* l : labels)
+    whole = std::max(whole, QFontMetrics(l->font()).horizontalAdvance(captionOf(l)) + 6);
   for (int width = from; width < whole; ++width)
-    if (fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
-        hyphens)
+    if (std::all_of(labels.begin(), labels.end(),
+                    [width](const QLabel* l) { return readsWhole(l, width); }))
       return width;
-  return std::max(from, whole);
+  return whole;
 }
 
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,

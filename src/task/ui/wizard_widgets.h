@@ -10,6 +10,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/message.h"
 #include "platform/ui/qt_text.h"
@@ -40,10 +41,10 @@ void refitCaption(QLabel* label);
 std::string captionBytes(const QLabel* label);
 QString captionOf(const QLabel* label);
 bool isFitted(const QLabel* label);
-// The least width from `from` on at which the label's caption reads without a word broken: for
-// a fitted caption the first width at which fitting breaks it only at its blanks, for the
-// others the width of its longest word.
-int readableCaptionWidth(const QLabel* label, int from);
+// The least width from `from` on at which every label's caption reads without a word broken:
+// a fitted caption is broken only at its blanks, the others are at least as wide as their
+// longest word.
+int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from);
 
 // The title of a page, centred over it.
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,

@@ -277,6 +277,13 @@ void TfrmCreateTaskWin::advance(WizardNext next) {
   }
 }
 
+void TfrmCreateTaskWin::follow(const StepOutcome& outcome) {
+  if (!outcome.check.passed())
+    applyCheck(outcome.check);
+  else
+    advance(outcome.next);
+}
+
 void TfrmCreateTaskWin::showBusy(const BusyLabel& busy) {
   Label0->setFixedSize(busy.width, busy.height);
   setCaption(Label0, busy.text.resolve(texts()), true);

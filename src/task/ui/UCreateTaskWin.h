@@ -62,6 +62,8 @@ class TfrmCreateTaskWin : public QWidget {
   // Goes on as a step's check decided: shows the page that follows, or runs the work that
   // follows (step 5's check, the placement of level-1 points, the level-2 transitions).
   void advance(WizardNext next);
+  // A step's outcome: its refusal shown, or on to what follows.
+  void follow(const StepOutcome& outcome);
   // The red busy label of the long computations: shown and painted, then hidden.
   void showBusy(const BusyLabel& busy);
   void hideBusy();

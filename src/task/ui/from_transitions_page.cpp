@@ -25,11 +25,7 @@ void FromTransitionsPage::next() {
   w.showBusy(graphBusyLabel());
   const StepOutcome out = checkStep7(w.state());
   w.hideBusy();
-  if (!out.check.passed()) {
-    w.applyCheck(out.check);
-    return;
-  }
-  w.advance(out.next);
+  w.follow(out);
 }
 
 }  // namespace qj::ui

@@ -124,12 +124,7 @@ ThresholdControls PointOptionsPage::threshold() const {
 
 void PointOptionsPage::next() {
   TfrmCreateTaskWin& w = wizard();
-  const StepOutcome out = checkStep4(w.state(), w.texts(), fromQt(txtDT->text()));
-  if (!out.check.passed()) {
-    w.applyCheck(out.check);
-    return;
-  }
-  w.advance(out.next);
+  w.follow(checkStep4(w.state(), w.texts(), fromQt(txtDT->text())));
 }
 
 }  // namespace qj::ui

@@ -161,14 +161,10 @@ void PointsPage::Table1Edited(int row, int col) {
 void PointsPage::next() {
   TfrmCreateTaskWin& w = wizard();
   const Step3Outcome out = checkStep3(w.state(), w.texts());
-  if (!out.check.passed()) {
-    w.applyCheck(out.check);
-    return;
-  }
   if (out.threshold)
     if (auto* options = qobject_cast<PointOptionsPage*>(w.page(4)))
       options->showThreshold(*out.threshold);
-  w.advance(out.next);
+  w.follow(out);
 }
 
 }  // namespace qj::ui

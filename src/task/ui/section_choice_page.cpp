@@ -56,11 +56,7 @@ void SectionChoicePage::next() {
   const Step5Outcome out = checkStep5(w.state(), threshold);
   w.hideBusy();
   if (out.resetThreshold && options) options->showThreshold({});
-  if (!out.check.passed()) {
-    w.applyCheck(out.check);
-    return;
-  }
-  w.advance(out.next);
+  w.follow(out);
 }
 
 }  // namespace qj::ui

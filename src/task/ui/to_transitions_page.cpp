@@ -26,12 +26,7 @@ ToTransitionsPage::ToTransitionsPage(TfrmCreateTaskWin& w)
 
 void ToTransitionsPage::next() {
   TfrmCreateTaskWin& w = wizard();
-  const StepOutcome out = checkStep6(w.state(), w.texts());
-  if (!out.check.passed()) {
-    w.applyCheck(out.check);
-    return;
-  }
-  w.advance(out.next);
+  w.follow(checkStep6(w.state(), w.texts()));
 }
 
 }  // namespace qj::ui

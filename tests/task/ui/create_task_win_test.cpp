@@ -374,5 +374,18 @@ TEST_F(TaskWizardWindow, AFailedSaveKeepsTheWizardOpen) {
   EXPECT_EQ(w->nextButton()->text(), "S80");
 }
 
+TEST_F(TaskWizardWindow, TheBusyLabelShowsWhileALongStepRuns) {
+  start();
+  TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->busyLabel()->isVisible());
+  w->showBusy(stateCountBusyLabel());
+  EXPECT_TRUE(w->busyLabel()->isVisible());
+  EXPECT_EQ(w->busyLabel()->size(), QSize(243, 26));
+  EXPECT_EQ(w->busyLabel()->text(), "S124 ...");
+  w->hideBusy();
+  EXPECT_FALSE(w->busyLabel()->isVisible());
+}
+
 }  // namespace
 }  // namespace qj::ui

@@ -268,6 +268,17 @@ TEST_F(TaskWizardFlow, ALevelTwoTaskWithRefusalsAndTimeWindows) {
   EXPECT_EQ(lastMessage(), "S324.");
   EXPECT_TRUE(focused("txtDT"));
   type("txtDT", "10");
+  // A threshold needs a point that may be refused; the refusal clears it.
+  control<QRadioButton>("por1")->click();
+  EXPECT_TRUE(control("porog1")->isEnabled());
+  EXPECT_FALSE(control("porog2")->isEnabled());
+  EXPECT_TRUE(focused("porog1"));
+  type("porog1", "2");
+  next();
+  EXPECT_EQ(lastMessage(), "S300.");
+  EXPECT_TRUE(control<QRadioButton>("por0")->isChecked());
+  EXPECT_FALSE(control("porog1")->isEnabled());
+  EXPECT_EQ(edit("porog1")->text(), "");
   // The start and end point are never refused; point 2 may be.
   goTo("Table1a", 0, t1a::kRefusal);
   press("Table1a", Qt::Key_Space);

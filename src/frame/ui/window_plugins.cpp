@@ -2,7 +2,6 @@
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
-#include "optimiser/ui/OM_QJ.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
@@ -16,7 +15,6 @@ WindowFactory programWindows() {
   windows.taskChooser = [](TfrmMainWin& main) -> QWidget* { return new TfrmSelectWin(main); };
   windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
   windows.taskWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateTaskWin::create(m); };
-  windows.optimiser = [](TfrmMainWin& main) -> QWidget* { return new TForm1(main); };
   return windows;
 }
 

@@ -35,7 +35,6 @@ QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int 
   label->setAlignment(line == Line::Group ? Qt::AlignCenter : Qt::AlignHCenter | Qt::AlignBottom);
   titles_.push_back({label, first, last, line});
   setCaption(label, text.resolve(texts_), fit);
-  layOutTitles();
   return label;
 }
 

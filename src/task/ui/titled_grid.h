@@ -29,7 +29,8 @@ class TitledGrid : public QWidget {
   // Where a title stands: on the line of group titles, on the line of column titles, or
   // over both lines (a column without a group).
   enum class Line { Group, Column, Both };
-  // A title over the table columns first..last. A fitted title is broken to its width as every
+  // A title over the table columns first..last, laid out by the next showColumns or refresh.
+  // A fitted title is broken to its width as every
   // fitted caption is; the others wrap at their blanks.
   QLabel* addTitle(const char* name, const Text& text, int first, int last, Line line,
                    bool fit = true);

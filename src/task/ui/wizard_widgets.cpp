@@ -16,6 +16,18 @@ int fitWidth(const QLabel* label) {
   return label->minimumWidth() == label->maximumWidth() ? label->maximumWidth() : label->width();
 }
 
+bool readsWhole(const QLabel* label, int width) {
+  const QString caption = captionOf(label);
+  if (!isFitted(label)) {
+    const QFontMetrics metrics(label->font());
+    for (const QString& word : caption.split(QLatin1Char(' ')))
+      if (metrics.horizontalAdvance(word) + 6 > width) return false;
+    return true;
+  }
+  return fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
+         caption.count(QStringLiteral("- "));
+}
+
 }  // namespace
 
 void setCaption(QLabel* label, std::string_view cp1251, bool fit) {
@@ -42,22 +54,6 @@ QString captionOf(const QLabel* label) {
 bool isFitted(const QLabel* label) {
   return label->property(kFitted).toBool();
 }
-
-namespace {
-
-bool readsWhole(const QLabel* label, int width) {
-  const QString caption = captionOf(label);
-  if (!isFitted(label)) {
-    const QFontMetrics metrics(label->font());
-    for (const QString& word : caption.split(QLatin1Char(' ')))
-      if (metrics.horizontalAdvance(word) + 6 > width) return false;
-    return true;
-  }
-  return fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
-         caption.count(QStringLiteral("- "));
-}
-
-}  // namespace
 
 int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from) {
   // At the width of the longest caption on one line every caption reads whole.

@@ -21,7 +21,7 @@
 #include "task/task_files_io.h"
 #include "task/ui/header_strip.h"
 #include "task/ui/task_wizard_page.h"
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 #include "task/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -296,7 +296,7 @@ void TfrmCreateTaskWin::hideBusy() {
   Label0->repaint();
 }
 
-bool TfrmCreateTaskWin::applyKeyResult(TitledGrid& grid, const GridKeyResult& result) {
+bool TfrmCreateTaskWin::applyKeyResult(WizardGrid& grid, const GridKeyResult& result) {
   if (result.cellsChanged()) grid.model()->cellsChanged(result.firstRow, result.lastRow);
   if (result.warning) showMessage(*result.warning);
   return result.handled;

@@ -18,7 +18,7 @@ namespace qj::ui {
 
 class TfrmMainWin;
 class TaskWizardPage;
-class TitledGrid;
+class WizardGrid;
 
 // The task wizard: eight pages, one per step, with Back, Next and Cancel. It enters a new
 // task (FormMode 1), a new task by import (2) or corrects the task of SelectedPath (3). It
@@ -68,7 +68,7 @@ class TfrmCreateTaskWin : public QWidget {
   void showBusy(const BusyLabel& busy);
   void hideBusy();
   // Shows what a grid's key command changed and its warning; true when the key was handled.
-  bool applyKeyResult(TitledGrid& grid, const GridKeyResult& result);
+  bool applyKeyResult(WizardGrid& grid, const GridKeyResult& result);
 
   void btnNextClick();
   void btnPrevClick();

@@ -84,8 +84,8 @@ QWidget* PointOptionsPage::buildTact() {
 void PointOptionsPage::buildGrid() {
   TaskWizardState& s = wizard().state();
   const ShellTables& t = wizard().texts();
-  grid_ = new TitledGrid(this, "Table1a", s.table1a, &rules_, kTable1aWidths, t);
-  using Line = TitledGrid::Line;
+  grid_ = new WizardGrid(this, "Table1a", s.table1a, &rules_, kTable1aWidths, t);
+  using Line = WizardGrid::Line;
   grid_->addTitle("Label83", shell(405), t1a::kPoint, t1a::kPoint, Line::Both);
   grid_->addTitle("Label84", shell(13).trimmed(), t1a::kAddress, t1a::kAddress, Line::Both, false);
   grid_->addTitle("L1_3a", shell(531) + " (*)", t1a::kRefusal, t1a::kRefusal, Line::Both);

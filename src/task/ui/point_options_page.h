@@ -12,7 +12,7 @@
 #include "task/step4.h"
 #include "task/ui/task_wizard_page.h"
 #include "task/ui/threshold_controls.h"
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 namespace qj::ui {
 
@@ -37,7 +37,7 @@ class PointOptionsPage : public TaskWizardPage {
 
   Table1aRules rules_;
   QLabel* Label61;
-  TitledGrid* grid_;
+  WizardGrid* grid_;
   QLabel* Label80;
   QLabel* Label15;
   ThresholdWidgets threshold_;

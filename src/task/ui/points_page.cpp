@@ -83,8 +83,8 @@ QWidget* PointsPage::buildPickers() {
 void PointsPage::buildGrid() {
   TaskWizardState& s = wizard().state();
   const ShellTables& t = wizard().texts();
-  grid_ = new TitledGrid(this, "Table1", s.table1, &rules_, kTable1Widths, t);
-  using Line = TitledGrid::Line;
+  grid_ = new WizardGrid(this, "Table1", s.table1, &rules_, kTable1Widths, t);
+  using Line = WizardGrid::Line;
   grid_->addTitle("Title1_T1", shell(405), t1::kPoint, t1::kPoint, Line::Both);
   grid_->addTitle("Title2_T1", shell(13).trimmed(), t1::kType, t1::kHouse, Line::Group, false);
   grid_->addTitle("Label3", shell(679).trimmed(), t1::kType, t1::kType, Line::Column);

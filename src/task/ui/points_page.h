@@ -8,7 +8,7 @@
 
 #include "task/step3.h"
 #include "task/ui/task_wizard_page.h"
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 namespace qj::ui {
 
@@ -42,7 +42,7 @@ class PointsPage : public TaskWizardPage {
   QLabel* L1_3;
   QComboBox* List2;
   QLabel* L2_3;
-  TitledGrid* grid_;
+  WizardGrid* grid_;
   QLabel* Label7_2_;
   QLabel* Label6;
 };

@@ -18,8 +18,8 @@ const std::vector<int> kTable12Widths = {56, 200, 60, 48, 140, 76, 76, 100, 90, 
 SectionChoicePage::SectionChoicePage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 5) {
   const ShellTables& t = w.texts();
   Label40 = makePageTitle(this, "Label40", shell(101) + ":", t);
-  grid_ = new TitledGrid(this, "Table12", w.state().table12, &rules_, kTable12Widths, t);
-  using Line = TitledGrid::Line;
+  grid_ = new WizardGrid(this, "Table12", w.state().table12, &rules_, kTable12Widths, t);
+  using Line = WizardGrid::Line;
   grid_->addTitle("Label47", shell(405), t12::kPoint, t12::kPoint, Line::Both);
   grid_->addTitle("Label48", shell(13).trimmed(), t12::kAddress, t12::kAddress, Line::Both, false);
   grid_->addTitle("Label54", shell(403).trimmed(), t12::kSection, t12::kNonStd, Line::Group);

@@ -8,7 +8,7 @@
 
 #include "task/step5.h"
 #include "task/ui/task_wizard_page.h"
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 namespace qj::ui {
 
@@ -24,7 +24,7 @@ class SectionChoicePage : public TaskWizardPage {
  private:
   ReadOnlyRules rules_;
   QLabel* Label40;
-  TitledGrid* grid_;
+  WizardGrid* grid_;
   QLabel* Label57;
 };
 

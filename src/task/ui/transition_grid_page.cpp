@@ -17,8 +17,8 @@ TransitionGridPage::TransitionGridPage(TfrmCreateTaskWin& w, int step, const cha
     : TaskWizardPage(w, step), rules_(w.state().decSep) {
   const ShellTables& t = w.texts();
   title_ = makePageTitle(this, c.page, c.pageText, t);
-  grid_ = new TitledGrid(this, gridName, table, &rules_, kTransitionWidths, t);
-  using Line = TitledGrid::Line;
+  grid_ = new WizardGrid(this, gridName, table, &rules_, kTransitionWidths, t);
+  using Line = WizardGrid::Line;
   // Title i of the captions stands over these columns, on this line.
   struct Place {
     int first, last;

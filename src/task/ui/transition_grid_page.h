@@ -9,7 +9,7 @@
 
 #include "task/transitions.h"
 #include "task/ui/task_wizard_page.h"
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 namespace qj::ui {
 
@@ -33,12 +33,12 @@ class TransitionGridPage : public TaskWizardPage {
   TransitionGridPage(TfrmCreateTaskWin& wizard, int step, const char* gridName, GridTable& table,
                      const Captions& captions);
 
-  TitledGrid* grid() const { return grid_; }
+  WizardGrid* grid() const { return grid_; }
 
  private:
   TransitionGridRules rules_;
   QLabel* title_;
-  TitledGrid* grid_;
+  WizardGrid* grid_;
 };
 
 }  // namespace qj::ui

@@ -1,4 +1,4 @@
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 namespace qj::ui {
 namespace {
 
-struct TitledGridTest : ::testing::Test {
-  TitledGridTest() : table(4) { table.setRows(2); }
+struct WizardGridTest : ::testing::Test {
+  WizardGridTest() : table(4) { table.setRows(2); }
 
   ShellTables shell = test::markedShell();
   GridTable table;
@@ -18,9 +18,9 @@ struct TitledGridTest : ::testing::Test {
   QWidget page;
 };
 
-TEST_F(TitledGridTest, TitlesStandOverTheirColumnsAndFollowHiddenOnes) {
-  auto* grid = new TitledGrid(&page, "Grid", table, &rules, {60, 80, 70, 0}, shell);
-  using Line = TitledGrid::Line;
+TEST_F(WizardGridTest, TitlesStandOverTheirColumnsAndFollowHiddenOnes) {
+  auto* grid = new WizardGrid(&page, "Grid", table, &rules, {60, 80, 70, 0}, shell);
+  using Line = WizardGrid::Line;
   QLabel* first = grid->addTitle("First", lit("One"), 0, 0, Line::Both);
   QLabel* group = grid->addTitle("Group", lit("Pair"), 1, 2, Line::Group);
   QLabel* second = grid->addTitle("Second", lit("Two"), 1, 1, Line::Column);
@@ -46,12 +46,12 @@ TEST_F(TitledGridTest, TitlesStandOverTheirColumnsAndFollowHiddenOnes) {
   EXPECT_EQ(view->columnWidth(1), 70);
 }
 
-TEST_F(TitledGridTest, AColumnWidensUntilItsTitleBreaksNoWord) {
-  auto* grid = new TitledGrid(&page, "Grid", table, &rules, {30, 40, 40, 0}, shell);
+TEST_F(WizardGridTest, AColumnWidensUntilItsTitleBreaksNoWord) {
+  auto* grid = new WizardGrid(&page, "Grid", table, &rules, {30, 40, 40, 0}, shell);
   QLabel* fitted =
-      grid->addTitle("Fitted", lit("Considerable length"), 0, 0, TitledGrid::Line::Both);
+      grid->addTitle("Fitted", lit("Considerable length"), 0, 0, WizardGrid::Line::Both);
   QLabel* wrapped =
-      grid->addTitle("Wrapped", lit("Extraordinarily long"), 1, 1, TitledGrid::Line::Both, false);
+      grid->addTitle("Wrapped", lit("Extraordinarily long"), 1, 1, WizardGrid::Line::Both, false);
   grid->showColumns({0, 1, 2});
   const QFontMetrics metrics(fitted->font());
   EXPECT_GT(grid->view()->columnWidth(0), metrics.horizontalAdvance("Considerable"));

@@ -1,4 +1,4 @@
-#include "task/ui/titled_grid.h"
+#include "task/ui/wizard_grid.h"
 
 #include <QStyle>
 #include <QVBoxLayout>
@@ -9,7 +9,7 @@
 
 namespace qj::ui {
 
-TitledGrid::TitledGrid(QWidget* parent, const char* gridName, GridTable& table,
+WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
                        const GridRules* rules, std::vector<int> widths, const ShellTables& texts)
     : QWidget(parent), texts_(texts), widths_(std::move(widths)) {
   titleArea_ = new QWidget(this);
@@ -28,7 +28,7 @@ TitledGrid::TitledGrid(QWidget* parent, const char* gridName, GridTable& table,
   showColumns(all);
 }
 
-QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int last, Line line,
+QLabel* WizardGrid::addTitle(const char* name, const Text& text, int first, int last, Line line,
                              bool fit) {
   auto* label = named(new QLabel(titleArea_), name);
   label->setWordWrap(true);
@@ -38,13 +38,13 @@ QLabel* TitledGrid::addTitle(const char* name, const Text& text, int first, int 
   return label;
 }
 
-void TitledGrid::showColumns(std::vector<int> columns) {
+void WizardGrid::showColumns(std::vector<int> columns) {
   shown_ = std::move(columns);
   model_->setVisibleColumns(shown_);
   layOutTitles();
 }
 
-std::vector<int> TitledGrid::columnWidths() const {
+std::vector<int> WizardGrid::columnWidths() const {
   std::vector<int> widths = widths_;
   for (const Title& t : titles_)
     if (t.first == t.last && widths[t.first] > 0)
@@ -53,12 +53,12 @@ std::vector<int> TitledGrid::columnWidths() const {
   return widths;
 }
 
-void TitledGrid::refresh() {
+void WizardGrid::refresh() {
   model_->reload();
   layOutTitles();
 }
 
-void TitledGrid::layOutTitles() {
+void WizardGrid::layOutTitles() {
   const std::vector<int> widths = columnWidths();
   int total = 0;
   for (size_t c = 0; c < shown_.size(); ++c) {

@@ -16,14 +16,14 @@
 
 namespace qj::ui {
 
-class TitledGrid : public QWidget {
+class WizardGrid : public QWidget {
   Q_OBJECT
 
  public:
   // `widths`: the design width in pixels of every column of the table (hidden ones included);
   // a column is made wider where its title would otherwise break inside a word. `rules` must
   // outlive the grid; the table belongs to the wizard's state.
-  TitledGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
+  WizardGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
              std::vector<int> widths, const ShellTables& texts);
 
   // Where a title stands: on the line of group titles, on the line of column titles, or

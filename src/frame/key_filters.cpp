@@ -1,11 +1,9 @@
 #include "frame/key_filters.h"
 
+#include "platform/grid.h"
+
 namespace qj {
 namespace {
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 bool isLatinLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');

@@ -56,7 +56,7 @@ void GridTable::removeRow(int at) {
 
 bool allDigits(std::string_view text) {
   for (char c : text)
-    if (c < '0' || c > '9') return false;
+    if (!isDigit(c)) return false;
   return true;
 }
 

@@ -56,7 +56,10 @@ class ReadOnlyRules : public GridRules {
   bool accepts(const GridTable&, int, int, std::string_view) const override { return false; }
 };
 
-// Character classes of the key filters, on whole texts.
+// Character classes of the key filters, on characters and on whole texts.
+inline bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 bool allDigits(std::string_view text);
 // Digits and the decimal separator (any number of them: a text that does not convert is
 // reported by the step's check, as for typed text).

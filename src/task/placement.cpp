@@ -6,31 +6,14 @@
 #include "platform/grid.h"
 #include "records/numbers.h"
 #include "records/text.h"
+#include "task/step3.h"
 #include "task/transitions.h"
 
 namespace qj {
 namespace {
 
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 bool isNoNumber(std::string_view house) {
   return trim(house) == "-";
-}
-
-// The streets that carry the point's street type and name.
-std::vector<bool> streetsOfPoint(const DbrnFile& db, const TaskPointRec& point) {
-  std::vector<bool> of(db.streets.size(), false);
-  const std::string_view type = trim(point.streetType), name = trim(point.street);
-  for (size_t k = 0; k < db.streets.size(); ++k)
-    of[k] = trim(db.streets[k].streetType) == type && trim(db.streets[k].name) == name;
-  return of;
-}
-
-bool onStreet(const std::vector<bool>& streets, const TransitSectionRec& s) {
-  return s.streetIndex >= 0 && static_cast<size_t>(s.streetIndex) < streets.size() &&
-         streets[s.streetIndex];
 }
 
 // Pass 2 or 3 of the choice: candidates whose bound (`high` or `low`) has the house's number
@@ -97,7 +80,7 @@ std::string rangeText(const TransitSectionRec& s) {
 
 Message closedSectionMessage(const TaskPointRec& p, int i) {
   return warningMessage(shell(446) + " " + num(i + 1) + " " + shell(29) + " \"" +
-                        val(pointAddress(p)) + "\", " + shell(256) + ". " + shell(32) + ".");
+                        val(addressText(p)) + "\", " + shell(256) + ". " + shell(32) + ".");
 }
 
 Message noSectionMessage(const TaskWizardState& st, int i) {
@@ -233,6 +216,20 @@ void fillTable2(TaskWizardState& st, const ShellTables& texts) {
 
 }  // namespace
 
+// The streets that carry the point's street type and name.
+std::vector<bool> streetsOfPoint(const DbrnFile& db, const TaskPointRec& point) {
+  std::vector<bool> of(db.streets.size(), false);
+  const std::string_view type = trim(point.streetType), name = trim(point.street);
+  for (size_t k = 0; k < db.streets.size(); ++k)
+    of[k] = trim(db.streets[k].streetType) == type && trim(db.streets[k].name) == name;
+  return of;
+}
+
+bool onStreet(const std::vector<bool>& streets, const TransitSectionRec& s) {
+  return s.streetIndex >= 0 && static_cast<size_t>(s.streetIndex) < streets.size() &&
+         streets[s.streetIndex];
+}
+
 std::optional<HouseNumber> parseHouseNumber(std::string_view text) {
   text = trim(text);
   if (text.empty()) return std::nullopt;
@@ -281,11 +278,6 @@ int chooseCandidate(const std::vector<SectionCandidate>& c, HouseNumber house) {
   const int byHigh = chooseByBound(c, house, true);
   if (byHigh >= 0) return byHigh;
   return chooseByBound(c, house, false);
-}
-
-std::string pointAddress(const TaskPointRec& p) {
-  return std::string(trim(p.streetType)) + " " + std::string(trim(p.street)) + ", " +
-         std::string(trim(p.house));
 }
 
 double sectionLength(const TransitSectionRec& s) {

@@ -45,8 +45,9 @@ std::vector<SectionCandidate> numberingCandidates(const DbrnFile& db, const Task
 // nearest higher letter. -1 when none does.
 int chooseCandidate(const std::vector<SectionCandidate>& candidates, HouseNumber house);
 
-// The address as the transition grids show it: type, street, house.
-std::string pointAddress(const TaskPointRec& point);
+// The streets that carry the point's street type and name, as a mask over the streets.
+std::vector<bool> streetsOfPoint(const DbrnFile& db, const TaskPointRec& point);
+bool onStreet(const std::vector<bool>& streets, const TransitSectionRec& s);
 
 // Metres and km/h of a section as stored (0 when its text holds no number).
 double sectionLength(const TransitSectionRec& s);

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "optimiser/task_data.h"
 #include "task/placement.h"
 #include "task/transitions.h"
 
@@ -61,7 +62,7 @@ void priceSections(TaskWizardState& st) {
 
 // An arc into point p after the given transition: the stay at the point is part of it.
 TaskArc arcIntoPoint(const TaskWizardState& st, int p, const TransitionRec& t) {
-  const double s = serviceMinutes(st.header, st.points[p]);
+  const double s = optim::serviceDuration(st.header, st.points[p]);
   const int32_t m = static_cast<int32_t>(st.db.sections.size());
   return {m + p, t.time + s / 60, t.cost + st.header.finePerHour * s / 60};
 }
@@ -113,10 +114,6 @@ void priceTransitions(TaskWizardState& st) {
   for (auto* lists : {&st.toTransitions, &st.fromTransitions})
     for (auto& list : *lists)
       for (auto& t : list) priceTransition(t, st.header);
-}
-
-double serviceMinutes(const TaskHeader& h, const TaskPointRec& p) {
-  return h.cargoMode != 0 ? p.unloadTime : p.serviceTime;
 }
 
 int32_t toTransitionSection(const TaskWizardState& st, int point, const TransitionRec& t) {

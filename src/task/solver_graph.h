@@ -17,10 +17,6 @@ void priceTransition(TransitionRec& t, const TaskHeader& header);
 // Prices every to- and from-transition of the wizard.
 void priceTransitions(TaskWizardState& state);
 
-// Minutes the vehicle stays at a point it serves: the unloading time in a cargo task, else the
-// service time.
-double serviceMinutes(const TaskHeader& header, const TaskPointRec& point);
-
 // The section (0-based) a to-transition of `point` starts on, -1 when it names none. Level 1:
 // kind 1 the point's section, kind 2 its reverse section; level 2: the kind is the 1-based
 // section number.

@@ -7,13 +7,10 @@
 
 #include "records/numbers.h"
 #include "records/text.h"
+#include "task/placement.h"
 
 namespace qj {
 namespace {
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // Whether `needle` occurs in `hay`; an empty needle occurs nowhere.
 bool containsText(std::string_view hay, std::string_view needle) {
@@ -26,17 +23,6 @@ std::string cellNumber(double x, char sep) {
 
 bool sameTrimmed(std::string_view a, std::string_view b) {
   return trim(a) == trim(b);
-}
-
-bool streetMatches(const StreetRec& street, std::string_view type, std::string_view name) {
-  return sameTrimmed(street.streetType, type) && sameTrimmed(street.name, name);
-}
-
-// The first street with this type and name, or -1.
-int32_t findStreet(const DbrnFile& db, std::string_view type, std::string_view name) {
-  for (size_t s = 0; s < db.streets.size(); ++s)
-    if (streetMatches(db.streets[s], type, name)) return static_cast<int32_t>(s);
-  return -1;
 }
 
 // The house record of a point's address (levels 2 and 3): the first house of the first
@@ -64,7 +50,7 @@ std::string pointLabel(const TaskHeader& header, const ShellTables& shell, int p
 }
 
 std::string addressText(const TaskPointRec& p) {
-  return p.streetType + " " + p.street + ", " + p.house;
+  return trimmed(p.streetType) + " " + trimmed(p.street) + ", " + trimmed(p.house);
 }
 
 bool isExemptRow(const GridTable& table, int row, const ShellTables& shell) {
@@ -77,17 +63,6 @@ bool isDash(std::string_view cell) {
 
 bool hasPointMark(const GridTable& table, int row) {
   return table.cell(row, 0).find('(') != std::string::npos;
-}
-
-HouseText splitHouse(std::string_view text) {
-  HouseText h;
-  std::string_view t = trim(text);
-  if (!t.empty() && !isDigit(t.back())) {
-    h.letter = t.back();
-    t.remove_suffix(1);
-  }
-  if (!t.empty() && allDigits(t)) h.number = parseInt(t);
-  return h;
 }
 
 double cellReal(const GridTable& table, int row, int col, char sep) {
@@ -140,135 +115,6 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
   }
 }
 
-// ---- Pickers --------------------------------------------------------------------------------
-
-std::vector<HousePick> sortedHouses(const DbrnFile& db, int32_t streetIndex) {
-  std::vector<HousePick> list;
-  if (streetIndex < 0) return list;
-  for (size_t h = 0; h < db.houses.size(); ++h)
-    if (db.houses[h].streetIndex == streetIndex)
-      list.push_back({static_cast<int32_t>(h), db.houses[h].houseNo});
-  // std::string compares its bytes as unsigned characters, a shorter text first.
-  std::stable_sort(list.begin(), list.end(), [](const HousePick& a, const HousePick& b) {
-    return std::string_view(a.houseNo).substr(0, 9) < std::string_view(b.houseNo).substr(0, 9);
-  });
-  return list;
-}
-
-void AddressPickers::fill(TaskWizardState& state, const ShellTables& shell) {
-  const DbrnFile& db = state.db;
-  typeItems_.clear();
-  state.typeListMap.clear();
-  std::unordered_set<std::string> referencedTypes;
-  for (const StreetRec& s : db.streets)
-    if (trim(s.state) == kStreetReferenced) referencedTypes.insert(s.streetType);
-  const std::string_view noStreet = trim(shell.shortText(2));
-  typeRow_ = -1;
-  for (size_t i = 0; i < db.streetTypes.size(); ++i) {
-    const StreetTypeRec& type = db.streetTypes[i];
-    if (trim(type.shortName) == noStreet || type.streetCount <= 0 ||
-        !referencedTypes.count(type.shortName))
-      continue;
-    if (typeRow_ < 0 && type.fullName == shell.shell(697))
-      typeRow_ = static_cast<int>(typeItems_.size());
-    typeItems_.push_back(cut(type.fullName + " (" + type.shortName + ")", 27));
-    state.typeListMap.push_back(static_cast<int32_t>(i));
-  }
-  if (typeRow_ < 0 && !typeItems_.empty()) typeRow_ = 0;
-  chooseType(state, typeRow_);
-}
-
-std::optional<int32_t> AddressPickers::chosenType(const TaskWizardState& state) const {
-  if (typeRow_ < 0 || typeRow_ >= static_cast<int>(state.typeListMap.size())) return {};
-  const int32_t t = state.typeListMap[typeRow_];
-  if (t < 0 || t >= static_cast<int32_t>(state.db.streetTypes.size())) return {};
-  return t;
-}
-
-const HousePick* AddressPickers::chosenHouse() const {
-  if (houseRow_ < 0 || houseRow_ >= static_cast<int>(houses_.size())) return nullptr;
-  return &houses_[houseRow_];
-}
-
-void AddressPickers::listStreets(const TaskWizardState& state) {
-  streetItems_.clear();
-  const auto type = chosenType(state);
-  if (!type) return;
-  const std::string& shortName = state.db.streetTypes[*type].shortName;
-  for (const StreetRec& s : state.db.streets)
-    if (s.streetType == shortName && trim(s.state) == kStreetReferenced)
-      streetItems_.push_back(s.name);
-}
-
-// The houses of the chosen street; none when no street is chosen.
-void AddressPickers::listHouses(const TaskWizardState& state) {
-  houses_.clear();
-  const auto type = chosenType(state);
-  if (!type || streetRow_ < 0 || streetRow_ >= static_cast<int>(streetItems_.size())) return;
-  const int32_t street =
-      findStreet(state.db, state.db.streetTypes[*type].shortName, streetItems_[streetRow_]);
-  houses_ = sortedHouses(state.db, street);
-}
-
-void AddressPickers::chooseType(const TaskWizardState& state, int row) {
-  typeRow_ = row >= 0 && row < static_cast<int>(typeItems_.size()) ? row : -1;
-  listStreets(state);
-  chooseStreet(state, streetItems_.empty() ? -1 : 0);
-}
-
-void AddressPickers::chooseStreet(const TaskWizardState& state, int row) {
-  streetRow_ = row >= 0 && row < static_cast<int>(streetItems_.size()) ? row : -1;
-  houses_.clear();
-  if (state.dbLevel >= 2) listHouses(state);
-  houseRow_ = houses_.empty() ? -1 : 0;
-}
-
-void AddressPickers::chooseHouse(int row) {
-  houseRow_ = row >= 0 && row < static_cast<int>(houses_.size()) ? row : -1;
-}
-
-void AddressPickers::stepType(const TaskWizardState& state, int delta) {
-  int row = typeRow_;
-  if (delta < 0 && row > 0) --row;
-  if (delta > 0 && row < static_cast<int>(typeItems_.size()) - 1) ++row;
-  if (row >= 0) chooseType(state, row);
-}
-
-void AddressPickers::stepStreet(const TaskWizardState& state, int delta) {
-  int row = streetRow_;
-  if (delta < 0 && row > 0) --row;
-  if (delta > 0 && row < static_cast<int>(streetItems_.size()) - 1) ++row;
-  if (row >= 0) chooseStreet(state, row);
-}
-
-void AddressPickers::followCell(const TaskWizardState& state, int row, int col) {
-  if (col != t1::kType && col != t1::kStreet && !(col == t1::kHouse && state.dbLevel >= 2)) return;
-  const GridTable& t = state.table1;
-  typeRow_ = -1;
-  for (size_t i = 0; i < state.typeListMap.size(); ++i) {
-    const int32_t type = state.typeListMap[i];
-    if (type >= 0 && type < static_cast<int32_t>(state.db.streetTypes.size()) &&
-        sameTrimmed(state.db.streetTypes[type].shortName, t.cell(row, t1::kType))) {
-      typeRow_ = static_cast<int>(i);
-      break;
-    }
-  }
-  if (typeRow_ < 0) {  // the lists keep their items and lose their choice
-    streetRow_ = houseRow_ = -1;
-    return;
-  }
-  listStreets(state);
-  streetRow_ = -1;
-  for (size_t i = 0; i < streetItems_.size() && streetRow_ < 0; ++i)
-    if (sameTrimmed(streetItems_[i], t.cell(row, t1::kStreet))) streetRow_ = static_cast<int>(i);
-  if (state.dbLevel < 2) return;
-  houseRow_ = -1;
-  if (streetRow_ < 0) return;
-  listHouses(state);
-  for (size_t i = 0; i < houses_.size() && houseRow_ < 0; ++i)
-    if (sameTrimmed(houses_[i].houseNo, t.cell(row, t1::kHouse))) houseRow_ = static_cast<int>(i);
-}
-
 // ---- Keys ----------------------------------------------------------------------------------
 
 bool Table1Rules::typable(const GridTable& table, int row, int col) const {
@@ -309,8 +155,9 @@ bool deleteIgnored(const TaskWizardState& state, int row, int col) {
 }
 
 // The SpaceBar on an address cell: the picked type, street and (levels 2 and 3) house.
-bool enterPickedAddress(TaskWizardState& state, const AddressPickers& pickers, int row) {
-  const auto type = pickers.chosenType(state);
+bool enterPickedAddress(TaskWizardState& state, int row) {
+  const AddressPickers& pickers = state.pickers;
+  const auto type = pickers.chosenType(state.db);
   if (!type || row < 0 || row >= state.table1.rows()) return false;
   GridTable& t = state.table1;
   t.set(row, t1::kType, state.db.streetTypes[*type].shortName);
@@ -326,8 +173,8 @@ bool enterPickedAddress(TaskWizardState& state, const AddressPickers& pickers, i
 
 }  // namespace
 
-GridKeyResult table1Key(TaskWizardState& state, AddressPickers& pickers, GridKey key, int row,
-                        int col) {
+GridKeyResult table1Key(TaskWizardState& state, GridKey key, int row, int col) {
+  AddressPickers& pickers = state.pickers;
   GridKeyResult r;
   switch (key) {
     case GridKey::InsertRow:
@@ -345,7 +192,7 @@ GridKeyResult table1Key(TaskWizardState& state, AddressPickers& pickers, GridKey
     case GridKey::Space:
       if (col == t1::kType || col == t1::kStreet || (col == t1::kHouse && state.dbLevel >= 2)) {
         r.handled = true;
-        if (enterPickedAddress(state, pickers, row)) {
+        if (enterPickedAddress(state, row)) {
           r.changed(row);
           r.warning = table1Typed(state, row, col);
         }
@@ -437,13 +284,7 @@ class RowChecker {
     return StepCheck::refuse(warningMessage(std::move(text)), "Table1", r_);
   }
 
-  bool offeredType(std::string_view type) const {
-    for (int32_t t : s_.typeListMap)
-      if (t >= 0 && t < static_cast<int32_t>(s_.db.streetTypes.size()) &&
-          sameTrimmed(s_.db.streetTypes[t].shortName, type))
-        return true;
-    return false;
-  }
+  bool offeredType(std::string_view type) const { return s_.pickers.offersType(s_.db, type); }
 
   // An empty cell or one that does not hold a number, with its two messages.
   std::optional<StepCheck> number(int col, Text missing, Text notNumber) const {
@@ -613,31 +454,15 @@ void buildCandidateRows(TaskWizardState& state) {
   const DbrnFile& db = state.db;
   for (int i = 0; i < state.header.pointCount; ++i) {
     const TaskPointRec& p = state.points[i];
-    std::vector<bool> onStreet(db.streets.size());
-    for (size_t s = 0; s < db.streets.size(); ++s)
-      onStreet[s] = streetMatches(db.streets[s], p.streetType, p.street);
-    auto sectionOnStreet = [&](const TransitSectionRec& sec) {
-      return sec.streetIndex >= 0 && sec.streetIndex < static_cast<int32_t>(onStreet.size()) &&
-             onStreet[sec.streetIndex];
-    };
+    // A house number that some standard section's range holds places the point itself.
+    if (!numberingCandidates(db, p).empty()) continue;
+    const std::vector<bool> streets = streetsOfPoint(db, p);
     const bool dash = trim(p.house) == "-";
-    const auto number = dash ? std::nullopt : splitHouse(p.house).number;
-    bool placed = false;
-    for (size_t k = 0; k < db.sections.size() && number && !placed; ++k) {
-      const TransitSectionRec& sec = db.sections[k];
-      if (!sectionOnStreet(sec) || sec.hasNonStdNumbering()) continue;
-      const auto from = splitHouse(sec.houseFrom).number, to = splitHouse(sec.houseTo).number;
-      if (!from || !to) continue;  // a standard section without numbers places nothing
-      const bool inRange =
-          (*from <= *number && *number <= *to) || (*to <= *number && *number <= *from);
-      placed = inRange && *number % 2 == *from % 2;
-    }
-    if (placed) continue;
     const std::string address = addressText(p);
     bool first = true;
     for (size_t k = 0; k < db.sections.size(); ++k) {
       const TransitSectionRec& sec = db.sections[k];
-      if (!sectionOnStreet(sec) || !(dash || sec.hasNonStdNumbering())) continue;
+      if (!onStreet(streets, sec) || !(dash || sec.hasNonStdNumbering())) continue;
       const int row = t12.rows();
       t12.setRows(row + 1);
       t12.set(row, t12::kPointOfRow, std::to_string(i + 1));

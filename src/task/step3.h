@@ -1,8 +1,8 @@
 #pragma once
 // Step 3 of the task wizard: the target points' addresses, service times, waiting penalties
-// and order values in Table1, the street-type, street and house pickers that enter the
-// addresses, and the check that turns the rows into point records, builds the candidate
-// sections of step 5 and fills the grid of step 4.
+// and order values in Table1, the keys that enter the addresses from the pickers, and the check
+// that turns the rows into point records, builds the candidate sections of step 5 and fills the
+// grid of step 4.
 
 #include <cstdint>
 #include <optional>
@@ -45,13 +45,6 @@ bool hasPointMark(const GridTable& table, int row);
 // A number cell as a step stores it once its check has passed (0 when it holds no number).
 double cellReal(const GridTable& table, int row, int col, char sep);
 
-// A house text split as the placement reads it: a last character that is not a digit is the
-// letter, the rest the number. No number when the rest is not a decimal integer.
-struct HouseText {
-  std::optional<int32_t> number;
-  char letter = ' ';
-};
-HouseText splitHouse(std::string_view text);
 // A house number typed for a level-1 point: digits, optionally followed by one lower-case
 // Cyrillic letter. Only the exact text "-" stands for "no number".
 bool isValidHouseNumber(std::string_view text);
@@ -61,59 +54,6 @@ bool isValidHouseNumber(std::string_view text);
 // Table1 gets one row per point, from the point records held (imported, loaded or entered
 // before) or with defaults.
 void fillTable1(TaskWizardState& state, const ShellTables& shell);
-
-// ---- Pickers --------------------------------------------------------------------------------
-
-struct HousePick {
-  int32_t houseIndex = 0;  // into the database's houses
-  std::string houseNo;
-};
-
-// The houses of one street in the house picker's order: by the first 9 characters of the
-// house number as unsigned code-page-1251 codes (so "10" comes before "9" and digits before
-// letters), equal numbers in record order.
-std::vector<HousePick> sortedHouses(const DbrnFile& db, int32_t streetIndex);
-
-// The three pickers of page 3: street types (rows map to types through state.typeListMap),
-// the referenced streets of the chosen type, and (levels 2 and 3) the houses of the chosen
-// street. The window shows the items and selections and reports the user's choices.
-class AddressPickers {
- public:
-  // Builds the street-type list when step 2 passes: every type other than the no-street type
-  // that has streets, one of them referenced; the row of the type named by shell text 697 is
-  // chosen, else row 0. Also fills the streets and houses of that type.
-  void fill(TaskWizardState& state, const ShellTables& shell);
-
-  const std::vector<std::string>& typeItems() const { return typeItems_; }
-  const std::vector<std::string>& streetItems() const { return streetItems_; }
-  const std::vector<HousePick>& houseItems() const { return houses_; }
-  int typeRow() const { return typeRow_; }  // -1: nothing chosen
-  int streetRow() const { return streetRow_; }
-  int houseRow() const { return houseRow_; }
-
-  // The user chose a row of a picker (-1 clears the choice).
-  void chooseType(const TaskWizardState& state, int row);
-  void chooseStreet(const TaskWizardState& state, int row);
-  void chooseHouse(int row);
-  // Ctrl+A / Ctrl+S and Ctrl+Q / Ctrl+W: the previous or next type or street, not past the
-  // ends of the list; a new type lists its streets from the first.
-  void stepType(const TaskWizardState& state, int delta);
-  void stepStreet(const TaskWizardState& state, int delta);
-  // A click on the address cells of a row shows that row's address in the pickers.
-  void followCell(const TaskWizardState& state, int row, int col);
-
-  // The choice as entered by the SpaceBar: street-type index, street name and house pick.
-  std::optional<int32_t> chosenType(const TaskWizardState& state) const;
-  const HousePick* chosenHouse() const;
-
- private:
-  void listStreets(const TaskWizardState& state);
-  void listHouses(const TaskWizardState& state);
-
-  std::vector<std::string> typeItems_, streetItems_;
-  std::vector<HousePick> houses_;
-  int typeRow_ = -1, streetRow_ = -1, houseRow_ = -1;
-};
 
 // ---- Keys ----------------------------------------------------------------------------------
 
@@ -134,8 +74,7 @@ class Table1Rules : public GridRules {
 // The wizard's keys in Table1: Ctrl+A/S and Ctrl+Q/W step the pickers, the SpaceBar enters
 // the picked address into the row, Delete is ignored on cells that are not typed, rows are
 // never inserted or deleted.
-GridKeyResult table1Key(TaskWizardState& state, AddressPickers& pickers, GridKey key, int row,
-                        int col);
+GridKeyResult table1Key(TaskWizardState& state, GridKey key, int row, int col);
 // Call when the user changed a cell of Table1 by typing or pasting. On a level-1 task the
 // point counts as changed (its transitions get their defaults again); changing the address of
 // a point that has a record warns once for the row.

@@ -26,15 +26,10 @@ Step5Outcome stay(Step5Outcome out, StepCheck check) {
 
 // The served-points threshold from the controls of page 3a. It must leave room for every
 // point that cannot be refused and must not cover all points.
-StepCheck settleThreshold(TaskWizardState& state, const ThresholdInput& in, Step5Outcome& out) {
+StepCheck settleThreshold(TaskWizardState& state, const ThresholdControls& in, Step5Outcome& out) {
   TaskHeader& h = state.header;
-  if (h.refusalFlag == 0) {
+  if (h.refusalFlag == 0 || (in.choice != 1 && in.choice != 2)) {
     h.servedThreshold = 0;
-    return StepCheck::ok();
-  }
-  if (in.choice != 1 && in.choice != 2) {
-    h.servedThreshold = 0;
-    out.thresholdSummary = shell(445);
     return StepCheck::ok();
   }
   const bool atMost = in.choice == 1;
@@ -43,7 +38,6 @@ StepCheck settleThreshold(TaskWizardState& state, const ThresholdInput& in, Step
   const auto value = allDigits(text) ? parseInt(text) : std::nullopt;
   if (!value) return StepCheck::focusOnly(focus);
   h.servedThreshold = atMost ? *value : -*value;
-  out.thresholdSummary = val(text) + " (" + (atMost ? shell(782) : shell(607)) + ")";
 
   int never = 0, notRefused = 0, refusable = 0;
   for (int r = 0; r < state.table1a.rows(); ++r) {
@@ -95,7 +89,7 @@ StepCheck checkMarks(const GridTable& t) {
 
 }  // namespace
 
-Step5Outcome checkStep5(TaskWizardState& state, const ThresholdInput& threshold) {
+Step5Outcome checkStep5(TaskWizardState& state, const ThresholdControls& threshold) {
   Step5Outcome out;
   if (StepCheck c = settleThreshold(state, threshold, out); !c.passed())
     return stay(std::move(out), std::move(c));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/grid.h"
+#include "task/step4.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
 
@@ -14,26 +15,20 @@ namespace qj {
 
 inline constexpr int64_t kStateLimit = 30000;
 
-// The threshold controls of page 3a as the user left them.
-struct ThresholdInput {
-  int choice = 0;  // 0 por0, 1 por1, 2 por2
-  std::string porog1, porog2;
-};
-
 // The number of states of the task's final pass: the optimiser's own count, with a point
 // counted as refusable when its permission alone is set.
 int64_t estimateStateCount(const TaskHeader& header, const std::vector<TaskPointRec>& points);
 
 struct Step5Outcome : StepOutcome {
   int64_t stateCount = 0;       // the estimate, once made
-  Text thresholdSummary;        // por_6 of the summary (set when refusals are on)
   bool resetThreshold = false;  // check por0, empty and disable porog1 and porog2
 };
 
-// Next on page 34 (or run directly from steps 3 and 4). On success the header holds
-// ServedThreshold and StateCount2 and, for levels 2 and 3, the points their house indices;
-// `next` says whether the level-1 placement, the automatic transitions or the summary follow.
-Step5Outcome checkStep5(TaskWizardState& state, const ThresholdInput& threshold);
+// Next on page 34 (or run directly from steps 3 and 4) with the threshold controls of page 3a
+// as the user left them. On success the header holds ServedThreshold and StateCount2 and, for
+// levels 2 and 3, the points their house indices; `next` says whether the level-1 placement,
+// the automatic transitions or the summary follow.
+Step5Outcome checkStep5(TaskWizardState& state, const ThresholdControls& threshold);
 
 // Table12 is read only but for its marks: the SpaceBar on column 8 marks the selected
 // candidate as the point's section and clears the point's other marks.

@@ -18,7 +18,8 @@ enum class WizardNext {
   RunStep5,               // the pages in between are skipped: run step 5's check at once
   PlaceLevelOnePoints,    // step 5 passed on a level-1 task: place the points, fill Table2
   AutoTransitions,        // step 5 passed on a level-2 task: automatic transitions, summary
-  ShowSummary,            // step 5 passed on a level-3 task: the summary page
+  ShowStep7Page,          // step 6 passed: the transitions from the points (Table3)
+  ShowSummary,            // step 5 passed on a level-3 task, or step 7: the summary page
 };
 
 struct StepOutcome {
@@ -43,5 +44,20 @@ struct GridKeyResult {
     lastRow = std::max(lastRow, row);
   }
 };
+
+// The red label that the wizard shows while a long computation runs: its size in pixels and
+// its caption, fitted to its width.
+struct BusyLabel {
+  int width = 0, height = 0;
+  Text text;
+};
+// While step 5 counts the states of the task's model.
+inline BusyLabel stateCountBusyLabel() {
+  return {243, 26, shell(124) + " ..."};
+}
+// While the section graph is built (step 7, the level-2 transitions).
+inline BusyLabel graphBusyLabel() {
+  return {206, 26, shell(118) + " ..."};
+}
 
 }  // namespace qj

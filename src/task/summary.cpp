@@ -1,6 +1,7 @@
 #include "task/summary.h"
 
 #include "records/numbers.h"
+#include "task/task_parameters.h"
 
 namespace qj {
 namespace {
@@ -22,34 +23,14 @@ Text servedThresholdText(int32_t threshold) {
 class Page {
  public:
   void caption(std::string name, Text text, bool shown = true) {
-    lines_.push_back({std::move(name), std::move(text), false, shown});
+    lines_.push_back({std::move(name), std::move(text), false, shown, std::nullopt});
   }
-  void fitted(std::string name, Text text) {
-    lines_.push_back({std::move(name), std::move(text), true, true});
-  }
-  std::vector<SummaryLine> take() { return std::move(lines_); }
+  void fitted(std::string name, Text text) { setFitted(lines_, std::move(name), std::move(text)); }
+  ControlUpdates take() { return std::move(lines_); }
 
  private:
-  std::vector<SummaryLine> lines_;
+  ControlUpdates lines_;
 };
-
-void headerStrip(Page& page, const TaskHeader& h) {
-  page.caption("Label2_6", shell(745) + ":");
-  page.caption("shifr_6", val(h.code));
-  page.caption("Label3_6", shell(261) + ":");
-  page.caption("name_6", val(h.name));
-  page.caption("Label4_6", shell(485) + " -");
-  page.caption("DBRN1_6", dbKindText(h.dbKind));
-  page.caption("Label5_6", lit(";  ") + shell(227).trimmed() + " -");
-  page.caption("DBRN2_6", val(h.dbCode));
-  page.caption("Label6_6", lit(";  ") + shell(138) + " -");
-  page.caption("DBRN3_6", val(h.dbDate));
-  page.caption("Label7_6", shell(740) + ":");
-  page.caption("nts_6", num(h.pointCount));
-  page.caption("Label8_6", shell(412) + ":");
-  page.caption("tsf_6", num(h.startPoint));
-  page.caption("tsl_6", h.endPoint > 0 ? num(h.endPoint) : shell(277));
-}
 
 void options(Page& page, const TaskWizardState& st) {
   const TaskHeader& h = st.header;
@@ -82,20 +63,10 @@ void options(Page& page, const TaskWizardState& st) {
 
 }  // namespace
 
-Text dbKindText(const std::string& kind) {
-  if (kind == "use1") return lit("use1 (") + shell(510) + ")";
-  if (kind == "use2") return lit("use2 (") + shell(511) + ")";
-  if (kind == "sys1") return lit("sys1 (") + shell(609).trimmed() + ")";
-  if (kind == "sys2") return lit("sys2 (") + shell(610) + ")";
-  if (kind == "cli2") return lit("cli2 (") + shell(217).trimmed() + ")";
-  return val(kind);
-}
-
-std::vector<SummaryLine> summaryPage(const TaskWizardState& st) {
+ControlUpdates summaryPage(const TaskWizardState& st) {
   const TaskHeader& h = st.header;
   const char sep = st.decSep;
   Page page;
-  headerStrip(page, h);
 
   page.caption("Label1_6", shell(424).trimmed() + ":");
   page.caption("Label10_6", shell(168) + ":");
@@ -111,10 +82,8 @@ std::vector<SummaryLine> summaryPage(const TaskWizardState& st) {
 
   options(page, st);
 
-  // The pair passes work on the sections plus two points, in two phases.
-  const int64_t pairStates = (static_cast<int64_t>(h.sectionCount) + 2) * 2 + 2;
   page.caption("Label20_6", shell(720) + ":");
-  page.caption("nstate1", num(pairStates));
+  page.caption("nstate1", num(stageOneStateCount(h.sectionCount)));
   page.caption("nstate2", num(h.stateCount2));
 
   page.caption("Label22_6", shell(97) + ":");

@@ -2,8 +2,7 @@
 
 #include "records/numbers.h"
 #include "records/text.h"
-#include "task/point_grid_fill.h"
-#include "task/street_pickers.h"
+#include "task/step3.h"
 
 namespace qj {
 
@@ -13,27 +12,12 @@ int64_t stageOneStateCount(int32_t sections) {
 
 namespace {
 
-const char* flag(bool on) {
-  return on ? "1" : "0";
-}
-
 // The pages that follow page 2 and carry the point strip.
 constexpr int kPointStripSteps[] = {3, 4, 5, 6, 7, 8};
 
-// Item 1: the summary's option rows and the cargo column of step 4.
-void optionCaptions(ControlUpdates& u, const Page2Input& in) {
-  setText(u, "pr2_6", lit(flag(in.timeFactor)));
-  setShown(u, "Label19_6", in.timeFactor);
-  setShown(u, "dt_6", in.timeFactor);
-  setText(u, "dt_6", {});
-  setText(u, "pr1_6", lit(flag(in.refusals)));
-  setShown(u, "Label17_6", in.refusals);
-  setShown(u, "por_6", in.refusals);
-  setText(u, "pruf_6", lit(in.cargoMode == 1 ? "1" : in.cargoMode == 2 ? "2" : "0"));
-  const bool cargo = in.cargoMode > 0;
-  if (cargo)
-    setText(u, "Label25_6", in.cargoMode == 1 ? shell(75).trimmed() + ":" : shell(130) + ":");
-  for (const char* name : {"Label25_6", "ndol_6", "Label33_6", "prvd_6"}) setShown(u, name, cargo);
+// Item 1: the cargo column of step 4. (The summary page composes its own rows from the header
+// when it is shown.)
+void cargoColumnTitle(ControlUpdates& u, const Page2Input& in) {
   setFitted(u, "L11_3a",
             in.cargoMode == 1   ? shell(425)
             : in.cargoMode == 2 ? shell(74).trimmed()
@@ -49,7 +33,6 @@ void storeOptions(TaskWizardState& state, const Page2Input& in, ControlUpdates& 
   setFitted(u, "L2_3a", (in.timeFactor ? shell(163) : shell(162)) + " (" + val(h.moneyUnit) + ")");
   h.tactMinutes = 0;
   h.returnFlag = in.cargoMode > 0 && in.returnToStart ? 1 : 0;
-  setText(u, "prvd_6", lit(flag(h.returnFlag == 1)));
   state.warnedRow = -1;
   h.language = state.langCode;
   h.dbKind = state.db.header.dbKind;
@@ -59,22 +42,12 @@ void storeOptions(TaskWizardState& state, const Page2Input& in, ControlUpdates& 
   h.sectionCount = state.db.header.sectionCount;
 }
 
-// Items 4 and 5: the address pickers of step 3.
-void fillPickers(TaskWizardState& state, const ShellTables& texts) {
-  fillStreetTypePicker(state.pickers, state.typeListMap, state.db, texts);
-  const int32_t type = chosenStreetType(state.pickers, state.typeListMap);
-  fillStreetPicker(state.pickers, state.db, type);
-  state.pickers.houses.clear();
-  state.pickers.houseSelected = -1;
-  if (state.dbLevel >= 2) fillHousePicker(state.pickers, state.db, type);
-}
-
 void pointStrip(ControlUpdates& u, const char* prefix, const Text& text) {
   for (int step : kPointStripSteps) setText(u, prefix + std::string(taskPageSuffix(step)), text);
 }
 
-// Items 13 and 14: the address grid's titles and the summary's cost and order rows.
-void tableAndSummaryCaptions(ControlUpdates& u, const TaskHeader& h, const Page2Input& in) {
+// Item 13: the address grid's titles.
+void addressGridTitles(ControlUpdates& u, const TaskHeader& h) {
   const bool cargo = h.cargoMode > 0;
   const Text unit = val(h.moneyUnit);
   setFitted(u, "Title3_T1", cargo ? shell(84) : shell(145));
@@ -86,16 +59,6 @@ void tableAndSummaryCaptions(ControlUpdates& u, const TaskHeader& h, const Page2
     setFitted(u, "Title6_T1",
               shell(547) + " (>=1 " + shell(1).trimmed() + " <=" + num(h.priorityCount) + ")");
   setFitted(u, "Title5_T1", shell(750) + " (" + unit + ")");
-
-  setText(u, "measure", unit);
-  setText(u, "Label11_6", shell(748) + " (" + unit + "):");
-  setText(u, "Label12_6", shell(751) + " (" + unit + "):");
-  setText(u, "fine1_6", val(in.finePerKm));
-  setText(u, "fine2_6", val(in.finePerHour));
-  setText(u, "vzpp_6", h.orderMode == 0 ? shell(445) : num(h.orderMode));
-  setShown(u, "Label16_6", h.orderMode == 3);
-  setShown(u, "npri_6", h.orderMode == 3);
-  setText(u, "npri_6", num(h.priorityCount));
 }
 
 // Item 18: the controls of step 4 that the options call for.
@@ -174,7 +137,6 @@ StepCheck checkValues(TaskWizardState& state, const Page2Input& in, ControlUpdat
     const std::optional<double> capacity = parseReal(in.capacity, state.decSep);
     if (!capacity) return focusOn("ndol");
     h.capacity = *capacity;
-    setText(u, "ndol_6", val(in.capacity));
     if (*capacity <= 0.00001) return refuse(shell(328) + ".", "ndol");
   } else {
     h.capacity = 0;
@@ -190,24 +152,21 @@ StepCheck checkValues(TaskWizardState& state, const Page2Input& in, ControlUpdat
 Step2Result checkStep2(TaskWizardState& state, const Page2Input& in, const ShellTables& texts) {
   Step2Result result;
   ControlUpdates& u = result.updates;
-  optionCaptions(u, in);
+  cargoColumnTitle(u, in);
   setShown(u, "List2", state.dbLevel >= 2);
   setShown(u, "L2_3", state.dbLevel >= 2);
   storeOptions(state, in, u);
 
-  fillPickers(state, texts);
+  state.pickers.fill(state, texts);
 
   result.check = checkValues(state, in, u);
   if (!result.check.passed()) return result;
 
   const TaskHeader& h = state.header;
-  tableAndSummaryCaptions(u, h, in);
-  setText(u, "nstate1", num(stageOneStateCount(h.sectionCount)));
+  addressGridTitles(u, h);
   state.pointChanged.assign(static_cast<size_t>(h.pointCount), state.dbChangedByUser ? 1 : 0);
-  fillPointGrid(state, texts);
+  fillTable1(state, texts);
   optionalStepControls(u, h);
-  setSized(u, "Label0", 206, 26);
-  setFitted(u, "Label0", shell(118) + " ...");
   state.wizardStep = 3;
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "dbrn/dbrn_io.h"
 #include "records/text.h"
 
 namespace qj {
@@ -117,12 +118,11 @@ int databaseItemOf(const std::vector<std::string>& items, const TaskHeader& head
 }
 
 Text taskDbKindText(std::string_view kind) {
-  if (kind == "use1") return lit("use1 (") + shell(510) + ")";
-  if (kind == "use2") return lit("use2 (") + shell(511) + ")";
-  if (kind == "sys1") return lit("sys1 (") + shell(609).trimmed() + ")";
-  if (kind == "sys2") return lit("sys2 (") + shell(610) + ")";
+  // The task wizard names a client addition by text 217; the other kinds read as in the
+  // database wizard.
   if (kind == "cli2") return lit("cli2 (") + shell(217).trimmed() + ")";
-  return val(kind);
+  const Text caption = dbrnKindCaption(kind);
+  return caption.empty() ? val(kind) : caption;
 }
 
 void resetToNewTaskHeader(TaskHeader& h) {

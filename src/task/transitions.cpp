@@ -11,6 +11,7 @@
 #include "records/text.h"
 #include "task/placement.h"
 #include "task/solver_graph.h"
+#include "task/step3.h"
 
 namespace qj {
 namespace {
@@ -235,7 +236,7 @@ bool isPointChanged(const TaskWizardState& st, int point) {
 void writePointRow(GridTable& grid, int row, const TaskWizardState& st, int i) {
   const TaskPointRec& p = st.points[i];
   grid.set(row, 0, std::to_string(i + 1));
-  grid.set(row, 1, pointAddress(p));
+  grid.set(row, 1, addressText(p));
   const TransitSectionRec* s = sectionAt(st, p.sectionIndex);
   if (!s) return;
   grid.set(row, 2, std::to_string(p.sectionIndex + 1));
@@ -263,7 +264,7 @@ StepCheck checkTable3Rows(const TaskWizardState& st) {
 
 StepOutcome checkStep6(TaskWizardState& st, const ShellTables& texts) {
   resizePointLists(st);
-  if (StepCheck c = checkTable2Rows(st); !c.passed()) return {std::move(c)};
+  if (StepCheck c = checkTable2Rows(st); !c.passed()) return StepOutcome::stay(std::move(c));
   for (const RowSlot& rs : storeRows(st, Way::To)) {
     const TransitionRec& t = st.toTransitions[rs.point][rs.slot];
     (t.kind == kToReverseSection ? st.reverseSectionDist : st.startSectionDist)[rs.point] = t.dist;
@@ -278,18 +279,18 @@ StepOutcome checkStep6(TaskWizardState& st, const ShellTables& texts) {
   // The to-transitions now hold what the user entered: shown again instead of defaults.
   st.transitionsEntered = 1;
   st.wizardStep = 7;
-  return {StepCheck::ok(), 7};
+  return StepOutcome::go(WizardNext::ShowStep7Page);
 }
 
 StepOutcome checkStep7(TaskWizardState& st) {
   resizePointLists(st);
-  if (StepCheck c = checkTable3Rows(st); !c.passed()) return {std::move(c)};
+  if (StepCheck c = checkTable3Rows(st); !c.passed()) return StepOutcome::stay(std::move(c));
   storeRows(st, Way::From);
   priceTransitions(st);
   buildSolverGraph(st);
   st.transitionsEntered = 1;
   st.wizardStep = 8;
-  return {StepCheck::ok(), 8};
+  return StepOutcome::go(WizardNext::ShowSummary);
 }
 
 }  // namespace qj

@@ -9,6 +9,7 @@
 
 #include "frame/shell_texts.h"
 #include "platform/grid.h"
+#include "task/step_flow.h"
 #include "task/wizard_state.h"
 
 namespace qj {
@@ -34,12 +35,6 @@ class TransitionGridRules : public GridRules {
 
  private:
   char decSep_;
-};
-
-// A step's result: passed (with the step shown next) or the box and the focus.
-struct StepOutcome {
-  StepCheck check;
-  int32_t nextStep = 0;  // set when the check passed
 };
 
 // Step 6 (Next on Table2): checks every row, stores the to-transitions and the entered

@@ -14,6 +14,7 @@
 #include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
+#include "task/address_pickers.h"
 
 namespace qj {
 
@@ -53,24 +54,6 @@ struct StepCheck {
   static StepCheck focusOnly(std::string focusControl) { return {{}, std::move(focusControl), -1}; }
 };
 
-// One house of the house picker: its index in the database's houses and its number.
-struct HouseEntry {
-  int32_t houseIndex = 0;
-  std::string houseNo;
-  bool operator==(const HouseEntry&) const = default;
-};
-
-// The three pickers of the address page: street types, the streets of the chosen type and
-// (levels 2 and 3) the houses of the chosen street. A selection of -1 selects nothing.
-struct StreetPickers {
-  std::vector<std::string> typeRows;  // FullName + " (" + ShortName + ")", at most 27 characters
-  int typeSelected = -1;
-  std::vector<std::string> streetRows;
-  int streetSelected = -1;
-  std::vector<HouseEntry> houses;  // in list order
-  int houseSelected = -1;
-};
-
 struct TaskWizardState {
   // Copies of the shared state taken when the wizard opens.
   int32_t formMode = 1;  // 1 new, 2 new by import, 3 correction
@@ -91,8 +74,7 @@ struct TaskWizardState {
   std::vector<int32_t> pointChanged;  // per point
   int32_t warnedRow = -1;
   int32_t ambiguousCount = 0;
-  std::vector<int32_t> typeListMap;  // street-type picker row -> street-type index
-  StreetPickers pickers;
+  AddressPickers pickers;  // of the point page; filled when step 2 passes
 
   // Level 1: placement of the points on their sections.
   std::vector<PointSectionInfo> pointSectionInfo;

@@ -34,6 +34,8 @@ TEST(HouseNumber, NumberAndTrailingLetter) {
   EXPECT_FALSE(parseHouseNumber("\xE0"));
   EXPECT_FALSE(parseHouseNumber(" "));
   EXPECT_FALSE(parseHouseNumber("1-2"));
+  EXPECT_EQ(parseHouseNumber(" 40 "), (HouseNumber{40, ' '}));
+  EXPECT_FALSE(parseHouseNumber("99999999999"));
   EXPECT_LT((HouseNumber{12, ' '}), (HouseNumber{12, 0xE0}));
   EXPECT_LT((HouseNumber{11, 0xFF}), (HouseNumber{12, ' '}));
 }

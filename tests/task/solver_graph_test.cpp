@@ -32,8 +32,8 @@ TaskWizardState placedTask(int cargoMode = 0) {
 void runSteps5To7(TaskWizardState& st) {
   const ShellTables texts = test::markedShell();
   ASSERT_TRUE(placeLevel1Points(st, texts).passed());
-  ASSERT_EQ(checkStep6(st, texts).nextStep, 7);
-  ASSERT_EQ(checkStep7(st).nextStep, 8);
+  ASSERT_EQ(checkStep6(st, texts).next, WizardNext::ShowStep7Page);
+  ASSERT_EQ(checkStep7(st).next, WizardNext::ShowSummary);
 }
 
 void expectArcs(const TaskWizardState& st, const std::vector<std::vector<ExpectedArc>>& want) {

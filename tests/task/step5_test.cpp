@@ -200,7 +200,7 @@ TEST(StateEstimate, RandomTasksCountAsTheWizardsLoop) {
 struct Step5 : ::testing::Test {
   ShellTables shell = test::wizardShell();
   TaskWizardState s = test::wizardOn(1, 4, 1, 4);
-  ThresholdInput threshold;
+  ThresholdControls threshold;
 
   // The state after step 4 of a task with refusals: point 2 may be refused.
   void withRefusals() {
@@ -216,7 +216,6 @@ TEST_F(Step5, ThresholdMustLeaveRoomForThePointsThatCannotBeRefused) {
   withRefusals();
   Step5Outcome out = next();
   EXPECT_TRUE(out.check.passed());
-  EXPECT_EQ(out.thresholdSummary.resolve(shell), "S445");
   EXPECT_EQ(s.header.servedThreshold, 0);
 
   threshold = {1, "x", ""};
@@ -240,9 +239,8 @@ TEST_F(Step5, ThresholdMustLeaveRoomForThePointsThatCannotBeRefused) {
   out = next();
   EXPECT_TRUE(out.check.passed());
   EXPECT_EQ(s.header.servedThreshold, -3);
-  EXPECT_EQ(out.thresholdSummary.resolve(shell), "3 (S607)");
   threshold = {1, "3", ""};
-  EXPECT_EQ(next().thresholdSummary.resolve(shell), "3 (S782)");
+  EXPECT_TRUE(next().check.passed());
   EXPECT_EQ(s.header.servedThreshold, 3);
 
   // Without a refusable point a threshold has no use.
@@ -258,7 +256,6 @@ TEST_F(Step5, ThresholdMustLeaveRoomForThePointsThatCannotBeRefused) {
   out = next();
   EXPECT_TRUE(out.check.passed());
   EXPECT_EQ(s.header.servedThreshold, 0);
-  EXPECT_TRUE(out.thresholdSummary.empty());
 }
 
 TEST_F(Step5, TooManyStatesAreRefusedWithTheWaysToFewer) {
@@ -327,8 +324,7 @@ TEST_F(Step5, ExactlyThirtyThousandStatesPass) {
 
 TEST_F(Step5, EveryAmbiguousPointNeedsAMarkedSection) {
   s = test::wizardOn(1, 3);
-  AddressPickers pickers;
-  pickers.fill(s, shell);
+  s.pickers.fill(s, shell);
   fillTable1(s, shell);
   GridTable& t1 = s.table1;
   auto row = [&](int r, const char* street, const char* house) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "task/point_grid_fill.h"
-#include "task/street_pickers.h"
+#include "task/step3.h"
+#include "task/summary.h"
 #include "task/task_identity.h"
 #include "task/task_wizard_fixture.h"
 
@@ -35,10 +35,11 @@ class StepTwo : public ::testing::Test {
     if (r.check.passed()) return "passed";
     return r.check.message ? f.text(*r.check.message) : "focus " + r.check.focus;
   }
-  std::string label(const Step2Result& r, const char* name) const {
-    const auto t = updatedText(r.updates, name);
+  std::string label(const ControlUpdates& u, const char* name) const {
+    const auto t = updatedText(u, name);
     return t ? f.text(*t) : "<unchanged>";
   }
+  std::string label(const Step2Result& r, const char* name) const { return label(r.updates, name); }
 
   WizardFixture f;
   TaskWizardState state;
@@ -193,8 +194,8 @@ TEST_F(StepTwo, CargoNeedsACapacityAndRefusalsOrReturns) {
   EXPECT_EQ(state.header.cargoMode, 1);
   EXPECT_EQ(state.header.capacity, 0.0001);
   EXPECT_EQ(state.header.returnFlag, 1);
-  EXPECT_EQ(label(r, "ndol_6"), "0,0001");
-  EXPECT_EQ(label(r, "prvd_6"), "1");
+  EXPECT_EQ(label(summaryPage(state), "ndol_6"), "0,0001");
+  EXPECT_EQ(label(summaryPage(state), "prvd_6"), "1");
 
   // Without cargo the capacity and the return are cleared.
   input.cargoMode = 0;
@@ -276,30 +277,31 @@ TEST_F(StepTwo, TheLaterPagesGetTheirCaptions) {
   input.priorityCount = "2";
   const Step2Result r = next();
   ASSERT_EQ(outcome(r), "passed");
-  EXPECT_EQ(label(r, "pr2_6"), "1");
-  EXPECT_EQ(label(r, "pr1_6"), "0");
-  EXPECT_EQ(label(r, "pruf_6"), "2");
-  EXPECT_EQ(label(r, "Label25_6"), "S130:");
   EXPECT_EQ(label(r, "L11_3a"), "S74");
   EXPECT_EQ(label(r, "L2_3a"), "S163 (EUR)");
   EXPECT_EQ(label(r, "Title3_T1"), "S84");
   EXPECT_EQ(label(r, "Title6_T1"), "S547 (>=1 S1 <=2)");
   EXPECT_EQ(label(r, "Title5_T1"), "S750 (EUR)");
-  EXPECT_EQ(label(r, "Label11_6"), "S748 (EUR):");
-  EXPECT_EQ(label(r, "Label12_6"), "S751 (EUR):");
-  EXPECT_EQ(label(r, "fine1_6"), "1,5");
-  EXPECT_EQ(label(r, "vzpp_6"), "3");
-  EXPECT_EQ(label(r, "npri_6"), "2");
-  EXPECT_EQ(label(r, "nstate1"), "14");  // (4 + 2) x 2 + 2
-  EXPECT_EQ(label(r, "Label0"), "S118 ...");
-  EXPECT_EQ(updatedVisibility(r.updates, "Label19_6"), true);
-  EXPECT_EQ(updatedVisibility(r.updates, "por_6"), false);
-  EXPECT_EQ(updatedVisibility(r.updates, "prvd_6"), true);
   EXPECT_EQ(updatedVisibility(r.updates, "Title4_T1"), true);
-  EXPECT_EQ(updatedVisibility(r.updates, "Label16_6"), true);
   EXPECT_EQ(updatedVisibility(r.updates, "txtDT"), true);
   EXPECT_EQ(updatedVisibility(r.updates, "porog1"), false);
   EXPECT_EQ(updatedVisibility(r.updates, "List2"), false);
+  // The summary composes its rows from what step 2 stored.
+  const ControlUpdates summary = summaryPage(state);
+  EXPECT_EQ(label(summary, "pr2_6"), "1");
+  EXPECT_EQ(label(summary, "pr1_6"), "0");
+  EXPECT_EQ(label(summary, "pruf_6"), "2");
+  EXPECT_EQ(label(summary, "Label25_6"), "S130:");
+  EXPECT_EQ(label(summary, "Label11_6"), "S748 (EUR):");
+  EXPECT_EQ(label(summary, "Label12_6"), "S751 (EUR):");
+  EXPECT_EQ(label(summary, "fine1_6"), "1,5");
+  EXPECT_EQ(label(summary, "vzpp_6"), "3");
+  EXPECT_EQ(label(summary, "npri_6"), "2");
+  EXPECT_EQ(label(summary, "nstate1"), "14");  // (4 + 2) x 2 + 2
+  EXPECT_EQ(updatedVisibility(summary, "Label19_6"), true);
+  EXPECT_EQ(updatedVisibility(summary, "por_6"), false);
+  EXPECT_EQ(updatedVisibility(summary, "prvd_6"), true);
+  EXPECT_EQ(updatedVisibility(summary, "Label16_6"), true);
 
   input = {};
   input.pointCount = "3";
@@ -310,69 +312,52 @@ TEST_F(StepTwo, TheLaterPagesGetTheirCaptions) {
   input.capacity = "2";
   const Step2Result plain = next();
   ASSERT_EQ(outcome(plain), "passed");
-  EXPECT_EQ(label(plain, "Label25_6"), "S75:");
   EXPECT_EQ(label(plain, "L11_3a"), "S425");
   EXPECT_EQ(label(plain, "L2_3a"), "S162 ()");
-  EXPECT_EQ(label(plain, "vzpp_6"), "S445");
   EXPECT_EQ(updatedVisibility(plain.updates, "Title6_T1"), false);
   EXPECT_EQ(updatedVisibility(plain.updates, "porog2"), true);
-  EXPECT_EQ(updatedVisibility(plain.updates, "Label19_6"), false);
+  const ControlUpdates plainSummary = summaryPage(state);
+  EXPECT_EQ(label(plainSummary, "Label25_6"), "S75:");
+  EXPECT_EQ(label(plainSummary, "vzpp_6"), "S445");
+  EXPECT_EQ(updatedVisibility(plainSummary, "Label19_6"), false);
 }
 
 TEST_F(StepTwo, ThePickersOfferTypesWithReferencedStreets) {
   onDatabase(2);
   ASSERT_EQ(outcome(next()), "passed");
-  const StreetPickers& p = state.pickers;
+  const AddressPickers& p = state.pickers;
   // The no-street type and the lane without referenced streets are left out.
-  EXPECT_EQ(p.typeRows, (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
-  EXPECT_EQ(state.typeListMap, (std::vector<int32_t>{0, 1, 0, 0}));
-  EXPECT_EQ(p.typeSelected, 1);  // the type named like shell text 697
-  EXPECT_EQ(p.streetRows, (std::vector<std::string>{"Oak", "Elm"}));
-  EXPECT_EQ(p.streetSelected, 0);
-  ASSERT_EQ(p.houses.size(), 3u);
-  EXPECT_EQ(p.houses[0], (HouseEntry{0, "10"}));
-  EXPECT_EQ(p.houses[1], (HouseEntry{2, "2\xE0"}));
-  EXPECT_EQ(p.houses[2], (HouseEntry{1, "9"}));
-  EXPECT_EQ(p.houseSelected, 0);
+  EXPECT_EQ(p.typeItems(), (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
+  EXPECT_EQ(p.typeListMap(), (std::vector<int32_t>{0, 1}));
+  EXPECT_EQ(p.typeRow(), 1);  // the type named like shell text 697
+  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Oak", "Elm"}));
+  EXPECT_EQ(p.streetRow(), 0);
+  ASSERT_EQ(p.houseItems().size(), 3u);
+  EXPECT_EQ(p.houseItems()[0], (HousePick{0, "10"}));
+  EXPECT_EQ(p.houseItems()[1], (HousePick{2, "2\xE0"}));
+  EXPECT_EQ(p.houseItems()[2], (HousePick{1, "9"}));
+  EXPECT_EQ(p.houseRow(), 0);
   EXPECT_EQ(updatedVisibility(next().updates, "List2"), true);
 }
 
-TEST(StreetPickers, TheLastStreetCountsAndTheFirstRowIsTheFallback) {
-  DbrnFile db = tinyDb(1);
-  db.streets[0].state = "1";  // Oak no longer referenced: only the last street, Elm, is
+TEST(AddressPickers, TheLastStreetCountsAndTheFirstRowIsTheFallback) {
+  TaskWizardState s;
+  s.dbLevel = 1;
+  s.db = tinyDb(1);
+  s.db.streets[0].state = "1";  // Oak no longer referenced: only the last street, Elm, is
   ShellTables texts = test::markedShell();
   texts.shortTexts[2] = "none";
-  StreetPickers p;
-  std::vector<int32_t> map;
-  fillStreetTypePicker(p, map, db, texts);
-  EXPECT_EQ(p.typeRows, (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
-  EXPECT_EQ(p.typeSelected, 0);  // no type is named like shell text 697 here
-  fillStreetPicker(p, db, chosenStreetType(p, map));
-  EXPECT_EQ(p.streetRows, (std::vector<std::string>{"Main"}));
-  fillStreetPicker(p, db, 1);
-  EXPECT_EQ(p.streetRows, (std::vector<std::string>{"Elm"}));
+  AddressPickers p;
+  p.fill(s, texts);
+  EXPECT_EQ(p.typeItems(), (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
+  EXPECT_EQ(p.typeRow(), 0);  // no type is named like shell text 697 here
+  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Main"}));
+  p.chooseType(s, 1);
+  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Elm"}));
 
-  db.streetTypes[1].fullName = "a very long street type name";
-  fillStreetTypePicker(p, map, db, texts);
-  EXPECT_EQ(p.typeRows[1], "a very long street type nam");  // 27 characters
-}
-
-TEST(StreetPickers, HousesAreOrderedByTheirNumbersAsCharacters) {
-  DbrnFile db = tinyDb(2);
-  db.houses = {{0, "3"}, {0, "2\xE0"}, {0, "10"}, {0, "2"}, {0, "1"}, {1, "7"}};
-  StreetPickers p;
-  p.streetRows = {"Oak"};
-  p.streetSelected = 0;
-  fillHousePicker(p, db, 1);
-  std::vector<std::string> numbers;
-  for (const auto& h : p.houses) numbers.push_back(h.houseNo);
-  EXPECT_EQ(numbers, (std::vector<std::string>{"1", "10", "2", "2\xE0", "3"}));
-  EXPECT_EQ(p.houses[1].houseIndex, 2);
-
-  p.streetSelected = -1;
-  fillHousePicker(p, db, 1);
-  EXPECT_TRUE(p.houses.empty());
-  EXPECT_EQ(p.houseSelected, -1);
+  s.db.streetTypes[1].fullName = "a very long street type name";
+  p.fill(s, texts);
+  EXPECT_EQ(p.typeItems()[1], "a very long street type nam");  // 27 characters
 }
 
 TEST_F(StepTwo, ANewTaskGetsDefaultRows) {

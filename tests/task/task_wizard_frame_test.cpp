@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/shell_fixture.h"
+#include "task/step_flow.h"
 
 namespace qj {
 namespace {
@@ -122,6 +123,17 @@ TEST(TaskWizardUpdates, TheLastChangeOfAControlCounts) {
   EXPECT_EQ(updatedVisibility(u, "a"), false);
   EXPECT_FALSE(updatedText(u, "b"));
   EXPECT_FALSE(updatedVisibility(u, "c"));
+}
+
+TEST(TaskWizardBusyLabel, CountingAndBuildingTheGraphSayWhatTheyDo) {
+  const BusyLabel count = stateCountBusyLabel();
+  EXPECT_EQ(count.width, 243);
+  EXPECT_EQ(count.height, 26);
+  EXPECT_EQ(count.text.resolve(texts()), "S124 ...");
+  const BusyLabel graph = graphBusyLabel();
+  EXPECT_EQ(graph.width, 206);
+  EXPECT_EQ(graph.height, 26);
+  EXPECT_EQ(graph.text.resolve(texts()), "S118 ...");
 }
 
 }  // namespace

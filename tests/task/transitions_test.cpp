@@ -39,7 +39,7 @@ TaskWizardState atStep6(test::NetworkBuilder b = mainNetwork()) {
 
 TaskWizardState atStep7() {
   TaskWizardState st = atStep6();
-  EXPECT_EQ(checkStep6(st, texts()).nextStep, 7);
+  EXPECT_EQ(checkStep6(st, texts()).next, WizardNext::ShowStep7Page);
   return st;
 }
 
@@ -97,7 +97,7 @@ TEST(TransitionsStep6, TheFirstFailingRowIsReportedAndNothingIsStored) {
   st.table2.set(0, 9, "12");
   const StepOutcome out = checkStep6(st, texts());
   EXPECT_EQ(out.check.row, 2);
-  EXPECT_EQ(out.nextStep, 0);
+  EXPECT_EQ(out.next, WizardNext::Stay);
   EXPECT_DOUBLE_EQ(st.startSectionDist[0], 25);
   EXPECT_EQ(st.table3.rows(), 0);
   EXPECT_EQ(st.wizardStep, 1);
@@ -110,7 +110,7 @@ TEST(TransitionsStep6, StoresTheWaysInAndOffersTheWaysOutWithTheirDefaults) {
   st.table2.set(1, 10, "7,5");
   const StepOutcome out = checkStep6(st, texts());
   ASSERT_TRUE(out.check.passed());
-  EXPECT_EQ(out.nextStep, 7);
+  EXPECT_EQ(out.next, WizardNext::ShowStep7Page);
   EXPECT_EQ(st.wizardStep, 7);
   EXPECT_DOUBLE_EQ(st.startSectionDist[0], 40);
   EXPECT_DOUBLE_EQ(st.reverseSectionDist[0], 60);
@@ -206,7 +206,7 @@ TEST(TransitionsStep7, StoresPricesAndMovesToTheSummary) {
   st.table3.set(1, 10, "6");
   const StepOutcome out = checkStep7(st);
   ASSERT_TRUE(out.check.passed());
-  EXPECT_EQ(out.nextStep, 8);
+  EXPECT_EQ(out.next, WizardNext::ShowSummary);
   EXPECT_EQ(st.wizardStep, 8);
   EXPECT_EQ(st.transitionsEntered, 1);
   const TransitionRec& t = st.fromTransitions[0][1];

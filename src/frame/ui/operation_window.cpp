@@ -1,7 +1,9 @@
 #include "frame/ui/operation_window.h"
 
 #include <QPointer>
+#include <QScreen>
 #include <QVariant>
+#include <algorithm>
 
 namespace qj::ui {
 namespace {
@@ -27,6 +29,14 @@ void centreOn(QWidget* window, const QWidget* over) {
   const QRect frame = over->frameGeometry();
   QRect geometry = window->frameGeometry();
   geometry.moveCenter(frame.center());
+  // A window larger than the one it opens over stays on the screen.
+  if (const QScreen* screen = over->screen()) {
+    const QRect area = screen->availableGeometry();
+    geometry.moveLeft(std::clamp(geometry.left(), area.left(),
+                                 std::max(area.left(), area.right() + 1 - geometry.width())));
+    geometry.moveTop(std::clamp(geometry.top(), area.top(),
+                                std::max(area.top(), area.bottom() + 1 - geometry.height())));
+  }
   window->move(geometry.topLeft());
 }
 

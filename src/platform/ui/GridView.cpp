@@ -78,6 +78,10 @@ int GridView::currentTableColumn() const {
   return model_ && currentIndex().isValid() ? model_->tableColumn(currentIndex().column()) : -1;
 }
 
+void GridView::commitEditor() {
+  if (QWidget* editor = indexWidget(currentIndex())) commitData(editor);
+}
+
 std::optional<GridKey> GridView::gridKey(const QKeyEvent* e) const {
   const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
   const bool ctrl = mods == Qt::ControlModifier;

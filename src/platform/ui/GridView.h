@@ -44,6 +44,9 @@ class GridView : public QTableView {
   void showRowAtTop(int row, int tableColumn = -1);
   int currentRow() const;
   int currentTableColumn() const;
+  // Writes the text of an open cell editor into the model, as leaving the cell would: a button
+  // clicked without taking the focus still sees what was typed.
+  void commitEditor();
   using QTableView::edit;
 
  protected:

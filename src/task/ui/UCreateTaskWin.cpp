@@ -16,9 +16,12 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
+#include "task/auto_transitions.h"
+#include "task/placement.h"
 #include "task/task_files_io.h"
 #include "task/ui/header_strip.h"
 #include "task/ui/task_wizard_page.h"
+#include "task/ui/wizard_grid.h"
 #include "task/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -33,17 +36,16 @@ class Cp1251Validator : public QValidator {
   }
 };
 
-// The page area: the later pages hold a grid with its pickers or titles.
-constexpr int kPageWidth = 700;
-constexpr int kPageHeight = 500;
+// The least page area: the later pages hold a grid with its pickers or titles, and grow with
+// the columns their titles need.
+constexpr int kPageWidth = 900;
+constexpr int kPageHeight = 560;
+// The first column of the transition grids that the user types into.
+constexpr int kDistanceColumn = 9;
 
-int fitWidth(const QLabel* label) {
-  return label->minimumWidth() == label->maximumWidth() ? label->maximumWidth() : label->width();
-}
-
-void setCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
+void setControlCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
   if (auto* label = qobject_cast<QLabel*>(w)) {
-    label->setText(fit ? fittedCaption(label->font(), cp1251, fitWidth(label)) : text);
+    setCaption(label, cp1251, fit);
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
     button->setText(text);
   } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -82,7 +84,7 @@ TfrmCreateTaskWin::TfrmCreateTaskWin(TfrmMainWin& main, TaskWizardState state, T
   setObjectName(QStringLiteral("frmCreateTaskWin"));
   const ShellTables& t = texts();
   stack_ = new QStackedWidget(this);
-  stack_->setFixedSize(kPageWidth, kPageHeight);
+  stack_->setMinimumSize(kPageWidth, kPageHeight);
   for (int step = 1; step <= kTaskSteps; ++step) {
     pages_[step - 1] = pages[step - 1](*this);
     stack_->addWidget(wrapPage(pages_[step - 1]));
@@ -191,13 +193,13 @@ int TfrmCreateTaskWin::stepOf(const QWidget* control) const {
   return 0;
 }
 
-void TfrmCreateTaskWin::focusControl(const std::string& name, int row) {
+void TfrmCreateTaskWin::focusControl(const std::string& name, int row, int column) {
   QWidget* w = control(name);
   if (!w) return;
   const int step = stepOf(w);
   if (step > 0 && step != state_.wizardStep) showStep(step);
   if (auto* grid = qobject_cast<GridView*>(w); grid && row >= 0)
-    grid->showRowAtTop(row);
+    grid->showRowAtTop(row, column);
   else
     w->setFocus();
 }
@@ -214,18 +216,90 @@ void TfrmCreateTaskWin::applyUpdates(const ControlUpdates& updates) {
     if (u.size) w->setFixedSize(u.size->first, u.size->second);
     if (u.text) {
       const std::string text = u.text->resolve(texts());
-      setCaption(w, toQt(text), u.fit, text);
+      setControlCaption(w, toQt(text), u.fit, text);
     }
     if (u.visible) w->setVisible(*u.visible);
   }
 }
 
 void TfrmCreateTaskWin::btnNextClick() {
+  TaskWizardPage* current = page(state_.wizardStep);
+  // What is typed into a cell counts even when Next did not take the focus from the grid.
+  if (current)
+    for (GridView* grid : current->findChildren<GridView*>()) grid->commitEditor();
   if (state_.wizardStep >= kTaskSteps) {
     finishTask();
     return;
   }
-  if (TaskWizardPage* p = page(state_.wizardStep)) p->next();
+  if (current) current->next();
+}
+
+void TfrmCreateTaskWin::advance(WizardNext next) {
+  switch (next) {
+    case WizardNext::Stay: break;
+    case WizardNext::ShowStep4Page:
+      showStep(4);
+      focusControl("Table1a", 0);
+      break;
+    case WizardNext::ShowSectionChoicePage:
+      showStep(5);
+      focusControl("Table12", 0);
+      break;
+    case WizardNext::RunStep5: page(5)->next(); break;
+    case WizardNext::PlaceLevelOnePoints:
+      if (const StepCheck placed = placeLevel1Points(state_, texts()); !placed.passed()) {
+        applyCheck(placed);
+        break;
+      }
+      showStep(6);
+      focusControl("Table2", 0, kDistanceColumn);
+      break;
+    case WizardNext::AutoTransitions: {
+      showBusy(graphBusyLabel());
+      const StepCheck check = autoTransitions(state_);
+      hideBusy();
+      if (!check.passed()) {
+        applyCheck(check);
+        break;
+      }
+      advance(WizardNext::ShowSummary);
+      break;
+    }
+    case WizardNext::ShowStep7Page:
+      showStep(7);
+      focusControl("Table3", 0, kDistanceColumn);
+      break;
+    case WizardNext::ShowSummary:
+      showStep(8);
+      btnNext->setText(qtText(shell(129), texts()));
+      btnNext->setFocus();
+      break;
+  }
+}
+
+void TfrmCreateTaskWin::follow(const StepOutcome& outcome) {
+  if (!outcome.check.passed())
+    applyCheck(outcome.check);
+  else
+    advance(outcome.next);
+}
+
+void TfrmCreateTaskWin::showBusy(const BusyLabel& busy) {
+  Label0->setFixedSize(busy.width, busy.height);
+  setCaption(Label0, busy.text.resolve(texts()), true);
+  Label0->show();
+  Label0->repaint();
+}
+
+void TfrmCreateTaskWin::hideBusy() {
+  Label0->hide();
+  Label0->repaint();
+}
+
+bool TfrmCreateTaskWin::applyKeyResult(WizardGrid& grid, const GridKeyResult& result) {
+  if (result.cellsChanged()) grid.model()->cellsChanged(result.firstRow, result.lastRow);
+  if (result.warning) showMessage(*result.warning);
+  return result.handled;
 }
 
 void TfrmCreateTaskWin::btnPrevClick() {

@@ -9,6 +9,7 @@
 
 #include "frame/app_state.h"
 #include "frame/message.h"
+#include "task/step_flow.h"
 #include "task/task_wizard_frame.h"
 #include "task/ui/task_pages.h"
 #include "task/wizard_state.h"
@@ -17,6 +18,7 @@ namespace qj::ui {
 
 class TfrmMainWin;
 class TaskWizardPage;
+class WizardGrid;
 
 // The task wizard: eight pages, one per step, with Back, Next and Cancel. It enters a new
 // task (FormMode 1), a new task by import (2) or corrects the task of SelectedPath (3). It
@@ -50,11 +52,23 @@ class TfrmCreateTaskWin : public QWidget {
   void showStep(int step);
   // Shows a step's refusal: its box, then its control, on its page, with the grid row at top.
   void applyCheck(const StepCheck& check);
-  // Gives the focus to a control (showing its page first); for a grid, row `row` at top.
-  void focusControl(const std::string& name, int row = -1);
+  // Gives the focus to a control (showing its page first); for a grid, row `row` at top and,
+  // when given, the cell of table column `column` current.
+  void focusControl(const std::string& name, int row = -1, int column = -1);
   // Applies a step's caption and visibility changes to the controls that exist.
   void applyUpdates(const ControlUpdates& updates);
   bool showMessage(const Message& message);
+
+  // Goes on as a step's check decided: shows the page that follows, or runs the work that
+  // follows (step 5's check, the placement of level-1 points, the level-2 transitions).
+  void advance(WizardNext next);
+  // A step's outcome: its refusal shown, or on to what follows.
+  void follow(const StepOutcome& outcome);
+  // The red busy label of the long computations: shown and painted, then hidden.
+  void showBusy(const BusyLabel& busy);
+  void hideBusy();
+  // Shows what a grid's key command changed and its warning; true when the key was handled.
+  bool applyKeyResult(WizardGrid& grid, const GridKeyResult& result);
 
   void btnNextClick();
   void btnPrevClick();

@@ -131,6 +131,13 @@ QWidget* ParametersPage::buildOptions() {
   returns->addWidget(prvd_1);
   returns->addWidget(prvd_2);
   returns->addStretch(1);
+  // The option captions share one width at which none of them breaks inside a word.
+  const int captionWidth =
+      readableCaptionWidth({Label58, Label2, Label16, lblReturn}, kOptionLabelWidth);
+  for (QLabel* l : {Label58, Label2, Label16, lblReturn}) {
+    l->setFixedWidth(captionWidth);
+    refitCaption(l);
+  }
   // The "yes" column has one width in every row, the return row included.
   for (QRadioButton* b : {ref_1, tm_1, fak0, prvd_1}) b->setFixedWidth(kYesColumnWidth);
 
@@ -285,7 +292,7 @@ void ParametersPage::next() {
     return;
   }
   w.showStep(3);
-  w.focusControl("Table1");
+  w.focusControl("Table1", 0);
 }
 
 }  // namespace qj::ui

@@ -1,61 +1,53 @@
 #include "task/ui/threshold_controls.h"
 
+#include "platform/ui/qt_text.h"
+
 namespace qj::ui {
 namespace {
 
-void disable(QLineEdit* edit) {
-  edit->clear();
-  edit->setEnabled(false);
+void choose(QRadioButton* chosen, const ThresholdWidgets& w) {
+  for (QRadioButton* b : {w.por0, w.por1, w.por2}) b->setChecked(b == chosen);
 }
 
-void choose(QRadioButton* chosen, const ThresholdControls& c) {
-  for (QRadioButton* b : {c.por0, c.por1, c.por2}) b->setChecked(b == chosen);
+void use(QLineEdit* edit, bool inUse, const std::string& text) {
+  edit->setText(inUse ? toQt(text) : QString());
+  edit->setEnabled(inUse);
 }
 
 }  // namespace
 
-void connectThresholdControls(const ThresholdControls& c) {
-  QObject::connect(c.por0, &QRadioButton::clicked, c.por0, [c] { por0Click(c); });
-  QObject::connect(c.por1, &QRadioButton::clicked, c.por1, [c] { por1Click(c); });
-  QObject::connect(c.por2, &QRadioButton::clicked, c.por2, [c] { por2Click(c); });
+void connectThresholdWidgets(const ThresholdWidgets& w) {
+  QObject::connect(w.por0, &QRadioButton::clicked, w.por0, [w] { por0Click(w); });
+  QObject::connect(w.por1, &QRadioButton::clicked, w.por1, [w] { por1Click(w); });
+  QObject::connect(w.por2, &QRadioButton::clicked, w.por2, [w] { por2Click(w); });
 }
 
-void por0Click(const ThresholdControls& c) {
-  choose(c.por0, c);
-  disable(c.porog1);
-  disable(c.porog2);
+void showThreshold(const ThresholdWidgets& w, const ThresholdControls& c) {
+  choose(c.choice == 1 ? w.por1 : c.choice == 2 ? w.por2 : w.por0, w);
+  use(w.porog1, c.choice == 1, c.porog1);
+  use(w.porog2, c.choice == 2, c.porog2);
 }
 
-void por1Click(const ThresholdControls& c) {
-  choose(c.por1, c);
-  c.porog1->setEnabled(true);
-  c.porog1->setFocus();
-  disable(c.porog2);
+ThresholdControls readThreshold(const ThresholdWidgets& w) {
+  ThresholdControls c;
+  c.choice = w.por1->isChecked() ? 1 : w.por2->isChecked() ? 2 : 0;
+  c.porog1 = fromQt(w.porog1->text());
+  c.porog2 = fromQt(w.porog2->text());
+  return c;
 }
 
-void por2Click(const ThresholdControls& c) {
-  choose(c.por2, c);
-  disable(c.porog1);
-  c.porog2->setEnabled(true);
-  c.porog2->setFocus();
+void por0Click(const ThresholdWidgets& w) {
+  showThreshold(w, {0, "", ""});
 }
 
-void showServedThreshold(const ThresholdControls& c, int32_t threshold) {
-  if (threshold == 0) {
-    choose(c.por0, c);
-    disable(c.porog1);
-    disable(c.porog2);
-  } else if (threshold < 0) {
-    choose(c.por2, c);
-    disable(c.porog1);
-    c.porog2->setEnabled(true);
-    c.porog2->setText(QString::number(-static_cast<int64_t>(threshold)));
-  } else {
-    choose(c.por1, c);
-    c.porog1->setEnabled(true);
-    c.porog1->setText(QString::number(threshold));
-    disable(c.porog2);
-  }
+void por1Click(const ThresholdWidgets& w) {
+  showThreshold(w, {1, fromQt(w.porog1->text()), ""});
+  w.porog1->setFocus();
+}
+
+void por2Click(const ThresholdWidgets& w) {
+  showThreshold(w, {2, "", fromQt(w.porog2->text())});
+  w.porog2->setFocus();
 }
 
 }  // namespace qj::ui

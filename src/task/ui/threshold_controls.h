@@ -1,16 +1,17 @@
 #pragma once
 // The served-points threshold of page 3a (step 4): the radio buttons por0 (no threshold),
 // por1 (at most porog1 points) and por2 (exactly porog2 points) with their edits. The page of
-// step 4 creates the controls; these are their click handlers and the way step 3 shows a
-// stored threshold.
+// step 4 creates the widgets; these are their click handlers and the moves between the
+// widgets and the core's ThresholdControls.
 
 #include <QLineEdit>
 #include <QRadioButton>
-#include <cstdint>
+
+#include "task/step4.h"
 
 namespace qj::ui {
 
-struct ThresholdControls {
+struct ThresholdWidgets {
   QRadioButton* por0 = nullptr;
   QRadioButton* por1 = nullptr;
   QRadioButton* por2 = nullptr;
@@ -19,16 +20,18 @@ struct ThresholdControls {
 };
 
 // Connects por0Click, por1Click and por2Click to the radio buttons' clicks.
-void connectThresholdControls(const ThresholdControls& c);
+void connectThresholdWidgets(const ThresholdWidgets& w);
 
 // por0Click: no threshold; both edits emptied and disabled.
-void por0Click(const ThresholdControls& c);
+void por0Click(const ThresholdWidgets& w);
 // por1Click / por2Click: the chosen edit enabled and focused, the other emptied and disabled.
-void por1Click(const ThresholdControls& c);
-void por2Click(const ThresholdControls& c);
+void por1Click(const ThresholdWidgets& w);
+void por2Click(const ThresholdWidgets& w);
 
-// A stored ServedThreshold: 0 none, k > 0 at most k (porog1), -k exactly k (porog2). Nothing
-// gets the focus.
-void showServedThreshold(const ThresholdControls& c, int32_t threshold);
+// Shows a threshold (the stored one when page 3a opens, none after a refusal); the edit not in
+// use is empty and disabled. Nothing gets the focus.
+void showThreshold(const ThresholdWidgets& w, const ThresholdControls& c);
+// The threshold as the user left the widgets.
+ThresholdControls readThreshold(const ThresholdWidgets& w);
 
 }  // namespace qj::ui

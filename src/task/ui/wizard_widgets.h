@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "frame/message.h"
 #include "platform/ui/qt_text.h"
@@ -28,6 +31,24 @@ inline QLabel* makeLabel(QWidget* parent, const char* name, const Text& text,
                          const ShellTables& texts) {
   return named(new QLabel(qtText(text, texts), parent), name);
 }
+
+// Sets a label's caption from code-page-1251 text. A fitted caption is broken to the label's
+// width (its fixed width, else its present width) and fitted again by refitCaption when that
+// width changes.
+void setCaption(QLabel* label, std::string_view cp1251, bool fit);
+void refitCaption(QLabel* label);
+// The caption as set, before any fitting, and whether it is fitted.
+std::string captionBytes(const QLabel* label);
+QString captionOf(const QLabel* label);
+bool isFitted(const QLabel* label);
+// The least width from `from` on at which every label's caption reads without a word broken:
+// a fitted caption is broken only at its blanks, the others are at least as wide as their
+// longest word.
+int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from);
+
+// The title of a page, centred over it.
+QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,
+                      const ShellTables& texts);
 
 // A word-wrapping label of fixed width whose caption is fitted to it.
 QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int width,

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QScreen>
 
 namespace qj::ui {
 namespace {
@@ -47,6 +48,22 @@ TEST(OperationWindow, AWindowOutlivingTheMainWindowDoesNoHarm) {
   window->close();
   settle();
   EXPECT_FALSE(window);
+}
+
+TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
+  QWidget mainWindow;
+  mainWindow.setGeometry(0, 0, 300, 200);
+  mainWindow.show();
+  QWidget small;
+  small.setFixedSize(100, 50);
+  centreOn(&small, &mainWindow);
+  EXPECT_EQ(small.frameGeometry().center(), mainWindow.frameGeometry().center());
+  QWidget wide;
+  wide.setFixedSize(700, 100);
+  centreOn(&wide, &mainWindow);
+  const QRect area = mainWindow.screen()->availableGeometry();
+  EXPECT_GE(wide.frameGeometry().left(), area.left());
+  EXPECT_GE(wide.frameGeometry().top(), area.top());
 }
 
 }  // namespace

@@ -1,140 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTimer>
 
 #include "frame/protocol.h"
-#include "frame/ui/UMainWin.h"
 #include "records/datetime.h"
 #include "records/protocol_file.h"
-#include "support/shell_fixture.h"
-#include "support/temp_dir.h"
 #include "task/task_files_io.h"
-#include "task/ui/UCreateTaskWin.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/ui/task_wizard_window.h"
 
 namespace qj::ui {
 namespace {
 
 using test::TempDir;
-
-void settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
-
-// A program folder with the demo databases of the build and a shell whose texts name their
-// indices; the main window opens the real task wizard.
-class TaskWizardWindow : public ::testing::Test {
- protected:
-  TaskWizardWindow() {
-    ShellTables shell = test::markedShell();
-    shell.shortTexts[2] = "none";
-    test::writeShellFile(dir, "eng", shell);
-    std::filesystem::create_directories(dir / "Dbrn");
-    for (const char* db : {"001sys1_dbrn_eng.dat", "002sys2_dbrn_eng.dat"})
-      std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
-                                 dir / ("Dbrn/" + std::string(db)));
-    windows = programWindows();
-    windows.optimiser = [this](TfrmMainWin& m) -> QWidget* {
-      optimiserFor = m.state().solveAtOnce ? m.state().curTaskCode : "batch";
-      return new QWidget;
-    };
-    // The task chooser hands the chosen task over to the wizard and closes.
-    windows.taskChooser = [this](TfrmMainWin& m) -> QWidget* {
-      m.state().selectedPath = taskBasePath(m.state().dirs(), chosenTask);
-      if (QWidget* wizard = m.windows().taskWizard(m)) m.openWindow(wizard);
-      auto* chooser = new QWidget;
-      QTimer::singleShot(0, chooser, &QWidget::close);
-      return chooser;
-    };
-  }
-  void TearDown() override {
-    // A wizard left open closes before the main window it refers to.
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (qobject_cast<TfrmCreateTaskWin*>(w)) w->close();
-    settle();
-    main.reset();
-    settle();
-  }
-
-  void start() {
-    auto box = std::make_unique<ScriptedMessages>();
-    messages = box.get();
-    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), windows);
-    main->state().decSep = ',';  // whatever the locale of the machine says
-    messages->clear();
-  }
-
-  TfrmCreateTaskWin* wizard() const {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* wizard = qobject_cast<TfrmCreateTaskWin*>(w); wizard && wizard->isVisible())
-        return wizard;
-    return nullptr;
-  }
-  TfrmCreateTaskWin* open(MenuItem item) {
-    main->runCommand(item);
-    settle();
-    return wizard();
-  }
-
-  template <typename T = QWidget>
-  T* control(const char* name) const {
-    T* c = wizard()->control<T>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-  }
-  QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
-  // Types the text key by key into the emptied edit, as a user would.
-  void type(const char* name, const QString& text) const {
-    QLineEdit* e = edit(name);
-    e->clear();
-    for (const QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(e, &press);
-    }
-  }
-  void choose(const char* name, const QString& prefix) const {
-    auto* list = control<QComboBox>(name);
-    list->setCurrentIndex(list->findText(prefix, Qt::MatchStartsWith));
-    ASSERT_GT(list->currentIndex(), 0) << prefix.toStdString();
-  }
-  void next() const {
-    wizard()->nextButton()->click();
-    settle();
-  }
-  void back() const {
-    wizard()->prevButton()->click();
-    settle();
-  }
-  int step() const { return wizard()->state().wizardStep; }
-  bool onPage(int s) const { return wizard()->page(s)->isVisibleTo(wizard()); }
-  std::string lastMessage() const {
-    return messages->shown.empty() ? std::string() : messages->last().text;
-  }
-  std::string label(const char* name) const { return control<QLabel>(name)->text().toStdString(); }
-
-  // Page 1 filled for a new task on the level-1 demo city.
-  void fillPageOne() {
-    type("txtShifr", "abc123");
-    type("txtName", "Deliveries");
-    choose("list_DBRN", "[001sys1]");
-  }
-
-  TempDir dir;
-  WindowFactory windows;
-  ScriptedMessages* messages = nullptr;
-  std::unique_ptr<TfrmMainWin> main;
-  std::string optimiserFor;
-  std::string chosenTask;
-};
 
 TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   start();
@@ -222,7 +99,7 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_EQ(w->state().header.moneyUnit, "s7");
   EXPECT_EQ(w->state().header.cargoMode, 1);
   EXPECT_EQ(w->state().table1.rows(), 4);
-  EXPECT_FALSE(w->state().pickers.typeRows.empty());
+  EXPECT_FALSE(w->state().pickers.typeItems().empty());
 
   // Back keeps what was typed.
   back();
@@ -417,12 +294,9 @@ TEST_F(TaskWizardWindow, ACorrectionOfAnUnreadableTaskOpensNothing) {
   EXPECT_TRUE(main->isEnabled());
 }
 
-// The summary page's choice, as the page of step 8 will carry it.
-QRadioButton* addSolveNowChoice(TfrmCreateTaskWin* w, bool solveNow) {
-  auto* order1 = new QRadioButton(w->page(8));
-  order1->setObjectName("Order1");
-  order1->setChecked(solveNow);
-  return order1;
+// The summary page's choice between solving at once (Order1) and later (Order2).
+void chooseSolveNow(TfrmCreateTaskWin* w, bool solveNow) {
+  w->control<QRadioButton>(solveNow ? "Order1" : "Order2")->click();
 }
 
 // A client-addition task (no graph) with its points entered.
@@ -441,8 +315,8 @@ TEST_F(TaskWizardWindow, TheLastStepSavesAndHandsTheTaskToTheOptimiser) {
   start();
   TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);
   ASSERT_NE(w, nullptr);
-  addSolveNowChoice(w, true);
   enterClientTask(w);
+  chooseSolveNow(w, true);
   EXPECT_EQ(w->windowTitle(), "S64");
   const double before = nowDateTime();
   next();
@@ -469,8 +343,8 @@ TEST_F(TaskWizardWindow, SolvingLaterOnlySavesTheTask) {
   start();
   TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);
   ASSERT_NE(w, nullptr);
-  addSolveNowChoice(w, false);
   enterClientTask(w);
+  chooseSolveNow(w, false);
   next();
   EXPECT_EQ(wizard(), nullptr);
   EXPECT_EQ(optimiserFor, "");
@@ -498,6 +372,19 @@ TEST_F(TaskWizardWindow, AFailedSaveKeepsTheWizardOpen) {
   EXPECT_EQ(step(), 3);
   EXPECT_EQ(w->windowTitle(), "S64 (S744 3 S200 3)");
   EXPECT_EQ(w->nextButton()->text(), "S80");
+}
+
+TEST_F(TaskWizardWindow, TheBusyLabelShowsWhileALongStepRuns) {
+  start();
+  TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->busyLabel()->isVisible());
+  w->showBusy(stateCountBusyLabel());
+  EXPECT_TRUE(w->busyLabel()->isVisible());
+  EXPECT_EQ(w->busyLabel()->size(), QSize(243, 26));
+  EXPECT_EQ(w->busyLabel()->text(), "S124 ...");
+  w->hideBusy();
+  EXPECT_FALSE(w->busyLabel()->isVisible());
 }
 
 }  // namespace

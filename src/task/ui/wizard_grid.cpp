@@ -1,0 +1,111 @@
+#include "task/ui/wizard_grid.h"
+
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
+
+#include "task/ui/wizard_widgets.h"
+
+namespace qj::ui {
+
+WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
+                       const GridRules* rules, std::vector<int> widths, const ShellTables& texts)
+    : QWidget(parent), texts_(texts), widths_(std::move(widths)) {
+  titleArea_ = new QWidget(this);
+  model_ = new GridModel(table, rules, this);
+  view_ = named(new GridView(this), gridName);
+  view_->setGridModel(model_);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  layout->addWidget(titleArea_, 0, Qt::AlignLeft);
+  layout->addWidget(view_, 1, Qt::AlignLeft);
+  std::vector<int> all(widths_.size());
+  std::iota(all.begin(), all.end(), 0);
+  showColumns(all);
+}
+
+QLabel* WizardGrid::addTitle(const char* name, const Text& text, int first, int last, Line line,
+                             bool fit) {
+  auto* label = named(new QLabel(titleArea_), name);
+  label->setWordWrap(true);
+  label->setAlignment(line == Line::Group ? Qt::AlignCenter : Qt::AlignHCenter | Qt::AlignBottom);
+  titles_.push_back({label, first, last, line});
+  setCaption(label, text.resolve(texts_), fit);
+  return label;
+}
+
+void WizardGrid::showColumns(std::vector<int> columns) {
+  shown_ = std::move(columns);
+  model_->setVisibleColumns(shown_);
+  layOutTitles();
+}
+
+std::vector<int> WizardGrid::columnWidths() const {
+  std::vector<int> widths = widths_;
+  for (const Title& t : titles_)
+    if (t.first == t.last && widths[t.first] > 0)
+      widths[t.first] =
+          std::max(widths[t.first], readableCaptionWidth({t.label}, widths[t.first] - 2) + 2);
+  return widths;
+}
+
+void WizardGrid::refresh() {
+  model_->reload();
+  layOutTitles();
+}
+
+void WizardGrid::layOutTitles() {
+  const std::vector<int> widths = columnWidths();
+  int total = 0;
+  for (size_t c = 0; c < shown_.size(); ++c) {
+    view_->setColumnWidth(static_cast<int>(c), widths.at(shown_[c]));
+    total += widths.at(shown_[c]);
+  }
+  // The grid is as wide as its columns: nothing scrolls sideways.
+  view_->setFixedWidth(total + 2 * view_->frameWidth() +
+                       view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  // x and width of the shown columns in first..last; width 0 when none is shown.
+  const auto span = [&](const Title& t) {
+    int x = view_->frameWidth(), left = -1, right = -1;
+    for (int c : shown_) {
+      if (c >= t.first && c <= t.last) {
+        if (left < 0) left = x;
+        right = x + widths.at(c);
+      }
+      x += widths.at(c);
+    }
+    return std::pair{left, left < 0 ? 0 : right - left};
+  };
+  int groupHeight = 0, columnHeight = 0;
+  for (const Title& t : titles_) {
+    const auto [x, width] = span(t);
+    t.label->setVisible(width > 0);
+    if (width <= 0) continue;
+    t.label->setFixedWidth(width - 2);
+    refitCaption(t.label);
+    const int h = t.label->heightForWidth(width - 2);
+    if (t.line == Line::Group) groupHeight = std::max(groupHeight, h);
+    if (t.line == Line::Column) columnHeight = std::max(columnHeight, h);
+  }
+  int bothHeight = 0;
+  for (const Title& t : titles_)
+    if (t.line == Line::Both && span(t).second > 0)
+      bothHeight = std::max(bothHeight, t.label->heightForWidth(span(t).second - 2));
+  columnHeight = std::max(columnHeight, bothHeight - groupHeight);
+  for (const Title& t : titles_) {
+    const auto [x, width] = span(t);
+    if (width <= 0) continue;
+    const int y = t.line == Line::Column ? groupHeight : 0;
+    const int h = t.line == Line::Group    ? groupHeight
+                  : t.line == Line::Column ? columnHeight
+                                           : groupHeight + columnHeight;
+    t.label->setGeometry(x + 1, y, width - 2, h);
+  }
+  titleArea_->setFixedSize(view_->maximumWidth(), groupHeight + columnHeight);
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,66 @@
+#pragma once
+// A wizard grid with its titles: the titles stand as labels above the columns they name (a
+// title of a group of columns above the titles of its columns), each fitted to the width of
+// its columns, and follow the columns when some are hidden. The grid is the program's one
+// grid model and view over a core table.
+
+#include <QLabel>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "frame/message.h"
+#include "platform/grid.h"
+#include "platform/ui/GridModel.h"
+#include "platform/ui/GridView.h"
+
+namespace qj::ui {
+
+class WizardGrid : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `widths`: the design width in pixels of every column of the table (hidden ones included);
+  // a column is made wider where its title would otherwise break inside a word. `rules` must
+  // outlive the grid; the table belongs to the wizard's state.
+  WizardGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
+             std::vector<int> widths, const ShellTables& texts);
+
+  // Where a title stands: on the line of group titles, on the line of column titles, or
+  // over both lines (a column without a group).
+  enum class Line { Group, Column, Both };
+  // A title over the table columns first..last, laid out by the next showColumns or refresh.
+  // A fitted title is broken to its width as every
+  // fitted caption is; the others wrap at their blanks.
+  QLabel* addTitle(const char* name, const Text& text, int first, int last, Line line,
+                   bool fit = true);
+
+  GridView* view() const { return view_; }
+  GridModel* model() const { return model_; }
+
+  // The table columns shown, in order. Titles of hidden columns are hidden.
+  void showColumns(std::vector<int> columns);
+  // Reads the table again (after a step changed it) and lays the titles out again (after a
+  // step changed their captions).
+  void refresh();
+
+ private:
+  struct Title {
+    QLabel* label;
+    int first, last;
+    Line line;
+  };
+  void layOutTitles();
+  // The widths of the columns as shown: the design width, or wider where a title needs it.
+  std::vector<int> columnWidths() const;
+
+  const ShellTables& texts_;
+  std::vector<int> widths_;
+  std::vector<int> shown_;
+  std::vector<Title> titles_;
+  QWidget* titleArea_;
+  GridModel* model_;
+  GridView* view_;
+};
+
+}  // namespace qj::ui

@@ -1,0 +1,188 @@
+#pragma once
+// The task wizard opened from a real main window over a program folder with the demo
+// databases of the build and a shell whose texts name their indices, and the moves of a user:
+// typing into edits and grid cells, choosing list items, pressing keys in the grids, Next and
+// Back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "frame/task_handover.h"
+#include "frame/ui/UMainWin.h"
+#include "platform/ui/GridView.h"
+#include "platform/ui/qt_text.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+#include "task/ui/UCreateTaskWin.h"
+#include "task/ui/task_wizard_page.h"
+
+namespace qj::ui {
+
+inline void settle() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+// A program folder with the demo databases of the build and a shell whose texts name their
+// indices; the main window opens the real task wizard.
+class TaskWizardWindow : public ::testing::Test {
+ protected:
+  TaskWizardWindow() {
+    ShellTables shell = test::markedShell();
+    shell.shortTexts[2] = "none";
+    test::writeShellFile(dir, "eng", shell);
+    std::filesystem::create_directories(dir / "Dbrn");
+    for (const char* db : {"001sys1_dbrn_eng.dat", "002sys2_dbrn_eng.dat"})
+      std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
+                                 dir / ("Dbrn/" + std::string(db)));
+    windows = programWindows();
+    windows.optimiser = [this](TfrmMainWin& m) -> QWidget* {
+      optimiserFor = m.state().solveAtOnce ? m.state().curTaskCode : "batch";
+      return new QWidget;
+    };
+    // The task chooser hands the chosen task over to the wizard and closes.
+    windows.taskChooser = [this](TfrmMainWin& m) -> QWidget* {
+      m.state().selectedPath = taskBasePath(m.state().dirs(), chosenTask);
+      if (QWidget* wizard = m.windows().taskWizard(m)) m.openWindow(wizard);
+      auto* chooser = new QWidget;
+      QTimer::singleShot(0, chooser, &QWidget::close);
+      return chooser;
+    };
+  }
+  void TearDown() override {
+    // A wizard left open closes before the main window it refers to.
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<TfrmCreateTaskWin*>(w)) w->close();
+    settle();
+    main.reset();
+    settle();
+  }
+
+  void start() {
+    auto box = std::make_unique<ScriptedMessages>();
+    messages = box.get();
+    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), windows);
+    main->state().decSep = ',';  // whatever the locale of the machine says
+    messages->clear();
+  }
+
+  TfrmCreateTaskWin* wizard() const {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* wizard = qobject_cast<TfrmCreateTaskWin*>(w); wizard && wizard->isVisible())
+        return wizard;
+    return nullptr;
+  }
+  TfrmCreateTaskWin* open(MenuItem item) {
+    main->runCommand(item);
+    settle();
+    return wizard();
+  }
+
+  template <typename T = QWidget>
+  T* control(const char* name) const {
+    T* c = wizard()->control<T>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
+  // Types the text key by key into the emptied edit, as a user would.
+  void type(const char* name, const QString& text) const {
+    QLineEdit* e = edit(name);
+    e->clear();
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(e, &press);
+    }
+  }
+  void choose(const char* name, const QString& prefix) const {
+    auto* list = control<QComboBox>(name);
+    list->setCurrentIndex(list->findText(prefix, Qt::MatchStartsWith));
+    ASSERT_GT(list->currentIndex(), 0) << prefix.toStdString();
+  }
+  void next() const {
+    wizard()->nextButton()->click();
+    settle();
+  }
+  void back() const {
+    wizard()->prevButton()->click();
+    settle();
+  }
+  int step() const { return wizard()->state().wizardStep; }
+  bool onPage(int s) const { return wizard()->page(s)->isVisibleTo(wizard()); }
+  std::string lastMessage() const {
+    return messages->shown.empty() ? std::string() : messages->last().text;
+  }
+  std::string label(const char* name) const { return control<QLabel>(name)->text().toStdString(); }
+
+  GridView* grid(const char* name) const { return control<GridView>(name); }
+  // Makes a cell of a grid current, as a click on it would.
+  void goTo(const char* gridName, int row, int tableColumn) const {
+    GridView* view = grid(gridName);
+    const QModelIndex index =
+        view->gridModel()->index(row, view->gridModel()->viewColumn(tableColumn));
+    ASSERT_TRUE(index.isValid()) << gridName << " " << row << " " << tableColumn;
+    view->setCurrentIndex(index);
+    emit view->clicked(index);
+  }
+  // Types the text into a cell in place of what it held and leaves the cell with Enter.
+  void typeInCell(const char* gridName, int row, int tableColumn, const QString& text) const {
+    goTo(gridName, row, tableColumn);
+    GridView* view = grid(gridName);
+    if (!view->indexWidget(view->currentIndex())) view->edit(view->currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(editor, nullptr) << gridName << " " << row << " " << tableColumn;
+    editor->selectAll();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(editor, &erase);
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(editor, &press);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    settle();
+  }
+  // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
+  void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
+    GridView* view = grid(gridName);
+    QWidget* target = view->indexWidget(view->currentIndex());
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target ? target : view, &event);
+    settle();
+  }
+  // A list item chosen by the user (the list reports it as the user's choice).
+  void pick(const char* name, int index) const {
+    auto* list = control<QComboBox>(name);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
+  std::string cell(const GridTable& table, int row, int col) const { return table.cell(row, col); }
+
+  // Page 1 filled for a new task on the level-1 demo city.
+  void fillPageOne() {
+    type("txtShifr", "abc123");
+    type("txtName", "Deliveries");
+    choose("list_DBRN", "[001sys1]");
+  }
+
+  test::TempDir dir;
+  WindowFactory windows;
+  ScriptedMessages* messages = nullptr;
+  std::unique_ptr<TfrmMainWin> main;
+  std::string optimiserFor;
+  std::string chosenTask;
+};
+
+}  // namespace qj::ui

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QMdiSubWindow>
+#include <QTest>
 #include <numeric>
 
 #include "dbrn/dbrn_io.h"
+#include "frame/ui/USelectWin.h"
 #include "records/protocol_file.h"
 #include "records/task_file.h"
 #include "records/text.h"
+#include "reports/ui/UViewSolutionWin.h"
+#include "reports/ui/UViewTaskWin.h"
 #include "task/step3.h"
 #include "task/step4.h"
 #include "task/ui/task_wizard_window.h"
@@ -321,6 +326,72 @@ TEST_F(TaskWizardFlow, ALevelTwoTaskWithRefusalsAndTimeWindows) {
   EXPECT_EQ(in.points[1].windowLow, 30);
   EXPECT_EQ(in.points[1].windowHigh, 90);
   EXPECT_GT(in.header.stateCount2, 0);
+}
+
+// The whole road of a task: entered in the wizard with solve-now, solved by the real optimiser
+// window in its automatic run, its solution brought into Data/ with status 2, and then viewed
+// through the task chooser in the task viewer and the solution viewer.
+TEST_F(TaskWizardFlow, ATaskEnteredSolvedAndViewed) {
+  const DbrnFile db = demoCity("001sys1_dbrn_eng.dat");
+  const Address from = houseOfSection(db, "Oak", 0);
+  const Address to = houseOfSection(db, "Oak", 3);
+  const WindowFactory program = programWindows();
+  windows.optimiser = program.optimiser;
+  windows.taskChooser = program.taskChooser;
+  dir.write("System/protocol.pro", writeProtocolFile({}));
+  start();
+
+  ASSERT_NE(open(MenuItem::mnuInNewTask), nullptr);
+  type("txtShifr", "run001");
+  type("txtName", "Two stops");
+  choose("list_DBRN", "[001sys1]");
+  next();
+  type("TS_num", "2");
+  type("fine1", "1");
+  type("fine2", "10");
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  enterAddress(0, from, 1);
+  enterAddress(1, to, 1);
+  for (int guard = 0; step() != 8 && guard < 6; ++guard) next();
+  ASSERT_EQ(step(), 8) << lastMessage();
+  ASSERT_TRUE(control<QRadioButton>("Order1")->isChecked());
+  next();
+
+  // The optimiser runs the handed-over task by itself and closes.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return main->state().protocol.size() == 1 && main->state().protocol[0].status == 2; },
+      60000))
+      << lastMessage();
+  settle();
+  EXPECT_TRUE(std::filesystem::exists(dir / "Data/qj_RUN001_out.dat"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_RUN001_in.dat"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_RUN001_out.dat"));
+  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records.at(0).status, 2);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main->isEnabled(); }, 5000));
+
+  // Output, view a solution: the chooser offers the solved task; OK opens its viewer.
+  auto viewThrough = [&](MenuItem item) -> QWidget* {
+    main->runCommand(item);
+    settle();
+    TfrmSelectWin* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* c = qobject_cast<TfrmSelectWin*>(w); c && c->isVisible()) chooser = c;
+    if (!chooser) return nullptr;
+    chooser->list()->setCurrentRow(0);
+    chooser->okButton()->click();
+    settle();
+    const auto children = main->mdiArea()->subWindowList();
+    return children.isEmpty() ? nullptr : children.back()->widget();
+  };
+  auto* solution = qobject_cast<TfrmViewSolution*>(viewThrough(MenuItem::mnuOutViewSolution));
+  ASSERT_NE(solution, nullptr) << lastMessage();
+  EXPECT_EQ(solution->view().solution.solutionFound, 1);
+  EXPECT_GT(solution->view().route.rows(), 2);
+  EXPECT_GT(solution->view().routeCost, 0);
+  auto* task = qobject_cast<TfrmViewTask*>(viewThrough(MenuItem::mnuInViewTask));
+  ASSERT_NE(task, nullptr) << lastMessage();
+  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ void fillTable2(TaskWizardState& st, const ShellTables& texts) {
         writePointRow(grid, row, st, static_cast<int>(i));
         grid.set(row, 8, shell(271).resolve(texts));
       } else {
-        grid.set(row, 0, " " + std::to_string(i + 1));
+        grid.set(row, 0, std::string(" ").append(std::to_string(i + 1)));
         grid.set(row, 8, shell(772).resolve(texts));
       }
       grid.set(row, 9, formatReal(slot.dist, st.decSep));

@@ -198,7 +198,7 @@ void fillTable3(TaskWizardState& st, const ShellTables& texts) {
       if (slot.kind == kFromOwnSection)
         writePointRow(grid, row, st, static_cast<int>(i));
       else
-        grid.set(row, 0, " " + std::to_string(i + 1));
+        grid.set(row, 0, std::string(" ").append(std::to_string(i + 1)));
       grid.set(row, 8, fromKindText(slot.kind).resolve(texts));
       grid.set(row, 9, formatReal(slot.dist, st.decSep));
       grid.set(row, 10, formatReal(slot.speed, st.decSep));

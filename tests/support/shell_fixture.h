@@ -13,16 +13,23 @@ namespace qj::test {
 
 inline constexpr int kMarkedShellTexts = 1000;
 
+// A mark and a number; built by appending, which GCC 12 does not misread as an overlapping
+// copy the way it does "S" + std::to_string(k).
+inline std::string marked(const char* mark, int k) {
+  std::string s = mark;
+  s += std::to_string(k);
+  return s;
+}
+
 // Shell text k is "S<k>", short text k "s<k>", line j of long text i "L<i>.<j>".
 inline ShellTables markedShell(const std::string& languageName = "eng English") {
   ShellTables t;
   t.languageName = languageName;
-  for (int k = 0; k < 63; ++k) t.shortTexts.push_back("s" + std::to_string(k));
-  for (int k = 0; k < kMarkedShellTexts; ++k) t.shellTexts.push_back("S" + std::to_string(k));
+  for (int k = 0; k < 63; ++k) t.shortTexts.push_back(marked("s", k));
+  for (int k = 0; k < kMarkedShellTexts; ++k) t.shellTexts.push_back(marked("S", k));
   for (int i = 0; i < 8; ++i) {
     t.longTexts.emplace_back();
-    for (int j = 0; j < 4; ++j)
-      t.longTexts.back().push_back("L" + std::to_string(i) + "." + std::to_string(j));
+    for (int j = 0; j < 4; ++j) t.longTexts.back().push_back(marked("L", i) + marked(".", j));
   }
   return t;
 }
@@ -34,7 +41,7 @@ inline void writeShellFile(const TempDir& root, const std::string& extensionUtf8
   std::vector<std::string> notes;
   if (russian)
     for (size_t k = 0; k < tables.shortTexts.size(); ++k)
-      notes.push_back("note " + std::to_string(k));
+      notes.push_back(marked("note ", static_cast<int>(k)));
   root.write("Shells/Shell (QJ 1.6)." + extensionUtf8, writeShell(tables, russian, notes));
 }
 

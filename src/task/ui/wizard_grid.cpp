@@ -1,10 +1,12 @@
 #include "task/ui/wizard_grid.h"
 
+#include <QFontMetrics>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
 
+#include "platform/ui/qt_text.h"
 #include "task/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -50,6 +52,17 @@ std::vector<int> WizardGrid::columnWidths() const {
     if (t.first == t.last && widths[t.first] > 0)
       widths[t.first] =
           std::max(widths[t.first], readableCaptionWidth({t.label}, widths[t.first] - 2) + 2);
+  // The wizard's grids hold a few dozen rows: a column also takes its longest text whole, so
+  // that no shell's wording of a kind or an address is cut.
+  const GridTable& table = model_->table();
+  if (table.rows() <= kMeasuredRows) {
+    const QFontMetrics metrics(view_->font());
+    for (int c : shown_) {
+      if (widths[c] <= 1) continue;
+      for (int r = 0; r < table.rows(); ++r)
+        widths[c] = std::max(widths[c], metrics.horizontalAdvance(toQt(table.cell(r, c))) + 8);
+    }
+  }
   return widths;
 }
 

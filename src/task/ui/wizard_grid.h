@@ -51,6 +51,8 @@ class WizardGrid : public QWidget {
     Line line;
   };
   void layOutTitles();
+  // Grids up to this many rows fit their columns to their texts.
+  static constexpr int kMeasuredRows = 200;
   // The widths of the columns as shown: the design width, or wider where a title needs it.
   std::vector<int> columnWidths() const;
 

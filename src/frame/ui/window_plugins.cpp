@@ -6,6 +6,7 @@
 #include "optimiser/ui/OM_QJ.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/print_reports.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
@@ -23,6 +24,8 @@ WindowFactory programWindows() {
   windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
   windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
   windows.help = [](TfrmMainWin& main) -> QWidget* { return TfrmHelp::create(main); };
+  windows.printTask = [](TfrmMainWin& main, QWidget* viewer) { PrintTask(main, viewer); };
+  windows.printSolution = [](TfrmMainWin& main, QWidget* viewer) { PrintSolution(main, viewer); };
   return windows;
 }
 

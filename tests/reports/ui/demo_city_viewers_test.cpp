@@ -1,7 +1,8 @@
 // Both viewers on the shipped demo city: a delivery round along its real streets and turns.
 // With QJ_VIEWER_SHOTS set to a folder the test also saves pictures of the two viewers in the
-// main window; QJ_VIEWER_SHELL may name a compiled shell to take the texts from and
-// QJ_VIEWER_LANG its language code (eng when not given), which also chooses the database.
+// main window and their printed reports as PDF files; QJ_VIEWER_SHELL may name a compiled
+// shell to take the texts from and QJ_VIEWER_LANG its language code (eng when not given),
+// which also chooses the database.
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,15 @@
 // Both viewers on the shipped demo city: a delivery round along its real streets and turns.
 // With QJ_VIEWER_SHOTS set to a folder the test also saves pictures of the two viewers in the
-// main window; QJ_VIEWER_SHELL may name a compiled shell to take the texts from and
-// QJ_VIEWER_LANG its language code (eng when not given), which also chooses the database.
+// main window and their printed reports as PDF files; QJ_VIEWER_SHELL may name a compiled
+// shell to take the texts from and QJ_VIEWER_LANG its language code (eng when not given),
+// which also chooses the database.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QPrinterInfo>
 #include <cstdlib>
 #include <fstream>
 
@@ -16,6 +18,7 @@
 #include "records/text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/print_reports.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 
@@ -265,6 +268,40 @@ TEST_F(DemoCityViewers, InputOfTheRoundInBothLayouts) {
   ASSERT_NE(level2, nullptr);
   EXPECT_EQ(level2->view().layout, TaskLayout::Points);
   shoot(level2, "task-level2");
+}
+
+// The three reports of the round, printed with no printer: each becomes a PDF file in the
+// Print folder and is handed to the viewer. With QJ_VIEWER_SHOTS set they are copied there.
+TEST_F(DemoCityViewers, PrintedReportsOfTheRound) {
+  messages->clear();
+  std::vector<QString> shown;
+  const ReportOutput noPrinter{QPrinterInfo(), [&](const QString& path) {
+                                 shown.push_back(path);
+                                 return true;
+                               }};
+  QWidget* solution = open(main->windows().solutionViewer, "DEMO01");
+  ASSERT_NE(solution, nullptr);
+  PrintSolution(*main, solution, noPrinter);
+  QWidget* level1 = open(main->windows().taskViewer, "DEMO01");
+  ASSERT_NE(level1, nullptr);
+  PrintTask(*main, level1, noPrinter);
+  QWidget* level2 = open(main->windows().taskViewer, "DEMO02");
+  ASSERT_NE(level2, nullptr);
+  PrintTask(*main, level2, noPrinter);
+  EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  ASSERT_EQ(shown.size(), 3u);
+
+  const char* names[] = {"solution", "task-level1", "task-level2"};
+  const char* folder = std::getenv("QJ_VIEWER_SHOTS");
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const std::filesystem::path pdf = shown[i].toStdString();
+    EXPECT_EQ(pdf.parent_path(), dir / "Print");
+    ASSERT_TRUE(std::filesystem::is_regular_file(pdf)) << pdf;
+    if (folder && *folder)
+      std::filesystem::copy_file(pdf,
+                                 std::filesystem::path(folder) / (std::string(names[i]) + ".pdf"),
+                                 std::filesystem::copy_options::overwrite_existing);
+  }
 }
 
 }  // namespace

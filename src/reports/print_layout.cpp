@@ -1,0 +1,369 @@
+#include "reports/print_layout.h"
+
+#include <algorithm>
+
+#include "records/numbers.h"
+#include "records/text.h"
+
+namespace qj {
+
+std::vector<std::string> wrapText(std::string_view text, int limit, const PageCanvas& canvas) {
+  std::vector<std::string> lines;
+  std::string_view rest = text;
+  std::string current;
+  size_t p = 0;
+  while (p < rest.size()) {
+    current.push_back(rest[p]);
+    // The break comes before the character that makes the line too wide, but never before
+    // the line's first character: a column narrower than one character still advances.
+    if (p > 0 && canvas.textWidth(current) > limit) {
+      lines.emplace_back(rest.substr(0, p));
+      rest.remove_prefix(p);
+      current.clear();
+      p = 0;
+    } else {
+      ++p;
+    }
+  }
+  if (!current.empty()) lines.push_back(std::move(current));
+  return lines;
+}
+
+ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth) {
+  ReportColumns c;
+  c.x.push_back(kReportTextLeft);
+  for (const double share : shares) {
+    const int width = static_cast<int>(roundHalfEven(usableWidth * share));
+    c.x.push_back(c.x.back() + width);
+    c.limit.push_back(width - kReportRuleOffset);
+  }
+  return c;
+}
+
+namespace {
+
+constexpr size_t kTitleMax = 1000;
+constexpr size_t kCellMax = 100;
+// A parameter row whose key and value have this many characters together prints its value
+// on a line of its own.
+constexpr size_t kParameterLineMax = 120;
+// The room a route table needs on its first page.
+constexpr int kTableRoom = 1200;
+
+// The viewer's caption is its shell text, a blank and the quoted task name.
+std::string reportTitle(const std::string& titleText, std::string_view caption,
+                        const std::string& captionText) {
+  const size_t from = captionText.size() + 1;
+  const std::string_view tail =
+      from < caption.size() ? caption.substr(from, kTitleMax) : std::string_view();
+  return titleText + " " + std::string(tail);
+}
+
+// A parameter's key with its colon. A key that ends in a colon of its own (the heading of a
+// group of rows) is not given a second one.
+std::string keyWithColon(const std::string& key) {
+  return !key.empty() && key.back() == ':' ? key : key + ":";
+}
+
+// A parameter row as one line of text.
+std::string parameterText(const KeyValue& p) {
+  return keyWithColon(p.key) + " " + p.value;
+}
+
+// A row of cells as the lines of each column.
+using BlockLines = std::vector<std::vector<std::string>>;
+
+// The page model that both reports follow.
+class ReportPrinter {
+ public:
+  explicit ReportPrinter(PageCanvas& canvas) : c_(canvas) {}
+
+  PageCanvas& canvas() { return c_; }
+  int usableWidth() const { return c_.pageWidth() - 2 * kReportMargin; }
+  int lineHeight() const { return c_.textHeight(); }
+  int y() const { return y_; }
+  void moveDown(int dy) { y_ += dy; }
+
+  // Centred on the width the title takes in the regular style, drawn in bold.
+  void title(const std::string& text) {
+    const int x = (c_.pageWidth() - c_.textWidth(text)) / 2;
+    c_.setBold(true);
+    c_.text(x, kReportFirstTop, text);
+    y_ = kReportFirstTop + lineHeight();
+    c_.setBold(false);
+  }
+
+  // A text at the left edge; one wider than the page continues on the lines below it
+  // rather than running off the paper. Returns its lines (at least one).
+  std::vector<std::string> pageLines(const std::string& text) const {
+    std::vector<std::string> lines = wrapText(text, usableWidth(), c_);
+    if (lines.empty()) lines.emplace_back();
+    return lines;
+  }
+
+  // True when `lines` more lines of text, with a line height to spare, would reach into the
+  // footer.
+  bool pageFull(size_t lines) const {
+    const int needed = std::max<int>(4, static_cast<int>(lines) + 2) * lineHeight();
+    return y_ + needed > c_.pageHeight() - kReportMargin;
+  }
+
+  void pageBreak() {
+    closePage();
+    c_.newPage();
+    ++page_;
+    y_ = kReportTop;
+    tableTop_ = kReportTop;
+  }
+
+  int blockHeight(const BlockLines& block) const {
+    size_t lines = 0;
+    for (const auto& cell : block) lines = std::max(lines, cell.size());
+    return static_cast<int>(lines + 2) * lineHeight();
+  }
+
+  // Starts a table with its top rule, on a new page when the headings and the first row
+  // would not fit below what the page already holds.
+  void startTable(const ReportColumns& columns, const BlockLines& headings,
+                  const BlockLines& firstRow) {
+    if (y_ > kReportTop && y_ + blockHeight(headings) + blockHeight(firstRow) > contentBottom())
+      pageBreak();
+    columns_ = &columns;
+    tableTop_ = y_;
+    rule(kReportRuleLeft, columns.right() - kReportRuleOffset);
+  }
+
+  void rule(int x1, int x2) { c_.line(x1, y_, x2, y_); }
+
+  // One row of the table: line j (from 1) of column k at (x(k), y + 5 + j x TH); the row is
+  // (lines + 2) line heights tall. A row that would reach into the footer starts a new
+  // page; one taller than a whole page is continued line by line.
+  void block(const BlockLines& block) {
+    const int th = lineHeight();
+    if (y_ + blockHeight(block) > contentBottom() && y_ > tableTop_) pageBreak();
+    size_t lines = 0;
+    for (const auto& cell : block) lines = std::max(lines, cell.size());
+    const int firstLineTop = kReportTop + kReportRuleOffset + th;
+    int base = y_;
+    for (size_t j = 1; j <= lines; ++j) {
+      const int top = base + kReportRuleOffset + static_cast<int>(j) * th;
+      if (top + th > contentBottom() && top > firstLineTop) {
+        y_ = top;
+        pageBreak();
+        base = y_ - static_cast<int>(j - 1) * th;
+      }
+      for (size_t k = 0; k < block.size(); ++k)
+        if (j <= block[k].size())
+          c_.text(columns_->x[k], base + kReportRuleOffset + static_cast<int>(j) * th,
+                  block[k][j - 1]);
+    }
+    y_ = base + static_cast<int>(lines + 2) * th;
+  }
+
+  // The vertical rules of the last page and its number.
+  void finish() { closePage(); }
+
+ private:
+  // Table rows end above the footer's line.
+  int contentBottom() const { return c_.pageHeight() - kReportMargin - lineHeight(); }
+
+  void closePage() {
+    if (columns_)
+      for (const int x : columns_->x)
+        c_.line(x - kReportRuleOffset, tableTop_, x - kReportRuleOffset, y_);
+    const std::string number = std::to_string(page_);
+    c_.text(c_.pageWidth() - c_.textWidth(number) - kReportMargin,
+            c_.pageHeight() - kReportMargin - lineHeight(), number);
+  }
+
+  PageCanvas& c_;
+  const ReportColumns* columns_ = nullptr;
+  int y_ = kReportFirstTop;
+  int tableTop_ = kReportFirstTop;
+  int page_ = 1;
+};
+
+BlockLines wrappedBlock(const std::vector<std::string>& texts, const ReportColumns& columns,
+                        const PageCanvas& canvas) {
+  BlockLines block;
+  for (size_t k = 0; k < texts.size(); ++k)
+    block.push_back(wrapText(texts[k], columns.limit[k], canvas));
+  return block;
+}
+
+std::vector<std::string> rowTexts(const GridTable& table, int row, int columns) {
+  std::vector<std::string> texts;
+  for (int k = 0; k < columns; ++k) texts.push_back(table.cell(row, k));
+  return texts;
+}
+
+constexpr double kRouteShares[kRouteShownColumns] = {0.05, 0.07, 0.20, 0.12,
+                                                     0.12, 0.12, 0.22, 0.10};
+
+}  // namespace
+
+std::string solutionReportTitle(std::string_view caption, const ShellTables& texts) {
+  return reportTitle(texts.shell(599), caption, texts.shell(768));
+}
+
+std::string taskReportTitle(std::string_view caption, const ShellTables& texts) {
+  return reportTitle(texts.shell(88), caption, texts.shell(574));
+}
+
+void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const ShellTables& texts) {
+  ReportPrinter pr(canvas);
+  pr.title(solutionReportTitle(view.caption, texts));
+
+  for (const KeyValue& p : view.parameters) {
+    std::vector<std::string> lines;
+    for (const std::string& text : p.key.size() + p.value.size() < kParameterLineMax
+                                       ? std::vector<std::string>{parameterText(p)}
+                                       : std::vector<std::string>{keyWithColon(p.key), p.value}) {
+      const std::vector<std::string> part = pr.pageLines(text);
+      lines.insert(lines.end(), part.begin(), part.end());
+    }
+    if (pr.pageFull(lines.size())) pr.pageBreak();
+    for (const std::string& line : lines) {
+      pr.moveDown(pr.lineHeight());
+      canvas.text(kReportTextLeft, pr.y(), line);
+    }
+  }
+
+  pr.moveDown(2 * pr.lineHeight());
+  if (pr.y() > canvas.pageHeight() - kTableRoom) pr.pageBreak();
+
+  const ReportColumns columns = reportColumns(
+      std::vector<double>(std::begin(kRouteShares), std::end(kRouteShares)), pr.usableWidth());
+  std::vector<std::string> headings;
+  for (int col = 0; col < kRouteShownColumns; ++col)
+    headings.push_back(routeColumnTitle(col, texts));
+  const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
+  const GridTable& route = view.route;
+  const BlockLines firstRow =
+      route.rows() > 0 ? wrappedBlock(rowTexts(route, 0, kRouteShownColumns), columns, canvas)
+                       : BlockLines{};
+  pr.startTable(columns, headingBlock, firstRow);
+  pr.block(headingBlock);
+  pr.rule(kReportRuleLeft, columns.right() - kReportRuleOffset);
+
+  for (int r = 0; r < route.rows(); ++r) {
+    pr.block(r == 0 ? firstRow
+                    : wrappedBlock(rowTexts(route, r, kRouteShownColumns), columns, canvas));
+    // Rows of a point's passing without an address continue the row above.
+    if (!route.cell(r, kRouteAddress).empty())
+      pr.rule(kReportRuleLeft, columns.right() - kReportRuleOffset);
+  }
+  pr.finish();
+}
+
+namespace {
+
+bool taskColumnPrinted(int content, const TaskHeader& h) {
+  switch (content) {
+    case kTaskUnloadTime:
+    case kTaskVolume: return h.cargoMode > 0;
+    case kTaskOrder: return h.orderMode > 0;
+    case kTaskRefusal: return h.refusalFlag > 0;
+    case kTaskIncome: return h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > 0;
+    case kTaskWindowLow:
+    case kTaskWindowHigh: return h.timeFactorFlag > 0;
+    default: return true;
+  }
+}
+
+constexpr double kTransitionShares[kTaskTransitionColumns] = {
+    0.06, 0.18, 0.05, 0.05, 0.05, 0.06, 0.07, 0.08, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05};
+constexpr double kPointShares[kTaskPointColumns] = {0.08, 0.20, 0.08, 0.08, 0.08, 0.08,
+                                                    0.08, 0.08, 0.08, 0.08, 0.08};
+
+// The cells of the transitions layout's separator row hold dashes.
+bool isDashCell(const std::string& cell) {
+  return cell.find("---") != std::string::npos;
+}
+
+// The lines of a cell of the task report. The separator row prints as one line a cell: the
+// point's own cells as they stand, the others as fixed runs of dashes that join across the
+// columns but stop at the table's right border. Every other cell is wrapped into its column.
+std::vector<std::string> taskCellLines(TaskLayout layout, int col, const std::string& cell,
+                                       const ReportColumns& columns, const PageCanvas& canvas) {
+  const std::string text = cut(cell, kCellMax);
+  if (layout != TaskLayout::Transitions || !isDashCell(text))
+    return wrapText(text, columns.limit[col], canvas);
+  if (col < kTaskUnloadTime) return {text};
+  std::string run(col <= kTaskTransitionKind ? 16 : 10, '-');
+  const int room = columns.right() - kReportRuleOffset - columns.x[col];
+  while (!run.empty() && canvas.textWidth(run) > room) run.pop_back();
+  return {run};
+}
+
+}  // namespace
+
+std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h) {
+  const bool transitions = layout == TaskLayout::Transitions;
+  std::vector<double> shares;
+  for (int col = 0; col < taskColumnCount(layout); ++col) {
+    const double share = transitions ? kTransitionShares[col] : kPointShares[col];
+    shares.push_back(taskColumnPrinted(taskColumnContent(layout, col), h) ? share : 0.0);
+  }
+  return shares;
+}
+
+std::string taskReportHeading(TaskLayout layout, int col, const TaskHeader& h,
+                              const ShellTables& texts) {
+  const int content = taskColumnContent(layout, col);
+  if (!taskColumnPrinted(content, h)) return {};
+  if (content == kTaskVolume && h.cargoMode != 1 && h.cargoMode != 2) return {};
+  if (content == kTaskOrder && h.orderMode > 3) return {};
+  return taskColumnTitle(layout, col, h, texts);
+}
+
+void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables& texts) {
+  const TaskLayout layout = view.layout;
+  const int columnCount = taskColumnCount(layout);
+  ReportPrinter pr(canvas);
+  const std::vector<double> shares = taskReportShares(layout, view.header);
+  const ReportColumns columns = reportColumns(shares, pr.usableWidth());
+  pr.title(taskReportTitle(view.caption, texts));
+
+  // The parameter lines stand directly under the title, with an empty line below them.
+  int line = 0;
+  for (const KeyValue& p : view.parameters)
+    for (const std::string& text : pr.pageLines(parameterText(p)))
+      canvas.text(kReportTextLeft, pr.y() + line++ * pr.lineHeight(), text);
+  pr.moveDown((line + 1) * pr.lineHeight());
+
+  std::vector<std::string> headings;
+  for (int col = 0; col < columnCount; ++col)
+    headings.push_back(taskReportHeading(layout, col, view.header, texts));
+  const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
+
+  const GridTable& table = view.table;
+  // A switched-off column prints nothing.
+  const auto rowBlock = [&](int r) {
+    BlockLines block;
+    for (int col = 0; col < columnCount; ++col)
+      block.push_back(shares[col] == 0
+                          ? std::vector<std::string>{}
+                          : taskCellLines(layout, col, table.cell(r, col), columns, canvas));
+    return block;
+  };
+  pr.startTable(columns, headingBlock, table.rows() > 0 ? rowBlock(0) : BlockLines{});
+  const int right = columns.right() - kReportRuleOffset;
+  pr.block(headingBlock);
+  pr.rule(kReportRuleLeft, right);
+
+  for (int r = 0; r < table.rows(); ++r) {
+    pr.block(rowBlock(r));
+    // The next row continues the same point when it has no address: only its transition
+    // columns are ruled off.
+    const bool continued = layout == TaskLayout::Transitions && r + 1 < table.rows() &&
+                           table.cell(r + 1, kTaskAddress).empty();
+    if (continued)
+      pr.rule(columns.x[kTaskTransitionNo], columns.x[kTaskOrder] - kReportRuleOffset);
+    else
+      pr.rule(kReportRuleLeft, right);
+  }
+  pr.finish();
+}
+
+}  // namespace qj

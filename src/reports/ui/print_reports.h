@@ -1,0 +1,30 @@
+#pragma once
+// The output menu's print command on the active viewer: the report goes to the default
+// printer without a dialog; with no printer installed it becomes a PDF file in the program's
+// Print folder, shown with the desktop's viewer.
+
+#include <QPrinterInfo>
+#include <QString>
+#include <functional>
+
+namespace qj::ui {
+
+class TfrmMainWin;
+
+struct ReportOutput {
+  QPrinterInfo printer;  // a null printer: the report becomes a PDF file
+  // Shows a PDF file written instead; false when nothing could show it.
+  std::function<bool(const QString& path)> showPdf;
+};
+
+// The default printer, and the desktop's viewer for a PDF file.
+ReportOutput desktopReportOutput();
+
+// Print the report of a task viewer or of a solution viewer; any other window prints
+// nothing.
+void PrintTask(TfrmMainWin& main, QWidget* viewer,
+               const ReportOutput& output = desktopReportOutput());
+void PrintSolution(TfrmMainWin& main, QWidget* viewer,
+                   const ReportOutput& output = desktopReportOutput());
+
+}  // namespace qj::ui

@@ -1,0 +1,480 @@
+#include "reports/print_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "reports/recording_canvas.h"
+#include "support/shell_fixture.h"
+
+namespace qj {
+namespace {
+
+using test::DrawnLine;
+using test::DrawnText;
+using test::marked;
+using test::markedShell;
+using test::RecordingCanvas;
+
+// 1130 pixels wide: the usable width is 1000, so a share of 0.05 is 50 pixels.
+constexpr int kWidth = 1130;
+constexpr int kTh = 20;
+
+const ShellTables& shell() {
+  static const ShellTables s = markedShell();
+  return s;
+}
+
+TEST(ReportWrap, BreaksBeforeTheCharacterThatMakesALineTooWide) {
+  const RecordingCanvas c(kWidth, 1000);  // 10 pixels a character
+  EXPECT_EQ(wrapText("abc", 30, c), (std::vector<std::string>{"abc"}));
+  EXPECT_EQ(wrapText("abcd", 30, c), (std::vector<std::string>{"abc", "d"}));
+  EXPECT_EQ(wrapText("abcdefg", 29, c), (std::vector<std::string>{"ab", "cd", "ef", "g"}));
+  EXPECT_EQ(wrapText("a b  c", 30, c), (std::vector<std::string>{"a b", "  c"}));
+  EXPECT_TRUE(wrapText("", 30, c).empty());
+}
+
+TEST(ReportWrap, TakesAtLeastOneCharacterALineInAColumnNarrowerThanACharacter) {
+  const RecordingCanvas c(kWidth, 1000);
+  for (const int limit : {9, 0, -5})
+    EXPECT_EQ(wrapText("abc", limit, c), (std::vector<std::string>{"a", "b", "c"})) << limit;
+}
+
+TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidth) {
+  const ReportColumns c = reportColumns({0.05, 0.07, 0.20, 0.12, 0.12, 0.12, 0.22, 0.10}, 1000);
+  EXPECT_EQ(c.x, (std::vector<int>{65, 115, 185, 385, 505, 625, 745, 965, 1065}));
+  EXPECT_EQ(c.limit, (std::vector<int>{45, 65, 195, 115, 115, 115, 215, 95}));
+  EXPECT_EQ(c.right(), 65 + 1000);
+
+  // Rounding takes halves to the even neighbour; a switched-off column has no width.
+  const ReportColumns odd = reportColumns({0.05, 0.0, 0.15}, 1010);  // 50.5, 0, 151.5
+  EXPECT_EQ(odd.x, (std::vector<int>{65, 115, 115, 267}));
+  EXPECT_EQ(odd.limit, (std::vector<int>{45, -5, 147}));
+}
+
+TEST(ReportTitles, TakeTheQuotedNameFromTheViewersCaption) {
+  ShellTables t = markedShell();
+  t.shellTexts[768] = "Solution of the task";
+  t.shellTexts[574] = "Input of the task";
+  EXPECT_EQ(solutionReportTitle("Solution of the task \"Round\"", t), "S599 \"Round\"");
+  EXPECT_EQ(taskReportTitle("Input of the task \"Round\"", t), "S88 \"Round\"");
+  // A caption no longer than its own text and the blank leaves the title text and a blank.
+  EXPECT_EQ(solutionReportTitle("Solution of the task ", t), "S599 ");
+  EXPECT_EQ(solutionReportTitle("", t), "S599 ");
+  // At most 1000 characters of the caption.
+  const std::string name(1500, 'n');
+  EXPECT_EQ(solutionReportTitle("Solution of the task \"" + name + "\"", t).size(),
+            std::string("S599 ").size() + 1000);
+}
+
+// A solution view with the marked shell's caption and the given parameters and rows
+// (eight cells each).
+SolutionView solutionView(KeyValueList parameters,
+                          const std::vector<std::vector<std::string>>& rows) {
+  SolutionView v;
+  v.caption = "S768 \"Trip\"";
+  v.parameters = std::move(parameters);
+  v.route.setRows(static_cast<int>(rows.size()));
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (size_t k = 0; k < rows[r].size(); ++k)
+      v.route.set(static_cast<int>(r), static_cast<int>(k), rows[r][k]);
+  return v;
+}
+
+const std::vector<int> kRouteEdges = {65, 115, 185, 385, 505, 625, 745, 965, 1065};
+
+TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
+  RecordingCanvas c(kWidth, 2000);
+  const SolutionView v = solutionView({{"Alpha", "1"}, {"Group:", ""}, {"  - empty", ""}},
+                                      {{"1", "1 (s11)", "st. Main, 3", "0 h", "", "", "", ""},
+                                       {"2", "", "", "", "", "", "st. Main, 1-9", "1 right"}});
+  printSolutionReport(c, v, shell());
+  EXPECT_EQ(c.pages, 1);
+
+  // The title is centred by its regular width and drawn in bold.
+  const DrawnText* title = c.find("S599 \"Trip\"");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->x, (kWidth - 110) / 2);
+  EXPECT_EQ(title->y, 60);
+  EXPECT_TRUE(title->bold);
+
+  // One line each under the title; a key with a colon of its own gets no second one.
+  ASSERT_NE(c.find("Alpha: 1"), nullptr);
+  EXPECT_EQ(c.find("Alpha: 1")->y, 100);
+  EXPECT_EQ(c.find("Group: ")->y, 120);
+  EXPECT_EQ(c.find("  - empty: ")->y, 140);
+  EXPECT_FALSE(c.find("Alpha: 1")->bold);
+
+  // Two empty lines, the top rule, the headings a line and 5 pixels below it.
+  const int top = 140 + 2 * kTh;
+  for (int k = 0; k < 8; ++k) {
+    const char* heading[] = {"S519", "S406", "S13", "S85", "S83", "S82", "S265", "S268"};
+    const DrawnText* h = c.find(heading[k]);
+    ASSERT_NE(h, nullptr) << heading[k];
+    EXPECT_EQ(h->x, kRouteEdges[k]);
+    EXPECT_EQ(h->y, top + 5 + kTh);
+  }
+  // The first row's point number wraps in its 65-pixel column.
+  const int row0 = top + 3 * kTh;
+  EXPECT_EQ(c.find("1 (s11")->y, row0 + 5 + kTh);
+  EXPECT_EQ(c.find(")")->y, row0 + 5 + 2 * kTh);
+  EXPECT_EQ(c.find(")")->x, 115);
+  const int row1 = row0 + 4 * kTh;
+  EXPECT_EQ(c.find("1 right")->y, row1 + 5 + kTh);
+  const int end = row1 + 3 * kTh;
+
+  // Full-width rules: the top, under the headings, under the first row (it has an
+  // address); none under the second row but the table's end. Vertical rules close it.
+  std::vector<int> ruled;
+  std::map<int, std::pair<int, int>> verticals;
+  for (const DrawnLine& l : c.lines) {
+    if (l.horizontal()) {
+      EXPECT_EQ(l.x1, 60);
+      EXPECT_EQ(l.x2, 1060);
+      ruled.push_back(l.y1);
+    } else {
+      verticals[l.x1] = {l.y1, l.y2};
+    }
+  }
+  EXPECT_EQ(ruled, (std::vector<int>{top, row0, row1}));
+  ASSERT_EQ(verticals.size(), 9u);
+  for (const int x : kRouteEdges) EXPECT_EQ(verticals[x - 5], std::pair(top, end)) << x;
+
+  EXPECT_EQ(c.texts.back().text, "1");
+  EXPECT_EQ(c.texts.back().x, kWidth - 10 - 65);
+  EXPECT_EQ(c.texts.back().y, 2000 - 65 - kTh);
+}
+
+TEST(SolutionReport, ALongParameterPrintsItsValueOnALineOfItsOwn) {
+  RecordingCanvas c(2000, 3000);  // wide enough for 187 characters a line
+  const std::string key(60, 'k');
+  const SolutionView v =
+      solutionView({{key, std::string(59, 'v')}, {key, std::string(60, 'w')}, {"Empty", ""}}, {});
+  printSolutionReport(c, v, shell());
+  EXPECT_EQ(c.find(key + ": " + std::string(59, 'v'))->y, 80 + kTh);
+  EXPECT_EQ(c.find(key + ":")->y, 80 + 2 * kTh);
+  EXPECT_EQ(c.find(std::string(60, 'w'))->y, 80 + 3 * kTh);
+  EXPECT_EQ(c.find(std::string(60, 'w'))->x, 65);
+  EXPECT_EQ(c.find("Empty: ")->y, 80 + 4 * kTh);
+}
+
+TEST(SolutionReport, AParameterWiderThanThePageContinuesBelowIt) {
+  RecordingCanvas c(kWidth, 2000);  // 100 characters a line
+  const SolutionView v = solutionView({{"K", std::string(150, 'v')}, {"Next", "1"}}, {});
+  printSolutionReport(c, v, shell());
+  EXPECT_EQ(c.find("K:")->y, 100);
+  EXPECT_EQ(c.find(std::string(100, 'v'))->y, 120);
+  EXPECT_EQ(c.find(std::string(50, 'v'))->y, 140);
+  EXPECT_EQ(c.find("Next: 1")->y, 160);
+}
+
+// Every page of a report: its texts and rules within the page, one page number (its own)
+// at the bottom right, the vertical rules drawn once, nothing below the footer's line.
+void expectSoundPages(const RecordingCanvas& c, int height, size_t verticalRules) {
+  ASSERT_GT(c.pages, 0);
+  for (int page = 1; page <= c.pages; ++page) {
+    std::vector<DrawnText> texts = c.textsOn(page);
+    ASSERT_FALSE(texts.empty()) << "page " << page;
+    const DrawnText footer = texts.back();
+    EXPECT_EQ(footer.text, std::to_string(page));
+    EXPECT_EQ(footer.y, height - 65 - kTh);
+    texts.pop_back();
+    for (const DrawnText& t : texts) {
+      EXPECT_GE(t.y, 60) << t.text;
+      EXPECT_LE(t.y + kTh, height - 65 - kTh) << "page " << page << ": " << t.text;
+    }
+    size_t verticals = 0;
+    for (const DrawnLine& l : c.linesOn(page)) {
+      verticals += l.vertical() ? 1 : 0;
+      EXPECT_LE(std::max(l.y1, l.y2), height - 65 - kTh) << "page " << page;
+    }
+    EXPECT_EQ(verticals, verticalRules) << "page " << page;
+  }
+}
+
+TEST(SolutionReport, RowsMoveToTheNextPageWholeAndEveryPageIsClosedOnce) {
+  const int height = 1500;
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 1; r <= 40; ++r) {
+    // Every third row has a section text of three lines.
+    rows.push_back({marked("r", r), "", r % 3 == 0 ? "addr" : "", "", "", "",
+                    r % 3 == 0 ? std::string(60, static_cast<char>('a' + r % 26)) : "x", ""});
+  }
+  RecordingCanvas c(kWidth, height);
+  printSolutionReport(c, solutionView({{"A", "1"}}, rows), shell());
+  ASSERT_GT(c.pages, 2);
+  expectSoundPages(c, height, 9);
+
+  // Each row lies on one page, in order, with all its lines; the last page is not empty.
+  int lastPage = 1;
+  for (int r = 1; r <= 40; ++r) {
+    const DrawnText* number = c.find(marked("r", r));
+    ASSERT_NE(number, nullptr) << r;
+    EXPECT_GE(number->page, lastPage);
+    lastPage = number->page;
+    if (r % 3 == 0) {
+      int lines = 0;
+      for (const DrawnText& t : c.texts)
+        if (t.x == 745 && t.text[0] == 'a' + r % 26) {
+          EXPECT_EQ(t.page, number->page) << r;
+          ++lines;
+        }
+      EXPECT_EQ(lines, 3) << r;
+    }
+  }
+  EXPECT_EQ(lastPage, c.pages);
+  // Continuation pages have neither headings nor a top rule: their rows start at 65.
+  for (int page = 2; page <= c.pages; ++page) {
+    EXPECT_EQ(c.textsOn(page).front().y, 65 + 5 + kTh);
+    for (const DrawnLine& l : c.linesOn(page))
+      if (l.horizontal()) {
+        EXPECT_GT(l.y1, 65);
+      }
+  }
+  EXPECT_EQ(c.find("S519")->page, 1);
+}
+
+TEST(SolutionReport, ATableThatWouldStartLowOnThePageStartsOnTheNext) {
+  const int height = 1700;
+  KeyValueList params;
+  for (int i = 0; i < 24; ++i) params.push_back({marked("P", i), "v"});
+  // The table would start at 80 + 24 x 20 + 40 = 600: below 1700 - 1200.
+  RecordingCanvas c(kWidth, height);
+  printSolutionReport(c, solutionView(params, {{"1", "", "", "", "", "", "", ""}}), shell());
+  ASSERT_EQ(c.pages, 2);
+  EXPECT_EQ(c.find("S519")->page, 2);
+  EXPECT_EQ(c.find("S519")->y, 65 + 5 + kTh);
+  EXPECT_EQ(c.textsOn(1).back().text, "1");
+  EXPECT_EQ(c.textsOn(2).back().text, "2");
+  for (const DrawnLine& l : c.lines) EXPECT_EQ(l.page, 2);
+}
+
+TEST(SolutionReport, ParametersThatReachTheFooterContinueOnTheNextPage) {
+  const int height = 400;  // from 100, a parameter line needs 4 line heights below the margin
+  KeyValueList params;
+  for (int i = 0; i < 20; ++i) params.push_back({marked("P", i), "v"});
+  RecordingCanvas c(kWidth, height);
+  printSolutionReport(c, solutionView(params, {}), shell());
+  // A row drawn from y + 20 when y + 80 <= 335: rows at 100 .. 260 on page 1, from 85 on.
+  EXPECT_EQ(c.find("P8: v")->page, 1);
+  EXPECT_EQ(c.find("P8: v")->y, 260);
+  EXPECT_EQ(c.find("P9: v")->page, 2);
+  EXPECT_EQ(c.find("P9: v")->y, 85);
+  for (int page = 1; page <= c.pages; ++page) {
+    const std::vector<DrawnText> texts = c.textsOn(page);
+    EXPECT_EQ(texts.back().text, std::to_string(page));
+    for (const DrawnText& t : texts) EXPECT_LE(t.y + kTh, height - 65);
+  }
+}
+
+TEST(SolutionReport, ARowTallerThanAPageIsContinuedLineByLine) {
+  const int height = 700;            // room for about 25 lines a page
+  const std::string tall(400, 'z');  // 4 characters a line in column 0: 100 lines
+  RecordingCanvas c(kWidth, height);
+  printSolutionReport(c,
+                      solutionView({}, {{"row1", "", "", "", "", "", "", ""},
+                                        {tall, "", "", "", "", "", "", ""},
+                                        {"row3", "", "", "", "", "", "", ""}}),
+                      shell());
+  std::string printed;
+  for (const DrawnText& t : c.texts)
+    if (!t.text.empty() && t.text[0] == 'z') printed += t.text;
+  EXPECT_EQ(printed, tall);
+  EXPECT_GE(c.pages, 4);
+  EXPECT_EQ(c.find("row3")->page, c.pages);
+  for (int page = 1; page <= c.pages; ++page) {
+    const std::vector<DrawnText> texts = c.textsOn(page);
+    EXPECT_EQ(texts.back().text, std::to_string(page));
+    for (size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_LE(texts[i].y + kTh, height - 65 - kTh);
+  }
+}
+
+TEST(SolutionReport, ATableWithoutRowsIsClosedUnderItsHeadings) {
+  RecordingCanvas c(kWidth, 2000);
+  printSolutionReport(c, solutionView({}, {}), shell());
+  EXPECT_EQ(c.pages, 1);
+  size_t verticals = 0;
+  for (const DrawnLine& l : c.lines)
+    if (l.vertical()) {
+      ++verticals;
+      EXPECT_EQ(l.y2 - l.y1, 3 * kTh);
+    }
+  EXPECT_EQ(verticals, 9u);
+}
+
+// A task view of the transitions layout (16 columns) or the points layout.
+TaskView taskView(TaskLayout layout, const std::vector<std::vector<std::string>>& rows) {
+  TaskView v;
+  v.layout = layout;
+  v.dbLevel = layout == TaskLayout::Transitions ? 1 : 2;
+  v.caption = "S574 \"Load\"";
+  v.header.moneyUnit = "EUR";
+  v.parameters = {{"Code", "LOAD01"}, {"Points:", ""}};
+  v.table = GridTable(taskColumnCount(layout));
+  v.table.setRows(static_cast<int>(rows.size()));
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (size_t k = 0; k < rows[r].size(); ++k)
+      v.table.set(static_cast<int>(r), static_cast<int>(k), rows[r][k]);
+  return v;
+}
+
+std::vector<std::string> cells16(std::initializer_list<std::pair<int, std::string>> set) {
+  std::vector<std::string> row(16);
+  for (const auto& [k, text] : set) row[static_cast<size_t>(k)] = text;
+  return row;
+}
+
+TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
+  TaskView v = taskView(TaskLayout::Transitions,
+                        {cells16({{0, "1"}, {1, "st. Oak, 1"}, {3, "9"}, {6, "1"}, {12, "7"}})});
+  // No cargo, no order, no refusals, no time factor: columns 3 and 10 to 15 are off.
+  RecordingCanvas c(kWidth, 2000);
+  printTaskReport(c, v, shell());
+  const std::vector<double> shares = taskReportShares(TaskLayout::Transitions, v.header);
+  const ReportColumns cols = reportColumns(shares, 1000);
+  EXPECT_EQ(cols.x, (std::vector<int>{65, 125, 305, 355, 355, 405, 465, 535, 615, 665, 715, 715,
+                                      715, 715, 715, 715, 715}));
+  EXPECT_EQ(c.find("9"), nullptr);  // the unloading cell of a task without cargo
+  EXPECT_EQ(c.find("7"), nullptr);
+  EXPECT_NE(c.find("S405"), nullptr);
+  EXPECT_NE(c.find("S750"), nullptr);  // "S750 (EUR)" wrapped in a column of 45 pixels
+  // Seventeen vertical rules, several on one another; the right border at x16 - 5.
+  std::set<int> xs;
+  int verticals = 0;
+  for (const DrawnLine& l : c.lines)
+    if (l.vertical()) {
+      ++verticals;
+      xs.insert(l.x1);
+    } else {
+      EXPECT_EQ(l.x2, 710);
+    }
+  EXPECT_EQ(verticals, 17);
+  EXPECT_EQ(*xs.rbegin(), 710);
+  EXPECT_EQ(xs.size(), 10u);
+
+  // Any of refusals, time factor or cargo brings the income column back.
+  for (const auto set :
+       {+[](TaskHeader& h) { h.refusalFlag = 1; }, +[](TaskHeader& h) { h.timeFactorFlag = 1; },
+        +[](TaskHeader& h) { h.cargoMode = 2; }}) {
+    TaskHeader h;
+    set(h);
+    EXPECT_DOUBLE_EQ(taskReportShares(TaskLayout::Transitions, h)[kTaskIncome], 0.05);
+  }
+}
+
+TEST(TaskReport, HeadingsFollowTheModesAndStayEmptyForModesWithoutOne) {
+  TaskHeader h;
+  h.moneyUnit = "EUR";
+  h.cargoMode = 1;
+  h.orderMode = 2;
+  const ShellTables& t = shell();
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskServiceTime, h, t), "S84");
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskVolume, h, t), "S425");
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskOrder, h, t), "S407");
+  EXPECT_EQ(taskReportHeading(TaskLayout::Points, 5, h, t), "S407");
+  h.cargoMode = 3;
+  h.orderMode = 4;
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskVolume, h, t), "");
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskOrder, h, t), "");
+  h.cargoMode = -1;
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskUnloadTime, h, t), "");
+  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskServiceTime, h, t), "S84");
+}
+
+TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
+  TaskView v =
+      taskView(TaskLayout::Transitions,
+               {cells16({{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "from"}}),
+                cells16({{6, "2"}, {7, "back"}}),
+                [] {
+                  std::vector<std::string> dashes(16, std::string(31, '-'));
+                  dashes[1] = std::string(52, '-');
+                  return dashes;
+                }(),
+                cells16({{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "a long transition kind"}})});
+  v.header.timeFactorFlag = 1;  // income and windows on; x16 = 865
+  RecordingCanvas c(kWidth, 2000);
+  printTaskReport(c, v, shell());
+  EXPECT_EQ(c.pages, 1);
+  EXPECT_EQ(c.find("S88 \"Load\"")->y, 60);
+  // The parameter lines stand right under the title, one empty line below them.
+  EXPECT_EQ(c.find("Code: LOAD01")->y, 80);
+  EXPECT_EQ(c.find("Points: ")->y, 100);
+  const int top = 80 + 3 * kTh;
+
+  // The separator row: the point's cells as they stand, fixed runs from column 3 on, the
+  // last of them stopping at the table's right border.
+  const ReportColumns cols =
+      reportColumns(taskReportShares(TaskLayout::Transitions, v.header), 1000);
+  std::map<int, std::string> dashRow;
+  for (const DrawnText& t : c.texts)
+    if (t.text.find("---") != std::string::npos) dashRow[t.x] = t.text;
+  EXPECT_EQ(dashRow[cols.x[0]], std::string(31, '-'));
+  EXPECT_EQ(dashRow[cols.x[1]], std::string(52, '-'));
+  EXPECT_EQ(dashRow[cols.x[4]], std::string(16, '-'));
+  EXPECT_EQ(dashRow[cols.x[8]], std::string(10, '-'));
+  EXPECT_EQ(dashRow[cols.x[14]], std::string(9, '-'));  // 95 pixels to the border
+  EXPECT_EQ(dashRow[cols.x[15]], std::string(4, '-'));  // 45 pixels
+  int dashCells = 0;
+  for (const DrawnText& t : c.texts) dashCells += t.text.find("---") != std::string::npos;
+  EXPECT_EQ(dashCells, 3 + 6 + 3);  // columns 3 and 10 to 12 are off
+
+  // A long cell wraps in its column (limit 75: 7 characters a line).
+  EXPECT_NE(c.find("a long "), nullptr);
+  EXPECT_EQ(c.find("a long ")->x, cols.x[7]);
+  EXPECT_EQ(c.find("transit")->y, c.find("a long ")->y + kTh);
+
+  // Rules: the top, under the headings, a partial rule under columns 6 to 9 where the next
+  // row continues the point, full rules elsewhere.
+  std::vector<DrawnLine> horizontal;
+  for (const DrawnLine& l : c.lines)
+    if (l.horizontal()) horizontal.push_back(l);
+  ASSERT_EQ(horizontal.size(), 6u);
+  EXPECT_EQ(horizontal[0].y1, top);
+  const DrawnLine partial = horizontal[2];
+  EXPECT_EQ(partial.x1, cols.x[6]);
+  EXPECT_EQ(partial.x2, cols.x[10] - 5);
+  for (const size_t i : {0u, 1u, 3u, 4u, 5u}) {
+    EXPECT_EQ(horizontal[i].x1, 60) << i;
+    EXPECT_EQ(horizontal[i].x2, cols.right() - 5) << i;
+  }
+  // A row of single lines is three line heights tall.
+  EXPECT_EQ(horizontal[2].y1 - horizontal[1].y1, 3 * kTh);
+}
+
+TEST(TaskReport, ThePointsLayoutRulesEveryRowAndBreaksPagesWholeRows) {
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 1; r <= 30; ++r)
+    rows.push_back({std::to_string(100 + r), marked("st. Elm, ", r), "5", "", "1"});
+  rows.push_back(std::vector<std::string>(11));
+  TaskView v = taskView(TaskLayout::Points, rows);
+  v.header.cargoMode = 1;
+  const int height = 900;
+  RecordingCanvas c(kWidth, height);
+  printTaskReport(c, v, shell());
+  ASSERT_GT(c.pages, 1);
+  expectSoundPages(c, height, 12);
+  int full = 0;
+  for (const DrawnLine& l : c.lines)
+    if (l.horizontal()) {
+      EXPECT_EQ(l.x1, 60);
+      ++full;
+    }
+  EXPECT_EQ(full, 2 + 31);
+  for (int r = 1; r <= 30; ++r)
+    EXPECT_EQ(c.find(std::to_string(100 + r))->page, c.find(marked("st. Elm, ", r))->page);
+}
+
+TEST(TaskReport, CellsAreCutAtAHundredCharacters) {
+  TaskView v = taskView(TaskLayout::Points, {{"1", std::string(150, 'q')}});
+  RecordingCanvas c(kWidth, 3000);
+  printTaskReport(c, v, shell());
+  std::string printed;
+  for (const DrawnText& t : c.texts)
+    if (t.text[0] == 'q') printed += t.text;
+  EXPECT_EQ(printed, std::string(100, 'q'));
+}
+
+}  // namespace
+}  // namespace qj

@@ -3,9 +3,10 @@
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
 #include "optimiser/ui/OM_QJ.h"
-#include "task/ui/UCreateTaskWin.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/workbook_exports.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 
@@ -21,6 +22,12 @@ WindowFactory programWindows() {
   windows.optimiser = [](TfrmMainWin& main) -> QWidget* { return new TForm1(main); };
   windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
   windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
+  windows.exportTask = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(m, *viewer);
+  };
+  windows.exportSolution = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(m, *viewer);
+  };
   return windows;
 }
 

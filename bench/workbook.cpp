@@ -39,8 +39,9 @@ int main() {
     auto& sheet = book.addSheet("Sections (" + std::to_string(s + 1) + ")");
     for (int r = 0; r < kRows; ++r)
       for (int c = 0; c < kColumns; ++c)
-        sheet.set(r, c, c == 3 ? "Long street name " + std::to_string(r % 977)
-                               : std::to_string((r * 31 + c) % 100000));
+        sheet.set(r, c,
+                  c == 3 ? "Long street name " + std::to_string(r % 977)
+                         : std::to_string((r * 31 + c) % 100000));
     sheet.setBold(qj::office::rowRange(0, kColumns));
     sheet.setRowHeight(0, 55);
   }

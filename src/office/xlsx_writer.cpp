@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <map>
-#include <system_error>
 
 #include "records/cp1251.h"
 

@@ -1,6 +1,5 @@
 #include "reports/report_workbooks.h"
 
-#include <cstdlib>
 #include <functional>
 
 #include "records/text.h"

@@ -338,6 +338,7 @@ ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, co
   state.toTransitions = std::move(t.toLists);
   state.fromTransitions = std::move(t.fromLists);
   clearPointWork(state);
+  state.loadFailed = 0;
   if (dbLevel(state.header.dbKind) >= 2)
     setText(out.updates, "Velo", val(formatReal(state.header.approachSpeed, state.decSep)));
   setText(out.updates, "Label_ex1", shell(108) + ":");

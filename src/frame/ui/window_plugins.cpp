@@ -7,6 +7,7 @@
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/print_reports.h"
+#include "reports/ui/workbook_exports.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
@@ -26,6 +27,12 @@ WindowFactory programWindows() {
   windows.help = [](TfrmMainWin& main) -> QWidget* { return TfrmHelp::create(main); };
   windows.printTask = [](TfrmMainWin& main, QWidget* viewer) { PrintTask(main, viewer); };
   windows.printSolution = [](TfrmMainWin& main, QWidget* viewer) { PrintSolution(main, viewer); };
+  windows.exportTask = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(m, *viewer);
+  };
+  windows.exportSolution = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(m, *viewer);
+  };
   return windows;
 }
 

@@ -14,6 +14,7 @@ TaskView makeTaskView(const TaskFile& task, std::string_view langCode, const She
   view.parameterTitles = parameterListTitles(texts);
   view.parameters = taskParameters(task.header, view.dbLevel, langCode, texts, sep);
   view.table = taskRows(task, view.layout, texts, sep);
+  view.task = task;
   return view;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the task viewer shows, prepared once from the task file: the caption, the
-// parameter list and the point table. The printed report and the workbook read the same.
+// parameter list and the point table. The printed report and the workbook read the same; the
+// workbook also takes the points and transitions from the file as the viewer read it.
 
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@ struct TaskView {
   KeyValue parameterTitles;
   KeyValueList parameters;
   GridTable table;
+  TaskFile task;  // the file as read when the viewer opened
 };
 
 TaskView makeTaskView(const TaskFile& task, std::string_view langCode, const ShellTables& texts,

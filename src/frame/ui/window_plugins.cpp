@@ -6,6 +6,7 @@
 #include "optimiser/ui/OM_QJ.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/workbook_exports.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
@@ -23,6 +24,12 @@ WindowFactory programWindows() {
   windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
   windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
   windows.clientAddition = [](TfrmMainWin& main) -> QWidget* { return new TfrmCreateCliDB(main); };
+  windows.exportTask = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(m, *viewer);
+  };
+  windows.exportSolution = [](TfrmMainWin& m, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(m, *viewer);
+  };
   return windows;
 }
 

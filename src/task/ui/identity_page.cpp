@@ -5,8 +5,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "platform/ui/desktop.h"
+#include "platform/ui/guard.h"
 #include "task/task_files_io.h"
 #include "task/task_identity.h"
+#include "task/task_import.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/parameters_page.h"
 #include "task/ui/wizard_widgets.h"
@@ -89,6 +92,9 @@ void IdentityPage::buildImportPanel() {
   btnImport = makeButton(pnlImort, "btnImport", shell(206), t);
   btnLoadOutData = makeButton(pnlImort, "btnLoadOutData", shell(207), t);
   btnLoadOutData->setEnabled(false);
+  connect(btnImport, &QPushButton::clicked, this, guardSlot([this] { btnImportClick(); }));
+  connect(btnLoadOutData, &QPushButton::clicked, this,
+          guardSlot([this] { btnLoadOutDataClick(); }));
   Label6_1 = makeLabel(pnlImort, "Label6_1", shell(194) + ":", t);
   staticTask = makeLabel(pnlImort, "staticTask", shell(275) + ".", t);
   Label_ex1 = makeLabel(pnlImort, "Label_ex1", {}, t);
@@ -124,6 +130,9 @@ void IdentityPage::list_DBRNClick() {
 void IdentityPage::RB_1Click() {
   RB_1->setChecked(true);
   btnLoadOutData->setEnabled(false);
+  connect(btnImport, &QPushButton::clicked, this, guardSlot([this] { btnImportClick(); }));
+  connect(btnLoadOutData, &QPushButton::clicked, this,
+          guardSlot([this] { btnLoadOutDataClick(); }));
   for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
                      static_cast<QWidget*>(staticTask)})
     w->setEnabled(true);
@@ -135,6 +144,27 @@ void IdentityPage::RB_2Click() {
   for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
                      static_cast<QWidget*>(staticTask)})
     w->setEnabled(false);
+}
+
+void IdentityPage::btnImportClick() {
+  TfrmCreateTaskWin& w = wizard();
+  showImport(importProtocolTask(w.state(), w.app(), cbImport->currentIndex()));
+}
+
+void IdentityPage::btnLoadOutDataClick() {
+  TfrmCreateTaskWin& w = wizard();
+  const QString path = desktop().chooseFile(
+      &w, qtText(shell(207), w.texts()), QStringLiteral("Excel file (*.xlsx *.xls *.XLSX *.XLS)"));
+  if (path.isEmpty()) return;
+  showImport(importTaskWorkbook(w.state(), w.app(), std::filesystem::path(path.toStdString()),
+                                fromQt(txtShifr->text()), fromQt(txtName->text())));
+}
+
+void IdentityPage::showImport(const ImportOutcome& outcome) {
+  TfrmCreateTaskWin& w = wizard();
+  if (outcome.message) w.showMessage(*outcome.message);
+  w.applyUpdates(outcome.updates);
+  if (outcome.dbItem) list_DBRN->setCurrentIndex(*outcome.dbItem);
 }
 
 void IdentityPage::next() {

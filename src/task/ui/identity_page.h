@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "task/task_import.h"
 #include "task/ui/task_wizard_page.h"
 
 namespace qj::ui {
@@ -24,9 +25,12 @@ class IdentityPage : public TaskWizardPage {
   void list_DBRNClick();
   void RB_1Click();
   void RB_2Click();
+  void btnImportClick();
+  void btnLoadOutDataClick();
 
  private:
   void buildImportPanel();
+  void showImport(const ImportOutcome& outcome);
 
   QLabel* Label1_1;
   QLineEdit* txtShifr;

@@ -1,0 +1,24 @@
+#pragma once
+// The workbooks of the two viewers, laid out from what each viewer shows: the solution
+// workbook (the parameter list and the route table) and the task workbook (the parameter
+// list, one row per target point and, on a level-1 database, the transitions). The task
+// workbook is also the exchange format that the task wizard imports: its row positions,
+// column order, marks and number texts bind that reader.
+
+#include "frame/shell_texts.h"
+#include "office/workbook.h"
+#include "reports/solution_view.h"
+#include "reports/task_view.h"
+
+namespace qj {
+
+// Sheet 1 the parameter list (keys left-aligned, values bold), sheet 2 the route table
+// under its titles (the viewer's column titles, unfitted).
+office::Workbook solutionWorkbook(const SolutionView& view, const ShellTables& texts);
+
+// Sheet 1 the parameter list, sheet 2 the points, sheet 3 (level 1 only) the transitions to
+// and from the points, from the task file as the viewer read it. Reals are written with the
+// regional separator `sep`, as the viewer writes them.
+office::Workbook taskWorkbook(const TaskView& view, const ShellTables& texts, char sep);
+
+}  // namespace qj

@@ -1,0 +1,38 @@
+#pragma once
+// Saving a viewer's workbook for the user: written into the program folder's Export/ under a
+// name of its own that no earlier export holds, then handed to the desktop's spreadsheet
+// program by the window.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "frame/message.h"
+#include "office/workbook.h"
+#include "platform/folders.h"
+#include "records/task_file.h"
+
+namespace qj {
+
+namespace fs = std::filesystem;
+
+struct WorkbookExport {
+  std::optional<fs::path> file;    // the workbook written
+  std::optional<Message> message;  // why none was
+};
+
+// Writes `book` as Export/<stem>.xlsx, or "<stem> (2).xlsx" and so on when that name is
+// taken. Any failure gives the one export failure message.
+WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramFolder& folder,
+                                    std::string_view stem);
+
+// The names of the two workbooks of a task: "qj_<code>" and "qj_<code>_out".
+std::string taskWorkbookStem(const TaskHeader& h);
+std::string solutionWorkbookStem(const TaskHeader& h);
+
+// "<465>...": the export failed.
+Message exportFailedMessage();
+// "<952> "<file>", <953>.": the workbook was saved but nothing could open it.
+Message workbookNotOpenedMessage(const fs::path& file);
+
+}  // namespace qj

@@ -1,0 +1,77 @@
+#include "office/workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace qj::office {
+namespace {
+
+TEST(Sheet, HoldsOnlyCellsWithTextInAnyOrderOfSetting) {
+  Sheet s("x");
+  s.set(3, 2, "c");
+  s.set(0, 5, "a");
+  s.set(3, 0, "b");
+  s.set(7, 1, "");  // an empty text makes no cell
+  EXPECT_EQ(s.cellCount(), 3u);
+  EXPECT_EQ(s.rowCount(), 4);
+  EXPECT_EQ(s.columnCount(), 6);
+  EXPECT_EQ(s.cell(3, 0), "b");
+  EXPECT_EQ(s.cell(3, 2), "c");
+  EXPECT_EQ(s.cell(3, 1), "");
+  EXPECT_EQ(s.cell(100, 100), "");
+  ASSERT_EQ(s.rows().size(), 2u);
+  EXPECT_EQ(s.rows()[1].cells[0].column, 0);
+
+  s.set(3, 2, "changed");
+  EXPECT_EQ(s.cell(3, 2), "changed");
+  s.set(3, 2, "");
+  s.set(3, 0, "");
+  EXPECT_EQ(s.cellCount(), 1u);
+  EXPECT_EQ(s.rowCount(), 1);  // the emptied row is gone
+  EXPECT_THROW(s.set(kMaxRows, 0, "x"), std::out_of_range);
+  EXPECT_THROW(s.set(0, -1, "x"), std::out_of_range);
+}
+
+TEST(Sheet, LaterFormatStepsOverrideEarlierOnesOnTheirCellsOnly) {
+  Sheet s;
+  s.setAlign(columnRange(0, 10), HAlign::Left);
+  s.setBold(rowRange(0, 3));
+  s.setWrap(rowRange(0, 3));
+  s.setBold({0, 1, 0, 1}, false);
+  EXPECT_EQ(s.formatAt(0, 0), (CellFormat{true, HAlign::Left, true}));
+  EXPECT_EQ(s.formatAt(0, 1), (CellFormat{false, HAlign::General, true}));
+  EXPECT_EQ(s.formatAt(9, 0), (CellFormat{false, HAlign::Left, false}));
+  EXPECT_TRUE(s.formatAt(10, 0).isDefault());
+  s.setBold(columnRange(4, 0));  // a range of no rows makes no step
+  EXPECT_EQ(s.formatSteps().size(), 4u);
+}
+
+TEST(Sheet, ColumnLettersRunAsInASpreadsheet) {
+  EXPECT_EQ(columnLetters(0), "A");
+  EXPECT_EQ(columnLetters(16), "Q");
+  EXPECT_EQ(columnLetters(25), "Z");
+  EXPECT_EQ(columnLetters(26), "AA");
+  EXPECT_EQ(columnLetters(kMaxColumns - 1), "XFD");
+}
+
+TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {
+  const std::string cyr = "\xcb\xe8\xf1\xf2";       // "Лист"
+  const std::string cyrUpper = "\xcb\xc8\xd1\xd2";  // "ЛИСТ"
+  const std::vector<std::string> names =
+      validSheetNames({"Points [1]: a/b\\c*?", "'quoted'", "", std::string(40, 'x'),
+                       std::string(40, 'x'), cyr, cyrUpper, "history", "Sheet3"});
+  EXPECT_EQ(names[0], "Points _1__ a_b_c__");
+  EXPECT_EQ(names[1], "quoted");
+  EXPECT_EQ(names[2], "Sheet3");
+  EXPECT_EQ(names[3], std::string(31, 'x'));
+  EXPECT_EQ(names[4], std::string(27, 'x') + " (2)");
+  EXPECT_EQ(names[5], cyr);
+  EXPECT_EQ(names[6], cyrUpper + " (2)");
+  EXPECT_EQ(names[7], "history (2)");  // reserved by spreadsheet programs
+  EXPECT_EQ(names[8], "Sheet3 (2)");
+  for (const auto& n : names) EXPECT_LE(n.size(), kMaxSheetNameLength) << n;
+}
+
+}  // namespace
+}  // namespace qj::office

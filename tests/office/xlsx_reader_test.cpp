@@ -1,0 +1,223 @@
+// The .xlsx reader on workbooks written by hand: what other spreadsheet programs put into a
+// file, and damaged or hostile files, each refused with its fault rather than read on.
+
+#include <gtest/gtest.h>
+
+#include "office/workbook_reader.h"
+#include "office/zip_package.h"
+#include "support/temp_dir.h"
+
+namespace qj::office {
+namespace {
+
+using test::TempDir;
+using test::workbookParts;
+using test::writeZip;
+using test::ZipParts;
+
+class XlsxReader : public ::testing::Test {
+ protected:
+  WorkbookRead read(const ZipParts& parts, const ReadLimits& limits = {}) {
+    writeZip(dir / "w.xlsx", parts);
+    return readWorkbook(dir / "w.xlsx", limits);
+  }
+  static ZipParts without(ZipParts parts, const std::string& name) {
+    std::erase_if(parts, [&](const auto& p) { return p.first == name; });
+    return parts;
+  }
+  static ZipParts replaced(ZipParts parts, const std::string& name, std::string bytes) {
+    for (auto& p : parts)
+      if (p.first == name) p.second = std::move(bytes);
+    return parts;
+  }
+  TempDir dir;
+};
+
+TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
+  const std::string shared =
+      "<si><t>plain</t></si>"
+      "<si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
+      "<si><t xml:space=\"preserve\">  *</t></si>"
+      "<si><t>line_x000D_end</t></si>"
+      "<si><t>\xd0\x9f\xd1\x80\xd0\xb8</t></si>";  // "При" in UTF-8
+  const WorkbookRead r = read(workbookParts(
+      {{"One",
+        "<dimension ref=\"A1:C5\"/><sheetData>"
+        "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+        "<c r=\"C1\" t=\"s\"><v>2</v></c></row>"
+        "<row r=\"2\"><c r=\"A2\"><v>12</v></c><c r=\"B2\" t=\"n\"><v>2.5</v></c>"
+        "<c r=\"C2\"><v>1.2E+1</v></c><c r=\"D2\"><v>-0.0</v></c></row>"
+        "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> x </t></is></c>"
+        "<c r=\"B3\" t=\"b\"><v>1</v></c><c r=\"C3\" t=\"e\"><v>#N/A</v></c>"
+        "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
+        "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c></row>"
+        "</sheetData>"}},
+      shared));
+  ASSERT_TRUE(r.book) << r.detail;
+  const Sheet& s = r.book->sheets()[0];
+  EXPECT_EQ(s.name(), "One");
+  EXPECT_EQ(s.cell(0, 0), "plain");
+  EXPECT_EQ(s.cell(0, 1), "rich runs");
+  EXPECT_EQ(s.cell(0, 2), "  *");
+  EXPECT_EQ(s.cell(1, 0), "12");
+  EXPECT_EQ(s.cell(1, 1), "2.5");
+  EXPECT_EQ(s.cell(1, 2), "12");
+  EXPECT_EQ(s.cell(1, 3), "0");
+  EXPECT_EQ(s.cell(2, 0), " x ");
+  EXPECT_EQ(s.cell(2, 1), "TRUE");
+  EXPECT_EQ(s.cell(2, 2), "#N/A");
+  EXPECT_EQ(s.cell(2, 3), "formula");
+  EXPECT_EQ(s.cell(2, 4), "");  // a formatted cell without a value
+  EXPECT_EQ(s.cell(3, 0), "");  // an absent row
+  EXPECT_EQ(s.cell(4, 0), "line\rend");
+  EXPECT_EQ(s.cell(4, 1), "\xcf\xf0\xe8");  // code page 1251
+  EXPECT_EQ(s.rowCount(), 5);
+}
+
+TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
+  ZipParts parts = workbookParts({{"First", "<sheetData><row><c><v>1</v></c></row></sheetData>"},
+                                  {"Second", "<sheetData><row><c><v>2</v></c></row></sheetData>"}});
+  // The workbook lists sheet2.xml first, with prefixed names as some programs write them,
+  // and a chart sheet that is not a worksheet.
+  const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+  parts =
+      replaced(parts, "xl/workbook.xml",
+               "<x:workbook xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+               "xmlns:rel=\"" +
+                   rel.substr(0, rel.size() - 1) +
+                   "\"><x:sheets>"
+                   "<x:sheet name=\"B\" sheetId=\"2\" rel:id=\"rId2\"/>"
+                   "<x:sheet name=\"Chart\" sheetId=\"3\" rel:id=\"rId3\"/>"
+                   "<x:sheet name=\"A\" sheetId=\"1\" rel:id=\"rId1\"/></x:sheets></x:workbook>");
+  parts = replaced(parts, "xl/_rels/workbook.xml.rels",
+                   "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                   "relationships\"><Relationship Id=\"rId1\" Type=\"" +
+                       rel +
+                       "worksheet\" Target=\"/xl/worksheets/sheet1.xml\"/>"
+                       "<Relationship Id=\"rId2\" Type=\"" +
+                       rel +
+                       "worksheet\" Target=\"./worksheets/../worksheets/SHEET2.xml\"/>"
+                       "<Relationship Id=\"rId3\" Type=\"" +
+                       rel + "chartsheet\" Target=\"chartsheets/sheet1.xml\"/></Relationships>");
+  const WorkbookRead r = read(parts);
+  ASSERT_TRUE(r.book) << r.detail;
+  ASSERT_EQ(r.book->sheets().size(), 2u);
+  EXPECT_EQ(r.book->sheets()[0].name(), "B");
+  EXPECT_EQ(r.book->sheets()[0].cell(0, 0), "2");
+  EXPECT_EQ(r.book->sheets()[1].name(), "A");
+  EXPECT_EQ(r.book->sheets()[1].cell(0, 0), "1");
+}
+
+TEST_F(XlsxReader, AHugeDeclaredDimensionSizesNothing) {
+  // The sheet claims the largest possible grid and holds two far-apart cells: only they are
+  // kept.
+  const WorkbookRead r = read(
+      workbookParts({{"Bomb",
+                      "<dimension ref=\"A1:XFD1048576\"/><sheetData>"
+                      "<row r=\"1\"><c r=\"XFD1\"><v>1</v></c></row>"
+                      "<row r=\"1048576\"><c r=\"A1048576\"><v>2</v></c></row></sheetData>"}}));
+  ASSERT_TRUE(r.book) << r.detail;
+  const Sheet& s = r.book->sheets()[0];
+  EXPECT_EQ(s.cellCount(), 2u);
+  EXPECT_EQ(s.rows().size(), 2u);
+  EXPECT_EQ(s.cell(0, kMaxColumns - 1), "1");
+  EXPECT_EQ(s.cell(kMaxRows - 1, 0), "2");
+}
+
+TEST_F(XlsxReader, RefusesPartsThatUnpackBeyondTheLimit) {
+  // A part that compresses to almost nothing and unpacks to far more than allowed.
+  const std::string filler(4 << 20, ' ');
+  const ZipParts parts = workbookParts({{"S", "<sheetData/>" + filler}});
+  ReadLimits limits;
+  limits.maxPartBytes = 1 << 20;
+  const WorkbookRead r = read(parts, limits);
+  EXPECT_EQ(r.fault, ReadFault::TooLarge) << r.detail;
+  EXPECT_FALSE(r.book);
+  EXPECT_TRUE(read(parts).book);  // within the default limits
+}
+
+TEST_F(XlsxReader, RefusesMoreCellsThanTheLimit) {
+  std::string row = "<row>";
+  for (int c = 0; c < 50; ++c) row += "<c><v>1</v></c>";
+  row += "</row>";
+  ReadLimits limits;
+  limits.maxCells = 49;
+  EXPECT_EQ(read(workbookParts({{"S", "<sheetData>" + row + "</sheetData>"}}), limits).fault,
+            ReadFault::TooLarge);
+}
+
+TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
+  const ZipParts good = workbookParts(
+      {{"S", "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row></sheetData>"}},
+      "<si><t>a</t></si>");
+  ASSERT_TRUE(read(good).book);
+
+  struct Case {
+    const char* what;
+    ZipParts parts;
+    ReadFault fault;
+  };
+  const std::string sheet = "xl/worksheets/sheet1.xml";
+  const std::string sheetOf = "<worksheet><sheetData><row r=\"1\">";
+  const Case cases[] = {
+      {"no workbook part", without(without(good, "xl/workbook.xml"), "_rels/.rels"),
+       ReadFault::Damaged},
+      {"a zip that is no package", {{"readme.txt", "hello"}}, ReadFault::NotAWorkbook},
+      {"no sheet part", without(good, sheet), ReadFault::Damaged},
+      {"no shared strings part", without(good, "xl/sharedStrings.xml"), ReadFault::Damaged},
+      {"bad XML", replaced(good, sheet, "<worksheet><sheetData><row>"), ReadFault::Damaged},
+      {"a shared string beyond the list",
+       replaced(good, sheet,
+                sheetOf + "<c r=\"A1\" t=\"s\"><v>7</v></c></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a negative shared string",
+       replaced(good, sheet,
+                sheetOf + "<c r=\"A1\" t=\"s\"><v>-1</v></c></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"row 0",
+       replaced(good, sheet, "<worksheet><sheetData><row r=\"0\"/></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a row beyond the sheet",
+       replaced(good, sheet, "<worksheet><sheetData><row r=\"1048577\"/></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a column beyond the sheet",
+       replaced(good, sheet, sheetOf + "<c r=\"XFE1\"><v>1</v></c></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a cell reference without a row",
+       replaced(good, sheet, sheetOf + "<c r=\"A\"><v>1</v></c></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a relationship out of the package",
+       replaced(good, "xl/_rels/workbook.xml.rels",
+                "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "
+                "Target=\"../../../etc/passwd\"/></Relationships>"),
+       ReadFault::Damaged},
+      {"a sheet without its relationship",
+       replaced(good, "xl/_rels/workbook.xml.rels", "<Relationships/>"), ReadFault::Damaged},
+  };
+  for (const Case& c : cases) {
+    const WorkbookRead r = read(c.parts);
+    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+    EXPECT_FALSE(r.book) << c.what;
+  }
+}
+
+TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
+  EXPECT_EQ(readWorkbook(dir / "missing.xlsx").fault, ReadFault::Unreadable);
+  dir.write("text.xlsx", "Language;eng\n");
+  EXPECT_EQ(readWorkbook(dir / "text.xlsx").fault, ReadFault::NotAWorkbook);
+  dir.write("empty.xlsx", "");
+  EXPECT_EQ(readWorkbook(dir / "empty.xlsx").fault, ReadFault::NotAWorkbook);
+  // A zip cut short after its first bytes.
+  writeZip(dir / "whole.xlsx", workbookParts({{"S", "<sheetData/>"}}));
+  dir.write("cut.xlsx", dir.read("whole.xlsx").substr(0, 200));
+  const WorkbookRead cut = readWorkbook(dir / "cut.xlsx");
+  EXPECT_FALSE(cut.book);
+  EXPECT_TRUE(cut.fault == ReadFault::Damaged || cut.fault == ReadFault::NotAWorkbook)
+      << cut.detail;
+  ReadLimits limits;
+  limits.maxFileBytes = 10;
+  EXPECT_EQ(readWorkbook(dir / "whole.xlsx", limits).fault, ReadFault::TooLarge);
+}
+
+}  // namespace
+}  // namespace qj::office

@@ -14,4 +14,14 @@ Message workbookReadMessage(std::string_view fileName, ReadFault fault) {
   return errorMessage(shell(970) + " \"" + val(fileName) + "\" " + why + ".");
 }
 
+Message cellMessage(const Text& head, int sheet, int row, std::string_view column,
+                    const Text& why) {
+  return errorMessage(head + ": " + shell(976) + " " + num(sheet) + ", " + shell(977) + " " +
+                      num(row) + ", " + shell(978) + " " + val(column) + " " + why + ".");
+}
+
+Message missingSheetMessage(const Text& head, int sheet) {
+  return errorMessage(head + ": " + shell(982) + " " + num(sheet) + ".");
+}
+
 }  // namespace qj::office

@@ -1,5 +1,6 @@
 #pragma once
-// The message of a workbook file that cannot be read, for every import that reads one.
+// The messages of the imports that read workbooks: a file that cannot be read, a cell that
+// cannot be taken, a sheet that is missing.
 
 #include <string_view>
 
@@ -11,5 +12,11 @@ namespace qj::office {
 // "<970> "<file>" <971..974>.": the workbook cannot be opened, is not an Excel workbook, is
 // damaged or is too large to be read. `fileName` is code page 1251.
 Message workbookReadMessage(std::string_view fileName, ReadFault fault);
+
+// A cell that an import cannot take: "<head>: <976> k, <977> row, <978> column <why>." with
+// the sheet's 1-based position, the spreadsheet's 1-based row and the column's letters.
+Message cellMessage(const Text& head, int sheet, int row, std::string_view column, const Text& why);
+// A sheet the import needs is missing: "<head>: <982> k."
+Message missingSheetMessage(const Text& head, int sheet);
 
 }  // namespace qj::office

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "optimiser/client_task.h"
 #include "optimiser/task_input.h"
 #include "optimiser/texts.h"
 #include "platform/files.h"
@@ -63,10 +64,6 @@ std::string formatElapsed(double seconds) {
   return buf;
 }
 
-std::optional<Text> loadRoadNetworkTask(OptimTask& task, const std::filesystem::path& database) {
-  return validationHead(task.code) + shell(920) + " \"" + val(database.filename().string()) + "\".";
-}
-
 namespace {
 
 // Reads, checks and solves a task; the passes report their own failure line.
@@ -76,6 +73,7 @@ struct TaskWork {
   bool failureShown = false;
   bool clientAddition = false;
   int64_t sectionCount = 0, pointCount = 0;
+  RouteDescription description;  // of a solved client-addition task
 };
 
 TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settings,
@@ -96,22 +94,33 @@ TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settin
     return s;
   }
   OptimTask& task = *input.task;
+  // A client-addition task is solved on the network of its system database, read once.
+  std::optional<DbrnFile> system;
   if (input.clientAddition) {
-    const std::string dbName = task.header.dbCode + "sys2_dbrn_" + env.langCode + ".dat";
+    const std::string dbName = systemDatabaseName(task.header, env.langCode);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(env.dbrn / dbName, ec)) {
       s.failure = validationHead(code) + shell(567).trimmed() + " \"" + val(dbName) + "\", " +
                   shell(368) + ".";
       return s;
     }
-    s.failure = loadRoadNetworkTask(task, env.dbrn / dbName);
-    if (!s.failure) s.failure = checkTaskRules(task, settings, env.decimalSeparator);
+    SystemDatabase read = readSystemDatabase(task, env.dbrn / dbName);
+    if (read.failure) {
+      s.failure = read.failure;
+      return s;
+    }
+    system = std::move(read.db);
+    loadRoadNetworkTask(task, *system, progress);
+    s.failure = checkTaskRules(task, settings, env.decimalSeparator);
     if (!s.failure) s.failure = checkGraph(task);
     if (s.failure) return s;
   }
   s.passes = solvePasses(task, settings, {env.threads, env.decimalSeparator}, progress);
   s.failure = s.passes.failure;
   s.failureShown = true;
+  if (system && s.passes.solutionFound > 0)
+    s.description = buildRouteDescription(task, s.passes.routeSteps, s.passes.startServiceTimes,
+                                          *system, *env.shell, env.decimalSeparator);
   return s;
 }
 
@@ -163,6 +172,10 @@ TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings
   if (file.body == SolutionBody::Route) {
     file.steps = res.routeSteps;
     file.startServiceTimes = res.startServiceTimes;
+  }
+  if (file.body == SolutionBody::Description) {
+    file.routeCostTotal = solved.description.routeCostTotal;
+    file.lines = solved.description.lines;
   }
   const std::string outName = solutionFileName(code);
   try {

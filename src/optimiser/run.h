@@ -20,10 +20,10 @@
 namespace qj::optim {
 
 struct RunEnvironment {
-  std::filesystem::path solving;  // the queue folder
-  std::filesystem::path dbrn;     // the database folder (client-addition tasks)
-  std::string langCode;           // the running shell's language code
-  const ShellTables* shell = nullptr;
+  std::filesystem::path solving;       // the queue folder
+  std::filesystem::path dbrn;          // the database folder (system databases of client additions)
+  std::string langCode;                // the running shell's language code
+  const ShellTables* shell = nullptr;  // also the texts of a client-addition route
   std::array<std::string, 3> infoTexts;  // code page 1251
   char decimalSeparator = ',';
   int threads = 0;  // 0: every core
@@ -53,10 +53,6 @@ struct TaskOutcome {
   bool written = false;  // the solution file is in place
   double seconds = 0;    // wall time of the task
 };
-
-// Builds the graph of a task on a client-addition database from the system database of the
-// same code. Not available in this program: the task fails with a message naming the file.
-std::optional<Text> loadRoadNetworkTask(OptimTask& task, const std::filesystem::path& database);
 
 // Solves and ends one task.
 TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings,

@@ -128,7 +128,7 @@ int unusablePoint(const TaskWizardState& st) {
 
 }  // namespace
 
-StepCheck autoTransitions(TaskWizardState& st) {
+void houseTransitions(TaskWizardState& st) {
   resizePointLists(st);
   const int n = static_cast<int>(st.points.size());
   const SectionLookup lookup(st.db.sections);
@@ -152,6 +152,10 @@ StepCheck autoTransitions(TaskWizardState& st) {
     st.points[i].fromCount = static_cast<int32_t>(st.fromTransitions[i].size());
   }
   price(st);
+}
+
+StepCheck autoTransitions(TaskWizardState& st) {
+  houseTransitions(st);
   if (const int i = unusablePoint(st); i >= 0)
     return StepCheck::refuse(
         warningMessage(shell(154).trimmed() + " " + num(i + 1) + " " + shell(184) + "."), "Table1",

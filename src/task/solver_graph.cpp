@@ -118,7 +118,7 @@ void priceTransitions(TaskWizardState& st) {
 
 int32_t toTransitionSection(const TaskWizardState& st, int point, const TransitionRec& t) {
   int32_t s = -1;
-  if (level(st) == 2)
+  if (level(st) >= 2)
     s = t.kind - 1;
   else if (t.kind == kToOwnSection)
     s = st.points[point].sectionIndex;
@@ -135,7 +135,7 @@ int32_t fromTransitionTarget(const TaskWizardState& st, int point, const Transit
     return k < n ? m + k : -1;
   }
   int32_t s = -1;
-  if (level(st) == 2)
+  if (level(st) >= 2)
     s = t.kind - 1;
   else if (t.kind == kFromOwnSection)
     s = st.points[point].sectionIndex;

@@ -18,11 +18,11 @@ void priceTransition(TransitionRec& t, const TaskHeader& header);
 void priceTransitions(TaskWizardState& state);
 
 // The section (0-based) a to-transition of `point` starts on, -1 when it names none. Level 1:
-// kind 1 the point's section, kind 2 its reverse section; level 2: the kind is the 1-based
-// section number.
+// kind 1 the point's section, kind 2 its reverse section; level 2 (and a client-addition task
+// on its system database): the kind is the 1-based section number.
 int32_t toTransitionSection(const TaskWizardState& state, int point, const TransitionRec& t);
 // The vertex a from-transition of `point` leads to, -1 when it names none: a section (level 1
-// kinds 3 and 4, level 2 positive kinds) or M + k for kind -(k+1).
+// kinds 3 and 4, level 2 and client-addition positive kinds) or M + k for kind -(k+1).
 int32_t fromTransitionTarget(const TaskWizardState& state, int point, const TransitionRec& t);
 
 // Builds `sectionVertices` and `arcs` from the database's sections and turns and the priced

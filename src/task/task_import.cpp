@@ -245,12 +245,11 @@ Message badCellMessage(int sheet, int row, std::string_view column, CellFault fa
     case CellFault::NotAWholeNumber: why = shell(980); break;
     case CellFault::NegativeCount: why = shell(981); break;
   }
-  return errorMessage(shell(975) + ": " + shell(976) + " " + num(sheet) + ", " + shell(977) + " " +
-                      num(row) + ", " + shell(978) + " " + val(column) + " " + why + ".");
+  return office::cellMessage(shell(975), sheet, row, column, why);
 }
 
 Message missingSheetMessage(int sheet) {
-  return errorMessage(shell(975) + ": " + shell(982) + " " + num(sheet) + ".");
+  return office::missingSheetMessage(shell(975), sheet);
 }
 
 TaskWorkbookRead readTaskWorkbook(const office::Workbook& book, const TaskHeader& base,

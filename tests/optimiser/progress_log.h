@@ -12,7 +12,7 @@ namespace qj::optim::test {
 inline const ShellTables& indexShell() {
   static const ShellTables shell = [] {
     ShellTables s;
-    for (int k = 0; k < 1000; ++k) {
+    for (int k = 0; k < 1200; ++k) {
       std::ostringstream name;
       name << '[' << k << ']';
       s.shellTexts.push_back(name.str());

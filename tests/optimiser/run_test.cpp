@@ -10,11 +10,18 @@
 #include <functional>
 #include <limits>
 
+#include "dbrn/client_addition.h"
+#include "dbrn/demo_city.h"
+#include "optimiser/demo_city_task.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/random_task.h"
 #include "optimiser/task_fixture.h"
 #include "records/cp1251.h"
+#include "records/text.h"
+#include "reports/solution_rows.h"
 #include "support/temp_dir.h"
+#include "task/auto_transitions.h"
+#include "task/solver_graph.h"
 
 namespace qj::optim {
 namespace {
@@ -274,11 +281,64 @@ TEST(Run, ClientAdditionTasks) {
             kHead + "[567] \"007sys2_dbrn_eng.dat\", [368].");
   EXPECT_EQ(folder.solution("TEST01").size(), 488u);
 
-  // With the system database present, the graph cannot be built by this program.
+  // A system database that is no database fails the task in the same way.
   folder.dir.write("Dbrn/007sys2_dbrn_eng.dat", "");
   runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-  EXPECT_EQ(messageOf(folder.read("TEST01", true)), kHead + "[920] \"007sys2_dbrn_eng.dat\".");
+  EXPECT_EQ(messageOf(folder.read("TEST01", true)),
+            kHead + "[830] \"007sys2_dbrn_eng.dat\" [832]: [833].");
   EXPECT_EQ(folder.solution("TEST01").size(), 488u);
+}
+
+// A task on the client addition of the demo city's level-2 database is solved on the system
+// database's network: the same route as the same task entered on the system database, told
+// in the lines that the solution viewer would show for it.
+TEST(Run, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
+  Folder folder;
+  const DbrnFile sys2 = demoCity(2, "eng");
+  folder.dir.write("Dbrn/002sys2_dbrn_eng.dat", writeDbrn(sys2));
+  folder.dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(clientAdditionOf(sys2)));
+
+  TaskWizardState st;
+  st.db = sys2;
+  st.points = test::demoCityPoints(sys2);
+  ASSERT_EQ(st.points.size(), 3u);
+  st.header = test::demoCityHeader("SYS002", "sys2", sys2, st.points);
+  const TaskHeader& h = st.header;
+  SolverInput cli;
+  cli.header = test::demoCityHeader("CLI002", "cli2", sys2, st.points);
+  cli.points = st.points;
+  ASSERT_TRUE(autoTransitions(st).passed());
+  folder.queue("SYS002", solverInputOf(st));
+  folder.queue("CLI002", cli);
+
+  ProgressLog log;
+  runOptimisation(folder.env, {{}, {"SYS002", "CLI002"}}, log);
+  const SolutionFile own = folder.read("SYS002");
+  const SolutionFile described = folder.read("CLI002", true);
+  ASSERT_EQ(own.header.solutionFound, 1) << messageOf(own);
+  ASSERT_EQ(described.header.solutionFound, 1) << messageOf(described);
+  EXPECT_EQ(described.header.objective, own.header.objective);
+  EXPECT_EQ(described.header.routeStepCount, own.header.routeStepCount);
+  EXPECT_EQ(described.header.stateCount, own.header.stateCount);
+  EXPECT_EQ(described.body, SolutionBody::Description);
+
+  const RouteRows rows =
+      buildRouteRows(h, st.points, own.steps, own.startServiceTimes, sys2, test::indexShell(), ',');
+  EXPECT_DOUBLE_EQ(described.routeCostTotal, rows.cost);
+  ASSERT_EQ(described.lines.size(), static_cast<size_t>(rows.table.rows()));
+  ASSERT_EQ(described.lines.size(), own.steps.size() + 1);
+  for (size_t r = 0; r < described.lines.size(); ++r) {
+    const RouteLine& l = described.lines[r];
+    const int row = static_cast<int>(r);
+    EXPECT_EQ(l.rowNo, rows.table.cell(row, kRouteRowNo)) << r;
+    EXPECT_EQ(l.pointNo, cut(rows.table.cell(row, kRoutePoint), 8)) << r;
+    EXPECT_EQ(l.address, cut(rows.table.cell(row, kRouteAddress), 40)) << r;
+    EXPECT_EQ(l.serviceEnd, rows.table.cell(row, kRouteServiceEnd)) << r;
+    EXPECT_EQ(l.sectionName, cut(rows.table.cell(row, kRouteSection), 50)) << r;
+    EXPECT_EQ(l.turnText, cut(rows.table.cell(row, kRouteTurn), 14)) << r;
+    EXPECT_EQ(l.endNode, rows.table.cell(row, kRouteEndNode)) << r;
+  }
+  EXPECT_EQ(described.lines.back().turnText, "( [159] )");
 }
 
 TEST(Run, SolvedTaskFile) {

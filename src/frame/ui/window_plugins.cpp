@@ -1,4 +1,5 @@
 // Every window that the frame opens is wired in here, one line each.
+#include "dbrn/ui/UCreateCliDB.h"
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
@@ -27,6 +28,7 @@ WindowFactory programWindows() {
   windows.help = [](TfrmMainWin& main) -> QWidget* { return TfrmHelp::create(main); };
   windows.printTask = [](TfrmMainWin& main, QWidget* viewer) { PrintTask(main, viewer); };
   windows.printSolution = [](TfrmMainWin& main, QWidget* viewer) { PrintSolution(main, viewer); };
+  windows.clientAddition = [](TfrmMainWin& main) -> QWidget* { return new TfrmCreateCliDB(main); };
   windows.exportTask = [](TfrmMainWin& m, QWidget* v) {
     if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(m, *viewer);
   };

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <numeric>
 
+#include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/USelectWin.h"
 #include "records/protocol_file.h"
@@ -117,6 +118,36 @@ class TaskWizardFlow : public TaskWizardWindow {
     EXPECT_EQ(std::accumulate(in.arcCounts.begin(), in.arcCounts.end(), int64_t{0}),
               static_cast<int64_t>(in.arcs.size()));
     return in;
+  }
+
+  // The first task that the chooser of an output command offers, opened in its viewer.
+  QWidget* viewThrough(MenuItem item) const {
+    main->runCommand(item);
+    settle();
+    TfrmSelectWin* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* c = qobject_cast<TfrmSelectWin*>(w); c && c->isVisible()) chooser = c;
+    if (!chooser) return nullptr;
+    chooser->list()->setCurrentRow(0);
+    chooser->okButton()->click();
+    settle();
+    const auto children = main->mdiArea()->subWindowList();
+    return children.isEmpty() ? nullptr : children.back()->widget();
+  }
+
+  // Waits for the optimiser's automatic run of the one task of the protocol to load its
+  // solution and for the main window to come back.
+  void awaitSolution(const std::string& code) const {
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return main->state().protocol.size() == 1 && main->state().protocol[0].status == 2; },
+        60000))
+        << lastMessage();
+    settle();
+    EXPECT_TRUE(std::filesystem::exists(dir / ("Data/qj_" + code + "_out.dat")));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("Solving/qj_" + code + "_in.dat")));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("Solving/qj_" + code + "_out.dat")));
+    EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records.at(0).status, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isEnabled(); }, 5000));
   }
 
   // The hand-over to the optimiser of a task saved with solve-now.
@@ -359,31 +390,10 @@ TEST_F(TaskWizardFlow, ATaskEnteredSolvedAndViewed) {
   next();
 
   // The optimiser runs the handed-over task by itself and closes.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return main->state().protocol.size() == 1 && main->state().protocol[0].status == 2; },
-      60000))
-      << lastMessage();
-  settle();
-  EXPECT_TRUE(std::filesystem::exists(dir / "Data/qj_RUN001_out.dat"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_RUN001_in.dat"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "Solving/qj_RUN001_out.dat"));
-  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records.at(0).status, 2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return main->isEnabled(); }, 5000));
+  awaitSolution("RUN001");
+  if (HasFatalFailure()) return;
 
   // Output, view a solution: the chooser offers the solved task; OK opens its viewer.
-  auto viewThrough = [&](MenuItem item) -> QWidget* {
-    main->runCommand(item);
-    settle();
-    TfrmSelectWin* chooser = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* c = qobject_cast<TfrmSelectWin*>(w); c && c->isVisible()) chooser = c;
-    if (!chooser) return nullptr;
-    chooser->list()->setCurrentRow(0);
-    chooser->okButton()->click();
-    settle();
-    const auto children = main->mdiArea()->subWindowList();
-    return children.isEmpty() ? nullptr : children.back()->widget();
-  };
   auto* solution = qobject_cast<TfrmViewSolution*>(viewThrough(MenuItem::mnuOutViewSolution));
   ASSERT_NE(solution, nullptr) << lastMessage();
   EXPECT_EQ(solution->view().solution.solutionFound, 1);
@@ -392,6 +402,58 @@ TEST_F(TaskWizardFlow, ATaskEnteredSolvedAndViewed) {
   auto* task = qobject_cast<TfrmViewTask*>(viewThrough(MenuItem::mnuInViewTask));
   ASSERT_NE(task, nullptr) << lastMessage();
   EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+}
+
+// A task on the client addition of the demo city's level-2 database: the wizard takes its
+// addresses from the client addition's houses and asks no transitions; the optimiser solves it
+// on the system database and stores the route as lines, which the solution viewer shows.
+TEST_F(TaskWizardFlow, AClientAdditionTaskEnteredSolvedAndViewed) {
+  const DbrnFile sys2 = demoCity("002sys2_dbrn_eng.dat");
+  dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(clientAdditionOf(sys2)));
+  const Address points[] = {singleLinkHouse(sys2, 0), singleLinkHouse(sys2, 40),
+                            singleLinkHouse(sys2, 80)};
+  const WindowFactory program = programWindows();
+  windows.optimiser = program.optimiser;
+  windows.taskChooser = program.taskChooser;
+  dir.write("System/protocol.pro", writeProtocolFile({}));
+  start();
+
+  ASSERT_NE(open(MenuItem::mnuInNewTask), nullptr);
+  type("txtShifr", "cli001");
+  type("txtName", "Client round");
+  choose("list_DBRN", "[002cli2]");
+  next();
+  ASSERT_EQ(step(), 2) << lastMessage();
+  type("TS_num", "3");
+  type("TS_last", "3");
+  type("fine1", "1");
+  type("fine2", "10");
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  EXPECT_TRUE(control("List2")->isVisibleTo(wizard()));
+  for (int r = 0; r < 3; ++r) enterAddress(r, points[r], 3);
+  messages->clear();
+  for (int guard = 0; step() != 8 && guard < 6; ++guard) next();
+  ASSERT_EQ(step(), 8) << lastMessage();
+  ASSERT_TRUE(control<QRadioButton>("Order1")->isChecked());
+  next();
+
+  awaitSolution("CLI001");
+  if (HasFatalFailure()) return;
+  const TaskFile saved = *readTaskFile(dir.read("Data/qj_CLI001.dat")).task;
+  EXPECT_EQ(saved.header.dbKind, "cli2");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(sys2.houses.at(saved.points[i].houseIndex).houseNo, points[i].house) << i;
+
+  auto* solution = qobject_cast<TfrmViewSolution*>(viewThrough(MenuItem::mnuOutViewSolution));
+  ASSERT_NE(solution, nullptr) << lastMessage();
+  const SolutionView& view = solution->view();
+  EXPECT_EQ(view.dbLevel, 3);
+  ASSERT_EQ(view.solution.solutionFound, 1) << view.solution.finalMessage;
+  EXPECT_EQ(view.route.rows(), view.solution.routeStepCount + 1);
+  EXPECT_EQ(view.route.cell(0, 0), " 1");
+  EXPECT_EQ(view.route.cell(view.route.rows() - 1, 7), "( S159 )");
+  EXPECT_GT(view.routeCost, 0);
 }
 
 }  // namespace

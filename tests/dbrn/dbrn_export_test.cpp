@@ -1,0 +1,118 @@
+// The database export: the workbooks of a database written into Export/ in pairs whose names
+// the import finds again, refusals, and failures of either workbook.
+
+#include "dbrn/dbrn_export.h"
+
+#include <gtest/gtest.h>
+
+#include "dbrn/client_addition.h"
+#include "dbrn/dbrn_io.h"
+#include "dbrn/dbrn_workbook.h"
+#include "dbrn/dbrn_workbook_import.h"
+#include "dbrn/demo_city.h"
+#include "office/workbook_reader.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+
+namespace qj {
+namespace {
+
+class DbrnExportTest : public ::testing::Test {
+ protected:
+  DbrnExportTest() {
+    state.folder = std::make_unique<ProgramFolder>(dir.path());
+    state.langCode = "eng";
+    state.texts = test::markedShell();
+  }
+  // The database written under its file name and chosen.
+  void choose(const DbrnFile& db) {
+    const std::string name = dbrnFileName(db.header.dbCode, db.header.dbKind, "eng");
+    dir.write("Dbrn/" + name, writeDbrn(db));
+    state.selectedPath = (dir / "Dbrn" / name).replace_extension().string();
+  }
+  std::vector<std::string> messages(const DbrnExport& e) const {
+    std::vector<std::string> out;
+    for (const Message& m : e.messages) out.push_back(m.utf8(state.texts));
+    return out;
+  }
+
+  test::TempDir dir;
+  AppState state;
+};
+
+TEST_F(DbrnExportTest, ALevelTwoDatabaseGivesTwoWorkbooksThatTheImportReadsBack) {
+  const DbrnFile db = demoCity(2, "eng");
+  choose(db);
+  const DbrnExport first = exportDbrnWorkbooks(state);
+  EXPECT_FALSE(first.refused);
+  EXPECT_TRUE(first.messages.empty());
+  ASSERT_TRUE(first.mainWorkbook && first.houseWorkbook);
+  EXPECT_EQ(*first.mainWorkbook, dir / "Export/002sys2_dbrn_eng.xlsx");
+  EXPECT_EQ(*first.houseWorkbook, dir / "Export/002sys2_dbrn_eng#.xlsx");
+
+  // The files hold the layouts cell by cell.
+  const office::WorkbookRead main = office::readWorkbook(*first.mainWorkbook);
+  ASSERT_TRUE(main.book);
+  const office::Workbook laidOut = dbrnWorkbook(db, state.texts);
+  ASSERT_EQ(main.book->sheets().size(), laidOut.sheets().size());
+  for (size_t k = 0; k < laidOut.sheets().size(); ++k) {
+    EXPECT_EQ(main.book->sheets()[k].name(), laidOut.sheets()[k].name());
+    EXPECT_EQ(main.book->sheets()[k].cellCount(), laidOut.sheets()[k].cellCount()) << k;
+  }
+
+  const ImportedDbrnWorkbook back = importDbrnWorkbook(*first.mainWorkbook, "eng");
+  ASSERT_TRUE(back.loaded);
+  EXPECT_TRUE(back.messages.empty());
+  EXPECT_EQ(back.loaded->db.houses, db.houses);
+  EXPECT_EQ(back.loaded->db.sections.size(), db.sections.size());
+
+  // A second export never replaces the first pair; a lone house workbook moves the pair on.
+  const DbrnExport second = exportDbrnWorkbooks(state);
+  ASSERT_TRUE(second.mainWorkbook && second.houseWorkbook);
+  EXPECT_EQ(*second.mainWorkbook, dir / "Export/002sys2_dbrn_eng (2).xlsx");
+  EXPECT_EQ(*second.houseWorkbook, dir / "Export/002sys2_dbrn_eng (2)#.xlsx");
+  std::filesystem::remove(*first.mainWorkbook);
+  EXPECT_EQ(*exportDbrnWorkbooks(state).mainWorkbook, dir / "Export/002sys2_dbrn_eng (3).xlsx");
+}
+
+TEST_F(DbrnExportTest, ALevelOneDatabaseHasNoHouseWorkbook) {
+  choose(demoCity(1, "eng"));
+  const DbrnExport e = exportDbrnWorkbooks(state);
+  EXPECT_FALSE(e.refused);
+  EXPECT_TRUE(e.mainWorkbook);
+  EXPECT_FALSE(e.houseWorkbook);
+  EXPECT_TRUE(e.messages.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Export/001sys1_dbrn_eng#.xlsx"));
+}
+
+TEST_F(DbrnExportTest, ClientAdditionsAndUnreadableFilesAreRefused) {
+  choose(clientAdditionOf(demoCity(2, "eng")));
+  const DbrnExport cli = exportDbrnWorkbooks(state);
+  EXPECT_TRUE(cli.refused);
+  EXPECT_EQ(messages(cli), std::vector<std::string>{"S28."});
+  EXPECT_EQ(cli.messages[0].kind, MessageKind::Warning);
+  EXPECT_FALSE(cli.mainWorkbook);
+  EXPECT_FALSE(std::filesystem::exists(dir / "Export/002cli2_dbrn_eng.xlsx"));
+
+  state.selectedPath = (dir / "Dbrn/009use1_dbrn_eng").string();
+  const DbrnExport missing = exportDbrnWorkbooks(state);
+  EXPECT_TRUE(missing.refused);
+  EXPECT_EQ(messages(missing), std::vector<std::string>{"S830 \"009use1_dbrn_eng.dat\" S831."});
+}
+
+TEST_F(DbrnExportTest, AWorkbookThatCannotBeWrittenGivesItsOneMessage) {
+  // The Export folder is a file: nothing can be written there.
+  dir.write("Export", "in the way");
+  choose(demoCity(2, "eng"));
+  const DbrnExport e = exportDbrnWorkbooks(state);
+  EXPECT_FALSE(e.refused);
+  EXPECT_FALSE(e.mainWorkbook);
+  EXPECT_FALSE(e.houseWorkbook);
+  EXPECT_EQ(messages(e), std::vector<std::string>{"S467."});
+  EXPECT_EQ(e.messages[0].kind, MessageKind::Error);
+  EXPECT_EQ(houseWorkbookFailedMessage().utf8(state.texts), "S468.");
+  EXPECT_EQ(houseWorkbookFailedMessage().kind, MessageKind::Error);
+}
+
+}  // namespace
+}  // namespace qj

@@ -1,4 +1,4 @@
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 #include <QFontMetrics>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "task/ui/wizard_grid.h"
+#include "frame/ui/wizard_grid.h"
 
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
 
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

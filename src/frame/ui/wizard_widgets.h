@@ -1,5 +1,5 @@
 #pragma once
-// Small makers of the task wizard's controls: each gets its component name as objectName
+// Small makers of the wizards' controls: each gets its component name as objectName
 // and its caption from the shell.
 
 #include <QComboBox>

@@ -41,6 +41,7 @@ struct GridKeyResult {
   bool rowsChanged = false;        // rows were inserted or removed: the grid is read again
   bool pickersChanged = false;     // a picker of the page changed
   std::optional<Message> warning;  // a box to show (after the change is shown)
+  int focusRow = -1;               // after the box, this row at the top of the grid
 
   bool cellsChanged() const { return firstRow >= 0; }
   void changed(int row) {

@@ -187,6 +187,7 @@ bool WizardWindow::applyKeyResult(WizardGrid& grid, const GridKeyResult& result)
   else if (result.cellsChanged())
     grid.model()->cellsChanged(result.firstRow, result.lastRow);
   if (result.warning) showMessage(*result.warning);
+  if (result.focusRow >= 0) grid.view()->showRowAtTop(result.focusRow);
   return result.handled;
 }
 

@@ -61,9 +61,10 @@ struct DbrnWizardFixture : ::testing::Test {
     s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);
   }
 
-  std::string text(const Text& t) const { return t.resolve(app.texts); }
+  // Texts in UTF-8, as the boxes show them.
+  std::string text(const Text& t) const { return t.utf8(app.texts); }
   std::string text(const std::optional<Message>& m) const {
-    return m ? m->text.resolve(app.texts) : std::string("no message");
+    return m ? m->utf8(app.texts) : std::string("no message");
   }
   // The refusal's text, or "passed".
   std::string outcome(const DbrnStepResult& r) const {

@@ -48,9 +48,10 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
 TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
   s.table0.setRows(101);
   for (int r = 0; r < 101; ++r) {
-    s.table0.set(r, typeCol::kFullName,
-                 "t" + std::string(1, static_cast<char>('a' + r % 26)) +
-                     std::string(1, static_cast<char>('a' + r / 26)));
+    std::string name = "t";
+    name += static_cast<char>('a' + r % 26);
+    name += static_cast<char>('a' + r / 26);
+    s.table0.set(r, typeCol::kFullName, name);
     s.table0.set(r, typeCol::kShortName, s.table0.cell(r, typeCol::kFullName));
   }
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "S305 101 (>100).");

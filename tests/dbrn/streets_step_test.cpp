@@ -67,7 +67,7 @@ TEST_F(StreetsStep, TenThousandRowsPassOneMoreIsRefused) {
   s.table_0.setRows(10001);
   for (int r = 0; r < 10001; ++r) {
     s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, "S" + std::to_string(r));
+    s.table_0.set(r, streetCol::kName, test::marked("S", r));
   }
   EXPECT_EQ(outcome(checkStreetRows(s)), "S304 10001 (>10000).");
   s.table_0.setRows(10000);
@@ -94,7 +94,7 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   s.table_0.setRows(301);
   for (int r = 0; r < 301; ++r) {
     s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, "S" + std::to_string(r));
+    s.table_0.set(r, streetCol::kName, test::marked("S", r));
     s.table_0.set(r, streetCol::kHouses, "999");
   }
   s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001

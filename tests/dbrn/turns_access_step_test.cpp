@@ -155,9 +155,11 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   EXPECT_EQ(s.db.streets.back().state, "1");
   EXPECT_EQ(s.db.streets[street("st.", "Oak")].state, "3");
   // The streets page locks the rows of the streets now referenced.
-  for (int row = 0; row < s.table_0.rows(); ++row)
-    if (s.table_0.cell(row, streetCol::kName) == "Oak")
+  for (int row = 0; row < s.table_0.rows(); ++row) {
+    if (s.table_0.cell(row, streetCol::kName) == "Oak") {
       EXPECT_EQ(s.table_0.cell(row, streetCol::kState), "3");
+    }
+  }
 }
 
 TEST_F(TurnsStep, ViewModeChangesNoRecord) {

@@ -53,19 +53,20 @@ Text dbrnPageHeading(int32_t mode, int step) {
 
 ControlUpdates identityPageCaptions(const DbrnWizardState& state) {
   ControlUpdates u;
-  switch (state.mode) {
-    case kCorrectDbrn:
-    case kViewDbrn:
-      setText(u, "Label1_1", (state.mode == kViewDbrn ? shell(226) : shell(224)) + ":");
-      setText(u, "Label11_1", shell(672) + ":   " + state.kindCaption);
-      setText(u, "Label2_1", shell(260) + ":");
-      break;
-    default:
-      setText(u, "Label1_1", shell(39) + ":");
-      setText(u, "Label11_1", shell(182) + ":");
-      setText(u, "Label2_1", shell(40) + ":");
-      break;
+  const bool loaded = state.mode == kCorrectDbrn || state.mode == kViewDbrn;
+  if (loaded) {
+    setText(u, "Label1_1", (state.mode == kViewDbrn ? shell(226) : shell(224)) + ":");
+    setText(u, "Label2_1", shell(260) + ":");
+  } else {
+    setText(u, "Label1_1", shell(39) + ":");
+    setText(u, "Label2_1", shell(40) + ":");
   }
+  // The kind of a loaded or imported database is shown; a new one's is chosen.
+  if (kindChoiceShown(state))
+    setText(u, "Label11_1", shell(182) + ":");
+  else
+    setText(u, "Label11_1", shell(672) + ":   " + state.kindCaption);
+  setText(u, "DBRN1_0", state.kindCaption);
   setShown(u, "RBT1", kindChoiceShown(state));
   setShown(u, "RBT2", kindChoiceShown(state));
   return u;
@@ -136,6 +137,21 @@ DbrnImport importDbrnFile(DbrnWizardState& state, const AppState& app, int item)
   return result;
 }
 
+BusyLabel dbrnBusyLabel() {
+  return {330, 20, lit("Выполняется проверка заданных параметров ...")};
+}
+
+ControlUpdates installWorkbook(DbrnWizardState& state, DbrnWorkbookImport imported) {
+  if (imported.loaded) {
+    installDbrn(state, std::move(*imported.loaded));
+    state.kindFinal = true;
+  }
+  ControlUpdates u = identityPageCaptions(state);
+  setText(u, "Label_ex1", shell(108) + ":");
+  setText(u, "Label_ex2", val(imported.workbookName));
+  return u;
+}
+
 ControlUpdates identityStripUpdates(const DbrnWizardState& state) {
   ControlUpdates u;
   const DbrnHeader& h = state.db.header;
@@ -147,7 +163,8 @@ ControlUpdates identityStripUpdates(const DbrnWizardState& state) {
     setText(u, "DBRN1_" + suffix, state.kindCaption);
     setText(u, "DBRN2_" + suffix, val(h.dbDate));
     setShown(u, "DBRN2_" + suffix, dated);
-    setShown(u, "Label4_" + suffix, dated);
+    // The summary names its date line differently.
+    setShown(u, step == kDbrnSteps ? "Label10_5" : "Label4_" + suffix, dated);
   }
   return u;
 }

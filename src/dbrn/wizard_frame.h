@@ -58,6 +58,21 @@ struct DbrnImport {
 };
 DbrnImport importDbrnFile(DbrnWizardState& state, const AppState& app, int item);
 
+// A database read from a workbook by the Excel import of step 1: the database (nothing when
+// the workbook was refused before anything was read), the boxes to show in order, and the
+// workbook's file name.
+struct DbrnWorkbookImport {
+  std::optional<WizardDbrn> loaded;
+  std::vector<Message> messages;
+  std::string workbookName;  // code page 1251
+};
+// Puts what the import read into the wizard (the kind is then final); the captions of page 1.
+ControlUpdates installWorkbook(DbrnWizardState& state, DbrnWorkbookImport imported);
+
+// The red label that the steps' checks show while they work. Its text is the same in every
+// language.
+BusyLabel dbrnBusyLabel();
+
 // The captions that name the database on the later pages: code, name, kind and date on the
 // identity strips (a new database has no date until step 6 passes).
 ControlUpdates identityStripUpdates(const DbrnWizardState& state);

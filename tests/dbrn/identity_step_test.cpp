@@ -105,7 +105,7 @@ TEST_F(IdentityStep, ASystemDatabaseImportedIsTakenOverAsAUserDatabase) {
   EXPECT_EQ(s.level, 2);
   EXPECT_EQ(s.db.header.dbKind, "sys2");  // until step 2 passes
   EXPECT_FALSE(kindChoiceShown(s));
-  EXPECT_EQ(text(*updatedText(identityPageCaptions(s), "Label11_1")), "S182:");
+  EXPECT_EQ(text(*updatedText(identityPageCaptions(s), "Label11_1")), "S672:   use2 (S511)");
   ASSERT_EQ(outcome(next("777", "Taken over")), "passed");
   EXPECT_EQ(s.db.header.dbCode, "777");
   EXPECT_EQ(s.table0.rows(), 3);
@@ -119,6 +119,25 @@ TEST_F(IdentityStep, ASystemDatabaseImportedIsTakenOverAsAUserDatabase) {
   EXPECT_EQ(text(none.source), "S275.");
   EXPECT_TRUE(s.db.streets.empty());
   EXPECT_TRUE(kindChoiceShown(s));
+  EXPECT_EQ(text(*updatedText(identityPageCaptions(s), "Label11_1")), "S182:");
+}
+
+TEST_F(IdentityStep, AWorkbookImportTakesTheDatabaseAndNamesTheWorkbook) {
+  app.formMode = kImportDbrn;
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+  enterSmallCity(1);
+  DbrnWorkbookImport imported;
+  imported.loaded = WizardDbrn{s.db, "use1", 1, dbrnKindCaption("use1")};
+  imported.workbookName = "city.xlsx";
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+  const ControlUpdates u = installWorkbook(s, std::move(imported));
+  EXPECT_EQ(text(*updatedText(u, "Label_ex1")), "S108:");
+  EXPECT_EQ(text(*updatedText(u, "Label_ex2")), "city.xlsx");
+  EXPECT_EQ(updatedVisibility(u, "RBT1"), false);
+  EXPECT_EQ(s.db.streets.size(), 4u);
+  // A refused workbook leaves the database as it was.
+  installWorkbook(s, {});
+  EXPECT_EQ(s.db.streets.size(), 4u);
 }
 
 TEST_F(IdentityStep, AnImportThatCannotBeReadChangesNothing) {

@@ -1,11 +1,13 @@
 // Every window that the frame opens is wired in here, one line each.
+#include "dbrn/ui/UCreateDBRN.h"
+#include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
 #include "optimiser/ui/OM_QJ.h"
-#include "task/ui/UCreateTaskWin.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 
@@ -21,6 +23,8 @@ WindowFactory programWindows() {
   windows.optimiser = [](TfrmMainWin& main) -> QWidget* { return new TForm1(main); };
   windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
   windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
+  windows.databaseWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateDBRN::create(m); };
+  windows.databaseChooser = [](TfrmMainWin& m) -> QWidget* { return new TfrmSelectDBRN(m); };
   return windows;
 }
 

@@ -54,7 +54,12 @@ std::vector<int> WizardGrid::columnWidths() const {
 }
 
 void WizardGrid::refresh() {
+  // The cursor stays on its cell (on the last row when the rows became fewer).
+  const QModelIndex current = view_->currentIndex();
   model_->reload();
+  if (current.isValid() && model_->rowCount() > 0)
+    view_->setCurrentIndex(
+        model_->index(std::min(current.row(), model_->rowCount() - 1), current.column()));
   layOutTitles();
 }
 

@@ -60,6 +60,10 @@ inline QLineEdit* makeEdit(QWidget* parent, const char* name, int width) {
   return edit;
 }
 
+// Shows a picker's items (when they changed) and its chosen row without running the handlers
+// that a user's choice runs.
+void showChoice(QComboBox* box, const std::vector<std::string>& items, int row);
+
 inline QRadioButton* makeRadio(QWidget* parent, const char* name, const Text& text,
                                const ShellTables& texts) {
   return named(new QRadioButton(qtText(text, texts), parent), name);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "dbrn/demo_city.h"
 #include "frame/catalogue.h"
 
 namespace qj {
@@ -124,6 +125,44 @@ TEST_F(WizardFlow, ASaveThatCannotBeWrittenIsReported) {
   dir.write("Dbrn", "a file where the folder belongs");
   EXPECT_EQ(text(finishDbrn(s, app)), "S830 \"123use1_dbrn_eng.dat\" S865.");
 }
+
+}  // namespace
+}  // namespace qj
+
+namespace qj {
+namespace {
+
+class DemoCityCorrection : public test::DbrnWizardFixture,
+                           public ::testing::WithParamInterface<int> {};
+
+// The shipped city, corrected without a change, passes every step and comes back as it was.
+TEST_P(DemoCityCorrection, PassesEveryStepAndIsWrittenBackUnchanged) {
+  const int level = GetParam();
+  DbrnFile city = demoCity(level, "eng");
+  city.header.dbKind = level == 1 ? "use1" : "use2";
+  const std::string file = city.header.dbCode + city.header.dbKind + "_dbrn_eng.dat";
+  dir.write("Dbrn/" + file, writeDbrn(city));
+  app.formMode = kCorrectDbrn;
+  app.selectedPath = (dir / ("Dbrn/" + file.substr(0, file.size() - 4))).string();
+  s = std::move(*openDbrnWizard(app).state);
+  ASSERT_EQ(outcome(checkGeneralPage(s, app, {city.header.dbCode, city.header.dbName})), "passed");
+  passStreetTypes();
+  passStreets();
+  passSections();
+  passTurns();
+  ASSERT_EQ(outcome(checkAccessPage(s, city.header.dbDate)), "passed");
+  if (level == 2) passHouses();
+  ASSERT_EQ(s.wizardStep, 8);
+  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
+  const DbrnRead read = readDbrnFile(dir / ("Dbrn/" + file));
+  ASSERT_TRUE(read.db) << read.error.text;
+  EXPECT_EQ(read.db->streets, city.streets);
+  EXPECT_EQ(read.db->sections, city.sections);
+  EXPECT_EQ(read.db->houses, city.houses);
+  EXPECT_EQ(*read.db, city);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DemoCityCorrection, ::testing::Values(1, 2));
 
 }  // namespace
 }  // namespace qj

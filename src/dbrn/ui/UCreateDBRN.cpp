@@ -42,6 +42,7 @@ TfrmCreateDBRN::TfrmCreateDBRN(TfrmMainWin& main, DbrnWizardState state,
   for (WizardPage* page : pages) addPage(page, wrapPage(page));
   buildFrame();
   applyEditRules(dbrnEditRule, state_.decSep);
+  applyUpdates(identityPageCaptions(state_));
   applyUpdates(levelTitleUpdates(state_.level));
   showStep(1);
 }

@@ -61,7 +61,6 @@ DbrnIdentityPage::DbrnIdentityPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 1) {
   page->addWidget(buildKeyPhrase());
   page->addWidget(pnlImort);
   page->addStretch(1);
-  showCaptions();
 }
 
 QWidget* DbrnIdentityPage::buildKeyPhrase() {

@@ -42,9 +42,12 @@ HousesPage::HousesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 7), rules_(w.state
   connect(List_43, &QComboBox::activated, this, [this](int row) { List_43Change(row); });
   Label_4b = makeLabel(this, "Label_4b", {}, t);
 
-  grid_ = makeGrid(
-      "Table4", state().table4, &rules_, houseWidths(), 3,
-      [this](GridKey key, int row, int col) { return houseGridKey(state(), key, row, col); });
+  grid_ = makeGrid("Table4", state().table4, &rules_, houseWidths(), 3,
+                   [this](GridKey key, int row, int col) {
+                     const GridKeyResult r = houseGridKey(state(), key, row, col);
+                     if (r.cellsChanged()) showSectionInfo(grid_->view()->currentIndex());
+                     return r;
+                   });
   using Line = WizardGrid::Line;
   grid_->addTitle("Title1_T4", shell(519), hc::kRow, hc::kRow, Line::Both);
   grid_->addTitle("Title2_T4", shell(646), hc::kType, hc::kType, Line::Both);

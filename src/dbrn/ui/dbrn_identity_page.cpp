@@ -28,6 +28,7 @@ DbrnIdentityPage::DbrnIdentityPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 1) {
   RBT1->setChecked(true);
   Label2_1 = makeLabel(this, "Label2_1", {}, t);
   txtName = named(new QLineEdit(this), "txtName");
+  txtName->setMaximumWidth(560);
 
   const bool loaded = s.mode == kCorrectDbrn || s.mode == kViewDbrn;
   if (loaded) {

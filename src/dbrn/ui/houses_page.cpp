@@ -49,16 +49,16 @@ HousesPage::HousesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 7), rules_(w.state
                      return r;
                    });
   using Line = WizardGrid::Line;
-  grid_->addTitle("Title1_T4", shell(519), hc::kRow, hc::kRow, Line::Both);
-  grid_->addTitle("Title2_T4", shell(646), hc::kType, hc::kType, Line::Both);
-  grid_->addTitle("Title3_T4", shell(266), hc::kName, hc::kName, Line::Both);
-  grid_->addTitle("Title4_T4", shell(711), hc::kHouseNo, hc::kHouseNo, Line::Both);
-  grid_->addTitle("Title5_T4", shell(612), hc::kYard, hc::kYard, Line::Both);
+  grid_->addTitle("Title1_T4", shell(519), hc::kRow, hc::kRow, Line::Both, false);
+  grid_->addTitle("Title2_T4", shell(646), hc::kType, hc::kType, Line::Both, false);
+  grid_->addTitle("Title3_T4", shell(266), hc::kName, hc::kName, Line::Both, false);
+  grid_->addTitle("Title4_T4", shell(711), hc::kHouseNo, hc::kHouseNo, Line::Both, false);
+  grid_->addTitle("Title5_T4", shell(612), hc::kYard, hc::kYard, Line::Both, false);
   for (int k = 0; k < kMaxLinks; ++k) {
     grid_->addTitle(nullptr, linkTitle(k), hc::section(k), hc::exitToEnd(k), Line::Group, false);
-    grid_->addTitle(nullptr, shell(519), hc::section(k), hc::section(k), Line::Column);
-    grid_->addTitle(nullptr, shell(1008), hc::toExit(k), hc::toExit(k), Line::Column);
-    grid_->addTitle(nullptr, shell(1009), hc::exitToEnd(k), hc::exitToEnd(k), Line::Column);
+    grid_->addTitle(nullptr, shell(519), hc::section(k), hc::section(k), Line::Column, false);
+    grid_->addTitle(nullptr, shell(1008), hc::toExit(k), hc::toExit(k), Line::Column, false);
+    grid_->addTitle(nullptr, shell(1009), hc::exitToEnd(k), hc::exitToEnd(k), Line::Column, false);
   }
   std::vector<int> shown;
   for (int c = hc::kRow; c < hc::kStreet; ++c) shown.push_back(c);

@@ -36,18 +36,18 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
                      return r;
                    });
   using Line = WizardGrid::Line;
-  grid_->addTitle("Label1", shell(402), sc::kRow, sc::kRow, Line::Both);
-  grid_->addTitle("Label3", shell(646), sc::kType, sc::kType, Line::Both);
-  grid_->addTitle("Label4", shell(266), sc::kName, sc::kName, Line::Both);
+  grid_->addTitle("Label1", shell(402), sc::kRow, sc::kRow, Line::Both, false);
+  grid_->addTitle("Label3", shell(646), sc::kType, sc::kType, Line::Both, false);
+  grid_->addTitle("Label4", shell(266), sc::kName, sc::kName, Line::Both, false);
   grid_->addTitle("Label5", shell(386), sc::kFrom, sc::kFrom, Line::Both);
   grid_->addTitle("Label6", shell(384), sc::kTo, sc::kTo, Line::Both);
-  grid_->addTitle("Label7", shell(540) + " (*)", sc::kNonStd, sc::kNonStd, Line::Both);
-  grid_->addTitle("Label8", shell(399), sc::kStart, sc::kStart, Line::Both);
-  grid_->addTitle("Label9", shell(391).trimmed(), sc::kEnd, sc::kEnd, Line::Both);
-  grid_->addTitle("Label11", shell(144), sc::kLength, sc::kLength, Line::Both);
+  grid_->addTitle("Label7", shell(540) + " (*)", sc::kNonStd, sc::kNonStd, Line::Both, false);
+  grid_->addTitle("Label8", shell(399), sc::kStart, sc::kStart, Line::Both, false);
+  grid_->addTitle("Label9", shell(391).trimmed(), sc::kEnd, sc::kEnd, Line::Both, false);
+  grid_->addTitle("Label11", shell(144), sc::kLength, sc::kLength, Line::Both, false);
   grid_->addTitle("Label12", shell(616) + " (" + shortText(15) + ")", sc::kSpeed, sc::kSpeed,
-                  Line::Both);
-  grid_->addTitle("Label13", shell(1001) + " (*)", sc::kClosed, sc::kClosed, Line::Both);
+                  Line::Both, false);
+  grid_->addTitle("Label13", shell(1001) + " (*)", sc::kClosed, sc::kClosed, Line::Both, false);
   connect(grid_->view(), &QTableView::clicked, this,
           [this](const QModelIndex& i) { Table1Click(i); });
 

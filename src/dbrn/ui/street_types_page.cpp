@@ -28,9 +28,11 @@ StreetTypesPage::StreetTypesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 2), rule
       "Table0", s.table0, &rules_, kTable0Widths, 1,
       [this](GridKey key, int row, int col) { return streetTypeGridKey(state(), key, row, col); });
   using Line = WizardGrid::Line;
-  grid_->addTitle("Title0_T0", shell(519), typeCol::kRow, typeCol::kRow, Line::Both);
-  grid_->addTitle("Title1_T0", shell(678), typeCol::kFullName, typeCol::kFullName, Line::Both);
-  grid_->addTitle("Title2_T0", shell(645), typeCol::kShortName, typeCol::kShortName, Line::Both);
+  grid_->addTitle("Title0_T0", shell(519), typeCol::kRow, typeCol::kRow, Line::Both, false);
+  grid_->addTitle("Title1_T0", shell(678), typeCol::kFullName, typeCol::kFullName, Line::Both,
+                  false);
+  grid_->addTitle("Title2_T0", shell(645), typeCol::kShortName, typeCol::kShortName, Line::Both,
+                  false);
   grid_->showColumns({typeCol::kRow, typeCol::kFullName, typeCol::kShortName});
   grid_->view()->setTypingRefusedHandler([this](int row, int) {
     if (const auto warning = streetTypeTypingRefused(state(), row)) wizard().showMessage(*warning);

@@ -38,10 +38,10 @@ StreetsPage::StreetsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 3), rules_(w.sta
       "Table_0", s.table_0, &rules_, kTable_0Widths, 1,
       [this](GridKey key, int row, int col) { return streetGridKey(state(), key, row, col); });
   using Line = WizardGrid::Line;
-  grid_->addTitle("Title0_T_0", shell(519), streetCol::kRow, streetCol::kRow, Line::Both);
-  grid_->addTitle("Title1_T_0", shell(645), streetCol::kType, streetCol::kType, Line::Both);
-  grid_->addTitle("Title2_T_0", shell(266), streetCol::kName, streetCol::kName, Line::Both);
-  grid_->addTitle("Label89", shell(722), streetCol::kHouses, streetCol::kHouses, Line::Both);
+  grid_->addTitle("Title0_T_0", shell(519), streetCol::kRow, streetCol::kRow, Line::Both, false);
+  grid_->addTitle("Title1_T_0", shell(645), streetCol::kType, streetCol::kType, Line::Both, false);
+  grid_->addTitle("Title2_T_0", shell(266), streetCol::kName, streetCol::kName, Line::Both, false);
+  grid_->addTitle("Label89", shell(722), streetCol::kHouses, streetCol::kHouses, Line::Both, false);
 
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(List_0);

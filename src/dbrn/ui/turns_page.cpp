@@ -16,13 +16,13 @@ namespace tc = turnCol;
 namespace ac = accessCol;
 
 // The fixed columns of Table2 and Table3: section number, name text, start and end node.
-const std::vector<int> kSectionColumns = {52, 190, 62, 62};
+const std::vector<int> kSectionColumns = {52, 170, 62, 62};
 
 std::vector<int> turnWidths() {
   std::vector<int> widths = kSectionColumns;
   for (int k = 0; k < kMaxTurns; ++k) {
-    widths.push_back(50);
-    widths.push_back(38);
+    widths.push_back(46);
+    widths.push_back(36);
   }
   return widths;
 }
@@ -35,10 +35,10 @@ Text pairTitle(int k) {
 // Titles of the four fixed columns; the name column's title depends on the level.
 void addSectionTitles(WizardGrid* grid, const char* nameTitle, const char* first) {
   using Line = WizardGrid::Line;
-  grid->addTitle(first, shell(402), 0, 0, Line::Both);
+  grid->addTitle(first, shell(402), 0, 0, Line::Both, false);
   grid->addTitle(nameTitle, shell(263) + " (*)", 1, 1, Line::Both);
-  grid->addTitle(nullptr, shell(399), 2, 2, Line::Both);
-  grid->addTitle(nullptr, shell(391).trimmed(), 3, 3, Line::Both);
+  grid->addTitle(nullptr, shell(399), 2, 2, Line::Both, false);
+  grid->addTitle(nullptr, shell(391).trimmed(), 3, 3, Line::Both, false);
 }
 
 QString today() {
@@ -112,10 +112,11 @@ AccessPage::AccessPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 6) {
       [this](GridKey key, int row, int col) { return accessGridKey(state(), key, row, col); });
   addSectionTitles(grid_, "Title2_T3", "Title1_T3");
   using Line = WizardGrid::Line;
-  grid_->addTitle("Title5_T3", shell(1002), ac::kReverse, ac::kReverse, Line::Both);
-  grid_->addTitle("Title6_T3", shell(537) + " (*)", ac::kPrevClosed, ac::kPrevClosed, Line::Both);
+  grid_->addTitle("Title5_T3", shell(1002), ac::kReverse, ac::kReverse, Line::Both, false);
+  grid_->addTitle("Title6_T3", shell(537) + " (*)", ac::kPrevClosed, ac::kPrevClosed, Line::Both,
+                  false);
   grid_->addTitle("Title7_T3", shell(536) + " (*)", ac::kReverseClosed, ac::kReverseClosed,
-                  Line::Both);
+                  Line::Both, false);
   QLabel* filter = makeLabel(this, "_L4", {}, t);
   filter->setVisible(state().viewing());
 

@@ -166,3 +166,45 @@ INSTANTIATE_TEST_SUITE_P(Levels, DemoCityCorrection, ::testing::Values(1, 2));
 
 }  // namespace
 }  // namespace qj
+
+namespace qj {
+namespace {
+
+class ClientAdditionView : public test::DbrnWizardFixture {};
+
+// A client addition has streets and houses but no sections: viewing it lists no section and
+// every house, without links.
+TEST_F(ClientAdditionView, ListsTheHousesAndNoSection) {
+  DbrnFile city = demoCity(2, "eng");
+  DbrnFile client = city;
+  client.header.dbKind = "cli2";
+  client.sections.clear();
+  for (HouseRec& h : client.houses) h.links.clear();
+  dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(client));
+  app.formMode = kViewDbrn;
+  app.selectedPath = (dir / "Dbrn/002cli2_dbrn_eng").string();
+  s = std::move(*openDbrnWizard(app).state);
+  EXPECT_EQ(s.level, 3);
+  EXPECT_EQ(text(s.kindCaption), "cli2 (S218)");
+  ASSERT_EQ(outcome(checkGeneralPage(s, app, {"002", city.header.dbName})), "passed");
+  passStreetTypes();
+  ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
+  EXPECT_EQ(s.sectionRowCount, 0);
+  EXPECT_EQ(s.table1.rows(), 1);
+  passSections();
+  EXPECT_EQ(s.sectionTotal, city.header.sectionCount);
+  passTurns();
+  ASSERT_EQ(outcome(checkAccessPage(s, "")), "passed");
+  EXPECT_EQ(s.wizardStep, 7);
+  EXPECT_EQ(s.table4.rows(), city.header.houseCount);
+  EXPECT_EQ(s.table4.cell(0, houseCol::kHouseNo), city.houses[0].houseNo);
+  EXPECT_EQ(s.table4.cell(0, houseCol::section(0)), "");
+  EXPECT_TRUE(s.list43.items.empty());
+  EXPECT_TRUE(houseSectionInfo(s, 0, houseCol::section(0)).empty());
+  passHouses();
+  EXPECT_EQ(finishDbrn(s, app), std::nullopt);
+  EXPECT_EQ(dir.read("Dbrn/002cli2_dbrn_eng.dat"), writeDbrn(client));
+}
+
+}  // namespace
+}  // namespace qj

@@ -40,10 +40,8 @@ WizardGrid* DbrnWizardPage::makeGrid(
     if (r.pickersChanged) showPickers();
     return wizard().applyKeyResult(*grid, r);
   });
-  if (state().viewing()) {
-    grid->view()->setTabKeyNavigation(false);
-    grid->view()->setSelectionBehavior(QAbstractItemView::SelectItems);
-  }
+  // A grid that is only looked at is no place to tab through.
+  if (state().viewing()) grid->view()->setTabKeyNavigation(false);
   return grid;
 }
 

@@ -43,6 +43,9 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   EXPECT_EQ(withCell(sc::kStreet, ""), "S443 3, S150.");
   EXPECT_EQ(withCell(sc::kStart, ""), "S295 3.");
   EXPECT_EQ(withCell(sc::kSpeed, ""), "S295 3.");
+  // Node texts of a file read with other characters than digits.
+  EXPECT_EQ(withCell(sc::kStart, "1x"), "S350 3.");
+  EXPECT_EQ(withCell(sc::kEnd, "x"), "S349 3.");
   EXPECT_EQ(withCell(sc::kLength, "1,2,3"), "S345 3.");
   EXPECT_EQ(withCell(sc::kSpeed, "x"), "S354 3.");
   EXPECT_EQ(withCell(sc::kStart, "0"), "S367 3.");

@@ -53,6 +53,30 @@ class CreateDbrnWin : public DbrnWizardWindow {
     typeInCell("Table1", row, sc::kEnd, end);
     typeInCell("Table1", row, sc::kLength, "120");
   }
+  // The catalogue lists the database, and the task wizard's step 1 takes it.
+  void expectTaskWizardTakes(const std::string& key, size_t sections) {
+    main->state().formMode = 1;
+    const CatalogueScan scan = DBRNClick(main->state());
+    ASSERT_FALSE(scan.failure);
+    EXPECT_TRUE(std::any_of(scan.catalog.begin(), scan.catalog.end(),
+                            [&key](const DbrnCatalogEntry& e) { return e.key == key; }));
+    open(MenuItem::mnuInNewTask);
+    auto* task = topLevel<TfrmCreateTaskWin>();
+    ASSERT_NE(task, nullptr);
+    task->control<QLineEdit>("txtShifr")->setText("TOWN01");
+    task->control<QLineEdit>("txtName")->setText("Rounds");
+    auto* list = task->control<QComboBox>("list_DBRN");
+    const int item = list->findText(QString::fromStdString("[" + key + "]"), Qt::MatchStartsWith);
+    ASSERT_GT(item, 0);
+    list->setCurrentIndex(item);
+    emit list->activated(item);
+    task->nextButton()->click();
+    settleEvents();
+    EXPECT_EQ(task->state().wizardStep, 2) << lastMessage();
+    EXPECT_EQ(task->state().db.sections.size(), sections);
+    task->close();
+    settleEvents();
+  }
   DbrnFile saved(const std::string& file) const {
     const DbrnRead read = readDbrnFile(dir / ("Dbrn/" + file));
     EXPECT_TRUE(read.db) << file << ": " << read.error.text;
@@ -128,28 +152,7 @@ TEST_F(CreateDbrnWin, ALevelOneDatabaseFromTheMenuIsListedAndTakesATask) {
   EXPECT_EQ(db.sections[0].turns.size(), 2u);
   EXPECT_EQ(db.streets.size(), 3u);
 
-  // The catalogue lists it, and the task wizard's step 1 takes it.
-  main->state().formMode = 1;
-  const CatalogueScan scan = DBRNClick(main->state());
-  ASSERT_FALSE(scan.failure);
-  EXPECT_NE(
-      std::find(scan.catalog.begin(), scan.catalog.end(), DbrnCatalogEntry{"555use1", "Test town"}),
-      scan.catalog.end());
-  open(MenuItem::mnuInNewTask);
-  auto* task = topLevel<TfrmCreateTaskWin>();
-  ASSERT_NE(task, nullptr);
-  auto* code = task->control<QLineEdit>("txtShifr");
-  code->setText("TOWN01");
-  task->control<QLineEdit>("txtName")->setText("Rounds");
-  auto* list = task->control<QComboBox>("list_DBRN");
-  const int item = list->findText("[555use1]", Qt::MatchStartsWith);
-  ASSERT_GT(item, 0);
-  list->setCurrentIndex(item);
-  emit list->activated(item);
-  task->nextButton()->click();
-  settleEvents();
-  EXPECT_EQ(task->state().wizardStep, 2) << lastMessage();
-  EXPECT_EQ(task->state().db.sections.size(), 4u);
+  expectTaskWizardTakes("555use1", 4);
 }
 
 TEST_F(CreateDbrnWin, ALevelTwoDatabaseWithItsHouses) {
@@ -205,6 +208,7 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseWithItsHouses) {
   ASSERT_EQ(db.houses.size(), 3u);
   EXPECT_EQ(db.houses[2].houseNo, "3");
   EXPECT_EQ(db.houses[2].links[0].sectionNo, 1);
+  expectTaskWizardTakes("556use2", 2);
 }
 
 TEST_F(CreateDbrnWin, RefusalsShowTheirBoxAndFocusTheirRow) {

@@ -21,11 +21,6 @@ struct DbrnCatalogEntry {
   bool operator==(const DbrnCatalogEntry&) const = default;
 };
 
-// A database as lists show it: "[" + key + "] " + name (code page 1251).
-inline std::string dbrnListLine(const DbrnCatalogEntry& entry) {
-  return "[" + entry.key + "] " + entry.name;
-}
-
 struct AppState {
   std::unique_ptr<ProgramFolder> folder;  // set at start-up
   std::string langCode;                   // 3 characters, code page 1251

@@ -22,6 +22,19 @@ bool isDbKind(std::string_view kind) {
   return kind == "sys1" || kind == "sys2" || kind == "use1" || kind == "use2" || kind == "cli2";
 }
 
+std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& catalog) {
+  std::vector<std::string> items;
+  items.reserve(catalog.size());
+  for (const auto& e : catalog) items.push_back("[" + e.key + "] " + e.name);
+  return items;
+}
+
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog) {
+  std::vector<std::string> items{"none"};
+  for (std::string& item : catalogueItems(catalog)) items.push_back(std::move(item));
+  return items;
+}
+
 Message foreignDbrnFileMessage(std::string_view fileName) {
   return warningMessage(shell(706) + " \"" + val(fileName) + "\" " + shell(296) + ". " +
                         shell(691) + ".");

@@ -9,10 +9,9 @@
 
 #include "frame/app_state.h"
 #include "frame/message.h"
+#include "records/dbrn_file.h"  // kDbrnHeaderSize
 
 namespace qj {
-
-inline constexpr size_t kDbrnHeaderSize = 148;
 
 // The three texts of a database header that the catalogue reads.
 struct DbrnHeaderKey {
@@ -42,6 +41,11 @@ CatalogueScan scanCatalogue(const ProgramFolder& folder, std::string_view langCo
 CatalogueScan DBRNClick(const AppState& state);
 CatalogueScan DBRNaClick(const AppState& state);
 CatalogueScan SysDBRNClick(const AppState& state);
+
+// The catalogue as the database lists show it: "[" + key + "] " + name per entry.
+std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& catalog);
+// A list that begins with "none" (nothing chosen), then the catalogue items.
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog);
 
 // Keeps a scan's catalogue and DbCheckFailed in the state; returns its message.
 std::optional<Message> storeCatalogue(AppState& state, CatalogueScan scan);

@@ -12,28 +12,24 @@ const std::string kEmpty;
 
 void GridTable::setRows(int rows) {
   rows_ = rows < 0 ? 0 : rows;
-  cells_.resize(static_cast<size_t>(rows_) * static_cast<size_t>(columns_));
+  cells_.resize(static_cast<size_t>(rows_),
+                std::vector<std::string>(static_cast<size_t>(columns_)));
 }
 
 void GridTable::setColumns(int columns) {
   if (columns == columns_) return;
-  std::vector<std::string> cells(static_cast<size_t>(rows_) * static_cast<size_t>(columns));
-  for (int r = 0; r < rows_; ++r)
-    for (int c = 0; c < std::min(columns, columns_); ++c)
-      cells[static_cast<size_t>(r) * columns + c] =
-          std::move(cells_[static_cast<size_t>(r) * columns_ + c]);
-  columns_ = columns;
-  cells_ = std::move(cells);
+  columns_ = columns < 0 ? 0 : columns;
+  for (auto& row : cells_) row.resize(static_cast<size_t>(columns_));
 }
 
 const std::string& GridTable::cell(int row, int col) const {
   if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return kEmpty;
-  return cells_[static_cast<size_t>(row) * columns_ + col];
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
 }
 
 void GridTable::set(int row, int col, std::string text) {
   if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return;
-  cells_[static_cast<size_t>(row) * columns_ + col] = std::move(text);
+  cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
 }
 
 bool GridTable::isEmptyTrimmed(int row, int col) const {
@@ -42,15 +38,13 @@ bool GridTable::isEmptyTrimmed(int row, int col) const {
 
 void GridTable::insertRow(int at) {
   if (at < 0 || at > rows_) return;
-  cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(at) * columns_,
-                static_cast<size_t>(columns_), std::string());
+  cells_.insert(cells_.begin() + at, std::vector<std::string>(static_cast<size_t>(columns_)));
   ++rows_;
 }
 
 void GridTable::removeRow(int at) {
   if (at < 0 || at >= rows_) return;
-  const auto first = cells_.begin() + static_cast<ptrdiff_t>(at) * columns_;
-  cells_.erase(first, first + columns_);
+  cells_.erase(cells_.begin() + at);
   --rows_;
 }
 

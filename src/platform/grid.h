@@ -33,7 +33,9 @@ class GridTable {
  private:
   int rows_ = 0;
   int columns_ = 0;
-  std::vector<std::string> cells_;
+  // One vector per row, so that inserting or removing a row of a large grid moves rows, not
+  // every cell below it.
+  std::vector<std::vector<std::string>> cells_;
 };
 
 // Keys that the wizards give a meaning of their own.

@@ -30,27 +30,6 @@ struct StepOutcome {
   static StepOutcome go(WizardNext n) { return {StepCheck::ok(), n}; }
 };
 
-// What a grid key did. An unhandled key goes on to the cell editor as usual.
-struct GridKeyResult {
-  bool handled = false;
-  // Rows whose cells the command changed (the model reloads them); -1 when none.
-  int firstRow = -1, lastRow = -1;
-  bool pickersChanged = false;     // the street-type, street or house picker changed
-  std::optional<Message> warning;  // a box to show (after the change is shown)
-
-  bool cellsChanged() const { return firstRow >= 0; }
-  void changed(int row) {
-    firstRow = firstRow < 0 ? row : std::min(firstRow, row);
-    lastRow = std::max(lastRow, row);
-  }
-};
-
-// The red label that the wizard shows while a long computation runs: its size in pixels and
-// its caption, fitted to its width.
-struct BusyLabel {
-  int width = 0, height = 0;
-  Text text;
-};
 // While step 5 counts the states of the task's model.
 inline BusyLabel stateCountBusyLabel() {
   return {243, 26, shell(124) + " ..."};

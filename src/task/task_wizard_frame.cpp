@@ -103,13 +103,6 @@ std::vector<Text> moneyUnitItems() {
   return {shortText(6), shortText(7), shortText(9), shortText(48)};
 }
 
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog) {
-  std::vector<std::string> items{"none"};
-  items.reserve(catalog.size() + 1);
-  for (const auto& e : catalog) items.push_back("[" + e.key + "] " + e.name);
-  return items;
-}
-
 int databaseItemOf(const std::vector<std::string>& items, const TaskHeader& header) {
   const std::string key = "[" + header.dbCode + header.dbKind + "]";
   for (size_t i = 1; i < items.size(); ++i)
@@ -140,34 +133,6 @@ void resetToNewTaskHeader(TaskHeader& h) {
   h.orderMode = 0;
   h.priorityCount = 0;
   h.stateCount2 = 0;
-}
-
-void setText(ControlUpdates& u, std::string name, Text text) {
-  u.push_back({std::move(name), std::move(text), false, std::nullopt, std::nullopt});
-}
-
-void setFitted(ControlUpdates& u, std::string name, Text text) {
-  u.push_back({std::move(name), std::move(text), true, std::nullopt, std::nullopt});
-}
-
-void setShown(ControlUpdates& u, std::string name, bool visible) {
-  u.push_back({std::move(name), std::nullopt, false, visible, std::nullopt});
-}
-
-void setSized(ControlUpdates& u, std::string name, int width, int height) {
-  u.push_back({std::move(name), std::nullopt, false, std::nullopt, std::pair{width, height}});
-}
-
-std::optional<Text> updatedText(const ControlUpdates& u, std::string_view name) {
-  for (auto it = u.rbegin(); it != u.rend(); ++it)
-    if (it->name == name && it->text) return it->text;
-  return std::nullopt;
-}
-
-std::optional<bool> updatedVisibility(const ControlUpdates& u, std::string_view name) {
-  for (auto it = u.rbegin(); it != u.rend(); ++it)
-    if (it->name == name && it->visible) return it->visible;
-  return std::nullopt;
 }
 
 ControlUpdates headerStripUpdates(const TaskWizardState& state) {

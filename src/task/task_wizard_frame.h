@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "frame/app_state.h"
+#include "frame/catalogue.h"
 #include "frame/key_filters.h"
 #include "frame/message.h"
+#include "frame/wizard_step.h"
 #include "task/wizard_state.h"
 
 namespace qj {
@@ -43,22 +45,14 @@ struct BackMove {
 };
 BackMove backFrom(const TaskWizardState& state);
 
-// What an edit of the wizard accepts.
-struct EditRule {
-  std::optional<KeyFilter> filter;  // none: any text
-  int maxLength = 0;
-  bool upperCase = false;
-};
 // The rule of the edit with this component name; nullopt for other names.
 std::optional<EditRule> taskEditRule(std::string_view componentName);
 
 // The money units offered on page 2.
 std::vector<Text> moneyUnitItems();
 
-// The database list of step 1: "none", then "[" + key + "] " + name per catalogue entry.
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog);
-// The item of the task's database (compared by "[" + code + kind + "]"), 0 when it is not
-// in the list.
+// The item of the task's database in the database list of step 1 (databaseListItems of the
+// catalogue), compared by "[" + code + kind + "]"; 0 when it is not in the list.
 int databaseItemOf(const std::vector<std::string>& items, const TaskHeader& header);
 
 // The kind of the task's database as the header strips show it.
@@ -66,25 +60,6 @@ Text taskDbKindText(std::string_view kind);
 
 // A new task's header values (step 1 with no points, and an import of nothing).
 void resetToNewTaskHeader(TaskHeader& header);
-
-// A change that a step makes to a named control of a page (a label's caption, a control
-// shown or hidden). Controls that a page does not have are left alone.
-struct ControlUpdate {
-  std::string name;
-  std::optional<Text> text;
-  bool fit = false;  // the caption is fitted to the label's width
-  std::optional<bool> visible;
-  std::optional<std::pair<int, int>> size;  // width and height in pixels
-};
-using ControlUpdates = std::vector<ControlUpdate>;
-
-void setText(ControlUpdates& u, std::string name, Text text);
-void setFitted(ControlUpdates& u, std::string name, Text text);
-void setShown(ControlUpdates& u, std::string name, bool visible);
-void setSized(ControlUpdates& u, std::string name, int width, int height);
-// The caption and the visibility a control has after the updates (nullopt: unchanged).
-std::optional<Text> updatedText(const ControlUpdates& u, std::string_view name);
-std::optional<bool> updatedVisibility(const ControlUpdates& u, std::string_view name);
 
 // The code, name and database of the header strips of pages 2 to 6.
 ControlUpdates headerStripUpdates(const TaskWizardState& state);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/message.h"
+#include "frame/wizard_step.h"
 #include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
@@ -35,23 +36,6 @@ struct SectionVertexRec {
   int32_t successorCount = 0;  // 0..10
   int32_t arcCount = 0;
   std::array<int32_t, 10> successors{};
-};
-
-// The outcome of a step's check: nothing (the step passed) or the box to show, with the
-// control to focus (the component's name, which is also the widget's objectName) and, for
-// grids, the row to bring to the top.
-struct StepCheck {
-  std::optional<Message> message;
-  std::string focus;
-  int row = -1;
-
-  bool passed() const { return !message && focus.empty(); }
-  static StepCheck ok() { return {}; }
-  static StepCheck refuse(Message m, std::string focusControl, int gridRow = -1) {
-    return {std::move(m), std::move(focusControl), gridRow};
-  }
-  // A number that cannot be read from an edit only moves the focus.
-  static StepCheck focusOnly(std::string focusControl) { return {{}, std::move(focusControl), -1}; }
 };
 
 struct TaskWizardState {

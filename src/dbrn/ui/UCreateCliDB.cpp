@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/client_addition.h"
+#include "frame/catalogue.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -39,8 +40,9 @@ TfrmCreateCliDB::TfrmCreateCliDB(TfrmMainWin& main)
 void TfrmCreateCliDB::FormCreate() {
   const AppState& state = main_.state();
   btnCancel->setText(toQt(shell(438).resolve(state.texts)));
-  for (size_t i = 0; i < state.dbrnCatalog.size(); ++i) {
-    List->addItem(toQt(dbrnListLine(state.dbrnCatalog[i])));
+  const std::vector<std::string> items = catalogueItems(state.dbrnCatalog);
+  for (size_t i = 0; i < items.size(); ++i) {
+    List->addItem(toQt(items[i]));
     ListMap.push_back(static_cast<int>(i));
   }
   if (ListMap.empty())

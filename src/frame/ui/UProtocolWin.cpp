@@ -151,7 +151,8 @@ void TfrmProtocolWin::btnCreateInDataClick() {
 void TfrmProtocolWin::btnLoadOutDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
-  const HandoverResult result = loadTaskSolution(main_.state(), main_.state().protocol[record].code);
+  const HandoverResult result =
+      loadTaskSolution(main_.state(), main_.state().protocol[record].code);
   for (const Message& m : result.messages) main_.showMessage(m);
   TaskListChange();
 }

@@ -1,5 +1,8 @@
 // Every window that the frame opens is wired in here, one line each.
 #include "dbrn/ui/UCreateCliDB.h"
+#include "dbrn/ui/UCreateDBRN.h"
+#include "dbrn/ui/USelectDBRN.h"
+#include "dbrn/ui/database_workbooks.h"
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
@@ -12,6 +15,21 @@
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
+namespace {
+
+// The database chooser's export and the database wizard's import of workbooks.
+bool exportDatabaseWorkbooks(TfrmSelectDBRN& chooser) {
+  return exportDbrnToWorkbook(chooser.main(), chooser.busyLabel());
+}
+
+std::optional<DbrnWorkbookImport> importDatabaseWorkbook(TfrmCreateDBRN& wizard) {
+  auto read = chooseDbrnWorkbook(wizard.main(), &wizard, wizard.busyLabel());
+  if (!read) return std::nullopt;
+  return DbrnWorkbookImport{std::move(read->loaded), std::move(read->messages),
+                            std::move(read->workbookName)};
+}
+
+}  // namespace
 
 // A window is wired in by one line that creates it, for example
 //   windows.help = [](TfrmMainWin& main) -> QWidget* { return new TfrmHelp(main); };
@@ -34,6 +52,12 @@ WindowFactory programWindows() {
   };
   windows.exportSolution = [](TfrmMainWin& m, QWidget* v) {
     if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(m, *viewer);
+  };
+  windows.databaseWizard = [](TfrmMainWin& m) -> QWidget* {
+    return TfrmCreateDBRN::create(m, importDatabaseWorkbook);
+  };
+  windows.databaseChooser = [](TfrmMainWin& m) -> QWidget* {
+    return new TfrmSelectDBRN(m, exportDatabaseWorkbooks);
   };
   return windows;
 }

@@ -151,6 +151,11 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
   const bool opened = QTableView::edit(index, trigger, event);
   if (opened) {
     if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);
+  } else if (trigger == AnyKeyPressed && typingRefused_ && model_ && index.isValid() && event &&
+             event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (!key->text().isEmpty() && key->text().at(0).isPrint())
+      typingRefused_(index.row(), model_->tableColumn(index.column()));
   }
   return opened;
 }

@@ -38,6 +38,12 @@ class GridView : public QTableView {
   // key. An unhandled SpaceBar or Delete goes on to the editor as usual; the other keys stop.
   using KeyHandler = std::function<bool(GridKey key, int row, int tableColumn)>;
   void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
+  // Called when a character is typed on a cell that takes no typing (table coordinates), so
+  // that a wizard can say why.
+  using TypingRefusedHandler = std::function<void(int row, int tableColumn)>;
+  void setTypingRefusedHandler(TypingRefusedHandler handler) {
+    typingRefused_ = std::move(handler);
+  }
 
   void setColumnWidths(const std::vector<int>& widths);
   // Scrolls so that `row` is the top row, makes it current and gives the grid the focus.
@@ -60,6 +66,7 @@ class GridView : public QTableView {
 
   GridModel* model_ = nullptr;
   KeyHandler keyHandler_;
+  TypingRefusedHandler typingRefused_;
 };
 
 }  // namespace qj::ui

@@ -12,7 +12,7 @@
 #include "task/task_import.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/parameters_page.h"
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

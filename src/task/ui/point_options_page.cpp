@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "task/ui/UCreateTaskWin.h"
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

@@ -12,7 +12,7 @@
 #include "task/step4.h"
 #include "task/ui/task_wizard_page.h"
 #include "task/ui/threshold_controls.h"
-#include "task/ui/wizard_grid.h"
+#include "frame/ui/wizard_grid.h"
 
 namespace qj::ui {
 

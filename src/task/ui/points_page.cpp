@@ -4,9 +4,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "frame/ui/wizard_widgets.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
-#include "task/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {
@@ -20,19 +20,6 @@ QComboBox* picker(QWidget* parent, const char* name) {
   box->setFixedWidth(kPickerWidth);
   box->setMaxVisibleItems(20);
   return box;
-}
-
-// Shows the items (when they changed) and the chosen row without running the handlers that a
-// user's choice runs.
-void showChoice(QComboBox* box, const std::vector<std::string>& items, int row) {
-  const QSignalBlocker block(box);
-  bool same = box->count() == static_cast<int>(items.size());
-  for (int i = 0; same && i < box->count(); ++i) same = box->itemText(i) == toQt(items[i]);
-  if (!same) {
-    box->clear();
-    for (const std::string& item : items) box->addItem(toQt(item));
-  }
-  box->setCurrentIndex(row);
 }
 
 }  // namespace

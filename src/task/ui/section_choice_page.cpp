@@ -5,7 +5,7 @@
 #include "task/step3.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

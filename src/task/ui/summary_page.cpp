@@ -6,7 +6,7 @@
 
 #include "task/summary.h"
 #include "task/ui/UCreateTaskWin.h"
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

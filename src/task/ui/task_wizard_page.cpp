@@ -5,6 +5,6 @@
 namespace qj::ui {
 
 TaskWizardPage::TaskWizardPage(TfrmCreateTaskWin& wizard, int step)
-    : wizard_(wizard), step_(step) {}
+    : WizardPage(step), wizard_(wizard) {}
 
 }  // namespace qj::ui

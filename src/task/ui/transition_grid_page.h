@@ -9,7 +9,7 @@
 
 #include "task/transitions.h"
 #include "task/ui/task_wizard_page.h"
-#include "task/ui/wizard_grid.h"
+#include "frame/ui/wizard_grid.h"
 
 namespace qj::ui {
 

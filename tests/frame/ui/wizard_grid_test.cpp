@@ -1,4 +1,4 @@
-#include "task/ui/wizard_grid.h"
+#include "frame/ui/wizard_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Small makers of the task wizard's controls: each gets its component name as objectName
+// Small makers of the wizards' controls: each gets its component name as objectName
 // and its caption from the shell.
 
 #include <QComboBox>
@@ -59,6 +59,10 @@ inline QLineEdit* makeEdit(QWidget* parent, const char* name, int width) {
   edit->setFixedWidth(width);
   return edit;
 }
+
+// Shows a picker's items (when they changed) and its chosen row without running the handlers
+// that a user's choice runs.
+void showChoice(QComboBox* box, const std::vector<std::string>& items, int row);
 
 inline QRadioButton* makeRadio(QWidget* parent, const char* name, const Text& text,
                                const ShellTables& texts) {

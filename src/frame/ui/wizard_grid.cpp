@@ -1,4 +1,4 @@
-#include "task/ui/wizard_grid.h"
+#include "frame/ui/wizard_grid.h"
 
 #include <QFontMetrics>
 #include <QStyle>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
-#include "task/ui/wizard_widgets.h"
 
 namespace qj::ui {
 
@@ -67,7 +67,12 @@ std::vector<int> WizardGrid::columnWidths() const {
 }
 
 void WizardGrid::refresh() {
+  // The cursor stays on its cell (on the last row when the rows became fewer).
+  const QModelIndex current = view_->currentIndex();
   model_->reload();
+  if (current.isValid() && model_->rowCount() > 0)
+    view_->setCurrentIndex(
+        model_->index(std::min(current.row(), model_->rowCount() - 1), current.column()));
   layOutTitles();
 }
 

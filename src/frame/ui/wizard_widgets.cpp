@@ -1,6 +1,7 @@
-#include "task/ui/wizard_widgets.h"
+#include "frame/ui/wizard_widgets.h"
 
 #include <QFontMetrics>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "frame/ui/fit_caption.h"
@@ -65,6 +66,17 @@ int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from) {
                     [width](const QLabel* l) { return readsWhole(l, width); }))
       return width;
   return whole;
+}
+
+void showChoice(QComboBox* box, const std::vector<std::string>& items, int row) {
+  const QSignalBlocker block(box);
+  bool same = box->count() == static_cast<int>(items.size());
+  for (int i = 0; same && i < box->count(); ++i) same = box->itemText(i) == toQt(items[i]);
+  if (!same) {
+    box->clear();
+    for (const std::string& item : items) box->addItem(toQt(item));
+  }
+  box->setCurrentIndex(row);
 }
 
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,

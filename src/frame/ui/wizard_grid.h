@@ -40,8 +40,8 @@ class WizardGrid : public QWidget {
 
   // The table columns shown, in order. Titles of hidden columns are hidden.
   void showColumns(std::vector<int> columns);
-  // Reads the table again (after a step changed it) and lays the titles out again (after a
-  // step changed their captions).
+  // Reads the table again (after a step changed it; the cursor keeps its cell) and lays the
+  // titles out again (after a step changed their captions).
   void refresh();
 
  private:

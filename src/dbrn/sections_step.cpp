@@ -1,0 +1,511 @@
+#include "dbrn/sections_step.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "dbrn/duplicates.h"
+#include "dbrn/houses_step.h"
+#include "dbrn/wizard_frame.h"
+#include "records/numbers.h"
+#include "records/text.h"
+
+namespace qj {
+
+namespace sc = sectionCol;
+
+bool SectionGridRules::typable(const GridTable&, int, int col) const {
+  if (state_.viewing()) return false;
+  switch (col) {
+    case sc::kFrom:
+    case sc::kTo:
+    case sc::kStart:
+    case sc::kEnd:
+    case sc::kLength:
+    case sc::kSpeed: return true;
+    default: return false;
+  }
+}
+
+bool SectionGridRules::accepts(const GridTable& table, int row, int col,
+                               std::string_view text) const {
+  if (!typable(table, row, col)) return false;
+  switch (col) {
+    case sc::kFrom:
+    case sc::kTo: {
+      const bool level2 = state_.level >= 2;
+      return text.size() <= (level2 ? 9u : 4u) &&
+             std::all_of(text.begin(), text.end(), [level2](char c) {
+               return isDigit(c) || (c >= 'a' && c <= 'z') || isCyrillicLower(c) ||
+                      (level2 && (c == '/' || c == '\\'));
+             });
+    }
+    case sc::kStart:
+    case sc::kEnd: return text.size() <= 5 && allDigits(text);
+    default: return text.size() <= 7 && digitsAndSeparator(text, state_.decSep);
+  }
+}
+
+bool isSectionHouseNumber(std::string_view text) {
+  if (text.empty()) return false;
+  for (size_t i = 0; i + 1 < text.size(); ++i)
+    if (!isDigit(text[i])) return false;
+  const char last = text.back();
+  if (text.size() == 1) return isDigit(last);
+  return isDigit(last) || (last >= 'a' && last <= 'z') || isCyrillicLower(last);
+}
+
+bool sameParity(std::string_view a, std::string_view b) {
+  const auto parityDigit = [](std::string_view t) {
+    return isDigit(t.back()) ? t.back() : t[t.size() - 2];
+  };
+  return (parityDigit(a) - '0') % 2 == (parityDigit(b) - '0') % 2;
+}
+
+// ---- Filling the page -------------------------------------------------------------------
+
+namespace {
+
+// The display texts of a section's turn directions: ">" and "<" numbered in their order.
+void fillTurns(GridTable& t2, int row, const std::vector<TurnRec>& turns) {
+  int right = 0, left = 0;
+  for (size_t k = 0; k < turns.size() && k < kMaxTurns; ++k) {
+    const std::string& d = turns[k].direction;
+    std::string shown = trimmed(d);
+    if (shown == ">") shown += std::to_string(++right);
+    if (shown == "<") shown += std::to_string(++left);
+    t2.set(row, turnCol::node(static_cast<int>(k)), turns[k].node);
+    t2.set(row, turnCol::direction(static_cast<int>(k)), shown);
+  }
+}
+
+std::string flagCell(bool set) {
+  return set ? std::string(kFlagShown) : std::string();
+}
+
+bool isNoStreetRecordType(const DbrnWizardState& state, const StreetRec& street) {
+  return !state.noStreetType.empty() && trim(street.streetType) == state.noStreetType;
+}
+
+const StreetRec* streetOf(const DbrnWizardState& state, int32_t index) {
+  return index >= 0 && index < state.streetTotal() ? &state.db.streets[index] : nullptr;
+}
+
+// Columns 1 and 2 of a row from its street; `previous` is the street of the row above.
+void showStreet(const DbrnWizardState& state, GridTable& t1, int row, const StreetRec& street,
+                const StreetRec* previous) {
+  t1.set(row, sc::kType, street.streetType);
+  t1.set(row, sc::kName,
+         isNoStreetRecordType(state, street) ? std::string() : streetNameCell(street, previous));
+}
+
+void putSection(DbrnWizardState& state, int row, size_t r, const StreetRec* previous) {
+  const TransitSectionRec& s = state.db.sections[r];
+  GridTable& t1 = state.table1;
+  t1.set(row, sc::kRow, std::to_string(r + 1));
+  if (const StreetRec* street = streetOf(state, s.streetIndex)) {
+    showStreet(state, t1, row, *street, previous);
+    t1.set(row, sc::kStreet, std::to_string(s.streetIndex));
+  }
+  t1.set(row, sc::kFrom, s.houseFrom);
+  t1.set(row, sc::kTo, s.houseTo);
+  t1.set(row, sc::kNonStd, flagCell(state.level == 1 && s.hasNonStdNumbering()));
+  t1.set(row, sc::kStart, s.startNode);
+  t1.set(row, sc::kEnd, s.endNode);
+  t1.set(row, sc::kLength, s.length);
+  const bool noSpeed = trim(s.speed).empty() && !state.viewing();
+  t1.set(row, sc::kSpeed, noSpeed ? state.avgSpeedText : s.speed);
+  t1.set(row, sc::kClosed, flagCell(s.isClosed()));
+  state.table2.set(row, turnCol::kRow, std::to_string(r + 1));
+  fillTurns(state.table2, row, s.turns);
+  state.table3.set(row, accessCol::kRow, std::to_string(r + 1));
+  state.table3.set(row, accessCol::kPrevClosed, flagCell(s.arePrevObjectsClosed()));
+  state.table3.set(row, accessCol::kReverseClosed, flagCell(s.areReverseObjectsClosed()));
+}
+
+void resizeSectionGrids(DbrnWizardState& state, int rows) {
+  for (GridTable* t : {&state.table1, &state.table2, &state.table3}) {
+    t->clear();
+    t->setRows(rows);
+  }
+}
+
+void fillFromRecords(DbrnWizardState& state) {
+  const auto& sections = state.db.sections;
+  if (sections.empty()) {
+    resizeSectionGrids(state, 1);
+    for (GridTable* t : {&state.table1, &state.table2, &state.table3}) t->set(0, 0, "1");
+    state.table1.set(0, sc::kSpeed, state.avgSpeedText);
+    state.sectionRowCount = 1;
+    return;
+  }
+  resizeSectionGrids(state, static_cast<int>(sections.size()));
+  const StreetRec* previous = nullptr;
+  for (size_t r = 0; r < sections.size(); ++r) {
+    putSection(state, static_cast<int>(r), r, previous);
+    previous = streetOf(state, sections[r].streetIndex);
+  }
+  state.sectionRowCount = static_cast<int32_t>(sections.size());
+}
+
+// View mode: the sections whose street passes the filter, under their own numbers.
+void fillFiltered(DbrnWizardState& state) {
+  const auto& sections = state.db.sections;
+  std::vector<size_t> listed;
+  if (state.level <= 2)
+    for (size_t r = 0; r < sections.size(); ++r) {
+      const StreetRec* street = streetOf(state, sections[r].streetIndex);
+      if (street && matchesPhrase(street->streetType, state.keyPhraseType) &&
+          matchesPhrase(street->name, state.keyPhraseName))
+        listed.push_back(r);
+    }
+  resizeSectionGrids(state, std::max<int>(static_cast<int>(listed.size()), 1));
+  std::string previousName;
+  for (size_t i = 0; i < listed.size(); ++i) {
+    const int row = static_cast<int>(i);
+    putSection(state, row, listed[i], nullptr);
+    const std::string name = trimmed(state.table1.cell(row, sc::kName));
+    if (i > 0 && !name.empty() && name == previousName)
+      state.table1.set(row, sc::kName, "  " + state.table1.cell(row, sc::kName));
+    previousName = name;
+  }
+  state.sectionRowCount = static_cast<int32_t>(listed.size());
+}
+
+// Rows typed since the last load keep their values; only their streets are shown anew.
+void refreshStreets(DbrnWizardState& state) {
+  GridTable& t1 = state.table1;
+  const StreetRec* previous = nullptr;
+  for (int r = 0; r < t1.rows(); ++r) {
+    const StreetRec* street = streetOf(state, cellInt(t1, r, sc::kStreet).value_or(-1));
+    if (street) showStreet(state, t1, r, *street, previous);
+    previous = street;
+  }
+  state.sectionRowCount = t1.rows();
+}
+
+}  // namespace
+
+void fillSectionPickers(DbrnWizardState& state) {
+  const auto& types = state.db.streetTypes;
+  state.list1.clear();
+  for (size_t t = 0; t < types.size(); ++t) {
+    if (types[t].streetCount <= 0) continue;
+    if (types[t].fullName == state.defaultTypeName)
+      state.list1.row = static_cast<int>(state.list1.items.size());
+    state.list1.add(typeItem(types[t]), static_cast<int32_t>(t));
+  }
+  if (state.list1.row < 0 && !state.list1.items.empty()) state.list1.row = 0;
+  list1Change(state, state.list1.row);
+}
+
+void list1Change(DbrnWizardState& state, int row) {
+  state.list1.choose(row);
+  state.list2.clear();
+  const std::optional<int32_t> type = state.list1.chosen();
+  if (!type) return;
+  const std::string& shortName = state.db.streetTypes[*type].shortName;
+  const auto& streets = state.db.streets;
+  for (size_t s = 0; s < streets.size(); ++s)
+    if (streets[s].streetType == shortName && streets[s].state != kStreetDeleted)
+      state.list2.add(streets[s].name.empty() ? " " : streets[s].name, static_cast<int32_t>(s));
+  if (!state.list2.items.empty()) state.list2.row = 0;
+}
+
+void list2Change(DbrnWizardState& state, int row) {
+  state.list2.choose(row);
+}
+
+Text sectionInfo(const DbrnWizardState& state, int row) {
+  const GridTable& t1 = state.table1;
+  const int32_t type = typeIndexOf(state, t1.cell(row, sc::kType));
+  if (row < 0 || row >= t1.rows() || type < 0) return {};
+  return shell(156) + " " + val(trim(t1.cell(row, sc::kRow))) + " " + shell(674).trimmed() +
+         " - \"" + val(typeItem(state.db.streetTypes[type])) + " " +
+         val(trim(t1.cell(row, sc::kName))) + "\".";
+}
+
+ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
+  if (state.viewing())
+    fillFiltered(state);
+  else if (state.table1Load != state.recordsLoad)
+    fillFromRecords(state);
+  else
+    refreshStreets(state);
+  state.table1Load = state.recordsLoad;
+  fillSectionPickers(state);
+  ControlUpdates u;
+  setText(u, "Label_02", sectionInfo(state, std::clamp(table1Row, 0, state.table1.rows() - 1)));
+  if (state.viewing())
+    for (const char* label : {"_L2", "_L3", "_L4"})
+      setText(u, label, filterLine(state, state.sectionRowCount));
+  return u;
+}
+
+// ---- Rows and keys ------------------------------------------------------------------------
+
+void insertSectionRow(DbrnWizardState& state, int row) {
+  const int at = std::clamp(row + 1, 0, state.table1.rows());
+  for (GridTable* t : {&state.table1, &state.table2, &state.table3}) {
+    t->insertRow(at);
+    renumberRows(*t, at);
+  }
+  if (const auto type = state.list1.chosen())
+    state.table1.set(at, sc::kType, state.db.streetTypes[*type].shortName);
+  state.table1.set(at, sc::kSpeed, state.avgSpeedText);
+  sectionInserted(state, at + 1);
+}
+
+void deleteSectionRow(DbrnWizardState& state, int row) {
+  if (state.table1.rows() < 2 || row < 0 || row >= state.table1.rows()) return;
+  for (GridTable* t : {&state.table1, &state.table2, &state.table3}) {
+    t->removeRow(row);
+    renumberRows(*t, row);
+  }
+  sectionRemoved(state, row + 1);
+}
+
+namespace {
+
+void toggleFlag(GridTable& t, int row, int col) {
+  t.set(row, col, t.isEmptyTrimmed(row, col) ? std::string(kFlagShown) : std::string());
+}
+
+// The SpaceBar on the street columns: the street picked in List_1 and List_2.
+void enterPickedStreet(DbrnWizardState& state, int row) {
+  const auto type = state.list1.chosen();
+  if (!type) return;
+  GridTable& t1 = state.table1;
+  t1.set(row, sc::kType, state.db.streetTypes[*type].shortName);
+  const auto street = state.list2.chosen();
+  t1.set(row, sc::kName, street ? state.list2.items[state.list2.row] : std::string());
+  t1.set(row, sc::kStreet, street ? std::to_string(*street) : std::string());
+}
+
+}  // namespace
+
+GridKeyResult sectionGridKey(DbrnWizardState& state, GridKey key, int row, int col) {
+  GridKeyResult r;
+  if (state.viewing() || row < 0 || row >= state.table1.rows()) return r;
+  switch (key) {
+    case GridKey::Delete: r.handled = col == sc::kType || col == sc::kName; break;
+    case GridKey::PrevType:
+    case GridKey::NextType:
+      r.handled = true;
+      if (state.list1.step(key == GridKey::PrevType ? -1 : 1)) {
+        list1Change(state, state.list1.row);
+        r.pickersChanged = true;
+      }
+      break;
+    case GridKey::PrevName:
+    case GridKey::NextName:
+      r.handled = true;
+      r.pickersChanged = state.list2.step(key == GridKey::PrevName ? -1 : 1);
+      break;
+    case GridKey::Space:
+      if (col == sc::kType || col == sc::kName) {
+        enterPickedStreet(state, row);
+      } else if (col == sc::kClosed || (col == sc::kNonStd && state.level == 1)) {
+        toggleFlag(state.table1, row, col);
+      } else {
+        break;
+      }
+      r.handled = true;
+      r.changed(row);
+      break;
+    case GridKey::InsertRow:
+      r.handled = r.rowsChanged = true;
+      insertSectionRow(state, row);
+      break;
+    case GridKey::DeleteRow:
+      r.handled = true;
+      if (state.table1.rows() < 2) break;
+      deleteSectionRow(state, row);
+      r.rowsChanged = true;
+      break;
+  }
+  return r;
+}
+
+// ---- Next -----------------------------------------------------------------------------------
+
+std::string sectionNameText(const GridTable& t1, int row) {
+  std::string text = trimmed(t1.cell(row, sc::kType)) + " " + trimmed(t1.cell(row, sc::kName)) +
+                     ", " + t1.cell(row, sc::kFrom) + "-" + t1.cell(row, sc::kTo) +
+                     t1.cell(row, sc::kNonStd);
+  const bool sameStreet = row > 0 &&
+                          trim(t1.cell(row, sc::kType)) == trim(t1.cell(row - 1, sc::kType)) &&
+                          trim(t1.cell(row, sc::kName)) == trim(t1.cell(row - 1, sc::kName));
+  return sameStreet ? "  " + text : text;
+}
+
+namespace {
+
+// Row r into Table2 and Table3: its name text and its nodes, padded in Table1 first.
+void copySectionRow(DbrnWizardState& state, int r) {
+  GridTable& t1 = state.table1;
+  const std::string name = sectionNameText(t1, r);
+  for (int col : {sc::kStart, sc::kEnd}) t1.set(r, col, paddedNode(t1.cell(r, col)));
+  for (GridTable* t : {&state.table2, &state.table3}) {
+    t->set(r, 1, name);
+    t->set(r, 2, t1.cell(r, sc::kStart));
+    t->set(r, 3, t1.cell(r, sc::kEnd));
+  }
+}
+
+Message rowMessage(const Text& what, int n) {
+  return warningMessage(what + " " + num(n) + ".");
+}
+Message rowMessage(const Text& what, int n, const Text& tail) {
+  return warningMessage(what + " " + num(n) + ", " + tail + ".");
+}
+
+struct RowCheckContext {
+  const DbrnWizardState& state;
+  std::unordered_set<std::string> types;
+};
+
+// The checks of one row in their order; the first refusal.
+std::optional<Message> checkSectionRow(const RowCheckContext& c, int r) {
+  const GridTable& t = c.state.table1;
+  const int n = r + 1;
+  const auto empty = [&](int col) { return t.isEmptyTrimmed(r, col); };
+  if (empty(sc::kType)) return rowMessage(shell(444), n);
+  if (!c.types.count(trimmed(t.cell(r, sc::kType)))) return rowMessage(shell(355), n);
+  const bool noStreet = t.cell(r, sc::kType) == c.state.noStreetType;
+  if (!noStreet) {
+    // A row whose street was never picked (or is gone) names none.
+    const auto street = cellInt(t, r, sc::kStreet);
+    const bool known = street && *street >= 0 && *street < c.state.streetTotal();
+    if (empty(sc::kName) || !known) return rowMessage(shell(443), n, shell(150));
+  } else {
+    if (empty(sc::kNonStd)) return rowMessage(shell(441), n, shell(152));
+    if (!empty(sc::kName))
+      return warningMessage(shell(470) + " " + num(n) + ", " + shell(151) + ").");
+    if (!empty(sc::kFrom)) return rowMessage(shell(472), n, shell(151));
+    if (!empty(sc::kTo)) return rowMessage(shell(471).trimmed(), n, shell(151));
+  }
+  for (int col : {sc::kStart, sc::kEnd, sc::kLength, sc::kSpeed})
+    if (t.cell(r, col).empty()) return rowMessage(shell(295), n);
+  const auto start = parseInt(t.cell(r, sc::kStart));
+  if (!start) return rowMessage(shell(350), n);
+  const auto end = parseInt(t.cell(r, sc::kEnd));
+  if (!end) return rowMessage(shell(349), n);
+  if (!parseStoredReal(t.cell(r, sc::kLength))) return rowMessage(shell(345), n);
+  if (!parseStoredReal(t.cell(r, sc::kSpeed))) return rowMessage(shell(354), n);
+  if (*start == 0) return rowMessage(shell(367), n);
+  if (*end == 0) return rowMessage(shell(366), n);
+  const std::string from = trimmed(t.cell(r, sc::kFrom)), to = trimmed(t.cell(r, sc::kTo));
+  if (c.state.level == 1 && empty(sc::kNonStd)) {
+    if (from.empty()) return rowMessage(shell(449), n);
+    if (!isSectionHouseNumber(from)) return rowMessage(shell(363), n, shell(776));
+    if (to.empty()) return rowMessage(shell(450), n);
+    if (!isSectionHouseNumber(to)) return rowMessage(shell(364), n, shell(776));
+    if (from == to) return rowMessage(shell(338), n);
+    if (!sameParity(from, to)) return rowMessage(shell(335), n, shell(777));
+  }
+  if (c.state.level == 2) {
+    if (from.empty()) return rowMessage(shell(448), n);
+    if (to.empty()) return rowMessage(shell(447), n);
+    if (from == to) return rowMessage(shell(336), n);
+  }
+  return std::nullopt;
+}
+
+uint64_t nodePair(int32_t a, int32_t b) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
+}
+
+StepCheck checkNodePairs(const DbrnWizardState& state) {
+  const GridTable& t = state.table1;
+  DuplicateFinder<uint64_t> pairs;
+  std::vector<uint64_t> keys(static_cast<size_t>(t.rows()));
+  for (int r = 0; r < t.rows(); ++r) {
+    keys[r] = nodePair(*parseInt(t.cell(r, sc::kStart)), *parseInt(t.cell(r, sc::kEnd)));
+    pairs.add(r, keys[r]);
+  }
+  for (int r = 0; r < t.rows(); ++r) {
+    if (*parseInt(t.cell(r, sc::kStart)) == *parseInt(t.cell(r, sc::kEnd)))
+      return StepCheck::refuse(rowMessage(shell(337), r + 1), "Table1", r);
+    if (const int j = pairs.laterOf(r, keys[r]); j >= 0)
+      return StepCheck::refuse(
+          warningMessage(shell(469) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
+                         num(j + 1) + " " + shell(604) + " (" + val(t.cell(j, sc::kStart)) + " и " +
+                         val(t.cell(j, sc::kEnd)) + ")."),
+          "Table1", j);
+  }
+  return StepCheck::ok();
+}
+
+// The range key of a row: its type, then its street name without blanks and its house range.
+std::string rangeKey(const GridTable& t, int r) {
+  std::string name;
+  for (char ch : t.cell(r, sc::kName))
+    if (ch != ' ') name += ch;
+  const std::string range =
+      cut(name + "," + trimmed(t.cell(r, sc::kFrom)) + "-" + trimmed(t.cell(r, sc::kTo)), 40);
+  return t.cell(r, sc::kType) + '\n' + range;
+}
+
+StepCheck checkRanges(const DbrnWizardState& state) {
+  const GridTable& t = state.table1;
+  DuplicateFinder<std::string> ranges;
+  for (int r = 0; r < t.rows(); ++r)
+    if (t.cell(r, sc::kType) != state.noStreetType) ranges.add(r, rangeKey(t, r));
+  if (const auto pair = ranges.firstPair())
+    return StepCheck::refuse(
+        warningMessage(shell(157) + " " + num(pair->first + 1) + " " + shell(1).trimmed() + " " +
+                       num(pair->second + 1) + " " + shell(192) + ". " + shell(203) + "."),
+        "Table1", pair->second);
+  return StepCheck::ok();
+}
+
+}  // namespace
+
+DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
+  GridTable& t1 = state.table1;
+  for (GridTable* t : {&state.table2, &state.table3}) t->setRows(t1.rows());
+  if (state.sectionRowCount > 0)
+    for (int r = 0; r < t1.rows(); ++r) copySectionRow(state, r);
+
+  if (state.viewing()) {
+    state.nodeCount = state.db.header.nodeCount;
+    state.sectionTotal = state.db.header.sectionCount;
+  } else {
+    if (t1.rows() > kMaxSections)
+      return DbrnStepResult::refuse(StepCheck::refuse(
+          warningMessage(shell(307) + " " + num(t1.rows()) + " (>" + num(kMaxSections) + ")."),
+          "Table1"));
+    RowCheckContext context{state, {}};
+    for (const StreetTypeRec& type : state.db.streetTypes)
+      context.types.insert(trimmed(type.shortName));
+    for (int r = 0; r < t1.rows(); ++r)
+      if (auto refusal = checkSectionRow(context, r))
+        return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table1", r));
+    if (StepCheck pairs = checkNodePairs(state); !pairs.passed())
+      return DbrnStepResult::refuse(std::move(pairs));
+    if (StepCheck ranges = checkRanges(state); !ranges.passed())
+      return DbrnStepResult::refuse(std::move(ranges));
+    std::unordered_set<int32_t> nodes;
+    for (int r = 0; r < t1.rows(); ++r) {
+      nodes.insert(*parseInt(t1.cell(r, sc::kStart)));
+      nodes.insert(*parseInt(t1.cell(r, sc::kEnd)));
+    }
+    const auto count = static_cast<int32_t>(nodes.size());
+    if (count == 0)
+      return DbrnStepResult::refuse(StepCheck::refuse(warningMessage(shell(327) + "."), ""));
+    if (count > kMaxNodes)
+      return DbrnStepResult::refuse(StepCheck::refuse(
+          warningMessage(shell(309).trimmed() + " " + num(count) + " (>" + num(kMaxNodes) + ")."),
+          ""));
+    state.nodeCount = count;
+    state.sectionTotal = t1.rows();
+  }
+  DbrnStepResult r;
+  r.updates = countUpdates(state);
+  state.wizardStep = 5;
+  r.nextStep = 5;
+  r.focus = "Table2";
+  return r;
+}
+
+}  // namespace qj

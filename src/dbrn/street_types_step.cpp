@@ -1,0 +1,228 @@
+#include "dbrn/street_types_step.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <unordered_map>
+
+#include "dbrn/duplicates.h"
+#include "dbrn/streets_step.h"
+#include "records/numbers.h"
+#include "records/text.h"
+
+namespace qj {
+
+bool isStreetTypeChar(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return !isDigit(c) && !(c >= 'A' && c <= 'Z') && !(b >= 192 && b <= 223) && c != ' ';
+}
+
+bool typeLocked(const GridTable& table0, int row) {
+  const auto n = cellInt(table0, row, typeCol::kStreets);
+  return n && *n > 0;
+}
+
+bool StreetTypeGridRules::typable(const GridTable& table, int row, int col) const {
+  return !state_.viewing() && (col == typeCol::kFullName || col == typeCol::kShortName) &&
+         !typeLocked(table, row);
+}
+
+bool StreetTypeGridRules::accepts(const GridTable& table, int row, int col,
+                                  std::string_view text) const {
+  if (!typable(table, row, col)) return false;
+  const size_t limit = col == typeCol::kFullName ? 20 : 4;
+  return text.size() <= limit && std::all_of(text.begin(), text.end(), isStreetTypeChar);
+}
+
+void fillTable0(DbrnWizardState& state) {
+  if (state.table0Load == state.recordsLoad && !state.viewing()) return;
+  GridTable& t = state.table0;
+  const auto& types = state.db.streetTypes;
+  t.clear();
+  t.setRows(std::max<int>(static_cast<int>(types.size()), 1));
+  renumberRows(t);
+  for (size_t r = 0; r < types.size(); ++r) {
+    t.set(static_cast<int>(r), typeCol::kFullName, types[r].fullName);
+    t.set(static_cast<int>(r), typeCol::kShortName, types[r].shortName);
+    t.set(static_cast<int>(r), typeCol::kStreets, std::to_string(types[r].streetCount));
+  }
+  state.typeCount = t.rows();
+  state.table0Load = state.recordsLoad;
+}
+
+namespace {
+
+// Whether some section uses the street: the sections grid once it holds the sections,
+// otherwise the section records.
+bool usedBySection(const DbrnWizardState& state, int32_t street) {
+  if (state.table1Load == state.recordsLoad) {
+    for (int r = 0; r < state.table1.rows(); ++r)
+      if (cellInt(state.table1, r, sectionCol::kStreet) == street) return true;
+    return false;
+  }
+  return std::any_of(state.db.sections.begin(), state.db.sections.end(),
+                     [street](const TransitSectionRec& s) { return s.streetIndex == street; });
+}
+
+}  // namespace
+
+void refreshTypeLocks(DbrnWizardState& state) {
+  std::unordered_map<std::string, int32_t> uses;
+  const int32_t noStreet = noStreetStreet(state);
+  const auto& streets = state.db.streets;
+  for (size_t s = 0; s < streets.size(); ++s) {
+    if (streets[s].state == kStreetDeleted) continue;
+    if (static_cast<int32_t>(s) == noStreet && !usedBySection(state, noStreet)) continue;
+    ++uses[streets[s].streetType];
+  }
+  const GridTable& t = state.table_0;
+  for (int r = 0; r < t.rows(); ++r)
+    if (t.cell(r, streetCol::kState).empty() && !t.isEmptyTrimmed(r, streetCol::kName) &&
+        !t.isEmptyTrimmed(r, streetCol::kType))
+      ++uses[t.cell(r, streetCol::kType)];
+  GridTable& t0 = state.table0;
+  for (int r = 0; r < t0.rows(); ++r) {
+    const auto it = uses.find(t0.cell(r, typeCol::kShortName));
+    const int32_t n = it == uses.end() ? 0 : it->second;
+    t0.set(r, typeCol::kStreets, n > 0 ? std::to_string(n) : std::string());
+  }
+}
+
+std::optional<Message> streetTypeTypingRefused(const DbrnWizardState& state, int row) {
+  if (state.viewing() || !typeLocked(state.table0, row)) return std::nullopt;
+  return warningMessage(shell(639) + ".");
+}
+
+GridKeyResult streetTypeGridKey(DbrnWizardState& state, GridKey key, int row, int) {
+  GridKeyResult r;
+  if (state.viewing()) return r;
+  GridTable& t = state.table0;
+  switch (key) {
+    case GridKey::InsertRow:
+      t.insertRow(std::clamp(row + 1, 0, t.rows()));
+      renumberRows(t);
+      state.typeCount = t.rows();
+      r.handled = r.rowsChanged = true;
+      break;
+    case GridKey::DeleteRow:
+      r.handled = true;
+      if (t.rows() < 2 || row < 0) break;
+      if (typeLocked(t, row)) {
+        r.warning = warningMessage(shell(111) + ".");
+        break;
+      }
+      t.removeRow(row);
+      renumberRows(t);
+      state.typeCount = t.rows();
+      r.rowsChanged = true;
+      break;
+    case GridKey::Delete:
+      if (typeLocked(t, row)) {
+        r.handled = true;
+        r.warning = warningMessage(shell(638) + ".");
+      }
+      break;
+    default: break;
+  }
+  return r;
+}
+
+std::vector<int> streetTypeOrder(const GridTable& table0) {
+  using Key = std::array<unsigned char, 5>;
+  std::vector<Key> keys(static_cast<size_t>(table0.rows()));
+  for (int r = 0; r < table0.rows(); ++r) {
+    const std::string& name = table0.cell(r, typeCol::kFullName);
+    Key k{};
+    for (size_t i = 0; i < k.size() && i < name.size(); ++i)
+      k[i] = static_cast<unsigned char>(name[i]);
+    keys[static_cast<size_t>(r)] = k;
+  }
+  std::vector<int> order(keys.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&keys](int a, int b) {
+    if (keys[a] != keys[b]) return keys[a] < keys[b];
+    return a > b;
+  });
+  return order;
+}
+
+namespace {
+
+StepCheck checkStreetTypeRows(const DbrnWizardState& state) {
+  const GridTable& t = state.table0;
+  if (t.rows() > kMaxStreetTypes)
+    return StepCheck::refuse(
+        warningMessage(shell(305) + " " + num(t.rows()) + " (>" + num(kMaxStreetTypes) + ")."),
+        "Table0");
+  for (int r = 0; r < t.rows(); ++r) {
+    if (t.isEmptyTrimmed(r, typeCol::kFullName))
+      return StepCheck::refuse(warningMessage(shell(290) + " " + num(r + 1) + "."), "Table0", r);
+    if (t.isEmptyTrimmed(r, typeCol::kShortName))
+      return StepCheck::refuse(warningMessage(shell(291) + " " + num(r + 1) + "."), "Table0", r);
+  }
+  DuplicateFinder<std::string> full, abbreviation;
+  for (int r = 0; r < t.rows(); ++r) {
+    full.add(r, t.cell(r, typeCol::kFullName));
+    abbreviation.add(r, t.cell(r, typeCol::kShortName));
+  }
+  const auto refusePair = [](int i, int j, int what) {
+    const Text same = what == 189 ? shell(189) : shell(190);
+    return StepCheck::refuse(
+        warningMessage(shell(149) + " " + num(i + 1) + " " + shell(1).trimmed() + " " + num(j + 1) +
+                       " " + same + ". " + shell(203) + "."),
+        "Table0", j);
+  };
+  for (int i = 0; i < t.rows(); ++i) {
+    if (const int j = full.laterOf(i, t.cell(i, typeCol::kFullName)); j >= 0)
+      return refusePair(i, j, 189);
+    if (const int j = abbreviation.laterOf(i, t.cell(i, typeCol::kShortName)); j >= 0)
+      return refusePair(i, j, 190);
+  }
+  return StepCheck::ok();
+}
+
+void storeStreetTypes(DbrnWizardState& state) {
+  const GridTable& t = state.table0;
+  std::vector<StreetTypeRec> types;
+  types.reserve(static_cast<size_t>(t.rows()));
+  for (int r : streetTypeOrder(t)) {
+    StreetTypeRec type;
+    type.fullName = cut(t.cell(r, typeCol::kFullName), 20);
+    type.shortName = cut(t.cell(r, typeCol::kShortName), 4);
+    type.streetCount = cellInt(t, r, typeCol::kStreets).value_or(0);
+    types.push_back(std::move(type));
+  }
+  state.db.streetTypes = std::move(types);
+  state.typeCount = t.rows();
+  state.db.header.streetTypeCount = state.typeCount;
+  state.db.header.dbKind = state.curKind;
+  if (state.level >= 2) state.db.streetHouseCounts.resize(state.db.streets.size());
+}
+
+}  // namespace
+
+DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view speedText) {
+  if (!state.viewing()) {
+    const std::optional<double> speed = parseReal(speedText, state.decSep);
+    if (!speed) return DbrnStepResult::refuse(StepCheck::focusOnly("skor"));
+    if (kMinAverageSpeed > *speed)
+      return DbrnStepResult::refuse(
+          StepCheck::refuse(warningMessage(shell(313) + " (<0,1 " + shortText(15) + ")."), "skor"));
+    if (StepCheck rows = checkStreetTypeRows(state); !rows.passed())
+      return DbrnStepResult::refuse(std::move(rows));
+    state.avgSpeed = *speed;
+    state.avgSpeedText = std::string(speedText);
+    storeStreetTypes(state);
+  }
+  prepareStreetsPage(state);
+  state.kindFinal = true;
+  state.wizardStep = 3;
+  DbrnStepResult r;
+  setShown(r.updates, "RBT1", false);
+  setShown(r.updates, "RBT2", false);
+  r.nextStep = 3;
+  r.focus = "Table_0";
+  return r;
+}
+
+}  // namespace qj

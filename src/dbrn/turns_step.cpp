@@ -1,0 +1,173 @@
+#include "dbrn/turns_step.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "records/numbers.h"
+#include "records/text.h"
+
+namespace qj {
+
+namespace {
+
+bool isNodeColumn(int col) {
+  return col >= turnCol::node(0) && col <= turnCol::node(kMaxTurns - 1) &&
+         (col - turnCol::node(0)) % 2 == 0;
+}
+
+bool isDirectionColumn(int col) {
+  return col >= turnCol::direction(0) && col <= turnCol::direction(kMaxTurns - 1) &&
+         (col - turnCol::direction(0)) % 2 == 0;
+}
+
+// A direction of rank m such as ">2"; built by appending, which GCC 12 does not misread as an
+// overlapping copy.
+std::string ranked(char direction, int32_t m) {
+  std::string s(1, direction);
+  s += std::to_string(m);
+  return s;
+}
+
+// The number after the first character of a direction such as ">2"; nullopt when none.
+std::optional<int32_t> rank(std::string_view direction) {
+  if (direction.size() < 2 || !isDigit(direction[1])) return std::nullopt;
+  return parseInt(direction.substr(1));
+}
+
+}  // namespace
+
+bool TurnGridRules::typable(const GridTable&, int, int col) const {
+  return !state_.viewing() && isNodeColumn(col);
+}
+
+bool TurnGridRules::accepts(const GridTable& table, int row, int col, std::string_view text) const {
+  return typable(table, row, col) && text.size() <= 5 && allDigits(text);
+}
+
+std::string nextDirection(bool firstPair, std::string_view previous, std::string_view current) {
+  if (firstPair) {
+    const std::string_view d = trim(current);
+    if (d.empty()) return "^";
+    if (d == "^") return "v";
+    if (d == "v") return ">1";
+    if (d == ">1") return "<1";
+    if (d == "<1") return "^";
+    return std::string(current);
+  }
+  const std::string_view p = trim(previous);
+  const std::string_view d = current;
+  if (p.empty()) return {};
+  if (p == "^") {
+    if (d == "v") return ">1";
+    if (d == ">1") return "<1";
+    if (d == "<1") return "v";
+    return "v";
+  }
+  if (p == "v") return d == ">1" ? "<1" : ">1";
+  if (const auto m = rank(p)) {
+    if (p.front() == '>') {
+      const std::string s = ranked('>', *m + 1);
+      return d == s ? "<1" : s;
+    }
+    if (p.front() == '<') return ranked('<', *m + 1);
+  }
+  return std::string(current);
+}
+
+GridKeyResult turnGridKey(DbrnWizardState& state, GridKey key, int row, int col) {
+  GridKeyResult r;
+  GridTable& t = state.table2;
+  if (state.viewing() || key != GridKey::Space || !isDirectionColumn(col) || row < 0 ||
+      row >= t.rows())
+    return r;
+  r.handled = true;
+  r.changed(row);
+  for (int c = col + 2; c <= turnCol::direction(kMaxTurns - 1); c += 2) t.set(row, c, {});
+  if (t.isEmptyTrimmed(row, col - 1)) {
+    t.set(row, col, {});
+    return r;
+  }
+  const bool first = col == turnCol::direction(0);
+  t.set(row, col, nextDirection(first, first ? "" : t.cell(row, col - 2), t.cell(row, col)));
+  return r;
+}
+
+namespace {
+
+uint64_t nodePair(int32_t a, int32_t b) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
+}
+
+// Column 4 of Table3: the number of the first section that runs back from each section's end
+// node to its start node.
+void findReverseSections(DbrnWizardState& state) {
+  GridTable& t3 = state.table3;
+  std::unordered_map<uint64_t, int> first;
+  for (int r = 0; r < t3.rows(); ++r) {
+    const auto a = cellInt(t3, r, accessCol::kStart), b = cellInt(t3, r, accessCol::kEnd);
+    if (a && b) first.try_emplace(nodePair(*a, *b), r);
+  }
+  for (int r = 0; r < t3.rows(); ++r) {
+    const auto a = cellInt(t3, r, accessCol::kStart), b = cellInt(t3, r, accessCol::kEnd);
+    const auto it = a && b ? first.find(nodePair(*b, *a)) : first.end();
+    t3.set(r, accessCol::kReverse,
+           it == first.end() ? std::string() : std::to_string(it->second + 1));
+  }
+}
+
+Message pairMessage(const Text& what, int pair, int row) {
+  return warningMessage(what + " " + num(pair) + shell(128).trimmed() + " " + num(row) + ".");
+}
+
+// The checks of one row's pairs; the row is padded and cleaned as far as it passes.
+std::optional<Message> checkTurnRow(GridTable& t, int r,
+                                    const std::unordered_set<uint64_t>& sections) {
+  for (int k = 1; k < kMaxTurns; ++k)
+    if (!t.cell(r, turnCol::node(k)).empty())
+      for (int before = 0; before < k; ++before)
+        if (t.cell(r, turnCol::node(before)).empty())
+          return warningMessage(shell(774) + " " + num(r + 1) + ".");
+  for (int k = 0; k < kMaxTurns; ++k)
+    if (!t.cell(r, turnCol::node(k)).empty() && t.cell(r, turnCol::direction(k)).empty())
+      return warningMessage(shell(273) + " " + num(r + 1) + ".");
+  const std::optional<int32_t> end = cellInt(t, r, turnCol::kEnd);
+  for (int k = 0; k < kMaxTurns; ++k) {
+    if (t.isEmptyTrimmed(r, turnCol::node(k))) continue;
+    const std::optional<int32_t> node = cellInt(t, r, turnCol::node(k));
+    if (node == 0) return pairMessage(shell(365), k + 1, r + 1);
+    if (!node || !end || !sections.count(nodePair(*end, *node)))
+      return warningMessage(shell(361) + " " + num(k + 1) + shell(128).trimmed() + " " +
+                            num(r + 1) + " (" + shell(775) + ").");
+  }
+  for (int k = 0; k < kMaxTurns; ++k) {
+    t.set(r, turnCol::node(k), paddedNode(t.cell(r, turnCol::node(k))));
+    if (t.isEmptyTrimmed(r, turnCol::node(k))) t.set(r, turnCol::direction(k), {});
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+DbrnStepResult checkTurnsPage(DbrnWizardState& state) {
+  state.table3.setRows(state.table1.rows());
+  if (!state.viewing() && state.sectionRowCount >= 1) {
+    findReverseSections(state);
+    std::unordered_set<uint64_t> sections;
+    const GridTable& t3 = state.table3;
+    for (int r = 0; r < t3.rows(); ++r) {
+      const auto a = cellInt(t3, r, accessCol::kStart), b = cellInt(t3, r, accessCol::kEnd);
+      if (a && b) sections.insert(nodePair(*a, *b));
+    }
+    GridTable& t2 = state.table2;
+    for (int r = 0; r < t2.rows(); ++r)
+      if (auto refusal = checkTurnRow(t2, r, sections))
+        return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table2", r));
+  }
+  DbrnStepResult r;
+  state.wizardStep = 6;
+  r.nextStep = 6;
+  r.focus = "Table3";
+  return r;
+}
+
+}  // namespace qj

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "dbrn/wizard_frame.h"
+#include "dbrn/wizard_state.h"
+#include "frame/ui/wizard_window.h"
+
+namespace qj::ui {
+
+class TfrmMainWin;
+class TfrmCreateDBRN;
+
+// The import of step 1 from an Excel workbook: asks for the workbook and reads it; nullopt when
+// the user cancelled. The wizard shows what came back.
+using DbrnExcelImport = std::function<std::optional<DbrnWorkbookImport>(TfrmCreateDBRN& wizard)>;
+
+// The database wizard: eight pages, one per step, with Back, Next and Cancel. It creates a
+// database (FormMode 1), creates one by import (2), corrects (3) or views (4) the database of
+// SelectedPath. It is an operation window: the main window waits disabled until it closes.
+class TfrmCreateDBRN : public WizardWindow {
+  Q_OBJECT
+
+ public:
+  // The wizard for the main window's FormMode, or nothing when the database to correct or view
+  // cannot be read (its message has been shown). Without an Excel import the workbook source
+  // of page 1 stays disabled.
+  static TfrmCreateDBRN* create(TfrmMainWin& main, DbrnExcelImport excelImport = {});
+
+  DbrnWizardState& state() { return state_; }
+  const DbrnExcelImport& excelImport() const { return excelImport_; }
+
+  int currentStep() const override { return state_.wizardStep; }
+  void showStep(int step) override;
+
+  // What Next on a step did: the refusal shown, or the page that follows shown and focused.
+  // Caption changes are applied either way.
+  void follow(const DbrnStepResult& result);
+
+  void btnNextClick() override;
+  void btnPrevClick() override;
+
+ private:
+  TfrmCreateDBRN(TfrmMainWin& main, DbrnWizardState state, DbrnExcelImport excelImport);
+  QWidget* wrapPage(WizardPage* page);
+  // Next on the summary: the database written (outside view mode), then the window closes.
+  void finish();
+
+  DbrnWizardState state_;
+  DbrnExcelImport excelImport_;
+};
+
+}  // namespace qj::ui

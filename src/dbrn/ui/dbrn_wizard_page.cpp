@@ -1,0 +1,125 @@
+#include "dbrn/ui/dbrn_wizard_page.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/wizard_widgets.h"
+#include "platform/ui/qt_text.h"
+
+namespace qj::ui {
+
+DbrnWizardPage::DbrnWizardPage(TfrmCreateDBRN& wizard, int step)
+    : WizardPage(step), wizard_(wizard) {}
+
+DbrnWizardState& DbrnWizardPage::state() const {
+  return wizard_.state();
+}
+
+const ShellTables& DbrnWizardPage::texts() const {
+  return wizard_.texts();
+}
+
+QLabel* DbrnWizardPage::makeHeading(const char* name) {
+  return makePageTitle(this, name, dbrnPageHeading(state().mode, step()), texts());
+}
+
+QLabel* DbrnWizardPage::makeHelp(const char* name, const Text& text) {
+  QLabel* help = makeLabel(this, name, text, texts());
+  help->setVisible(!state().viewing());
+  return help;
+}
+
+WizardGrid* DbrnWizardPage::makeGrid(
+    const char* name, GridTable& table, const GridRules* rules, std::vector<int> widths,
+    int fixedColumns, std::function<GridKeyResult(GridKey key, int row, int col)> onKey) {
+  auto* grid = new WizardGrid(this, name, table, rules, std::move(widths), texts());
+  grid->model()->setFixedColumns(fixedColumns);
+  grid->view()->setKeyHandler([this, grid, onKey](GridKey key, int row, int col) {
+    const GridKeyResult r = onKey(key, row, col);
+    if (r.pickersChanged) showPickers();
+    return wizard().applyKeyResult(*grid, r);
+  });
+  // A grid that is only looked at is no place to tab through.
+  if (state().viewing()) grid->view()->setTabKeyNavigation(false);
+  return grid;
+}
+
+QComboBox* DbrnWizardPage::makePicker(const char* name, int width) {
+  auto* box = named(new QComboBox(this), name);
+  box->setFixedWidth(width);
+  box->setMaxVisibleItems(20);
+  return box;
+}
+
+void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
+  wizard().showBusy(dbrnBusyLabel());
+  const DbrnStepResult result = step();
+  wizard().hideBusy();
+  wizard().follow(result);
+}
+
+// ---- The identity strip ---------------------------------------------------------------------
+
+namespace {
+
+QLabel* caption(QWidget* parent, const std::string& name, const Text& text,
+                const ShellTables& texts) {
+  auto* label = new QLabel(toQt(text.resolve(texts)), parent);
+  label->setObjectName(QString::fromStdString(name));
+  return label;
+}
+
+QLabel* value(QWidget* parent, const std::string& name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromStdString(name));
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+bool takesNumbers(int step) {
+  return step == 2 || (step >= 4 && step <= 7);
+}
+
+}  // namespace
+
+DbrnIdentityStrip::DbrnIdentityStrip(int step, const ShellTables& texts, char decSep,
+                                     QWidget* parent)
+    : QWidget(parent) {
+  const std::string s(dbrnStripSuffix(step));
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(2);
+  const auto pair = [&](QHBoxLayout* row, const std::string& captionName, const Text& text,
+                        const std::string& valueName) {
+    row->addWidget(caption(this, captionName, text, texts));
+    row->addSpacing(8);
+    row->addWidget(value(this, valueName));
+  };
+
+  auto* first = new QHBoxLayout;
+  first->setSpacing(0);
+  pair(first, "Label1_" + s, shell(223).trimmed() + ":", "kod_" + s);
+  first->addSpacing(30);
+  pair(first, "Label3_" + s, shell(672) + ":", "DBRN1_" + s);
+  first->addStretch(1);
+  if (takesNumbers(step)) {
+    pair(first, "Label8_" + s, shell(141) + " -", "Decimal_" + s);
+    findChild<QLabel*>(QString::fromStdString("Decimal_" + s))
+        ->setText(QString(QChar::fromLatin1(decSep)));
+  }
+  rows->addLayout(first);
+
+  auto* second = new QHBoxLayout;
+  second->setSpacing(0);
+  pair(second, "Label2_" + s, shell(260) + ":", "name_" + s);
+  second->addSpacing(30);
+  pair(second, "Label4_" + s, shell(139) + ":", "DBRN2_" + s);
+  second->addStretch(1);
+  rows->addLayout(second);
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,179 @@
+#include "dbrn/ui/houses_page.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "dbrn/ui/UCreateDBRN.h"
+#include "dbrn/ui/turns_page.h"
+#include "frame/ui/wizard_widgets.h"
+#include "platform/ui/qt_text.h"
+
+namespace qj::ui {
+namespace {
+
+namespace hc = houseCol;
+
+std::vector<int> houseWidths() {
+  std::vector<int> widths = {52, 60, 130, 72, 56};
+  for (int k = 0; k < kMaxLinks; ++k) widths.insert(widths.end(), {52, 72, 72});
+  widths.push_back(0);  // the street index
+  return widths;
+}
+
+Text linkTitle(int k) {
+  switch (k) {
+    case 0: return shell(375);
+    case 1: return shell(376);
+    case 2: return shell(377);
+    default: return shell(378);
+  }
+}
+
+}  // namespace
+
+HousesPage::HousesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 7), rules_(w.state()) {
+  const ShellTables& t = texts();
+  List_41 = makePicker("List_41", 220);
+  List_42 = makePicker("List_42", 220);
+  List_43 = makePicker("List_43", 130);
+  connect(List_41, &QComboBox::activated, this, [this](int row) { List_41Change(row); });
+  connect(List_42, &QComboBox::activated, this, [this](int row) { List_42Change(row); });
+  connect(List_43, &QComboBox::activated, this, [this](int row) { List_43Change(row); });
+  Label_4b = makeLabel(this, "Label_4b", {}, t);
+
+  grid_ = makeGrid("Table4", state().table4, &rules_, houseWidths(), 3,
+                   [this](GridKey key, int row, int col) {
+                     const GridKeyResult r = houseGridKey(state(), key, row, col);
+                     if (r.cellsChanged()) showSectionInfo(grid_->view()->currentIndex());
+                     return r;
+                   });
+  using Line = WizardGrid::Line;
+  grid_->addTitle("Title1_T4", shell(519), hc::kRow, hc::kRow, Line::Both, false);
+  grid_->addTitle("Title2_T4", shell(646), hc::kType, hc::kType, Line::Both, false);
+  grid_->addTitle("Title3_T4", shell(266), hc::kName, hc::kName, Line::Both, false);
+  grid_->addTitle("Title4_T4", shell(711), hc::kHouseNo, hc::kHouseNo, Line::Both, false);
+  grid_->addTitle("Title5_T4", shell(612), hc::kYard, hc::kYard, Line::Both, false);
+  for (int k = 0; k < kMaxLinks; ++k) {
+    grid_->addTitle(nullptr, linkTitle(k), hc::section(k), hc::exitToEnd(k), Line::Group, false);
+    grid_->addTitle(nullptr, shell(519), hc::section(k), hc::section(k), Line::Column, false);
+    grid_->addTitle(nullptr, shell(1008), hc::toExit(k), hc::toExit(k), Line::Column, false);
+    grid_->addTitle(nullptr, shell(1009), hc::exitToEnd(k), hc::exitToEnd(k), Line::Column, false);
+  }
+  std::vector<int> shown;
+  for (int c = hc::kRow; c < hc::kStreet; ++c) shown.push_back(c);
+  grid_->showColumns(shown);
+  connect(grid_->view(), &QTableView::clicked, this,
+          [this](const QModelIndex& i) { Table4Click(i); });
+  connect(grid_->view()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& i) { showSectionInfo(i); });
+  QLabel* filter = makeLabel(this, "_L4a", {}, t);
+  filter->setVisible(state().viewing());
+
+  auto* pickers = new QHBoxLayout;
+  pickers->addWidget(List_41);
+  pickers->addWidget(makeLabel(this, "L41", lit("- ") + shell(677), t));
+  pickers->addSpacing(16);
+  pickers->addWidget(List_42);
+  pickers->addWidget(makeLabel(this, "L42", lit("- ") + shell(267), t));
+  pickers->addSpacing(16);
+  pickers->addWidget(List_43);
+  pickers->addWidget(makeLabel(this, "L43", lit("- ") + shell(47), t));
+  pickers->addStretch(1);
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(8, 4, 8, 0);
+  page->addWidget(makeHeading("Label_4a"));
+  page->addWidget(filter, 0, Qt::AlignHCenter);
+  page->addLayout(pickers);
+  page->addWidget(Label_4b);
+  page->addWidget(grid_, 1, Qt::AlignHCenter);
+  page->addWidget(makeHelp("Label9_4a", lit("<Ctrl>+<a>/<s> - ") + shell(501) +
+                                            "   <Ctrl>+<q>/<w> - " + shell(500)),
+                  0, Qt::AlignHCenter);
+  page->addWidget(makeHelp("Label10_4a", lit("<SpaceBar> - ") + shell(68)), 0, Qt::AlignHCenter);
+}
+
+void HousesPage::pageShown() {
+  grid_->refresh();
+  showPickers();
+  showSectionInfo(grid_->view()->currentIndex());
+}
+
+void HousesPage::showPickers() {
+  showChoice(List_41, state().list41.items, state().list41.row);
+  showChoice(List_42, state().list42.items, state().list42.row);
+  showChoice(List_43, state().list43.items, state().list43.row);
+}
+
+void HousesPage::showSectionInfo(const QModelIndex& index) {
+  const int col = index.isValid() ? grid_->model()->tableColumn(index.column()) : -1;
+  setCaption(Label_4b, houseSectionInfo(state(), index.row(), col).resolve(texts()), false);
+}
+
+void HousesPage::List_41Change(int row) {
+  list41Change(state(), row);
+  showPickers();
+  grid_->view()->setFocus();
+}
+
+void HousesPage::List_42Change(int row) {
+  list42Change(state(), row);
+  showPickers();
+  grid_->view()->setFocus();
+}
+
+void HousesPage::List_43Change(int row) {
+  list43Change(state(), row);
+  grid_->view()->setFocus();
+}
+
+void HousesPage::Table4Click(const QModelIndex& index) {
+  showSectionInfo(index);
+}
+
+void HousesPage::next() {
+  nextWith([this] { return checkHousesPage(state()); });
+}
+
+// ---- The summary -----------------------------------------------------------------------------
+
+DbrnSummaryPage::DbrnSummaryPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 8) {
+  const ShellTables& t = texts();
+  struct Line {
+    const char* caption;
+    Text text;
+    const char* value;
+  };
+  const Line lines[] = {
+      {"Label2_5", shell(223).trimmed() + ":", "kod_5"},
+      {"Label3_5", shell(260) + ":", "name_5"},
+      {"Label4_5", shell(672) + ":", "DBRN1_5"},
+      {"Label5_5", shell(721).trimmed() + ":", "nts_5"},
+      {"Label6_5", shell(739).trimmed() + ":", "nstr_5"},
+      {"Label7_5", shell(723).trimmed() + ":", "nHs_5"},
+      {"Label8_5", shell(737).trimmed() + ":", "ndsum_5"},
+      {"Label9_5", shell(736) + ":", "tlsum_5"},
+      {"Label10_5", shell(139) + ":", "DBRN2_5"},
+  };
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(16);
+  grid->setVerticalSpacing(12);
+  int r = 0;
+  for (const Line& line : lines) {
+    grid->addWidget(makeLabel(this, line.caption, line.text, t), r, 0);
+    auto* value = named(new QLabel(this), line.value);
+    QFont bold = value->font();
+    bold.setBold(true);
+    value->setFont(bold);
+    grid->addWidget(value, r++, 1);
+  }
+  grid->setColumnStretch(2, 1);
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(60, 4, 40, 0);
+  page->addWidget(makePageTitle(this, "Label1_5", shell(423) + ":", t));
+  page->addSpacing(30);
+  page->addLayout(grid);
+  page->addStretch(1);
+}
+
+}  // namespace qj::ui

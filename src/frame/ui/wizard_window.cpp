@@ -1,0 +1,194 @@
+#include "frame/ui/wizard_window.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "frame/ui/UMainWin.h"
+#include "frame/ui/key_filter_validator.h"
+#include "frame/ui/wizard_grid.h"
+#include "frame/ui/wizard_widgets.h"
+#include "platform/ui/GridView.h"
+#include "platform/ui/guard.h"
+#include "platform/ui/qt_text.h"
+
+namespace qj::ui {
+namespace {
+
+// Plain text edits take only what code page 1251 can hold.
+class Cp1251Validator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    return representable(input) ? Acceptable : Invalid;
+  }
+};
+
+void setControlCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
+  if (auto* label = qobject_cast<QLabel*>(w)) {
+    setCaption(label, cp1251, fit);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(text);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(text);
+  } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+    box->setTitle(text);
+  }
+}
+
+}  // namespace
+
+WizardWindow::WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), main_(main) {
+  setObjectName(QString::fromLatin1(objectName));
+  stack_ = new QStackedWidget(this);
+  stack_->setMinimumSize(pageArea);
+}
+
+AppState& WizardWindow::app() const {
+  return main_.state();
+}
+
+const ShellTables& WizardWindow::texts() const {
+  return main_.state().texts;
+}
+
+void WizardWindow::addPage(WizardPage* page, QWidget* shown) {
+  pages_.push_back(page);
+  stack_->addWidget(shown);
+}
+
+void WizardWindow::buildFrame() {
+  const ShellTables& t = texts();
+  Label0 = named(new QLabel(this), "Label0");
+  Label0->setWordWrap(true);
+  Label0->setStyleSheet(QStringLiteral("color: red"));
+  Label0->hide();
+  btnPrev = makeButton(this, "btnPrev", shell(258), t);
+  btnNext = makeButton(this, "btnNext", shell(80), t);
+  btnClose = makeButton(this, "btnClose", shell(438), t);
+  connect(btnPrev, &QPushButton::clicked, this, guardSlot([this] { btnPrevClick(); }));
+  connect(btnNext, &QPushButton::clicked, this, guardSlot([this] { btnNextClick(); }));
+  connect(btnClose, &QPushButton::clicked, this, guardSlot([this] { btnCloseClick(); }));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Label0);
+  buttons->addStretch(1);
+  for (QPushButton* b : {btnPrev, btnNext, btnClose}) {
+    b->setMinimumWidth(96);
+    buttons->addWidget(b);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(10, 10, 10, 10);
+  layout->addWidget(stack_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void WizardWindow::applyEditRules(
+    const std::function<std::optional<EditRule>(std::string_view)>& ruleOf, char decSep) {
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+    const std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
+    if (!rule) continue;
+    edit->setMaxLength(rule->maxLength);
+    if (!rule->filter) {
+      edit->setValidator(new Cp1251Validator(edit));
+      continue;
+    }
+    switch (*rule->filter) {
+      case KeyFilter::Digit: DigitKeyFilter(edit); break;
+      case KeyFilter::Decimal: DecimalKeyFilter(edit, decSep); break;
+      case KeyFilter::Code: CodeKeyFilter(edit); break;
+    }
+    if (rule->upperCase)
+      connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text) return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+      });
+  }
+}
+
+WizardPage* WizardWindow::page(int step) const {
+  return step >= 1 && step <= static_cast<int>(pages_.size()) ? pages_[step - 1] : nullptr;
+}
+
+bool WizardWindow::showMessage(const Message& message) {
+  return main_.showMessage(message);
+}
+
+void WizardWindow::showPage(int step) {
+  if (!page(step)) return;
+  stack_->setCurrentIndex(step - 1);
+  btnPrev->setEnabled(step > 1);
+  page(step)->pageShown();
+}
+
+void WizardWindow::commitGridEditors() {
+  if (WizardPage* current = page(currentStep()))
+    for (GridView* grid : current->findChildren<GridView*>()) grid->commitEditor();
+}
+
+int WizardWindow::stepOf(const QWidget* control) const {
+  for (const QWidget* w = control; w && w != this; w = w->parentWidget())
+    if (const auto* p = qobject_cast<const WizardPage*>(w)) return p->step();
+  return 0;
+}
+
+void WizardWindow::focusControl(const std::string& name, int row, int column) {
+  QWidget* w = control(name);
+  if (!w) return;
+  const int step = stepOf(w);
+  if (step > 0 && step != currentStep()) showStep(step);
+  if (auto* grid = qobject_cast<GridView*>(w); grid && row >= 0)
+    grid->showRowAtTop(row, column);
+  else
+    w->setFocus();
+}
+
+void WizardWindow::applyCheck(const StepCheck& check) {
+  if (check.message) showMessage(*check.message);
+  if (!check.focus.empty()) focusControl(check.focus, check.row);
+}
+
+void WizardWindow::applyUpdates(const ControlUpdates& updates) {
+  for (const ControlUpdate& u : updates) {
+    QWidget* w = control(u.name);
+    if (!w) continue;
+    if (u.size) w->setFixedSize(u.size->first, u.size->second);
+    if (u.text) {
+      const std::string text = u.text->resolve(texts());
+      setControlCaption(w, toQt(text), u.fit, text);
+    }
+    if (u.visible) w->setVisible(*u.visible);
+  }
+}
+
+void WizardWindow::showBusy(const BusyLabel& busy) {
+  Label0->setFixedSize(busy.width, busy.height);
+  setCaption(Label0, busy.text.resolve(texts()), true);
+  Label0->show();
+  Label0->repaint();
+}
+
+void WizardWindow::hideBusy() {
+  Label0->hide();
+  Label0->repaint();
+}
+
+bool WizardWindow::applyKeyResult(WizardGrid& grid, const GridKeyResult& result) {
+  if (result.rowsChanged)
+    grid.refresh();
+  else if (result.cellsChanged())
+    grid.model()->cellsChanged(result.firstRow, result.lastRow);
+  if (result.warning) showMessage(*result.warning);
+  if (result.focusRow >= 0) grid.view()->showRowAtTop(result.focusRow);
+  return result.handled;
+}
+
+}  // namespace qj::ui

@@ -1,0 +1,121 @@
+#pragma once
+// The frame that both wizards share: one page per step in a stack, Back, Next and Cancel, the
+// red busy label, and the window's side of the steps' outcomes (a refusal's box and focus,
+// caption changes, what a grid key changed). Controls carry their component names as
+// objectNames: the steps' checks name the control to focus, and their caption updates the
+// labels to change, by those names.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSize>
+#include <QStackedWidget>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/app_state.h"
+#include "frame/message.h"
+#include "frame/wizard_step.h"
+
+namespace qj::ui {
+
+class TfrmMainWin;
+class WizardGrid;
+
+// A page of a wizard: the controls of one step. A wizard creates every page when it opens (so
+// every caption is set once), shows one page at a time and hands Next to the page of the
+// current step.
+class WizardPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit WizardPage(int step) : step_(step) {}
+
+  int step() const { return step_; }
+
+  // Next while this page's step is current: check the page, store its values and move on, or
+  // show the refusal.
+  virtual void next() {}
+  // The page has just been shown, by Next, by Back or to show a refused control: controls
+  // that mirror the wizard's state (grids, pickers) are refreshed from it.
+  virtual void pageShown() {}
+
+ private:
+  int step_;
+};
+
+class WizardWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  TfrmMainWin& main() const { return main_; }
+  AppState& app() const;
+  const ShellTables& texts() const;
+
+  // The control with this component name, or nullptr.
+  template <typename T = QWidget>
+  T* control(const std::string& name) const {
+    return findChild<T*>(QString::fromStdString(name));
+  }
+  WizardPage* page(int step) const;
+  QPushButton* prevButton() const { return btnPrev; }
+  QPushButton* nextButton() const { return btnNext; }
+  QPushButton* closeButton() const { return btnClose; }
+  QLabel* busyLabel() const { return Label0; }
+
+  // The step whose page is shown, and showing another one (its page, the window caption).
+  virtual int currentStep() const = 0;
+  virtual void showStep(int step) = 0;
+
+  // Shows a step's refusal: its box, then its control, on its page, with the grid row at top.
+  void applyCheck(const StepCheck& check);
+  // Gives the focus to a control (showing its page first); for a grid, row `row` at top and,
+  // when given, the cell of table column `column` current.
+  void focusControl(const std::string& name, int row = -1, int column = -1);
+  // Applies a step's caption and visibility changes to the controls that exist.
+  void applyUpdates(const ControlUpdates& updates);
+  bool showMessage(const Message& message);
+  // The red busy label of the long computations: shown and painted, then hidden.
+  void showBusy(const BusyLabel& busy);
+  void hideBusy();
+  // Shows what a grid's key command changed and its warning; true when the key was handled.
+  bool applyKeyResult(WizardGrid& grid, const GridKeyResult& result);
+
+  virtual void btnNextClick() = 0;
+  virtual void btnPrevClick() = 0;
+  void btnCloseClick() { close(); }
+
+ protected:
+  // `pageArea`: the least size of the pages.
+  WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea);
+
+  // Adds the page of the next step; `shown` is what the stack shows for it (the page itself
+  // or a container around it).
+  void addPage(WizardPage* page, QWidget* shown);
+  // Creates the busy label and the buttons under the pages; call once every page is added,
+  // so that the pages come first in the tab order.
+  void buildFrame();
+  // Shows the page of `step` and refreshes it; Back is enabled from step 2 on.
+  void showPage(int step);
+  // What is typed into a cell counts even when a button did not take the focus from the grid.
+  void commitGridEditors();
+  // Gives every line edit with a rule its length, filter and case.
+  void applyEditRules(const std::function<std::optional<EditRule>(std::string_view)>& ruleOf,
+                      char decSep);
+
+ private:
+  int stepOf(const QWidget* control) const;
+
+  TfrmMainWin& main_;
+  std::vector<WizardPage*> pages_;
+  QStackedWidget* stack_;
+  QLabel* Label0 = nullptr;
+  QPushButton* btnPrev = nullptr;
+  QPushButton* btnNext = nullptr;
+  QPushButton* btnClose = nullptr;
+};
+
+}  // namespace qj::ui

@@ -1,0 +1,86 @@
+#pragma once
+// What the wizards' steps hand to their windows. A step is a core function: it never shows a
+// page, a box or a focus itself; it returns its refusal (the box and the control to focus),
+// what a grid key changed, and the captions it changes on the pages, and the window acts on
+// them.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "frame/key_filters.h"
+#include "frame/message.h"
+
+namespace qj {
+
+// The outcome of a step's check: nothing (the step passed) or the box to show, with the
+// control to focus (the component's name, which is also the widget's objectName) and, for
+// grids, the row to bring to the top.
+struct StepCheck {
+  std::optional<Message> message;
+  std::string focus;
+  int row = -1;
+
+  bool passed() const { return !message && focus.empty(); }
+  static StepCheck ok() { return {}; }
+  static StepCheck refuse(Message m, std::string focusControl, int gridRow = -1) {
+    return {std::move(m), std::move(focusControl), gridRow};
+  }
+  // A number that cannot be read from an edit only moves the focus.
+  static StepCheck focusOnly(std::string focusControl) { return {{}, std::move(focusControl), -1}; }
+};
+
+// What a grid key did. An unhandled key goes on to the cell editor as usual.
+struct GridKeyResult {
+  bool handled = false;
+  // Rows whose cells the command changed (the model reloads them); -1 when none.
+  int firstRow = -1, lastRow = -1;
+  bool rowsChanged = false;        // rows were inserted or removed: the grid is read again
+  bool pickersChanged = false;     // a picker of the page changed
+  std::optional<Message> warning;  // a box to show (after the change is shown)
+  int focusRow = -1;               // after the box, this row at the top of the grid
+
+  bool cellsChanged() const { return firstRow >= 0; }
+  void changed(int row) {
+    firstRow = firstRow < 0 ? row : std::min(firstRow, row);
+    lastRow = std::max(lastRow, row);
+  }
+};
+
+// The red label that a wizard shows while a long computation runs: its size in pixels and
+// its caption, fitted to its width.
+struct BusyLabel {
+  int width = 0, height = 0;
+  Text text;
+};
+
+// What an edit of a wizard accepts.
+struct EditRule {
+  std::optional<KeyFilter> filter;  // none: any text
+  int maxLength = 0;
+  bool upperCase = false;
+};
+
+// A change that a step makes to a named control of a page (a label's caption, a control
+// shown or hidden). Controls that a page does not have are left alone.
+struct ControlUpdate {
+  std::string name;
+  std::optional<Text> text;
+  bool fit = false;  // the caption is fitted to the label's width
+  std::optional<bool> visible;
+  std::optional<std::pair<int, int>> size;  // width and height in pixels
+};
+using ControlUpdates = std::vector<ControlUpdate>;
+
+void setText(ControlUpdates& u, std::string name, Text text);
+void setFitted(ControlUpdates& u, std::string name, Text text);
+void setShown(ControlUpdates& u, std::string name, bool visible);
+void setSized(ControlUpdates& u, std::string name, int width, int height);
+// The caption and the visibility a control has after the updates (nullopt: unchanged).
+std::optional<Text> updatedText(const ControlUpdates& u, std::string_view name);
+std::optional<bool> updatedVisibility(const ControlUpdates& u, std::string_view name);
+
+}  // namespace qj

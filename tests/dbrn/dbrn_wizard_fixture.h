@@ -1,0 +1,206 @@
+#pragma once
+// The database wizard's state over a program folder and a shell whose texts name their indices,
+// with the rows of a small city typed into its grids as a user types them:
+//
+//   street types: street (st.), avenue (av.), unnamed (none: sections without a street)
+//   streets:      st. Oak, st. Elm, av. Kings (level 2: 2, 1 and 1 houses)
+//   sections:     1  st. Oak    1 -> 2   1-9         4  av. Kings  3 -> 1   1-7
+//                 2  st. Oak    2 -> 1   2-10        5  (none)     3 -> 4   level 1 only
+//                 3  st. Elm    2 -> 3   1-5
+//   turns:        1 -> (2 back to 1 "v", 2 on to 3 ">1"); 3 -> 4 "^"; 4 -> 1 "^"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "dbrn/access_step.h"
+#include "dbrn/houses_step.h"
+#include "dbrn/identity_step.h"
+#include "dbrn/sections_step.h"
+#include "dbrn/street_types_step.h"
+#include "dbrn/streets_step.h"
+#include "dbrn/turns_step.h"
+#include "dbrn/wizard_frame.h"
+#include "dbrn/wizard_state.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+
+namespace qj::test {
+
+// The marked shell with the two texts the wizard compares against: the no-street type's short
+// name and the full name of the type chosen first.
+inline ShellTables dbrnWizardShell() {
+  ShellTables t;
+  t.languageName = "eng English";
+  for (int k = 0; k < 63; ++k) t.shortTexts.push_back(marked("s", k));
+  for (int k = 0; k < kMarkedShellTexts; ++k) t.shellTexts.push_back(marked("S", k));
+  t.shortTexts[2] = "none";
+  t.shellTexts[697] = "street";
+  return t;
+}
+
+inline void setRow(GridTable& t, int row,
+                   std::initializer_list<std::pair<int, const char*>> cells) {
+  if (t.rows() <= row) t.setRows(row + 1);
+  for (const auto& [col, text] : cells) t.set(row, col, text);
+}
+
+struct DbrnWizardFixture : ::testing::Test {
+  TempDir dir;
+  AppState app;
+  DbrnWizardState s;
+
+  DbrnWizardFixture() {
+    app.folder = std::make_unique<ProgramFolder>(dir.path());
+    app.langCode = "eng";
+    app.texts = dbrnWizardShell();
+    app.decSep = ',';
+    app.formMode = kCreateDbrn;
+    s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);
+  }
+
+  // Texts in UTF-8, as the boxes show them.
+  std::string text(const Text& t) const { return t.utf8(app.texts); }
+  std::string text(const std::optional<Message>& m) const {
+    return m ? m->utf8(app.texts) : std::string("no message");
+  }
+  // The refusal's text, or "passed".
+  std::string outcome(const DbrnStepResult& r) const {
+    if (r.passed()) return "passed";
+    return r.check.message ? text(r.check.message) : "focus " + r.check.focus;
+  }
+  std::string outcome(const StepCheck& c) const {
+    if (c.passed()) return "passed";
+    return c.message ? text(c.message) : "focus " + c.focus;
+  }
+
+  // ---- The small city, step by step --------------------------------------------------------
+
+  void passIdentity(int level = 1) {
+    DbrnIdentityInput in{"123", "Small city", level == 1, level == 2};
+    ASSERT_EQ(outcome(checkGeneralPage(s, app, in)), "passed");
+  }
+
+  void typeStreetTypes() {
+    GridTable& t = s.table0;
+    t.setRows(3);
+    setRow(t, 0, {{typeCol::kFullName, "street"}, {typeCol::kShortName, "st."}});
+    setRow(t, 1, {{typeCol::kFullName, "avenue"}, {typeCol::kShortName, "av."}});
+    setRow(t, 2, {{typeCol::kFullName, "unnamed"}, {typeCol::kShortName, "none"}});
+    renumberRows(t);
+  }
+  void passStreetTypes() { ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed"); }
+
+  // The streets typed as a free list (every row names its type).
+  void typeStreets() {
+    listStreetsByType(s, false);
+    GridTable& t = s.table_0;
+    t.clear();
+    t.setRows(3);
+    const bool houses = s.level == 2;
+    setRow(t, 0,
+           {{streetCol::kType, "st."},
+            {streetCol::kName, "Oak"},
+            {streetCol::kHouses, houses ? "2" : ""}});
+    setRow(t, 1,
+           {{streetCol::kType, "st."},
+            {streetCol::kName, "Elm"},
+            {streetCol::kHouses, houses ? "1" : ""}});
+    setRow(t, 2,
+           {{streetCol::kType, "av."},
+            {streetCol::kName, "Kings"},
+            {streetCol::kHouses, houses ? "1" : ""}});
+    renumberRows(t);
+  }
+  void passStreets() { ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed"); }
+
+  int32_t street(const std::string& type, const std::string& name) const {
+    for (size_t i = 0; i < s.db.streets.size(); ++i)
+      if (s.db.streets[i].streetType == type && s.db.streets[i].name == name)
+        return static_cast<int32_t>(i);
+    ADD_FAILURE() << type << " " << name;
+    return -1;
+  }
+
+  // A section row as the SpaceBar and typing fill it.
+  void typeSection(int row, const std::string& type, const std::string& name, const char* from,
+                   const char* to, const char* start, const char* end, const char* nonStd = "") {
+    GridTable& t = s.table1;
+    if (t.rows() <= row)
+      for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(row + 1);
+    t.set(row, sectionCol::kType, type);
+    t.set(row, sectionCol::kName, name);
+    if (!name.empty() || type != "none")
+      t.set(row, sectionCol::kStreet, std::to_string(street(type, name)));
+    setRow(t, row,
+           {{sectionCol::kFrom, from},
+            {sectionCol::kTo, to},
+            {sectionCol::kNonStd, nonStd},
+            {sectionCol::kStart, start},
+            {sectionCol::kEnd, end},
+            {sectionCol::kLength, "100"},
+            {sectionCol::kSpeed, "35,0"}});
+    for (GridTable* g : {&s.table1, &s.table2, &s.table3}) renumberRows(*g);
+  }
+  void typeSections() {
+    const bool one = s.level == 1;
+    typeSection(0, "st.", "Oak", "1", "9", "1", "2");
+    typeSection(1, "st.", "Oak", "2", "10", "2", "1");
+    typeSection(2, "st.", "Elm", "1", "5", "2", "3");
+    typeSection(3, "av.", "Kings", "1", "7", "3", "1");
+    if (one) typeSection(4, "none", "", "", "", "3", "4", "  *");
+  }
+  void passSections() { ASSERT_EQ(outcome(checkSectionsPage(s)), "passed"); }
+
+  void typeTurns() {
+    GridTable& t = s.table2;
+    setRow(t, 0,
+           {{turnCol::node(0), "1"},
+            {turnCol::direction(0), "v"},
+            {turnCol::node(1), "3"},
+            {turnCol::direction(1), ">1"}});
+    setRow(t, 2, {{turnCol::node(0), "1"}, {turnCol::direction(0), "^"}});
+    setRow(t, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
+  }
+  void passTurns() { ASSERT_EQ(outcome(checkTurnsPage(s)), "passed"); }
+  void passAccess() { ASSERT_EQ(outcome(checkAccessPage(s, "06.12.2024")), "passed"); }
+
+  // Level 2: the house rows (Kings, Elm, Oak, Oak after the re-sort) numbered, on section 4
+  // (Kings), 3 (Elm) or 1 (Oak).
+  void typeHouses() {
+    GridTable& t = s.table4;
+    ASSERT_EQ(t.rows(), 4);
+    const char* section[] = {"4", "3", "1", "1"};
+    const char* number[] = {"5", "1", "1", "3"};
+    for (int r = 0; r < 4; ++r)
+      setRow(t, r,
+             {{houseCol::kHouseNo, number[r]},
+              {houseCol::section(0), section[r]},
+              {houseCol::toExit(0), "0"},
+              {houseCol::exitToEnd(0), "40"}});
+  }
+  void passHouses() { ASSERT_EQ(outcome(checkHousesPage(s)), "passed"); }
+
+  // The small city entered from step 1 to the summary.
+  void enterSmallCity(int level) {
+    passIdentity(level);
+    typeStreetTypes();
+    passStreetTypes();
+    typeStreets();
+    passStreets();
+    typeSections();
+    passSections();
+    typeTurns();
+    passTurns();
+    passAccess();
+    if (level == 2) {
+      typeHouses();
+      passHouses();
+    }
+    ASSERT_EQ(s.wizardStep, 8);
+  }
+};
+
+}  // namespace qj::test

@@ -1,0 +1,174 @@
+#pragma once
+// The database wizard and chooser opened from a real main window over a program folder with
+// the demo databases of the build and a shell whose texts name their indices, and the moves of
+// a user: typing into edits and grid cells, choosing list items, pressing keys in the grids,
+// Next and Back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "dbrn/ui/UCreateDBRN.h"
+#include "dbrn/ui/USelectDBRN.h"
+#include "frame/ui/UMainWin.h"
+#include "platform/ui/GridView.h"
+#include "platform/ui/qt_text.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+
+namespace qj::ui {
+
+inline void settleEvents() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+class DbrnWizardWindow : public ::testing::Test {
+ protected:
+  DbrnWizardWindow() {
+    ShellTables shell = test::markedShell();
+    shell.shortTexts[2] = "none";
+    shell.shellTexts[697] = "street";
+    test::writeShellFile(dir, "eng", shell);
+    std::filesystem::create_directories(dir / "Dbrn");
+    for (const char* db : {"001sys1_dbrn_eng.dat", "002sys2_dbrn_eng.dat"})
+      std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
+                                 dir / ("Dbrn/" + std::string(db)));
+  }
+  void TearDown() override {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != main.get() && w->isVisible()) w->close();
+    settleEvents();
+    main.reset();
+    settleEvents();
+  }
+
+  void start() {
+    auto box = std::make_unique<ScriptedMessages>();
+    messages = box.get();
+    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), programWindows());
+    main->state().decSep = ',';  // whatever the locale of the machine says
+    messages->clear();
+  }
+
+  template <typename W>
+  W* topLevel() const {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
+    return nullptr;
+  }
+  TfrmCreateDBRN* wizard() const { return topLevel<TfrmCreateDBRN>(); }
+  TfrmSelectDBRN* chooser() const { return topLevel<TfrmSelectDBRN>(); }
+
+  void open(MenuItem item) const {
+    main->runCommand(item);
+    settleEvents();
+  }
+
+  template <typename T = QWidget>
+  T* control(const char* name) const {
+    T* c = wizard()->control<T>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  // Types the text key by key into the emptied edit, as a user would.
+  void type(const char* name, const QString& text) const {
+    QLineEdit* e = control<QLineEdit>(name);
+    e->clear();
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(e, &press);
+    }
+  }
+  void next() const {
+    wizard()->nextButton()->click();
+    settleEvents();
+  }
+  void back() const {
+    wizard()->prevButton()->click();
+    settleEvents();
+  }
+  int step() const { return wizard()->state().wizardStep; }
+  std::string lastMessage() const {
+    return messages->shown.empty() ? std::string() : messages->last().text;
+  }
+
+  GridView* grid(const char* name) const { return control<GridView>(name); }
+  // Makes a cell current, as a click on it would.
+  void goTo(const char* gridName, int row, int tableColumn) const {
+    GridView* view = grid(gridName);
+    const QModelIndex index =
+        view->gridModel()->index(row, view->gridModel()->viewColumn(tableColumn));
+    ASSERT_TRUE(index.isValid()) << gridName << " " << row << " " << tableColumn;
+    view->setCurrentIndex(index);
+    emit view->clicked(index);
+  }
+  // Types the text into a cell in place of what it held and leaves the cell with Enter.
+  void typeInCell(const char* gridName, int row, int tableColumn, const QString& text) const {
+    goTo(gridName, row, tableColumn);
+    GridView* view = grid(gridName);
+    if (!view->indexWidget(view->currentIndex())) view->edit(view->currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(editor, nullptr) << gridName << " " << row << " " << tableColumn;
+    editor->selectAll();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(editor, &erase);
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(editor, &press);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    settleEvents();
+  }
+  // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
+  void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
+    GridView* view = grid(gridName);
+    QWidget* target = view->indexWidget(view->currentIndex());
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target ? target : view, &event);
+    settleEvents();
+  }
+  void pressAt(const char* gridName, int row, int tableColumn, Qt::Key key,
+               Qt::KeyboardModifiers modifiers = {}) const {
+    goTo(gridName, row, tableColumn);
+    press(gridName, key, modifiers);
+  }
+  // A list item chosen by the user (the list reports it as the user's choice).
+  void pick(const char* name, const QString& prefix) const {
+    auto* list = control<QComboBox>(name);
+    const int index = list->findText(prefix, Qt::MatchStartsWith);
+    ASSERT_GE(index, 0) << name << " " << prefix.toStdString();
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    settleEvents();
+  }
+  std::string cell(const GridTable& table, int row, int col) const { return table.cell(row, col); }
+
+  // The chooser's OK on the database whose list line starts with "[key]".
+  void chooseInChooser(const std::string& key) const {
+    TfrmSelectDBRN* c = chooser();
+    ASSERT_NE(c, nullptr);
+    const auto items =
+        c->list()->findItems(QString::fromStdString("[" + key + "]"), Qt::MatchStartsWith);
+    ASSERT_EQ(items.size(), 1) << key;
+    c->list()->setCurrentItem(items[0]);
+    c->okButton()->click();
+    settleEvents();
+  }
+
+  test::TempDir dir;
+  ScriptedMessages* messages = nullptr;
+  std::unique_ptr<TfrmMainWin> main;
+};
+
+}  // namespace qj::ui

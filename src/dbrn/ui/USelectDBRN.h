@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QDialog>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <functional>
 #include <string>
 
 #include "dbrn/dbrn_chooser.h"
+#include "frame/ui/list_chooser.h"
 
 namespace qj::ui {
 
@@ -22,33 +19,20 @@ using DbrnExport = std::function<bool(TfrmSelectDBRN& chooser)>;
 // (FormMode 3 correct, 4 view, 5 export, 6 delete). It hands a database to the database wizard
 // (which keeps the main window disabled until it closes), exports it or deletes it after
 // asking. The command sets its caption. Without an export the export command chooses nothing.
-class TfrmSelectDBRN : public QDialog {
+class TfrmSelectDBRN : public ListChooser {
   Q_OBJECT
 
  public:
   explicit TfrmSelectDBRN(TfrmMainWin& main, DbrnExport exportToExcel = {});
 
-  TfrmMainWin& main() const { return main_; }
-  QListWidget* list() const { return lbTask; }
-  QPushButton* okButton() const { return btnOK; }
-  QPushButton* cancelButton() const { return btnCancel; }
-  // The red label shown while the export runs.
-  QLabel* busyLabel() const { return Label0; }
-
-  void btnOKClick();
-  void btnCancelClick();
+  void btnOKClick() override;
 
  private:
   void FormCreate();
   // Asks, deletes SelectedPath + ".dat" and reports a deletion that failed.
   void DeleteDBRN(const std::string& key);
 
-  TfrmMainWin& main_;
   DbrnExport exportToExcel_;
-  QListWidget* lbTask;
-  QLabel* Label0;
-  QPushButton* btnOK;
-  QPushButton* btnCancel;
 };
 
 }  // namespace qj::ui

@@ -1,8 +1,5 @@
 #include "frame/ui/USelectWin.h"
 
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -10,44 +7,21 @@
 namespace qj::ui {
 
 TfrmSelectWin::TfrmSelectWin(TfrmMainWin& main)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      main_(main),
-      lbTask(new QListWidget(this)),
-      btnOK(new QPushButton(QStringLiteral("ОК"), this)),
-      btnCancel(new QPushButton(this)) {
-  lbTask->setMinimumSize(420, 240);
-  lbTask->setSelectionMode(QAbstractItemView::SingleSelection);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(lbTask);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  layout->addLayout(buttons);
-
-  btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, guardSlot([this] { btnOKClick(); }));
-  connect(btnCancel, &QPushButton::clicked, this, guardSlot([this] { btnCancelClick(); }));
-  connect(lbTask, &QListWidget::itemActivated, this, guardSlot([this] { btnOKClick(); }));
-
+    : ListChooser(main, "lbTask", QSize(420, 240), false, QStringLiteral("ОК")) {
   FormCreate();
-  setFixedSize(sizeHint());
+  finishLayout();
 }
 
 void TfrmSelectWin::FormCreate() {
-  btnCancel->setText(toQt(shell(438).resolve(main_.state().texts)));
   const AppState& state = main_.state();
   RowToRecord = offeredTasks(state.protocol, state.formMode);
-  for (const int r : RowToRecord) lbTask->addItem(toQt(taskListLine(state.protocol[r])));
-  if (RowToRecord.empty())
-    btnOK->setEnabled(false);
-  else
-    lbTask->setCurrentRow(0);
+  std::vector<std::string> lines;
+  for (const int r : RowToRecord) lines.push_back(taskListLine(state.protocol[r]));
+  setLines(lines);
 }
 
 void TfrmSelectWin::btnOKClick() {
-  const int row = lbTask->currentRow();
+  const int row = list()->currentRow();
   if (row < 0 || static_cast<size_t>(row) >= RowToRecord.size()) return;
   const TaskChoice choice = chooseTask(main_.state(), RowToRecord[row]);
   if (choice.message) main_.showMessage(*choice.message);
@@ -73,10 +47,6 @@ void TfrmSelectWin::openNext(ChooserTarget target) {
     case ChooserTarget::None: break;
   }
   if (next) close();
-}
-
-void TfrmSelectWin::btnCancelClick() {
-  close();
 }
 
 }  // namespace qj::ui

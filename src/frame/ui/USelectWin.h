@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QDialog>
-#include <QListWidget>
-#include <QPushButton>
 #include <vector>
 
 #include "frame/task_chooser.h"
+#include "frame/ui/list_chooser.h"
 
 namespace qj::ui {
 
@@ -15,28 +13,19 @@ class TfrmMainWin;
 // (FormMode 1 view a task's input, 2 view a solution, 3 correct a task) and opens the task
 // viewer, the solution viewer or the task wizard on the chosen one. The command sets its
 // caption. Handing over to the wizard keeps the main window disabled until the wizard closes.
-class TfrmSelectWin : public QDialog {
+class TfrmSelectWin : public ListChooser {
   Q_OBJECT
 
  public:
   explicit TfrmSelectWin(TfrmMainWin& main);
 
-  QListWidget* list() const { return lbTask; }
-  QPushButton* okButton() const { return btnOK; }
-  QPushButton* cancelButton() const { return btnCancel; }
-
-  void btnOKClick();
-  void btnCancelClick();
+  void btnOKClick() override;
 
  private:
   void FormCreate();
   void openNext(ChooserTarget target);
 
-  TfrmMainWin& main_;
   std::vector<int> RowToRecord;
-  QListWidget* lbTask;
-  QPushButton* btnOK;
-  QPushButton* btnCancel;
 };
 
 }  // namespace qj::ui

@@ -63,23 +63,6 @@ void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
 
 namespace {
 
-QLabel* caption(QWidget* parent, const std::string& name, const Text& text,
-                const ShellTables& texts) {
-  auto* label = new QLabel(toQt(text.resolve(texts)), parent);
-  label->setObjectName(QString::fromStdString(name));
-  return label;
-}
-
-QLabel* value(QWidget* parent, const std::string& name) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromStdString(name));
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  return label;
-}
-
 bool takesNumbers(int step) {
   return step == 2 || (step >= 4 && step <= 7);
 }
@@ -95,9 +78,9 @@ DbrnIdentityStrip::DbrnIdentityStrip(int step, const ShellTables& texts, char de
   rows->setSpacing(2);
   const auto pair = [&](QHBoxLayout* row, const std::string& captionName, const Text& text,
                         const std::string& valueName) {
-    row->addWidget(caption(this, captionName, text, texts));
+    row->addWidget(makeLabel(this, captionName.c_str(), text, texts));
     row->addSpacing(8);
-    row->addWidget(value(this, valueName));
+    row->addWidget(makeValueLabel(this, valueName));
   };
 
   auto* first = new QHBoxLayout;

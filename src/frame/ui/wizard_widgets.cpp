@@ -99,4 +99,14 @@ QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int
   return label;
 }
 
+QLabel* makeValueLabel(QWidget* parent, const std::string& name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromStdString(name));
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
 }  // namespace qj::ui

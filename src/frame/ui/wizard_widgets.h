@@ -32,6 +32,9 @@ inline QLabel* makeLabel(QWidget* parent, const char* name, const Text& text,
   return named(new QLabel(qtText(text, texts), parent), name);
 }
 
+// A value beside its caption in the header strips and summaries: bold, selectable.
+QLabel* makeValueLabel(QWidget* parent, const std::string& name);
+
 // Sets a label's caption from code-page-1251 text. A fitted caption is broken to the label's
 // width (its fixed width, else its present width) and fitted again by refitCaption when that
 // width changes.

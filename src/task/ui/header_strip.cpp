@@ -6,6 +6,7 @@
 #include <array>
 
 #include "frame/message.h"
+#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "task/task_wizard_frame.h"
 
@@ -42,22 +43,6 @@ StripNames stripNames(int step) {
   }
 }
 
-QLabel* caption(QWidget* parent, const char* name, const Text& text, const ShellTables& texts) {
-  auto* label = new QLabel(toQt(text.resolve(texts)), parent);
-  if (name) label->setObjectName(name);
-  return label;
-}
-
-QLabel* value(QWidget* parent, const std::string& name) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromStdString(name));
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  return label;
-}
-
 // A caption followed by its value `gap` pixels after its right end.
 void addPair(QHBoxLayout* row, QLabel* captionLabel, QLabel* valueLabel, int gap) {
   row->addWidget(captionLabel);
@@ -77,48 +62,48 @@ TaskHeaderStrip::TaskHeaderStrip(int step, const ShellTables& texts, char decSep
 
   auto* first = new QHBoxLayout;
   first->setSpacing(0);
-  addPair(first, caption(this, names.labels[0], shell(745) + ":", texts),
-          value(this, "shifr_" + suffix), 10);
+  addPair(first, makeLabel(this, names.labels[0], shell(745) + ":", texts),
+          makeValueLabel(this, "shifr_" + suffix), 10);
   first->addStretch(1);
   if (names.labels[1]) {
-    QLabel* decimal = value(this, "Decimal_" + suffix);
+    QLabel* decimal = makeValueLabel(this, "Decimal_" + suffix);
     decimal->setText(QString(QChar::fromLatin1(decSep)));
-    addPair(first, caption(this, names.labels[1], shell(141) + " -", texts), decimal, 5);
+    addPair(first, makeLabel(this, names.labels[1], shell(141) + " -", texts), decimal, 5);
   }
   rows->addLayout(first);
 
   auto* second = new QHBoxLayout;
   second->setSpacing(0);
-  addPair(second, caption(this, names.labels[2], shell(261) + ":", texts),
-          value(this, "name_" + suffix), 10);
+  addPair(second, makeLabel(this, names.labels[2], shell(261) + ":", texts),
+          makeValueLabel(this, "name_" + suffix), 10);
   second->addStretch(1);
   rows->addLayout(second);
 
   auto* third = new QHBoxLayout;
   third->setSpacing(0);
-  addPair(third, caption(this, names.labels[3], shell(485) + " -", texts),
-          value(this, "DBRN1_" + suffix), 5);
+  addPair(third, makeLabel(this, names.labels[3], shell(485) + " -", texts),
+          makeValueLabel(this, "DBRN1_" + suffix), 5);
   third->addSpacing(2);
-  addPair(third, caption(this, names.labels[4], lit(";  ") + shell(227).trimmed() + " -", texts),
-          value(this, "DBRN2_" + suffix), 5);
+  addPair(third, makeLabel(this, names.labels[4], lit(";  ") + shell(227).trimmed() + " -", texts),
+          makeValueLabel(this, "DBRN2_" + suffix), 5);
   third->addSpacing(2);
-  addPair(third, caption(this, names.labels[5], lit(";  ") + shell(138) + " -", texts),
-          value(this, "DBRN3_" + suffix), 5);
+  addPair(third, makeLabel(this, names.labels[5], lit(";  ") + shell(138) + " -", texts),
+          makeValueLabel(this, "DBRN3_" + suffix), 5);
   third->addStretch(1);
   rows->addLayout(third);
 
   if (step >= 3) {
     auto* fourth = new QHBoxLayout;
     fourth->setSpacing(0);
-    addPair(fourth, caption(this, names.labels[6], shell(740) + ":", texts),
-            value(this, "nts_" + suffix), 5);
+    addPair(fourth, makeLabel(this, names.labels[6], shell(740) + ":", texts),
+            makeValueLabel(this, "nts_" + suffix), 5);
     fourth->addSpacing(20);
-    addPair(fourth, caption(this, names.labels[7], shell(412) + ":", texts),
-            value(this, "tsf_" + suffix), 5);
+    addPair(fourth, makeLabel(this, names.labels[7], shell(412) + ":", texts),
+            makeValueLabel(this, "tsf_" + suffix), 5);
     auto* separator = new QLabel(QStringLiteral(" / "), this);
     separator->setObjectName(QString::fromStdString("sep_" + suffix));
     fourth->addWidget(separator);
-    fourth->addWidget(value(this, "tsl_" + suffix));
+    fourth->addWidget(makeValueLabel(this, "tsl_" + suffix));
     fourth->addStretch(1);
     rows->addLayout(fourth);
   }

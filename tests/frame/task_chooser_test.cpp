@@ -60,9 +60,10 @@ TEST_F(TaskChooser, MessagesAreComposedFromTheirShellTexts) {
 
 TEST_F(TaskChooser, ATaskOfTheRunningLanguageOpensTheWindowOfTheMode) {
   test::writeTask(dir, "CCCCCC", "Solved");
-  const std::pair<int32_t, ChooserTarget> modes[] = {{kChooserViewInput, ChooserTarget::TaskViewer},
-                                                     {kChooserViewSolution, ChooserTarget::SolutionViewer},
-                                                     {kChooserCorrectTask, ChooserTarget::TaskWizard}};
+  const std::pair<int32_t, ChooserTarget> modes[] = {
+      {kChooserViewInput, ChooserTarget::TaskViewer},
+      {kChooserViewSolution, ChooserTarget::SolutionViewer},
+      {kChooserCorrectTask, ChooserTarget::TaskWizard}};
   for (const auto& [mode, target] : modes) {
     SCOPED_TRACE(mode);
     state.formMode = mode;

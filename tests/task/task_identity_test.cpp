@@ -34,7 +34,9 @@ class StepOne : public ::testing::Test {
 };
 
 TEST_F(StepOne, TheCodeIsSixCapitalLettersOrDigitsAndComesFirst) {
-  for (const char* code : {"ABC12", "ABC1234", "abc123", "ABC-12", "ABC 12", "", "\xC0" "BC123"}) {
+  for (const char* code : {"ABC12", "ABC1234", "abc123", "ABC-12", "ABC 12", "",
+                           "\xC0"
+                           "BC123"}) {
     const Step1Result r = next(code, "", 0);
     EXPECT_EQ(outcome(r), "S299.") << code;
     EXPECT_EQ(r.check.focus, "txtShifr");

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/guard.h"
 #include "task/task_files_io.h"
@@ -12,7 +13,6 @@
 #include "task/task_import.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/parameters_page.h"
-#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

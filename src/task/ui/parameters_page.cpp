@@ -6,8 +6,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "task/ui/UCreateTaskWin.h"
 #include "frame/ui/wizard_widgets.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 namespace {

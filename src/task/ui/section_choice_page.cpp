@@ -2,10 +2,10 @@
 
 #include <QVBoxLayout>
 
+#include "frame/ui/wizard_widgets.h"
 #include "task/step3.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
-#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

@@ -4,9 +4,9 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/wizard_widgets.h"
 #include "task/summary.h"
 #include "task/ui/UCreateTaskWin.h"
-#include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

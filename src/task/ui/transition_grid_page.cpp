@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "task/ui/UCreateTaskWin.h"
 #include "frame/ui/wizard_widgets.h"
+#include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 namespace {

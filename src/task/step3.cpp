@@ -336,7 +336,9 @@ class RowChecker {
     if (!value) return refuse(shell(876) + " " + row() + ".");
     const int32_t q = *value, n = h_.pointCount;
     if (q == 0) return refuse(shell(325) + " " + row() + ".");
-    if (q > n) return refuse(shell(617) + " " + row() + ", " + shell(512) + " (= " + num(n) + ").");
+    // Shell text 512 ("in row") reads well in the other order messages but not before the
+    // point count; this one names the count with a text of its own.
+    if (q > n) return refuse(shell(617) + " " + row() + ", " + shell(877) + " (= " + num(n) + ").");
     if (q == h_.startPoint)
       return refuse(shell(316) + " " + num(q) + " " + shell(512) + " " + row() + ", " + shell(585) +
                     ".");

@@ -363,7 +363,7 @@ TEST_F(Step3Order, NamedPointsAreChecked) {
   order({"", "0", "", "", ""});
   EXPECT_EQ(refusal(), "S325 2.");
   order({"", "6", "", "", ""});
-  EXPECT_EQ(refusal(), "S617 2, S512 (= 5).");
+  EXPECT_EQ(refusal(), "S617 2, S877 (= 5).");
   order({"", "x", "", "", ""});
   EXPECT_EQ(refusal(), "S876 2.");
   order({"", "1", "", "", ""});

@@ -71,11 +71,11 @@ class CreateDbrnWin : public DbrnWizardWindow {
     list->setCurrentIndex(item);
     emit list->activated(item);
     task->nextButton()->click();
-    settleEvents();
+    settle();
     EXPECT_EQ(task->state().wizardStep, 2) << lastMessage();
     EXPECT_EQ(task->state().db.sections.size(), sections);
     task->close();
-    settleEvents();
+    settle();
   }
   DbrnFile saved(const std::string& file) const {
     const DbrnRead read = readDbrnFile(dir / ("Dbrn/" + file));

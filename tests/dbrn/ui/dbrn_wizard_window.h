@@ -22,14 +22,11 @@
 #include "platform/ui/qt_text.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "support/ui/grid_driver.h"
 
 namespace qj::ui {
 
-inline void settleEvents() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
+using test::settle;
 
 class DbrnWizardWindow : public ::testing::Test {
  protected:
@@ -46,9 +43,9 @@ class DbrnWizardWindow : public ::testing::Test {
   void TearDown() override {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != main.get() && w->isVisible()) w->close();
-    settleEvents();
+    settle();
     main.reset();
-    settleEvents();
+    settle();
   }
 
   void start() {
@@ -70,7 +67,7 @@ class DbrnWizardWindow : public ::testing::Test {
 
   void open(MenuItem item) const {
     main->runCommand(item);
-    settleEvents();
+    settle();
   }
 
   template <typename T = QWidget>
@@ -90,11 +87,11 @@ class DbrnWizardWindow : public ::testing::Test {
   }
   void next() const {
     wizard()->nextButton()->click();
-    settleEvents();
+    settle();
   }
   void back() const {
     wizard()->prevButton()->click();
-    settleEvents();
+    settle();
   }
   int step() const { return wizard()->state().wizardStep; }
   std::string lastMessage() const {
@@ -104,39 +101,15 @@ class DbrnWizardWindow : public ::testing::Test {
   GridView* grid(const char* name) const { return control<GridView>(name); }
   // Makes a cell current, as a click on it would.
   void goTo(const char* gridName, int row, int tableColumn) const {
-    GridView* view = grid(gridName);
-    const QModelIndex index =
-        view->gridModel()->index(row, view->gridModel()->viewColumn(tableColumn));
-    ASSERT_TRUE(index.isValid()) << gridName << " " << row << " " << tableColumn;
-    view->setCurrentIndex(index);
-    emit view->clicked(index);
+    test::goToCell(grid(gridName), row, tableColumn);
   }
   // Types the text into a cell in place of what it held and leaves the cell with Enter.
   void typeInCell(const char* gridName, int row, int tableColumn, const QString& text) const {
-    goTo(gridName, row, tableColumn);
-    GridView* view = grid(gridName);
-    if (!view->indexWidget(view->currentIndex())) view->edit(view->currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
-    ASSERT_NE(editor, nullptr) << gridName << " " << row << " " << tableColumn;
-    editor->selectAll();
-    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(editor, &erase);
-    for (const QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(editor, &press);
-    }
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(editor, &enter);
-    settleEvents();
+    test::typeIntoCell(grid(gridName), row, tableColumn, text);
   }
   // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
   void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
-    GridView* view = grid(gridName);
-    QWidget* target = view->indexWidget(view->currentIndex());
-    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target ? target : view, &event);
-    settleEvents();
+    test::pressInGrid(grid(gridName), key, modifiers);
   }
   void pressAt(const char* gridName, int row, int tableColumn, Qt::Key key,
                Qt::KeyboardModifiers modifiers = {}) const {
@@ -150,7 +123,7 @@ class DbrnWizardWindow : public ::testing::Test {
     ASSERT_GE(index, 0) << name << " " << prefix.toStdString();
     list->setCurrentIndex(index);
     emit list->activated(index);
-    settleEvents();
+    settle();
   }
   std::string cell(const GridTable& table, int row, int col) const { return table.cell(row, col); }
 
@@ -163,7 +136,7 @@ class DbrnWizardWindow : public ::testing::Test {
     ASSERT_EQ(items.size(), 1) << key;
     c->list()->setCurrentItem(items[0]);
     c->okButton()->click();
-    settleEvents();
+    settle();
   }
 
   test::TempDir dir;

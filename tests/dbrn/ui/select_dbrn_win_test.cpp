@@ -135,7 +135,7 @@ TEST_F(SelectDbrnWin, AnEmptyCatalogueLeavesOnlyCancel) {
   ASSERT_NE(chooser(), nullptr);
   EXPECT_FALSE(chooser()->okButton()->isEnabled());
   chooser()->cancelButton()->click();
-  settleEvents();
+  settle();
   EXPECT_EQ(chooser(), nullptr);
   EXPECT_TRUE(main->isEnabled());
 }

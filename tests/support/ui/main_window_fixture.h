@@ -12,15 +12,9 @@
 #include "records/protocol_file.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "support/ui/grid_driver.h"
 
 namespace qj::test {
-
-// Lets posted events run, deferred deletions included.
-inline void settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:

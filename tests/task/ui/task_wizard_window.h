@@ -23,16 +23,13 @@
 #include "platform/ui/qt_text.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "support/ui/grid_driver.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/task_wizard_page.h"
 
 namespace qj::ui {
 
-inline void settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
+using test::settle;
 
 // A program folder with the demo databases of the build and a shell whose texts name their
 // indices; the main window opens the real task wizard.
@@ -128,39 +125,15 @@ class TaskWizardWindow : public ::testing::Test {
   GridView* grid(const char* name) const { return control<GridView>(name); }
   // Makes a cell of a grid current, as a click on it would.
   void goTo(const char* gridName, int row, int tableColumn) const {
-    GridView* view = grid(gridName);
-    const QModelIndex index =
-        view->gridModel()->index(row, view->gridModel()->viewColumn(tableColumn));
-    ASSERT_TRUE(index.isValid()) << gridName << " " << row << " " << tableColumn;
-    view->setCurrentIndex(index);
-    emit view->clicked(index);
+    test::goToCell(grid(gridName), row, tableColumn);
   }
   // Types the text into a cell in place of what it held and leaves the cell with Enter.
   void typeInCell(const char* gridName, int row, int tableColumn, const QString& text) const {
-    goTo(gridName, row, tableColumn);
-    GridView* view = grid(gridName);
-    if (!view->indexWidget(view->currentIndex())) view->edit(view->currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
-    ASSERT_NE(editor, nullptr) << gridName << " " << row << " " << tableColumn;
-    editor->selectAll();
-    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(editor, &erase);
-    for (const QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(editor, &press);
-    }
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(editor, &enter);
-    settle();
+    test::typeIntoCell(grid(gridName), row, tableColumn, text);
   }
   // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
   void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
-    GridView* view = grid(gridName);
-    QWidget* target = view->indexWidget(view->currentIndex());
-    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target ? target : view, &event);
-    settle();
+    test::pressInGrid(grid(gridName), key, modifiers);
   }
   // A list item chosen by the user (the list reports it as the user's choice).
   void pick(const char* name, int index) const {

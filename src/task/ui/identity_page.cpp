@@ -130,9 +130,6 @@ void IdentityPage::list_DBRNClick() {
 void IdentityPage::RB_1Click() {
   RB_1->setChecked(true);
   btnLoadOutData->setEnabled(false);
-  connect(btnImport, &QPushButton::clicked, this, guardSlot([this] { btnImportClick(); }));
-  connect(btnLoadOutData, &QPushButton::clicked, this,
-          guardSlot([this] { btnLoadOutDataClick(); }));
   for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
                      static_cast<QWidget*>(staticTask)})
     w->setEnabled(true);

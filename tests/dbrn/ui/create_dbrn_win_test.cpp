@@ -221,7 +221,7 @@ TEST_F(CreateDbrnWin, RefusalsShowTheirBoxAndFocusTheirRow) {
   EXPECT_EQ(step(), 1);
   fillIdentity("557", "X", false);
   next();
-  typeInCell("Table0", 0, typeCol::kFullName, "Street1");  // capitals and digits are not typed
+  typeInCell("Table0", 0, typeCol::kFullName, "treetS1");  // capitals and digits are not typed
   EXPECT_EQ(cell(wizard()->state().table0, 0, typeCol::kFullName), "treet");
   press("Table0", Qt::Key_Insert, Qt::ControlModifier);
   typeInCell("Table0", 1, typeCol::kFullName, "treet");

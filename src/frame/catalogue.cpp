@@ -29,8 +29,13 @@ std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& cat
   return items;
 }
 
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog) {
-  std::vector<std::string> items{"none"};
+Text noneItem() {
+  return shell(445);
+}
+
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog,
+                                           const ShellTables& texts) {
+  std::vector<std::string> items{noneItem().resolve(texts)};
   for (std::string& item : catalogueItems(catalog)) items.push_back(std::move(item));
   return items;
 }

@@ -44,8 +44,11 @@ CatalogueScan SysDBRNClick(const AppState& state);
 
 // The catalogue as the database lists show it: "[" + key + "] " + name per entry.
 std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& catalog);
-// A list that begins with "none" (nothing chosen), then the catalogue items.
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog);
+// The first item of a list of databases or tasks to choose from: nothing chosen.
+Text noneItem();
+// A list that begins with the none item, then the catalogue items.
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog,
+                                           const ShellTables& texts);
 
 // Keeps a scan's catalogue and DbCheckFailed in the state; returns its message.
 std::optional<Message> storeCatalogue(AppState& state, CatalogueScan scan);

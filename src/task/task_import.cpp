@@ -281,7 +281,9 @@ TaskWorkbookRead readTaskWorkbook(const office::Workbook& book, const TaskHeader
 
 int importedDatabaseItem(const std::vector<DbrnCatalogEntry>& catalog, const TaskHeader& h) {
   if (!isKnownKind(h.dbKind)) return 0;
-  return databaseItemOf(databaseListItems(catalog), h);
+  std::vector<std::string> items{std::string()};  // the none item, never a database
+  for (std::string& item : catalogueItems(catalog)) items.push_back(std::move(item));
+  return databaseItemOf(items, h);
 }
 
 ImportOutcome importProtocolTask(TaskWizardState& state, AppState& app, int item) {

@@ -194,6 +194,8 @@ TEST_F(HousesStep, ViewModeListsTheHousesOfTheFilteredStreets) {
   EXPECT_EQ(s.table4.cell(1, hc::kHouseNo), "3");
   EXPECT_EQ(text(*updatedText(u, "_L4a")), "S219 - \"\" + \"Oak\".   S725 - 2.");
   EXPECT_EQ(check(), "passed");
+  s.keyPhraseName.clear();
+  EXPECT_EQ(text(*updatedText(prepareHousesPage(s), "_L4a")), "S1100.   S725 - 4.");
 }
 
 // ---- The chooser ----------------------------------------------------------------------------

@@ -27,7 +27,7 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   txtName = named(new QLineEdit(this), "txtName");
   Label3_1 = makeLabel(this, "Label3_1", shell(91) + ":", t);
   list_DBRN = named(new QComboBox(this), "list_DBRN");
-  for (const std::string& item : databaseListItems(w.app().dbrnCatalog))
+  for (const std::string& item : databaseListItems(w.app().dbrnCatalog, t))
     list_DBRN->addItem(toQt(item));
   list_DBRN->setCurrentIndex(0);
   connect(list_DBRN, &QComboBox::activated, this, [this] { list_DBRNClick(); });
@@ -85,7 +85,7 @@ void IdentityPage::buildImportPanel() {
   Label5_1 = makeLabel(pnlImort, "Label5_1", shell(96) + ":", t);
   cbImport = named(new QComboBox(pnlImort), "cbImport");
   cbImport->setFixedWidth(330);
-  cbImport->addItem(QStringLiteral("none"));
+  cbImport->addItem(qtText(noneItem(), t));
   for (const ProtocolRec& rec : wizard().app().protocol)
     cbImport->addItem(toQt("[" + rec.code + "] " + rec.name));
   cbImport->setCurrentIndex(0);
@@ -116,10 +116,9 @@ void IdentityPage::buildImportPanel() {
   grid->addWidget(Label6_1, 3, 0);
   grid->addWidget(staticTask, 3, 1, 1, 2);
   grid->addWidget(btnLoadOutData, 4, 2);
-  auto* workbook = new QHBoxLayout;
-  workbook->addWidget(Label_ex1);
-  workbook->addWidget(Label_ex2, 1);
-  grid->addLayout(workbook, 5, 0, 1, 3);
+  // The workbook's name stands apart from its caption, as every value from its label.
+  grid->addWidget(Label_ex1, 5, 0);
+  grid->addWidget(Label_ex2, 5, 1, 1, 2);
   grid->setColumnStretch(3, 1);
 }
 

@@ -117,7 +117,7 @@ TEST_F(CreateDbrnWin, ALevelOneDatabaseFromTheMenuIsListedAndTakesATask) {
   typeInCell("Table1", 3, sc::kEnd, "4");
   typeInCell("Table1", 3, sc::kLength, "40");
   const DbrnWizardState& s = wizard()->state();
-  EXPECT_EQ(cell(s.table1, 3, sc::kSpeed), "35,0");
+  EXPECT_EQ(cell(s.table1, 3, sc::kSpeed), "35");
   EXPECT_EQ(cell(s.table1, 3, sc::kName), " ");
   next();
   ASSERT_EQ(step(), 5) << lastMessage();

@@ -25,7 +25,7 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_FALSE(control("pnlImort")->isVisibleTo(w));
   auto* list = control<QComboBox>("list_DBRN");
   ASSERT_EQ(list->count(), 3);
-  EXPECT_EQ(list->itemText(0), "none");
+  EXPECT_EQ(list->itemText(0), "S445");
   EXPECT_EQ(list->currentIndex(), 0);
 
   next();

@@ -223,12 +223,18 @@ bool isKnownKind(std::string_view kind) {
   return kind == "use1" || kind == "use2" || kind == "sys1" || kind == "sys2" || kind == "cli2";
 }
 
-// The per-point lists of the wizard that the steps build from the points.
+// The per-point lists of the wizard that the steps build from the points. The imported task
+// replaces the one being entered: what was typed for it goes, and the pages are filled again
+// from the imported values.
 void clearPointWork(TaskWizardState& state) {
   state.pointChanged.clear();
   state.pointSectionInfo.clear();
   state.startSectionDist.clear();
   state.reverseSectionDist.clear();
+  for (TypedCells* typed :
+       {&state.typed1, &state.typed1a, &state.typed12, &state.typed2, &state.typed3})
+    typed->clear();
+  ++state.taskRevision;
 }
 
 }  // namespace

@@ -173,7 +173,9 @@ void IdentityPage::next() {
     return;
   }
   w.applyUpdates(result.updates);
-  if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2))) parameters->fill(result.page2);
+  if (result.page2)
+    if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2)))
+      parameters->fill(*result.page2);
   w.showStep(2);
   w.focusControl("TS_num");
 }

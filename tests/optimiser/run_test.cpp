@@ -11,7 +11,7 @@
 #include <limits>
 
 #include "dbrn/client_addition.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "optimiser/demo_city_task.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/random_task.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "task/task_wizard_fixture.h"
 
 namespace qj {

@@ -28,8 +28,9 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
 
   const double coef = settings.relaxationCoef;
   const double keep = 1.0 - coef;
-  const double inverse = 1.0 / coef;
-  const double oldWeight = 1.0 / coef - 1.0;
+  // The successor's value is divided by the coefficient, not multiplied by a stored 1 / w:
+  // the last bits decide between records of equal cost.
+  const double oldWeight = 1 / coef - 1;
   const double epsilon = settings.stopCriterion;
   const int32_t last = states - 1;
   int64_t sinceCheck = 1;
@@ -54,10 +55,10 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     for (int32_t s = 1 + finishedSkip; s < states; ++s) {
       const int32_t first = start[s], end = start[s + 1];
       int32_t t = targets[first];
-      double best = costs[first] + w[t] * inverse - oldWeight * v[t];
+      double best = costs[first] + w[t] / coef - oldWeight * v[t];
       for (int32_t r = first + 1; r < end; ++r) {
         t = targets[r];
-        const double q = costs[r] + w[t] * inverse - oldWeight * v[t];
+        const double q = costs[r] + w[t] / coef - oldWeight * v[t];
         best = q < best ? q : best;  // a later record only when strictly smaller
       }
       const double stepValue = best + 1.0 * g;
@@ -89,7 +90,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     const int32_t first = start[s], end = start[s + 1];
     auto value = [&](int32_t r) {
       const int32_t t = targets[r];
-      return costs[r] + (t < s ? w[t] : v[t]) * inverse - oldWeight * v[t];
+      return costs[r] + (t < s ? w[t] : v[t]) / coef - oldWeight * v[t];
     };
     double best = value(first);
     int32_t chosen = first;

@@ -17,10 +17,6 @@ namespace qj::optim {
 
 namespace {
 
-// The largest solver input a task of 10000 sections and 10 points can sensibly need, with
-// room to spare; anything larger is refused rather than loaded.
-constexpr uint64_t kMaxInputBytes = 256ull << 20;
-
 std::string defaultDate(double dateTime) {
   const CivilDateTime t = fromDateTime(dateTime);
   char buf[32];
@@ -80,7 +76,7 @@ TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settin
                       std::string_view code, RunProgress& progress) {
   TaskWork s;
   const std::string fileName = inputFileName(code);
-  const auto bytes = readFile(env.solving / fileName, kMaxInputBytes);
+  const auto bytes = readFile(env.solving / fileName, kMaxTaskFileBytes);
   if (!bytes) {
     s.failure = validationHead(code) + shell(911) + " \"" + val(fileName) + "\".";
     return s;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "frame/task_handover.h"
 #include "optimiser/client_task.h"
 #include "optimiser/task_input.h"
 #include "optimiser/texts.h"
@@ -39,7 +40,7 @@ std::string taskCodeOfFileName(std::string_view fileName) {
 
 std::vector<std::string> queuedTaskCodes(const std::filesystem::path& solving) {
   std::vector<std::string> codes;
-  for (const std::string& name : listMatching(solving, "qj_??????_in.dat"))
+  for (const std::string& name : queuedInputNames(solving))
     codes.push_back(taskCodeOfFileName(name));
   return codes;
 }

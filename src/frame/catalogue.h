@@ -31,7 +31,8 @@ struct CatalogueScan {
 };
 
 // Scans the masks "???" + kind + "_dbrn_" + language + ".dat" in the given order; within a
-// mask the files come in name order.
+// mask the files come in name order. The part "_dbrn_" + language + ".dat" must match in
+// letter case too, so that the name every later step builds from the key is the name found.
 CatalogueScan scanCatalogue(const ProgramFolder& folder, std::string_view langCode,
                             const std::vector<std::string_view>& kindMasks);
 

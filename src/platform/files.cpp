@@ -26,6 +26,14 @@ std::optional<std::string> readFile(const fs::path& path, uint64_t maxBytes) {
   return bytes;
 }
 
+std::optional<uint64_t> fileSize(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  const auto size = fs::file_size(path, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return std::nullopt;

@@ -31,6 +31,8 @@ class FileError : public std::runtime_error {
 // The whole file, or nullopt when it cannot be opened or read. Files larger than
 // maxBytes are refused rather than loaded.
 std::optional<std::string> readFile(const fs::path& path, uint64_t maxBytes = 1ull << 31);
+// The length of a regular file; nullopt when there is none or it cannot be asked.
+std::optional<uint64_t> fileSize(const fs::path& path);
 // At most the first n bytes (fewer when the file is shorter).
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 

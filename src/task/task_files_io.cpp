@@ -96,7 +96,7 @@ TaskLoad loadTaskFile(TaskWizardState& state, const std::string& basePath) {
   const fs::path path(basePath + ".dat");
   const std::string fileName = path.filename().string();
   TaskLoad result;
-  const std::optional<std::string> bytes = readFile(path);
+  const std::optional<std::string> bytes = readFile(path, kMaxTaskFileBytes);
   if (!bytes || bytes->size() < kTaskHeaderSize) {
     state.loadFailed = 1;
     result.message = taskFileUnreadableMessage(fileName);

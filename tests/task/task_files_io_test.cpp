@@ -392,6 +392,11 @@ TEST(TaskFiles, AMissingOrDamagedTaskFileChangesNothing) {
   f.dir.write("Data/qj_SHORT1.dat", bytes.substr(0, 100));
   EXPECT_EQ(loadTaskFile(s, (f.dir / "Data/qj_SHORT1").string()).outcome,
             TaskLoadOutcome::Unreadable);
+  // A good task with far more behind it than any task file holds is not read.
+  f.dir.write("Data/qj_LONG01.dat", bytes);
+  std::filesystem::resize_file(f.dir / "Data/qj_LONG01.dat", kMaxTaskFileBytes + 1);
+  EXPECT_EQ(loadTaskFile(s, (f.dir / "Data/qj_LONG01").string()).outcome,
+            TaskLoadOutcome::Unreadable);
   EXPECT_EQ(s.header.name, "kept");
   EXPECT_TRUE(s.points.empty());
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -13,7 +14,7 @@ namespace qj::ui {
 
 WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
                        const GridRules* rules, std::vector<int> widths, const ShellTables& texts)
-    : QWidget(parent), texts_(texts), widths_(std::move(widths)) {
+    : QWidget(parent), texts_(texts), widths_(px(widths)) {
   titleArea_ = new QWidget(this);
   model_ = new GridModel(table, rules, this);
   view_ = named(new GridView(this), gridName);

@@ -20,9 +20,9 @@ class WizardGrid : public QWidget {
   Q_OBJECT
 
  public:
-  // `widths`: the design width in pixels of every column of the table (hidden ones included);
-  // a column is made wider where its title would otherwise break inside a word. `rules` must
-  // outlive the grid; the table belongs to the wizard's state.
+  // `widths`: the design width in design pixels of every column of the table (hidden ones
+  // included); a column is made wider where its title would otherwise break inside a word. `rules`
+  // must outlive the grid; the table belongs to the wizard's state.
   WizardGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
              std::vector<int> widths, const ShellTables& texts);
 

@@ -25,8 +25,7 @@ bool readsWhole(const QLabel* label, int width) {
       if (metrics.horizontalAdvance(word) + 6 > width) return false;
     return true;
   }
-  return fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
-         caption.count(QStringLiteral("- "));
+  return wordBreaks(label->font(), captionBytes(label), width) == 0;
 }
 
 }  // namespace
@@ -94,7 +93,7 @@ QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int
                         const ShellTables& texts) {
   auto* label = named(new QLabel(parent), name);
   label->setWordWrap(true);
-  label->setFixedWidth(width);
+  label->setFixedWidth(px(width));
   setCaption(label, text.resolve(texts), true);
   return label;
 }

@@ -89,7 +89,7 @@ class WizardWindow : public QWidget {
   void btnCloseClick() { close(); }
 
  protected:
-  // `pageArea`: the least size of the pages.
+  // `pageArea`: the least size of the pages, in design pixels.
   WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea);
 
   // Adds the page of the next step; `shown` is what the stack shows for it (the page itself

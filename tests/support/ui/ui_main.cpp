@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName("Lite_Orvel_QJ");
-  QApplication::setFont(QFont("DejaVu Sans", 9));
+  QApplication::setFont(QFont("DejaVu Sans", 8));
   // No test waits in a file dialog or starts another program: the desktop cancels every
   // dialog and opens nothing unless a test scripts it (support/ui/scripted_desktop.h).
   qj::ui::desktop() = {[](QWidget*, const QString&, const QString&) { return QString(); },

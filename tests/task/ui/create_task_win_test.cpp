@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "frame/protocol.h"
+#include "frame/ui/design.h"
 #include "records/datetime.h"
 #include "records/protocol_file.h"
 #include "task/task_files_io.h"
@@ -381,7 +382,7 @@ TEST_F(TaskWizardWindow, TheBusyLabelShowsWhileALongStepRuns) {
   EXPECT_FALSE(w->busyLabel()->isVisible());
   w->showBusy(stateCountBusyLabel());
   EXPECT_TRUE(w->busyLabel()->isVisible());
-  EXPECT_EQ(w->busyLabel()->size(), QSize(243, 26));
+  EXPECT_EQ(w->busyLabel()->size(), px(QSize(243, 26)));
   EXPECT_EQ(w->busyLabel()->text(), "S124 ...");
   w->hideBusy();
   EXPECT_FALSE(w->busyLabel()->isVisible());

@@ -90,25 +90,43 @@ void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
     scaled.push_back({px(widths[col].design), px(widths[col].min), px(widths[col].max)});
     left -= (applies[col] ? scaled.back().design : 1) + TitleStrip::kHandleWidth;
   }
+  // The words each title breaks at each width it may take.
+  std::vector<std::vector<int>> breaks(widths.size());
+  std::vector<int> chosen;
   for (size_t col = 0; col < widths.size(); ++col) {
-    const int i = titles_->addTitle(scaled[col]);
-    if (!applies[col]) {
-      titles_->pinToOnePixel(i);
-      continue;
-    }
-    // The least width that breaks the fewest words.
-    int best = scaled[col].design;
-    int fewest = wordBreaks(font, titles[col], best);
-    for (int w = best + 1; fewest > 0 && w <= std::min(scaled[col].max, scaled[col].design + left);
-         ++w) {
-      const int breaks = wordBreaks(font, titles[col], w);
-      if (breaks < fewest) {
-        fewest = breaks;
-        best = w;
+    chosen.push_back(scaled[col].design);
+    if (!applies[col]) continue;
+    for (int w = scaled[col].design; w <= scaled[col].max; ++w)
+      breaks[col].push_back(wordBreaks(font, titles[col], w));
+  }
+  // The room goes where it mends the most broken words for each pixel it takes.
+  for (;;) {
+    size_t bestCol = widths.size();
+    int bestWidth = 0;
+    double bestGain = 0;
+    for (size_t col = 0; col < widths.size(); ++col) {
+      if (breaks[col].empty()) continue;
+      const int now = breaks[col][chosen[col] - scaled[col].design];
+      for (int w = chosen[col] + 1; w <= scaled[col].max && w - chosen[col] <= left; ++w) {
+        const double gain =
+            static_cast<double>(now - breaks[col][w - scaled[col].design]) / (w - chosen[col]);
+        if (gain > bestGain) {
+          bestGain = gain;
+          bestCol = col;
+          bestWidth = w;
+        }
       }
     }
-    left -= best - scaled[col].design;
-    titles_->setTitleWidth(i, best);
+    if (bestCol == widths.size()) break;
+    left -= bestWidth - chosen[bestCol];
+    chosen[bestCol] = bestWidth;
+  }
+  for (size_t col = 0; col < widths.size(); ++col) {
+    const int i = titles_->addTitle(scaled[col]);
+    if (applies[col])
+      titles_->setTitleWidth(i, chosen[col]);
+    else
+      titles_->pinToOnePixel(i);
   }
   for (size_t col = 0; col < titles.size(); ++col) fitTitle(static_cast<int>(col), titles[col]);
 }

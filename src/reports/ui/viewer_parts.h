@@ -45,8 +45,8 @@ class TitledGrid : public QWidget {
 
   // The title labels of every column, at their design widths scaled to the font in use. A
   // column that does not apply stays one pixel wide. A title that would break inside a word
-  // at its width is widened within its limits, as far as `room` pixels of the window allow, to
-  // the least width that breaks the fewest words.
+  // at its width is widened within its limits as far as `room` pixels of the window allow,
+  // where a pixel mends the most broken words.
   void addTitles(const std::vector<TitleWidths>& widths, const std::vector<std::string>& titles,
                  const std::vector<bool>& applies, int room);
   GridView* grid() const { return grid_; }

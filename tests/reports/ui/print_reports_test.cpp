@@ -195,7 +195,8 @@ TEST_F(PrintReports, APdfThatNothingCanShowIsNamedInAMessage) {
   ASSERT_EQ(printed().size(), 1u);
   ASSERT_EQ(messages->shown.size(), 1u);
   EXPECT_EQ(messages->last().kind, MessageKind::Information);
-  EXPECT_EQ(messages->last().text, "S962 \"" + (dir / "Print" / printed()[0]).string() + "\".");
+  EXPECT_EQ(messages->last().text,
+            "S962 \"" + printed()[0] + "\" S963 \"" + (dir / "Print").string() + "\".");
 }
 
 TEST_F(PrintReports, APdfThatCannotBeWrittenIsReported) {

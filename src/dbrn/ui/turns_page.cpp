@@ -43,7 +43,7 @@ void addSectionTitles(WizardGrid* grid, const char* nameTitle, const char* first
 }
 
 QString today() {
-  return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+  return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
 }  // namespace

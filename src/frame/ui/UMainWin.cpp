@@ -11,6 +11,7 @@
 #include "frame/startup.h"
 #include "frame/ui/USelLang.h"
 #include "frame/ui/operation_window.h"
+#include "frame/ui/shell_language.h"
 #include "frame/ui/viewer_kind.h"
 #include "platform/locale.h"
 #include "platform/ui/guard.h"
@@ -108,6 +109,7 @@ void TfrmMainWin::LoadShell(const std::string& fileName, const std::string& lang
     terminate();
     return;
   }
+  useShellLanguage(langCode);
   setCaptions();
   startupComplete_ = true;
   for (const auto& m : load.messages) showMessage(m);

@@ -230,7 +230,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::setCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions();
+  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
   setWindowTitle(utf8(c.window.utf8(main_.state().texts)));
   setLabel(Label0, c.modeHeading);
   Label0->move(px(311) - static_cast<int>(std::nearbyint(Label0->width() / 2.0)), px(120));
@@ -250,7 +250,7 @@ void TForm1::setCaptions() {
 
 // The parameter captions at their first places, each edit 15 pixels after its caption.
 void TForm1::placeParameterCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions();
+  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
   const std::array<Text, 4> captions = {c.relaxation, c.stop, c.interval, c.limit};
   for (QLabel* l : {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3]}) setColor(l, Qt::black);
   setLabel(LOPRM, c.parameterHeading);
@@ -395,7 +395,7 @@ void TForm1::keepRunLinesLeftOf(int blockLeft) {
 
 void TForm1::reset() {
   step_ = Step::CodeEntry;
-  setLabel(Label1, optim::windowCaptions().codePrompt);
+  setLabel(Label1, optim::windowCaptions(main_.state().decSep).codePrompt);
   setColor(Label1, Qt::black);
   Label1->move(px(QPoint(174, 120)));
   MaskEdit1_3->show();
@@ -408,7 +408,8 @@ void TForm1::reset() {
   Label_End->clear();
   placeParameterCaptions();
   for (QWidget* w : std::initializer_list<QWidget*>{BStart, BReset, BEnd}) w->hide();
-  BStart->setText(utf8(optim::windowCaptions().start.utf8(main_.state().texts)));
+  BStart->setText(
+      utf8(optim::windowCaptions(main_.state().decSep).start.utf8(main_.state().texts)));
 }
 
 void TForm1::setInputsEnabled(bool enabled) {
@@ -451,7 +452,7 @@ void TForm1::startRun() {
   env.threads = threads_;
   env.formatDate = [](double days) {
     const CivilDateTime t = fromDateTime(days);
-    return fromQt(QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
+    return fromQt(QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
   };
   env.formatTime = [](double days) {
     const CivilDateTime t = fromDateTime(days);

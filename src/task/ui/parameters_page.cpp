@@ -73,7 +73,7 @@ ParametersPage::ParametersPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 2) {
 void ParametersPage::buildEdits() {
   const ShellTables& t = wizard().texts();
   const char sep = wizard().state().decSep;
-  Label6_2 = makeLabel(this, "Label6_2", shell(55) + " (>=2 и <=10):", t);
+  Label6_2 = makeLabel(this, "Label6_2", shell(55) + " (>=2 " + shell(1).trimmed() + " <=10):", t);
   TS_num = makeEdit(this, "TS_num", 40);
   Label7_2 = makeLabel(this, "Label7_2", shell(42) + ":", t);
   TS_first = makeEdit(this, "TS_first", 40);

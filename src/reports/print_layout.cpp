@@ -1,6 +1,7 @@
 #include "reports/print_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "records/numbers.h"
@@ -231,26 +232,117 @@ std::vector<std::string> rowTexts(const GridTable& table, int row, int columns) 
   return texts;
 }
 
-// The largest text size, from the canvas's own down to the least, at which every word of
-// the blocks fits its column.
-double fittingTextScale(const std::vector<BlockLines>& blocks, const ReportColumns& columns,
-                        const PageCanvas& canvas) {
-  double scale = 1;
+// The widest word of each column of the blocks, at the canvas's present text size.
+std::vector<int> widestWords(const std::vector<BlockLines>& blocks, size_t columns,
+                             const PageCanvas& canvas) {
+  std::vector<int> widest(columns, 0);
   for (const BlockLines& block : blocks)
-    for (size_t k = 0; k < block.size(); ++k)
+    for (size_t k = 0; k < block.size() && k < columns; ++k)
       for (const std::string& line : block[k]) {
         size_t i = 0;
         while (i < line.size()) {
           const size_t start = line.find_first_not_of(' ', i);
           if (start == std::string::npos) break;
           const size_t end = std::min(line.find(' ', start), line.size());
-          const int width = canvas.textWidth(std::string_view(line).substr(start, end - start));
-          if (width > 0 && columns.limit[k] > 0)
-            scale = std::min(scale, static_cast<double>(columns.limit[k]) / width);
+          widest[k] = std::max(widest[k],
+                               canvas.textWidth(std::string_view(line).substr(start, end - start)));
           i = end;
         }
       }
-  return std::max(scale, kReportLeastTextScale);
+  return widest;
+}
+
+// Column widths summing to `usable`: in proportion to `design`, but none narrower than `need`
+// where the room allows (a column of design width 0 gets none).
+std::vector<int> widthsWithin(const std::vector<int>& design, const std::vector<int>& need,
+                              int usable) {
+  std::vector<bool> fixed(design.size(), false);
+  for (;;) {
+    int rest = usable;
+    int restDesign = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      if (fixed[k])
+        rest -= need[k];
+      else
+        restDesign += design[k];
+    }
+    bool changed = false;
+    std::vector<int> widths(design.size(), 0);
+    for (size_t k = 0; k < design.size(); ++k) {
+      if (design[k] <= 0) continue;
+      if (fixed[k]) {
+        widths[k] = need[k];
+        continue;
+      }
+      const double share = restDesign > 0 ? static_cast<double>(design[k]) / restDesign : 0;
+      widths[k] = static_cast<int>(std::floor(std::max(0, rest) * share));
+      if (widths[k] < need[k]) {
+        fixed[k] = true;
+        changed = true;
+      }
+    }
+    if (changed) continue;
+    // What the rounding down left goes to the widest column that is not at its least.
+    int sum = 0;
+    size_t widest = design.size();
+    for (size_t k = 0; k < design.size(); ++k) {
+      sum += widths[k];
+      if (!fixed[k] && design[k] > 0 && (widest == design.size() || design[k] > design[widest]))
+        widest = k;
+    }
+    if (widest < design.size() && sum < usable) widths[widest] += usable - sum;
+    return widths;
+  }
+}
+
+// The columns of a table and the size of its text: the largest size, from the canvas's own
+// down to the least, at which every word of the blocks fits its column once each column is
+// at least as wide as its widest word; the room left is shared as the viewer shares it. At
+// the least size a word that still does not fit is cut at its column.
+ReportColumns fitColumns(const std::vector<int>& design, const std::vector<BlockLines>& blocks,
+                         int usable, PageCanvas& canvas) {
+  double scale = 1;
+  std::vector<int> need;
+  for (;; scale = std::max(kReportLeastTextScale, scale - 1.0 / 48)) {
+    canvas.setTextScale(scale);
+    need = widestWords(blocks, design.size(), canvas);
+    int total = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      // A cell's margins and a pixel for rounding.
+      need[k] = design[k] > 0 ? need[k] + 2 * kReportCellPad + 1 : 0;
+      total += need[k];
+    }
+    if (total <= usable || scale <= kReportLeastTextScale) break;
+  }
+  // Even at the least size the words need more than the page: the columns that ask most
+  // beyond their share give way, and their widest words are cut.
+  int total = 0, designTotal = 0;
+  for (size_t k = 0; k < design.size(); ++k) {
+    total += need[k];
+    designTotal += design[k];
+  }
+  while (total > usable && designTotal > 0) {
+    size_t most = 0;
+    int excess = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      const int share = usable * design[k] / designTotal;
+      if (need[k] - share > excess) {
+        excess = need[k] - share;
+        most = k;
+      }
+    }
+    if (excess <= 0) break;
+    const int giveBack = std::min(excess, total - usable);
+    need[most] -= giveBack;
+    total -= giveBack;
+  }
+  ReportColumns columns;
+  columns.x.push_back(kReportTextLeft);
+  for (const int w : widthsWithin(design, need, usable)) {
+    columns.x.push_back(columns.x.back() + w);
+    columns.limit.push_back(w - 2 * kReportCellPad);
+  }
+  return columns;
 }
 
 // The blocks unwrapped: each cell's text as one line, for measuring its words.
@@ -270,15 +362,14 @@ std::string taskReportTitle(std::string_view caption, const ShellTables& texts) 
   return reportTitle(texts.shell(88), caption, texts.shell(574));
 }
 
-std::vector<double> solutionReportShares() {
+std::vector<int> solutionReportWidths() {
   std::vector<int> widths;
   for (int col = 0; col < kRouteShownColumns; ++col) widths.push_back(routeTitleWidths(col).design);
-  return sharesOf(widths);
+  return widths;
 }
 
 void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const ShellTables& texts) {
   ReportPrinter pr(canvas);
-  const ReportColumns columns = reportColumns(solutionReportShares(), pr.usableWidth());
   std::vector<std::string> headings;
   for (int col = 0; col < kRouteShownColumns; ++col)
     headings.push_back(routeColumnTitle(col, texts));
@@ -286,7 +377,8 @@ void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const She
   std::vector<BlockLines> measured{unwrapped(headings)};
   for (int r = 0; r < route.rows(); ++r)
     measured.push_back(unwrapped(rowTexts(route, r, kRouteShownColumns)));
-  canvas.setTextScale(fittingTextScale(measured, columns, canvas));
+  const ReportColumns columns =
+      fitColumns(solutionReportWidths(), measured, pr.usableWidth(), canvas);
 
   pr.title(solutionReportTitle(view.caption, texts));
 
@@ -363,13 +455,17 @@ std::vector<std::string> taskCellLines(TaskLayout layout, int col, const std::st
 
 }  // namespace
 
-std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h) {
+std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h) {
   std::vector<int> widths;
   for (int col = 0; col < taskColumnCount(layout); ++col)
     widths.push_back(taskColumnPrinted(taskColumnContent(layout, col), h)
                          ? taskTitleWidths(layout, col).design
                          : 0);
-  return sharesOf(widths);
+  return widths;
+}
+
+std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h) {
+  return sharesOf(taskReportWidths(layout, h));
 }
 
 std::string taskReportHeading(TaskLayout layout, int col, const TaskHeader& h,
@@ -386,7 +482,6 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
   const int columnCount = taskColumnCount(layout);
   ReportPrinter pr(canvas);
   const std::vector<double> shares = taskReportShares(layout, view.header);
-  const ReportColumns columns = reportColumns(shares, pr.usableWidth());
   std::vector<std::string> headings;
   for (int col = 0; col < columnCount; ++col)
     headings.push_back(taskReportHeading(layout, col, view.header, texts));
@@ -403,7 +498,8 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
   for (int r = 0; r < table.rows(); ++r)
     if (layout != TaskLayout::Transitions || !isDashCell(table.cell(r, kTaskPointNo)))
       measured.push_back(unwrapped(rowTextsOf(r)));
-  canvas.setTextScale(fittingTextScale(measured, columns, canvas));
+  const ReportColumns columns =
+      fitColumns(taskReportWidths(layout, view.header), measured, pr.usableWidth(), canvas);
 
   pr.title(taskReportTitle(view.caption, texts));
 

@@ -63,12 +63,15 @@ std::vector<double> sharesOf(const std::vector<int>& widths);
 std::string solutionReportTitle(std::string_view caption, const ShellTables& texts);
 std::string taskReportTitle(std::string_view caption, const ShellTables& texts);
 
-// The column shares of the solution report: its columns' widths in the viewer.
-std::vector<double> solutionReportShares();
-// The column shares of the task report's layout, in proportion to the columns' widths in the
-// viewer; switched-off columns at 0: the unloading time and the volume need cargo, the order
-// column an order mode, the refusal column refusals, the income column any of refusals, time
-// factor or cargo, the windows the time factor.
+// The design widths of the solution report's columns: its columns' widths in the viewer.
+// A report's columns share the usable width in their proportions, but each takes at least
+// its widest word where the room allows.
+std::vector<int> solutionReportWidths();
+// The design widths of the task report's columns: the viewer's, switched-off columns at 0:
+// the unloading time and the volume need cargo, the order column an order mode, the refusal
+// column refusals, the income column any of refusals, time factor or cargo, the windows the
+// time factor; and their shares.
+std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h);
 std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h);
 // The heading of a column of the task report: the viewer's title, empty for a switched-off
 // column and for a mode that has no title of its own.

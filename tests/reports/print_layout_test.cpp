@@ -100,6 +100,17 @@ SolutionView solutionView(KeyValueList parameters,
   return v;
 }
 
+// The columns as the report drew their rules: the first n + 1 vertical rules of page 1 lie
+// 5 pixels left of the column edges, in order.
+ReportColumns drawnColumns(const RecordingCanvas& c, size_t n) {
+  ReportColumns cols;
+  for (const DrawnLine& l : c.lines)
+    if (l.vertical() && l.page == 1 && cols.x.size() < n + 1) cols.x.push_back(l.x1 + 5);
+  for (size_t k = 0; k + 1 < cols.x.size(); ++k)
+    cols.limit.push_back(cols.x[k + 1] - cols.x[k] - 2 * kReportCellPad);
+  return cols;
+}
+
 // Every cell's lines start at its column's text edge and stay within its margins.
 void expectCellsInsideTheirColumns(const RecordingCanvas& c, const ReportColumns& cols) {
   for (const DrawnText& t : c.texts)
@@ -134,8 +145,10 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
 
   // The columns share the width as the viewer's columns do; the headings stand a margin
   // below the top rule, two empty lines under the parameters.
-  const ReportColumns cols = reportColumns(solutionReportShares(), 1000);
-  EXPECT_EQ(cols.right(), 1065);
+  const ReportColumns cols = drawnColumns(c, 8);
+  ASSERT_EQ(cols.x.size(), 9u);
+  EXPECT_EQ(cols.x[0], 65);
+  EXPECT_NEAR(cols.right(), 1065, 8);
   const int top = 140 + 2 * kTh;
   const char* heading[] = {"S519", "S406", "S13", "S85", "S83", "S82", "S265", "S268"};
   for (int k = 0; k < 8; ++k) {
@@ -178,25 +191,33 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   EXPECT_EQ(c.texts.back().y, 2000 - 65 - kTh);
 }
 
-// A word wider than its column at the canvas's size makes the whole report's text smaller,
-// down to two thirds; one still too wide is cut at its column's margin.
-TEST(SolutionReport, TheTextShrinksForAWordTooWideAndCutsWhatStillIsNot) {
-  for (const auto& [word, scale] : std::vector<std::pair<std::string, double>>{
-           {std::string(20, 'w'), 0.8}, {std::string(60, 'w'), 2.0 / 3}}) {
+// A column is at least as wide as its widest word, the others giving way; where the words
+// need more than the page, the text gets smaller, down to two thirds of its size, and what
+// still does not fit is cut at its column's margin.
+TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCannot) {
+  struct Case {
+    size_t letters;
+    double scale;
+    bool whole;
+  } cases[] = {{20, 1.0, true}, {60, 0.0, true}, {120, 2.0 / 3, false}};
+  for (const Case& k : cases) {
+    const std::string word(k.letters, 'w');
     RecordingCanvas c(kWidth, 2000);
-    const SolutionView v = solutionView({}, {{"1", "", "st. " + word + ", 3", "", "", "", "", ""}});
-    printSolutionReport(c, v, shell());
-    const ReportColumns cols = reportColumns(solutionReportShares(), 1000);
-    // The widest word is the name with its comma.
-    EXPECT_NEAR(c.scale, std::max(2.0 / 3, cols.limit[2] / (10.0 * (word.size() + 1))), 1e-9);
-    EXPECT_LE(c.scale, scale);
+    printSolutionReport(c, solutionView({}, {{"1", "", "st. " + word + ", 3", "", "", "", "", ""}}),
+                        shell());
+    const ReportColumns cols = drawnColumns(c, 8);
+    if (k.scale > 0)
+      EXPECT_DOUBLE_EQ(c.scale, k.scale) << k.letters;
+    else
+      EXPECT_LT(c.scale, 1) << k.letters;
+    EXPECT_GE(c.scale, 2.0 / 3);
     expectCellsInsideTheirColumns(c, cols);
-    const DrawnText* cut = nullptr;
+    const DrawnText* drawn = nullptr;
     for (const DrawnText& t : c.texts)
-      if (t.text[0] == 'w') cut = &t;
-    ASSERT_NE(cut, nullptr);
-    EXPECT_EQ(cut->text.size(),
-              std::min(word.size() + 1, static_cast<size_t>(cols.limit[2] / c.charWidth())));
+      if (t.text[0] == 'w') drawn = &t;
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(drawn->text == word + ",", k.whole) << k.letters;
+    EXPECT_LE(cols.right(), 1065 + 8);
   }
 }
 
@@ -272,8 +293,7 @@ TEST(SolutionReport, RowsMoveToTheNextPageWholeAndEveryPageIsClosedOnce) {
     if (r % 3 == 0) {
       int lines = 0;
       for (const DrawnText& t : c.texts)
-        if (t.x == reportColumns(solutionReportShares(), 1000).textX(kRouteSection) &&
-            t.text[0] == 'a' + r % 26) {
+        if (t.x == drawnColumns(c, 8).textX(kRouteSection) && t.text[0] == 'a' + r % 26) {
           EXPECT_EQ(t.page, number->page) << r;
           ++lines;
         }
@@ -389,11 +409,10 @@ TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
   // No cargo, no order, no refusals, no time factor: columns 3 and 10 to 15 are off.
   RecordingCanvas c(kWidth, 2000);
   printTaskReport(c, v, shell());
-  const std::vector<double> shares = taskReportShares(TaskLayout::Transitions, v.header);
-  const ReportColumns cols = reportColumns(shares, 1000);
+  const ReportColumns cols = drawnColumns(c, 16);
   // The columns present share the whole width as in the viewer; those off have none.
   for (const int k : {3, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(cols.x[k], cols.x[k + 1]) << k;
-  EXPECT_NEAR(cols.right(), 1065, 2);
+  EXPECT_NEAR(cols.right(), 1065, 16);
   EXPECT_EQ(c.find("9"), nullptr);  // the unloading cell of a task without cargo
   EXPECT_EQ(c.find("7"), nullptr);
   EXPECT_NE(c.find("S405"), nullptr);
@@ -467,8 +486,7 @@ TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
 
   // The separator row: every cell's dashes fill it within its margins, the point's own and
   // the fixed runs from column 3 on alike; no dash reaches a rule.
-  const ReportColumns cols =
-      reportColumns(taskReportShares(TaskLayout::Transitions, v.header), 2000);
+  const ReportColumns cols = drawnColumns(c, 16);
   EXPECT_EQ(c.scale, 1);
   int dashCells = 0;
   for (const DrawnText& t : c.texts) {

@@ -38,6 +38,9 @@ class WizardGrid : public QWidget {
   GridView* view() const { return view_; }
   GridModel* model() const { return model_; }
 
+  // The widest the grid may become by fitting its columns to their texts.
+  void setRoom(int width) { room_ = width; }
+
   // The table columns shown, in order. Titles of hidden columns are hidden.
   void showColumns(std::vector<int> columns);
   // Reads the table again (after a step changed it; the cursor keeps its cell) and lays the
@@ -59,6 +62,7 @@ class WizardGrid : public QWidget {
   const ShellTables& texts_;
   std::vector<int> widths_;
   std::vector<int> shown_;
+  int room_ = QWIDGETSIZE_MAX / 2;
   std::vector<Title> titles_;
   QWidget* titleArea_;
   GridModel* model_;

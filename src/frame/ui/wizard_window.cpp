@@ -86,7 +86,26 @@ void WizardWindow::buildFrame() {
   layout->setContentsMargins(px(10), px(10), px(10), px(10));
   layout->addWidget(stack_);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The grids fit their columns to their texts within the pages' room.
+  for (WizardGrid* grid : findChildren<WizardGrid*>()) {
+    grid->setRoom(stack_->minimumWidth() - px(16));
+    grid->refresh();
+  }
+  keepOneSize();
+}
+
+void WizardWindow::keepOneSize() {
+  // The stack asks for the room of its largest page; the window only ever grows to it, so
+  // that Back, Next and Cancel stay where they are from page to page.
+  if (!layout()) return;
+  const QSize wanted = size().expandedTo(layout()->totalSizeHint());
+  if (wanted != minimumSize() || wanted != maximumSize()) setFixedSize(wanted);
+}
+
+bool WizardWindow::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  if (event->type() == QEvent::LayoutRequest) keepOneSize();
+  return handled;
 }
 
 void WizardWindow::applyEditRules(

@@ -22,7 +22,7 @@ namespace {
 
 // The least page area: the later pages hold a grid with its pickers or titles, and grow with
 // the columns their titles need.
-constexpr int kPageWidth = 900;
+constexpr int kPageWidth = 960;
 constexpr int kPageHeight = 560;
 // The first column of the transition grids that the user types into.
 constexpr int kDistanceColumn = 9;

@@ -372,7 +372,7 @@ void TForm1::next3() {
   const int x = std::min(px(538), width() - px(6) - widest);
   for (int i = 0; i < 4; ++i) LOPT[i]->move(x, px(23 + 16 * i));
   LOPRM->move(std::min(px(396), x - px(142)), px(5));
-  keepRunLinesLeftOf(std::min(LOPRM->x(), x));
+  keepRunLinesLeftOf(x);
   BStart->show();
   BEnd->show();
   BReset->setVisible(!batchMode_);

@@ -28,7 +28,7 @@ inline constexpr int kReportMargin = 65;     // right and bottom
 inline constexpr int kReportRuleOffset = 5;  // a column's rule lies this far left of its edge
 inline constexpr int kReportCellPad = 15;    // between a cell's text and its rules
 // The least size of the text, as a share of the canvas's own.
-inline constexpr double kReportLeastTextScale = 2.0 / 3;
+inline constexpr double kReportLeastTextScale = 0.5;
 
 // What becomes of a word wider than a whole line: cut at the line's end (a table cell, whose
 // rule must stay clear), or broken over as many lines as it needs (a line across the page).

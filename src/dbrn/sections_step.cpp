@@ -429,8 +429,8 @@ StepCheck checkNodePairs(const DbrnWizardState& state) {
     if (const int j = pairs.laterOf(r, keys[r]); j >= 0)
       return StepCheck::refuse(
           warningMessage(shell(469) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
-                         num(j + 1) + " " + shell(604) + " (" + val(t.cell(j, sc::kStart)) + " и " +
-                         val(t.cell(j, sc::kEnd)) + ")."),
+                         num(j + 1) + " " + shell(604) + " (" + val(t.cell(j, sc::kStart)) + " " +
+                         shell(1).trimmed() + " " + val(t.cell(j, sc::kEnd)) + ")."),
           "Table1", j);
   }
   return StepCheck::ok();

@@ -207,7 +207,9 @@ DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view spe
     if (!speed) return DbrnStepResult::refuse(StepCheck::focusOnly("skor"));
     if (kMinAverageSpeed > *speed)
       return DbrnStepResult::refuse(
-          StepCheck::refuse(warningMessage(shell(313) + " (<0,1 " + shortText(15) + ")."), "skor"));
+          StepCheck::refuse(warningMessage(shell(313) + " (<0" + val(std::string(1, state.decSep)) +
+                                           "1 " + shortText(15) + ")."),
+                            "skor"));
     if (StepCheck rows = checkStreetTypeRows(state); !rows.passed())
       return DbrnStepResult::refuse(std::move(rows));
     state.avgSpeed = *speed;

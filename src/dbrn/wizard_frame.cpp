@@ -138,7 +138,7 @@ DbrnImport importDbrnFile(DbrnWizardState& state, const AppState& app, int item)
 }
 
 BusyLabel dbrnBusyLabel() {
-  return {330, 20, lit("Выполняется проверка заданных параметров ...")};
+  return {330, 20, shell(118) + " ..."};
 }
 
 ControlUpdates installWorkbook(DbrnWizardState& state, DbrnWorkbookImport imported) {

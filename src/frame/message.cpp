@@ -71,6 +71,10 @@ Text num(int64_t n) {
   return val(std::to_string(n));
 }
 
+Text unitInBrackets(std::string_view cp1251) {
+  return cp1251.empty() ? val({}) : lit(" (") + val(cp1251) + ")";
+}
+
 bool show(Messages& messages, const Message& message, const ShellTables& tables) {
   const std::string text = message.utf8(tables);
   switch (message.kind) {

@@ -58,6 +58,8 @@ Text lit(std::string_view utf8);
 Text val(std::string_view cp1251);
 // An integer in decimal.
 Text num(int64_t n);
+// A unit in brackets after a caption (" (EUR)"); nothing for an empty unit.
+Text unitInBrackets(std::string_view cp1251);
 
 inline Text operator+(Text a, const Text& b) {
   return a += b;

@@ -50,8 +50,8 @@ struct GridKeyResult {
   }
 };
 
-// The red label that a wizard shows while a long computation runs: its size in pixels and
-// its caption, fitted to its width.
+// The red label that a wizard shows while a long computation runs: its size in design pixels
+// and its caption, fitted to its width.
 struct BusyLabel {
   int width = 0, height = 0;
   Text text;
@@ -71,7 +71,7 @@ struct ControlUpdate {
   std::optional<Text> text;
   bool fit = false;  // the caption is fitted to the label's width
   std::optional<bool> visible;
-  std::optional<std::pair<int, int>> size;  // width and height in pixels
+  std::optional<std::pair<int, int>> size;  // width and height in design pixels
 };
 using ControlUpdates = std::vector<ControlUpdate>;
 

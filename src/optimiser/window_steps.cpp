@@ -10,7 +10,7 @@
 
 namespace qj::optim {
 
-WindowCaptions windowCaptions() {
+WindowCaptions windowCaptions(char sep) {
   WindowCaptions c;
   c.window = shell(255);
   c.modeHeading = shell(98) + ":";
@@ -18,8 +18,14 @@ WindowCaptions windowCaptions() {
   c.individualMode = shell(209);
   c.codePrompt = shell(57) + ":";
   c.parameterHeading = shell(46) + ":";
-  c.relaxation = shell(431) + " (>=0,1 " + shell(1).trimmed() + " <1,0)";
-  c.stop = shell(221) + " (>=0,001 " + shell(1).trimmed() + " <=0,1)";
+  // The bounds written with the separator the user types.
+  const auto number = [sep](const char* whole, const char* fraction) {
+    return lit(std::string(whole) + sep + fraction);
+  };
+  c.relaxation = shell(431) + " (>=" + number("0", "1") + " " + shell(1).trimmed() + " <" +
+                 number("1", "0") + ")";
+  c.stop = shell(221) + " (>=" + number("0", "001") + " " + shell(1).trimmed() +
+           " <=" + number("0", "1") + ")";
   c.interval = shell(247) + " (>=1)";
   c.limit = shell(249) + " (>=10)";
   c.next = shell(131);

@@ -25,7 +25,7 @@ struct WindowCaptions {
   Text relaxation, stop, interval, limit;       // LOPT1 .. LOPT4
   Text next, start, reset, end;
 };
-WindowCaptions windowCaptions();
+WindowCaptions windowCaptions(char sep);
 
 // The edit texts of the four parameters as the user typed them (code page 1251).
 struct ParameterTexts {

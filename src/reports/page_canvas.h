@@ -22,6 +22,9 @@ class PageCanvas {
   virtual void text(int x, int y, std::string_view text) = 0;
   virtual void line(int x1, int y1, int x2, int y2) = 0;
   virtual void setBold(bool bold) = 0;
+  // Sets the size of the text as a share of the canvas's own size (1: its own size); the
+  // measures above follow it.
+  virtual void setTextScale(double scale) = 0;
   // Ends the page and begins the next one.
   virtual void newPage() = 0;
 };

@@ -1,29 +1,53 @@
 #include "reports/print_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "records/numbers.h"
 #include "records/text.h"
 
 namespace qj {
 
-std::vector<std::string> wrapText(std::string_view text, int limit, const PageCanvas& canvas) {
+namespace {
+
+// The longest start of `word` that fits the limit, at least its first character.
+size_t fittingPrefix(std::string_view word, int limit, const PageCanvas& canvas) {
+  size_t n = 1;
+  while (n < word.size() && canvas.textWidth(word.substr(0, n + 1)) <= limit) ++n;
+  return n;
+}
+
+}  // namespace
+
+std::vector<std::string> wrapText(std::string_view text, int limit, const PageCanvas& canvas,
+                                  LongWord longWord) {
   std::vector<std::string> lines;
-  std::string_view rest = text;
-  std::string current;
-  size_t p = 0;
-  while (p < rest.size()) {
-    current.push_back(rest[p]);
-    // The break comes before the character that makes the line too wide, but never before
-    // the line's first character: a column narrower than one character still advances.
-    if (p > 0 && canvas.textWidth(current) > limit) {
-      lines.emplace_back(rest.substr(0, p));
-      rest.remove_prefix(p);
-      current.clear();
-      p = 0;
-    } else {
-      ++p;
+  std::string current;  // the line being filled, up to the end of its last word
+  size_t taken = 0;     // where the text of `current` ends
+  while (taken < text.size()) {
+    const size_t start = text.find_first_not_of(' ', taken);
+    if (start == std::string_view::npos) break;
+    const size_t end = std::min(text.find(' ', start), text.size());
+    std::string_view word = text.substr(start, end - start);
+    // The word after the line's blanks; the text's opening blanks go on its first line.
+    const bool opening = lines.empty() && current.empty();
+    std::string candidate = current.empty() && !opening
+                                ? std::string(word)
+                                : current + std::string(text.substr(taken, end - taken));
+    taken = end;
+    if (canvas.textWidth(candidate) <= limit) {
+      current = std::move(candidate);
+      continue;
     }
+    if (!current.empty()) lines.push_back(std::exchange(current, {}));
+    // The word opens a line of its own; one wider than a whole line is cut or broken.
+    while (!word.empty() && canvas.textWidth(word) > limit) {
+      const size_t n = fittingPrefix(word, limit, canvas);
+      lines.emplace_back(word.substr(0, n));
+      word = longWord == LongWord::Cut ? std::string_view() : word.substr(n);
+    }
+    current = std::string(word);
   }
   if (!current.empty()) lines.push_back(std::move(current));
   return lines;
@@ -35,9 +59,17 @@ ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth) 
   for (const double share : shares) {
     const int width = static_cast<int>(roundHalfEven(usableWidth * share));
     c.x.push_back(c.x.back() + width);
-    c.limit.push_back(width - kReportRuleOffset);
+    c.limit.push_back(width - 2 * kReportCellPad);
   }
   return c;
+}
+
+std::vector<double> sharesOf(const std::vector<int>& widths) {
+  int total = 0;
+  for (const int w : widths) total += w;
+  std::vector<double> shares;
+  for (const int w : widths) shares.push_back(total > 0 ? static_cast<double>(w) / total : 0.0);
+  return shares;
 }
 
 namespace {
@@ -96,7 +128,7 @@ class ReportPrinter {
   // A text at the left edge; one wider than the page continues on the lines below it
   // rather than running off the paper. Returns its lines (at least one).
   std::vector<std::string> pageLines(const std::string& text) const {
-    std::vector<std::string> lines = wrapText(text, usableWidth(), c_);
+    std::vector<std::string> lines = wrapText(text, usableWidth(), c_, LongWord::Break);
     if (lines.empty()) lines.emplace_back();
     return lines;
   }
@@ -116,10 +148,14 @@ class ReportPrinter {
     tableTop_ = kReportTop;
   }
 
+  // As tall as the tallest cell (an empty row as one line), with the cells' margins.
   int blockHeight(const BlockLines& block) const {
-    size_t lines = 0;
+    return static_cast<int>(blockLines(block)) * lineHeight() + 2 * kReportCellPad;
+  }
+  static size_t blockLines(const BlockLines& block) {
+    size_t lines = 1;
     for (const auto& cell : block) lines = std::max(lines, cell.size());
-    return static_cast<int>(lines + 2) * lineHeight();
+    return lines;
   }
 
   // Starts a table with its top rule, on a new page when the headings and the first row
@@ -135,29 +171,28 @@ class ReportPrinter {
 
   void rule(int x1, int x2) { c_.line(x1, y_, x2, y_); }
 
-  // One row of the table: line j (from 1) of column k at (x(k), y + 5 + j x TH); the row is
-  // (lines + 2) line heights tall. A row that would reach into the footer starts a new
-  // page; one taller than a whole page is continued line by line.
+  // One row of the table: line j (from 0) of column k at (its text x, y + margin + j x TH).
+  // A row that would reach into the footer starts a new page; one taller than a whole page
+  // is continued line by line.
   void block(const BlockLines& block) {
     const int th = lineHeight();
     if (y_ + blockHeight(block) > contentBottom() && y_ > tableTop_) pageBreak();
-    size_t lines = 0;
-    for (const auto& cell : block) lines = std::max(lines, cell.size());
-    const int firstLineTop = kReportTop + kReportRuleOffset + th;
+    const size_t lines = blockLines(block);
+    const int firstLineTop = kReportTop + kReportCellPad;
     int base = y_;
-    for (size_t j = 1; j <= lines; ++j) {
-      const int top = base + kReportRuleOffset + static_cast<int>(j) * th;
+    for (size_t j = 0; j < lines; ++j) {
+      const int top = base + kReportCellPad + static_cast<int>(j) * th;
       if (top + th > contentBottom() && top > firstLineTop) {
         y_ = top;
         pageBreak();
-        base = y_ - static_cast<int>(j - 1) * th;
+        base = y_ - static_cast<int>(j) * th;
       }
       for (size_t k = 0; k < block.size(); ++k)
-        if (j <= block[k].size())
-          c_.text(columns_->x[k], base + kReportRuleOffset + static_cast<int>(j) * th,
-                  block[k][j - 1]);
+        if (j < block[k].size())
+          c_.text(columns_->textX(k), base + kReportCellPad + static_cast<int>(j) * th,
+                  block[k][j]);
     }
-    y_ = base + static_cast<int>(lines + 2) * th;
+    y_ = base + static_cast<int>(lines) * th + 2 * kReportCellPad;
   }
 
   // The vertical rules of the last page and its number.
@@ -197,8 +232,125 @@ std::vector<std::string> rowTexts(const GridTable& table, int row, int columns) 
   return texts;
 }
 
-constexpr double kRouteShares[kRouteShownColumns] = {0.05, 0.07, 0.20, 0.12,
-                                                     0.12, 0.12, 0.22, 0.10};
+// The widest word of each column of the blocks, at the canvas's present text size.
+std::vector<int> widestWords(const std::vector<BlockLines>& blocks, size_t columns,
+                             const PageCanvas& canvas) {
+  std::vector<int> widest(columns, 0);
+  for (const BlockLines& block : blocks)
+    for (size_t k = 0; k < block.size() && k < columns; ++k)
+      for (const std::string& line : block[k]) {
+        size_t i = 0;
+        while (i < line.size()) {
+          const size_t start = line.find_first_not_of(' ', i);
+          if (start == std::string::npos) break;
+          const size_t end = std::min(line.find(' ', start), line.size());
+          widest[k] = std::max(widest[k],
+                               canvas.textWidth(std::string_view(line).substr(start, end - start)));
+          i = end;
+        }
+      }
+  return widest;
+}
+
+// Column widths summing to `usable`: in proportion to `design`, but none narrower than `need`
+// where the room allows (a column of design width 0 gets none).
+std::vector<int> widthsWithin(const std::vector<int>& design, const std::vector<int>& need,
+                              int usable) {
+  std::vector<bool> fixed(design.size(), false);
+  for (;;) {
+    int rest = usable;
+    int restDesign = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      if (fixed[k])
+        rest -= need[k];
+      else
+        restDesign += design[k];
+    }
+    bool changed = false;
+    std::vector<int> widths(design.size(), 0);
+    for (size_t k = 0; k < design.size(); ++k) {
+      if (design[k] <= 0) continue;
+      if (fixed[k]) {
+        widths[k] = need[k];
+        continue;
+      }
+      const double share = restDesign > 0 ? static_cast<double>(design[k]) / restDesign : 0;
+      widths[k] = static_cast<int>(std::floor(std::max(0, rest) * share));
+      if (widths[k] < need[k]) {
+        fixed[k] = true;
+        changed = true;
+      }
+    }
+    if (changed) continue;
+    // What the rounding down left goes to the widest column that is not at its least.
+    int sum = 0;
+    size_t widest = design.size();
+    for (size_t k = 0; k < design.size(); ++k) {
+      sum += widths[k];
+      if (!fixed[k] && design[k] > 0 && (widest == design.size() || design[k] > design[widest]))
+        widest = k;
+    }
+    if (widest < design.size() && sum < usable) widths[widest] += usable - sum;
+    return widths;
+  }
+}
+
+// The columns of a table and the size of its text: the largest size, from the canvas's own
+// down to the least, at which every word of the blocks fits its column once each column is
+// at least as wide as its widest word; the room left is shared as the viewer shares it. At
+// the least size a word that still does not fit is cut at its column.
+ReportColumns fitColumns(const std::vector<int>& design, const std::vector<BlockLines>& blocks,
+                         int usable, PageCanvas& canvas) {
+  double scale = 1;
+  std::vector<int> need;
+  for (;; scale = std::max(kReportLeastTextScale, scale - 1.0 / 48)) {
+    canvas.setTextScale(scale);
+    need = widestWords(blocks, design.size(), canvas);
+    int total = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      // A cell's margins and a pixel for rounding.
+      need[k] = design[k] > 0 ? need[k] + 2 * kReportCellPad + 1 : 0;
+      total += need[k];
+    }
+    if (total <= usable || scale <= kReportLeastTextScale) break;
+  }
+  // Even at the least size the words need more than the page: the columns that ask most
+  // beyond their share give way, and their widest words are cut.
+  int total = 0, designTotal = 0;
+  for (size_t k = 0; k < design.size(); ++k) {
+    total += need[k];
+    designTotal += design[k];
+  }
+  while (total > usable && designTotal > 0) {
+    size_t most = 0;
+    int excess = 0;
+    for (size_t k = 0; k < design.size(); ++k) {
+      const int share = usable * design[k] / designTotal;
+      if (need[k] - share > excess) {
+        excess = need[k] - share;
+        most = k;
+      }
+    }
+    if (excess <= 0) break;
+    const int giveBack = std::min(excess, total - usable);
+    need[most] -= giveBack;
+    total -= giveBack;
+  }
+  ReportColumns columns;
+  columns.x.push_back(kReportTextLeft);
+  for (const int w : widthsWithin(design, need, usable)) {
+    columns.x.push_back(columns.x.back() + w);
+    columns.limit.push_back(w - 2 * kReportCellPad);
+  }
+  return columns;
+}
+
+// The blocks unwrapped: each cell's text as one line, for measuring its words.
+BlockLines unwrapped(const std::vector<std::string>& texts) {
+  BlockLines block;
+  for (const std::string& t : texts) block.push_back({t});
+  return block;
+}
 
 }  // namespace
 
@@ -210,8 +362,24 @@ std::string taskReportTitle(std::string_view caption, const ShellTables& texts) 
   return reportTitle(texts.shell(88), caption, texts.shell(574));
 }
 
+std::vector<int> solutionReportWidths() {
+  std::vector<int> widths;
+  for (int col = 0; col < kRouteShownColumns; ++col) widths.push_back(routeTitleWidths(col).design);
+  return widths;
+}
+
 void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const ShellTables& texts) {
   ReportPrinter pr(canvas);
+  std::vector<std::string> headings;
+  for (int col = 0; col < kRouteShownColumns; ++col)
+    headings.push_back(routeColumnTitle(col, texts));
+  const GridTable& route = view.route;
+  std::vector<BlockLines> measured{unwrapped(headings)};
+  for (int r = 0; r < route.rows(); ++r)
+    measured.push_back(unwrapped(rowTexts(route, r, kRouteShownColumns)));
+  const ReportColumns columns =
+      fitColumns(solutionReportWidths(), measured, pr.usableWidth(), canvas);
+
   pr.title(solutionReportTitle(view.caption, texts));
 
   for (const KeyValue& p : view.parameters) {
@@ -232,13 +400,7 @@ void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const She
   pr.moveDown(2 * pr.lineHeight());
   if (pr.y() > canvas.pageHeight() - kTableRoom) pr.pageBreak();
 
-  const ReportColumns columns = reportColumns(
-      std::vector<double>(std::begin(kRouteShares), std::end(kRouteShares)), pr.usableWidth());
-  std::vector<std::string> headings;
-  for (int col = 0; col < kRouteShownColumns; ++col)
-    headings.push_back(routeColumnTitle(col, texts));
   const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
-  const GridTable& route = view.route;
   const BlockLines firstRow =
       route.rows() > 0 ? wrappedBlock(rowTexts(route, 0, kRouteShownColumns), columns, canvas)
                        : BlockLines{};
@@ -271,41 +433,39 @@ bool taskColumnPrinted(int content, const TaskHeader& h) {
   }
 }
 
-constexpr double kTransitionShares[kTaskTransitionColumns] = {
-    0.06, 0.18, 0.05, 0.05, 0.05, 0.06, 0.07, 0.08, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05};
-constexpr double kPointShares[kTaskPointColumns] = {0.08, 0.20, 0.08, 0.08, 0.08, 0.08,
-                                                    0.08, 0.08, 0.08, 0.08, 0.08};
-
 // The cells of the transitions layout's separator row hold dashes.
 bool isDashCell(const std::string& cell) {
   return cell.find("---") != std::string::npos;
 }
 
-// The lines of a cell of the task report. The separator row prints as one line a cell: the
-// point's own cells as they stand, the others as fixed runs of dashes that join across the
-// columns but stop at the table's right border. Every other cell is wrapped into its column.
+// The text of a cell of the task report: the separator row's cells from the unloading time
+// on are fixed runs of dashes.
+std::string taskCellText(TaskLayout layout, int col, const std::string& cell) {
+  const std::string text = cut(cell, kCellMax);
+  if (layout != TaskLayout::Transitions || !isDashCell(text) || col < kTaskUnloadTime) return text;
+  return std::string(col <= kTaskTransitionKind ? 16 : 10, '-');
+}
+
+// The lines of a cell of the task report, wrapped into its column; the dashes of the
+// separator row fill their cell, each to its own margins.
 std::vector<std::string> taskCellLines(TaskLayout layout, int col, const std::string& cell,
                                        const ReportColumns& columns, const PageCanvas& canvas) {
-  const std::string text = cut(cell, kCellMax);
-  if (layout != TaskLayout::Transitions || !isDashCell(text))
-    return wrapText(text, columns.limit[col], canvas);
-  if (col < kTaskUnloadTime) return {text};
-  std::string run(col <= kTaskTransitionKind ? 16 : 10, '-');
-  const int room = columns.right() - kReportRuleOffset - columns.x[col];
-  while (!run.empty() && canvas.textWidth(run) > room) run.pop_back();
-  return {run};
+  return wrapText(taskCellText(layout, col, cell), columns.limit[col], canvas);
 }
 
 }  // namespace
 
+std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h) {
+  std::vector<int> widths;
+  for (int col = 0; col < taskColumnCount(layout); ++col)
+    widths.push_back(taskColumnPrinted(taskColumnContent(layout, col), h)
+                         ? taskTitleWidths(layout, col).design
+                         : 0);
+  return widths;
+}
+
 std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h) {
-  const bool transitions = layout == TaskLayout::Transitions;
-  std::vector<double> shares;
-  for (int col = 0; col < taskColumnCount(layout); ++col) {
-    const double share = transitions ? kTransitionShares[col] : kPointShares[col];
-    shares.push_back(taskColumnPrinted(taskColumnContent(layout, col), h) ? share : 0.0);
-  }
-  return shares;
+  return sharesOf(taskReportWidths(layout, h));
 }
 
 std::string taskReportHeading(TaskLayout layout, int col, const TaskHeader& h,
@@ -322,7 +482,25 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
   const int columnCount = taskColumnCount(layout);
   ReportPrinter pr(canvas);
   const std::vector<double> shares = taskReportShares(layout, view.header);
-  const ReportColumns columns = reportColumns(shares, pr.usableWidth());
+  std::vector<std::string> headings;
+  for (int col = 0; col < columnCount; ++col)
+    headings.push_back(taskReportHeading(layout, col, view.header, texts));
+  const GridTable& table = view.table;
+  // A switched-off column prints nothing; the separator row's dashes are cut, not measured.
+  const auto rowTextsOf = [&](int r) {
+    std::vector<std::string> cells;
+    for (int col = 0; col < columnCount; ++col)
+      cells.push_back(shares[col] == 0 ? std::string()
+                                       : taskCellText(layout, col, table.cell(r, col)));
+    return cells;
+  };
+  std::vector<BlockLines> measured{unwrapped(headings)};
+  for (int r = 0; r < table.rows(); ++r)
+    if (layout != TaskLayout::Transitions || !isDashCell(table.cell(r, kTaskPointNo)))
+      measured.push_back(unwrapped(rowTextsOf(r)));
+  const ReportColumns columns =
+      fitColumns(taskReportWidths(layout, view.header), measured, pr.usableWidth(), canvas);
+
   pr.title(taskReportTitle(view.caption, texts));
 
   // The parameter lines stand directly under the title, with an empty line below them.
@@ -332,13 +510,7 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
       canvas.text(kReportTextLeft, pr.y() + line++ * pr.lineHeight(), text);
   pr.moveDown((line + 1) * pr.lineHeight());
 
-  std::vector<std::string> headings;
-  for (int col = 0; col < columnCount; ++col)
-    headings.push_back(taskReportHeading(layout, col, view.header, texts));
   const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
-
-  const GridTable& table = view.table;
-  // A switched-off column prints nothing.
   const auto rowBlock = [&](int r) {
     BlockLines block;
     for (int col = 0; col < columnCount; ++col)
@@ -359,7 +531,8 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
     const bool continued = layout == TaskLayout::Transitions && r + 1 < table.rows() &&
                            table.cell(r + 1, kTaskAddress).empty();
     if (continued)
-      pr.rule(columns.x[kTaskTransitionNo], columns.x[kTaskOrder] - kReportRuleOffset);
+      pr.rule(columns.x[kTaskTransitionNo] - kReportRuleOffset,
+              columns.x[kTaskOrder] - kReportRuleOffset);
     else
       pr.rule(kReportRuleLeft, right);
   }

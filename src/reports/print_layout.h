@@ -25,23 +25,37 @@ inline constexpr int kReportRuleLeft = 60;   // where horizontal rules start
 inline constexpr int kReportFirstTop = 60;   // the title on the first page
 inline constexpr int kReportTop = 65;        // every later page
 inline constexpr int kReportMargin = 65;     // right and bottom
-inline constexpr int kReportRuleOffset = 5;  // a column's rule lies this far left of its text
+inline constexpr int kReportRuleOffset = 5;  // a column's rule lies this far left of its edge
+inline constexpr int kReportCellPad = 15;    // between a cell's text and its rules
+// The least size of the text, as a share of the canvas's own.
+inline constexpr double kReportLeastTextScale = 0.5;
 
-// The text cut into lines no wider than `limit`, character by character without regard to
-// words: a line exactly as wide as the limit stays whole, and every line takes at least one
-// character, however narrow the limit. An empty text has no lines.
-std::vector<std::string> wrapText(std::string_view text, int limit, const PageCanvas& canvas);
+// What becomes of a word wider than a whole line: cut at the line's end (a table cell, whose
+// rule must stay clear), or broken over as many lines as it needs (a line across the page).
+enum class LongWord { Cut, Break };
+
+// The text in lines no wider than `limit`, broken at its blanks (the blanks at a break are
+// dropped; those that open the text stay). A line exactly as wide as the limit stays whole;
+// every line takes at least one character, however narrow the limit. An empty or blank text
+// has no lines.
+std::vector<std::string> wrapText(std::string_view text, int limit, const PageCanvas& canvas,
+                                  LongWord longWord = LongWord::Cut);
 
 struct ReportColumns {
-  std::vector<int> x;      // the edges x0 .. xn; x0 is the left text edge
-  std::vector<int> limit;  // the width a column's text may take
+  std::vector<int> x;      // the edges x0 .. xn; column k's rule lies at x(k) - 5
+  std::vector<int> limit;  // the width a column's text may take, its margins deducted
   int right() const { return x.back(); }
+  // Where column k's text starts.
+  int textX(size_t k) const { return x[k] - kReportRuleOffset + kReportCellPad; }
 };
 
 // Columns taking the given shares of the usable width (a switched-off column has share 0):
-// x(k+1) = x(k) + Round(usable x share), limit = Round(usable x share) - 5, rounding halves
-// to even.
+// x(k+1) = x(k) + Round(usable x share), rounding halves to even; the text keeps its margin
+// from both rules.
 ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth);
+
+// Shares in proportion to the given widths.
+std::vector<double> sharesOf(const std::vector<int>& widths);
 
 // The report titles: the title text, a blank and the viewer's caption from the character
 // after its own shell text and the blank that follows it (the quoted task name), at most
@@ -49,10 +63,15 @@ ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth);
 std::string solutionReportTitle(std::string_view caption, const ShellTables& texts);
 std::string taskReportTitle(std::string_view caption, const ShellTables& texts);
 
-// The column shares of the task report's layout, switched-off columns at 0: the unloading
-// time and the volume need cargo, the order column an order mode, the refusal column
-// refusals, the income column any of refusals, time factor or cargo, the windows the time
-// factor.
+// The design widths of the solution report's columns: its columns' widths in the viewer.
+// A report's columns share the usable width in their proportions, but each takes at least
+// its widest word where the room allows.
+std::vector<int> solutionReportWidths();
+// The design widths of the task report's columns: the viewer's, switched-off columns at 0:
+// the unloading time and the volume need cargo, the order column an order mode, the refusal
+// column refusals, the income column any of refusals, time factor or cargo, the windows the
+// time factor; and their shares.
+std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h);
 std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h);
 // The heading of a column of the task report: the viewer's title, empty for a switched-off
 // column and for a mode that has no title of its own.

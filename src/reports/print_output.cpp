@@ -31,6 +31,11 @@ Text quotedPath(const fs::path& path) {
   return lit(" \"") + val(cp1251::fromUtf8(path.string())) + "\"";
 }
 
+// The file's name, then the folder it is in.
+Text fileInFolder(const fs::path& path) {
+  return quotedPath(path.filename()) + " " + shell(963) + quotedPath(path.parent_path());
+}
+
 }  // namespace
 
 Message printerFailedMessage(std::string_view printerNameUtf8) {
@@ -42,7 +47,7 @@ Message pdfFailedMessage(const fs::path& path) {
 }
 
 Message pdfNotShownMessage(const fs::path& path) {
-  return {MessageKind::Information, shell(962) + quotedPath(path) + "."};
+  return {MessageKind::Information, shell(962) + fileInFolder(path) + "."};
 }
 
 }  // namespace qj

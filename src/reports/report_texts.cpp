@@ -67,6 +67,10 @@ std::string sectionText(const DbrnFile& db, size_t s) {
          sec.nonStdNumbering;
 }
 
+std::string unitSuffix(const std::string& unit) {
+  return unit.empty() ? std::string() : " (" + unit + ")";
+}
+
 std::string pointNumberText(int64_t i, const TaskHeader& h, const ShellTables& texts) {
   if (i == h.startPoint) return intText(i) + " (" + texts.shortText(11) + ")";
   if (i == h.endPoint) return intText(i) + " (" + texts.shortText(17) + ")";
@@ -75,7 +79,7 @@ std::string pointNumberText(int64_t i, const TaskHeader& h, const ShellTables& t
 
 void appendTaskSettingRows(KeyValueList& rows, const TaskHeader& h, int dbLevel,
                            const ShellTables& texts, char sep) {
-  const std::string mu = " (" + h.moneyUnit + ")";
+  const std::string mu = unitSuffix(h.moneyUnit);
   const auto add = [&rows](std::string key, std::string value = {}) {
     rows.push_back({std::move(key), std::move(value)});
   };

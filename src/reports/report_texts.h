@@ -37,6 +37,8 @@ struct TitleWidths {
 std::string intText(int64_t n);
 // Reals in general format, up to 15 significant digits, with the regional separator.
 std::string realText(double x, char sep);
+// A unit in brackets after a caption (" (EUR)"); nothing for an empty unit.
+std::string unitSuffix(const std::string& unit);
 // Times and money: two decimals ("%-.2f"). A value that rounds to zero shows without a sign,
 // so that a negated zero cost does not read "-0.00".
 std::string fixed2Text(double x, char sep);

@@ -57,7 +57,7 @@ struct PointColumn {
 // The columns of the points sheet from G on, as the task's settings call for them.
 std::vector<PointColumn> settingColumns(const TaskHeader& h, int dbLevel, const ShellTables& t,
                                         char sep) {
-  const std::string mu = " (" + h.moneyUnit + ")";
+  const std::string mu = unitSuffix(h.moneyUnit);
   const auto start = [&h](int64_t i) { return i == h.startPoint; };
   const auto startOrEnd = [&h](int64_t i) { return i == h.startPoint || i == h.endPoint; };
   const auto real = [sep](double x) { return realText(x, sep); };

@@ -322,7 +322,7 @@ void appendFinalMessage(KeyValueList& rows, const std::string& message, const Sh
 // cargo is carried; with the time factor also the profit along the route.
 void appendResults(KeyValueList& rows, const TaskHeader& h, const SolutionHeader& s,
                    double routeCost, const ShellTables& texts, char sep) {
-  const std::string mu = " (" + h.moneyUnit + ")";
+  const std::string mu = unitSuffix(h.moneyUnit);
   const double objective = s.objective;
   if (h.timeFactorFlag == 0) {
     if (h.refusalFlag == 0 && h.cargoMode == 0)

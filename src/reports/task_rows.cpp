@@ -38,7 +38,7 @@ bool appliesTo(int content, const TaskHeader& h) {
 }
 
 std::string titleOf(int content, const TaskHeader& h, const ShellTables& texts) {
-  const std::string mu = " (" + h.moneyUnit + ")";
+  const std::string mu = unitSuffix(h.moneyUnit);
   switch (content) {
     case kTaskPointNo: return texts.shell(405);
     case kTaskAddress: return trimmed(texts.shell(13));

@@ -33,8 +33,11 @@ Message exportFailedMessage() {
 }
 
 Message workbookNotOpenedMessage(const fs::path& file) {
-  return warningMessage(shell(952) + " \"" + val(cp1251::fromUtf8(file.string())) + "\", " +
-                        shell(953) + ".");
+  const auto quoted = [](const fs::path& p) {
+    return lit("\"") + val(cp1251::fromUtf8(p.string())) + "\"";
+  };
+  return warningMessage(shell(952) + " " + quoted(file.filename()) + " " + shell(963) + " " +
+                        quoted(file.parent_path()) + ", " + shell(953) + ".");
 }
 
 }  // namespace qj

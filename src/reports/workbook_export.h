@@ -32,7 +32,7 @@ std::string solutionWorkbookStem(const TaskHeader& h);
 
 // "<465>...": the export failed.
 Message exportFailedMessage();
-// "<952> "<file>", <953>.": the workbook was saved but nothing could open it.
+// "<952> "<name>" <963> "<folder>", <953>.": the workbook was saved but nothing could open it.
 Message workbookNotOpenedMessage(const fs::path& file);
 
 }  // namespace qj

@@ -327,7 +327,8 @@ class RowChecker {
     const double penalty = parseReal(trim(t_.cell(r_, t1::kPenalty)), s_.decSep).value_or(0);
     constexpr double kLeast = 0.009999;
     if (penalty < kLeast && h_.finePerKm < kLeast && h_.finePerHour < kLeast)
-      return refuse(shell(631) + " " + row() + " " + shell(525) + " < 0,01.");
+      return refuse(shell(631) + " " + row() + " " + shell(525) + " < 0" +
+                    val(std::string(1, s_.decSep)) + "01.");
     return StepCheck::ok();
   }
 

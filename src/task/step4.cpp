@@ -210,7 +210,8 @@ class Step4Checker {
     const int64_t need =
         *lowMinutes + static_cast<int64_t>(std::ceil(optim::serviceDuration(h_, p)));
     if (need > *highMinutes)
-      return refuse(shell(633) + " " + row() + ", " + shell(241) + " " + num(need) + " мин.");
+      return refuse(shell(633) + " " + row() + ", " + shell(241) + " " + num(need) + " " +
+                    shortText(24).trimmed() + ".");
     return StepCheck::ok();
   }
 

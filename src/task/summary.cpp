@@ -71,9 +71,9 @@ ControlUpdates summaryPage(const TaskWizardState& st) {
   page.caption("Label1_6", shell(424).trimmed() + ":");
   page.caption("Label10_6", shell(168) + ":");
   page.caption("measure", val(h.moneyUnit));
-  page.caption("Label11_6", shell(748) + " (" + val(h.moneyUnit) + "):");
+  page.caption("Label11_6", shell(748) + unitInBrackets(h.moneyUnit) + ":");
   page.caption("fine1_6", real(h.finePerKm, sep));
-  page.caption("Label12_6", shell(751) + " (" + val(h.moneyUnit) + "):");
+  page.caption("Label12_6", shell(751) + unitInBrackets(h.moneyUnit) + ":");
   page.caption("fine2_6", real(h.finePerHour, sep));
   // Level-1 points are reached over transitions of their own speeds.
   const bool approach = st.dbLevel > 1;

@@ -32,7 +32,7 @@ void storeOptions(TaskWizardState& state, const Page2Input& in, ControlUpdates& 
   h.moneyUnit = cut(in.moneyUnit, 20);
   h.refusalFlag = in.refusals ? 1 : 0;
   h.timeFactorFlag = in.timeFactor ? 1 : 0;
-  setFitted(u, "L2_3a", (in.timeFactor ? shell(163) : shell(162)) + " (" + val(h.moneyUnit) + ")");
+  setFitted(u, "L2_3a", (in.timeFactor ? shell(163) : shell(162)) + unitInBrackets(h.moneyUnit));
   h.tactMinutes = 0;
   h.returnFlag = in.cargoMode > 0 && in.returnToStart ? 1 : 0;
   state.warnedRow = -1;
@@ -51,7 +51,6 @@ void pointStrip(ControlUpdates& u, const char* prefix, const Text& text) {
 // Item 13: the address grid's titles.
 void addressGridTitles(ControlUpdates& u, const TaskHeader& h) {
   const bool cargo = h.cargoMode > 0;
-  const Text unit = val(h.moneyUnit);
   setFitted(u, "Title3_T1", cargo ? shell(84) : shell(145));
   setShown(u, "Title4_T1", cargo);
   setShown(u, "Title6_T1", h.orderMode != 0);
@@ -60,7 +59,7 @@ void addressGridTitles(ControlUpdates& u, const TaskHeader& h) {
   if (h.orderMode == 3)
     setFitted(u, "Title6_T1",
               shell(547) + " (>=1 " + shell(1).trimmed() + " <=" + num(h.priorityCount) + ")");
-  setFitted(u, "Title5_T1", shell(750) + " (" + unit + ")");
+  setFitted(u, "Title5_T1", shell(750) + unitInBrackets(h.moneyUnit));
 }
 
 // Item 18: the controls of step 4 that the options call for.

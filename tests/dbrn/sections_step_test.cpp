@@ -136,7 +136,7 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   // A section from 1 to 2 again, named by the later row; the reverse direction is no repeat.
   typeSection(5, "av.", "Kings", "9", "11", "1", "2");
   r = checkSectionsPage(s);
-  EXPECT_EQ(outcome(r), "S469 1 S1 6 S604 (00001 и 00002).");
+  EXPECT_EQ(outcome(r), "S469 1 S1 6 S604 (00001 S1 00002).");
   EXPECT_EQ(r.check.row, 5);
   // The same street and range twice.
   typeSection(5, "av.", "Kings", "1", "7", "4", "1");

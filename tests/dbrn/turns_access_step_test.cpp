@@ -107,7 +107,7 @@ TEST_F(TurnsStep, TheReverseSectionIsTheFirstRowBack) {
   typeSection(5, "av.", "Kings", "9", "11", "2", "1");
   typeSection(6, "none", "", "", "", "4", "3", "  *");
   s.sectionRowCount = s.table1.rows();
-  ASSERT_EQ(outcome(checkSectionsPage(s)), "S469 2 S1 6 S604 (00002 и 00001).");
+  ASSERT_EQ(outcome(checkSectionsPage(s)), "S469 2 S1 6 S604 (00002 S1 00001).");
   s.table1.set(5, sectionCol::kStart, "4");
   s.table1.set(5, sectionCol::kEnd, "2");
   passSections();

@@ -89,10 +89,13 @@ TEST(WindowSteps, SummaryFormats) {
 }
 
 TEST(WindowSteps, Captions) {
-  const WindowCaptions c = windowCaptions();
+  const WindowCaptions c = windowCaptions(',');
   EXPECT_EQ(text(c.window), "[255]");
   EXPECT_EQ(text(c.relaxation), "[431] (>=0,1 [1] <1,0)");
   EXPECT_EQ(text(c.stop), "[221] (>=0,001 [1] <=0,1)");
+  // Numbers in captions are written with the separator in use.
+  EXPECT_EQ(text(windowCaptions('.').relaxation), "[431] (>=0.1 [1] <1.0)");
+  EXPECT_EQ(text(windowCaptions('.').stop), "[221] (>=0.001 [1] <=0.1)");
   EXPECT_EQ(text(c.interval), "[247] (>=1)");
   EXPECT_EQ(text(c.limit), "[249] (>=10)");
   EXPECT_EQ(text(c.modeHeading), "[98]:");

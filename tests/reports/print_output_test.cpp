@@ -39,7 +39,7 @@ TEST(PrintMessages, NameThePrinterOrTheFile) {
   EXPECT_EQ(written.utf8(t), "S961 \"/home/u/QJ/Print/qj_A_task_1.pdf\".");
   const Message shown = pdfNotShownMessage("/home/u/QJ/Print/qj_A_task_1.pdf");
   EXPECT_EQ(shown.kind, MessageKind::Information);
-  EXPECT_EQ(shown.utf8(t), "S962 \"/home/u/QJ/Print/qj_A_task_1.pdf\".");
+  EXPECT_EQ(shown.utf8(t), "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\".");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // A page canvas that records what is drawn, page by page, in a font where every character is
-// `charWidth` pixels wide (two more in bold) and a line is `lineHeight` pixels high.
+// `charWidth` pixels wide (two more in bold) and a line is `lineHeight` pixels high, both times
+// the text scale.
 
 #include <algorithm>
 #include <string>
@@ -30,14 +31,16 @@ class RecordingCanvas : public PageCanvas {
   int pageWidth() const override { return width_; }
   int pageHeight() const override { return height_; }
   int textWidth(std::string_view text) const override {
-    return static_cast<int>(text.size()) * (charWidth_ + (bold_ ? 2 : 0));
+    return static_cast<int>(text.size()) * (charWidth() + (bold_ ? 2 : 0));
   }
-  int textHeight() const override { return lineHeight_; }
+  int textHeight() const override { return static_cast<int>(lineHeight_ * scale); }
   void text(int x, int y, std::string_view text) override {
     texts.push_back({pages, x, y, std::string(text), bold_});
   }
   void line(int x1, int y1, int x2, int y2) override { lines.push_back({pages, x1, y1, x2, y2}); }
   void setBold(bool bold) override { bold_ = bold; }
+  void setTextScale(double s) override { scale = s; }
+  int charWidth() const { return static_cast<int>(charWidth_ * scale); }
   void newPage() override { ++pages; }
 
   std::vector<DrawnText> textsOn(int page) const {
@@ -60,6 +63,7 @@ class RecordingCanvas : public PageCanvas {
   }
 
   int pages = 1;
+  double scale = 1;
   std::vector<DrawnText> texts;
   std::vector<DrawnLine> lines;
 

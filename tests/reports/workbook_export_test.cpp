@@ -49,7 +49,7 @@ TEST(WorkbookExport, NamesAndTheMessageOfAWorkbookNothingOpened) {
   EXPECT_EQ(solutionWorkbookStem(h), "qj_TOWN01_out");
   const Message m = workbookNotOpenedMessage("/home/user/QJ/Export/qj_TOWN01 (2).xlsx");
   EXPECT_EQ(m.kind, MessageKind::Warning);
-  EXPECT_EQ(m.utf8(kTexts), "S952 \"/home/user/QJ/Export/qj_TOWN01 (2).xlsx\", S953.");
+  EXPECT_EQ(m.utf8(kTexts), "S952 \"qj_TOWN01 (2).xlsx\" S963 \"/home/user/QJ/Export\", S953.");
 }
 
 }  // namespace

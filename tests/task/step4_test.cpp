@@ -195,7 +195,7 @@ TEST_F(Step4, ServiceMustFitIntoTheWindow) {
   cells(t1a::kLow, {"-", "60", "0", "-"});
   cells(t1a::kHigh, {"-", "70", "", "-"});
   const StepOutcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S633 2, S241 71 мин.");
+  EXPECT_EQ(textOf(out.check, shell), "S633 2, S241 71 s24.");
   EXPECT_EQ(out.check.row, 1);
   s.table1a.set(1, t1a::kHigh, "71");
   EXPECT_TRUE(next().check.passed());
@@ -211,7 +211,7 @@ TEST_F(Step4, ServiceMustFitIntoTheWindow) {
   cells(t1a::kHigh, {"-", "62", "", "-"});
   EXPECT_TRUE(next().check.passed());
   s.points[1].unloadTime = 2.01;
-  EXPECT_EQ(refusal(), "S633 2, S241 63 мин.");
+  EXPECT_EQ(refusal(), "S633 2, S241 63 s24.");
 }
 
 TEST_F(Step4, WindowBoundsAboveNineThousandNineHundredNinetyNineAreRefused) {

@@ -313,7 +313,7 @@ TEST_F(StepTwo, TheLaterPagesGetTheirCaptions) {
   const Step2Result plain = next();
   ASSERT_EQ(outcome(plain), "passed");
   EXPECT_EQ(label(plain, "L11_3a"), "S425");
-  EXPECT_EQ(label(plain, "L2_3a"), "S162 ()");
+  EXPECT_EQ(label(plain, "L2_3a"), "S162");  // no money unit, no brackets
   EXPECT_EQ(updatedVisibility(plain.updates, "Title6_T1"), false);
   EXPECT_EQ(updatedVisibility(plain.updates, "porog2"), true);
   const ControlUpdates plainSummary = summaryPage(state);

@@ -11,6 +11,7 @@
 #include "dbrn/ui/streets_page.h"
 #include "dbrn/ui/turns_page.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -55,7 +56,7 @@ QWidget* TfrmCreateDBRN::wrapPage(WizardPage* page) {
   auto* container = new QWidget;
   auto* layout = new QVBoxLayout(container);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(6);
+  layout->setSpacing(px(6));
   layout->addWidget(new DbrnIdentityStrip(page->step(), texts(), state_.decSep, container));
   auto* rule = new QFrame(container);
   rule->setFrameShape(QFrame::HLine);

@@ -8,6 +8,7 @@
 #include "dbrn/identity_step.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "frame/catalogue.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -28,7 +29,7 @@ DbrnIdentityPage::DbrnIdentityPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 1) {
   RBT1->setChecked(true);
   Label2_1 = makeLabel(this, "Label2_1", {}, t);
   txtName = named(new QLineEdit(this), "txtName");
-  txtName->setMaximumWidth(560);
+  txtName->setMaximumWidth(px(560));
 
   const bool loaded = s.mode == kCorrectDbrn || s.mode == kViewDbrn;
   if (loaded) {
@@ -39,8 +40,8 @@ DbrnIdentityPage::DbrnIdentityPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 1) {
   txtName->setEnabled(!s.viewing());
 
   auto* rows = new QGridLayout;
-  rows->setHorizontalSpacing(15);
-  rows->setVerticalSpacing(16);
+  rows->setHorizontalSpacing(px(15));
+  rows->setVerticalSpacing(px(16));
   rows->addWidget(Label1_1, 0, 0);
   rows->addWidget(txtKod, 0, 1, Qt::AlignLeft);
   rows->addWidget(Label11_1, 1, 0, Qt::AlignTop);
@@ -54,11 +55,11 @@ DbrnIdentityPage::DbrnIdentityPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 1) {
 
   buildImportPanel();
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(40, 8, 40, 0);
+  page->setContentsMargins(px(40), px(8), px(40), 0);
   page->addWidget(Label3_1);
-  page->addSpacing(s.mode == kImportDbrn ? 16 : 60);
+  page->addSpacing(px(s.mode == kImportDbrn ? 16 : 60));
   page->addLayout(rows);
-  page->addSpacing(24);
+  page->addSpacing(px(24));
   page->addWidget(buildKeyPhrase());
   page->addWidget(pnlImort);
   page->addStretch(1);
@@ -74,7 +75,7 @@ QWidget* DbrnIdentityPage::buildKeyPhrase() {
   EditKey_2 = makeEdit(box, "EditKey_2", 260);
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(15);
+  grid->setHorizontalSpacing(px(15));
   grid->addWidget(LabelKey, 1, 0);
   grid->addWidget(LabelKey_1, 0, 1, Qt::AlignHCenter);
   grid->addWidget(LabelKey_2, 0, 2, Qt::AlignHCenter);
@@ -102,7 +103,7 @@ void DbrnIdentityPage::buildImportPanel() {
   connect(RB_2, &QRadioButton::clicked, this, [this] { RB_2Click(); });
 
   cbImport = named(new QComboBox(pnlImort), "cbImport");
-  cbImport->setMinimumWidth(360);
+  cbImport->setMinimumWidth(px(360));
   for (const std::string& item : databaseListItems(wizard().app().dbrnCatalog, t))
     cbImport->addItem(toQt(item));
   cbImport->setCurrentIndex(0);
@@ -117,12 +118,12 @@ void DbrnIdentityPage::buildImportPanel() {
   connect(btnLoadOutData, &QPushButton::clicked, this, [this] { btnLoadOutDataClick(); });
 
   auto* grid = new QGridLayout(pnlImort);
-  grid->setHorizontalSpacing(15);
-  grid->setVerticalSpacing(10);
+  grid->setHorizontalSpacing(px(15));
+  grid->setVerticalSpacing(px(10));
   grid->addWidget(Label4_1, 0, 0, 1, 3);
   auto* kinds = new QHBoxLayout;
   kinds->addWidget(RB_1);
-  kinds->addSpacing(30);
+  kinds->addSpacing(px(30));
   kinds->addWidget(RB_2);
   kinds->addStretch(1);
   grid->addLayout(kinds, 1, 0, 1, 3);

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -47,7 +48,7 @@ WizardGrid* DbrnWizardPage::makeGrid(
 
 QComboBox* DbrnWizardPage::makePicker(const char* name, int width) {
   auto* box = named(new QComboBox(this), name);
-  box->setFixedWidth(width);
+  box->setFixedWidth(px(width));
   box->setMaxVisibleItems(20);
   return box;
 }
@@ -75,18 +76,18 @@ DbrnIdentityStrip::DbrnIdentityStrip(int step, const ShellTables& texts, char de
   const std::string s(dbrnStripSuffix(step));
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(0, 0, 0, 0);
-  rows->setSpacing(2);
+  rows->setSpacing(px(2));
   const auto pair = [&](QHBoxLayout* row, const std::string& captionName, const Text& text,
                         const std::string& valueName) {
     row->addWidget(makeLabel(this, captionName.c_str(), text, texts));
-    row->addSpacing(8);
+    row->addSpacing(px(8));
     row->addWidget(makeValueLabel(this, valueName));
   };
 
   auto* first = new QHBoxLayout;
   first->setSpacing(0);
   pair(first, "Label1_" + s, shell(223).trimmed() + ":", "kod_" + s);
-  first->addSpacing(30);
+  first->addSpacing(px(30));
   pair(first, "Label3_" + s, shell(672) + ":", "DBRN1_" + s);
   first->addStretch(1);
   if (takesNumbers(step)) {
@@ -99,7 +100,7 @@ DbrnIdentityStrip::DbrnIdentityStrip(int step, const ShellTables& texts, char de
   auto* second = new QHBoxLayout;
   second->setSpacing(0);
   pair(second, "Label2_" + s, shell(260) + ":", "name_" + s);
-  second->addSpacing(30);
+  second->addSpacing(px(30));
   pair(second, "Label4_" + s, shell(139) + ":", "DBRN2_" + s);
   second->addStretch(1);
   rows->addLayout(second);

@@ -6,6 +6,7 @@
 
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/turns_page.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -73,15 +74,15 @@ HousesPage::HousesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 7), rules_(w.state
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(List_41);
   pickers->addWidget(makeLabel(this, "L41", lit("- ") + shell(677), t));
-  pickers->addSpacing(16);
+  pickers->addSpacing(px(16));
   pickers->addWidget(List_42);
   pickers->addWidget(makeLabel(this, "L42", lit("- ") + shell(267), t));
-  pickers->addSpacing(16);
+  pickers->addSpacing(px(16));
   pickers->addWidget(List_43);
   pickers->addWidget(makeLabel(this, "L43", lit("- ") + shell(47), t));
   pickers->addStretch(1);
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(makeHeading("Label_4a"));
   page->addWidget(filter, 0, Qt::AlignHCenter);
   page->addLayout(pickers);
@@ -156,8 +157,8 @@ DbrnSummaryPage::DbrnSummaryPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 8) {
       {"Label10_5", shell(139) + ":", "DBRN2_5"},
   };
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(16);
-  grid->setVerticalSpacing(12);
+  grid->setHorizontalSpacing(px(16));
+  grid->setVerticalSpacing(px(12));
   int r = 0;
   for (const Line& line : lines) {
     grid->addWidget(makeLabel(this, line.caption, line.text, t), r, 0);
@@ -169,9 +170,9 @@ DbrnSummaryPage::DbrnSummaryPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 8) {
   }
   grid->setColumnStretch(2, 1);
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(60, 4, 40, 0);
+  page->setContentsMargins(px(60), px(4), px(40), 0);
   page->addWidget(makePageTitle(this, "Label1_5", shell(423) + ":", t));
-  page->addSpacing(30);
+  page->addSpacing(px(30));
   page->addLayout(grid);
   page->addStretch(1);
 }

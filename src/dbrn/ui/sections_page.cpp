@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -54,12 +55,12 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(List_1);
   pickers->addWidget(makeLabel(this, "L1_2", lit("- ") + shell(677), t));
-  pickers->addSpacing(20);
+  pickers->addSpacing(px(20));
   pickers->addWidget(List_2);
   pickers->addWidget(makeLabel(this, "L2_2", lit("- ") + shell(267), t));
   pickers->addStretch(1);
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label_2);
   page->addWidget(_L2, 0, Qt::AlignHCenter);
   page->addLayout(pickers);

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -43,15 +44,15 @@ StreetTypesPage::StreetTypesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 2), rule
   auto* speed = new QHBoxLayout;
   speed->addStretch(1);
   speed->addWidget(Label7_0);
-  speed->addSpacing(10);
+  speed->addSpacing(px(10));
   speed->addWidget(skor);
   speed->addStretch(1);
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label_1);
-  page->addSpacing(6);
+  page->addSpacing(px(6));
   page->addLayout(speed);
-  page->addSpacing(10);
+  page->addSpacing(px(10));
   page->addWidget(grid_, 1, Qt::AlignHCenter);
   page->addWidget(Label9_0, 0, Qt::AlignHCenter);
 }

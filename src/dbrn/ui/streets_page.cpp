@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/GridView.h"
 #include "platform/ui/qt_text.h"
@@ -46,14 +47,14 @@ StreetsPage::StreetsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 3), rules_(w.sta
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(List_0);
   pickers->addWidget(L_12);
-  pickers->addSpacing(30);
+  pickers->addSpacing(px(30));
   auto* radios = new QVBoxLayout;
   radios->addWidget(RB_yes);
   radios->addWidget(RB_no);
   pickers->addLayout(radios);
   pickers->addStretch(1);
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label_12);
   page->addLayout(pickers);
   page->addWidget(grid_, 1, Qt::AlignHCenter);

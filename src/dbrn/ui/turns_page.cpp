@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -42,7 +43,7 @@ void addSectionTitles(WizardGrid* grid, const char* nameTitle, const char* first
 }
 
 QString today() {
-  return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+  return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ QWidget* makeCountLine(QWidget* parent, int step, const ShellTables& texts) {
     bold.setBold(true);
     v->setFont(bold);
     row->addWidget(v);
-    row->addSpacing(30);
+    row->addSpacing(px(30));
   };
   pair(shell(737).trimmed() + ":", "ndsum_" + s);
   pair(shell(736).trimmed() + ":", "tlsum_" + s);
@@ -85,7 +86,7 @@ TurnsPage::TurnsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 5), rules_(w.state()
   filter->setVisible(state().viewing());
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(makeHeading("Label_3"));
   page->addWidget(filter, 0, Qt::AlignHCenter);
   page->addWidget(makeCountLine(this, 5, t));
@@ -121,7 +122,7 @@ AccessPage::AccessPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 6) {
   filter->setVisible(state().viewing());
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(makeHeading("Label_4"));
   page->addWidget(filter, 0, Qt::AlignHCenter);
   page->addWidget(makeCountLine(this, 6, t));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "platform/files.h"
 #include "platform/jpeg.h"
 #include "platform/ui/qt_text.h"
@@ -24,11 +25,9 @@ constexpr int kTermLeft = 35;
 
 const QColor kNavy(0, 0, 128);
 
-QFont labelFont(int pixelSize, bool bold = false) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
+// The design's fonts of 13, 16 and 19 pixels, in the font in use.
+QFont labelFont(int designPixels, bool bold = false) {
+  return designFont(designPixels, bold);
 }
 
 void setTextColour(QLabel* label, const QColor& colour) {
@@ -87,7 +86,7 @@ QLabel* TfrmHelp::addLabel(const char* name, const std::string& text, const QFon
   label->setTextFormat(Qt::PlainText);
   if (width > 0) {
     label->setWordWrap(true);
-    label->resize(width, label->heightForWidth(width));
+    label->resize(px(width), label->heightForWidth(px(width)));
   } else {
     label->adjustSize();
   }
@@ -143,37 +142,39 @@ void TfrmHelp::FormCreate(const ShellTables& texts, const ProgramFolder& folder)
 void TfrmHelp::layoutAboutSystem() {
   std::vector<int> heights;
   for (const QLabel* label : paragraphs_) heights.push_back(label->height());
-  const std::vector<int> tops = stackedTops(12, heights, 3);
-  for (size_t i = 0; i < paragraphs_.size(); ++i) paragraphs_[i]->move(17, tops[i]);
-  setFixedSize(kAboutSystemWidth, aboutSystemHeight(heights));
+  const std::vector<int> tops = stackedTops(px(12), heights, px(3));
+  for (size_t i = 0; i < paragraphs_.size(); ++i) paragraphs_[i]->move(px(17), tops[i]);
+  // The design's 62 pixels besides the labels, scaled like them.
+  setFixedSize(px(kAboutSystemWidth),
+               aboutSystemHeight(heights) - aboutSystemHeight({}) + px(aboutSystemHeight({})));
 }
 
 void TfrmHelp::layoutAboutDeveloper() {
   QLabel* label = paragraphs_.front();
   setTextColour(label, Qt::white);
-  label->move(19, 13);
-  setFixedSize(kAboutDeveloperPictureWidth + 3, label->height() + 53);
+  label->move(px(QPoint(19, 13)));
+  setFixedSize(px(kAboutDeveloperPictureWidth + 3), label->height() + px(53));
 }
 
 void TfrmHelp::layoutNotation() {
   const auto centre = [](QLabel* heading, int top) {
-    heading->move(centredLeft(kNotationCentre, heading->width()), top);
+    heading->move(centredLeft(px(kNotationCentre), heading->width()), top);
   };
-  centre(headings_[0], 10);
-  int top = bottomOf(headings_[0]) + 10;
+  centre(headings_[0], px(10));
+  int top = bottomOf(headings_[0]) + px(10);
   for (QLabel* term : terms_) {
-    term->move(kTermLeft, top);
-    top = bottomOf(term) + 4;
+    term->move(px(kTermLeft), top);
+    top = bottomOf(term) + px(4);
   }
-  centre(headings_[1], top + 12);
-  top = bottomOf(headings_[1]) + 10;
-  const int left = (kNotationPictureWidth - kNotationParagraphWidth) / 2;
+  centre(headings_[1], top + px(12));
+  top = bottomOf(headings_[1]) + px(10);
+  const int left = px((kNotationPictureWidth - kNotationParagraphWidth) / 2);
   for (QLabel* paragraph : paragraphs_) {
     paragraph->move(left, top);
-    top = bottomOf(paragraph) + 10;
+    top = bottomOf(paragraph) + px(10);
   }
   // The page keeps its design height unless a language's texts need more.
-  setFixedSize(kNotationPictureWidth + 3, std::max(kNotationHeight, top + 6));
+  setFixedSize(px(kNotationPictureWidth + 3), std::max(px(kNotationHeight), top + px(6)));
 }
 
 }  // namespace qj::ui

@@ -1,5 +1,6 @@
 #include "frame/ui/UMainWin.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMdiSubWindow>
@@ -10,6 +11,7 @@
 #include "frame/startup.h"
 #include "frame/ui/USelLang.h"
 #include "frame/ui/operation_window.h"
+#include "frame/ui/shell_language.h"
 #include "frame/ui/viewer_kind.h"
 #include "platform/locale.h"
 #include "platform/ui/guard.h"
@@ -107,6 +109,7 @@ void TfrmMainWin::LoadShell(const std::string& fileName, const std::string& lang
     terminate();
     return;
   }
+  useShellLanguage(langCode);
   setCaptions();
   startupComplete_ = true;
   for (const auto& m : load.messages) showMessage(m);
@@ -151,7 +154,26 @@ void TfrmMainWin::openWindow(QWidget* window) {
 
 void TfrmMainWin::openViewer(QWidget* viewer) {
   viewer->setAttribute(Qt::WA_DeleteOnClose);
-  mdi_->addSubWindow(viewer)->show();
+  QMdiSubWindow* sub = mdi_->addSubWindow(viewer);
+  sub->show();
+  // Opened from the task chooser, another window is the active one: the area would make the
+  // viewer it had before current again when the main window comes back, and Print and Export
+  // would act on that one.
+  const QWidget* active = QApplication::activeWindow();
+  openedViewer_ = active && active != this ? sub : nullptr;
+  mdi_->setActiveSubWindow(sub);
+}
+
+void TfrmMainWin::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !openedViewer_) return;
+  // After the area has made its own choice.
+  QTimer::singleShot(0, this, [this] {
+    if (openedViewer_ && isActiveWindow()) {
+      mdi_->setActiveSubWindow(openedViewer_);
+      openedViewer_ = nullptr;
+    }
+  });
 }
 
 void TfrmMainWin::openMadeWindow(const WindowMaker& maker, const std::optional<Text>& caption) {
@@ -220,7 +242,7 @@ void TfrmMainWin::mnuSolvingClick() {
 }
 
 QWidget* TfrmMainWin::activeViewer() const {
-  const QMdiSubWindow* sub = mdi_->currentSubWindow();
+  const QMdiSubWindow* sub = openedViewer_ ? openedViewer_.data() : mdi_->currentSubWindow();
   return sub ? sub->widget() : nullptr;
 }
 

@@ -74,6 +74,7 @@ class TfrmMainWin : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildMenu();
@@ -90,6 +91,9 @@ class TfrmMainWin : public QMainWindow {
   WindowFactory windows_;
   std::array<QAction*, kMenuItemCount> actions_{};
   QPointer<TfrmSelLang> chooser_;
+  // A viewer opened while another window was active, to become the active one when the main
+  // window is active again.
+  QPointer<QMdiSubWindow> openedViewer_;
   bool startupComplete_ = false;
   bool terminated_ = false;
 };

@@ -9,6 +9,7 @@
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/date_text.h"
+#include "frame/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
@@ -36,13 +37,13 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
   TaskList->setMinimumContentsLength(30);
   model_->setFixedColumns(1);
   ValueList->setGridModel(model_);
-  ValueList->setColumnWidths({kKeyWidth, kValueWidth});
+  ValueList->setColumnWidths({px(kKeyWidth), px(kValueWidth)});
   ValueList->setSelectionMode(QAbstractItemView::NoSelection);
   ValueList->setFocusPolicy(Qt::NoFocus);
   ValueList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ValueList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   const int frame = 2 * ValueList->frameWidth();
-  ValueList->setFixedSize(kKeyWidth + kValueWidth + frame,
+  ValueList->setFixedSize(px(kKeyWidth + kValueWidth) + frame,
                           kDetailRows * ValueList->verticalHeader()->defaultSectionSize() + frame);
 
   auto* layout = new QVBoxLayout(this);
@@ -65,7 +66,7 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
   connect(btnClose, &QPushButton::clicked, this, guardSlot([this] { btnCloseClick(); }));
 
   FormCreate();
-  setFixedSize(sizeHint());
+  setFixedSize(withRoomForCaption(this, sizeHint()));
 }
 
 void TfrmProtocolWin::FormCreate() {

@@ -6,6 +6,7 @@
 
 #include "frame/startup.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
@@ -25,7 +26,7 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main, std::vector<std::string> languageNam
   List->setEditable(false);
   for (const auto& name : names_) List->addItem(toQt(name));
   List->setCurrentIndex(-1);
-  List->setMinimumWidth(220);
+  List->setMinimumWidth(px(220));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1);
@@ -35,7 +36,7 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main, std::vector<std::string> languageNam
   buttons->addWidget(btnOK);
   buttons->addStretch();
   layout->addLayout(buttons);
-  setFixedSize(sizeHint());
+  setFixedSize(withRoomForCaption(this, sizeHint()));
 
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, guardSlot([this] { btnOKClick(); }));

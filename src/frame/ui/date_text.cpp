@@ -10,7 +10,7 @@ namespace qj::ui {
 
 QString momentText(const ShownMoment& moment) {
   const CivilDateTime& t = moment.at;
-  QString text = QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat);
+  QString text = QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat);
   if (moment.withTime)
     text +=
         QLatin1Char(' ') + QTime(t.hour, t.minute, t.second).toString(QStringLiteral("hh:mm:ss"));

@@ -1,18 +1,30 @@
 #include "frame/ui/fit_caption.h"
 
-#include <QFontMetrics>
+#include <cmath>
 
+#include "frame/design_scale.h"
 #include "frame/hyphenate.h"
+#include "frame/ui/design.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
 
 QString fittedCaption(const QFont& font, std::string_view text, int width) {
-  const QFontMetrics metrics(font);
-  const auto measure = [&metrics](std::string_view line) {
-    return metrics.horizontalAdvance(toQt(line));
+  // Measured in the design font at the label's size, against the label's width in design
+  // pixels: the caption breaks exactly where the design breaks it, and the label, the design's
+  // width scaled to the font in use, holds those lines.
+  const double size = designSizeOf(font);
+  const auto measure = [size](std::string_view line) {
+    return static_cast<int>(std::lround(designAdvance(line) * size));
   };
-  return toQt(hyphenateToWidth(text, width, measure));
+  return toQt(
+      hyphenateToWidth(text, static_cast<int>(std::lround(width / designScale())), measure));
+}
+
+int wordBreaks(const QFont& font, std::string_view text, int width) {
+  const QString hyphen = QStringLiteral("- ");
+  return static_cast<int>(fittedCaption(font, text, width).count(hyphen) -
+                          toQt(text).count(hyphen));
 }
 
 void fitCaption(QLabel* label, std::string_view text, int width) {

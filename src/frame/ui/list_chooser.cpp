@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
@@ -19,7 +20,7 @@ ListChooser::ListChooser(TfrmMainWin& main, const char* listName, QSize listSize
   list_->setObjectName(QString::fromLatin1(listName));
   btnOK->setObjectName(QStringLiteral("btnOK"));
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  list_->setMinimumSize(listSize);
+  list_->setMinimumSize(px(listSize));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   btnCancel->setText(toQt(shell(438).resolve(main.state().texts)));
 

@@ -1,9 +1,12 @@
 #include "frame/ui/operation_window.h"
 
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QVariant>
 #include <algorithm>
+
+#include "frame/ui/design.h"
 
 namespace qj::ui {
 namespace {
@@ -53,6 +56,18 @@ void openOperationWindow(QWidget* mainWindow, QWidget* window) {
     addToCount(main, -1);
     enableUnlessOperationWindowOpen(main);
   });
+
+  // The frame shows the window's whole caption.
+  const QSize size = window->layout() ? window->layout()->totalSizeHint() : window->size();
+  const QSize wanted = withRoomForCaption(window, size);
+  const bool fixedByLayout =
+      window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize;
+  if (!fixedByLayout && wanted.width() > window->minimumWidth()) {
+    if (window->minimumSize() == window->maximumSize())
+      window->setFixedSize(wanted.width(), window->height());
+    else
+      window->setMinimumWidth(wanted.width());
+  }
 
   if (mainWindow->isVisible()) centreOn(window, mainWindow);
   window->show();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -13,7 +14,7 @@ namespace qj::ui {
 
 WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
                        const GridRules* rules, std::vector<int> widths, const ShellTables& texts)
-    : QWidget(parent), texts_(texts), widths_(std::move(widths)) {
+    : QWidget(parent), texts_(texts), widths_(px(widths)) {
   titleArea_ = new QWidget(this);
   model_ = new GridModel(table, rules, this);
   view_ = named(new GridView(this), gridName);
@@ -54,13 +55,21 @@ std::vector<int> WizardGrid::columnWidths() const {
           std::max(widths[t.first], readableCaptionWidth({t.label}, widths[t.first] - 2) + 2);
   // The wizard's grids hold a few dozen rows: a column also takes its longest text whole, so
   // that no shell's wording of a kind or an address is cut.
+  // It widens only as far as the page has room, so that the wizard's window keeps its size.
   const GridTable& table = model_->table();
   if (table.rows() <= kMeasuredRows) {
+    int left =
+        room_ - view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2 * view_->frameWidth();
+    for (int c : shown_) left -= widths[c];
     const QFontMetrics metrics(view_->font());
     for (int c : shown_) {
       if (widths[c] <= 1) continue;
+      int longest = widths[c];
       for (int r = 0; r < table.rows(); ++r)
-        widths[c] = std::max(widths[c], metrics.horizontalAdvance(toQt(table.cell(r, c))) + 8);
+        longest = std::max(longest, metrics.horizontalAdvance(toQt(table.cell(r, c))) + 8);
+      const int wider = std::min(longest - widths[c], std::max(0, left));
+      widths[c] += wider;
+      left -= wider;
     }
   }
   return widths;

@@ -20,9 +20,9 @@ class WizardGrid : public QWidget {
   Q_OBJECT
 
  public:
-  // `widths`: the design width in pixels of every column of the table (hidden ones included);
-  // a column is made wider where its title would otherwise break inside a word. `rules` must
-  // outlive the grid; the table belongs to the wizard's state.
+  // `widths`: the design width in design pixels of every column of the table (hidden ones
+  // included); a column is made wider where its title would otherwise break inside a word. `rules`
+  // must outlive the grid; the table belongs to the wizard's state.
   WizardGrid(QWidget* parent, const char* gridName, GridTable& table, const GridRules* rules,
              std::vector<int> widths, const ShellTables& texts);
 
@@ -37,6 +37,9 @@ class WizardGrid : public QWidget {
 
   GridView* view() const { return view_; }
   GridModel* model() const { return model_; }
+
+  // The widest the grid may become by fitting its columns to their texts.
+  void setRoom(int width) { room_ = width; }
 
   // The table columns shown, in order. Titles of hidden columns are hidden.
   void showColumns(std::vector<int> columns);
@@ -59,6 +62,7 @@ class WizardGrid : public QWidget {
   const ShellTables& texts_;
   std::vector<int> widths_;
   std::vector<int> shown_;
+  int room_ = QWIDGETSIZE_MAX / 2;
   std::vector<Title> titles_;
   QWidget* titleArea_;
   GridModel* model_;

@@ -3,7 +3,10 @@
 #include <QFontMetrics>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
 
+#include "frame/design_scale.h"
+#include "frame/ui/design.h"
 #include "frame/ui/fit_caption.h"
 
 namespace qj::ui {
@@ -25,8 +28,7 @@ bool readsWhole(const QLabel* label, int width) {
       if (metrics.horizontalAdvance(word) + 6 > width) return false;
     return true;
   }
-  return fittedCaption(label->font(), captionBytes(label), width).count(QStringLiteral("- ")) ==
-         caption.count(QStringLiteral("- "));
+  return wordBreaks(label->font(), captionBytes(label), width) == 0;
 }
 
 }  // namespace
@@ -57,10 +59,16 @@ bool isFitted(const QLabel* label) {
 }
 
 int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from) {
-  // At the width of the longest caption on one line every caption reads whole.
+  // At the width of the longest caption on one line every caption reads whole: as the label
+  // shows it, and as its fitting measures it in the design font.
   int whole = from;
-  for (const QLabel* l : labels)
+  for (const QLabel* l : labels) {
     whole = std::max(whole, QFontMetrics(l->font()).horizontalAdvance(captionOf(l)) + 6);
+    whole = std::max(
+        whole,
+        px(static_cast<int>(std::ceil(designAdvance(captionBytes(l)) * designSizeOf(l->font())))) +
+            3);
+  }
   for (int width = from; width < whole; ++width)
     if (std::all_of(labels.begin(), labels.end(),
                     [width](const QLabel* l) { return readsWhole(l, width); }))
@@ -94,7 +102,7 @@ QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int
                         const ShellTables& texts) {
   auto* label = named(new QLabel(parent), name);
   label->setWordWrap(true);
-  label->setFixedWidth(width);
+  label->setFixedWidth(px(width));
   setCaption(label, text.resolve(texts), true);
   return label;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/message.h"
+#include "frame/ui/design.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
@@ -53,13 +54,14 @@ int readableCaptionWidth(const std::vector<const QLabel*>& labels, int from);
 QLabel* makePageTitle(QWidget* parent, const char* name, const Text& text,
                       const ShellTables& texts);
 
-// A word-wrapping label of fixed width whose caption is fitted to it.
+// A word-wrapping label of fixed width (in design pixels) whose caption is fitted to it.
 QLabel* makeFittedLabel(QWidget* parent, const char* name, const Text& text, int width,
                         const ShellTables& texts);
 
+// An edit `width` design pixels wide.
 inline QLineEdit* makeEdit(QWidget* parent, const char* name, int width) {
   auto* edit = named(new QLineEdit(parent), name);
-  edit->setFixedWidth(width);
+  edit->setFixedWidth(px(width));
   return edit;
 }
 

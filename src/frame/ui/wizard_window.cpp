@@ -8,6 +8,7 @@
 #include <QValidator>
 
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "frame/ui/key_filter_validator.h"
 #include "frame/ui/wizard_grid.h"
 #include "frame/ui/wizard_widgets.h"
@@ -46,7 +47,7 @@ WizardWindow::WizardWindow(TfrmMainWin& main, const char* objectName, QSize page
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), main_(main) {
   setObjectName(QString::fromLatin1(objectName));
   stack_ = new QStackedWidget(this);
-  stack_->setMinimumSize(pageArea);
+  stack_->setMinimumSize(px(pageArea));
 }
 
 AppState& WizardWindow::app() const {
@@ -79,14 +80,33 @@ void WizardWindow::buildFrame() {
   buttons->addWidget(Label0);
   buttons->addStretch(1);
   for (QPushButton* b : {btnPrev, btnNext, btnClose}) {
-    b->setMinimumWidth(96);
+    b->setMinimumWidth(px(96));
     buttons->addWidget(b);
   }
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(10, 10, 10, 10);
+  layout->setContentsMargins(px(10), px(10), px(10), px(10));
   layout->addWidget(stack_);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The grids fit their columns to their texts within the pages' room.
+  for (WizardGrid* grid : findChildren<WizardGrid*>()) {
+    grid->setRoom(stack_->minimumWidth() - px(16));
+    grid->refresh();
+  }
+  keepOneSize();
+}
+
+void WizardWindow::keepOneSize() {
+  // The stack asks for the room of its largest page; the window only ever grows to it, so
+  // that Back, Next and Cancel stay where they are from page to page.
+  if (!layout()) return;
+  const QSize wanted = size().expandedTo(layout()->totalSizeHint());
+  if (wanted != minimumSize() || wanted != maximumSize()) setFixedSize(wanted);
+}
+
+bool WizardWindow::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  if (event->type() == QEvent::LayoutRequest) keepOneSize();
+  return handled;
 }
 
 void WizardWindow::applyEditRules(
@@ -162,7 +182,7 @@ void WizardWindow::applyUpdates(const ControlUpdates& updates) {
   for (const ControlUpdate& u : updates) {
     QWidget* w = control(u.name);
     if (!w) continue;
-    if (u.size) w->setFixedSize(u.size->first, u.size->second);
+    if (u.size) w->setFixedSize(px(QSize(u.size->first, u.size->second)));
     if (u.text) {
       const std::string text = u.text->resolve(texts());
       setControlCaption(w, toQt(text), u.fit, text);
@@ -172,7 +192,7 @@ void WizardWindow::applyUpdates(const ControlUpdates& updates) {
 }
 
 void WizardWindow::showBusy(const BusyLabel& busy) {
-  Label0->setFixedSize(busy.width, busy.height);
+  Label0->setFixedSize(px(QSize(busy.width, busy.height)));
   setCaption(Label0, busy.text.resolve(texts()), true);
   Label0->show();
   Label0->repaint();

@@ -89,7 +89,7 @@ class WizardWindow : public QWidget {
   void btnCloseClick() { close(); }
 
  protected:
-  // `pageArea`: the least size of the pages.
+  // `pageArea`: the least size of the pages, in design pixels.
   WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea);
 
   // Adds the page of the next step; `shown` is what the stack shows for it (the page itself
@@ -100,6 +100,7 @@ class WizardWindow : public QWidget {
   void buildFrame();
   // Shows the page of `step` and refreshes it; Back is enabled from step 2 on.
   void showPage(int step);
+  bool event(QEvent* event) override;
   // What is typed into a cell counts even when a button did not take the focus from the grid.
   void commitGridEditors();
   // Gives every line edit with a rule its length, filter and case.
@@ -108,6 +109,7 @@ class WizardWindow : public QWidget {
 
  private:
   int stepOf(const QWidget* control) const;
+  void keepOneSize();
 
   TfrmMainWin& main_;
   std::vector<WizardPage*> pages_;

@@ -14,6 +14,7 @@
 
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"
@@ -69,13 +70,6 @@ class RunLabels : public optim::RunProgress {
 
 namespace {
 
-QFont pixelFont(int pixels, bool bold = false) {
-  QFont font("DejaVu Sans");
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
 void setColor(QWidget* w, const QColor& color) {
   QPalette p = w->palette();
   p.setColor(QPalette::WindowText, color);
@@ -103,8 +97,9 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
       messages_(messages ? *messages : main.messages()) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::ApplicationModal);
-  setFixedSize(614, 433);
-  setFont(pixelFont(13));
+  setFixedSize(px(QSize(614, 433)));
+  // The design writes every text of this window 13 pixels high.
+  setFont(designFont(13));
 
   auto makeLabel = [this](const char* name, int x, int y) {
     auto* l = new QLabel(this);
@@ -112,13 +107,13 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
     // The progress lines are wide and lie over the buttons of the earlier steps; clicks
     // must go through them.
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
-    l->move(x, y);
+    l->move(px(QPoint(x, y)));
     return l;
   };
   auto makeButton = [this](const char* name, int x, int y, int w, int h) {
     auto* b = new QPushButton(this);
     b->setObjectName(name);
-    b->setGeometry(x, y, w, h);
+    b->setGeometry(px(QRect(x, y, w, h)));
     return b;
   };
   Label0 = makeLabel("Label0", 216, 120);
@@ -126,15 +121,15 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
   Label0_2 = makeLabel("Label0_2", 304, 152);
   RB1 = new QRadioButton(this);
   RB1->setObjectName("RB1");
-  RB1->move(232, 176);
+  RB1->move(px(QPoint(232, 176)));
   RB2 = new QRadioButton(this);
   RB2->setObjectName("RB2");
-  RB2->move(352, 176);
+  RB2->move(px(QPoint(352, 176)));
   BNext1 = makeButton("BNext1", 280, 232, 57, 25);
   Label1 = makeLabel("Label1", 174, 120);
   MaskEdit1_3 = new QLineEdit(this);
   MaskEdit1_3->setObjectName("MaskEdit1_3");
-  MaskEdit1_3->setGeometry(408, 120, 73, 21);
+  MaskEdit1_3->setGeometry(px(QRect(408, 120, 73, 21)));
   MaskEdit1_3->setMaxLength(6);
   MaskEdit1_3->setValidator(new TaskCodeValidator(MaskEdit1_3));
   RefusedTyping::install(MaskEdit1_3);
@@ -151,7 +146,7 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
     ME[i]->setObjectName(QString("ME%1").arg(i + 1));
     // Wide enough for its longest text in this font.
     const int needed = fontMetrics().horizontalAdvance(QString(std::max(editLengths[i], 5), '0'));
-    ME[i]->setGeometry(0, 72 + 24 * i, std::max(editWidths[i], needed + 10), 21);
+    ME[i]->setGeometry(0, px(72 + 24 * i), std::max(px(editWidths[i]), needed + px(10)), px(21));
     if (editLengths[i] > 0) ME[i]->setMaxLength(editLengths[i]);
     ME[i]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(i < 2 ? decimals : digits), ME[i]));
@@ -167,23 +162,23 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
     Labels[i] = makeLabel(("Label" + std::to_string(i + 2)).c_str(), 48, lineY[i]);
     Labels[i]->setWordWrap(true);
     Labels[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Labels[i]->resize(556, lineY[i + 1] - lineY[i] - 2);
+    Labels[i]->resize(px(556), px(lineY[i + 1] - lineY[i] - 2));
   }
   Labels[5] = makeLabel("Label7", 20, 280);
   Labels[5]->setWordWrap(true);
-  Labels[5]->resize(585, 35);
+  Labels[5]->resize(px(QSize(585, 35)));
   setColor(Labels[5], QColor(128, 0, 0));
   Labels[6] = makeLabel("Label8", 20, 314);
   Labels[6]->setWordWrap(true);
-  Labels[6]->resize(591, 65);
+  Labels[6]->resize(px(QSize(591, 65)));
   setColor(Labels[6], Qt::red);
   for (QLabel* l : {Labels[5], Labels[6]}) l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label_Start = makeLabel("Label_Start", 8, 47);
   Label_End = makeLabel("Label_End", 8, 366);
-  for (QLabel* l : {Label_Start, Label_End}) l->setFont(pixelFont(13, true));
+  for (QLabel* l : {Label_Start, Label_End}) l->setFont(designFont(13, true));
   Label_0 = makeLabel("Label_0", 6, 395);
   Label_0->setWordWrap(true);
-  Label_0->resize(204, 26);
+  Label_0->resize(px(QSize(204, 26)));
   setColor(Label_0, Qt::red);
   Label_0->hide();
 
@@ -238,16 +233,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::setCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions();
+  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
   setWindowTitle(utf8(c.window.utf8(main_.state().texts)));
   setLabel(Label0, c.modeHeading);
-  Label0->move(static_cast<int>(std::nearbyint(311 - Label0->width() / 2.0)), 120);
+  Label0->move(px(311) - static_cast<int>(std::nearbyint(Label0->width() / 2.0)), px(120));
   setLabel(Label0_1, c.batchMode);
-  Label0_1->move(240 - static_cast<int>(std::nearbyint(Label0_1->width() / 2.0)), 152);
+  Label0_1->move(px(240) - static_cast<int>(std::nearbyint(Label0_1->width() / 2.0)), px(152));
   setLabel(Label0_2, c.individualMode);
-  Label0_2->move(363 - static_cast<int>(std::nearbyint(Label0_2->width() / 2.0)), 152);
+  Label0_2->move(px(363) - static_cast<int>(std::nearbyint(Label0_2->width() / 2.0)), px(152));
   setLabel(Label1, c.codePrompt);
-  MaskEdit1_3->move(Label1->width() + 189, 120);
+  MaskEdit1_3->move(px(174) + Label1->width() + px(15), px(120));
   for (QPushButton* b : {BNext1, BNext2, BNext3})
     b->setText(utf8(c.next.utf8(main_.state().texts)));
   BStart->setText(utf8(c.start.utf8(main_.state().texts)));
@@ -258,15 +253,15 @@ void TForm1::setCaptions() {
 
 // The parameter captions at their first places, each edit 15 pixels after its caption.
 void TForm1::placeParameterCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions();
+  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
   const std::array<Text, 4> captions = {c.relaxation, c.stop, c.interval, c.limit};
   for (QLabel* l : {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3]}) setColor(l, Qt::black);
   setLabel(LOPRM, c.parameterHeading);
-  LOPRM->move(static_cast<int>(std::nearbyint(311 - LOPRM->width() / 2.0)), 41);
+  LOPRM->move(px(311) - static_cast<int>(std::nearbyint(LOPRM->width() / 2.0)), px(41));
   for (int i = 0; i < 4; ++i) {
     setLabel(LOPT[i], captions[i]);
-    LOPT[i]->move(64, 72 + 24 * i);
-    ME[i]->move(LOPT[i]->width() + 79, 72 + 24 * i);
+    LOPT[i]->move(px(64), px(72 + 24 * i));
+    ME[i]->move(px(64) + LOPT[i]->width() + px(15), px(72 + 24 * i));
   }
 }
 
@@ -332,7 +327,7 @@ void TForm1::next2() {
   MaskEdit1_3->hide();
   setLabel(Label1, optim::taskLineText(code));
   setColor(Label1, QColor(0, 128, 0));
-  Label1->move(10, 16);
+  Label1->move(px(QPoint(10, 16)));
   std::error_code ec;
   if (std::filesystem::is_regular_file(state.dirs().solving() / optim::inputFileName(code), ec)) {
     showParameters();
@@ -369,27 +364,43 @@ void TForm1::next3() {
   const std::array<Text, 4> lines = {s.relaxation, s.stop, s.interval, s.limit};
   setLabel(LOPRM, s.heading);
   setColor(LOPRM, Qt::blue);
-  LOPRM->move(396, 5);
   int widest = 0;
   for (int i = 0; i < 4; ++i) {
     setLabel(LOPT[i], lines[i]);
     setColor(LOPT[i], Qt::blue);
     widest = std::max(widest, LOPT[i]->width());
   }
-  // The block stands at the top right; wider texts than the design's move it left.
-  const int x = std::min(538, width() - 6 - widest);
-  for (int i = 0; i < 4; ++i) LOPT[i]->move(x, 23 + 16 * i);
+  // The block stands at the top right; wider texts than the design's move it left, and its
+  // heading stays over it.
+  const int x = std::min(px(538), width() - px(6) - widest);
+  for (int i = 0; i < 4; ++i) LOPT[i]->move(x, px(23 + 16 * i));
+  LOPRM->move(std::min(px(396), x - px(142)), px(5));
+  keepRunLinesLeftOf(x);
   BStart->show();
   BEnd->show();
   BReset->setVisible(!batchMode_);
   BStart->setFocus();
 }
 
+// The run's lines beside the parameter block end before it, so that neither writes over the
+// other; they wrap into the room below them instead.
+void TForm1::keepRunLinesLeftOf(int blockLeft) {
+  const int bottom = LOPT[3]->geometry().bottom();
+  for (QLabel* l : {Label_Start, Labels[0], Labels[1], Labels[2], Labels[3], Labels[4]}) {
+    if (l->y() > bottom) continue;
+    // The start line reaches down to the first progress line.
+    const int height = l == Label_Start ? Labels[0]->y() - l->y() - px(1) : l->height();
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->resize(blockLeft - px(12) - l->x(), height);
+  }
+}
+
 void TForm1::reset() {
   step_ = Step::CodeEntry;
-  setLabel(Label1, optim::windowCaptions().codePrompt);
+  setLabel(Label1, optim::windowCaptions(main_.state().decSep).codePrompt);
   setColor(Label1, Qt::black);
-  Label1->move(174, 120);
+  Label1->move(px(QPoint(174, 120)));
   MaskEdit1_3->show();
   MaskEdit1_3->setFocus();
   BNext2->show();
@@ -400,7 +411,8 @@ void TForm1::reset() {
   Label_End->clear();
   placeParameterCaptions();
   for (QWidget* w : std::initializer_list<QWidget*>{BStart, BReset, BEnd}) w->hide();
-  BStart->setText(utf8(optim::windowCaptions().start.utf8(main_.state().texts)));
+  BStart->setText(
+      utf8(optim::windowCaptions(main_.state().decSep).start.utf8(main_.state().texts)));
 }
 
 void TForm1::setInputsEnabled(bool enabled) {
@@ -443,7 +455,7 @@ void TForm1::startRun() {
   env.threads = threads_;
   env.formatDate = [](double days) {
     const CivilDateTime t = fromDateTime(days);
-    return fromQt(QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
+    return fromQt(QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
   };
   env.formatTime = [](double days) {
     const CivilDateTime t = fromDateTime(days);

@@ -62,6 +62,7 @@ class TForm1 : public QWidget {
 
   void setCaptions();
   void placeParameterCaptions();
+  void keepRunLinesLeftOf(int blockLeft);
   void showParameters();
   void setInputsEnabled(bool enabled);
   QLabel* label(int index) const;  // Label2 .. Label8

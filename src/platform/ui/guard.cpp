@@ -41,7 +41,8 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 
 void setUpApplication() {
   QApplication::setApplicationName("Lite_Orvel_QJ");
-  QApplication::setFont(QFont("DejaVu Sans", 9));
+  // The design's 8 points; windows scale their design pixels to what this font needs.
+  QApplication::setFont(QFont("DejaVu Sans", 8));
 }
 
 }  // namespace qj::ui

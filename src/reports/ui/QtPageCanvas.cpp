@@ -25,7 +25,7 @@ QtPageCanvas::QtPageCanvas(QPainter& painter, QPagedPaintDevice& device)
       device_(device),
       page_(device.pageLayout().paintRectPixels(kReportDpi).size()),
       font_(QStringLiteral("DejaVu Sans")) {
-  font_.setPixelSize(static_cast<int>(std::lround(kFontPoints * kReportDpi / 72)));
+  setTextScale(1);
   font_.setHintingPreference(QFont::PreferNoHinting);
   painter_.scale(static_cast<double>(device.logicalDpiX()) / kReportDpi,
                  static_cast<double>(device.logicalDpiY()) / kReportDpi);
@@ -52,6 +52,11 @@ void QtPageCanvas::line(int x1, int y1, int x2, int y2) {
 
 void QtPageCanvas::setBold(bool bold) {
   font_.setBold(bold);
+  painter_.setFont(font_);
+}
+
+void QtPageCanvas::setTextScale(double scale) {
+  font_.setPixelSize(static_cast<int>(std::lround(scale * kFontPoints * kReportDpi / 72)));
   painter_.setFont(font_);
 }
 

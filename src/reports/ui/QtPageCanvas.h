@@ -29,6 +29,7 @@ class QtPageCanvas : public PageCanvas {
   void text(int x, int y, std::string_view text) override;
   void line(int x1, int y1, int x2, int y2) override;
   void setBold(bool bold) override;
+  void setTextScale(double scale) override;
   void newPage() override;
 
  private:

@@ -22,13 +22,15 @@ class TitleStrip : public QWidget {
 
   explicit TitleStrip(QWidget* parent = nullptr);
 
-  // Appends a title label of the design width with its limits; returns its index.
+  // Appends a title label of the given width with its limits; returns its index.
   int addTitle(const TitleWidths& widths);
   int count() const { return static_cast<int>(titles_.size()); }
   QLabel* label(int i) const { return titles_[i].label; }
   int titleWidth(int i) const { return titles_[i].width; }
   // A column that does not apply: its label stays one pixel wide, however it is dragged.
   void pinToOnePixel(int i);
+  // Label i's width, within its limits.
+  void setTitleWidth(int i, int width);
   // The x at which the first label starts (the grid's frame, so labels stand over columns).
   void setLeftOffset(int x);
 
@@ -49,7 +51,6 @@ class TitleStrip : public QWidget {
     TitleHandle* handle;
     int width, min, max;
   };
-  void setTitleWidth(int i, int width);
   void relayout();
 
   std::vector<Title> titles_;

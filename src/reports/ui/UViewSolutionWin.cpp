@@ -23,12 +23,17 @@ TfrmViewSolution::TfrmViewSolution(SolutionView view, const ShellTables& texts, 
   sgSolution->grid()->setSelectionMode(QAbstractItemView::ContiguousSelection);
   TitleStrip* titles = sgSolution->titles();
   titles->setObjectName(QStringLiteral("TitleSolution"));
+  std::vector<TitleWidths> widths;
+  std::vector<std::string> captions;
   for (int col = 0; col < kRouteShownColumns; ++col) {
-    titles->addTitle(routeTitleWidths(col));
-    sgSolution->fitTitle(col, routeColumnTitle(col, texts_));
+    widths.push_back(routeTitleWidths(col));
+    captions.push_back(routeColumnTitle(col, texts_));
   }
+  sgSolution->addTitles(widths, captions, std::vector<bool>(kRouteShownColumns, true),
+                        sizeHint().width());
   for (int col = 0; col < kRouteShownColumns; ++col)
     sgSolution->setColumnWidth(col, routeGridColumnWidth(col, titles->titleWidth(col)));
+  sgSolution->fitRows();
   connect(titles, &TitleStrip::titleMoved, this,
           [this](int col) { guarded([&] { SplitterMoved(col); }); });
   arrange(VarList, 213, 575, sgSolution);
@@ -38,6 +43,7 @@ void TfrmViewSolution::SplitterMoved(int col) {
   const int width = sgSolution->titles()->titleWidth(col);
   sgSolution->setColumnWidth(col, routeGridColumnWidth(col, width));
   sgSolution->fitTitle(col, routeColumnTitle(col, texts_));
+  sgSolution->fitRows();
 }
 
 }  // namespace qj::ui

@@ -26,13 +26,18 @@ TfrmViewTask::TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* par
   Table->grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
   TitleStrip* titles = Table->titles();
   titles->setObjectName(transitions ? QStringLiteral("Title") : QStringLiteral("Title1"));
+  std::vector<TitleWidths> widths;
+  std::vector<std::string> captions;
+  std::vector<bool> applies;
   for (int col = 0; col < columns; ++col) {
-    titles->addTitle(taskTitleWidths(view_.layout, col));
-    if (!taskColumnApplies(view_.layout, col, view_.header)) titles->pinToOnePixel(col);
-    Table->fitTitle(col, taskColumnTitle(view_.layout, col, view_.header, texts_));
+    widths.push_back(taskTitleWidths(view_.layout, col));
+    captions.push_back(taskColumnTitle(view_.layout, col, view_.header, texts_));
+    applies.push_back(taskColumnApplies(view_.layout, col, view_.header));
   }
+  Table->addTitles(widths, captions, applies, sizeHint().width());
   for (int col = 0; col < columns; ++col)
     Table->setColumnWidth(col, taskGridColumnWidth(col, titles->titleWidth(col)));
+  Table->fitRows();
   connect(titles, &TitleStrip::titleMoved, this,
           [this](int col) { guarded([&] { SplitterMoved(col); }); });
   arrange(VarList, 173, 461, Table);
@@ -42,6 +47,7 @@ void TfrmViewTask::SplitterMoved(int col) {
   const int width = Table->titles()->titleWidth(col);
   Table->setColumnWidth(col, taskGridColumnWidth(col, width));
   Table->fitTitle(col, taskColumnTitle(view_.layout, col, view_.header, texts_));
+  Table->fitRows();
 }
 
 }  // namespace qj::ui

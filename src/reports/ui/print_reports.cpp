@@ -1,13 +1,12 @@
 #include "reports/ui/print_reports.h"
 
 #include <QBuffer>
-#include <QDesktopServices>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QUrl>
 
 #include "frame/ui/UMainWin.h"
 #include "platform/files.h"
+#include "platform/ui/desktop.h"
 #include "platform/ui/qt_text.h"
 #include "reports/print_layout.h"
 #include "reports/print_output.h"
@@ -80,7 +79,7 @@ void printReport(TfrmMainWin& main, ReportKind kind, const std::string& taskCode
 
 ReportOutput desktopReportOutput() {
   return {QPrinterInfo::defaultPrinter(),
-          [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }};
+          [](const QString& path) { return desktop().openFile(path); }};
 }
 
 void PrintTask(TfrmMainWin& main, QWidget* viewer, const ReportOutput& output) {

@@ -4,9 +4,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <numeric>
 
+#include "frame/ui/design.h"
 #include "frame/ui/fit_caption.h"
 #include "platform/locale.h"
 #include "platform/ui/qt_text.h"
@@ -37,12 +39,6 @@ char regionalSeparator() {
   return sep;
 }
 
-QFont viewerFont() {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  return font;
-}
-
 ParameterList::ParameterList(const KeyValue& titles, const KeyValueList& rows, int keyWidth,
                              int valueWidth, QWidget* parent)
     : GridView(parent) {
@@ -56,7 +52,7 @@ ParameterList::ParameterList(const KeyValue& titles, const KeyValueList& rows, i
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setColumnWidths({keyWidth, valueWidth});
+  setColumnWidths({px(keyWidth), px(valueWidth)});
 }
 
 TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent)
@@ -69,10 +65,12 @@ TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWid
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // A cell too narrow for its text cuts it, as the dashes of a separator row want.
   grid_->setTextElideMode(Qt::ElideNone);
+  // A text wider than its column goes on in the lines below, broken at its blanks.
+  grid_->setWordWrap(true);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid_->horizontalHeader()->setMinimumSectionSize(1);
 
-  titles_->setFixedHeight(titleHeight);
+  titles_->setFixedHeight(px(titleHeight));
   titles_->setLeftOffset(grid_->frameWidth());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -81,8 +79,64 @@ TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWid
   layout->addWidget(grid_, 1);
 }
 
+void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
+                           const std::vector<std::string>& titles, const std::vector<bool>& applies,
+                           int room) {
+  const QFont font = titles_->font();
+  int left =
+      room - grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2 * grid_->frameWidth();
+  std::vector<TitleWidths> scaled;
+  for (size_t col = 0; col < widths.size(); ++col) {
+    scaled.push_back({px(widths[col].design), px(widths[col].min), px(widths[col].max)});
+    left -= (applies[col] ? scaled.back().design : 1) + TitleStrip::kHandleWidth;
+  }
+  // The words each title breaks at each width it may take.
+  std::vector<std::vector<int>> breaks(widths.size());
+  std::vector<int> chosen;
+  for (size_t col = 0; col < widths.size(); ++col) {
+    chosen.push_back(scaled[col].design);
+    if (!applies[col]) continue;
+    for (int w = scaled[col].design; w <= scaled[col].max; ++w)
+      breaks[col].push_back(wordBreaks(font, titles[col], w));
+  }
+  // The room goes where it mends the most broken words for each pixel it takes.
+  for (;;) {
+    size_t bestCol = widths.size();
+    int bestWidth = 0;
+    double bestGain = 0;
+    for (size_t col = 0; col < widths.size(); ++col) {
+      if (breaks[col].empty()) continue;
+      const int now = breaks[col][chosen[col] - scaled[col].design];
+      for (int w = chosen[col] + 1; w <= scaled[col].max && w - chosen[col] <= left; ++w) {
+        const double gain =
+            static_cast<double>(now - breaks[col][w - scaled[col].design]) / (w - chosen[col]);
+        if (gain > bestGain) {
+          bestGain = gain;
+          bestCol = col;
+          bestWidth = w;
+        }
+      }
+    }
+    if (bestCol == widths.size()) break;
+    left -= bestWidth - chosen[bestCol];
+    chosen[bestCol] = bestWidth;
+  }
+  for (size_t col = 0; col < widths.size(); ++col) {
+    const int i = titles_->addTitle(scaled[col]);
+    if (applies[col])
+      titles_->setTitleWidth(i, chosen[col]);
+    else
+      titles_->pinToOnePixel(i);
+  }
+  for (size_t col = 0; col < titles.size(); ++col) fitTitle(static_cast<int>(col), titles[col]);
+}
+
 void TitledGrid::setColumnWidth(int col, int width) {
   grid_->setColumnWidth(col, std::max(width, 0) + 1);
+}
+
+void TitledGrid::fitRows() {
+  grid_->resizeRowsToContents();
 }
 
 int TitledGrid::columnWidth(int col) const {
@@ -95,12 +149,11 @@ void TitledGrid::fitTitle(int col, const std::string& text) {
 
 ViewerWindow::ViewerWindow(ViewerKind kind, const std::string& caption, QSize design,
                            QWidget* parent)
-    : QWidget(parent), design_(design) {
+    : QWidget(parent), design_(px(design)) {
   markViewer(this, kind);
-  setFont(viewerFont());
   setWindowTitle(toQt(caption));
-  setMinimumSize(980, 500);
-  setMaximumSize(1010, 690);
+  setMinimumSize(px(QSize(980, 500)));
+  setMaximumSize(px(QSize(1010, 690)));
   resize(design_);
 }
 
@@ -109,12 +162,12 @@ void ViewerWindow::arrange(ParameterList* list, int listHeight, int listMaxHeigh
   splitter->setObjectName(QStringLiteral("Splitter"));
   splitter->setHandleWidth(3);
   splitter->setChildrenCollapsible(false);
-  list->setMinimumHeight(23);
-  list->setMaximumHeight(listMaxHeight);
+  list->setMinimumHeight(px(23));
+  list->setMaximumHeight(px(listMaxHeight));
   splitter->addWidget(list);
   splitter->addWidget(rest);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({listHeight, design_.height() - listHeight});
+  splitter->setSizes({px(listHeight), design_.height() - px(listHeight)});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter);

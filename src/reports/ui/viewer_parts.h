@@ -19,9 +19,6 @@ namespace qj::ui {
 // viewers write reals with it rather than with the separator typed into edits.
 char regionalSeparator();
 
-// The viewers' font: a sans-serif face 11 pixels high.
-QFont viewerFont();
-
 // A read-only key/value list under its two column titles.
 class ParameterList : public GridView {
   Q_OBJECT
@@ -45,6 +42,13 @@ class TitledGrid : public QWidget {
   TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent = nullptr);
 
   TitleStrip* titles() const { return titles_; }
+
+  // The title labels of every column, at their design widths scaled to the font in use. A
+  // column that does not apply stays one pixel wide. A title that would break inside a word
+  // at its width is widened within its limits as far as `room` pixels of the window allow,
+  // where a pixel mends the most broken words.
+  void addTitles(const std::vector<TitleWidths>& widths, const std::vector<std::string>& titles,
+                 const std::vector<bool>& applies, int room);
   GridView* grid() const { return grid_; }
 
   // Sets grid column `col` to `width` pixels as the column widths of the layout count them;
@@ -53,6 +57,8 @@ class TitledGrid : public QWidget {
   int columnWidth(int col) const;
   // Fits `text` into title label `col` at the label's width.
   void fitTitle(int col, const std::string& text);
+  // Rows as tall as their cells' texts wrapped at blanks into the columns' widths.
+  void fitRows();
 
  private:
   ReadOnlyRules rules_;
@@ -60,9 +66,9 @@ class TitledGrid : public QWidget {
   GridView* grid_;
 };
 
-// What both viewer windows share: an MDI child of fixed design size, marked as a viewer so
-// that the output menu acts on it, with the parameter list on top, a splitter under it and the
-// titled grid below. It centres itself on the MDI area when first shown.
+// What both viewer windows share: an MDI child of its design size (scaled to the font in use),
+// marked as a viewer so that the output menu acts on it, with the parameter list on top, a splitter
+// under it and the titled grid below. It centres itself on the MDI area when first shown.
 class ViewerWindow : public QWidget {
   Q_OBJECT
 
@@ -71,8 +77,8 @@ class ViewerWindow : public QWidget {
 
  protected:
   ViewerWindow(ViewerKind kind, const std::string& caption, QSize design, QWidget* parent);
-  // Puts the list (`listHeight` pixels high, resizable from 23 to `listMaxHeight`) above the
-  // rest of the window.
+  // Puts the list (`listHeight` design pixels high, resizable from 23 to `listMaxHeight`)
+  // above the rest of the window.
   void arrange(ParameterList* list, int listHeight, int listMaxHeight, QWidget* rest);
   void showEvent(QShowEvent* event) override;
 

@@ -7,6 +7,7 @@
 
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
@@ -21,7 +22,7 @@ namespace {
 
 // The least page area: the later pages hold a grid with its pickers or titles, and grow with
 // the columns their titles need.
-constexpr int kPageWidth = 900;
+constexpr int kPageWidth = 960;
 constexpr int kPageHeight = 560;
 // The first column of the transition grids that the user types into.
 constexpr int kDistanceColumn = 9;
@@ -68,7 +69,7 @@ QWidget* TfrmCreateTaskWin::wrapPage(TaskWizardPage* page) {
   auto* container = new QWidget;
   auto* layout = new QVBoxLayout(container);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(6);
+  layout->setSpacing(px(6));
   auto* strip = new TaskHeaderStrip(page->step(), texts(), state_.decSep, container);
   layout->addWidget(strip);
   auto* rule = new QFrame(container);

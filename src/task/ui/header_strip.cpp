@@ -6,6 +6,7 @@
 #include <array>
 
 #include "frame/message.h"
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "task/task_wizard_frame.h"
@@ -46,7 +47,7 @@ StripNames stripNames(int step) {
 // A caption followed by its value `gap` pixels after its right end.
 void addPair(QHBoxLayout* row, QLabel* captionLabel, QLabel* valueLabel, int gap) {
   row->addWidget(captionLabel);
-  row->addSpacing(gap);
+  row->addSpacing(px(gap));
   row->addWidget(valueLabel);
 }
 
@@ -58,7 +59,7 @@ TaskHeaderStrip::TaskHeaderStrip(int step, const ShellTables& texts, char decSep
   const StripNames names = stripNames(step);
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(0, 0, 0, 0);
-  rows->setSpacing(2);
+  rows->setSpacing(px(2));
 
   auto* first = new QHBoxLayout;
   first->setSpacing(0);
@@ -83,10 +84,10 @@ TaskHeaderStrip::TaskHeaderStrip(int step, const ShellTables& texts, char decSep
   third->setSpacing(0);
   addPair(third, makeLabel(this, names.labels[3], shell(485) + " -", texts),
           makeValueLabel(this, "DBRN1_" + suffix), 5);
-  third->addSpacing(2);
+  third->addSpacing(px(2));
   addPair(third, makeLabel(this, names.labels[4], lit(";  ") + shell(227).trimmed() + " -", texts),
           makeValueLabel(this, "DBRN2_" + suffix), 5);
-  third->addSpacing(2);
+  third->addSpacing(px(2));
   addPair(third, makeLabel(this, names.labels[5], lit(";  ") + shell(138) + " -", texts),
           makeValueLabel(this, "DBRN3_" + suffix), 5);
   third->addStretch(1);
@@ -97,7 +98,7 @@ TaskHeaderStrip::TaskHeaderStrip(int step, const ShellTables& texts, char decSep
     fourth->setSpacing(0);
     addPair(fourth, makeLabel(this, names.labels[6], shell(740) + ":", texts),
             makeValueLabel(this, "nts_" + suffix), 5);
-    fourth->addSpacing(20);
+    fourth->addSpacing(px(20));
     addPair(fourth, makeLabel(this, names.labels[7], shell(412) + ":", texts),
             makeValueLabel(this, "tsf_" + suffix), 5);
     auto* separator = new QLabel(QStringLiteral(" / "), this);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/guard.h"
@@ -42,8 +43,8 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   }
 
   auto* rows = new QGridLayout;
-  rows->setHorizontalSpacing(15);
-  rows->setVerticalSpacing(14);
+  rows->setHorizontalSpacing(px(15));
+  rows->setVerticalSpacing(px(14));
   rows->addWidget(Label1_1, 0, 0);
   rows->addWidget(txtShifr, 0, 1, Qt::AlignLeft);
   rows->addWidget(Label2_1, 1, 0);
@@ -57,11 +58,11 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   pnlImort->setVisible(importing);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(12, 0, 12, 0);
+  page->setContentsMargins(px(12), 0, px(12), 0);
   // Without the import panel the rows stand lower on the page.
-  page->addSpacing(importing ? 24 : 100);
+  page->addSpacing(px(importing ? 24 : 100));
   page->addLayout(rows);
-  page->addSpacing(24);
+  page->addSpacing(px(24));
   page->addWidget(pnlImort);
   page->addStretch(1);
 }
@@ -84,7 +85,7 @@ void IdentityPage::buildImportPanel() {
 
   Label5_1 = makeLabel(pnlImort, "Label5_1", shell(96) + ":", t);
   cbImport = named(new QComboBox(pnlImort), "cbImport");
-  cbImport->setFixedWidth(330);
+  cbImport->setFixedWidth(px(330));
   cbImport->addItem(qtText(noneItem(), t));
   for (const ProtocolRec& rec : wizard().app().protocol)
     cbImport->addItem(toQt("[" + rec.code + "] " + rec.name));
@@ -101,12 +102,12 @@ void IdentityPage::buildImportPanel() {
   Label_ex2 = makeLabel(pnlImort, "Label_ex2", {}, t);
 
   auto* grid = new QGridLayout(pnlImort);
-  grid->setHorizontalSpacing(15);
-  grid->setVerticalSpacing(10);
+  grid->setHorizontalSpacing(px(15));
+  grid->setVerticalSpacing(px(10));
   grid->addWidget(Label4_1, 0, 0, 1, 4);
   auto* sources = new QHBoxLayout;
   sources->addWidget(RB_1);
-  sources->addSpacing(30);
+  sources->addSpacing(px(30));
   sources->addWidget(RB_2);
   sources->addStretch(1);
   grid->addLayout(sources, 1, 0, 1, 4);

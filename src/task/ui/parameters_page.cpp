@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/ui/UCreateTaskWin.h"
 
@@ -39,8 +40,8 @@ constexpr int kYesColumnWidth = 64;
 ParametersPage::ParametersPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 2) {
   buildEdits();
   auto* edits = new QGridLayout;
-  edits->setHorizontalSpacing(15);
-  edits->setVerticalSpacing(4);
+  edits->setHorizontalSpacing(px(15));
+  edits->setVerticalSpacing(px(4));
   const std::pair<QLabel*, QWidget*> rows[] = {
       {Label6_2, TS_num}, {Label7_2, TS_first}, {Label8_2, TS_last}, {Label9_2, UnitOfMeasurement},
       {Label10_2, fine1}, {Label11_2, fine2},   {Label12_2, Velo}};
@@ -53,14 +54,14 @@ ParametersPage::ParametersPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 2) {
   edits->setColumnStretch(2, 1);
 
   auto* panels = new QHBoxLayout;
-  panels->setSpacing(10);
+  panels->setSpacing(px(10));
   panels->addWidget(buildOptions(), 1);
   panels->addWidget(buildOrder(), 1);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 8, 8, 0);
+  page->setContentsMargins(px(8), px(8), px(8), 0);
   page->addLayout(edits);
-  page->addSpacing(8);
+  page->addSpacing(px(8));
   page->addLayout(panels);
   page->addStretch(1);
 
@@ -72,7 +73,7 @@ ParametersPage::ParametersPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 2) {
 void ParametersPage::buildEdits() {
   const ShellTables& t = wizard().texts();
   const char sep = wizard().state().decSep;
-  Label6_2 = makeLabel(this, "Label6_2", shell(55) + " (>=2 и <=10):", t);
+  Label6_2 = makeLabel(this, "Label6_2", shell(55) + " (>=2 " + shell(1).trimmed() + " <=10):", t);
   TS_num = makeEdit(this, "TS_num", 40);
   Label7_2 = makeLabel(this, "Label7_2", shell(42) + ":", t);
   TS_first = makeEdit(this, "TS_first", 40);
@@ -80,7 +81,7 @@ void ParametersPage::buildEdits() {
   TS_last = makeEdit(this, "TS_last", 40);
   Label9_2 = makeLabel(this, "Label9_2", shell(95) + ":", t);
   UnitOfMeasurement = named(new QComboBox(this), "UnitOfMeasurement");
-  UnitOfMeasurement->setFixedWidth(90);
+  UnitOfMeasurement->setFixedWidth(px(90));
   for (const Text& unit : moneyUnitItems()) UnitOfMeasurement->addItem(qtText(unit, t));
   UnitOfMeasurement->setCurrentIndex(-1);
   Label10_2 = makeLabel(this, "Label10_2", shell(58) + ":", t);
@@ -126,24 +127,24 @@ QWidget* ParametersPage::buildOptions() {
   prvd_2->setChecked(true);
   auto* returns = new QHBoxLayout(GroupBox4);
   returns->setContentsMargins(0, 0, 0, 0);
-  returns->setSpacing(kOptionSpacing);
+  returns->setSpacing(px(kOptionSpacing));
   returns->addWidget(lblReturn);
   returns->addWidget(prvd_1);
   returns->addWidget(prvd_2);
   returns->addStretch(1);
   // The option captions share one width at which none of them breaks inside a word.
   const int captionWidth =
-      readableCaptionWidth({Label58, Label2, Label16, lblReturn}, kOptionLabelWidth);
+      readableCaptionWidth({Label58, Label2, Label16, lblReturn}, px(kOptionLabelWidth));
   for (QLabel* l : {Label58, Label2, Label16, lblReturn}) {
     l->setFixedWidth(captionWidth);
     refitCaption(l);
   }
   // The "yes" column has one width in every row, the return row included.
-  for (QRadioButton* b : {ref_1, tm_1, fak0, prvd_1}) b->setFixedWidth(kYesColumnWidth);
+  for (QRadioButton* b : {ref_1, tm_1, fak0, prvd_1}) b->setFixedWidth(px(kYesColumnWidth));
 
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(kOptionSpacing);
-  grid->setVerticalSpacing(6);
+  grid->setHorizontalSpacing(px(kOptionSpacing));
+  grid->setVerticalSpacing(px(6));
   grid->addWidget(Label58, 0, 0);
   grid->addWidget(ref_1, 0, 1);
   grid->addWidget(ref_2, 0, 2);
@@ -156,7 +157,7 @@ QWidget* ParametersPage::buildOptions() {
   grid->addWidget(fak2, 3, 2);
   auto* capacity = new QHBoxLayout;
   capacity->addWidget(Label13_2, 1);
-  capacity->addSpacing(15);
+  capacity->addSpacing(px(15));
   capacity->addWidget(ndol);
   grid->addLayout(capacity, 4, 0, 1, 3);
   grid->addWidget(GroupBox4, 5, 0, 1, 3);
@@ -187,9 +188,9 @@ QWidget* ParametersPage::buildOrder() {
   addTitle(layout, Label33);
   for (QRadioButton* b : {pro_0, pro_1, pro_2, pro_3}) layout->addWidget(b);
   auto* classes = new QHBoxLayout;
-  classes->addSpacing(10);
+  classes->addSpacing(px(10));
   classes->addWidget(Label16_2);
-  classes->addSpacing(15);
+  classes->addSpacing(px(15));
   classes->addWidget(nprio);
   classes->addStretch(1);
   layout->addLayout(classes);

@@ -4,13 +4,15 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {
 namespace {
 
-const std::vector<int> kTable1aWidths = {80, 230, 96, 90, 110, 80, 80};
+// Table1a's column widths.
+const std::vector<int> kTable1aWidths = {42, 206, 83, 58, 86, 68, 109};
 
 }  // namespace
 
@@ -22,7 +24,7 @@ PointOptionsPage::PointOptionsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 4),
   Label80->setWordWrap(true);
 
   auto* options = new QHBoxLayout;
-  options->setSpacing(10);
+  options->setSpacing(px(10));
   options->addWidget(buildThreshold());
   Bevel52 = named(new QFrame(this), "Bevel52");
   Bevel52->setFrameShape(QFrame::VLine);
@@ -32,7 +34,7 @@ PointOptionsPage::PointOptionsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 4),
   options->addStretch(1);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label61);
   page->addLayout(options);
   page->addWidget(grid_, 1);
@@ -54,13 +56,13 @@ QWidget* PointOptionsPage::buildThreshold() {
   showThreshold({});
   auto* layout = new QHBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(6);
+  layout->setSpacing(px(6));
   layout->addWidget(Label15);
   layout->addWidget(threshold_.por0);
-  layout->addSpacing(6);
+  layout->addSpacing(px(6));
   layout->addWidget(threshold_.por1);
   layout->addWidget(threshold_.porog1);
-  layout->addSpacing(6);
+  layout->addSpacing(px(6));
   layout->addWidget(threshold_.por2);
   layout->addWidget(threshold_.porog2);
   return box;
@@ -74,8 +76,8 @@ QWidget* PointOptionsPage::buildTact() {
       makeLabel(Bevel50, "Label59", shell(37) + " (>=1 " + shell(1).trimmed() + " <=100):", t);
   txtDT = makeEdit(Bevel50, "txtDT", 44);
   auto* layout = new QHBoxLayout(Bevel50);
-  layout->setContentsMargins(6, 3, 6, 3);
-  layout->setSpacing(15);
+  layout->setContentsMargins(px(6), px(3), px(6), px(3));
+  layout->setSpacing(px(15));
   layout->addWidget(Label59);
   layout->addWidget(txtDT);
   return Bevel50;

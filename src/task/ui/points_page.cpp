@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
@@ -12,12 +13,12 @@ namespace qj::ui {
 namespace {
 
 // Table1's column widths, the hidden record column last.
-const std::vector<int> kTable1Widths = {80, 48, 170, 62, 96, 90, 104, 90, 0};
+const std::vector<int> kTable1Widths = {42, 37, 165, 62, 87, 79, 106, 84, 0};
 constexpr int kPickerWidth = 190;
 
 QComboBox* picker(QWidget* parent, const char* name) {
   auto* box = named(new QComboBox(parent), name);
-  box->setFixedWidth(kPickerWidth);
+  box->setFixedWidth(px(kPickerWidth));
   box->setMaxVisibleItems(20);
   return box;
 }
@@ -34,7 +35,7 @@ PointsPage::PointsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 3), rules_(w.st
   Label6 = makeLabel(this, "Label6", lit("<SpaceBar> - ") + shell(61), t);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label10_3);
   page->addWidget(buildPickers());
   page->addWidget(grid_, 1);
@@ -50,18 +51,18 @@ QWidget* PointsPage::buildPickers() {
   List1 = picker(row, "List1");
   L1_3 = makeLabel(row, "L1_3", lit("- ") + shell(267), t);
   List2 = picker(row, "List2");
-  List2->setFixedWidth(90);
+  List2->setFixedWidth(px(90));
   L2_3 = makeLabel(row, "L2_3", lit("- ") + shell(382).trimmed(), t);
   connect(List, &QComboBox::activated, this, [this](int r) { ListChange(r); });
   connect(List1, &QComboBox::activated, this, [this](int r) { List1Change(r); });
   connect(List2, &QComboBox::activated, this, [this](int r) { List2Change(r); });
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(5);
+  layout->setSpacing(px(5));
   for (auto [box, caption] : {std::pair{List, L_3}, {List1, L1_3}, {List2, L2_3}}) {
     layout->addWidget(box);
     layout->addWidget(caption);
-    layout->addSpacing(12);
+    layout->addSpacing(px(12));
   }
   layout->addStretch(1);
   return row;

@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/step3.h"
 #include "task/ui/UCreateTaskWin.h"
@@ -38,7 +39,7 @@ SectionChoicePage::SectionChoicePage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 5
   Label57 = makeLabel(this, "Label57", lit("<SpaceBar> - ") + shell(702), t);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label40);
   page->addWidget(grid_, 1);
   page->addWidget(Label57);

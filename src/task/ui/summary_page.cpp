@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/summary.h"
 #include "task/ui/UCreateTaskWin.h"
@@ -44,8 +45,8 @@ SummaryPage::SummaryPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 8) {
       {{"Label36", "vzpp_6"}, {"Label16_6", "npri_6"}},
   };
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(10);
-  grid->setVerticalSpacing(6);
+  grid->setHorizontalSpacing(px(10));
+  grid->setVerticalSpacing(px(6));
   int r = 0;
   for (const auto& [left, right] : rows) {
     grid->addWidget(label(left.caption), r, 0);
@@ -65,16 +66,16 @@ SummaryPage::SummaryPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 8) {
   counts->addWidget(label("nstate2", true));
   counts->addStretch(1);
   grid->addLayout(counts, r, 1, 1, 4);
-  grid->setColumnMinimumWidth(1, 60);
-  grid->setColumnMinimumWidth(2, 20);
+  grid->setColumnMinimumWidth(1, px(60));
+  grid->setColumnMinimumWidth(2, px(20));
   grid->setColumnStretch(5, 1);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(title);
-  page->addSpacing(6);
+  page->addSpacing(px(6));
   page->addLayout(grid);
-  page->addSpacing(14);
+  page->addSpacing(px(14));
   page->addWidget(buildChoice());
   page->addStretch(1);
 }
@@ -95,7 +96,7 @@ QWidget* SummaryPage::buildChoice() {
   QLabel* laterNote = makeFittedLabel(box, "Label24_6", {}, kExplanationWidth, wizard().texts());
 
   auto* grid = new QGridLayout(box);
-  grid->setHorizontalSpacing(6);
+  grid->setHorizontalSpacing(px(6));
   grid->addWidget(heading, 0, 0, 1, 4);
   grid->addWidget(Order1, 1, 0);
   grid->addWidget(now, 1, 1);

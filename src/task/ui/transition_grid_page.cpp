@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "task/ui/UCreateTaskWin.h"
 
@@ -35,7 +36,7 @@ TransitionGridPage::TransitionGridPage(TfrmCreateTaskWin& w, int step, const cha
                     i != 1 && i != 2);
 
   auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(8, 4, 8, 0);
+  page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(title_);
   page->addWidget(grid_, 1);
 }

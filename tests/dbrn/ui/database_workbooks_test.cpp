@@ -70,10 +70,10 @@ TEST_F(DatabaseWorkbooks, RefusalsAndWorkbooksNothingOpens) {
   desktop.opens = false;
   choose("002sys2");
   EXPECT_FALSE(exportDbrnToWorkbook(*main));
-  const std::string exported = (dir / "Export/002sys2_dbrn_eng").string();
+  const std::string folder = " S963 \"" + (dir / "Export").string() + "\", S953.";
   EXPECT_EQ(messages->texts(),
-            (std::vector<std::string>{"S952 \"" + exported + ".xlsx\", S953.",
-                                      "S952 \"" + exported + "#.xlsx\", S953."}));
+            (std::vector<std::string>{"S952 \"002sys2_dbrn_eng.xlsx\"" + folder,
+                                      "S952 \"002sys2_dbrn_eng#.xlsx\"" + folder}));
 }
 
 }  // namespace

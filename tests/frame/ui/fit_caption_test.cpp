@@ -2,40 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
+#include <QApplication>
 
+#include "frame/design_scale.h"
 #include "frame/hyphenate.h"
+#include "frame/ui/design.h"
+#include "platform/ui/qt_text.h"
 
 namespace qj::ui {
 namespace {
 
-TEST(FitCaption, MeasuresInTheLabelsOwnFont) {
-  QLabel label;
-  QFont font("DejaVu Sans");
-  font.setPixelSize(11);
-  label.setFont(font);
-  label.setWordWrap(true);
-  const std::string text = "Transitsectionnumber of the street";
-  const int width = 60;
-  fitCaption(&label, text, width);
-
-  const QFontMetrics metrics(font);
-  const std::string expected = hyphenateToWidth(text, width, [&](std::string_view s) {
-    return metrics.horizontalAdvance(QString::fromLatin1(s.data(), static_cast<int>(s.size())));
-  });
-  EXPECT_EQ(label.text().toStdString(), expected);
-  EXPECT_NE(label.text().indexOf("- "), -1);
-  // Every line the label can break into fits the width.
-  for (const QString& line : label.text().split(' ', Qt::SkipEmptyParts))
-    EXPECT_LE(metrics.horizontalAdvance(line), width);
-}
-
-TEST(FitCaption, CyrillicTextIsMeasuredAsItIsShown) {
-  QFont font("DejaVu Sans");
-  font.setPixelSize(11);
-  // "Улица" (street) in code page 1251 fits a wide label unchanged.
-  EXPECT_EQ(fittedCaption(font, "\xD3\xEB\xE8\xF6\xE0", 200), "Улица");
-  EXPECT_NE(fittedCaption(font, "\xD3\xEB\xE8\xF6\xE0\xD3\xEB\xE8\xF6\xE0", 30).indexOf("- "), -1);
+// The caption breaks where the design breaks it in a label of the design's width, whatever
+// the font in use and its size: a title that fits the design is not broken, and one that the
+// design breaks is broken at the same characters.
+TEST(FitCaption, BreaksWhereTheDesignBreaks) {
+  struct Case {
+    const char* text;
+    int designWidth;
+  } cases[] = {{"Point No.", 46},
+               {"Section No.", 37},
+               {"Transition kind", 55},
+               {"Transitsectionnumber of the street", 60},
+               // "Улица" (street) twice, in code page 1251.
+               {"\xD3\xEB\xE8\xF6\xE0\xD3\xEB\xE8\xF6\xE0", 30}};
+  const QFont original = QApplication::font();
+  for (const double points : {8.0, 11.0}) {
+    QApplication::setFont(QFont("DejaVu Sans", points));
+    resetDesignScale();
+    for (const Case& c : cases) {
+      const std::string design = hyphenateToWidth(c.text, c.designWidth, designAdvance);
+      QLabel label;
+      label.setWordWrap(true);
+      fitCaption(&label, c.text, px(c.designWidth));
+      EXPECT_EQ(fromQt(label.text()), design) << c.text << " at " << points;
+    }
+  }
+  QApplication::setFont(original);
+  resetDesignScale();
+  EXPECT_EQ(fittedCaption(QApplication::font(), "Point No.", px(46)), "Point No.");
 }
 
 }  // namespace

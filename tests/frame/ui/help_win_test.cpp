@@ -4,6 +4,7 @@
 
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "platform/files.h"
 #include "platform/ui/qt_text.h"
 #include "support/ui/main_window_fixture.h"
@@ -54,16 +55,19 @@ TEST_F(HelpWin, AboutTheSystemStacksItsFiveTextsAndGrowsWithThem) {
   ASSERT_EQ(win->paragraphs().size(), 5u);
   EXPECT_EQ(win->paragraphs()[0]->objectName(), "Label11");
   EXPECT_EQ(win->paragraphs()[0]->text(), "L0.0L0.1L0.2L0.3");
-  EXPECT_EQ(win->paragraphs()[2]->font().pixelSize(), 13);
-  EXPECT_EQ(win->paragraphs()[4]->font().pixelSize(), 16);
-  int top = 12;
+  EXPECT_EQ(win->paragraphs()[2]->font(), designFont(13));
+  EXPECT_EQ(win->paragraphs()[4]->font(), designFont(16));
+  int top = px(12);
   for (const QLabel* label : win->paragraphs()) {
-    EXPECT_EQ(label->geometry(), QRect(17, top, 792, label->height()))
+    EXPECT_EQ(label->geometry(), QRect(px(17), top, px(792), label->height()))
         << label->objectName().toStdString();
-    top += label->height() + 3;
+    top += label->height() + px(3);
   }
   const std::vector<int> shortHeights = heights(win->paragraphs());
-  EXPECT_EQ(win->size(), QSize(830, aboutSystemHeight(shortHeights)));
+  const auto windowHeight = [](const std::vector<int>& labels) {
+    return aboutSystemHeight(labels) - 62 + px(62);
+  };
+  EXPECT_EQ(win->size(), QSize(px(830), windowHeight(shortHeights)));
   EXPECT_EQ(win->groupBox()->picture().size(), QSize(835, 570));
   EXPECT_EQ(win->groupBox()->size(), win->size());
 
@@ -78,9 +82,11 @@ TEST_F(HelpWin, AboutTheSystemStacksItsFiveTextsAndGrowsWithThem) {
   for (auto& line : main->state().texts.longTexts[2]) line = longLine;
   open(MenuItem::N101);
   EXPECT_GT(win->paragraphs()[2]->height(), 3 * shortHeights[2]);
-  EXPECT_EQ(win->height(), aboutSystemHeight(heights(win->paragraphs())));
-  // 12 above the first label, 3 between labels: 38 pixels are left below the last one.
-  EXPECT_EQ(win->paragraphs()[4]->y() + win->paragraphs()[4]->height() + 38, win->height());
+  EXPECT_EQ(win->height(), windowHeight(heights(win->paragraphs())));
+  // 12 above the first label, 3 between labels: 38 design pixels are left below the last one.
+  EXPECT_EQ(
+      win->paragraphs()[4]->y() + win->paragraphs()[4]->height() + px(62) - px(12) - 4 * px(3),
+      win->height());
 }
 
 TEST_F(HelpWin, AboutTheDeveloperIsWhiteTextSizedToItsLabel) {
@@ -91,11 +97,11 @@ TEST_F(HelpWin, AboutTheDeveloperIsWhiteTextSizedToItsLabel) {
   const QLabel* label = win->paragraphs()[0];
   EXPECT_EQ(label->objectName(), "Label2");
   EXPECT_EQ(label->text(), "L5.0L5.1");
-  EXPECT_EQ(label->geometry().topLeft(), QPoint(19, 13));
-  EXPECT_EQ(label->width(), 505);
-  EXPECT_EQ(label->font().pixelSize(), 19);
+  EXPECT_EQ(label->geometry().topLeft(), px(QPoint(19, 13)));
+  EXPECT_EQ(label->width(), px(505));
+  EXPECT_EQ(label->font(), designFont(19));
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
-  EXPECT_EQ(win->size(), QSize(543 + 3, label->height() + 53));
+  EXPECT_EQ(win->size(), QSize(px(543 + 3), label->height() + px(53)));
   EXPECT_EQ(win->groupBox()->picture().size(), QSize(543, 270));
 }
 
@@ -109,7 +115,7 @@ TEST_F(HelpWin, NotationCentresItsHeadingsOverTheTermLines) {
   EXPECT_EQ(win->headings()[1]->text(), "A much longer heading of explanations:");
   for (const QLabel* heading : win->headings()) {
     EXPECT_TRUE(heading->font().bold());
-    EXPECT_EQ(heading->x(), centredLeft(421, heading->width()))
+    EXPECT_EQ(heading->x(), centredLeft(px(421), heading->width()))
         << heading->objectName().toStdString();
   }
   EXPECT_GT(win->headings()[1]->width(), win->headings()[0]->width());
@@ -117,16 +123,16 @@ TEST_F(HelpWin, NotationCentresItsHeadingsOverTheTermLines) {
   EXPECT_EQ(win->terms()[0]->text(), "s1 - S17");
   EXPECT_EQ(win->terms()[6]->objectName(), "Label38");
   for (size_t i = 0; i < win->terms().size(); ++i) {
-    EXPECT_EQ(win->terms()[i]->x(), 35);
+    EXPECT_EQ(win->terms()[i]->x(), px(35));
     if (i > 0) {
       EXPECT_GT(win->terms()[i]->y(), win->terms()[i - 1]->y());
     }
   }
   ASSERT_EQ(win->paragraphs().size(), 2u);
   EXPECT_EQ(win->paragraphs()[1]->text(), "L7.0L7.1");
-  EXPECT_EQ(win->paragraphs()[1]->width(), 782);
+  EXPECT_EQ(win->paragraphs()[1]->width(), px(782));
   EXPECT_GT(win->paragraphs()[0]->y(), win->headings()[1]->y());
-  EXPECT_EQ(win->height(), 526);
+  EXPECT_EQ(win->height(), px(526));
   EXPECT_EQ(win->groupBox()->picture().size(), QSize(842, 503));
 }
 

@@ -382,6 +382,38 @@ TEST_F(MainWin, TheSolveNowHandOverRunsTheOptimiserForOneTask) {
   EXPECT_TRUE(main->isEnabled());
 }
 
+// The task chooser opens a viewer while it holds the main window disabled; the new viewer is
+// the one that Print and Export act on from then on.
+TEST_F(MainWin, AViewerOpenedFromTheChooserBecomesTheActiveOne) {
+  writeShellFile(dir, "eng", markedShell());
+  start();
+  main->show();
+  QApplication::setActiveWindow(main.get());
+  auto* first = new QWidget;
+  markViewer(first, ViewerKind::Task);
+  main->openViewer(first);
+  settle();
+  ASSERT_EQ(main->mdiArea()->currentSubWindow()->widget(), first);
+
+  // The chooser is the active window, the main window disabled under it.
+  QWidget chooser;
+  chooser.show();
+  main->setEnabled(false);
+  QApplication::setActiveWindow(&chooser);
+  auto* second = new QWidget;
+  markViewer(second, ViewerKind::Solution);
+  main->openViewer(second);
+  chooser.close();
+  main->setEnabled(true);
+  QApplication::setActiveWindow(main.get());
+  settle();
+  EXPECT_EQ(main->mdiArea()->currentSubWindow()->widget(), second);
+  emit main->menu(MenuItem::mnuOut)->aboutToShow();
+  main->action(MenuItem::mnuOutPrint)->trigger();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].entry, "printSolution");
+}
+
 TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
   writeShellFile(dir, "eng", markedShell());
   start();

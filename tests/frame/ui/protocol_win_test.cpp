@@ -19,10 +19,10 @@ using test::protocolRecord;
 using test::settle;
 using test::writeTask;
 
-// A date-time as the user's locale writes it: short date, then hh:mm:ss unless midnight.
+// A date-time as the shell's language writes it: short date, then hh:mm:ss unless midnight.
 QString userDateTime(double dateTime) {
   const CivilDateTime t = fromDateTime(dateTime);
-  QString text = QLocale::system().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat);
+  QString text = QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat);
   const QTime time(t.hour, t.minute, t.second);
   if (time != QTime(0, 0) || t.millisecond != 0) text += " " + time.toString("hh:mm:ss");
   return text;

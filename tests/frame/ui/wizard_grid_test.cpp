@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "frame/ui/design.h"
 #include "support/shell_fixture.h"
 
 namespace qj::ui {
@@ -30,10 +31,11 @@ TEST_F(WizardGridTest, TitlesStandOverTheirColumnsAndFollowHiddenOnes) {
   EXPECT_EQ(view->gridModel()->columnCount(), 3);
   const int x0 = view->frameWidth();
   EXPECT_EQ(first->x(), x0 + 1);
-  EXPECT_EQ(second->x(), x0 + 60 + 1);
-  EXPECT_EQ(group->x(), x0 + 60 + 1);
-  EXPECT_EQ(group->width(), 80 + 70 - 2);
-  EXPECT_EQ(third->x(), x0 + 60 + 80 + 1);
+  // The design widths, scaled to the font in use.
+  EXPECT_EQ(second->x(), x0 + px(60) + 1);
+  EXPECT_EQ(group->x(), x0 + px(60) + 1);
+  EXPECT_EQ(group->width(), px(80) + px(70) - 2);
+  EXPECT_EQ(third->x(), x0 + px(60) + px(80) + 1);
   // The group title stands above the column titles; a title without a group spans both.
   EXPECT_EQ(second->y(), group->height());
   EXPECT_EQ(first->height(), group->height() + second->height());
@@ -41,9 +43,9 @@ TEST_F(WizardGridTest, TitlesStandOverTheirColumnsAndFollowHiddenOnes) {
   grid->showColumns({0, 2});
   EXPECT_TRUE(second->isHidden());
   EXPECT_FALSE(group->isHidden());
-  EXPECT_EQ(group->width(), 70 - 2);
-  EXPECT_EQ(third->x(), x0 + 60 + 1);
-  EXPECT_EQ(view->columnWidth(1), 70);
+  EXPECT_EQ(group->width(), px(70) - 2);
+  EXPECT_EQ(third->x(), x0 + px(60) + 1);
+  EXPECT_EQ(view->columnWidth(1), px(70));
 }
 
 TEST_F(WizardGridTest, AColumnWidensUntilItsTitleBreaksNoWord) {
@@ -58,7 +60,7 @@ TEST_F(WizardGridTest, AColumnWidensUntilItsTitleBreaksNoWord) {
   EXPECT_FALSE(fitted->text().contains("- "));
   EXPECT_GT(grid->view()->columnWidth(1), metrics.horizontalAdvance("Extraordinarily"));
   EXPECT_EQ(wrapped->text(), "Extraordinarily long");
-  EXPECT_EQ(grid->view()->columnWidth(2), 40);  // a column whose title fits keeps its width
+  EXPECT_EQ(grid->view()->columnWidth(2), px(40));  // a column whose title fits keeps its width
 }
 
 }  // namespace

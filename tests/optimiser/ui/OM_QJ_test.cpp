@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/task_fixture.h"
 #include "records/protocol_file.h"
@@ -100,7 +101,7 @@ class OptimiserWindow : public ::testing::Test {
 TEST_F(OptimiserWindow, FirstShowSetsUpTheModeChoice) {
   open();
   EXPECT_EQ(window->windowTitle(), "[255]");
-  EXPECT_EQ(window->size(), QSize(614, 433));
+  EXPECT_EQ(window->size(), px(QSize(614, 433)));
   EXPECT_TRUE(window->isModal());
   EXPECT_EQ(text("Label0"), "[98]:");
   EXPECT_TRUE(child<QRadioButton>("RB1")->isChecked());
@@ -114,8 +115,8 @@ TEST_F(OptimiserWindow, FirstShowSetsUpTheModeChoice) {
   EXPECT_EQ(child<QLineEdit>("ME3")->text(), "5");
   EXPECT_EQ(child<QLineEdit>("ME4")->text(), "1000");
   EXPECT_EQ(text("LOPT1"), "[431] (>=0,1 [1] <1,0)");
-  // Each edit stands 15 pixels after its caption.
-  EXPECT_EQ(child<QLineEdit>("ME2")->x(), child<QLabel>("LOPT2")->width() + 79);
+  // Each edit stands 15 design pixels after its caption, which starts at 64.
+  EXPECT_EQ(child<QLineEdit>("ME2")->x(), px(64) + child<QLabel>("LOPT2")->width() + px(15));
 
   // Showing the window again sets nothing up again.
   child<QLineEdit>("ME3")->setText("7");

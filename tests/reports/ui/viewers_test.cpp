@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMdiSubWindow>
+#include <cmath>
 
 #include "dbrn/dbrn_io.h"
+#include "frame/design_scale.h"
 #include "frame/hyphenate.h"
 #include "frame/ui/UMainWin.h"
+#include "frame/ui/design.h"
 #include "frame/ui/fit_caption.h"
 #include "frame/ui/viewer_kind.h"
 #include "platform/ui/qt_text.h"
@@ -101,7 +104,7 @@ TEST_F(Viewers, SolutionViewerOpensAsAnMdiChildWithEverythingPrepared) {
   EXPECT_EQ(params->rowCount(), static_cast<int>(v->view().parameters.size()));
   EXPECT_EQ(cell(v->VarList, 0, 0), "S541");
   EXPECT_EQ(cell(v->VarList, 0, 1), "1");
-  EXPECT_EQ(v->VarList->columnWidth(0), 505);
+  EXPECT_EQ(v->VarList->columnWidth(0), px(505));
 
   // The route: eight shown columns of twelve rows; the end nodes stay hidden.
   const GridView* grid = v->sgSolution->grid();
@@ -112,18 +115,20 @@ TEST_F(Viewers, SolutionViewerOpensAsAnMdiChildWithEverythingPrepared) {
   EXPECT_EQ(cell(grid, 3, kRouteServiceStart),
             QString("0 s62 30") + QChar(regionalSeparator()) + QString("00 s24"));
 
-  // Titles at their design widths; columns under them by the viewer's rule (the view counts
+  // Titles at their design widths scaled to the font in use, or wider within their limits
+  // where that breaks fewer words; columns under them by the viewer's rule (the view counts
   // its grid line inside the column).
   TitleStrip* titles = v->sgSolution->titles();
   ASSERT_EQ(titles->count(), kRouteShownColumns);
-  const int design[] = {67, 80, 165, 88, 90, 88, 180, 74};
   for (int c = 0; c < kRouteShownColumns; ++c) {
-    EXPECT_EQ(titles->titleWidth(c), design[c]);
-    EXPECT_EQ(v->sgSolution->columnWidth(c), routeGridColumnWidth(c, design[c]));
-    EXPECT_EQ(grid->columnWidth(c), routeGridColumnWidth(c, design[c]) + 1);
+    const int width = titles->titleWidth(c);
+    EXPECT_GE(width, px(routeTitleWidths(c).design)) << c;
+    EXPECT_LE(width, px(routeTitleWidths(c).max)) << c;
+    EXPECT_EQ(v->sgSolution->columnWidth(c), routeGridColumnWidth(c, width));
+    EXPECT_EQ(grid->columnWidth(c), routeGridColumnWidth(c, width) + 1);
   }
-  EXPECT_EQ(titles->label(kRouteSection)->text(),
-            fitted(titles->label(kRouteSection), "Transit section with its house numbers", 180));
+  EXPECT_EQ(titles->label(kRouteRowNo)->text(), "S519");
+  EXPECT_EQ(titles->titleWidth(kRouteRowNo), px(67));
 
   // The output menu acts on it.
   main->mnuOutClick();
@@ -137,34 +142,36 @@ TEST_F(Viewers, DraggingATitleSplitterMovesItsColumnAndFitsItsTitleAnew) {
   ASSERT_NE(v, nullptr);
   TitleStrip* titles = v->sgSolution->titles();
   QLabel* label = titles->label(kRouteSection);
-  titles->dragSplitter(kRouteSection, -40);
-  EXPECT_EQ(titles->titleWidth(kRouteSection), 140);
-  EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), 141);
-  EXPECT_EQ(label->width(), 140);
+  titles->dragSplitter(kRouteSection, px(140) - titles->titleWidth(kRouteSection));
+  EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
+  EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(140) + 1);
+  EXPECT_EQ(label->width(), px(140));
   const std::string title = "Transit section with its house numbers";
-  EXPECT_EQ(label->text(), fitted(label, title, 140));
+  EXPECT_EQ(label->text(), fitted(label, title, px(140)));
   // The labels to the right moved along.
-  EXPECT_EQ(titles->label(kRouteTurn)->x(), label->x() + 140 + TitleStrip::kHandleWidth);
+  EXPECT_EQ(titles->label(kRouteTurn)->x(), label->x() + px(140) + TitleStrip::kHandleWidth);
   // The limits hold: 140 is the least, 220 the most.
   titles->dragSplitter(kRouteSection, -30);
-  EXPECT_EQ(titles->titleWidth(kRouteSection), 140);
+  EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
   titles->dragSplitter(kRouteSection, 500);
-  EXPECT_EQ(titles->titleWidth(kRouteSection), 220);
-  EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), 221);
+  EXPECT_EQ(titles->titleWidth(kRouteSection), px(220));
+  EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(220) + 1);
   titles->dragSplitter(kRouteRowNo, -100);
-  EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), 39);
+  EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), px(40) - 1);
 }
 
 TEST_F(Viewers, NarrowTitlesBreakWithHyphens) {
   writeTown();
   ShellTables& texts = main->state().texts;
-  texts.shellTexts[406] = "Pointnumberwithvisit";
+  texts.shellTexts[406] = "Pointnumberwithvisitofthepoint";
   TfrmViewSolution* v = openSolution();
   ASSERT_NE(v, nullptr);
   QLabel* label = v->sgSolution->titles()->label(kRoutePoint);
-  const QFontMetrics metrics(label->font());
-  const auto measure = [&](std::string_view s) { return metrics.horizontalAdvance(toQt(s)); };
-  EXPECT_EQ(label->text(), toQt(hyphenateToWidth("Pointnumberwithvisit", 80, measure)));
+  // Broken where the design breaks it at the title's width.
+  const int width = v->sgSolution->titles()->titleWidth(kRoutePoint);
+  EXPECT_EQ(fromQt(label->text()),
+            hyphenateToWidth("Pointnumberwithvisitofthepoint",
+                             static_cast<int>(std::lround(width / designScale())), designAdvance));
   EXPECT_TRUE(label->text().contains("- "));
 }
 
@@ -190,12 +197,17 @@ TEST_F(Viewers, TaskViewerOfALevelOneTaskPinsTheColumnsThatDoNotApply) {
   EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
   EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
   EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
-  // Columns that apply keep their design widths.
-  EXPECT_EQ(titles->titleWidth(kTaskVolume), 40);
-  EXPECT_EQ(v->Table->columnWidth(kTaskPointNo), 45);
-  EXPECT_EQ(v->Table->columnWidth(kTaskAddress), 161);
-  EXPECT_EQ(titles->label(kTaskWaitPenalty)->text(),
-            fitted(titles->label(kTaskWaitPenalty), "S750 (EUR)", 52));
+  // Columns that apply keep their design widths, scaled to the font in use.
+  EXPECT_EQ(titles->titleWidth(kTaskVolume), px(40));
+  EXPECT_EQ(v->Table->columnWidth(kTaskPointNo), px(46) - 1);
+  EXPECT_EQ(v->Table->columnWidth(kTaskAddress), px(160) + 1);
+  EXPECT_EQ(
+      titles->label(kTaskWaitPenalty)->text(),
+      fitted(titles->label(kTaskWaitPenalty), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
+  // That title breaks inside a word at its design width: it is widened, within its limit.
+  EXPECT_GT(titles->titleWidth(kTaskWaitPenalty), px(52));
+  EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
+  EXPECT_FALSE(titles->label(kTaskWaitPenalty)->text().contains("- "));
 }
 
 TEST_F(Viewers, TaskViewerOfALevelTwoTaskHasOneRowPerPoint) {

@@ -115,7 +115,7 @@ TEST_F(WorkbookExport, AWorkbookNothingOpensIsNamedInABox) {
   ASSERT_EQ(messages->shown.size(), 1u);
   EXPECT_EQ(messages->last().kind, MessageKind::Warning);
   EXPECT_EQ(messages->last().text,
-            "S952 \"" + (dir / "Export/qj_TOWN01.xlsx").string() + "\", S953.");
+            "S952 \"qj_TOWN01.xlsx\" S963 \"" + (dir / "Export").string() + "\", S953.");
 }
 
 TEST_F(WorkbookExport, AWorkbookThatCannotBeWrittenGivesTheExportMessage) {

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "frame/protocol.h"
+#include "frame/ui/design.h"
 #include "records/datetime.h"
 #include "records/protocol_file.h"
 #include "task/task_files_io.h"
@@ -384,10 +385,42 @@ TEST_F(TaskWizardWindow, TheBusyLabelShowsWhileALongStepRuns) {
   EXPECT_FALSE(w->busyLabel()->isVisible());
   w->showBusy(stateCountBusyLabel());
   EXPECT_TRUE(w->busyLabel()->isVisible());
-  EXPECT_EQ(w->busyLabel()->size(), QSize(243, 26));
+  EXPECT_EQ(w->busyLabel()->size(), px(QSize(243, 26)));
   EXPECT_EQ(w->busyLabel()->text(), "S124 ...");
   w->hideBusy();
   EXPECT_FALSE(w->busyLabel()->isVisible());
+}
+
+// Back, Next and Cancel stay where they are: the window keeps one size from page to page,
+// whatever each page holds.
+TEST_F(TaskWizardWindow, TheWindowKeepsOneSizeFromPageToPage) {
+  start();
+  TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);
+  ASSERT_NE(w, nullptr);
+  settle();
+  const QSize first = w->size();
+  const QPoint nextAt = w->nextButton()->pos();
+  fillPageOne();
+  next();
+  ASSERT_EQ(step(), 2);
+  type("TS_num", "10");
+  type("fine1", "1");
+  type("fine2", "10");
+  // Controls shown and hidden again.
+  control<QRadioButton>("fak1")->click();
+  control<QRadioButton>("pro_3")->click();
+  settle();
+  EXPECT_EQ(w->size(), first);
+  control<QRadioButton>("fak0")->click();
+  control<QRadioButton>("pro_0")->click();
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  settle();
+  EXPECT_EQ(w->size(), first);
+  EXPECT_EQ(w->nextButton()->pos(), nextAt);
+  back();
+  settle();
+  EXPECT_EQ(w->size(), first);
 }
 
 }  // namespace

@@ -405,7 +405,7 @@ TEST_F(TaskWizardFlow, ALevelTwoTaskWithRefusalsAndTimeWindows) {
   typeInCell("Table1a", 1, t1a::kLow, "30");
   typeInCell("Table1a", 1, t1a::kHigh, "34");
   next();
-  EXPECT_EQ(lastMessage(), "S633 2, S241 35 мин.");
+  EXPECT_EQ(lastMessage(), "S633 2, S241 35 s24.");
   EXPECT_TRUE(focused("Table1a"));
   typeInCell("Table1a", 1, t1a::kHigh, "90");
   messages->clear();

@@ -2,7 +2,7 @@
 // The view of the program's string grids: fixed row heights, no headers (titles are labels
 // above the grid), an editor that checks typed and pasted text against the grid's rules, and the
 // wizards' own keys (Ctrl+Ins, Ctrl+Del, Ctrl+A/S, Ctrl+Q/W, SpaceBar, Delete) taken before Qt's
-// defaults and handed to a key handler.
+// defaults and handed to a key handler, after the open cell editor's text has been committed.
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -59,10 +59,13 @@ class GridView : public QTableView {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  // The keyboard never makes a fixed cell current: typing there would go nowhere.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   std::optional<GridKey> gridKey(const QKeyEvent* e) const;
-  bool dispatch(GridKey key);
+  // Runs a key through the handler; `editor` is the open cell editor that got the key, if any.
+  bool dispatch(GridKey key, QWidget* editor);
 
   GridModel* model_ = nullptr;
   KeyHandler keyHandler_;

@@ -121,7 +121,7 @@ WizardPage* WizardWindow::page(int step) const {
 }
 
 bool WizardWindow::showMessage(const Message& message) {
-  return main_.showMessage(message);
+  return main_.showMessage(message, this);
 }
 
 void WizardWindow::showPage(int step) {

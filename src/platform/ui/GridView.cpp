@@ -73,6 +73,11 @@ void GridView::showRowAtTop(int row, int tableColumn) {
   setFocus();
 }
 
+void GridView::scrollRowToTop(int row) {
+  if (!model_ || row < 0 || row >= model_->rowCount()) return;
+  scrollTo(model_->index(row, std::max(currentIndex().column(), 0)), PositionAtTop);
+}
+
 int GridView::currentRow() const {
   return currentIndex().isValid() ? currentIndex().row() : -1;
 }

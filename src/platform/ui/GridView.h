@@ -48,6 +48,8 @@ class GridView : public QTableView {
   void setColumnWidths(const std::vector<int>& widths);
   // Scrolls so that `row` is the top row, makes it current and gives the grid the focus.
   void showRowAtTop(int row, int tableColumn = -1);
+  // Only scrolls so that `row` is the top row.
+  void scrollRowToTop(int row);
   int currentRow() const;
   int currentTableColumn() const;
   // Writes the text of an open cell editor into the model, as leaving the cell would: a button

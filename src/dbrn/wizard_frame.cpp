@@ -69,6 +69,12 @@ ControlUpdates identityPageCaptions(const DbrnWizardState& state) {
   setText(u, "DBRN1_0", state.kindCaption);
   setShown(u, "RBT1", kindChoiceShown(state));
   setShown(u, "RBT2", kindChoiceShown(state));
+  // The workbook line names what is loaded, never a workbook whose import was refused.
+  const bool fromWorkbook = !state.importedWorkbook.empty();
+  setText(u, "Label_ex1", fromWorkbook ? shell(108) + ":" : Text());
+  setText(u, "Label_ex2", val(state.importedWorkbook));
+  setShown(u, "Label_ex1", fromWorkbook);
+  setShown(u, "Label_ex2", fromWorkbook);
   return u;
 }
 
@@ -145,11 +151,9 @@ ControlUpdates installWorkbook(DbrnWizardState& state, DbrnWorkbookImport import
   if (imported.loaded) {
     installDbrn(state, std::move(*imported.loaded));
     state.kindFinal = true;
+    state.importedWorkbook = std::move(imported.workbookName);
   }
-  ControlUpdates u = identityPageCaptions(state);
-  setText(u, "Label_ex1", shell(108) + ":");
-  setText(u, "Label_ex2", val(imported.workbookName));
-  return u;
+  return identityPageCaptions(state);
 }
 
 ControlUpdates identityStripUpdates(const DbrnWizardState& state) {

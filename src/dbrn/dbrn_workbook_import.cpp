@@ -16,14 +16,16 @@ struct ImportStop {
 };
 
 // The cells of a database workbook by sheet (1-based), row (1-based, as the spreadsheet
-// counts them) and column (0-based); every conversion that fails names its cell.
+// counts them) and column (0-based); every conversion that fails names its cell, and the
+// workbook's file, as the main and the house workbook both have a sheet 1.
 class Cells {
  public:
-  explicit Cells(const office::Workbook& book) : book_(book) {}
+  Cells(const office::Workbook& book, std::string_view fileName)
+      : book_(book), head_(shell(132) + " (\"" + val(fileName) + "\")") {}
 
   const office::Sheet& sheet(int k) const {
     const office::Sheet* s = book_.sheet(static_cast<size_t>(k - 1));
-    if (!s) throw ImportStop{office::missingSheetMessage(shell(132), k)};
+    if (!s) throw ImportStop{office::missingSheetMessage(head_, k)};
     return *s;
   }
   const std::string& text(int k, int row, int col) const { return sheet(k).cell(row - 1, col); }
@@ -47,12 +49,13 @@ class Cells {
     return *last;
   }
 
-  [[noreturn]] static void bad(int k, int row, int col, const Text& why) {
-    throw ImportStop{office::cellMessage(shell(132), k, row, office::columnLetters(col), why)};
+  [[noreturn]] void bad(int k, int row, int col, const Text& why) const {
+    throw ImportStop{office::cellMessage(head_, k, row, office::columnLetters(col), why)};
   }
 
  private:
   const office::Workbook& book_;
+  Text head_;
 };
 
 // The info sheet's column B.
@@ -200,7 +203,7 @@ void readSections(const Cells& cells, DbrnFile& db) {
       const int row = i + 2;
       db.sections.push_back(readSection(cells, sheet, row, level, street));
       const int32_t index = db.sections.back().streetIndex;
-      if (index < 0 || index >= db.header.streetCount) Cells::bad(sheet, row, 1, shell(1056));
+      if (index < 0 || index >= db.header.streetCount) cells.bad(sheet, row, 1, shell(1056));
     }
   }
 }
@@ -222,9 +225,10 @@ fs::path houseWorkbookPath(const fs::path& mainWorkbook) {
   return house;
 }
 
-DbrnWorkbookRead readDbrnWorkbook(const office::Workbook& book, std::string_view langCode) {
+DbrnWorkbookRead readDbrnWorkbook(const office::Workbook& book, std::string_view fileName,
+                                  std::string_view langCode) {
   DbrnWorkbookRead result;
-  const Cells cells(book);
+  const Cells cells(book, fileName);
   try {
     DbrnFile db;
     db.header = readInfo(cells, langCode);
@@ -240,8 +244,9 @@ DbrnWorkbookRead readDbrnWorkbook(const office::Workbook& book, std::string_view
   return result;
 }
 
-std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book, DbrnFile& db) {
-  const Cells cells(book);
+std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book,
+                                             std::string_view fileName, DbrnFile& db) {
+  const Cells cells(book, fileName);
   std::vector<HouseRec> houses;
   try {
     const int32_t count = db.header.houseCount;
@@ -256,17 +261,17 @@ std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book, DbrnF
         HouseRec h;
         h.streetIndex = cells.carried(sheet, row, 0, street) - 1;
         if (h.streetIndex < 0 || h.streetIndex >= db.header.streetCount)
-          Cells::bad(sheet, row, 0, shell(1056));
+          cells.bad(sheet, row, 0, shell(1056));
         h.houseNo = cut(cells.trimmedText(sheet, row, 4), 9);
         h.yardNo = cells.trimmedText(sheet, row, 5).empty() ? 0 : cells.integer(sheet, row, 5);
-        if (h.yardNo < 0) Cells::bad(sheet, row, 5, shell(981));
+        if (h.yardNo < 0) cells.bad(sheet, row, 5, shell(981));
         for (int n = 0; n < kMaxLinks; ++n) {
           const int col = 7 + 3 * n;  // H, K, N, Q
           if (cells.trimmedText(sheet, row, col).empty()) continue;
           HouseLinkRec l;
           l.sectionNo = cells.integer(sheet, row, col);
           if (l.sectionNo < 1 || l.sectionNo > db.header.sectionCount)
-            Cells::bad(sheet, row, col, shell(1057));
+            cells.bad(sheet, row, col, shell(1057));
           l.distToExit = cells.integer(sheet, row, col + 1);
           l.distExitToEnd = cells.integer(sheet, row, col + 2);
           h.links.push_back(l);
@@ -289,7 +294,7 @@ ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view l
     result.messages.push_back(office::workbookReadMessage(result.workbookName, main.fault));
     return result;
   }
-  DbrnWorkbookRead read = readDbrnWorkbook(*main.book, langCode);
+  DbrnWorkbookRead read = readDbrnWorkbook(*main.book, result.workbookName, langCode);
   if (!read.db) {
     result.messages.push_back(*read.message);
     return result;
@@ -304,7 +309,7 @@ ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view l
       const office::WorkbookRead houses = office::readWorkbook(housePath);
       const std::string houseName = cp1251::fromUtf8(housePath.filename().string());
       std::optional<Message> failure = houses.book
-                                           ? readDbrnHouseWorkbook(*houses.book, db)
+                                           ? readDbrnHouseWorkbook(*houses.book, houseName, db)
                                            : office::workbookReadMessage(houseName, houses.fault);
       if (failure) {
         result.messages.push_back(std::move(*failure));

@@ -41,10 +41,13 @@ struct DbrnWorkbookRead {
   std::optional<DbrnFile> db;
   std::optional<Message> message;
 };
-DbrnWorkbookRead readDbrnWorkbook(const office::Workbook& book, std::string_view langCode);
+// `fileName` (code page 1251) is the workbook's file, which a message about a cell names.
+DbrnWorkbookRead readDbrnWorkbook(const office::Workbook& book, std::string_view fileName,
+                                  std::string_view langCode);
 // Reads the houses of a level-2 database whose main workbook was read into `db`; nothing
 // when they were read, else why not (the houses of `db` are then left as they were).
-std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book, DbrnFile& db);
+std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book,
+                                             std::string_view fileName, DbrnFile& db);
 
 // The house workbook beside a main workbook: "<name>#<extension>" in the same folder.
 fs::path houseWorkbookPath(const fs::path& mainWorkbook);

@@ -451,11 +451,14 @@ StepCheck checkRanges(const DbrnWizardState& state) {
   DuplicateFinder<std::string> ranges;
   for (int r = 0; r < t.rows(); ++r)
     if (t.cell(r, sc::kType) != state.noStreetType) ranges.add(r, rangeKey(t, r));
-  if (const auto pair = ranges.firstPair())
-    return StepCheck::refuse(
+  if (const auto pair = ranges.firstPair()) {
+    StepCheck refusal = StepCheck::refuse(
         warningMessage(shell(157) + " " + num(pair->first + 1) + " " + shell(1).trimmed() + " " +
                        num(pair->second + 1) + " " + shell(192) + ". " + shell(203) + "."),
         "Table1", pair->second);
+    refusal.scrollOnly = true;
+    return refusal;
+  }
   return StepCheck::ok();
 }
 
@@ -478,9 +481,14 @@ DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
     RowCheckContext context{state, {}};
     for (const StreetTypeRec& type : state.db.streetTypes)
       context.types.insert(trimmed(type.shortName));
-    for (int r = 0; r < t1.rows(); ++r)
+    for (int r = 0; r < t1.rows(); ++r) {
       if (auto refusal = checkSectionRow(context, r))
         return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table1", r));
+      // Every route over a section without speed would take forever; a length of 0 is fine.
+      if (!(*parseStoredReal(t1.cell(r, sc::kSpeed)) > 0))
+        return DbrnStepResult::refuse(
+            StepCheck::refuse(rowMessage(shell(1070), r + 1), "Table1", r, sc::kSpeed));
+    }
     if (StepCheck pairs = checkNodePairs(state); !pairs.passed())
       return DbrnStepResult::refuse(std::move(pairs));
     if (StepCheck ranges = checkRanges(state); !ranges.passed())

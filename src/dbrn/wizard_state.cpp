@@ -64,6 +64,7 @@ void installDbrn(DbrnWizardState& state, WizardDbrn loaded) {
   state.level = loaded.level;
   state.kindCaption = std::move(loaded.kindCaption);
   state.nodeCount = state.db.header.nodeCount;
+  state.importedWorkbook.clear();
   ++state.recordsLoad;
 }
 
@@ -72,6 +73,7 @@ void clearDbrn(DbrnWizardState& state) {
   state.curKind.clear();
   state.kindCaption = Text();
   state.nodeCount = 0;
+  state.importedWorkbook.clear();
   ++state.recordsLoad;
 }
 

@@ -129,6 +129,9 @@ struct DbrnWizardState {
   int32_t level = 0;       // 0 until step 1 passed on a new database, then 1, 2 or 3
   Text kindCaption;        // DBRN1_0
   bool kindFinal = false;  // the kind radio buttons are gone for good
+  // The workbook the database was imported from (code page 1251); empty when it came from
+  // elsewhere or from nowhere.
+  std::string importedWorkbook;
   int32_t nodeCount = 0;
   int32_t typeCount = 1;     // rows of Table0
   int32_t houseTotal = 0;    // houses of the streets kept at step 3

@@ -23,11 +23,14 @@ struct StepCheck {
   std::optional<Message> message;
   std::string focus;
   int row = -1;
+  int column = -1;          // for grids, the table column of the cell to make current
+  bool scrollOnly = false;  // the grid's row comes to the top; the focus stays where it was
 
   bool passed() const { return !message && focus.empty(); }
   static StepCheck ok() { return {}; }
-  static StepCheck refuse(Message m, std::string focusControl, int gridRow = -1) {
-    return {std::move(m), std::move(focusControl), gridRow};
+  static StepCheck refuse(Message m, std::string focusControl, int gridRow = -1,
+                          int gridColumn = -1) {
+    return {std::move(m), std::move(focusControl), gridRow, gridColumn};
   }
   // A number that cannot be read from an edit only moves the focus.
   static StepCheck focusOnly(std::string focusControl) { return {{}, std::move(focusControl), -1}; }

@@ -51,12 +51,13 @@ DbrnFile asImported(DbrnFile db) {
 TEST(DbrnWorkbookImport, TheDemoCityComesBackAsItWasExported) {
   for (int level : {1, 2}) {
     const DbrnFile db = demoCity(level, "eng");
-    const DbrnWorkbookRead read = readDbrnWorkbook(dbrnWorkbook(db, texts()), "eng");
+    const DbrnWorkbookRead read = readDbrnWorkbook(dbrnWorkbook(db, texts()), "city.xlsx", "eng");
     ASSERT_TRUE(read.db) << text(read.message);
     DbrnFile back = *read.db;
     if (level == 2) {
       EXPECT_TRUE(back.houses.empty());
-      EXPECT_EQ(text(readDbrnHouseWorkbook(dbrnHouseWorkbook(db, texts()), back)), "(none)");
+      EXPECT_EQ(text(readDbrnHouseWorkbook(dbrnHouseWorkbook(db, texts()), "city#.xlsx", back)),
+                "(none)");
     }
     EXPECT_EQ(back.header, db.header);
     EXPECT_EQ(back.streetTypes, db.streetTypes);
@@ -95,11 +96,11 @@ class WorkbookCells : public ::testing::Test {
       : book(dbrnWorkbook(small(), texts())), houses(dbrnHouseWorkbook(small(), texts())) {}
   Sheet& sheet(int k) { return book.sheets()[static_cast<size_t>(k - 1)]; }
   // The refusal of the main workbook as it now stands.
-  std::string refusal() const { return text(readDbrnWorkbook(book, "eng").message); }
+  std::string refusal() const { return text(readDbrnWorkbook(book, "city.xlsx", "eng").message); }
   std::string houseRefusal() const {
-    DbrnWorkbookRead read = readDbrnWorkbook(book, "eng");
+    DbrnWorkbookRead read = readDbrnWorkbook(book, "city.xlsx", "eng");
     EXPECT_TRUE(read.db) << text(read.message);
-    return read.db ? text(readDbrnHouseWorkbook(houses, *read.db)) : std::string();
+    return read.db ? text(readDbrnHouseWorkbook(houses, "city#.xlsx", *read.db)) : std::string();
   }
 
   Workbook book, houses;
@@ -144,37 +145,38 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
   sheet(1).set(9, 1, "0");
   EXPECT_EQ(refusal(), "S624 101 (>100). S132.");
   sheet(1).set(5, 1, "1,5");
-  EXPECT_EQ(refusal(), "S132: S976 1, S977 6, S978 B S980.");
+  EXPECT_EQ(refusal(), "S132 (\"city.xlsx\"): S976 1, S977 6, S978 B S980.");
 }
 
 TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
   sheet(4).set(1, 1, "x");
-  EXPECT_EQ(refusal(), "S132: S976 4, S977 2, S978 B S980.");
+  EXPECT_EQ(refusal(), "S132 (\"city.xlsx\"): S976 4, S977 2, S978 B S980.");
   sheet(4).set(1, 1, "3");
-  EXPECT_EQ(refusal(), "S132: S976 4, S977 2, S978 B S1056.");
+  EXPECT_EQ(refusal(), "S132 (\"city.xlsx\"): S976 4, S977 2, S978 B S1056.");
   sheet(4).set(1, 1, "");  // nothing above to carry down
-  EXPECT_EQ(refusal(), "S132: S976 4, S977 2, S978 B S980.");
+  EXPECT_EQ(refusal(), "S132 (\"city.xlsx\"): S976 4, S977 2, S978 B S980.");
   sheet(4).set(1, 1, "1");
   sheet(4).set(2, 13, "many");
-  EXPECT_EQ(refusal(), "S132: S976 4, S977 3, S978 N S980.");
+  EXPECT_EQ(refusal(), "S132 (\"city.xlsx\"): S976 4, S977 3, S978 N S980.");
   sheet(4).set(2, 13, "1");
   EXPECT_EQ(refusal(), "(none)");
 
   Workbook shorter = book;
   shorter.sheets().pop_back();
-  EXPECT_EQ(text(readDbrnWorkbook(shorter, "eng").message), "S132: S982 4.");
+  EXPECT_EQ(text(readDbrnWorkbook(shorter, "city.xlsx", "eng").message),
+            "S132 (\"city.xlsx\"): S982 4.");
 
   houses.sheets()[0].set(1, 7, "3");
-  EXPECT_EQ(houseRefusal(), "S132: S976 1, S977 2, S978 H S1057.");
+  EXPECT_EQ(houseRefusal(), "S132 (\"city#.xlsx\"): S976 1, S977 2, S978 H S1057.");
   houses.sheets()[0].set(1, 7, "1");
   houses.sheets()[0].set(2, 0, "9");
-  EXPECT_EQ(houseRefusal(), "S132: S976 1, S977 3, S978 A S1056.");
+  EXPECT_EQ(houseRefusal(), "S132 (\"city#.xlsx\"): S976 1, S977 3, S978 A S1056.");
   houses.sheets()[0].set(2, 0, "");
   houses.sheets()[0].set(2, 5, "-1");
-  EXPECT_EQ(houseRefusal(), "S132: S976 1, S977 3, S978 F S981.");
+  EXPECT_EQ(houseRefusal(), "S132 (\"city#.xlsx\"): S976 1, S977 3, S978 F S981.");
   houses.sheets()[0].set(2, 5, "");
   houses.sheets()[0].set(2, 9, "");
-  EXPECT_EQ(houseRefusal(), "S132: S976 1, S977 3, S978 J S980.");
+  EXPECT_EQ(houseRefusal(), "S132 (\"city#.xlsx\"): S976 1, S977 3, S978 J S980.");
 }
 
 TEST_F(WorkbookCells, WhatTheWizardGets) {
@@ -186,7 +188,7 @@ TEST_F(WorkbookCells, WhatTheWizardGets) {
   houses.sheets()[0].set(1, 11, "1");
   houses.sheets()[0].set(1, 12, "2");
   houses.sheets()[0].set(1, 6, "7");  // the link count is not read
-  DbrnWorkbookRead read = readDbrnWorkbook(book, "eng");
+  DbrnWorkbookRead read = readDbrnWorkbook(book, "city.xlsx", "eng");
   ASSERT_TRUE(read.db);
   DbrnFile& db = *read.db;
   EXPECT_EQ(db.header.dbKind, "sys2");
@@ -195,7 +197,7 @@ TEST_F(WorkbookCells, WhatTheWizardGets) {
   EXPECT_EQ(db.streetHouseCounts, (std::vector<int32_t>{0, 0}));  // "0" before the first value
   EXPECT_EQ(db.streetTypes[1].streetCount, 1);
   EXPECT_EQ(db.sections[1].streetIndex, 0);
-  ASSERT_FALSE(readDbrnHouseWorkbook(houses, db));
+  ASSERT_FALSE(readDbrnHouseWorkbook(houses, "city#.xlsx", db));
   ASSERT_EQ(db.houses.size(), 2u);
   EXPECT_EQ(db.houses[0].links, (std::vector<HouseLinkRec>{{1, 5, 50}, {2, 1, 2}}));
   EXPECT_EQ(db.houses[1].yardNo, 0);
@@ -211,7 +213,7 @@ TEST_F(WorkbookCells, TurnListsAreRebuiltFromTheirPairs) {
       s.set(1, 15 + 2 * q, q < static_cast<int>(pairs.size()) ? pairs[q].second : "");
     }
     s.set(1, 13, count);
-    const DbrnWorkbookRead read = readDbrnWorkbook(book, "eng");
+    const DbrnWorkbookRead read = readDbrnWorkbook(book, "city.xlsx", "eng");
     std::string out;
     for (const TurnRec& t : read.db->sections[0].turns) out += t.node + t.direction + " ";
     return out;

@@ -130,14 +130,25 @@ TEST_F(IdentityStep, AWorkbookImportTakesTheDatabaseAndNamesTheWorkbook) {
   imported.loaded = WizardDbrn{s.db, "use1", 1, dbrnKindCaption("use1")};
   imported.workbookName = "city.xlsx";
   s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+  DbrnWorkbookImport refused;
+  refused.workbookName = "bad.xlsx";
+  // The workbook line says what is loaded: nothing after a refused first import, the workbook
+  // of the data after a later refused one, nothing once the data came from elsewhere.
+  const auto workbookLine = [this](const ControlUpdates& u) {
+    return updatedVisibility(u, "Label_ex2") == true
+               ? text(*updatedText(u, "Label_ex1")) + " " + text(*updatedText(u, "Label_ex2"))
+               : std::string("(hidden)");
+  };
+  EXPECT_EQ(workbookLine(installWorkbook(s, refused)), "(hidden)");
   const ControlUpdates u = installWorkbook(s, std::move(imported));
-  EXPECT_EQ(text(*updatedText(u, "Label_ex1")), "S108:");
-  EXPECT_EQ(text(*updatedText(u, "Label_ex2")), "city.xlsx");
+  EXPECT_EQ(workbookLine(u), "S108: city.xlsx");
   EXPECT_EQ(updatedVisibility(u, "RBT1"), false);
   EXPECT_EQ(s.db.streets.size(), 4u);
   // A refused workbook leaves the database as it was.
-  installWorkbook(s, {});
+  EXPECT_EQ(workbookLine(installWorkbook(s, refused)), "S108: city.xlsx");
   EXPECT_EQ(s.db.streets.size(), 4u);
+  importDbrnFile(s, app, 0);
+  EXPECT_EQ(workbookLine(identityPageCaptions(s)), "(hidden)");
 }
 
 TEST_F(IdentityStep, AnImportThatCannotBeReadChangesNothing) {

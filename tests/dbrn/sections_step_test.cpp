@@ -58,6 +58,13 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   EXPECT_EQ(withCell(sc::kTo, "4"), "S335 3, S777.");
   // Stored lengths keep the separator they were typed with.
   EXPECT_EQ(withCell(sc::kLength, "12.5"), "passed");
+  // A speed must be above 0 (an imported one may be negative); a length of 0 is allowed.
+  EXPECT_EQ(withCell(sc::kSpeed, "0,0"), "S1070 3.");
+  EXPECT_EQ(withCell(sc::kSpeed, "-5"), "S1070 3.");
+  EXPECT_EQ(withCell(sc::kLength, "0"), "passed");
+  s.table1.set(2, sc::kSpeed, "0");
+  const DbrnStepResult r = checkSectionsPage(s);
+  EXPECT_EQ(std::pair(r.check.row, r.check.column), std::pair(2, sc::kSpeed));
 }
 
 TEST_F(SectionsStep, HouseNumbersOfLevelOneAreDigitsWithALetterAndOfOneParity) {
@@ -143,6 +150,7 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   r = checkSectionsPage(s);
   EXPECT_EQ(outcome(r), "S157 4 S1 6 S192. S203.");
   EXPECT_EQ(r.check.row, 5);
+  EXPECT_TRUE(r.check.scrollOnly);  // the row comes to the top; the focus stays
   // Sections without a street are never compared by range.
   typeSection(5, "none", "", "", "", "4", "1", "  *");
   EXPECT_EQ(check(), "passed");

@@ -61,6 +61,36 @@ TEST_F(WizardFlow, ALevelOneDatabaseIsSavedAsTheCatalogueAndTheReaderWantIt) {
   EXPECT_EQ(scan.catalog[0].key, "123use1");
 }
 
+TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNeedsIt) {
+  passIdentity(1);
+  typeStreetTypes();
+  // Sorted between avenue and street, its street stands between Kings and Elm.
+  s.table0.set(2, typeCol::kFullName, "empty");
+  passStreetTypes();
+  typeStreets();
+  passStreets();
+  typeSections();
+  for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(4);  // no section without
+  passSections();
+  typeTurns();
+  passTurns();
+  const DbrnStepResult summary = checkAccessPage(s, "06.12.2024");
+  ASSERT_TRUE(updatedText(summary.updates, "nstr_5"));
+  EXPECT_EQ(text(*updatedText(summary.updates, "nstr_5")), "3");
+  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
+
+  const DbrnFile db = *readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db;
+  ASSERT_EQ(db.streets.size(), 3u);
+  EXPECT_EQ(db.header.streetCount, 3);
+  EXPECT_EQ(db.streets[1].name, "Elm");
+  EXPECT_EQ(db.streets[1].streetNo, 1);
+  EXPECT_EQ(db.streetTypes[1].shortName, "none");
+  EXPECT_EQ(db.streetTypes[1].streetCount, 0);
+  EXPECT_EQ(db.sections[0].streetIndex, 2);  // Oak
+  EXPECT_EQ(db.sections[2].streetIndex, 1);  // Elm
+  EXPECT_EQ(db.sections[3].streetIndex, 0);  // Kings
+}
+
 TEST_F(WizardFlow, ALevelTwoDatabaseKeepsItsHousesStreetByStreet) {
   enterSmallCity(2);
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);

@@ -27,7 +27,7 @@ void TfrmCreateCliDB::btnOKClick() {
   AppState& state = main_.state();
   const ClientAdditionResult result =
       createClientAddition(state, state.dbrnCatalog.at(ListMap[row]));
-  if (result.message) main_.showMessage(*result.message);
+  if (result.message) main_.showMessage(*result.message, this);
   if (!result.stayOpen) close();
 }
 

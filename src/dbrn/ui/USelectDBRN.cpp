@@ -22,7 +22,7 @@ void TfrmSelectDBRN::FormCreate() {
 
 void TfrmSelectDBRN::btnOKClick() {
   const ChooserChoice choice = chooseDbrn(main_.state(), list()->currentRow());
-  if (choice.message) main_.showMessage(*choice.message);
+  if (choice.message) main_.showMessage(*choice.message, this);
   switch (choice.action) {
     case ChooserAction::Stay: return;
     case ChooserAction::OpenWizard: {
@@ -44,8 +44,8 @@ void TfrmSelectDBRN::btnOKClick() {
 }
 
 void TfrmSelectDBRN::DeleteDBRN(const std::string& key) {
-  if (!main_.showMessage(deleteDbrnQuestion(key))) return;
-  if (const auto failure = deleteDbrnFile(main_.state())) main_.showMessage(*failure);
+  if (!main_.showMessage(deleteDbrnQuestion(key), this)) return;
+  if (const auto failure = deleteDbrnFile(main_.state())) main_.showMessage(*failure, this);
 }
 
 }  // namespace qj::ui

@@ -24,10 +24,14 @@ TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, QWidget* parent)
 
 TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
                          WindowFactory windows, QWidget* parent)
-    : QMainWindow(parent),
-      mdi_(new QMdiArea(this)),
-      messages_(messages ? std::move(messages) : std::make_unique<QtMessages>(this)),
-      windows_(std::move(windows)) {
+    : QMainWindow(parent), mdi_(new QMdiArea(this)), windows_(std::move(windows)) {
+  if (messages) {
+    messages_ = std::move(messages);
+  } else {
+    auto boxes = std::make_unique<QtMessages>(this);
+    boxes_ = boxes.get();
+    messages_ = std::move(boxes);
+  }
   state_.folder = std::make_unique<ProgramFolder>(std::move(programDir));
   setCentralWidget(mdi_);
   setExceptionSink(messages_.get());
@@ -130,8 +134,11 @@ void TfrmMainWin::terminate() {
   QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(1); });
 }
 
-bool TfrmMainWin::showMessage(const Message& message) {
-  return qj::show(*messages_, message, state_.texts);
+bool TfrmMainWin::showMessage(const Message& message, QWidget* over) {
+  if (boxes_) boxes_->setOwner(over ? over->window() : nullptr);
+  const bool answer = qj::show(*messages_, message, state_.texts);
+  if (boxes_) boxes_->setOwner(nullptr);
+  return answer;
 }
 
 void TfrmMainWin::SaveProtocol() {

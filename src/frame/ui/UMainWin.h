@@ -48,7 +48,9 @@ class TfrmMainWin : public QMainWindow {
   // True when the start-up ended the program.
   bool terminated() const { return terminated_; }
 
-  bool showMessage(const Message& message);
+  // Shows a message in a box over `over`'s window, the window that raised it; without one,
+  // over the window the user works in (the open operation window, else this one).
+  bool showMessage(const Message& message, QWidget* over = nullptr);
 
   // Writes the protocol file. Call it after every change of a task's status as well as
   // after a task is saved; a file that cannot be written gives its message.
@@ -88,6 +90,7 @@ class TfrmMainWin : public QMainWindow {
   AppState state_;
   QMdiArea* mdi_;
   std::unique_ptr<Messages> messages_;
+  QtMessages* boxes_ = nullptr;  // messages_ when they are the program's own boxes
   WindowFactory windows_;
   std::array<QAction*, kMenuItemCount> actions_{};
   QPointer<TfrmSelLang> chooser_;

@@ -57,6 +57,9 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
   buttons->addWidget(btnClose);
   layout->addLayout(buttons);
 
+  // Enter closes the window; deleting a task takes a click or a deliberate move to its button.
+  btnClose->setDefault(true);
+
   connect(TaskList, &QComboBox::activated, this, guardSlot([this] { TaskListChange(); }));
   connect(btnDeleteTask, &QPushButton::clicked, this, guardSlot([this] { btnDeleteTaskClick(); }));
   connect(btnCreateInData, &QPushButton::clicked, this,
@@ -80,6 +83,7 @@ void TfrmProtocolWin::FormCreate() {
   fillTaskList();
   if (TaskList->count() > 0) {
     selectLine(0);
+    TaskList->setFocus();
     return;
   }
   values_.clear();
@@ -88,6 +92,7 @@ void TfrmProtocolWin::FormCreate() {
                      static_cast<QWidget*>(btnCreateInData), static_cast<QWidget*>(btnLoadOutData),
                      static_cast<QWidget*>(TaskList)})
     w->setEnabled(false);
+  btnClose->setFocus();
 }
 
 void TfrmProtocolWin::fillTaskList() {
@@ -133,9 +138,9 @@ void TfrmProtocolWin::TaskListChange() {
 void TfrmProtocolWin::btnDeleteTaskClick() {
   const int record = selectedRecord();
   if (record < 0 || !taskFileExists(main_.state(), record)) return;
-  if (!main_.showMessage(deleteTaskQuestion(main_.state().protocol[record]))) return;
+  if (!main_.showMessage(deleteTaskQuestion(main_.state().protocol[record]), this)) return;
   const Deletion deletion = deleteTask(main_.state(), record);
-  for (const Message& m : deletion.messages) main_.showMessage(m);
+  for (const Message& m : deletion.messages) main_.showMessage(m, this);
   if (!deletion.deleted) return;
   fillTaskList();
   selectLine(rowAfterDeletion(record, TaskList->count()));
@@ -145,7 +150,7 @@ void TfrmProtocolWin::btnCreateInDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
   const HandoverResult result = queueTaskInput(main_.state(), main_.state().protocol[record].code);
-  for (const Message& m : result.messages) main_.showMessage(m);
+  for (const Message& m : result.messages) main_.showMessage(m, this);
   TaskListChange();
 }
 
@@ -154,7 +159,7 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
   if (record < 0) return;
   const HandoverResult result =
       loadTaskSolution(main_.state(), main_.state().protocol[record].code);
-  for (const Message& m : result.messages) main_.showMessage(m);
+  for (const Message& m : result.messages) main_.showMessage(m, this);
   TaskListChange();
 }
 

@@ -45,7 +45,7 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main, std::vector<std::string> languageNam
 void TfrmSelLang::btnOKClick() {
   const int index = List->currentIndex();
   if (index < 0 || static_cast<size_t>(index) >= names_.size()) {
-    main_.showMessage(noLanguageChosenMessage());
+    main_.showMessage(noLanguageChosenMessage(), this);
     List->setFocus();
     return;
   }

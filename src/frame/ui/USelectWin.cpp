@@ -24,7 +24,7 @@ void TfrmSelectWin::btnOKClick() {
   const int row = list()->currentRow();
   if (row < 0 || static_cast<size_t>(row) >= RowToRecord.size()) return;
   const TaskChoice choice = chooseTask(main_.state(), RowToRecord[row]);
-  if (choice.message) main_.showMessage(*choice.message);
+  if (choice.message) main_.showMessage(*choice.message, this);
   openNext(choice.target);
 }
 

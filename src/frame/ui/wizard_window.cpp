@@ -141,7 +141,7 @@ WizardPage* WizardWindow::page(int step) const {
 }
 
 bool WizardWindow::showMessage(const Message& message) {
-  return main_.showMessage(message);
+  return main_.showMessage(message, this);
 }
 
 void WizardWindow::showPage(int step) {
@@ -175,7 +175,12 @@ void WizardWindow::focusControl(const std::string& name, int row, int column) {
 
 void WizardWindow::applyCheck(const StepCheck& check) {
   if (check.message) showMessage(*check.message);
-  if (!check.focus.empty()) focusControl(check.focus, check.row);
+  if (check.focus.empty()) return;
+  if (auto* grid = control<GridView>(check.focus); grid && check.scrollOnly) {
+    grid->scrollRowToTop(check.row);
+    return;
+  }
+  focusControl(check.focus, check.row, check.column);
 }
 
 void WizardWindow::applyUpdates(const ControlUpdates& updates) {

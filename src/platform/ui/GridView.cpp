@@ -73,6 +73,11 @@ void GridView::showRowAtTop(int row, int tableColumn) {
   setFocus();
 }
 
+void GridView::scrollRowToTop(int row) {
+  if (!model_ || row < 0 || row >= model_->rowCount()) return;
+  scrollTo(model_->index(row, std::max(currentIndex().column(), 0)), PositionAtTop);
+}
+
 int GridView::currentRow() const {
   return currentIndex().isValid() ? currentIndex().row() : -1;
 }
@@ -113,7 +118,11 @@ std::optional<GridKey> GridView::gridKey(const QKeyEvent* e) const {
   return std::nullopt;
 }
 
-bool GridView::dispatch(GridKey key) {
+bool GridView::dispatch(GridKey key, QWidget* editor) {
+  // A command works on the cells as the user sees them: what is typed into the open editor
+  // counts as if the cell had been left, Enter or no Enter.
+  if (!editor) editor = indexWidget(currentIndex());
+  if (editor) commitData(editor);
   const bool handled = keyHandler_ && keyHandler_(key, currentRow(), currentTableColumn());
   // Keys that would otherwise reach Qt's own bindings stop here.
   return handled || (key != GridKey::Space && key != GridKey::Delete);
@@ -129,7 +138,7 @@ bool GridView::event(QEvent* e) {
   }
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
-    if (const auto key = gridKey(k); key && dispatch(*key)) return true;
+    if (const auto key = gridKey(k); key && dispatch(*key, nullptr)) return true;
   }
   return QTableView::event(e);
 }
@@ -144,7 +153,7 @@ bool GridView::eventFilter(QObject* watched, QEvent* e) {
         k->accept();
         return true;
       }
-      if (dispatch(*key)) return true;
+      if (dispatch(*key, static_cast<QWidget*>(watched))) return true;
     }
   }
   return QTableView::eventFilter(watched, e);
@@ -161,6 +170,18 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
       typingRefused_(index.row(), model_->tableColumn(index.column()));
   }
   return opened;
+}
+
+QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex next = QTableView::moveCursor(action, modifiers);
+  const int fixed = model_ ? model_->fixedColumns() : 0;
+  if (!next.isValid() || next.column() >= fixed || fixed >= model_->columnCount()) return next;
+  // Tab runs on to the next row's first free cell and Backtab back to the previous row's last.
+  const QModelIndex current = currentIndex();
+  if (action == MovePrevious && current.isValid() && current.column() >= fixed)
+    return current.row() > 0 ? model_->index(current.row() - 1, model_->columnCount() - 1)
+                             : current;
+  return model_->index(next.row(), fixed);
 }
 
 }  // namespace qj::ui

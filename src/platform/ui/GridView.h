@@ -2,7 +2,7 @@
 // The view of the program's string grids: fixed row heights, no headers (titles are labels
 // above the grid), an editor that checks typed and pasted text against the grid's rules, and the
 // wizards' own keys (Ctrl+Ins, Ctrl+Del, Ctrl+A/S, Ctrl+Q/W, SpaceBar, Delete) taken before Qt's
-// defaults and handed to a key handler.
+// defaults and handed to a key handler, after the open cell editor's text has been committed.
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -48,6 +48,8 @@ class GridView : public QTableView {
   void setColumnWidths(const std::vector<int>& widths);
   // Scrolls so that `row` is the top row, makes it current and gives the grid the focus.
   void showRowAtTop(int row, int tableColumn = -1);
+  // Only scrolls so that `row` is the top row.
+  void scrollRowToTop(int row);
   int currentRow() const;
   int currentTableColumn() const;
   // Writes the text of an open cell editor into the model, as leaving the cell would: a button
@@ -59,10 +61,13 @@ class GridView : public QTableView {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  // The keyboard never makes a fixed cell current: typing there would go nowhere.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   std::optional<GridKey> gridKey(const QKeyEvent* e) const;
-  bool dispatch(GridKey key);
+  // Runs a key through the handler; `editor` is the open cell editor that got the key, if any.
+  bool dispatch(GridKey key, QWidget* editor);
 
   GridModel* model_ = nullptr;
   KeyHandler keyHandler_;

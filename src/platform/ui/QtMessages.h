@@ -8,19 +8,28 @@
 
 namespace qj::ui {
 
-// Message boxes over a parent window, titled with the application's name.
+// Message boxes titled with the application's name. A box stands over the window that raised
+// it: with a window manager, a box over another window would bring that window to the front
+// and hide the one whose row or field the message names.
 class QtMessages : public Messages {
  public:
-  explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
-  void setParent(QWidget* parent) { parent_ = parent; }
+  // `fallback`: the window of boxes that no window claims while no operation window is open.
+  explicit QtMessages(QWidget* fallback = nullptr) : fallback_(fallback) {}
+
+  // The window of the boxes that follow; nullptr: the window the user works in (the open
+  // operation window, else the fallback).
+  void setOwner(QWidget* owner) { owner_ = owner; }
+  QWidget* parentOfNextBox() const;
 
   void warning(const std::string& text) override;
   void error(const std::string& text) override;
+  // The default answer is No: every question asks before something is deleted.
   bool confirm(const std::string& text) override;
   void information(const std::string& text) override;
 
  private:
-  QPointer<QWidget> parent_;
+  QPointer<QWidget> owner_;
+  QPointer<QWidget> fallback_;
 };
 
 }  // namespace qj::ui

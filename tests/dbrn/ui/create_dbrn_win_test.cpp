@@ -238,6 +238,39 @@ TEST_F(CreateDbrnWin, RefusalsShowTheirBoxAndFocusTheirRow) {
   EXPECT_EQ(cell(wizard()->state().table0, 1, typeCol::kShortName), "b");
 }
 
+TEST_F(CreateDbrnWin, ASpeedOfZeroFocusesItsCellAndARepeatedRangeLeavesTheFocusAlone) {
+  start();
+  open(MenuItem::N10);
+  fillIdentity("559", "X", false);
+  next();
+  typeStreetTypes();
+  next();
+  typeStreets(false);
+  next();
+  ASSERT_EQ(step(), 4) << lastMessage();
+  typeSection(0, "Oak", "1", "9", "1", "2");
+  press("Table1", Qt::Key_Insert, Qt::ControlModifier);
+  typeSection(1, "Oak", "1", "9", "2", "1");
+  typeInCell("Table1", 0, sc::kSpeed, "0");
+  const auto focusIn = [this](const QWidget* w) {
+    for (const QWidget* f = wizard()->focusWidget(); f; f = f->parentWidget())
+      if (f == w) return true;
+    return false;
+  };
+  wizard()->nextButton()->setFocus();
+  next();
+  EXPECT_EQ(lastMessage(), "S1070 1.");
+  EXPECT_TRUE(focusIn(grid("Table1")));
+  EXPECT_EQ(grid("Table1")->currentRow(), 0);
+  EXPECT_EQ(grid("Table1")->currentTableColumn(), sc::kSpeed);
+
+  typeInCell("Table1", 0, sc::kSpeed, "30");
+  wizard()->nextButton()->setFocus();
+  next();
+  EXPECT_EQ(lastMessage(), "S157 1 S1 2 S192. S203.");
+  EXPECT_EQ(wizard()->focusWidget(), wizard()->nextButton());
+}
+
 TEST_F(CreateDbrnWin, ALockedStreetTypeSaysWhyItCannotBeTyped) {
   start();
   open(MenuItem::N10);

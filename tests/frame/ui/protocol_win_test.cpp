@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QPointer>
+#include <QTest>
 #include <QTime>
 
 #include "frame/ui/UMainWin.h"
@@ -166,6 +167,21 @@ TEST_F(ProtocolWin, DeletingATaskRemovesItsFilesAndItsLine) {
   EXPECT_FALSE(win->deleteButton()->isEnabled());  // a demonstration task stays
   EXPECT_EQ(savedProtocol(), main->state().protocol);
   EXPECT_EQ(savedProtocol().size(), 2u);
+}
+
+TEST_F(ProtocolWin, EnterOnTheOpenedWindowDeletesNothing) {
+  start({protocolRecord("AAAAAA", "First")});
+  writeTask(dir, "AAAAAA", "First");
+  open();
+  settle();
+  QWidget* focused = win->focusWidget();
+  ASSERT_NE(focused, nullptr);
+  EXPECT_NE(focused, win->deleteButton());
+  QTest::keyClick(focused, Qt::Key_Return);
+  settle();
+  EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  EXPECT_FALSE(win);  // Enter closed the window
+  EXPECT_EQ(main->state().protocol.size(), 1u);
 }
 
 TEST_F(ProtocolWin, DeletingTheLastLineSelectsTheNewLastAndTheOnlyTaskLeavesAnEmptyList) {

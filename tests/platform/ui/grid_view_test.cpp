@@ -130,6 +130,58 @@ TEST_F(GridFixture, WizardKeysReachTheHandlerInsteadOfQtBindings) {
   EXPECT_EQ(seen[1].first, GridKey::NextType);
 }
 
+TEST_F(GridFixture, EveryWizardKeyFindsTheTextTypedIntoTheOpenEditor) {
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Delete, Qt::ControlModifier},
+      {Qt::Key_A, Qt::ControlModifier},      {Qt::Key_S, Qt::ControlModifier},
+      {Qt::Key_Q, Qt::ControlModifier},      {Qt::Key_W, Qt::ControlModifier},
+      {Qt::Key_Space, Qt::NoModifier},       {Qt::Key_Delete, Qt::NoModifier}};
+  std::string seen;
+  view.setKeyHandler([&](GridKey, int row, int col) {
+    seen = table.cell(row, col);
+    return true;
+  });
+  for (const auto& [key, modifiers] : keys) {
+    table.set(0, 1, "");
+    model.reload();
+    QLineEdit* editor = openEditor(0, 1);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "12");
+    seen.clear();
+    QTest::keyClick(editor, key, modifiers);
+    EXPECT_EQ(seen, "12") << key;
+    EXPECT_EQ(table.cell(0, 1), "12") << key;
+  }
+}
+
+TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
+  struct Move {
+    int row, col;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int toRow, toCol;
+  };
+  const Move moves[] = {{0, 2, Qt::Key_Tab, {}, 1, 1},
+                        {1, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 2},
+                        {0, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 1},
+                        {2, 2, Qt::Key_Home, {}, 2, 1},
+                        {1, 1, Qt::Key_Left, {}, 1, 1}};
+  for (const Move& m : moves) {
+    view.setCurrentIndex(model.index(m.row, m.col));
+    QTest::keyClick(&view, m.key, m.modifiers);
+    EXPECT_EQ(std::pair(view.currentRow(), view.currentIndex().column()),
+              std::pair(m.toRow, m.toCol))
+        << m.key;
+  }
+  // A grid that gets the focus without a current cell starts on the first free one.
+  GridView fresh;
+  fresh.setGridModel(&model);
+  fresh.show();
+  QApplication::setActiveWindow(&fresh);
+  fresh.setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(std::pair(fresh.currentRow(), fresh.currentIndex().column()), std::pair(0, 1));
+}
+
 TEST_F(GridFixture, ShowRowAtTopMakesTheRowCurrent) {
   view.showRowAtTop(2);
   EXPECT_EQ(view.currentRow(), 2);

@@ -26,7 +26,7 @@ class Cells {
     if (!s) throw ImportStop{office::missingSheetMessage(shell(132), k)};
     return *s;
   }
-  const std::string& text(int k, int row, int col) const { return sheet(k).cell(row - 1, col); }
+  std::string_view text(int k, int row, int col) const { return sheet(k).cell(row - 1, col); }
   std::string trimmedText(int k, int row, int col) const { return trimmed(text(k, row, col)); }
 
   int32_t integer(int k, int row, int col) const {

@@ -27,11 +27,10 @@ class TaskCells {
  public:
   explicit TaskCells(const office::Workbook& book) : book_(book) {}
 
-  const std::string& text(int sheet, int row, char column) const {
-    static const std::string kEmpty;
+  std::string_view text(int sheet, int row, char column) const {
     const office::Sheet* s = book_.sheet(static_cast<size_t>(sheet - 1));
     if (!s) throw ImportStop{missingSheetMessage(sheet)};
-    if (sheet == 1 && row > kParameterRows) return kEmpty;
+    if (sheet == 1 && row > kParameterRows) return {};
     return s->cell(row - 1, column - 'A');
   }
   std::string trimmedText(int sheet, int row, char column) const {

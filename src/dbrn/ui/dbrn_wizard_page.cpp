@@ -5,6 +5,7 @@
 
 #include "dbrn/ui/UCreateDBRN.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
@@ -53,10 +54,24 @@ QComboBox* DbrnWizardPage::makePicker(const char* name, int width) {
 }
 
 void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
-  wizard().showBusy(dbrnBusyLabel());
-  const DbrnStepResult result = step();
-  wizard().hideBusy();
-  wizard().follow(result);
+  TfrmCreateDBRN& w = wizard();
+  const BusyLabel busy = dbrnBusyLabel();
+  w.showBusy(busy);
+  // The step works on the wizard's tables on a worker thread: the wizard must not paint them
+  // meanwhile. It keeps the picture it has and is redrawn when the step is done.
+  w.setUpdatesEnabled(false);
+  DbrnStepResult result;
+  try {
+    result = runInBackground(&w, {qtText(busy.text, texts()), {}},
+                             [&step](const WorkProgress&) { return step(); });
+  } catch (...) {
+    w.setUpdatesEnabled(true);
+    w.hideBusy();
+    throw;
+  }
+  w.setUpdatesEnabled(true);
+  w.hideBusy();
+  w.follow(result);
 }
 
 // ---- The identity strip ---------------------------------------------------------------------

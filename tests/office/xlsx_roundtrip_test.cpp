@@ -31,6 +31,7 @@ Workbook sample() {
   a.set(5, 1, kCyrillic);
   a.set(6, 1, "a & <b> \"c\"");
   a.set(7, 1, "   ");
+  a.set(8, 0, "_x0041_ stays _x0041_, \x01 and \r too");
   a.setAlign(columnRange(0, 8), HAlign::Left);
   a.setBold(columnRange(1, 8));
   a.setColumnWidth(0, 75);

@@ -360,7 +360,7 @@ class SheetStream : public SheetOutput {
 
   void setColumnWidth(int col, double width) override {
     requireInside(0, col);
-    if (begun_) outOfOrder("its column widths before its rows");
+    if (begun_ || row_ >= 0) outOfOrder("its column widths before its rows");
     widths_[col] = width;
   }
   void setRowHeight(int row, double points) override {

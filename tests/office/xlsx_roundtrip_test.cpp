@@ -109,6 +109,27 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
   expectSameCells(book, *read.book);
 }
 
+TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
+  // A layout that breaks the order would lose cells or formats: it is a programming error.
+  TempDir dir;
+  const auto layout = [](int step) {
+    return [step](WorkbookOutput& out) {
+      SheetOutput& s = out.addSheet("S");
+      s.set(3, 2, "x");
+      switch (step) {
+        case 0: s.set(3, 1, "left of the last"); break;
+        case 1: s.set(2, 0, "above the last"); break;
+        case 2: s.setBold(rowRange(3, 4)); break;
+        case 3: s.setRowHeight(3, 20); break;
+        case 4: s.setColumnWidth(0, 9); break;
+      }
+    };
+  };
+  for (int step = 0; step < 5; ++step)
+    EXPECT_THROW(writeXlsx(layout(step), dir / "s.xlsx"), std::logic_error) << step;
+  EXPECT_FALSE(fs::exists(dir / "s.xlsx"));
+}
+
 TEST(XlsxRoundTrip, SheetNamesAreMadeValidInTheFile) {
   TempDir dir;
   Workbook book;

@@ -34,7 +34,8 @@ class WorkWindow : public QDialog {
     caption->setObjectName("workCaption");
     bar_ = new QProgressBar(this);
     bar_->setObjectName("workBar");
-    bar_->setMinimumWidth(360);
+    // Wide enough for fifty characters of the window's font, whatever its size.
+    bar_->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
     count_ = new QLabel(this);
     count_->setObjectName("workCount");
     count_->setVisible(static_cast<bool>(shown.count));

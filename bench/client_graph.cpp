@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "dbrn/dbrn_io.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "optimiser/client_task.h"
 #include "platform/files.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "dbrn/dbrn_io.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "platform/files.h"
 
 int main() {

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "dbrn/access_step.h"
-#include "dbrn/demo_city.h"
 #include "dbrn/houses_step.h"
 #include "dbrn/identity_step.h"
 #include "dbrn/sections_step.h"
@@ -22,6 +21,7 @@
 #include "dbrn/streets_step.h"
 #include "dbrn/turns_step.h"
 #include "dbrn/wizard_frame.h"
+#include "democity/demo_city.h"
 #include "platform/files.h"
 #include "records/text.h"
 

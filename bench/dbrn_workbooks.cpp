@@ -10,7 +10,7 @@
 #include "dbrn/dbrn_export.h"
 #include "dbrn/dbrn_io.h"
 #include "dbrn/dbrn_workbook_import.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "platform/files.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "records/text.h"
 #include "task/auto_transitions.h"
 #include "task/placement.h"

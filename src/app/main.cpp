@@ -1,14 +1,11 @@
 #include <QDir>
-#include <QFont>
 
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/guard.h"
 
 int main(int argc, char* argv[]) {
   qj::ui::GuardedApplication app(argc, argv);
-  QApplication::setApplicationName("Lite_Orvel_QJ");
-  QApplication::setApplicationDisplayName("Lite_Orvel_QJ");
-  QApplication::setFont(QFont("DejaVu Sans", 9));
+  qj::ui::setUpApplication();
 
   qj::ui::TfrmMainWin window(QDir(QApplication::applicationDirPath()).absolutePath().toStdString());
   // No usable language shell: the start-up has said so, and the program ends.

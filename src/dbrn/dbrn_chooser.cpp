@@ -41,8 +41,9 @@ Message deleteDbrnQuestion(std::string_view key) {
 std::optional<Message> deleteDbrnFile(const AppState& app) {
   const std::filesystem::path file(app.selectedPath + ".dat");
   std::error_code ec;
-  // A database that was deleted meanwhile is gone as asked.
-  if (std::filesystem::remove(file, ec) || !ec) return std::nullopt;
+  // Only a file that was there and is gone now counts as deleted: a deletion that removed
+  // nothing has deleted nothing the user chose.
+  if (std::filesystem::remove(file, ec)) return std::nullopt;
   return fileNotDeletedMessage(cp1251::fromUtf8(file.filename().string()));
 }
 

@@ -39,7 +39,8 @@ ChooserChoice chooseDbrn(AppState& app, int row);
 
 // The question before a database is deleted: <89> "key"?
 Message deleteDbrnQuestion(std::string_view key);
-// Deletes SelectedPath + ".dat"; the message when the file could not be deleted.
+// Deletes SelectedPath + ".dat"; the message when no file was deleted (it could not be
+// removed, or it was not there).
 std::optional<Message> deleteDbrnFile(const AppState& app);
 
 }  // namespace qj

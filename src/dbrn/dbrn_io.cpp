@@ -14,9 +14,15 @@ std::string dbrnFileName(std::string_view code, std::string_view kind, std::stri
 }
 
 DbrnRead readDbrnFile(const fs::path& path) {
-  const std::optional<std::string> bytes = readFile(path);
+  DbrnRead result;
+  if (const auto size = fileSize(path); size && *size > kMaxDbrnFileBytes) {
+    result.error.fault = DbrnFault::TooLong;
+    result.error.value = static_cast<int64_t>(*size);
+    result.error.text = "the file " + path.string() + " is far longer than any database needs";
+    return result;
+  }
+  const std::optional<std::string> bytes = readFile(path, kMaxDbrnFileBytes);
   if (!bytes) {
-    DbrnRead result;
     result.error.fault = DbrnFault::Unreadable;
     result.error.text = "the file " + path.string() + " cannot be opened";
     return result;
@@ -36,6 +42,7 @@ Text failureDetail(const DbrnError& e) {
   switch (e.fault) {
     case DbrnFault::Unreadable: break;
     case DbrnFault::Truncated: return shell(833);
+    case DbrnFault::TooLong: return shell(842);
     case DbrnFault::UnknownKind: return shell(834) + " \"" + val(e.kind) + "\"";
     case DbrnFault::BadCount: return shell(835) + " (" + num(e.value) + ")";
     case DbrnFault::TooManyTurns:

@@ -266,7 +266,8 @@ ControlUpdates prepareHousesPage(DbrnWizardState& state) {
     regroupRows(state);
   state.table4Load = state.recordsLoad;
   ControlUpdates u;
-  if (state.viewing()) setText(u, "_L4a", filterLine(state, state.table4.rows()));
+  // The houses page lists houses: without a phrase it says that all houses are shown.
+  if (state.viewing()) setText(u, "_L4a", filterLine(state, state.table4.rows(), shell(1100)));
   state.db.header.houseCount = state.houseTotal;
   setText(u, "nHs_5", num(state.houseTotal));
   setText(u, "Label_4b", houseSectionInfo(state, 0, hc::section(0)));

@@ -211,7 +211,8 @@ DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view spe
     if (StepCheck rows = checkStreetTypeRows(state); !rows.passed())
       return DbrnStepResult::refuse(std::move(rows));
     state.avgSpeed = *speed;
-    state.avgSpeedText = std::string(speedText);
+    // New sections take it in the general format of the speeds beside it ("35", not "35,0").
+    state.avgSpeedText = formatReal(*speed, state.decSep);
     storeStreetTypes(state);
   }
   prepareStreetsPage(state);

@@ -126,10 +126,10 @@ bool matchesPhrase(std::string_view text, std::string_view phrase) {
   return phrase.empty() || text.find(phrase) != std::string_view::npos;
 }
 
-Text filterLine(const DbrnWizardState& state, int32_t rowsShown) {
+Text filterLine(const DbrnWizardState& state, int32_t rowsShown, Text everything) {
   const Text count = shell(725).trimmed() + " - " + num(rowsShown) + ".";
   if (state.keyPhraseType.empty() && state.keyPhraseName.empty())
-    return shell(220) + ".   " + count;
+    return std::move(everything) + ".   " + count;
   return shell(219) + " - \"" + val(state.keyPhraseType) + "\" + \"" + val(state.keyPhraseName) +
          "\".   " + count;
 }

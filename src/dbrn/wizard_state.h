@@ -193,7 +193,8 @@ bool isNoStreetStreet(const DbrnWizardState& state, int32_t street);
 std::string streetNameCell(const StreetRec& street, const StreetRec* previous);
 // Whether `phrase` is empty or occurs in `text` (case-sensitive), the view-mode filter.
 bool matchesPhrase(std::string_view text, std::string_view phrase);
-// The view-mode filter line: "<219> - "type" + "name".   <725> - n." or "<220>.   <725> - n.".
-Text filterLine(const DbrnWizardState& state, int32_t rowsShown);
+// The view-mode filter line: "<219> - "type" + "name".   <725> - n." or, without a phrase,
+// `everything` (all sections shown, unless the page lists something else) + ".   <725> - n.".
+Text filterLine(const DbrnWizardState& state, int32_t rowsShown, Text everything = shell(220));
 
 }  // namespace qj

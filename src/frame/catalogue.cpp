@@ -29,8 +29,13 @@ std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& cat
   return items;
 }
 
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog) {
-  std::vector<std::string> items{"none"};
+Text noneItem() {
+  return shell(445);
+}
+
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog,
+                                           const ShellTables& texts) {
+  std::vector<std::string> items{noneItem().resolve(texts)};
   for (std::string& item : catalogueItems(catalog)) items.push_back(std::move(item));
   return items;
 }
@@ -53,6 +58,10 @@ CatalogueScan scanCatalogue(const ProgramFolder& folder, std::string_view langCo
   const std::string tail = "_dbrn_" + cp1251::toUtf8(langCode) + ".dat";
   for (const auto kindMask : kindMasks) {
     for (const auto& file : listMatching(folder.dbrn(), "???" + std::string(kindMask) + tail)) {
+      // Every later step opens the database by the name built from its key, so a file whose
+      // "_dbrn_<language>.dat" differs in letter case is not this language's database: it
+      // could be listed but never opened (or would list the database twice).
+      if (!std::string_view(file).ends_with(tail)) continue;
       const std::string name = cp1251::fromUtf8(file);
       const std::string key = cut(name, 7);
       // A file that cannot be read, or is shorter than a header, names no kind either.

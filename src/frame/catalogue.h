@@ -31,7 +31,8 @@ struct CatalogueScan {
 };
 
 // Scans the masks "???" + kind + "_dbrn_" + language + ".dat" in the given order; within a
-// mask the files come in name order.
+// mask the files come in name order. The part "_dbrn_" + language + ".dat" must match in
+// letter case too, so that the name every later step builds from the key is the name found.
 CatalogueScan scanCatalogue(const ProgramFolder& folder, std::string_view langCode,
                             const std::vector<std::string_view>& kindMasks);
 
@@ -44,8 +45,11 @@ CatalogueScan SysDBRNClick(const AppState& state);
 
 // The catalogue as the database lists show it: "[" + key + "] " + name per entry.
 std::vector<std::string> catalogueItems(const std::vector<DbrnCatalogEntry>& catalog);
-// A list that begins with "none" (nothing chosen), then the catalogue items.
-std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog);
+// The first item of a list of databases or tasks to choose from: nothing chosen.
+Text noneItem();
+// A list that begins with the none item, then the catalogue items.
+std::vector<std::string> databaseListItems(const std::vector<DbrnCatalogEntry>& catalog,
+                                           const ShellTables& texts);
 
 // Keeps a scan's catalogue and DbCheckFailed in the state; returns its message.
 std::optional<Message> storeCatalogue(AppState& state, CatalogueScan scan);

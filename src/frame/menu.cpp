@@ -1,6 +1,7 @@
 #include "frame/menu.h"
 
 #include "frame/catalogue.h"
+#include "frame/task_handover.h"
 
 namespace qj {
 
@@ -100,7 +101,7 @@ CommandStart startCommand(AppState& state, MenuItem item) {
 }
 
 bool hasQueuedTask(const ProgramFolder& folder) {
-  return !listMatching(folder.solving(), "qj_??????_in.dat").empty();
+  return !queuedInputNames(folder).empty();
 }
 
 bool openSolvingMenu(AppState& state) {

@@ -89,8 +89,10 @@ Deletion deleteTask(AppState& state, int record) {
   for (const fs::path& file : {paths->queuedSolution, paths->queuedInput, paths->solution,
                                paths->solverInput, paths->taskFile}) {
     std::error_code ec;
-    fs::remove(file, ec);
-    if (ec) {
+    const bool removed = fs::remove(file, ec);
+    // The other files may be missing; a task file that was not there to remove leaves
+    // nothing deleted that the user chose, and the record stays.
+    if (ec || (!removed && file == paths->taskFile)) {
       deletion.messages.push_back(taskNotDeletedMessage(shownFileName(state.dirs(), file)));
       return deletion;
     }

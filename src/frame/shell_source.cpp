@@ -180,8 +180,8 @@ class Parser {
   void checkNotes() {
     const auto& shorts = source_.tables.shortTexts;
     for (const auto& [key, number] : lines_) {
-      const auto has = [&](const std::vector<std::string>& table) {
-        return static_cast<size_t>(key.index) < table.size() && !table[key.index].empty();
+      const auto has = [index = key.index](const std::vector<std::string>& table) {
+        return static_cast<size_t>(index) < table.size() && !table[index].empty();
       };
       if (key.table == Table::Short && has(shorts) && !has(source_.notes))
         fail(number, describe(key) + " has no note." + std::to_string(key.index));

@@ -23,6 +23,18 @@ std::optional<TaskPaths> taskPaths(const ProgramFolder& folder, std::string_view
                    folder.solving() / (base + "_out.dat")};
 }
 
+std::vector<std::string> queuedInputNames(const fs::path& solving) {
+  std::vector<std::string> names = listMatching(solving, "qj_??????_in.dat");
+  std::erase_if(names, [](const std::string& name) {
+    return !name.starts_with("qj_") || !name.ends_with("_in.dat");
+  });
+  return names;
+}
+
+std::vector<std::string> queuedInputNames(const ProgramFolder& folder) {
+  return queuedInputNames(folder.solving());
+}
+
 std::string taskBasePath(const ProgramFolder& folder, std::string_view code) {
   return (folder.data() / ("qj_" + std::string(code))).string();
 }

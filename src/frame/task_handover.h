@@ -30,6 +30,12 @@ struct TaskPaths {
 // Nothing for a code that is not a task code.
 std::optional<TaskPaths> taskPaths(const ProgramFolder& folder, std::string_view code);
 
+// The names of the queued inputs Solving/qj_??????_in.dat, in name order. "qj_" and "_in.dat"
+// must match in letter case: the optimiser reads and writes the files by the names it builds
+// from the code, and the protocol window looks for those names.
+std::vector<std::string> queuedInputNames(const ProgramFolder& folder);
+std::vector<std::string> queuedInputNames(const fs::path& solving);
+
 // The base path that SelectedPath holds for a task: Data/qj_<code>, without ".dat".
 std::string taskBasePath(const ProgramFolder& folder, std::string_view code);
 

@@ -12,6 +12,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   const int32_t states = transitions.stateCount();
   arrays.oldValues.assign(states, 0.0);
   arrays.newValues.assign(states, 0.0);
+  arrays.scaledValues.assign(states, 0.0);
   arrays.choice.assign(states, 0);
   if (states < 2) {
     result.status = NoReferenceAlternative;
@@ -21,6 +22,9 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   // state at hand already holds this sweep's value, any other still the previous one.
   double* const v = arrays.oldValues.data();
   double* const w = arrays.newValues.data();
+  // W[t] / w for every state, divided once when W[t] changes rather than at every record
+  // that leads to t: the same quotient, bit for bit.
+  double* const scaled = arrays.scaledValues.data();
   int32_t* const choice = arrays.choice.data();
   const int32_t* const start = transitions.starts().data();
   const int32_t* const targets = transitions.targets().data();
@@ -28,8 +32,9 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
 
   const double coef = settings.relaxationCoef;
   const double keep = 1.0 - coef;
-  const double inverse = 1.0 / coef;
-  const double oldWeight = 1.0 / coef - 1.0;
+  // The successor's value is divided by the coefficient, not multiplied by a stored 1 / w:
+  // the last bits decide between records of equal cost.
+  const double oldWeight = 1 / coef - 1;
   const double epsilon = settings.stopCriterion;
   const int32_t last = states - 1;
   int64_t sinceCheck = 1;
@@ -54,15 +59,16 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     for (int32_t s = 1 + finishedSkip; s < states; ++s) {
       const int32_t first = start[s], end = start[s + 1];
       int32_t t = targets[first];
-      double best = costs[first] + w[t] * inverse - oldWeight * v[t];
+      double best = costs[first] + scaled[t] - oldWeight * v[t];
       for (int32_t r = first + 1; r < end; ++r) {
         t = targets[r];
-        const double q = costs[r] + w[t] * inverse - oldWeight * v[t];
+        const double q = costs[r] + scaled[t] - oldWeight * v[t];
         best = q < best ? q : best;  // a later record only when strictly smaller
       }
       const double stepValue = best + 1.0 * g;
       const double updated = coef * (stepValue - g) + keep * v[s];
       w[s] = updated;
+      scaled[s] = updated / coef;
       if (check && !changed) {
         const double ratio = std::fabs(updated - v[s]) / (std::fabs(updated + v[s]) / 2 + 1e-10);
         changed = ratio > epsilon;
@@ -89,7 +95,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     const int32_t first = start[s], end = start[s + 1];
     auto value = [&](int32_t r) {
       const int32_t t = targets[r];
-      return costs[r] + (t < s ? w[t] : v[t]) * inverse - oldWeight * v[t];
+      return costs[r] + (t < s ? w[t] : v[t]) / coef - oldWeight * v[t];
     };
     double best = value(first);
     int32_t chosen = first;

@@ -35,6 +35,7 @@ struct RelaxResult {
 // After the call newValues holds the last sweep's values and oldValues the sweep's before.
 struct RelaxArrays {
   std::vector<double> oldValues, newValues;
+  std::vector<double> scaledValues;  // newValues / RelaxationCoef
   // Per state, the record chosen (an index into the transition tables); for the reference
   // state, -1: its single outcome alternative.
   std::vector<int32_t> choice;

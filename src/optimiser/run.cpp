@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "frame/task_handover.h"
 #include "optimiser/client_task.h"
 #include "optimiser/task_input.h"
 #include "optimiser/texts.h"
@@ -16,10 +17,6 @@
 namespace qj::optim {
 
 namespace {
-
-// The largest solver input a task of 10000 sections and 10 points can sensibly need, with
-// room to spare; anything larger is refused rather than loaded.
-constexpr uint64_t kMaxInputBytes = 256ull << 20;
 
 std::string defaultDate(double dateTime) {
   const CivilDateTime t = fromDateTime(dateTime);
@@ -43,7 +40,7 @@ std::string taskCodeOfFileName(std::string_view fileName) {
 
 std::vector<std::string> queuedTaskCodes(const std::filesystem::path& solving) {
   std::vector<std::string> codes;
-  for (const std::string& name : listMatching(solving, "qj_??????_in.dat"))
+  for (const std::string& name : queuedInputNames(solving))
     codes.push_back(taskCodeOfFileName(name));
   return codes;
 }
@@ -80,7 +77,7 @@ TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settin
                       std::string_view code, RunProgress& progress) {
   TaskWork s;
   const std::string fileName = inputFileName(code);
-  const auto bytes = readFile(env.solving / fileName, kMaxInputBytes);
+  const auto bytes = readFile(env.solving / fileName, kMaxTaskFileBytes);
   if (!bytes) {
     s.failure = validationHead(code) + shell(911) + " \"" + val(fileName) + "\".";
     return s;

@@ -139,7 +139,9 @@ class StateRecords {
           if (status_[j] == Pending) minutes += task.points[j].serviceTime;
       }
       hours += minutes / 60;
-      cost += (h.finePerHour + task.waitPenalty[pass_.startPoint - 1] + task.waitPenalty[t] + 1) *
+      // While loading, the hour rate runs and both the start point and the point driven to
+      // wait (in the final pass vertex t is point t + 1).
+      cost += (h.finePerHour + task.waitPenalty[pass_.startPoint - 1] + task.waitPenalty[t]) *
               minutes / 60;
     }
     if (pass_.finalPass() && h.returnFlag == 1 && !anyPending && t == pass_.startPoint - 1) {

@@ -1,13 +1,16 @@
 #pragma once
 // File access for the whole program: whole-file reads with a size limit, atomic writes
-// (temporary file in the same folder, then rename) and atomic copies.
+// (temporary file in the same folder, then rename), files replaced together, and atomic
+// copies.
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qj {
 
@@ -16,11 +19,20 @@ namespace fs = std::filesystem;
 class FileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  FileError(const std::string& what, fs::path path)
+      : std::runtime_error(what), path_(std::move(path)) {}
+  // The file that could not be written, when the error names one.
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
 };
 
 // The whole file, or nullopt when it cannot be opened or read. Files larger than
 // maxBytes are refused rather than loaded.
 std::optional<std::string> readFile(const fs::path& path, uint64_t maxBytes = 1ull << 31);
+// The length of a regular file; nullopt when there is none or it cannot be asked.
+std::optional<uint64_t> fileSize(const fs::path& path);
 // At most the first n bytes (fewer when the file is shorter).
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 
@@ -41,6 +53,11 @@ class AtomicFile {
   void commit();                       // throws FileError
 
  private:
+  friend struct FileReplacer;
+  // Makes the written bytes durable and closes the temporary file, which stays until it is
+  // renamed or the object is destroyed.
+  void finish();
+
   fs::path target_;
   fs::path temp_;
   int fd_ = -1;
@@ -48,6 +65,19 @@ class AtomicFile {
 
 // Replaces (or creates) the file with exactly these bytes; throws FileError.
 void writeFileAtomic(const fs::path& path, std::string_view bytes);
+
+// One file of a replacement of several: its target and what writes its bytes.
+struct FileReplacement {
+  fs::path target;
+  std::function<void(AtomicFile&)> write;
+};
+// Replaces (or creates) the files together, for files that are only sound beside each other:
+// every file is first written whole into a temporary file beside its target, and only when
+// all of them are complete are they renamed into place. When anything fails, every target
+// keeps its old content (or stays absent), no temporary file is left, and FileError names the
+// target that failed. An exception of a writer other than FileError passes through, with the
+// same guarantee.
+void replaceFilesTogether(const std::vector<FileReplacement>& files);
 // Copies a file over its target atomically; throws FileError.
 void copyFileAtomic(const fs::path& from, const fs::path& to);
 

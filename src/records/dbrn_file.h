@@ -29,6 +29,16 @@ inline constexpr size_t kCliHouseSize = 16;
 inline constexpr int kMaxTurns = 10;  // turn pairs of one transit section
 inline constexpr int kMaxLinks = 4;   // sections adjacent to one house
 
+// The bytes of the largest database that can be entered or imported (100 street types,
+// 10000 streets, 200000 sections of 10 turns, 300000 houses of 4 links), and the length
+// beyond which a file is refused unread: the reader may take several times a file's length
+// in memory, and system databases may be larger than what can be entered, but not by ten.
+inline constexpr uint64_t kLargestEnteredDbrnBytes =
+    kDbrnHeaderSize + 100 * kStreetTypeSize + 10000 * (kStreetSize + 4) +
+    200000 * (kSectionSize + kMaxTurns * kTurnSize) +
+    300000 * (kHouseSize + kMaxLinks * kHouseLinkSize);
+inline constexpr uint64_t kMaxDbrnFileBytes = 10 * kLargestEnteredDbrnBytes;
+
 struct DbrnHeader {
   std::string language;  // 3: the language code at creation
   std::string dbCode;    // 3 digits
@@ -167,6 +177,7 @@ class SectionLookup {
 enum class DbrnFault {
   Unreadable,           // the file cannot be opened or read (file layer)
   Truncated,            // the file is shorter than a header
+  TooLong,              // the file is far longer than any database needs (kMaxDbrnFileBytes)
   UnknownKind,          // DbKind is none of the five kinds
   BadCount,             // a count is negative or needs more bytes than the file holds
   TooManyTurns,         // TurnCount above 10

@@ -18,6 +18,10 @@ inline constexpr size_t kTransitionSize = 20;
 inline constexpr size_t kTaskArcSize = 24;
 inline constexpr size_t kShellNameTrailerSize = 25;
 
+// The longest task, solver input or solution file that is read: a solver input of 10000
+// sections and 10 points needs a few megabytes, so anything near this is damaged.
+inline constexpr uint64_t kMaxTaskFileBytes = 256ull << 20;
+
 struct TaskHeader {
   std::string language;  // 3
   std::string code;      // 6

@@ -24,6 +24,7 @@ Text faultDetail(ViewerFault fault) {
   switch (fault) {
     case ViewerFault::Unreadable: break;
     case ViewerFault::Damaged: return shell(944);
+    case ViewerFault::TooLong: return shell(954);
     case ViewerFault::StartPoint: return shell(945);
     case ViewerFault::EndPoint: return shell(946);
     case ViewerFault::TaskCode: return shell(947);
@@ -46,6 +47,17 @@ Message fileMessage(Text head, std::string_view file, ViewerFault fault) {
 // The kind part of a database file name: the kind, or nothing for a kind outside the five.
 std::string_view kindInFileName(const TaskHeader& task) {
   return dbLevel(task.dbKind) == 0 ? std::string_view() : std::string_view(task.dbKind);
+}
+
+// A file read whole when its length is within the bound; a longer one is refused unread.
+std::optional<std::string> readBounded(const fs::path& path, std::optional<ViewerFault>& fault) {
+  if (const auto size = fileSize(path); size && *size > kMaxTaskFileBytes) {
+    fault = ViewerFault::TooLong;
+    return std::nullopt;
+  }
+  auto bytes = readFile(path, kMaxTaskFileBytes);
+  if (!bytes) fault = ViewerFault::Unreadable;
+  return bytes;
 }
 
 }  // namespace
@@ -91,9 +103,10 @@ ViewerRead<TaskFile> readViewedTask(const AppState& state) {
   const fs::path path(state.selectedPath + ".dat");
   const std::string name = viewerFileName(state.dirs(), path);
   ViewerRead<TaskFile> result;
-  const std::optional<std::string> bytes = readFile(path);
+  std::optional<ViewerFault> unread;
+  const std::optional<std::string> bytes = readBounded(path, unread);
   if (!bytes) {
-    result.message = taskFileMessage(name, ViewerFault::Unreadable);
+    result.message = taskFileMessage(name, *unread);
     return result;
   }
   TaskFileRead read = readTaskFile(*bytes);
@@ -113,9 +126,10 @@ ViewerRead<SolutionFile> readViewedSolution(const AppState& state, const TaskHea
   const fs::path path = solutionPath(state.dirs(), task);
   const std::string name = viewerFileName(state.dirs(), path);
   ViewerRead<SolutionFile> result;
-  const std::optional<std::string> bytes = readFile(path);
+  std::optional<ViewerFault> unread;
+  const std::optional<std::string> bytes = readBounded(path, unread);
   if (!bytes) {
-    result.message = solutionFileMessage(name, ViewerFault::Unreadable);
+    result.message = solutionFileMessage(name, *unread);
     return result;
   }
   SolutionRead read = readSolutionFile(*bytes, dbLevel(task.dbKind) == 3);

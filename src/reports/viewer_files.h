@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 enum class ViewerFault {
   Unreadable,  // the file cannot be opened
   Damaged,     // its records do not fit its length
+  TooLong,     // far longer than any task or solution file (kMaxTaskFileBytes)
   TaskCode,    // the task code is not six of A-Z, 0-9
   DbCode,      // the database code is not three digits
   StartPoint,  // the start point is not one of the points

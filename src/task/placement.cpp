@@ -124,39 +124,62 @@ bool placePoint(const TaskWizardState& st, int i, const SectionLookup& lookup, P
   return true;
 }
 
-// A stored to-slot of the same kind, when the section it refers to is still the point's.
-const TransitionRec* storedToSlot(const std::vector<TransitionRec>& old, int32_t kind,
-                                  bool sectionKept) {
-  if (!sectionKept) return nullptr;
+// A stored to-slot of the same kind.
+const TransitionRec* storedToSlot(const std::vector<TransitionRec>& old, int32_t kind) {
   for (const auto& t : old)
     if (t.kind == kind) return &t;
   return nullptr;
 }
 
-// Drops the stored from-slots whose section or target point moved: their distances describe
-// a way that no longer exists.
-void dropStaleFromSlots(TaskWizardState& st, const std::vector<bool>& sectionMoved,
-                        const std::vector<bool>& reverseMoved) {
-  const int n = static_cast<int>(st.points.size());
-  for (int i = 0; i < n; ++i) {
-    auto& list = st.fromTransitions[i];
-    std::erase_if(list, [&](const TransitionRec& t) {
-      if (t.kind == kFromOwnSection) return sectionMoved[i];
-      if (t.kind == kFromReverseSection) return reverseMoved[i];
-      const int k = -t.kind - 1;
-      return k < 0 || k >= n || sectionMoved[k] || reverseMoved[k];
-    });
+// Which ways of the points still are the ways the user entered: a way of a point whose
+// address changed, or that now lies on another section, is another way; so is a way straight
+// to a point that changed or moved.
+class StaleWays {
+ public:
+  StaleWays(const TaskWizardState& st, const std::vector<Placed>& placed) {
+    const size_t n = st.points.size();
+    own_.resize(n);
+    reverse_.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      const bool changed = isPointChanged(st, static_cast<int>(i));
+      own_[i] = changed || st.points[i].sectionIndex != placed[i].section;
+      reverse_[i] = changed || st.points[i].reverseSectionIndex != placed[i].reverse;
+    }
   }
+
+  bool operator()(int i, int32_t kind) const {
+    const int n = static_cast<int>(own_.size());
+    if (i < 0 || i >= n) return true;
+    switch (kind) {
+      case kToOwnSection:
+      case kFromOwnSection: return own_[i];
+      case kToReverseSection:
+      case kFromReverseSection: return reverse_[i];
+      default: break;
+    }
+    const int k = -kind - 1;
+    return k < 0 || k >= n || own_[i] || reverse_[i] || own_[k] || reverse_[k];
+  }
+
+ private:
+  std::vector<bool> own_, reverse_;
+};
+
+// The stored ways out and the distances and speeds typed into either grid for ways that no
+// longer exist are dropped: those ways start again from their defaults.
+void dropStaleWays(TaskWizardState& st, const StaleWays& stale) {
+  for (size_t i = 0; i < st.fromTransitions.size(); ++i)
+    std::erase_if(st.fromTransitions[i],
+                  [&](const TransitionRec& t) { return stale(static_cast<int>(i), t.kind); });
+  const auto staleKey = [&](const std::string& key) { return stale(keyPoint(key), keyKind(key)); };
+  st.typed2.forget(staleKey);
+  st.typed3.forget(staleKey);
 }
 
 void commitPlacement(TaskWizardState& st, const std::vector<Placed>& placed) {
   const int n = static_cast<int>(st.points.size());
-  std::vector<bool> sectionMoved(n), reverseMoved(n);
-  for (int i = 0; i < n; ++i) {
-    sectionMoved[i] = st.points[i].sectionIndex != placed[i].section;
-    reverseMoved[i] = st.points[i].reverseSectionIndex != placed[i].reverse;
-  }
-  dropStaleFromSlots(st, sectionMoved, reverseMoved);
+  const StaleWays stale(st, placed);
+  dropStaleWays(st, stale);
 
   const double speed = st.approachSpeed;
   for (int i = 0; i < n; ++i) {
@@ -176,12 +199,11 @@ void commitPlacement(TaskWizardState& st, const std::vector<Placed>& placed) {
     std::vector<TransitionRec> list;
     list.push_back({pl.startDist, speed, kToOwnSection});
     if (reverseWay) list.push_back({pl.reverseDist, speed, kToReverseSection});
-    const bool defaults = st.transitionsEntered == 0 || isPointChanged(st, i);
     for (auto& slot : list) {
-      const bool own = slot.kind == kToOwnSection;
-      const TransitionRec* stored =
-          storedToSlot(st.toTransitions[i], slot.kind, own ? !sectionMoved[i] : !reverseMoved[i]);
-      if (!defaults && stored) {
+      const TransitionRec* stored = st.transitionsEntered == 0 || stale(i, slot.kind)
+                                        ? nullptr
+                                        : storedToSlot(st.toTransitions[i], slot.kind);
+      if (stored) {
         slot.dist = stored->dist < 1e-8 ? 0 : stored->dist;
         slot.speed = stored->speed < 1e-8 ? 0 : stored->speed;
       }
@@ -189,10 +211,13 @@ void commitPlacement(TaskWizardState& st, const std::vector<Placed>& placed) {
     st.toTransitions[i] = std::move(list);
     p.toCount = static_cast<int32_t>(st.toTransitions[i].size());
   }
+  // The changed addresses have had their effect.
+  st.pointChanged.assign(static_cast<size_t>(n), 0);
 }
 
 void fillTable2(TaskWizardState& st, const ShellTables& texts) {
   GridTable& grid = st.table2;
+  std::vector<std::string> keys;
   int rows = 0;
   for (const auto& list : st.toTransitions) rows += static_cast<int>(list.size());
   grid.setColumns(11);
@@ -210,8 +235,11 @@ void fillTable2(TaskWizardState& st, const ShellTables& texts) {
       }
       grid.set(row, 9, formatReal(slot.dist, st.decSep));
       grid.set(row, 10, formatReal(slot.speed, st.decSep));
+      keys.push_back(slotKey(static_cast<int>(i), slot.kind));
       ++row;
     }
+  // A distance or speed typed before the user went back stays with its way.
+  st.typed2.filled(grid, std::move(keys), [](int, int col) { return col == 9 || col == 10; });
 }
 
 }  // namespace
@@ -290,6 +318,9 @@ double sectionSpeed(const TransitSectionRec& s) {
 
 StepCheck placeLevel1Points(TaskWizardState& st, const ShellTables& texts) {
   resizePointLists(st);
+  // What the user typed on the transition pages, before the ways are worked out again.
+  st.typed2.collect(st.table2);
+  st.typed3.collect(st.table3);
   const SectionLookup lookup(st.db.sections);
   const int n = static_cast<int>(st.points.size());
   std::vector<Placed> placed(n);

@@ -82,6 +82,7 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
   const TaskHeader& h = state.header;
   const char sep = state.decSep;
   GridTable& t = state.table1;
+  state.typed1.collect(t);
   t.clear();
   t.setRows(std::max(h.pointCount, 0));
   for (int r = 0; r < t.rows(); ++r) {
@@ -113,6 +114,21 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
     if (orderShown) t.set(r, t1::kOrder, std::to_string(p.orderValue));
     if (state.dbLevel >= 2) t.set(r, t1::kHouseIndex, std::to_string(houseIndexOf(state.db, p)));
   }
+  // What was typed into a row before the user went back stays in the row of that point: an
+  // address always, a time, penalty or order value where the cell still takes one (the options
+  // chosen again may have made it a "-" cell or dropped its column).
+  std::vector<std::string> keys;
+  for (int r = 0; r < t.rows(); ++r) keys.push_back(pointKey(r));
+  const Table1Rules rules(state, shell);
+  state.typed1.filled(t, std::move(keys), [&](int r, int col) {
+    switch (col) {
+      case t1::kType:
+      case t1::kStreet:
+      case t1::kHouse:
+      case t1::kHouseIndex: return true;
+      default: return rules.typable(t, r, col);
+    }
+  });
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
@@ -446,13 +462,30 @@ void writePointRecords(TaskWizardState& state, const ShellTables& shell) {
   }
 }
 
+// A mark set on the candidate page before the user went back to the addresses stays on its
+// section while the point keeps its address; it replaces the point's stored mark.
+void keepTypedMarks(TaskWizardState& state, const std::vector<std::string>& keys) {
+  GridTable& t12 = state.table12;
+  state.typed12.filled(t12, keys, [](int, int col) { return col == t12::kMark; });
+  const auto typedMark = [&](int r) { return state.typed12.typed(keys[r], t12::kMark); };
+  for (int r = 0; r < t12.rows(); ++r) {
+    const std::string* mark = typedMark(r);
+    if (!mark || !isFlagSet(*mark)) continue;
+    for (int s = 0; s < t12.rows(); ++s)
+      if (s != r && !typedMark(s) && t12.cell(s, t12::kPointOfRow) == t12.cell(r, t12::kPointOfRow))
+        t12.set(s, t12::kMark, "");
+  }
+}
+
 // Level 1: the sections a point may lie on when its house number cannot tell, one Table12 row
 // each, grouped by point.
 void buildCandidateRows(TaskWizardState& state) {
   GridTable& t12 = state.table12;
+  state.typed12.collect(t12);
   t12.clear();
   state.ambiguousCount = 0;
   if (state.dbLevel != 1) return;
+  std::vector<std::string> keys;
   const DbrnFile& db = state.db;
   for (int i = 0; i < state.header.pointCount; ++i) {
     const TaskPointRec& p = state.points[i];
@@ -467,6 +500,8 @@ void buildCandidateRows(TaskWizardState& state) {
       if (!onStreet(streets, sec) || !(dash || sec.hasNonStdNumbering())) continue;
       const int row = t12.rows();
       t12.setRows(row + 1);
+      // A mark belongs to the point, its address and the section.
+      keys.push_back(pointKey(i) + "|" + address + "|" + std::to_string(k));
       t12.set(row, t12::kPointOfRow, std::to_string(i + 1));
       t12.set(row, t12::kPoint, first ? std::to_string(i + 1) : std::string());
       t12.set(row, t12::kAddress, first ? address : "  " + address);
@@ -484,6 +519,7 @@ void buildCandidateRows(TaskWizardState& state) {
     }
   }
   state.ambiguousCount = t12.rows();
+  keepTypedMarks(state, keys);
 }
 
 }  // namespace
@@ -504,6 +540,7 @@ Step3Outcome checkStep3(TaskWizardState& state, const ShellTables& shell) {
     return out;
   }
   writePointRecords(state, shell);
+  state.typed1.stored(state.table1);
   buildCandidateRows(state);
   fillTable1a(state, shell);
   const TaskHeader& h = state.header;
@@ -512,7 +549,12 @@ Step3Outcome checkStep3(TaskWizardState& state, const ShellTables& shell) {
     return out;
   }
   out.next = WizardNext::ShowStep4Page;
-  if (h.refusalFlag == 1) out.threshold = thresholdControls(h.servedThreshold);
+  // The threshold controls show the stored threshold once per task; after that they keep
+  // what the user chose on them, stored by step 5 or not.
+  if (h.refusalFlag == 1 && state.thresholdRevision != state.taskRevision) {
+    out.threshold = thresholdControls(h.servedThreshold);
+    state.thresholdRevision = state.taskRevision;
+  }
   return out;
 }
 

@@ -83,7 +83,8 @@ std::optional<Message> table1Typed(TaskWizardState& state, int row, int col);
 // ---- Next ----------------------------------------------------------------------------------
 
 struct Step3Outcome : StepOutcome {
-  // Set when page 3a is shown on a task with refusals: the threshold controls' state.
+  // Set when page 3a is first shown on a task with refusals (or first after an import): the
+  // threshold controls' state.
   std::optional<ThresholdControls> threshold;
 };
 

@@ -19,6 +19,7 @@ void fillTable1a(TaskWizardState& state, const ShellTables& shell) {
   const TaskHeader& h = state.header;
   const char sep = state.decSep;
   GridTable& t = state.table1a;
+  state.typed1a.collect(t);
   t.clear();
   t.setRows(std::max(h.pointCount, 0));
   for (int r = 0; r < t.rows(); ++r) {
@@ -49,6 +50,15 @@ void fillTable1a(TaskWizardState& state, const ShellTables& shell) {
       }
     }
   }
+  // What was typed on the page before the user went back stays in the row of its point where
+  // the cell still takes it under the options chosen now.
+  std::vector<std::string> keys;
+  for (int r = 0; r < t.rows(); ++r) keys.push_back(pointKey(r));
+  const Table1aRules rules(state);
+  state.typed1a.filled(t, std::move(keys), [&](int r, int col) {
+    if (col == t1a::kRefusal) return h.refusalFlag == 1 && !isDash(t.cell(r, col));
+    return rules.typable(t, r, col);
+  });
 }
 
 bool Table1aRules::typable(const GridTable& table, int row, int col) const {
@@ -260,6 +270,7 @@ StepOutcome checkStep4(TaskWizardState& state, const ShellTables& tables,
   if (h.cargoMode >= 1)
     if (StepCheck c = checker.checkCargoSums(); !c.passed()) return StepOutcome::stay(std::move(c));
   writePointRecords(state);
+  state.typed1a.stored(state.table1a);
   return StepOutcome::go(state.ambiguousCount >= 1 ? WizardNext::ShowSectionChoicePage
                                                    : WizardNext::RunStep5);
 }

@@ -80,14 +80,13 @@ std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app
   const std::string input = writeSolverInput(solverInputOf(state), app.shellFileName);
   const auto paths = taskPaths(app.dirs(), state.header.code);
   if (!paths) throw std::logic_error("task files not written: the code is not a task code");
-  const std::pair<fs::path, const std::string*> files[] = {{paths->taskFile, &task},
-                                                           {paths->solverInput, &input}};
-  for (const auto& [path, bytes] : files) {
-    try {
-      writeFileAtomic(path, *bytes);
-    } catch (const FileError&) {
-      return taskFileNotWrittenMessage(path.filename().string());
-    }
+  // The two files describe one task: a new task file beside an old solver input would be
+  // solved as another task. They are replaced together or not at all.
+  try {
+    replaceFilesTogether({{paths->taskFile, [&](AtomicFile& f) { f.write(task); }},
+                          {paths->solverInput, [&](AtomicFile& f) { f.write(input); }}});
+  } catch (const FileError& e) {
+    return taskFileNotWrittenMessage(e.path().filename().string());
   }
   recordTaskInProtocol(app.protocol, state.header, state.formMode, now);
   return std::nullopt;
@@ -97,7 +96,7 @@ TaskLoad loadTaskFile(TaskWizardState& state, const std::string& basePath) {
   const fs::path path(basePath + ".dat");
   const std::string fileName = path.filename().string();
   TaskLoad result;
-  const std::optional<std::string> bytes = readFile(path);
+  const std::optional<std::string> bytes = readFile(path, kMaxTaskFileBytes);
   if (!bytes || bytes->size() < kTaskHeaderSize) {
     state.loadFailed = 1;
     result.message = taskFileUnreadableMessage(fileName);

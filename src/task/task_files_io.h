@@ -30,10 +30,9 @@ TaskFile taskFileOf(const TaskWizardState& state);
 void recordTaskInProtocol(std::vector<ProtocolRec>& protocol, const TaskHeader& header,
                           int32_t formMode, double now);
 
-// Writes both files, each whole or not at all, then records the task in the protocol in
-// memory; the caller saves the protocol file. A file that cannot be written gives its
-// message and leaves the protocol unchanged (a task file written before a failing solver
-// input stays on disk).
+// Replaces both files together, then records the task in the protocol in memory; the caller
+// saves the protocol file. A file that cannot be written gives its message and leaves both
+// old files and the protocol unchanged.
 std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app, double now);
 
 // Reading a task file into the wizard.

@@ -113,7 +113,10 @@ Step1Result checkStep1(TaskWizardState& state, AppState& app, const Step1Input& 
   state.transitionsEntered =
       !state.points.empty() && !state.toTransitions.empty() && !state.fromTransitions.empty();
   if (state.points.empty()) resetToNewTaskHeader(state.header);
-  result.page2 = page2From(state.header, state.decSep);
+  if (state.page2Revision != state.taskRevision) {
+    result.page2 = page2From(state.header, state.decSep);
+    state.page2Revision = state.taskRevision;
+  }
   state.header.code = in.code;
   state.header.name = in.name.substr(0, 70);
   result.updates = headerStripUpdates(state);

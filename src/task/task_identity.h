@@ -46,7 +46,9 @@ struct Page2Values {
 
 struct Step1Result {
   StepCheck check;
-  Page2Values page2;       // when the step passed
+  // When the step passed and page 2 is to be filled from the header: the first time, and
+  // after an import replaced the task. Otherwise page 2 keeps what the user typed on it.
+  std::optional<Page2Values> page2;
   ControlUpdates updates;  // the header strips of pages 2 to 6
 };
 

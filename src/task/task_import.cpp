@@ -222,12 +222,18 @@ bool isKnownKind(std::string_view kind) {
   return kind == "use1" || kind == "use2" || kind == "sys1" || kind == "sys2" || kind == "cli2";
 }
 
-// The per-point lists of the wizard that the steps build from the points.
+// The per-point lists of the wizard that the steps build from the points. The imported task
+// replaces the one being entered: what was typed for it goes, and the pages are filled again
+// from the imported values.
 void clearPointWork(TaskWizardState& state) {
   state.pointChanged.clear();
   state.pointSectionInfo.clear();
   state.startSectionDist.clear();
   state.reverseSectionDist.clear();
+  for (TypedCells* typed :
+       {&state.typed1, &state.typed1a, &state.typed12, &state.typed2, &state.typed3})
+    typed->clear();
+  ++state.taskRevision;
 }
 
 }  // namespace
@@ -280,7 +286,9 @@ TaskWorkbookRead readTaskWorkbook(const office::Workbook& book, const TaskHeader
 
 int importedDatabaseItem(const std::vector<DbrnCatalogEntry>& catalog, const TaskHeader& h) {
   if (!isKnownKind(h.dbKind)) return 0;
-  return databaseItemOf(databaseListItems(catalog), h);
+  std::vector<std::string> items{std::string()};  // the none item, never a database
+  for (std::string& item : catalogueItems(catalog)) items.push_back(std::move(item));
+  return databaseItemOf(items, h);
 }
 
 ImportOutcome importProtocolTask(TaskWizardState& state, AppState& app, int item) {

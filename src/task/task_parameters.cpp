@@ -1,5 +1,7 @@
 #include "task/task_parameters.h"
 
+#include <algorithm>
+
 #include "records/numbers.h"
 #include "records/text.h"
 #include "task/step3.h"
@@ -164,7 +166,13 @@ Step2Result checkStep2(TaskWizardState& state, const Page2Input& in, const Shell
 
   const TaskHeader& h = state.header;
   addressGridTitles(u, h);
-  state.pointChanged.assign(static_cast<size_t>(h.pointCount), state.dbChangedByUser ? 1 : 0);
+  // An address typed on page 3 before the user came back here stays marked. A database chosen
+  // again on page 1 changes what every address means: every point is marked, once.
+  state.pointChanged.resize(static_cast<size_t>(h.pointCount), 0);
+  if (state.dbChangedByUser) {
+    std::fill(state.pointChanged.begin(), state.pointChanged.end(), 1);
+    state.dbChangedByUser = 0;
+  }
   fillTable1(state, texts);
   optionalStepControls(u, h);
   state.wizardStep = 3;

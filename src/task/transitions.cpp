@@ -154,14 +154,13 @@ std::vector<FromWay> fromWays(const TaskWizardState& st, int i) {
   return ways;
 }
 
-// The new from-list of point i: the stored distance and speed of a way that was there before,
-// unless the point or the point it leads to changed; the default otherwise.
+// The new from-list of point i: the stored distance and speed of a way that was there before
+// (the placement has dropped the ways of changed points), the default otherwise.
 std::vector<TransitionRec> fromList(const TaskWizardState& st, int i) {
   const std::vector<TransitionRec>& stored = st.fromTransitions[i];
   std::vector<TransitionRec> list;
   for (const FromWay& way : fromWays(st, i)) {
-    bool defaults = st.transitionsEntered == 0 || isPointChanged(st, i);
-    if (way.kind < 0) defaults = defaults || isPointChanged(st, -way.kind - 1);
+    const bool defaults = st.transitionsEntered == 0;
     const TransitionRec* old = nullptr;
     for (const auto& t : stored)
       if (t.kind == way.kind) old = &t;
@@ -187,6 +186,8 @@ Text fromKindText(int32_t kind) {
 
 void fillTable3(TaskWizardState& st, const ShellTables& texts) {
   GridTable& grid = st.table3;
+  st.typed3.collect(grid);
+  std::vector<std::string> keys;
   int rows = 0;
   for (const auto& list : st.fromTransitions) rows += static_cast<int>(list.size());
   grid.setColumns(11);
@@ -202,8 +203,11 @@ void fillTable3(TaskWizardState& st, const ShellTables& texts) {
       grid.set(row, 8, fromKindText(slot.kind).resolve(texts));
       grid.set(row, 9, formatReal(slot.dist, st.decSep));
       grid.set(row, 10, formatReal(slot.speed, st.decSep));
+      keys.push_back(slotKey(static_cast<int>(i), slot.kind));
       ++row;
     }
+  // A distance or speed typed before the user went back stays with its way.
+  st.typed3.filled(grid, std::move(keys), [](int, int col) { return col == 9 || col == 10; });
 }
 
 }  // namespace
@@ -247,13 +251,6 @@ void writePointRow(GridTable& grid, int row, const TaskWizardState& st, int i) {
   grid.set(row, 7, std::string(trim(s->speed)));
 }
 
-void noteTable2Edit(TaskWizardState& st, int row) {
-  const auto point = parseInt(st.table2.cell(row, 0));
-  if (!point || *point < 1 || static_cast<size_t>(*point) > st.points.size()) return;
-  st.pointChanged.resize(st.points.size());
-  st.pointChanged[*point - 1] = 1;
-}
-
 StepCheck checkTable2Rows(const TaskWizardState& st) {
   return checkRows(st, Way::To);
 }
@@ -269,6 +266,7 @@ StepOutcome checkStep6(TaskWizardState& st, const ShellTables& texts) {
     const TransitionRec& t = st.toTransitions[rs.point][rs.slot];
     (t.kind == kToReverseSection ? st.reverseSectionDist : st.startSectionDist)[rs.point] = t.dist;
   }
+  st.typed2.stored(st.table2);
   const int n = static_cast<int>(st.points.size());
   Lists from(n);
   for (int i = 0; i < n; ++i) from[i] = fromList(st, i);
@@ -286,6 +284,7 @@ StepOutcome checkStep7(TaskWizardState& st) {
   resizePointLists(st);
   if (StepCheck c = checkTable3Rows(st); !c.passed()) return StepOutcome::stay(std::move(c));
   storeRows(st, Way::From);
+  st.typed3.stored(st.table3);
   priceTransitions(st);
   buildSolverGraph(st);
   st.transitionsEntered = 1;

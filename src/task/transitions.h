@@ -49,10 +49,6 @@ StepOutcome checkStep7(TaskWizardState& state);
 StepCheck checkTable2Rows(const TaskWizardState& state);
 StepCheck checkTable3Rows(const TaskWizardState& state);
 
-// A key typed in a row of Table2: the point of that row counts as changed, so that its
-// from-transitions start again from their defaults.
-void noteTable2Edit(TaskWizardState& state, int row);
-
 // Shared with the placement and the level-2 transitions.
 
 // The per-point lists of the wizard sized to its points.

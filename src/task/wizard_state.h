@@ -16,6 +16,7 @@
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
 #include "task/address_pickers.h"
+#include "task/typed_cells.h"
 
 namespace qj {
 
@@ -55,7 +56,9 @@ struct TaskWizardState {
   int32_t transitionsEntered = 0;
   int32_t dbChangedByUser = 0;
   int32_t loadFailed = 0;
-  std::vector<int32_t> pointChanged;  // per point
+  // Per point: its address changed (or the database did) since its transitions were made, so
+  // they start again from their defaults. The placement of the points applies and clears it.
+  std::vector<int32_t> pointChanged;
   int32_t warnedRow = -1;
   int32_t ambiguousCount = 0;
   AddressPickers pickers;  // of the point page; filled when step 2 passes
@@ -74,6 +77,14 @@ struct TaskWizardState {
   GridTable table12{10};  // step 5: candidate sections
   GridTable table2{11};   // step 6: transitions to the points
   GridTable table3{11};   // step 7: transitions from the points
+
+  // What the user typed into each grid and no step has stored yet; a refill keeps it.
+  TypedCells typed1, typed1a, typed12, typed2, typed3;
+  // Page 2 (and the tact) and the threshold controls of page 3a are filled from the header
+  // once per task: again only after an import replaced the task, never over what was typed.
+  int32_t taskRevision = 0;
+  int32_t page2Revision = -1;
+  int32_t thresholdRevision = -1;
 
   // The approach speed typed on step 2 (km/h). The header carries it only for levels 2 and 3;
   // at level 1 it is the default speed of every transition.

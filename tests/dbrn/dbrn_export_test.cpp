@@ -9,7 +9,7 @@
 #include "dbrn/dbrn_io.h"
 #include "dbrn/dbrn_workbook.h"
 #include "dbrn/dbrn_workbook_import.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "office/workbook_reader.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"

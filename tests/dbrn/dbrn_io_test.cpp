@@ -11,7 +11,7 @@ namespace {
 
 ShellTables tables() {
   ShellTables t;
-  t.shellTexts.resize(842);
+  t.shellTexts.resize(843);
   t.shellTexts[218] = "client addition";
   t.shellTexts[510] = "user, streets";
   t.shellTexts[511] = "user, houses";
@@ -29,6 +29,7 @@ ShellTables tables() {
   t.shellTexts[839] = "no such street at house";
   t.shellTexts[840] = "no such section at house";
   t.shellTexts[841] = "house counts disagree";
+  t.shellTexts[842] = "far too long";
   return t;
 }
 
@@ -165,6 +166,20 @@ TEST(DbrnMessages, MissingAndDamagedFilesAreReportedByName) {
   EXPECT_EQ(load.message.utf8(tables()),
             "The database file \"042use1_dbrn_eng.dat\" is damaged: too many turns at section 1 "
             "(11 > 10).");
+}
+
+// A file far beyond any database is refused by its length, before a byte of it is read: the
+// reader would take several times the length in memory.
+TEST(DbrnFiles, AFileFarLongerThanAnyDatabaseIsRefusedUnread) {
+  test::TempDir dir;
+  EXPECT_GT(kMaxDbrnFileBytes, 5 * kLargestEnteredDbrnBytes);
+  const fs::path path = saveDbrn(dir.path(), "eng", "use1", smallDb("use1"));
+  fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
+  EXPECT_EQ(readDbrnFile(path).error.fault, DbrnFault::TooLong);
+  const WizardDbrnLoad load = loadDbrn((dir / "042use1_dbrn_eng").string(), kViewDbrn);
+  ASSERT_FALSE(load.loaded);
+  EXPECT_EQ(load.message.utf8(tables()),
+            "The database file \"042use1_dbrn_eng.dat\" is damaged: far too long.");
 }
 
 TEST(DbrnMessages, EveryFaultNamesWhatIsWrong) {

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "dbrn/dbrn_workbook.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "office/xlsx_writer.h"
 #include "records/cp1251.h"
 #include "support/shell_fixture.h"

@@ -194,6 +194,8 @@ TEST_F(HousesStep, ViewModeListsTheHousesOfTheFilteredStreets) {
   EXPECT_EQ(s.table4.cell(1, hc::kHouseNo), "3");
   EXPECT_EQ(text(*updatedText(u, "_L4a")), "S219 - \"\" + \"Oak\".   S725 - 2.");
   EXPECT_EQ(check(), "passed");
+  s.keyPhraseName.clear();
+  EXPECT_EQ(text(*updatedText(prepareHousesPage(s), "_L4a")), "S1100.   S725 - 4.");
 }
 
 // ---- The chooser ----------------------------------------------------------------------------
@@ -229,8 +231,8 @@ TEST_F(DbrnChooser, DeletionRemovesTheFileAndReportsWhatFails) {
   chooseDbrn(app, 0);
   EXPECT_EQ(deleteDbrnFile(app), std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(dir / "Dbrn/001sys1_dbrn_eng.dat"));
-  // Gone already: deleted as asked.
-  EXPECT_EQ(deleteDbrnFile(app), std::nullopt);
+  // Gone already: this deletion removed nothing, and says so.
+  EXPECT_EQ(text(deleteDbrnFile(app)), "S816 \"001sys1_dbrn_eng.dat\".");
   // A folder of that name cannot be removed as a file.
   dir.write("Dbrn/001sys1_dbrn_eng.dat/inside", "x");
   EXPECT_EQ(text(deleteDbrnFile(app)), "S816 \"001sys1_dbrn_eng.dat\".");

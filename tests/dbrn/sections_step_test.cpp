@@ -239,7 +239,7 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
     EXPECT_EQ(t->cell(4, 0), "5");
   }
   EXPECT_EQ(s.table1.cell(2, sc::kType), "st.");
-  EXPECT_EQ(s.table1.cell(2, sc::kSpeed), "35,0");
+  EXPECT_EQ(s.table1.cell(2, sc::kSpeed), "35");
   EXPECT_EQ(s.table2.cell(3, turnCol::node(0)), "1");
   EXPECT_EQ(s.table3.cell(3, accessCol::kPrevClosed), "  *");
   ASSERT_EQ(s.db.houses[0].links.size(), 3u);

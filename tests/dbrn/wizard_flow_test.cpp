@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "frame/catalogue.h"
 
 namespace qj {

@@ -84,6 +84,10 @@ TEST_F(Catalogue, FilesOfAnotherLanguageAreNeverLookedAt) {
   dir.write("Dbrn/102use1_dbrn_rus.dat", "garbage");
   dir.write("Dbrn/103use1_dbrn_eng.dat.old", "garbage");
   database("104", "use1");
+  // Every later step opens a database by the name built from its key: these are no files
+  // of language "eng", and the second no other copy of 104use1.
+  database("105", "use1", "ENG");
+  database("104", "use1", "Eng");
   const CatalogueScan scan = DBRNClick(state);
   EXPECT_FALSE(scan.failure);
   EXPECT_EQ(keys(scan), std::vector<std::string>{"104use1"});

@@ -189,6 +189,9 @@ TEST_F(MenuState, TheOptimiserIsOfferedOnlyWhileATaskIsQueued) {
   dir.write("Solving/qj_AB12CD_out.dat", "x");
   dir.write("Solving/qj_AB12C_in.dat", "x");
   dir.write("Data/qj_AB12CD_in.dat", "x");
+  // Not named as the optimiser would open it.
+  dir.write("Solving/QJ_AB12CD_IN.DAT", "x");
+  dir.write("Solving/qj_AB12CD_In.dat", "x");
   EXPECT_FALSE(openSolvingMenu(state));
 
   dir.write("Solving/qj_AB12CD_in.dat", "x");

@@ -173,6 +173,11 @@ TEST_F(ProtocolView, AFileThatCannotBeDeletedKeepsTheTask) {
   EXPECT_TRUE(taskFileExists(state, 2));
   fs::remove_all(dir / "Data/qj_CCCCCC_out.dat");
   EXPECT_TRUE(deleteTask(state, 2).deleted);
+  // A task file gone since it was looked for: nothing the user chose was deleted.
+  const Deletion none = deleteTask(state, 0);
+  EXPECT_FALSE(none.deleted);
+  EXPECT_EQ(texts(none), std::vector<std::string>{"S816 \"Data/qj_AAAAAA.dat\". S817."});
+  EXPECT_EQ(state.protocol.size(), 2u);
 }
 
 TEST_F(ProtocolView, ADeletionThatCannotBeSavedIsReported) {

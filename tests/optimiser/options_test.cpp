@@ -146,6 +146,25 @@ TEST(Passes, ReturnTripsDeferAndReloadAtTheStart) {
   expectThreadsAgree(task);
 }
 
+// Loading at the start point costs the hourly rate and the waiting penalties of the start
+// point and of the point driven to, for the loading time; nothing else.
+TEST(Passes, LoadingAtTheStartCostsTheRateAndTheTwoPenalties) {
+  TaskFixture f(1, 2);
+  f.arc(f.point(1), 0, 2, 0.1).arc(0, f.point(2), 3, 0.2).arc(f.point(2), 0, 1, 0.1);
+  f.task.header.finePerHour = 4;
+  f.pointRec(1).serviceTime = 9;
+  f.pointRec(1).waitPenalty = 0.5;
+  f.pointRec(2).waitPenalty = 1.5;
+  SilentProgress quiet;
+  const PassesResult res = solvePasses(f.finish(), {0.9, 0.00099, 1, 10000}, {1, ','}, quiet);
+  ASSERT_EQ(res.solutionFound, 1);
+  // The pair: 2 + 3 for the arcs, 1.5 per hour for point 2 waiting 0.3 hours; the iteration
+  // stops within about a thousandth of the values.
+  EXPECT_NEAR(res.passResults[0].cost, 5 + 1.5 * 0.3, 0.01);
+  EXPECT_NEAR(res.objective, res.passResults[0].cost + (4 + 0.5 + 1.5) * 9 / 60, 0.02);
+  EXPECT_NEAR(res.passResults[1].time, 0.3 + 9.0 / 60, 1e-12);
+}
+
 TEST(Passes, ExpensivePointIsRefusedForItsSmallIncome) {
   TaskFixture f(2, 3);
   f.arc(f.point(1), 0, 1).arc(0, f.point(2), 1).arc(0, 1, 500).arc(1, f.point(3), 500);

@@ -181,7 +181,7 @@ class FinalOracle {
             for (int32_t j = 0; j < n_; ++j)
               if (st[j] == Pending) minutes += task_.points[j].serviceTime;
           hrs += minutes / 60;
-          cost += (h_.finePerHour + task_.waitPenalty[p] + task_.waitPenalty[t] + 1) * minutes / 60;
+          cost += (h_.finePerHour + task_.waitPenalty[p] + task_.waitPenalty[t]) * minutes / 60;
         }
         if (h_.returnFlag == 1 && !anyPending && t == h_.startPoint - 1) {
           auto next = st;

@@ -30,7 +30,7 @@ Reference referenceRelaxation(const Transitions& tr, const IterationSettings& se
   const int32_t n = tr.stateCount();
   std::vector<double> v(n, 0.0), w(n, 0.0);
   std::vector<int32_t> choice(n, 0);
-  const double coef = set.relaxationCoef, inverse = 1.0 / coef, oldWeight = 1.0 / coef - 1.0;
+  const double coef = set.relaxationCoef;
   int64_t sinceCheck = 1;
   for (;;) {
     const double g = 1.0 * v[n - 1] + 0.0;
@@ -43,7 +43,7 @@ Reference referenceRelaxation(const Transitions& tr, const IterationSettings& se
       for (int32_t r = tr.first(s); r < tr.end(s); ++r) {
         const SweepRecord rec = tr.record(r);
         const double current = rec.target < s ? w[rec.target] : v[rec.target];
-        const double q = rec.cost + current * inverse - oldWeight * v[rec.target];
+        const double q = rec.cost + current / coef - (1 / coef - 1) * v[rec.target];
         if (chosen < 0 || q < best) {
           best = q;
           chosen = r;

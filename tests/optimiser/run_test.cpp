@@ -11,7 +11,7 @@
 #include <limits>
 
 #include "dbrn/client_addition.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "optimiser/demo_city_task.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/random_task.h"
@@ -490,6 +490,8 @@ TEST(Run, QueuedCodesAndNames) {
   folder.dir.write("Solving/qj_A00001_in.dat", "");
   folder.dir.write("Solving/qj_A00001_out.dat", "");
   folder.dir.write("Solving/qj_TOOLONG1_in.dat", "");
+  folder.dir.write("Solving/QJ_C00003_IN.DAT", "");  // would be read as qj_C00003_in.dat
+  folder.dir.write("Solving/qj_A00001_IN.dat", "");  // would be solved twice
   EXPECT_EQ(queuedTaskCodes(folder.env.solving), (std::vector<std::string>{"A00001", "B00002"}));
   EXPECT_EQ(taskCodeOfFileName("qj_123456_in.dat"), "123456");
   EXPECT_EQ(formatElapsed(0), "0:00:00");

@@ -39,6 +39,58 @@ TEST(AtomicWrite, FailsCleanlyWhenTheFolderIsMissing) {
   EXPECT_THROW(writeFileAtomic(dir / "no" / "file.dat", "x"), FileError);
 }
 
+TEST(FilesReplacedTogether, EitherAllAreReplacedOrNoneIs) {
+  // The writer of file b writes part of its bytes and then fails, as a full disk would.
+  enum class Fault { None, FirstWriterFails, SecondWriterFails, SecondIsAFolder };
+  struct Case {
+    Fault fault;
+    bool oldFiles;
+  };
+  for (const Case c :
+       {Case{Fault::None, false}, Case{Fault::None, true}, Case{Fault::FirstWriterFails, true},
+        Case{Fault::SecondWriterFails, true}, Case{Fault::SecondWriterFails, false},
+        Case{Fault::SecondIsAFolder, false}}) {
+    SCOPED_TRACE(static_cast<int>(c.fault) * 10 + c.oldFiles);
+    test::TempDir dir;
+    if (c.oldFiles) {
+      dir.write("a.dat", "old a");
+      dir.write("b.dat", "old b");
+    }
+    if (c.fault == Fault::SecondIsAFolder) std::filesystem::create_directory(dir / "b.dat");
+    const size_t before = entriesIn(dir.path());
+    const auto writer = [](std::string bytes, bool fails) {
+      return [bytes, fails](AtomicFile& f) {
+        f.write(bytes.substr(0, 3));
+        if (fails) throw FileError("the disk is full");
+        f.write(bytes.substr(3));
+      };
+    };
+    const std::vector<FileReplacement> files = {
+        {dir / "a.dat", writer("new a", c.fault == Fault::FirstWriterFails)},
+        {dir / "b.dat", writer("new b", c.fault == Fault::SecondWriterFails)}};
+    if (c.fault == Fault::None) {
+      replaceFilesTogether(files);
+      EXPECT_EQ(dir.read("a.dat"), "new a");
+      EXPECT_EQ(dir.read("b.dat"), "new b");
+      EXPECT_EQ(entriesIn(dir.path()), 2u);
+      continue;
+    }
+    try {
+      replaceFilesTogether(files);
+      ADD_FAILURE() << "no failure reported";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.path().filename(), c.fault == Fault::FirstWriterFails ? "a.dat" : "b.dat");
+    }
+    EXPECT_EQ(entriesIn(dir.path()), before);  // no temporary or kept file is left behind
+    if (c.oldFiles) {
+      EXPECT_EQ(dir.read("a.dat"), "old a");
+      EXPECT_EQ(dir.read("b.dat"), "old b");
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(dir / "a.dat"));
+    }
+  }
+}
+
 TEST(AtomicCopy, OverwritesItsTarget) {
   test::TempDir dir;
   dir.write("a", "AAA");

@@ -118,6 +118,10 @@ TEST_F(ViewerFiles, BadTaskFilesGiveTheirMessage) {
   // A negative point count is a count the file cannot hold.
   EXPECT_EQ(withHeader([](TaskHeader& h) { h.pointCount = -1; }),
             "S940 \"Data/qj_TOWN01.dat\" S943: S944.");
+  // A good task followed by far more than any task file holds is refused unread.
+  writeTask(test::townTask());
+  fs::resize_file(dir / "Data/qj_TOWN01.dat", kMaxTaskFileBytes + 1);
+  EXPECT_EQ(taskFailure(), "S940 \"Data/qj_TOWN01.dat\" S943: S954.");
 }
 
 TEST_F(ViewerFiles, BadSolutionFilesGiveTheirMessage) {
@@ -139,6 +143,9 @@ TEST_F(ViewerFiles, BadSolutionFilesGiveTheirMessage) {
   s.steps[0].hours = std::nan("");
   writeSolution(s);
   EXPECT_EQ(solutionFailure(), "S941 \"Data/qj_TOWN01_out.dat\" S943: S950.");
+  writeSolution(test::townSolution());
+  fs::resize_file(dir / "Data/qj_TOWN01_out.dat", kMaxTaskFileBytes + 1);
+  EXPECT_EQ(solutionFailure(), "S941 \"Data/qj_TOWN01_out.dat\" S943: S954.");
 
   // The database lost sections since the task was solved.
   writeSolution(test::townSolution());

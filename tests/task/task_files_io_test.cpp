@@ -299,16 +299,22 @@ TEST(TaskFiles, ANewTaskAddsAProtocolRecordAndACorrectionRenamesIt) {
   EXPECT_EQ(f.app.protocol[0].name, "Other");
 }
 
-TEST(TaskFiles, AFileThatCannotBeWrittenIsReportedAndChangesNoRecord) {
+TEST(TaskFiles, AFileThatCannotBeWrittenIsReportedAndChangesNoFileNorRecord) {
   WizardFixture f;
-  // A folder where the solver input belongs: the task file is written, the input is not.
+  // A folder where the solver input belongs: the input cannot be written, so the old task
+  // file stays as it was.
+  f.dir.write("Data/qj_ABC123.dat", "the old task");
   std::filesystem::create_directories(f.dir / "Data/qj_ABC123_in.dat");
   const auto failure = saveTaskFiles(levelOneTask(f), f.app, 1);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->kind, MessageKind::Error);
   EXPECT_EQ(f.text(*failure), "S863 \"qj_ABC123_in.dat\" S865.");
   EXPECT_TRUE(f.app.protocol.empty());
-  EXPECT_TRUE(std::filesystem::is_regular_file(f.dir / "Data/qj_ABC123.dat"));
+  EXPECT_EQ(f.dir.read("Data/qj_ABC123.dat"), "the old task");
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(f.dir / "Data"))
+    ++files;
+  EXPECT_EQ(files, 2u);
 }
 
 TEST(TaskFiles, ASavedTaskReadsBackIntoTheWizard) {
@@ -385,6 +391,11 @@ TEST(TaskFiles, AMissingOrDamagedTaskFileChangesNothing) {
   EXPECT_EQ(f.text(*load.message), "S815 \"qj_BROKEN.dat\".");
   f.dir.write("Data/qj_SHORT1.dat", bytes.substr(0, 100));
   EXPECT_EQ(loadTaskFile(s, (f.dir / "Data/qj_SHORT1").string()).outcome,
+            TaskLoadOutcome::Unreadable);
+  // A good task with far more behind it than any task file holds is not read.
+  f.dir.write("Data/qj_LONG01.dat", bytes);
+  std::filesystem::resize_file(f.dir / "Data/qj_LONG01.dat", kMaxTaskFileBytes + 1);
+  EXPECT_EQ(loadTaskFile(s, (f.dir / "Data/qj_LONG01").string()).outcome,
             TaskLoadOutcome::Unreadable);
   EXPECT_EQ(s.header.name, "kept");
   EXPECT_TRUE(s.points.empty());

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "task/task_wizard_fixture.h"
 
 namespace qj {
@@ -85,7 +85,8 @@ TEST_F(StepOne, ANewTaskLoadsItsDatabaseAndGetsTheNewTaskValues) {
   EXPECT_EQ(state.header.tactMinutes, 7);  // kept
   EXPECT_EQ(state.transitionsEntered, 0);
 
-  const Page2Values& p = r.page2;
+  ASSERT_TRUE(r.page2);
+  const Page2Values& p = *r.page2;
   EXPECT_EQ(p.pointCount, "2");
   EXPECT_EQ(p.startPoint, "1");
   EXPECT_EQ(p.endPoint, "");
@@ -133,7 +134,8 @@ TEST_F(StepOne, ALoadedTaskRefillsPageTwoFromItsHeader) {
   EXPECT_EQ(state.dbLevel, 2);
   EXPECT_EQ(state.transitionsEntered, 1);
   EXPECT_EQ(h.pointCount, 3);
-  const Page2Values& p = r.page2;
+  ASSERT_TRUE(r.page2);
+  const Page2Values& p = *r.page2;
   EXPECT_EQ(p.pointCount, "3");
   EXPECT_EQ(p.startPoint, "2");
   EXPECT_EQ(p.endPoint, "3");

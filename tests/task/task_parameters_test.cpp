@@ -432,6 +432,7 @@ TEST_F(StepTwo, HeldPointsRefillTheGrid) {
   EXPECT_EQ(t.cell(2, 5), "0");
   EXPECT_EQ(t.cell(2, 8), "");
   EXPECT_EQ(state.pointChanged, (std::vector<int32_t>{1, 1, 1}));
+  EXPECT_EQ(state.dbChangedByUser, 0);  // taken into the marks once
 }
 
 }  // namespace

@@ -218,18 +218,27 @@ TEST(TransitionsStep7, StoresPricesAndMovesToTheSummary) {
   EXPECT_EQ(st.arcs.size(), 10u);
 }
 
-TEST(TransitionsStep7, EnteredWaysOutSurviveBackAndNextUnlessTheirPointsChanged) {
+TEST(TransitionsStep7, EnteredWaysSurviveBackAndNextUntilTheirPointsAddressChanges) {
   TaskWizardState st = atStep7();
   for (int r = 0; r < st.table3.rows(); ++r) st.table3.set(r, 9, "9");
   ASSERT_TRUE(checkStep7(st).check.passed());
 
-  // Back to step 6 and Next again: what the user entered comes back.
+  // Back to step 6, where the user changes point 1's way in, and Next: the ways out come back
+  // as entered; back to step 5 and Next: so does the way in.
+  st.table2.set(0, 9, "7");
+  st.table2.set(0, 10, "4");
   ASSERT_TRUE(checkStep6(st, texts()).check.passed());
   for (int r = 0; r < st.table3.rows(); ++r) EXPECT_EQ(st.table3.cell(r, 9), "9") << r;
+  ASSERT_TRUE(placeLevel1Points(st, texts()).passed());
+  EXPECT_EQ(row(st.table2, 0)[9], "7");
+  EXPECT_EQ(row(st.table2, 0)[10], "4");
 
-  // A key in point 1's row of Table2: its ways out, and point 3's way to it, start again.
-  noteTable2Edit(st, 1);
-  EXPECT_EQ(st.pointChanged, (std::vector<int32_t>{1, 0, 0}));
+  // Point 1's address typed again on page 3: its ways, and point 3's way to it, start again.
+  st.pointChanged[0] = 1;
+  ASSERT_TRUE(placeLevel1Points(st, texts()).passed());
+  EXPECT_EQ(row(st.table2, 0)[9], "25");
+  EXPECT_EQ(row(st.table2, 0)[10], "5");
+  EXPECT_EQ(st.pointChanged, (std::vector<int32_t>{0, 0, 0}));  // applied once
   ASSERT_TRUE(checkStep6(st, texts()).check.passed());
   const std::vector<std::string> want{"75", "25", "25", "9", "9", "9", "25", "9"};
   for (int r = 0; r < st.table3.rows(); ++r) EXPECT_EQ(st.table3.cell(r, 9), want[r]) << r;
@@ -251,13 +260,6 @@ TEST(TransitionGrid, OnlyDistancesAndSpeedsAreTyped) {
   g.set(0, 9, "33,3333333333333");
   EXPECT_TRUE(rules.accepts(g, 0, 9, "33,333333333333"));
   EXPECT_FALSE(rules.accepts(g, 0, 9, "33,33333333333333"));
-}
-
-TEST(TransitionGrid, AKeyInTable2MarksThePointOfItsRow) {
-  TaskWizardState st = atStep6();
-  noteTable2Edit(st, 3);  // " 2": the reverse row of point 2
-  noteTable2Edit(st, 40);
-  EXPECT_EQ(st.pointChanged, (std::vector<int32_t>{0, 1, 0}));
 }
 
 }  // namespace

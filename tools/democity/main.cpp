@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "platform/files.h"
 
 namespace {

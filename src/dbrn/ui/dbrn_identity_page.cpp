@@ -103,7 +103,7 @@ void DbrnIdentityPage::buildImportPanel() {
 
   cbImport = named(new QComboBox(pnlImort), "cbImport");
   cbImport->setMinimumWidth(360);
-  for (const std::string& item : databaseListItems(wizard().app().dbrnCatalog))
+  for (const std::string& item : databaseListItems(wizard().app().dbrnCatalog, t))
     cbImport->addItem(toQt(item));
   cbImport->setCurrentIndex(0);
   btnImport = makeButton(pnlImort, "btnImport", shell(206), t);

@@ -1,6 +1,7 @@
 #include "frame/ui/key_filter_validator.h"
 
 #include "platform/ui/qt_text.h"
+#include "platform/ui/refused_typing.h"
 
 namespace qj::ui {
 
@@ -9,6 +10,7 @@ KeyFilterValidator::KeyFilterValidator(QLineEdit* edit, KeyFilter filter, char d
   // Every text the edit takes, typed or set by the program, is the base of the next change.
   connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { accepted_ = text; });
   edit->setValidator(this);
+  RefusedTyping::install(edit);
 }
 
 QValidator::State KeyFilterValidator::validate(QString& input, int& /*pos*/) const {

@@ -14,6 +14,7 @@
 #include "platform/ui/GridView.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/refused_typing.h"
 
 namespace qj::ui {
 namespace {
@@ -96,6 +97,7 @@ void WizardWindow::applyEditRules(
     edit->setMaxLength(rule->maxLength);
     if (!rule->filter) {
       edit->setValidator(new Cp1251Validator(edit));
+      RefusedTyping::install(edit);
       continue;
     }
     switch (*rule->filter) {

@@ -16,6 +16,7 @@
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/refused_typing.h"
 #include "records/datetime.h"
 
 namespace qj::ui {
@@ -136,6 +137,7 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
   MaskEdit1_3->setGeometry(408, 120, 73, 21);
   MaskEdit1_3->setMaxLength(6);
   MaskEdit1_3->setValidator(new TaskCodeValidator(MaskEdit1_3));
+  RefusedTyping::install(MaskEdit1_3);
   BNext2 = makeButton("BNext2", 280, 168, 57, 25);
   LOPRM = makeLabel("LOPRM", 144, 41);
   const char sep = main.state().decSep;
@@ -153,6 +155,7 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
     if (editLengths[i] > 0) ME[i]->setMaxLength(editLengths[i]);
     ME[i]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(i < 2 ? decimals : digits), ME[i]));
+    RefusedTyping::install(ME[i]);
   }
   BNext3 = makeButton("BNext3", 280, 208, 57, 25);
   BStart = makeButton("BStart", 272, 397, 65, 25);

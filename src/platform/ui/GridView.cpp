@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include "platform/ui/refused_typing.h"
+
 namespace qj::ui {
 namespace {
 
@@ -30,6 +32,7 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
   const auto* model = qobject_cast<const GridModel*>(index.model());
   if (editor && model) {
     editor->setValidator(new CellValidator(model, index, editor));
+    RefusedTyping::install(editor);
     editor->setFrame(false);
   }
   return editor;

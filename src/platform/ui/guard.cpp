@@ -1,5 +1,6 @@
 #include "platform/ui/guard.h"
 
+#include <QFont>
 #include <stdexcept>
 
 #include "platform/ui/QtMessages.h"
@@ -36,6 +37,11 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     reportException(std::current_exception());
     return false;
   }
+}
+
+void setUpApplication() {
+  QApplication::setApplicationName("Lite_Orvel_QJ");
+  QApplication::setFont(QFont("DejaVu Sans", 9));
 }
 
 }  // namespace qj::ui

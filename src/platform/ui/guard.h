@@ -41,4 +41,9 @@ class GuardedApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// The program's name and font, the same for the program and its window tests. No display
+// name is set: the window system would append it to every title, and each window's title
+// is exactly its caption.
+void setUpApplication();
+
 }  // namespace qj::ui

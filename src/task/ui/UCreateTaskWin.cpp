@@ -151,6 +151,8 @@ void TfrmCreateTaskWin::follow(const StepOutcome& outcome) {
 
 void TfrmCreateTaskWin::btnPrevClick() {
   if (state_.wizardStep <= 1) return;
+  // What the user typed into a cell still open is the page's, kept when the page is left.
+  commitGridEditors();
   const BackMove move = backFrom(state_);
   if (move.resetWarnedRow) state_.warnedRow = -1;
   if (move.restoreNextCaption) nextButton()->setText(qtText(shell(80), texts()));

@@ -29,7 +29,7 @@ IdentityPage::IdentityPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 1) {
   txtName = named(new QLineEdit(this), "txtName");
   Label3_1 = makeLabel(this, "Label3_1", shell(91) + ":", t);
   list_DBRN = named(new QComboBox(this), "list_DBRN");
-  for (const std::string& item : databaseListItems(w.app().dbrnCatalog))
+  for (const std::string& item : databaseListItems(w.app().dbrnCatalog, t))
     list_DBRN->addItem(toQt(item));
   list_DBRN->setCurrentIndex(0);
   connect(list_DBRN, &QComboBox::activated, this, [this] { list_DBRNClick(); });
@@ -87,7 +87,7 @@ void IdentityPage::buildImportPanel() {
   Label5_1 = makeLabel(pnlImort, "Label5_1", shell(96) + ":", t);
   cbImport = named(new QComboBox(pnlImort), "cbImport");
   cbImport->setFixedWidth(330);
-  cbImport->addItem(QStringLiteral("none"));
+  cbImport->addItem(qtText(noneItem(), t));
   for (const ProtocolRec& rec : wizard().app().protocol)
     cbImport->addItem(toQt("[" + rec.code + "] " + rec.name));
   cbImport->setCurrentIndex(0);
@@ -118,10 +118,9 @@ void IdentityPage::buildImportPanel() {
   grid->addWidget(Label6_1, 3, 0);
   grid->addWidget(staticTask, 3, 1, 1, 2);
   grid->addWidget(btnLoadOutData, 4, 2);
-  auto* workbook = new QHBoxLayout;
-  workbook->addWidget(Label_ex1);
-  workbook->addWidget(Label_ex2, 1);
-  grid->addLayout(workbook, 5, 0, 1, 3);
+  // The workbook's name stands apart from its caption, as every value from its label.
+  grid->addWidget(Label_ex1, 5, 0);
+  grid->addWidget(Label_ex2, 5, 1, 1, 2);
   grid->setColumnStretch(3, 1);
 }
 
@@ -132,9 +131,6 @@ void IdentityPage::list_DBRNClick() {
 void IdentityPage::RB_1Click() {
   RB_1->setChecked(true);
   btnLoadOutData->setEnabled(false);
-  connect(btnImport, &QPushButton::clicked, this, guardSlot([this] { btnImportClick(); }));
-  connect(btnLoadOutData, &QPushButton::clicked, this,
-          guardSlot([this] { btnLoadOutDataClick(); }));
   for (QWidget* w : {static_cast<QWidget*>(btnImport), static_cast<QWidget*>(cbImport),
                      static_cast<QWidget*>(staticTask)})
     w->setEnabled(true);
@@ -191,7 +187,9 @@ void IdentityPage::next() {
     return;
   }
   w.applyUpdates(result.updates);
-  if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2))) parameters->fill(result.page2);
+  if (result.page2)
+    if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2)))
+      parameters->fill(*result.page2);
   w.showStep(2);
   w.focusControl("TS_num");
 }

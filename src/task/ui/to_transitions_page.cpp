@@ -18,11 +18,7 @@ TransitionGridPage::Captions captions() {
 }  // namespace
 
 ToTransitionsPage::ToTransitionsPage(TfrmCreateTaskWin& w)
-    : TransitionGridPage(w, 6, "Table2", w.state().table2, captions()) {
-  // A point whose ways in are edited gets its ways out from their defaults again.
-  connect(grid()->model(), &GridModel::cellEdited, this,
-          [this](int row, int) { noteTable2Edit(wizard().state(), row); });
-}
+    : TransitionGridPage(w, 6, "Table2", w.state().table2, captions()) {}
 
 void ToTransitionsPage::next() {
   TfrmCreateTaskWin& w = wizard();

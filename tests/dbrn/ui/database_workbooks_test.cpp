@@ -10,7 +10,7 @@
 
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 #include "support/ui/main_window_fixture.h"
 #include "support/ui/scripted_desktop.h"
 

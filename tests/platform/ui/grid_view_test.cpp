@@ -65,11 +65,16 @@ TEST_F(GridFixture, TypedTextObeysTheRuleAndReachesTheTable) {
     EXPECT_EQ(col, 1);
     ++edits;
   });
-  QTest::keyClicks(editor, "12x345");
-  EXPECT_EQ(editor->text(), "1234");
+  // The refused "x" beeps and refuses the "3" after it, rather than leave "123" as if it had
+  // been typed; Backspace ends the refusal.
+  QTest::keyClicks(editor, "12x3");
+  EXPECT_EQ(editor->text(), "12");
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClicks(editor, "3456");
+  EXPECT_EQ(editor->text(), "1345");
   QTest::keyClick(editor, Qt::Key_Return);
   QApplication::processEvents();  // the delegate commits on a queued call
-  EXPECT_EQ(table.cell(1, 1), "1234");
+  EXPECT_EQ(table.cell(1, 1), "1345");
   EXPECT_EQ(edits, 1);
 }
 

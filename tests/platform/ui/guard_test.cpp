@@ -25,5 +25,15 @@ TEST(SlotGuard, AnExceptionBecomesAnErrorBoxAndTheRestoreStepRuns) {
   EXPECT_TRUE(window.isEnabled());
 }
 
+// A display name of the program's own would be appended to every window title; without
+// one it follows the application's name.
+TEST(Application, SetsNoDisplayNameThatTitlesWouldCarry) {
+  const QString name = QApplication::applicationName();
+  EXPECT_EQ(name, "Lite_Orvel_QJ");
+  QApplication::setApplicationName("probe");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "probe");
+  QApplication::setApplicationName(name);
+}
+
 }  // namespace
 }  // namespace qj::ui

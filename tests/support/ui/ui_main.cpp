@@ -2,16 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFont>
 #include <cstdlib>
 
 #include "platform/ui/desktop.h"
+#include "platform/ui/guard.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName("Lite_Orvel_QJ");
-  QApplication::setFont(QFont("DejaVu Sans", 9));
+  qj::ui::setUpApplication();
   // No test waits in a file dialog or starts another program: the desktop cancels every
   // dialog and opens nothing unless a test scripts it (support/ui/scripted_desktop.h).
   qj::ui::desktop() = {[](QWidget*, const QString&, const QString&) { return QString(); },

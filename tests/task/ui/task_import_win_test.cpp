@@ -72,6 +72,9 @@ class TaskImportWindow : public TaskWizardWindow {
 TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   writeWorkbook(demoTask(), "round.xlsx");
   ASSERT_NE(openImport(), nullptr);
+  // Going back and forth between the sources leaves one dialog per press of the button.
+  control<QRadioButton>("RB_1")->click();
+  control<QRadioButton>("RB_1")->click();
   control<QRadioButton>("RB_2")->click();
 
   // A cancelled dialog changes nothing.
@@ -89,6 +92,10 @@ TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   EXPECT_TRUE(messages->shown.empty()) << lastMessage();
   EXPECT_EQ(label("Label_ex1"), "S108:");
   EXPECT_EQ(label("Label_ex2"), "round.xlsx");
+  // The name stands apart from its caption.
+  const QRect caption = control("Label_ex1")->geometry(), name = control("Label_ex2")->geometry();
+  EXPECT_GE(name.left() - caption.left(),
+            control("Label_ex1")->fontMetrics().horizontalAdvance("S108: "));
   EXPECT_TRUE(selectedDatabase().startsWith("[002sys2]"));
   EXPECT_EQ(edit("Velo")->text(), "4,5");
   EXPECT_EQ(edit("txtShifr")->text(), "NEW001");  // the user's code and name stay

@@ -265,6 +265,85 @@ TEST_F(TaskWizardFlow, ALevelOneTaskFromTheFirstStepToTheOptimiser) {
   for (const TaskPointRec& p : in.points) EXPECT_GE(p.toCount, 1);
 }
 
+TEST_F(TaskWizardFlow, WhatIsTypedSurvivesBackAndNextAlsoWhenCorrecting) {
+  const DbrnFile db = demoCity("001sys1_dbrn_eng.dat");
+  const Address first = houseOfSection(db, "Oak", 0);
+  const Address second = houseOfSection(db, "Oak", 3);
+  start();
+  ASSERT_NE(open(MenuItem::mnuInNewTask), nullptr);
+  type("txtShifr", "bak001");
+  type("txtName", "Back and forth");
+  choose("list_DBRN", "[001sys1]");
+  next();
+  type("TS_num", "2");
+  type("fine1", "1");
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  enterAddress(0, first, 1);
+  enterAddress(1, second, 1);
+  typeInCell("Table1", 1, t1::kPenalty, "7");
+  messages->clear();
+
+  // Back to page 1 and on: pages 2 and 3 as the user left them, no step having stored them.
+  back();
+  type("fine2", "3");
+  back();
+  next();
+  EXPECT_EQ(edit("fine2")->text(), "3");
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  const TaskWizardState& s = wizard()->state();
+  EXPECT_EQ(s.table1.cell(1, t1::kPenalty), "7");
+  EXPECT_EQ(s.table1.cell(0, t1::kHouse), first.house);
+
+  // The ways in, typed and not yet stored: Back to the addresses and on.
+  next();
+  ASSERT_EQ(step(), 6) << lastMessage();
+  typeInCell("Table2", 0, 9, "7");
+  typeInCell("Table2", 0, 10, "4");
+  back();
+  ASSERT_EQ(step(), 3);
+  next();
+  ASSERT_EQ(step(), 6) << lastMessage();
+  EXPECT_EQ(s.table2.cell(0, 9), "7");
+  EXPECT_EQ(s.table2.cell(0, 10), "4");
+
+  // A way out typed into a cell still open when Back is pressed.
+  next();
+  ASSERT_EQ(step(), 7) << lastMessage();
+  goTo("Table3", 0, 9);
+  grid("Table3")->edit(grid("Table3")->currentIndex());
+  auto* editor =
+      qobject_cast<QLineEdit*>(grid("Table3")->indexWidget(grid("Table3")->currentIndex()));
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "55");
+  back();
+  next();
+  ASSERT_EQ(step(), 7) << lastMessage();
+  EXPECT_EQ(s.table3.cell(0, 9), "55");
+  next();
+  ASSERT_EQ(step(), 8) << lastMessage();
+  control<QRadioButton>("Order2")->click();
+  next();
+  ASSERT_EQ(wizard(), nullptr) << lastMessage();
+
+  // Correcting the task: a way out typed over the stored one, Back and on.
+  chosenTask = "BAK001";
+  ASSERT_NE(open(MenuItem::mnuInEditTask), nullptr);
+  for (int page = 1; page < 7; page = step()) {
+    next();
+    ASSERT_GT(step(), page) << lastMessage();
+  }
+  const TaskWizardState& c = wizard()->state();
+  EXPECT_EQ(c.table3.cell(0, 9), "55");
+  EXPECT_EQ(c.table2.cell(0, 9), "7");
+  typeInCell("Table3", 0, 9, "33");
+  back();
+  next();
+  EXPECT_EQ(c.table3.cell(0, 9), "33");
+}
+
 TEST_F(TaskWizardFlow, ALevelTwoTaskWithRefusalsAndTimeWindows) {
   const DbrnFile db = demoCity("002sys2_dbrn_eng.dat");
   const Address points[] = {singleLinkHouse(db, 0), singleLinkHouse(db, 40),

@@ -1,4 +1,4 @@
-#include "dbrn/demo_city.h"
+#include "democity/demo_city.h"
 
 #include <gtest/gtest.h>
 

@@ -66,13 +66,13 @@ uint32_t Sheet::storeText(std::string_view text) {
   if (texts_.size() + text.size() + 5 > std::numeric_limits<uint32_t>::max())
     throw std::length_error("a sheet holds more text than it can");
   const auto offset = static_cast<uint32_t>(texts_.size());
-  size_t n = text.size();
-  while (n >= 0x80) {
-    texts_.push_back(static_cast<char>(0x80 | (n & 0x7F)));
-    n >>= 7;
+  char length[8];
+  size_t used = 0;
+  for (size_t n = text.size();; n >>= 7) {
+    length[used++] = static_cast<char>(n >= 0x80 ? 0x80 | (n & 0x7F) : n);
+    if (n < 0x80) break;
   }
-  texts_.push_back(static_cast<char>(n));
-  texts_.append(text);
+  texts_.append(length, used).append(text);
   return offset;
 }
 

@@ -144,7 +144,7 @@ class XmlScanner {
     scan(true);
     if (!rootSeen_) throw XmlError("the part holds no element");
     if (!starts_.empty())
-      throw XmlError("the element <" + names_.substr(starts_.back()) + "> is not closed");
+      throw XmlError("the element <" + names_.substr(starts_.back().start) + "> is not closed");
   }
 
  private:
@@ -302,7 +302,7 @@ class XmlScanner {
     if (stop == end_) return need(last);
     std::string_view name(base + p + 2, stop - p - 2);
     while (!name.empty() && xml::isBlank(name.back())) name.remove_suffix(1);
-    if (starts_.empty() || !xml::same(name, std::string_view(names_).substr(starts_.back())))
+    if (starts_.empty() || !xml::same(name, std::string_view(names_).substr(starts_.back().start)))
       throw XmlError("the end tag </" + std::string(name) + "> matches no open element");
     close();
     return stop + 1;
@@ -312,18 +312,18 @@ class XmlScanner {
     if (rootClosed_) throw XmlError("a second root element");
     if (starts_.size() >= kMaxDepth) throw XmlError("elements nest too deep");
     rootSeen_ = true;
-    starts_.push_back(names_.size());
+    starts_.push_back({names_.size(), name.size() - local.size()});
     names_.append(name);
     handler_.start(local, attributes_);
   }
 
   void close() {
-    const size_t start = starts_.back();
+    const Open top = starts_.back();
     starts_.pop_back();
     if (starts_.empty()) rootClosed_ = true;
     // The name stays in place until the handler has seen it.
-    handler_.end(xml::localName(std::string_view(names_).substr(start)));
-    names_.resize(start);
+    handler_.end(std::string_view(names_).substr(top.start + top.prefix));
+    names_.resize(top.start);
   }
 
   static constexpr size_t kMaxDepth = 256;
@@ -332,8 +332,13 @@ class XmlScanner {
   std::vector<char> buf_;
   size_t pos_ = 0, end_ = 0, wanted_ = 0;
   bool started_ = false, rootSeen_ = false, rootClosed_ = false;
-  std::string names_;           // of the open elements, one after the other
-  std::vector<size_t> starts_;  // where each begins in names_
+  // The open elements: their names one after the other, where each begins and the length
+  // of its prefix.
+  struct Open {
+    size_t start, prefix;
+  };
+  std::string names_;
+  std::vector<Open> starts_;
   std::string decoded_;
   XmlAttributes attributes_;
 };

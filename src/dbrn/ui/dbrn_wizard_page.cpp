@@ -1,5 +1,6 @@
 #include "dbrn/ui/dbrn_wizard_page.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -57,8 +58,10 @@ void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
   TfrmCreateDBRN& w = wizard();
   const BusyLabel busy = dbrnBusyLabel();
   w.showBusy(busy);
-  // The step works on the wizard's tables on a worker thread: the wizard must not paint them
-  // meanwhile. It keeps the picture it has and is redrawn when the step is done.
+  // The step works on the wizard's tables on a worker thread: the wizard must not read them
+  // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
+  // it is not painted: it keeps the picture it has and is redrawn when the step is done.
+  for (QAbstractItemView* view : w.findChildren<QAbstractItemView*>()) view->doItemsLayout();
   w.setUpdatesEnabled(false);
   DbrnStepResult result;
   try {

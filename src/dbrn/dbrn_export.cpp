@@ -32,11 +32,11 @@ WorkbookPairPaths workbookPairPaths(const fs::path& folder, const std::string& s
 
 namespace {
 
-// Lays out and writes one workbook; false when anything failed on the way.
-template <typename Layout>
-bool writeWorkbook(Layout&& layout, const fs::path& path) {
+// Writes one workbook as the layout gives its rows; false when anything failed on the way.
+bool writeWorkbook(const office::WorkbookLayout& layout, const fs::path& path,
+                   const WorkProgress& progress, int64_t rows) {
   try {
-    office::writeXlsx(layout(), path);
+    office::writeXlsx(layout, path, progress, rows);
     return true;
   } catch (const office::OfficeError&) {
   } catch (const std::bad_alloc&) {
@@ -46,7 +46,7 @@ bool writeWorkbook(Layout&& layout, const fs::path& path) {
 
 }  // namespace
 
-DbrnExport exportDbrnWorkbooks(const AppState& state) {
+DbrnExport exportDbrnWorkbooks(const AppState& state, const WorkProgress& progress) {
   DbrnExport out;
   const fs::path file(state.selectedPath + ".dat");
   const DbrnRead read = readDbrnFile(file);
@@ -64,13 +64,23 @@ DbrnExport exportDbrnWorkbooks(const AppState& state) {
     return out;
   }
   const WorkbookPairPaths paths = workbookPairPaths(state.dirs().exports(), file.stem().string());
-  if (!writeWorkbook([&] { return dbrnWorkbook(db, state.texts); }, paths.main)) {
+  // The rows of both workbooks are counted as one run.
+  const int64_t mainRows = dbrnWorkbookRows(db);
+  const int64_t rows = mainRows + (level == 2 ? dbrnHouseWorkbookRows(db) : 0);
+  const auto part = [&](int64_t before) -> WorkProgress {
+    if (!progress) return {};
+    return [&progress, before, rows](int64_t done, int64_t) { progress(before + done, rows); };
+  };
+  const ShellTables& texts = state.texts;
+  if (!writeWorkbook([&](office::WorkbookOutput& o) { layDbrnWorkbook(db, texts, o); }, paths.main,
+                     part(0), rows)) {
     out.messages.push_back(mainWorkbookFailedMessage());
     return out;
   }
   out.mainWorkbook = paths.main;
   if (level == 2) {
-    if (writeWorkbook([&] { return dbrnHouseWorkbook(db, state.texts); }, paths.houses))
+    if (writeWorkbook([&](office::WorkbookOutput& o) { layDbrnHouseWorkbook(db, texts, o); },
+                      paths.houses, part(mainRows), rows))
       out.houseWorkbook = paths.houses;
     else
       out.messages.push_back(houseWorkbookFailedMessage());

@@ -11,6 +11,7 @@
 
 #include "frame/app_state.h"
 #include "frame/message.h"
+#include "platform/progress.h"
 
 namespace qj {
 
@@ -24,9 +25,10 @@ struct DbrnExport {
   std::vector<Message> messages;                        // in order; at most one per workbook
 };
 
-// Reads SelectedPath + ".dat" and writes its workbooks. A failure of the main workbook ends
-// the export with its message; a failure of the house workbook keeps the main workbook.
-DbrnExport exportDbrnWorkbooks(const AppState& state);
+// Reads SelectedPath + ".dat" and writes its workbooks, row by row as they are laid out.
+// A failure of the main workbook ends the export with its message; a failure of the house
+// workbook keeps the main workbook. `progress` hears the rows written of both workbooks.
+DbrnExport exportDbrnWorkbooks(const AppState& state, const WorkProgress& progress = {});
 
 // The names of the two workbooks in `folder`: "<stem>.xlsx" and "<stem>#.xlsx", or with the
 // stem "<stem> (2)", "<stem> (3)" ... when a file of either name exists, so that an export

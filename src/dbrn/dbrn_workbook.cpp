@@ -14,8 +14,9 @@ namespace qj {
 using office::columnRange;
 using office::HAlign;
 using office::rowRange;
-using office::Sheet;
+using office::SheetOutput;
 using office::Workbook;
+using office::WorkbookOutput;
 
 int sectionSheetCount(int64_t sections) {
   const int64_t extra = sections > 0 ? (sections - 1) / kWorkbookSheetRows : 0;
@@ -57,27 +58,32 @@ class RepeatBlanking {
 
 // A title row: bold, `points` high, wrapped, over `columns` columns whatever number of them
 // holds a title.
-void formatTitleRow(Sheet& sheet, int columns, double points) {
+void formatTitleRow(SheetOutput& sheet, int columns, double points) {
   sheet.setBold(rowRange(0, columns));
   sheet.setRowHeight(0, points);
   sheet.setWrap(rowRange(0, columns));
 }
 
-void setWidths(Sheet& sheet, std::initializer_list<double> widths, int from = 0) {
+void setWidths(SheetOutput& sheet, std::initializer_list<double> widths, int from = 0) {
   int col = from;
   for (double w : widths) sheet.setColumnWidth(col++, w);
 }
 
-void setRow(Sheet& sheet, int row, const std::vector<std::string>& cells) {
+void setRow(SheetOutput& sheet, int row, const std::vector<std::string>& cells) {
   for (size_t c = 0; c < cells.size(); ++c) sheet.set(row, static_cast<int>(c), cells[c]);
 }
 
 // ---- info sheet ----
 
-void addInfoSheet(Workbook& book, const DbrnFile& db, const ShellTables& t) {
+void addInfoSheet(WorkbookOutput& book, const DbrnFile& db, const ShellTables& t) {
   const DbrnHeader& h = db.header;
   const bool two = db.level() == 2;
-  Sheet& sheet = book.addSheet(t.shell(422));
+  SheetOutput& sheet = book.addSheet(t.shell(422));
+  sheet.setAlign(columnRange(0, kInfoSheetRows), HAlign::Left);
+  sheet.setColumnWidth(0, 57);
+  sheet.setBold(columnRange(1, kInfoSheetRows));
+  sheet.setAlign(columnRange(1, kInfoSheetRows), HAlign::Left);
+  sheet.setColumnWidth(1, 81);
   const std::string kind = dbrnKindCaption(h.dbKind).resolve(t);
   std::vector<std::pair<std::string, std::string>> rows = {
       {trimmed(t.shell(788)), h.language},
@@ -101,29 +107,27 @@ void addInfoSheet(Workbook& book, const DbrnFile& db, const ShellTables& t) {
     sheet.set(static_cast<int>(r), 0, rows[r].first);
     sheet.set(static_cast<int>(r), 1, rows[r].second);
   }
-  sheet.setAlign(columnRange(0, kInfoSheetRows), HAlign::Left);
-  sheet.setColumnWidth(0, 57);
-  sheet.setBold(columnRange(1, kInfoSheetRows));
-  sheet.setAlign(columnRange(1, kInfoSheetRows), HAlign::Left);
-  sheet.setColumnWidth(1, 81);
 }
 
 // ---- street types and streets ----
 
-void addStreetTypeSheet(Workbook& book, const DbrnFile& db, const ShellTables& t) {
-  Sheet& sheet = book.addSheet(trimmed(t.shell(682)));
+void addStreetTypeSheet(WorkbookOutput& book, const DbrnFile& db, const ShellTables& t) {
+  SheetOutput& sheet = book.addSheet(trimmed(t.shell(682)));
+  setWidths(sheet, {20, 8, 12});
+  formatTitleRow(sheet, 3, 42);
   setRow(sheet, 0, {t.shell(678), t.shell(645), trimmed(t.shell(728))});
   RepeatBlanking blank(3);
   int row = 1;
   for (const StreetTypeRec& type : db.streetTypes)
     setRow(sheet, row++, {type.fullName, type.shortName, blank.cell(2, number(type.streetCount))});
-  setWidths(sheet, {20, 8, 12});
-  formatTitleRow(sheet, 3, 42);
 }
 
-void addStreetSheet(Workbook& book, const DbrnFile& db, const ShellTables& t) {
+void addStreetSheet(WorkbookOutput& book, const DbrnFile& db, const ShellTables& t) {
   const bool two = db.level() == 2;
-  Sheet& sheet = book.addSheet(t.shell(698));
+  SheetOutput& sheet = book.addSheet(t.shell(698));
+  setWidths(sheet, {6.5, 8, 25, 12.5});
+  if (two) sheet.setColumnWidth(4, 13);
+  formatTitleRow(sheet, 5, 42);
   setRow(sheet, 0,
          {t.shell(404), t.shell(645), t.shell(266), t.shell(533) + " (*)",
           two ? trimmed(t.shell(722)) : std::string()});
@@ -135,9 +139,6 @@ void addStreetSheet(Workbook& book, const DbrnFile& db, const ShellTables& t) {
            {number(static_cast<int64_t>(i) + 1), blank.cell(1, s.streetType), s.name,
             s.state == kStreetReferenced ? "*" : "", houses});
   }
-  setWidths(sheet, {6.5, 8, 25, 12.5});
-  if (two) sheet.setColumnWidth(4, 13);
-  formatTitleRow(sheet, 5, 42);
 }
 
 // ---- transit sections ----
@@ -178,7 +179,7 @@ std::vector<std::string> sectionTitles(int level, const ShellTables& t) {
   return titles;
 }
 
-void setSectionWidths(Sheet& sheet, int level) {
+void setSectionWidths(SheetOutput& sheet, int level) {
   if (level == 1)
     setWidths(sheet, {6.5, 6.5, 7.5, 25, 10.5, 10, 14.5, 12, 10.5, 7, 9.5, 11.5, 15, 14.5, 13});
   else
@@ -216,12 +217,14 @@ std::vector<std::string> sectionRow(const DbrnFile& db, const TransitSectionRec&
   return cells;
 }
 
-void addSectionSheets(Workbook& book, const DbrnFile& db, const ShellTables& t) {
+void addSectionSheets(WorkbookOutput& book, const DbrnFile& db, const ShellTables& t) {
   const int level = db.level();
   const std::vector<std::string> titles = sectionTitles(level, t);
   const int sheets = sectionSheetCount(static_cast<int64_t>(db.sections.size()));
   for (int k = 1; k <= sheets; ++k) {
-    Sheet& sheet = book.addSheet(sheetName(t.shortText(58), k));
+    SheetOutput& sheet = book.addSheet(sheetName(t.shortText(58), k));
+    setSectionWidths(sheet, level);
+    formatTitleRow(sheet, kSectionSheetColumns, 55);
     setRow(sheet, 0, titles);
     RepeatBlanking blank(kSectionSheetColumns);
     const size_t first = static_cast<size_t>(k - 1) * kWorkbookSheetRows;
@@ -230,8 +233,6 @@ void addSectionSheets(Workbook& book, const DbrnFile& db, const ShellTables& t) 
       const int rowNo = static_cast<int>(i - first) + 1;
       setRow(sheet, rowNo, sectionRow(db, db.sections[i], rowNo, blank));
     }
-    setSectionWidths(sheet, level);
-    formatTitleRow(sheet, kSectionSheetColumns, 55);
   }
 }
 
@@ -271,24 +272,24 @@ std::vector<std::string> houseRow(const DbrnFile& db, const HouseRec& h, int64_t
 
 }  // namespace
 
-Workbook dbrnWorkbook(const DbrnFile& db, const ShellTables& texts) {
-  Workbook book;
+void layDbrnWorkbook(const DbrnFile& db, const ShellTables& texts, WorkbookOutput& book) {
   addInfoSheet(book, db, texts);
   addStreetTypeSheet(book, db, texts);
   addStreetSheet(book, db, texts);
   addSectionSheets(book, db, texts);
-  return book;
 }
 
-Workbook dbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts) {
-  Workbook book;
+void layDbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts, WorkbookOutput& book) {
   const std::vector<std::string> titles = houseTitles(texts);
   const int sheets = houseSheetCount(static_cast<int64_t>(db.houses.size()));
   // A house's position among the houses of its street goes on across sheets.
   int64_t position = 0;
   int32_t street = -1;
   for (int k = 1; k <= sheets; ++k) {
-    Sheet& sheet = book.addSheet(sheetName(trimmed(texts.shell(160)), k));
+    SheetOutput& sheet = book.addSheet(sheetName(trimmed(texts.shell(160)), k));
+    setWidths(sheet,
+              {6.5, 8, 7.5, 25, 10.5, 12.5, 9.5, 7, 14, 13, 7, 14, 13, 7, 14, 13, 7, 14, 13});
+    formatTitleRow(sheet, kHouseSheetColumns, 55);
     setRow(sheet, 0, titles);
     RepeatBlanking blank(kHouseSheetColumns);
     const size_t first = static_cast<size_t>(k - 1) * kWorkbookSheetRows;
@@ -299,10 +300,29 @@ Workbook dbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts) {
       street = h.streetIndex;
       setRow(sheet, static_cast<int>(i - first) + 1, houseRow(db, h, position, blank));
     }
-    setWidths(sheet,
-              {6.5, 8, 7.5, 25, 10.5, 12.5, 9.5, 7, 14, 13, 7, 14, 13, 7, 14, 13, 7, 14, 13});
-    formatTitleRow(sheet, kHouseSheetColumns, 55);
   }
+}
+
+int64_t dbrnWorkbookRows(const DbrnFile& db) {
+  const auto sections = static_cast<int64_t>(db.sections.size());
+  return kInfoSheetRows + 1 + static_cast<int64_t>(db.streetTypes.size()) + 1 +
+         static_cast<int64_t>(db.streets.size()) + sectionSheetCount(sections) + sections;
+}
+
+int64_t dbrnHouseWorkbookRows(const DbrnFile& db) {
+  const auto houses = static_cast<int64_t>(db.houses.size());
+  return houseSheetCount(houses) + houses;
+}
+
+Workbook dbrnWorkbook(const DbrnFile& db, const ShellTables& texts) {
+  Workbook book;
+  layDbrnWorkbook(db, texts, book);
+  return book;
+}
+
+Workbook dbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts) {
+  Workbook book;
+  layDbrnHouseWorkbook(db, texts, book);
   return book;
 }
 

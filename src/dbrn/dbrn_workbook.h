@@ -31,11 +31,20 @@ int sectionSheetCount(int64_t sections);
 int houseSheetCount(int64_t houses);
 
 // The main workbook of a database of level 1 or 2: sheet 1 the info sheet, 2 the street
-// types, 3 the streets, 4 to 7 the transit sections.
+// types, 3 the streets, 4 to 7 the transit sections. Laid out row by row into `out` (a file
+// as it is written, or a workbook in memory).
+void layDbrnWorkbook(const DbrnFile& db, const ShellTables& texts, office::WorkbookOutput& out);
 office::Workbook dbrnWorkbook(const DbrnFile& db, const ShellTables& texts);
 
 // The house workbook of a level-2 database: sheets 1 to 5 of the houses.
+void layDbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts,
+                          office::WorkbookOutput& out);
 office::Workbook dbrnHouseWorkbook(const DbrnFile& db, const ShellTables& texts);
+
+// The rows that each of the two workbooks holds (titles included), to tell how far an
+// export has come.
+int64_t dbrnWorkbookRows(const DbrnFile& db);
+int64_t dbrnHouseWorkbookRows(const DbrnFile& db);
 
 // Column letters of the section sheets, by level: the non-standard numbering column exists
 // at level 1 only, and every later column moves one to the left at level 2.

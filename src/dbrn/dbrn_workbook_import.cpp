@@ -28,7 +28,7 @@ class Cells {
     if (!s) throw ImportStop{office::missingSheetMessage(head_, k)};
     return *s;
   }
-  const std::string& text(int k, int row, int col) const { return sheet(k).cell(row - 1, col); }
+  std::string_view text(int k, int row, int col) const { return sheet(k).cell(row - 1, col); }
   std::string trimmedText(int k, int row, int col) const { return trimmed(text(k, row, col)); }
 
   int32_t integer(int k, int row, int col) const {
@@ -286,10 +286,11 @@ std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book,
   return std::nullopt;
 }
 
-ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view langCode) {
+ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view langCode,
+                                        const WorkProgress& progress) {
   ImportedDbrnWorkbook result;
   result.workbookName = cp1251::fromUtf8(file.filename().string());
-  const office::WorkbookRead main = office::readWorkbook(file);
+  const office::WorkbookRead main = office::readWorkbook(file, {}, progress);
   if (!main.book) {
     result.messages.push_back(office::workbookReadMessage(result.workbookName, main.fault));
     return result;
@@ -306,7 +307,13 @@ ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view l
     if (!fs::exists(housePath, ec)) {
       result.messages.push_back(houseWorkbookMissingMessage(cp1251::fromUtf8(housePath.string())));
     } else {
-      const office::WorkbookRead houses = office::readWorkbook(housePath);
+      // The rows of the house workbook go on from those of the main one.
+      int64_t mainRows = 0;
+      for (const office::Sheet& sheet : main.book->sheets()) mainRows += sheet.rowCount();
+      const WorkProgress more = [&](int64_t done, int64_t) {
+        if (progress) progress(mainRows + done, 0);
+      };
+      const office::WorkbookRead houses = office::readWorkbook(housePath, {}, more);
       const std::string houseName = cp1251::fromUtf8(housePath.filename().string());
       std::optional<Message> failure = houses.book
                                            ? readDbrnHouseWorkbook(*houses.book, houseName, db)

@@ -14,6 +14,7 @@
 #include "dbrn/dbrn_io.h"
 #include "frame/message.h"
 #include "office/workbook.h"
+#include "platform/progress.h"
 
 namespace qj {
 
@@ -34,7 +35,10 @@ struct ImportedDbrnWorkbook {
 // of another language, of a kind other than sys1, use1, sys2 and use2, with a count outside
 // its limits, with a cell that does not convert or refers to nothing, or without a sheet the
 // layout needs gives its message and no database.
-ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view langCode);
+// Touches nothing but the files, so that it can run on a worker thread; `progress` hears the
+// rows read.
+ImportedDbrnWorkbook importDbrnWorkbook(const fs::path& file, std::string_view langCode,
+                                        const WorkProgress& progress = {});
 
 // The main workbook already read: the database without its houses, or why it was refused.
 struct DbrnWorkbookRead {

@@ -1,15 +1,13 @@
 #include "office/workbook.h"
 
 #include <algorithm>
-#include <set>
+#include <limits>
 #include <stdexcept>
 
 #include "records/cp1251.h"
 
 namespace qj::office {
 namespace {
-
-const std::string kEmpty;
 
 void requireInside(int row, int col) {
   if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
@@ -63,54 +61,130 @@ std::string columnLetters(int col) {
   return letters;
 }
 
-void Sheet::set(int row, int col, std::string text) {
-  requireInside(row, col);
-  auto rowIt = std::lower_bound(rows_.begin(), rows_.end(), row,
-                                [](const Row& r, int value) { return r.row < value; });
-  if (rowIt == rows_.end() || rowIt->row != row) {
-    if (text.empty()) return;
-    rowIt = rows_.insert(rowIt, Row{row, {}});
+uint32_t Sheet::storeText(std::string_view text) {
+  // Seven bits of the length a byte, the lowest first; a byte with its top bit set has more.
+  if (texts_.size() + text.size() + 5 > std::numeric_limits<uint32_t>::max())
+    throw std::length_error("a sheet holds more text than it can");
+  const auto offset = static_cast<uint32_t>(texts_.size());
+  char length[8];
+  size_t used = 0;
+  for (size_t n = text.size();; n >>= 7) {
+    length[used++] = static_cast<char>(n >= 0x80 ? 0x80 | (n & 0x7F) : n);
+    if (n < 0x80) break;
   }
-  std::vector<Cell>& cells = rowIt->cells;
-  // Layouts fill their rows left to right: appending is the common case.
-  auto cellIt = !cells.empty() && cells.back().column < col
-                    ? cells.end()
-                    : std::lower_bound(cells.begin(), cells.end(), col,
-                                       [](const Cell& c, int value) { return c.column < value; });
-  const bool present = cellIt != cells.end() && cellIt->column == col;
-  if (text.empty()) {
-    if (!present) return;
-    cells.erase(cellIt);
-    --cellCount_;
-    if (cells.empty()) rows_.erase(rowIt);
-    return;
-  }
-  if (present) {
-    cellIt->text = std::move(text);
-    return;
-  }
-  cells.insert(cellIt, Cell{col, std::move(text)});
-  ++cellCount_;
+  texts_.append(length, used).append(text);
+  return offset;
 }
 
-const std::string& Sheet::cell(int row, int col) const {
-  const auto rowIt = std::lower_bound(rows_.begin(), rows_.end(), row,
-                                      [](const Row& r, int value) { return r.row < value; });
-  if (rowIt == rows_.end() || rowIt->row != row) return kEmpty;
-  const auto& cells = rowIt->cells;
-  const auto cellIt = std::lower_bound(cells.begin(), cells.end(), col,
-                                       [](const Cell& c, int value) { return c.column < value; });
-  return cellIt != cells.end() && cellIt->column == col ? cellIt->text : kEmpty;
+std::string_view Sheet::textIn(std::string_view texts, uint32_t offset) {
+  size_t n = 0;
+  size_t i = offset;
+  for (int shift = 0;; shift += 7) {
+    const auto b = static_cast<unsigned char>(texts[i++]);
+    n |= static_cast<size_t>(b & 0x7F) << shift;
+    if (b < 0x80) break;
+  }
+  return texts.substr(i, n);
+}
+
+size_t Sheet::rowEnd(size_t i) const {
+  const int32_t row = cells_[i].row;
+  while (i < cells_.size() && cells_[i].row == row) ++i;
+  return i;
+}
+
+void Sheet::dropGarbage() {
+  if (garbage_ < 4096 || garbage_ * 2 < texts_.size()) return;
+  std::string old;
+  old.swap(texts_);
+  texts_.reserve(old.size() - garbage_);
+  for (Entry& e : cells_) e.text = storeText(textIn(old, e.text));
+  garbage_ = 0;
+}
+
+void Sheet::set(int row, int col, std::string_view text) {
+  requireInside(row, col);
+  // Layouts and files give their cells in order: appending is the common case.
+  if (cells_.empty() || before(cells_.back(), row, col)) {
+    if (!text.empty()) cells_.push_back({row, col, storeText(text)});
+    return;
+  }
+  const auto it = std::lower_bound(
+      cells_.begin(), cells_.end(), std::pair(row, col),
+      [](const Entry& e, std::pair<int, int> at) { return before(e, at.first, at.second); });
+  const bool present = it != cells_.end() && it->row == row && it->column == col;
+  if (!present) {
+    if (!text.empty()) cells_.insert(it, {row, col, storeText(text)});
+    return;
+  }
+  garbage_ += textAt(it->text).size() + 1;
+  if (text.empty())
+    cells_.erase(it);
+  else
+    it->text = storeText(text);
+  dropGarbage();
+}
+
+std::string_view Sheet::cell(int row, int col) const {
+  const auto it = std::lower_bound(
+      cells_.begin(), cells_.end(), std::pair(row, col),
+      [](const Entry& e, std::pair<int, int> at) { return before(e, at.first, at.second); });
+  if (it == cells_.end() || it->row != row || it->column != col) return {};
+  return textAt(it->text);
 }
 
 int Sheet::rowCount() const {
-  return rows_.empty() ? 0 : rows_.back().row + 1;
+  return cells_.empty() ? 0 : cells_.back().row + 1;
 }
 
 int Sheet::columnCount() const {
   int count = 0;
-  for (const Row& r : rows_) count = std::max(count, r.cells.back().column + 1);
+  for (const Entry& e : cells_) count = std::max(count, e.column + 1);
   return count;
+}
+
+size_t Sheet::Rows::size() const {
+  size_t n = 0;
+  for (auto it = begin(); it != end(); ++it) ++n;
+  return n;
+}
+
+Sheet::Row Sheet::Rows::operator[](size_t k) const {
+  auto it = begin();
+  for (; k > 0; --k) ++it;
+  return *it;
+}
+
+void SheetFiller::add(int row, int col, std::string_view text) {
+  requireInside(row, col);
+  if (text.empty()) return;
+  std::vector<Sheet::Entry>& cells = sheet_.cells_;
+  if (ordered_ && !cells.empty() && !Sheet::before(cells.back(), row, col)) ordered_ = false;
+  cells.push_back({row, col, sheet_.storeText(text)});
+}
+
+void SheetFiller::finish() {
+  std::vector<Sheet::Entry>& cells = sheet_.cells_;
+  if (!ordered_) {
+    std::stable_sort(cells.begin(), cells.end(), [](const Sheet::Entry& a, const Sheet::Entry& b) {
+      return Sheet::before(a, b.row, b.column);
+    });
+    // Of the cells of one position, the last one given stands.
+    size_t kept = 0;
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (i + 1 < cells.size() && cells[i + 1].row == cells[i].row &&
+          cells[i + 1].column == cells[i].column) {
+        sheet_.garbage_ += sheet_.textAt(cells[i].text).size() + 1;
+        continue;
+      }
+      cells[kept++] = cells[i];
+    }
+    cells.resize(kept);
+    sheet_.dropGarbage();
+    ordered_ = true;
+  }
+  cells.shrink_to_fit();
+  sheet_.texts_.shrink_to_fit();
 }
 
 void Sheet::setBold(const CellRange& range, bool bold) {
@@ -161,22 +235,24 @@ Sheet& Workbook::addSheet(std::string name) {
   return sheets_.back();
 }
 
+std::string SheetNamer::next(const std::string& given) {
+  std::string name = given;
+  for (char& c : name)
+    if (forbiddenInSheetName(c)) c = '_';
+  name = trimApostrophes(name.substr(0, kMaxSheetNameLength));
+  ++count_;
+  if (name.empty()) name = "Sheet" + std::to_string(count_);
+  std::string candidate = name;
+  for (int n = 2; taken_.count(cp1251::upper(candidate)) != 0; ++n)
+    candidate = withSuffix(name, " (" + std::to_string(n) + ")");
+  taken_.insert(cp1251::upper(candidate));
+  return candidate;
+}
+
 std::vector<std::string> validSheetNames(const std::vector<std::string>& names) {
+  SheetNamer namer;
   std::vector<std::string> out;
-  // Spreadsheet programs reserve "History" for a sheet of their own.
-  std::set<std::string> taken{"HISTORY"};
-  for (size_t i = 0; i < names.size(); ++i) {
-    std::string name = names[i];
-    for (char& c : name)
-      if (forbiddenInSheetName(c)) c = '_';
-    name = trimApostrophes(name.substr(0, kMaxSheetNameLength));
-    if (name.empty()) name = "Sheet" + std::to_string(i + 1);
-    std::string candidate = name;
-    for (int n = 2; taken.count(cp1251::upper(candidate)) != 0; ++n)
-      candidate = withSuffix(name, " (" + std::to_string(n) + ")");
-    taken.insert(cp1251::upper(candidate));
-    out.push_back(std::move(candidate));
-  }
+  for (const std::string& name : names) out.push_back(namer.next(name));
   return out;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A spreadsheet workbook held in memory: sheets by position, each a sparse set of text cells
 // with the little formatting the program's workbooks use (bold, horizontal alignment,
-// wrapping, column widths, row heights). Exports lay their workbooks out here and write them
-// with writeXlsx; imports read a file into one with readWorkbook and take cells by position.
+// wrapping, column widths, row heights). Layouts write into a WorkbookOutput: this workbook
+// (for small exports and tests) or a file written as the rows come (xlsx_writer.h); imports
+// read a file into one with readWorkbook and take cells by position.
 //
 // Texts and sheet names are code-page-1251 byte strings like every text of the core; the
 // file layers convert to and from UTF-8.
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,15 +60,96 @@ struct FormatStep {
 // "A", "B", ..., "Z", "AA", ...: the letters of column `col` (0-based).
 std::string columnLetters(int col);
 
-class Sheet {
+// Where a layout puts one sheet. A sheet written straight to a file needs its widths,
+// heights and formats before the rows they touch, and its rows in ascending order with the
+// cells of a row left to right; the in-memory Sheet takes them in any order.
+class SheetOutput {
+ public:
+  virtual ~SheetOutput() = default;
+
+  // Widths in characters of the standard font, heights in points, as a spreadsheet program
+  // counts them.
+  virtual void setColumnWidth(int col, double width) = 0;
+  virtual void setRowHeight(int row, double points) = 0;
+  virtual void setBold(const CellRange& range, bool bold = true) = 0;
+  virtual void setAlign(const CellRange& range, HAlign align) = 0;
+  virtual void setWrap(const CellRange& range, bool wrap = true) = 0;
+  // An empty text is no cell. Positions outside the format's limits are a programming error
+  // (std::out_of_range).
+  virtual void set(int row, int col, std::string_view text) = 0;
+};
+
+// Where a layout puts a workbook: its sheets one after the other.
+class WorkbookOutput {
+ public:
+  virtual ~WorkbookOutput() = default;
+  // The next sheet; the one before it is complete.
+  virtual SheetOutput& addSheet(std::string name) = 0;
+};
+
+class Sheet : public SheetOutput {
  public:
   struct Cell {
     int32_t column;
-    std::string text;
+    std::string_view text;
+  };
+  // The cells of one row, left to right.
+  class RowCells {
+   public:
+    RowCells(const Sheet* sheet, size_t first, size_t last)
+        : sheet_(sheet), first_(first), last_(last) {}
+    class iterator {
+     public:
+      iterator(const Sheet* sheet, size_t i) : sheet_(sheet), i_(i) {}
+      Cell operator*() const { return sheet_->cellAt(i_); }
+      iterator& operator++() {
+        ++i_;
+        return *this;
+      }
+      bool operator==(const iterator&) const = default;
+
+     private:
+      const Sheet* sheet_;
+      size_t i_;
+    };
+    iterator begin() const { return {sheet_, first_}; }
+    iterator end() const { return {sheet_, last_}; }
+    size_t size() const { return last_ - first_; }
+    Cell operator[](size_t k) const { return sheet_->cellAt(first_ + k); }
+
+   private:
+    const Sheet* sheet_;
+    size_t first_, last_;
   };
   struct Row {
     int32_t row;
-    std::vector<Cell> cells;  // ascending columns, never an empty text
+    RowCells cells;  // never empty, never an empty text
+  };
+  // The rows that hold cells, in ascending order.
+  class Rows {
+   public:
+    explicit Rows(const Sheet* sheet) : sheet_(sheet) {}
+    class iterator {
+     public:
+      iterator(const Sheet* sheet, size_t i) : sheet_(sheet), i_(i) {}
+      Row operator*() const { return {sheet_->cells_[i_].row, {sheet_, i_, sheet_->rowEnd(i_)}}; }
+      iterator& operator++() {
+        i_ = sheet_->rowEnd(i_);
+        return *this;
+      }
+      bool operator==(const iterator&) const = default;
+
+     private:
+      const Sheet* sheet_;
+      size_t i_;
+    };
+    iterator begin() const { return {sheet_, 0}; }
+    iterator end() const { return {sheet_, sheet_->cells_.size()}; }
+    size_t size() const;
+    Row operator[](size_t k) const;
+
+   private:
+    const Sheet* sheet_;
   };
 
   explicit Sheet(std::string name = {}) : name_(std::move(name)) {}
@@ -74,46 +157,80 @@ class Sheet {
   const std::string& name() const { return name_; }
   void setName(std::string name) { name_ = std::move(name); }
 
-  // An empty text removes the cell: a sheet holds only cells with text. Positions outside
-  // the format's limits are a programming error (std::out_of_range).
-  void set(int row, int col, std::string text);
-  // The cell's text; empty for a cell the sheet does not hold.
-  const std::string& cell(int row, int col) const;
+  // An empty text removes the cell: a sheet holds only cells with text.
+  void set(int row, int col, std::string_view text) override;
+  // The cell's text; empty for a cell the sheet does not hold. Valid until the sheet changes.
+  std::string_view cell(int row, int col) const;
 
   // One more than the last row and column that hold a cell (0 for an empty sheet).
   int rowCount() const;
   int columnCount() const;
-  size_t cellCount() const { return cellCount_; }
-  // The rows that hold cells, in ascending order.
-  const std::vector<Row>& rows() const { return rows_; }
+  size_t cellCount() const { return cells_.size(); }
+  Rows rows() const { return Rows(this); }
 
-  void setBold(const CellRange& range, bool bold = true);
-  void setAlign(const CellRange& range, HAlign align);
-  void setWrap(const CellRange& range, bool wrap = true);
+  void setBold(const CellRange& range, bool bold = true) override;
+  void setAlign(const CellRange& range, HAlign align) override;
+  void setWrap(const CellRange& range, bool wrap = true) override;
   const std::vector<FormatStep>& formatSteps() const { return formats_; }
   CellFormat formatAt(int row, int col) const;
 
-  // Widths in characters of the standard font, heights in points, as a spreadsheet program
-  // counts them.
-  void setColumnWidth(int col, double width);
-  void setRowHeight(int row, double points);
+  void setColumnWidth(int col, double width) override;
+  void setRowHeight(int row, double points) override;
   std::optional<double> columnWidth(int col) const;
   std::optional<double> rowHeight(int row) const;
   const std::map<int, double>& columnWidths() const { return widths_; }
   const std::map<int, double>& rowHeights() const { return heights_; }
 
+  // Bytes the cells take, for the limits of a reader.
+  size_t textBytes() const { return texts_.size(); }
+
  private:
+  friend class SheetFiller;
+
+  // A cell: its place and where its text starts in texts_ (a length, then the bytes). Twelve
+  // bytes a cell and the texts packed one after the other: the largest workbooks hold
+  // millions of short texts.
+  struct Entry {
+    int32_t row;
+    int32_t column;
+    uint32_t text;
+  };
+  static bool before(const Entry& e, int row, int col) {
+    return e.row < row || (e.row == row && e.column < col);
+  }
+  Cell cellAt(size_t i) const { return {cells_[i].column, textAt(cells_[i].text)}; }
+  static std::string_view textIn(std::string_view texts, uint32_t offset);
+  std::string_view textAt(uint32_t offset) const { return textIn(texts_, offset); }
+  uint32_t storeText(std::string_view text);
+  size_t rowEnd(size_t i) const;
+  void dropGarbage();
+
   std::string name_;
-  std::vector<Row> rows_;
-  size_t cellCount_ = 0;
+  std::vector<Entry> cells_;  // in order of row, then column
+  std::string texts_;
+  size_t garbage_ = 0;  // bytes of texts_ no cell refers to any more
   std::vector<FormatStep> formats_;
   std::map<int, double> widths_, heights_;
 };
 
-class Workbook {
+// Fills a sheet from cells in the order a file gives them: cells in order go straight in; a
+// file that gives them out of order is put in order once, when it is finished (a later
+// cell of a position replacing an earlier one).
+class SheetFiller {
+ public:
+  explicit SheetFiller(Sheet& sheet) : sheet_(sheet) {}
+  void add(int row, int col, std::string_view text);
+  void finish();
+
+ private:
+  Sheet& sheet_;
+  bool ordered_ = true;
+};
+
+class Workbook : public WorkbookOutput {
  public:
   // Appends a sheet; the reference stays valid until the next sheet is added.
-  Sheet& addSheet(std::string name);
+  Sheet& addSheet(std::string name) override;
   std::vector<Sheet>& sheets() { return sheets_; }
   const std::vector<Sheet>& sheets() const { return sheets_; }
   // The sheet at 0-based `position`, or nullptr.
@@ -130,5 +247,15 @@ class Workbook {
 // unique without regard to letter case (a repeated name gets " (2)", " (3)" ...). Names are
 // code page 1251.
 std::vector<std::string> validSheetNames(const std::vector<std::string>& names);
+
+// The same rule for names that come one at a time.
+class SheetNamer {
+ public:
+  std::string next(const std::string& name);
+
+ private:
+  size_t count_ = 0;
+  std::set<std::string> taken_{"HISTORY"};  // reserved by spreadsheet programs
+};
 
 }  // namespace qj::office

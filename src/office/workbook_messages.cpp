@@ -24,4 +24,17 @@ Message missingSheetMessage(const Text& head, int sheet) {
   return errorMessage(head + ": " + shell(982) + " " + num(sheet) + ".");
 }
 
+Text workbookWorkCaption(bool writing) {
+  return (writing ? shell(983) : shell(114)) + " ...";
+}
+
+Text workRowsText(int64_t done, int64_t total) {
+  Text t = shell(984) + ": " + num(done);
+  if (total > 0) {
+    t += " / ";
+    t += num(total);
+  }
+  return t;
+}
+
 }  // namespace qj::office

@@ -2,6 +2,7 @@
 // The messages of the imports that read workbooks: a file that cannot be read, a cell that
 // cannot be taken, a sheet that is missing.
 
+#include <cstdint>
 #include <string_view>
 
 #include "frame/message.h"
@@ -18,5 +19,10 @@ Message workbookReadMessage(std::string_view fileName, ReadFault fault);
 Message cellMessage(const Text& head, int sheet, int row, std::string_view column, const Text& why);
 // A sheet the import needs is missing: "<head>: <982> k."
 Message missingSheetMessage(const Text& head, int sheet);
+
+// The window that shows a workbook being written ("<983> ...") or read ("<114> ..."), and
+// the rows done under its bar: "<984>: n", or "<984>: n / total" when the total is known.
+Text workbookWorkCaption(bool writing);
+Text workRowsText(int64_t done, int64_t total);
 
 }  // namespace qj::office

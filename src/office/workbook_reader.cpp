@@ -37,16 +37,18 @@ std::string numberText(double x) {
   return std::string(buf, end);
 }
 
-WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits) {
+WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits,
+                          const WorkProgress& progress) {
   std::error_code ec;
   const auto size = fs::file_size(path, ec);
   if (ec) return refused(ReadFault::Unreadable, "the file cannot be opened");
   if (size > limits.maxFileBytes) return refused(ReadFault::TooLarge, "the file is too large");
   const std::optional<std::string> head = readFilePrefix(path, sizeof kCompoundSignature);
   if (!head) return refused(ReadFault::Unreadable, "the file cannot be opened");
-  if (startsWithBytes(*head, kZipSignature, sizeof kZipSignature)) return readXlsx(path, limits);
+  if (startsWithBytes(*head, kZipSignature, sizeof kZipSignature))
+    return readXlsx(path, limits, progress);
   if (startsWithBytes(*head, kCompoundSignature, sizeof kCompoundSignature))
-    return readXls(path, limits);
+    return readXls(path, limits, progress);
   return refused(ReadFault::NotAWorkbook, "neither an .xlsx nor an .xls file");
 }
 

@@ -7,7 +7,9 @@
 // as an empty text. Formatting is not read.
 //
 // A file is never trusted: sizes and positions are checked as they are read, a declared
-// dimension is ignored, and a file beyond the limits is refused rather than loaded.
+// dimension is ignored, and a file beyond the limits is refused rather than loaded. The
+// parts of an .xlsx file are scanned as they are unpacked: memory grows with the cells kept,
+// not with the file.
 
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "office/workbook.h"
+#include "platform/progress.h"
 
 namespace qj::office {
 
@@ -34,6 +37,9 @@ struct ReadLimits {
   uint64_t maxPartBytes = 192ull << 20;
   // Cells holding text, over the whole workbook.
   uint64_t maxCells = 16'000'000;
+  // The bytes of their texts, over the whole workbook: shared strings are counted at every
+  // cell that shows them.
+  uint64_t maxTextBytes = 512ull << 20;
 };
 
 struct WorkbookRead {
@@ -42,11 +48,15 @@ struct WorkbookRead {
   std::string detail;  // what went wrong, in English, for logs and tests
 };
 
-WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits = {});
+// `progress` hears the rows read so far (of an unknown total).
+WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits = {},
+                          const WorkProgress& progress = {});
 
 // The readers of either kind, for a file already known to be of it.
-WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits = {});
-WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {});
+WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits = {},
+                      const WorkProgress& progress = {});
+WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {},
+                     const WorkProgress& progress = {});
 
 // A number as the readers give it: integral values without a fraction ("12", "-3"), others
 // with up to 15 significant digits and a point ("2.5", "1e+20").

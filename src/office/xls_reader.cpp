@@ -62,7 +62,7 @@ std::string valueText(const FreeXL_CellValue& v) {
 
 }  // namespace
 
-WorkbookRead readXls(const fs::path& path, const ReadLimits& limits) {
+WorkbookRead readXls(const fs::path& path, const ReadLimits& limits, const WorkProgress& progress) {
   const XlsFile file(path);
   if (file.status() != FREEXL_OK)
     return refused(openFault(file.status()), "the .xls file cannot be read (freexl error " +
@@ -77,7 +77,8 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits) {
 
   WorkbookRead result;
   Workbook book;
-  uint64_t cells = 0;
+  uint64_t cells = 0, textBytes = 0;
+  int64_t rowsRead = 0;
   for (unsigned int s = 0; s < sheets && s <= 0xFFFF; ++s) {
     const auto index = static_cast<unsigned short>(s);
     const char* name = nullptr;
@@ -91,6 +92,7 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits) {
       return refused(ReadFault::Damaged, "a sheet of the .xls file is larger than a sheet can be");
     Sheet& sheet = book.addSheet(name ? cp1251::fromUtf8(name) : std::string());
     for (unsigned int r = 0; r < rows; ++r) {
+      if (progress && ++rowsRead % 1000 == 0) progress(rowsRead, 0);
       for (unsigned short c = 0; c < columns; ++c) {
         FreeXL_CellValue value{};
         if (freexl_get_cell_value(file.handle(), r, c, &value) != FREEXL_OK)
@@ -99,7 +101,10 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits) {
         if (text.empty()) continue;
         if (++cells > limits.maxCells)
           return refused(ReadFault::TooLarge, "the workbook holds too many cells");
-        sheet.set(static_cast<int>(r), c, std::move(text));
+        textBytes += text.size();
+        if (textBytes > limits.maxTextBytes)
+          return refused(ReadFault::TooLarge, "the workbook holds too much text");
+        sheet.set(static_cast<int>(r), c, text);
       }
     }
   }

@@ -1,18 +1,18 @@
-// The .xlsx reader: a zip archive of XML parts (libzip, pugixml). The workbook part is found
-// through the package relationships, the sheets in the order of the workbook's <sheets> list
-// through the workbook's relationships, and their cells are read one by one; nothing is
-// sized from what a part declares about itself.
+// The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked.
+// The workbook part is found through the package relationships, the sheets in the order of
+// the workbook's <sheets> list through the workbook's relationships, and their cells are
+// read one by one; nothing is sized from what a part declares about itself.
 
 #include <zip.h>
 
 #include <charconv>
 #include <cstring>
 #include <map>
-#include <pugixml.hpp>
 #include <string_view>
 #include <vector>
 
 #include "office/workbook_reader.h"
+#include "office/xml_scanner.h"
 #include "records/cp1251.h"
 
 namespace qj::office {
@@ -55,31 +55,37 @@ class ZipArchive {
 
   bool has(const std::string& name) const { return locate(name) >= 0; }
 
-  // The part's bytes, read in pieces and refused as soon as they pass the limit, whatever
-  // size the archive declares.
-  std::optional<std::string> read(const std::string& name, uint64_t limit) const {
+  // Scans the part as it is unpacked, refused as soon as it passes the limit, whatever size
+  // the archive declares. False when the archive has no such part.
+  template <typename Handler>
+  bool scan(const std::string& name, uint64_t limit, Handler& handler) const {
     const zip_int64_t index = locate(name);
-    if (index < 0) return std::nullopt;
+    if (index < 0) return false;
     zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
     if (!file) damaged("the part " + name + " cannot be opened");
-    std::string bytes;
-    char chunk[1 << 16];
-    for (;;) {
-      const zip_int64_t n = zip_fread(file, chunk, sizeof chunk);
-      if (n < 0) {
-        zip_fclose(file);
-        damaged("the part " + name + " cannot be unpacked");
+    struct Closer {
+      zip_file_t* f;
+      ~Closer() { zip_fclose(f); }
+    } closer{file};
+    XmlScanner<Handler> scanner(handler);
+    constexpr size_t kChunk = 1 << 18;
+    uint64_t total = 0;
+    try {
+      for (;;) {
+        const zip_int64_t n = zip_fread(file, scanner.space(kChunk), kChunk);
+        if (n < 0) damaged("the part " + name + " cannot be unpacked");
+        if (n == 0) break;
+        total += static_cast<uint64_t>(n);
+        if (total > limit)
+          refuse(ReadFault::TooLarge,
+                 "the part " + name + " unpacks to more than " + std::to_string(limit) + " bytes");
+        scanner.commit(static_cast<size_t>(n));
       }
-      if (n == 0) break;
-      if (bytes.size() + static_cast<uint64_t>(n) > limit) {
-        zip_fclose(file);
-        refuse(ReadFault::TooLarge,
-               "the part " + name + " unpacks to more than " + std::to_string(limit) + " bytes");
-      }
-      bytes.append(chunk, static_cast<size_t>(n));
+      scanner.finish();
+    } catch (const XmlError& e) {
+      damaged("the part " + name + " is not well-formed XML: " + e.what());
     }
-    zip_fclose(file);
-    return bytes;
+    return true;
   }
 
  private:
@@ -90,49 +96,6 @@ class ZipArchive {
 
   zip_t* zip_ = nullptr;
 };
-
-// An XML part parsed in its own buffer.
-class XmlPart {
- public:
-  XmlPart(std::string bytes, const std::string& name) : bytes_(std::move(bytes)) {
-    // Blanks of a text that is nothing but blanks are kept; texts are stored in their
-    // elements, which halves the nodes of a sheet.
-    constexpr unsigned kOptions =
-        pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
-    const pugi::xml_parse_result result =
-        doc_.load_buffer_inplace(bytes_.data(), bytes_.size(), kOptions);
-    if (!result) damaged("the part " + name + " is not well-formed XML: " + result.description());
-  }
-  pugi::xml_node root() const { return doc_.document_element(); }
-
- private:
-  std::string bytes_;
-  pugi::xml_document doc_;
-};
-
-// Element and attribute names without their namespace prefix.
-std::string_view localName(const char* name) {
-  const char* colon = std::strrchr(name, ':');
-  return colon ? std::string_view(colon + 1) : std::string_view(name);
-}
-
-pugi::xml_node child(pugi::xml_node node, std::string_view local) {
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c.name()) == local) return c;
-  return {};
-}
-
-template <typename F>
-void forEachChild(pugi::xml_node node, std::string_view local, F&& f) {
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c.name()) == local) f(c);
-}
-
-const char* attribute(pugi::xml_node node, std::string_view local) {
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-    if (localName(a.name()) == local) return a.value();
-  return nullptr;
-}
 
 bool endsWith(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
@@ -177,23 +140,30 @@ struct Relationship {
   std::string target;  // resolved part name
 };
 
+// Counts elements in and out, so that a handler knows how deep it stands (the root is 1).
+struct Depth {
+  int depth = 0;
+};
+
 // The relationships of `part` by id; none when it has no relationship part.
 std::map<std::string, Relationship> relationships(const ZipArchive& zip, const std::string& part,
                                                   const ReadLimits& limits) {
-  std::map<std::string, Relationship> rels;
-  const std::string relsName = relsOf(part);
-  std::optional<std::string> bytes = zip.read(relsName, limits.maxPartBytes);
-  if (!bytes) return rels;
-  const XmlPart xml(std::move(*bytes), relsName);
-  forEachChild(xml.root(), "Relationship", [&](pugi::xml_node r) {
-    const char* id = attribute(r, "Id");
-    const char* target = attribute(r, "Target");
-    const char* mode = attribute(r, "TargetMode");
-    if (!id || !target || (mode && std::string_view(mode) == "External")) return;
-    const char* type = attribute(r, "Type");
-    rels[id] = {type ? type : "", resolvePart(folderOf(part), target)};
-  });
-  return rels;
+  struct Handler : Depth {
+    std::map<std::string, Relationship> rels;
+    std::string folder;
+    void start(std::string_view name, const XmlAttributes& a) {
+      if (++depth != 2 || name != "Relationship") return;
+      const std::optional<std::string> id = a.value("Id"), target = a.value("Target");
+      const std::optional<std::string> mode = a.value("TargetMode");
+      if (!id || !target || (mode && *mode == "External")) return;
+      rels[*id] = {a.value("Type").value_or(""), resolvePart(folder, *target)};
+    }
+    void end(std::string_view) { --depth; }
+    void text(std::string_view) {}
+  } handler;
+  handler.folder = folderOf(part);
+  zip.scan(relsOf(part), limits.maxPartBytes, handler);
+  return std::move(handler.rels);
 }
 
 // Text as spreadsheet files escape it: "_xHHHH_" stands for the character U+HHHH.
@@ -224,31 +194,90 @@ std::string unescapeText(std::string_view s) {
   return out;
 }
 
+// A cell's UTF-8 text in code page 1251. Most texts are plain ASCII without an escape and are
+// taken as they stand; others are converted into `scratch`.
+std::string_view cellText(std::string_view utf8, std::string& scratch) {
+  bool plain = true;
+  for (char c : utf8) plain &= static_cast<unsigned char>(c) < 0x80 && c != '_';
+  if (plain) return utf8;
+  scratch = cp1251::fromUtf8(unescapeText(utf8));
+  return scratch;
+}
+
 std::string cellText(std::string_view utf8) {
-  return cp1251::fromUtf8(unescapeText(utf8));
+  std::string scratch;
+  return std::string(cellText(utf8, scratch));
 }
 
-// The text of a shared or inline string: its plain text or its runs joined; phonetic runs
-// are not part of the text.
-std::string richText(pugi::xml_node node) {
-  std::string text;
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-    if (c.type() != pugi::node_element) continue;
-    const std::string_view name = localName(c.name());
-    if (name == "t") text += c.text().get();
-    if (name == "r") text += child(c, "t").text().get();
+// Collects the text of a shared or inline string whose element (<si> or <is>) stands at
+// depth `base`: its plain text or its runs joined; phonetic runs are not part of the text.
+class RichText {
+ public:
+  void start(std::string_view name, int depth, int base) {
+    if (depth == base + 1) {
+      inRun_ = xml::is(name, "r");
+      collecting_ = xml::is(name, "t");
+    } else if (depth == base + 2) {
+      collecting_ = inRun_ && xml::is(name, "t");
+    }
   }
-  return cellText(text);
-}
+  void end() { collecting_ = false; }
+  void text(std::string_view t) {
+    if (collecting_) utf8_.append(t);
+  }
+  void clear() {
+    utf8_.clear();
+    inRun_ = collecting_ = false;
+  }
+  const std::string& utf8() const { return utf8_; }
 
-std::vector<std::string> sharedStrings(const ZipArchive& zip, const std::string& part,
-                                       const ReadLimits& limits) {
-  std::vector<std::string> strings;
-  std::optional<std::string> bytes = zip.read(part, limits.maxPartBytes);
-  if (!bytes) damaged("the shared strings part " + part + " is missing");
-  const XmlPart xml(std::move(*bytes), part);
-  forEachChild(xml.root(), "si", [&](pugi::xml_node si) { strings.push_back(richText(si)); });
-  return strings;
+ private:
+  std::string utf8_;
+  bool inRun_ = false, collecting_ = false;
+};
+
+// The shared strings, packed one after the other: a part of many tiny strings must not cost
+// a string object each.
+class SharedStrings {
+ public:
+  void add(std::string_view text) {
+    texts_.append(text);
+    ends_.push_back(texts_.size());
+  }
+  size_t size() const { return ends_.size(); }
+  std::string_view operator[](size_t i) const {
+    const size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(texts_).substr(begin, ends_[i] - begin);
+  }
+
+ private:
+  std::string texts_;
+  std::vector<size_t> ends_;
+};
+
+SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
+                            const ReadLimits& limits) {
+  struct Handler : Depth {
+    SharedStrings strings;
+    RichText rich;
+    std::string converted;
+    void start(std::string_view name, const XmlAttributes&) {
+      ++depth;
+      if (depth == 2 && xml::is(name, "si")) rich.clear();
+      if (depth > 2) rich.start(name, depth, 2);
+    }
+    void end(std::string_view name) {
+      if (depth == 2 && xml::is(name, "si")) {
+        strings.add(cellText(rich.utf8(), converted));
+      }
+      rich.end();
+      --depth;
+    }
+    void text(std::string_view t) { rich.text(t); }
+  } handler;
+  if (!zip.scan(part, limits.maxPartBytes, handler))
+    damaged("the shared strings part " + part + " is missing");
+  return std::move(handler.strings);
 }
 
 // "B12" as 0-based row 11 and column 1.
@@ -273,83 +302,169 @@ bool parseCellRef(std::string_view ref, int& row, int& col) {
   return true;
 }
 
-class SheetReader {
- public:
-  SheetReader(const std::vector<std::string>& strings, const ReadLimits& limits, uint64_t& cells)
-      : strings_(strings), limits_(limits), cells_(cells) {}
+// What the reader keeps over the whole workbook, against the limits.
+struct Totals {
+  uint64_t cells = 0, textBytes = 0;
+  int64_t rows = 0;
+};
 
-  void read(pugi::xml_node worksheet, Sheet& sheet) {
-    int row = -1;
-    forEachChild(child(worksheet, "sheetData"), "row", [&](pugi::xml_node r) {
-      row = rowNumber(r, row);
-      int col = -1;
-      forEachChild(r, "c", [&](pugi::xml_node c) {
-        int cellRow = row;
-        cellPosition(c, cellRow, col);
-        std::string text = value(c);
-        if (text.empty()) return;
-        if (++cells_ > limits_.maxCells)
-          refuse(ReadFault::TooLarge,
-                 "the workbook holds more than " + std::to_string(limits_.maxCells) + " cells");
-        sheet.set(cellRow, col, std::move(text));
-      });
-    });
+// One worksheet part: the rows of its <sheetData>, cell by cell, into the sheet.
+class SheetHandler : public Depth {
+ public:
+  SheetHandler(Sheet& sheet, const SharedStrings& strings, const ReadLimits& limits, Totals& totals,
+               const WorkProgress& progress)
+      : filler_(sheet), strings_(strings), limits_(limits), totals_(totals), progress_(progress) {}
+
+  void start(std::string_view name, const XmlAttributes& a) {
+    switch (++depth) {
+      case 2:
+        if (xml::is(name, "sheetData") && !seenData_) inData_ = seenData_ = true;
+        break;
+      case 3:
+        if (inData_ && xml::is(name, "row")) startRow(a);
+        break;
+      case 4:
+        if (inRow_ && xml::is(name, "c")) startCell(a);
+        break;
+      case 5:
+        if (!inCell_) break;
+        if (xml::is(name, "v") && !inline_) {
+          inValue_ = haveValue_ = true;
+        } else if (xml::is(name, "is") && inline_) {
+          inInline_ = true;
+          rich_.clear();
+        }
+        break;
+      default:
+        if (inInline_) rich_.start(name, depth, 5);
+    }
   }
 
+  void end(std::string_view) {
+    switch (depth--) {
+      case 2: inData_ = false; break;
+      case 3:
+        if (inRow_ && progress_ && ++totals_.rows % 1000 == 0) progress_(totals_.rows, 0);
+        inRow_ = false;
+        break;
+      case 4:
+        if (inCell_) endCell();
+        inCell_ = false;
+        break;
+      case 5:
+        inValue_ = false;
+        inInline_ = false;
+        break;
+      default: rich_.end();
+    }
+  }
+
+  void text(std::string_view t) {
+    if (inValue_)
+      value_.append(t);
+    else if (inInline_)
+      rich_.text(t);
+  }
+
+  void finish() { filler_.finish(); }
+
  private:
-  // A row without a number follows the previous one.
-  static int rowNumber(pugi::xml_node r, int previous) {
-    const char* number = attribute(r, "r");
+  void startRow(const XmlAttributes& a) {
+    inRow_ = true;
+    col_ = -1;
+    const std::optional<std::string_view> number = a.raw("r");
+    // A row without a number follows the previous one.
     if (!number) {
-      if (previous + 1 >= kMaxRows) damaged("a row lies beyond the last row of a sheet");
-      return previous + 1;
+      if (row_ + 1 >= kMaxRows) damaged("a row lies beyond the last row of a sheet");
+      ++row_;
+      return;
     }
     int64_t n = 0;
-    const std::string_view s(number);
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
-    if (ec != std::errc() || end != s.data() + s.size() || n < 1 || n > kMaxRows)
-      damaged("a row number is not a row of a sheet: " + std::string(s));
-    return static_cast<int>(n - 1);
+    const auto [end, ec] = std::from_chars(number->data(), number->data() + number->size(), n);
+    if (ec != std::errc() || end != number->data() + number->size() || n < 1 || n > kMaxRows)
+      damaged("a row number is not a row of a sheet: " + std::string(*number));
+    row_ = static_cast<int>(n - 1);
   }
 
   // A cell's reference gives its place; a cell without one follows the previous cell of its
   // row.
-  static void cellPosition(pugi::xml_node c, int& row, int& col) {
-    const char* ref = attribute(c, "r");
+  void startCell(const XmlAttributes& a) {
+    inCell_ = true;
+    haveValue_ = inValue_ = inInline_ = false;
+    value_.clear();
+    cellRow_ = row_;
+    const std::string_view type = a.raw("t").value_or("n");
+    type_ = xml::is(type, "s")                                                 ? Type::Shared
+            : xml::is(type, "inlineStr")                                       ? Type::Inline
+            : xml::is(type, "str") || xml::is(type, "e") || xml::is(type, "d") ? Type::Text
+            : xml::is(type, "b")                                               ? Type::Boolean
+                                                                               : Type::Number;
+    inline_ = type_ == Type::Inline;
+    if (inline_) rich_.clear();
+    const std::optional<std::string_view> ref = a.raw("r");
     if (!ref) {
-      if (row < 0 || col + 1 >= kMaxColumns) damaged("a cell lies outside a sheet");
-      ++col;
+      if (row_ < 0 || col_ + 1 >= kMaxColumns) damaged("a cell lies outside a sheet");
+      ++col_;
       return;
     }
-    if (!parseCellRef(ref, row, col))
-      damaged("a cell reference is not a cell of a sheet: " + std::string(ref));
+    if (!parseCellRef(*ref, cellRow_, col_))
+      damaged("a cell reference is not a cell of a sheet: " + std::string(*ref));
   }
 
-  std::string value(pugi::xml_node c) const {
-    const char* typeAttr = attribute(c, "t");
-    const std::string_view type = typeAttr ? typeAttr : "n";
-    if (type == "inlineStr") return richText(child(c, "is"));
-    const pugi::xml_node v = child(c, "v");
-    if (!v) return {};
-    const std::string_view text = v.text().get();
-    if (type == "s") {
+  void endCell() {
+    const std::string_view text = cellValue();
+    if (text.empty()) return;
+    if (++totals_.cells > limits_.maxCells)
+      refuse(ReadFault::TooLarge,
+             "the workbook holds more than " + std::to_string(limits_.maxCells) + " cells");
+    totals_.textBytes += text.size();
+    if (totals_.textBytes > limits_.maxTextBytes)
+      refuse(ReadFault::TooLarge, "the workbook holds more than " +
+                                      std::to_string(limits_.maxTextBytes) + " bytes of text");
+    filler_.add(cellRow_, col_, text);
+  }
+
+  std::string_view cellValue() {
+    if (inline_) return cellText(rich_.utf8(), converted_);
+    if (!haveValue_) return {};
+    const std::string_view v = value_;
+    if (type_ == Type::Shared) {
       size_t index = 0;
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-      if (ec != std::errc() || end != text.data() + text.size() || index >= strings_.size())
+      const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), index);
+      if (ec != std::errc() || end != v.data() + v.size() || index >= strings_.size())
         damaged("a cell names a shared string that the workbook does not have");
       return strings_[index];
     }
-    if (type == "str" || type == "e" || type == "d") return cellText(text);
-    if (type == "b") return text == "1" ? "TRUE" : "FALSE";
+    if (type_ == Type::Text) return cellText(v, converted_);
+    if (type_ == Type::Boolean) return v == "1" ? "TRUE" : "FALSE";
+    if (plainInteger(v)) return v;
     double x = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
-    if (ec != std::errc() || end != text.data() + text.size()) return cellText(text);
-    return numberText(x);
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), x);
+    if (ec != std::errc() || end != v.data() + v.size()) return cellText(v, converted_);
+    converted_ = numberText(x);
+    return converted_;
   }
 
-  const std::vector<std::string>& strings_;
+  // Digits that numberText would give back unchanged: no sign, no leading zero, fewer than
+  // 16 digits.
+  static bool plainInteger(std::string_view v) {
+    if (v.empty() || v.size() > 15 || (v[0] == '0' && v.size() > 1)) return false;
+    for (char c : v)
+      if (c < '0' || c > '9') return false;
+    return true;
+  }
+
+  SheetFiller filler_;
+  const SharedStrings& strings_;
   const ReadLimits& limits_;
-  uint64_t& cells_;
+  Totals& totals_;
+  const WorkProgress& progress_;
+  bool seenData_ = false, inData_ = false, inRow_ = false, inCell_ = false;
+  bool inValue_ = false, haveValue_ = false, inline_ = false, inInline_ = false;
+  int row_ = -1, col_ = -1, cellRow_ = -1;
+  enum class Type { Number, Shared, Inline, Text, Boolean } type_ = Type::Number;
+  std::string value_, converted_;
+  RichText rich_;
 };
 
 // The workbook part: named by the package's office-document relationship, by default
@@ -362,46 +477,74 @@ std::string workbookPart(const ZipArchive& zip, const ReadLimits& limits) {
          "the archive has no workbook part");
 }
 
-Workbook readPackage(const ZipArchive& zip, const ReadLimits& limits) {
+// The workbook's <sheets>, in order: each sheet's name and relationship id.
+struct SheetEntry {
+  std::string name;
+  std::optional<std::string> id;
+};
+
+std::vector<SheetEntry> sheetList(const ZipArchive& zip, const std::string& part,
+                                  const ReadLimits& limits) {
+  struct Handler : Depth {
+    std::vector<SheetEntry> sheets;
+    bool seenSheets = false, inSheets = false;
+    void start(std::string_view name, const XmlAttributes& a) {
+      ++depth;
+      if (depth == 2 && xml::is(name, "sheets") && !seenSheets) inSheets = seenSheets = true;
+      if (depth == 3 && inSheets && xml::is(name, "sheet"))
+        sheets.push_back({a.value("name").value_or(""), a.value("id")});
+    }
+    void end(std::string_view) {
+      if (depth-- == 2) inSheets = false;
+    }
+    void text(std::string_view) {}
+  } handler;
+  if (!zip.scan(part, limits.maxPartBytes, handler))
+    damaged("the workbook part " + part + " is missing");
+  return std::move(handler.sheets);
+}
+
+Workbook readPackage(const ZipArchive& zip, const ReadLimits& limits,
+                     const WorkProgress& progress) {
   const std::string part = workbookPart(zip, limits);
-  std::optional<std::string> bytes = zip.read(part, limits.maxPartBytes);
-  if (!bytes) damaged("the workbook part " + part + " is missing");
-  const XmlPart workbook(std::move(*bytes), part);
+  const std::vector<SheetEntry> sheets = sheetList(zip, part, limits);
   const std::map<std::string, Relationship> rels = relationships(zip, part, limits);
 
-  std::vector<std::string> strings;
+  SharedStrings strings;
   for (const auto& [id, rel] : rels)
     if (endsWith(rel.type, "/sharedStrings")) strings = sharedStrings(zip, rel.target, limits);
 
   Workbook book;
-  uint64_t cells = 0;
-  forEachChild(child(workbook.root(), "sheets"), "sheet", [&](pugi::xml_node s) {
-    const char* id = attribute(s, "id");
-    const auto rel = id ? rels.find(id) : rels.end();
+  Totals totals;
+  for (const SheetEntry& s : sheets) {
+    const auto rel = s.id ? rels.find(*s.id) : rels.end();
     if (rel == rels.end()) damaged("a sheet of the workbook has no part");
     // Chart and dialog sheets are not worksheets: positions count worksheets only.
-    if (!endsWith(rel->second.type, "/worksheet")) return;
-    std::optional<std::string> sheetBytes = zip.read(rel->second.target, limits.maxPartBytes);
-    if (!sheetBytes) damaged("the sheet part " + rel->second.target + " is missing");
-    const XmlPart xml(std::move(*sheetBytes), rel->second.target);
-    const char* name = attribute(s, "name");
-    Sheet& sheet = book.addSheet(cellText(name ? name : ""));
-    SheetReader(strings, limits, cells).read(xml.root(), sheet);
-  });
+    if (!endsWith(rel->second.type, "/worksheet")) continue;
+    Sheet& sheet = book.addSheet(cellText(s.name));
+    SheetHandler handler(sheet, strings, limits, totals, progress);
+    if (!zip.scan(rel->second.target, limits.maxPartBytes, handler))
+      damaged("the sheet part " + rel->second.target + " is missing");
+    handler.finish();
+  }
   return book;
 }
 
 }  // namespace
 
-WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits) {
+WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits,
+                      const WorkProgress& progress) {
   WorkbookRead result;
   try {
     const ZipArchive zip(path);
-    result.book = readPackage(zip, limits);
+    result.book = readPackage(zip, limits, progress);
   } catch (const Refusal& r) {
     result.fault = r.fault;
     result.detail = r.detail;
   } catch (const std::bad_alloc&) {
+    result.fault = ReadFault::TooLarge;
+    result.detail = "the workbook does not fit into memory";
+  } catch (const std::length_error&) {
     result.fault = ReadFault::TooLarge;
     result.detail = "the workbook does not fit into memory";
   }

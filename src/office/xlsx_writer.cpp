@@ -1,166 +1,693 @@
 #include "office/xlsx_writer.h"
 
+#include <fcntl.h>
 #include <unistd.h>
-#include <xlsxwriter.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <map>
+#include <vector>
 
 #include "records/cp1251.h"
 
 namespace qj::office {
 namespace {
 
-[[noreturn]] void fail(const std::string& what, lxw_error error) {
-  throw OfficeError(what + ": " + lxw_strerror(error));
+[[noreturn]] void systemError(const std::string& what) {
+  throw OfficeError(what + ": " + std::strerror(errno));
 }
 
-void check(lxw_error error, const char* what) {
-  if (error != LXW_NO_ERROR) fail(what, error);
-}
+// ---- The zip container ----------------------------------------------------------------------
 
-// The library's workbook, closed (and so freed) exactly once.
-class LxwWorkbook {
+// A zip archive written part by part, each part deflated as its bytes come. The sizes and
+// checksum of a part are put into its header when the part is complete.
+class ZipWriter {
  public:
-  LxwWorkbook(const fs::path& file, const fs::path& tmpdir, bool constantMemory)
-      : tmpdir_(tmpdir.string()) {
-    lxw_workbook_options options{};
-    options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
-    options.tmpdir = tmpdir_.data();
-    book_ = workbook_new_opt(file.string().c_str(), &options);
-    if (!book_) throw OfficeError("the workbook could not be created");
+  explicit ZipWriter(const fs::path& path) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) systemError("the workbook " + path.string() + " could not be created");
+    out_.reserve(kOutBuffer);
   }
-  ~LxwWorkbook() {
-    if (book_) workbook_close(book_);
+  ~ZipWriter() {
+    if (deflating_) deflateEnd(&z_);
+    if (fd_ >= 0) ::close(fd_);
   }
-  LxwWorkbook(const LxwWorkbook&) = delete;
-  LxwWorkbook& operator=(const LxwWorkbook&) = delete;
+  ZipWriter(const ZipWriter&) = delete;
+  ZipWriter& operator=(const ZipWriter&) = delete;
 
-  lxw_workbook* get() const { return book_; }
-  // Writes the file; its result tells whether the file is whole.
+  void begin(std::string name) {
+    Entry e;
+    e.name = std::move(name);
+    e.offset = offset_ + out_.size();
+    // The checksum and sizes are filled in by end().
+    put32(0x04034b50);
+    put16(20);
+    put16(0);
+    put16(8);
+    put16(0);
+    put16(kDosDate);
+    put32(0);
+    put32(0);
+    put32(0);
+    put16(static_cast<uint16_t>(e.name.size()));
+    put16(0);
+    out_.insert(out_.end(), e.name.begin(), e.name.end());
+    entries_.push_back(std::move(e));
+    if (!deflating_) {
+      // Level 1: the largest sheets are tens of megabytes of XML, and the fastest level packs
+      // them to a tenth.
+      if (deflateInit2(&z_, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw OfficeError("the compressor could not be started");
+      deflating_ = true;
+    } else if (deflateReset(&z_) != Z_OK) {
+      throw OfficeError("the compressor could not be reset");
+    }
+    crc_ = crc32(0, nullptr, 0);
+    size_ = 0;
+    packedStart_ = offset_ + out_.size();
+  }
+
+  void write(std::string_view data) {
+    crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(data.data()), data.size());
+    size_ += data.size();
+    pump(data, Z_NO_FLUSH);
+  }
+
+  void end() {
+    pump({}, Z_FINISH);
+    Entry& e = entries_.back();
+    e.crc = static_cast<uint32_t>(crc_);
+    e.size = size_;
+    e.packed = offset_ + out_.size() - packedStart_;
+    if (e.size > kMaxSize || e.packed > kMaxSize || offset_ + out_.size() > kMaxSize)
+      throw OfficeError("the workbook is too large for its file format");
+    std::array<char, 12> sizes{};
+    store32(sizes.data(), e.crc);
+    store32(sizes.data() + 4, static_cast<uint32_t>(e.packed));
+    store32(sizes.data() + 8, static_cast<uint32_t>(e.size));
+    patch(e.offset + 14, sizes.data(), sizes.size());
+  }
+
+  // The central directory; then the file is complete.
+  void finish() {
+    const uint64_t start = offset_ + out_.size();
+    for (const Entry& e : entries_) {
+      put32(0x02014b50);
+      put16(20);
+      put16(20);
+      put16(0);
+      put16(8);
+      put16(0);
+      put16(kDosDate);
+      put32(e.crc);
+      put32(static_cast<uint32_t>(e.packed));
+      put32(static_cast<uint32_t>(e.size));
+      put16(static_cast<uint16_t>(e.name.size()));
+      put16(0);
+      put16(0);
+      put16(0);
+      put16(0);
+      put32(0);
+      put32(static_cast<uint32_t>(e.offset));
+      out_.insert(out_.end(), e.name.begin(), e.name.end());
+    }
+    const uint64_t size = offset_ + out_.size() - start;
+    if (offset_ + out_.size() > kMaxSize) throw OfficeError("the workbook is too large");
+    put32(0x06054b50);
+    put16(0);
+    put16(0);
+    put16(static_cast<uint16_t>(entries_.size()));
+    put16(static_cast<uint16_t>(entries_.size()));
+    put32(static_cast<uint32_t>(size));
+    put32(static_cast<uint32_t>(start));
+    put16(0);
+    flush();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) systemError("the workbook could not be written");
+  }
+
+ private:
+  struct Entry {
+    std::string name;
+    uint64_t offset = 0, size = 0, packed = 0;
+    uint32_t crc = 0;
+  };
+  static constexpr uint16_t kDosDate = (0 << 9) | (1 << 5) | 1;  // 1 January 1980
+  static constexpr uint64_t kMaxSize = 0xFFFFFFFFull;
+  static constexpr size_t kOutBuffer = 1 << 20;
+
+  static void store32(char* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
+  }
+  void put16(uint16_t v) {
+    out_.push_back(static_cast<char>(v));
+    out_.push_back(static_cast<char>(v >> 8));
+  }
+  void put32(uint32_t v) {
+    char b[4];
+    store32(b, v);
+    out_.insert(out_.end(), b, b + 4);
+  }
+
+  void pump(std::string_view data, int flush) {
+    z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z_.avail_in = static_cast<uInt>(data.size());
+    for (;;) {
+      if (out_.size() == out_.capacity()) this->flush();
+      const size_t used = out_.size();
+      out_.resize(out_.capacity());
+      z_.next_out = reinterpret_cast<Bytef*>(out_.data() + used);
+      z_.avail_out = static_cast<uInt>(out_.size() - used);
+      const int rc = deflate(&z_, flush);
+      out_.resize(out_.size() - z_.avail_out);
+      if (rc == Z_STREAM_END) return;
+      if (rc != Z_OK && rc != Z_BUF_ERROR) throw OfficeError("the compressor failed");
+      if (flush == Z_NO_FLUSH && z_.avail_in == 0) return;
+    }
+  }
+
+  void flush() {
+    writeAll(out_.data(), out_.size(), offset_);
+    offset_ += out_.size();
+    out_.clear();
+  }
+
+  void patch(uint64_t at, const char* data, size_t n) {
+    if (at >= offset_) {
+      std::memcpy(out_.data() + (at - offset_), data, n);
+      return;
+    }
+    writeAll(data, n, at);
+  }
+
+  void writeAll(const char* data, size_t n, uint64_t at) {
+    while (n > 0) {
+      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(at));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) systemError("the workbook could not be written");
+      data += w;
+      n -= static_cast<size_t>(w);
+      at += static_cast<uint64_t>(w);
+    }
+  }
+
+  int fd_ = -1;
+  std::vector<char> out_;
+  uint64_t offset_ = 0;  // of out_'s first byte in the file
+  std::vector<Entry> entries_;
+  z_stream z_{};
+  bool deflating_ = false;
+  uLong crc_ = 0;
+  uint64_t size_ = 0, packedStart_ = 0;
+};
+
+// ---- XML text ---------------------------------------------------------------------------------
+
+constexpr std::string_view kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr std::string_view kRelNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr std::string_view kXmlHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+
+// What a byte of code page 1251 needs in XML text: nothing, an entity, a spreadsheet escape
+// (control characters, and "_" which could start one), or its UTF-8 form.
+enum ByteKind : uint8_t { kPlain, kEntity, kEscape, kUnderscore, kHigh };
+
+constexpr std::array<uint8_t, 256> byteKinds() {
+  std::array<uint8_t, 256> k{};
+  for (int b = 0; b < 256; ++b)
+    k[b] = b >= 0x80 ? kHigh : b < 0x20 && b != '\t' && b != '\n' ? kEscape : kPlain;
+  k['&'] = k['<'] = k['>'] = kEntity;
+  k['_'] = kUnderscore;
+  return k;
+}
+constexpr std::array<uint8_t, 256> kByteKinds = byteKinds();
+
+bool isHex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// `text` (code page 1251) as XML text in UTF-8.
+void appendXmlText(std::string& out, std::string_view text) {
+  size_t plainFrom = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const uint8_t kind = kByteKinds[b];
+    if (kind == kPlain) continue;
+    if (kind == kUnderscore &&
+        !(i + 6 < text.size() && text[i + 1] == 'x' && isHex(text[i + 2]) && isHex(text[i + 3]) &&
+          isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == '_'))
+      continue;
+    out.append(text.substr(plainFrom, i - plainFrom));
+    plainFrom = i + 1;
+    switch (kind) {
+      case kEntity: out += b == '&' ? "&amp;" : b == '<' ? "&lt;" : "&gt;"; break;
+      case kHigh: out += cp1251::toUtf8(text.substr(i, 1)); break;
+      default: {
+        // A control character, or a "_" that would read as the start of an escape.
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "_x%04X_", b);
+        out += hex;
+      }
+    }
+  }
+  out.append(text.substr(plainFrom));
+}
+
+// An attribute value (sheet names).
+std::string attributeText(std::string_view text) {
+  std::string out;
+  for (char c : cp1251::toUtf8(text)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+void appendNumber(std::string& out, int64_t n) {
+  char buf[24];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);
+  out.append(buf, end);
+}
+
+void appendReal(std::string& out, double x) {
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);
+  out.append(buf, end);
+}
+
+// The column width as a spreadsheet program stores it: the characters of the standard
+// font's digit width (7 pixels) with its padding (5 pixels), in 1/256 of a character.
+double storedWidth(double width) {
+  if (width <= 0) return 0;
+  const double pixels =
+      width < 1 ? static_cast<int>(width * 12 + 0.5) : static_cast<int>(width * 7 + 0.5) + 5;
+  return static_cast<int>(pixels / 7 * 256) / 256.0;
+}
+
+// Sixteen cell formats, one for each combination: the index holds bold in bit 3, the
+// alignment in bits 1-2 and wrapping in bit 0, so that format 0 is the default.
+int styleIndex(const CellFormat& f) {
+  return (f.bold ? 8 : 0) + static_cast<int>(f.align) * 2 + (f.wrap ? 1 : 0);
+}
+
+std::string stylesPart() {
+  std::string s(kXmlHead);
+  s += "<styleSheet xmlns=\"";
+  s += kMainNs;
+  s += "\"><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/>"
+       "</font><font><b/><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font></fonts>"
+       "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+       "patternType=\"gray125\"/></fill></fills><borders count=\"1\"><border><left/><right/><top/>"
+       "<bottom/><diagonal/></border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" "
+       "fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"16\">";
+  constexpr const char* kAlign[] = {nullptr, "left", "center", "right"};
+  for (int i = 0; i < 16; ++i) {
+    const bool bold = i & 8, wrap = i & 1;
+    const char* align = kAlign[(i >> 1) & 3];
+    s += "<xf numFmtId=\"0\" fontId=\"";
+    s += bold ? "1" : "0";
+    s += "\" fillId=\"0\" borderId=\"0\" xfId=\"0\"";
+    if (bold) s += " applyFont=\"1\"";
+    if (!align && !wrap) {
+      s += "/>";
+      continue;
+    }
+    s += " applyAlignment=\"1\"><alignment";
+    if (align) s += std::string(" horizontal=\"") + align + "\"";
+    if (wrap) s += " wrapText=\"1\"";
+    s += "/></xf>";
+  }
+  s += "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>"
+       "</cellStyles><dxfs count=\"0\"/><tableStyles count=\"0\"/></styleSheet>";
+  return s;
+}
+
+void requireInside(int row, int col) {
+  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
+    throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
+                            " lies outside a sheet");
+}
+
+[[noreturn]] void outOfOrder(const char* what) {
+  throw std::logic_error(std::string("a streamed sheet takes ") + what);
+}
+
+}  // namespace
+
+// ---- One sheet, streamed ------------------------------------------------------------------------
+
+class SheetStream : public SheetOutput {
+ public:
+  SheetStream(ZipWriter& zip, int number, int64_t& rowsWritten, const WorkProgress& progress,
+              int64_t expectedRows)
+      : zip_(zip),
+        number_(number),
+        rowsWritten_(rowsWritten),
+        progress_(progress),
+        expectedRows_(expectedRows) {}
+
+  void setColumnWidth(int col, double width) override {
+    requireInside(0, col);
+    if (begun_ || row_ >= 0) outOfOrder("its column widths before its rows");
+    widths_[col] = width;
+  }
+  void setRowHeight(int row, double points) override {
+    requireInside(row, 0);
+    if (row <= row_) outOfOrder("a row's height before the row");
+    heights_[row] = points;
+  }
+  void setBold(const CellRange& range, bool bold) override {
+    addStep({range, bold, std::nullopt, std::nullopt});
+  }
+  void setAlign(const CellRange& range, HAlign align) override {
+    addStep({range, std::nullopt, align, std::nullopt});
+  }
+  void setWrap(const CellRange& range, bool wrap) override {
+    addStep({range, std::nullopt, std::nullopt, wrap});
+  }
+
+  void set(int row, int col, std::string_view text) override {
+    requireInside(row, col);
+    if (row < row_ || (row == row_ && col <= lastColumn_))
+      outOfOrder("its cells in order of rows and columns");
+    if (row != row_) {
+      writeRow();
+      writeFormattedRowsBefore(row);
+      row_ = row;
+      cells_.clear();
+      texts_.clear();
+    }
+    lastColumn_ = col;
+    if (text.empty()) return;
+    cells_.push_back({col, texts_.size(), text.size()});
+    texts_.append(text);
+  }
+
+  // The rest of the sheet: its last row and the formatted rows after it.
+  void finish() {
+    writeRow();
+    writeFormattedRowsBefore(kMaxRows);
+    begin();
+    xml_ +=
+        "</sheetData><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" "
+        "header=\"0.3\" footer=\"0.3\"/></worksheet>";
+    zip_.write(xml_);
+    xml_.clear();
+    zip_.end();
+  }
+
+ private:
+  struct PendingCell {
+    int col;
+    size_t offset, length;
+  };
+
+  void addStep(const FormatStep& step) {
+    if (step.range.lastRow < step.range.firstRow || step.range.lastColumn < step.range.firstColumn)
+      return;
+    if (step.range.firstRow <= row_) outOfOrder("its formats before the rows they touch");
+    steps_.push_back(step);
+  }
+
+  // The part's start and the column widths, before the first row.
+  void begin() {
+    if (begun_) return;
+    begun_ = true;
+    zip_.begin("xl/worksheets/sheet" + std::to_string(number_) + ".xml");
+    xml_ = kXmlHead;
+    xml_ += "<worksheet xmlns=\"";
+    xml_ += kMainNs;
+    xml_ += "\" xmlns:r=\"";
+    xml_ += kRelNs;
+    xml_ += "\"><sheetViews><sheetView ";
+    if (number_ == 1) xml_ += "tabSelected=\"1\" ";
+    xml_ += "workbookViewId=\"0\"/></sheetViews><sheetFormatPr defaultRowHeight=\"15\"/>";
+    if (!widths_.empty()) {
+      xml_ += "<cols>";
+      for (const auto& [col, width] : widths_) {
+        xml_ += "<col min=\"";
+        appendNumber(xml_, col + 1);
+        xml_ += "\" max=\"";
+        appendNumber(xml_, col + 1);
+        xml_ += "\" width=\"";
+        appendReal(xml_, storedWidth(width));
+        xml_ += "\" customWidth=\"1\"/>";
+      }
+      xml_ += "</cols>";
+    }
+    xml_ += "<sheetData>";
+  }
+
+  // Rows without cells between the last row and `row` that a format or a height touches.
+  void writeFormattedRowsBefore(int row) {
+    for (int r = row_ + 1; r < row;) {
+      int next = row;
+      for (const FormatStep& s : steps_)
+        if (s.range.lastRow >= r) next = std::min(next, std::max(s.range.firstRow, r));
+      const auto h = heights_.lower_bound(r);
+      if (h != heights_.end()) next = std::min(next, h->first);
+      if (next >= row) break;
+      row_ = next;
+      cells_.clear();
+      texts_.clear();
+      writeRow();
+      r = next + 1;
+    }
+  }
+
+  const std::string& letters(int col) {
+    if (static_cast<size_t>(col) >= letters_.size()) letters_.resize(static_cast<size_t>(col) + 1);
+    std::string& l = letters_[static_cast<size_t>(col)];
+    if (l.empty()) l = columnLetters(col);
+    return l;
+  }
+
+  void cellStart(int col, int style) {
+    xml_ += "<c r=\"";
+    xml_ += letters(col);
+    appendNumber(xml_, row_ + 1);
+    xml_ += '"';
+    if (style != 0) {
+      xml_ += " s=\"";
+      appendNumber(xml_, style);
+      xml_ += '"';
+    }
+  }
+
+  void textCell(int col, int style, std::string_view text) {
+    cellStart(col, style);
+    xml_ += " t=\"inlineStr\"><is><t";
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    if (blank(text.front()) || blank(text.back())) xml_ += " xml:space=\"preserve\"";
+    xml_ += '>';
+    appendXmlText(xml_, text);
+    xml_ += "</t></is></c>";
+  }
+
+  void writeRow() {
+    if (row_ < 0) return;
+    active_.clear();
+    for (const FormatStep& s : steps_)
+      if (row_ >= s.range.firstRow && row_ <= s.range.lastRow) active_.push_back(&s);
+    const auto height = heights_.find(row_);
+    if (cells_.empty() && active_.empty() && height == heights_.end()) return;
+    begin();
+    xml_ += "<row r=\"";
+    appendNumber(xml_, row_ + 1);
+    xml_ += '"';
+    if (height != heights_.end()) {
+      xml_ += " ht=\"";
+      appendReal(xml_, height->second);
+      xml_ += "\" customHeight=\"1\"";
+    }
+    xml_ += '>';
+    if (active_.empty()) {
+      for (const PendingCell& c : cells_)
+        textCell(c.col, 0, std::string_view(texts_).substr(c.offset, c.length));
+    } else {
+      writeFormattedCells();
+    }
+    xml_ += "</row>";
+    if (xml_.size() >= kXmlChunk) {
+      zip_.write(xml_);
+      xml_.clear();
+    }
+    if (progress_ && ++rowsWritten_ % 256 == 0) progress_(rowsWritten_, expectedRows_);
+  }
+
+  // The cells of a row that formats touch: every column with text or a format, left to right.
+  void writeFormattedCells() {
+    columns_.clear();
+    for (const PendingCell& c : cells_) columns_.push_back(c.col);
+    for (const FormatStep* s : active_)
+      for (int col = s->range.firstColumn; col <= s->range.lastColumn; ++col)
+        columns_.push_back(col);
+    std::sort(columns_.begin(), columns_.end());
+    columns_.erase(std::unique(columns_.begin(), columns_.end()), columns_.end());
+    auto cell = cells_.begin();
+    for (const int col : columns_) {
+      CellFormat f;
+      for (const FormatStep* s : active_) {
+        if (col < s->range.firstColumn || col > s->range.lastColumn) continue;
+        if (s->bold) f.bold = *s->bold;
+        if (s->align) f.align = *s->align;
+        if (s->wrap) f.wrap = *s->wrap;
+      }
+      while (cell != cells_.end() && cell->col < col) ++cell;
+      if (cell != cells_.end() && cell->col == col) {
+        textCell(col, styleIndex(f), std::string_view(texts_).substr(cell->offset, cell->length));
+      } else if (!f.isDefault()) {
+        cellStart(col, styleIndex(f));
+        xml_ += "/>";
+      }
+    }
+  }
+
+  static constexpr size_t kXmlChunk = 1 << 18;
+
+  ZipWriter& zip_;
+  int number_;
+  int64_t& rowsWritten_;
+  const WorkProgress& progress_;
+  int64_t expectedRows_;
+  bool begun_ = false;
+  std::map<int, double> widths_, heights_;
+  std::vector<FormatStep> steps_;
+  std::vector<const FormatStep*> active_;
+  int row_ = -1, lastColumn_ = -1;
+  std::vector<PendingCell> cells_;
+  std::string texts_;
+  std::vector<int> columns_;
+  std::vector<std::string> letters_;
+  std::string xml_;
+};
+
+// ---- The workbook
+// ---------------------------------------------------------------------------------
+
+struct XlsxStream::Impl {
+  Impl(const fs::path& file, WorkProgress p, int64_t rows)
+      : zip(file), progress(std::move(p)), expectedRows(rows) {}
+
+  ZipWriter zip;
+  WorkProgress progress;
+  int64_t expectedRows;
+  int64_t rowsWritten = 0;
+  SheetNamer namer;
+  std::vector<std::string> names;  // valid, UTF-8
+  std::unique_ptr<SheetStream> sheet;
+
+  void endSheet() {
+    if (sheet) sheet->finish();
+    sheet.reset();
+  }
+
+  void part(const std::string& name, const std::string& xml) {
+    zip.begin(name);
+    zip.write(xml);
+    zip.end();
+  }
+
   void close() {
-    lxw_workbook* book = book_;
-    book_ = nullptr;
-    check(workbook_close(book), "the workbook could not be written");
+    endSheet();
+    // A file needs at least one sheet to open.
+    if (names.empty()) {
+      names.push_back("Sheet1");
+      SheetStream(zip, 1, rowsWritten, progress, expectedRows).finish();
+    }
+    std::string book(kXmlHead);
+    book += "<workbook xmlns=\"" + std::string(kMainNs) + "\" xmlns:r=\"" + std::string(kRelNs) +
+            "\"><bookViews><workbookView/></bookViews><sheets>";
+    std::string rels(kXmlHead);
+    rels +=
+        "<Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    std::string types(kXmlHead);
+    types +=
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+        "<Override PartName=\"/xl/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+    for (size_t i = 0; i < names.size(); ++i) {
+      const std::string n = std::to_string(i + 1);
+      book += "<sheet name=\"" + names[i] + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+      rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + std::string(kRelNs) +
+              "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+      types += "<Override PartName=\"/xl/worksheets/sheet" + n +
+               ".xml\" ContentType=\"application/"
+               "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+    }
+    book += "</sheets></workbook>";
+    rels += "<Relationship Id=\"rId" + std::to_string(names.size() + 1) + "\" Type=\"" +
+            std::string(kRelNs) + "/styles\" Target=\"styles.xml\"/></Relationships>";
+    types += "</Types>";
+    part("xl/workbook.xml", book);
+    part("xl/_rels/workbook.xml.rels", rels);
+    part("xl/styles.xml", stylesPart());
+    part("[Content_Types].xml", types);
+    part("_rels/.rels",
+         std::string(kXmlHead) +
+             "<Relationships "
+             "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+             "<Relationship Id=\"rId1\" Type=\"" +
+             std::string(kRelNs) +
+             "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+    zip.finish();
+    if (progress) progress(rowsWritten, expectedRows);
   }
-
- private:
-  std::string tmpdir_;
-  lxw_workbook* book_ = nullptr;
 };
 
-// One format per combination of bold, alignment and wrapping: the library gives a cell one
-// format, so the three properties are merged here.
-class FormatCache {
- public:
-  explicit FormatCache(lxw_workbook* book) : book_(book) {}
+XlsxStream::XlsxStream(const fs::path& file, WorkProgress progress, int64_t expectedRows)
+    : impl_(std::make_unique<Impl>(file, std::move(progress), expectedRows)) {}
 
-  lxw_format* get(const CellFormat& f) {
-    if (f.isDefault()) return nullptr;
-    const int key = (f.bold ? 100 : 0) + static_cast<int>(f.align) * 10 + (f.wrap ? 1 : 0);
-    auto it = formats_.find(key);
-    if (it != formats_.end()) return it->second;
-    lxw_format* format = workbook_add_format(book_);
-    if (!format) throw OfficeError("a cell format could not be created");
-    if (f.bold) format_set_bold(format);
-    if (f.wrap) format_set_text_wrap(format);
-    switch (f.align) {
-      case HAlign::General: break;
-      case HAlign::Left: format_set_align(format, LXW_ALIGN_LEFT); break;
-      case HAlign::Center: format_set_align(format, LXW_ALIGN_CENTER); break;
-      case HAlign::Right: format_set_align(format, LXW_ALIGN_RIGHT); break;
+XlsxStream::~XlsxStream() = default;
+
+SheetOutput& XlsxStream::addSheet(std::string name) {
+  impl_->endSheet();
+  impl_->names.push_back(attributeText(impl_->namer.next(name)));
+  impl_->sheet =
+      std::make_unique<SheetStream>(impl_->zip, static_cast<int>(impl_->names.size()),
+                                    impl_->rowsWritten, impl_->progress, impl_->expectedRows);
+  return *impl_->sheet;
+}
+
+void XlsxStream::close() {
+  impl_->close();
+}
+
+void copyWorkbook(const Workbook& book, WorkbookOutput& out) {
+  for (const Sheet& sheet : book.sheets()) {
+    SheetOutput& s = out.addSheet(sheet.name());
+    for (const auto& [col, width] : sheet.columnWidths()) s.setColumnWidth(col, width);
+    for (const auto& [row, height] : sheet.rowHeights()) s.setRowHeight(row, height);
+    for (const FormatStep& step : sheet.formatSteps()) {
+      if (step.bold) s.setBold(step.range, *step.bold);
+      if (step.align) s.setAlign(step.range, *step.align);
+      if (step.wrap) s.setWrap(step.range, *step.wrap);
     }
-    formats_.emplace(key, format);
-    return format;
-  }
-
- private:
-  lxw_workbook* book_;
-  std::map<int, lxw_format*> formats_;
-};
-
-// Every row that has a cell, a formatted cell or a height, in ascending order: with
-// constant memory the rows must reach the library in order.
-std::vector<int> rowsToWrite(const Sheet& sheet) {
-  std::vector<int> rows;
-  for (const Sheet::Row& r : sheet.rows()) rows.push_back(r.row);
-  for (const FormatStep& step : sheet.formatSteps())
-    for (int row = step.range.firstRow; row <= step.range.lastRow; ++row) rows.push_back(row);
-  for (const auto& [row, height] : sheet.rowHeights()) rows.push_back(row);
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  return rows;
-}
-
-// The columns of `row` that hold a cell or lie in a formatted range.
-std::vector<int> columnsToWrite(const Sheet& sheet, int row, const Sheet::Row* cells) {
-  std::vector<int> cols;
-  if (cells)
-    for (const Sheet::Cell& c : cells->cells) cols.push_back(c.column);
-  for (const FormatStep& step : sheet.formatSteps())
-    if (row >= step.range.firstRow && row <= step.range.lastRow)
-      for (int col = step.range.firstColumn; col <= step.range.lastColumn; ++col)
-        cols.push_back(col);
-  std::sort(cols.begin(), cols.end());
-  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
-  return cols;
-}
-
-void writeSheet(lxw_worksheet* ws, const Sheet& sheet, FormatCache& formats) {
-  for (const auto& [col, width] : sheet.columnWidths())
-    check(worksheet_set_column(ws, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), width,
-                               nullptr),
-          "a column width could not be set");
-  auto cellRow = sheet.rows().begin();
-  for (const int row : rowsToWrite(sheet)) {
-    while (cellRow != sheet.rows().end() && cellRow->row < row) ++cellRow;
-    const Sheet::Row* cells =
-        cellRow != sheet.rows().end() && cellRow->row == row ? &*cellRow : nullptr;
-    if (const auto height = sheet.rowHeight(row))
-      check(worksheet_set_row(ws, static_cast<lxw_row_t>(row), *height, nullptr),
-            "a row height could not be set");
-    auto cell = cells ? cells->cells.begin() : std::vector<Sheet::Cell>::const_iterator();
-    for (const int col : columnsToWrite(sheet, row, cells)) {
-      while (cells && cell != cells->cells.end() && cell->column < col) ++cell;
-      const bool hasText = cells && cell != cells->cells.end() && cell->column == col;
-      lxw_format* format = formats.get(sheet.formatAt(row, col));
-      const auto r = static_cast<lxw_row_t>(row);
-      const auto c = static_cast<lxw_col_t>(col);
-      if (hasText)
-        check(worksheet_write_string(ws, r, c, cp1251::toUtf8(cell->text).c_str(), format),
-              "a cell could not be written");
-      else if (format)
-        check(worksheet_write_blank(ws, r, c, format), "a cell could not be written");
-    }
+    for (const Sheet::Row row : sheet.rows())
+      for (const Sheet::Cell cell : row.cells) s.set(row.row, cell.column, cell.text);
   }
 }
 
-size_t totalCells(const Workbook& book) {
-  size_t n = 0;
-  for (const Sheet& s : book.sheets()) n += s.cellCount();
-  return n;
-}
-
-void writeFile(const Workbook& book, const fs::path& file, const fs::path& folder) {
-  LxwWorkbook lxw(file, folder, totalCells(book) > kConstantMemoryCells);
-  FormatCache formats(lxw.get());
-  std::vector<std::string> names;
-  for (const Sheet& s : book.sheets()) names.push_back(s.name());
-  names = validSheetNames(names);
-  for (size_t i = 0; i < book.sheets().size(); ++i) {
-    const std::string name = cp1251::toUtf8(names[i]);
-    check(workbook_validate_sheet_name(lxw.get(), name.c_str()), "a sheet name is refused");
-    lxw_worksheet* ws = workbook_add_worksheet(lxw.get(), name.c_str());
-    if (!ws) throw OfficeError("a sheet could not be added");
-    writeSheet(ws, book.sheets()[i], formats);
-  }
-  // A file needs at least one sheet to open.
-  if (book.sheets().empty() && !workbook_add_worksheet(lxw.get(), nullptr))
-    throw OfficeError("a sheet could not be added");
-  lxw.close();
-}
+namespace {
 
 // A temporary file in `folder`, removed unless released.
 class TempFile {
@@ -188,20 +715,38 @@ std::string uniqueName(std::string_view stem, int n) {
   return name + ".xlsx";
 }
 
+void writeFile(const WorkbookLayout& layout, const fs::path& file, const WorkProgress& progress,
+               int64_t expectedRows) {
+  XlsxStream stream(file, progress, expectedRows);
+  layout(stream);
+  stream.close();
+}
+
+WorkbookLayout copyOf(const Workbook& book) {
+  return [&book](WorkbookOutput& out) { copyWorkbook(book, out); };
+}
+
 }  // namespace
 
-void writeXlsx(const Workbook& book, const fs::path& path) {
+void writeXlsx(const WorkbookLayout& layout, const fs::path& path, const WorkProgress& progress,
+               int64_t expectedRows) {
   const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
   TempFile temp(folder);
-  writeFile(book, temp.path(), folder);
+  writeFile(layout, temp.path(), progress, expectedRows);
   std::error_code ec;
   fs::rename(temp.path(), path, ec);
   if (ec) throw OfficeError("the workbook could not be saved as " + path.string());
 }
 
-fs::path writeXlsxUnique(const Workbook& book, const fs::path& folder, std::string_view stem) {
+void writeXlsx(const Workbook& book, const fs::path& path) {
+  writeXlsx(copyOf(book), path);
+}
+
+fs::path writeXlsxUnique(const WorkbookLayout& layout, const fs::path& folder,
+                         std::string_view stem, const WorkProgress& progress,
+                         int64_t expectedRows) {
   TempFile temp(folder);
-  writeFile(book, temp.path(), folder);
+  writeFile(layout, temp.path(), progress, expectedRows);
   constexpr int kMaxTries = 10000;
   for (int n = 1; n <= kMaxTries; ++n) {
     const fs::path target = folder / uniqueName(stem, n);
@@ -217,6 +762,10 @@ fs::path writeXlsxUnique(const Workbook& book, const fs::path& folder, std::stri
                       ec.message());
   }
   throw OfficeError("no free name for the workbook in " + folder.string());
+}
+
+fs::path writeXlsxUnique(const Workbook& book, const fs::path& folder, std::string_view stem) {
+  return writeXlsxUnique(copyOf(book), folder, stem);
 }
 
 }  // namespace qj::office

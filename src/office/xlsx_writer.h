@@ -1,14 +1,19 @@
 #pragma once
-// Writing a workbook as an .xlsx file. Every cell is written as text; a cell of a formatted
-// range that holds no text is written blank so that it still shows its format. The file
-// appears whole under its name or not at all.
+// Writing a workbook as an .xlsx file, streamed: each row is turned into XML and compressed
+// as it comes, so that writing takes little memory however large the workbook is. Every cell
+// is written as text (an inline string); a cell of a formatted range that holds no text is
+// written blank so that it still shows its format. The file appears whole under its name or
+// not at all.
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "office/workbook.h"
+#include "platform/progress.h"
 
 namespace qj::office {
 
@@ -20,14 +25,43 @@ class OfficeError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes `book` to `path`, replacing a file of that name. Throws OfficeError.
+// A workbook written into `file` as a layout gives it (see SheetOutput for the order it
+// needs: widths, heights and formats before the rows they touch, rows in ascending order).
+// Sheet names are made valid as validSheetNames says. `progress` hears the rows written of
+// `expectedRows`. Throws OfficeError; a stream not closed leaves an incomplete file that its
+// owner removes.
+class XlsxStream : public WorkbookOutput {
+ public:
+  explicit XlsxStream(const fs::path& file, WorkProgress progress = {}, int64_t expectedRows = 0);
+  ~XlsxStream() override;
+  XlsxStream(const XlsxStream&) = delete;
+  XlsxStream& operator=(const XlsxStream&) = delete;
+
+  SheetOutput& addSheet(std::string name) override;
+  // Completes the file.
+  void close();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// A layout that writes a workbook into an output.
+using WorkbookLayout = std::function<void(WorkbookOutput&)>;
+
+// The layout's workbook written to `path`, replacing a file of that name. Throws OfficeError.
+void writeXlsx(const WorkbookLayout& layout, const fs::path& path,
+               const WorkProgress& progress = {}, int64_t expectedRows = 0);
 void writeXlsx(const Workbook& book, const fs::path& path);
 
-// Writes `book` into `folder` under the first free name of "<stem>.xlsx", "<stem> (2).xlsx",
+// Writes into `folder` under the first free name of "<stem>.xlsx", "<stem> (2).xlsx",
 // "<stem> (3).xlsx" ..., never replacing a file, and returns its path. Throws OfficeError.
+fs::path writeXlsxUnique(const WorkbookLayout& layout, const fs::path& folder,
+                         std::string_view stem, const WorkProgress& progress = {},
+                         int64_t expectedRows = 0);
 fs::path writeXlsxUnique(const Workbook& book, const fs::path& folder, std::string_view stem);
 
-// Workbooks with more cells than this are written row by row with little memory.
-inline constexpr size_t kConstantMemoryCells = 200000;
+// Puts a workbook held in memory into an output, everything in the order a stream needs.
+void copyWorkbook(const Workbook& book, WorkbookOutput& out);
 
 }  // namespace qj::office

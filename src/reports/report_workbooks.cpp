@@ -10,39 +10,40 @@ using office::CellRange;
 using office::columnRange;
 using office::HAlign;
 using office::rowRange;
-using office::Sheet;
+using office::SheetOutput;
 using office::Workbook;
+using office::WorkbookOutput;
 
 namespace {
 
 // A title row as both workbooks format it: bold, 54 points high, wrapped, over `columns`
 // columns whatever number of them holds a title.
-void formatTitleRow(Sheet& sheet, int columns) {
+void formatTitleRow(SheetOutput& sheet, int columns) {
   sheet.setBold(rowRange(0, columns));
   sheet.setRowHeight(0, 54);
   sheet.setWrap(rowRange(0, columns));
 }
 
-void setWidths(Sheet& sheet, std::initializer_list<double> widths) {
+void setWidths(SheetOutput& sheet, std::initializer_list<double> widths) {
   int col = 0;
   for (double w : widths) sheet.setColumnWidth(col++, w);
 }
 
 // The parameter list: keys in column A (left-aligned, `keyWidth` wide), values in column B
 // (bold, left-aligned, 74 wide).
-void addParameterSheet(Workbook& book, const KeyValueList& rows, double keyWidth,
+void addParameterSheet(WorkbookOutput& book, const KeyValueList& rows, double keyWidth,
                        const ShellTables& texts) {
-  Sheet& sheet = book.addSheet(texts.shell(483));
-  for (size_t k = 0; k < rows.size(); ++k) {
-    sheet.set(static_cast<int>(k), 0, rows[k].key);
-    sheet.set(static_cast<int>(k), 1, rows[k].value);
-  }
+  SheetOutput& sheet = book.addSheet(texts.shell(483));
   const int r = static_cast<int>(rows.size());
   sheet.setAlign(columnRange(0, r), HAlign::Left);
   sheet.setColumnWidth(0, keyWidth);
   sheet.setBold(columnRange(1, r));
   sheet.setAlign(columnRange(1, r), HAlign::Left);
   sheet.setColumnWidth(1, 74);
+  for (size_t k = 0; k < rows.size(); ++k) {
+    sheet.set(static_cast<int>(k), 0, rows[k].key);
+    sheet.set(static_cast<int>(k), 1, rows[k].value);
+  }
 }
 
 constexpr int kPointSheetColumns = 17;  // A .. Q
@@ -128,9 +129,15 @@ class RepeatBlanking {
   std::string last_;
 };
 
-void addPointSheet(Workbook& book, const TaskView& view, const ShellTables& t, char sep) {
+void addPointSheet(WorkbookOutput& book, const TaskView& view, const ShellTables& t, char sep) {
   const TaskHeader& h = view.task.header;
-  Sheet& sheet = book.addSheet(t.shell(495) + (view.dbLevel == 1 ? " (1)" : ""));
+  SheetOutput& sheet = book.addSheet(t.shell(495) + (view.dbLevel == 1 ? " (1)" : ""));
+  formatTitleRow(sheet, kPointSheetColumns);
+  setWidths(sheet, {7, 6, 6, 11.5, 25, 7, 14, 15, 21, 21, 21, 21, 21.5, 22.5, 21});
+  if (view.dbLevel == 1) {
+    sheet.setColumnWidth(15, 21);
+    sheet.setColumnWidth(16, 21);
+  }
   std::vector<PointColumn> cols = {
       {t.shell(405), [](int64_t i, const TaskPointRec&) { return intText(i); }},
       {t.shell(769) + " (*)",
@@ -150,23 +157,21 @@ void addPointSheet(Workbook& book, const TaskView& view, const ShellTables& t, c
     const TaskPointRec& p = view.task.points[k];
     const int row = static_cast<int>(k) + 1;
     const int64_t i = static_cast<int64_t>(k) + 1;
-    sheet.set(row, 3, types.next(p.streetType));
-    sheet.set(row, 4, streets.next(p.street));
-    for (size_t c = 0; c < cols.size(); ++c)
-      if (cols[c].value) sheet.set(row, static_cast<int>(c), cols[c].value(i, p));
-  }
-
-  formatTitleRow(sheet, kPointSheetColumns);
-  setWidths(sheet, {7, 6, 6, 11.5, 25, 7, 14, 15, 21, 21, 21, 21, 21.5, 22.5, 21});
-  if (view.dbLevel == 1) {
-    sheet.setColumnWidth(15, 21);
-    sheet.setColumnWidth(16, 21);
+    // The street type and name, blanked where they repeat, in their places among the rest.
+    const std::string type = types.next(p.streetType), street = streets.next(p.street);
+    for (size_t c = 0; c < cols.size(); ++c) {
+      const int col = static_cast<int>(c);
+      if (cols[c].value)
+        sheet.set(row, col, cols[c].value(i, p));
+      else
+        sheet.set(row, col, col == 3 ? type : street);
+    }
   }
 }
 
 // One block of the transitions sheet: every point's list, a row per transition, the point's
 // number and section on the first row of its run.
-void addTransitionBlock(Sheet& sheet, int& row, const TaskFile& task, bool to, char sep) {
+void addTransitionBlock(SheetOutput& sheet, int& row, const TaskFile& task, bool to, char sep) {
   const auto& lists = to ? task.toLists : task.fromLists;
   for (size_t i = 0; i < task.points.size() && i < lists.size(); ++i) {
     for (size_t j = 0; j < lists[i].size(); ++j) {
@@ -186,8 +191,11 @@ void addTransitionBlock(Sheet& sheet, int& row, const TaskFile& task, bool to, c
   }
 }
 
-void addTransitionSheet(Workbook& book, const TaskView& view, const ShellTables& t, char sep) {
-  Sheet& sheet = book.addSheet(t.shell(495) + " (2)");
+void addTransitionSheet(WorkbookOutput& book, const TaskView& view, const ShellTables& t,
+                        char sep) {
+  SheetOutput& sheet = book.addSheet(t.shell(495) + " (2)");
+  formatTitleRow(sheet, kTransitionSheetColumns);
+  setWidths(sheet, {7, 7, 30, 24.5, 19, 15});
   const std::string titles[kTransitionSheetColumns] = {t.shell(405),          trimmed(t.shell(402)),
                                                        t.shell(381),          t.shell(771),
                                                        trimmed(t.shell(591)), t.shell(614)};
@@ -199,31 +207,52 @@ void addTransitionSheet(Workbook& book, const TaskView& view, const ShellTables&
     sheet.set(row, c, std::string(static_cast<size_t>(dashes[c]), '-'));
   ++row;
   addTransitionBlock(sheet, row, view.task, false, sep);
-
-  formatTitleRow(sheet, kTransitionSheetColumns);
-  setWidths(sheet, {7, 7, 30, 24.5, 19, 15});
 }
 
 }  // namespace
 
-Workbook solutionWorkbook(const SolutionView& view, const ShellTables& texts) {
-  Workbook book;
-  addParameterSheet(book, view.parameters, 86, texts);
-  Sheet& route = book.addSheet(texts.shell(434));
+void laySolutionWorkbook(const SolutionView& view, const ShellTables& texts, WorkbookOutput& out) {
+  addParameterSheet(out, view.parameters, 86, texts);
+  SheetOutput& route = out.addSheet(texts.shell(434));
+  formatTitleRow(route, kRouteShownColumns);
+  setWidths(route, {12, 16.5, 27, 14.5, 14.5, 14.5, 30, 13});
   for (int c = 0; c < kRouteShownColumns; ++c) route.set(0, c, routeColumnTitle(c, texts));
   // The end node kept beside the shown columns is not exported.
   for (int r = 0; r < view.route.rows(); ++r)
     for (int c = 0; c < kRouteShownColumns; ++c) route.set(r + 1, c, view.route.cell(r, c));
-  formatTitleRow(route, kRouteShownColumns);
-  setWidths(route, {12, 16.5, 27, 14.5, 14.5, 14.5, 30, 13});
+}
+
+void layTaskWorkbook(const TaskView& view, const ShellTables& texts, char sep,
+                     WorkbookOutput& out) {
+  addParameterSheet(out, view.parameters, 75, texts);
+  addPointSheet(out, view, texts, sep);
+  if (view.dbLevel == 1) addTransitionSheet(out, view, texts, sep);
+}
+
+int64_t solutionWorkbookRows(const SolutionView& view) {
+  return static_cast<int64_t>(view.parameters.size()) + 1 + view.route.rows();
+}
+
+int64_t taskWorkbookRows(const TaskView& view) {
+  int64_t rows = static_cast<int64_t>(view.parameters.size()) + 1 +
+                 static_cast<int64_t>(view.task.points.size());
+  if (view.dbLevel == 1) {
+    rows += 2;
+    for (const auto& list : view.task.toLists) rows += static_cast<int64_t>(list.size());
+    for (const auto& list : view.task.fromLists) rows += static_cast<int64_t>(list.size());
+  }
+  return rows;
+}
+
+Workbook solutionWorkbook(const SolutionView& view, const ShellTables& texts) {
+  Workbook book;
+  laySolutionWorkbook(view, texts, book);
   return book;
 }
 
 Workbook taskWorkbook(const TaskView& view, const ShellTables& texts, char sep) {
   Workbook book;
-  addParameterSheet(book, view.parameters, 75, texts);
-  addPointSheet(book, view, texts, sep);
-  if (view.dbLevel == 1) addTransitionSheet(book, view, texts, sep);
+  layTaskWorkbook(view, texts, sep, book);
   return book;
 }
 

@@ -14,11 +14,19 @@ namespace qj {
 
 // Sheet 1 the parameter list (keys left-aligned, values bold), sheet 2 the route table
 // under its titles (the viewer's column titles, unfitted).
+void laySolutionWorkbook(const SolutionView& view, const ShellTables& texts,
+                         office::WorkbookOutput& out);
 office::Workbook solutionWorkbook(const SolutionView& view, const ShellTables& texts);
 
 // Sheet 1 the parameter list, sheet 2 the points, sheet 3 (level 1 only) the transitions to
 // and from the points, from the task file as the viewer read it. Reals are written with the
 // regional separator `sep`, as the viewer writes them.
+void layTaskWorkbook(const TaskView& view, const ShellTables& texts, char sep,
+                     office::WorkbookOutput& out);
 office::Workbook taskWorkbook(const TaskView& view, const ShellTables& texts, char sep);
+
+// The rows each workbook holds, to tell how far an export has come.
+int64_t solutionWorkbookRows(const SolutionView& view);
+int64_t taskWorkbookRows(const TaskView& view);
 
 }  // namespace qj

@@ -1,23 +1,27 @@
 #include "reports/workbook_export.h"
 
-#include <new>
-
 #include "office/xlsx_writer.h"
 #include "records/cp1251.h"
 
 namespace qj {
 
-WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramFolder& folder,
-                                    std::string_view stem) {
+WorkbookExport saveExportedWorkbook(const office::WorkbookLayout& layout,
+                                    const ProgramFolder& folder, std::string_view stem,
+                                    const WorkProgress& progress, int64_t rows) {
   WorkbookExport result;
   try {
-    result.file = office::writeXlsxUnique(book, folder.exports(), stem);
-  } catch (const office::OfficeError&) {
-    result.message = exportFailedMessage();
-  } catch (const std::bad_alloc&) {
+    result.file = office::writeXlsxUnique(layout, folder.exports(), stem, progress, rows);
+  } catch (const std::exception&) {
+    // Whatever stopped the layout or the file, the export has one failure message.
     result.message = exportFailedMessage();
   }
   return result;
+}
+
+WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramFolder& folder,
+                                    std::string_view stem) {
+  return saveExportedWorkbook(
+      [&book](office::WorkbookOutput& out) { office::copyWorkbook(book, out); }, folder, stem);
 }
 
 std::string taskWorkbookStem(const TaskHeader& h) {

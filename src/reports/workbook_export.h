@@ -9,7 +9,9 @@
 
 #include "frame/message.h"
 #include "office/workbook.h"
+#include "office/xlsx_writer.h"
 #include "platform/folders.h"
+#include "platform/progress.h"
 #include "records/task_file.h"
 
 namespace qj {
@@ -21,8 +23,12 @@ struct WorkbookExport {
   std::optional<Message> message;  // why none was
 };
 
-// Writes `book` as Export/<stem>.xlsx, or "<stem> (2).xlsx" and so on when that name is
-// taken. Any failure gives the one export failure message.
+// Writes the layout's workbook, row by row, as Export/<stem>.xlsx, or "<stem> (2).xlsx" and
+// so on when that name is taken. Any failure gives the one export failure message.
+// `progress` hears the rows written of `rows`.
+WorkbookExport saveExportedWorkbook(const office::WorkbookLayout& layout,
+                                    const ProgramFolder& folder, std::string_view stem,
+                                    const WorkProgress& progress = {}, int64_t rows = 0);
 WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramFolder& folder,
                                     std::string_view stem);
 

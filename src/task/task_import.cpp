@@ -27,11 +27,10 @@ class TaskCells {
  public:
   explicit TaskCells(const office::Workbook& book) : book_(book) {}
 
-  const std::string& text(int sheet, int row, char column) const {
-    static const std::string kEmpty;
+  std::string_view text(int sheet, int row, char column) const {
     const office::Sheet* s = book_.sheet(static_cast<size_t>(sheet - 1));
     if (!s) throw ImportStop{missingSheetMessage(sheet)};
-    if (sheet == 1 && row > kParameterRows) return kEmpty;
+    if (sheet == 1 && row > kParameterRows) return {};
     return s->cell(row - 1, column - 'A');
   }
   std::string trimmedText(int sheet, int row, char column) const {
@@ -325,21 +324,28 @@ ImportOutcome importProtocolTask(TaskWizardState& state, AppState& app, int item
   return out;
 }
 
-ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, const fs::path& file,
-                                 std::string_view code, std::string_view name) {
-  ImportOutcome out;
-  const office::WorkbookRead read = office::readWorkbook(file);
-  const std::string fileName = cp1251::fromUtf8(file.filename().string());
+LoadedTaskWorkbook loadTaskWorkbook(const fs::path& file, const TaskHeader& base,
+                                    std::string_view langCode, std::string_view code,
+                                    std::string_view name, const WorkProgress& progress) {
+  LoadedTaskWorkbook loaded;
+  loaded.fileName = cp1251::fromUtf8(file.filename().string());
+  const office::WorkbookRead read = office::readWorkbook(file, {}, progress);
   if (!read.book) {
-    out.message = office::workbookReadMessage(fileName, read.fault);
+    loaded.read.message = office::workbookReadMessage(loaded.fileName, read.fault);
+    return loaded;
+  }
+  loaded.read = readTaskWorkbook(*read.book, base, langCode, code, name);
+  return loaded;
+}
+
+ImportOutcome takeTaskWorkbook(TaskWizardState& state, const AppState& app,
+                               LoadedTaskWorkbook loaded) {
+  ImportOutcome out;
+  if (!loaded.read.task) {
+    out.message = loaded.read.message;
     return out;
   }
-  TaskWorkbookRead task = readTaskWorkbook(*read.book, state.header, state.langCode, code, name);
-  if (!task.task) {
-    out.message = task.message;
-    return out;
-  }
-  ImportedTask& t = *task.task;
+  ImportedTask& t = *loaded.read.task;
   state.header = std::move(t.header);
   state.points = std::move(t.points);
   state.toTransitions = std::move(t.toLists);
@@ -349,9 +355,15 @@ ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, co
   if (dbLevel(state.header.dbKind) >= 2)
     setText(out.updates, "Velo", val(formatReal(state.header.approachSpeed, state.decSep)));
   setText(out.updates, "Label_ex1", shell(108) + ":");
-  setText(out.updates, "Label_ex2", val(fileName));
+  setText(out.updates, "Label_ex2", val(loaded.fileName));
   out.dbItem = importedDatabaseItem(app.dbrnCatalog, state.header);
   return out;
+}
+
+ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, const fs::path& file,
+                                 std::string_view code, std::string_view name) {
+  return takeTaskWorkbook(state, app,
+                          loadTaskWorkbook(file, state.header, state.langCode, code, name));
 }
 
 }  // namespace qj

@@ -13,6 +13,7 @@
 #include "frame/app_state.h"
 #include "frame/message.h"
 #include "office/workbook.h"
+#include "platform/progress.h"
 #include "records/task_file.h"
 #include "task/task_wizard_frame.h"
 #include "task/wizard_state.h"
@@ -60,6 +61,19 @@ ImportOutcome importProtocolTask(TaskWizardState& state, AppState& app, int item
 // workbook was read.
 ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, const fs::path& file,
                                  std::string_view code, std::string_view name);
+
+// The same in two halves, so that the reading can run on a worker thread: the workbook read
+// into a task (touching nothing of the wizard; `base` is a copy of the wizard's header, and
+// `progress` hears the rows read), then the task taken over by the wizard.
+struct LoadedTaskWorkbook {
+  std::string fileName;  // code page 1251
+  TaskWorkbookRead read;
+};
+LoadedTaskWorkbook loadTaskWorkbook(const fs::path& file, const TaskHeader& base,
+                                    std::string_view langCode, std::string_view code,
+                                    std::string_view name, const WorkProgress& progress = {});
+ImportOutcome takeTaskWorkbook(TaskWizardState& state, const AppState& app,
+                               LoadedTaskWorkbook loaded);
 
 // The item of list_DBRN that holds the header's database, 0 when none does or the kind is
 // not one of the five.

@@ -43,7 +43,17 @@ class DbrnExportTest : public ::testing::Test {
 TEST_F(DbrnExportTest, ALevelTwoDatabaseGivesTwoWorkbooksThatTheImportReadsBack) {
   const DbrnFile db = demoCity(2, "eng");
   choose(db);
-  const DbrnExport first = exportDbrnWorkbooks(state);
+  // The rows written are told as they go, up to the rows of both workbooks.
+  int64_t done = -1, total = 0;
+  bool rising = true;
+  const DbrnExport first = exportDbrnWorkbooks(state, [&](int64_t d, int64_t t) {
+    rising = rising && d >= done;
+    done = d;
+    total = t;
+  });
+  EXPECT_TRUE(rising);
+  EXPECT_EQ(done, total);
+  EXPECT_EQ(total, dbrnWorkbookRows(db) + dbrnHouseWorkbookRows(db));
   EXPECT_FALSE(first.refused);
   EXPECT_TRUE(first.messages.empty());
   ASSERT_TRUE(first.mainWorkbook && first.houseWorkbook);

@@ -130,7 +130,7 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
                           {8, 99999, "S332. S132.", "S626 100000 (>99999). S132."},
                           {9, 200000, "S331. S132.", "S625 200001 (>200000). S132."}};
   for (const Count& c : counts) {
-    const std::string kept = sheet(1).cell(c.row, 1);
+    const std::string kept(sheet(1).cell(c.row, 1));
     sheet(1).set(c.row, 1, "0");
     EXPECT_EQ(refusal(), c.none) << c.row;
     sheet(1).set(c.row, 1, std::to_string(c.limit + 1));

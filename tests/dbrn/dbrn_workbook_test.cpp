@@ -61,7 +61,7 @@ DbrnFile sampleDb(const char* kind) {
 
 std::vector<std::string> row(const Sheet& s, int r, int columns) {
   std::vector<std::string> out;
-  for (int c = 0; c < columns; ++c) out.push_back(s.cell(r, c));
+  for (int c = 0; c < columns; ++c) out.emplace_back(s.cell(r, c));
   return out;
 }
 

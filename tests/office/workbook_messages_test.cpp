@@ -17,5 +17,13 @@ TEST(WorkbookReadMessage, NamesTheFileAndWhyItCannotBeRead) {
   EXPECT_EQ(workbookReadMessage("a.xlsx", ReadFault::Damaged).kind, MessageKind::Error);
 }
 
+TEST(WorkbookWork, CaptionsAndRowCounts) {
+  const ShellTables t = test::markedShell();
+  EXPECT_EQ(workbookWorkCaption(true).utf8(t), "S983 ...");
+  EXPECT_EQ(workbookWorkCaption(false).utf8(t), "S114 ...");
+  EXPECT_EQ(workRowsText(1200, 0).utf8(t), "S984: 1200");
+  EXPECT_EQ(workRowsText(1200, 260004).utf8(t), "S984: 1200 / 260004");
+}
+
 }  // namespace
 }  // namespace qj::office

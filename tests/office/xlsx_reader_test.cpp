@@ -74,6 +74,26 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   EXPECT_EQ(s.rowCount(), 5);
 }
 
+TEST_F(XlsxReader, ReadsTheMarkupOfXmlAsAnyWriterMayUseIt) {
+  // References, CDATA, comments, processing instructions, single quotes, a '>' inside an
+  // attribute value, line ends written as "\r\n", and cells given out of order (the last of
+  // one position stands).
+  const WorkbookRead r = read(workbookParts(
+      {{"One",
+        "<!-- made by hand --><sheetData><?pi x?>"
+        "<row r='2' spans=\"1:2 > 0\"><c r='B2' t='inlineStr'><is><t>a &amp; b &#x41;&#66;</t>"
+        "</is></c><c r=\"A2\" t=\"str\"><v><![CDATA[<raw> & ]]>text</v></c></row>"
+        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>line\r\nend</t></is></c></row>"
+        "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"
+        "</sheetData>"}}));
+  ASSERT_TRUE(r.book) << r.detail;
+  const Sheet& s = r.book->sheets()[0];
+  EXPECT_EQ(s.cell(0, 0), "line\nend");
+  EXPECT_EQ(s.cell(1, 0), "<raw> & text");
+  EXPECT_EQ(s.cell(1, 1), "7");
+  EXPECT_EQ(s.cellCount(), 3u);
+}
+
 TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
   ZipParts parts = workbookParts({{"First", "<sheetData><row><c><v>1</v></c></row></sheetData>"},
                                   {"Second", "<sheetData><row><c><v>2</v></c></row></sheetData>"}});
@@ -136,7 +156,7 @@ TEST_F(XlsxReader, RefusesPartsThatUnpackBeyondTheLimit) {
   EXPECT_TRUE(read(parts).book);  // within the default limits
 }
 
-TEST_F(XlsxReader, RefusesMoreCellsThanTheLimit) {
+TEST_F(XlsxReader, RefusesMoreCellsOrTextThanTheLimits) {
   std::string row = "<row>";
   for (int c = 0; c < 50; ++c) row += "<c><v>1</v></c>";
   row += "</row>";
@@ -144,6 +164,17 @@ TEST_F(XlsxReader, RefusesMoreCellsThanTheLimit) {
   limits.maxCells = 49;
   EXPECT_EQ(read(workbookParts({{"S", "<sheetData>" + row + "</sheetData>"}}), limits).fault,
             ReadFault::TooLarge);
+  // One long shared string shown by many cells is counted at every cell.
+  std::string shown = "<row>";
+  for (int c = 0; c < 50; ++c) shown += "<c t=\"s\"><v>0</v></c>";
+  shown += "</row>";
+  limits = {};
+  limits.maxTextBytes = 49 * 1000;
+  const ZipParts parts = workbookParts({{"S", "<sheetData>" + shown + "</sheetData>"}},
+                                       "<si><t>" + std::string(1000, 'x') + "</t></si>");
+  EXPECT_EQ(read(parts, limits).fault, ReadFault::TooLarge);
+  limits.maxTextBytes = 50 * 1000;
+  EXPECT_TRUE(read(parts, limits).book);
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
@@ -166,6 +197,19 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       {"no sheet part", without(good, sheet), ReadFault::Damaged},
       {"no shared strings part", without(good, "xl/sharedStrings.xml"), ReadFault::Damaged},
       {"bad XML", replaced(good, sheet, "<worksheet><sheetData><row>"), ReadFault::Damaged},
+      {"tags that do not match",
+       replaced(good, sheet, "<worksheet><sheetData></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"an unknown entity",
+       replaced(good, sheet,
+                sheetOf + "<c t=\"str\"><v>&bomb;</v></c></row></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a document type",
+       replaced(good, sheet,
+                "<!DOCTYPE w [<!ENTITY a \"aaaa\">]><worksheet><sheetData/></worksheet>"),
+       ReadFault::Damaged},
+      {"UTF-16", replaced(good, sheet, std::string("\xFF\xFE<\0w\0/\0>\0", 8)), ReadFault::Damaged},
+      {"two roots", replaced(good, sheet, "<worksheet/><worksheet/>"), ReadFault::Damaged},
       {"a shared string beyond the list",
        replaced(good, sheet,
                 sheetOf + "<c r=\"A1\" t=\"s\"><v>7</v></c></row></sheetData></worksheet>"),

@@ -31,6 +31,7 @@ Workbook sample() {
   a.set(5, 1, kCyrillic);
   a.set(6, 1, "a & <b> \"c\"");
   a.set(7, 1, "   ");
+  a.set(8, 0, "_x0041_ stays _x0041_, \x01 and \r too");
   a.setAlign(columnRange(0, 8), HAlign::Left);
   a.setBold(columnRange(1, 8));
   a.setColumnWidth(0, 75);
@@ -106,6 +107,27 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
   const WorkbookRead read = readWorkbook(dir / "big.xlsx");
   ASSERT_TRUE(read.book) << read.detail;
   expectSameCells(book, *read.book);
+}
+
+TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
+  // A layout that breaks the order would lose cells or formats: it is a programming error.
+  TempDir dir;
+  const auto layout = [](int step) {
+    return [step](WorkbookOutput& out) {
+      SheetOutput& s = out.addSheet("S");
+      s.set(3, 2, "x");
+      switch (step) {
+        case 0: s.set(3, 1, "left of the last"); break;
+        case 1: s.set(2, 0, "above the last"); break;
+        case 2: s.setBold(rowRange(3, 4)); break;
+        case 3: s.setRowHeight(3, 20); break;
+        case 4: s.setColumnWidth(0, 9); break;
+      }
+    };
+  };
+  for (int step = 0; step < 5; ++step)
+    EXPECT_THROW(writeXlsx(layout(step), dir / "s.xlsx"), std::logic_error) << step;
+  EXPECT_FALSE(fs::exists(dir / "s.xlsx"));
 }
 
 TEST(XlsxRoundTrip, SheetNamesAreMadeValidInTheFile) {

@@ -19,7 +19,7 @@ const ShellTables kTexts = test::markedShell();
 
 std::vector<std::string> rowOf(const Sheet& s, int row, int columns) {
   std::vector<std::string> cells;
-  for (int c = 0; c < columns; ++c) cells.push_back(s.cell(row, c));
+  for (int c = 0; c < columns; ++c) cells.emplace_back(s.cell(row, c));
   return cells;
 }
 

@@ -2,6 +2,8 @@
 
 #include "dbrn/dbrn_export.h"
 #include "frame/ui/UMainWin.h"
+#include "office/workbook_messages.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/qt_text.h"
 #include "reports/workbook_export.h"
@@ -15,6 +17,14 @@ void showBusy(QLabel* label, bool shown) {
   label->repaint();
 }
 
+// The window of a workbook being written or read, with the rows done.
+BackgroundWork workbookWork(const ShellTables& texts, bool writing) {
+  return {toQt(office::workbookWorkCaption(writing).resolve(texts)),
+          [&texts](int64_t done, int64_t total) {
+            return toQt(office::workRowsText(done, total).resolve(texts));
+          }};
+}
+
 void open(TfrmMainWin& main, const std::optional<fs::path>& workbook) {
   if (workbook && !desktop().openFile(QString::fromStdString(workbook->string())))
     main.showMessage(workbookNotOpenedMessage(*workbook));
@@ -24,7 +34,11 @@ void open(TfrmMainWin& main, const std::optional<fs::path>& workbook) {
 
 bool exportDbrnToWorkbook(TfrmMainWin& main, QLabel* busyLabel) {
   showBusy(busyLabel, true);
-  const DbrnExport done = exportDbrnWorkbooks(main.state());
+  const AppState& state = main.state();
+  QWidget* parent = busyLabel ? busyLabel->window() : &main;
+  const DbrnExport done =
+      runInBackground(parent, workbookWork(state.texts, true),
+                      [&state](const WorkProgress& p) { return exportDbrnWorkbooks(state, p); });
   showBusy(busyLabel, false);
   open(main, done.mainWorkbook);
   open(main, done.houseWorkbook);
@@ -41,7 +55,11 @@ std::optional<ImportedDbrnWorkbook> chooseDbrnWorkbook(TfrmMainWin& main, QWidge
   if (path.isEmpty()) return std::nullopt;
   if (busyLabel) busyLabel->setText(toQt((shell(114) + " ...").resolve(state.texts)));
   showBusy(busyLabel, true);
-  ImportedDbrnWorkbook imported = importDbrnWorkbook(fs::path(path.toStdString()), state.langCode);
+  const fs::path file(path.toStdString());
+  const std::string langCode = state.langCode;
+  ImportedDbrnWorkbook imported =
+      runInBackground(parent, workbookWork(state.texts, false),
+                      [&](const WorkProgress& p) { return importDbrnWorkbook(file, langCode, p); });
   showBusy(busyLabel, false);
   if (busyLabel) busyLabel->setText(toQt((shell(115) + " ...").resolve(state.texts)));
   return imported;

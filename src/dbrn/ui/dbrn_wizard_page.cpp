@@ -1,11 +1,13 @@
 #include "dbrn/ui/dbrn_wizard_page.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
 #include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
@@ -54,10 +56,26 @@ QComboBox* DbrnWizardPage::makePicker(const char* name, int width) {
 }
 
 void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
-  wizard().showBusy(dbrnBusyLabel());
-  const DbrnStepResult result = step();
-  wizard().hideBusy();
-  wizard().follow(result);
+  TfrmCreateDBRN& w = wizard();
+  const BusyLabel busy = dbrnBusyLabel();
+  w.showBusy(busy);
+  // The step works on the wizard's tables on a worker thread: the wizard must not read them
+  // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
+  // it is not painted: it keeps the picture it has and is redrawn when the step is done.
+  for (QAbstractItemView* view : w.findChildren<QAbstractItemView*>()) view->doItemsLayout();
+  w.setUpdatesEnabled(false);
+  DbrnStepResult result;
+  try {
+    result = runInBackground(&w, {qtText(busy.text, texts()), {}},
+                             [&step](const WorkProgress&) { return step(); });
+  } catch (...) {
+    w.setUpdatesEnabled(true);
+    w.hideBusy();
+    throw;
+  }
+  w.setUpdatesEnabled(true);
+  w.hideBusy();
+  w.follow(result);
 }
 
 // ---- The identity strip ---------------------------------------------------------------------

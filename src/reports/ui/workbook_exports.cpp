@@ -1,7 +1,10 @@
 #include "reports/ui/workbook_exports.h"
 
 #include "frame/ui/UMainWin.h"
+#include "office/workbook_messages.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/desktop.h"
+#include "platform/ui/qt_text.h"
 #include "reports/report_workbooks.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
@@ -11,10 +14,20 @@
 namespace qj::ui {
 namespace {
 
-// Writes the workbook and hands it to the desktop; a workbook nothing can open is left
-// where the message says.
-void saveAndOpen(TfrmMainWin& main, const office::Workbook& book, const std::string& stem) {
-  const WorkbookExport saved = saveExportedWorkbook(book, main.state().dirs(), stem);
+// Writes the workbook on a worker thread, row by row as the layout gives them, and hands it
+// to the desktop; a workbook nothing can open is left where the message says. Any failure
+// of the layout or the file ends the export with its one message.
+void saveAndOpen(TfrmMainWin& main, const office::WorkbookLayout& layout, int64_t rows,
+                 const std::string& stem) {
+  const ShellTables& texts = main.state().texts;
+  const ProgramFolder& folder = main.state().dirs();
+  const BackgroundWork shown{toQt(office::workbookWorkCaption(true).resolve(texts)),
+                             [&texts](int64_t done, int64_t total) {
+                               return toQt(office::workRowsText(done, total).resolve(texts));
+                             }};
+  const WorkbookExport saved = runInBackground(&main, shown, [&](const WorkProgress& p) {
+    return saveExportedWorkbook(layout, folder, stem, p, rows);
+  });
   if (!saved.file) {
     main.showMessage(*saved.message);
     return;
@@ -23,33 +36,23 @@ void saveAndOpen(TfrmMainWin& main, const office::Workbook& book, const std::str
     main.showMessage(workbookNotOpenedMessage(*saved.file));
 }
 
-// Any failure while the workbook is laid out ends the export with its one message.
-template <typename Layout>
-void exportWith(TfrmMainWin& main, Layout&& layout, const std::string& stem) {
-  std::optional<office::Workbook> book;
-  try {
-    book = layout();
-  } catch (const std::exception&) {
-    main.showMessage(exportFailedMessage());
-    return;
-  }
-  saveAndOpen(main, *book, stem);
-}
-
 }  // namespace
 
 void ExportTaskToExcel(TfrmMainWin& main, const TfrmViewTask& viewer) {
   const TaskView& view = viewer.view();
-  exportWith(
-      main, [&] { return taskWorkbook(view, main.state().texts, regionalSeparator()); },
-      taskWorkbookStem(view.header));
+  const ShellTables& texts = main.state().texts;
+  const char sep = regionalSeparator();
+  saveAndOpen(
+      main, [&](office::WorkbookOutput& out) { layTaskWorkbook(view, texts, sep, out); },
+      taskWorkbookRows(view), taskWorkbookStem(view.header));
 }
 
 void ExportSolutionToExcel(TfrmMainWin& main, const TfrmViewSolution& viewer) {
   const SolutionView& view = viewer.view();
-  exportWith(
-      main, [&] { return solutionWorkbook(view, main.state().texts); },
-      solutionWorkbookStem(view.header));
+  const ShellTables& texts = main.state().texts;
+  saveAndOpen(
+      main, [&](office::WorkbookOutput& out) { laySolutionWorkbook(view, texts, out); },
+      solutionWorkbookRows(view), solutionWorkbookStem(view.header));
 }
 
 }  // namespace qj::ui

@@ -7,6 +7,8 @@
 
 #include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "office/workbook_messages.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/guard.h"
 #include "task/task_files_io.h"
@@ -153,8 +155,20 @@ void IdentityPage::btnLoadOutDataClick() {
   const QString path = desktop().chooseFile(
       &w, qtText(shell(207), w.texts()), QStringLiteral("Excel file (*.xlsx *.xls *.XLSX *.XLS)"));
   if (path.isEmpty()) return;
-  showImport(importTaskWorkbook(w.state(), w.app(), std::filesystem::path(path.toStdString()),
-                                fromQt(txtShifr->text()), fromQt(txtName->text())));
+  // The worker reads copies: nothing of the wizard is touched until the task is taken over.
+  const std::filesystem::path file(path.toStdString());
+  const TaskHeader base = w.state().header;
+  const std::string langCode = w.state().langCode, code = fromQt(txtShifr->text()),
+                    name = fromQt(txtName->text());
+  const ShellTables& texts = w.texts();
+  const BackgroundWork shown{qtText(office::workbookWorkCaption(false), texts),
+                             [&texts](int64_t done, int64_t total) {
+                               return qtText(office::workRowsText(done, total), texts);
+                             }};
+  LoadedTaskWorkbook loaded = runInBackground(&w, shown, [&](const WorkProgress& p) {
+    return loadTaskWorkbook(file, base, langCode, code, name, p);
+  });
+  showImport(takeTaskWorkbook(w.state(), w.app(), std::move(loaded)));
 }
 
 void IdentityPage::showImport(const ImportOutcome& outcome) {

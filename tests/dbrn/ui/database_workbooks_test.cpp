@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTimer>
 
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
@@ -58,6 +59,19 @@ TEST_F(DatabaseWorkbooks, TheExportOpensBothWorkbooksAndTheImportReadsThemBack) 
 
   desktop.chosen.clear();  // the dialog cancelled
   EXPECT_FALSE(chooseDbrnWorkbook(*main, main.get(), &busy));
+}
+
+TEST_F(DatabaseWorkbooks, TheEventLoopGoesOnWhileTheExportRunsAndTheResultIsTakenOver) {
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(0);
+  choose("002sys2");
+  EXPECT_FALSE(exportDbrnToWorkbook(*main, &busy));
+  timer.stop();
+  EXPECT_GT(ticks, 0);
+  EXPECT_TRUE(messages->shown.empty());
+  EXPECT_EQ(desktop.opened.size(), 2u);
 }
 
 TEST_F(DatabaseWorkbooks, RefusalsAndWorkbooksNothingOpens) {

@@ -1,0 +1,58 @@
+#pragma once
+// The workbook model, reader and writer as the program had them before it streamed its
+// workbooks (a tree per sheet part, libxlsxwriter), kept only so that the benchmark measures
+// old and new in one run.
+// Reading a workbook file into memory: .xlsx by our own reader, legacy .xls through the
+// freexl library; the kind is told by the file's first bytes, not by its name. What is read
+// is the text of every cell, by sheet position (worksheets only, in the workbook's order):
+// shared and inline strings as they stand (rich text runs joined, blanks at either end
+// kept), numbers in the shortest form ("12", not "12.0"; "2.5" with a point), an absent cell
+// as an empty text. Formatting is not read.
+//
+// A file is never trusted: sizes and positions are checked as they are read, a declared
+// dimension is ignored, and a file beyond the limits is refused rather than loaded.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "legacy/workbook.h"
+
+namespace qj::legacy {
+
+namespace fs = std::filesystem;
+
+enum class ReadFault {
+  None,
+  Unreadable,    // the file cannot be opened or read
+  NotAWorkbook,  // neither an .xlsx nor an .xls file
+  Damaged,       // parts missing, bad XML, cells outside a sheet, broken references
+  TooLarge,      // beyond the limits below
+};
+
+struct ReadLimits {
+  uint64_t maxFileBytes = 512ull << 20;
+  // Each part of an .xlsx file, uncompressed: a zip bomb stops here.
+  uint64_t maxPartBytes = 192ull << 20;
+  // Cells holding text, over the whole workbook.
+  uint64_t maxCells = 16'000'000;
+};
+
+struct WorkbookRead {
+  std::optional<Workbook> book;
+  ReadFault fault = ReadFault::None;
+  std::string detail;  // what went wrong, in English, for logs and tests
+};
+
+WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits = {});
+
+// The readers of either kind, for a file already known to be of it.
+WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits = {});
+WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {});
+
+// A number as the readers give it: integral values without a fraction ("12", "-3"), others
+// with up to 15 significant digits and a point ("2.5", "1e+20").
+std::string numberText(double x);
+
+}  // namespace qj::legacy

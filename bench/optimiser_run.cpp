@@ -12,12 +12,12 @@
 #include <cstring>
 #include <string>
 
-#include "frame/shell_texts.h"
 #include "optimiser/run.h"
 #include "optimiser/window_steps.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "records/cp1251.h"
+#include "text/shell_texts.h"
 
 using namespace qj;
 using namespace qj::optim;

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "records/dbrn_file.h"
+#include "text/message.h"
 
 namespace qj {
 

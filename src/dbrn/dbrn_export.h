@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "platform/progress.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "frame/message.h"
 #include "records/dbrn_file.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "frame/shell_texts.h"
 #include "office/workbook.h"
 #include "records/dbrn_file.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

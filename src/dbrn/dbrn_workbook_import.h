@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "dbrn/dbrn_io.h"
-#include "frame/message.h"
 #include "office/workbook.h"
 #include "platform/progress.h"
+#include "text/message.h"
 
 namespace qj {
 

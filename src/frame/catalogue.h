@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "records/dbrn_file.h"  // kDbrnHeaderSize
+#include "text/message.h"
 
 namespace qj {
 

@@ -2,8 +2,8 @@
 
 #include <numeric>
 
-#include "frame/message.h"
 #include "records/numbers.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "platform/folders.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

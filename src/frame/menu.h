@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
+#include "text/message.h"
 
 namespace qj {
 

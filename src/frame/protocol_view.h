@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "records/datetime.h"
+#include "text/message.h"
 
 namespace qj {
 

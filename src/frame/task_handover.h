@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "frame/key_filters.h"
-#include "frame/message.h"
+#include "text/key_filters.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/message.h"
 #include "office/workbook_reader.h"
+#include "text/message.h"
 
 namespace qj::office {
 

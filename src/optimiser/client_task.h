@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/message.h"
-#include "frame/shell_texts.h"
 #include "optimiser/progress.h"
 #include "optimiser/task_data.h"
 #include "records/dbrn_file.h"
 #include "records/solution_file.h"
+#include "text/message.h"
+#include "text/shell_texts.h"
 
 namespace qj::optim {
 

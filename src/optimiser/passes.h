@@ -9,13 +9,13 @@
 #include <optional>
 #include <vector>
 
-#include "frame/message.h"
 #include "optimiser/extraction.h"
 #include "optimiser/progress.h"
 #include "optimiser/relaxation.h"
 #include "optimiser/state_space.h"
 #include "optimiser/task_data.h"
 #include "optimiser/transitions.h"
+#include "text/message.h"
 
 namespace qj::optim {
 

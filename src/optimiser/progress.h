@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/message.h"
+#include "text/message.h"
 
 namespace qj::optim {
 

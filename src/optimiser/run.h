@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "frame/message.h"
-#include "frame/shell_texts.h"
 #include "optimiser/passes.h"
 #include "optimiser/progress.h"
 #include "optimiser/task_data.h"
 #include "records/solution_file.h"
+#include "text/message.h"
+#include "text/shell_texts.h"
 
 namespace qj::optim {
 

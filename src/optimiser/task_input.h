@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "frame/message.h"
 #include "optimiser/task_data.h"
+#include "text/message.h"
 
 namespace qj::optim {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/message.h"
+#include "text/message.h"
 
 namespace qj::optim {
 

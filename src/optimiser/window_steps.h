@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "optimiser/task_data.h"
+#include "text/message.h"
 
 namespace qj::optim {
 

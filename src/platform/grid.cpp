@@ -48,20 +48,4 @@ void GridTable::removeRow(int at) {
   --rows_;
 }
 
-bool allDigits(std::string_view text) {
-  for (char c : text)
-    if (!isDigit(c)) return false;
-  return true;
-}
-
-bool digitsAndSeparator(std::string_view text, char sep) {
-  for (char c : text)
-    if ((c < '0' || c > '9') && c != sep) return false;
-  return true;
-}
-
-bool isCyrillicLower(char c) {
-  return static_cast<unsigned char>(c) >= 224;
-}
-
 }  // namespace qj

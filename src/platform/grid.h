@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/text.h"
+
 namespace qj {
 
 class GridTable {
@@ -57,17 +59,6 @@ class ReadOnlyRules : public GridRules {
   bool typable(const GridTable&, int, int) const override { return false; }
   bool accepts(const GridTable&, int, int, std::string_view) const override { return false; }
 };
-
-// Character classes of the key filters, on characters and on whole texts.
-inline bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool allDigits(std::string_view text);
-// Digits and the decimal separator (any number of them: a text that does not convert is
-// reported by the step's check, as for typed text).
-bool digitsAndSeparator(std::string_view text, char sep);
-// Lower-case Cyrillic letters а..я of code page 1251 (bytes 224..255).
-bool isCyrillicLower(char c);
 
 // The flag cell texts: shown as two blanks and an asterisk, stored as "*".
 inline constexpr std::string_view kFlagShown = "  *";

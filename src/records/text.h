@@ -18,4 +18,15 @@ std::string cut(std::string_view s, size_t n);
 // Left-padded with `fill` to `width`.
 std::string padLeft(std::string_view s, size_t width, char fill);
 
+// Character classes of the key filters, on characters and on whole texts.
+inline bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool allDigits(std::string_view text);
+// Digits and the decimal separator (any number of them: a text that does not convert is
+// reported by the step's check, as for typed text).
+bool digitsAndSeparator(std::string_view text, char sep);
+// Lower-case Cyrillic letters а..я of code page 1251 (bytes 224..255).
+bool isCyrillicLower(char c);
+
 }  // namespace qj

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "reports/page_canvas.h"
 #include "reports/solution_view.h"
 #include "reports/task_view.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

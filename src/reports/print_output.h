@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "frame/message.h"
 #include "records/datetime.h"
+#include "text/message.h"
 
 namespace qj {
 

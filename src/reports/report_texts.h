@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

@@ -5,10 +5,10 @@
 // workbook is also the exchange format that the task wizard imports: its row positions,
 // column order, marks and number texts bind that reader.
 
-#include "frame/shell_texts.h"
 #include "office/workbook.h"
 #include "reports/solution_view.h"
 #include "reports/task_view.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

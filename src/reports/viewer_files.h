@@ -10,10 +10,10 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "records/dbrn_file.h"
 #include "records/solution_file.h"
 #include "records/task_file.h"
+#include "text/message.h"
 
 namespace qj {
 

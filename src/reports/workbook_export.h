@@ -7,12 +7,12 @@
 #include <optional>
 #include <string_view>
 
-#include "frame/message.h"
 #include "office/workbook.h"
 #include "office/xlsx_writer.h"
 #include "platform/folders.h"
 #include "platform/progress.h"
 #include "records/task_file.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "records/dbrn_file.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

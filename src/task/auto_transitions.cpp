@@ -3,10 +3,10 @@
 #include <cmath>
 #include <vector>
 
-#include "frame/message.h"
 #include "task/placement.h"
 #include "task/solver_graph.h"
 #include "task/transitions.h"
+#include "text/message.h"
 
 namespace qj {
 namespace {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "task/wizard_state.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

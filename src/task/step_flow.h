@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "frame/message.h"
 #include "task/wizard_state.h"
+#include "text/message.h"
 
 namespace qj {
 

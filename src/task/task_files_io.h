@@ -9,11 +9,11 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "frame/task_chooser.h"
 #include "frame/task_handover.h"
 #include "task/solver_graph.h"
 #include "task/wizard_state.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "task/task_wizard_frame.h"
 #include "task/wizard_state.h"
+#include "text/message.h"
 
 namespace qj {
 

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "office/workbook.h"
 #include "platform/progress.h"
 #include "records/task_file.h"
 #include "task/task_wizard_frame.h"
 #include "task/wizard_state.h"
+#include "text/message.h"
 
 namespace qj {
 

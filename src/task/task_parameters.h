@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/shell_texts.h"
 #include "task/task_wizard_frame.h"
 #include "task/wizard_state.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

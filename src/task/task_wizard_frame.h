@@ -12,10 +12,10 @@
 
 #include "frame/app_state.h"
 #include "frame/catalogue.h"
-#include "frame/key_filters.h"
-#include "frame/message.h"
 #include "frame/wizard_step.h"
 #include "task/wizard_state.h"
+#include "text/key_filters.h"
+#include "text/message.h"
 
 namespace qj {
 

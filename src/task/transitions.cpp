@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "frame/message.h"
 #include "records/numbers.h"
 #include "records/text.h"
 #include "task/placement.h"
 #include "task/solver_graph.h"
 #include "task/step3.h"
+#include "text/message.h"
 
 namespace qj {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/shell_texts.h"
 #include "platform/grid.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/shell_texts.h"
 #include "records/cp1251.h"
 #include "support/temp_dir.h"
+#include "text/shell_texts.h"
 
 namespace qj::test {
 

@@ -13,11 +13,11 @@
 
 #include "dbrn/dbrn_io.h"
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "records/cp1251.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "task/wizard_state.h"
+#include "text/message.h"
 
 namespace qj::test {
 

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
-#include "frame/shell_source.h"
 #include "platform/files.h"
+#include "text/shell_source.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 3) {

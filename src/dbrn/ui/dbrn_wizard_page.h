@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "dbrn/wizard_state.h"
-#include "frame/message.h"
 #include "frame/ui/wizard_grid.h"
 #include "frame/ui/wizard_window.h"
+#include "text/message.h"
 
 namespace qj::ui {
 

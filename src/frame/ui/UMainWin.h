@@ -10,9 +10,9 @@
 
 #include "frame/app_state.h"
 #include "frame/menu.h"
-#include "frame/message.h"
 #include "frame/ui/window_factory.h"
 #include "platform/ui/QtMessages.h"
+#include "text/message.h"
 
 namespace qj::ui {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/message.h"
 #include "platform/grid.h"
 #include "platform/ui/GridModel.h"
 #include "platform/ui/GridView.h"
+#include "text/message.h"
 
 namespace qj::ui {
 

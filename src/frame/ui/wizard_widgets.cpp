@@ -7,7 +7,7 @@
 
 #include "frame/design_scale.h"
 #include "frame/ui/design.h"
-#include "frame/ui/fit_caption.h"
+#include "text/ui/fit_caption.h"
 
 namespace qj::ui {
 

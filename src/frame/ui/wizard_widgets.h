@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/message.h"
 #include "frame/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "text/message.h"
 
 namespace qj::ui {
 

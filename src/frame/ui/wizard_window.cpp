@@ -9,13 +9,13 @@
 
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/design.h"
-#include "frame/ui/key_filter_validator.h"
 #include "frame/ui/wizard_grid.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/GridView.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"
+#include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
 namespace {

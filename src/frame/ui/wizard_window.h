@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/message.h"
 #include "frame/wizard_step.h"
+#include "text/message.h"
 
 namespace qj::ui {
 

@@ -9,9 +9,9 @@
 #include <numeric>
 
 #include "frame/ui/design.h"
-#include "frame/ui/fit_caption.h"
 #include "platform/locale.h"
 #include "platform/ui/qt_text.h"
+#include "text/ui/fit_caption.h"
 
 namespace qj::ui {
 namespace {

@@ -5,11 +5,11 @@
 #include <QHBoxLayout>
 #include <array>
 
-#include "frame/message.h"
 #include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "task/task_wizard_frame.h"
+#include "text/message.h"
 
 namespace qj::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <string_view>
 
-#include "frame/shell_texts.h"
+#include "text/shell_texts.h"
 
 namespace qj::ui {
 

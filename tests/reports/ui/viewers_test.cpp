@@ -7,10 +7,8 @@
 
 #include "dbrn/dbrn_io.h"
 #include "frame/design_scale.h"
-#include "frame/hyphenate.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/design.h"
-#include "frame/ui/fit_caption.h"
 #include "frame/ui/viewer_kind.h"
 #include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
@@ -18,6 +16,8 @@
 #include "reports/viewer_fixture.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "text/hyphenate.h"
+#include "text/ui/fit_caption.h"
 
 namespace qj::ui {
 namespace {

@@ -12,12 +12,12 @@
 #include <string>
 #include <string_view>
 
-#include "frame/shell_source.h"
-#include "frame/shell_texts.h"
 #include "platform/files.h"
 #include "records/bytes.h"
 #include "records/text.h"
 #include "support/temp_dir.h"
+#include "text/shell_source.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 namespace {

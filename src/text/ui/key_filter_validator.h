@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QValidator>
 
-#include "frame/key_filters.h"
+#include "text/key_filters.h"
 
 namespace qj::ui {
 

@@ -1,11 +1,11 @@
-#include "frame/ui/fit_caption.h"
+#include "text/ui/fit_caption.h"
 
 #include <cmath>
 
 #include "frame/design_scale.h"
-#include "frame/hyphenate.h"
 #include "frame/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "text/hyphenate.h"
 
 namespace qj::ui {
 

@@ -1,4 +1,4 @@
-#include "frame/shell_texts.h"
+#include "text/shell_texts.h"
 
 #include <algorithm>
 

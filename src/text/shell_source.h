@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/shell_texts.h"
+#include "text/shell_texts.h"
 
 namespace qj {
 

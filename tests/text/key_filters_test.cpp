@@ -1,4 +1,4 @@
-#include "frame/key_filters.h"
+#include "text/key_filters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/ui/key_filter_validator.h"
+#include "text/ui/key_filter_validator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/message.h"
+#include "text/message.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/hyphenate.h"
+#include "text/hyphenate.h"
 
 #include <gtest/gtest.h>
 

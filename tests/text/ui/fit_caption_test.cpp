@@ -1,13 +1,13 @@
-#include "frame/ui/fit_caption.h"
+#include "text/ui/fit_caption.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 #include "frame/design_scale.h"
-#include "frame/hyphenate.h"
 #include "frame/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "text/hyphenate.h"
 
 namespace qj::ui {
 namespace {

@@ -1,6 +1,6 @@
-#include "frame/key_filters.h"
+#include "text/key_filters.h"
 
-#include "platform/grid.h"
+#include "records/text.h"
 
 namespace qj {
 namespace {

@@ -1,4 +1,4 @@
-#include "frame/message.h"
+#include "text/message.h"
 
 #include "records/cp1251.h"
 #include "records/text.h"

@@ -1,4 +1,4 @@
-#include "frame/shell_source.h"
+#include "text/shell_source.h"
 
 #include <algorithm>
 #include <charconv>

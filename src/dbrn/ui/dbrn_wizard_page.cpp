@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/background_work.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {

@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "platform/files.h"
 #include "platform/jpeg.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {

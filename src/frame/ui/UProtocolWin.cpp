@@ -9,7 +9,7 @@
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/date_text.h"
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 

@@ -6,7 +6,7 @@
 
 #include "frame/startup.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 

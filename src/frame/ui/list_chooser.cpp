@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 

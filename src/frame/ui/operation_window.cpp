@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <algorithm>
 
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 
 namespace qj::ui {
 namespace {

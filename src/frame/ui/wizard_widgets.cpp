@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "frame/design_scale.h"
-#include "frame/ui/design.h"
+#include "platform/design_scale.h"
+#include "platform/ui/design.h"
 #include "text/ui/fit_caption.h"
 
 namespace qj::ui {

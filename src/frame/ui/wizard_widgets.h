@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "text/message.h"
 

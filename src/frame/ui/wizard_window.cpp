@@ -8,10 +8,10 @@
 #include <QValidator>
 
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_grid.h"
 #include "frame/ui/wizard_widgets.h"
 #include "platform/ui/GridView.h"
+#include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"

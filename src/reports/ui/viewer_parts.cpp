@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <numeric>
 
-#include "frame/ui/design.h"
 #include "platform/locale.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "text/ui/fit_caption.h"
 

@@ -7,8 +7,8 @@
 
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
 #include "task/auto_transitions.h"

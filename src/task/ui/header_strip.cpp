@@ -5,8 +5,8 @@
 #include <QHBoxLayout>
 #include <array>
 
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "task/task_wizard_frame.h"
 #include "text/message.h"

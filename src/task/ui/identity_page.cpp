@@ -5,10 +5,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
 #include "office/workbook_messages.h"
 #include "platform/ui/background_work.h"
+#include "platform/ui/design.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/guard.h"
 #include "task/task_files_io.h"

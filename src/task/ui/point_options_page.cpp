@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {

@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "task/step3.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"

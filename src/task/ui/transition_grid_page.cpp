@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "frame/ui/design.h"
 #include "frame/ui/wizard_widgets.h"
+#include "platform/ui/design.h"
 #include "task/ui/UCreateTaskWin.h"
 
 namespace qj::ui {

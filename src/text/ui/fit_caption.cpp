@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/design_scale.h"
-#include "frame/ui/design.h"
+#include "platform/design_scale.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "text/hyphenate.h"
 

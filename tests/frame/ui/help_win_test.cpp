@@ -4,8 +4,8 @@
 
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "platform/files.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "support/ui/main_window_fixture.h"
 

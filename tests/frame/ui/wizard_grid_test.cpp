@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "support/shell_fixture.h"
 
 namespace qj::ui {

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/task_fixture.h"
+#include "platform/ui/design.h"
 #include "records/protocol_file.h"
 #include "records/solution_file.h"
 #include "support/shell_fixture.h"

@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "dbrn/dbrn_io.h"
-#include "frame/design_scale.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/design.h"
 #include "frame/ui/viewer_kind.h"
+#include "platform/design_scale.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"

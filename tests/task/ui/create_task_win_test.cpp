@@ -3,7 +3,7 @@
 #include <QGroupBox>
 
 #include "frame/protocol.h"
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 #include "records/datetime.h"
 #include "records/protocol_file.h"
 #include "task/task_files_io.h"

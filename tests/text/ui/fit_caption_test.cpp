@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "frame/design_scale.h"
-#include "frame/ui/design.h"
+#include "platform/design_scale.h"
+#include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "text/hyphenate.h"
 

@@ -1,4 +1,4 @@
-#include "frame/ui/design.h"
+#include "platform/ui/design.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "frame/design_scale.h"
+#include "platform/design_scale.h"
 
 namespace qj::ui {
 namespace {

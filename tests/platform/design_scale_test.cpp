@@ -1,4 +1,4 @@
-#include "frame/design_scale.h"
+#include "platform/design_scale.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "dbrn/wizard_state.h"
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

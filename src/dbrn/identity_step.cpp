@@ -4,8 +4,8 @@
 
 #include "dbrn/street_types_step.h"
 #include "dbrn/wizard_frame.h"
-#include "platform/grid.h"
 #include "records/text.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dbrn/wizard_state.h"
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -11,8 +11,8 @@
 
 #include "dbrn/wizard_state.h"
 #include "frame/app_state.h"
-#include "frame/wizard_step.h"
 #include "text/message.h"
+#include "wizard/step_result.h"
 
 namespace qj {
 

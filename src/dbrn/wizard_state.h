@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "dbrn/dbrn_io.h"
-#include "frame/wizard_step.h"
-#include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "text/message.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
+#include "wizard/step_result.h"
 
 namespace qj {
 

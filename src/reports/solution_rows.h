@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "records/solution_file.h"
 #include "records/task_file.h"
 #include "reports/report_texts.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

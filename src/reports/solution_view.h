@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "records/solution_file.h"
 #include "records/task_file.h"
 #include "reports/report_texts.h"
 #include "reports/solution_rows.h"
 #include "text/message.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/grid.h"
 #include "records/task_file.h"
 #include "reports/report_texts.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "platform/grid.h"
 #include "records/task_file.h"
 #include "reports/report_texts.h"
 #include "reports/task_rows.h"
 #include "text/message.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/grid.h"
 #include "records/numbers.h"
 #include "records/text.h"
 #include "task/step3.h"
 #include "task/transitions.h"
 #include "text/message.h"
+#include "wizard/grid.h"
 
 namespace qj {
 namespace {

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/grid.h"
 #include "task/step4.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/grid.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/grid.h"
 #include "task/step4.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

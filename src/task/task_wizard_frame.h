@@ -12,10 +12,10 @@
 
 #include "frame/app_state.h"
 #include "frame/catalogue.h"
-#include "frame/wizard_step.h"
 #include "task/wizard_state.h"
 #include "text/key_filters.h"
 #include "text/message.h"
+#include "wizard/step_result.h"
 
 namespace qj {
 

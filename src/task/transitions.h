@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/grid.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
 #include "text/shell_texts.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 namespace qj {
 

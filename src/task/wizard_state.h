@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "frame/wizard_step.h"
-#include "platform/grid.h"
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
 #include "task/address_pickers.h"
 #include "task/typed_cells.h"
 #include "text/message.h"
+#include "wizard/grid.h"
+#include "wizard/step_result.h"
 
 namespace qj {
 

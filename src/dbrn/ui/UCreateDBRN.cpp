@@ -11,8 +11,8 @@
 #include "dbrn/ui/streets_page.h"
 #include "dbrn/ui/turns_page.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "dbrn/wizard_frame.h"
 #include "dbrn/wizard_state.h"
-#include "frame/ui/wizard_window.h"
+#include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
 

@@ -8,9 +8,9 @@
 #include "dbrn/identity_step.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "frame/catalogue.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

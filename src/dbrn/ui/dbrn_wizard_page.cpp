@@ -5,10 +5,10 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/background_work.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "dbrn/wizard_state.h"
-#include "frame/ui/wizard_grid.h"
-#include "frame/ui/wizard_window.h"
 #include "text/message.h"
+#include "wizard/ui/wizard_grid.h"
+#include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
 

@@ -6,9 +6,9 @@
 
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/turns_page.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

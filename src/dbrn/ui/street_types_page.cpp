@@ -4,9 +4,9 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

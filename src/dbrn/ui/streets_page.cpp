@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "frame/ui/wizard_widgets.h"
-#include "platform/ui/GridView.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/grid_view.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

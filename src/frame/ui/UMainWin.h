@@ -11,7 +11,7 @@
 #include "frame/app_state.h"
 #include "frame/menu.h"
 #include "frame/ui/window_factory.h"
-#include "platform/ui/QtMessages.h"
+#include "platform/ui/qt_messages.h"
 #include "text/message.h"
 
 namespace qj::ui {

@@ -4,9 +4,9 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include "platform/grid.h"
-#include "platform/ui/GridModel.h"
-#include "platform/ui/GridView.h"
+#include "wizard/grid.h"
+#include "wizard/ui/grid_model.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <stdexcept>
 
-#include "platform/ui/QtMessages.h"
+#include "platform/ui/qt_messages.h"
 
 namespace qj::ui {
 namespace {

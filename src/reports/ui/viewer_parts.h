@@ -7,11 +7,11 @@
 #include <string>
 
 #include "frame/ui/viewer_kind.h"
-#include "platform/grid.h"
-#include "platform/ui/GridModel.h"
-#include "platform/ui/GridView.h"
 #include "reports/report_texts.h"
 #include "reports/ui/TitleStrip.h"
+#include "wizard/grid.h"
+#include "wizard/ui/grid_model.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 

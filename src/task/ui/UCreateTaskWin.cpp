@@ -7,7 +7,6 @@
 
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
@@ -16,6 +15,7 @@
 #include "task/task_files_io.h"
 #include "task/ui/header_strip.h"
 #include "task/ui/task_wizard_page.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

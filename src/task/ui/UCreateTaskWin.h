@@ -3,12 +3,12 @@
 #include <QWidget>
 #include <string>
 
-#include "frame/ui/wizard_window.h"
 #include "task/step_flow.h"
 #include "task/task_wizard_frame.h"
 #include "task/ui/task_pages.h"
 #include "task/wizard_state.h"
 #include "text/message.h"
+#include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
 

@@ -5,11 +5,11 @@
 #include <QHBoxLayout>
 #include <array>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "task/task_wizard_frame.h"
 #include "text/message.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/wizard_widgets.h"
 #include "office/workbook_messages.h"
 #include "platform/ui/background_work.h"
 #include "platform/ui/design.h"
@@ -16,6 +15,7 @@
 #include "task/task_import.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/parameters_page.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

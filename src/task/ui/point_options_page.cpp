@@ -4,9 +4,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "task/ui/UCreateTaskWin.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

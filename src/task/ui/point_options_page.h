@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "frame/ui/wizard_grid.h"
 #include "task/step4.h"
 #include "task/ui/task_wizard_page.h"
 #include "task/ui/threshold_controls.h"
+#include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {
 

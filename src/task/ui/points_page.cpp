@@ -4,10 +4,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

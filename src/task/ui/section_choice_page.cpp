@@ -2,11 +2,11 @@
 
 #include <QVBoxLayout>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "task/step3.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

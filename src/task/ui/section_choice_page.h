@@ -6,9 +6,9 @@
 
 #include <QLabel>
 
-#include "frame/ui/wizard_grid.h"
 #include "task/step5.h"
 #include "task/ui/task_wizard_page.h"
+#include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {
 

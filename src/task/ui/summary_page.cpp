@@ -4,10 +4,10 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "task/summary.h"
 #include "task/ui/UCreateTaskWin.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

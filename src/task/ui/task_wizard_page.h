@@ -1,7 +1,7 @@
 #pragma once
 // A page of the task wizard: the controls of one step, with the task wizard it belongs to.
 
-#include "frame/ui/wizard_window.h"
+#include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
 

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <array>
 
-#include "frame/ui/wizard_grid.h"
 #include "task/transitions.h"
 #include "task/ui/task_wizard_page.h"
+#include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {
 

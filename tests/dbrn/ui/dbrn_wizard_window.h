@@ -18,11 +18,11 @@
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UMainWin.h"
-#include "platform/ui/GridView.h"
 #include "platform/ui/qt_text.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/grid_driver.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 

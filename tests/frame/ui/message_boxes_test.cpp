@@ -13,13 +13,13 @@
 #include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/UProtocolWin.h"
-#include "frame/ui/wizard_window.h"
-#include "platform/ui/QtMessages.h"
+#include "platform/ui/qt_messages.h"
 #include "records/protocol_file.h"
 #include "support/shell_fixture.h"
 #include "support/task_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/grid_driver.h"
+#include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
 namespace {

@@ -10,10 +10,10 @@
 #include "optimiser/demo_city_task.h"
 #include "optimiser/run.h"
 #include "platform/files.h"
-#include "platform/ui/GridView.h"
 #include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "support/ui/main_window_fixture.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "platform/ui/GridView.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::test {
 

@@ -19,13 +19,13 @@
 
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
-#include "platform/ui/GridView.h"
 #include "platform/ui/qt_text.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/grid_driver.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/task_wizard_page.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 

@@ -1,4 +1,4 @@
-#include "frame/ui/wizard_grid.h"
+#include "wizard/ui/wizard_grid.h"
 
 #include <QFontMetrics>
 #include <QStyle>
@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <numeric>
 
-#include "frame/ui/wizard_widgets.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 

@@ -1,4 +1,4 @@
-#include "frame/wizard_step.h"
+#include "wizard/step_result.h"
 
 namespace qj {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/QtMessages.h"
+#include "platform/ui/qt_messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "frame/ui/wizard_grid.h"
+#include "wizard/ui/wizard_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/ui/wizard_widgets.h"
+#include "wizard/ui/wizard_widgets.h"
 
 #include <QFontMetrics>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 #include <algorithm>
 #include <cstddef>

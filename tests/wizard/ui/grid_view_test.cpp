@@ -1,11 +1,11 @@
+#include "wizard/ui/grid_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
-
-#include "platform/ui/GridView.h"
 
 namespace qj::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/ui/GridView.h"
+#include "wizard/ui/grid_view.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

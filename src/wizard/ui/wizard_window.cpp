@@ -1,4 +1,4 @@
-#include "frame/ui/wizard_window.h"
+#include "wizard/ui/wizard_window.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -8,14 +8,14 @@
 #include <QValidator>
 
 #include "frame/ui/UMainWin.h"
-#include "frame/ui/wizard_grid.h"
-#include "frame/ui/wizard_widgets.h"
-#include "platform/ui/GridView.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"
 #include "text/ui/key_filter_validator.h"
+#include "wizard/ui/grid_view.h"
+#include "wizard/ui/wizard_grid.h"
+#include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/grid.h"
-#include "platform/ui/GridModel.h"
+#include "wizard/grid.h"
+#include "wizard/ui/grid_model.h"
 
 namespace qj::ui {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/grid.h"
-#include "platform/ui/GridModel.h"
-#include "platform/ui/GridView.h"
 #include "text/message.h"
+#include "wizard/grid.h"
+#include "wizard/ui/grid_model.h"
+#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 

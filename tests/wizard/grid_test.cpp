@@ -1,4 +1,4 @@
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/grid.h"
+#include "wizard/grid.h"
 
 namespace qj::ui {
 

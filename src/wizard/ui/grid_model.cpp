@@ -1,4 +1,4 @@
-#include "platform/ui/GridModel.h"
+#include "wizard/ui/grid_model.h"
 
 #include <QBrush>
 #include <QPalette>

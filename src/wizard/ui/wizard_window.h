@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "frame/app_state.h"
-#include "frame/wizard_step.h"
 #include "text/message.h"
+#include "wizard/step_result.h"
 
 namespace qj::ui {
 

@@ -31,9 +31,14 @@ TfrmCreateDBRN* TfrmCreateDBRN::create(TfrmMainWin& main, DbrnExcelImport excelI
   return new TfrmCreateDBRN(main, std::move(*open.state), std::move(excelImport));
 }
 
+AppState& TfrmCreateDBRN::app() const {
+  return main_.state();
+}
+
 TfrmCreateDBRN::TfrmCreateDBRN(TfrmMainWin& main, DbrnWizardState state,
                                DbrnExcelImport excelImport)
     : WizardWindow(main, "frmCreateDBRN", QSize(kPageWidth, kPageHeight)),
+      main_(main),
       state_(std::move(state)),
       excelImport_(std::move(excelImport)) {
   const std::vector<WizardPage*> pages = {new DbrnIdentityPage(*this), new StreetTypesPage(*this),

@@ -6,6 +6,7 @@
 
 #include "dbrn/wizard_frame.h"
 #include "dbrn/wizard_state.h"
+#include "frame/app_state.h"
 #include "wizard/ui/wizard_window.h"
 
 namespace qj::ui {
@@ -29,6 +30,8 @@ class TfrmCreateDBRN : public WizardWindow {
   // of page 1 stays disabled.
   static TfrmCreateDBRN* create(TfrmMainWin& main, DbrnExcelImport excelImport = {});
 
+  TfrmMainWin& main() const { return main_; }
+  AppState& app() const;
   DbrnWizardState& state() { return state_; }
   const DbrnExcelImport& excelImport() const { return excelImport_; }
 
@@ -48,6 +51,7 @@ class TfrmCreateDBRN : public WizardWindow {
   // Next on the summary: the database written (outside view mode), then the window closes.
   void finish();
 
+  TfrmMainWin& main_;
   DbrnWizardState state_;
   DbrnExcelImport excelImport_;
 };

@@ -13,6 +13,7 @@
 #include "frame/ui/window_factory.h"
 #include "platform/ui/qt_messages.h"
 #include "text/message.h"
+#include "text/ui/message_host.h"
 
 namespace qj::ui {
 
@@ -22,7 +23,7 @@ class TfrmSelLang;
 // creation is the program's start-up: it finds the language shells, lets the user choose
 // one when there are several, loads it with the task protocol and the decimal separator,
 // and gives every caption its text.
-class TfrmMainWin : public QMainWindow {
+class TfrmMainWin : public QMainWindow, public MessageHost {
   Q_OBJECT
 
  public:
@@ -33,6 +34,7 @@ class TfrmMainWin : public QMainWindow {
   ~TfrmMainWin() override;
 
   AppState& state() { return state_; }
+  const ShellTables& texts() const override { return state_.texts; }
   Messages& messages() { return *messages_; }
   QMdiArea* mdiArea() const { return mdi_; }
   WindowFactory& windows() { return windows_; }
@@ -50,7 +52,7 @@ class TfrmMainWin : public QMainWindow {
 
   // Shows a message in a box over `over`'s window, the window that raised it; without one,
   // over the window the user works in (the open operation window, else this one).
-  bool showMessage(const Message& message, QWidget* over = nullptr);
+  bool showMessage(const Message& message, QWidget* over = nullptr) override;
 
   // Writes the protocol file. Call it after every change of a task's status as well as
   // after a task is saved; a file that cannot be written gives its message.

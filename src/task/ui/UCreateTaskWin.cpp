@@ -48,8 +48,13 @@ TfrmCreateTaskWin* TfrmCreateTaskWin::create(TfrmMainWin& main, TaskPageMakers p
   return wizard;
 }
 
+AppState& TfrmCreateTaskWin::app() const {
+  return main_.state();
+}
+
 TfrmCreateTaskWin::TfrmCreateTaskWin(TfrmMainWin& main, TaskWizardState state, TaskPageMakers pages)
     : WizardWindow(main, "frmCreateTaskWin", QSize(kPageWidth, kPageHeight)),
+      main_(main),
       state_(std::move(state)),
       titleText_(taskWizardTitle(state_.formMode)) {
   for (int step = 1; step <= kTaskSteps; ++step) {

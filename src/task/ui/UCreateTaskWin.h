@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 
+#include "frame/app_state.h"
 #include "task/step_flow.h"
 #include "task/task_wizard_frame.h"
 #include "task/ui/task_pages.h"
@@ -26,6 +27,8 @@ class TfrmCreateTaskWin : public WizardWindow {
   // be read (its message has been shown).
   static TfrmCreateTaskWin* create(TfrmMainWin& main, TaskPageMakers pages = taskWizardPages());
 
+  TfrmMainWin& main() const { return main_; }
+  AppState& app() const;
   TaskWizardState& state() { return state_; }
   const Text& titleText() const { return titleText_; }
   TaskWizardPage* page(int step) const;
@@ -50,6 +53,7 @@ class TfrmCreateTaskWin : public WizardWindow {
   void finishTask();
   bool SaveTaskFiles();
 
+  TfrmMainWin& main_;
   TaskWizardState state_;
   Text titleText_;
 };

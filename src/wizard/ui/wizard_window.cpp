@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "frame/ui/UMainWin.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -43,19 +42,11 @@ void setControlCaption(QWidget* w, const QString& text, bool fit, const std::str
 
 }  // namespace
 
-WizardWindow::WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), main_(main) {
+WizardWindow::WizardWindow(MessageHost& host, const char* objectName, QSize pageArea)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), host_(host) {
   setObjectName(QString::fromLatin1(objectName));
   stack_ = new QStackedWidget(this);
   stack_->setMinimumSize(px(pageArea));
-}
-
-AppState& WizardWindow::app() const {
-  return main_.state();
-}
-
-const ShellTables& WizardWindow::texts() const {
-  return main_.state().texts;
 }
 
 void WizardWindow::addPage(WizardPage* page, QWidget* shown) {
@@ -141,7 +132,7 @@ WizardPage* WizardWindow::page(int step) const {
 }
 
 bool WizardWindow::showMessage(const Message& message) {
-  return main_.showMessage(message, this);
+  return host_.showMessage(message, this);
 }
 
 void WizardWindow::showPage(int step) {

@@ -16,13 +16,12 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/app_state.h"
 #include "text/message.h"
+#include "text/ui/message_host.h"
 #include "wizard/step_result.h"
 
 namespace qj::ui {
 
-class TfrmMainWin;
 class WizardGrid;
 
 // A page of a wizard: the controls of one step. A wizard creates every page when it opens (so
@@ -51,9 +50,7 @@ class WizardWindow : public QWidget {
   Q_OBJECT
 
  public:
-  TfrmMainWin& main() const { return main_; }
-  AppState& app() const;
-  const ShellTables& texts() const;
+  const ShellTables& texts() const { return host_.texts(); }
 
   // The control with this component name, or nullptr.
   template <typename T = QWidget>
@@ -89,8 +86,9 @@ class WizardWindow : public QWidget {
   void btnCloseClick() { close(); }
 
  protected:
-  // `pageArea`: the least size of the pages, in design pixels.
-  WizardWindow(TfrmMainWin& main, const char* objectName, QSize pageArea);
+  // `host`: the shell's texts and the message boxes. `pageArea`: the least size of the pages,
+  // in design pixels.
+  WizardWindow(MessageHost& host, const char* objectName, QSize pageArea);
 
   // Adds the page of the next step; `shown` is what the stack shows for it (the page itself
   // or a container around it).
@@ -111,7 +109,7 @@ class WizardWindow : public QWidget {
   int stepOf(const QWidget* control) const;
   void keepOneSize();
 
-  TfrmMainWin& main_;
+  MessageHost& host_;
   std::vector<WizardPage*> pages_;
   QStackedWidget* stack_;
   QLabel* Label0 = nullptr;

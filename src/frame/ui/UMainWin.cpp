@@ -19,9 +19,6 @@
 
 namespace qj::ui {
 
-TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, QWidget* parent)
-    : TfrmMainWin(std::move(programDir), nullptr, programWindows(), parent) {}
-
 TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
                          WindowFactory windows, QWidget* parent)
     : QMainWindow(parent), mdi_(new QMdiArea(this)), windows_(std::move(windows)) {

@@ -27,10 +27,10 @@ class TfrmMainWin : public QMainWindow, public MessageHost {
   Q_OBJECT
 
  public:
-  explicit TfrmMainWin(std::filesystem::path programDir, QWidget* parent = nullptr);
-  // Tests give their own message boxes and windows.
+  // `windows`: what the menu commands open. Without `messages` the boxes are the program's
+  // own; tests give scripted ones.
   TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
-              WindowFactory windows = programWindows(), QWidget* parent = nullptr);
+              WindowFactory windows, QWidget* parent = nullptr);
   ~TfrmMainWin() override;
 
   AppState& state() { return state_; }

@@ -34,7 +34,4 @@ struct WindowFactory {
   ViewerCommand exportSolution;
 };
 
-// The windows of the program, wired in one line each.
-WindowFactory programWindows();
-
 }  // namespace qj::ui

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include "app/program_windows.h"
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "dbrn/ui/UCreateCliDB.h"

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "app/program_windows.h"
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "democity/demo_city.h"

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "app/program_windows.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UMainWin.h"

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "app/program_windows.h"
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/files.h"

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/program_windows.h"
 #include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/UProtocolWin.h"
@@ -73,7 +74,7 @@ class MessageBoxes : public ::testing::Test {
     std::filesystem::create_directories(dir / "Dbrn");
     std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn/001sys1_dbrn_eng.dat",
                                dir / "Dbrn/001sys1_dbrn_eng.dat");
-    main = std::make_unique<TfrmMainWin>(dir.path());
+    main = std::make_unique<TfrmMainWin>(dir.path(), nullptr, programWindows());
   }
   ~MessageBoxes() override {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTime>
 
+#include "app/program_windows.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "platform/ui/qt_text.h"

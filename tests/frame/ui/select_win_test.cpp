@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTest>
 
+#include "app/program_windows.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/operation_window.h"

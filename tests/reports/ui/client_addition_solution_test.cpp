@@ -5,6 +5,7 @@
 
 #include <QMdiSubWindow>
 
+#include "app/program_windows.h"
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "optimiser/demo_city_task.h"

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/UMainWin.h"
 #include "records/text.h"

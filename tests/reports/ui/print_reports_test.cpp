@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/folders.h"

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/USelectWin.h"
 #include "reports/ui/UViewSolutionWin.h"

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <cmath>
 
+#include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/viewer_kind.h"

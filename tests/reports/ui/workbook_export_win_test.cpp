@@ -6,6 +6,7 @@
 
 #include <QMdiSubWindow>
 
+#include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/UMainWin.h"
 #include "office/workbook_reader.h"

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <numeric>
 
+#include "app/program_windows.h"
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/USelectWin.h"

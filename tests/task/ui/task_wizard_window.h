@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "app/program_windows.h"
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/qt_text.h"

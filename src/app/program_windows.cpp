@@ -1,4 +1,6 @@
-// Every window that the frame opens is wired in here, one line each.
+// The composition root: every window that the frame opens is wired in here, one line each.
+#include "app/program_windows.h"
+
 #include "dbrn/ui/UCreateCliDB.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/USelectDBRN.h"

@@ -256,4 +256,12 @@ Workbook taskWorkbook(const TaskView& view, const ShellTables& texts, char sep) 
   return book;
 }
 
+std::string taskWorkbookStem(const TaskHeader& h) {
+  return "qj_" + h.code;
+}
+
+std::string solutionWorkbookStem(const TaskHeader& h) {
+  return "qj_" + h.code + "_out";
+}
+
 }  // namespace qj

@@ -5,7 +5,10 @@
 // workbook is also the exchange format that the task wizard imports: its row positions,
 // column order, marks and number texts bind that reader.
 
+#include <string>
+
 #include "office/workbook.h"
+#include "records/task_file.h"
 #include "reports/solution_view.h"
 #include "reports/task_view.h"
 #include "text/shell_texts.h"
@@ -28,5 +31,9 @@ office::Workbook taskWorkbook(const TaskView& view, const ShellTables& texts, ch
 // The rows each workbook holds, to tell how far an export has come.
 int64_t solutionWorkbookRows(const SolutionView& view);
 int64_t taskWorkbookRows(const TaskView& view);
+
+// The names of the two workbooks of a task: "qj_<code>" and "qj_<code>_out".
+std::string taskWorkbookStem(const TaskHeader& h);
+std::string solutionWorkbookStem(const TaskHeader& h);
 
 }  // namespace qj

@@ -202,5 +202,12 @@ TEST(TaskWorkbook, ALevelOneTaskWithoutTransitionsStartsSheetThreeWithTheSeparat
   EXPECT_EQ(tr.cell(1, 0), std::string(13, '-'));
 }
 
+TEST(TaskWorkbook, NamesOfTheTwoWorkbooksOfATask) {
+  TaskHeader h;
+  h.code = "TOWN01";
+  EXPECT_EQ(taskWorkbookStem(h), "qj_TOWN01");
+  EXPECT_EQ(solutionWorkbookStem(h), "qj_TOWN01_out");
+}
+
 }  // namespace
 }  // namespace qj

@@ -2,11 +2,11 @@
 
 #include "dbrn/dbrn_export.h"
 #include "frame/ui/UMainWin.h"
+#include "office/workbook_export.h"
 #include "office/workbook_messages.h"
 #include "platform/ui/background_work.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/qt_text.h"
-#include "reports/workbook_export.h"
 
 namespace qj::ui {
 namespace {

@@ -1,6 +1,7 @@
 #include "reports/ui/workbook_exports.h"
 
 #include "frame/ui/UMainWin.h"
+#include "office/workbook_export.h"
 #include "office/workbook_messages.h"
 #include "platform/ui/background_work.h"
 #include "platform/ui/desktop.h"
@@ -9,7 +10,6 @@
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/viewer_parts.h"
-#include "reports/workbook_export.h"
 
 namespace qj::ui {
 namespace {

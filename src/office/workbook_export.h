@@ -1,7 +1,7 @@
 #pragma once
-// Saving a viewer's workbook for the user: written into the program folder's Export/ under a
-// name of its own that no earlier export holds, then handed to the desktop's spreadsheet
-// program by the window.
+// Saving a workbook for the user (the viewers' and the databases' exports): written into the
+// program folder's Export/ under a name of its own that no earlier export holds, then handed to the
+// desktop's spreadsheet program by the window.
 
 #include <filesystem>
 #include <optional>
@@ -11,7 +11,6 @@
 #include "office/xlsx_writer.h"
 #include "platform/folders.h"
 #include "platform/progress.h"
-#include "records/task_file.h"
 #include "text/message.h"
 
 namespace qj {
@@ -31,10 +30,6 @@ WorkbookExport saveExportedWorkbook(const office::WorkbookLayout& layout,
                                     const WorkProgress& progress = {}, int64_t rows = 0);
 WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramFolder& folder,
                                     std::string_view stem);
-
-// The names of the two workbooks of a task: "qj_<code>" and "qj_<code>_out".
-std::string taskWorkbookStem(const TaskHeader& h);
-std::string solutionWorkbookStem(const TaskHeader& h);
 
 // "<465>...": the export failed.
 Message exportFailedMessage();

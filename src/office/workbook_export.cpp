@@ -1,4 +1,4 @@
-#include "reports/workbook_export.h"
+#include "office/workbook_export.h"
 
 #include "office/xlsx_writer.h"
 #include "records/cp1251.h"
@@ -22,14 +22,6 @@ WorkbookExport saveExportedWorkbook(const office::Workbook& book, const ProgramF
                                     std::string_view stem) {
   return saveExportedWorkbook(
       [&book](office::WorkbookOutput& out) { office::copyWorkbook(book, out); }, folder, stem);
-}
-
-std::string taskWorkbookStem(const TaskHeader& h) {
-  return "qj_" + h.code;
-}
-
-std::string solutionWorkbookStem(const TaskHeader& h) {
-  return "qj_" + h.code + "_out";
 }
 
 Message exportFailedMessage() {

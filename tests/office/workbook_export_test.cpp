@@ -1,6 +1,6 @@
-// Saving the viewers' workbooks into Export/ and the messages of the export.
+// Saving workbooks into Export/ and the messages of the export.
 
-#include "reports/workbook_export.h"
+#include "office/workbook_export.h"
 
 #include <gtest/gtest.h>
 
@@ -42,11 +42,7 @@ TEST(WorkbookExport, AFailureGivesTheOneExportMessage) {
   EXPECT_EQ(failed.message->utf8(kTexts), "S465...");
 }
 
-TEST(WorkbookExport, NamesAndTheMessageOfAWorkbookNothingOpened) {
-  TaskHeader h;
-  h.code = "TOWN01";
-  EXPECT_EQ(taskWorkbookStem(h), "qj_TOWN01");
-  EXPECT_EQ(solutionWorkbookStem(h), "qj_TOWN01_out");
+TEST(WorkbookExport, TheMessageOfAWorkbookNothingOpened) {
   const Message m = workbookNotOpenedMessage("/home/user/QJ/Export/qj_TOWN01 (2).xlsx");
   EXPECT_EQ(m.kind, MessageKind::Warning);
   EXPECT_EQ(m.utf8(kTexts), "S952 \"qj_TOWN01 (2).xlsx\" S963 \"/home/user/QJ/Export\", S953.");

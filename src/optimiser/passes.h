@@ -12,9 +12,9 @@
 #include "optimiser/extraction.h"
 #include "optimiser/progress.h"
 #include "optimiser/relaxation.h"
-#include "optimiser/state_space.h"
 #include "optimiser/task_data.h"
 #include "optimiser/transitions.h"
+#include "route/state_space.h"
 #include "text/message.h"
 
 namespace qj::optim {

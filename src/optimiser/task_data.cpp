@@ -1,5 +1,7 @@
 #include "optimiser/task_data.h"
 
+#include "route/route_task.h"
+
 namespace qj::optim {
 
 Graph::Graph(const std::vector<int32_t>& counts, std::vector<Arc> arcs) : arcs_(std::move(arcs)) {
@@ -15,10 +17,6 @@ void Graph::addVertex(std::span<const Arc> arcs) {
 void Graph::clear() {
   offsets_.assign(1, 0);
   arcs_.clear();
-}
-
-double serviceDuration(const TaskHeader& header, const TaskPointRec& point) {
-  return header.cargoMode == 0 ? point.serviceTime : point.unloadTime;
 }
 
 OptimTask toOptimTask(const SolverInput& input, std::string code) {

@@ -15,7 +15,6 @@ namespace qj::optim {
 // The forbidden-step cost and the gain above which a pass has no feasible route.
 inline constexpr double kForbiddenCost = 1e8;
 inline constexpr double kInfeasibleGain = 99000000.0;
-inline constexpr int64_t kStateLimit = 30000;
 
 struct Arc {
   int32_t target = 0;  // vertex in the numbering of the graph that holds it
@@ -90,8 +89,5 @@ void fillPointArrays(OptimTask& task);
 // The task as the optimiser solves it, from a solver input of a task on its own graph whose
 // counts agree (one arc count per vertex, the arcs of all vertices one after another).
 OptimTask toOptimTask(const SolverInput& input, std::string code);
-
-// Service duration of a point: its service time, or its unloading time in a cargo task.
-double serviceDuration(const TaskHeader& header, const TaskPointRec& point);
 
 }  // namespace qj::optim

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "optimiser/state_space.h"
 #include "optimiser/task_data.h"
+#include "route/state_space.h"
 
 namespace qj::optim {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "optimiser/task_data.h"
+#include "route/route_task.h"
 #include "task/placement.h"
 #include "task/transitions.h"
 
@@ -62,7 +62,7 @@ void priceSections(TaskWizardState& st) {
 
 // An arc into point p after the given transition: the stay at the point is part of it.
 TaskArc arcIntoPoint(const TaskWizardState& st, int p, const TransitionRec& t) {
-  const double s = optim::serviceDuration(st.header, st.points[p]);
+  const double s = serviceDuration(st.header, st.points[p]);
   const int32_t m = static_cast<int32_t>(st.db.sections.size());
   return {m + p, t.time + s / 60, t.cost + st.header.finePerHour * s / 60};
 }

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "optimiser/task_data.h"
 #include "records/numbers.h"
 #include "records/text.h"
+#include "route/route_task.h"
 #include "task/step3.h"
 
 namespace qj {
@@ -207,8 +207,7 @@ class Step4Checker {
     const auto highMinutes = minutes(high);
     if (!highMinutes) return refuse(shell(875) + " " + row() + ".");
     const TaskPointRec p = r_ < static_cast<int>(s_.points.size()) ? s_.points[r_] : TaskPointRec{};
-    const int64_t need =
-        *lowMinutes + static_cast<int64_t>(std::ceil(optim::serviceDuration(h_, p)));
+    const int64_t need = *lowMinutes + static_cast<int64_t>(std::ceil(serviceDuration(h_, p)));
     if (need > *highMinutes)
       return refuse(shell(633) + " " + row() + ", " + shell(241) + " " + num(need) + " " +
                     shortText(24).trimmed() + ".");

@@ -3,17 +3,16 @@
 #include <cstdlib>
 #include <unordered_set>
 
-#include "optimiser/state_space.h"
 #include "records/numbers.h"
 #include "records/text.h"
+#include "route/state_space.h"
 #include "task/step3.h"
 #include "task/step4.h"
 
 namespace qj {
 
 int64_t estimateStateCount(const TaskHeader& header, const std::vector<TaskPointRec>& points) {
-  return optim::countFinalStates(
-      optim::finalPassRules(header, points, optim::RefusableRule::AllowedAlone));
+  return countFinalStates(finalPassRules(header, points, RefusableRule::AllowedAlone));
 }
 
 namespace {

@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "route/state_space.h"
 #include "task/step4.h"
 #include "task/step_flow.h"
 #include "task/wizard_state.h"
 #include "wizard/grid.h"
 
 namespace qj {
-
-inline constexpr int64_t kStateLimit = 30000;
 
 // The number of states of the task's final pass: the optimiser's own count, with a point
 // counted as refusable when its permission alone is set.

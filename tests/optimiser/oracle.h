@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "optimiser/passes.h"
-#include "optimiser/state_space.h"
 #include "optimiser/task_data.h"
 #include "optimiser/task_fixture.h"
+#include "route/state_space.h"
 
 namespace qj::optim::test {
 

@@ -14,7 +14,11 @@
 
 #include "records/task_file.h"
 
-namespace qj::optim {
+namespace qj {
+
+// The most states a pass may have: the optimiser refuses a task above it, and the task wizard
+// refuses to save one whose final pass would exceed it.
+inline constexpr int64_t kStateLimit = 30000;
 
 enum PointStatus : uint8_t { Pending = 0, Served = 1, Deferred = 2 };
 
@@ -117,4 +121,4 @@ class StateSpace {
   bool startingLast_ = false;
 };
 
-}  // namespace qj::optim
+}  // namespace qj

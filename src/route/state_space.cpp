@@ -1,4 +1,4 @@
-#include "optimiser/state_space.h"
+#include "route/state_space.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 
 #include "records/numbers.h"
 
-namespace qj::optim {
+namespace qj {
 
 FinalPassRules finalPassRules(const TaskHeader& header, const std::vector<TaskPointRec>& points,
                               RefusableRule rule) {
@@ -282,4 +282,4 @@ void StateSpace::build(const PassShape& shape) {
   enumerate(shape, builder);
 }
 
-}  // namespace qj::optim
+}  // namespace qj

@@ -1,4 +1,4 @@
-#include "optimiser/state_space.h"
+#include "route/state_space.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-namespace qj::optim {
+namespace qj {
 namespace {
 
 // ---------------------------------------------------------------------------------------
@@ -379,4 +379,4 @@ TEST(StateSpace, RandomTasksCountAndLookUpAsTheLiteralEnumeration) {
 }
 
 }  // namespace
-}  // namespace qj::optim
+}  // namespace qj

@@ -3,7 +3,7 @@
 // with the step-6 grid, step 6 with the step-7 grid, step 7 with the solver graph, the
 // conversion into the solver input, and the level-2 automatic transitions with their graph.
 
-#include "task/solver_graph.h"
+#include "route/solver_graph.h"
 
 #include <algorithm>
 #include <chrono>

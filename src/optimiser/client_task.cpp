@@ -4,8 +4,8 @@
 #include "optimiser/texts.h"
 #include "records/text.h"
 #include "reports/solution_rows.h"
-#include "task/auto_transitions.h"
-#include "task/solver_graph.h"
+#include "route/house_transitions.h"
+#include "route/solver_graph.h"
 
 namespace qj::optim {
 
@@ -69,7 +69,7 @@ void loadRoadNetworkTask(OptimTask& task, DbrnFile& system, RunProgress& progres
   progress.setBusyVisible(true);
   // The wizard's own graph of a task whose points stand at houses: the same placement, the
   // same transitions and the same arcs as a level-2 task entered on the system database.
-  TaskWizardState st;
+  RouteTask st;
   st.header = task.header;
   st.points = task.points;
   st.db = std::move(system);

@@ -6,4 +6,12 @@ double serviceDuration(const TaskHeader& header, const TaskPointRec& point) {
   return header.cargoMode == 0 ? point.serviceTime : point.unloadTime;
 }
 
+double sectionLength(const TransitSectionRec& s) {
+  return s.lengthMetres().value_or(0);
+}
+
+double sectionSpeed(const TransitSectionRec& s) {
+  return s.speedKmh().value_or(0);
+}
+
 }  // namespace qj

@@ -1,17 +1,10 @@
 #pragma once
-// The transitions of a level-2 task come from the database, not from the user: every link of a
-// point's house to a transit section gives ways onto and off that section and its reverse
-// section, and ways straight to the other points along the same sections or in the same yard.
+// The transitions of a level-2 task come from the database, not from the user
+// (route/house_transitions.h): the task wizard takes them at the end of step 5.
 
 #include "task/wizard_state.h"
 
 namespace qj {
-
-// The to- and from-lists of every point from its house's links on the network of `state.db`,
-// priced at the approach speed, and each point's section and reverse section when its house
-// has one link (else none). Serves a level-2 task and a client-addition task on its system
-// database alike. A house index outside the houses gives its point no transitions.
-void houseTransitions(TaskWizardState& state);
 
 // Run at the end of step 5 for a level-2 task: replaces every point's to- and from-lists,
 // prices them and builds the solver graph. A point that the route could not use is refused

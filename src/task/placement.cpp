@@ -308,14 +308,6 @@ int chooseCandidate(const std::vector<SectionCandidate>& c, HouseNumber house) {
   return chooseByBound(c, house, false);
 }
 
-double sectionLength(const TransitSectionRec& s) {
-  return s.lengthMetres().value_or(0);
-}
-
-double sectionSpeed(const TransitSectionRec& s) {
-  return s.speedKmh().value_or(0);
-}
-
 StepCheck placeLevel1Points(TaskWizardState& st, const ShellTables& texts) {
   resizePointLists(st);
   // What the user typed on the transition pages, before the ways are worked out again.

@@ -49,10 +49,6 @@ int chooseCandidate(const std::vector<SectionCandidate>& candidates, HouseNumber
 std::vector<bool> streetsOfPoint(const DbrnFile& db, const TaskPointRec& point);
 bool onStreet(const std::vector<bool>& streets, const TransitSectionRec& s);
 
-// Metres and km/h of a section as stored (0 when its text holds no number).
-double sectionLength(const TransitSectionRec& s);
-double sectionSpeed(const TransitSectionRec& s);
-
 // The last part of step 5 for a level-1 task: places every point on its section and reverse
 // section, gives each point its to-transitions (stored values where the slot still refers to
 // the same section and the point is unchanged, else the defaults) and fills `table2`. Nothing

@@ -11,7 +11,7 @@
 #include "frame/app_state.h"
 #include "frame/task_chooser.h"
 #include "frame/task_handover.h"
-#include "task/solver_graph.h"
+#include "route/solver_graph.h"
 #include "task/wizard_state.h"
 #include "text/message.h"
 

@@ -8,8 +8,8 @@
 
 #include "records/numbers.h"
 #include "records/text.h"
+#include "route/solver_graph.h"
 #include "task/placement.h"
-#include "task/solver_graph.h"
 #include "task/step3.h"
 #include "text/message.h"
 

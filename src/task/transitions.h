@@ -14,16 +14,6 @@
 
 namespace qj {
 
-// Kinds of the level-1 transitions.
-inline constexpr int32_t kToOwnSection = 1;        // to the point, from its own section
-inline constexpr int32_t kToReverseSection = 2;    // to the point, from its reverse section
-inline constexpr int32_t kFromOwnSection = 3;      // from the point to the end of its section
-inline constexpr int32_t kFromReverseSection = 4;  // ... to the end of its reverse section
-// From a point straight to point k (0-based); the same kind at level 2.
-constexpr int32_t toPointKind(int k) {
-  return -(k + 1);
-}
-
 // What the user may type into Table2 and Table3: distances and speeds (columns 9 and 10),
 // digits and the decimal separator, at most 6 characters. A longer value that the wizard put
 // there may still be shortened.

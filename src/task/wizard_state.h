@@ -1,8 +1,8 @@
 #pragma once
 // The working state of the task wizard: the task being entered, the database it is entered
-// against, the grids of its pages and the section graph built from them. The window moves
-// data between its widgets and this state; every step's check and every computation works on
-// it in the core.
+// against and the section graph built from them (its route task), and the grids of its pages. The
+// window moves data between its widgets and this state; every step's check and every computation
+// works on it in the core.
 
 #include <array>
 #include <cstdint>
@@ -12,6 +12,7 @@
 
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
+#include "route/route_task.h"
 #include "task/address_pickers.h"
 #include "task/typed_cells.h"
 #include "text/message.h"
@@ -29,17 +30,9 @@ struct PointSectionInfo {
   int32_t direction = 0;  // 0 ascending, 1 descending, -1 placed by a mark without a range
 };
 
-// One transit section as a vertex of the solver graph (wizard memory only).
-struct SectionVertexRec {
-  double time = 0;  // hours
-  double cost = 0;
-  int32_t pointsOnSection = 0;
-  int32_t successorCount = 0;  // 0..10
-  int32_t arcCount = 0;
-  std::array<int32_t, 10> successors{};
-};
-
-struct TaskWizardState {
+// The task being entered is a route task: its database, header, points, transitions and
+// solver graph are those of RouteTask.
+struct TaskWizardState : RouteTask {
   // Copies of the shared state taken when the wizard opens.
   int32_t formMode = 1;  // 1 new, 2 new by import, 3 correction
   char decSep = ',';
@@ -47,11 +40,6 @@ struct TaskWizardState {
 
   int32_t wizardStep = 1;
   int32_t dbLevel = 0;  // 1, 2, 3; 0 before a database is loaded
-  DbrnFile db;
-
-  TaskHeader header;
-  std::vector<TaskPointRec> points;
-  std::vector<std::vector<TransitionRec>> toTransitions, fromTransitions;
 
   int32_t transitionsEntered = 0;
   int32_t dbChangedByUser = 0;
@@ -66,10 +54,6 @@ struct TaskWizardState {
   // Level 1: placement of the points on their sections.
   std::vector<PointSectionInfo> pointSectionInfo;
   std::vector<double> startSectionDist, reverseSectionDist;
-
-  // The solver graph: sections 0..M-1, then the points; arcs per vertex.
-  std::vector<SectionVertexRec> sectionVertices;
-  std::vector<std::vector<TaskArc>> arcs;
 
   // The grids of the pages (hidden record columns included).
   GridTable table1{9};    // step 3: points and addresses
@@ -89,10 +73,6 @@ struct TaskWizardState {
   // The approach speed typed on step 2 (km/h). The header carries it only for levels 2 and 3;
   // at level 1 it is the default speed of every transition.
   double approachSpeed = 0;
-
-  int32_t pointCount() const { return header.pointCount; }
-  bool isStartPoint(int i) const { return i + 1 == header.startPoint; }
-  bool isEndPoint(int i) const { return i + 1 == header.endPoint; }
 };
 
 }  // namespace qj

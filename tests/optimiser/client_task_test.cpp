@@ -7,9 +7,9 @@
 
 #include "optimiser/progress_log.h"
 #include "reports/solution_rows.h"
+#include "route/solver_graph.h"
 #include "support/temp_dir.h"
 #include "task/auto_transitions.h"
-#include "task/solver_graph.h"
 #include "task/task_network.h"
 
 namespace qj::optim {

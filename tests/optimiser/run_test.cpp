@@ -19,9 +19,9 @@
 #include "records/cp1251.h"
 #include "records/text.h"
 #include "reports/solution_rows.h"
+#include "route/solver_graph.h"
 #include "support/temp_dir.h"
 #include "task/auto_transitions.h"
-#include "task/solver_graph.h"
 
 namespace qj::optim {
 namespace {

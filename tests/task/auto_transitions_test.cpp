@@ -4,8 +4,8 @@
 
 #include <numeric>
 
+#include "route/solver_graph.h"
 #include "support/shell_fixture.h"
-#include "task/solver_graph.h"
 #include "task/task_network.h"
 
 namespace qj {

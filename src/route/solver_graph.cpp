@@ -1,4 +1,4 @@
-#include "task/solver_graph.h"
+#include "route/solver_graph.h"
 
 #include <stdexcept>
 #include <unordered_map>
@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "route/route_task.h"
-#include "task/placement.h"
-#include "task/transitions.h"
 
 namespace qj {
 namespace {
@@ -15,15 +13,15 @@ namespace {
 // A to-transition entering a point from a section: point index and slot index.
 using Entry = std::pair<int, int>;
 
-int32_t level(const TaskWizardState& st) {
+int32_t level(const RouteTask& st) {
   return dbLevel(st.header.dbKind);
 }
 
-bool validSection(const TaskWizardState& st, int32_t s) {
+bool validSection(const RouteTask& st, int32_t s) {
   return s >= 0 && static_cast<size_t>(s) < st.db.sections.size();
 }
 
-void findSuccessors(TaskWizardState& st, const SectionLookup& lookup) {
+void findSuccessors(RouteTask& st, const SectionLookup& lookup) {
   const auto& sections = st.db.sections;
   for (size_t i = 0; i < sections.size(); ++i) {
     SectionVertexRec& v = st.sectionVertices[i];
@@ -37,7 +35,7 @@ void findSuccessors(TaskWizardState& st, const SectionLookup& lookup) {
 }
 
 // Per section, the to-transitions that start on it, point by point in slot order.
-std::unordered_map<int32_t, std::vector<Entry>> entriesBySection(TaskWizardState& st) {
+std::unordered_map<int32_t, std::vector<Entry>> entriesBySection(RouteTask& st) {
   std::unordered_map<int32_t, std::vector<Entry>> entries;
   for (size_t p = 0; p < st.toTransitions.size(); ++p)
     for (size_t slot = 0; slot < st.toTransitions[p].size(); ++slot) {
@@ -49,7 +47,7 @@ std::unordered_map<int32_t, std::vector<Entry>> entriesBySection(TaskWizardState
   return entries;
 }
 
-void priceSections(TaskWizardState& st) {
+void priceSections(RouteTask& st) {
   const TaskHeader& h = st.header;
   for (size_t i = 0; i < st.db.sections.size(); ++i) {
     const double length = sectionLength(st.db.sections[i]);
@@ -61,14 +59,13 @@ void priceSections(TaskWizardState& st) {
 }
 
 // An arc into point p after the given transition: the stay at the point is part of it.
-TaskArc arcIntoPoint(const TaskWizardState& st, int p, const TransitionRec& t) {
+TaskArc arcIntoPoint(const RouteTask& st, int p, const TransitionRec& t) {
   const double s = serviceDuration(st.header, st.points[p]);
   const int32_t m = static_cast<int32_t>(st.db.sections.size());
   return {m + p, t.time + s / 60, t.cost + st.header.finePerHour * s / 60};
 }
 
-void sectionArcs(TaskWizardState& st,
-                 const std::unordered_map<int32_t, std::vector<Entry>>& entries) {
+void sectionArcs(RouteTask& st, const std::unordered_map<int32_t, std::vector<Entry>>& entries) {
   for (size_t i = 0; i < st.db.sections.size(); ++i) {
     SectionVertexRec& v = st.sectionVertices[i];
     v.arcCount = v.successorCount;
@@ -87,7 +84,7 @@ void sectionArcs(TaskWizardState& st,
   }
 }
 
-void pointArcs(TaskWizardState& st) {
+void pointArcs(RouteTask& st) {
   const int32_t m = static_cast<int32_t>(st.db.sections.size());
   for (size_t p = 0; p < st.points.size(); ++p) {
     std::vector<TaskArc>& arcs = st.arcs[m + p];
@@ -110,13 +107,13 @@ void priceTransition(TransitionRec& t, const TaskHeader& h) {
   t.cost = 0.001 * h.finePerKm * t.dist + h.finePerHour * t.time;
 }
 
-void priceTransitions(TaskWizardState& st) {
+void priceTransitions(RouteTask& st) {
   for (auto* lists : {&st.toTransitions, &st.fromTransitions})
     for (auto& list : *lists)
       for (auto& t : list) priceTransition(t, st.header);
 }
 
-int32_t toTransitionSection(const TaskWizardState& st, int point, const TransitionRec& t) {
+int32_t toTransitionSection(const RouteTask& st, int point, const TransitionRec& t) {
   int32_t s = -1;
   if (level(st) >= 2)
     s = t.kind - 1;
@@ -127,7 +124,7 @@ int32_t toTransitionSection(const TaskWizardState& st, int point, const Transiti
   return validSection(st, s) ? s : -1;
 }
 
-int32_t fromTransitionTarget(const TaskWizardState& st, int point, const TransitionRec& t) {
+int32_t fromTransitionTarget(const RouteTask& st, int point, const TransitionRec& t) {
   const int32_t m = static_cast<int32_t>(st.db.sections.size());
   const int32_t n = static_cast<int32_t>(st.points.size());
   if (t.kind < 0) {
@@ -144,8 +141,9 @@ int32_t fromTransitionTarget(const TaskWizardState& st, int point, const Transit
   return validSection(st, s) ? s : -1;
 }
 
-void buildSolverGraph(TaskWizardState& st) {
-  resizePointLists(st);
+void buildSolverGraph(RouteTask& st) {
+  st.toTransitions.resize(st.points.size());
+  st.fromTransitions.resize(st.points.size());
   const size_t m = st.db.sections.size();
   st.sectionVertices.assign(m, SectionVertexRec{});
   st.arcs.assign(m + st.points.size(), {});
@@ -157,7 +155,7 @@ void buildSolverGraph(TaskWizardState& st) {
   pointArcs(st);
 }
 
-SolverInput solverInputOf(const TaskWizardState& st) {
+SolverInput solverInputOf(const RouteTask& st) {
   SolverInput in;
   in.header = st.header;
   in.points = st.points;

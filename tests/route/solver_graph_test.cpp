@@ -1,4 +1,4 @@
-#include "task/solver_graph.h"
+#include "route/solver_graph.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "dbrn/dbrn_io.h"
 #include "optimiser/texts.h"
 #include "records/text.h"
-#include "reports/solution_rows.h"
 #include "route/house_transitions.h"
+#include "route/route_rows.h"
 #include "route/solver_graph.h"
 
 namespace qj::optim {

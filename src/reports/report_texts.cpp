@@ -12,69 +12,8 @@ KeyValue parameterListTitles(const ShellTables& texts) {
   return {texts.shell(483), texts.shell(197)};
 }
 
-std::string intText(int64_t n) {
-  return std::to_string(n);
-}
-
-std::string realText(double x, char sep) {
-  return formatReal(x, sep);
-}
-
-std::string fixed2Text(double x, char sep) {
-  std::string s = formatFixed2(x, sep);
-  const std::string zeroDigits = std::string("0") + sep;
-  if (s.size() > 1 && s[0] == '-' && s.find_first_not_of(zeroDigits, 1) == std::string::npos)
-    s.erase(0, 1);
-  return s;
-}
-
-std::string timeText(double minutes, const ShellTables& texts, char sep) {
-  // Whole hours taken off one by one, as a clock would show them; the division gives the
-  // same result without a loop that a huge time would make endless.
-  double hours = 0;
-  double t = minutes;
-  if (t >= 60 && std::isfinite(t)) {
-    hours = std::floor(t / 60);
-    t -= 60 * hours;
-    if (t < 0) {
-      hours -= 1;
-      t += 60;
-    } else if (t >= 60) {
-      hours += 1;
-      t -= 60;
-    }
-  }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.0f", hours);
-  std::string out = buf;
-  out += ' ';
-  out += texts.shortText(62);
-  out += ' ';
-  out += fixed2Text(t, sep);
-  out += ' ';
-  out += texts.shortText(24);
-  return out;
-}
-
-std::string addressOf(const TaskPointRec& p) {
-  return p.streetType + " " + p.street + ", " + p.house;
-}
-
-std::string sectionText(const DbrnFile& db, size_t s) {
-  const TransitSectionRec& sec = db.sections[s];
-  const StreetRec& street = db.streets[static_cast<size_t>(sec.streetIndex)];
-  return street.streetType + " " + street.name + ", " + sec.houseFrom + "-" + sec.houseTo +
-         sec.nonStdNumbering;
-}
-
 std::string unitSuffix(const std::string& unit) {
   return unit.empty() ? std::string() : " (" + unit + ")";
-}
-
-std::string pointNumberText(int64_t i, const TaskHeader& h, const ShellTables& texts) {
-  if (i == h.startPoint) return intText(i) + " (" + texts.shortText(11) + ")";
-  if (i == h.endPoint) return intText(i) + " (" + texts.shortText(17) + ")";
-  return intText(i);
 }
 
 void appendTaskSettingRows(KeyValueList& rows, const TaskHeader& h, int dbLevel,

@@ -1,0 +1,168 @@
+// The route rows against a small town's delivery route: texts, turns, times and the checks
+// of a stored route.
+
+#include "route/route_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "reports/viewer_fixture.h"
+#include "support/shell_fixture.h"
+
+namespace qj {
+namespace {
+
+using test::markedShell;
+using Row = std::vector<std::string>;
+
+// A time of day as the marked shell shows it, with the regional separator ",".
+std::string tt(int hours, const char* minutes) {
+  return std::to_string(hours) + " s62 " + minutes + " s24";
+}
+std::string same(const char* range) {
+  return std::string(kSameStreet) + range;
+}
+
+std::vector<Row> rowsOf(const GridTable& t) {
+  std::vector<Row> rows;
+  for (int r = 0; r < t.rows(); ++r) {
+    rows.emplace_back();
+    for (int c = 0; c < t.columns(); ++c) rows.back().push_back(t.cell(r, c));
+  }
+  return rows;
+}
+
+RouteRows townRows(const TaskFile& task, const SolutionFile& s, const DbrnFile& db) {
+  return buildRouteRows(task.header, task.points, s.steps, s.startServiceTimes, db, markedShell(),
+                        ',');
+}
+
+TEST(RouteRows, TownRouteReadsStepByStep) {
+  const TaskFile task = test::townTask();
+  const RouteRows rows = townRows(task, test::townSolution(), test::smallTown());
+  const std::vector<Row> expected = {
+      // start: 10 minutes of loading
+      {" 1", "1 (s11) (1)", "st. Main, 3", tt(0, "0,00"), tt(0, "0,00"), tt(0, "10,00"), "", "",
+       ""},
+      // a straight run along Main street: the word once, then dots; the street once, then
+      // its house ranges
+      {" 2", "", "", "", "", "", "st. Main, 1-9", "S79", "2"},
+      {" 3", "", "", "", "", "", same(" 11-19"), "   . . .", "3"},
+      // reached at 22 with 5 minutes of unloading, waits for the window at 30
+      {" 4", "2 (2)", "st. Main, 25", tt(0, "17,00"), tt(0, "30,00"), tt(0, "35,00"),
+       same(" 21-29"), "( S159 )", ""},
+      // refused; the deferral of point 3 makes no row
+      {" 5", "  4", "  ave. Elm, 5", "", "", "", "  < S436 >", "", ""},
+      {" 6", "", "", "", "", "", same(" 21-29"), "S257", "4"},
+      // straight on after the U-turn shows the word again
+      {" 7", "", "", "", "", "", same(" 30-22"), "S79", "3"},
+      {" 8", "", "", "", "", "", same(" 20-12"), "   . . .", "2"},
+      // the second visit of the start point: 4 more minutes of loading; the U-turn onto the
+      // next section replaces the service mark
+      {" 9", "1 (s11) (3)", "st. Main, 3", tt(0, "42,40"), tt(0, "42,40"), tt(0, "46,40"),
+       same(" 10-2"), "S257", ""},
+      {" 10", "", "", "", "", "", same(" 1-9"), "S79", "2"},
+      // Oak street is the second right turn of the list
+      {" 11", "", "", "", "", "", same(" 11-19"), "2S214", "3"},
+      {" 12", "3 (s17) (4)", "st. Oak, 4", tt(0, "59,40"), tt(0, "59,40"), tt(1, "5,40"),
+       "st. Oak, 1-7", "( S159 )", ""},
+  };
+  EXPECT_EQ(rowsOf(rows.table), expected);
+  // 1850 m at 2 per km, 65.4 minutes at 12 per hour, the waiting penalty of point 2 up to 35
+  // minutes, less the incomes of points 2 and 3.
+  EXPECT_NEAR(rows.cost, 2 * 1.85 + 12 * 65.4 / 60 + 2 * 35.0 / 60 - 50 - 40, 1e-9);
+}
+
+TEST(RouteRows, LeftTurnsCountLeftEntriesAndUnknownMovesWriteNothing) {
+  const DbrnFile db = test::smallTown();
+  TaskFile task = test::townTask();
+  SolutionFile s = test::townSolution();
+  // s3 (westbound into 3) then s6 south: the first left of s3's list; then s6 into s9, which
+  // its turn list does not hold.
+  s.steps = {{3, 0.01}, {6, 0.01}, {9, 0.01}};
+  s.startServiceTimes = {};
+  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0][kRouteServiceEnd], tt(0, "0,00"));
+  EXPECT_EQ(rows[1][kRouteTurn], "1S213");
+  EXPECT_EQ(rows[2][kRouteTurn], "");
+  EXPECT_EQ(rows[3][kRouteSection], "ln. Birch, 1-5*");
+  EXPECT_EQ(rows[2][kRouteSection], "st. Oak, 1-7");
+}
+
+TEST(RouteRows, StartPointAsEndPointTakesNoLoadingBeyondTheStoredTimes) {
+  const DbrnFile db = test::smallTown();
+  TaskFile task = test::townTask();
+  task.header.endPoint = 1;
+  task.header.timeFactorFlag = 0;
+  SolutionFile s = test::townSolution();
+  // Out to point 2 and straight back to the start, where the route ends.
+  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {10, 0.75}};
+  s.startServiceTimes = {10};
+  const RouteRows rows = townRows(task, s, db);
+  ASSERT_EQ(rows.table.rows(), 5);
+  EXPECT_EQ(rows.table.cell(4, kRoutePoint), "1 (s11) (3)");
+  EXPECT_EQ(rows.table.cell(4, kRouteServiceEnd), tt(1, "7,00"));
+  EXPECT_EQ(rows.table.cell(3, kRouteArrival), tt(0, "17,00"));
+  EXPECT_EQ(rows.table.cell(3, kRouteServiceStart), tt(0, "17,00"));
+  EXPECT_EQ(rows.table.cell(4, kRouteArrival), tt(1, "7,00"));
+  EXPECT_NEAR(rows.cost, 2 * 0.5 + 12 * 67.0 / 60 + 2 * 22.0 / 60 - 50, 1e-9);
+}
+
+TEST(RouteRows, PointWithoutItsSectionAtTheVehicleTakesTheNextSectionOrNone) {
+  const DbrnFile db = test::smallTown();
+  TaskFile task = test::townTask();
+  task.header.timeFactorFlag = 0;
+  SolutionFile s = test::townSolution();
+  // Point 2 has no section of its own and the next step is a point: no section. Point 3
+  // served straight after point 2: the vehicle stands nowhere, so none either. Then point 2
+  // again from node 3: the next step's section s2 starts there.
+  task.points[1].sectionIndex = -1;
+  task.points[1].reverseSectionIndex = -1;
+  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}};
+  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
+  EXPECT_EQ(rows[3][kRouteSection], "");
+  EXPECT_EQ(rows[4][kRouteSection], "");
+  EXPECT_EQ(rows[6][kRouteSection], same(" 21-29"));
+}
+
+TEST(RouteRows, ReverseOfTheNextSectionAtThePoint) {
+  const DbrnFile db = test::smallTown();
+  TaskFile task = test::townTask();
+  task.header.timeFactorFlag = 0;
+  task.points[1].sectionIndex = -1;
+  task.points[1].reverseSectionIndex = -1;
+  SolutionFile s = test::townSolution();
+  // At node 3 after s1, the next step drives s3 (4 -> 3), which does not start at 3; its
+  // reverse s2 does.
+  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}};
+  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
+  EXPECT_EQ(rows[3][kRouteSection], same(" 21-29"));
+  EXPECT_EQ(rows[2][kRouteTurn], "   . . .");
+}
+
+TEST(RouteRows, ChecksEveryStepAgainstTaskAndDatabase) {
+  const DbrnFile db = test::smallTown();
+  const TaskFile task = test::townTask();
+  const auto check = [&](std::vector<RouteStep> steps, std::vector<double> loading = {}) {
+    return checkRoute(task.header, task.points, steps, loading, db);
+  };
+  EXPECT_EQ(check(test::townRoute(), {10, 4}), RouteFault::None);
+  EXPECT_EQ(check({{-9, 0}, {-4, 0}}), RouteFault::None);  // deferred and refused
+  EXPECT_EQ(check({{14, 0.1}}), RouteFault::PointBeyondTask);
+  EXPECT_EQ(check({{std::numeric_limits<int32_t>::max(), 0}}), RouteFault::PointBeyondTask);
+  EXPECT_EQ(check({{std::numeric_limits<int32_t>::min(), 0}}), RouteFault::None);
+  EXPECT_EQ(check({{0, std::nan("")}}), RouteFault::TimeNotANumber);
+  EXPECT_EQ(check({{0, 0.1}}, {std::numeric_limits<double>::infinity()}),
+            RouteFault::TimeNotANumber);
+  DbrnFile smaller = db;
+  smaller.sections.resize(5);
+  EXPECT_EQ(checkRoute(task.header, task.points, {{4, 0}}, {}, smaller), RouteFault::None);
+  EXPECT_EQ(checkRoute(task.header, task.points, {{5, 0}}, {}, smaller),
+            RouteFault::SectionBeyondDatabase);
+}
+
+}  // namespace
+}  // namespace qj

@@ -9,6 +9,7 @@
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/window_factory.h"
+#include "frame/ui/window_host.h"
 #include "optimiser/ui/OM_QJ.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
@@ -21,11 +22,11 @@ namespace {
 
 // The database chooser's export and the database wizard's import of workbooks.
 bool exportDatabaseWorkbooks(TfrmSelectDBRN& chooser) {
-  return exportDbrnToWorkbook(chooser.main(), chooser.busyLabel());
+  return exportDbrnToWorkbook(chooser.host(), chooser.busyLabel());
 }
 
 std::optional<DbrnWorkbookImport> importDatabaseWorkbook(TfrmCreateDBRN& wizard) {
-  auto read = chooseDbrnWorkbook(wizard.main(), &wizard, wizard.busyLabel());
+  auto read = chooseDbrnWorkbook(wizard.context(), &wizard, wizard.busyLabel());
   if (!read) return std::nullopt;
   return DbrnWorkbookImport{std::move(read->loaded), std::move(read->messages),
                             std::move(read->workbookName)};
@@ -34,32 +35,34 @@ std::optional<DbrnWorkbookImport> importDatabaseWorkbook(TfrmCreateDBRN& wizard)
 }  // namespace
 
 // A window is wired in by one line that creates it, for example
-//   windows.help = [](TfrmMainWin& main) -> QWidget* { return new TfrmHelp(main); };
+//   windows.help = [](WindowHost& host) -> QWidget* { return TfrmHelp::create(host); };
 // and a viewer command by one line that runs it on the viewer:
-//   windows.printTask = [](TfrmMainWin& m, QWidget* v) { PrintTask(m, asTask(v)); };
+//   windows.printTask = [](WindowHost& host, QWidget* v) { PrintTask(host, v); };
 WindowFactory programWindows() {
   WindowFactory windows;
-  windows.taskChooser = [](TfrmMainWin& main) -> QWidget* { return new TfrmSelectWin(main); };
-  windows.protocolWindow = [](TfrmMainWin& main) -> QWidget* { return new TfrmProtocolWin(main); };
-  windows.taskWizard = [](TfrmMainWin& m) -> QWidget* { return TfrmCreateTaskWin::create(m); };
-  windows.optimiser = [](TfrmMainWin& main) -> QWidget* { return new TForm1(main); };
-  windows.taskViewer = [](TfrmMainWin& main) -> QWidget* { return TfrmViewTask::create(main); };
-  windows.solutionViewer = [](TfrmMainWin& m) -> QWidget* { return TfrmViewSolution::create(m); };
-  windows.help = [](TfrmMainWin& main) -> QWidget* { return TfrmHelp::create(main); };
-  windows.printTask = [](TfrmMainWin& main, QWidget* viewer) { PrintTask(main, viewer); };
-  windows.printSolution = [](TfrmMainWin& main, QWidget* viewer) { PrintSolution(main, viewer); };
-  windows.clientAddition = [](TfrmMainWin& main) -> QWidget* { return new TfrmCreateCliDB(main); };
-  windows.exportTask = [](TfrmMainWin& m, QWidget* v) {
-    if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(m, *viewer);
+  windows.taskChooser = [](WindowHost& host) -> QWidget* { return new TfrmSelectWin(host); };
+  windows.protocolWindow = [](WindowHost& host) -> QWidget* { return new TfrmProtocolWin(host); };
+  windows.taskWizard = [](WindowHost& host) -> QWidget* { return TfrmCreateTaskWin::create(host); };
+  windows.optimiser = [](WindowHost& host) -> QWidget* { return new TForm1(host); };
+  windows.taskViewer = [](WindowHost& host) -> QWidget* { return TfrmViewTask::create(host); };
+  windows.solutionViewer = [](WindowHost& host) -> QWidget* {
+    return TfrmViewSolution::create(host);
   };
-  windows.exportSolution = [](TfrmMainWin& m, QWidget* v) {
-    if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(m, *viewer);
+  windows.help = [](WindowHost& host) -> QWidget* { return TfrmHelp::create(host); };
+  windows.printTask = [](WindowHost& host, QWidget* viewer) { PrintTask(host, viewer); };
+  windows.printSolution = [](WindowHost& host, QWidget* viewer) { PrintSolution(host, viewer); };
+  windows.clientAddition = [](WindowHost& host) -> QWidget* { return new TfrmCreateCliDB(host); };
+  windows.exportTask = [](WindowHost& host, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewTask*>(v)) ExportTaskToExcel(host, *viewer);
   };
-  windows.databaseWizard = [](TfrmMainWin& m) -> QWidget* {
-    return TfrmCreateDBRN::create(m, importDatabaseWorkbook);
+  windows.exportSolution = [](WindowHost& host, QWidget* v) {
+    if (auto* viewer = qobject_cast<TfrmViewSolution*>(v)) ExportSolutionToExcel(host, *viewer);
   };
-  windows.databaseChooser = [](TfrmMainWin& m) -> QWidget* {
-    return new TfrmSelectDBRN(m, exportDatabaseWorkbooks);
+  windows.databaseWizard = [](WindowHost& host) -> QWidget* {
+    return TfrmCreateDBRN::create(host, importDatabaseWorkbook);
+  };
+  windows.databaseChooser = [](WindowHost& host) -> QWidget* {
+    return new TfrmSelectDBRN(host, exportDatabaseWorkbooks);
   };
   return windows;
 }

@@ -2,20 +2,20 @@
 
 #include "dbrn/client_addition.h"
 #include "frame/catalogue.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
 
-TfrmCreateCliDB::TfrmCreateCliDB(TfrmMainWin& main)
-    : ListChooser(main, "List", QSize(420, 200), false, QStringLiteral("ОК")) {
+TfrmCreateCliDB::TfrmCreateCliDB(AppContext& app)
+    : ListChooser(app, "List", QSize(420, 200), false, QStringLiteral("ОК")) {
   FormCreate();
   finishLayout();
 }
 
 void TfrmCreateCliDB::FormCreate() {
-  const std::vector<std::string> lines = catalogueItems(main_.state().dbrnCatalog);
+  const std::vector<std::string> lines = catalogueItems(app_.state().dbrnCatalog);
   ListMap.resize(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) ListMap[i] = static_cast<int>(i);
   setLines(lines);
@@ -24,10 +24,10 @@ void TfrmCreateCliDB::FormCreate() {
 void TfrmCreateCliDB::btnOKClick() {
   const int row = list()->currentRow();
   if (row < 0 || static_cast<size_t>(row) >= ListMap.size()) return;
-  AppState& state = main_.state();
+  AppState& state = app_.state();
   const ClientAdditionResult result =
       createClientAddition(state, state.dbrnCatalog.at(ListMap[row]));
-  if (result.message) main_.showMessage(*result.message, this);
+  if (result.message) app_.showMessage(*result.message, this);
   if (!result.stayOpen) close();
 }
 

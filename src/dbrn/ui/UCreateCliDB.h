@@ -6,7 +6,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 // The client addition: lists the level-2 system databases of the catalogue (the menu's scan
 // found them) and OK writes the client addition of the chosen one. The dialog stays open
@@ -16,7 +16,7 @@ class TfrmCreateCliDB : public ListChooser {
   Q_OBJECT
 
  public:
-  explicit TfrmCreateCliDB(TfrmMainWin& main);
+  explicit TfrmCreateCliDB(AppContext& app);
 
   void btnOKClick() override;
 

@@ -10,7 +10,7 @@
 #include "dbrn/ui/street_types_page.h"
 #include "dbrn/ui/streets_page.h"
 #include "dbrn/ui/turns_page.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "wizard/ui/wizard_widgets.h"
 
@@ -24,21 +24,21 @@ constexpr int kPageHeight = 600;
 
 }  // namespace
 
-TfrmCreateDBRN* TfrmCreateDBRN::create(TfrmMainWin& main, DbrnExcelImport excelImport) {
-  DbrnWizardOpen open = openDbrnWizard(main.state());
-  if (open.message) main.showMessage(*open.message);
+TfrmCreateDBRN* TfrmCreateDBRN::create(AppContext& context, DbrnExcelImport excelImport) {
+  DbrnWizardOpen open = openDbrnWizard(context.state());
+  if (open.message) context.showMessage(*open.message);
   if (!open.state) return nullptr;
-  return new TfrmCreateDBRN(main, std::move(*open.state), std::move(excelImport));
+  return new TfrmCreateDBRN(context, std::move(*open.state), std::move(excelImport));
 }
 
 AppState& TfrmCreateDBRN::app() const {
-  return main_.state();
+  return context_.state();
 }
 
-TfrmCreateDBRN::TfrmCreateDBRN(TfrmMainWin& main, DbrnWizardState state,
+TfrmCreateDBRN::TfrmCreateDBRN(AppContext& context, DbrnWizardState state,
                                DbrnExcelImport excelImport)
-    : WizardWindow(main, "frmCreateDBRN", QSize(kPageWidth, kPageHeight)),
-      main_(main),
+    : WizardWindow(context, "frmCreateDBRN", QSize(kPageWidth, kPageHeight)),
+      context_(context),
       state_(std::move(state)),
       excelImport_(std::move(excelImport)) {
   const std::vector<WizardPage*> pages = {new DbrnIdentityPage(*this), new StreetTypesPage(*this),

@@ -11,7 +11,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 class TfrmCreateDBRN;
 
 // The import of step 1 from an Excel workbook: asks for the workbook and reads it; nullopt when
@@ -28,9 +28,9 @@ class TfrmCreateDBRN : public WizardWindow {
   // The wizard for the main window's FormMode, or nothing when the database to correct or view
   // cannot be read (its message has been shown). Without an Excel import the workbook source
   // of page 1 stays disabled.
-  static TfrmCreateDBRN* create(TfrmMainWin& main, DbrnExcelImport excelImport = {});
+  static TfrmCreateDBRN* create(AppContext& context, DbrnExcelImport excelImport = {});
 
-  TfrmMainWin& main() const { return main_; }
+  AppContext& context() const { return context_; }
   AppState& app() const;
   DbrnWizardState& state() { return state_; }
   const DbrnExcelImport& excelImport() const { return excelImport_; }
@@ -46,12 +46,12 @@ class TfrmCreateDBRN : public WizardWindow {
   void btnPrevClick() override;
 
  private:
-  TfrmCreateDBRN(TfrmMainWin& main, DbrnWizardState state, DbrnExcelImport excelImport);
+  TfrmCreateDBRN(AppContext& context, DbrnWizardState state, DbrnExcelImport excelImport);
   QWidget* wrapPage(WizardPage* page);
   // Next on the summary: the database written (outside view mode), then the window closes.
   void finish();
 
-  TfrmMainWin& main_;
+  AppContext& context_;
   DbrnWizardState state_;
   DbrnExcelImport excelImport_;
 };

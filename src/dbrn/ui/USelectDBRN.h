@@ -8,7 +8,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 class TfrmSelectDBRN;
 
 // The export of the chosen database (FormMode 5) to a workbook: true when the database was
@@ -23,7 +23,9 @@ class TfrmSelectDBRN : public ListChooser {
   Q_OBJECT
 
  public:
-  explicit TfrmSelectDBRN(TfrmMainWin& main, DbrnExport exportToExcel = {});
+  explicit TfrmSelectDBRN(WindowHost& host, DbrnExport exportToExcel = {});
+
+  WindowHost& host() const { return host_; }
 
   void btnOKClick() override;
 
@@ -32,6 +34,7 @@ class TfrmSelectDBRN : public ListChooser {
   // Asks, deletes SelectedPath + ".dat" and reports a deletion that failed.
   void DeleteDBRN(const std::string& key);
 
+  WindowHost& host_;
   DbrnExport exportToExcel_;
 };
 

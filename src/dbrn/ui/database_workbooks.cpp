@@ -1,7 +1,7 @@
 #include "dbrn/ui/database_workbooks.h"
 
 #include "dbrn/dbrn_export.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "office/workbook_export.h"
 #include "office/workbook_messages.h"
 #include "platform/ui/background_work.h"
@@ -25,30 +25,30 @@ BackgroundWork workbookWork(const ShellTables& texts, bool writing) {
           }};
 }
 
-void open(TfrmMainWin& main, const std::optional<fs::path>& workbook) {
+void open(AppContext& app, const std::optional<fs::path>& workbook) {
   if (workbook && !desktop().openFile(QString::fromStdString(workbook->string())))
-    main.showMessage(workbookNotOpenedMessage(*workbook));
+    app.showMessage(workbookNotOpenedMessage(*workbook));
 }
 
 }  // namespace
 
-bool exportDbrnToWorkbook(TfrmMainWin& main, QLabel* busyLabel) {
+bool exportDbrnToWorkbook(WindowHost& host, QLabel* busyLabel) {
   showBusy(busyLabel, true);
-  const AppState& state = main.state();
-  QWidget* parent = busyLabel ? busyLabel->window() : &main;
+  const AppState& state = host.state();
+  QWidget* parent = busyLabel ? busyLabel->window() : host.mainWindow();
   const DbrnExport done =
       runInBackground(parent, workbookWork(state.texts, true),
                       [&state](const WorkProgress& p) { return exportDbrnWorkbooks(state, p); });
   showBusy(busyLabel, false);
-  open(main, done.mainWorkbook);
-  open(main, done.houseWorkbook);
-  for (const Message& m : done.messages) main.showMessage(m);
+  open(host, done.mainWorkbook);
+  open(host, done.houseWorkbook);
+  for (const Message& m : done.messages) host.showMessage(m);
   return done.refused;
 }
 
-std::optional<ImportedDbrnWorkbook> chooseDbrnWorkbook(TfrmMainWin& main, QWidget* parent,
+std::optional<ImportedDbrnWorkbook> chooseDbrnWorkbook(AppContext& app, QWidget* parent,
                                                        QLabel* busyLabel) {
-  const AppState& state = main.state();
+  const AppState& state = app.state();
   const QString path =
       desktop().chooseFile(parent, toQt(shell(207).resolve(state.texts)),
                            QStringLiteral("Excel file (*.xlsx *.xls *.XLSX *.XLS)"));

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/files.h"
 #include "platform/jpeg.h"
 #include "platform/ui/design.h"
@@ -68,14 +68,14 @@ void HelpPicture::paintEvent(QPaintEvent*) {
   painter.drawImage(QRectF(0, 0, picture_.width() * scale, picture_.height() * scale), picture_);
 }
 
-TfrmHelp* TfrmHelp::create(TfrmMainWin& main) {
-  const auto page = helpPageOf(main.state().formMode);
-  return page ? new TfrmHelp(main, *page) : nullptr;
+TfrmHelp* TfrmHelp::create(AppContext& app) {
+  const auto page = helpPageOf(app.state().formMode);
+  return page ? new TfrmHelp(app, *page) : nullptr;
 }
 
-TfrmHelp::TfrmHelp(TfrmMainWin& main, HelpPage page)
+TfrmHelp::TfrmHelp(AppContext& app, HelpPage page)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), page_(page) {
-  FormCreate(main.state().texts, main.state().dirs());
+  FormCreate(app.state().texts, app.state().dirs());
 }
 
 QLabel* TfrmHelp::addLabel(const char* name, const std::string& text, const QFont& font,

@@ -11,7 +11,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 // A group box of the help window: the page's picture from its top-left corner, stretched
 // to cover a page that has grown beyond it; a plain colour when the picture is missing.
@@ -35,9 +35,9 @@ class TfrmHelp : public QDialog {
 
  public:
   // The page of FormMode 1, 2 or 3; nullptr for any other FormMode.
-  static TfrmHelp* create(TfrmMainWin& main);
+  static TfrmHelp* create(AppContext& app);
 
-  TfrmHelp(TfrmMainWin& main, HelpPage page);
+  TfrmHelp(AppContext& app, HelpPage page);
 
   HelpPage page() const { return page_; }
   // The page's group box with its picture.

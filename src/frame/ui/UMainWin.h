@@ -11,9 +11,9 @@
 #include "frame/app_state.h"
 #include "frame/menu.h"
 #include "frame/ui/window_factory.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/qt_messages.h"
 #include "text/message.h"
-#include "text/ui/message_host.h"
 
 namespace qj::ui {
 
@@ -23,7 +23,7 @@ class TfrmSelLang;
 // creation is the program's start-up: it finds the language shells, lets the user choose
 // one when there are several, loads it with the task protocol and the decimal separator,
 // and gives every caption its text.
-class TfrmMainWin : public QMainWindow, public MessageHost {
+class TfrmMainWin : public QMainWindow, public WindowHost {
   Q_OBJECT
 
  public:
@@ -33,11 +33,14 @@ class TfrmMainWin : public QMainWindow, public MessageHost {
               WindowFactory windows, QWidget* parent = nullptr);
   ~TfrmMainWin() override;
 
-  AppState& state() { return state_; }
+  // What every window receives of it (window_host.h).
+  AppState& state() override { return state_; }
   const ShellTables& texts() const override { return state_.texts; }
-  Messages& messages() { return *messages_; }
-  QMdiArea* mdiArea() const { return mdi_; }
+  Messages& messages() override { return *messages_; }
+  QWidget* mainWindow() override { return this; }
+  const WindowFactory& windows() const override { return windows_; }
   WindowFactory& windows() { return windows_; }
+  QMdiArea* mdiArea() const { return mdi_; }
 
   // The action of a menu item; for a top item, the action that opens its menu.
   QAction* action(MenuItem item) const { return actions_[static_cast<int>(item)]; }
@@ -50,21 +53,13 @@ class TfrmMainWin : public QMainWindow, public MessageHost {
   // True when the start-up ended the program.
   bool terminated() const { return terminated_; }
 
-  // Shows a message in a box over `over`'s window, the window that raised it; without one,
-  // over the window the user works in (the open operation window, else this one).
+  // Without `over`, a box stands over the window the user works in (the open operation
+  // window, else this one).
   bool showMessage(const Message& message, QWidget* over = nullptr) override;
-
-  // Writes the protocol file. Call it after every change of a task's status as well as
-  // after a task is saved; a file that cannot be written gives its message.
-  void SaveProtocol();
-
-  // Opens a window that a command or a hand-over created as an operation window, or a
-  // viewer as an MDI child.
-  void openWindow(QWidget* window);
-  void openViewer(QWidget* viewer);
-
-  // The task wizard's solve-now hand-over: the optimiser runs this one task by itself.
-  void openOptimiserFor(const std::string& taskCode);
+  void SaveProtocol() override;
+  void openWindow(QWidget* window) override;
+  void openViewer(QWidget* viewer) override;
+  void openOptimiserFor(const std::string& taskCode) override;
 
   // The menu's handlers.
   void runCommand(MenuItem item);

@@ -7,8 +7,8 @@
 #include "frame/protocol_view.h"
 #include "frame/task_chooser.h"
 #include "frame/task_handover.h"
-#include "frame/ui/UMainWin.h"
 #include "frame/ui/date_text.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -22,9 +22,9 @@ constexpr int kDetailRows = 7;
 
 }  // namespace
 
-TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
+TfrmProtocolWin::TfrmProtocolWin(AppContext& app)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      main_(main),
+      app_(app),
       TaskList(new QComboBox(this)),
       model_(new GridModel(values_, &rules_, this)),
       ValueList(new GridView(this)),
@@ -73,7 +73,7 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
 }
 
 void TfrmProtocolWin::FormCreate() {
-  const ShellTables& texts = main_.state().texts;
+  const ShellTables& texts = app_.state().texts;
   setWindowTitle(toQt(shell(578).resolve(texts)));
   btnDeleteTask->setText(toQt(shell(692).resolve(texts)));
   btnCreateInData->setText(toQt(shell(110).resolve(texts)));
@@ -98,7 +98,7 @@ void TfrmProtocolWin::FormCreate() {
 void TfrmProtocolWin::fillTaskList() {
   const QSignalBlocker quiet(TaskList);
   TaskList->clear();
-  for (const ProtocolRec& r : main_.state().protocol) TaskList->addItem(toQt(taskListLine(r)));
+  for (const ProtocolRec& r : app_.state().protocol) TaskList->addItem(toQt(taskListLine(r)));
 }
 
 void TfrmProtocolWin::selectLine(int line) {
@@ -111,7 +111,7 @@ void TfrmProtocolWin::selectLine(int line) {
 
 int TfrmProtocolWin::selectedRecord() const {
   const int line = TaskList->currentIndex();
-  return line >= 0 && static_cast<size_t>(line) < main_.state().protocol.size() ? line : -1;
+  return line >= 0 && static_cast<size_t>(line) < app_.state().protocol.size() ? line : -1;
 }
 
 void TfrmProtocolWin::TaskListChange() {
@@ -122,8 +122,8 @@ void TfrmProtocolWin::TaskListChange() {
     for (QPushButton* b : {btnDeleteTask, btnCreateInData, btnLoadOutData}) b->setEnabled(false);
     return;
   }
-  const TaskDetails details = taskDetails(main_.state(), record, &momentText1251);
-  const ShellTables& texts = main_.state().texts;
+  const TaskDetails details = taskDetails(app_.state(), record, &momentText1251);
+  const ShellTables& texts = app_.state().texts;
   values_.setRows(static_cast<int>(details.rows.size()));
   for (size_t i = 0; i < details.rows.size(); ++i) {
     values_.set(static_cast<int>(i), 0, details.rows[i].key.resolve(texts));
@@ -137,10 +137,10 @@ void TfrmProtocolWin::TaskListChange() {
 
 void TfrmProtocolWin::btnDeleteTaskClick() {
   const int record = selectedRecord();
-  if (record < 0 || !taskFileExists(main_.state(), record)) return;
-  if (!main_.showMessage(deleteTaskQuestion(main_.state().protocol[record]), this)) return;
-  const Deletion deletion = deleteTask(main_.state(), record);
-  for (const Message& m : deletion.messages) main_.showMessage(m, this);
+  if (record < 0 || !taskFileExists(app_.state(), record)) return;
+  if (!app_.showMessage(deleteTaskQuestion(app_.state().protocol[record]), this)) return;
+  const Deletion deletion = deleteTask(app_.state(), record);
+  for (const Message& m : deletion.messages) app_.showMessage(m, this);
   if (!deletion.deleted) return;
   fillTaskList();
   selectLine(rowAfterDeletion(record, TaskList->count()));
@@ -149,17 +149,16 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
 void TfrmProtocolWin::btnCreateInDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
-  const HandoverResult result = queueTaskInput(main_.state(), main_.state().protocol[record].code);
-  for (const Message& m : result.messages) main_.showMessage(m, this);
+  const HandoverResult result = queueTaskInput(app_.state(), app_.state().protocol[record].code);
+  for (const Message& m : result.messages) app_.showMessage(m, this);
   TaskListChange();
 }
 
 void TfrmProtocolWin::btnLoadOutDataClick() {
   const int record = selectedRecord();
   if (record < 0) return;
-  const HandoverResult result =
-      loadTaskSolution(main_.state(), main_.state().protocol[record].code);
-  for (const Message& m : result.messages) main_.showMessage(m, this);
+  const HandoverResult result = loadTaskSolution(app_.state(), app_.state().protocol[record].code);
+  for (const Message& m : result.messages) app_.showMessage(m, this);
   TaskListChange();
 }
 

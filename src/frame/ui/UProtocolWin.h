@@ -10,7 +10,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 // The protocol window: the details of any task of the protocol, and the actions on the
 // chosen one: delete it with all its files, queue its input for solving, load its solution
@@ -19,7 +19,7 @@ class TfrmProtocolWin : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmProtocolWin(TfrmMainWin& main);
+  explicit TfrmProtocolWin(AppContext& app);
 
   QComboBox* taskList() const { return TaskList; }
   GridView* valueList() const { return ValueList; }
@@ -42,7 +42,7 @@ class TfrmProtocolWin : public QDialog {
   void selectLine(int line);
   int selectedRecord() const;
 
-  TfrmMainWin& main_;
+  AppContext& app_;
   GridTable values_{2};
   ReadOnlyRules rules_;
   QComboBox* TaskList;

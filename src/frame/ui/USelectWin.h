@@ -7,7 +7,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 
 // The task chooser: offers the protocol's tasks that suit the command that opened it
 // (FormMode 1 view a task's input, 2 view a solution, 3 correct a task) and opens the task
@@ -17,7 +17,7 @@ class TfrmSelectWin : public ListChooser {
   Q_OBJECT
 
  public:
-  explicit TfrmSelectWin(TfrmMainWin& main);
+  explicit TfrmSelectWin(WindowHost& host);
 
   void btnOKClick() override;
 
@@ -25,6 +25,7 @@ class TfrmSelectWin : public ListChooser {
   void FormCreate();
   void openNext(ChooserTarget target);
 
+  WindowHost& host_;
   std::vector<int> RowToRecord;
 };
 

@@ -3,17 +3,17 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
 namespace qj::ui {
 
-ListChooser::ListChooser(TfrmMainWin& main, const char* listName, QSize listSize,
-                         bool withBusyLabel, const QString& okCaption)
+ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, bool withBusyLabel,
+                         const QString& okCaption)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      main_(main),
+      app_(app),
       list_(new QListWidget(this)),
       btnOK(new QPushButton(okCaption, this)),
       btnCancel(new QPushButton(this)) {
@@ -22,7 +22,7 @@ ListChooser::ListChooser(TfrmMainWin& main, const char* listName, QSize listSize
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   list_->setMinimumSize(px(listSize));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  btnCancel->setText(toQt(shell(438).resolve(main.state().texts)));
+  btnCancel->setText(toQt(shell(438).resolve(app.state().texts)));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);

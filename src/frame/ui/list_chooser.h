@@ -12,13 +12,13 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 class ListChooser : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmMainWin& main() const { return main_; }
+  AppContext& app() const { return app_; }
   QListWidget* list() const { return list_; }
   QPushButton* okButton() const { return btnOK; }
   QPushButton* cancelButton() const { return btnCancel; }
@@ -29,7 +29,7 @@ class ListChooser : public QDialog {
   void btnCancelClick() { close(); }
 
  protected:
-  ListChooser(TfrmMainWin& main, const char* listName, QSize listSize, bool withBusyLabel = false,
+  ListChooser(AppContext& app, const char* listName, QSize listSize, bool withBusyLabel = false,
               const QString& okCaption = QStringLiteral("OK"));
   // Fills the list with code-page-1251 lines; OK is enabled only when there is one, and the
   // first is chosen.
@@ -37,7 +37,7 @@ class ListChooser : public QDialog {
   // The lines are set: the dialog takes its size.
   void finishLayout() { setFixedSize(sizeHint()); }
 
-  TfrmMainWin& main_;
+  AppContext& app_;
 
  private:
   QListWidget* list_;

@@ -10,10 +10,10 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 
-using WindowMaker = std::function<QWidget*(TfrmMainWin& main)>;
-using ViewerCommand = std::function<void(TfrmMainWin& main, QWidget* viewer)>;
+using WindowMaker = std::function<QWidget*(WindowHost& host)>;
+using ViewerCommand = std::function<void(WindowHost& host, QWidget* viewer)>;
 
 struct WindowFactory {
   WindowMaker taskWizard;   // FormMode 1 new, 2 new by import, 3 correction

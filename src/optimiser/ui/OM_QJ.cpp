@@ -13,7 +13,7 @@
 #include <mutex>
 
 #include "frame/task_handover.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
@@ -90,11 +90,11 @@ class TaskCodeValidator : public QValidator {
 
 }  // namespace
 
-TForm1::TForm1(TfrmMainWin& main, Messages* messages)
+TForm1::TForm1(WindowHost& host, Messages* messages)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      main_(main),
-      messages_(messages ? *messages : main.messages()) {
+      host_(host),
+      messages_(messages ? *messages : host.messages()) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::ApplicationModal);
   setFixedSize(px(QSize(614, 433)));
@@ -135,7 +135,7 @@ TForm1::TForm1(TfrmMainWin& main, Messages* messages)
   RefusedTyping::install(MaskEdit1_3);
   BNext2 = makeButton("BNext2", 280, 168, 57, 25);
   LOPRM = makeLabel("LOPRM", 144, 41);
-  const char sep = main.state().decSep;
+  const char sep = host_.state().decSep;
   const QString digits = "[0-9]*";
   const QString decimals = "[0-9" + QRegularExpression::escape(QString(QChar(sep))) + "]*";
   const std::array<int, 4> editWidths = {30, 36, 22, 49};
@@ -210,7 +210,7 @@ QLabel* TForm1::label(int index) const {
 }
 
 void TForm1::setLabel(QLabel* l, const Text& text) {
-  l->setText(utf8(text.utf8(main_.state().texts)));
+  l->setText(utf8(text.utf8(host_.state().texts)));
   if (!l->wordWrap()) l->adjustSize();
 }
 
@@ -219,7 +219,7 @@ void TForm1::showEvent(QShowEvent* event) {
   if (setUp_) return;
   setUp_ = true;
   // Centred on the main window.
-  move(main_.geometry().center() - rect().center());
+  move(host_.mainWindow()->geometry().center() - rect().center());
   guarded([this] { onActive(); });
 }
 
@@ -228,13 +228,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  main_.setEnabled(true);
+  host_.mainWindow()->setEnabled(true);
   QWidget::closeEvent(event);
 }
 
 void TForm1::setCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
-  setWindowTitle(utf8(c.window.utf8(main_.state().texts)));
+  const optim::WindowCaptions c = optim::windowCaptions(host_.state().decSep);
+  setWindowTitle(utf8(c.window.utf8(host_.state().texts)));
   setLabel(Label0, c.modeHeading);
   Label0->move(px(311) - static_cast<int>(std::nearbyint(Label0->width() / 2.0)), px(120));
   setLabel(Label0_1, c.batchMode);
@@ -244,16 +244,16 @@ void TForm1::setCaptions() {
   setLabel(Label1, c.codePrompt);
   MaskEdit1_3->move(px(174) + Label1->width() + px(15), px(120));
   for (QPushButton* b : {BNext1, BNext2, BNext3})
-    b->setText(utf8(c.next.utf8(main_.state().texts)));
-  BStart->setText(utf8(c.start.utf8(main_.state().texts)));
-  BReset->setText(utf8(c.reset.utf8(main_.state().texts)));
-  BEnd->setText(utf8(c.end.utf8(main_.state().texts)));
+    b->setText(utf8(c.next.utf8(host_.state().texts)));
+  BStart->setText(utf8(c.start.utf8(host_.state().texts)));
+  BReset->setText(utf8(c.reset.utf8(host_.state().texts)));
+  BEnd->setText(utf8(c.end.utf8(host_.state().texts)));
   placeParameterCaptions();
 }
 
 // The parameter captions at their first places, each edit 15 pixels after its caption.
 void TForm1::placeParameterCaptions() {
-  const optim::WindowCaptions c = optim::windowCaptions(main_.state().decSep);
+  const optim::WindowCaptions c = optim::windowCaptions(host_.state().decSep);
   const std::array<Text, 4> captions = {c.relaxation, c.stop, c.interval, c.limit};
   for (QLabel* l : {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3]}) setColor(l, Qt::black);
   setLabel(LOPRM, c.parameterHeading);
@@ -267,8 +267,8 @@ void TForm1::placeParameterCaptions() {
 
 void TForm1::onActive() {
   setCaptions();
-  info_ = optim::readInfoTexts(main_.state().dirs().system() / "info");
-  const optim::ParameterTexts defaults = optim::defaultParameterTexts(main_.state().decSep);
+  info_ = optim::readInfoTexts(host_.state().dirs().system() / "info");
+  const optim::ParameterTexts defaults = optim::defaultParameterTexts(host_.state().decSep);
   ME[0]->setText(toQt(defaults.relaxation));
   ME[1]->setText(toQt(defaults.stop));
   ME[2]->setText(toQt(defaults.interval));
@@ -280,7 +280,7 @@ void TForm1::onActive() {
                                                     LOPT[2], LOPT[3], ME[0], ME[1], ME[2], ME[3]})
     w->hide();
   step_ = Step::ModeChoice;
-  if (main_.state().solveAtOnce == 1) automaticRun();
+  if (host_.state().solveAtOnce == 1) automaticRun();
 }
 
 void TForm1::next1() {
@@ -297,7 +297,7 @@ void TForm1::next1() {
   MaskEdit1_3->hide();
   Label1->hide();
   BNext2->hide();
-  taskCodes_ = optim::queuedTaskCodes(main_.state().dirs().solving());
+  taskCodes_ = optim::queuedTaskCodes(host_.state().dirs().solving());
   if (taskCodes_.empty()) {
     step_ = Step::NothingQueued;
     setLabel(label(8), optim::nothingQueuedText());
@@ -316,7 +316,7 @@ void TForm1::showParameters() {
 }
 
 void TForm1::next2() {
-  const AppState& state = main_.state();
+  const AppState& state = host_.state();
   const std::string code = state.solveAtOnce == 1 ? state.curTaskCode : fromQt(MaskEdit1_3->text());
   if (!optim::isTaskCode(code)) {
     MaskEdit1_3->setFocus();  // an incomplete code: the user finishes it
@@ -344,10 +344,10 @@ void TForm1::next2() {
 void TForm1::next3() {
   optim::ParameterTexts texts{fromQt(ME[0]->text()), fromQt(ME[1]->text()), fromQt(ME[2]->text()),
                               fromQt(ME[3]->text())};
-  const char sep = main_.state().decSep;
+  const char sep = host_.state().decSep;
   const optim::ParameterCheck check = optim::checkParameters(texts, sep);
   if (!check.settings) {
-    if (check.message) qj::show(messages_, *check.message, main_.state().texts);
+    if (check.message) qj::show(messages_, *check.message, host_.state().texts);
     switch (check.focus) {
       case optim::ParameterEdit::Relaxation: ME[0]->setFocus(); break;
       case optim::ParameterEdit::Stop: ME[1]->setFocus(); break;
@@ -398,7 +398,7 @@ void TForm1::keepRunLinesLeftOf(int blockLeft) {
 
 void TForm1::reset() {
   step_ = Step::CodeEntry;
-  setLabel(Label1, optim::windowCaptions(main_.state().decSep).codePrompt);
+  setLabel(Label1, optim::windowCaptions(host_.state().decSep).codePrompt);
   setColor(Label1, Qt::black);
   Label1->move(px(QPoint(174, 120)));
   MaskEdit1_3->show();
@@ -412,7 +412,7 @@ void TForm1::reset() {
   placeParameterCaptions();
   for (QWidget* w : std::initializer_list<QWidget*>{BStart, BReset, BEnd}) w->hide();
   BStart->setText(
-      utf8(optim::windowCaptions(main_.state().decSep).start.utf8(main_.state().texts)));
+      utf8(optim::windowCaptions(host_.state().decSep).start.utf8(host_.state().texts)));
 }
 
 void TForm1::setInputsEnabled(bool enabled) {
@@ -443,7 +443,7 @@ void TForm1::showRunText(int runLabel, const QString& text) {
 
 void TForm1::startRun() {
   if (running()) return;
-  const AppState& state = main_.state();
+  const AppState& state = host_.state();
   optim::RunEnvironment env;
   env.solving = state.dirs().solving();
   env.dbrn = state.dirs().dbrn();
@@ -488,7 +488,7 @@ void TForm1::runDone() {
   if (runError_) reportException(runError_);
   runError_ = nullptr;
   if (autoRun_) {
-    AppState& state = main_.state();
+    AppState& state = host_.state();
     guarded([&] {
       const HandoverResult loaded = loadTaskSolution(state, state.curTaskCode);
       for (const Message& m : loaded.messages) qj::show(messages_, m, state.texts);

@@ -23,7 +23,7 @@ class QThread;
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 class RunLabels;
 
 class TForm1 : public QWidget {
@@ -32,7 +32,7 @@ class TForm1 : public QWidget {
  public:
   // An application-modal window of its own that frees itself when closed and then enables
   // the main window again. `messages` replaces the main window's message boxes (tests).
-  explicit TForm1(TfrmMainWin& main, Messages* messages = nullptr);
+  explicit TForm1(WindowHost& host, Messages* messages = nullptr);
   ~TForm1() override;
 
   // The steps of the page.
@@ -69,7 +69,7 @@ class TForm1 : public QWidget {
   void setLabel(QLabel* label, const Text& text);
   void showRunText(int runLabel, const QString& text);
 
-  TfrmMainWin& main_;
+  WindowHost& host_;
   Messages& messages_;
   bool setUp_ = false;
   Step step_ = Step::ModeChoice;

@@ -1,17 +1,17 @@
 #include "reports/ui/UViewSolutionWin.h"
 
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/guard.h"
 
 namespace qj::ui {
 
-TfrmViewSolution* TfrmViewSolution::create(TfrmMainWin& main) {
-  SolutionViewLoad load = loadSolutionView(main.state(), regionalSeparator());
+TfrmViewSolution* TfrmViewSolution::create(AppContext& app) {
+  SolutionViewLoad load = loadSolutionView(app.state(), regionalSeparator());
   if (!load.view) {
-    main.showMessage(load.message);
+    app.showMessage(load.message);
     return nullptr;
   }
-  return new TfrmViewSolution(std::move(*load.view), main.state().texts);
+  return new TfrmViewSolution(std::move(*load.view), app.state().texts);
 }
 
 TfrmViewSolution::TfrmViewSolution(SolutionView view, const ShellTables& texts, QWidget* parent)

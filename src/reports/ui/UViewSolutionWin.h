@@ -9,7 +9,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 class TfrmViewSolution : public ViewerWindow {
   Q_OBJECT
@@ -17,7 +17,7 @@ class TfrmViewSolution : public ViewerWindow {
  public:
   // The viewer of SelectedPath's solution, not yet shown; nullptr when its files cannot be
   // shown, after the message that says why.
-  static TfrmViewSolution* create(TfrmMainWin& main);
+  static TfrmViewSolution* create(AppContext& app);
 
   TfrmViewSolution(SolutionView view, const ShellTables& texts, QWidget* parent = nullptr);
 

@@ -1,17 +1,17 @@
 #include "reports/ui/UViewTaskWin.h"
 
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/guard.h"
 
 namespace qj::ui {
 
-TfrmViewTask* TfrmViewTask::create(TfrmMainWin& main) {
-  TaskViewLoad load = loadTaskView(main.state(), regionalSeparator());
+TfrmViewTask* TfrmViewTask::create(AppContext& app) {
+  TaskViewLoad load = loadTaskView(app.state(), regionalSeparator());
   if (!load.view) {
-    main.showMessage(load.message);
+    app.showMessage(load.message);
     return nullptr;
   }
-  return new TfrmViewTask(std::move(*load.view), main.state().texts);
+  return new TfrmViewTask(std::move(*load.view), app.state().texts);
 }
 
 TfrmViewTask::TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* parent)

@@ -11,7 +11,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 class TfrmViewTask : public ViewerWindow {
   Q_OBJECT
@@ -19,7 +19,7 @@ class TfrmViewTask : public ViewerWindow {
  public:
   // The viewer of SelectedPath's task, not yet shown; nullptr when its file cannot be shown,
   // after the message that says why.
-  static TfrmViewTask* create(TfrmMainWin& main);
+  static TfrmViewTask* create(AppContext& app);
 
   TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* parent = nullptr);
 

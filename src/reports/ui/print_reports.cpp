@@ -4,7 +4,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/files.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/qt_text.h"
@@ -62,17 +62,17 @@ std::optional<Message> writePdf(const std::filesystem::path& path, const QString
   return std::nullopt;
 }
 
-void printReport(TfrmMainWin& main, ReportKind kind, const std::string& taskCode,
+void printReport(AppContext& app, ReportKind kind, const std::string& taskCode,
                  const std::string& title, const ReportDraw& draw, const ReportOutput& output) {
   std::optional<Message> failure;
   if (!output.printer.isNull()) {
     failure = printOn(output.printer, toQt(title), draw);
   } else {
     const CivilDateTime now = fromDateTime(nowDateTime());
-    failure = writePdf(reportPdfPath(main.state().dirs().print(), kind, taskCode, now), toQt(title),
+    failure = writePdf(reportPdfPath(app.state().dirs().print(), kind, taskCode, now), toQt(title),
                        draw, output);
   }
-  if (failure) main.showMessage(*failure);
+  if (failure) app.showMessage(*failure);
 }
 
 }  // namespace
@@ -82,23 +82,23 @@ ReportOutput desktopReportOutput() {
           [](const QString& path) { return desktop().openFile(path); }};
 }
 
-void PrintTask(TfrmMainWin& main, QWidget* viewer, const ReportOutput& output) {
+void PrintTask(AppContext& app, QWidget* viewer, const ReportOutput& output) {
   const auto* task = qobject_cast<const TfrmViewTask*>(viewer);
   if (!task) return;
-  const ShellTables& texts = main.state().texts;
+  const ShellTables& texts = app.state().texts;
   const TaskView& view = task->view();
   printReport(
-      main, ReportKind::Task, view.header.code, taskReportTitle(view.caption, texts),
+      app, ReportKind::Task, view.header.code, taskReportTitle(view.caption, texts),
       [&](PageCanvas& canvas) { printTaskReport(canvas, view, texts); }, output);
 }
 
-void PrintSolution(TfrmMainWin& main, QWidget* viewer, const ReportOutput& output) {
+void PrintSolution(AppContext& app, QWidget* viewer, const ReportOutput& output) {
   const auto* solution = qobject_cast<const TfrmViewSolution*>(viewer);
   if (!solution) return;
-  const ShellTables& texts = main.state().texts;
+  const ShellTables& texts = app.state().texts;
   const SolutionView& view = solution->view();
   printReport(
-      main, ReportKind::Solution, view.header.code, solutionReportTitle(view.caption, texts),
+      app, ReportKind::Solution, view.header.code, solutionReportTitle(view.caption, texts),
       [&](PageCanvas& canvas) { printSolutionReport(canvas, view, texts); }, output);
 }
 

@@ -9,7 +9,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class AppContext;
 
 struct ReportOutput {
   QPrinterInfo printer;  // a null printer: the report becomes a PDF file
@@ -22,9 +22,9 @@ ReportOutput desktopReportOutput();
 
 // Print the report of a task viewer or of a solution viewer; any other window prints
 // nothing.
-void PrintTask(TfrmMainWin& main, QWidget* viewer,
+void PrintTask(AppContext& app, QWidget* viewer,
                const ReportOutput& output = desktopReportOutput());
-void PrintSolution(TfrmMainWin& main, QWidget* viewer,
+void PrintSolution(AppContext& app, QWidget* viewer,
                    const ReportOutput& output = desktopReportOutput());
 
 }  // namespace qj::ui

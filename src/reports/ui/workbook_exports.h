@@ -4,11 +4,11 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 class TfrmViewTask;
 class TfrmViewSolution;
 
-void ExportTaskToExcel(TfrmMainWin& main, const TfrmViewTask& viewer);
-void ExportSolutionToExcel(TfrmMainWin& main, const TfrmViewSolution& viewer);
+void ExportTaskToExcel(WindowHost& host, const TfrmViewTask& viewer);
+void ExportSolutionToExcel(WindowHost& host, const TfrmViewSolution& viewer);
 
 }  // namespace qj::ui

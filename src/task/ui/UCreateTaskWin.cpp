@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "frame/task_handover.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
@@ -29,32 +29,32 @@ constexpr int kDistanceColumn = 9;
 
 }  // namespace
 
-TfrmCreateTaskWin* TfrmCreateTaskWin::create(TfrmMainWin& main, TaskPageMakers pages) {
+TfrmCreateTaskWin* TfrmCreateTaskWin::create(WindowHost& host, TaskPageMakers pages) {
   TaskWizardState state;
-  state.formMode = main.state().formMode;
-  state.decSep = main.state().decSep;
-  state.langCode = main.state().langCode;
+  state.formMode = host.state().formMode;
+  state.decSep = host.state().decSep;
+  state.langCode = host.state().langCode;
   std::optional<std::string> approachSpeed;
   if (state.formMode == kCorrectTask) {
     // A task that cannot be read in this language opens no wizard.
-    const TaskLoad load = loadTaskFile(state, main.state().selectedPath);
-    if (load.message) main.showMessage(*load.message);
+    const TaskLoad load = loadTaskFile(state, host.state().selectedPath);
+    if (load.message) host.showMessage(*load.message);
     if (load.outcome != TaskLoadOutcome::Loaded) return nullptr;
     approachSpeed = load.approachSpeedText;
   }
-  auto* wizard = new TfrmCreateTaskWin(main, std::move(state), std::move(pages));
+  auto* wizard = new TfrmCreateTaskWin(host, std::move(state), std::move(pages));
   if (approachSpeed)
     if (auto* velo = wizard->control<QLineEdit>("Velo")) velo->setText(toQt(*approachSpeed));
   return wizard;
 }
 
 AppState& TfrmCreateTaskWin::app() const {
-  return main_.state();
+  return host_.state();
 }
 
-TfrmCreateTaskWin::TfrmCreateTaskWin(TfrmMainWin& main, TaskWizardState state, TaskPageMakers pages)
-    : WizardWindow(main, "frmCreateTaskWin", QSize(kPageWidth, kPageHeight)),
-      main_(main),
+TfrmCreateTaskWin::TfrmCreateTaskWin(WindowHost& host, TaskWizardState state, TaskPageMakers pages)
+    : WizardWindow(host, "frmCreateTaskWin", QSize(kPageWidth, kPageHeight)),
+      host_(host),
       state_(std::move(state)),
       titleText_(taskWizardTitle(state_.formMode)) {
   for (int step = 1; step <= kTaskSteps; ++step) {
@@ -172,7 +172,7 @@ bool TfrmCreateTaskWin::SaveTaskFiles() {
     showMessage(*failure);
     return false;
   }
-  main().SaveProtocol();
+  host_.SaveProtocol();
   return true;
 }
 
@@ -180,14 +180,14 @@ void TfrmCreateTaskWin::finishTask() {
   const auto* order1 = control<QRadioButton>("Order1");
   const bool solveNow = order1 && order1->isChecked();
   if (!SaveTaskFiles()) return;
-  TfrmMainWin& main = this->main();
+  WindowHost& host = host_;
   const std::string code = state_.header.code;
   close();
-  handOverToOptimiser(main, solveNow, code);
+  handOverToOptimiser(host, solveNow, code);
 }
 
-void handOverToOptimiser(TfrmMainWin& main, bool solveNow, const std::string& code) {
-  AppState& app = main.state();
+void handOverToOptimiser(WindowHost& host, bool solveNow, const std::string& code) {
+  AppState& app = host.state();
   if (!solveNow) {
     app.solveAtOnce = 0;
     return;
@@ -195,12 +195,12 @@ void handOverToOptimiser(TfrmMainWin& main, bool solveNow, const std::string& co
   app.solveAtOnce = 1;
   app.curTaskCode = code;
   const HandoverResult queued = queueTaskInput(app, code);
-  for (const Message& m : queued.messages) main.showMessage(m);
+  for (const Message& m : queued.messages) host.showMessage(m);
   if (queued.outcome != HandoverOutcome::Done) {
     app.solveAtOnce = 0;
     return;
   }
-  main.openOptimiserFor(code);
+  host.openOptimiserFor(code);
 }
 
 }  // namespace qj::ui

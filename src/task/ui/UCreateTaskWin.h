@@ -13,7 +13,7 @@
 
 namespace qj::ui {
 
-class TfrmMainWin;
+class WindowHost;
 class TaskWizardPage;
 
 // The task wizard: eight pages, one per step, with Back, Next and Cancel. It enters a new
@@ -25,9 +25,9 @@ class TfrmCreateTaskWin : public WizardWindow {
  public:
   // The wizard for the main window's FormMode, or nothing when the task to correct cannot
   // be read (its message has been shown).
-  static TfrmCreateTaskWin* create(TfrmMainWin& main, TaskPageMakers pages = taskWizardPages());
+  static TfrmCreateTaskWin* create(WindowHost& host, TaskPageMakers pages = taskWizardPages());
 
-  TfrmMainWin& main() const { return main_; }
+  WindowHost& host() const { return host_; }
   AppState& app() const;
   TaskWizardState& state() { return state_; }
   const Text& titleText() const { return titleText_; }
@@ -47,19 +47,19 @@ class TfrmCreateTaskWin : public WizardWindow {
   void btnPrevClick() override;
 
  private:
-  TfrmCreateTaskWin(TfrmMainWin& main, TaskWizardState state, TaskPageMakers pages);
+  TfrmCreateTaskWin(WindowHost& host, TaskWizardState state, TaskPageMakers pages);
   QWidget* wrapPage(TaskWizardPage* page);
   // Next on the summary: the files, the protocol, closing, and the solve-now hand-over.
   void finishTask();
   bool SaveTaskFiles();
 
-  TfrmMainWin& main_;
+  WindowHost& host_;
   TaskWizardState state_;
   Text titleText_;
 };
 
 // The solve-now hand-over after the wizard saved the task and closed: with `solveNow` the
 // task is queued in Solving/, marked as sent for solving and the optimiser opened for it.
-void handOverToOptimiser(TfrmMainWin& main, bool solveNow, const std::string& code);
+void handOverToOptimiser(WindowHost& host, bool solveNow, const std::string& code);
 
 }  // namespace qj::ui

@@ -24,7 +24,7 @@ class HelpWin : public test::MainWindowTest {
                   readFile(fs::path(QJ_PROGRAM_DIR) / "System" / name).value_or(""));
     WindowFactory f = programWindows();
     const WindowMaker maker = f.help;
-    f.help = [this, maker](TfrmMainWin& m) -> QWidget* {
+    f.help = [this, maker](WindowHost& m) -> QWidget* {
       QWidget* w = maker(m);
       win = qobject_cast<TfrmHelp*>(w);
       return w;

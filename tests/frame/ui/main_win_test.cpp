@@ -50,15 +50,17 @@ class MainWin : public ::testing::Test {
   }
 
   WindowMaker recorder(const std::string& entry) {
-    return [this, entry](TfrmMainWin& m) -> QWidget* {
+    return [this, entry](WindowHost& m) -> QWidget* {
       auto* w = new QWidget;
-      calls.push_back({entry, m.state().formMode, m.state().solveAtOnce, m.isEnabled(), w});
+      calls.push_back(
+          {entry, m.state().formMode, m.state().solveAtOnce, m.mainWindow()->isEnabled(), w});
       return w;
     };
   }
   ViewerCommand viewerRecorder(const std::string& entry) {
-    return [this, entry](TfrmMainWin& m, QWidget* viewer) {
-      calls.push_back({entry, m.state().formMode, m.state().solveAtOnce, m.isEnabled(), viewer});
+    return [this, entry](WindowHost& m, QWidget* viewer) {
+      calls.push_back(
+          {entry, m.state().formMode, m.state().solveAtOnce, m.mainWindow()->isEnabled(), viewer});
     };
   }
   WindowFactory recordingWindows() {
@@ -335,7 +337,7 @@ TEST_F(MainWin, AFailingWindowLeavesTheMainWindowUsable) {
   writeShellFile(dir, "eng", markedShell());
   start();
   messages->clear();
-  main->windows().help = [](TfrmMainWin&) -> QWidget* {
+  main->windows().help = [](WindowHost&) -> QWidget* {
     throw std::runtime_error("the help pictures are missing");
   };
   main->action(MenuItem::N101)->trigger();
@@ -467,14 +469,14 @@ TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
 TEST_F(MainWin, AChooserHandingOverToAWizardKeepsTheMainWindowDisabled) {
   writeShellFile(dir, "eng", markedShell());
   start();
-  main->windows().taskChooser = [this](TfrmMainWin& m) -> QWidget* {
+  main->windows().taskChooser = [this](WindowHost& m) -> QWidget* {
     auto* chooser = new QPushButton("OK");
     QObject::connect(chooser, &QPushButton::clicked, chooser, [&m, chooser] {
       m.state().formMode = 3;
       m.openWindow(new QWidget);  // the task wizard
       chooser->close();
     });
-    calls.push_back({"taskChooser", m.state().formMode, 0, m.isEnabled(), chooser});
+    calls.push_back({"taskChooser", m.state().formMode, 0, m.mainWindow()->isEnabled(), chooser});
     return chooser;
   };
   main->action(MenuItem::mnuInEditTask)->trigger();

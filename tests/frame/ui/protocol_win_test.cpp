@@ -35,7 +35,7 @@ class ProtocolWin : public test::MainWindowTest {
   void start(const std::vector<ProtocolRec>& protocol) {
     WindowFactory f = programWindows();
     const WindowMaker maker = f.protocolWindow;
-    f.protocolWindow = [this, maker](TfrmMainWin& m) -> QWidget* {
+    f.protocolWindow = [this, maker](WindowHost& m) -> QWidget* {
       QWidget* w = maker(m);
       win = qobject_cast<TfrmProtocolWin*>(w);
       return w;

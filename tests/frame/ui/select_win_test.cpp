@@ -38,17 +38,17 @@ class SelectWin : public test::MainWindowTest {
   }
 
   WindowMaker recorder(const std::string& entry) {
-    return [this, entry](TfrmMainWin& m) -> QWidget* {
+    return [this, entry](WindowHost& m) -> QWidget* {
       auto* w = new QWidget;
-      opened.push_back(
-          {entry, m.state().formMode, m.state().selectedPath, m.isEnabled(), QPointer(w)});
+      opened.push_back({entry, m.state().formMode, m.state().selectedPath,
+                        m.mainWindow()->isEnabled(), QPointer(w)});
       return w;
     };
   }
   WindowFactory windows() {
     WindowFactory f = programWindows();
     const WindowMaker chooserMaker = f.taskChooser;
-    f.taskChooser = [this, chooserMaker](TfrmMainWin& m) -> QWidget* {
+    f.taskChooser = [this, chooserMaker](WindowHost& m) -> QWidget* {
       QWidget* w = chooserMaker(m);
       chooser = qobject_cast<TfrmSelectWin*>(w);
       return w;
@@ -197,7 +197,7 @@ TEST_F(SelectWin, AViewerThatDoesNotOpenLeavesTheChooserOpen) {
   start();
   writeTask(dir, "AAAAAA", "Entered");
   main->windows().taskViewer = nullptr;  // not part of the program yet
-  main->windows().solutionViewer = [](TfrmMainWin&) -> QWidget* { return nullptr; };
+  main->windows().solutionViewer = [](WindowHost&) -> QWidget* { return nullptr; };
   main->action(MenuItem::mnuInViewTask)->trigger();
   ASSERT_TRUE(chooser);
   chooser->okButton()->click();

@@ -112,8 +112,8 @@ class PrintReports : public ::testing::Test {
                                 shown.push_back(path.toStdString());
                                 return viewerFound;
                               }};
-    windows.printTask = [output](TfrmMainWin& m, QWidget* v) { PrintTask(m, v, output); };
-    windows.printSolution = [output](TfrmMainWin& m, QWidget* v) { PrintSolution(m, v, output); };
+    windows.printTask = [output](WindowHost& m, QWidget* v) { PrintTask(m, v, output); };
+    windows.printSolution = [output](WindowHost& m, QWidget* v) { PrintSolution(m, v, output); };
     auto box = std::make_unique<ScriptedMessages>();
     messages = box.get();
     main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), std::move(windows));

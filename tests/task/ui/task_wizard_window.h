@@ -45,12 +45,12 @@ class TaskWizardWindow : public ::testing::Test {
       std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
                                  dir / ("Dbrn/" + std::string(db)));
     windows = programWindows();
-    windows.optimiser = [this](TfrmMainWin& m) -> QWidget* {
+    windows.optimiser = [this](WindowHost& m) -> QWidget* {
       optimiserFor = m.state().solveAtOnce ? m.state().curTaskCode : "batch";
       return new QWidget;
     };
     // The task chooser hands the chosen task over to the wizard and closes.
-    windows.taskChooser = [this](TfrmMainWin& m) -> QWidget* {
+    windows.taskChooser = [this](WindowHost& m) -> QWidget* {
       m.state().selectedPath = taskBasePath(m.state().dirs(), chosenTask);
       if (QWidget* wizard = m.windows().taskWizard(m)) m.openWindow(wizard);
       auto* chooser = new QWidget;

@@ -29,8 +29,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using qj::DbrnFile;
-using qj::DbrnStepResult;
 using qj::DbrnWizardState;
+using qj::StepResult;
 
 double timed(const std::function<void()>& work) {
   const auto start = std::chrono::steady_clock::now();
@@ -42,8 +42,8 @@ double timed(const std::function<void()>& work) {
 bool failed = false;
 
 // Runs a step and prints its time; a refusal is a failure of the benchmark.
-void step(const char* name, const std::function<DbrnStepResult()>& run) {
-  DbrnStepResult r;
+void step(const char* name, const std::function<StepResult()>& run) {
+  StepResult r;
   const double ms = timed([&] { r = run(); });
   std::printf("  %-34s %9.1f ms\n", name, ms);
   if (!r.passed()) {

@@ -97,12 +97,12 @@ void setStreetStates(DbrnWizardState& state) {
       t.set(r, streetCol::kState, streets[*s].state);
 }
 
-DbrnStepResult checkAccessPage(DbrnWizardState& state, std::string_view today) {
+StepResult checkAccessPage(DbrnWizardState& state, std::string_view today) {
   if (!state.viewing()) {
     buildSectionRecords(state, today);
     setStreetStates(state);
   }
-  DbrnStepResult r;
+  StepResult r;
   r.updates = identityStripUpdates(state);
   if (state.level == 1) {
     state.wizardStep = 8;

@@ -23,6 +23,6 @@ void buildSectionRecords(DbrnWizardState& state, std::string_view today);
 void setStreetStates(DbrnWizardState& state);
 
 // `today`: the date in the system's short format.
-DbrnStepResult checkAccessPage(DbrnWizardState& state, std::string_view today);
+StepResult checkAccessPage(DbrnWizardState& state, std::string_view today);
 
 }  // namespace qj

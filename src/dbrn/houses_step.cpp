@@ -400,16 +400,16 @@ void buildHouseRecords(DbrnWizardState& state) {
 
 }  // namespace
 
-DbrnStepResult checkHousesPage(DbrnWizardState& state) {
+StepResult checkHousesPage(DbrnWizardState& state) {
   if (!state.viewing()) {
     for (int r = 0; r < state.table4.rows(); ++r)
       if (auto refusal = checkHouseRow(state, r))
-        return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table4", r));
+        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table4", r));
     if (StepCheck numbers = checkHouseNumbers(state); !numbers.passed())
-      return DbrnStepResult::refuse(std::move(numbers));
+      return StepResult::refuse(std::move(numbers));
     buildHouseRecords(state);
   }
-  DbrnStepResult r;
+  StepResult r;
   state.wizardStep = 8;
   r.nextStep = 8;
   r.focus = "btnNext";

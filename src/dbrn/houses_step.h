@@ -56,6 +56,6 @@ Text houseSectionInfo(const DbrnWizardState& state, int row, int col);
 
 GridKeyResult houseGridKey(DbrnWizardState& state, GridKey key, int row, int col);
 
-DbrnStepResult checkHousesPage(DbrnWizardState& state);
+StepResult checkHousesPage(DbrnWizardState& state);
 
 }  // namespace qj

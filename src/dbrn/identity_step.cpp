@@ -54,14 +54,14 @@ StepCheck checkNewDatabase(const DbrnWizardState& state, const AppState& app,
 
 }  // namespace
 
-DbrnStepResult checkGeneralPage(DbrnWizardState& state, const AppState& app,
-                                const DbrnIdentityInput& input) {
+StepResult checkGeneralPage(DbrnWizardState& state, const AppState& app,
+                            const DbrnIdentityInput& input) {
   // A new database's code becomes its file name; a loaded one keeps the code of its file.
   const bool codeOk = state.creating() ? isValidDbCode(input.code) : input.code.size() == 3;
   if (!codeOk)
-    return DbrnStepResult::refuse(StepCheck::refuse(warningMessage(shell(297) + "."), "txtKod"));
+    return StepResult::refuse(StepCheck::refuse(warningMessage(shell(297) + "."), "txtKod"));
   if (input.name.empty())
-    return DbrnStepResult::refuse(StepCheck::refuse(warningMessage(shell(40) + "."), "txtName"));
+    return StepResult::refuse(StepCheck::refuse(warningMessage(shell(40) + "."), "txtName"));
 
   // A kind that no import or load has given comes from the radio buttons.
   if (state.db.header.dbKind.empty()) {
@@ -73,7 +73,7 @@ DbrnStepResult checkGeneralPage(DbrnWizardState& state, const AppState& app,
       state.kindCaption = dbrnKindCaption("use2");
     }
   }
-  DbrnStepResult r;
+  StepResult r;
   if (state.creating()) {
     r.check = checkNewDatabase(state, app, input.code);
     if (!r.check.passed()) {

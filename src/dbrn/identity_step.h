@@ -24,7 +24,7 @@ bool isValidDbCode(std::string_view code);
 // sections grid and the section columns of the turns and accessibility grids.
 ControlUpdates levelTitleUpdates(int32_t level);
 
-DbrnStepResult checkGeneralPage(DbrnWizardState& state, const AppState& app,
-                                const DbrnIdentityInput& input);
+StepResult checkGeneralPage(DbrnWizardState& state, const AppState& app,
+                            const DbrnIdentityInput& input);
 
 }  // namespace qj

@@ -464,7 +464,7 @@ StepCheck checkRanges(const DbrnWizardState& state) {
 
 }  // namespace
 
-DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
+StepResult checkSectionsPage(DbrnWizardState& state) {
   GridTable& t1 = state.table1;
   for (GridTable* t : {&state.table2, &state.table3}) t->setRows(t1.rows());
   if (state.sectionRowCount > 0)
@@ -475,7 +475,7 @@ DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
     state.sectionTotal = state.db.header.sectionCount;
   } else {
     if (t1.rows() > kMaxSections)
-      return DbrnStepResult::refuse(StepCheck::refuse(
+      return StepResult::refuse(StepCheck::refuse(
           warningMessage(shell(307) + " " + num(t1.rows()) + " (>" + num(kMaxSections) + ")."),
           "Table1"));
     RowCheckContext context{state, {}};
@@ -483,16 +483,16 @@ DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
       context.types.insert(trimmed(type.shortName));
     for (int r = 0; r < t1.rows(); ++r) {
       if (auto refusal = checkSectionRow(context, r))
-        return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table1", r));
+        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table1", r));
       // Every route over a section without speed would take forever; a length of 0 is fine.
       if (!(*parseStoredReal(t1.cell(r, sc::kSpeed)) > 0))
-        return DbrnStepResult::refuse(
+        return StepResult::refuse(
             StepCheck::refuse(rowMessage(shell(1070), r + 1), "Table1", r, sc::kSpeed));
     }
     if (StepCheck pairs = checkNodePairs(state); !pairs.passed())
-      return DbrnStepResult::refuse(std::move(pairs));
+      return StepResult::refuse(std::move(pairs));
     if (StepCheck ranges = checkRanges(state); !ranges.passed())
-      return DbrnStepResult::refuse(std::move(ranges));
+      return StepResult::refuse(std::move(ranges));
     std::unordered_set<int32_t> nodes;
     for (int r = 0; r < t1.rows(); ++r) {
       nodes.insert(*parseInt(t1.cell(r, sc::kStart)));
@@ -500,15 +500,15 @@ DbrnStepResult checkSectionsPage(DbrnWizardState& state) {
     }
     const auto count = static_cast<int32_t>(nodes.size());
     if (count == 0)
-      return DbrnStepResult::refuse(StepCheck::refuse(warningMessage(shell(327) + "."), ""));
+      return StepResult::refuse(StepCheck::refuse(warningMessage(shell(327) + "."), ""));
     if (count > kMaxNodes)
-      return DbrnStepResult::refuse(StepCheck::refuse(
+      return StepResult::refuse(StepCheck::refuse(
           warningMessage(shell(309).trimmed() + " " + num(count) + " (>" + num(kMaxNodes) + ")."),
           ""));
     state.nodeCount = count;
     state.sectionTotal = t1.rows();
   }
-  DbrnStepResult r;
+  StepResult r;
   r.updates = countUpdates(state);
   state.wizardStep = 5;
   r.nextStep = 5;

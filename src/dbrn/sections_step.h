@@ -59,6 +59,6 @@ GridKeyResult sectionGridKey(DbrnWizardState& state, GridKey key, int row, int c
 // Column 1 of Table2 and Table3: type, name, house range and the non-standard mark.
 std::string sectionNameText(const GridTable& table1, int row);
 
-DbrnStepResult checkSectionsPage(DbrnWizardState& state);
+StepResult checkSectionsPage(DbrnWizardState& state);
 
 }  // namespace qj

@@ -201,17 +201,17 @@ void storeStreetTypes(DbrnWizardState& state) {
 
 }  // namespace
 
-DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view speedText) {
+StepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view speedText) {
   if (!state.viewing()) {
     const std::optional<double> speed = parseReal(speedText, state.decSep);
-    if (!speed) return DbrnStepResult::refuse(StepCheck::focusOnly("skor"));
+    if (!speed) return StepResult::refuse(StepCheck::focusOnly("skor"));
     if (kMinAverageSpeed > *speed)
-      return DbrnStepResult::refuse(
+      return StepResult::refuse(
           StepCheck::refuse(warningMessage(shell(313) + " (<0" + val(std::string(1, state.decSep)) +
                                            "1 " + shortText(15) + ")."),
                             "skor"));
     if (StepCheck rows = checkStreetTypeRows(state); !rows.passed())
-      return DbrnStepResult::refuse(std::move(rows));
+      return StepResult::refuse(std::move(rows));
     state.avgSpeed = *speed;
     // New sections take it in the general format of the speeds beside it ("35", not "35,0").
     state.avgSpeedText = formatReal(*speed, state.decSep);
@@ -220,7 +220,7 @@ DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view spe
   prepareStreetsPage(state);
   state.kindFinal = true;
   state.wizardStep = 3;
-  DbrnStepResult r;
+  StepResult r;
   setShown(r.updates, "RBT1", false);
   setShown(r.updates, "RBT2", false);
   r.nextStep = 3;

@@ -50,6 +50,6 @@ std::optional<Message> streetTypeTypingRefused(const DbrnWizardState& state, int
 // name, rows agreeing in them later row first. Returns the rows in that order.
 std::vector<int> streetTypeOrder(const GridTable& table0);
 
-DbrnStepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view speedText);
+StepResult checkStreetTypesPage(DbrnWizardState& state, std::string_view speedText);
 
 }  // namespace qj

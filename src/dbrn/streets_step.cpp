@@ -369,8 +369,8 @@ int64_t keptHouseTotal(const DbrnWizardState& state) {
 
 }  // namespace
 
-DbrnStepResult checkStreetsPage(DbrnWizardState& state, const StreetsPageInput& input) {
-  DbrnStepResult r;
+StepResult checkStreetsPage(DbrnWizardState& state, const StreetsPageInput& input) {
+  StepResult r;
   setText(r.updates, "Label2", lit("<SpaceBar> - ") + (state.level == 1 ? shell(63) : shell(62)));
   if (StepCheck check = checkAndStoreStreets(state); !check.passed()) {
     r.check = std::move(check);

@@ -68,6 +68,6 @@ struct StreetsPageInput {
   std::string keyPhraseType, keyPhraseName;  // view mode: the filter typed on page 1
   int table1Row = 0;                         // the current row of the sections grid
 };
-DbrnStepResult checkStreetsPage(DbrnWizardState& state, const StreetsPageInput& input);
+StepResult checkStreetsPage(DbrnWizardState& state, const StreetsPageInput& input);
 
 }  // namespace qj

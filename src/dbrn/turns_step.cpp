@@ -148,7 +148,7 @@ std::optional<Message> checkTurnRow(GridTable& t, int r,
 
 }  // namespace
 
-DbrnStepResult checkTurnsPage(DbrnWizardState& state) {
+StepResult checkTurnsPage(DbrnWizardState& state) {
   state.table3.setRows(state.table1.rows());
   if (!state.viewing() && state.sectionRowCount >= 1) {
     findReverseSections(state);
@@ -161,9 +161,9 @@ DbrnStepResult checkTurnsPage(DbrnWizardState& state) {
     GridTable& t2 = state.table2;
     for (int r = 0; r < t2.rows(); ++r)
       if (auto refusal = checkTurnRow(t2, r, sections))
-        return DbrnStepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table2", r));
+        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table2", r));
   }
-  DbrnStepResult r;
+  StepResult r;
   state.wizardStep = 6;
   r.nextStep = 6;
   r.focus = "Table3";

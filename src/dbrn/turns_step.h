@@ -31,6 +31,6 @@ std::string nextDirection(bool firstPair, std::string_view previous, std::string
 // steps on (or is emptied when its node is).
 GridKeyResult turnGridKey(DbrnWizardState& state, GridKey key, int row, int col);
 
-DbrnStepResult checkTurnsPage(DbrnWizardState& state);
+StepResult checkTurnsPage(DbrnWizardState& state);
 
 }  // namespace qj

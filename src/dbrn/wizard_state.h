@@ -95,24 +95,6 @@ struct Picker {
   bool choose(int r);
 };
 
-// What Next on a step did: refused (its box and focus; the wizard stays), or passed on to
-// the step shown next with a control focused there. Caption changes come either way where
-// the step makes them.
-struct DbrnStepResult {
-  StepCheck check;
-  ControlUpdates updates;
-  int nextStep = 0;  // 0 while the step is refused
-  std::string focus;
-  int focusRow = -1, focusColumn = -1;
-
-  bool passed() const { return nextStep > 0; }
-  static DbrnStepResult refuse(StepCheck c) {
-    DbrnStepResult r;
-    r.check = std::move(c);
-    return r;
-  }
-};
-
 struct DbrnWizardState {
   // Copies of the shared state taken when the wizard opens.
   int32_t mode = kCreateDbrn;

@@ -14,6 +14,9 @@
 
 namespace qj {
 
+// The column of a transition's distance in Table2 and Table3 (its speed follows).
+inline constexpr int kDistanceColumn = 9;
+
 // What the user may type into Table2 and Table3: distances and speeds (columns 9 and 10),
 // digits and the decimal separator, at most 6 characters. A longer value that the wizard put
 // there may still be shortened.

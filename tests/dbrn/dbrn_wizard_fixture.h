@@ -67,7 +67,7 @@ struct DbrnWizardFixture : ::testing::Test {
     return m ? m->utf8(app.texts) : std::string("no message");
   }
   // The refusal's text, or "passed".
-  std::string outcome(const DbrnStepResult& r) const {
+  std::string outcome(const StepResult& r) const {
     if (r.passed()) return "passed";
     return r.check.message ? text(r.check.message) : "focus " + r.check.focus;
   }

@@ -118,7 +118,7 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrder) {
   EXPECT_EQ(check(), "passed");
   s.wizardStep = 7;
   s.table4.set(1, hc::section(1), "5");
-  const DbrnStepResult r = checkHousesPage(s);
+  const StepResult r = checkHousesPage(s);
   EXPECT_EQ(outcome(r), "S185 2S126 2, S245 4.");
   EXPECT_EQ(r.check.row, 1);
   EXPECT_EQ(r.check.focus, "Table4");
@@ -127,7 +127,7 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrder) {
 TEST_F(HousesStep, AHouseNumberOccursOnceOnAStreet) {
   openPage();
   s.table4.set(3, hc::kHouseNo, " 1 ");
-  const DbrnStepResult r = checkHousesPage(s);
+  const StepResult r = checkHousesPage(s);
   EXPECT_EQ(outcome(r), "S339 3 S1 4, S269.");
   EXPECT_EQ(r.check.row, 3);
   // The same number on another street is another house.

@@ -13,7 +13,7 @@ namespace {
 
 class IdentityStep : public test::DbrnWizardFixture {
  protected:
-  DbrnStepResult next(const std::string& code, const std::string& name, bool use2 = false) {
+  StepResult next(const std::string& code, const std::string& name, bool use2 = false) {
     return checkGeneralPage(s, app, {code, name, !use2, use2});
   }
   // A database file in Dbrn/, listed in the catalogue; its item in the import list.
@@ -35,7 +35,7 @@ class IdentityStep : public test::DbrnWizardFixture {
 
 TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   for (const char* code : {"", "1", "12", "1234", "12a", "1 2"}) {
-    const DbrnStepResult r = next(code, "x");
+    const StepResult r = next(code, "x");
     EXPECT_EQ(outcome(r), "S297.") << code;
     EXPECT_EQ(r.check.focus, "txtKod");
   }
@@ -52,7 +52,7 @@ TEST_F(IdentityStep, TheKindComesFromTheRadioButtonsAndFixesTheLevel) {
   EXPECT_EQ(s.curKind, "use2");
   EXPECT_EQ(s.level, 2);
   EXPECT_EQ(text(s.kindCaption), "use2 (S511)");
-  const DbrnStepResult r = next("123", "City", false);
+  const StepResult r = next("123", "City", false);
   EXPECT_EQ(s.level, 1);
   // The titles that depend on the level, fitted to their labels.
   EXPECT_EQ(text(*updatedText(r.updates, "Label5")), "S386");
@@ -68,7 +68,7 @@ TEST_F(IdentityStep, TheKindComesFromTheRadioButtonsAndFixesTheLevel) {
 
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
-  DbrnStepResult r = next("123", "City");
+  StepResult r = next("123", "City");
   EXPECT_EQ(outcome(r), "S693 use1 (S510) S603. S38.");
   EXPECT_EQ(r.check.focus, "txtKod");
   EXPECT_EQ(text(*updatedText(r.updates, "DBRN1_0")), "use1 (S510)");
@@ -88,7 +88,7 @@ TEST_F(IdentityStep, AnImportedClientAdditionOrNoKindIsRefusedOnTheImportList) {
   const DbrnImport imported = importDbrnFile(s, app, cli);
   ASSERT_FALSE(imported.message);
   EXPECT_EQ(text(imported.source), "[321cli2] City 321");
-  DbrnStepResult r = next("555", "City");
+  StepResult r = next("555", "City");
   EXPECT_EQ(outcome(r), "S26. S158.");
   EXPECT_EQ(r.check.focus, "cbImport");
   s.curKind = "none";

@@ -63,7 +63,7 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   EXPECT_EQ(withCell(sc::kSpeed, "-5"), "S1070 3.");
   EXPECT_EQ(withCell(sc::kLength, "0"), "passed");
   s.table1.set(2, sc::kSpeed, "0");
-  const DbrnStepResult r = checkSectionsPage(s);
+  const StepResult r = checkSectionsPage(s);
   EXPECT_EQ(std::pair(r.check.row, r.check.column), std::pair(2, sc::kSpeed));
 }
 
@@ -136,7 +136,7 @@ TEST_F(SectionsStep, NodesArePaddedEvenWhenTheStepIsRefused) {
 TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   openPage(1);
   s.table1.set(3, sc::kEnd, "3");
-  DbrnStepResult r = checkSectionsPage(s);
+  StepResult r = checkSectionsPage(s);
   EXPECT_EQ(outcome(r), "S337 4.");
   EXPECT_EQ(r.check.row, 3);
   s.table1.set(3, sc::kEnd, "1");

@@ -32,7 +32,7 @@ class StreetTypesStep : public test::DbrnWizardFixture {
 
 TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   typeTypes({{"street", "st."}});
-  DbrnStepResult r = checkStreetTypesPage(s, "");
+  StepResult r = checkStreetTypesPage(s, "");
   EXPECT_EQ(outcome(r), "focus skor");
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "abc")), "focus skor");
   for (const char* low : {"0", "0,099", "0,09"}) {
@@ -59,7 +59,7 @@ TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair)
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 
   typeTypes({{"street", "st."}, {" ", "av."}});
-  DbrnStepResult r = checkStreetTypesPage(s, "35,0");
+  StepResult r = checkStreetTypesPage(s, "35,0");
   EXPECT_EQ(outcome(r), "S290 2.");
   EXPECT_EQ(r.check.row, 1);
   typeTypes({{"street", "st."}, {"avenue", ""}});

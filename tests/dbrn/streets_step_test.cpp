@@ -37,7 +37,7 @@ class StreetsStep : public test::DbrnWizardFixture {
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   openPage(1);
   typeRows({{"", "", ""}});
-  DbrnStepResult r = checkStreetsPage(s, {});
+  StepResult r = checkStreetsPage(s, {});
   EXPECT_EQ(outcome(r), "S659.");
   EXPECT_EQ(r.check.row, 0);
   typeRows({{"st.", "Oak", ""}, {"", "Elm", ""}});

@@ -76,7 +76,7 @@ TEST_F(TurnsStep, PairsAreFilledInOrderWithDirectionsToExistingSections) {
   openPage();
   s.table2.set(1, tc::node(1), "3");
   s.table2.set(1, tc::direction(1), "^");
-  DbrnStepResult r = checkTurnsPage(s);
+  StepResult r = checkTurnsPage(s);
   EXPECT_EQ(outcome(r), "S774 2.");
   EXPECT_EQ(r.check.row, 1);
   EXPECT_EQ(r.check.focus, "Table2");
@@ -130,7 +130,7 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   // A street that no section uses.
   s.db.streets.push_back({"st.", "Unused", "3", s.streetTotal()});
 
-  const DbrnStepResult r = checkAccessPage(s, "31.12.2024");
+  const StepResult r = checkAccessPage(s, "31.12.2024");
   ASSERT_TRUE(r.passed());
   EXPECT_EQ(r.nextStep, 8);
   EXPECT_EQ(text(*updatedText(r.updates, "DBRN2_5")), "31.12.2024");

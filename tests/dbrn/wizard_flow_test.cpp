@@ -74,7 +74,7 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
   passSections();
   typeTurns();
   passTurns();
-  const DbrnStepResult summary = checkAccessPage(s, "06.12.2024");
+  const StepResult summary = checkAccessPage(s, "06.12.2024");
   ASSERT_TRUE(updatedText(summary.updates, "nstr_5"));
   EXPECT_EQ(text(*updatedText(summary.updates, "nstr_5")), "3");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);

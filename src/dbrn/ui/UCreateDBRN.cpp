@@ -1,5 +1,6 @@
 #include "dbrn/ui/UCreateDBRN.h"
 
+#include <QAbstractItemView>
 #include <QFrame>
 #include <QVBoxLayout>
 
@@ -11,6 +12,7 @@
 #include "dbrn/ui/streets_page.h"
 #include "dbrn/ui/turns_page.h"
 #include "frame/ui/window_host.h"
+#include "platform/ui/background_work.h"
 #include "platform/ui/design.h"
 #include "wizard/ui/wizard_widgets.h"
 
@@ -71,44 +73,25 @@ QWidget* TfrmCreateDBRN::wrapPage(WizardPage* page) {
   return container;
 }
 
-void TfrmCreateDBRN::showStep(int step) {
-  if (!page(step)) return;
-  state_.wizardStep = step;
-  setWindowTitle(qtText(dbrnStepCaption(state_, step), texts()));
-  nextButton()->setText(qtText(step == kDbrnSteps ? shell(129) : shell(80), texts()));
-  showPage(step);
-}
-
-void TfrmCreateDBRN::follow(const DbrnStepResult& result) {
-  applyUpdates(result.updates);
-  if (!result.passed()) {
-    applyCheck(result.check);
-    return;
+StepResult TfrmCreateDBRN::work(const BusyLabel& busy, const std::function<StepResult()>& step) {
+  showBusy(busy);
+  // The step works on the wizard's tables on a worker thread: the wizard must not read them
+  // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
+  // it is not painted: it keeps the picture it has and is redrawn when the step is done.
+  for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) view->doItemsLayout();
+  setUpdatesEnabled(false);
+  StepResult result;
+  try {
+    result = runInBackground(this, {qtText(busy.text, texts()), {}},
+                             [&step](const WorkProgress&) { return step(); });
+  } catch (...) {
+    setUpdatesEnabled(true);
+    hideBusy();
+    throw;
   }
-  showStep(result.nextStep);
-  focusControl(result.focus, result.focusRow, result.focusColumn);
-}
-
-void TfrmCreateDBRN::btnNextClick() {
-  commitGridEditors();
-  if (state_.wizardStep >= kDbrnSteps) {
-    finish();
-    return;
-  }
-  if (WizardPage* current = page(state_.wizardStep)) current->next();
-}
-
-void TfrmCreateDBRN::btnPrevClick() {
-  if (state_.wizardStep <= 1) return;
-  commitGridEditors();
+  setUpdatesEnabled(true);
   hideBusy();
-  const DbrnBackMove move = dbrnBack(state_);
-  showStep(move.toStep);
-  auto* grid = control<GridView>(move.focus);
-  if (grid && move.scrollToCurrent)
-    grid->showRowAtTop(std::max(grid->currentRow(), 0));
-  else
-    focusControl(move.focus);
+  return result;
 }
 
 void TfrmCreateDBRN::finish() {

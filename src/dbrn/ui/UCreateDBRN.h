@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "dbrn/wizard_flow.h"
 #include "dbrn/wizard_frame.h"
 #include "dbrn/wizard_state.h"
 #include "frame/app_state.h"
@@ -35,24 +36,21 @@ class TfrmCreateDBRN : public WizardWindow {
   DbrnWizardState& state() { return state_; }
   const DbrnExcelImport& excelImport() const { return excelImport_; }
 
-  int currentStep() const override { return state_.wizardStep; }
-  void showStep(int step) override;
+  DbrnWizardFlow& flow() override { return flow_; }
 
-  // What Next on a step did: the refusal shown, or the page that follows shown and focused.
-  // Caption changes are applied either way.
-  void follow(const DbrnStepResult& result);
-
-  void btnNextClick() override;
-  void btnPrevClick() override;
+ protected:
+  // Next on the summary: the database written (outside view mode), then the window closes.
+  void finish() override;
+  // A step works on the wizard's tables on a worker thread.
+  StepResult work(const BusyLabel& busy, const std::function<StepResult()>& step) override;
 
  private:
   TfrmCreateDBRN(AppContext& context, DbrnWizardState state, DbrnExcelImport excelImport);
   QWidget* wrapPage(WizardPage* page);
-  // Next on the summary: the database written (outside view mode), then the window closes.
-  void finish();
 
   AppContext& context_;
   DbrnWizardState state_;
+  DbrnWizardFlow flow_{state_};
   DbrnExcelImport excelImport_;
 };
 

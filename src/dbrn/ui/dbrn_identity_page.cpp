@@ -183,7 +183,7 @@ void DbrnIdentityPage::btnLoadOutDataClick() {
 void DbrnIdentityPage::next() {
   const DbrnIdentityInput input{fromQt(txtKod->text()), fromQt(txtName->text()), RBT1->isChecked(),
                                 RBT2->isChecked()};
-  nextWith([&] { return checkGeneralPage(state(), wizard().app(), input); });
+  wizard().runNext([&] { return checkGeneralPage(state(), wizard().app(), input); });
 }
 
 }  // namespace qj::ui

@@ -1,11 +1,9 @@
 #include "dbrn/ui/dbrn_wizard_page.h"
 
-#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
-#include "platform/ui/background_work.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "wizard/ui/wizard_widgets.h"
@@ -53,29 +51,6 @@ QComboBox* DbrnWizardPage::makePicker(const char* name, int width) {
   box->setFixedWidth(px(width));
   box->setMaxVisibleItems(20);
   return box;
-}
-
-void DbrnWizardPage::nextWith(const std::function<DbrnStepResult()>& step) {
-  TfrmCreateDBRN& w = wizard();
-  const BusyLabel busy = dbrnBusyLabel();
-  w.showBusy(busy);
-  // The step works on the wizard's tables on a worker thread: the wizard must not read them
-  // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
-  // it is not painted: it keeps the picture it has and is redrawn when the step is done.
-  for (QAbstractItemView* view : w.findChildren<QAbstractItemView*>()) view->doItemsLayout();
-  w.setUpdatesEnabled(false);
-  DbrnStepResult result;
-  try {
-    result = runInBackground(&w, {qtText(busy.text, texts()), {}},
-                             [&step](const WorkProgress&) { return step(); });
-  } catch (...) {
-    w.setUpdatesEnabled(true);
-    w.hideBusy();
-    throw;
-  }
-  w.setUpdatesEnabled(true);
-  w.hideBusy();
-  w.follow(result);
 }
 
 // ---- The identity strip ---------------------------------------------------------------------

@@ -41,8 +41,6 @@ class DbrnWizardPage : public WizardPage {
                        std::function<GridKeyResult(GridKey key, int row, int col)> onKey);
   // A picker of the page with its caption after it.
   QComboBox* makePicker(const char* name, int width);
-  // Runs a step's Next with the red label shown while it works.
-  void nextWith(const std::function<DbrnStepResult()>& step);
 
  private:
   TfrmCreateDBRN& wizard_;

@@ -133,7 +133,7 @@ void HousesPage::Table4Click(const QModelIndex& index) {
 }
 
 void HousesPage::next() {
-  nextWith([this] { return checkHousesPage(state()); });
+  wizard().runNext([this] { return checkHousesPage(state()); });
 }
 
 // ---- The summary -----------------------------------------------------------------------------

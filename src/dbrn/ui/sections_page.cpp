@@ -109,7 +109,7 @@ void SectionsPage::Table1Click(const QModelIndex& index) {
 }
 
 void SectionsPage::next() {
-  nextWith([this] { return checkSectionsPage(state()); });
+  wizard().runNext([this] { return checkSectionsPage(state()); });
 }
 
 }  // namespace qj::ui

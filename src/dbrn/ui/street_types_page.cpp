@@ -63,7 +63,7 @@ void StreetTypesPage::pageShown() {
 
 void StreetTypesPage::next() {
   const std::string speed = fromQt(skor->text());
-  nextWith([&] { return checkStreetTypesPage(state(), speed); });
+  wizard().runNext([&] { return checkStreetTypesPage(state(), speed); });
 }
 
 }  // namespace qj::ui

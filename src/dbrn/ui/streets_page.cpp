@@ -107,7 +107,7 @@ void StreetsPage::next() {
     input.keyPhraseName = fromQt(name->text());
   if (auto* sections = wizard().control<GridView>("Table1"))
     input.table1Row = sections->currentRow();
-  nextWith([&] { return checkStreetsPage(state(), input); });
+  wizard().runNext([&] { return checkStreetsPage(state(), input); });
 }
 
 }  // namespace qj::ui

@@ -99,7 +99,7 @@ void TurnsPage::pageShown() {
 }
 
 void TurnsPage::next() {
-  nextWith([this] { return checkTurnsPage(state()); });
+  wizard().runNext([this] { return checkTurnsPage(state()); });
 }
 
 // ---- Accessibility ---------------------------------------------------------------------------
@@ -136,7 +136,7 @@ void AccessPage::pageShown() {
 
 void AccessPage::next() {
   const std::string date = fromQt(today());
-  nextWith([this, &date] { return checkAccessPage(state(), date); });
+  wizard().runNext([this, &date] { return checkAccessPage(state(), date); });
 }
 
 }  // namespace qj::ui

@@ -10,11 +10,17 @@
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
-#include "task/auto_transitions.h"
-#include "task/placement.h"
 #include "task/task_files_io.h"
+#include "task/ui/from_transitions_page.h"
 #include "task/ui/header_strip.h"
+#include "task/ui/identity_page.h"
+#include "task/ui/parameters_page.h"
+#include "task/ui/point_options_page.h"
+#include "task/ui/points_page.h"
+#include "task/ui/section_choice_page.h"
+#include "task/ui/summary_page.h"
 #include "task/ui/task_wizard_page.h"
+#include "task/ui/to_transitions_page.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -24,12 +30,10 @@ namespace {
 // the columns their titles need.
 constexpr int kPageWidth = 960;
 constexpr int kPageHeight = 560;
-// The first column of the transition grids that the user types into.
-constexpr int kDistanceColumn = 9;
 
 }  // namespace
 
-TfrmCreateTaskWin* TfrmCreateTaskWin::create(WindowHost& host, TaskPageMakers pages) {
+TfrmCreateTaskWin* TfrmCreateTaskWin::create(WindowHost& host) {
   TaskWizardState state;
   state.formMode = host.state().formMode;
   state.decSep = host.state().decSep;
@@ -42,7 +46,7 @@ TfrmCreateTaskWin* TfrmCreateTaskWin::create(WindowHost& host, TaskPageMakers pa
     if (load.outcome != TaskLoadOutcome::Loaded) return nullptr;
     approachSpeed = load.approachSpeedText;
   }
-  auto* wizard = new TfrmCreateTaskWin(host, std::move(state), std::move(pages));
+  auto* wizard = new TfrmCreateTaskWin(host, std::move(state));
   if (approachSpeed)
     if (auto* velo = wizard->control<QLineEdit>("Velo")) velo->setText(toQt(*approachSpeed));
   return wizard;
@@ -52,15 +56,17 @@ AppState& TfrmCreateTaskWin::app() const {
   return host_.state();
 }
 
-TfrmCreateTaskWin::TfrmCreateTaskWin(WindowHost& host, TaskWizardState state, TaskPageMakers pages)
+TfrmCreateTaskWin::TfrmCreateTaskWin(WindowHost& host, TaskWizardState state)
     : WizardWindow(host, "frmCreateTaskWin", QSize(kPageWidth, kPageHeight)),
       host_(host),
       state_(std::move(state)),
+      flow_(state_, host.state()),
       titleText_(taskWizardTitle(state_.formMode)) {
-  for (int step = 1; step <= kTaskSteps; ++step) {
-    TaskWizardPage* made = pages[step - 1](*this);
-    addPage(made, wrapPage(made));
-  }
+  const std::vector<TaskWizardPage*> pages = {
+      new IdentityPage(*this),        new ParametersPage(*this),    new PointsPage(*this),
+      new PointOptionsPage(*this),    new SectionChoicePage(*this), new ToTransitionsPage(*this),
+      new FromTransitionsPage(*this), new SummaryPage(*this)};
+  for (TaskWizardPage* page : pages) addPage(page, wrapPage(page));
   buildFrame();
   applyEditRules(taskEditRule, state_.decSep);
   showStep(1);
@@ -89,84 +95,6 @@ TaskWizardPage* TfrmCreateTaskWin::page(int step) const {
   return static_cast<TaskWizardPage*>(WizardWindow::page(step));
 }
 
-void TfrmCreateTaskWin::showStep(int step) {
-  if (!page(step)) return;
-  state_.wizardStep = step;
-  setWindowTitle(qtText(taskStepCaption(state_, step), texts()));
-  showPage(step);
-}
-
-void TfrmCreateTaskWin::btnNextClick() {
-  commitGridEditors();
-  if (state_.wizardStep >= kTaskSteps) {
-    finishTask();
-    return;
-  }
-  if (TaskWizardPage* current = page(state_.wizardStep)) current->next();
-}
-
-void TfrmCreateTaskWin::advance(WizardNext next) {
-  switch (next) {
-    case WizardNext::Stay: break;
-    case WizardNext::ShowStep4Page:
-      showStep(4);
-      focusControl("Table1a", 0);
-      break;
-    case WizardNext::ShowSectionChoicePage:
-      showStep(5);
-      focusControl("Table12", 0);
-      break;
-    case WizardNext::RunStep5: page(5)->next(); break;
-    case WizardNext::PlaceLevelOnePoints:
-      if (const StepCheck placed = placeLevel1Points(state_, texts()); !placed.passed()) {
-        applyCheck(placed);
-        break;
-      }
-      showStep(6);
-      focusControl("Table2", 0, kDistanceColumn);
-      break;
-    case WizardNext::AutoTransitions: {
-      showBusy(graphBusyLabel());
-      const StepCheck check = autoTransitions(state_);
-      hideBusy();
-      if (!check.passed()) {
-        applyCheck(check);
-        break;
-      }
-      advance(WizardNext::ShowSummary);
-      break;
-    }
-    case WizardNext::ShowStep7Page:
-      showStep(7);
-      focusControl("Table3", 0, kDistanceColumn);
-      break;
-    case WizardNext::ShowSummary:
-      showStep(8);
-      nextButton()->setText(qtText(shell(129), texts()));
-      nextButton()->setFocus();
-      break;
-  }
-}
-
-void TfrmCreateTaskWin::follow(const StepOutcome& outcome) {
-  if (!outcome.check.passed())
-    applyCheck(outcome.check);
-  else
-    advance(outcome.next);
-}
-
-void TfrmCreateTaskWin::btnPrevClick() {
-  if (state_.wizardStep <= 1) return;
-  // What the user typed into a cell still open is the page's, kept when the page is left.
-  commitGridEditors();
-  const BackMove move = backFrom(state_);
-  if (move.resetWarnedRow) state_.warnedRow = -1;
-  if (move.restoreNextCaption) nextButton()->setText(qtText(shell(80), texts()));
-  showStep(move.toStep);
-  if (move.disablePrev) prevButton()->setEnabled(false);
-  focusControl(move.focus);
-}
-
 bool TfrmCreateTaskWin::SaveTaskFiles() {
   if (const auto failure = saveTaskFiles(state_, app(), nowDateTime())) {
     showMessage(*failure);
@@ -176,7 +104,7 @@ bool TfrmCreateTaskWin::SaveTaskFiles() {
   return true;
 }
 
-void TfrmCreateTaskWin::finishTask() {
+void TfrmCreateTaskWin::finish() {
   const auto* order1 = control<QRadioButton>("Order1");
   const bool solveNow = order1 && order1->isChecked();
   if (!SaveTaskFiles()) return;

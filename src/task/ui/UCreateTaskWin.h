@@ -4,9 +4,8 @@
 #include <string>
 
 #include "frame/app_state.h"
-#include "task/step_flow.h"
 #include "task/task_wizard_frame.h"
-#include "task/ui/task_pages.h"
+#include "task/wizard_flow.h"
 #include "task/wizard_state.h"
 #include "text/message.h"
 #include "wizard/ui/wizard_window.h"
@@ -25,7 +24,7 @@ class TfrmCreateTaskWin : public WizardWindow {
  public:
   // The wizard for the main window's FormMode, or nothing when the task to correct cannot
   // be read (its message has been shown).
-  static TfrmCreateTaskWin* create(WindowHost& host, TaskPageMakers pages = taskWizardPages());
+  static TfrmCreateTaskWin* create(WindowHost& host);
 
   WindowHost& host() const { return host_; }
   AppState& app() const;
@@ -33,28 +32,20 @@ class TfrmCreateTaskWin : public WizardWindow {
   const Text& titleText() const { return titleText_; }
   TaskWizardPage* page(int step) const;
 
-  int currentStep() const override { return state_.wizardStep; }
-  // Shows the page of `step`, makes it the current step and sets the window caption.
-  void showStep(int step) override;
+  TaskWizardFlow& flow() override { return flow_; }
 
-  // Goes on as a step's check decided: shows the page that follows, or runs the work that
-  // follows (step 5's check, the placement of level-1 points, the level-2 transitions).
-  void advance(WizardNext next);
-  // A step's outcome: its refusal shown, or on to what follows.
-  void follow(const StepOutcome& outcome);
-
-  void btnNextClick() override;
-  void btnPrevClick() override;
+ protected:
+  // Next on the summary: the files, the protocol, closing, and the solve-now hand-over.
+  void finish() override;
 
  private:
-  TfrmCreateTaskWin(WindowHost& host, TaskWizardState state, TaskPageMakers pages);
+  TfrmCreateTaskWin(WindowHost& host, TaskWizardState state);
   QWidget* wrapPage(TaskWizardPage* page);
-  // Next on the summary: the files, the protocol, closing, and the solve-now hand-over.
-  void finishTask();
   bool SaveTaskFiles();
 
   WindowHost& host_;
   TaskWizardState state_;
+  TaskWizardFlow flow_;
   Text titleText_;
 };
 

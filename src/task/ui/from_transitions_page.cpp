@@ -21,11 +21,7 @@ FromTransitionsPage::FromTransitionsPage(TfrmCreateTaskWin& w)
     : TransitionGridPage(w, 7, "Table3", w.state().table3, captions()) {}
 
 void FromTransitionsPage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  w.showBusy(graphBusyLabel());
-  const StepOutcome out = checkStep7(w.state());
-  w.hideBusy();
-  w.follow(out);
+  wizard().runNext([this] { return wizard().flow().fromTransitionsNext(); });
 }
 
 }  // namespace qj::ui

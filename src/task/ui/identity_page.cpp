@@ -182,17 +182,7 @@ void IdentityPage::next() {
   TfrmCreateTaskWin& w = wizard();
   const Step1Input input{fromQt(txtShifr->text()), fromQt(txtName->text()),
                          list_DBRN->currentIndex()};
-  Step1Result result = checkStep1(w.state(), w.app(), input);
-  if (!result.check.passed()) {
-    w.applyCheck(result.check);
-    return;
-  }
-  w.applyUpdates(result.updates);
-  if (result.page2)
-    if (auto* parameters = qobject_cast<ParametersPage*>(w.page(2)))
-      parameters->fill(*result.page2);
-  w.showStep(2);
-  w.focusControl("TS_num");
+  w.runNext([&] { return w.flow().identityNext(input); });
 }
 
 }  // namespace qj::ui

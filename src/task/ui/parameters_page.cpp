@@ -284,16 +284,13 @@ Page2Input ParametersPage::input() const {
   return in;
 }
 
+void ParametersPage::pageShown() {
+  if (const std::optional<Page2Values> values = wizard().flow().takePage2Fill()) fill(*values);
+}
+
 void ParametersPage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  const Step2Result result = checkStep2(w.state(), input(), w.texts());
-  w.applyUpdates(result.updates);
-  if (!result.check.passed()) {
-    w.applyCheck(result.check);
-    return;
-  }
-  w.showStep(3);
-  w.focusControl("Table1", 0);
+  const Page2Input typed = input();
+  wizard().runNext([&] { return wizard().flow().parametersNext(typed); });
 }
 
 }  // namespace qj::ui

@@ -21,6 +21,9 @@ class ParametersPage : public TaskWizardPage {
   explicit ParametersPage(TfrmCreateTaskWin& wizard);
 
   void next() override;
+  // Page 2 shows the values step 1 took from the task header, the first time and after an
+  // import replaced the task; otherwise it keeps what the user typed.
+  void pageShown() override;
 
   // Step 1's refill from the task header.
   void fill(const Page2Values& values);

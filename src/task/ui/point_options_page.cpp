@@ -53,7 +53,14 @@ QWidget* PointOptionsPage::buildThreshold() {
   auto* group = new QButtonGroup(box);
   for (QRadioButton* b : {threshold_.por0, threshold_.por1, threshold_.por2}) group->addButton(b);
   connectThresholdWidgets(threshold_);
-  showThreshold({});
+  showThreshold(threshold_, {});
+  // Step 5 reads the threshold from the flow, also when it runs from steps 3 and 4: every
+  // change of the widgets is written through.
+  const auto keep = [this] { wizard().flow().setThreshold(readThreshold(threshold_)); };
+  for (QRadioButton* b : {threshold_.por0, threshold_.por1, threshold_.por2})
+    connect(b, &QRadioButton::toggled, this, keep);
+  for (QLineEdit* e : {threshold_.porog1, threshold_.porog2})
+    connect(e, &QLineEdit::textChanged, this, keep);
   auto* layout = new QHBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(px(6));
@@ -116,17 +123,9 @@ void PointOptionsPage::pageShown() {
   grid_->refresh();
 }
 
-void PointOptionsPage::showThreshold(const ThresholdControls& c) {
-  qj::ui::showThreshold(threshold_, c);
-}
-
-ThresholdControls PointOptionsPage::threshold() const {
-  return readThreshold(threshold_);
-}
-
 void PointOptionsPage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  w.follow(checkStep4(w.state(), w.texts(), fromQt(txtDT->text())));
+  const std::string tact = fromQt(txtDT->text());
+  wizard().runNext([&] { return wizard().flow().pointOptionsNext(tact); });
 }
 
 }  // namespace qj::ui

@@ -25,11 +25,6 @@ class PointOptionsPage : public TaskWizardPage {
   void next() override;
   void pageShown() override;
 
-  // The threshold controls as step 3 (the stored threshold) or step 5 (none) sets them.
-  void showThreshold(const ThresholdControls& c);
-  // The threshold as the user left it, for step 5.
-  ThresholdControls threshold() const;
-
  private:
   QWidget* buildThreshold();
   QWidget* buildTact();

@@ -147,12 +147,7 @@ void PointsPage::Table1Edited(int row, int col) {
 }
 
 void PointsPage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  const Step3Outcome out = checkStep3(w.state(), w.texts());
-  if (out.threshold)
-    if (auto* options = qobject_cast<PointOptionsPage*>(w.page(4)))
-      options->showThreshold(*out.threshold);
-  w.follow(out);
+  wizard().runNext([this] { return wizard().flow().pointsNext(); });
 }
 
 }  // namespace qj::ui

@@ -50,14 +50,7 @@ void SectionChoicePage::pageShown() {
 }
 
 void SectionChoicePage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  auto* options = qobject_cast<PointOptionsPage*>(w.page(4));
-  const ThresholdControls threshold = options ? options->threshold() : ThresholdControls{};
-  w.showBusy(stateCountBusyLabel());
-  const Step5Outcome out = checkStep5(w.state(), threshold);
-  w.hideBusy();
-  if (out.resetThreshold && options) options->showThreshold({});
-  w.follow(out);
+  wizard().runNext([this] { return wizard().flow().sectionChoiceNext(); });
 }
 
 }  // namespace qj::ui

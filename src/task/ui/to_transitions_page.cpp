@@ -21,8 +21,7 @@ ToTransitionsPage::ToTransitionsPage(TfrmCreateTaskWin& w)
     : TransitionGridPage(w, 6, "Table2", w.state().table2, captions()) {}
 
 void ToTransitionsPage::next() {
-  TfrmCreateTaskWin& w = wizard();
-  w.follow(checkStep6(w.state(), w.texts()));
+  wizard().runNext([this] { return wizard().flow().toTransitionsNext(); });
 }
 
 }  // namespace qj::ui

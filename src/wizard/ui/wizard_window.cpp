@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
@@ -135,6 +136,57 @@ bool WizardWindow::showMessage(const Message& message) {
   return host_.showMessage(message, this);
 }
 
+void WizardWindow::showStep(int step) {
+  if (!page(step)) return;
+  flow().setCurrentStep(step);
+  setWindowTitle(qtText(flow().stepCaption(step), texts()));
+  btnNext->setText(qtText(step == flow().stepCount() ? shell(129) : shell(80), texts()));
+  showPage(step);
+}
+
+void WizardWindow::runNext(const std::function<StepResult()>& step) {
+  const std::optional<BusyLabel> busy = flow().busyWhileNext(currentStep());
+  follow(busy ? work(*busy, step) : step());
+}
+
+StepResult WizardWindow::work(const BusyLabel& busy, const std::function<StepResult()>& step) {
+  showBusy(busy);
+  StepResult result = step();
+  hideBusy();
+  return result;
+}
+
+void WizardWindow::follow(StepResult result) {
+  applyUpdates(result.updates);
+  while (result.busy) {
+    result = work(*result.busy, [this] { return flow().resume(); });
+    applyUpdates(result.updates);
+  }
+  if (!result.passed()) {
+    applyCheck(result.check);
+    return;
+  }
+  showStep(result.nextStep);
+  focusControl(result.focus, result.focusRow, result.focusColumn);
+}
+
+void WizardWindow::btnNextClick() {
+  commitGridEditors();
+  if (currentStep() >= flow().stepCount()) {
+    finish();
+    return;
+  }
+  if (WizardPage* current = page(currentStep())) current->next();
+}
+
+void WizardWindow::btnPrevClick() {
+  if (currentStep() <= 1) return;
+  // What the user typed into a cell still open is the page's, kept when the page is left.
+  commitGridEditors();
+  hideBusy();
+  follow(flow().back());
+}
+
 void WizardWindow::showPage(int step) {
   if (!page(step)) return;
   stack_->setCurrentIndex(step - 1);
@@ -158,7 +210,10 @@ void WizardWindow::focusControl(const std::string& name, int row, int column) {
   if (!w) return;
   const int step = stepOf(w);
   if (step > 0 && step != currentStep()) showStep(step);
-  if (auto* grid = qobject_cast<GridView*>(w); grid && row >= 0)
+  auto* grid = qobject_cast<GridView*>(w);
+  if (grid && row == kCurrentRow)
+    grid->showRowAtTop(std::max(grid->currentRow(), 0));
+  else if (grid && row >= 0)
     grid->showRowAtTop(row, column);
   else
     w->setFocus();
@@ -184,6 +239,9 @@ void WizardWindow::applyUpdates(const ControlUpdates& updates) {
       setControlCaption(w, toQt(text), u.fit, text);
     }
     if (u.visible) w->setVisible(*u.visible);
+    if (u.checked)
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(*u.checked);
+    if (u.enabled) w->setEnabled(*u.enabled);
   }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-// The frame that both wizards share: one page per step in a stack, Back, Next and Cancel, the
-// red busy label, and the window's side of the steps' outcomes (a refusal's box and focus,
-// caption changes, what a grid key changed). Controls carry their component names as
-// objectNames: the steps' checks name the control to focus, and their caption updates the
-// labels to change, by those names.
+// The window that both wizards are: one page per step in a stack, Back, Next and Cancel, the
+// red busy label, and the window's side of what the wizard's flow decides (wizard/wizard_flow.h):
+// a step's result shown (its caption changes, its refusal's box and focus, the page that
+// follows, the work it announced), Back, and what a grid key changed. Controls carry their
+// component names as objectNames: the steps name the controls to focus and to change by them.
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +19,7 @@
 #include "text/message.h"
 #include "text/ui/message_host.h"
 #include "wizard/step_result.h"
+#include "wizard/wizard_flow.h"
 
 namespace qj::ui {
 
@@ -63,14 +64,26 @@ class WizardWindow : public QWidget {
   QPushButton* closeButton() const { return btnClose; }
   QLabel* busyLabel() const { return Label0; }
 
-  // The step whose page is shown, and showing another one (its page, the window caption).
-  virtual int currentStep() const = 0;
-  virtual void showStep(int step) = 0;
+  // The wizard's flow in the core.
+  virtual WizardFlow& flow() = 0;
+  const WizardFlow& flow() const { return const_cast<WizardWindow*>(this)->flow(); }
+
+  // The step whose page is shown, and showing another one: its page, the window caption, and
+  // Next's caption (finishing on the last step).
+  int currentStep() const { return flow().currentStep(); }
+  void showStep(int step);
+
+  // Next on the current page: `step` runs with the flow's busy label for the step shown, and
+  // its result is shown.
+  void runNext(const std::function<StepResult()>& step);
+  // Shows a step's result: its updates, then its refusal, or the work it announced (done by the
+  // flow while its label shows, and that result shown in turn), or the page that follows.
+  void follow(StepResult result);
 
   // Shows a step's refusal: its box, then its control, on its page, with the grid row at top.
   void applyCheck(const StepCheck& check);
-  // Gives the focus to a control (showing its page first); for a grid, row `row` at top and,
-  // when given, the cell of table column `column` current.
+  // Gives the focus to a control (showing its page first); for a grid, row `row` at top (its
+  // current row for kCurrentRow) and, when given, the cell of table column `column` current.
   void focusControl(const std::string& name, int row = -1, int column = -1);
   // Applies a step's caption and visibility changes to the controls that exist.
   void applyUpdates(const ControlUpdates& updates);
@@ -81,8 +94,10 @@ class WizardWindow : public QWidget {
   // Shows what a grid's key command changed and its warning; true when the key was handled.
   bool applyKeyResult(WizardGrid& grid, const GridKeyResult& result);
 
-  virtual void btnNextClick() = 0;
-  virtual void btnPrevClick() = 0;
+  // Next: what is typed into a cell counts; the last step finishes, any other runs its page's
+  // Next. Back: to where the flow leads.
+  void btnNextClick();
+  void btnPrevClick();
   void btnCloseClick() { close(); }
 
  protected:
@@ -96,6 +111,12 @@ class WizardWindow : public QWidget {
   // Creates the busy label and the buttons under the pages; call once every page is added,
   // so that the pages come first in the tab order.
   void buildFrame();
+  // Next on the last step.
+  virtual void finish() = 0;
+  // Runs a step's work with its busy label shown and returns its result. Here on the window's
+  // thread; a wizard whose steps may take long runs them on a worker.
+  virtual StepResult work(const BusyLabel& busy, const std::function<StepResult()>& step);
+
   // Shows the page of `step` and refreshes it; Back is enabled from step 2 on.
   void showPage(int step);
   bool event(QEvent* event) override;

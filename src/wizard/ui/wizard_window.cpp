@@ -13,6 +13,7 @@
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"
 #include "text/ui/key_filter_validator.h"
+#include "wizard/ui/control_names.h"
 #include "wizard/ui/grid_view.h"
 #include "wizard/ui/wizard_grid.h"
 #include "wizard/ui/wizard_widgets.h"
@@ -206,7 +207,7 @@ int WizardWindow::stepOf(const QWidget* control) const {
 }
 
 void WizardWindow::focusControl(const std::string& name, int row, int column) {
-  QWidget* w = control(name);
+  QWidget* w = namedControl(*this, name);
   if (!w) return;
   const int step = stepOf(w);
   if (step > 0 && step != currentStep()) showStep(step);
@@ -231,7 +232,7 @@ void WizardWindow::applyCheck(const StepCheck& check) {
 
 void WizardWindow::applyUpdates(const ControlUpdates& updates) {
   for (const ControlUpdate& u : updates) {
-    QWidget* w = control(u.name);
+    QWidget* w = namedControl(*this, u.name);
     if (!w) continue;
     if (u.size) w->setFixedSize(px(QSize(u.size->first, u.size->second)));
     if (u.text) {

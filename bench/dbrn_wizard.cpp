@@ -19,6 +19,7 @@
 #include "dbrn/sections_step.h"
 #include "dbrn/street_types_step.h"
 #include "dbrn/streets_step.h"
+#include "dbrn/summary_step.h"
 #include "dbrn/turns_step.h"
 #include "dbrn/wizard_frame.h"
 #include "democity/demo_city.h"

@@ -15,8 +15,10 @@
 #include "democity/demo_city.h"
 #include "records/text.h"
 #include "task/auto_transitions.h"
+#include "task/from_transitions_step.h"
 #include "task/placement.h"
-#include "task/transitions.h"
+#include "task/to_transitions_step.h"
+#include "task/transition_grid.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "task/step5.h"
+#include "task/section_choice_step.h"
 
 int main() {
   struct Case {

@@ -4,7 +4,7 @@
 #include "dbrn/ui/UCreateCliDB.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/USelectDBRN.h"
-#include "dbrn/ui/database_workbooks.h"
+#include "dbrn/ui/dbrn_workbooks.h"
 #include "frame/ui/UHelpWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "frame/ui/USelectWin.h"

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "dbrn/houses_step.h"
+#include "dbrn/summary_step.h"
 #include "dbrn/wizard_frame.h"
 #include "records/text.h"
 

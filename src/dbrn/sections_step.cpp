@@ -5,6 +5,7 @@
 
 #include "dbrn/duplicates.h"
 #include "dbrn/houses_step.h"
+#include "dbrn/summary_step.h"
 #include "dbrn/wizard_frame.h"
 #include "records/numbers.h"
 #include "records/text.h"

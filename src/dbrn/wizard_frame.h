@@ -1,7 +1,7 @@
 #pragma once
 // The database wizard's frame in the core: opening it for an operation, its titles and
-// captions, where Back leads, the edits' rules, the import from a database file, the identity
-// strip of the later pages, the summary, and saving at the end.
+// captions, where Back leads, the edits' rules, the import from a database file and the
+// identity strip of the later pages. The summary and saving at the end are summary_step.h.
 
 #include <cstdint>
 #include <optional>
@@ -76,14 +76,4 @@ BusyLabel dbrnBusyLabel();
 // The captions that name the database on the later pages: code, name, kind and date on the
 // identity strips (a new database has no date until step 6 passes).
 ControlUpdates identityStripUpdates(const DbrnWizardState& state);
-// The counts of the turns, accessibility and summary pages.
-ControlUpdates countUpdates(const DbrnWizardState& state);
-
-// The database as Next on the summary writes it: the wizard's records, at level 1 without the
-// street of sections without a street when no section belongs to it.
-DbrnFile databaseToWrite(const DbrnWizardState& state);
-// Next on the summary: outside view mode the database is written into the Dbrn folder. The
-// message when it cannot be written (the wizard then stays open).
-std::optional<Message> finishDbrn(DbrnWizardState& state, const AppState& app);
-
 }  // namespace qj

@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "records/text.h"
-#include "task/step3.h"
+#include "task/points_step.h"
 #include "task/wizard_state.h"
 
 namespace qj {

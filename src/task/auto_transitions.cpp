@@ -2,7 +2,7 @@
 
 #include "route/house_transitions.h"
 #include "route/solver_graph.h"
-#include "task/transitions.h"
+#include "task/transition_grid.h"
 #include "text/message.h"
 
 namespace qj {

@@ -4,8 +4,8 @@
 
 #include "records/numbers.h"
 #include "records/text.h"
-#include "task/step3.h"
-#include "task/transitions.h"
+#include "task/points_step.h"
+#include "task/transition_grid.h"
 #include "text/message.h"
 #include "wizard/grid.h"
 

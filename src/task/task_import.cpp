@@ -8,7 +8,7 @@
 #include "records/cp1251.h"
 #include "records/numbers.h"
 #include "records/text.h"
-#include "task/task_files_io.h"
+#include "task/task_files.h"
 
 namespace qj {
 namespace {

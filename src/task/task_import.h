@@ -14,7 +14,7 @@
 #include "office/workbook.h"
 #include "platform/progress.h"
 #include "records/task_file.h"
-#include "task/task_wizard_frame.h"
+#include "task/wizard_frame.h"
 #include "task/wizard_state.h"
 #include "text/message.h"
 

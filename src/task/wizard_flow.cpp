@@ -3,11 +3,13 @@
 #include <utility>
 
 #include "task/auto_transitions.h"
+#include "task/from_transitions_step.h"
 #include "task/placement.h"
-#include "task/step3.h"
-#include "task/step5.h"
-#include "task/task_wizard_frame.h"
-#include "task/transitions.h"
+#include "task/points_step.h"
+#include "task/section_choice_step.h"
+#include "task/to_transitions_step.h"
+#include "task/transition_grid.h"
+#include "task/wizard_frame.h"
 
 namespace qj {
 

@@ -12,10 +12,10 @@
 #include <string_view>
 
 #include "frame/app_state.h"
-#include "task/step4.h"
-#include "task/step_flow.h"
-#include "task/task_identity.h"
-#include "task/task_parameters.h"
+#include "task/identity_step.h"
+#include "task/parameters_step.h"
+#include "task/point_options_step.h"
+#include "task/step_outcome.h"
 #include "task/wizard_state.h"
 #include "wizard/wizard_flow.h"
 

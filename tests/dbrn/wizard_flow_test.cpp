@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "dbrn/summary_step.h"
 #include "democity/demo_city.h"
 #include "frame/catalogue.h"
 

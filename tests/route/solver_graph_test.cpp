@@ -5,9 +5,11 @@
 #include <numeric>
 
 #include "support/shell_fixture.h"
+#include "task/from_transitions_step.h"
 #include "task/placement.h"
 #include "task/task_network.h"
-#include "task/transitions.h"
+#include "task/to_transitions_step.h"
+#include "task/transition_grid.h"
 
 namespace qj {
 namespace {

@@ -17,14 +17,16 @@
 #include <sstream>
 
 #include "task/auto_transitions.h"
+#include "task/from_transitions_step.h"
+#include "task/identity_step.h"
+#include "task/parameters_step.h"
 #include "task/placement.h"
-#include "task/step3.h"
-#include "task/step4.h"
-#include "task/step5.h"
-#include "task/task_identity.h"
-#include "task/task_parameters.h"
+#include "task/point_options_step.h"
+#include "task/points_step.h"
+#include "task/section_choice_step.h"
 #include "task/task_wizard_fixture.h"
-#include "task/transitions.h"
+#include "task/to_transitions_step.h"
+#include "task/transition_grid.h"
 #include "task/wizard_fixture.h"
 
 namespace qj {

@@ -4,7 +4,7 @@
 
 #include "support/shell_fixture.h"
 #include "task/task_network.h"
-#include "task/transitions.h"
+#include "task/transition_grid.h"
 
 namespace qj {
 namespace {

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "task/step3.h"
-#include "task/step5.h"
+#include "task/points_step.h"
+#include "task/section_choice_step.h"
 #include "task/task_wizard_fixture.h"
 #include "task/wizard_fixture.h"
 

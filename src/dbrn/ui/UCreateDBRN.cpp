@@ -5,11 +5,14 @@
 #include <QVBoxLayout>
 
 #include "dbrn/identity_step.h"
-#include "dbrn/ui/dbrn_identity_page.h"
+#include "dbrn/summary_step.h"
+#include "dbrn/ui/access_page.h"
 #include "dbrn/ui/houses_page.h"
+#include "dbrn/ui/identity_page.h"
 #include "dbrn/ui/sections_page.h"
 #include "dbrn/ui/street_types_page.h"
 #include "dbrn/ui/streets_page.h"
+#include "dbrn/ui/summary_page.h"
 #include "dbrn/ui/turns_page.h"
 #include "frame/ui/window_host.h"
 #include "platform/ui/background_work.h"

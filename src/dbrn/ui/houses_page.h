@@ -1,13 +1,12 @@
 #pragma once
 // Page 7 of the database wizard (gbWindow_4a): the pickers List_41, List_42 and List_43, the
-// line about the section in the current cell Label_4b and the houses grid Table4; and page 8
-// (gbWindow_5), the summary of the database.
+// line about the section in the current cell Label_4b and the houses grid Table4.
 
 #include <QComboBox>
 #include <QLabel>
 
 #include "dbrn/houses_step.h"
-#include "dbrn/ui/dbrn_wizard_page.h"
+#include "dbrn/ui/wizard_page.h"
 
 namespace qj::ui {
 
@@ -35,13 +34,6 @@ class HousesPage : public DbrnWizardPage {
   QComboBox* List_43;
   QLabel* Label_4b;
   WizardGrid* grid_;
-};
-
-class DbrnSummaryPage : public DbrnWizardPage {
-  Q_OBJECT
-
- public:
-  explicit DbrnSummaryPage(TfrmCreateDBRN& wizard);
 };
 
 }  // namespace qj::ui

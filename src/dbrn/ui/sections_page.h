@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "dbrn/sections_step.h"
-#include "dbrn/ui/dbrn_wizard_page.h"
+#include "dbrn/ui/wizard_page.h"
 
 namespace qj::ui {
 

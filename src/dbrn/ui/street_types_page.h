@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 #include "dbrn/street_types_step.h"
-#include "dbrn/ui/dbrn_wizard_page.h"
+#include "dbrn/ui/wizard_page.h"
 
 namespace qj::ui {
 

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "dbrn/streets_step.h"
-#include "dbrn/ui/dbrn_wizard_page.h"
+#include "dbrn/ui/wizard_page.h"
 
 namespace qj::ui {
 

@@ -1,12 +1,11 @@
 #pragma once
-// Pages 5 and 6 of the database wizard: the turns grid Table2 (gbWindow_3) and the
-// accessibility grid Table3 (gbWindow_4), each under the counts of nodes and sections.
+// Page 5 of the database wizard (gbWindow_3): the turns grid Table2 under the counts of nodes
+// and sections.
 
 #include <QLabel>
 
-#include "dbrn/access_step.h"
 #include "dbrn/turns_step.h"
-#include "dbrn/ui/dbrn_wizard_page.h"
+#include "dbrn/ui/wizard_page.h"
 
 namespace qj::ui {
 
@@ -23,22 +22,5 @@ class TurnsPage : public DbrnWizardPage {
   TurnGridRules rules_;
   WizardGrid* grid_;
 };
-
-class AccessPage : public DbrnWizardPage {
-  Q_OBJECT
-
- public:
-  explicit AccessPage(TfrmCreateDBRN& wizard);
-
-  void next() override;
-  void pageShown() override;
-
- private:
-  AccessGridRules rules_;
-  WizardGrid* grid_;
-};
-
-// The line of counts over the grids of steps 5, 6 and the summary: nodes and sections.
-QWidget* makeCountLine(QWidget* parent, int step, const ShellTables& texts);
 
 }  // namespace qj::ui

@@ -10,9 +10,9 @@
 #include "platform/ui/qt_text.h"
 #include "reports/print_layout.h"
 #include "reports/print_output.h"
-#include "reports/ui/QtPageCanvas.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/qt_page_canvas.h"
 
 namespace qj::ui {
 namespace {

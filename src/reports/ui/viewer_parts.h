@@ -8,7 +8,7 @@
 
 #include "frame/ui/viewer_kind.h"
 #include "reports/report_texts.h"
-#include "reports/ui/TitleStrip.h"
+#include "reports/ui/title_strip.h"
 #include "wizard/grid.h"
 #include "wizard/ui/grid_model.h"
 #include "wizard/ui/grid_view.h"

@@ -10,7 +10,7 @@
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
 #include "records/datetime.h"
-#include "task/task_files_io.h"
+#include "task/task_files.h"
 #include "task/ui/from_transitions_page.h"
 #include "task/ui/header_strip.h"
 #include "task/ui/identity_page.h"
@@ -19,8 +19,8 @@
 #include "task/ui/points_page.h"
 #include "task/ui/section_choice_page.h"
 #include "task/ui/summary_page.h"
-#include "task/ui/task_wizard_page.h"
 #include "task/ui/to_transitions_page.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {

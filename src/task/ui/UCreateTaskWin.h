@@ -4,8 +4,8 @@
 #include <string>
 
 #include "frame/app_state.h"
-#include "task/task_wizard_frame.h"
 #include "task/wizard_flow.h"
+#include "task/wizard_frame.h"
 #include "task/wizard_state.h"
 #include "text/message.h"
 #include "wizard/ui/wizard_window.h"

@@ -7,7 +7,7 @@
 
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
-#include "task/task_wizard_frame.h"
+#include "task/wizard_frame.h"
 #include "text/message.h"
 #include "wizard/ui/wizard_widgets.h"
 

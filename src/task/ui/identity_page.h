@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "task/task_import.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/ui/wizard_page.h"
 
 namespace qj::ui {
 

@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "task/task_identity.h"
-#include "task/task_parameters.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/identity_step.h"
+#include "task/parameters_step.h"
+#include "task/ui/wizard_page.h"
 
 namespace qj::ui {
 

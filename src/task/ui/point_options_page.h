@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "task/step4.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/point_options_step.h"
 #include "task/ui/threshold_controls.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {

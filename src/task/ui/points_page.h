@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "task/step3.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/points_step.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {

@@ -3,7 +3,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/design.h"
-#include "task/step3.h"
+#include "task/points_step.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/point_options_page.h"
 #include "wizard/ui/wizard_widgets.h"

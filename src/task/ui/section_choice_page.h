@@ -6,8 +6,8 @@
 
 #include <QLabel>
 
-#include "task/step5.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/section_choice_step.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {

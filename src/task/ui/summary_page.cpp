@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/design.h"
-#include "task/summary.h"
+#include "task/summary_step.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "wizard/ui/wizard_widgets.h"
 

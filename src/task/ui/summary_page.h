@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "task/ui/task_wizard_page.h"
+#include "task/ui/wizard_page.h"
 
 namespace qj::ui {
 

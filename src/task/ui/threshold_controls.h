@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "task/step4.h"
+#include "task/point_options_step.h"
 
 namespace qj::ui {
 

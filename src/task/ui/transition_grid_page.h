@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <array>
 
-#include "task/transitions.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/transition_grid.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/wizard_grid.h"
 
 namespace qj::ui {

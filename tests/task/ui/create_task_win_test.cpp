@@ -6,7 +6,7 @@
 #include "platform/ui/design.h"
 #include "records/datetime.h"
 #include "records/protocol_file.h"
-#include "task/task_files_io.h"
+#include "task/task_files.h"
 #include "task/ui/task_wizard_window.h"
 
 namespace qj::ui {

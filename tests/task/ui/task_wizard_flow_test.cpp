@@ -16,8 +16,8 @@
 #include "records/text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
-#include "task/step3.h"
-#include "task/step4.h"
+#include "task/point_options_step.h"
+#include "task/points_step.h"
 #include "task/ui/task_wizard_window.h"
 
 namespace qj::ui {

@@ -25,7 +25,7 @@
 #include "support/temp_dir.h"
 #include "support/ui/grid_driver.h"
 #include "task/ui/UCreateTaskWin.h"
-#include "task/ui/task_wizard_page.h"
+#include "task/ui/wizard_page.h"
 #include "wizard/ui/grid_view.h"
 
 namespace qj::ui {

@@ -8,7 +8,7 @@
 #include "dbrn/dbrn_io.h"
 #include "dbrn/ui/dbrn_wizard_window.h"
 #include "platform/files.h"
-#include "task/step3.h"
+#include "task/points_step.h"
 #include "task/ui/task_wizard_window.h"
 
 namespace qj::ui {

@@ -1,0 +1,155 @@
+#include "task/transition_grid.h"
+
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "records/numbers.h"
+#include "records/text.h"
+#include "task/points_step.h"
+#include "text/message.h"
+
+namespace qj {
+namespace {
+
+using Lists = std::vector<std::vector<TransitionRec>>;
+
+std::vector<RowSlot> rowSlots(const Lists& lists) {
+  std::vector<RowSlot> rows;
+  for (size_t i = 0; i < lists.size(); ++i)
+    for (size_t j = 0; j < lists[i].size(); ++j)
+      rows.push_back({static_cast<int>(i), static_cast<int>(j)});
+  return rows;
+}
+
+std::vector<RowSlot> checkedRowSlots(const GridTable& grid, const Lists& lists) {
+  std::vector<RowSlot> rows = rowSlots(lists);
+  if (static_cast<size_t>(grid.rows()) != rows.size())
+    throw std::logic_error("a transition grid does not match its transition lists");
+  return rows;
+}
+
+// A distance or speed of the grids: a non-negative number typed with the separator.
+std::optional<double> readGridNumber(std::string_view text, char sep) {
+  const auto v = parseReal(text, sep);
+  if (!v || !std::isfinite(*v) || *v < 0) return std::nullopt;
+  return v;
+}
+
+Text distanceMissing(Way way, bool reverse) {
+  if (way == Way::From) return shell(456);
+  return reverse ? shell(287) : shell(288);
+}
+
+Text speedMissing(Way way, bool reverse) {
+  if (way == Way::From) return shell(457);
+  return reverse ? shell(284) : shell(285);
+}
+
+Text tooLong(int point, bool reverse, const TransitSectionRec& s) {
+  return shell(619) + " " + num(point + 1) + ", " + (reverse ? shell(237) : shell(238)) +
+         " (= " + val(trim(s.length)) + " " + shortText(22) + "), " + shell(742).trimmed() + ".";
+}
+
+Text tooFast(int point, bool reverse, const TransitSectionRec& s) {
+  return shell(620) + " " + num(point + 1) + ", " + (reverse ? shell(234) : shell(621)) +
+         " (= " + val(trim(s.speed)) + " " + shortText(15) + "), " + shell(742).trimmed() + ".";
+}
+
+// The checks of one row, in the order the steps apply them.
+std::optional<Text> rowFault(const TaskWizardState& st, Way way, const GridTable& grid, int r,
+                             int point, int32_t kind) {
+  const bool reverse = kind == (way == Way::To ? kToReverseSection : kFromReverseSection);
+  const TaskPointRec& p = st.points[point];
+  const TransitSectionRec* s = sectionAt(st, reverse ? p.reverseSectionIndex : p.sectionIndex);
+  const Text who = lit(" ") + val(grid.cell(r, 0)) + ".";
+
+  const std::string_view distText = trim(grid.cell(r, 9));
+  if (distText.empty()) return distanceMissing(way, reverse) + who;
+  const auto dist = readGridNumber(distText, st.decSep);
+  if (!dist) return shell(352) + who;
+  if (s && !(*dist < sectionLength(*s) + 1e-5)) return tooLong(point, reverse, *s);
+
+  const std::string_view speedText = trim(grid.cell(r, 10));
+  if (speedText.empty()) return speedMissing(way, reverse) + who;
+  const auto speed = readGridNumber(speedText, st.decSep);
+  if (!speed) return shell(353) + who;
+  // A way at speed 0 would take forever: the optimiser could not price it.
+  if (*speed <= 0) return shell(890) + who;
+  if (s && !(*speed < 10.0 * sectionSpeed(*s) + 1e-5)) return tooFast(point, reverse, *s);
+  return std::nullopt;
+}
+
+}  // namespace
+
+const TransitSectionRec* sectionAt(const TaskWizardState& st, int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= st.db.sections.size()) return nullptr;
+  return &st.db.sections[index];
+}
+
+StepCheck checkRows(const TaskWizardState& st, Way way) {
+  const GridTable& grid = way == Way::To ? st.table2 : st.table3;
+  const Lists& lists = way == Way::To ? st.toTransitions : st.fromTransitions;
+  const std::vector<RowSlot> rows = checkedRowSlots(grid, lists);
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const auto [point, slot] = rows[r];
+    if (auto fault = rowFault(st, way, grid, r, point, lists[point][slot].kind))
+      return StepCheck::refuse(warningMessage(*fault), way == Way::To ? "Table2" : "Table3", r);
+  }
+  return StepCheck::ok();
+}
+
+std::vector<RowSlot> storeRows(TaskWizardState& st, Way way) {
+  const GridTable& grid = way == Way::To ? st.table2 : st.table3;
+  Lists& lists = way == Way::To ? st.toTransitions : st.fromTransitions;
+  const std::vector<RowSlot> rows = checkedRowSlots(grid, lists);
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    TransitionRec& t = lists[rows[r].point][rows[r].slot];
+    t.dist = *readGridNumber(trim(grid.cell(r, 9)), st.decSep);
+    t.speed = *readGridNumber(trim(grid.cell(r, 10)), st.decSep);
+  }
+  return rows;
+}
+
+bool TransitionGridRules::typable(const GridTable&, int, int col) const {
+  return col == 9 || col == 10;
+}
+
+bool TransitionGridRules::accepts(const GridTable& table, int row, int col,
+                                  std::string_view text) const {
+  if (!typable(table, row, col) || !digitsAndSeparator(text, decSep_)) return false;
+  return text.size() <= 6 || text.size() <= table.cell(row, col).size();
+}
+
+void resizePointLists(TaskWizardState& st) {
+  const size_t n = st.points.size();
+  st.toTransitions.resize(n);
+  st.fromTransitions.resize(n);
+  st.pointSectionInfo.resize(n);
+  st.startSectionDist.resize(n);
+  st.reverseSectionDist.resize(n);
+  st.pointChanged.resize(n);
+}
+
+bool isPointChanged(const TaskWizardState& st, int point) {
+  return point >= 0 && static_cast<size_t>(point) < st.pointChanged.size() &&
+         st.pointChanged[point] != 0;
+}
+
+void writePointRow(GridTable& grid, int row, const TaskWizardState& st, int i) {
+  const TaskPointRec& p = st.points[i];
+  grid.set(row, 0, std::to_string(i + 1));
+  grid.set(row, 1, addressText(p));
+  const TransitSectionRec* s = sectionAt(st, p.sectionIndex);
+  if (!s) return;
+  grid.set(row, 2, std::to_string(p.sectionIndex + 1));
+  grid.set(row, 3, st.pointSectionInfo[i].rangeText);
+  grid.set(row, 4, std::string(trim(s->startNode)));
+  grid.set(row, 5, std::string(trim(s->endNode)));
+  grid.set(row, 6, std::string(trim(s->length)));
+  grid.set(row, 7, std::string(trim(s->speed)));
+}
+
+}  // namespace qj

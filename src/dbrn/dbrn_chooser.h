@@ -12,14 +12,6 @@
 
 namespace qj {
 
-// The chooser's operation codes, as the main menu hands them over.
-enum DbrnChooserMode : int {
-  kChooseToCorrect = 3,
-  kChooseToView = 4,
-  kChooseToExport = 5,
-  kChooseToDelete = 6
-};
-
 enum class ChooserAction {
   Stay,        // the choice was refused (its message); another can be made
   OpenWizard,  // the database wizard for SelectedPath, then the chooser closes

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/form_modes.h"
 #include "records/dbrn_file.h"
 #include "text/message.h"
 
@@ -26,9 +27,6 @@ std::optional<DbrnHeader> readDbrnHeaderFile(const fs::path& path);
 // The text that reports a refused database file, naming the file (its name, not its folder)
 // and what is wrong with it.
 Text dbrnReadFailure(std::string_view fileName, const DbrnError& error);
-
-// The wizard's operation codes, as the main menu hands them over.
-enum DbrnWizardMode : int { kCreateDbrn = 1, kImportDbrn = 2, kCorrectDbrn = 3, kViewDbrn = 4 };
 
 // The kind a database is edited under: in view mode the kind read; otherwise a system kind
 // is taken over as the user kind of its level (sys1 -> use1, sys2 -> use2), so that saving

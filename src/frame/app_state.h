@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/form_modes.h"
 #include "platform/folders.h"
 #include "records/protocol_file.h"
 #include "text/shell_texts.h"
@@ -28,8 +29,8 @@ struct AppState {
   ShellTables texts;
   char decSep = ',';
 
-  int32_t formMode = 0;
-  std::string selectedPath;  // a database file or a task's base path, without ".dat"
+  int32_t formMode = kNoFormMode;  // the operation of the window a command opens
+  std::string selectedPath;        // a database file or a task's base path, without ".dat"
 
   std::vector<ProtocolRec> protocol;
   // True while System/protocol.pro holds the protocol that was loaded (or created) at

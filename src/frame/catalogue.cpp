@@ -87,7 +87,8 @@ CatalogueScan DBRNClick(const AppState& state) {
 }
 
 CatalogueScan DBRNaClick(const AppState& state) {
-  if (state.formMode == 3) return scanCatalogue(state.dirs(), state.langCode, {"use?"});
+  if (state.formMode == kChooseToCorrect)
+    return scanCatalogue(state.dirs(), state.langCode, {"use?"});
   return scanCatalogue(state.dirs(), state.langCode, {"sys?", "use?"});
 }
 

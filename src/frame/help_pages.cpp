@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "frame/form_modes.h"
 #include "records/numbers.h"
 #include "text/message.h"
 
@@ -9,9 +10,9 @@ namespace qj {
 
 std::optional<HelpPage> helpPageOf(int32_t formMode) {
   switch (formMode) {
-    case 1: return HelpPage::AboutSystem;
-    case 2: return HelpPage::AboutDeveloper;
-    case 3: return HelpPage::Notation;
+    case kHelpAboutSystem: return HelpPage::AboutSystem;
+    case kHelpAboutDeveloper: return HelpPage::AboutDeveloper;
+    case kHelpNotation: return HelpPage::Notation;
     default: return std::nullopt;
   }
 }

@@ -63,33 +63,35 @@ MenuCommand menuCommand(MenuItem item) {
   using T = MenuTarget;
   using S = CatalogueScanKind;
   switch (item) {
-    case MenuItem::mnuInNewTask: return {T::TaskWizard, 1, S::Dbrn, {}};
-    case MenuItem::mnuInNewTaskExportData: return {T::TaskWizard, 2, S::Dbrn, {}};
-    case MenuItem::mnuInEditTask: return {T::TaskChooser, 3, S::Dbrn, shell(656)};
-    case MenuItem::mnuInExit: return {T::Exit, 0, S::None, {}};
-    case MenuItem::mnuOutViewProtocol: return {T::ProtocolWindow, 0, S::None, {}};
-    case MenuItem::Optim: return {T::Optimiser, 0, S::None, {}};
-    case MenuItem::mnuInViewTask: return {T::TaskChooser, 1, S::None, shell(653)};
-    case MenuItem::mnuOutViewSolution: return {T::TaskChooser, 2, S::None, shell(657)};
-    case MenuItem::mnuOutExpInExcel: return {T::ExportActiveViewer, 0, S::None, {}};
-    case MenuItem::mnuOutPrint: return {T::PrintActiveViewer, 0, S::None, {}};
-    case MenuItem::N10: return {T::DatabaseWizard, 1, S::DbrnA, {}};
-    case MenuItem::N11: return {T::DatabaseWizard, 2, S::DbrnA, {}};
-    case MenuItem::N12: return {T::DatabaseChooser, 3, S::DbrnA, shell(655)};
-    case MenuItem::N13: return {T::DatabaseChooser, 4, S::Dbrn, shell(650)};
-    case MenuItem::Excel1: return {T::DatabaseChooser, 5, S::DbrnA, shell(650)};
-    case MenuItem::N14: return {T::ClientAddition, 7, S::SysDbrn, shell(651).trimmed()};
-    case MenuItem::N15: return {T::DatabaseChooser, 6, S::Dbrn, shell(650)};
-    case MenuItem::N101: return {T::Help, 1, S::None, {}};
-    case MenuItem::N102: return {T::Help, 2, S::None, {}};
-    case MenuItem::N103: return {T::Help, 3, S::None, {}};
+    case MenuItem::mnuInNewTask: return {T::TaskWizard, kNewTask, S::Dbrn, {}};
+    case MenuItem::mnuInNewTaskExportData: return {T::TaskWizard, kImportTask, S::Dbrn, {}};
+    case MenuItem::mnuInEditTask: return {T::TaskChooser, kChooserCorrectTask, S::Dbrn, shell(656)};
+    case MenuItem::mnuInExit: return {T::Exit, kNoFormMode, S::None, {}};
+    case MenuItem::mnuOutViewProtocol: return {T::ProtocolWindow, kNoFormMode, S::None, {}};
+    case MenuItem::Optim: return {T::Optimiser, kNoFormMode, S::None, {}};
+    case MenuItem::mnuInViewTask: return {T::TaskChooser, kChooserViewInput, S::None, shell(653)};
+    case MenuItem::mnuOutViewSolution:
+      return {T::TaskChooser, kChooserViewSolution, S::None, shell(657)};
+    case MenuItem::mnuOutExpInExcel: return {T::ExportActiveViewer, kNoFormMode, S::None, {}};
+    case MenuItem::mnuOutPrint: return {T::PrintActiveViewer, kNoFormMode, S::None, {}};
+    case MenuItem::N10: return {T::DatabaseWizard, kCreateDbrn, S::DbrnA, {}};
+    case MenuItem::N11: return {T::DatabaseWizard, kImportDbrn, S::DbrnA, {}};
+    case MenuItem::N12: return {T::DatabaseChooser, kChooseToCorrect, S::DbrnA, shell(655)};
+    case MenuItem::N13: return {T::DatabaseChooser, kChooseToView, S::Dbrn, shell(650)};
+    case MenuItem::Excel1: return {T::DatabaseChooser, kChooseToExport, S::DbrnA, shell(650)};
+    case MenuItem::N14:
+      return {T::ClientAddition, kMakeClientAddition, S::SysDbrn, shell(651).trimmed()};
+    case MenuItem::N15: return {T::DatabaseChooser, kChooseToDelete, S::Dbrn, shell(650)};
+    case MenuItem::N101: return {T::Help, kHelpAboutSystem, S::None, {}};
+    case MenuItem::N102: return {T::Help, kHelpAboutDeveloper, S::None, {}};
+    case MenuItem::N103: return {T::Help, kHelpNotation, S::None, {}};
     default: return {};
   }
 }
 
 CommandStart startCommand(AppState& state, MenuItem item) {
   const MenuCommand command = menuCommand(item);
-  if (command.formMode != 0) state.formMode = command.formMode;
+  if (command.formMode != kNoFormMode) state.formMode = command.formMode;
   std::optional<Message> failure;
   switch (command.scan) {
     case CatalogueScanKind::None: return {};

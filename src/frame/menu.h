@@ -49,7 +49,7 @@ enum class CatalogueScanKind { None, Dbrn, DbrnA, SysDbrn };
 
 struct MenuCommand {
   MenuTarget target = MenuTarget::Submenu;
-  int32_t formMode = 0;  // 0: the command leaves FormMode as it is
+  int32_t formMode = kNoFormMode;  // form_modes.h
   CatalogueScanKind scan = CatalogueScanKind::None;
   std::optional<Text> caption;  // the caption the command gives the window it opens
 };

@@ -12,11 +12,6 @@
 
 namespace qj {
 
-// The chooser's modes (FormMode).
-inline constexpr int32_t kChooserViewInput = 1;
-inline constexpr int32_t kChooserViewSolution = 2;
-inline constexpr int32_t kChooserCorrectTask = 3;
-
 // A task as lists show it: "[" + code + "] " + name (code page 1251).
 std::string taskListLine(const ProtocolRec& record);
 

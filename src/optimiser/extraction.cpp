@@ -60,7 +60,7 @@ ExtractResult extractRoute(const PassSetup& pass, const StateSpace& space,
             break;
           }
           double minutes = 0;
-          if (task.header.cargoMode == 0) {
+          if (task.header.cargoMode == kNoCargo) {
             minutes = task.points[pass.startPoint - 1].serviceTime;
           } else {
             for (int32_t j = 0; j < n; ++j)

@@ -19,9 +19,9 @@ bool pairAdmissible(const TaskHeader& h, const std::vector<int32_t>& orderValues
   if (i == j) return false;
   if (h.refusalFlag == 0 && h.returnFlag == 0 && i == h.startPoint && j == h.endPoint) return false;
   const int64_t oi = orderValues[i - 1], oj = orderValues[j - 1];
-  if (h.orderMode == 1 && oi > 0 && oi != j) return false;  // a fixed next point
-  if (h.orderMode == 2 && oj > 0 && oj == i) return false;
-  if (h.orderMode == 3 && oi >= 0 && oj >= 0 &&
+  if (h.orderMode == kNextPointGiven && oi > 0 && oi != j) return false;  // a fixed next point
+  if (h.orderMode == kPassedAfterPoint && oj > 0 && oj == i) return false;
+  if (h.orderMode == kPriorityClasses && oi >= 0 && oj >= 0 &&
       (oj < oi || (h.refusalFlag == 0 && j != h.endPoint && oj > oi + 1)))
     return false;  // classes in non-decreasing order, none skipped without refusals
   return true;
@@ -244,7 +244,8 @@ PassOutcome runPass(PassWorkspace& ws, const PassSetup& pass, const TaskContext&
   if (r.status == Solved) {
     out.iterationsDone =
         static_cast<int32_t>(std::min<int64_t>(r.sweeps, std::numeric_limits<int32_t>::max()));
-    const bool profit = final && (h.refusalFlag != 0 || h.timeFactorFlag != 0 || h.cargoMode != 0);
+    const bool profit =
+        final && (h.refusalFlag != 0 || h.timeFactorFlag != 0 || h.cargoMode != kNoCargo);
     progress.setText(RunLabel::Line5, convergedLine(pass.kind, r.sweeps, pass.pointCount, r.gain,
                                                     profit, ctx.decimalSeparator));
   }

@@ -66,7 +66,7 @@ std::optional<Text> checkTaskRules(const OptimTask& task, const IterationSetting
     return fail(code, shell(912) + " " + num(h.tactMinutes) + ".");
   if (h.endPoint > 0 && h.endPoint == h.startPoint)
     return fail(code, shell(913) + " " + num(h.endPoint) + ".");
-  if (h.orderMode == 1 || h.orderMode == 2) {
+  if (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint) {
     for (int32_t i = 0; i < n; ++i)
       if (task.points[i].orderValue > n) return fail(code, shell(914) + " " + num(i + 1) + ".");
   }

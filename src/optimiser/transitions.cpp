@@ -35,7 +35,8 @@ class StateRecords {
     const TaskHeader& h = pass.task->header;
     atStartPosition_ = pass.startPoint - 1;
     threshold_ = std::llabs(static_cast<long long>(h.servedThreshold));
-    incomes_ = pass.finalPass() && (h.refusalFlag == 1 || h.timeFactorFlag == 1 || h.cargoMode > 0);
+    incomes_ =
+        pass.finalPass() && (h.refusalFlag == 1 || h.timeFactorFlag == 1 || h.cargoMode > kNoCargo);
   }
 
   template <typename Sink>
@@ -71,9 +72,9 @@ class StateRecords {
     if (atStart) {
       if (sv.timeStep == 0 && h.servedThreshold != 0 && pending > threshold_ - 1) moves = false;
       // The capacity holds at every departure from the start point, after a return too.
-      if (h.cargoMode > 0 && overloaded) moves = false;
+      if (h.cargoMode > kNoCargo && overloaded) moves = false;
       if (h.refusalFlag == 1 && sv.timeStep == 0) emitRefusals(sv, pending, sink);
-      if (h.returnFlag == 1 && (sv.timeStep == 0 || h.cargoMode > 0) && overloaded)
+      if (h.returnFlag == 1 && (sv.timeStep == 0 || h.cargoMode > kNoCargo) && overloaded)
         emitDeferrals(sv, sink);
     }
     if (moves) {
@@ -132,7 +133,7 @@ class StateRecords {
     if (atStart) {
       // Departure from the start point: the loading for this trip.
       double minutes = 0;
-      if (h.cargoMode == 0) {
+      if (h.cargoMode == kNoCargo) {
         minutes = task.points[pass_.startPoint - 1].serviceTime;
       } else {
         for (int32_t j = 0; j < pass_.pointCount; ++j)

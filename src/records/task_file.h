@@ -22,6 +22,17 @@ inline constexpr size_t kShellNameTrailerSize = 25;
 // sections and 10 points needs a few megabytes, so anything near this is damaged.
 inline constexpr uint64_t kMaxTaskFileBytes = 256ull << 20;
 
+// CargoMode: what the vehicle's capacity counts.
+enum CargoMode : int32_t { kNoCargo = 0, kCargoByVolume = 1, kCargoByWeight = 2 };
+// OrderMode: the visiting-order variant; a point's OrderValue is the point to visit next, the
+// point to be passed after, or the point's priority class.
+enum OrderMode : int32_t {
+  kNoOrder = 0,
+  kNextPointGiven = 1,
+  kPassedAfterPoint = 2,
+  kPriorityClasses = 3
+};
+
 struct TaskHeader {
   std::string language;  // 3
   std::string code;      // 6

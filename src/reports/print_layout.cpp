@@ -423,10 +423,10 @@ namespace {
 bool taskColumnPrinted(int content, const TaskHeader& h) {
   switch (content) {
     case kTaskUnloadTime:
-    case kTaskVolume: return h.cargoMode > 0;
-    case kTaskOrder: return h.orderMode > 0;
+    case kTaskVolume: return h.cargoMode > kNoCargo;
+    case kTaskOrder: return h.orderMode > kNoOrder;
     case kTaskRefusal: return h.refusalFlag > 0;
-    case kTaskIncome: return h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > 0;
+    case kTaskIncome: return h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > kNoCargo;
     case kTaskWindowLow:
     case kTaskWindowHigh: return h.timeFactorFlag > 0;
     default: return true;
@@ -472,8 +472,9 @@ std::string taskReportHeading(TaskLayout layout, int col, const TaskHeader& h,
                               const ShellTables& texts) {
   const int content = taskColumnContent(layout, col);
   if (!taskColumnPrinted(content, h)) return {};
-  if (content == kTaskVolume && h.cargoMode != 1 && h.cargoMode != 2) return {};
-  if (content == kTaskOrder && h.orderMode > 3) return {};
+  if (content == kTaskVolume && h.cargoMode != kCargoByVolume && h.cargoMode != kCargoByWeight)
+    return {};
+  if (content == kTaskOrder && h.orderMode > kPriorityClasses) return {};
   return taskColumnTitle(layout, col, h, texts);
 }
 

@@ -37,15 +37,15 @@ void appendTaskSettingRows(KeyValueList& rows, const TaskHeader& h, int dbLevel,
   add(texts.shell(543), intText(h.timeFactorFlag));
   if (h.timeFactorFlag == 1) add(trimmed(texts.shell(148)), intText(h.tactMinutes));
   add(trimmed(texts.shell(542)), intText(h.cargoMode));
-  if (h.cargoMode == 1) add(trimmed(texts.shell(75)), realText(h.capacity, sep));
-  if (h.cargoMode == 2) add(texts.shell(130), realText(h.capacity, sep));
-  if (h.cargoMode > 0) add(texts.shell(530), intText(h.returnFlag));
+  if (h.cargoMode == kCargoByVolume) add(trimmed(texts.shell(75)), realText(h.capacity, sep));
+  if (h.cargoMode == kCargoByWeight) add(texts.shell(130), realText(h.capacity, sep));
+  if (h.cargoMode > kNoCargo) add(texts.shell(530), intText(h.returnFlag));
   add(texts.shell(33) + ":", intText(h.orderMode));
   add(" 0 - " + texts.shell(445));
   add(" 1 - " + texts.shell(581));
   add(" 2 - " + texts.shell(580));
   add(" 3 - " + texts.shell(579));
-  if (h.orderMode == 3) add(texts.shell(732), intText(h.priorityCount));
+  if (h.orderMode == kPriorityClasses) add(texts.shell(732), intText(h.priorityCount));
   const int64_t pairStates = 2 * (static_cast<int64_t>(h.sectionCount) + 2) + 2;
   add(texts.shell(720), intText(pairStates) + "; " + intText(h.stateCount2));
 }

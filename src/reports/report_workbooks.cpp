@@ -63,7 +63,7 @@ std::vector<PointColumn> settingColumns(const TaskHeader& h, int dbLevel, const 
   const auto startOrEnd = [&h](int64_t i) { return i == h.startPoint || i == h.endPoint; };
   const auto real = [sep](double x) { return realText(x, sep); };
   std::vector<PointColumn> cols;
-  if (h.cargoMode == 0) {
+  if (h.cargoMode == kNoCargo) {
     cols.push_back(
         {t.shell(145), [=](int64_t, const TaskPointRec& p) { return real(p.serviceTime); }});
   } else {
@@ -76,12 +76,12 @@ std::vector<PointColumn> settingColumns(const TaskHeader& h, int dbLevel, const 
   }
   cols.push_back(
       {t.shell(750) + mu, [=](int64_t, const TaskPointRec& p) { return real(p.waitPenalty); }});
-  if (h.orderMode > 0) {
-    const std::string title = h.orderMode == 1   ? t.shell(410)
-                              : h.orderMode == 2 ? t.shell(408)
-                                                 : t.shell(547);
+  if (h.orderMode > kNoOrder) {
+    const std::string title = h.orderMode == kNextPointGiven     ? t.shell(410)
+                              : h.orderMode == kPassedAfterPoint ? t.shell(408)
+                                                                 : t.shell(547);
     cols.push_back({title, [=](int64_t i, const TaskPointRec& p) -> std::string {
-                      if (h.orderMode == 3 && startOrEnd(i)) return "-";
+                      if (h.orderMode == kPriorityClasses && startOrEnd(i)) return "-";
                       return p.orderValue < 0 ? "" : intText(p.orderValue);
                     }});
   }
@@ -90,11 +90,11 @@ std::vector<PointColumn> settingColumns(const TaskHeader& h, int dbLevel, const 
                       if (startOrEnd(i)) return "-";
                       return p.refusalAllowed == 1 ? std::string(kFlagShown) : "";
                     }});
-  if (h.cargoMode == 1 || h.cargoMode == 2)
+  if (h.cargoMode == kCargoByVolume || h.cargoMode == kCargoByWeight)
     cols.push_back(
-        {h.cargoMode == 1 ? t.shell(425) : trimmed(t.shell(74)),
+        {h.cargoMode == kCargoByVolume ? t.shell(425) : trimmed(t.shell(74)),
          [=](int64_t i, const TaskPointRec& p) { return start(i) ? "-" : real(p.volume); }});
-  if (h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > 0)
+  if (h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > kNoCargo)
     cols.push_back(
         {(h.timeFactorFlag == 0 ? t.shell(162) : t.shell(163)) + mu,
          [=](int64_t i, const TaskPointRec& p) { return start(i) ? "-" : real(p.income); }});

@@ -87,7 +87,7 @@ void appendResults(KeyValueList& rows, const TaskHeader& h, const SolutionHeader
   const std::string mu = unitSuffix(h.moneyUnit);
   const double objective = s.objective;
   if (h.timeFactorFlag == 0) {
-    if (h.refusalFlag == 0 && h.cargoMode == 0)
+    if (h.refusalFlag == 0 && h.cargoMode == kNoCargo)
       rows.push_back({"  - " + texts.shell(252) + mu, fixed2Text(objective, sep)});
     else
       rows.push_back({"  " + texts.shell(596) + mu, fixed2Text(-objective, sep)});

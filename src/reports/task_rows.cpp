@@ -21,16 +21,16 @@ int taskColumnContent(TaskLayout layout, int col) {
 namespace {
 
 bool hasIncome(const TaskHeader& h) {
-  return h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > 0;
+  return h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > kNoCargo;
 }
 
 bool appliesTo(int content, const TaskHeader& h) {
   switch (content) {
     case kTaskUnloadTime:
-    case kTaskVolume: return h.cargoMode != 0;
-    case kTaskOrder: return h.orderMode != 0;
+    case kTaskVolume: return h.cargoMode != kNoCargo;
+    case kTaskOrder: return h.orderMode != kNoOrder;
     case kTaskRefusal: return h.refusalFlag != 0;
-    case kTaskIncome: return h.refusalFlag != 0 || h.timeFactorFlag != 0 || h.cargoMode != 0;
+    case kTaskIncome: return h.refusalFlag != 0 || h.timeFactorFlag != 0 || h.cargoMode != kNoCargo;
     case kTaskWindowLow:
     case kTaskWindowHigh: return h.timeFactorFlag != 0;
     default: return true;
@@ -42,7 +42,7 @@ std::string titleOf(int content, const TaskHeader& h, const ShellTables& texts) 
   switch (content) {
     case kTaskPointNo: return texts.shell(405);
     case kTaskAddress: return trimmed(texts.shell(13));
-    case kTaskServiceTime: return h.cargoMode != 0 ? texts.shell(84) : texts.shell(145);
+    case kTaskServiceTime: return h.cargoMode != kNoCargo ? texts.shell(84) : texts.shell(145);
     case kTaskUnloadTime: return texts.shell(86);
     case kTaskWaitPenalty: return texts.shell(750) + mu;
     case kTaskSectionNo: return trimmed(texts.shell(402));
@@ -51,11 +51,12 @@ std::string titleOf(int content, const TaskHeader& h, const ShellTables& texts) 
     case kTaskDistance: return trimmed(texts.shell(591));
     case kTaskSpeed: return texts.shell(614);
     case kTaskOrder:
-      if (h.orderMode == 1) return texts.shell(409);
-      if (h.orderMode == 2) return trimmed(texts.shell(407));
+      if (h.orderMode == kNextPointGiven) return texts.shell(409);
+      if (h.orderMode == kPassedAfterPoint) return trimmed(texts.shell(407));
       return texts.shell(547);
     case kTaskRefusal: return texts.shell(529);
-    case kTaskVolume: return h.cargoMode == 1 ? texts.shell(425) : trimmed(texts.shell(74));
+    case kTaskVolume:
+      return h.cargoMode == kCargoByVolume ? texts.shell(425) : trimmed(texts.shell(74));
     case kTaskIncome: return texts.shell(162) + mu;
     case kTaskWindowLow: return texts.shell(372);
     case kTaskWindowHigh: return texts.shell(73);
@@ -71,22 +72,23 @@ std::string pointCell(int content, int64_t i, const TaskPointRec& p, const TaskH
   switch (content) {
     case kTaskPointNo: return pointNumberText(i, h, texts);
     case kTaskAddress: return addressOf(p);
-    case kTaskServiceTime: return h.cargoMode != 0 && start ? "-" : realText(p.serviceTime, sep);
+    case kTaskServiceTime:
+      return h.cargoMode != kNoCargo && start ? "-" : realText(p.serviceTime, sep);
     case kTaskUnloadTime:
-      if (h.cargoMode == 0) return {};
+      if (h.cargoMode == kNoCargo) return {};
       return start ? "-" : realText(p.unloadTime, sep);
     case kTaskWaitPenalty: return realText(p.waitPenalty, sep);
     case kTaskSectionNo: return intText(static_cast<int64_t>(p.sectionIndex) + 1);
     case kTaskOrder:
-      if (h.orderMode <= 0) return {};
-      if (h.orderMode == 3 && startOrEnd) return "-";
+      if (h.orderMode <= kNoOrder) return {};
+      if (h.orderMode == kPriorityClasses && startOrEnd) return "-";
       return p.orderValue < 0 ? "" : intText(p.orderValue);
     case kTaskRefusal:
       if (h.refusalFlag <= 0) return {};
       if (startOrEnd) return "-";
       return p.refusalAllowed != 0 ? std::string(kFlagShown) : "";
     case kTaskVolume:
-      if (h.cargoMode <= 0) return {};
+      if (h.cargoMode <= kNoCargo) return {};
       return start ? "-" : realText(p.volume, sep);
     case kTaskIncome:
       if (!hasIncome(h)) return {};

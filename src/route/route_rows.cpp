@@ -116,9 +116,9 @@ class RouteRowBuilder {
     clock_ += steps_[stepIndex].hours * 60;
     const double reached = clock_;
     const bool atStart = p == h_.startPoint;
-    const double duration = atStart             ? nextLoading()
-                            : h_.cargoMode == 0 ? pt.serviceTime
-                                                : pt.unloadTime;
+    const double duration = atStart                    ? nextLoading()
+                            : h_.cargoMode == kNoCargo ? pt.serviceTime
+                                                       : pt.unloadTime;
     if (h_.timeFactorFlag > 0 && pt.windowLow > clock_ - duration) clock_ = pt.windowLow + duration;
     table().set(r, kRouteArrival, time(reached - duration));
     table().set(r, kRouteServiceStart, time(clock_ - duration));

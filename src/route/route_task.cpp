@@ -3,7 +3,7 @@
 namespace qj {
 
 double serviceDuration(const TaskHeader& header, const TaskPointRec& point) {
-  return header.cargoMode == 0 ? point.serviceTime : point.unloadTime;
+  return header.cargoMode == kNoCargo ? point.serviceTime : point.unloadTime;
 }
 
 double sectionLength(const TransitSectionRec& s) {

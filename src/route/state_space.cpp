@@ -62,7 +62,7 @@ int32_t highestServedClass(const FinalPassRules& rules, const uint8_t* statuses)
 
 bool vectorRefused(const FinalPassRules& rules, const uint8_t* statuses) {
   const int32_t n = rules.pointCount;
-  if (rules.orderMode == 1 || rules.orderMode == 2) {
+  if (rules.orderMode == kNextPointGiven || rules.orderMode == kPassedAfterPoint) {
     for (int32_t j = 0; j < n; ++j) {
       if (!isOpen(statuses[j]) || rules.refusable[j]) continue;
       const int32_t q = successorOf(rules, j);
@@ -70,7 +70,7 @@ bool vectorRefused(const FinalPassRules& rules, const uint8_t* statuses) {
     }
     return false;
   }
-  if (rules.orderMode == 3) {
+  if (rules.orderMode == kPriorityClasses) {
     int32_t low = 1000;
     for (int32_t j = 0; j < n; ++j) {
       const int32_t c = rules.orderValues[j];
@@ -82,11 +82,11 @@ bool vectorRefused(const FinalPassRules& rules, const uint8_t* statuses) {
 }
 
 bool combinationRefused(const FinalPassRules& rules, const uint8_t* statuses, int32_t position) {
-  if (rules.orderMode == 1 || rules.orderMode == 2) {
+  if (rules.orderMode == kNextPointGiven || rules.orderMode == kPassedAfterPoint) {
     const int32_t q = successorOf(rules, position);
     return q >= 0 && statuses[q] == Served;
   }
-  if (rules.orderMode == 3) {
+  if (rules.orderMode == kPriorityClasses) {
     const int32_t p = rules.orderValues[position];
     return p >= 0 && p < highestServedClass(rules, statuses);
   }

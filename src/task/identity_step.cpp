@@ -59,16 +59,17 @@ std::string numberText(double x, char decSep) {
 
 Page2Values page2From(const TaskHeader& h, char decSep) {
   Page2Values v;
-  v.cargoMode = h.cargoMode == 1 || h.cargoMode == 2 ? h.cargoMode : 0;
-  if (v.cargoMode > 0) v.capacity = numberText(h.capacity, decSep);
+  v.cargoMode =
+      h.cargoMode == kCargoByVolume || h.cargoMode == kCargoByWeight ? h.cargoMode : kNoCargo;
+  if (v.cargoMode > kNoCargo) v.capacity = numberText(h.capacity, decSep);
   v.pointCount = std::to_string(h.pointCount);
   v.startPoint = std::to_string(h.startPoint);
   v.endPoint = h.endPoint > 0 ? std::to_string(h.endPoint) : "";
   v.moneyUnit = h.moneyUnit;
   v.finePerKm = numberText(h.finePerKm, decSep);
   v.finePerHour = numberText(h.finePerHour, decSep);
-  v.orderMode = h.orderMode >= 0 && h.orderMode <= 3 ? h.orderMode : 0;
-  if (v.orderMode == 3) v.priorityCount = std::to_string(h.priorityCount);
+  v.orderMode = h.orderMode >= kNoOrder && h.orderMode <= kPriorityClasses ? h.orderMode : kNoOrder;
+  if (v.orderMode == kPriorityClasses) v.priorityCount = std::to_string(h.priorityCount);
   v.refusals = h.refusalFlag == 1;
   v.timeFactor = h.timeFactorFlag == 1;
   if (v.timeFactor) v.tact = std::to_string(h.tactMinutes);

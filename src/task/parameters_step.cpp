@@ -21,9 +21,9 @@ constexpr int kPointStripSteps[] = {3, 4, 5, 6, 7, 8};
 // when it is shown.)
 void cargoColumnTitle(ControlUpdates& u, const Page2Input& in) {
   setFitted(u, "L11_3a",
-            in.cargoMode == 1   ? shell(425)
-            : in.cargoMode == 2 ? shell(74).trimmed()
-                                : Text{});
+            in.cargoMode == kCargoByVolume   ? shell(425)
+            : in.cargoMode == kCargoByWeight ? shell(74).trimmed()
+                                             : Text{});
 }
 
 // Item 3: what goes into the header before any check.
@@ -34,7 +34,7 @@ void storeOptions(TaskWizardState& state, const Page2Input& in, ControlUpdates& 
   h.timeFactorFlag = in.timeFactor ? 1 : 0;
   setFitted(u, "L2_3a", (in.timeFactor ? shell(163) : shell(162)) + unitInBrackets(h.moneyUnit));
   h.tactMinutes = 0;
-  h.returnFlag = in.cargoMode > 0 && in.returnToStart ? 1 : 0;
+  h.returnFlag = in.cargoMode > kNoCargo && in.returnToStart ? 1 : 0;
   state.warnedRow = -1;
   h.language = state.langCode;
   h.dbKind = state.db.header.dbKind;
@@ -50,13 +50,13 @@ void pointStrip(ControlUpdates& u, const char* prefix, const Text& text) {
 
 // Item 13: the address grid's titles.
 void addressGridTitles(ControlUpdates& u, const TaskHeader& h) {
-  const bool cargo = h.cargoMode > 0;
+  const bool cargo = h.cargoMode > kNoCargo;
   setFitted(u, "Title3_T1", cargo ? shell(84) : shell(145));
   setShown(u, "Title4_T1", cargo);
-  setShown(u, "Title6_T1", h.orderMode != 0);
-  if (h.orderMode == 1) setFitted(u, "Title6_T1", shell(410));
-  if (h.orderMode == 2) setFitted(u, "Title6_T1", shell(408));
-  if (h.orderMode == 3)
+  setShown(u, "Title6_T1", h.orderMode != kNoOrder);
+  if (h.orderMode == kNextPointGiven) setFitted(u, "Title6_T1", shell(410));
+  if (h.orderMode == kPassedAfterPoint) setFitted(u, "Title6_T1", shell(408));
+  if (h.orderMode == kPriorityClasses)
     setFitted(u, "Title6_T1",
               shell(547) + " (>=1 " + shell(1).trimmed() + " <=" + num(h.priorityCount) + ")");
   setFitted(u, "Title5_T1", shell(750) + unitInBrackets(h.moneyUnit));
@@ -123,8 +123,9 @@ StepCheck checkValues(TaskWizardState& state, const Page2Input& in, ControlUpdat
   }
 
   h.priorityCount = 0;
-  h.orderMode = in.orderMode >= 0 && in.orderMode <= 3 ? in.orderMode : 0;
-  if (h.orderMode == 3) {
+  h.orderMode =
+      in.orderMode >= kNoOrder && in.orderMode <= kPriorityClasses ? in.orderMode : kNoOrder;
+  if (h.orderMode == kPriorityClasses) {
     const std::optional<int32_t> classes = parseInt(in.priorityCount);
     if (!classes) return focusOn("nprio");
     h.priorityCount = *classes;
@@ -133,8 +134,9 @@ StepCheck checkValues(TaskWizardState& state, const Page2Input& in, ControlUpdat
     if (*classes > limit) return refuse(shell(623) + " <= " + num(limit) + ".", "nprio");
   }
 
-  h.cargoMode = in.cargoMode == 1 || in.cargoMode == 2 ? in.cargoMode : 0;
-  if (h.cargoMode > 0) {
+  h.cargoMode =
+      in.cargoMode == kCargoByVolume || in.cargoMode == kCargoByWeight ? in.cargoMode : kNoCargo;
+  if (h.cargoMode > kNoCargo) {
     const std::optional<double> capacity = parseReal(in.capacity, state.decSep);
     if (!capacity) return focusOn("ndol");
     h.capacity = *capacity;
@@ -143,7 +145,7 @@ StepCheck checkValues(TaskWizardState& state, const Page2Input& in, ControlUpdat
     h.capacity = 0;
   }
 
-  if (h.refusalFlag == 0 && h.cargoMode > 0 && h.returnFlag == 0)
+  if (h.refusalFlag == 0 && h.cargoMode > kNoCargo && h.returnFlag == 0)
     return StepCheck::refuse(warningMessage(shell(302) + ". " + shell(202) + "."), "");
   return StepCheck::ok();
 }

@@ -35,7 +35,7 @@ void fillTable1a(TaskWizardState& state, const ShellTables& shell) {
             start || end ? "-" : (p.refusalAllowed != 0 ? std::string(kFlagShown) : ""));
       t.set(r, t1a::kIncome, start ? "-" : income);
     }
-    if (h.cargoMode > 0) {
+    if (h.cargoMode > kNoCargo) {
       t.set(r, t1a::kCargo, start ? "-" : formatReal(p.volume, sep));
       t.set(r, t1a::kIncome, start ? "-" : income);
     }
@@ -64,7 +64,7 @@ void fillTable1a(TaskWizardState& state, const ShellTables& shell) {
 bool Table1aRules::typable(const GridTable& table, int row, int col) const {
   if (isDash(table.cell(row, col))) return false;
   switch (col) {
-    case t1a::kCargo: return state_.header.cargoMode > 0;
+    case t1a::kCargo: return state_.header.cargoMode > kNoCargo;
     case t1a::kIncome: return true;
     case t1a::kLow:
     case t1a::kHigh: return state_.header.timeFactorFlag == 1;
@@ -114,10 +114,10 @@ class Step4Checker {
   StepCheck checkRow(int r) {
     r_ = r;
     if (!isExemptRow(t_, r, shell_)) {
-      if (h_.cargoMode == 1)
+      if (h_.cargoMode == kCargoByVolume)
         if (auto c = cargo(shell(282), shell(351), shell(629), shell(243), shortText(20)))
           return *c;
-      if (h_.cargoMode == 2)
+      if (h_.cargoMode == kCargoByWeight)
         if (auto c = cargo(shell(278), shell(342), shell(528), shell(244), shortText(14).trimmed()))
           return *c;
       const std::string_view income = cell(t1a::kIncome);
@@ -132,7 +132,7 @@ class Step4Checker {
   // With cargo, the loads must not all fit in at once, and the points that may not be refused
   // must fit in together when the vehicle never returns for more.
   StepCheck checkCargoSums() const {
-    const bool volume = h_.cargoMode == 1;
+    const bool volume = h_.cargoMode == kCargoByVolume;
     const Text unit = volume ? shortText(20) : shortText(14).trimmed();
     const Text capacity = real(h_.capacity);
     double refusableFree = 0, total = 0;
@@ -233,11 +233,11 @@ void writePointRecords(TaskWizardState& state) {
     p.refusalAllowed = 0;
     p.windowLow = p.windowHigh = 0;
     if (state.isStartPoint(i)) {
-      if (h.cargoMode > 0) p.volume = 0;
+      if (h.cargoMode > kNoCargo) p.volume = 0;
       p.income = 0;
       continue;
     }
-    if (h.cargoMode > 0) p.volume = cellReal(t, i, t1a::kCargo, state.decSep);
+    if (h.cargoMode > kNoCargo) p.volume = cellReal(t, i, t1a::kCargo, state.decSep);
     p.income = cellReal(t, i, t1a::kIncome, state.decSep);
     if (state.isEndPoint(i)) continue;
     p.refusalAllowed = t.isEmptyTrimmed(i, t1a::kRefusal) ? 0 : 1;
@@ -267,7 +267,7 @@ StepOutcome checkStep4(TaskWizardState& state, const ShellTables& tables,
   Step4Checker checker(state, tables);
   for (int r = 0; r < state.table1a.rows(); ++r)
     if (StepCheck c = checker.checkRow(r); !c.passed()) return StepOutcome::stay(std::move(c));
-  if (h.cargoMode >= 1)
+  if (h.cargoMode >= kCargoByVolume)
     if (StepCheck c = checker.checkCargoSums(); !c.passed()) return StepOutcome::stay(std::move(c));
   writePointRecords(state);
   state.typed1a.stored(state.table1a);

@@ -88,11 +88,11 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
   for (int r = 0; r < t.rows(); ++r) {
     t.set(r, t1::kPoint, pointLabel(h, shell, r));
     const bool mark = hasPointMark(t, r);
-    const bool exempt = h.cargoMode > 0 && isExemptRow(t, r, shell);
-    if (h.orderMode == 3 && mark) t.set(r, t1::kOrder, "-");
+    const bool exempt = h.cargoMode > kNoCargo && isExemptRow(t, r, shell);
+    if (h.orderMode == kPriorityClasses && mark) t.set(r, t1::kOrder, "-");
     if (r >= static_cast<int>(state.points.size())) {
       t.set(r, t1::kService, exempt ? "-" : "0");
-      t.set(r, t1::kUnload, h.cargoMode > 0 ? (exempt ? "-" : "0") : "");
+      t.set(r, t1::kUnload, h.cargoMode > kNoCargo ? (exempt ? "-" : "0") : "");
       t.set(r, t1::kPenalty, "0");
       continue;
     }
@@ -102,7 +102,7 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
                                 state.points[r - 1].street == p.street;
     t.set(r, t1::kStreet, sameAsPrevious ? "  " + p.street : p.street);
     t.set(r, t1::kHouse, p.house);
-    if (h.cargoMode > 0) {
+    if (h.cargoMode > kNoCargo) {
       t.set(r, t1::kService, exempt ? "-" : cellNumber(p.serviceTime, sep));
       t.set(r, t1::kUnload, exempt ? "-" : cellNumber(p.unloadTime, sep));
     } else {
@@ -110,7 +110,8 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
     }
     t.set(r, t1::kPenalty, cellNumber(p.waitPenalty, sep));
     const bool orderShown =
-        p.orderValue > 0 && (h.orderMode == 1 || h.orderMode == 2 || (h.orderMode == 3 && !mark));
+        p.orderValue > 0 && (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint ||
+                             (h.orderMode == kPriorityClasses && !mark));
     if (orderShown) t.set(r, t1::kOrder, std::to_string(p.orderValue));
     if (state.dbLevel >= 2) t.set(r, t1::kHouseIndex, std::to_string(houseIndexOf(state.db, p)));
   }
@@ -136,13 +137,15 @@ void fillTable1(TaskWizardState& state, const ShellTables& shell) {
 bool Table1Rules::typable(const GridTable& table, int row, int col) const {
   const TaskHeader& h = state_.header;
   if (col != t1::kHouse && isDash(table.cell(row, col))) return false;
-  const bool exempt = h.cargoMode > 0 && isExemptRow(table, row, shell_);
+  const bool exempt = h.cargoMode > kNoCargo && isExemptRow(table, row, shell_);
   switch (col) {
     case t1::kHouse: return state_.dbLevel == 1;
     case t1::kService: return !exempt;
-    case t1::kUnload: return h.cargoMode > 0 && !exempt;
+    case t1::kUnload: return h.cargoMode > kNoCargo && !exempt;
     case t1::kPenalty: return true;
-    case t1::kOrder: return h.orderMode != 0 && !(h.orderMode == 3 && hasPointMark(table, row));
+    case t1::kOrder:
+      return h.orderMode != kNoOrder &&
+             !(h.orderMode == kPriorityClasses && hasPointMark(table, row));
     default: return false;
   }
 }
@@ -311,7 +314,7 @@ class RowChecker {
   }
 
   StepCheck checkTimes() const {
-    if (h_.cargoMode > 0) {
+    if (h_.cargoMode > kNoCargo) {
       if (isExemptRow(t_, r_, shell_)) return StepCheck::ok();
       if (auto c = number(t1::kService, shell(451), shell(343))) return *c;
       if (auto c = number(t1::kUnload, shell(452), shell(344))) return *c;
@@ -342,13 +345,14 @@ class RowChecker {
   StepCheck checkOrder() const {
     const std::string_view cell = trim(t_.cell(r_, t1::kOrder));
     if (cell.empty()) return StepCheck::ok();
-    if (h_.orderMode == 3) {
+    if (h_.orderMode == kPriorityClasses) {
       if (cell == "-") return StepCheck::ok();
       const auto p = orderValue(r_);
       if (!p || *p < 1 || *p > h_.priorityCount) return refuse(shell(323) + " " + row() + ".");
       return StepCheck::ok();
     }
-    if (h_.orderMode != 1 && h_.orderMode != 2) return StepCheck::ok();
+    if (h_.orderMode != kNextPointGiven && h_.orderMode != kPassedAfterPoint)
+      return StepCheck::ok();
     const auto value = orderValue(r_);
     if (!value) return refuse(shell(876) + " " + row() + ".");
     const int32_t q = *value, n = h_.pointCount;
@@ -409,7 +413,7 @@ StepCheck checkAllRows(const TaskWizardState& state) {
                            num(j + 1) + ", " + shell(240) + ". " + shell(201) + "."),
             "", j);
     }
-  if (h.orderMode == 1)
+  if (h.orderMode == kNextPointGiven)
     for (int r = 0; r < n; ++r)
       for (int j = r + 1; j < n; ++j) {
         const auto q = parseInt(field(r, t1::kOrder));
@@ -419,12 +423,12 @@ StepCheck checkAllRows(const TaskWizardState& state) {
                              ", " + shell(239) + " " + num(r + 1) + "."),
               "Table1", j);
       }
-  if (h.orderMode == 1 || h.orderMode == 2) {
+  if (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint) {
     bool any = false;
     for (int r = 0; r < n && !any; ++r) any = !field(r, t1::kOrder).empty();
     if (!any) return StepCheck::refuse(warningMessage(shell(286) + "."), "Table1");
   }
-  if (h.orderMode == 3)
+  if (h.orderMode == kPriorityClasses)
     for (int32_t p = 1; p <= h.priorityCount; ++p) {
       bool given = false;
       for (int r = 0; r < n && !given; ++r) given = parseInt(field(r, t1::kOrder)) == p;
@@ -441,7 +445,7 @@ void writePointRecords(TaskWizardState& state, const ShellTables& shell) {
   for (int i = 0; i < h.pointCount; ++i) {
     TaskPointRec& p = state.points[i];
     const std::string_view order = trim(t.cell(i, t1::kOrder));
-    if (h.orderMode == 0)
+    if (h.orderMode == kNoOrder)
       p.orderValue = 0;
     else if (order.empty())
       p.orderValue = -1;
@@ -451,14 +455,15 @@ void writePointRecords(TaskWizardState& state, const ShellTables& shell) {
       p.orderValue = parseInt(order).value_or(-1);
     if (h.refusalFlag == 0) p.refusalAllowed = 0;
     if (h.timeFactorFlag == 0) p.windowLow = p.windowHigh = 0;
-    if (h.refusalFlag == 0 && h.timeFactorFlag == 0 && h.cargoMode == 0) p.income = 0;
+    if (h.refusalFlag == 0 && h.timeFactorFlag == 0 && h.cargoMode == kNoCargo) p.income = 0;
     p.vertexNo = h.sectionCount + i;
     p.streetType = cut(t.cell(i, t1::kType), 4);
     p.street = cut(trim(t.cell(i, t1::kStreet)), 30);
     p.house = cut(state.dbLevel == 1 ? trim(t.cell(i, t1::kHouse)) : t.cell(i, t1::kHouse), 9);
-    const bool exempt = h.cargoMode > 0 && isExemptRow(t, i, shell);
+    const bool exempt = h.cargoMode > kNoCargo && isExemptRow(t, i, shell);
     p.serviceTime = exempt ? 0 : cellReal(t, i, t1::kService, state.decSep);
-    p.unloadTime = h.cargoMode > 0 && !exempt ? cellReal(t, i, t1::kUnload, state.decSep) : 0;
+    p.unloadTime =
+        h.cargoMode > kNoCargo && !exempt ? cellReal(t, i, t1::kUnload, state.decSep) : 0;
     p.waitPenalty = cellReal(t, i, t1::kPenalty, state.decSep);
   }
 }
@@ -545,7 +550,7 @@ Step3Outcome checkStep3(TaskWizardState& state, const ShellTables& shell) {
   buildCandidateRows(state);
   fillTable1a(state, shell);
   const TaskHeader& h = state.header;
-  if (h.timeFactorFlag == 0 && h.refusalFlag == 0 && h.cargoMode == 0) {
+  if (h.timeFactorFlag == 0 && h.refusalFlag == 0 && h.cargoMode == kNoCargo) {
     out.next = state.ambiguousCount >= 1 ? WizardNext::ShowSectionChoicePage : WizardNext::RunStep5;
     return out;
   }

@@ -36,7 +36,7 @@ void options(Page& page, const TaskWizardState& st) {
   const TaskHeader& h = st.header;
   const char sep = st.decSep;
   const bool refusals = h.refusalFlag != 0, timeFactor = h.timeFactorFlag != 0;
-  const bool cargo = h.cargoMode > 0;
+  const bool cargo = h.cargoMode > kNoCargo;
 
   page.caption("Label14_6", shell(532) + ":");
   page.caption("pr1_6", flag(h.refusalFlag));
@@ -50,15 +50,16 @@ void options(Page& page, const TaskWizardState& st) {
 
   page.caption("Label15_6", shell(542).trimmed() + ":");
   page.caption("pruf_6", num(h.cargoMode));
-  page.caption("Label25_6", h.cargoMode == 2 ? shell(130) + ":" : shell(75).trimmed() + ":", cargo);
+  page.caption("Label25_6",
+               h.cargoMode == kCargoByWeight ? shell(130) + ":" : shell(75).trimmed() + ":", cargo);
   page.caption("ndol_6", real(h.capacity, sep), cargo);
   page.caption("Label33_6", shell(530) + ":", cargo);
   page.caption("prvd_6", flag(h.returnFlag), cargo);
 
   page.caption("Label36", shell(33) + ":");
-  page.caption("vzpp_6", h.orderMode != 0 ? num(h.orderMode) : shell(445));
-  page.caption("Label16_6", shell(731) + ":", h.orderMode == 3);
-  page.caption("npri_6", num(h.priorityCount), h.orderMode == 3);
+  page.caption("vzpp_6", h.orderMode != kNoOrder ? num(h.orderMode) : shell(445));
+  page.caption("Label16_6", shell(731) + ":", h.orderMode == kPriorityClasses);
+  page.caption("npri_6", num(h.priorityCount), h.orderMode == kPriorityClasses);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TaskFile taskFileOf(const TaskWizardState& state) {
 
 void recordTaskInProtocol(std::vector<ProtocolRec>& protocol, const TaskHeader& header,
                           int32_t formMode, double now) {
-  if (formMode == 1 || formMode == 2) {
+  if (formMode == kNewTask || formMode == kImportTask) {
     ProtocolRec rec;
     rec.code = header.code;
     rec.name = header.name;

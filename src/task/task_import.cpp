@@ -79,16 +79,16 @@ void readSettings(const TaskCells& cells, TaskHeader& h, int level) {
   }
   h.timeFactorFlag = cells.clamped(1, r++, 'B', 0, 1);
   h.tactMinutes = h.timeFactorFlag == 1 ? cells.integer(1, r++, 'B') : 0;
-  h.cargoMode = cells.clamped(1, r++, 'B', 0, 2);
+  h.cargoMode = cells.clamped(1, r++, 'B', kNoCargo, kCargoByWeight);
   h.capacity = 0;
   h.returnFlag = 0;
-  if (h.cargoMode > 0) {
+  if (h.cargoMode > kNoCargo) {
     h.capacity = cells.real(1, r, 'B');
     h.returnFlag = cells.clamped(1, r + 1, 'B', 0, 1);
     r += 2;
   }
-  h.orderMode = cells.clamped(1, r, 'B', 0, 3);
-  h.priorityCount = h.orderMode == 3 ? cells.integer(1, r + 5, 'B') : 0;
+  h.orderMode = cells.clamped(1, r, 'B', kNoOrder, kPriorityClasses);
+  h.priorityCount = h.orderMode == kPriorityClasses ? cells.integer(1, r + 5, 'B') : 0;
 }
 
 TaskHeader readHeader(const TaskCells& cells, const TaskHeader& base, std::string_view code,
@@ -130,16 +130,16 @@ TaskPointRec readPoint(const TaskCells& cells, const TaskHeader& h, int level, i
   char col = 'G';
   if (!start) p.serviceTime = cells.real(2, row, col);
   ++col;
-  if (h.cargoMode > 0) {
+  if (h.cargoMode > kNoCargo) {
     if (!start) p.unloadTime = cells.real(2, row, col);
     ++col;
   }
   p.waitPenalty = cells.real(2, row, col++);
-  if (h.orderMode > 0) {
+  if (h.orderMode > kNoOrder) {
     const std::string order = cells.trimmedText(2, row, col);
     if (order.empty())
       p.orderValue = -1;
-    else if (order == "-" && h.orderMode == 3)
+    else if (order == "-" && h.orderMode == kPriorityClasses)
       p.orderValue = start ? 0 : h.pointCount;
     else
       p.orderValue = cells.integer(2, row, col);
@@ -149,11 +149,11 @@ TaskPointRec readPoint(const TaskCells& cells, const TaskHeader& h, int level, i
     p.refusalAllowed = !startOrEnd && !cells.trimmedText(2, row, col).empty() ? 1 : 0;
     ++col;
   }
-  if (h.cargoMode > 0) {
+  if (h.cargoMode > kNoCargo) {
     if (!start) p.volume = cells.real(2, row, col);
     ++col;
   }
-  if (h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > 0) {
+  if (h.refusalFlag > 0 || h.timeFactorFlag > 0 || h.cargoMode > kNoCargo) {
     if (!start) p.income = cells.real(2, row, col);
     ++col;
   }

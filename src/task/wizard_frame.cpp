@@ -18,7 +18,7 @@ Text taskWizardTitle(int32_t formMode) {
 }
 
 bool usesOptionalStep(const TaskHeader& header) {
-  return header.timeFactorFlag != 0 || header.refusalFlag != 0 || header.cargoMode != 0;
+  return header.timeFactorFlag != 0 || header.refusalFlag != 0 || header.cargoMode != kNoCargo;
 }
 
 namespace {
@@ -128,9 +128,9 @@ void resetToNewTaskHeader(TaskHeader& h) {
   h.refusalFlag = 0;
   h.servedThreshold = 0;
   h.timeFactorFlag = 0;
-  h.cargoMode = 0;
+  h.cargoMode = kNoCargo;
   h.returnFlag = 0;
-  h.orderMode = 0;
+  h.orderMode = kNoOrder;
   h.priorityCount = 0;
   h.stateCount2 = 0;
 }

@@ -19,9 +19,6 @@
 
 namespace qj {
 
-// The wizard's operation codes, as the main menu and the task chooser hand them over.
-enum TaskWizardMode : int32_t { kNewTask = 1, kImportTask = 2, kCorrectTask = 3 };
-
 // The steps held in WizardStep and their pages.
 inline constexpr int kTaskSteps = 8;
 // The suffix of the page of a step: "1", "2", "3", "3a", "34", "4", "5", "6".

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/form_modes.h"
 #include "records/dbrn_file.h"
 #include "records/task_file.h"
 #include "route/route_task.h"
@@ -34,7 +35,7 @@ struct PointSectionInfo {
 // solver graph are those of RouteTask.
 struct TaskWizardState : RouteTask {
   // Copies of the shared state taken when the wizard opens.
-  int32_t formMode = 1;  // 1 new, 2 new by import, 3 correction
+  int32_t formMode = kNewTask;  // TaskWizardMode
   char decSep = ',';
   std::string langCode;
 

@@ -22,8 +22,8 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
   const ShellTables& t = texts();
   DbrnWizardState& s = state();
   Label_2 = makeHeading("Label_2");
-  _L2 = makeLabel(this, "_L2", {}, t);
-  _L2->setVisible(s.viewing());
+  L2_filter = makeLabel(this, "_L2", {}, t);
+  L2_filter->setVisible(s.viewing());
   List_1 = makePicker("List_1", 230);
   List_2 = makePicker("List_2", 230);
   connect(List_1, &QComboBox::activated, this, [this](int row) { List_1Change(row); });
@@ -62,7 +62,7 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label_2);
-  page->addWidget(_L2, 0, Qt::AlignHCenter);
+  page->addWidget(L2_filter, 0, Qt::AlignHCenter);
   page->addLayout(pickers);
   page->addWidget(Label_02);
   page->addWidget(grid_, 1, Qt::AlignHCenter);

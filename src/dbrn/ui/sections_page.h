@@ -29,7 +29,7 @@ class SectionsPage : public DbrnWizardPage {
 
   SectionGridRules rules_;
   QLabel* Label_2;
-  QLabel* _L2;
+  QLabel* L2_filter;
   QComboBox* List_1;
   QComboBox* List_2;
   QLabel* Label_02;

@@ -31,9 +31,9 @@ StreetsPage::StreetsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 3), rules_(w.sta
   listing->addButton(RB_yes);
   listing->addButton(RB_no);
   RB_yes->setChecked(true);
-  connect(List_0, &QComboBox::activated, this, [this](int row) { _List_0Change(row); });
-  connect(RB_yes, &QRadioButton::clicked, this, [this] { _RB_yesClick(); });
-  connect(RB_no, &QRadioButton::clicked, this, [this] { _RB_noClick(); });
+  connect(List_0, &QComboBox::activated, this, [this](int row) { List_0Change(row); });
+  connect(RB_yes, &QRadioButton::clicked, this, [this] { RB_yesClick(); });
+  connect(RB_no, &QRadioButton::clicked, this, [this] { RB_noClick(); });
 
   grid_ = makeGrid(
       "Table_0", s.table_0, &rules_, kTable_0Widths, 1,
@@ -78,7 +78,7 @@ void StreetsPage::showPickers() {
   showChoice(List_0, state().list0.items, state().list0.row);
 }
 
-void StreetsPage::_List_0Change(int row) {
+void StreetsPage::List_0Change(int row) {
   const StepCheck check = list0Change(state(), row);
   showPickers();
   if (!check.passed()) {
@@ -89,12 +89,12 @@ void StreetsPage::_List_0Change(int row) {
   grid_->view()->setFocus();
 }
 
-void StreetsPage::_RB_yesClick() {
+void StreetsPage::RB_yesClick() {
   listStreetsByType(state(), true);
   grid_->view()->setFocus();
 }
 
-void StreetsPage::_RB_noClick() {
+void StreetsPage::RB_noClick() {
   listStreetsByType(state(), false);
   grid_->view()->setFocus();
 }

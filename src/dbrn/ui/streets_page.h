@@ -21,9 +21,9 @@ class StreetsPage : public DbrnWizardPage {
   void pageShown() override;
   void showPickers() override;
 
-  void _List_0Change(int row);
-  void _RB_yesClick();
-  void _RB_noClick();
+  void List_0Change(int row);
+  void RB_yesClick();
+  void RB_noClick();
 
  private:
   StreetGridRules rules_;

@@ -200,27 +200,27 @@ QWidget* ParametersPage::buildOrder() {
 
 void ParametersPage::showCargo(int mode, bool focus) {
   const ShellTables& t = wizard().texts();
-  GroupBox4->setVisible(mode > 0);
-  Label13_2->setVisible(mode > 0);
-  ndol->setVisible(mode > 0);
-  if (mode == 1) Label13_2->setText(qtText(shell(34) + ":", t));
-  if (mode == 2) Label13_2->setText(qtText(shell(36) + ":", t));
-  if (mode > 0 && focus && isVisible()) ndol->setFocus();
+  GroupBox4->setVisible(mode > kNoCargo);
+  Label13_2->setVisible(mode > kNoCargo);
+  ndol->setVisible(mode > kNoCargo);
+  if (mode == kCargoByVolume) Label13_2->setText(qtText(shell(34) + ":", t));
+  if (mode == kCargoByWeight) Label13_2->setText(qtText(shell(36) + ":", t));
+  if (mode > kNoCargo && focus && isVisible()) ndol->setFocus();
 }
 
 void ParametersPage::fak0Click() {
   fak0->setChecked(true);
-  showCargo(0, false);
+  showCargo(kNoCargo, false);
 }
 
 void ParametersPage::fak1Click() {
   fak1->setChecked(true);
-  showCargo(1, true);
+  showCargo(kCargoByVolume, true);
 }
 
 void ParametersPage::fak2Click() {
   fak2->setChecked(true);
-  showCargo(2, true);
+  showCargo(kCargoByWeight, true);
 }
 
 void ParametersPage::showPriorityCount(bool focus) {
@@ -238,12 +238,12 @@ void ParametersPage::fill(const Page2Values& v) {
   Label13_2->hide();
   ndol->hide();
   switch (v.cargoMode) {
-    case 1: fak1->setChecked(true); break;
-    case 2: fak2->setChecked(true); break;
+    case kCargoByVolume: fak1->setChecked(true); break;
+    case kCargoByWeight: fak2->setChecked(true); break;
     default: fak0->setChecked(true); break;
   }
   showCargo(v.cargoMode, false);
-  if (v.cargoMode > 0) ndol->setText(toQt(v.capacity));
+  if (v.cargoMode > kNoCargo) ndol->setText(toQt(v.capacity));
 
   TS_num->setText(toQt(v.pointCount));
   TS_first->setText(toQt(v.startPoint));
@@ -253,7 +253,8 @@ void ParametersPage::fill(const Page2Values& v) {
   fine2->setText(toQt(v.finePerHour));
 
   QRadioButton* order[] = {pro_0, pro_1, pro_2, pro_3};
-  order[v.orderMode >= 0 && v.orderMode <= 3 ? v.orderMode : 0]->setChecked(true);
+  order[v.orderMode >= kNoOrder && v.orderMode <= kPriorityClasses ? v.orderMode : kNoOrder]
+      ->setChecked(true);
   nprio->setText(toQt(v.priorityCount));
   showPriorityCount(false);
 
@@ -276,10 +277,13 @@ Page2Input ParametersPage::input() const {
   in.approachSpeed = fromQt(Velo->text());
   in.timeFactor = tm_1->isChecked();
   in.refusals = ref_1->isChecked();
-  in.cargoMode = fak1->isChecked() ? 1 : fak2->isChecked() ? 2 : 0;
+  in.cargoMode = fak1->isChecked() ? kCargoByVolume : fak2->isChecked() ? kCargoByWeight : kNoCargo;
   in.capacity = fromQt(ndol->text());
   in.returnToStart = prvd_1->isChecked();
-  in.orderMode = pro_1->isChecked() ? 1 : pro_2->isChecked() ? 2 : pro_3->isChecked() ? 3 : 0;
+  in.orderMode = pro_1->isChecked()   ? kNextPointGiven
+                 : pro_2->isChecked() ? kPassedAfterPoint
+                 : pro_3->isChecked() ? kPriorityClasses
+                                      : kNoOrder;
   in.priorityCount = fromQt(nprio->text());
   return in;
 }

@@ -113,7 +113,7 @@ void PointOptionsPage::pageShown() {
   const TaskHeader& h = wizard().state().header;
   std::vector<int> columns = {t1a::kPoint, t1a::kAddress};
   if (h.refusalFlag == 1) columns.push_back(t1a::kRefusal);
-  if (h.cargoMode > 0) columns.push_back(t1a::kCargo);
+  if (h.cargoMode > kNoCargo) columns.push_back(t1a::kCargo);
   columns.push_back(t1a::kIncome);
   if (h.timeFactorFlag == 1) {
     columns.push_back(t1a::kLow);

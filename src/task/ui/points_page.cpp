@@ -94,9 +94,9 @@ void PointsPage::buildGrid() {
 void PointsPage::pageShown() {
   const TaskHeader& h = wizard().state().header;
   std::vector<int> columns = {t1::kPoint, t1::kType, t1::kStreet, t1::kHouse, t1::kService};
-  if (h.cargoMode > 0) columns.push_back(t1::kUnload);
+  if (h.cargoMode > kNoCargo) columns.push_back(t1::kUnload);
   columns.push_back(t1::kPenalty);
-  if (h.orderMode != 0) columns.push_back(t1::kOrder);
+  if (h.orderMode != kNoOrder) columns.push_back(t1::kOrder);
   grid_->showColumns(columns);
   grid_->refresh();
   showPickers();

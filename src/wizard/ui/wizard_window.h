@@ -66,11 +66,10 @@ class WizardWindow : public QWidget {
 
   // The wizard's flow in the core.
   virtual WizardFlow& flow() = 0;
-  const WizardFlow& flow() const { return const_cast<WizardWindow*>(this)->flow(); }
 
   // The step whose page is shown, and showing another one: its page, the window caption, and
   // Next's caption (finishing on the last step).
-  int currentStep() const { return flow().currentStep(); }
+  int currentStep() { return flow().currentStep(); }
   void showStep(int step);
 
   // Next on the current page: `step` runs with the flow's busy label for the step shown, and
@@ -85,7 +84,8 @@ class WizardWindow : public QWidget {
   // Gives the focus to a control (showing its page first); for a grid, row `row` at top (its
   // current row for kCurrentRow) and, when given, the cell of table column `column` current.
   void focusControl(const std::string& name, int row = -1, int column = -1);
-  // Applies a step's caption and visibility changes to the controls that exist.
+  // Applies a step's changes to its named controls; a name that no control carries is a
+  // fault (control_names.h).
   void applyUpdates(const ControlUpdates& updates);
   bool showMessage(const Message& message);
   // The red busy label of the long computations: shown and painted, then hidden.

@@ -14,7 +14,6 @@
 #include "task/task_files.h"
 #include "task/task_import.h"
 #include "task/ui/UCreateTaskWin.h"
-#include "task/ui/parameters_page.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {

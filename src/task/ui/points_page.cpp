@@ -6,7 +6,6 @@
 
 #include "platform/ui/design.h"
 #include "task/ui/UCreateTaskWin.h"
-#include "task/ui/point_options_page.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {

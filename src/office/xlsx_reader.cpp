@@ -1,13 +1,16 @@
-// The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked.
+// The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked
+// (deflated parts by ISA-L, which unpacks them several times as fast as zlib).
 // The workbook part is found through the package relationships, the sheets in the order of
 // the workbook's <sheets> list through the workbook's relationships, and their cells are
 // read one by one; nothing is sized from what a part declares about itself.
 
+#include <isa-l/igzip_lib.h>
 #include <zip.h>
 
 #include <charconv>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +34,83 @@ struct Refusal {
 [[noreturn]] void damaged(std::string detail) {
   refuse(ReadFault::Damaged, std::move(detail));
 }
+
+// The bytes of one part as they are unpacked. A deflated part is read as it is stored and
+// inflated here, its size and checksum checked against the archive's at its end; a part
+// stored otherwise is unpacked by libzip.
+class PartReader {
+ public:
+  PartReader(zip_t* zip, zip_uint64_t index, const std::string& name) : name_(name) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    constexpr zip_uint64_t kKnown =
+        ZIP_STAT_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    inflating_ = zip_stat_index(zip, index, 0, &st) == 0 && (st.valid & kKnown) == kKnown &&
+                 st.comp_method == ZIP_CM_DEFLATE && st.encryption_method == ZIP_EM_NONE;
+    file_ = zip_fopen_index(zip, index, inflating_ ? ZIP_FL_COMPRESSED : 0);
+    if (!file_) damaged("the part " + name + " cannot be opened");
+    if (!inflating_) return;
+    size_ = st.size;
+    crc_ = st.crc;
+    state_ = std::make_unique<inflate_state>();
+    isal_inflate_init(state_.get());
+    state_->crc_flag = ISAL_GZIP_NO_HDR;  // the checksum of what is unpacked, as zip keeps it
+    packed_.reset(new uint8_t[kPackedChunk]);
+  }
+  ~PartReader() { zip_fclose(file_); }
+  PartReader(const PartReader&) = delete;
+  PartReader& operator=(const PartReader&) = delete;
+
+  // Up to `n` bytes of the part into `out`; 0 at its end.
+  size_t read(char* out, size_t n) {
+    if (!inflating_) {
+      const zip_int64_t got = zip_fread(file_, out, n);
+      if (got < 0) broken();
+      return static_cast<size_t>(got);
+    }
+    inflate_state& s = *state_;
+    s.next_out = reinterpret_cast<uint8_t*>(out);
+    s.avail_out = static_cast<uint32_t>(std::min<size_t>(n, UINT32_MAX));
+    const uint32_t room = s.avail_out;
+    while (s.avail_out > 0 && s.block_state != ISAL_BLOCK_FINISH) {
+      if (s.avail_in == 0 && !packedEnd_) {
+        const zip_int64_t got = zip_fread(file_, packed_.get(), kPackedChunk);
+        if (got < 0) broken();
+        packedEnd_ = got == 0;
+        s.next_in = packed_.get();
+        s.avail_in = static_cast<uint32_t>(got);
+      }
+      const uint32_t before = s.avail_out;
+      const int rc = isal_inflate(&s);
+      if (rc < 0 || rc == ISAL_NEED_DICT) broken();
+      // Everything stored was taken and nothing more came out: the data stops short.
+      if (packedEnd_ && s.avail_in == 0 && s.avail_out == before &&
+          s.block_state != ISAL_BLOCK_FINISH)
+        broken();
+    }
+    const size_t got = room - s.avail_out;
+    unpacked_ += got;
+    if (s.block_state == ISAL_BLOCK_FINISH && !checked_) {
+      checked_ = true;
+      if (unpacked_ != size_ || s.crc != crc_)
+        damaged("the part " + name_ + " does not unpack to what the archive says it holds");
+    }
+    return got;
+  }
+
+ private:
+  [[noreturn]] void broken() { damaged("the part " + name_ + " cannot be unpacked"); }
+
+  static constexpr size_t kPackedChunk = 1 << 16;
+
+  std::string name_;
+  zip_file_t* file_ = nullptr;
+  bool inflating_ = false, packedEnd_ = false, checked_ = false;
+  uint64_t size_ = 0, unpacked_ = 0;
+  uint32_t crc_ = 0;
+  std::unique_ptr<inflate_state> state_;
+  std::unique_ptr<uint8_t[]> packed_;
+};
 
 class ZipArchive {
  public:
@@ -61,25 +141,19 @@ class ZipArchive {
   bool scan(const std::string& name, uint64_t limit, Handler& handler) const {
     const zip_int64_t index = locate(name);
     if (index < 0) return false;
-    zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
-    if (!file) damaged("the part " + name + " cannot be opened");
-    struct Closer {
-      zip_file_t* f;
-      ~Closer() { zip_fclose(f); }
-    } closer{file};
+    PartReader part(zip_, static_cast<zip_uint64_t>(index), name);
     XmlScanner<Handler> scanner(handler);
     constexpr size_t kChunk = 1 << 18;
     uint64_t total = 0;
     try {
       for (;;) {
-        const zip_int64_t n = zip_fread(file, scanner.space(kChunk), kChunk);
-        if (n < 0) damaged("the part " + name + " cannot be unpacked");
+        const size_t n = part.read(scanner.space(kChunk), kChunk);
         if (n == 0) break;
-        total += static_cast<uint64_t>(n);
+        total += n;
         if (total > limit)
           refuse(ReadFault::TooLarge,
                  "the part " + name + " unpacks to more than " + std::to_string(limit) + " bytes");
-        scanner.commit(static_cast<size_t>(n));
+        scanner.commit(n);
       }
       scanner.finish();
     } catch (const XmlError& e) {

@@ -245,6 +245,83 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
   }
 }
 
+// A field of one entry's local and central headers (its offsets in either), for archives
+// damaged on purpose.
+struct EntryField {
+  size_t local, central;
+};
+constexpr EntryField kCrc{14, 16}, kPackedSize{18, 20}, kSize{22, 24};
+
+uint32_t get32(const std::string& b, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+void put32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+}
+// Where the entry's local header starts, and its central one.
+std::pair<size_t, size_t> headersOf(const std::string& zip, const std::string& name) {
+  size_t l = std::string::npos, c = std::string::npos;
+  for (size_t at = zip.find("PK\x03\x04"); at != std::string::npos;
+       at = zip.find("PK\x03\x04", at + 1))
+    if (zip.compare(at + 30, name.size(), name) == 0) l = at;
+  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos;
+       at = zip.find("PK\x01\x02", at + 1))
+    if (zip.compare(at + 46, name.size(), name) == 0) c = at;
+  return {l, c};
+}
+
+TEST_F(XlsxReader, RefusesDeflatedPartsThatDoNotUnpackAsTheArchiveSays) {
+  // A sheet large enough to be deflated in several blocks.
+  std::string rows;
+  for (int r = 1; r <= 3000; ++r)
+    rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) +
+            "\" t=\"inlineStr\"><is><t>" + std::to_string(r * 7919 % 100003) +
+            "</t></is></c></row>";
+  writeZip(dir / "good.xlsx", workbookParts({{"S", "<sheetData>" + rows + "</sheetData>"}}));
+  const std::string good = dir.read("good.xlsx");
+  const std::string sheet = "xl/worksheets/sheet1.xml";
+  const auto [local, central] = headersOf(good, sheet);
+  ASSERT_NE(local, std::string::npos);
+  ASSERT_NE(central, std::string::npos);
+  ASSERT_EQ(good[local + 8], 8) << "the sheet is deflated";
+  const WorkbookRead whole = readWorkbook(dir / "good.xlsx");
+  ASSERT_TRUE(whole.book) << whole.detail;
+  EXPECT_EQ(whole.book->sheets()[0].cell(2999, 0), std::to_string(3000 * 7919 % 100003));
+
+  const auto changed = [&](EntryField f, int64_t by) {
+    std::string z = good;
+    const uint32_t v = get32(z, central + f.central) + static_cast<uint32_t>(by);
+    put32(z, local + f.local, v);
+    put32(z, central + f.central, v);
+    return z;
+  };
+  const size_t data = local + 30 + sheet.size() +
+                      (static_cast<unsigned char>(good[local + 28]) |
+                       static_cast<unsigned char>(good[local + 29]) << 8);
+  const uint32_t packed = get32(good, central + kPackedSize.central);
+  std::string garbled = good;
+  for (size_t i = packed / 2; i < packed / 2 + 64; ++i) garbled[data + i] ^= 0x5A;
+  struct Case {
+    const char* what;
+    std::string zip;
+  };
+  const Case cases[] = {
+      {"a wrong checksum", changed(kCrc, 1)},
+      {"more bytes declared", changed(kSize, 1)},
+      {"fewer bytes declared", changed(kSize, -1)},
+      {"the data cut short", changed(kPackedSize, -static_cast<int64_t>(packed / 2))},
+      {"garbled data", garbled},
+  };
+  for (const Case& c : cases) {
+    dir.write("bad.xlsx", c.zip);
+    const WorkbookRead r = readWorkbook(dir / "bad.xlsx");
+    EXPECT_EQ(r.fault, ReadFault::Damaged) << c.what << ": " << r.detail;
+    EXPECT_FALSE(r.book) << c.what;
+  }
+}
+
 TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
   EXPECT_EQ(readWorkbook(dir / "missing.xlsx").fault, ReadFault::Unreadable);
   dir.write("text.xlsx", "Language;eng\n");

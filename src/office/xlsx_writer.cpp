@@ -391,10 +391,15 @@ std::string stylesPart() {
   return s;
 }
 
-void requireInside(int row, int col) {
-  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
-    throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
-                            " lies outside a sheet");
+[[noreturn]] void outside(int row, int col) {
+  throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
+                          " lies outside a sheet");
+}
+
+// Checked at every cell: the check inlined, the message built apart.
+inline void requireInside(int row, int col) {
+  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) [[unlikely]]
+    outside(row, col);
 }
 
 [[noreturn]] void outOfOrder(const char* what) {

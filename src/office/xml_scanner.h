@@ -46,7 +46,7 @@ inline bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 inline bool isBlank(char c) {
-  return isSpace(c);
+  return static_cast<unsigned char>(c) <= ' ' && isSpace(c);
 }
 
 // The scanner looks at sixteen bytes at a time: the buffer it scans keeps this many bytes
@@ -301,8 +301,9 @@ class XmlScanner {
     return i;
   }
 
-  static const char* skipBlanks(const char* i, const char* end) {
-    while (i < end && xml::isBlank(*i)) ++i;
+  // The '\0' after the buffered bytes is no blank: the loop stops there at the latest.
+  static const char* skipBlanks(const char* i) {
+    while (xml::isBlank(*i)) ++i;
     return i;
   }
 
@@ -314,7 +315,7 @@ class XmlScanner {
     if (name.empty() || *i == '<') throw XmlError("a tag without a name");
     attributes_.list_.clear();
     for (;;) {
-      i = skipBlanks(i, end);
+      i = skipBlanks(i);
       if (i >= end) return need(last);
       if (*i == '>') {
         open(name, local);
@@ -331,11 +332,11 @@ class XmlScanner {
       std::string_view attributeLocal;
       i = scanName(i, attributeLocal);
       const bool named = i > attributeStart;
-      i = skipBlanks(i, end);
+      i = skipBlanks(i);
       if (i >= end) return need(last);
       if (!named || *i != '=')
         throw XmlError("an attribute without a value in the tag <" + std::string(name) + ">");
-      i = skipBlanks(i + 1, end);
+      i = skipBlanks(i + 1);
       if (i >= end) return need(last);
       const char quote = *i;
       if (quote != '"' && quote != '\'')
@@ -359,7 +360,7 @@ class XmlScanner {
       const char* i = p + 2;
       if (static_cast<size_t>(end - i) > expected.size() &&
           xml::same(std::string_view(i, expected.size()), expected)) {
-        i = skipBlanks(i + expected.size(), end);
+        i = skipBlanks(i + expected.size());
         if (i >= end) return need(last);
         if (*i == '>') {
           close();
@@ -388,11 +389,14 @@ class XmlScanner {
     if (starts_.size() >= kMaxDepth) throw XmlError("elements nest too deep");
     rootSeen_ = true;
     starts_.push_back({namesSize_, name.size() - local.size()});
-    if (names_.size() - namesSize_ < name.size())
+    // Room for the name and sixteen bytes more: a name of up to sixteen bytes (nearly all) is
+    // copied as one block, from the buffer, which can be read that far.
+    if (names_.size() - namesSize_ < name.size() + 16)
       names_.resize(std::max(names_.size() * 2, namesSize_ + name.size() + 256));
-    // Names are short: a loop copies them faster than a library call.
-    char* to = names_.data() + namesSize_;
-    for (char c : name) *to++ = c;
+    if (name.size() <= 16)
+      std::memcpy(names_.data() + namesSize_, name.data(), 16);
+    else
+      std::memcpy(names_.data() + namesSize_, name.data(), name.size());
     namesSize_ += name.size();
     handler_.start(local, attributes_);
   }

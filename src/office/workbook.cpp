@@ -15,15 +15,10 @@
 namespace qj::office {
 namespace {
 
-[[noreturn]] void outside(int row, int col) {
-  throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
-                          " lies outside a sheet");
-}
-
 // Checked at every cell: the check inlined, the message built apart.
 inline void requireInside(int row, int col) {
   if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) [[unlikely]]
-    outside(row, col);
+    cellOutsideSheet(row, col);
 }
 
 bool isEmptyRange(const CellRange& r) {
@@ -127,20 +122,13 @@ std::string columnLetters(int col) {
   return letters;
 }
 
-uint32_t Sheet::storeText(std::string_view text) {
-  // Seven bits of the length a byte, the lowest first; a byte with its top bit set has more.
-  if (texts_.size() + text.size() + 5 > std::numeric_limits<uint32_t>::max())
-    throw std::length_error("a sheet holds more text than it can");
-  const auto offset = static_cast<uint32_t>(texts_.size());
-  char bytes[8];
-  size_t used = 0;
-  for (size_t n = text.size();; n >>= 7) {
-    bytes[used++] = static_cast<char>(n >= 0x80 ? 0x80 | (n & 0x7F) : n);
-    if (n < 0x80) break;
-  }
-  texts_.append(bytes, used);
-  texts_.append(text.data(), text.size());
-  return offset;
+void Sheet::tooMuchText() {
+  throw std::length_error("a sheet holds more text than it can");
+}
+
+void cellOutsideSheet(int row, int col) {
+  throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
+                          " lies outside a sheet");
 }
 
 std::string_view Sheet::textIn(std::string_view texts, uint32_t offset) {
@@ -221,14 +209,6 @@ Sheet::Row Sheet::Rows::operator[](size_t k) const {
   auto it = begin();
   for (; k > 0; --k) ++it;
   return *it;
-}
-
-void SheetFiller::add(int row, int col, std::string_view text) {
-  requireInside(row, col);
-  if (text.empty()) return;
-  PodArray<Sheet::Entry>& cells = sheet_.cells_;
-  if (ordered_ && !cells.empty() && !Sheet::before(cells.back(), row, col)) ordered_ = false;
-  cells.push_back({row, col, sheet_.storeText(text)});
 }
 
 void SheetFiller::finish() {

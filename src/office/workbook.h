@@ -64,6 +64,35 @@ struct FormatStep {
 // "A", "B", ..., "Z", "AA", ...: the letters of column `col` (0-based).
 std::string columnLetters(int col);
 
+// Copies `n` bytes: texts of cells are mostly a few bytes, copied here with two overlapping
+// moves of the right width rather than a library call.
+inline void copyBytes(char* to, const char* from, size_t n) {
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(to, from, n);
+      return;
+    }
+    uint64_t a, b;
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + n - 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + n - 8, &b, 8);
+  } else if (n >= 4) {
+    uint32_t a, b;
+    std::memcpy(&a, from, 4);
+    std::memcpy(&b, from + n - 4, 4);
+    std::memcpy(to, &a, 4);
+    std::memcpy(to + n - 4, &b, 4);
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n / 2] = from[n / 2];
+    to[n - 1] = from[n - 1];
+  }
+}
+
+// Throws std::out_of_range for a cell position outside the format's limits.
+[[noreturn]] void cellOutsideSheet(int row, int col);
+
 // The memory of a PodArray: a block of `bytes` holding `used` bytes moved into one of
 // `newBytes` (0 frees it). Blocks from kMappedBytes up are mappings of their own, which grow
 // and shrink in place (the pages move, the bytes are not copied) and ask for huge pages.
@@ -110,6 +139,12 @@ class PodArray {
     if (size_ == capacity_) grow(size_ + 1);
     data_[size_++] = v;
   }
+  // Room for `n` more values at the end, to be written there and then added by grown().
+  T* room(size_t n) {
+    if (capacity_ - size_ < n) grow(size_ + n);
+    return data_ + size_;
+  }
+  void grown(size_t n) { size_ += n; }
   void append(const T* from, size_t n) {
     if (capacity_ - size_ < n) grow(size_ + n);
     if (n > 0) std::memcpy(data_ + size_, from, n * sizeof(T));
@@ -291,7 +326,21 @@ class Sheet : public SheetOutput {
   static std::string_view textIn(std::string_view texts, uint32_t offset);
   std::string_view texts() const { return std::string_view(texts_.data(), texts_.size()); }
   std::string_view textAt(uint32_t offset) const { return textIn(texts(), offset); }
-  uint32_t storeText(std::string_view text);
+  // The text's length (seven bits a byte, the lowest first; a byte with its top bit set has
+  // more), then its bytes.
+  uint32_t storeText(std::string_view text) {
+    if (texts_.size() + text.size() + 5 > UINT32_MAX) tooMuchText();
+    const auto offset = static_cast<uint32_t>(texts_.size());
+    char* const start = texts_.room(text.size() + 5);
+    char* out = start;
+    size_t n = text.size();
+    for (; n >= 0x80; n >>= 7) *out++ = static_cast<char>(0x80 | (n & 0x7F));
+    *out++ = static_cast<char>(n);
+    copyBytes(out, text.data(), text.size());
+    texts_.grown(static_cast<size_t>(out - start) + text.size());
+    return offset;
+  }
+  [[noreturn]] static void tooMuchText();
   size_t rowEnd(size_t i) const;
   void dropGarbage();
 
@@ -309,7 +358,15 @@ class Sheet : public SheetOutput {
 class SheetFiller {
  public:
   explicit SheetFiller(Sheet& sheet) : sheet_(sheet) {}
-  void add(int row, int col, std::string_view text);
+  // Inline: a read adds every cell of the workbook here.
+  void add(int row, int col, std::string_view text) {
+    if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) [[unlikely]]
+      cellOutsideSheet(row, col);
+    if (text.empty()) return;
+    PodArray<Sheet::Entry>& cells = sheet_.cells_;
+    if (ordered_ && !cells.empty() && !Sheet::before(cells.back(), row, col)) ordered_ = false;
+    cells.push_back({row, col, sheet_.storeText(text)});
+  }
   void finish();
 
  private:

@@ -272,8 +272,13 @@ std::string unescapeText(std::string_view s) {
 // A cell's UTF-8 text in code page 1251. Most texts are plain ASCII without an escape and are
 // taken as they stand; others are converted into `scratch`.
 std::string_view cellText(std::string_view utf8, std::string& scratch) {
-  const auto plain = [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '_'; };
-  if (std::all_of(utf8.begin(), utf8.end(), plain)) return utf8;
+  bool plain = true;
+  for (const char c : utf8)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '_') {
+      plain = false;
+      break;
+    }
+  if (plain) return utf8;
   scratch = cp1251::fromUtf8(unescapeText(utf8));
   return scratch;
 }
@@ -281,6 +286,61 @@ std::string_view cellText(std::string_view utf8, std::string& scratch) {
 std::string cellText(std::string_view utf8) {
   std::string scratch;
   return std::string(cellText(utf8, scratch));
+}
+
+// The text of a cell as its pieces come, with sixteen bytes to spare after it, so that a
+// short text is checked as one block.
+class TextBuffer {
+ public:
+  void clear() { size_ = 0; }
+  void append(std::string_view piece) {
+    if (bytes_.size() - size_ < piece.size() + xml::kReadAhead)
+      bytes_.resize(std::max(bytes_.size() * 2, size_ + piece.size() + 64));
+    copyBytes(bytes_.data() + size_, piece.data(), piece.size());
+    size_ += piece.size();
+  }
+  // The text becomes `t`, which can be read kReadAhead bytes past its end: a short one is
+  // copied as one block.
+  void set(std::string_view t) {
+    if (t.size() > xml::kReadAhead) {
+      clear();
+      append(t);
+      return;
+    }
+    std::memcpy(bytes_.data(), t.data(), xml::kReadAhead);
+    size_ = t.size();
+  }
+  std::string_view view() const { return std::string_view(bytes_.data(), size_); }
+  // True when the text is ASCII without a '_', and so needs no conversion.
+  bool plain() const {
+    size_t i = 0;
+    for (; i + 16 <= size_; i += 16)
+      if (oddBytes(bytes_.data() + i)) return false;
+    const uint32_t rest = (uint32_t{1} << (size_ - i)) - 1;
+    return (oddBytes(bytes_.data() + i) & rest) == 0;
+  }
+
+ private:
+  // The bytes of a block that are not ASCII or are '_'.
+  static uint32_t oddBytes(const char* p) {
+    const xml::Block b = xml::load(p);
+#if defined(__SSE2__)
+    return static_cast<uint32_t>(_mm_movemask_epi8(b)) | xml::equal(b, '_');
+#else
+    uint32_t m = xml::equal(b, '_');
+    for (int k = 0; k < 16; ++k)
+      m |= static_cast<uint32_t>(static_cast<unsigned char>(p[k]) >= 0x80) << k;
+    return m;
+#endif
+  }
+
+  std::vector<char> bytes_ = std::vector<char>(64);
+  size_t size_ = 0;
+};
+
+// A cell's text in code page 1251, converted into `scratch` when it needs it.
+std::string_view cellText(const TextBuffer& utf8, std::string& scratch) {
+  return utf8.plain() ? utf8.view() : cellText(utf8.view(), scratch);
 }
 
 // Collects the text of a shared or inline string whose element (<si> or <is>) stands at
@@ -299,14 +359,16 @@ class RichText {
   void text(std::string_view t) {
     if (collecting_) utf8_.append(t);
   }
+  // The whole text of a string without runs; `t` can be read kReadAhead bytes past its end.
+  void set(std::string_view t) { utf8_.set(t); }
   void clear() {
     utf8_.clear();
     inRun_ = collecting_ = false;
   }
-  const std::string& utf8() const { return utf8_; }
+  const TextBuffer& utf8() const { return utf8_; }
 
  private:
-  std::string utf8_;
+  TextBuffer utf8_;
   bool inRun_ = false, collecting_ = false;
 };
 
@@ -366,23 +428,53 @@ int64_t positive(std::string_view digits, int64_t max) {
   return n;
 }
 
-// "B12" as 0-based row 11 and column 1.
-bool parseCellRef(std::string_view ref, int& row, int& col) {
-  size_t i = 0;
-  int64_t c = 0, r = 0;
-  for (; i < ref.size() && i < 4; ++i) {
-    const char ch = ref[i];
-    if (ch >= 'A' && ch <= 'Z')
-      c = c * 26 + (ch - 'A' + 1);
-    else if (ch >= 'a' && ch <= 'z')
-      c = c * 26 + (ch - 'a' + 1);
-    else
-      break;
+// The digits of the row a sheet is reading, kept with room to be compared as one block.
+class RowDigits {
+ public:
+  void assign(std::string_view digits) {
+    // Longer numbers (leading zeros) are read at every cell.
+    size_ = digits.size() <= kMost ? digits.size() : 0;
+    std::memcpy(bytes_, digits.data(), size_);
   }
-  if (i == 0) return false;
-  r = positive(ref.substr(i), kMaxRows);
-  if (c < 1 || c > kMaxColumns || r < 1) return false;
-  row = static_cast<int>(r - 1);
+  void clear() { size_ = 0; }
+  // The `n` digits at `p`, which can be read kReadAhead bytes far, against these.
+  bool same(const char* p, size_t n) const {
+    if (n != size_ || n == 0) return false;
+#if defined(__SSE2__)
+    const uint32_t equalBytes = xml::bits(_mm_cmpeq_epi8(xml::load(p), xml::load(bytes_)));
+    return (~equalBytes & ((uint32_t{1} << n) - 1)) == 0;
+#else
+    return std::memcmp(p, bytes_, n) == 0;
+#endif
+  }
+
+ private:
+  static constexpr size_t kMost = 8;
+  char bytes_[kMost + xml::kReadAhead] = {};
+  size_t size_ = 0;
+};
+
+// "B12" as 0-based row 11 and column 1; `ref` can be read kReadAhead bytes past its end. Most
+// cells name the row they stand in: when their digits are those of `rowDigits`, the row that
+// `row` holds, they are not read again.
+bool parseCellRef(std::string_view ref, const RowDigits& rowDigits, int& row, int& col) {
+  const char* p = ref.data();
+  const char* const end = p + ref.size();
+  const char* const lettersEnd = p + std::min<size_t>(ref.size(), 4);
+  int64_t c = 0;
+  for (; p < lettersEnd; ++p) {
+    // Upper and lower case alike: only letters fold into 'a'..'z'.
+    const unsigned letter = static_cast<unsigned>(static_cast<unsigned char>(*p | 0x20)) - 'a';
+    if (letter >= 26) break;
+    c = c * 26 + letter + 1;
+  }
+  if (c == 0 || c > kMaxColumns) return false;
+  const size_t digits = static_cast<size_t>(end - p);
+  if (!rowDigits.same(p, digits)) {
+    const int64_t r = positive(std::string_view(p, digits), kMaxRows);
+    if (r < 1) return false;
+    row = static_cast<int>(r - 1);
+  }
   col = static_cast<int>(c - 1);
   return true;
 }
@@ -393,8 +485,20 @@ struct Totals {
   int64_t rows = 0;
 };
 
+// Letters and digits, the bytes of cell references and type names.
+struct AlnumTable {
+  bool of[256] = {};
+  constexpr AlnumTable() {
+    for (int c = '0'; c <= '9'; ++c) of[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) of[c] = of[c + 'a' - 'A'] = true;
+  }
+};
+constexpr AlnumTable kAlnum{};
+
 // One worksheet part: the rows of its <sheetData>, cell by cell, into the sheet.
 class SheetHandler : public Depth {
+  enum class Type { Number, Shared, Inline, Text, Boolean };
+
  public:
   SheetHandler(Sheet& sheet, const SharedStrings& strings, const ReadLimits& limits, Totals& totals,
                const WorkProgress& progress)
@@ -433,10 +537,7 @@ class SheetHandler : public Depth {
         if (inRow_ && progress_ && ++totals_.rows % 1000 == 0) progress_(totals_.rows, 0);
         inRow_ = false;
         break;
-      case 4:
-        if (inCell_) endCell();
-        inCell_ = false;
-        break;
+      case 4: finishCell(); break;
       case 5:
         inValue_ = false;
         inInline_ = false;
@@ -452,6 +553,61 @@ class SheetHandler : public Depth {
       rich_.text(t);
   }
 
+  // The cells of a row in the forms writers mostly give them, taken whole:
+  //   <c r="B5" s="3" t="inlineStr"><is><t>text</t></is></c>
+  //   <c r="B5" s="3" t="s"><v>7</v></c>    <c r="B5"></c>    <c r="B5" s="3"/>
+  // exactly so (the attributes r, then s and t if at all; no blanks, no references in the
+  // text). Any other form is left to the scanner; either way the cell goes through
+  // beginCell, its text and endCell.
+  QJ_XML_INLINE const char* element(const char* p, const char* end) {
+    if (depth != 3 || !inRow_ || !startsWith(p, end, "<c r=\"")) return nullptr;
+    const char* i = p + 6;
+    const char* const ref = i;
+    while (isAlnum(*i)) ++i;  // the '\0' at end stops it
+    if (*i != '"') return nullptr;
+    const std::string_view refText(ref, static_cast<size_t>(i - ref));
+    ++i;
+    if (startsWith(i, end, " s=\"")) {
+      for (i += 4; *i >= '0' && *i <= '9';) ++i;
+      if (*i++ != '"') return nullptr;
+    }
+    Type type = Type::Number;
+    if (startsWith(i, end, " t=\"")) {
+      const char* const t = i + 4;
+      for (i = t; isAlnum(*i);) ++i;
+      if (*i != '"') return nullptr;
+      type = typeOf(std::string_view(t, static_cast<size_t>(i - t)));
+      ++i;
+    }
+    const char* text;
+    if (type == Type::Inline) {
+      if (!startsWith(i, end, "><is><t>")) return nullptr;
+      text = i + 8;
+      i = xml::findFirst(text, end, xml::textStops);
+      if (!startsWith(i, end, "</t></is></c>")) return nullptr;
+      beginCell(refText, type);
+      rich_.set(std::string_view(text, static_cast<size_t>(i - text)));
+      finishCell();
+      return i + 13;
+    }
+    if (startsWith(i, end, "><v>")) {
+      text = i + 4;
+      i = xml::findFirst(text, end, xml::textStops);
+      if (!startsWith(i, end, "</v></c>")) return nullptr;
+      beginCell(refText, type);
+      haveValue_ = true;
+      value_.set(std::string_view(text, static_cast<size_t>(i - text)));
+      finishCell();
+      return i + 8;
+    }
+    // A cell without a value.
+    const size_t length = startsWith(i, end, "/>") ? 2 : startsWith(i, end, "></c>") ? 5 : 0;
+    if (length == 0) return nullptr;
+    beginCell(refText, type);
+    finishCell();
+    return i + length;
+  }
+
   void finish() { filler_.finish(); }
 
  private:
@@ -463,36 +619,57 @@ class SheetHandler : public Depth {
     if (!number) {
       if (row_ + 1 >= kMaxRows) damaged("a row lies beyond the last row of a sheet");
       ++row_;
+      rowDigits_.clear();
       return;
     }
     const int64_t n = positive(*number, kMaxRows);
     if (n < 1) damaged("a row number is not a row of a sheet: " + std::string(*number));
     row_ = static_cast<int>(n - 1);
+    rowDigits_.assign(*number);
   }
+
+  // The first "r" and "t" of the cell's attributes, in one pass.
+  void startCell(const XmlAttributes& a) {
+    std::optional<std::string_view> ref, type;
+    for (const XmlAttributes::Attribute& at : a.list()) {
+      if (at.name.size() != 1) continue;
+      if (at.name[0] == 'r' && !ref)
+        ref = at.raw;
+      else if (at.name[0] == 't' && !type)
+        type = at.raw;
+    }
+    beginCell(ref, type ? typeOf(*type) : Type::Number);
+  }
+
+  // A literal at i, all of it before end: compared inline, its length known.
+  template <size_t N>
+  static bool startsWith(const char* i, const char* end, const char (&literal)[N]) {
+    return end - i >= static_cast<ptrdiff_t>(N - 1) && std::memcmp(i, literal, N - 1) == 0;
+  }
+  static bool isAlnum(char c) { return kAlnum.of[static_cast<unsigned char>(c)]; }
 
   // A cell's reference gives its place; a cell without one follows the previous cell of its
   // row.
-  void startCell(const XmlAttributes& a) {
+  void beginCell(std::optional<std::string_view> ref, Type type) {
     inCell_ = true;
     haveValue_ = inValue_ = inInline_ = false;
     value_.clear();
     cellRow_ = row_;
-    const std::string_view type = a.raw("t").value_or("n");
-    type_ = xml::is(type, "s")                                                 ? Type::Shared
-            : xml::is(type, "inlineStr")                                       ? Type::Inline
-            : xml::is(type, "str") || xml::is(type, "e") || xml::is(type, "d") ? Type::Text
-            : xml::is(type, "b")                                               ? Type::Boolean
-                                                                               : Type::Number;
+    type_ = type;
     inline_ = type_ == Type::Inline;
     if (inline_) rich_.clear();
-    const std::optional<std::string_view> ref = a.raw("r");
     if (!ref) {
       if (row_ < 0 || col_ + 1 >= kMaxColumns) damaged("a cell lies outside a sheet");
       ++col_;
       return;
     }
-    if (!parseCellRef(*ref, cellRow_, col_))
+    if (!parseCellRef(*ref, rowDigits_, cellRow_, col_))
       damaged("a cell reference is not a cell of a sheet: " + std::string(*ref));
+  }
+
+  void finishCell() {
+    if (inCell_) endCell();
+    inCell_ = false;
   }
 
   void endCell() {
@@ -511,7 +688,7 @@ class SheetHandler : public Depth {
   std::string_view cellValue() {
     if (inline_) return cellText(rich_.utf8(), converted_);
     if (!haveValue_) return {};
-    const std::string_view v = value_;
+    const std::string_view v = value_.view();
     if (type_ == Type::Shared) {
       size_t index = 0;
       const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), index);
@@ -519,7 +696,7 @@ class SheetHandler : public Depth {
         damaged("a cell names a shared string that the workbook does not have");
       return strings_[index];
     }
-    if (type_ == Type::Text) return cellText(v, converted_);
+    if (type_ == Type::Text) return cellText(value_, converted_);
     if (type_ == Type::Boolean) return v == "1" ? "TRUE" : "FALSE";
     if (plainInteger(v)) return v;
     double x = 0;
@@ -527,6 +704,21 @@ class SheetHandler : public Depth {
     if (ec != std::errc() || end != v.data() + v.size()) return cellText(v, converted_);
     converted_ = numberText(x);
     return converted_;
+  }
+
+  static Type typeOf(std::string_view t) {
+    if (t.size() == 1) {
+      switch (t[0]) {
+        case 's': return Type::Shared;
+        case 'e':
+        case 'd': return Type::Text;
+        case 'b': return Type::Boolean;
+        default: return Type::Number;
+      }
+    }
+    if (xml::is(t, "inlineStr")) return Type::Inline;
+    if (xml::is(t, "str")) return Type::Text;
+    return Type::Number;
   }
 
   // Digits that numberText would give back unchanged: no sign, no leading zero, fewer than
@@ -546,8 +738,10 @@ class SheetHandler : public Depth {
   bool seenData_ = false, inData_ = false, inRow_ = false, inCell_ = false;
   bool inValue_ = false, haveValue_ = false, inline_ = false, inInline_ = false;
   int row_ = -1, col_ = -1, cellRow_ = -1;
-  enum class Type { Number, Shared, Inline, Text, Boolean } type_ = Type::Number;
-  std::string value_, converted_;
+  Type type_ = Type::Number;
+  TextBuffer value_;
+  std::string converted_;
+  RowDigits rowDigits_;  // the current row's number as the file gives it
   RichText rich_;
 };
 

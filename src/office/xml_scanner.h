@@ -14,12 +14,21 @@
 //   void end(std::string_view name);
 //   void text(std::string_view text);  // may come in several pieces within one element
 // An empty-element tag gives start and end. Every view is valid during the call only.
+//
+// A handler may also take whole elements of a form it knows, faster than event by event:
+//   const char* element(const char* p, const char* end);
+// is asked at each start tag inside the root, p at its '<', with the bytes buffered up to
+// end (a '\0' stands there, and kReadAhead bytes from end can be read). It returns where
+// the element ends if it took it -- then the bytes must be an element that the scanner too
+// would take, complete before end, given to the handler's own steps as the events would
+// have been -- or nullptr to leave the element to the scanner.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,39 +62,59 @@ inline bool isBlank(char c) {
 // after its end that may be read, the first of them a '\0' that ends every search.
 inline constexpr size_t kReadAhead = 16;
 
-// Bytes sought in a block of sixteen: a bit for each byte that is one of them.
+// Bytes sought in a block of sixteen: the bytes of a kind marked in a Mask, the marks
+// joined, then one bit for each byte.
 #if defined(__SSE2__)
 using Block = __m128i;
+using Mask = __m128i;
 inline Block load(const char* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
-inline uint32_t equal(Block b, char c) {
-  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8(c))));
+inline Mask is(Block b, char c) {
+  return _mm_cmpeq_epi8(b, _mm_set1_epi8(c));
 }
-// Bytes up to ' ' (the blanks and the control characters, which no name holds).
-inline uint32_t atMostSpace(Block b) {
-  return static_cast<uint32_t>(
-      _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(b, _mm_set1_epi8(' ')), b)));
+// The bytes from `low` to `high`, compared without sign.
+inline Mask within(Block b, unsigned char low, unsigned char high) {
+  const __m128i x = _mm_sub_epi8(b, _mm_set1_epi8(static_cast<char>(low)));
+  return _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(static_cast<char>(high - low))), x);
+}
+inline Mask either(Mask a, Mask b) {
+  return _mm_or_si128(a, b);
+}
+inline uint32_t bits(Mask m) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(m));
 }
 #else
 struct Block {
   const char* p;
 };
+using Mask = uint32_t;
 inline Block load(const char* p) {
   return {p};
 }
-inline uint32_t equal(Block b, char c) {
+inline Mask is(Block b, char c) {
   uint32_t m = 0;
   for (int i = 0; i < 16; ++i) m |= static_cast<uint32_t>(b.p[i] == c) << i;
   return m;
 }
-inline uint32_t atMostSpace(Block b) {
+inline Mask within(Block b, unsigned char low, unsigned char high) {
   uint32_t m = 0;
-  for (int i = 0; i < 16; ++i)
-    m |= static_cast<uint32_t>(static_cast<unsigned char>(b.p[i]) <= ' ') << i;
+  for (int i = 0; i < 16; ++i) {
+    const auto c = static_cast<unsigned char>(b.p[i]);
+    m |= static_cast<uint32_t>(c >= low && c <= high) << i;
+  }
+  return m;
+}
+inline Mask either(Mask a, Mask b) {
+  return a | b;
+}
+inline uint32_t bits(Mask m) {
   return m;
 }
 #endif
+inline uint32_t equal(Block b, char c) {
+  return bits(is(b, c));
+}
 
 // The first byte in [from, to) that `match` marks in its block, or to; reads up to
 // kReadAhead bytes past `to`.
@@ -98,13 +127,14 @@ inline const char* findFirst(const char* from, const char* to, Match match) {
 inline const char* findByte(const char* from, const char* to, char c) {
   return findFirst(from, to, [c](Block b) { return equal(b, c); });
 }
-// The end of a name: a blank or control character, '/', '>', '=' or '<'.
+// The end of a name: a blank or a control character (which no name holds), '/', '<', '='
+// or '>'.
 inline uint32_t nameStops(Block b) {
-  return atMostSpace(b) | equal(b, '/') | equal(b, '>') | equal(b, '=') | equal(b, '<');
+  return bits(either(either(within(b, 0, ' '), within(b, '<', '>')), is(b, '/')));
 }
 // The end of a plain text: '<', or '&' and '\r', which need decoding, or '\0'.
 inline uint32_t textStops(Block b) {
-  return equal(b, '<') | equal(b, '&') | equal(b, '\r') | equal(b, '\0');
+  return bits(either(either(is(b, '<'), is(b, '&')), either(is(b, '\r'), is(b, '\0'))));
 }
 
 // A name against a literal: inlined to a compare or two.
@@ -130,18 +160,18 @@ class XmlAttributes {
 
   // The decoded value of the attribute of that (local) name, or nothing.
   std::optional<std::string> value(std::string_view name) const {
-    for (const Attribute& a : list_)
+    for (const Attribute& a : list())
       if (xml::same(a.name, name)) return decode(a.raw);
     return std::nullopt;
   }
   // The raw value; for values that hold no reference or line end by their syntax (numbers,
   // cell references, type letters) this is the value.
   std::optional<std::string_view> raw(std::string_view name) const {
-    for (const Attribute& a : list_)
+    for (const Attribute& a : list())
       if (xml::same(a.name, name)) return a.raw;
     return std::nullopt;
   }
-  const std::vector<Attribute>& list() const { return list_; }
+  std::span<const Attribute> list() const { return {slots_.data(), count_}; }
 
   static std::string decode(std::string_view raw) {
     std::string out;
@@ -152,7 +182,13 @@ class XmlAttributes {
  private:
   template <typename>
   friend class XmlScanner;
-  std::vector<Attribute> list_;
+  void add(std::string_view name, std::string_view raw) {
+    if (count_ == slots_.size()) slots_.resize(std::max<size_t>(8, slots_.size() * 2));
+    slots_[count_++] = {name, raw};
+  }
+  // The first count_ slots hold the attributes of the tag scanned last.
+  std::vector<Attribute> slots_;
+  size_t count_ = 0;
 };
 
 // The scanner's steps are small and run millions of times a part: inlined into its loop they
@@ -191,7 +227,7 @@ class XmlScanner {
   void finish() {
     scan(true);
     if (!rootSeen_) throw XmlError("the part holds no element");
-    if (!starts_.empty()) throw XmlError("the element <" + std::string(top()) + "> is not closed");
+    if (depth_ > 0) throw XmlError("the element <" + std::string(top()) + "> is not closed");
   }
 
  private:
@@ -214,13 +250,32 @@ class XmlScanner {
       if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
       started_ = true;
     }
+    // Each step reads up to the '\0' after the buffered bytes, never past it.
     while (p < end) {
-      const char* next = *p == '<' ? tag(p, end, last) : text(p, end, last);
+      const char* next;
+      if (*p != '<')
+        next = text(p, end, last);
+      else if (p[1] == '/')
+        next = endTag(p, end, last);
+      else if (p[1] == '?' || p[1] == '!')
+        next = special(p, end, last);
+      else if (const char* taken = takenWhole(p, end))
+        next = taken;
+      else
+        next = startTag(p, end, last);
       if (!next) return later(p);
       p = next;
     }
     pos_ = end_;
     wanted_ = end_ + 1;
+  }
+
+  // Where an element that the handler took whole ends, or nullptr.
+  QJ_XML_INLINE const char* takenWhole(const char* p, const char* end) {
+    if constexpr (requires { handler_.element(p, end); }) {
+      if (depth_ > 0) return handler_.element(p, end);
+    }
+    return nullptr;
   }
 
   // The text from p to the next markup; nullptr when it may go on past the bytes buffered.
@@ -232,7 +287,7 @@ class XmlScanner {
       if (stop == end && !last) return nullptr;
     }
     const std::string_view raw(p, static_cast<size_t>(stop - p));
-    if (starts_.empty()) {
+    if (depth_ == 0) {
       for (char c : raw)
         if (!xml::isSpace(c)) throw XmlError("text stands outside the root element");
     } else if (plain) {
@@ -245,21 +300,16 @@ class XmlScanner {
     return stop;
   }
 
-  // Scans the markup at p; the position after it, or nullptr when it is not complete yet.
-  QJ_XML_INLINE const char* tag(const char* p, const char* end, bool last) {
-    if (end - p < 2) return need(last);
-    switch (p[1]) {
-      case '/': return endTag(p, end, last);
-      case '?': return skipTo(p + 2, end, "?>", last);
-      case '!': break;
-      default: return startTag(p, end, last);
-    }
+  // A processing instruction, a comment, a CDATA section or what is refused: markup that
+  // starts "<?" or "<!".
+  const char* special(const char* p, const char* end, bool last) {
+    if (p[1] == '?') return skipTo(p + 2, end, "?>", last);
     const std::string_view rest(p, static_cast<size_t>(end - p));
     if (rest.starts_with("<!--")) return skipTo(p + 4, end, "-->", last);
     if (rest.starts_with("<![CDATA[")) {
       const char* close = find(p + 9, end, "]]>");
       if (!close) return need(last);
-      if (starts_.empty()) throw XmlError("a CDATA section stands outside the root element");
+      if (depth_ == 0) throw XmlError("a CDATA section stands outside the root element");
       handler_.text(std::string_view(p + 9, static_cast<size_t>(close - p - 9)));
       return close + 3;
     }
@@ -267,7 +317,7 @@ class XmlScanner {
     throw XmlError("a document type declaration or unknown markup");
   }
 
-  const char* need(bool last) {
+  static const char* need(bool last) {
     if (last) throw XmlError("the part ends inside markup");
     return nullptr;
   }
@@ -284,7 +334,7 @@ class XmlScanner {
 
   // Scans a name from i; its end (`end` when it may go on), and in `local` the part after
   // its last ':'. The '\0' after the buffered bytes ends every name.
-  static const char* scanName(const char* i, std::string_view& local) {
+  QJ_XML_INLINE static const char* scanName(const char* i, std::string_view& local) {
     const char* after = i;
     for (;; i += 16) {
       const xml::Block block = xml::load(i);
@@ -302,7 +352,7 @@ class XmlScanner {
   }
 
   // The '\0' after the buffered bytes is no blank: the loop stops there at the latest.
-  static const char* skipBlanks(const char* i) {
+  QJ_XML_INLINE static const char* skipBlanks(const char* i) {
     while (xml::isBlank(*i)) ++i;
     return i;
   }
@@ -313,54 +363,87 @@ class XmlScanner {
     if (i >= end) return need(last);
     const std::string_view name(p + 1, static_cast<size_t>(i - p - 1));
     if (name.empty() || *i == '<') throw XmlError("a tag without a name");
-    attributes_.list_.clear();
+    attributes_.count_ = 0;
     for (;;) {
       i = skipBlanks(i);
-      if (i >= end) return need(last);
       if (*i == '>') {
+        if (const char* after = leaf(i + 1, end, name, local)) return after;
         open(name, local);
         return i + 1;
       }
       if (*i == '/') {
-        if (i + 1 >= end) return need(last);
-        if (i[1] != '>') throw XmlError("a stray '/' in the tag <" + std::string(name) + ">");
+        if (i[1] != '>') {
+          if (i + 1 >= end) return need(last);
+          throw XmlError("a stray '/' in the tag <" + std::string(name) + ">");
+        }
         open(name, local);
         close();
         return i + 2;
       }
+      if (i >= end) return need(last);
       const char* const attributeStart = i;
       std::string_view attributeLocal;
-      i = scanName(i, attributeLocal);
-      const bool named = i > attributeStart;
-      i = skipBlanks(i);
-      if (i >= end) return need(last);
-      if (!named || *i != '=')
+      const char* const nameEnd = scanName(i, attributeLocal);
+      i = skipBlanks(nameEnd);
+      if (*i != '=' || nameEnd == attributeStart) {
+        if (i >= end) return need(last);
         throw XmlError("an attribute without a value in the tag <" + std::string(name) + ">");
+      }
       i = skipBlanks(i + 1);
-      if (i >= end) return need(last);
       const char quote = *i;
-      if (quote != '"' && quote != '\'')
+      if (quote != '"' && quote != '\'') {
+        if (i >= end) return need(last);
         throw XmlError("an attribute value without quotes in the tag <" + std::string(name) + ">");
-      const char* close = xml::findFirst(
-          i + 1, end, [quote](xml::Block b) { return xml::equal(b, quote) | xml::equal(b, '<'); });
+      }
+      const char* close = xml::findFirst(i + 1, end, [quote](xml::Block b) {
+        return xml::bits(xml::either(xml::is(b, quote), xml::is(b, '<')));
+      });
       if (close >= end) return need(last);
       if (*close == '<')
         throw XmlError("a '<' in an attribute value of the tag <" + std::string(name) + ">");
-      attributes_.list_.push_back({attributeLocal, std::string_view(i + 1, close - i - 1)});
+      attributes_.add(attributeLocal, std::string_view(i + 1, static_cast<size_t>(close - i - 1)));
       i = close + 1;
-      if (i < end && !xml::isBlank(*i) && *i != '>' && *i != '/')
+      if (!xml::isBlank(*i) && *i != '>' && *i != '/' && i < end)
         throw XmlError("attributes run together in the tag <" + std::string(name) + ">");
     }
   }
 
+  // Most elements of a sheet hold a plain text and end right after it ("<v>12</v>"): such an
+  // element, starting at `text`, gives its events at once, without being pushed as open.
+  // Nullptr when the element is no such leaf or its end is not buffered yet.
+  QJ_XML_INLINE const char* leaf(const char* text, const char* end, std::string_view name,
+                                 std::string_view local) {
+    // An element whose first child follows straight away is no leaf.
+    if (*text == '<' && text[1] != '/') return nullptr;
+    const char* stop = xml::findFirst(text, end, xml::textStops);
+    const char* const close = stop + 2 + name.size();
+    if (*stop != '<' || stop[1] != '/' || close >= end || *close != '>' ||
+        !sameName(stop + 2, name))
+      return nullptr;
+    if (depth_ == 0) {
+      if (rootClosed_) throw XmlError("a second root element");
+      rootSeen_ = rootClosed_ = true;
+    } else if (depth_ == kMaxDepth) {
+      throw XmlError("elements nest too deep");
+    }
+    handler_.start(local, attributes_);
+    if (stop > text) handler_.text(std::string_view(text, static_cast<size_t>(stop - text)));
+    handler_.end(local);
+    return close + 1;
+  }
+
   QJ_XML_INLINE const char* endTag(const char* p, const char* end, bool last) {
     // Mostly the name of the open element, then '>'.
-    if (!starts_.empty()) {
+    if (depth_ > 0) {
       const std::string_view expected = top();
       const char* i = p + 2;
-      if (static_cast<size_t>(end - i) > expected.size() &&
-          xml::same(std::string_view(i, expected.size()), expected)) {
-        i = skipBlanks(i + expected.size());
+      if (static_cast<size_t>(end - i) > expected.size() && sameName(i, expected)) {
+        i += expected.size();
+        if (*i == '>') {
+          close();
+          return i + 1;
+        }
+        i = skipBlanks(i);
         if (i >= end) return need(last);
         if (*i == '>') {
           close();
@@ -372,23 +455,40 @@ class XmlScanner {
     if (stop == end) return need(last);
     std::string_view name(p + 2, static_cast<size_t>(stop - p - 2));
     while (!name.empty() && xml::isBlank(name.back())) name.remove_suffix(1);
-    if (starts_.empty() || !xml::same(name, top()))
+    if (depth_ == 0 || !xml::same(name, top()))
       throw XmlError("the end tag </" + std::string(name) + "> matches no open element");
     close();
     return stop + 1;
   }
 
+  // The bytes at i against an element's name. Both can be read sixteen bytes far (the
+  // buffer's read-ahead, the slack kept after the names): a name of up to sixteen bytes is
+  // compared at once.
+  static bool sameName(const char* i, std::string_view name) {
+#if defined(__SSE2__)
+    if (name.size() <= 16) {
+      const uint32_t differ = ~static_cast<uint32_t>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(xml::load(i), xml::load(name.data()))));
+      return (differ & ((uint32_t{1} << name.size()) - 1)) == 0;
+    }
+#endif
+    return xml::same(std::string_view(i, name.size()), name);
+  }
+
   // The full name of the innermost open element.
   std::string_view top() const {
-    const Open& o = starts_.back();
+    const Open& o = starts_[depth_ - 1];
     return std::string_view(names_.data() + o.start, namesSize_ - o.start);
   }
 
   QJ_XML_INLINE void open(std::string_view name, std::string_view local) {
-    if (rootClosed_) throw XmlError("a second root element");
-    if (starts_.size() >= kMaxDepth) throw XmlError("elements nest too deep");
-    rootSeen_ = true;
-    starts_.push_back({namesSize_, name.size() - local.size()});
+    if (depth_ == 0) {
+      if (rootClosed_) throw XmlError("a second root element");
+      rootSeen_ = true;
+    } else if (depth_ == kMaxDepth) {
+      throw XmlError("elements nest too deep");
+    }
+    starts_[depth_++] = {namesSize_, name.size() - local.size()};
     // Room for the name and sixteen bytes more: a name of up to sixteen bytes (nearly all) is
     // copied as one block, from the buffer, which can be read that far.
     if (names_.size() - namesSize_ < name.size() + 16)
@@ -402,9 +502,8 @@ class XmlScanner {
   }
 
   QJ_XML_INLINE void close() {
-    const Open o = starts_.back();
-    starts_.pop_back();
-    if (starts_.empty()) rootClosed_ = true;
+    const Open o = starts_[--depth_];
+    if (depth_ == 0) rootClosed_ = true;
     // The name stays in place until the handler has seen it.
     handler_.end(
         std::string_view(names_.data() + o.start + o.prefix, namesSize_ - o.start - o.prefix));
@@ -424,7 +523,8 @@ class XmlScanner {
   };
   std::vector<char> names_;
   size_t namesSize_ = 0;
-  std::vector<Open> starts_;
+  Open starts_[kMaxDepth];
+  size_t depth_ = 0;
   std::string decoded_;
   XmlAttributes attributes_;
 };

@@ -100,7 +100,7 @@ void* resizeBlock(void* data, size_t used, size_t bytes, size_t newBytes) {
   } else {
     p = willMap ? mapBlock(newBytes) : std::malloc(newBytes);
     if (!p) throw std::bad_alloc();
-    std::memcpy(p, data, std::min(used, newBytes));
+    if (used > 0) std::memcpy(p, data, std::min(used, newBytes));
     if (data) freeBlock(data, bytes);
   }
   if (willMap && newBytes > bytes) askHugePages(p, newBytes);

@@ -460,8 +460,10 @@ class SheetStream : public SheetOutput {
     }
     // Formatted blanks before it, then the cell in its own format.
     blanksBefore(col);
-    textCell(col, styleAt(col), text);
-    if (nextFormatted_ < formatted_.size() && formatted_[nextFormatted_] == col) ++nextFormatted_;
+    int style = 0;
+    if (nextFormatted_ < formatted_.size() && formatted_[nextFormatted_].col == col)
+      style = formatted_[nextFormatted_++].style;
+    textCell(col, style, text);
   }
 
   // The rest of the sheet: its last row and the formatted rows after it.
@@ -529,25 +531,35 @@ class SheetStream : public SheetOutput {
     }
   }
 
-  // A row begins: the formats that touch it and the columns they cover. A row with formats
-  // or a height is written even without cells; others when their first cell comes.
+  // A row begins: the columns the formats touch and the style of each (no format can be
+  // added for a row once it has begun). A row with formats or a height is written even
+  // without cells; others when their first cell comes.
   void startRow(int row) {
     row_ = row;
     lastColumn_ = -1;
     rowOpen_ = false;
-    active_.clear();
     formatted_.clear();
     nextFormatted_ = 0;
-    for (const FormatStep& s : steps_)
-      if (row >= s.range.firstRow && row <= s.range.lastRow) active_.push_back(&s);
-    for (const FormatStep* s : active_)
-      for (int col = s->range.firstColumn; col <= s->range.lastColumn; ++col)
-        formatted_.push_back(col);
-    std::sort(formatted_.begin(), formatted_.end());
-    formatted_.erase(std::unique(formatted_.begin(), formatted_.end()), formatted_.end());
+    bool touched = false;
+    for (const FormatStep& s : steps_) {
+      if (row < s.range.firstRow || row > s.range.lastRow) continue;
+      touched = true;
+      for (int col = s.range.firstColumn; col <= s.range.lastColumn; ++col)
+        formatted_.push_back({col, 0});
+    }
+    const auto byColumn = [](const FormattedColumn& a, const FormattedColumn& b) {
+      return a.col < b.col;
+    };
+    std::sort(formatted_.begin(), formatted_.end(), byColumn);
+    formatted_.erase(std::unique(formatted_.begin(), formatted_.end(),
+                                 [](const FormattedColumn& a, const FormattedColumn& b) {
+                                   return a.col == b.col;
+                                 }),
+                     formatted_.end());
+    for (FormattedColumn& f : formatted_) f.style = styleAt(row, f.col);
     const char* const end = std::to_chars(rowNumber_, rowNumber_ + sizeof rowNumber_, row + 1).ptr;
     rowNumberLength_ = static_cast<size_t>(end - rowNumber_);
-    if (!active_.empty() || heights_.count(row)) openRow();
+    if (touched || heights_.count(row)) openRow();
   }
 
   void openRow() {
@@ -581,24 +593,23 @@ class SheetStream : public SheetOutput {
   // The formatted columns of the row before `col` that hold no text: written blank, so that
   // they show their format.
   void blanksBefore(int col) {
-    for (; nextFormatted_ < formatted_.size() && formatted_[nextFormatted_] < col;
+    for (; nextFormatted_ < formatted_.size() && formatted_[nextFormatted_].col < col;
          ++nextFormatted_) {
-      const int c = formatted_[nextFormatted_];
-      const int style = styleAt(c);
-      if (style == 0) continue;
-      char* out = cellStart(xml_.room(64), c, style);
+      const FormattedColumn f = formatted_[nextFormatted_];
+      if (f.style == 0) continue;
+      char* out = cellStart(xml_.room(64), f.col, f.style);
       xml_.done(put(out, "/>"));
     }
   }
 
-  // The style of a column of the current row: the steps that touch it, in order.
-  int styleAt(int col) const {
+  // The style of a cell: the steps that touch it, in order.
+  int styleAt(int row, int col) const {
     CellFormat f;
-    for (const FormatStep* s : active_) {
-      if (col < s->range.firstColumn || col > s->range.lastColumn) continue;
-      if (s->bold) f.bold = *s->bold;
-      if (s->align) f.align = *s->align;
-      if (s->wrap) f.wrap = *s->wrap;
+    for (const FormatStep& s : steps_) {
+      if (!s.range.contains(row, col)) continue;
+      if (s.bold) f.bold = *s.bold;
+      if (s.align) f.align = *s.align;
+      if (s.wrap) f.wrap = *s.wrap;
     }
     return styleIndex(f);
   }
@@ -644,13 +655,15 @@ class SheetStream : public SheetOutput {
   bool begun_ = false, rowOpen_ = false;
   std::map<int, double> widths_, heights_;
   std::vector<FormatStep> steps_;
-  // The current row: its number, its last column set, the steps that touch it and the
-  // columns they cover (the next one not yet written).
+  // The current row: its number, its last column set, the columns its formats touch with
+  // their styles, left to right (the next one not yet written).
+  struct FormattedColumn {
+    int col, style;
+  };
   int row_ = -1, lastColumn_ = -1;
   char rowNumber_[12];
   size_t rowNumberLength_ = 0;
-  std::vector<const FormatStep*> active_;
-  std::vector<int> formatted_;
+  std::vector<FormattedColumn> formatted_;
   size_t nextFormatted_ = 0;
   std::vector<std::string> letters_;
   XmlBuffer xml_;

@@ -14,6 +14,8 @@
 //   void end(std::string_view name);
 //   void text(std::string_view text);  // may come in several pieces within one element
 // An empty-element tag gives start and end. Every view is valid during the call only.
+// Names and raw attribute values are views into the scanned bytes, which can be read
+// kReadAhead bytes past their end.
 //
 // A handler may also take whole elements of a form it knows, faster than event by event:
 //   const char* element(const char* p, const char* end);

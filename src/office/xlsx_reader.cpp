@@ -269,17 +269,63 @@ std::string unescapeText(std::string_view s) {
   return out;
 }
 
+// The code-page-1251 byte of each character from U+0080 to U+07FF (Cyrillic among them),
+// '?' for those it does not hold: a Russian workbook is mostly two-byte sequences.
+class TwoByteChars {
+ public:
+  TwoByteChars() {
+    std::fill(std::begin(byte_), std::end(byte_), '?');
+    for (int b = 0x80; b < 0x100; ++b) {
+      const std::string utf8 = cp1251::toUtf8(std::string(1, static_cast<char>(b)));
+      if (utf8.size() != 2) continue;
+      const unsigned code = (static_cast<unsigned char>(utf8[0]) & 0x1Fu) << 6 |
+                            (static_cast<unsigned char>(utf8[1]) & 0x3Fu);
+      byte_[code] = static_cast<char>(b);
+    }
+  }
+  char operator[](unsigned code) const { return byte_[code]; }
+
+ private:
+  char byte_[0x800];
+};
+
+// UTF-8 in code page 1251 as cp1251::fromUtf8 gives it: ASCII and two-byte sequences by
+// table, a text with any other sequence by that function.
+void fromUtf8(std::string_view utf8, std::string& out) {
+  static const TwoByteChars twoByte;
+  out.resize(utf8.size());
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out[n++] = static_cast<char>(b);
+      continue;
+    }
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+    if ((b & 0xE0) != 0xC0 || (next & 0xC0) != 0x80) {
+      out = cp1251::fromUtf8(utf8);
+      return;
+    }
+    const unsigned code = (b & 0x1Fu) << 6 | (next & 0x3Fu);
+    out[n++] = code < 0x80 ? static_cast<char>(code) : twoByte[code];
+    ++i;
+  }
+  out.resize(n);
+}
+
 // A cell's UTF-8 text in code page 1251. Most texts are plain ASCII without an escape and are
 // taken as they stand; others are converted into `scratch`.
 std::string_view cellText(std::string_view utf8, std::string& scratch) {
-  bool plain = true;
-  for (const char c : utf8)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '_') {
-      plain = false;
-      break;
-    }
-  if (plain) return utf8;
-  scratch = cp1251::fromUtf8(unescapeText(utf8));
+  bool plain = true, escapes = false;
+  for (const char c : utf8) {
+    plain &= static_cast<unsigned char>(c) < 0x80;
+    escapes |= c == '_';
+  }
+  if (plain && !escapes) return utf8;
+  if (escapes)
+    fromUtf8(unescapeText(utf8), scratch);
+  else
+    fromUtf8(utf8, scratch);
   return scratch;
 }
 

@@ -8,6 +8,7 @@
 
 #include "office/workbook_reader.h"
 #include "office/zip_package.h"
+#include "records/cp1251.h"
 #include "support/temp_dir.h"
 
 namespace qj::office {
@@ -75,6 +76,33 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   EXPECT_EQ(s.cell(4, 0), "line\rend");
   EXPECT_EQ(s.cell(4, 1), "\xcf\xf0\xe8");  // code page 1251
   EXPECT_EQ(s.rowCount(), 5);
+}
+
+TEST_F(XlsxReader, ConvertsTextsToTheCodePageAsItsOwnConversionDoes) {
+  // Cyrillic and other two-byte characters by the reader's table, others by the code page's
+  // own conversion: the same either way, '?' for what the code page does not hold.
+  const std::string texts[] = {
+      "\xd0\x81\xd0\xb6 \xe2\x84\x96"
+      "5",                                         // "Ёж №5": a three-byte character
+      "\xd0\xa3\xd0\xbb\xd0\xb8\xd1\x86\xd0\xb0",  // "Улица"
+      "\xc3\xbf \xc2\xa0 \xc2\xbb",                // ÿ (not in the code page), no-break space, »
+      "\xc0\xb1 overlong",
+      "\xd0 cut",
+      "\x80 stray",
+      "a_x0416_b",
+      "\xf0\x9f\x98\x80 four"};
+  std::string row = "<row r=\"1\">";
+  for (size_t i = 0; i < std::size(texts); ++i)
+    row += "<c r=\"" + std::string(1, static_cast<char>('A' + i)) + "1\" t=\"inlineStr\"><is><t>" +
+           texts[i] + "</t></is></c>";
+  const WorkbookRead r = read(workbookParts({{"S", "<sheetData>" + row + "</row></sheetData>"}}));
+  ASSERT_TRUE(r.book) << r.detail;
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    const std::string expected = cp1251::fromUtf8(i == 6 ? "a\xd0\x96"
+                                                           "b"
+                                                         : texts[i]);  // _x0416_ is "Ж"
+    EXPECT_EQ(r.book->sheets()[0].cell(0, static_cast<int>(i)), expected) << i;
+  }
 }
 
 TEST_F(XlsxReader, ReadsTheMarkupOfXmlAsAnyWriterMayUseIt) {

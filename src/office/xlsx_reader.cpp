@@ -462,14 +462,15 @@ SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
   return std::move(handler.strings);
 }
 
-// Decimal digits and nothing else as a number from 1 to `max`; 0 when they are not one. Every
+// Decimal digits and nothing else as a number up to `max`; -1 when they are not one. Every
 // row and cell names its number: a loop reads them quicker than a general conversion.
-int64_t positive(std::string_view digits, int64_t max) {
+int64_t digitsValue(std::string_view digits, int64_t max) {
+  if (digits.empty()) return -1;
   int64_t n = 0;
   for (const char ch : digits) {
-    if (ch < '0' || ch > '9') return 0;
+    if (ch < '0' || ch > '9') return -1;
     n = n * 10 + (ch - '0');
-    if (n > max) return 0;
+    if (n > max) return -1;
   }
   return n;
 }
@@ -517,7 +518,7 @@ bool parseCellRef(std::string_view ref, const RowDigits& rowDigits, int& row, in
   if (c == 0 || c > kMaxColumns) return false;
   const size_t digits = static_cast<size_t>(end - p);
   if (!rowDigits.same(p, digits)) {
-    const int64_t r = positive(std::string_view(p, digits), kMaxRows);
+    const int64_t r = digitsValue(std::string_view(p, digits), kMaxRows);
     if (r < 1) return false;
     row = static_cast<int>(r - 1);
   }
@@ -668,7 +669,7 @@ class SheetHandler : public Depth {
       rowDigits_.clear();
       return;
     }
-    const int64_t n = positive(*number, kMaxRows);
+    const int64_t n = digitsValue(*number, kMaxRows);
     if (n < 1) damaged("a row number is not a row of a sheet: " + std::string(*number));
     row_ = static_cast<int>(n - 1);
     rowDigits_.assign(*number);
@@ -736,11 +737,9 @@ class SheetHandler : public Depth {
     if (!haveValue_) return {};
     const std::string_view v = value_.view();
     if (type_ == Type::Shared) {
-      size_t index = 0;
-      const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), index);
-      if (ec != std::errc() || end != v.data() + v.size() || index >= strings_.size())
-        damaged("a cell names a shared string that the workbook does not have");
-      return strings_[index];
+      const int64_t index = digitsValue(v, static_cast<int64_t>(strings_.size()) - 1);
+      if (index < 0) damaged("a cell names a shared string that the workbook does not have");
+      return strings_[static_cast<size_t>(index)];
     }
     if (type_ == Type::Text) return cellText(value_, converted_);
     if (type_ == Type::Boolean) return v == "1" ? "TRUE" : "FALSE";

@@ -252,7 +252,8 @@ class XmlScanner {
       if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
       started_ = true;
     }
-    // Each step reads up to the '\0' after the buffered bytes, never past it.
+    // Each step looks at most kReadAhead bytes past end; byte by byte, it stops at the '\0'
+    // there.
     while (p < end) {
       const char* next;
       if (*p != '<')
@@ -369,7 +370,6 @@ class XmlScanner {
     for (;;) {
       i = skipBlanks(i);
       if (*i == '>') {
-        if (const char* after = leaf(i + 1, end, name, local)) return after;
         open(name, local);
         return i + 1;
       }
@@ -410,30 +410,6 @@ class XmlScanner {
     }
   }
 
-  // Most elements of a sheet hold a plain text and end right after it ("<v>12</v>"): such an
-  // element, starting at `text`, gives its events at once, without being pushed as open.
-  // Nullptr when the element is no such leaf or its end is not buffered yet.
-  QJ_XML_INLINE const char* leaf(const char* text, const char* end, std::string_view name,
-                                 std::string_view local) {
-    // An element whose first child follows straight away is no leaf.
-    if (*text == '<' && text[1] != '/') return nullptr;
-    const char* stop = xml::findFirst(text, end, xml::textStops);
-    const char* const close = stop + 2 + name.size();
-    if (*stop != '<' || stop[1] != '/' || close >= end || *close != '>' ||
-        !sameName(stop + 2, name))
-      return nullptr;
-    if (depth_ == 0) {
-      if (rootClosed_) throw XmlError("a second root element");
-      rootSeen_ = rootClosed_ = true;
-    } else if (depth_ == kMaxDepth) {
-      throw XmlError("elements nest too deep");
-    }
-    handler_.start(local, attributes_);
-    if (stop > text) handler_.text(std::string_view(text, static_cast<size_t>(stop - text)));
-    handler_.end(local);
-    return close + 1;
-  }
-
   QJ_XML_INLINE const char* endTag(const char* p, const char* end, bool last) {
     // Mostly the name of the open element, then '>'.
     if (depth_ > 0) {
@@ -463,7 +439,7 @@ class XmlScanner {
     return stop + 1;
   }
 
-  // The bytes at i against an element's name. Both can be read sixteen bytes far (the
+  // The bytes at i against an open element's name. Both can be read sixteen bytes far (the
   // buffer's read-ahead, the slack kept after the names): a name of up to sixteen bytes is
   // compared at once.
   static bool sameName(const char* i, std::string_view name) {

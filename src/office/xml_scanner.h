@@ -397,14 +397,15 @@ class XmlScanner {
         if (i >= end) return need(last);
         throw XmlError("an attribute value without quotes in the tag <" + std::string(name) + ">");
       }
-      const char* close = xml::findFirst(i + 1, end, [quote](xml::Block b) {
+      const char* valueEnd = xml::findFirst(i + 1, end, [quote](xml::Block b) {
         return xml::bits(xml::either(xml::is(b, quote), xml::is(b, '<')));
       });
-      if (close >= end) return need(last);
-      if (*close == '<')
+      if (valueEnd >= end) return need(last);
+      if (*valueEnd == '<')
         throw XmlError("a '<' in an attribute value of the tag <" + std::string(name) + ">");
-      attributes_.add(attributeLocal, std::string_view(i + 1, static_cast<size_t>(close - i - 1)));
-      i = close + 1;
+      attributes_.add(attributeLocal,
+                      std::string_view(i + 1, static_cast<size_t>(valueEnd - i - 1)));
+      i = valueEnd + 1;
       if (!xml::isBlank(*i) && *i != '>' && *i != '/' && i < end)
         throw XmlError("attributes run together in the tag <" + std::string(name) + ">");
     }

@@ -368,7 +368,8 @@ TEST_F(XlsxReader, RefusesDeflatedPartsThatDoNotUnpackAsTheArchiveSays) {
   writeZip(dir / "good.xlsx", workbookParts({{"S", "<sheetData>" + rows + "</sheetData>"}}));
   const std::string good = dir.read("good.xlsx");
   const std::string sheet = "xl/worksheets/sheet1.xml";
-  const auto [local, central] = headersOf(good, sheet);
+  const std::pair<size_t, size_t> headers = headersOf(good, sheet);
+  const size_t local = headers.first, central = headers.second;
   ASSERT_NE(local, std::string::npos);
   ASSERT_NE(central, std::string::npos);
   ASSERT_EQ(good[local + 8], 8) << "the sheet is deflated";

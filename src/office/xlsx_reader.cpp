@@ -532,6 +532,17 @@ struct Totals {
   int64_t rows = 0;
 };
 
+// Markup of up to sixteen bytes, padded so that it can be compared as one block.
+struct Literal {
+  char bytes[xml::kReadAhead] = {};
+  size_t size = 0;
+  template <size_t N>
+  consteval Literal(const char (&text)[N]) : size(N - 1) {
+    static_assert(N - 1 <= xml::kReadAhead);
+    for (size_t k = 0; k + 1 < N; ++k) bytes[k] = text[k];
+  }
+};
+
 // Letters and digits, the bytes of cell references and type names.
 struct AlnumTable {
   bool of[256] = {};
@@ -607,19 +618,19 @@ class SheetHandler : public Depth {
   // text). Any other form is left to the scanner; either way the cell goes through
   // beginCell, its text and endCell.
   QJ_XML_INLINE const char* element(const char* p, const char* end) {
-    if (depth != 3 || !inRow_ || !startsWith(p, end, "<c r=\"")) return nullptr;
+    if (depth != 3 || !inRow_ || !startsWith<"<c r=\"">(p, end)) return nullptr;
     const char* i = p + 6;
     const char* const ref = i;
     while (isAlnum(*i)) ++i;  // the '\0' at end stops it
     if (*i != '"') return nullptr;
     const std::string_view refText(ref, static_cast<size_t>(i - ref));
     ++i;
-    if (startsWith(i, end, " s=\"")) {
+    if (startsWith<" s=\"">(i, end)) {
       for (i += 4; *i >= '0' && *i <= '9';) ++i;
       if (*i++ != '"') return nullptr;
     }
     Type type = Type::Number;
-    if (startsWith(i, end, " t=\"")) {
+    if (startsWith<" t=\"">(i, end)) {
       const char* const t = i + 4;
       for (i = t; isAlnum(*i);) ++i;
       if (*i != '"') return nullptr;
@@ -628,19 +639,19 @@ class SheetHandler : public Depth {
     }
     const char* text;
     if (type == Type::Inline) {
-      if (!startsWith(i, end, "><is><t>")) return nullptr;
+      if (!startsWith<"><is><t>">(i, end)) return nullptr;
       text = i + 8;
       i = xml::findFirst(text, end, xml::textStops);
-      if (!startsWith(i, end, "</t></is></c>")) return nullptr;
+      if (!startsWith<"</t></is></c>">(i, end)) return nullptr;
       beginCell(refText, type);
       rich_.set(std::string_view(text, static_cast<size_t>(i - text)));
       finishCell();
       return i + 13;
     }
-    if (startsWith(i, end, "><v>")) {
+    if (startsWith<"><v>">(i, end)) {
       text = i + 4;
       i = xml::findFirst(text, end, xml::textStops);
-      if (!startsWith(i, end, "</v></c>")) return nullptr;
+      if (!startsWith<"</v></c>">(i, end)) return nullptr;
       beginCell(refText, type);
       haveValue_ = true;
       value_.set(std::string_view(text, static_cast<size_t>(i - text)));
@@ -648,7 +659,7 @@ class SheetHandler : public Depth {
       return i + 8;
     }
     // A cell without a value.
-    const size_t length = startsWith(i, end, "/>") ? 2 : startsWith(i, end, "></c>") ? 5 : 0;
+    const size_t length = startsWith<"/>">(i, end) ? 2 : startsWith<"></c>">(i, end) ? 5 : 0;
     if (length == 0) return nullptr;
     beginCell(refText, type);
     finishCell();
@@ -688,12 +699,21 @@ class SheetHandler : public Depth {
     beginCell(ref, type ? typeOf(*type) : Type::Number);
   }
 
-  // A literal at i, all of it before end: compared inline, its length known.
-  template <size_t N>
-  static bool startsWith(const char* i, const char* end, const char (&literal)[N]) {
-    return end - i >= static_cast<ptrdiff_t>(N - 1) && std::memcmp(i, literal, N - 1) == 0;
+  // A literal at i, all of it before end; the bytes at i can be read kReadAhead far, and the
+  // literal is compared as one block.
+  template <Literal L>
+  static bool startsWith(const char* i, const char* end) {
+    if (end - i < static_cast<ptrdiff_t>(L.size)) return false;
+#if defined(__SSE2__)
+    constexpr uint32_t all = (uint32_t{1} << L.size) - 1;
+    return (xml::bits(_mm_cmpeq_epi8(xml::load(i), xml::load(L.bytes))) & all) == all;
+#else
+    return std::memcmp(i, L.bytes, L.size) == 0;
+#endif
   }
-  static bool isAlnum(char c) { return kAlnum.of[static_cast<unsigned char>(c)]; }
+  static bool isAlnum(char c) {
+    return kAlnum.of[static_cast<unsigned char>(c)];
+  }
 
   // A cell's reference gives its place; a cell without one follows the previous cell of its
   // row.

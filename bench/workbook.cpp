@@ -5,9 +5,12 @@
 // peak memory reported for it (the child's maximum resident set) is its own.
 //
 //   bench_workbook [rows per sheet] [runs]
+//   bench_workbook [rows per sheet] --only PHASE FILE
 //
 // Each phase runs `runs` times (3 by default); the least wall and processor time and the
 // largest peak are reported, so that other work on the machine weighs as little as it can.
+// With --only, one phase (write-old, write-new, read-old, read-new) runs once in this
+// process on FILE, for a profiler: `perf record -g bench_workbook 65000 --only read-new f`.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -149,10 +152,31 @@ bool phase(const char* name, const std::function<bool()>& work, const fs::path& 
   return ok;
 }
 
+// One phase by its name in this process; -1 for an unknown name.
+int only(const std::string& name, const fs::path& file) {
+  const std::pair<const char*, std::function<bool(const fs::path&)>> phases[] = {
+      {"write-old", writeOld},
+      {"write-new", writeNew},
+      {"read-old", readOld},
+      {"read-new", readNew}};
+  for (const auto& [n, work] : phases) {
+    if (name != n) continue;
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = work(file);
+    std::printf("%s: %.2f s%s\n", n,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                ok ? "" : "  FAILED");
+    return ok ? 0 : 1;
+  }
+  std::fprintf(stderr, "unknown phase %s\n", name.c_str());
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc > 1) rowsPerSheet = std::max(1, std::atoi(argv[1]));
+  if (argc > 4 && std::string(argv[2]) == "--only") return only(argv[3], argv[4]);
   if (argc > 2) runs = std::max(1, std::atoi(argv[2]));
   const fs::path folder =
       fs::temp_directory_path() / ("qj-bench-workbook-" + std::to_string(getpid()));

@@ -1,7 +1,13 @@
 #include "office/workbook.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 #include "records/cp1251.h"
@@ -9,10 +15,10 @@
 namespace qj::office {
 namespace {
 
-void requireInside(int row, int col) {
-  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
-    throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
-                            " lies outside a sheet");
+// Checked at every cell: the check inlined, the message built apart.
+inline void requireInside(int row, int col) {
+  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) [[unlikely]]
+    cellOutsideSheet(row, col);
 }
 
 bool isEmptyRange(const CellRange& r) {
@@ -44,7 +50,62 @@ std::string withSuffix(const std::string& base, const std::string& suffix) {
   return trimApostrophes(cut) + suffix;
 }
 
+size_t pageBytes(size_t bytes) {
+  static const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  return (bytes + page - 1) / page * page;
+}
+
+void* mapBlock(size_t bytes) {
+  void* p =
+      ::mmap(nullptr, pageBytes(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  return p;
+}
+
+// Huge pages where the system gives them on request: a sheet's arrays are touched from
+// start to end, a page fault for every two megabytes rather than every four kilobytes.
+void askHugePages(void* p, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  ::madvise(p, pageBytes(bytes), MADV_HUGEPAGE);
+#else
+  (void)p;
+  (void)bytes;
+#endif
+}
+
+void freeBlock(void* data, size_t bytes) {
+  if (bytes >= kMappedBytes)
+    ::munmap(data, pageBytes(bytes));
+  else
+    std::free(data);
+}
+
 }  // namespace
+
+void* resizeBlock(void* data, size_t used, size_t bytes, size_t newBytes) {
+  if (newBytes == 0) {
+    if (data) freeBlock(data, bytes);
+    return nullptr;
+  }
+  const bool mapped = bytes >= kMappedBytes, willMap = newBytes >= kMappedBytes;
+  void* p = nullptr;
+  if (!mapped && !willMap) {
+    p = std::realloc(data, newBytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+  }
+  if (mapped && willMap) {
+    p = ::mremap(data, pageBytes(bytes), pageBytes(newBytes), MREMAP_MAYMOVE);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+  } else {
+    p = willMap ? mapBlock(newBytes) : std::malloc(newBytes);
+    if (!p) throw std::bad_alloc();
+    if (used > 0) std::memcpy(p, data, std::min(used, newBytes));
+    if (data) freeBlock(data, bytes);
+  }
+  if (willMap && newBytes > bytes) askHugePages(p, newBytes);
+  return p;
+}
 
 CellRange columnRange(int col, int rows) {
   return {0, col, rows - 1, col};
@@ -61,19 +122,13 @@ std::string columnLetters(int col) {
   return letters;
 }
 
-uint32_t Sheet::storeText(std::string_view text) {
-  // Seven bits of the length a byte, the lowest first; a byte with its top bit set has more.
-  if (texts_.size() + text.size() + 5 > std::numeric_limits<uint32_t>::max())
-    throw std::length_error("a sheet holds more text than it can");
-  const auto offset = static_cast<uint32_t>(texts_.size());
-  char length[8];
-  size_t used = 0;
-  for (size_t n = text.size();; n >>= 7) {
-    length[used++] = static_cast<char>(n >= 0x80 ? 0x80 | (n & 0x7F) : n);
-    if (n < 0x80) break;
-  }
-  texts_.append(length, used).append(text);
-  return offset;
+void Sheet::tooMuchText() {
+  throw std::length_error("a sheet holds more text than it can");
+}
+
+void cellOutsideSheet(int row, int col) {
+  throw std::out_of_range("cell " + std::to_string(row) + "," + std::to_string(col) +
+                          " lies outside a sheet");
 }
 
 std::string_view Sheet::textIn(std::string_view texts, uint32_t offset) {
@@ -95,10 +150,11 @@ size_t Sheet::rowEnd(size_t i) const {
 
 void Sheet::dropGarbage() {
   if (garbage_ < 4096 || garbage_ * 2 < texts_.size()) return;
-  std::string old;
+  PodArray<char> old;
   old.swap(texts_);
   texts_.reserve(old.size() - garbage_);
-  for (Entry& e : cells_) e.text = storeText(textIn(old, e.text));
+  for (Entry& e : cells_)
+    e.text = storeText(textIn(std::string_view(old.data(), old.size()), e.text));
   garbage_ = 0;
 }
 
@@ -155,16 +211,8 @@ Sheet::Row Sheet::Rows::operator[](size_t k) const {
   return *it;
 }
 
-void SheetFiller::add(int row, int col, std::string_view text) {
-  requireInside(row, col);
-  if (text.empty()) return;
-  std::vector<Sheet::Entry>& cells = sheet_.cells_;
-  if (ordered_ && !cells.empty() && !Sheet::before(cells.back(), row, col)) ordered_ = false;
-  cells.push_back({row, col, sheet_.storeText(text)});
-}
-
 void SheetFiller::finish() {
-  std::vector<Sheet::Entry>& cells = sheet_.cells_;
+  PodArray<Sheet::Entry>& cells = sheet_.cells_;
   if (!ordered_) {
     std::stable_sort(cells.begin(), cells.end(), [](const Sheet::Entry& a, const Sheet::Entry& b) {
       return Sheet::before(a, b.row, b.column);
@@ -179,7 +227,7 @@ void SheetFiller::finish() {
       }
       cells[kept++] = cells[i];
     }
-    cells.resize(kept);
+    cells.shrink(kept);
     sheet_.dropGarbage();
     ordered_ = true;
   }

@@ -10,13 +10,17 @@
 //
 // Rows and columns are counted from 0 here (row 0, column 0 is the spreadsheet's cell A1).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace qj::office {
@@ -59,6 +63,126 @@ struct FormatStep {
 
 // "A", "B", ..., "Z", "AA", ...: the letters of column `col` (0-based).
 std::string columnLetters(int col);
+
+// Copies `n` bytes: texts of cells are mostly a few bytes, copied here with two overlapping
+// moves of the right width rather than a library call.
+inline void copyBytes(char* to, const char* from, size_t n) {
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(to, from, n);
+      return;
+    }
+    uint64_t a, b;
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + n - 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + n - 8, &b, 8);
+  } else if (n >= 4) {
+    uint32_t a, b;
+    std::memcpy(&a, from, 4);
+    std::memcpy(&b, from + n - 4, 4);
+    std::memcpy(to, &a, 4);
+    std::memcpy(to + n - 4, &b, 4);
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n / 2] = from[n / 2];
+    to[n - 1] = from[n - 1];
+  }
+}
+
+// Throws std::out_of_range for a cell position outside the format's limits.
+[[noreturn]] void cellOutsideSheet(int row, int col);
+
+// The memory of a PodArray: a block of `bytes` holding `used` bytes moved into one of
+// `newBytes` (0 frees it). Blocks from kMappedBytes up are mappings of their own, which grow
+// and shrink in place (the pages move, the bytes are not copied) and ask for huge pages.
+// Throws std::bad_alloc.
+inline constexpr size_t kMappedBytes = size_t{1} << 20;
+void* resizeBlock(void* data, size_t used, size_t bytes, size_t newBytes);
+
+// A growing array of plain values, for the cells and texts of sheets that hold millions of
+// them: it grows without copying what it holds and without the page faults of fresh copies,
+// and is cut to its size when it is complete.
+template <typename T>
+class PodArray {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  PodArray() = default;
+  PodArray(const PodArray& other) { append(other.data(), other.size()); }
+  PodArray(PodArray&& other) noexcept { swap(other); }
+  PodArray& operator=(PodArray other) noexcept {
+    swap(other);
+    return *this;
+  }
+  ~PodArray() { resizeBlock(data_, 0, capacity_ * sizeof(T), 0); }
+  void swap(PodArray& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+  T& back() { return data_[size_ - 1]; }
+  const T& back() const { return data_[size_ - 1]; }
+
+  void push_back(const T& v) {
+    if (size_ == capacity_) grow(size_ + 1);
+    data_[size_++] = v;
+  }
+  // Room for `n` more values at the end, to be written there and then added by grown().
+  T* room(size_t n) {
+    if (capacity_ - size_ < n) grow(size_ + n);
+    return data_ + size_;
+  }
+  void grown(size_t n) { size_ += n; }
+  void append(const T* from, size_t n) {
+    if (capacity_ - size_ < n) grow(size_ + n);
+    if (n > 0) std::memcpy(data_ + size_, from, n * sizeof(T));
+    size_ += n;
+  }
+  T* insert(T* at, const T& v) {
+    const size_t i = static_cast<size_t>(at - data_);
+    if (size_ == capacity_) grow(size_ + 1);
+    std::memmove(data_ + i + 1, data_ + i, (size_ - i) * sizeof(T));
+    data_[i] = v;
+    ++size_;
+    return data_ + i;
+  }
+  void erase(T* at) {
+    std::memmove(at, at + 1, static_cast<size_t>(end() - at - 1) * sizeof(T));
+    --size_;
+  }
+  // Fewer values; the first `n` stay.
+  void shrink(size_t n) { size_ = std::min(size_, n); }
+  void clear() { size_ = 0; }
+  void reserve(size_t n) {
+    if (n > capacity_) setCapacity(n);
+  }
+  void shrink_to_fit() {
+    if (capacity_ > size_) setCapacity(size_);
+  }
+
+ private:
+  void grow(size_t needed) { setCapacity(std::max({needed, capacity_ * 2, size_t{16}})); }
+  void setCapacity(size_t n) {
+    data_ = static_cast<T*>(
+        resizeBlock(data_, size_ * sizeof(T), capacity_ * sizeof(T), n * sizeof(T)));
+    capacity_ = n;
+  }
+
+  T* data_ = nullptr;
+  size_t size_ = 0, capacity_ = 0;
+};
 
 // Where a layout puts one sheet. A sheet written straight to a file needs its widths,
 // heights and formats before the rows they touch, and its rows in ascending order with the
@@ -200,14 +324,29 @@ class Sheet : public SheetOutput {
   }
   Cell cellAt(size_t i) const { return {cells_[i].column, textAt(cells_[i].text)}; }
   static std::string_view textIn(std::string_view texts, uint32_t offset);
-  std::string_view textAt(uint32_t offset) const { return textIn(texts_, offset); }
-  uint32_t storeText(std::string_view text);
+  std::string_view texts() const { return std::string_view(texts_.data(), texts_.size()); }
+  std::string_view textAt(uint32_t offset) const { return textIn(texts(), offset); }
+  // The text's length (seven bits a byte, the lowest first; a byte with its top bit set has
+  // more), then its bytes.
+  uint32_t storeText(std::string_view text) {
+    if (texts_.size() + text.size() + 5 > UINT32_MAX) tooMuchText();
+    const auto offset = static_cast<uint32_t>(texts_.size());
+    char* const start = texts_.room(text.size() + 5);
+    char* out = start;
+    size_t n = text.size();
+    for (; n >= 0x80; n >>= 7) *out++ = static_cast<char>(0x80 | (n & 0x7F));
+    *out++ = static_cast<char>(n);
+    copyBytes(out, text.data(), text.size());
+    texts_.grown(static_cast<size_t>(out - start) + text.size());
+    return offset;
+  }
+  [[noreturn]] static void tooMuchText();
   size_t rowEnd(size_t i) const;
   void dropGarbage();
 
   std::string name_;
-  std::vector<Entry> cells_;  // in order of row, then column
-  std::string texts_;
+  PodArray<Entry> cells_;  // in order of row, then column
+  PodArray<char> texts_;
   size_t garbage_ = 0;  // bytes of texts_ no cell refers to any more
   std::vector<FormatStep> formats_;
   std::map<int, double> widths_, heights_;
@@ -219,7 +358,15 @@ class Sheet : public SheetOutput {
 class SheetFiller {
  public:
   explicit SheetFiller(Sheet& sheet) : sheet_(sheet) {}
-  void add(int row, int col, std::string_view text);
+  // Inline: a read adds every cell of the workbook here.
+  void add(int row, int col, std::string_view text) {
+    if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) [[unlikely]]
+      cellOutsideSheet(row, col);
+    if (text.empty()) return;
+    PodArray<Sheet::Entry>& cells = sheet_.cells_;
+    if (ordered_ && !cells.empty() && !Sheet::before(cells.back(), row, col)) ordered_ = false;
+    cells.push_back({row, col, sheet_.storeText(text)});
+  }
   void finish();
 
  private:

@@ -1,13 +1,17 @@
-// The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked.
+// The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked
+// (deflated parts by ISA-L, which unpacks them several times as fast as zlib).
 // The workbook part is found through the package relationships, the sheets in the order of
 // the workbook's <sheets> list through the workbook's relationships, and their cells are
 // read one by one; nothing is sized from what a part declares about itself.
 
+#include <isa-l/igzip_lib.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +35,83 @@ struct Refusal {
 [[noreturn]] void damaged(std::string detail) {
   refuse(ReadFault::Damaged, std::move(detail));
 }
+
+// The bytes of one part as they are unpacked. A deflated part is read as it is stored and
+// inflated here, its size and checksum checked against the archive's at its end; a part
+// stored otherwise is unpacked by libzip.
+class PartReader {
+ public:
+  PartReader(zip_t* zip, zip_uint64_t index, const std::string& name) : name_(name) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    constexpr zip_uint64_t kKnown =
+        ZIP_STAT_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    inflating_ = zip_stat_index(zip, index, 0, &st) == 0 && (st.valid & kKnown) == kKnown &&
+                 st.comp_method == ZIP_CM_DEFLATE && st.encryption_method == ZIP_EM_NONE;
+    file_ = zip_fopen_index(zip, index, inflating_ ? ZIP_FL_COMPRESSED : 0);
+    if (!file_) damaged("the part " + name + " cannot be opened");
+    if (!inflating_) return;
+    size_ = st.size;
+    crc_ = st.crc;
+    state_ = std::make_unique<inflate_state>();
+    isal_inflate_init(state_.get());
+    state_->crc_flag = ISAL_GZIP_NO_HDR;  // the checksum of what is unpacked, as zip keeps it
+    packed_.reset(new uint8_t[kPackedChunk]);
+  }
+  ~PartReader() { zip_fclose(file_); }
+  PartReader(const PartReader&) = delete;
+  PartReader& operator=(const PartReader&) = delete;
+
+  // Up to `n` bytes of the part into `out`; 0 at its end.
+  size_t read(char* out, size_t n) {
+    if (!inflating_) {
+      const zip_int64_t got = zip_fread(file_, out, n);
+      if (got < 0) broken();
+      return static_cast<size_t>(got);
+    }
+    inflate_state& s = *state_;
+    s.next_out = reinterpret_cast<uint8_t*>(out);
+    s.avail_out = static_cast<uint32_t>(std::min<size_t>(n, UINT32_MAX));
+    const uint32_t room = s.avail_out;
+    while (s.avail_out > 0 && s.block_state != ISAL_BLOCK_FINISH) {
+      if (s.avail_in == 0 && !packedEnd_) {
+        const zip_int64_t got = zip_fread(file_, packed_.get(), kPackedChunk);
+        if (got < 0) broken();
+        packedEnd_ = got == 0;
+        s.next_in = packed_.get();
+        s.avail_in = static_cast<uint32_t>(got);
+      }
+      const uint32_t before = s.avail_out;
+      const int rc = isal_inflate(&s);
+      if (rc < 0 || rc == ISAL_NEED_DICT) broken();
+      // Everything stored was taken and nothing more came out: the data stops short.
+      if (packedEnd_ && s.avail_in == 0 && s.avail_out == before &&
+          s.block_state != ISAL_BLOCK_FINISH)
+        broken();
+    }
+    const size_t got = room - s.avail_out;
+    unpacked_ += got;
+    if (s.block_state == ISAL_BLOCK_FINISH && !checked_) {
+      checked_ = true;
+      if (unpacked_ != size_ || s.crc != crc_)
+        damaged("the part " + name_ + " does not unpack to what the archive says it holds");
+    }
+    return got;
+  }
+
+ private:
+  [[noreturn]] void broken() { damaged("the part " + name_ + " cannot be unpacked"); }
+
+  static constexpr size_t kPackedChunk = 1 << 16;
+
+  std::string name_;
+  zip_file_t* file_ = nullptr;
+  bool inflating_ = false, packedEnd_ = false, checked_ = false;
+  uint64_t size_ = 0, unpacked_ = 0;
+  uint32_t crc_ = 0;
+  std::unique_ptr<inflate_state> state_;
+  std::unique_ptr<uint8_t[]> packed_;
+};
 
 class ZipArchive {
  public:
@@ -61,25 +142,19 @@ class ZipArchive {
   bool scan(const std::string& name, uint64_t limit, Handler& handler) const {
     const zip_int64_t index = locate(name);
     if (index < 0) return false;
-    zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
-    if (!file) damaged("the part " + name + " cannot be opened");
-    struct Closer {
-      zip_file_t* f;
-      ~Closer() { zip_fclose(f); }
-    } closer{file};
+    PartReader part(zip_, static_cast<zip_uint64_t>(index), name);
     XmlScanner<Handler> scanner(handler);
     constexpr size_t kChunk = 1 << 18;
     uint64_t total = 0;
     try {
       for (;;) {
-        const zip_int64_t n = zip_fread(file, scanner.space(kChunk), kChunk);
-        if (n < 0) damaged("the part " + name + " cannot be unpacked");
+        const size_t n = part.read(scanner.space(kChunk), kChunk);
         if (n == 0) break;
-        total += static_cast<uint64_t>(n);
+        total += n;
         if (total > limit)
           refuse(ReadFault::TooLarge,
                  "the part " + name + " unpacks to more than " + std::to_string(limit) + " bytes");
-        scanner.commit(static_cast<size_t>(n));
+        scanner.commit(n);
       }
       scanner.finish();
     } catch (const XmlError& e) {
@@ -194,19 +269,124 @@ std::string unescapeText(std::string_view s) {
   return out;
 }
 
+// The code-page-1251 byte of each character from U+0080 to U+07FF (Cyrillic among them),
+// '?' for those it does not hold: a Russian workbook is mostly two-byte sequences.
+class TwoByteChars {
+ public:
+  TwoByteChars() {
+    std::fill(std::begin(byte_), std::end(byte_), '?');
+    for (int b = 0x80; b < 0x100; ++b) {
+      const std::string utf8 = cp1251::toUtf8(std::string(1, static_cast<char>(b)));
+      if (utf8.size() != 2) continue;
+      const unsigned code = (static_cast<unsigned char>(utf8[0]) & 0x1Fu) << 6 |
+                            (static_cast<unsigned char>(utf8[1]) & 0x3Fu);
+      byte_[code] = static_cast<char>(b);
+    }
+  }
+  char operator[](unsigned code) const { return byte_[code]; }
+
+ private:
+  char byte_[0x800];
+};
+
+// UTF-8 in code page 1251 as cp1251::fromUtf8 gives it: ASCII and two-byte sequences by
+// table, a text with any other sequence by that function.
+void fromUtf8(std::string_view utf8, std::string& out) {
+  static const TwoByteChars twoByte;
+  out.resize(utf8.size());
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out[n++] = static_cast<char>(b);
+      continue;
+    }
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+    if ((b & 0xE0) != 0xC0 || (next & 0xC0) != 0x80) {
+      out = cp1251::fromUtf8(utf8);
+      return;
+    }
+    const unsigned code = (b & 0x1Fu) << 6 | (next & 0x3Fu);
+    out[n++] = code < 0x80 ? static_cast<char>(code) : twoByte[code];
+    ++i;
+  }
+  out.resize(n);
+}
+
 // A cell's UTF-8 text in code page 1251. Most texts are plain ASCII without an escape and are
 // taken as they stand; others are converted into `scratch`.
 std::string_view cellText(std::string_view utf8, std::string& scratch) {
-  bool plain = true;
-  for (char c : utf8) plain &= static_cast<unsigned char>(c) < 0x80 && c != '_';
-  if (plain) return utf8;
-  scratch = cp1251::fromUtf8(unescapeText(utf8));
+  bool plain = true, escapes = false;
+  for (const char c : utf8) {
+    plain &= static_cast<unsigned char>(c) < 0x80;
+    escapes |= c == '_';
+  }
+  if (plain && !escapes) return utf8;
+  if (escapes)
+    fromUtf8(unescapeText(utf8), scratch);
+  else
+    fromUtf8(utf8, scratch);
   return scratch;
 }
 
 std::string cellText(std::string_view utf8) {
   std::string scratch;
   return std::string(cellText(utf8, scratch));
+}
+
+// The text of a cell as its pieces come, with sixteen bytes to spare after it, so that a
+// short text is checked as one block.
+class TextBuffer {
+ public:
+  void clear() { size_ = 0; }
+  void append(std::string_view piece) {
+    if (bytes_.size() - size_ < piece.size() + xml::kReadAhead)
+      bytes_.resize(std::max(bytes_.size() * 2, size_ + piece.size() + 64));
+    copyBytes(bytes_.data() + size_, piece.data(), piece.size());
+    size_ += piece.size();
+  }
+  // The text becomes `t`, which can be read kReadAhead bytes past its end: a short one is
+  // copied as one block.
+  void set(std::string_view t) {
+    if (t.size() > xml::kReadAhead) {
+      clear();
+      append(t);
+      return;
+    }
+    std::memcpy(bytes_.data(), t.data(), xml::kReadAhead);
+    size_ = t.size();
+  }
+  std::string_view view() const { return std::string_view(bytes_.data(), size_); }
+  // True when the text is ASCII without a '_', and so needs no conversion.
+  bool plain() const {
+    size_t i = 0;
+    for (; i + 16 <= size_; i += 16)
+      if (oddBytes(bytes_.data() + i)) return false;
+    const uint32_t rest = (uint32_t{1} << (size_ - i)) - 1;
+    return (oddBytes(bytes_.data() + i) & rest) == 0;
+  }
+
+ private:
+  // The bytes of a block that are not ASCII or are '_'.
+  static uint32_t oddBytes(const char* p) {
+    const xml::Block b = xml::load(p);
+#if defined(__SSE2__)
+    return static_cast<uint32_t>(_mm_movemask_epi8(b)) | xml::equal(b, '_');
+#else
+    uint32_t m = xml::equal(b, '_');
+    for (int k = 0; k < 16; ++k)
+      m |= static_cast<uint32_t>(static_cast<unsigned char>(p[k]) >= 0x80) << k;
+    return m;
+#endif
+  }
+
+  std::vector<char> bytes_ = std::vector<char>(64);
+  size_t size_ = 0;
+};
+
+// A cell's text in code page 1251, converted into `scratch` when it needs it.
+std::string_view cellText(const TextBuffer& utf8, std::string& scratch) {
+  return utf8.plain() ? utf8.view() : cellText(utf8.view(), scratch);
 }
 
 // Collects the text of a shared or inline string whose element (<si> or <is>) stands at
@@ -225,14 +405,16 @@ class RichText {
   void text(std::string_view t) {
     if (collecting_) utf8_.append(t);
   }
+  // The whole text of a string without runs; `t` can be read kReadAhead bytes past its end.
+  void set(std::string_view t) { utf8_.set(t); }
   void clear() {
     utf8_.clear();
     inRun_ = collecting_ = false;
   }
-  const std::string& utf8() const { return utf8_; }
+  const TextBuffer& utf8() const { return utf8_; }
 
  private:
-  std::string utf8_;
+  TextBuffer utf8_;
   bool inRun_ = false, collecting_ = false;
 };
 
@@ -280,24 +462,66 @@ SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
   return std::move(handler.strings);
 }
 
-// "B12" as 0-based row 11 and column 1.
-bool parseCellRef(std::string_view ref, int& row, int& col) {
-  size_t i = 0;
-  int64_t c = 0, r = 0;
-  for (; i < ref.size() && i < 4; ++i) {
-    const char ch = ref[i];
-    if (ch >= 'A' && ch <= 'Z')
-      c = c * 26 + (ch - 'A' + 1);
-    else if (ch >= 'a' && ch <= 'z')
-      c = c * 26 + (ch - 'a' + 1);
-    else
-      break;
+// Decimal digits and nothing else as a number up to `max`; -1 when they are not one. Every
+// row and cell names its number: a loop reads them quicker than a general conversion.
+int64_t digitsValue(std::string_view digits, int64_t max) {
+  if (digits.empty()) return -1;
+  int64_t n = 0;
+  for (const char ch : digits) {
+    if (ch < '0' || ch > '9') return -1;
+    n = n * 10 + (ch - '0');
+    if (n > max) return -1;
   }
-  if (i == 0 || i == ref.size()) return false;
-  const auto [end, ec] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
-  if (ec != std::errc() || end != ref.data() + ref.size()) return false;
-  if (c < 1 || c > kMaxColumns || r < 1 || r > kMaxRows) return false;
-  row = static_cast<int>(r - 1);
+  return n;
+}
+
+// The digits of the row a sheet is reading, kept with room to be compared as one block.
+class RowDigits {
+ public:
+  void assign(std::string_view digits) {
+    // Longer numbers (leading zeros) are read at every cell.
+    size_ = digits.size() <= kMost ? digits.size() : 0;
+    std::memcpy(bytes_, digits.data(), size_);
+  }
+  void clear() { size_ = 0; }
+  // The `n` digits at `p`, which can be read kReadAhead bytes far, against these.
+  bool same(const char* p, size_t n) const {
+    if (n != size_ || n == 0) return false;
+#if defined(__SSE2__)
+    const uint32_t equalBytes = xml::bits(_mm_cmpeq_epi8(xml::load(p), xml::load(bytes_)));
+    return (~equalBytes & ((uint32_t{1} << n) - 1)) == 0;
+#else
+    return std::memcmp(p, bytes_, n) == 0;
+#endif
+  }
+
+ private:
+  static constexpr size_t kMost = 8;
+  char bytes_[kMost + xml::kReadAhead] = {};
+  size_t size_ = 0;
+};
+
+// "B12" as 0-based row 11 and column 1; `ref` can be read kReadAhead bytes past its end. Most
+// cells name the row they stand in: when their digits are those of `rowDigits`, the row that
+// `row` holds, they are not read again.
+bool parseCellRef(std::string_view ref, const RowDigits& rowDigits, int& row, int& col) {
+  const char* p = ref.data();
+  const char* const end = p + ref.size();
+  const char* const lettersEnd = p + std::min<size_t>(ref.size(), 4);
+  int64_t c = 0;
+  for (; p < lettersEnd; ++p) {
+    // Upper and lower case alike: only letters fold into 'a'..'z'.
+    const unsigned letter = static_cast<unsigned>(static_cast<unsigned char>(*p | 0x20)) - 'a';
+    if (letter >= 26) break;
+    c = c * 26 + letter + 1;
+  }
+  if (c == 0 || c > kMaxColumns) return false;
+  const size_t digits = static_cast<size_t>(end - p);
+  if (!rowDigits.same(p, digits)) {
+    const int64_t r = digitsValue(std::string_view(p, digits), kMaxRows);
+    if (r < 1) return false;
+    row = static_cast<int>(r - 1);
+  }
   col = static_cast<int>(c - 1);
   return true;
 }
@@ -308,14 +532,38 @@ struct Totals {
   int64_t rows = 0;
 };
 
+// Markup of up to sixteen bytes, padded so that it can be compared as one block.
+struct Literal {
+  char bytes[xml::kReadAhead] = {};
+  size_t size = 0;
+  template <size_t N>
+  consteval Literal(const char (&text)[N]) : size(N - 1) {
+    static_assert(N - 1 <= xml::kReadAhead);
+    for (size_t k = 0; k + 1 < N; ++k) bytes[k] = text[k];
+  }
+};
+
+// Letters and digits, the bytes of cell references and type names.
+struct AlnumTable {
+  bool of[256] = {};
+  constexpr AlnumTable() {
+    for (int c = '0'; c <= '9'; ++c) of[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) of[c] = of[c + 'a' - 'A'] = true;
+  }
+};
+constexpr AlnumTable kAlnum{};
+
 // One worksheet part: the rows of its <sheetData>, cell by cell, into the sheet.
 class SheetHandler : public Depth {
+  enum class Type { Number, Shared, Inline, Text, Boolean };
+
  public:
   SheetHandler(Sheet& sheet, const SharedStrings& strings, const ReadLimits& limits, Totals& totals,
                const WorkProgress& progress)
       : filler_(sheet), strings_(strings), limits_(limits), totals_(totals), progress_(progress) {}
 
-  void start(std::string_view name, const XmlAttributes& a) {
+  // Called for every element of the largest parts: inlined into the scanner's loop.
+  QJ_XML_INLINE void start(std::string_view name, const XmlAttributes& a) {
     switch (++depth) {
       case 2:
         if (xml::is(name, "sheetData") && !seenData_) inData_ = seenData_ = true;
@@ -340,17 +588,14 @@ class SheetHandler : public Depth {
     }
   }
 
-  void end(std::string_view) {
+  QJ_XML_INLINE void end(std::string_view) {
     switch (depth--) {
       case 2: inData_ = false; break;
       case 3:
         if (inRow_ && progress_ && ++totals_.rows % 1000 == 0) progress_(totals_.rows, 0);
         inRow_ = false;
         break;
-      case 4:
-        if (inCell_) endCell();
-        inCell_ = false;
-        break;
+      case 4: finishCell(); break;
       case 5:
         inValue_ = false;
         inInline_ = false;
@@ -359,11 +604,66 @@ class SheetHandler : public Depth {
     }
   }
 
-  void text(std::string_view t) {
+  QJ_XML_INLINE void text(std::string_view t) {
     if (inValue_)
       value_.append(t);
     else if (inInline_)
       rich_.text(t);
+  }
+
+  // The cells of a row in the forms writers mostly give them, taken whole:
+  //   <c r="B5" s="3" t="inlineStr"><is><t>text</t></is></c>
+  //   <c r="B5" s="3" t="s"><v>7</v></c>    <c r="B5"></c>    <c r="B5" s="3"/>
+  // exactly so (the attributes r, then s and t if at all; no blanks, no references in the
+  // text). Any other form is left to the scanner; either way the cell goes through
+  // beginCell, its text and endCell.
+  QJ_XML_INLINE const char* element(const char* p, const char* end) {
+    if (depth != 3 || !inRow_ || !startsWith<"<c r=\"">(p, end)) return nullptr;
+    const char* i = p + 6;
+    const char* const ref = i;
+    while (isAlnum(*i)) ++i;  // the '\0' at end stops it
+    if (*i != '"') return nullptr;
+    const std::string_view refText(ref, static_cast<size_t>(i - ref));
+    ++i;
+    if (startsWith<" s=\"">(i, end)) {
+      for (i += 4; *i >= '0' && *i <= '9';) ++i;
+      if (*i++ != '"') return nullptr;
+    }
+    Type type = Type::Number;
+    if (startsWith<" t=\"">(i, end)) {
+      const char* const t = i + 4;
+      for (i = t; isAlnum(*i);) ++i;
+      if (*i != '"') return nullptr;
+      type = typeOf(std::string_view(t, static_cast<size_t>(i - t)));
+      ++i;
+    }
+    const char* text;
+    if (type == Type::Inline) {
+      if (!startsWith<"><is><t>">(i, end)) return nullptr;
+      text = i + 8;
+      i = xml::findFirst(text, end, xml::textStops);
+      if (!startsWith<"</t></is></c>">(i, end)) return nullptr;
+      beginCell(refText, type);
+      rich_.set(std::string_view(text, static_cast<size_t>(i - text)));
+      finishCell();
+      return i + 13;
+    }
+    if (startsWith<"><v>">(i, end)) {
+      text = i + 4;
+      i = xml::findFirst(text, end, xml::textStops);
+      if (!startsWith<"</v></c>">(i, end)) return nullptr;
+      beginCell(refText, type);
+      haveValue_ = true;
+      value_.set(std::string_view(text, static_cast<size_t>(i - text)));
+      finishCell();
+      return i + 8;
+    }
+    // A cell without a value.
+    const size_t length = startsWith<"/>">(i, end) ? 2 : startsWith<"></c>">(i, end) ? 5 : 0;
+    if (length == 0) return nullptr;
+    beginCell(refText, type);
+    finishCell();
+    return i + length;
   }
 
   void finish() { filler_.finish(); }
@@ -377,38 +677,66 @@ class SheetHandler : public Depth {
     if (!number) {
       if (row_ + 1 >= kMaxRows) damaged("a row lies beyond the last row of a sheet");
       ++row_;
+      rowDigits_.clear();
       return;
     }
-    int64_t n = 0;
-    const auto [end, ec] = std::from_chars(number->data(), number->data() + number->size(), n);
-    if (ec != std::errc() || end != number->data() + number->size() || n < 1 || n > kMaxRows)
-      damaged("a row number is not a row of a sheet: " + std::string(*number));
+    const int64_t n = digitsValue(*number, kMaxRows);
+    if (n < 1) damaged("a row number is not a row of a sheet: " + std::string(*number));
     row_ = static_cast<int>(n - 1);
+    rowDigits_.assign(*number);
+  }
+
+  // The first "r" and "t" of the cell's attributes, in one pass.
+  void startCell(const XmlAttributes& a) {
+    std::optional<std::string_view> ref, type;
+    for (const XmlAttributes::Attribute& at : a.list()) {
+      if (at.name.size() != 1) continue;
+      if (at.name[0] == 'r' && !ref)
+        ref = at.raw;
+      else if (at.name[0] == 't' && !type)
+        type = at.raw;
+    }
+    beginCell(ref, type ? typeOf(*type) : Type::Number);
+  }
+
+  // A literal at i, all of it before end; the bytes at i can be read kReadAhead far, and the
+  // literal is compared as one block.
+  template <Literal L>
+  static bool startsWith(const char* i, const char* end) {
+    if (end - i < static_cast<ptrdiff_t>(L.size)) return false;
+#if defined(__SSE2__)
+    constexpr uint32_t all = (uint32_t{1} << L.size) - 1;
+    return (xml::bits(_mm_cmpeq_epi8(xml::load(i), xml::load(L.bytes))) & all) == all;
+#else
+    return std::memcmp(i, L.bytes, L.size) == 0;
+#endif
+  }
+  static bool isAlnum(char c) {
+    return kAlnum.of[static_cast<unsigned char>(c)];
   }
 
   // A cell's reference gives its place; a cell without one follows the previous cell of its
   // row.
-  void startCell(const XmlAttributes& a) {
+  void beginCell(std::optional<std::string_view> ref, Type type) {
     inCell_ = true;
     haveValue_ = inValue_ = inInline_ = false;
     value_.clear();
     cellRow_ = row_;
-    const std::string_view type = a.raw("t").value_or("n");
-    type_ = xml::is(type, "s")                                                 ? Type::Shared
-            : xml::is(type, "inlineStr")                                       ? Type::Inline
-            : xml::is(type, "str") || xml::is(type, "e") || xml::is(type, "d") ? Type::Text
-            : xml::is(type, "b")                                               ? Type::Boolean
-                                                                               : Type::Number;
+    type_ = type;
     inline_ = type_ == Type::Inline;
     if (inline_) rich_.clear();
-    const std::optional<std::string_view> ref = a.raw("r");
     if (!ref) {
       if (row_ < 0 || col_ + 1 >= kMaxColumns) damaged("a cell lies outside a sheet");
       ++col_;
       return;
     }
-    if (!parseCellRef(*ref, cellRow_, col_))
+    if (!parseCellRef(*ref, rowDigits_, cellRow_, col_))
       damaged("a cell reference is not a cell of a sheet: " + std::string(*ref));
+  }
+
+  void finishCell() {
+    if (inCell_) endCell();
+    inCell_ = false;
   }
 
   void endCell() {
@@ -427,15 +755,13 @@ class SheetHandler : public Depth {
   std::string_view cellValue() {
     if (inline_) return cellText(rich_.utf8(), converted_);
     if (!haveValue_) return {};
-    const std::string_view v = value_;
+    const std::string_view v = value_.view();
     if (type_ == Type::Shared) {
-      size_t index = 0;
-      const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), index);
-      if (ec != std::errc() || end != v.data() + v.size() || index >= strings_.size())
-        damaged("a cell names a shared string that the workbook does not have");
-      return strings_[index];
+      const int64_t index = digitsValue(v, static_cast<int64_t>(strings_.size()) - 1);
+      if (index < 0) damaged("a cell names a shared string that the workbook does not have");
+      return strings_[static_cast<size_t>(index)];
     }
-    if (type_ == Type::Text) return cellText(v, converted_);
+    if (type_ == Type::Text) return cellText(value_, converted_);
     if (type_ == Type::Boolean) return v == "1" ? "TRUE" : "FALSE";
     if (plainInteger(v)) return v;
     double x = 0;
@@ -443,6 +769,21 @@ class SheetHandler : public Depth {
     if (ec != std::errc() || end != v.data() + v.size()) return cellText(v, converted_);
     converted_ = numberText(x);
     return converted_;
+  }
+
+  static Type typeOf(std::string_view t) {
+    if (t.size() == 1) {
+      switch (t[0]) {
+        case 's': return Type::Shared;
+        case 'e':
+        case 'd': return Type::Text;
+        case 'b': return Type::Boolean;
+        default: return Type::Number;
+      }
+    }
+    if (xml::is(t, "inlineStr")) return Type::Inline;
+    if (xml::is(t, "str")) return Type::Text;
+    return Type::Number;
   }
 
   // Digits that numberText would give back unchanged: no sign, no leading zero, fewer than
@@ -462,8 +803,10 @@ class SheetHandler : public Depth {
   bool seenData_ = false, inData_ = false, inRow_ = false, inCell_ = false;
   bool inValue_ = false, haveValue_ = false, inline_ = false, inInline_ = false;
   int row_ = -1, col_ = -1, cellRow_ = -1;
-  enum class Type { Number, Shared, Inline, Text, Boolean } type_ = Type::Number;
-  std::string value_, converted_;
+  Type type_ = Type::Number;
+  TextBuffer value_;
+  std::string converted_;
+  RowDigits rowDigits_;  // the current row's number as the file gives it
   RichText rich_;
 };
 

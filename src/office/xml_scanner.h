@@ -14,15 +14,31 @@
 //   void end(std::string_view name);
 //   void text(std::string_view text);  // may come in several pieces within one element
 // An empty-element tag gives start and end. Every view is valid during the call only.
+// Names and raw attribute values are views into the scanned bytes, which can be read
+// kReadAhead bytes past their end.
+//
+// A handler may also take whole elements of a form it knows, faster than event by event:
+//   const char* element(const char* p, const char* end);
+// is asked at each start tag inside the root, p at its '<', with the bytes buffered up to
+// end (a '\0' stands there, and kReadAhead bytes from end can be read). It returns where
+// the element ends if it took it -- then the bytes must be an element that the scanner too
+// would take, complete before end, given to the handler's own steps as the events would
+// have been -- or nullptr to leave the element to the scanner.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qj::office {
 
@@ -40,22 +56,89 @@ namespace xml {
 inline bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
-// Classes of bytes: blanks, and the bytes that end a name (blanks, '/', '>', '=', '<').
-struct ByteClasses {
-  uint8_t of[256] = {};
-  static constexpr uint8_t kBlank = 1, kNameStop = 2;
-  constexpr ByteClasses() {
-    for (unsigned char c : {' ', '\t', '\n', '\r'}) of[c] = kBlank | kNameStop;
-    for (unsigned char c : {'/', '>', '=', '<'}) of[c] = kNameStop;
-  }
-};
-inline constexpr ByteClasses kBytes;
-inline bool endsName(char c) {
-  return kBytes.of[static_cast<unsigned char>(c)] & ByteClasses::kNameStop;
-}
 inline bool isBlank(char c) {
-  return kBytes.of[static_cast<unsigned char>(c)] & ByteClasses::kBlank;
+  return static_cast<unsigned char>(c) <= ' ' && isSpace(c);
 }
+
+// The scanner looks at sixteen bytes at a time: the buffer it scans keeps this many bytes
+// after its end that may be read, the first of them a '\0' that ends every search.
+inline constexpr size_t kReadAhead = 16;
+
+// Bytes sought in a block of sixteen: the bytes of a kind marked in a Mask, the marks
+// joined, then one bit for each byte.
+#if defined(__SSE2__)
+using Block = __m128i;
+using Mask = __m128i;
+inline Block load(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline Mask is(Block b, char c) {
+  return _mm_cmpeq_epi8(b, _mm_set1_epi8(c));
+}
+// The bytes from `low` to `high`, compared without sign.
+inline Mask within(Block b, unsigned char low, unsigned char high) {
+  const __m128i x = _mm_sub_epi8(b, _mm_set1_epi8(static_cast<char>(low)));
+  return _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(static_cast<char>(high - low))), x);
+}
+inline Mask either(Mask a, Mask b) {
+  return _mm_or_si128(a, b);
+}
+inline uint32_t bits(Mask m) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(m));
+}
+#else
+struct Block {
+  const char* p;
+};
+using Mask = uint32_t;
+inline Block load(const char* p) {
+  return {p};
+}
+inline Mask is(Block b, char c) {
+  uint32_t m = 0;
+  for (int i = 0; i < 16; ++i) m |= static_cast<uint32_t>(b.p[i] == c) << i;
+  return m;
+}
+inline Mask within(Block b, unsigned char low, unsigned char high) {
+  uint32_t m = 0;
+  for (int i = 0; i < 16; ++i) {
+    const auto c = static_cast<unsigned char>(b.p[i]);
+    m |= static_cast<uint32_t>(c >= low && c <= high) << i;
+  }
+  return m;
+}
+inline Mask either(Mask a, Mask b) {
+  return a | b;
+}
+inline uint32_t bits(Mask m) {
+  return m;
+}
+#endif
+inline uint32_t equal(Block b, char c) {
+  return bits(is(b, c));
+}
+
+// The first byte in [from, to) that `match` marks in its block, or to; reads up to
+// kReadAhead bytes past `to`.
+template <typename Match>
+inline const char* findFirst(const char* from, const char* to, Match match) {
+  for (; from < to; from += 16)
+    if (const uint32_t m = match(load(from))) return std::min(from + __builtin_ctz(m), to);
+  return to;
+}
+inline const char* findByte(const char* from, const char* to, char c) {
+  return findFirst(from, to, [c](Block b) { return equal(b, c); });
+}
+// The end of a name: a blank or a control character (which no name holds), '/', '<', '='
+// or '>'.
+inline uint32_t nameStops(Block b) {
+  return bits(either(either(within(b, 0, ' '), within(b, '<', '>')), is(b, '/')));
+}
+// The end of a plain text: '<', or '&' and '\r', which need decoding, or '\0'.
+inline uint32_t textStops(Block b) {
+  return bits(either(either(is(b, '<'), is(b, '&')), either(is(b, '\r'), is(b, '\0'))));
+}
+
 // A name against a literal: inlined to a compare or two.
 template <size_t N>
 inline bool is(std::string_view name, const char (&literal)[N]) {
@@ -68,20 +151,6 @@ inline bool same(std::string_view a, std::string_view b) {
     if (a[i] != b[i]) return false;
   return true;
 }
-// The first `c` in [from, to), or to. Markup and cell texts are short: a plain loop finds the
-// byte before a library call would have started.
-inline const char* findByte(const char* from, const char* to, char c) {
-  const char* stop = to - from > 32 ? from + 32 : to;
-  for (const char* p = from; p < stop; ++p)
-    if (*p == c) return p;
-  if (stop == to) return to;
-  const void* found = std::memchr(stop, c, static_cast<size_t>(to - stop));
-  return found ? static_cast<const char*>(found) : to;
-}
-inline std::string_view localName(std::string_view name) {
-  const size_t colon = name.rfind(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
 }  // namespace xml
 
 class XmlAttributes {
@@ -93,18 +162,18 @@ class XmlAttributes {
 
   // The decoded value of the attribute of that (local) name, or nothing.
   std::optional<std::string> value(std::string_view name) const {
-    for (const Attribute& a : list_)
+    for (const Attribute& a : list())
       if (xml::same(a.name, name)) return decode(a.raw);
     return std::nullopt;
   }
   // The raw value; for values that hold no reference or line end by their syntax (numbers,
   // cell references, type letters) this is the value.
   std::optional<std::string_view> raw(std::string_view name) const {
-    for (const Attribute& a : list_)
+    for (const Attribute& a : list())
       if (xml::same(a.name, name)) return a.raw;
     return std::nullopt;
   }
-  const std::vector<Attribute>& list() const { return list_; }
+  std::span<const Attribute> list() const { return {slots_.data(), count_}; }
 
   static std::string decode(std::string_view raw) {
     std::string out;
@@ -115,8 +184,22 @@ class XmlAttributes {
  private:
   template <typename>
   friend class XmlScanner;
-  std::vector<Attribute> list_;
+  void add(std::string_view name, std::string_view raw) {
+    if (count_ == slots_.size()) slots_.resize(std::max<size_t>(8, slots_.size() * 2));
+    slots_[count_++] = {name, raw};
+  }
+  // The first count_ slots hold the attributes of the tag scanned last.
+  std::vector<Attribute> slots_;
+  size_t count_ = 0;
 };
+
+// The scanner's steps are small and run millions of times a part: inlined into its loop they
+// cost no calls.
+#if defined(__GNUC__)
+#define QJ_XML_INLINE [[gnu::always_inline]] inline
+#else
+#define QJ_XML_INLINE inline
+#endif
 
 template <typename Handler>
 class XmlScanner {
@@ -125,205 +208,285 @@ class XmlScanner {
 
   // Room for `n` more bytes at the end of what is buffered; write them there, then commit.
   char* space(size_t n) {
-    if (pos_ > 0 && (pos_ * 2 >= end_ || end_ + n > buf_.size())) {
+    const size_t wanted = end_ + n + xml::kReadAhead;
+    if (pos_ > 0 && (pos_ * 2 >= end_ || wanted > buf_.size())) {
       std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
       wanted_ -= pos_;
       end_ -= pos_;
       pos_ = 0;
     }
-    if (end_ + n > buf_.size()) buf_.resize(std::max(end_ + n, buf_.size() * 2));
+    if (end_ + n + xml::kReadAhead > buf_.size())
+      buf_.resize(std::max(end_ + n + xml::kReadAhead, buf_.size() * 2));
     return buf_.data() + end_;
   }
   // `n` bytes were written at space(): every token they complete is scanned.
   void commit(size_t n) {
     end_ += n;
+    buf_[end_] = '\0';
     if (end_ >= wanted_) scan(false);
   }
   // The end of the part: what is left must complete the document.
   void finish() {
     scan(true);
     if (!rootSeen_) throw XmlError("the part holds no element");
-    if (!starts_.empty())
-      throw XmlError("the element <" + names_.substr(starts_.back().start) + "> is not closed");
+    if (depth_ > 0) throw XmlError("the element <" + std::string(top()) + "> is not closed");
   }
 
  private:
-  // A token that runs past the bytes buffered: scanned again when the buffer has grown to
-  // twice its length, so that a long token costs linear time.
-  void later(size_t tokenStart) {
-    pos_ = tokenStart;
-    wanted_ = end_ + (end_ - tokenStart) + 1;
+  // The markup and texts of a part are short tokens: each is scanned with pointers into the
+  // buffer, and a token that runs past the bytes buffered is scanned again when the buffer
+  // has grown to twice its length, so that a long token costs linear time.
+  void later(const char* tokenStart) {
+    pos_ = static_cast<size_t>(tokenStart - buf_.data());
+    wanted_ = end_ + (end_ - pos_) + 1;
   }
 
   void scan(bool last) {
-    const char* const base = buf_.data();
-    size_t p = pos_;
+    const char* p = buf_.data() + pos_;
+    const char* const end = buf_.data() + end_;
     if (!started_) {
-      if (end_ - p < 3 && !last) return later(p);
-      if (end_ - p >= 2 &&
-          ((base[p] == '\xFE' && base[p + 1] == '\xFF') ||
-           (base[p] == '\xFF' && base[p + 1] == '\xFE') || base[p] == '\0' || base[p + 1] == '\0'))
+      if (end - p < 3 && !last) return later(p);
+      if (end - p >= 2 && ((p[0] == '\xFE' && p[1] == '\xFF') ||
+                           (p[0] == '\xFF' && p[1] == '\xFE') || p[0] == '\0' || p[1] == '\0'))
         throw XmlError("the part is not UTF-8");
-      if (end_ - p >= 3 && std::memcmp(base + p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+      if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
       started_ = true;
     }
-    while (p < end_) {
-      if (base[p] != '<') {
-        const size_t stop = static_cast<size_t>(xml::findByte(base + p, base + end_, '<') - base);
-        if (stop == end_ && !last) return later(p);
-        text(std::string_view(base + p, stop - p));
-        p = stop;
-        continue;
-      }
-      const size_t next = tag(base, p, last);
-      if (next == 0) return later(p);
+    // Each step looks at most kReadAhead bytes past end; byte by byte, it stops at the '\0'
+    // there.
+    while (p < end) {
+      const char* next;
+      if (*p != '<')
+        next = text(p, end, last);
+      else if (p[1] == '/')
+        next = endTag(p, end, last);
+      else if (p[1] == '?' || p[1] == '!')
+        next = special(p, end, last);
+      else if (const char* taken = takenWhole(p, end))
+        next = taken;
+      else
+        next = startTag(p, end, last);
+      if (!next) return later(p);
       p = next;
     }
-    pos_ = p;
+    pos_ = end_;
     wanted_ = end_ + 1;
   }
 
-  void text(std::string_view raw) {
-    if (starts_.empty()) {
+  // Where an element that the handler took whole ends, or nullptr.
+  QJ_XML_INLINE const char* takenWhole(const char* p, const char* end) {
+    if constexpr (requires { handler_.element(p, end); }) {
+      if (depth_ > 0) return handler_.element(p, end);
+    }
+    return nullptr;
+  }
+
+  // The text from p to the next markup; nullptr when it may go on past the bytes buffered.
+  QJ_XML_INLINE const char* text(const char* p, const char* end, bool last) {
+    const char* stop = xml::findFirst(p, end, xml::textStops);
+    const bool plain = *stop == '<';
+    if (!plain) {
+      stop = xml::findByte(stop, end, '<');
+      if (stop == end && !last) return nullptr;
+    }
+    const std::string_view raw(p, static_cast<size_t>(stop - p));
+    if (depth_ == 0) {
       for (char c : raw)
         if (!xml::isSpace(c)) throw XmlError("text stands outside the root element");
-      return;
-    }
-    bool plain = true;
-    for (char c : raw) plain &= c != '&' && c != '\r';
-    if (plain) {
+    } else if (plain) {
       handler_.text(raw);
-      return;
+    } else {
+      decoded_.clear();
+      appendDecodedXml(decoded_, raw, false);
+      handler_.text(decoded_);
     }
-    decoded_.clear();
-    appendDecodedXml(decoded_, raw, false);
-    handler_.text(decoded_);
+    return stop;
   }
 
-  // Scans the markup at p; the position after it, or 0 when it is not complete yet.
-  size_t tag(const char* base, size_t p, bool last) {
-    const size_t left = end_ - p;
-    if (left < 2) return need(last);
-    const char c = base[p + 1];
-    if (c == '/') return endTag(base, p, last);
-    if (c == '?') return skipTo(base, p + 2, "?>", last);
-    if (c == '!') {
-      if (left >= 4 && std::memcmp(base + p, "<!--", 4) == 0)
-        return skipTo(base, p + 4, "-->", last);
-      if (left >= 9 && std::memcmp(base + p, "<![CDATA[", 9) == 0) {
-        const size_t close = find(base, p + 9, "]]>");
-        if (close == std::string_view::npos) return need(last);
-        if (starts_.empty()) throw XmlError("a CDATA section stands outside the root element");
-        handler_.text(std::string_view(base + p + 9, close - p - 9));
-        return close + 3;
-      }
-      if (left < 9 && !last) return 0;
-      throw XmlError("a document type declaration or unknown markup");
+  // A processing instruction, a comment, a CDATA section or what is refused: markup that
+  // starts "<?" or "<!".
+  const char* special(const char* p, const char* end, bool last) {
+    if (p[1] == '?') return skipTo(p + 2, end, "?>", last);
+    const std::string_view rest(p, static_cast<size_t>(end - p));
+    if (rest.starts_with("<!--")) return skipTo(p + 4, end, "-->", last);
+    if (rest.starts_with("<![CDATA[")) {
+      const char* close = find(p + 9, end, "]]>");
+      if (!close) return need(last);
+      if (depth_ == 0) throw XmlError("a CDATA section stands outside the root element");
+      handler_.text(std::string_view(p + 9, static_cast<size_t>(close - p - 9)));
+      return close + 3;
     }
-    return startTag(base, p, last);
+    if (rest.size() < 9 && !last) return nullptr;
+    throw XmlError("a document type declaration or unknown markup");
   }
 
-  size_t need(bool last) {
+  static const char* need(bool last) {
     if (last) throw XmlError("the part ends inside markup");
-    return 0;
+    return nullptr;
   }
 
-  size_t find(const char* base, size_t from, std::string_view what) const {
-    return std::string_view(base, end_).find(what, from);
+  static const char* find(const char* from, const char* end, std::string_view what) {
+    const size_t at = std::string_view(from, static_cast<size_t>(end - from)).find(what);
+    return at == std::string_view::npos ? nullptr : from + at;
   }
 
-  size_t skipTo(const char* base, size_t from, std::string_view what, bool last) {
-    const size_t at = find(base, from, what);
-    if (at == std::string_view::npos) return need(last);
-    return at + what.size();
+  const char* skipTo(const char* from, const char* end, std::string_view what, bool last) {
+    const char* at = find(from, end, what);
+    return at ? at + what.size() : need(last);
   }
 
-  // Scans a name from i; its end, and in `local` the part after its last ':'.
-  size_t scanName(const char* base, size_t i, std::string_view& local) const {
-    size_t after = i;
-    for (; i < end_ && !xml::endsName(base[i]); ++i)
-      if (base[i] == ':') after = i + 1;
-    local = std::string_view(base + after, i - after);
+  // Scans a name from i; its end (`end` when it may go on), and in `local` the part after
+  // its last ':'. The '\0' after the buffered bytes ends every name.
+  QJ_XML_INLINE static const char* scanName(const char* i, std::string_view& local) {
+    const char* after = i;
+    for (;; i += 16) {
+      const xml::Block block = xml::load(i);
+      const uint32_t stops = xml::nameStops(block);
+      uint32_t colons = xml::equal(block, ':');
+      if (stops) colons &= (stops & (0u - stops)) - 1;
+      if (colons) after = i + (32 - __builtin_clz(colons));
+      if (stops) {
+        i += __builtin_ctz(stops);
+        break;
+      }
+    }
+    local = std::string_view(after, static_cast<size_t>(i - after));
     return i;
   }
 
-  size_t startTag(const char* base, size_t p, bool last) {
+  // The '\0' after the buffered bytes is no blank: the loop stops there at the latest.
+  QJ_XML_INLINE static const char* skipBlanks(const char* i) {
+    while (xml::isBlank(*i)) ++i;
+    return i;
+  }
+
+  QJ_XML_INLINE const char* startTag(const char* p, const char* end, bool last) {
     std::string_view local;
-    size_t i = scanName(base, p + 1, local);
-    if (i >= end_) return need(last);
-    const std::string_view name(base + p + 1, i - p - 1);
-    if (name.empty() || base[i] == '<') throw XmlError("a tag without a name");
-    attributes_.list_.clear();
+    const char* i = scanName(p + 1, local);
+    if (i >= end) return need(last);
+    const std::string_view name(p + 1, static_cast<size_t>(i - p - 1));
+    if (name.empty() || *i == '<') throw XmlError("a tag without a name");
+    attributes_.count_ = 0;
     for (;;) {
-      while (i < end_ && xml::isBlank(base[i])) ++i;
-      if (i >= end_) return need(last);
-      if (base[i] == '>') {
+      i = skipBlanks(i);
+      if (*i == '>') {
         open(name, local);
         return i + 1;
       }
-      if (base[i] == '/') {
-        if (i + 1 >= end_) return need(last);
-        if (base[i + 1] != '>')
+      if (*i == '/') {
+        if (i[1] != '>') {
+          if (i + 1 >= end) return need(last);
           throw XmlError("a stray '/' in the tag <" + std::string(name) + ">");
+        }
         open(name, local);
         close();
         return i + 2;
       }
-      const size_t nameStart = i;
+      if (i >= end) return need(last);
+      const char* const attributeStart = i;
       std::string_view attributeLocal;
-      i = scanName(base, i, attributeLocal);
-      if (i >= end_) return need(last);
-      const std::string_view attribute(base + nameStart, i - nameStart);
-      while (i < end_ && xml::isBlank(base[i])) ++i;
-      if (i >= end_) return need(last);
-      if (attribute.empty() || base[i] != '=')
+      const char* const nameEnd = scanName(i, attributeLocal);
+      i = skipBlanks(nameEnd);
+      if (*i != '=' || nameEnd == attributeStart) {
+        if (i >= end) return need(last);
         throw XmlError("an attribute without a value in the tag <" + std::string(name) + ">");
-      ++i;
-      while (i < end_ && xml::isBlank(base[i])) ++i;
-      if (i >= end_) return need(last);
-      const char quote = base[i];
-      if (quote != '"' && quote != '\'')
+      }
+      i = skipBlanks(i + 1);
+      const char quote = *i;
+      if (quote != '"' && quote != '\'') {
+        if (i >= end) return need(last);
         throw XmlError("an attribute value without quotes in the tag <" + std::string(name) + ">");
-      const size_t close =
-          static_cast<size_t>(xml::findByte(base + i + 1, base + end_, quote) - base);
-      if (close == end_) return need(last);
-      const std::string_view raw(base + i + 1, close - i - 1);
-      if (xml::findByte(raw.data(), raw.data() + raw.size(), '<') != raw.data() + raw.size())
+      }
+      const char* valueEnd = xml::findFirst(i + 1, end, [quote](xml::Block b) {
+        return xml::bits(xml::either(xml::is(b, quote), xml::is(b, '<')));
+      });
+      if (valueEnd >= end) return need(last);
+      if (*valueEnd == '<')
         throw XmlError("a '<' in an attribute value of the tag <" + std::string(name) + ">");
-      attributes_.list_.push_back({attributeLocal, raw});
-      i = close + 1;
-      if (i < end_ && !xml::isBlank(base[i]) && base[i] != '>' && base[i] != '/')
+      attributes_.add(attributeLocal,
+                      std::string_view(i + 1, static_cast<size_t>(valueEnd - i - 1)));
+      i = valueEnd + 1;
+      if (!xml::isBlank(*i) && *i != '>' && *i != '/' && i < end)
         throw XmlError("attributes run together in the tag <" + std::string(name) + ">");
     }
   }
 
-  size_t endTag(const char* base, size_t p, bool last) {
-    const size_t stop = static_cast<size_t>(xml::findByte(base + p + 2, base + end_, '>') - base);
-    if (stop == end_) return need(last);
-    std::string_view name(base + p + 2, stop - p - 2);
+  QJ_XML_INLINE const char* endTag(const char* p, const char* end, bool last) {
+    // Mostly the name of the open element, then '>'.
+    if (depth_ > 0) {
+      const std::string_view expected = top();
+      const char* i = p + 2;
+      if (static_cast<size_t>(end - i) > expected.size() && sameName(i, expected)) {
+        i += expected.size();
+        if (*i == '>') {
+          close();
+          return i + 1;
+        }
+        i = skipBlanks(i);
+        if (i >= end) return need(last);
+        if (*i == '>') {
+          close();
+          return i + 1;
+        }
+      }
+    }
+    const char* stop = xml::findByte(p + 2, end, '>');
+    if (stop == end) return need(last);
+    std::string_view name(p + 2, static_cast<size_t>(stop - p - 2));
     while (!name.empty() && xml::isBlank(name.back())) name.remove_suffix(1);
-    if (starts_.empty() || !xml::same(name, std::string_view(names_).substr(starts_.back().start)))
+    if (depth_ == 0 || !xml::same(name, top()))
       throw XmlError("the end tag </" + std::string(name) + "> matches no open element");
     close();
     return stop + 1;
   }
 
-  void open(std::string_view name, std::string_view local) {
-    if (rootClosed_) throw XmlError("a second root element");
-    if (starts_.size() >= kMaxDepth) throw XmlError("elements nest too deep");
-    rootSeen_ = true;
-    starts_.push_back({names_.size(), name.size() - local.size()});
-    names_.append(name);
+  // The bytes at i against an open element's name. Both can be read sixteen bytes far (the
+  // buffer's read-ahead, the slack kept after the names): a name of up to sixteen bytes is
+  // compared at once.
+  static bool sameName(const char* i, std::string_view name) {
+#if defined(__SSE2__)
+    if (name.size() <= 16) {
+      const uint32_t differ = ~static_cast<uint32_t>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(xml::load(i), xml::load(name.data()))));
+      return (differ & ((uint32_t{1} << name.size()) - 1)) == 0;
+    }
+#endif
+    return xml::same(std::string_view(i, name.size()), name);
+  }
+
+  // The full name of the innermost open element.
+  std::string_view top() const {
+    const Open& o = starts_[depth_ - 1];
+    return std::string_view(names_.data() + o.start, namesSize_ - o.start);
+  }
+
+  QJ_XML_INLINE void open(std::string_view name, std::string_view local) {
+    if (depth_ == 0) {
+      if (rootClosed_) throw XmlError("a second root element");
+      rootSeen_ = true;
+    } else if (depth_ == kMaxDepth) {
+      throw XmlError("elements nest too deep");
+    }
+    starts_[depth_++] = {namesSize_, name.size() - local.size()};
+    // Room for the name and sixteen bytes more: a name of up to sixteen bytes (nearly all) is
+    // copied as one block, from the buffer, which can be read that far.
+    if (names_.size() - namesSize_ < name.size() + 16)
+      names_.resize(std::max(names_.size() * 2, namesSize_ + name.size() + 256));
+    if (name.size() <= 16)
+      std::memcpy(names_.data() + namesSize_, name.data(), 16);
+    else
+      std::memcpy(names_.data() + namesSize_, name.data(), name.size());
+    namesSize_ += name.size();
     handler_.start(local, attributes_);
   }
 
-  void close() {
-    const Open top = starts_.back();
-    starts_.pop_back();
-    if (starts_.empty()) rootClosed_ = true;
+  QJ_XML_INLINE void close() {
+    const Open o = starts_[--depth_];
+    if (depth_ == 0) rootClosed_ = true;
     // The name stays in place until the handler has seen it.
-    handler_.end(std::string_view(names_).substr(top.start + top.prefix));
-    names_.resize(top.start);
+    handler_.end(
+        std::string_view(names_.data() + o.start + o.prefix, namesSize_ - o.start - o.prefix));
+    namesSize_ = o.start;
   }
 
   static constexpr size_t kMaxDepth = 256;
@@ -332,13 +495,15 @@ class XmlScanner {
   std::vector<char> buf_;
   size_t pos_ = 0, end_ = 0, wanted_ = 0;
   bool started_ = false, rootSeen_ = false, rootClosed_ = false;
-  // The open elements: their names one after the other, where each begins and the length
-  // of its prefix.
+  // The open elements: their names one after the other (the first namesSize_ bytes of
+  // names_), where each begins and the length of its prefix.
   struct Open {
     size_t start, prefix;
   };
-  std::string names_;
-  std::vector<Open> starts_;
+  std::vector<char> names_;
+  size_t namesSize_ = 0;
+  Open starts_[kMaxDepth];
+  size_t depth_ = 0;
   std::string decoded_;
   XmlAttributes attributes_;
 };

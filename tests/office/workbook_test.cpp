@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 namespace qj::office {
 namespace {
@@ -31,6 +32,42 @@ TEST(Sheet, HoldsOnlyCellsWithTextInAnyOrderOfSetting) {
   EXPECT_EQ(s.rowCount(), 1);  // the emptied row is gone
   EXPECT_THROW(s.set(kMaxRows, 0, "x"), std::out_of_range);
   EXPECT_THROW(s.set(0, -1, "x"), std::out_of_range);
+}
+
+TEST(Sheet, LargeSheetsKeepEveryCellAsTheirArraysGrowShrinkAndAreCopied) {
+  // Enough cells and text for arrays that live in mappings of their own.
+  constexpr int kRows = 120000;
+  const auto text = [](int r, int c) { return std::to_string(r * 7 + c) + (c ? " text" : ""); };
+  Sheet s;
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < 2; ++c) s.set(r, c, text(r, c));
+  const Sheet copy = s;
+  // Replacing most texts leaves garbage that is packed away; an insert and an erase move
+  // the cells after them.
+  for (int r = 0; r < kRows; ++r)
+    if (r % 10 != 0) s.set(r, 1, "-");
+  s.set(5, 2, "inserted");
+  s.set(kRows - 2, 1, "");
+  // Cells given out of order are put in order when the filler finishes, the last of a
+  // position standing, and the arrays are cut to their size.
+  Sheet filled;
+  SheetFiller filler(filled);
+  for (int r = kRows - 1; r >= 0; --r) filler.add(r, 0, text(r, 0));
+  filler.add(kRows - 1, 0, "last");
+  filler.finish();
+  for (const int r : {0, 1, 5, 10, kRows / 2 + 3, kRows - 1}) {
+    EXPECT_EQ(copy.cell(r, 0), text(r, 0)) << r;
+    EXPECT_EQ(copy.cell(r, 1), text(r, 1)) << r;
+    EXPECT_EQ(s.cell(r, 0), text(r, 0)) << r;
+    EXPECT_EQ(s.cell(r, 1), r % 10 == 0 ? text(r, 1) : "-") << r;
+    EXPECT_EQ(filled.cell(r, 0), r == kRows - 1 ? "last" : text(r, 0)) << r;
+  }
+  EXPECT_EQ(copy.cellCount(), 2u * kRows);
+  EXPECT_EQ(s.cell(5, 2), "inserted");
+  EXPECT_EQ(s.cell(kRows - 2, 1), "");
+  EXPECT_EQ(s.cellCount(), 2u * kRows);
+  EXPECT_LT(s.textBytes(), copy.textBytes());
+  EXPECT_EQ(filled.cellCount(), static_cast<size_t>(kRows));
 }
 
 TEST(Sheet, LaterFormatStepsOverrideEarlierOnesOnTheirCellsOnly) {

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "office/workbook_reader.h"
 #include "office/zip_package.h"
+#include "records/cp1251.h"
 #include "support/temp_dir.h"
 
 namespace qj::office {
@@ -74,6 +78,33 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   EXPECT_EQ(s.rowCount(), 5);
 }
 
+TEST_F(XlsxReader, ConvertsTextsToTheCodePageAsItsOwnConversionDoes) {
+  // Cyrillic and other two-byte characters by the reader's table, others by the code page's
+  // own conversion: the same either way, '?' for what the code page does not hold.
+  const std::string texts[] = {
+      "\xd0\x81\xd0\xb6 \xe2\x84\x96"
+      "5",                                         // "Ёж №5": a three-byte character
+      "\xd0\xa3\xd0\xbb\xd0\xb8\xd1\x86\xd0\xb0",  // "Улица"
+      "\xc3\xbf \xc2\xa0 \xc2\xbb",                // ÿ (not in the code page), no-break space, »
+      "\xc0\xb1 overlong",
+      "\xd0 cut",
+      "\x80 stray",
+      "a_x0416_b",
+      "\xf0\x9f\x98\x80 four"};
+  std::string row = "<row r=\"1\">";
+  for (size_t i = 0; i < std::size(texts); ++i)
+    row += "<c r=\"" + std::string(1, static_cast<char>('A' + i)) + "1\" t=\"inlineStr\"><is><t>" +
+           texts[i] + "</t></is></c>";
+  const WorkbookRead r = read(workbookParts({{"S", "<sheetData>" + row + "</row></sheetData>"}}));
+  ASSERT_TRUE(r.book) << r.detail;
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    const std::string expected = cp1251::fromUtf8(i == 6 ? "a\xd0\x96"
+                                                           "b"
+                                                         : texts[i]);  // _x0416_ is "Ж"
+    EXPECT_EQ(r.book->sheets()[0].cell(0, static_cast<int>(i)), expected) << i;
+  }
+}
+
 TEST_F(XlsxReader, ReadsTheMarkupOfXmlAsAnyWriterMayUseIt) {
   // References, CDATA, comments, processing instructions, single quotes, a '>' inside an
   // attribute value, line ends written as "\r\n", and cells given out of order (the last of
@@ -126,6 +157,61 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
   EXPECT_EQ(r.book->sheets()[0].cell(0, 0), "2");
   EXPECT_EQ(r.book->sheets()[1].name(), "A");
   EXPECT_EQ(r.book->sheets()[1].cell(0, 0), "1");
+}
+
+// Cells in the forms writers mostly use are taken whole; the same cells with a blank before
+// each tag's end go event by event. Both must read the same, across the pieces a part is
+// unpacked in.
+TEST_F(XlsxReader, CellsTakenWholeReadAsCellsScannedEventByEvent) {
+  const char* texts[] = {
+      "plain", " lead", "trail ", "a_x0041_b", "\xd0\x9f\xd1\x80\xd0\xb8",
+      "x > y", "_",     "",       "a &amp; b", "a long text of more than sixteen bytes"};
+  const char* values[][2] = {{"", "12"},    {"n", "2.5"},    {"", "1.2E+1"}, {"", "-0.0"},
+                             {"", "007"},   {"", ""},        {"s", "1"},     {"b", "1"},
+                             {"e", "#N/A"}, {"str", "text"}, {"d", "2024"},  {"s", "0"}};
+  std::mt19937 random(7);
+  const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  std::string fast = "<sheetData>", slow = "<sheetData>";
+  for (int row = 1; row <= 4000; row += 1 + static_cast<int>(pick(3))) {
+    const std::string r = std::to_string(row);
+    fast += "<row r=\"" + r + "\">";
+    slow += "<row r=\"" + r + "\">";
+    for (int col = 0; col < 26; col += 1 + static_cast<int>(pick(4))) {
+      std::string head = "<c r=\"" + std::string(1, static_cast<char>('A' + col)) +
+                         (pick(20) == 0 ? std::to_string(row + 1) : r) + "\"";
+      if (pick(3) == 0) head += " s=\"" + std::to_string(pick(20)) + "\"";
+      std::string body;
+      switch (pick(4)) {
+        case 0:
+          head += " t=\"inlineStr\"";
+          body = "<is><t>" + std::string(texts[pick(std::size(texts))]) + "</t></is></c>";
+          break;
+        case 1: body = pick(2) ? "</c>" : ""; break;
+        default: {
+          const auto& v = values[pick(std::size(values))];
+          if (*v[0]) head += " t=\"" + std::string(v[0]) + "\"";
+          body = "<v>" + std::string(v[1]) + "</v></c>";
+        }
+      }
+      const bool selfClosing = body.empty();
+      fast += head + (selfClosing ? "/>" : ">" + body);
+      slow += head + (selfClosing ? " />" : " >" + body);
+    }
+    fast += "</row>";
+    slow += "</row>";
+  }
+  const std::string shared = "<si><t>first</t></si><si><t>second</t></si>";
+  const WorkbookRead a = read(workbookParts({{"S", fast + "</sheetData>"}}, shared));
+  const WorkbookRead b = read(workbookParts({{"S", slow + "</sheetData>"}}, shared));
+  ASSERT_TRUE(a.book) << a.detail;
+  ASSERT_TRUE(b.book) << b.detail;
+  const Sheet& x = a.book->sheets()[0];
+  const Sheet& y = b.book->sheets()[0];
+  ASSERT_GT(y.cellCount(), 10000u);
+  ASSERT_EQ(x.cellCount(), y.cellCount());
+  for (const Sheet::Row row : y.rows())
+    for (const Sheet::Cell cell : row.cells)
+      ASSERT_EQ(x.cell(row.row, cell.column), cell.text) << row.row << "," << cell.column;
 }
 
 TEST_F(XlsxReader, AHugeDeclaredDimensionSizesNothing) {
@@ -241,6 +327,84 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
   for (const Case& c : cases) {
     const WorkbookRead r = read(c.parts);
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+    EXPECT_FALSE(r.book) << c.what;
+  }
+}
+
+// A field of one entry's local and central headers (its offsets in either), for archives
+// damaged on purpose.
+struct EntryField {
+  size_t local, central;
+};
+constexpr EntryField kCrc{14, 16}, kPackedSize{18, 20}, kSize{22, 24};
+
+uint32_t get32(const std::string& b, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+void put32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+}
+// Where the entry's local header starts, and its central one.
+std::pair<size_t, size_t> headersOf(const std::string& zip, const std::string& name) {
+  size_t l = std::string::npos, c = std::string::npos;
+  for (size_t at = zip.find("PK\x03\x04"); at != std::string::npos;
+       at = zip.find("PK\x03\x04", at + 1))
+    if (zip.compare(at + 30, name.size(), name) == 0) l = at;
+  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos;
+       at = zip.find("PK\x01\x02", at + 1))
+    if (zip.compare(at + 46, name.size(), name) == 0) c = at;
+  return {l, c};
+}
+
+TEST_F(XlsxReader, RefusesDeflatedPartsThatDoNotUnpackAsTheArchiveSays) {
+  // A sheet large enough to be deflated in several blocks.
+  std::string rows;
+  for (int r = 1; r <= 3000; ++r)
+    rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) +
+            "\" t=\"inlineStr\"><is><t>" + std::to_string(r * 7919 % 100003) +
+            "</t></is></c></row>";
+  writeZip(dir / "good.xlsx", workbookParts({{"S", "<sheetData>" + rows + "</sheetData>"}}));
+  const std::string good = dir.read("good.xlsx");
+  const std::string sheet = "xl/worksheets/sheet1.xml";
+  const std::pair<size_t, size_t> headers = headersOf(good, sheet);
+  const size_t local = headers.first, central = headers.second;
+  ASSERT_NE(local, std::string::npos);
+  ASSERT_NE(central, std::string::npos);
+  ASSERT_EQ(good[local + 8], 8) << "the sheet is deflated";
+  const WorkbookRead whole = readWorkbook(dir / "good.xlsx");
+  ASSERT_TRUE(whole.book) << whole.detail;
+  EXPECT_EQ(whole.book->sheets()[0].cell(2999, 0), std::to_string(3000 * 7919 % 100003));
+
+  const auto changed = [&](EntryField f, int64_t by) {
+    std::string z = good;
+    const uint32_t v = get32(z, central + f.central) + static_cast<uint32_t>(by);
+    put32(z, local + f.local, v);
+    put32(z, central + f.central, v);
+    return z;
+  };
+  const size_t data = local + 30 + sheet.size() +
+                      (static_cast<unsigned char>(good[local + 28]) |
+                       static_cast<unsigned char>(good[local + 29]) << 8);
+  const uint32_t packed = get32(good, central + kPackedSize.central);
+  std::string garbled = good;
+  for (size_t i = packed / 2; i < packed / 2 + 64; ++i) garbled[data + i] ^= 0x5A;
+  struct Case {
+    const char* what;
+    std::string zip;
+  };
+  const Case cases[] = {
+      {"a wrong checksum", changed(kCrc, 1)},
+      {"more bytes declared", changed(kSize, 1)},
+      {"fewer bytes declared", changed(kSize, -1)},
+      {"the data cut short", changed(kPackedSize, -static_cast<int64_t>(packed / 2))},
+      {"garbled data", garbled},
+  };
+  for (const Case& c : cases) {
+    dir.write("bad.xlsx", c.zip);
+    const WorkbookRead r = readWorkbook(dir / "bad.xlsx");
+    EXPECT_EQ(r.fault, ReadFault::Damaged) << c.what << ": " << r.detail;
     EXPECT_FALSE(r.book) << c.what;
   }
 }

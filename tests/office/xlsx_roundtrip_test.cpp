@@ -109,6 +109,27 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
   expectSameCells(book, *read.book);
 }
 
+TEST(XlsxStream, FormatsGivenWhileARowIsOpenLeaveItsFormattedBlanksAlone) {
+  // Cells go into the file as they are set: the blanks of an open formatted row come after
+  // formats for later rows were given (many, so that their list moves in memory).
+  TempDir dir;
+  writeXlsx(
+      [](WorkbookOutput& out) {
+        SheetOutput& s = out.addSheet("S");
+        s.setBold({0, 0, 1, 3});
+        s.set(1, 0, "a");
+        for (int r = 10; r < 60; ++r) s.setWrap(rowRange(r, 2));
+        s.set(1, 2, "b");
+        s.set(12, 0, "c");
+      },
+      dir / "s.xlsx");
+  const std::string xml = readZipPart(dir / "s.xlsx", "xl/worksheets/sheet1.xml");
+  for (const char* cell : {"<c r=\"A2\" s=\"8\" t=", "<c r=\"B2\" s=\"8\"/>",
+                           "<c r=\"C2\" s=\"8\" t=", "<c r=\"D2\" s=\"8\"/>",
+                           "<c r=\"A13\" s=\"1\" t=", "<c r=\"B13\" s=\"1\"/>"})
+    EXPECT_NE(xml.find(cell), std::string::npos) << cell << "\n" << xml;
+}
+
 TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
   // A layout that breaks the order would lose cells or formats: it is a programming error.
   TempDir dir;

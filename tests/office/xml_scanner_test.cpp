@@ -42,11 +42,13 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
       "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<!-- a > comment -->"
       "<x:root xmlns:x=\"u\" a='1 > 0' b=\"&lt;&#x44;&#1103;\tz\">"
       "<x:c r=\"A1\"/>text &amp; more<![CDATA[ <raw> ]]>\r\nend<x:d>"
-      "<?pi stays out?></x:d></x:root >\n";
+      "<?pi stays out?></x:d><a-name-longer-than-sixteen-bytes k = \"v\"\t>t"
+      "</a-name-longer-than-sixteen-bytes\n></x:root >\n";
   const std::string whole = scanned(doc, doc.size());
   EXPECT_EQ(whole,
             "<root x=u a=1 > 0 b=<D\xD1\x8F z><c r=A1></c>[text & more][ <raw> ][\nend]"
-            "<d></d></root>");
+            "<d></d><a-name-longer-than-sixteen-bytes k=v>[t]</a-name-longer-than-sixteen-bytes>"
+            "</root>");
   for (size_t piece = 1; piece < 40; ++piece) EXPECT_EQ(scanned(doc, piece), whole) << piece;
 }
 
@@ -55,6 +57,9 @@ TEST(XmlScanner, RefusesWhatIsNotWellFormed) {
                        "text only",
                        "<a>",
                        "<a></b>",
+                       "<a></ab>",
+                       "<ab></a>",
+                       "<a-name-longer-than-sixteen></a-name-longer-than-sixteeN>",
                        "<a b></a>",
                        "<a b=c></a>",
                        "<a b=\"<\"></a>",

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 
 namespace qj {

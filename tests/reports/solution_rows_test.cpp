@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 
 namespace qj {

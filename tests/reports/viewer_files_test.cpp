@@ -7,7 +7,7 @@
 #include "dbrn/dbrn_io.h"
 #include "reports/solution_view.h"
 #include "reports/task_view.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 

@@ -12,7 +12,7 @@
 #include "office/xlsx_writer.h"
 #include "reports/report_workbooks.h"
 #include "reports/task_view.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/task_fixture.h"
 #include "task/task_wizard_fixture.h"
 

@@ -19,7 +19,7 @@
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/qt_page_canvas.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 

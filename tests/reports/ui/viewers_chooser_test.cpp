@@ -11,7 +11,7 @@
 #include "frame/ui/USelectWin.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/task_fixture.h"
 #include "support/ui/main_window_fixture.h"
 

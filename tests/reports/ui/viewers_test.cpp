@@ -14,7 +14,7 @@
 #include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "text/hyphenate.h"

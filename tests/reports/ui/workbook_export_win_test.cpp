@@ -12,7 +12,7 @@
 #include "office/workbook_reader.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
-#include "reports/viewer_fixture.h"
+#include "support/town.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/main_window_fixture.h"

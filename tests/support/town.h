@@ -1,6 +1,7 @@
 #pragma once
-// A small town for the viewers' tests, its delivery task and the solution the optimiser
-// writes for it, built in code.
+// The town of the tests: a small road network at every level, its delivery task and the
+// solution the optimiser writes for it, built in code. Tests that need another shape change a
+// copy of it rather than draw a town of their own.
 //
 //                       6
 //                 s8 ^  | (ave. Elm, one way to 6)
@@ -73,7 +74,22 @@ inline DbrnFile smallTown(const char* kind = "use1") {
       townSection(3, "1", "5", "3", "7", "120", {}),                                    // s9
   };
   db.sections[9].nonStdNumbering = "*";
-  if (dbLevel(kind) == 2) db.streetHouseCounts.assign(db.streets.size(), 0);
+  // Level 2: houses of Main and Oak, one in a yard reached from two sections; level 3 (a
+  // client database) keeps the houses without sections.
+  if (dbLevel(kind) >= 2) {
+    db.streetHouseCounts = {3, 1, 0, 0};
+    db.houses = {{0, "3", 0, {{1, 0, 80}}},
+                 {0, "5\xE0", 1, {{1, 25, 60}, {2, 30, 10}}},
+                 {0, "25", 0, {{3, 10, 40}}},
+                 {1, "4", 0, {{7, 0, 50}}}};
+    if (dbLevel(kind) == 3) {
+      db.sections.clear();
+      for (auto& h : db.houses) {
+        h.yardNo = 0;
+        h.links.clear();
+      }
+    }
+  }
   db.syncHeaderCounts();
   return db;
 }

@@ -53,13 +53,6 @@ void answerNextBoxWithEnter(SeenBox& seen) {
   poll->start(5);
 }
 
-template <typename W>
-W* shown() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
-  return nullptr;
-}
-
 // A main window with the program's own boxes over a folder with a database and a task.
 class MessageBoxes : public ::testing::Test {
  protected:
@@ -88,54 +81,39 @@ class MessageBoxes : public ::testing::Test {
   std::unique_ptr<TfrmMainWin> main;
 };
 
-TEST_F(MessageBoxes, ARefusalStandsOverTheWizardThatRaisedIt) {
-  main->runCommand(MenuItem::N10);
-  settle();
-  auto* wizard = shown<WizardWindow>();
-  ASSERT_NE(wizard, nullptr);
-  SeenBox seen;
-  answerNextBoxWithEnter(seen);
-  wizard->nextButton()->click();  // no code typed
-  EXPECT_EQ(seen.text, "S297.");
-  EXPECT_EQ(seen.parent, wizard);
-}
-
-TEST_F(MessageBoxes, EveryDeletionAsksWithNoAsTheDefault) {
-  struct Deletion {
-    const char* what;
-    std::function<QWidget*()> ask;  // opens the window and asks; the window that asked
-    std::filesystem::path kept;
+// A refusal in the database wizard, the deletion of a database from the chooser and of a task
+// from the protocol window, each answered with Enter.
+TEST_F(MessageBoxes, EachBoxStandsOverItsWindowAndADeletionAnswersNoToEnter) {
+  const struct {
+    MenuItem command;
+    std::function<void(QWidget*)> ask;
+    bool question;
+    const char* kept;
+  } boxes[] = {
+      {MenuItem::N10,  // no code typed
+       [](QWidget* w) { qobject_cast<WizardWindow*>(w)->nextButton()->click(); }, false,
+       "System/protocol.pro"},
+      {MenuItem::N15,  // the first database is preselected
+       [](QWidget* w) { qobject_cast<TfrmSelectDBRN*>(w)->okButton()->click(); }, true,
+       "Dbrn/001sys1_dbrn_eng.dat"},
+      {MenuItem::mnuOutViewProtocol,
+       [](QWidget* w) { qobject_cast<TfrmProtocolWin*>(w)->deleteButton()->click(); }, true,
+       "Data/qj_AB12CD.dat"},
   };
-  const Deletion deletions[] = {
-      {"database",
-       [&]() -> QWidget* {
-         main->runCommand(MenuItem::N15);
-         settle();
-         auto* chooser = shown<TfrmSelectDBRN>();  // the first database is preselected
-         if (chooser) chooser->okButton()->click();
-         return chooser;
-       },
-       dir / "Dbrn/001sys1_dbrn_eng.dat"},
-      {"task",
-       [&]() -> QWidget* {
-         main->action(MenuItem::mnuOutViewProtocol)->trigger();
-         settle();
-         auto* protocol = shown<TfrmProtocolWin>();
-         if (protocol) protocol->deleteButton()->click();
-         return protocol;
-       },
-       dir / "Data/qj_AB12CD.dat"},
-  };
-  for (const Deletion& d : deletions) {
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.kept);
+    main->runCommand(b.command);
+    settle();
+    QWidget* asking = QApplication::activeModalWidget();
+    ASSERT_NE(asking, nullptr);
     SeenBox seen;
     answerNextBoxWithEnter(seen);
-    QWidget* asking = d.ask();
-    ASSERT_NE(asking, nullptr) << d.what;
-    EXPECT_TRUE(seen.noIsDefault) << d.what;
-    EXPECT_EQ(seen.parent, asking) << d.what;
-    EXPECT_TRUE(std::filesystem::exists(d.kept)) << d.what;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w != main.get() && w->isVisible()) w->close();
+    b.ask(asking);
+    EXPECT_FALSE(seen.text.isEmpty());
+    EXPECT_EQ(seen.parent, asking);
+    EXPECT_EQ(seen.noIsDefault, b.question);
+    EXPECT_TRUE(std::filesystem::exists(dir / b.kept));
+    asking->close();
     settle();
   }
 }

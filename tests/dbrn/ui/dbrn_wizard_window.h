@@ -1,60 +1,42 @@
 #pragma once
 // The database wizard and chooser opened from a real main window over a program folder with
-// the demo databases of the build and a shell whose texts name their indices, and the moves of
-// a user: typing into edits and grid cells, choosing list items, pressing keys in the grids,
-// Next and Back.
+// the demo databases of the build, and the moves of a user: typing into edits and grid cells,
+// choosing list items, pressing keys in the grids, Next and Back.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <filesystem>
-#include <memory>
-#include <string>
+#include <QTest>
 
 #include "app/program_windows.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/ui/USelectDBRN.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/qt_text.h"
-#include "support/shell_fixture.h"
-#include "support/temp_dir.h"
-#include "support/ui/grid_driver.h"
+#include "support/ui/main_window_fixture.h"
 #include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 
 using test::settle;
 
-class DbrnWizardWindow : public ::testing::Test {
+class DbrnWizardWindow : public test::MainWindowTest {
  protected:
   DbrnWizardWindow() {
-    ShellTables shell = test::markedShell();
-    shell.shortTexts[2] = "none";
-    shell.shellTexts[697] = "street";
-    test::writeShellFile(dir, "eng", shell);
     std::filesystem::create_directories(dir / "Dbrn");
     for (const char* db : {"001sys1_dbrn_eng.dat", "002sys2_dbrn_eng.dat"})
       std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
                                  dir / ("Dbrn/" + std::string(db)));
   }
-  void TearDown() override {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w != main.get() && w->isVisible()) w->close();
-    settle();
-    main.reset();
-    settle();
-  }
-
   void start() {
-    auto box = std::make_unique<ScriptedMessages>();
-    messages = box.get();
-    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), programWindows());
+    MainWindowTest::start({}, programWindows());
+    ShellTables& texts = main->state().texts;
+    texts.shortTexts[2] = "none";
+    texts.shellTexts[697] = "street";
     main->state().decSep = ',';  // whatever the locale of the machine says
-    messages->clear();
   }
 
   template <typename W>
@@ -79,12 +61,8 @@ class DbrnWizardWindow : public ::testing::Test {
   }
   // Types the text key by key into the emptied edit, as a user would.
   void type(const char* name, const QString& text) const {
-    QLineEdit* e = control<QLineEdit>(name);
-    e->clear();
-    for (const QChar c : text) {
-      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(e, &press);
-    }
+    control<QLineEdit>(name)->clear();
+    QTest::keyClicks(control<QLineEdit>(name), text);
   }
   void next() const {
     wizard()->nextButton()->click();
@@ -95,6 +73,13 @@ class DbrnWizardWindow : public ::testing::Test {
     settle();
   }
   int step() const { return wizard()->state().wizardStep; }
+  // Next until the summary, then Next once more; true when the wizard closed.
+  bool nextToTheEnd() const {
+    for (int guard = 0; guard < 10 && wizard() && step() < kDbrnSteps; ++guard) next();
+    if (!wizard() || step() != kDbrnSteps) return false;
+    next();
+    return wizard() == nullptr;
+  }
   std::string lastMessage() const {
     return messages->shown.empty() ? std::string() : messages->last().text;
   }
@@ -126,7 +111,6 @@ class DbrnWizardWindow : public ::testing::Test {
     emit list->activated(index);
     settle();
   }
-  std::string cell(const GridTable& table, int row, int col) const { return table.cell(row, col); }
 
   // The chooser's OK on the database whose list line starts with "[key]".
   void chooseInChooser(const std::string& key) const {
@@ -139,10 +123,6 @@ class DbrnWizardWindow : public ::testing::Test {
     c->okButton()->click();
     settle();
   }
-
-  test::TempDir dir;
-  ScriptedMessages* messages = nullptr;
-  std::unique_ptr<TfrmMainWin> main;
 };
 
 }  // namespace qj::ui

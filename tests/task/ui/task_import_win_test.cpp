@@ -8,41 +8,23 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dbrn/dbrn_io.h"
 #include "office/xlsx_writer.h"
 #include "reports/report_workbooks.h"
 #include "reports/task_view.h"
+#include "support/town.h"
 #include "support/ui/scripted_desktop.h"
 #include "task/ui/task_wizard_window.h"
 
 namespace qj::ui {
 namespace {
 
-// A level-2 task on the demo city's level-2 database with three points.
-TaskFile demoTask(const char* language = "eng") {
-  TaskFile task;
-  TaskHeader& h = task.header;
-  h.language = language;
-  h.code = "OLD001";
-  h.name = "Old round";
-  h.dbKind = "sys2";
-  h.dbCode = "002";
-  h.pointCount = 3;
-  h.startPoint = 1;
-  h.endPoint = 3;
-  h.moneyUnit = "s9";
-  h.finePerKm = 0.75;
-  h.finePerHour = 10;
-  h.approachSpeed = 4.5;
-  h.refusalFlag = 1;
-  task.points.resize(3);
-  const char* houses[] = {"1", "5", "9"};
-  for (int i = 0; i < 3; ++i) {
-    task.points[i].streetType = "st.";
-    task.points[i].street = "Main";
-    task.points[i].house = houses[i];
-    task.points[i].waitPenalty = i;
-  }
-  task.points[1].refusalAllowed = 1;
+// The town's level-2 task under the code of a protocol task.
+TaskFile oldTask(const char* language = "eng") {
+  TaskFile task = test::townTask("use2");
+  task.header.language = language;
+  task.header.code = "OLD001";
+  task.header.name = "Old round";
   return task;
 }
 
@@ -50,8 +32,9 @@ class TaskImportWindow : public TaskWizardWindow {
  protected:
   // The wizard in import mode with the user's code and name typed.
   TfrmCreateTaskWin* openImport() {
+    dir.write("Dbrn/123use2_dbrn_eng.dat", writeDbrn(test::smallTown("use2")));
     start();
-    main->state().protocol = {{"OLD001", "Old round"}, {"RUS001", "Foreign"}};
+    main->state().protocol = {{"OLD001", "Old round"}};
     TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTaskExportData);
     if (w) {
       type("txtShifr", "new001");
@@ -69,105 +52,88 @@ class TaskImportWindow : public TaskWizardWindow {
   test::ScriptedDesktop desktop;
 };
 
+// The panel's sources enable their own buttons; going back and forth between them leaves one
+// dialog per press. A cancelled dialog changes nothing; a chosen workbook fills the wizard but
+// for the user's code and name, and the steps go on from it.
 TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
-  writeWorkbook(demoTask(), "round.xlsx");
+  writeWorkbook(oldTask(), "round.xlsx");
   ASSERT_NE(openImport(), nullptr);
-  // Going back and forth between the sources leaves one dialog per press of the button.
+  EXPECT_TRUE(control("pnlImort")->isVisible());
+  EXPECT_FALSE(control("btnLoadOutData")->isEnabled());
+  control<QRadioButton>("RB_2")->click();
+  EXPECT_TRUE(control("btnLoadOutData")->isEnabled());
+  EXPECT_FALSE(control("btnImport")->isEnabled());
   control<QRadioButton>("RB_1")->click();
+  EXPECT_FALSE(control("btnLoadOutData")->isEnabled());
+  EXPECT_TRUE(control("btnImport")->isEnabled());
   control<QRadioButton>("RB_1")->click();
   control<QRadioButton>("RB_2")->click();
 
-  // A cancelled dialog changes nothing.
   control<QPushButton>("btnLoadOutData")->click();
   settle();
   ASSERT_EQ(desktop.captions.size(), 1u);
-  EXPECT_EQ(desktop.captions[0], "S207");
-  EXPECT_TRUE(desktop.filters[0].contains("*.xlsx"));
-  EXPECT_TRUE(desktop.filters[0].contains("*.xls"));
   EXPECT_EQ(label("Label_ex2"), "");
 
   desktop.chosen = QString::fromStdString((dir / "round.xlsx").string());
   control<QPushButton>("btnLoadOutData")->click();
   settle();
   EXPECT_TRUE(messages->shown.empty()) << lastMessage();
-  EXPECT_EQ(label("Label_ex1"), "S108:");
   EXPECT_EQ(label("Label_ex2"), "round.xlsx");
   // The name stands apart from its caption.
   const QRect caption = control("Label_ex1")->geometry(), name = control("Label_ex2")->geometry();
   EXPECT_GE(name.left() - caption.left(),
             control("Label_ex1")->fontMetrics().horizontalAdvance("S108: "));
-  EXPECT_TRUE(selectedDatabase().startsWith("[002sys2]"));
-  EXPECT_EQ(edit("Velo")->text(), "4,5");
-  EXPECT_EQ(edit("txtShifr")->text(), "NEW001");  // the user's code and name stay
+  EXPECT_TRUE(selectedDatabase().startsWith("[123use2]"));
+  EXPECT_EQ(edit("Velo")->text(), "5");
+  EXPECT_EQ(edit("txtShifr")->text(), "NEW001");
   EXPECT_EQ(edit("txtName")->text(), "New round");
-  const TaskWizardState& state = wizard()->state();
-  EXPECT_EQ(state.header.pointCount, 3);
-  EXPECT_EQ(state.points[1].house, "5");
-  EXPECT_EQ(state.points[2].street, "Main");  // repeated from the first point
-  EXPECT_EQ(state.points[1].refusalAllowed, 1);
+  EXPECT_EQ(wizard()->state().points[1].house, "25");
 
-  // The ordinary steps go on from the imported task.
   next();
   ASSERT_EQ(step(), 2) << lastMessage();
-  EXPECT_EQ(edit("TS_num")->text(), "3");
-  EXPECT_EQ(edit("TS_last")->text(), "3");
-  EXPECT_EQ(edit("fine1")->text(), "0,75");
+  EXPECT_EQ(edit("TS_num")->text(), "4");
+  EXPECT_EQ(edit("fine1")->text(), "2");
   EXPECT_EQ(wizard()->state().header.code, "NEW001");
 }
 
+// A workbook refused, of another language or no workbook at all, leaves the wizard as it was.
 TEST_F(TaskImportWindow, AWorkbookThatIsRefusedLeavesTheWizardAsItWas) {
-  writeWorkbook(demoTask("rus"), "foreign.xlsx");
+  writeWorkbook(oldTask("rus"), "foreign.xlsx");
+  dir.write("notes.xlsx", "plain text");
   ASSERT_NE(openImport(), nullptr);
   choose("list_DBRN", "[001sys1]");
   control<QRadioButton>("RB_2")->click();
-  desktop.chosen = QString::fromStdString((dir / "foreign.xlsx").string());
-  control<QPushButton>("btnLoadOutData")->click();
-  settle();
-  EXPECT_EQ(lastMessage(), "S785 (rus), S786 (eng), S789.");
-  EXPECT_EQ(messages->last().kind, MessageKind::Warning);
-  EXPECT_EQ(label("Label_ex2"), "");
-  EXPECT_TRUE(selectedDatabase().startsWith("[001sys1]"));
-  EXPECT_TRUE(wizard()->state().points.empty());
-
-  dir.write("notes.xlsx", "plain text");
-  desktop.chosen = QString::fromStdString((dir / "notes.xlsx").string());
-  control<QPushButton>("btnLoadOutData")->click();
-  settle();
-  EXPECT_EQ(lastMessage(), "S970 \"notes.xlsx\" S972.");
-  EXPECT_EQ(messages->last().kind, MessageKind::Error);
+  for (const char* file : {"foreign.xlsx", "notes.xlsx"}) {
+    messages->clear();
+    desktop.chosen = QString::fromStdString((dir / file).string());
+    control<QPushButton>("btnLoadOutData")->click();
+    settle();
+    EXPECT_EQ(messages->shown.size(), 1u) << file;
+    EXPECT_EQ(label("Label_ex2"), "");
+    EXPECT_TRUE(selectedDatabase().startsWith("[001sys1]"));
+    EXPECT_TRUE(wizard()->state().points.empty());
+  }
 }
 
+// A protocol task imported from its file; "none" goes back to a new task's values.
 TEST_F(TaskImportWindow, AProtocolTaskIsImportedFromItsFile) {
-  TaskFile task = demoTask();
-  dir.write("Data/qj_OLD001.dat", writeTaskFile(task));
-  task.header.language = "rus";
-  task.header.code = "RUS001";
-  dir.write("Data/qj_RUS001.dat", writeTaskFile(task));
+  dir.write("Data/qj_OLD001.dat", writeTaskFile(oldTask()));
   ASSERT_NE(openImport(), nullptr);
-
   auto* tasks = control<QComboBox>("cbImport");
   tasks->setCurrentIndex(1);
   control<QPushButton>("btnImport")->click();
   settle();
   EXPECT_TRUE(messages->shown.empty()) << lastMessage();
   EXPECT_EQ(label("staticTask"), "[OLD001] Old round");
-  EXPECT_TRUE(selectedDatabase().startsWith("[002sys2]"));
-  EXPECT_EQ(edit("Velo")->text(), "4,5");
-  EXPECT_EQ(wizard()->state().points.size(), 3u);
+  EXPECT_TRUE(selectedDatabase().startsWith("[123use2]"));
+  EXPECT_EQ(edit("Velo")->text(), "5");
+  EXPECT_EQ(wizard()->state().points.size(), 4u);
 
-  tasks->setCurrentIndex(2);
-  control<QPushButton>("btnImport")->click();
-  settle();
-  EXPECT_EQ(lastMessage(), "S790 (rus), S786 (eng), S791.");
-  EXPECT_EQ(label("staticTask"), "S275.");
-
-  // "none": a new task's values, the database found before still selected.
   tasks->setCurrentIndex(0);
   control<QPushButton>("btnImport")->click();
   settle();
   EXPECT_EQ(label("staticTask"), "S275.");
   EXPECT_TRUE(wizard()->state().points.empty());
-  EXPECT_TRUE(selectedDatabase().startsWith("[002sys2]"));
   EXPECT_EQ(edit("txtShifr")->text(), "NEW001");
 }
 

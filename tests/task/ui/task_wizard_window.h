@@ -21,9 +21,7 @@
 #include "frame/task_handover.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/qt_text.h"
-#include "support/shell_fixture.h"
-#include "support/temp_dir.h"
-#include "support/ui/grid_driver.h"
+#include "support/ui/main_window_fixture.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/wizard_page.h"
 #include "wizard/ui/grid_view.h"
@@ -34,12 +32,9 @@ using test::settle;
 
 // A program folder with the demo databases of the build and a shell whose texts name their
 // indices; the main window opens the real task wizard.
-class TaskWizardWindow : public ::testing::Test {
+class TaskWizardWindow : public test::MainWindowTest {
  protected:
   TaskWizardWindow() {
-    ShellTables shell = test::markedShell();
-    shell.shortTexts[2] = "none";
-    test::writeShellFile(dir, "eng", shell);
     std::filesystem::create_directories(dir / "Dbrn");
     for (const char* db : {"001sys1_dbrn_eng.dat", "002sys2_dbrn_eng.dat"})
       std::filesystem::copy_file(std::filesystem::path(QJ_PROGRAM_DIR) / "Dbrn" / db,
@@ -58,21 +53,11 @@ class TaskWizardWindow : public ::testing::Test {
       return chooser;
     };
   }
-  void TearDown() override {
-    // A wizard left open closes before the main window it refers to.
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (qobject_cast<TfrmCreateTaskWin*>(w)) w->close();
-    settle();
-    main.reset();
-    settle();
-  }
 
   void start() {
-    auto box = std::make_unique<ScriptedMessages>();
-    messages = box.get();
-    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), windows);
+    MainWindowTest::start({}, windows);
+    main->state().texts.shortTexts[2] = "none";
     main->state().decSep = ',';  // whatever the locale of the machine says
-    messages->clear();
   }
 
   TfrmCreateTaskWin* wizard() const {
@@ -96,11 +81,10 @@ class TaskWizardWindow : public ::testing::Test {
   QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
   // Types the text key by key into the emptied edit, as a user would.
   void type(const char* name, const QString& text) const {
-    QLineEdit* e = edit(name);
-    e->clear();
+    edit(name)->clear();
     for (const QChar c : text) {
       QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(e, &press);
+      QApplication::sendEvent(edit(name), &press);
     }
   }
   void choose(const char* name, const QString& prefix) const {
@@ -108,7 +92,9 @@ class TaskWizardWindow : public ::testing::Test {
     list->setCurrentIndex(list->findText(prefix, Qt::MatchStartsWith));
     ASSERT_GT(list->currentIndex(), 0) << prefix.toStdString();
   }
+  // Next as a mouse click presses it: the button takes the focus first.
   void next() const {
+    wizard()->nextButton()->setFocus();
     wizard()->nextButton()->click();
     settle();
   }
@@ -142,7 +128,6 @@ class TaskWizardWindow : public ::testing::Test {
     list->setCurrentIndex(index);
     emit list->activated(index);
   }
-  std::string cell(const GridTable& table, int row, int col) const { return table.cell(row, col); }
 
   // Page 1 filled for a new task on the level-1 demo city.
   void fillPageOne() {
@@ -151,10 +136,7 @@ class TaskWizardWindow : public ::testing::Test {
     choose("list_DBRN", "[001sys1]");
   }
 
-  test::TempDir dir;
   WindowFactory windows;
-  ScriptedMessages* messages = nullptr;
-  std::unique_ptr<TfrmMainWin> main;
   std::string optimiserFor;
   std::string chosenTask;
 };

@@ -53,10 +53,13 @@ class TaskImportWindow : public TaskWizardWindow {
 };
 
 // The panel's sources enable their own buttons; going back and forth between them leaves one
-// dialog per press. A cancelled dialog changes nothing; a chosen workbook fills the wizard but
-// for the user's code and name, and the steps go on from it.
+// dialog per press. A cancelled dialog or a refused workbook (another language, no workbook at
+// all) changes nothing; a chosen workbook fills the wizard but for the user's code and name,
+// and the steps go on from it.
 TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   writeWorkbook(oldTask(), "round.xlsx");
+  writeWorkbook(oldTask("rus"), "foreign.xlsx");
+  dir.write("notes.xlsx", "plain text");
   ASSERT_NE(openImport(), nullptr);
   EXPECT_TRUE(control("pnlImort")->isVisible());
   EXPECT_FALSE(control("btnLoadOutData")->isEnabled());
@@ -68,12 +71,21 @@ TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   EXPECT_TRUE(control("btnImport")->isEnabled());
   control<QRadioButton>("RB_1")->click();
   control<QRadioButton>("RB_2")->click();
+  choose("list_DBRN", "[001sys1]");
 
-  control<QPushButton>("btnLoadOutData")->click();
-  settle();
-  ASSERT_EQ(desktop.captions.size(), 1u);
-  EXPECT_EQ(label("Label_ex2"), "");
+  for (const char* file : {"", "foreign.xlsx", "notes.xlsx"}) {
+    messages->clear();
+    desktop.chosen = *file ? QString::fromStdString((dir / file).string()) : QString();
+    control<QPushButton>("btnLoadOutData")->click();
+    settle();
+    EXPECT_EQ(messages->shown.size(), *file ? 1u : 0u) << file;
+    EXPECT_EQ(label("Label_ex2"), "");
+    EXPECT_TRUE(selectedDatabase().startsWith("[001sys1]"));
+    EXPECT_TRUE(wizard()->state().points.empty());
+  }
+  EXPECT_EQ(desktop.captions.size(), 3u);
 
+  messages->clear();
   desktop.chosen = QString::fromStdString((dir / "round.xlsx").string());
   control<QPushButton>("btnLoadOutData")->click();
   settle();
@@ -92,27 +104,7 @@ TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   next();
   ASSERT_EQ(step(), 2) << lastMessage();
   EXPECT_EQ(edit("TS_num")->text(), "4");
-  EXPECT_EQ(edit("fine1")->text(), "2");
   EXPECT_EQ(wizard()->state().header.code, "NEW001");
-}
-
-// A workbook refused, of another language or no workbook at all, leaves the wizard as it was.
-TEST_F(TaskImportWindow, AWorkbookThatIsRefusedLeavesTheWizardAsItWas) {
-  writeWorkbook(oldTask("rus"), "foreign.xlsx");
-  dir.write("notes.xlsx", "plain text");
-  ASSERT_NE(openImport(), nullptr);
-  choose("list_DBRN", "[001sys1]");
-  control<QRadioButton>("RB_2")->click();
-  for (const char* file : {"foreign.xlsx", "notes.xlsx"}) {
-    messages->clear();
-    desktop.chosen = QString::fromStdString((dir / file).string());
-    control<QPushButton>("btnLoadOutData")->click();
-    settle();
-    EXPECT_EQ(messages->shown.size(), 1u) << file;
-    EXPECT_EQ(label("Label_ex2"), "");
-    EXPECT_TRUE(selectedDatabase().startsWith("[001sys1]"));
-    EXPECT_TRUE(wizard()->state().points.empty());
-  }
 }
 
 // A protocol task imported from its file; "none" goes back to a new task's values.

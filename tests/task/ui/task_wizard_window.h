@@ -103,7 +103,6 @@ class TaskWizardWindow : public test::MainWindowTest {
     settle();
   }
   int step() const { return wizard()->state().wizardStep; }
-  bool onPage(int s) const { return wizard()->page(s)->isVisibleTo(wizard()); }
   std::string lastMessage() const {
     return messages->shown.empty() ? std::string() : messages->last().text;
   }

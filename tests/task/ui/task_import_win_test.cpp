@@ -104,7 +104,6 @@ TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
   next();
   ASSERT_EQ(step(), 2) << lastMessage();
   EXPECT_EQ(edit("TS_num")->text(), "4");
-  EXPECT_EQ(wizard()->state().header.code, "NEW001");
 }
 
 // A protocol task imported from its file; "none" goes back to a new task's values.
@@ -118,7 +117,6 @@ TEST_F(TaskImportWindow, AProtocolTaskIsImportedFromItsFile) {
   EXPECT_TRUE(messages->shown.empty()) << lastMessage();
   EXPECT_EQ(label("staticTask"), "[OLD001] Old round");
   EXPECT_TRUE(selectedDatabase().startsWith("[123use2]"));
-  EXPECT_EQ(edit("Velo")->text(), "5");
   EXPECT_EQ(wizard()->state().points.size(), 4u);
 
   tasks->setCurrentIndex(0);
@@ -126,7 +124,6 @@ TEST_F(TaskImportWindow, AProtocolTaskIsImportedFromItsFile) {
   settle();
   EXPECT_EQ(label("staticTask"), "S275.");
   EXPECT_TRUE(wizard()->state().points.empty());
-  EXPECT_EQ(edit("txtShifr")->text(), "NEW001");
 }
 
 }  // namespace

@@ -6,25 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
-#include <filesystem>
-#include <memory>
-#include <string>
 
 #include "app/program_windows.h"
 #include "frame/task_handover.h"
-#include "frame/ui/UMainWin.h"
 #include "platform/ui/qt_text.h"
 #include "support/ui/main_window_fixture.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/wizard_page.h"
-#include "wizard/ui/grid_view.h"
 
 namespace qj::ui {
 
@@ -120,12 +113,6 @@ class TaskWizardWindow : public test::MainWindowTest {
   // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
   void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
     test::pressInGrid(grid(gridName), key, modifiers);
-  }
-  // A list item chosen by the user (the list reports it as the user's choice).
-  void pick(const char* name, int index) const {
-    auto* list = control<QComboBox>(name);
-    list->setCurrentIndex(index);
-    emit list->activated(index);
   }
 
   // Page 1 filled for a new task on the level-1 demo city.

@@ -4,9 +4,7 @@
 
 #include "app/program_windows.h"
 #include "frame/ui/UHelpWin.h"
-#include "frame/ui/UMainWin.h"
 #include "platform/files.h"
-#include "platform/ui/design.h"
 #include "support/ui/main_window_fixture.h"
 
 namespace qj::ui {
@@ -21,20 +19,13 @@ class HelpWin : public test::MainWindowTest {
       for (const char* name : {"help1.jpg", "help2.jpg", "help3.jpg"})
         dir.write(std::string("System/") + name,
                   readFile(fs::path(QJ_PROGRAM_DIR) / "System" / name).value_or(""));
-    WindowFactory f = programWindows();
-    const WindowMaker maker = f.help;
-    f.help = [this, maker](WindowHost& m) -> QWidget* {
-      QWidget* w = maker(m);
-      win = qobject_cast<TfrmHelp*>(w);
-      return w;
-    };
-    MainWindowTest::start({}, std::move(f));
+    MainWindowTest::start({}, programWindows());
   }
   void open(MenuItem item) {
     main->action(item)->trigger();
     settle();
+    win = qobject_cast<TfrmHelp*>(QApplication::activeModalWidget());
     ASSERT_TRUE(win);
-    ASSERT_TRUE(win->isVisible());
   }
 
   QPointer<TfrmHelp> win;

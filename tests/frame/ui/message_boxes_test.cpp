@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 
 #include "app/program_windows.h"
@@ -15,10 +13,8 @@
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "platform/ui/qt_messages.h"
-#include "records/protocol_file.h"
 #include "support/shell_fixture.h"
 #include "support/task_fixture.h"
-#include "support/temp_dir.h"
 #include "support/ui/grid_driver.h"
 #include "wizard/ui/wizard_window.h"
 

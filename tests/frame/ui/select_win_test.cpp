@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "app/program_windows.h"
-#include "frame/ui/UMainWin.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/operation_window.h"
 #include "support/task_fixture.h"
@@ -24,11 +23,6 @@ class SelectWin : public test::MainWindowTest {
  protected:
   void start(const std::vector<ProtocolRec>& protocol) {
     WindowFactory f = programWindows();
-    f.taskChooser = [this, maker = f.taskChooser](WindowHost& m) -> QWidget* {
-      QWidget* w = maker(m);
-      chooser = qobject_cast<TfrmSelectWin*>(w);
-      return w;
-    };
     f.taskWizard = [this](WindowHost& m) -> QWidget* {
       wizardPath = m.state().selectedPath;
       wizardFoundMainEnabled = m.mainWindow()->isEnabled();
@@ -37,6 +31,11 @@ class SelectWin : public test::MainWindowTest {
     };
     MainWindowTest::start(protocol, std::move(f));
   }
+  void openChooser(MenuItem item) {
+    main->action(item)->trigger();
+    chooser = qobject_cast<TfrmSelectWin*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(chooser);
+  }
 
   QPointer<TfrmSelectWin> chooser;
   QPointer<QWidget> wizard;
@@ -44,14 +43,26 @@ class SelectWin : public test::MainWindowTest {
   bool wizardFoundMainEnabled = true;
 };
 
-// The main window stays disabled from the chooser's OK until the wizard closes.
+// A refused task (its file missing) leaves the chooser open for another choice; Escape closes
+// it as Cancel does. A task handed over to the wizard keeps the main window disabled from the
+// chooser's OK until the wizard closes.
 TEST_F(SelectWin, CorrectingHandsOverToTheWizardWithTheMainWindowKeptDisabled) {
   start({protocolRecord("AAAAAA", "Entered"), protocolRecord("BBBBBB", "Sent", SentToSolving),
          protocolRecord("DDDDDD", "Entered too")});
   writeTask(dir, "DDDDDD", "Entered too");
-  main->action(MenuItem::mnuInEditTask)->trigger();
-  ASSERT_TRUE(chooser);
+  openChooser(MenuItem::mnuInEditTask);
+  chooser->okButton()->click();
+  settle();
+  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S815 \"Data/qj_AAAAAA.dat\"."});
+  EXPECT_FALSE(wizard);
+  ASSERT_TRUE(chooser && chooser->isVisible());
   EXPECT_FALSE(main->isEnabled());
+  QTest::keyClick(chooser, Qt::Key_Escape);
+  settle();
+  EXPECT_FALSE(chooser);
+  EXPECT_TRUE(main->isEnabled());
+
+  openChooser(MenuItem::mnuInEditTask);
   ASSERT_EQ(chooser->list()->count(), 2);
   chooser->list()->setCurrentRow(1);
   chooser->okButton()->click();
@@ -65,30 +76,6 @@ TEST_F(SelectWin, CorrectingHandsOverToTheWizardWithTheMainWindowKeptDisabled) {
   EXPECT_FALSE(main->isEnabled());
   wizard->close();
   settle();
-  EXPECT_TRUE(main->isEnabled());
-  EXPECT_EQ(openOperationWindows(main.get()), 0);
-}
-
-// A refused task (missing file, another language) leaves the chooser open for another choice;
-// Escape closes it as Cancel does.
-TEST_F(SelectWin, ARefusedTaskKeepsTheChooserOpen) {
-  start({protocolRecord("AAAAAA", "Entered"), protocolRecord("DDDDDD", "Entered too")});
-  writeTask(dir, "DDDDDD", "Entered too", "rus");
-  main->action(MenuItem::mnuInEditTask)->trigger();
-  ASSERT_TRUE(chooser);
-  chooser->okButton()->click();
-  chooser->list()->setCurrentRow(1);
-  chooser->okButton()->click();
-  settle();
-  EXPECT_EQ(messages->texts(), (std::vector<std::string>{"S815 \"Data/qj_AAAAAA.dat\".",
-                                                         "S790 (rus), S786 (eng), S791."}));
-  EXPECT_FALSE(wizard);
-  ASSERT_TRUE(chooser);
-  EXPECT_TRUE(chooser->isVisible());
-  EXPECT_FALSE(main->isEnabled());
-  QTest::keyClick(chooser, Qt::Key_Escape);
-  settle();
-  EXPECT_FALSE(chooser);
   EXPECT_TRUE(main->isEnabled());
   EXPECT_EQ(openOperationWindows(main.get()), 0);
 }

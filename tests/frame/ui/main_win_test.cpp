@@ -1,13 +1,19 @@
 // The main window's own wiring: the start-up with its language chooser, the menu commands and
-// the windows they open, the viewers that Print and Export act on.
+// the operation windows they open, the viewers that Print and Export act on, Qt's own texts in
+// the shell's language.
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDate>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScreen>
 
 #include "frame/ui/USelLang.h"
+#include "frame/ui/operation_window.h"
+#include "frame/ui/shell_language.h"
 #include "frame/ui/viewer_kind.h"
 #include "support/task_fixture.h"
 #include "support/ui/main_window_fixture.h"
@@ -169,7 +175,6 @@ TEST_F(MainWin, EachCommandOpensItsWindowModalUntilItCloses) {
     EXPECT_EQ(call.entry, row.entry);
     EXPECT_TRUE(row.mode < 0 || call.formMode == row.mode) << call.formMode;
     ASSERT_TRUE(call.window);
-    EXPECT_TRUE(call.window->isWindow());
     EXPECT_EQ(call.window->windowModality(), Qt::ApplicationModal);
     EXPECT_FALSE(main->isEnabled());
     call.window->close();
@@ -229,6 +234,60 @@ TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
   EXPECT_EQ(calls[2].entry, "printTask");
   EXPECT_EQ(calls[2].window, task);
   EXPECT_EQ(calls[3].entry, "exportTask");
+}
+
+// A parent given is dropped: the window stays enabled under the disabled main window and may
+// outlive it.
+TEST(OperationWindow, StandsOnItsOwnBesideTheMainWindow) {
+  QPointer<QWidget> window;
+  {
+    QWidget mainWindow;
+    window = new QWidget(&mainWindow);
+    openOperationWindow(&mainWindow, window);
+    EXPECT_FALSE(mainWindow.isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+  }
+  ASSERT_TRUE(window);
+  window->close();
+  settle();
+  EXPECT_FALSE(window);
+}
+
+TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
+  QWidget mainWindow;
+  mainWindow.setGeometry(0, 0, 300, 200);
+  mainWindow.show();
+  QWidget small;
+  small.setFixedSize(100, 50);
+  centreOn(&small, &mainWindow);
+  EXPECT_EQ(small.frameGeometry().center(), mainWindow.frameGeometry().center());
+  QWidget wide;
+  wide.setFixedSize(700, 100);
+  centreOn(&wide, &mainWindow);
+  const QRect area = mainWindow.screen()->availableGeometry();
+  EXPECT_GE(wide.frameGeometry().left(), area.left());
+  EXPECT_GE(wide.frameGeometry().top(), area.top());
+}
+
+// The standard buttons of message boxes and the shown dates speak the shell's language.
+TEST(ShellLanguage, QtsOwnTextsAndDatesFollowTheShell) {
+  const QLocale before;
+  const QDate day(2024, 6, 1);
+  const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+
+  useShellLanguage("rus");
+  EXPECT_EQ(yes(), QString::fromUtf8("&Да"));
+  EXPECT_EQ(QLocale().toString(day, QLocale::ShortFormat), "01.06.2024");
+
+  useShellLanguage("eng");
+  EXPECT_EQ(yes(), "&Yes");
+  EXPECT_EQ(QLocale().language(), QLocale::English);
+
+  // A code Qt does not know changes nothing.
+  useShellLanguage("xx?");
+  EXPECT_EQ(QLocale().language(), QLocale::English);
+  QLocale::setDefault(before);
 }
 
 }  // namespace

@@ -73,4 +73,14 @@ inline SolverInput toSolverInput(const OptimTask& task) {
   return in;
 }
 
+// Three points on a ring of four sections: solvable with the default settings.
+inline SolverInput ringTask(const std::string& code = "TEST01") {
+  TaskFixture f(4, 3);
+  f.task.header.code = code;
+  for (int32_t s = 0; s < 4; ++s) f.arc(s, (s + 1) % 4, 1 + s, 0.05);
+  f.arc(0, f.point(2), 2, 0.02).arc(2, f.point(3), 2, 0.02).arc(3, f.point(1), 1, 0.01);
+  for (int k = 1; k <= 3; ++k) f.arc(f.point(k), k % 4, 1, 0.03);
+  return toSolverInput(f.finish());
+}
+
 }  // namespace qj::optim::test

@@ -32,7 +32,13 @@ void compare(const OptimTask& task, Comparison& stats) {
     EXPECT_NEAR(res.passResults[q].cost, oracle[q].cost, tolerance * oracle[q].cost) << q;
     if (oracle[q].margin > 0.05 * oracle[q].cost) {
       std::vector<int32_t> codes;
-      for (const RouteStep& s : res.passRoutes[q]) codes.push_back(s.code);
+      double hours = 0;
+      for (const RouteStep& s : res.passRoutes[q]) {
+        codes.push_back(s.code);
+        hours += s.hours;
+      }
+      EXPECT_NEAR(hours, oracle[q].hours, 1e-9) << "pair " << q;
+      EXPECT_NEAR(res.passResults[q].time, oracle[q].hours, 1e-9) << "pair " << q;
       std::vector<int32_t> expected = oracle[q].path;
       expected.back() = task.sectionCount() + 1;  // the To point in the pair's numbering
       EXPECT_EQ(codes, expected) << "pair " << q;

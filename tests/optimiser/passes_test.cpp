@@ -29,26 +29,6 @@ OptimTask& chainTask(TaskFixture& f) {
   return f.finish();
 }
 
-TEST(Transitions, ChainPairPassHasOneRecordPerState) {
-  TaskFixture f(3, 2);
-  const PassParts parts(chainTask(f), Pair{1, 2});
-  const Transitions& tr = parts.transitions;
-  ASSERT_EQ(tr.stateCount(), 12);
-  // 1..5 finished (every point served), 6..8 the sections, 9 and 10 the points in phase 1,
-  // 11 the starting state: target, cost and code of each one record.
-  const std::vector<std::tuple<int32_t, double, int32_t>> expected = {
-      {0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {7, 2, 1},
-      {8, 3, 2},  {5, 4, 4},  {6, 1, 0},  {6, 5, 0},  {6, 1, 0}};
-  for (int32_t s = 1; s <= 11; ++s) {
-    ASSERT_EQ(tr.end(s) - tr.first(s), 1) << s;
-    const auto [target, cost, code] = expected[s - 1];
-    EXPECT_EQ(tr.record(tr.first(s)).target, target) << s;
-    EXPECT_EQ(tr.record(tr.first(s)).cost, cost) << s;
-    EXPECT_EQ(tr.detail(tr.first(s)).code, code) << s;  // the To point is vertex A + 1
-  }
-  EXPECT_EQ(tr.finishedStates(), 5);
-}
-
 TEST(Relaxation, ChainStopsAtTheTenthSweepAndSolves) {
   TaskFixture f(3, 2);
   const OptimTask& task = chainTask(f);
@@ -334,25 +314,6 @@ TEST(Passes, LoadingAtTheStartCostsTheRateAndTheTwoPenalties) {
   EXPECT_NEAR(res.passResults[0].cost, 5 + 1.5 * 0.3, 0.01);
   EXPECT_NEAR(res.objective, res.passResults[0].cost + (4 + 0.5 + 1.5) * 9 / 60, 0.02);
   EXPECT_NEAR(res.passResults[1].time, 0.3 + 9.0 / 60, 1e-12);
-}
-
-TEST(Passes, EarlyArrivalWaitsForTheWindow) {
-  TaskFixture f(1, 2);
-  f.arc(f.point(1), 0, 1, 0.25).arc(0, f.point(2), 1, 0.25).arc(f.point(2), 0, 1, 0.1);
-  TaskHeader& h = f.task.header;
-  h.timeFactorFlag = 1;
-  h.tactMinutes = 10;
-  h.finePerHour = 6;
-  f.pointRec(2).windowLow = 90;
-  f.pointRec(2).windowHigh = 120;
-  f.pointRec(2).serviceTime = 10;
-  const PassesResult res = solve(f.finish(), {0.9, 0.00099, 1, 10000});
-  ASSERT_EQ(res.solutionFound, 1);
-  // Arriving after 30 minutes, service would start at 20; it waits 70 minutes to 90.
-  EXPECT_NEAR(res.passResults[1].time, 0.5 + 70.0 / 60, 1e-12);
-  EXPECT_NEAR(res.objective, res.passResults[0].cost + 6 * 70.0 / 60, 0.01);
-  // The route's own hours are those of the pair's route, without the waiting.
-  EXPECT_NEAR(res.routeSteps[0].hours + res.routeSteps[1].hours, 0.5, 1e-12);
 }
 
 TEST(Passes, ProgressLinesOfATwoPointTaskInOrder) {

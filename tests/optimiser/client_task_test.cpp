@@ -6,18 +6,51 @@
 #include <gtest/gtest.h>
 
 #include "optimiser/progress_log.h"
-#include "optimiser/town_task.h"
+#include "optimiser/run.h"
+#include "records/cp1251.h"
+#include "records/text.h"
+#include "reports/solution_rows.h"
+#include "route/solver_graph.h"
 #include "support/temp_dir.h"
+#include "support/town.h"
+#include "task/auto_transitions.h"
 
 namespace qj::optim {
 namespace {
 
 using test::indexShell;
 
+// A task at houses of the town's level-2 database as a client-addition task file leaves
+// it: addresses and house indices, no sections; no options but the start point.
+OptimTask townHouseTask(const std::vector<int32_t>& houses, const char* kind = "cli2") {
+  const DbrnFile db = qj::test::smallTown("sys2");
+  OptimTask task;
+  task.code = "CLI001";
+  task.header = qj::test::townTask(kind).header;
+  TaskHeader& h = task.header;
+  h.code = task.code;
+  h.pointCount = static_cast<int32_t>(houses.size());
+  h.endPoint = 0;
+  h.refusalFlag = h.timeFactorFlag = h.cargoMode = h.returnFlag = 0;
+  for (int32_t house : houses) {
+    const HouseRec& rec = db.houses[house];
+    TaskPointRec p;
+    p.streetType = db.streets[rec.streetIndex].streetType;
+    p.street = db.streets[rec.streetIndex].name;
+    p.house = rec.houseNo;
+    p.houseIndex = house;
+    p.vertexNo = h.sectionCount + static_cast<int32_t>(task.points.size());
+    p.serviceTime = 3;
+    task.points.push_back(p);
+  }
+  fillPointArrays(task);
+  return task;
+}
+
 // The town's houses Main 3, Main 5a (in a yard, two links), Main 25 and Oak 4; point 2
 // takes 6 minutes.
 OptimTask cliTask(const std::vector<int32_t>& houses = {0, 1, 2, 3}) {
-  OptimTask task = test::townHouseTask(houses);
+  OptimTask task = townHouseTask(houses);
   task.points[1].serviceTime = 6;
   fillPointArrays(task);
   return task;
@@ -89,6 +122,52 @@ TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {
   EXPECT_EQ(damaged.failure->utf8(indexShell())
                 .rfind("[193] \"CLI001\". [8]. [830] \"123sys2_dbrn_eng.dat\" [832]: ", 0),
             0u);
+}
+
+// A task on the client addition of the town's level-2 database is solved on the system
+// database's network: the same route as the same task entered on the system database, told
+// in the lines that the solution viewer would show for it, cut to the fields.
+TEST(ClientTask, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
+  qj::test::TempDir dir;
+  ShellTables texts = test::indexShell();
+  texts.shellTexts[79] = "straight on, straight on";  // longer than the turn field
+  const RunEnvironment env{dir.path(), dir.path(), "eng", &texts, {}, ',', 1};
+  const DbrnFile sys2 = qj::test::smallTown("sys2");
+  dir.write("123sys2_dbrn_eng.dat", writeDbrn(sys2));
+  const OptimTask cli = townHouseTask({0, 2, 3});
+  TaskWizardState st;
+  st.db = sys2;
+  st.points = cli.points;
+  st.header = cli.header;
+  st.header.dbKind = "sys2";
+  ASSERT_TRUE(autoTransitions(st).passed());
+  dir.write("qj_SYS002_in.dat", writeSolverInput(solverInputOf(st), ""));
+  dir.write("qj_CLI002_in.dat", writeSolverInput({cli.header, cli.points, {}, {}}, ""));
+  SilentProgress quiet;
+  const SolutionFile own = runTask(env, {}, "SYS002", quiet).file;
+  const SolutionFile described = runTask(env, {}, "CLI002", quiet).file;
+  ASSERT_EQ(own.header.solutionFound, 1) << cp1251::toUtf8(own.header.finalMessage);
+  ASSERT_EQ(described.header.solutionFound, 1) << cp1251::toUtf8(described.header.finalMessage);
+  EXPECT_EQ(described.header.objective, own.header.objective);
+  EXPECT_EQ(described.header.routeStepCount, own.header.routeStepCount);
+  EXPECT_EQ(described.header.stateCount, own.header.stateCount);
+  EXPECT_EQ(described.body, SolutionBody::Description);
+  const RouteRows rows =
+      buildRouteRows(st.header, st.points, own.steps, own.startServiceTimes, sys2, texts, ',');
+  EXPECT_DOUBLE_EQ(described.routeCostTotal, rows.cost);
+  ASSERT_EQ(described.lines.size(), static_cast<size_t>(rows.table.rows()));
+  EXPECT_EQ(described.lines.size(), own.steps.size() + 1);
+  const size_t widths[] = {4, 8, 40, 20, 20, 20, 50, 14, 5};
+  for (size_t r = 0; r < described.lines.size(); ++r) {
+    const RouteLine& l = described.lines[r];
+    const std::string fields[] = {l.rowNo,       l.pointNo,      l.address,
+                                  l.arrivalTime, l.serviceStart, l.serviceEnd,
+                                  l.sectionName, l.turnText,     l.endNode};
+    for (int c = 0; c < 9; ++c)
+      EXPECT_EQ(fields[c], cut(rows.table.cell(static_cast<int>(r), c), widths[c])) << r << c;
+  }
+  EXPECT_EQ(described.lines.back().turnText, "( [159] )");
+  EXPECT_EQ(described.lines[1].turnText, "straight on, s");
 }
 
 }  // namespace

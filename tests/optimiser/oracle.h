@@ -5,11 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <map>
-#include <queue>
-#include <random>
 #include <vector>
 
 #include "optimiser/passes.h"
@@ -34,30 +31,17 @@ inline OraclePair oraclePair(const OptimTask& task, int32_t from, int32_t to) {
   const double penalty = task.waitPenalty[to - 1];
   auto usable = [&](int32_t v) { return v < a || v == target; };
   auto weight = [&](const Arc& arc) { return arc.cost + penalty * arc.time; };
-  // Distances to the To point over the reversed graph.
+  // Distances to the To point, relaxed until they settle (Bellman and Ford).
   const double inf = std::numeric_limits<double>::infinity();
   std::vector<double> toTarget(vertices, inf);
-  std::vector<std::vector<std::pair<int32_t, double>>> reverse(vertices);
-  for (int32_t v = 0; v < vertices; ++v) {
-    if (!usable(v) && v != source) continue;
-    if (v == target) continue;  // the route ends there
-    for (const Arc& arc : task.graph.out(v))
-      if (usable(arc.target)) reverse[arc.target].push_back({v, weight(arc)});
-  }
-  using Item = std::pair<double, int32_t>;
-  std::priority_queue<Item, std::vector<Item>, std::greater<>> queue;
   toTarget[target] = 0;
-  queue.push({0, target});
-  while (!queue.empty()) {
-    const auto [d, v] = queue.top();
-    queue.pop();
-    if (d > toTarget[v]) continue;
-    for (const auto& [u, w] : reverse[v])
-      if (d + w < toTarget[u]) {
-        toTarget[u] = d + w;
-        queue.push({toTarget[u], u});
-      }
-  }
+  for (int32_t round = 0; round < vertices; ++round)
+    for (int32_t v = 0; v < vertices; ++v) {
+      if (v == target || (!usable(v) && v != source)) continue;  // the route ends at To
+      for (const Arc& arc : task.graph.out(v))
+        if (usable(arc.target))
+          toTarget[v] = std::min(toTarget[v], weight(arc) + toTarget[arc.target]);
+    }
   OraclePair result;
   result.cost = toTarget[source];
   if (!std::isfinite(result.cost)) return result;

@@ -19,7 +19,14 @@ struct Comparison {
 void compare(const OptimTask& task, Comparison& stats) {
   const double tolerance = 0.01;
   SilentProgress progress;
-  const PassesResult res = solvePasses(task, {0.9, 0.00099, 1, 100000}, {1, ','}, progress);
+  const IterationSettings tight{0.9, 0.00099, 1, 100000};
+  const PassesResult res = solvePasses(task, tight, {1, ','}, progress);
+  // Pair passes on several threads end as one after another, failures included.
+  const PassesResult parallel = solvePasses(task, tight, {4, ','}, progress);
+  EXPECT_EQ(parallel.solutionFound, res.solutionFound);
+  EXPECT_EQ(parallel.objective, res.objective);
+  EXPECT_EQ(parallel.routeSteps, res.routeSteps);
+  EXPECT_EQ(parallel.startServiceTimes, res.startServiceTimes);
   std::vector<test::OraclePair> oracle;
   for (const Pair& p : res.pairs) oracle.push_back(test::oraclePair(task, p.from, p.to));
   ASSERT_GE(res.solutionFound, 0) << "a pair failed although every pair is reachable";

@@ -23,36 +23,6 @@ PassesResult solve(const OptimTask& task, const IterationSettings& settings = {}
   return solvePasses(task, settings, {threads, ','}, quiet);
 }
 
-// P1 -> s0 -> s1 -> s2 -> P2, and P2 -> s0: costs 1, 2, 3, 4 and 5, no time.
-OptimTask& chainTask(TaskFixture& f) {
-  f.arc(f.point(1), 0, 1).arc(0, 1, 2).arc(1, 2, 3).arc(2, f.point(2), 4).arc(f.point(2), 0, 5);
-  return f.finish();
-}
-
-TEST(Relaxation, ChainStopsAtTheTenthSweepAndSolves) {
-  TaskFixture f(3, 2);
-  const OptimTask& task = chainTask(f);
-  const PassParts parts(task, Pair{1, 2});
-  RelaxArrays arrays;
-  // The test after sweep 5 fails, the one after sweep 10 passes.
-  const RelaxResult r = solveByRelaxation(parts.transitions, {0.9, 0.003, 5, 1000}, arrays);
-  EXPECT_EQ(r.status, Solved);
-  EXPECT_EQ(r.sweeps, 10);
-  EXPECT_NEAR(r.gain, 9.999987759, 1e-9);
-  EXPECT_NEAR(arrays.newValues[8], 3.9999999996, 1e-9);
-  EXPECT_NEAR(arrays.newValues[6], 8.9999984781, 1e-9);
-
-  const PassesResult res = solve(task);
-  ASSERT_FALSE(res.failure);
-  EXPECT_EQ(res.solutionFound, 1);
-  EXPECT_NEAR(res.passResults[0].cost, 9.999987759, 1e-9);
-  const std::vector<RouteStep> route = {{0, 0}, {1, 0}, {2, 0}, {4, 0}};
-  EXPECT_EQ(res.routeSteps, route);  // point 2 is vertex 4 in the task too
-  EXPECT_EQ(res.stateCount, 4);      // the final pass: 2 + (2 - 1) * 1 + 2 - 1
-  EXPECT_EQ(res.startServiceTimes, std::vector<double>{0});
-  EXPECT_NEAR(res.objective, res.passResults[0].cost, 1e-3);
-}
-
 TEST(Passes, EqualAlternativesFollowTheFirstRecord) {
   for (bool firstViaS0 : {true, false}) {
     TaskFixture f(2, 2);
@@ -96,14 +66,6 @@ TEST(Passes, FailedPairPassesEndTheTask) {
     EXPECT_TRUE(res.routeSteps.empty());
     EXPECT_EQ(res.pairs[0].failed, 1);
     EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [10] 1 [601]). [548].");
-  }
-  {  // a To point out of reach: section 0 is a dead end
-    TaskFixture f(2, 2);
-    f.arc(f.point(1), 0, 1).arc(f.point(2), 1, 1);
-    const PassesResult res = solve(f.finish());
-    ASSERT_TRUE(res.failure);
-    EXPECT_EQ(res.solutionFound, -1);
-    EXPECT_GT(res.objective, kInfeasibleGain);
   }
   // Points 1, 2, 3; point 3 is entered only from section 3, which only point 2 reaches; on
   // the way from point 1 without point 2 the road ends in section 2.
@@ -175,25 +137,6 @@ TEST(Pairs, OrderAndExclusions) {
   }
 }
 
-TEST(Pairs, ReplacementListsKeepSectionsAndRenameTheToPoint) {
-  TaskFixture f(3, 3);
-  // Section 0 leads to section 1, to point 2, to point 3 and to point 1.
-  f.arc(0, 1, 1).arc(0, f.point(2), 2).arc(0, f.point(3), 3).arc(0, f.point(1), 4);
-  f.arc(1, 2, 1);
-  f.arc(f.point(1), f.point(3), 5).arc(f.point(1), 0, 6);
-  f.arc(f.point(2), 2, 7).arc(f.point(2), f.point(1), 8);
-  const OptimTask& task = f.finish();
-  const auto boundary = boundarySections(task.graph, 3);
-  EXPECT_EQ(boundary, std::vector<int32_t>{0});
-  // An arc into a point other than To gives no record, never a copy of another arc.
-  const Graph lists = pairReplacementLists(task.graph, 3, boundary, {1, 2});
-  ASSERT_EQ(lists.vertexCount(), 3);
-  auto vec = [](std::span<const Arc> s) { return std::vector<Arc>(s.begin(), s.end()); };
-  EXPECT_EQ(vec(lists.out(0)), (std::vector<Arc>{{1, 0, 1}, {4, 0, 2}}));
-  EXPECT_EQ(vec(lists.out(1)), (std::vector<Arc>{{0, 0, 6}}));
-  EXPECT_EQ(vec(lists.out(2)), (std::vector<Arc>{{2, 0, 7}}));
-}
-
 TEST(Passes, ExpansionWritesRefusalsAndDeferralsAsNegativeCodes) {
   const std::vector<Pair> pairs = {{1, 2}, {1, 3}, {2, 1}, {2, 3}};
   const std::vector<std::vector<RouteStep>> routes = {
@@ -215,28 +158,6 @@ Graph everyPointToEvery(int32_t n, double hours) {
     graph.addVertex(arcs);
   }
   return graph;
-}
-
-TEST(Transitions, StateWhoseArcsAllLeadToDonePointsIsADeadEnd) {
-  TaskFixture f(1, 3);
-  const OptimTask& task = f.finish();
-  Graph graph;
-  const std::vector<Arc> fromStart = {{1, 0.1, 1}, {2, 0.1, 1}};
-  const std::vector<Arc> fromTwo = {{0, 0.1, 1}};  // back to the start only
-  const std::vector<Arc> fromThree = {{1, 0.1, 1}};
-  graph.addVertex(fromStart);
-  graph.addVertex(fromTwo);
-  graph.addVertex(fromThree);
-  const PassParts parts(task, graph);
-  // At point 2 with point 3 still pending, the only arc leads back to the served start.
-  const int32_t s = parts.space.lookup(1, 0, 1 + 2, 0);
-  ASSERT_GT(s, 0);
-  const Transitions& tr = parts.transitions;
-  ASSERT_EQ(tr.end(s) - tr.first(s), 1);
-  EXPECT_EQ(tr.record(tr.first(s)).target, 0);
-  EXPECT_EQ(tr.record(tr.first(s)).cost, kForbiddenCost);
-  EXPECT_EQ(tr.detail(tr.first(s)).code, -1);
-  EXPECT_TRUE(tr.detail(tr.first(s)).forbidden);
 }
 
 // At the start point the refusals come at time step 0 only; the deferrals of a return trip
@@ -296,24 +217,6 @@ TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
   ASSERT_TRUE(res.failure);
   EXPECT_EQ(res.solutionFound, 0);
   EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [767] 2 [601]). [76].");
-}
-
-// Loading at the start point costs the hourly rate and the waiting penalties of the start
-// point and of the point driven to, for the loading time; nothing else.
-TEST(Passes, LoadingAtTheStartCostsTheRateAndTheTwoPenalties) {
-  TaskFixture f(1, 2);
-  f.arc(f.point(1), 0, 2, 0.1).arc(0, f.point(2), 3, 0.2).arc(f.point(2), 0, 1, 0.1);
-  f.task.header.finePerHour = 4;
-  f.pointRec(1).serviceTime = 9;
-  f.pointRec(1).waitPenalty = 0.5;
-  f.pointRec(2).waitPenalty = 1.5;
-  const PassesResult res = solve(f.finish(), {0.9, 0.00099, 1, 10000});
-  ASSERT_EQ(res.solutionFound, 1);
-  // The pair: 2 + 3 for the arcs, 1.5 per hour for point 2 waiting 0.3 hours; the iteration
-  // stops within about a thousandth of the values.
-  EXPECT_NEAR(res.passResults[0].cost, 5 + 1.5 * 0.3, 0.01);
-  EXPECT_NEAR(res.objective, res.passResults[0].cost + (4 + 0.5 + 1.5) * 9 / 60, 0.02);
-  EXPECT_NEAR(res.passResults[1].time, 0.3 + 9.0 / 60, 1e-12);
 }
 
 TEST(Passes, ProgressLinesOfATwoPointTaskInOrder) {

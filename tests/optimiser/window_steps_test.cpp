@@ -77,19 +77,18 @@ TEST(WindowSteps, TaskCodes) {
 
 TEST(WindowSteps, InfoFileGivesLinesTwoFourAndSix) {
   qj::test::TempDir dir;
-  InfoTexts info = readInfoTexts(dir / "info");
-  EXPECT_EQ(text(info.text1), "? ([460] System\\info)");
-  EXPECT_EQ(text(info.text3), "? ([683])");
+  const auto read = [&](const std::filesystem::path& path) {
+    const InfoTexts info = readInfoTexts(path);
+    return text(info.text1) + "|" + text(info.text2) + "|" + text(info.text3);
+  };
+  EXPECT_EQ(read(dir / "info"), "? ([460] System\\info)|? ([683])|? ([683])");
   dir.write("info", "one\r\n  City services  \r\nthree\r\nDepartment\nfive\n\tLicence 7\nseven\n");
-  info = readInfoTexts(dir / "info");
-  EXPECT_EQ(text(info.text1) + "|" + text(info.text2) + "|" + text(info.text3),
-            "City services|Department|Licence 7");
+  EXPECT_EQ(read(dir / "info"), "City services|Department|Licence 7");
   dir.write("info", "one\ntwo");
-  info = readInfoTexts(dir / "info");
-  EXPECT_EQ(text(info.text1) + "|" + text(info.text2) + "|" + text(info.text3), "two||");
+  EXPECT_EQ(read(dir / "info"), "two||");
   // A folder where the file should be cannot be read: the defaults.
   std::filesystem::create_directories(dir / "folder-info");
-  EXPECT_EQ(text(readInfoTexts(dir / "folder-info").text2), "? ([683])");
+  EXPECT_EQ(read(dir / "folder-info"), "? ([460] System\\info)|? ([683])|? ([683])");
 }
 
 }  // namespace

@@ -21,12 +21,14 @@ namespace {
 using test::indexShell;
 
 // A task at houses of the town's level-2 database as a client-addition task file leaves
-// it: addresses and house indices, no sections; no options but the start point.
-OptimTask townHouseTask(const std::vector<int32_t>& houses, const char* kind = "cli2") {
+// it: addresses and house indices, no sections; no options but the start point; the
+// second point takes 6 minutes. By default Main 3, Main 5a (in a yard, two links), Main 25
+// and Oak 4.
+OptimTask cliTask(const std::vector<int32_t>& houses = {0, 1, 2, 3}) {
   const DbrnFile db = qj::test::smallTown("sys2");
   OptimTask task;
   task.code = "CLI001";
-  task.header = qj::test::townTask(kind).header;
+  task.header = qj::test::townTask("cli2").header;
   TaskHeader& h = task.header;
   h.code = task.code;
   h.pointCount = static_cast<int32_t>(houses.size());
@@ -40,18 +42,9 @@ OptimTask townHouseTask(const std::vector<int32_t>& houses, const char* kind = "
     p.house = rec.houseNo;
     p.houseIndex = house;
     p.vertexNo = h.sectionCount + static_cast<int32_t>(task.points.size());
-    p.serviceTime = 3;
+    p.serviceTime = task.points.size() == 1 ? 6 : 3;
     task.points.push_back(p);
   }
-  fillPointArrays(task);
-  return task;
-}
-
-// The town's houses Main 3, Main 5a (in a yard, two links), Main 25 and Oak 4; point 2
-// takes 6 minutes.
-OptimTask cliTask(const std::vector<int32_t>& houses = {0, 1, 2, 3}) {
-  OptimTask task = townHouseTask(houses);
-  task.points[1].serviceTime = 6;
   fillPointArrays(task);
   return task;
 }
@@ -139,7 +132,7 @@ TEST(ClientTask, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
   const RunEnvironment env{dir.path(), dir.path(), "eng", &texts, {}, ',', 1};
   const DbrnFile sys2 = qj::test::smallTown("sys2");
   dir.write("123sys2_dbrn_eng.dat", writeDbrn(sys2));
-  const OptimTask cli = townHouseTask({0, 2, 3});
+  const OptimTask cli = cliTask({0, 2, 3});
   TaskWizardState st;
   st.db = sys2;
   st.points = cli.points;

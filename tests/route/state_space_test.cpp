@@ -64,12 +64,8 @@ int literalRefusal(const FinalPassRules& r, const int32_t* st, int32_t v) {
 }
 
 Literal literalBuild(const PassShape& shape) {
-  Literal L;
-  L.n = shape.pointCount;
-  L.vertices = shape.vertexCount();
-  L.phases = shape.phaseCount;
-  L.axis = shape.threeStatuses ? 3 : 2;
-  L.maxT = shape.maxTimeStep;
+  Literal L{shape.pointCount, shape.vertexCount(), shape.phaseCount, shape.threeStatuses ? 3 : 2,
+            shape.maxTimeStep};
   const int32_t n = L.n;
   // Every subset of the points by its value, bit j for point j, with its served count.
   std::vector<std::vector<int32_t>> subsets;

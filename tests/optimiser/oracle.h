@@ -1,7 +1,7 @@
 #pragma once
-// An independent solution of small tasks: Dijkstra for every pair on the task graph with the
-// other points removed, and an exhaustive search of the final pass over every order of
-// visits, refusals, deferrals and trips under the task's rules.
+// An independent solution of small tasks: shortest routes for every pair on the task graph
+// with the other points removed, and an exhaustive search of the final pass over every
+// order of visits, refusals, deferrals and trips under the task's rules.
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,5 @@
-// The passes on small tasks drawn by hand: records, sweeps, pairs, routes and their failures.
+// The passes on small tasks drawn by hand: ties, failures and their messages, pairs, the
+// expansion of the final route, what the start point offers, the state limit, the lines.
 
 #include "optimiser/passes.h"
 

@@ -91,6 +91,8 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
       CHECK_CASE(in.header.startPoint = 0, "[563] 0."),
       CHECK_CASE(in.header.startPoint = 4, "[563] 4."),
       CHECK_CASE(in.header.endPoint = 4, "[564] 4."),
+      CHECK_CASE(in.header.startPoint = 3, ""),
+      CHECK_CASE(in.header.endPoint = 3, ""),
       CHECK_CASE(in.header.endPoint = -1, "[564] -1."),
       CHECK_CASE(s.relaxationCoef = 1.0, "[555] 1,000."),
       CHECK_CASE(s.relaxationCoef = 0.09999, ""),

@@ -72,12 +72,18 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
   EXPECT_EQ(task.points[3].toCount, 3);
   EXPECT_EQ(task.points[3].sectionIndex, -1);
   EXPECT_EQ(task.points[0].fromCount, static_cast<int32_t>(task.graph.out(10).size()));
-  // Main 3 leaves onto s0, 80 m to its end at 5 km/h, 2 per km and 12 per hour, 0.1 % dearer.
+  // Main 3 leaves onto s0 (80 m to its end), onto its reverse s5 (250 - 80 m) and, along s0,
+  // to Main 5a (25 m from its exit, 80 - 60 m apart), staying there 6 minutes; at 5 km/h,
+  // 2 per km and 12 per hour, the ways onto the network 0.1 % dearer.
   const auto out = task.graph.out(10);
-  ASSERT_FALSE(out.empty());
-  EXPECT_EQ(out[0].target, 0);
-  EXPECT_NEAR(out[0].time, 0.016, 1e-9);
-  EXPECT_NEAR(out[0].cost, 0.352 * 1.001, 1e-9);
+  ASSERT_EQ(out.size(), 3u);
+  const std::vector<std::tuple<int32_t, double, double>> ways = {
+      {0, 0.016, 0.352 * 1.001}, {5, 0.034, 0.748 * 1.001}, {11, 0.009 + 0.1, 0.198 + 1.2}};
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(out[k].target, std::get<0>(ways[k])) << k;
+    EXPECT_NEAR(out[k].time, std::get<1>(ways[k]), 1e-9) << k;
+    EXPECT_NEAR(out[k].cost, std::get<2>(ways[k]), 1e-9) << k;
+  }
   EXPECT_EQ(task.times[1].serviceDuration, 6);
 }
 

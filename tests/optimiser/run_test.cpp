@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -290,14 +291,22 @@ TEST(Run, QueuedCodesAndNames) {
   EXPECT_EQ(formatElapsed(-5), "0:00:00");
 }
 
+// Where driving costs nothing, the end point's waiting costs a little, so that the route
+// still ends there as soon as it can.
 TEST(Run, EndPointOfAFreeTaskWaitsAtACost) {
-  test::TaskFixture f(1, 2);
-  f.task.header.finePerKm = 0;
-  f.task.header.finePerHour = 0;
-  f.task.header.endPoint = 2;
-  const OptimTask& task = f.finish();
-  EXPECT_EQ(task.waitPenalty[1], 0.01);
-  EXPECT_EQ(task.waitPenalty[0], 0);
+  // Rate per km, rate per hour, the end point's waiting penalty, the penalty taken.
+  const std::vector<std::array<double, 4>> cases = {
+      {0, 0, 0, 0.01}, {0, 0, 0.005, 0.015}, {0, 0, 0.01, 0.01}, {0.01, 0, 0, 0}, {0, 0.01, 0, 0}};
+  for (const auto& [perKm, perHour, penalty, taken] : cases) {
+    test::TaskFixture f(1, 2);
+    f.task.header.finePerKm = perKm;
+    f.task.header.finePerHour = perHour;
+    f.task.header.endPoint = 2;
+    f.pointRec(2).waitPenalty = penalty;
+    const OptimTask& task = f.finish();
+    EXPECT_DOUBLE_EQ(task.waitPenalty[1], taken) << perKm << " " << perHour << " " << penalty;
+    EXPECT_EQ(task.waitPenalty[0], 0);
+  }
 }
 
 }  // namespace

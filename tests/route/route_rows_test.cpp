@@ -153,6 +153,12 @@ TEST(RouteRows, ChecksEveryStepAgainstTaskAndDatabase) {
   EXPECT_EQ(check({{0, std::nan("")}}), RouteFault::TimeNotANumber);
   EXPECT_EQ(check({{0, 0.1}}, {std::numeric_limits<double>::infinity()}),
             RouteFault::TimeNotANumber);
+  EXPECT_EQ(check({{13, 0.1}, {-4, 0}}), RouteFault::None);  // the last point
+  // A header that counts a point more than the task holds: passing it is beyond the task.
+  TaskHeader more = task.header;
+  more.pointCount = 5;
+  EXPECT_EQ(checkRoute(more, task.points, {{-5, 0}}, {}, db), RouteFault::PointBeyondTask);
+  EXPECT_EQ(checkRoute(more, task.points, {{-6, 0}}, {}, db), RouteFault::None);
   DbrnFile smaller = db;
   smaller.sections.resize(5);
   EXPECT_EQ(checkRoute(task.header, task.points, {{4, 0}}, {}, smaller), RouteFault::None);

@@ -85,6 +85,11 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
     EXPECT_NEAR(out[k].cost, std::get<2>(ways[k]), 1e-9) << k;
   }
   EXPECT_EQ(task.times[1].serviceDuration, 6);
+  // A point whose house lies beyond the database has no ways at all.
+  OptimTask lost = cliTask({0, 1});
+  lost.points[1].houseIndex = 4;
+  loadRoadNetworkTask(lost, system, log);
+  EXPECT_EQ(lost.points[1].toCount + lost.points[1].fromCount, 0);
 }
 
 TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {

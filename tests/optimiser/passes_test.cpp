@@ -190,6 +190,15 @@ TEST(Passes, TooManyStatesFailTheFinalPassBeforeItsTables) {
   EXPECT_EQ(res.passStats.back().records, 0);
   ASSERT_TRUE(res.failure);
   EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [7]. [765] 2 [766] 78733 (> 30000 [153]).");
+  // Two points over 14999 time steps of a minute: 30000 states, not too many.
+  TaskFixture two(1, 2);
+  two.arc(0, two.point(2), 1).arc(two.point(1), 0, 1).arc(two.point(2), 0, 1);
+  two.task.header.timeFactorFlag = 1;
+  two.task.header.tactMinutes = 1;
+  two.pointRec(2).windowHigh = 14998;
+  const PassesResult limit = solve(two.finish());
+  EXPECT_EQ(limit.stateCount, 30000);
+  EXPECT_EQ(limit.solutionFound, 1);
 }
 
 TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {

@@ -243,7 +243,8 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
       "L7: ",          "L8: ",
       "End: ",         "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01.02.2026 ([134])."};
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
-  EXPECT_EQ(lines.back(), "Button: [0]");
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+            (std::vector<std::string>{"Busy hidden", "Button: [0]"}));
 }
 
 // Damaged files of every kind fail their task with a message and never bring the run down.

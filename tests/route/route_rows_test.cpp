@@ -107,7 +107,10 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
       {"reverse of the next",
        {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}},
        false,
-       {{3, kRouteSection, same(" 21-29")}, {2, kRouteTurn, "   . . ."}}},
+       // without the time factor point 2 does not wait for its window at 30 minutes
+       {{3, kRouteSection, same(" 21-29")},
+        {2, kRouteTurn, "   . . ."},
+        {3, kRouteServiceEnd, tt(0, "22,00")}}},
   };
   const DbrnFile db = test::smallTown();
   for (const Case& c : cases) {

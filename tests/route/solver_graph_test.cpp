@@ -89,6 +89,9 @@ TEST(SolverGraph, SolverInputCountsAreTheArcsWritten) {
   EXPECT_EQ(back.input->arcs, in.arcs);
 
   // A graph that disagrees with its counts is never written; a client task carries none.
+  st.header.sectionCount = 9;
+  EXPECT_THROW(solverInputOf(st), std::logic_error);
+  st.header.sectionCount = 10;
   st.arcs[11].pop_back();  // point 2 keeps FromCount 3
   EXPECT_THROW(solverInputOf(st), std::logic_error);
   st.header.dbKind = "cli2";

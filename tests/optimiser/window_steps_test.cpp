@@ -58,13 +58,11 @@ TEST(WindowSteps, NumbersAreWrittenWithTheSeparatorInUse) {
   const SummaryTexts s = summaryTexts({0.9, 0.003, 5, 1000}, ',');
   EXPECT_EQ(text(s.relaxation), "<s40> = 0,90");
   EXPECT_EQ(text(s.stop), "<s19> = 0,003");
-  EXPECT_EQ(text(s.interval), "<s18> = 5");
   EXPECT_EQ(text(windowCaptions(',').relaxation), "[431] (>=0,1 [1] <1,0)");
   EXPECT_EQ(text(windowCaptions('.').stop), "[221] (>=0.001 [1] <=0.1)");
   ShellTables shell = test::indexShell();
   shell.shellTexts[0] = "  Start  ";  // the start caption is trimmed
   EXPECT_EQ(windowCaptions(',').start.utf8(shell), "Start");
-  EXPECT_EQ(text(noInputText("AB12CD")), "[8]. [568] \"qj_AB12CD_in.dat\".");
 }
 
 TEST(WindowSteps, TaskCodes) {

@@ -297,7 +297,8 @@ TEST(Run, QueuedCodesAndNames) {
 TEST(Run, EndPointOfAFreeTaskWaitsAtACost) {
   // Rate per km, rate per hour, the end point's waiting penalty, the penalty taken.
   const std::vector<std::array<double, 4>> cases = {
-      {0, 0, 0, 0.01}, {0, 0, 0.005, 0.015}, {0, 0, 0.01, 0.01}, {0.01, 0, 0, 0}, {0, 0.01, 0, 0}};
+      {0, 0, 0, 0.01}, {0, 0, 0.005, 0.015}, {0, 0, 0.009999, 0.009999}, {0, 0, 0.01, 0.01},
+      {0.01, 0, 0, 0}, {0, 0.01, 0, 0},      {0.009999, 0, 0, 0},        {0, 0.009999, 0, 0}};
   for (const auto& [perKm, perHour, penalty, taken] : cases) {
     test::TaskFixture f(1, 2);
     f.task.header.finePerKm = perKm;

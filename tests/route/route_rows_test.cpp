@@ -100,6 +100,11 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
        {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}},
        false,
        {{3, kRouteSection, ""}, {4, kRouteSection, ""}, {6, kRouteSection, same(" 21-29")}}},
+      // A refusal before the first section leaves no street to shorten to: the texts stay whole.
+      {"after a refusal",
+       {{-4, 0}, {0, 0.05}, {1, 0.05}},
+       true,
+       {{2, kRouteSection, "st. Main, 1-9"}, {3, kRouteSection, "st. Main, 11-19"}}},
       // Back at node 1, the start point stands on its own section s0, the first of all.
       {"own section", {{0, 0.05}, {5, 0.05}, {10, 0.1}}, true, {{3, kRouteSection, same(" 1-9")}}},
       // At node 3 after s1 the next step drives s3 (4 -> 3), which does not start there; its

@@ -106,10 +106,13 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
       CHECK_CASE(s.stopCriterion = 0.00099, ""),
       CHECK_CASE(s.stopCriterion = 0.00098, "[553] 0,001 ."),
       CHECK_CASE(in.points[1].waitPenalty = -0.5, "[559] 2."),
+      CHECK_CASE(in.points[1].waitPenalty = -1e-8, "[559] 2."),
       CHECK_CASE(in.arcCounts[2] = -1, "[560] 3."),
       CHECK_CASE(in.arcs[1].target = 7, "[554] 1 [198] 2."),  // 7 vertices in all
       CHECK_CASE(in.arcs[1].target = -1, "[554] 1 [198] 2."),
       CHECK_CASE(in.arcs[1].cost = -0.5, "[558] 1 [198] 2."),
+      CHECK_CASE(in.arcs[1].cost = -1e-8, "[558] 1 [198] 2."),
+      CHECK_CASE(in.arcs[3].time = 0, ""),
       CHECK_CASE((in.arcs[0].cost = -1, in.arcs[0].target = -1), "[554] 1 [198] 1."),
       CHECK_CASE((in.arcs[0].time = nan, in.arcs[3].target = -1), "[554] 3 [198] 1."),
       CHECK_CASE((in.header.timeFactorFlag = 1, in.header.tactMinutes = 0), "[912] 0."),

@@ -188,7 +188,13 @@ TEST(StateSpace, ClosedFormsOfTheCounts) {
   r.returnFlag = false;
   r.maxTimeStep = 2000000000;  // far too many states, counted without a table
   EXPECT_EQ(countFinalStates(r), 2 + (r.maxTimeStep + 1) * (2817 - 2));
-  r.pointCount = 19;  // beyond what a task can hold
+  r.maxTimeStep = -1;  // shapes no task can have count nothing
+  EXPECT_EQ(countFinalStates(r), 0);
+  r.maxTimeStep = 0;
+  r.startPoint = 11;
+  EXPECT_EQ(countFinalStates(r), 0);
+  r.startPoint = 1;
+  r.pointCount = 19;
   EXPECT_EQ(countFinalStates(r), 0);
 }
 

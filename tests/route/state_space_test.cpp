@@ -178,7 +178,7 @@ FinalPassRules rules(int32_t n, int32_t start, int32_t end) {
 
 TEST(StateSpace, ClosedFormsOfTheCounts) {
   for (int32_t a : {0, 1, 7, 10000}) EXPECT_EQ(StateSpace::count(pairPassShape(a)), 2 * a + 6);
-  for (int32_t n = 2; n <= 10; ++n) {
+  for (int32_t n = 2; n <= 18; ++n) {  // up to the most points a state can hold
     const int64_t expected = 2 + (n - 1) * (int64_t{1} << (n - 2)) + (int64_t{1} << (n - 1)) - 1;
     EXPECT_EQ(countFinalStates(rules(n, n / 2 + 1, 0)), expected) << n;
   }

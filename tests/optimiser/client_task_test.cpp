@@ -6,212 +6,177 @@
 #include <gtest/gtest.h>
 
 #include "optimiser/progress_log.h"
+#include "optimiser/run.h"
+#include "records/cp1251.h"
+#include "records/text.h"
 #include "reports/solution_rows.h"
 #include "route/solver_graph.h"
 #include "support/temp_dir.h"
+#include "support/town.h"
 #include "task/auto_transitions.h"
-#include "task/task_network.h"
 
 namespace qj::optim {
 namespace {
 
 using test::indexShell;
-using test::ProgressLog;
 
-// The network of task_network.h as a system database with the houses of Main:
-//   H0 "3"          S0 (no. 1) 10 m to the exit, 75 m on to the end
-//   H1 "15"         S2 (no. 3)  5 m, 100 m
-//   H2 "6"  yard 1  S1 (no. 2) 20 m, 50 m
-//   H3 "8"  yard 1  no link
-//   H4 "9"          S0 (no. 1) 4 m, 30 m; S5 (no. 6) 8 m, 10 m
-DbrnFile systemDb() {
-  qj::test::NetworkBuilder b = qj::test::mainNetwork("sys2");
-  const int32_t main = b.street("Main");
-  b.db.houses = {{main, "3", 0, {{1, 10, 75}}},
-                 {main, "15", 0, {{3, 5, 100}}},
-                 {main, "6", 1, {{2, 20, 50}}},
-                 {main, "8", 1, {}},
-                 {main, "9", 0, {{1, 4, 30}, {6, 8, 10}}}};
-  b.db.streetHouseCounts.assign(b.db.streets.size(), 0);
-  b.db.streetHouseCounts[main] = 5;
-  return b.finish();
-}
-
-// A client-addition task at the given houses of Main; point 2 takes 6 minutes.
-OptimTask cliTask(std::initializer_list<int32_t> houses) {
-  const DbrnFile db = systemDb();
+// A task at houses of the town's level-2 database as a client-addition task file leaves
+// it: addresses and house indices, no sections; no options but the start point; the
+// second point takes 6 minutes. By default Main 3, Main 5a (in a yard, two links), Main 25
+// and Oak 4.
+OptimTask cliTask(const std::vector<int32_t>& houses = {0, 1, 2, 3}) {
+  const DbrnFile db = qj::test::smallTown("sys2");
   OptimTask task;
   task.code = "CLI001";
+  task.header = qj::test::townTask("cli2").header;
   TaskHeader& h = task.header;
-  h.language = "eng";
   h.code = task.code;
-  h.dbKind = "cli2";
-  h.dbCode = "042";
-  h.sectionCount = static_cast<int32_t>(db.sections.size());
   h.pointCount = static_cast<int32_t>(houses.size());
-  h.startPoint = 1;
-  h.finePerKm = 2;
-  h.finePerHour = 10;
-  h.approachSpeed = 5;
+  h.endPoint = 0;
+  h.refusalFlag = h.timeFactorFlag = h.cargoMode = h.returnFlag = 0;
   for (int32_t house : houses) {
+    const HouseRec& rec = db.houses[house];
     TaskPointRec p;
-    p.streetType = "st";
-    p.street = "Main";
-    p.house = db.houses[house].houseNo;
+    p.streetType = db.streets[rec.streetIndex].streetType;
+    p.street = db.streets[rec.streetIndex].name;
+    p.house = rec.houseNo;
     p.houseIndex = house;
     p.vertexNo = h.sectionCount + static_cast<int32_t>(task.points.size());
-    p.sectionIndex = p.reverseSectionIndex = 0;  // as a client-addition task file leaves them
+    p.serviceTime = task.points.size() == 1 ? 6 : 3;
     task.points.push_back(p);
   }
-  task.points[1].serviceTime = 6;
   fillPointArrays(task);
   return task;
 }
 
-TEST(ClientTask, TheGraphIsTheLevelTwoGraphOnTheSystemDatabase) {
-  OptimTask task = cliTask({0, 2, 4});
-  DbrnFile system = systemDb();
-  ProgressLog log;
+// The graph equals the wizard's level-2 graph of the same points (the run's client-addition
+// test solves both); here what a house gives its point.
+TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
+  OptimTask task = cliTask();
+  DbrnFile system = qj::test::smallTown("sys2");
+  // Oak 4 also reaches the last section, s9, and a section beyond the database.
+  system.houses[3].links.push_back({10, 5, 60});
+  system.houses[3].links.push_back({11, 0, 0});
+  const DbrnFile before = system;
+  test::ProgressLog log;
   loadRoadNetworkTask(task, system, log);
-  EXPECT_EQ(system, systemDb());
+  EXPECT_EQ(system, before);
   EXPECT_EQ(log.lines, (std::vector<std::string>{"Busy: [118] ...", "Busy shown", "Busy hidden"}));
-
-  // The same points entered on the system database as a level-2 task.
-  TaskWizardState st;
-  st.db = systemDb();
-  st.header = task.header;
-  st.header.dbKind = "sys2";
-  st.points = cliTask({0, 2, 4}).points;
-  ASSERT_TRUE(autoTransitions(st).passed());
-  const SolverInput level2 = solverInputOf(st);
-
-  ASSERT_EQ(task.graph.vertexCount(), 7 + 3);
-  size_t k = 0;
-  for (int32_t v = 0; v < task.graph.vertexCount(); ++v) {
-    ASSERT_EQ(task.graph.outCount(v), level2.arcCounts[v]) << v;
-    for (const Arc& a : task.graph.out(v)) {
-      const TaskArc& b = level2.arcs[k++];
-      EXPECT_EQ(a.target, b.target) << v;
-      EXPECT_DOUBLE_EQ(a.time, b.time) << v;
-      EXPECT_DOUBLE_EQ(a.cost, b.cost) << v;
-    }
-  }
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(task.points[i].sectionIndex, level2.points[i].sectionIndex) << i;
-    EXPECT_EQ(task.points[i].reverseSectionIndex, level2.points[i].reverseSectionIndex) << i;
-    EXPECT_EQ(task.points[i].toCount, level2.points[i].toCount) << i;
-    EXPECT_EQ(task.points[i].fromCount, level2.points[i].fromCount) << i;
-  }
-  // Point 1 (H0) stands on S0 with S1 as its reverse; point 3 (H4) has two links: no section.
+  ASSERT_EQ(task.graph.vertexCount(), 10 + 4);
+  // Main 3 stands on s0 with s5 as its reverse; Main 5a has two links: no section.
   EXPECT_EQ(task.points[0].sectionIndex, 0);
-  EXPECT_EQ(task.points[0].reverseSectionIndex, 1);
-  EXPECT_EQ(task.points[2].sectionIndex, -1);
-  // Point 1 leaves onto S0 (10 + 75 m at 5 km/h, 0.1 % dearer), and reaches point 2 (H2 on
-  // S1, over the reverse side: 10 + 20 + |100 - 75 - 50| m) with its 6 minutes of service.
-  const auto out = task.graph.out(7);
-  ASSERT_GE(out.size(), 3u);
-  EXPECT_EQ(out[0].target, 0);
-  EXPECT_NEAR(out[0].time, 0.017, 1e-9);
-  EXPECT_NEAR(out[0].cost, 0.34 * 1.001, 1e-9);
-  EXPECT_EQ(out[2].target, 8);
-  EXPECT_NEAR(out[2].time, 0.011 + 0.1, 1e-9);
-  EXPECT_NEAR(out[2].cost, 0.22 + 1.0, 1e-9);
+  EXPECT_EQ(task.points[0].reverseSectionIndex, 5);
+  EXPECT_EQ(task.points[1].sectionIndex, -1);
+  EXPECT_EQ(task.points[1].reverseSectionIndex, -1);
+  // Oak 4 is entered from s6, its reverse s7 and s9: the link beyond counts for nothing.
+  EXPECT_EQ(task.points[3].toCount, 3);
+  EXPECT_EQ(task.points[3].sectionIndex, -1);
+  EXPECT_EQ(task.points[0].fromCount, static_cast<int32_t>(task.graph.out(10).size()));
+  // Main 3 leaves onto s0 (80 m to its end), onto its reverse s5 (250 - 80 m) and, along s0,
+  // to Main 5a (25 m from its exit, 80 - 60 m apart), staying there 6 minutes; at 5 km/h,
+  // 2 per km and 12 per hour, the ways onto the network 0.1 % dearer.
+  const auto out = task.graph.out(10);
+  ASSERT_EQ(out.size(), 3u);
+  const std::vector<std::tuple<int32_t, double, double>> ways = {
+      {0, 0.016, 0.352 * 1.001}, {5, 0.034, 0.748 * 1.001}, {11, 0.009 + 0.1, 0.198 + 1.2}};
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(out[k].target, std::get<0>(ways[k])) << k;
+    EXPECT_NEAR(out[k].time, std::get<1>(ways[k]), 1e-9) << k;
+    EXPECT_NEAR(out[k].cost, std::get<2>(ways[k]), 1e-9) << k;
+  }
   EXPECT_EQ(task.times[1].serviceDuration, 6);
+  // A point whose house lies beyond the database has no ways at all.
+  OptimTask lost = cliTask({0, 1});
+  lost.points[1].houseIndex = 4;
+  loadRoadNetworkTask(lost, system, log);
+  EXPECT_EQ(lost.points[1].toCount + lost.points[1].fromCount, 0);
 }
 
-class SystemDatabaseCheck : public ::testing::Test {
- protected:
-  std::string failure(const DbrnFile& db, const OptimTask& task = cliTask({0, 1})) const {
-    dir.write("042sys2_dbrn_eng.dat", writeDbrn(db));
-    const SystemDatabase read = readSystemDatabase(task, dir / "042sys2_dbrn_eng.dat");
+TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {
+  qj::test::TempDir dir;
+  const std::string head = "[193] \"CLI001\". [8]. [830] \"123sys2_dbrn_eng.dat\" [1051]: ";
+  const auto failure = [&](const DbrnFile& db, const OptimTask& task) {
+    dir.write("123sys2_dbrn_eng.dat", writeDbrn(db));
+    const SystemDatabase read = readSystemDatabase(task, dir / "123sys2_dbrn_eng.dat");
     EXPECT_NE(read.db.has_value(), read.failure.has_value());
     return read.failure ? read.failure->utf8(indexShell()) : std::string("(none)");
+  };
+  struct Case {
+    std::function<void(DbrnFile&, OptimTask&)> change;
+    std::string tail;
+  };
+  const std::vector<Case> cases = {
+      {[](DbrnFile&, OptimTask&) {}, ""},
+      {[](DbrnFile& db, OptimTask&) { db = qj::test::smallTown("use1"); }, "[1052]."},
+      {[](DbrnFile&, OptimTask& t) { t.header.sectionCount = 11; }, "[1053] (10, 11)."},
+      {[](DbrnFile& db, OptimTask&) { db.sections[2].length = "1OO"; }, "[1055] 3."},
+      {[](DbrnFile& db, OptimTask&) { db.sections[9].endNode = ""; }, "[1055] 10."},
+      // The houses at the points' indices must be the points' addresses.
+      {[](DbrnFile& db, OptimTask&) { db.houses[2].houseNo = "27"; }, "[1054] 3."},
+      {[](DbrnFile& db, OptimTask&) { db.streets[1].name = "Ash"; }, "[1054] 4."},
+      {[](DbrnFile& db, OptimTask&) { db.streets[1].streetType = "ave."; }, "[1054] 4."},
+      {[](DbrnFile&, OptimTask& t) { t.points[0].houseIndex = 4; }, "[1054] 1."},
+      {[](DbrnFile&, OptimTask& t) { t.points[0].houseIndex = -1; }, "[1054] 1."},
+  };
+  for (const Case& c : cases) {
+    DbrnFile db = qj::test::smallTown("sys2");
+    OptimTask task = cliTask();
+    c.change(db, task);
+    EXPECT_EQ(failure(db, task), c.tail.empty() ? "(none)" : head + c.tail);
   }
-  qj::test::TempDir dir;
-  const std::string head = "[193] \"CLI001\". [8]. [830] \"042sys2_dbrn_eng.dat\" [1051]: ";
-};
-
-TEST_F(SystemDatabaseCheck, TheSystemDatabaseMustBeTheTasksNetwork) {
-  EXPECT_EQ(failure(systemDb()), "(none)");
-
-  DbrnFile level1 = systemDb();
-  level1.header.dbKind = "sys1";
-  level1.streetHouseCounts.clear();
-  level1.houses.clear();
-  level1.header.houseCount = 0;
-  EXPECT_EQ(failure(level1), head + "[1052].");
-
-  OptimTask more = cliTask({0, 1});
-  more.header.sectionCount = 8;
-  EXPECT_EQ(failure(systemDb(), more), head + "[1053] (7, 8).");
-
-  DbrnFile badLength = systemDb();
-  badLength.sections[2].length = "1OO";
-  EXPECT_EQ(failure(badLength), head + "[1055] 3.");
-  DbrnFile badNode = systemDb();
-  badNode.sections[6].endNode = "";
-  EXPECT_EQ(failure(badNode), head + "[1055] 7.");
-
-  // The houses at the points' indices must be the points' addresses.
-  DbrnFile renumbered = systemDb();
-  renumbered.houses[1].houseNo = "17";
-  EXPECT_EQ(failure(renumbered), head + "[1054] 2.");
-  OptimTask beyond = cliTask({0, 1});
-  beyond.points[0].houseIndex = 5;
-  EXPECT_EQ(failure(systemDb(), beyond), head + "[1054] 1.");
-  beyond.points[0].houseIndex = -1;
-  EXPECT_EQ(failure(systemDb(), beyond), head + "[1054] 1.");
-
   // A damaged file is reported as every damaged database is.
-  dir.write("042sys2_dbrn_eng.dat", writeDbrn(systemDb()).substr(0, 300));
-  const SystemDatabase damaged = readSystemDatabase(cliTask({0, 1}), dir / "042sys2_dbrn_eng.dat");
+  dir.write("123sys2_dbrn_eng.dat", writeDbrn(qj::test::smallTown("sys2")).substr(0, 300));
+  const SystemDatabase damaged = readSystemDatabase(cliTask(), dir / "123sys2_dbrn_eng.dat");
   ASSERT_TRUE(damaged.failure);
-  EXPECT_EQ(damaged.failure->utf8(indexShell()),
-            "[193] \"CLI001\". [8]. [830] \"042sys2_dbrn_eng.dat\" [832]: [835] (7).");
+  EXPECT_EQ(damaged.failure->utf8(indexShell())
+                .rfind("[193] \"CLI001\". [8]. [830] \"123sys2_dbrn_eng.dat\" [832]: ", 0),
+            0u);
 }
 
-TEST(ClientTask, TheRouteIsDescribedAsTheViewerShowsItCutToTheFields) {
-  OptimTask task = cliTask({0, 1});
-  DbrnFile system = systemDb();
-  ProgressLog log;
-  loadRoadNetworkTask(task, system, log);
-  ShellTables texts = indexShell();
+// A task on the client addition of the town's level-2 database is solved on the system
+// database's network: the same route as the same task entered on the system database, told
+// in the lines that the solution viewer would show for it, cut to the fields.
+TEST(ClientTask, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
+  qj::test::TempDir dir;
+  ShellTables texts = test::indexShell();
   texts.shellTexts[79] = "straight on, straight on";  // longer than the turn field
-  const int32_t m = 7;
-  const std::vector<RouteStep> steps = {{0, 0.01},      // S0, from point 1 on
-                                        {2, 0.02},      // S2, straight on
-                                        {m + 1, 0.05},  // point 2 served
-                                        {-5, 0},        // a deferral beyond the points: no line
-                                        {-1, 0}};       // point 1 passed
-  const RouteDescription d = buildRouteDescription(task, steps, {3.0}, system, texts, ',');
-
-  ASSERT_EQ(d.lines.size(), 5u);
-  const RouteRows rows = buildRouteRows(task.header, task.points, steps, {3.0}, system, texts, ',');
-  EXPECT_DOUBLE_EQ(d.routeCostTotal, rows.cost);
-  EXPECT_GT(d.routeCostTotal, 0);
-  ASSERT_EQ(rows.table.rows(), 5);
-  EXPECT_EQ(d.lines[0].rowNo, " 1");
-  EXPECT_EQ(rows.table.cell(0, kRoutePoint), "1 (<s11>) (1)");
-  EXPECT_EQ(d.lines[0].pointNo, "1 (<s11>");
-  EXPECT_EQ(d.lines[0].serviceEnd, rows.table.cell(0, kRouteServiceEnd));
-  EXPECT_EQ(d.lines[1].sectionName, "st Main, 1-9");
-  EXPECT_EQ(d.lines[1].turnText, "straight on, s");
-  EXPECT_EQ(d.lines[1].endNode, "00002");
-  EXPECT_EQ(d.lines[2].sectionName, "              . . . ,  11-19");
-  EXPECT_EQ(d.lines[3].rowNo, " 4");
-  EXPECT_EQ(d.lines[3].pointNo, "2 (2)");
-  EXPECT_EQ(d.lines[3].address, "st Main, 15");
-  EXPECT_EQ(d.lines[3].turnText, "( [159] )");
-  EXPECT_EQ(d.lines[4].sectionName, "  < [436] >");
-  for (int r = 0; r < 5; ++r) {
-    const RouteLine& l = d.lines[static_cast<size_t>(r)];
+  const RunEnvironment env{dir.path(), dir.path(), "eng", &texts, {}, ',', 1};
+  const DbrnFile sys2 = qj::test::smallTown("sys2");
+  dir.write("123sys2_dbrn_eng.dat", writeDbrn(sys2));
+  const OptimTask cli = cliTask({0, 2, 3});
+  TaskWizardState st;
+  st.db = sys2;
+  st.points = cli.points;
+  st.header = cli.header;
+  st.header.dbKind = "sys2";
+  ASSERT_TRUE(autoTransitions(st).passed());
+  dir.write("qj_SYS002_in.dat", writeSolverInput(solverInputOf(st), ""));
+  dir.write("qj_CLI002_in.dat", writeSolverInput({cli.header, cli.points, {}, {}}, ""));
+  SilentProgress quiet;
+  const SolutionFile own = runTask(env, {}, "SYS002", quiet).file;
+  const SolutionFile described = runTask(env, {}, "CLI002", quiet).file;
+  ASSERT_EQ(own.header.solutionFound, 1) << cp1251::toUtf8(own.header.finalMessage);
+  ASSERT_EQ(described.header.solutionFound, 1) << cp1251::toUtf8(described.header.finalMessage);
+  EXPECT_EQ(described.header.objective, own.header.objective);
+  EXPECT_EQ(described.header.routeStepCount, own.header.routeStepCount);
+  EXPECT_EQ(described.header.stateCount, own.header.stateCount);
+  EXPECT_EQ(described.body, SolutionBody::Description);
+  const RouteRows rows =
+      buildRouteRows(st.header, st.points, own.steps, own.startServiceTimes, sys2, texts, ',');
+  EXPECT_DOUBLE_EQ(described.routeCostTotal, rows.cost);
+  ASSERT_EQ(described.lines.size(), static_cast<size_t>(rows.table.rows()));
+  EXPECT_EQ(described.lines.size(), own.steps.size() + 1);
+  const size_t widths[] = {4, 8, 40, 20, 20, 20, 50, 14, 5};
+  for (size_t r = 0; r < described.lines.size(); ++r) {
+    const RouteLine& l = described.lines[r];
     const std::string fields[] = {l.rowNo,       l.pointNo,      l.address,
                                   l.arrivalTime, l.serviceStart, l.serviceEnd,
                                   l.sectionName, l.turnText,     l.endNode};
-    const size_t widths[] = {4, 8, 40, 20, 20, 20, 50, 14, 5};
     for (int c = 0; c < 9; ++c)
-      EXPECT_EQ(fields[c], rows.table.cell(r, c).substr(0, widths[c])) << r << " " << c;
+      EXPECT_EQ(fields[c], cut(rows.table.cell(static_cast<int>(r), c), widths[c])) << r << c;
   }
+  EXPECT_EQ(described.lines.back().turnText, "( [159] )");
+  EXPECT_EQ(described.lines[1].turnText, "straight on, s");
 }
 
 }  // namespace

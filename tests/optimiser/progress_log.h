@@ -1,7 +1,6 @@
 #pragma once
 // Progress of a run as readable lines: every shell text shows as its index in brackets.
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,43 +10,23 @@ namespace qj::optim::test {
 
 inline const ShellTables& indexShell() {
   static const ShellTables shell = [] {
+    const auto mark = [](std::string open, int k, const char* close) {
+      return open.append(std::to_string(k)).append(close);
+    };
     ShellTables s;
-    for (int k = 0; k < 1200; ++k) {
-      std::ostringstream name;
-      name << '[' << k << ']';
-      s.shellTexts.push_back(name.str());
-    }
-    for (int k = 0; k < 100; ++k) {
-      std::ostringstream name;
-      name << "<s" << k << '>';
-      s.shortTexts.push_back(name.str());
-    }
+    for (int k = 0; k < 1200; ++k) s.shellTexts.push_back(mark("[", k, "]"));
+    for (int k = 0; k < 100; ++k) s.shortTexts.push_back(mark("<s", k, ">"));
     return s;
   }();
   return shell;
 }
 
-inline const char* labelName(RunLabel label) {
-  switch (label) {
-    case RunLabel::Line2: return "L2";
-    case RunLabel::Line3: return "L3";
-    case RunLabel::Line4: return "L4";
-    case RunLabel::Line5: return "L5";
-    case RunLabel::Line6: return "L6";
-    case RunLabel::Line7: return "L7";
-    case RunLabel::Failure: return "L8";
-    case RunLabel::StartLine: return "Start";
-    case RunLabel::EndLine: return "End";
-    case RunLabel::Busy: return "Busy";
-    case RunLabel::StartButton: return "Button";
-  }
-  return "?";
-}
-
 class ProgressLog : public RunProgress {
  public:
   void setText(RunLabel label, const Text& text) override {
-    lines.push_back(std::string(labelName(label)) + ": " + text.utf8(indexShell()));
+    static const char* const names[] = {"L2", "L3",    "L4",  "L5",   "L6",    "L7",
+                                        "L8", "Start", "End", "Busy", "Button"};
+    lines.push_back(std::string(names[static_cast<int>(label)]) + ": " + text.utf8(indexShell()));
   }
   void setBusyVisible(bool visible) override {
     lines.push_back(visible ? "Busy shown" : "Busy hidden");

@@ -17,15 +17,9 @@ struct Rng {
   bool chance(double p) { return real(0, 1) < p; }
 };
 
-namespace options {
-enum : unsigned {
-  kEndPoint = 1,
-  kRefusals = 2,
-  kTimeWindows = 4,
-  kCargoReturn = 8,
-  kOrder = 16,
-  kAll = 31,
-};
+namespace options {  // the options a random task may use
+inline constexpr unsigned kEndPoint = 1, kRefusals = 2, kTimeWindows = 4, kCargoReturn = 8;
+inline constexpr unsigned kOrder = 16, kAll = 31;
 }  // namespace options
 
 // A street network of a ring of sections with a few chords; every point is entered from one
@@ -81,9 +75,10 @@ inline OptimTask& randomTask(Rng& rng, unsigned chosen, TaskFixture& f) {
     }
   }
   if ((chosen & kCargoReturn) && rng.chance(0.6)) {
-    h.cargoMode = rng.pick(1, 2);
+    // Return trips without cargo too: then the deferrals come at time step 0 only.
+    h.cargoMode = rng.pick(0, 2);
     h.capacity = rng.real(5, 25);
-    h.returnFlag = rng.chance(0.7) ? 1 : 0;
+    h.returnFlag = h.cargoMode == 0 || rng.chance(0.7) ? 1 : 0;
     for (int32_t k = 1; k <= n; ++k) f.pointRec(k).volume = k == h.startPoint ? 0 : rng.real(1, 10);
   }
   if ((chosen & kOrder) && rng.chance(0.6)) {

@@ -1,35 +1,21 @@
 // The optimisation run on queued task files: the checks and their messages, the solution
-// file of every task, batches, damaged files, one thread against many.
+// file of every task, batches, damaged and missing files.
 
 #include "optimiser/run.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <array>
 #include <cstring>
-#include <functional>
 #include <limits>
 
-#include "dbrn/client_addition.h"
-#include "democity/demo_city.h"
-#include "optimiser/demo_city_task.h"
 #include "optimiser/progress_log.h"
-#include "optimiser/random_task.h"
 #include "optimiser/task_fixture.h"
 #include "records/cp1251.h"
-#include "records/text.h"
-#include "reports/solution_rows.h"
-#include "route/solver_graph.h"
 #include "support/temp_dir.h"
-#include "task/auto_transitions.h"
 
 namespace qj::optim {
 namespace {
-
-using test::ProgressLog;
-using test::TaskFixture;
-
-constexpr char kShellName[] = "Shell (QJ 1.6).eng";
 
 struct Folder {
   qj::test::TempDir dir;
@@ -38,22 +24,27 @@ struct Folder {
   Folder() {
     std::filesystem::create_directories(dir / "Solving");
     std::filesystem::create_directories(dir / "Dbrn");
-    env.solving = dir / "Solving";
-    env.dbrn = dir / "Dbrn";
-    env.langCode = "eng";
-    env.shell = &test::indexShell();
-    env.infoTexts = {"Info one", "Info two", "Info three"};
-    env.decimalSeparator = ',';
-    env.threads = 1;
+    env = {dir / "Solving",
+           dir / "Dbrn",
+           "eng",
+           &test::indexShell(),
+           {"Info one", "Info two", "Info three"},
+           ',',
+           1};
     env.formatDate = [](double) { return std::string("01.02.2026"); };
     env.formatTime = [](double) { return std::string("10:11:12"); };
   }
-
   void queue(const std::string& code, const std::string& bytes) const {
     dir.write("Solving/" + inputFileName(code), bytes);
   }
   void queue(const std::string& code, const SolverInput& input) const {
-    queue(code, writeSolverInput(input, kShellName));
+    queue(code, writeSolverInput(input, "Shell (QJ 1.6).eng"));
+  }
+  std::vector<std::string> run(const std::vector<std::string>& codes,
+                               const IterationSettings& settings = {}) const {
+    test::ProgressLog log;
+    runOptimisation(env, {settings, codes}, log);
+    return log.lines;
   }
   std::string solution(const std::string& code) const {
     return dir.read("Solving/" + solutionFileName(code));
@@ -65,113 +56,81 @@ struct Folder {
   }
 };
 
-// Three points on a ring of four sections: solvable with the default settings.
 SolverInput smallTask() {
-  TaskFixture f(4, 3);
-  for (int32_t s = 0; s < 4; ++s) f.arc(s, (s + 1) % 4, 1 + s, 0.05);
-  f.arc(0, f.point(2), 2, 0.02).arc(2, f.point(3), 2, 0.02).arc(3, f.point(1), 1, 0.01);
-  for (int k = 1; k <= 3; ++k) f.arc(f.point(k), k % 4, 1, 0.03);
-  return test::toSolverInput(f.finish());
+  return test::ringTask();
 }
 
 std::string messageOf(const SolutionFile& f) {
   return cp1251::toUtf8(f.header.finalMessage);
 }
 
+bool shown(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 const std::string kHead = "[193] \"TEST01\". [8]. ";
 
-struct CheckCase {
-  const char* name;
-  std::function<void(SolverInput&, IterationSettings&)> change;
-  std::string tail;  // empty: the task is solved
-};
+// A change to the task or the settings, and the message's tail (empty: the task is solved).
+// clang-format off
+#define CHECK_CASE(body, tail) \
+  {#body, []([[maybe_unused]] SolverInput& in, [[maybe_unused]] IterationSettings& s) { body; }, tail}
+// clang-format on
 
 TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct CheckCase {
+    const char* name;
+    void (*change)(SolverInput&, IterationSettings&);
+    std::string tail;
+  };
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+  constexpr double inf = std::numeric_limits<double>::infinity();
   const std::vector<CheckCase> cases = {
-      {"1 no sections", [](SolverInput& in, IterationSettings&) { in.header.sectionCount = 0; },
-       "[557]."},
-      {"2 too many sections",
-       [](SolverInput& in, IterationSettings&) { in.header.sectionCount = 10001; },
-       "[549] 10001 (> 10000 [153])."},
-      {"3 one point", [](SolverInput& in, IterationSettings&) { in.header.pointCount = 1; },
-       "[551] 1 (< 2)."},
-      {"4 twelve points", [](SolverInput& in, IterationSettings&) { in.header.pointCount = 12; },
-       "[550] 12 (> 10 [153])."},
-      {"5 start point", [](SolverInput& in, IterationSettings&) { in.header.startPoint = 0; },
-       "[563] 0."},
-      {"6 end point", [](SolverInput& in, IterationSettings&) { in.header.endPoint = 4; },
-       "[564] 4."},
-      {"7 relaxation 1,0", [](SolverInput&, IterationSettings& s) { s.relaxationCoef = 1.0; },
-       "[555] 1,000."},
-      {"7 relaxation 0,09999 passes",
-       [](SolverInput&, IterationSettings& s) { s.relaxationCoef = 0.09999; }, ""},
-      {"7 relaxation below", [](SolverInput&, IterationSettings& s) { s.relaxationCoef = 0.0999; },
-       "[555] 0,100."},
-      {"8 check interval", [](SolverInput&, IterationSettings& s) { s.checkInterval = 0; },
-       "[552] 0."},
-      {"9 iteration limit", [](SolverInput&, IterationSettings& s) { s.iterationLimit = 9; },
-       "[556] 9."},
-      {"9 limit 10 passes", [](SolverInput&, IterationSettings& s) { s.iterationLimit = 10; }, ""},
-      {"10 stop criterion above",
-       [](SolverInput&, IterationSettings& s) { s.stopCriterion = 0.10002; }, "[553] 0,100 ."},
-      {"10 stop criterion 0,1 passes",
-       [](SolverInput&, IterationSettings& s) { s.stopCriterion = 0.1; }, ""},
-      {"10 stop criterion below",
-       [](SolverInput&, IterationSettings& s) { s.stopCriterion = 0.00098; }, "[553] 0,001 ."},
-      {"11 waiting penalty",
-       [](SolverInput& in, IterationSettings&) { in.points[1].waitPenalty = -0.5; }, "[559] 2."},
-      {"12 arc count",
-       [](SolverInput& in, IterationSettings&) {
-         in.arcCounts[2] = -1;  // vertex 3
-       },
-       "[560] 3."},
-      {"13 arc target",
-       [](SolverInput& in, IterationSettings&) {
-         in.arcs[1].target = 7;  // vertex 1's second arc; 7 vertices in all
-       },
-       "[554] 1 [198] 2."},
-      {"14 arc cost", [](SolverInput& in, IterationSettings&) { in.arcs[1].cost = -0.5; },
-       "[558] 1 [198] 2."},
-      {"13 before 14 on the same arc",
-       [](SolverInput& in, IterationSettings&) {
-         in.arcs[0].cost = -1;
-         in.arcs[0].target = -1;
-       },
-       "[554] 1 [198] 1."},
-      {"tact minutes",
-       [](SolverInput& in, IterationSettings&) {
-         in.header.timeFactorFlag = 1;
-         in.header.tactMinutes = 0;
-       },
-       "[912] 0."},
-      {"end point is the start point",
-       [](SolverInput& in, IterationSettings&) { in.header.endPoint = 1; }, "[913] 1."},
-      {"order value beyond the points",
-       [](SolverInput& in, IterationSettings&) {
-         in.header.orderMode = 1;
-         in.points[1].orderValue = 4;
-       },
-       "[914] 2."},
-      {"order value -1 means none",
-       [](SolverInput& in, IterationSettings&) {
-         in.header.orderMode = 2;
-         in.points[1].orderValue = -1;
-       },
-       ""},
-      {"arc time not a number",
-       [nan](SolverInput& in, IterationSettings&) { in.arcs[3].time = nan; }, "[915] 3 [198] 1."},
-      {"negative arc time", [](SolverInput& in, IterationSettings&) { in.arcs[3].time = -0.1; },
-       "[915] 3 [198] 1."},
-      {"infinite arc cost",
-       [](SolverInput& in, IterationSettings&) {
-         in.arcs[3].cost = std::numeric_limits<double>::infinity();
-       },
-       "[916] 3 [198] 1."},
-      {"rate not a number",
-       [nan](SolverInput& in, IterationSettings&) { in.header.finePerHour = nan; }, "[917]."},
-      {"penalty not a number",
-       [nan](SolverInput& in, IterationSettings&) { in.points[2].waitPenalty = nan; }, "[918] 3."},
+      CHECK_CASE(in.header.sectionCount = 0, "[557]."),
+      CHECK_CASE(in.header.sectionCount = 10001, "[549] 10001 (> 10000 [153])."),
+      CHECK_CASE(in.header.pointCount = 1, "[551] 1 (< 2)."),
+      CHECK_CASE(in.header.pointCount = 12, "[550] 12 (> 10 [153])."),
+      CHECK_CASE(in.header.startPoint = 0, "[563] 0."),
+      CHECK_CASE(in.header.startPoint = 4, "[563] 4."),
+      CHECK_CASE(in.header.endPoint = 4, "[564] 4."),
+      CHECK_CASE(in.header.startPoint = 3, ""),
+      CHECK_CASE(in.header.endPoint = 3, ""),
+      CHECK_CASE(in.header.endPoint = -1, "[564] -1."),
+      CHECK_CASE(s.relaxationCoef = 1.0, "[555] 1,000."),
+      CHECK_CASE(s.relaxationCoef = 0.09999, ""),
+      CHECK_CASE(s.relaxationCoef = 0.0999, "[555] 0,100."),
+      CHECK_CASE(s.checkInterval = 0, "[552] 0."),
+      CHECK_CASE(s.iterationLimit = 9, "[556] 9."),
+      CHECK_CASE(s.iterationLimit = 10, ""),
+      CHECK_CASE(s.stopCriterion = 0.10002, "[553] 0,100 ."),
+      CHECK_CASE(s.stopCriterion = 0.1, ""),
+      CHECK_CASE(s.stopCriterion = 0.00099, ""),
+      CHECK_CASE(s.stopCriterion = 0.00098, "[553] 0,001 ."),
+      CHECK_CASE(in.points[1].waitPenalty = -0.5, "[559] 2."),
+      CHECK_CASE(in.points[1].waitPenalty = -1e-8, "[559] 2."),
+      CHECK_CASE(in.arcCounts[2] = -1, "[560] 3."),
+      CHECK_CASE(in.arcs[1].target = 7, "[554] 1 [198] 2."),  // 7 vertices in all
+      CHECK_CASE(in.arcs[1].target = -1, "[554] 1 [198] 2."),
+      CHECK_CASE(in.arcs[1].cost = -0.5, "[558] 1 [198] 2."),
+      CHECK_CASE(in.arcs[1].cost = -1e-8, "[558] 1 [198] 2."),
+      CHECK_CASE(in.arcs[3].time = 0, ""),
+      CHECK_CASE((in.arcs[0].cost = -1, in.arcs[0].target = -1), "[554] 1 [198] 1."),
+      CHECK_CASE((in.arcs[0].time = nan, in.arcs[3].target = -1), "[554] 3 [198] 1."),
+      CHECK_CASE((in.header.timeFactorFlag = 1, in.header.tactMinutes = 0), "[912] 0."),
+      CHECK_CASE(in.header.tactMinutes = 0, ""),
+      CHECK_CASE(in.header.endPoint = 1, "[913] 1."),
+      CHECK_CASE((in.header.orderMode = 1, in.points[1].orderValue = 4), "[914] 2."),
+      CHECK_CASE((in.header.orderMode = 2, in.points[1].orderValue = 4), "[914] 2."),
+      CHECK_CASE((in.header.orderMode = 1, in.points[1].orderValue = 3), ""),
+      CHECK_CASE((in.header.orderMode = 2, in.points[1].orderValue = -1), ""),
+      CHECK_CASE(in.arcs[3].time = nan, "[915] 3 [198] 1."),
+      CHECK_CASE(in.arcs[3].time = -0.1, "[915] 3 [198] 1."),
+      CHECK_CASE(in.arcs[3].time = inf, "[915] 3 [198] 1."),
+      CHECK_CASE(in.arcs[3].cost = inf, "[916] 3 [198] 1."),
+      CHECK_CASE(in.header.finePerHour = nan, "[917]."),
+      CHECK_CASE(in.header.capacity = nan, "[917]."),
+      CHECK_CASE(in.points[2].waitPenalty = nan, "[918] 3."),
+      CHECK_CASE(in.points[2].serviceTime = inf, "[918] 3."),
+      CHECK_CASE(in.points[2].income = -inf, "[918] 3."),
   };
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -180,10 +139,7 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
     IterationSettings settings;
     c.change(input, settings);
     folder.queue("TEST01", input);
-    ProgressLog log;
-    const auto outcomes = runOptimisation(folder.env, {settings, {"TEST01"}}, log);
-    ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_TRUE(outcomes[0].written);
+    const auto lines = folder.run({"TEST01"}, settings);
     const SolutionFile f = folder.read("TEST01");
     if (c.tail.empty()) {
       EXPECT_EQ(f.header.solutionFound, 1);
@@ -192,266 +148,111 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
     }
     EXPECT_EQ(messageOf(f), kHead + c.tail);
     EXPECT_EQ(f.header.solutionFound, 0);
-    EXPECT_EQ(f.header.routeStepCount, 0);
-    EXPECT_EQ(f.header.iterationsDone, 0);
-    EXPECT_EQ(f.header.stateCount, 0);
+    EXPECT_EQ(f.header.iterationsDone + f.header.stateCount + f.header.routeStepCount, 0);
     EXPECT_EQ(f.header.objective, 0);
-    EXPECT_EQ(f.header.checkInterval, settings.checkInterval);
     EXPECT_EQ(folder.solution("TEST01").size(), 488u + 4);  // and one zero loading count
-    // The message is the red line, shown before the file is written.
-    const auto red = std::find(log.lines.begin(), log.lines.end(), "L8: " + kHead + c.tail);
-    EXPECT_NE(red, log.lines.end());
+    EXPECT_TRUE(shown(lines, "L8: " + kHead + c.tail));     // the red line
   }
 }
 
-TEST(Run, ProgressLinesOfAFailedTask) {
-  Folder folder;
-  SolverInput input = smallTask();
-  input.header.pointCount = 11;
-  folder.queue("TEST01", input);
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-  const std::vector<std::string> expected = {
-      "Button: [582]",
-      "L2: ",
-      "L3: ",
-      "L4: ",
-      "L5: ",
-      "L6: ",
-      "L7: ",
-      "L8: ",
-      "End: ",
-      "Start: [270] \"TEST01\":  10:11:12 ([81]) 01.02.2026 ([134]).",
-      "L8: " + kHead + "[550] 11 (> 10 [153]).",
-      "L7: 6. [170] \"TEST01\", [649].",
-      "End: [146] \"TEST01\" - 0:00:00.",
-      "Busy hidden",
-      "Button: [0]",
-  };
-  EXPECT_EQ(log.lines, expected);
-}
-
 TEST(Run, TruncatedFilesFailWithTheirMessage) {
-  const std::string good = writeSolverInput(smallTask(), kShellName);
+  const std::string good = writeSolverInput(smallTask(), "Shell (QJ 1.6).eng");
   // Cut inside the header, the points, the arc counts and the arcs.
-  for (size_t cut : {size_t{0}, size_t{100}, size_t{319}, size_t{320}, size_t{500}, size_t{704},
-                     size_t{710}, size_t{740}, size_t{800}}) {
+  for (size_t cut : {0, 100, 319, 320, 500, 704, 710, 740, 800}) {
     SCOPED_TRACE(cut);
     Folder folder;
     folder.queue("TEST01", good.substr(0, cut));
-    ProgressLog log;
-    runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-    const SolutionFile f = folder.read("TEST01");
-    EXPECT_EQ(messageOf(f), kHead + "[910] \"qj_TEST01_in.dat\".");
-    EXPECT_EQ(f.header.solutionFound, 0);
+    folder.run({"TEST01"});
+    EXPECT_EQ(messageOf(folder.read("TEST01")), kHead + "[910] \"qj_TEST01_in.dat\".");
     // A file without a whole header gives no counts: the header alone is written.
     EXPECT_EQ(folder.solution("TEST01").size(), cut < 320 ? 488u : 492u);
   }
   // The shell name trailer is not needed.
   Folder folder;
   folder.queue("TEST01", good.substr(0, good.size() - 25));
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, {"TEST01"}}, log);
+  folder.run({"TEST01"});
   EXPECT_EQ(folder.read("TEST01").header.solutionFound, 1);
 }
 
-TEST(Run, MissingInputFailsItsTaskAndTheRunGoesOn) {
+TEST(Run, MissingFilesFailTheirTaskAndTheRunGoesOn) {
   Folder folder;
   folder.queue("TEST02", smallTask());
-  ProgressLog log;
-  const auto outcomes = runOptimisation(folder.env, {{}, {"TEST01", "TEST02"}}, log);
-  ASSERT_EQ(outcomes.size(), 2u);
-  const SolutionFile missing = folder.read("TEST01");
-  EXPECT_EQ(messageOf(missing), kHead + "[911] \"qj_TEST01_in.dat\".");
+  SolverInput cli = smallTask();
+  cli.header.dbKind = "cli2";
+  cli.header.dbCode = "007";
+  cli.arcCounts.clear();
+  cli.arcs.clear();
+  folder.queue("TEST03", cli);
+  folder.run({"TEST01", "TEST02", "TEST03"});
+  EXPECT_EQ(messageOf(folder.read("TEST01")), kHead + "[911] \"qj_TEST01_in.dat\".");
   EXPECT_EQ(folder.solution("TEST01").size(), 488u);
   EXPECT_EQ(folder.read("TEST02").header.solutionFound, 1);
-}
-
-TEST(Run, ClientAdditionTasks) {
-  Folder folder;
-  SolverInput input = smallTask();
-  input.header.dbKind = "cli2";
-  input.header.dbCode = "007";
-  input.arcCounts.clear();
-  input.arcs.clear();
-  folder.queue("TEST01", input);
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-  EXPECT_EQ(messageOf(folder.read("TEST01", true)),
-            kHead + "[567] \"007sys2_dbrn_eng.dat\", [368].");
-  EXPECT_EQ(folder.solution("TEST01").size(), 488u);
-
+  const std::string head3 = "[193] \"TEST03\". [8]. ";
+  EXPECT_EQ(messageOf(folder.read("TEST03", true)),
+            head3 + "[567] \"007sys2_dbrn_eng.dat\", [368].");
+  EXPECT_EQ(folder.solution("TEST03").size(), 488u);
   // A system database that is no database fails the task in the same way.
   folder.dir.write("Dbrn/007sys2_dbrn_eng.dat", "");
-  runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-  EXPECT_EQ(messageOf(folder.read("TEST01", true)),
-            kHead + "[830] \"007sys2_dbrn_eng.dat\" [832]: [833].");
-  EXPECT_EQ(folder.solution("TEST01").size(), 488u);
+  folder.run({"TEST03"});
+  EXPECT_EQ(messageOf(folder.read("TEST03", true)),
+            head3 + "[830] \"007sys2_dbrn_eng.dat\" [832]: [833].");
 }
 
-// A task on the client addition of the demo city's level-2 database is solved on the system
-// database's network: the same route as the same task entered on the system database, told
-// in the lines that the solution viewer would show for it.
-TEST(Run, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
-  Folder folder;
-  const DbrnFile sys2 = demoCity(2, "eng");
-  folder.dir.write("Dbrn/002sys2_dbrn_eng.dat", writeDbrn(sys2));
-  folder.dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(clientAdditionOf(sys2)));
-
-  TaskWizardState st;
-  st.db = sys2;
-  st.points = test::demoCityPoints(sys2);
-  ASSERT_EQ(st.points.size(), 3u);
-  st.header = test::demoCityHeader("SYS002", "sys2", sys2, st.points);
-  const TaskHeader& h = st.header;
-  SolverInput cli;
-  cli.header = test::demoCityHeader("CLI002", "cli2", sys2, st.points);
-  cli.points = st.points;
-  ASSERT_TRUE(autoTransitions(st).passed());
-  folder.queue("SYS002", solverInputOf(st));
-  folder.queue("CLI002", cli);
-
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, {"SYS002", "CLI002"}}, log);
-  const SolutionFile own = folder.read("SYS002");
-  const SolutionFile described = folder.read("CLI002", true);
-  ASSERT_EQ(own.header.solutionFound, 1) << messageOf(own);
-  ASSERT_EQ(described.header.solutionFound, 1) << messageOf(described);
-  EXPECT_EQ(described.header.objective, own.header.objective);
-  EXPECT_EQ(described.header.routeStepCount, own.header.routeStepCount);
-  EXPECT_EQ(described.header.stateCount, own.header.stateCount);
-  EXPECT_EQ(described.body, SolutionBody::Description);
-
-  const RouteRows rows =
-      buildRouteRows(h, st.points, own.steps, own.startServiceTimes, sys2, test::indexShell(), ',');
-  EXPECT_DOUBLE_EQ(described.routeCostTotal, rows.cost);
-  ASSERT_EQ(described.lines.size(), static_cast<size_t>(rows.table.rows()));
-  ASSERT_EQ(described.lines.size(), own.steps.size() + 1);
-  for (size_t r = 0; r < described.lines.size(); ++r) {
-    const RouteLine& l = described.lines[r];
-    const int row = static_cast<int>(r);
-    EXPECT_EQ(l.rowNo, rows.table.cell(row, kRouteRowNo)) << r;
-    EXPECT_EQ(l.pointNo, cut(rows.table.cell(row, kRoutePoint), 8)) << r;
-    EXPECT_EQ(l.address, cut(rows.table.cell(row, kRouteAddress), 40)) << r;
-    EXPECT_EQ(l.serviceEnd, rows.table.cell(row, kRouteServiceEnd)) << r;
-    EXPECT_EQ(l.sectionName, cut(rows.table.cell(row, kRouteSection), 50)) << r;
-    EXPECT_EQ(l.turnText, cut(rows.table.cell(row, kRouteTurn), 14)) << r;
-    EXPECT_EQ(l.endNode, rows.table.cell(row, kRouteEndNode)) << r;
-  }
-  EXPECT_EQ(described.lines.back().turnText, "( [159] )");
-}
-
-TEST(Run, SolvedTaskFile) {
-  Folder folder;
-  folder.queue("TEST01", smallTask());
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, {"TEST01"}}, log);
-  const SolutionFile f = folder.read("TEST01");
-  EXPECT_EQ(f.header.solutionFound, 1);
-  EXPECT_EQ(f.header.infoText1, "Info one");
-  EXPECT_EQ(f.header.infoText3, "Info three");
-  EXPECT_EQ(f.header.elapsedText, "0:00:00");
-  EXPECT_EQ(f.header.finalMessage, std::string(255, ' '));
-  EXPECT_GT(f.header.iterationsDone, 0);
-  EXPECT_EQ(f.header.stateCount, 9);  // three points without rules
-  EXPECT_GT(f.header.objective, 0);
-  EXPECT_EQ(f.header.relaxationCoef, 0.9);
-  EXPECT_EQ(f.header.stopCriterion, 0.003);
-  EXPECT_EQ(f.header.checkInterval, 5);
-  EXPECT_EQ(f.header.iterationLimit, 1000);
-  EXPECT_GT(f.header.finishDate, 40000);
-  EXPECT_GE(f.header.finishTime, 0);
-  EXPECT_LT(f.header.finishTime, 1);
-  ASSERT_FALSE(f.steps.empty());
-  EXPECT_EQ(f.header.routeStepCount, static_cast<int32_t>(f.steps.size()));
-  EXPECT_GE(f.steps.back().code, 4);  // the last step serves a point
-  EXPECT_EQ(f.startServiceTimes.size(), 1u);
-  EXPECT_EQ(folder.solution("TEST01").size(), 488 + 16 * f.steps.size() + 4 + 8);
-  EXPECT_EQ(log.lines.back(), "Button: [0]");
-}
-
-TEST(Run, FailedTaskAfterASolvedOneKeepsNothingOfIt) {
+// A solved task, one refused by its checks, one that fails in its final pass, one whose
+// file cannot be written: nothing of a task reaches the file of the next.
+TEST(Run, BatchOfSolvedAndFailedTasks) {
   Folder folder;
   folder.queue("AAAAA1", smallTask());
   SolverInput bad = smallTask();
   bad.arcs[0].cost = -1;
   folder.queue("AAAAA2", bad);
-  // A task that fails in its final pass after its pair passes.
   SolverInput late = smallTask();
   late.header.orderMode = 1;
   late.points[1].orderValue = 1;  // point 1, the start, must follow point 2
   folder.queue("AAAAA3", late);
-  EXPECT_EQ(queuedTaskCodes(folder.env.solving),
-            (std::vector<std::string>{"AAAAA1", "AAAAA2", "AAAAA3"}));
-  ProgressLog log;
-  runOptimisation(folder.env, {{}, queuedTaskCodes(folder.env.solving)}, log);
-  EXPECT_EQ(folder.read("AAAAA1").header.solutionFound, 1);
-  const SolutionFile second = folder.read("AAAAA2");
-  EXPECT_EQ(second.header.solutionFound, 0);
-  EXPECT_EQ(second.header.routeStepCount, 0);
-  EXPECT_EQ(second.header.stateCount, 0);
-  EXPECT_EQ(second.header.objective, 0);
-  EXPECT_TRUE(second.startServiceTimes.empty());
-  const SolutionFile third = folder.read("AAAAA3");
-  EXPECT_EQ(third.header.solutionFound, 0);
-  EXPECT_NE(messageOf(third).find("[767] 2 [601]). [78]."), std::string::npos);
-  EXPECT_TRUE(third.startServiceTimes.empty());
-}
-
-TEST(Run, UnwritableSolutionIsReportedAndTheRunGoesOn) {
-  Folder folder;
-  folder.queue("TEST01", smallTask());
-  folder.queue("TEST02", smallTask());
-  std::filesystem::create_directories(folder.env.solving / solutionFileName("TEST01"));
-  ProgressLog log;
-  const auto outcomes = runOptimisation(folder.env, {{}, {"TEST01", "TEST02"}}, log);
-  EXPECT_FALSE(outcomes[0].written);
-  EXPECT_TRUE(outcomes[1].written);
-  EXPECT_NE(std::find(log.lines.begin(), log.lines.end(),
-                      "L8: [193] \"TEST01\". [919] \"qj_TEST01_out.dat\"."),
-            log.lines.end());
-}
-
-// Clears the fields that depend on the clock.
-std::string withoutTimes(std::string bytes) {
-  std::fill(bytes.begin() + 123, bytes.begin() + 164, '\0');  // elapsed text
-  std::fill(bytes.begin() + 440, bytes.begin() + 456, '\0');  // finish time and date
-  return bytes;
-}
-
-TEST(Run, OneThreadAndManyWriteTheSameFiles) {
-  test::Rng rng(5);
-  std::vector<SolverInput> inputs;
-  for (int i = 0; i < 6; ++i) {
-    TaskFixture f(rng.pick(6, 30), rng.pick(3, 5));
-    inputs.push_back(test::toSolverInput(test::randomTask(rng, test::options::kAll, f)));
+  folder.queue("AAAAA4", smallTask());
+  std::filesystem::create_directories(folder.env.solving / solutionFileName("AAAAA4"));
+  const auto lines = folder.run(queuedTaskCodes(folder.env.solving));
+  const SolutionFile f = folder.read("AAAAA1");
+  EXPECT_EQ(f.header.solutionFound, 1);
+  EXPECT_EQ(f.header.infoText3, "Info three");
+  EXPECT_EQ(f.header.elapsedText, "0:00:00");
+  EXPECT_GT(f.header.iterationsDone, 0);
+  EXPECT_EQ(f.header.stateCount, 9);  // three points without rules
+  EXPECT_GT(f.header.objective, 0);
+  EXPECT_EQ(f.header.checkInterval, 5);
+  EXPECT_GT(f.header.finishDate, 40000);
+  EXPECT_LT(f.header.finishTime, 1);
+  EXPECT_EQ(f.header.routeStepCount, static_cast<int32_t>(f.steps.size()));
+  EXPECT_GE(f.steps.back().code, 4);  // the last step serves a point
+  EXPECT_EQ(folder.solution("AAAAA1").size(), 488 + 16 * f.steps.size() + 4 + 8);
+  for (const char* code : {"AAAAA2", "AAAAA3"}) {
+    EXPECT_EQ(folder.read(code).header.solutionFound, 0);
+    EXPECT_TRUE(folder.read(code).startServiceTimes.empty());
   }
-  // The second pair of this task fails: point 3 lies beyond point 2 only.
-  TaskFixture f(4, 3);
-  f.arc(f.point(1), 0, 1).arc(0, 1, 1).arc(1, f.point(2), 1).arc(1, 2, 1);
-  f.arc(f.point(2), 3, 1).arc(3, f.point(3), 1).arc(f.point(3), 0, 1);
-  inputs.push_back(test::toSolverInput(f.finish()));
-  Folder one, many;
-  many.env.threads = 8;
-  std::vector<std::string> codes;
-  for (size_t i = 0; i < inputs.size(); ++i) {
-    const std::string code = "TASK0" + std::to_string(i);
-    codes.push_back(code);
-    one.queue(code, inputs[i]);
-    many.queue(code, inputs[i]);
-  }
-  ProgressLog logOne, logMany;
-  runOptimisation(one.env, {{}, codes}, logOne);
-  runOptimisation(many.env, {{}, codes}, logMany);
-  for (const std::string& code : codes)
-    EXPECT_EQ(withoutTimes(one.solution(code)), withoutTimes(many.solution(code))) << code;
-  EXPECT_EQ(one.read(codes.back()).header.solutionFound, -3);
-  EXPECT_EQ(logOne.lines.size(), logMany.lines.size());
+  EXPECT_EQ(folder.read("AAAAA2").header.routeStepCount + folder.read("AAAAA2").header.stateCount,
+            0);
+  // The final pass's failure shows once, as the passes left it.
+  const std::string failure = "L8: [193] \"AAAAA3\". [767] 2 [601]). [78].";
+  EXPECT_EQ(messageOf(folder.read("AAAAA3")), failure.substr(4));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), failure), 1);
+  EXPECT_TRUE(shown(lines, "L8: [193] \"AAAAA4\". [919] \"qj_AAAAA4_out.dat\"."));
+  EXPECT_FALSE(shown(lines, "L7: 6. [170] \"AAAAA4\", [649]."));
+  // The lines of the run and of a task, around those of the passes.
+  const std::vector<std::string> head = {
+      "Button: [582]", "L2: ",
+      "L3: ",          "L4: ",
+      "L5: ",          "L6: ",
+      "L7: ",          "L8: ",
+      "End: ",         "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01.02.2026 ([134])."};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+            (std::vector<std::string>{"Busy hidden", "Button: [0]"}));
 }
 
 // Damaged files of every kind fail their task with a message and never bring the run down.
 TEST(Run, HostileFilesNeverCrashTheRun) {
-  const std::string good = writeSolverInput(smallTask(), kShellName);
+  const std::string good = writeSolverInput(smallTask(), "Shell (QJ 1.6).eng");
   std::mt19937 rng(99);
   Folder folder;
   SilentProgress quiet;
@@ -459,8 +260,7 @@ TEST(Run, HostileFilesNeverCrashTheRun) {
     std::string bytes = good;
     const int kind = round % 3;
     if (kind == 0) bytes.resize(rng() % bytes.size());
-    const int changes = 1 + static_cast<int>(rng() % 6);
-    for (int i = 0; i < changes && !bytes.empty(); ++i) {
+    for (int i = 1 + static_cast<int>(rng() % 6); i > 0 && !bytes.empty(); --i) {
       // Counts, flags and numbers of the header and the graph are the likely targets.
       const size_t at = kind == 1 ? 200 + rng() % 120 : rng() % bytes.size();
       if (at < bytes.size()) bytes[at] = static_cast<char>(rng());
@@ -474,10 +274,9 @@ TEST(Run, HostileFilesNeverCrashTheRun) {
     folder.queue("FUZZ01", bytes);
     const TaskOutcome out = runTask(folder.env, {}, "FUZZ01", quiet);
     ASSERT_TRUE(out.written) << round;
-    const SolutionFile& f = out.file;
-    EXPECT_LE(f.header.solutionFound, 1);
-    if (f.header.solutionFound < 1) {
-      EXPECT_NE(f.header.finalMessage, std::string(255, ' '));
+    EXPECT_LE(out.file.header.solutionFound, 1);
+    if (out.file.header.solutionFound < 1) {
+      EXPECT_NE(out.file.header.finalMessage, std::string(255, ' '));
     }
     EXPECT_TRUE(readSolutionFile(folder.solution("FUZZ01"), false).file ||
                 out.file.body == SolutionBody::None);
@@ -486,12 +285,9 @@ TEST(Run, HostileFilesNeverCrashTheRun) {
 
 TEST(Run, QueuedCodesAndNames) {
   Folder folder;
-  folder.dir.write("Solving/qj_B00002_in.dat", "");
-  folder.dir.write("Solving/qj_A00001_in.dat", "");
-  folder.dir.write("Solving/qj_A00001_out.dat", "");
-  folder.dir.write("Solving/qj_TOOLONG1_in.dat", "");
-  folder.dir.write("Solving/QJ_C00003_IN.DAT", "");  // would be read as qj_C00003_in.dat
-  folder.dir.write("Solving/qj_A00001_IN.dat", "");  // would be solved twice
+  for (const char* name : {"qj_B00002_in.dat", "qj_A00001_in.dat", "qj_A00001_out.dat",
+                           "qj_TOOLONG1_in.dat", "QJ_C00003_IN.DAT", "qj_A00001_IN.dat"})
+    folder.dir.write(std::string("Solving/") + name, "");
   EXPECT_EQ(queuedTaskCodes(folder.env.solving), (std::vector<std::string>{"A00001", "B00002"}));
   EXPECT_EQ(taskCodeOfFileName("qj_123456_in.dat"), "123456");
   EXPECT_EQ(formatElapsed(0), "0:00:00");
@@ -499,15 +295,23 @@ TEST(Run, QueuedCodesAndNames) {
   EXPECT_EQ(formatElapsed(-5), "0:00:00");
 }
 
+// Where driving costs nothing, the end point's waiting costs a little, so that the route
+// still ends there as soon as it can.
 TEST(Run, EndPointOfAFreeTaskWaitsAtACost) {
-  TaskFixture f(1, 2);
-  f.task.header.finePerKm = 0;
-  f.task.header.finePerHour = 0;
-  f.task.header.endPoint = 2;
-  f.arc(f.point(1), 0, 1).arc(0, f.point(2), 1).arc(f.point(2), 0, 1);
-  const OptimTask& task = f.finish();
-  EXPECT_EQ(task.waitPenalty[1], 0.01);
-  EXPECT_EQ(task.waitPenalty[0], 0);
+  // Rate per km, rate per hour, the end point's waiting penalty, the penalty taken.
+  const std::vector<std::array<double, 4>> cases = {
+      {0, 0, 0, 0.01}, {0, 0, 0.005, 0.015}, {0, 0, 0.009999, 0.009999}, {0, 0, 0.01, 0.01},
+      {0.01, 0, 0, 0}, {0, 0.01, 0, 0},      {0.009999, 0, 0, 0},        {0, 0.009999, 0, 0}};
+  for (const auto& [perKm, perHour, penalty, taken] : cases) {
+    test::TaskFixture f(1, 2);
+    f.task.header.finePerKm = perKm;
+    f.task.header.finePerHour = perHour;
+    f.task.header.endPoint = 2;
+    f.pointRec(2).waitPenalty = penalty;
+    const OptimTask& task = f.finish();
+    EXPECT_DOUBLE_EQ(task.waitPenalty[1], taken) << perKm << " " << perHour << " " << penalty;
+    EXPECT_EQ(task.waitPenalty[0], 0);
+  }
 }
 
 }  // namespace

@@ -18,23 +18,17 @@ struct TaskFixture {
   TaskFixture(int32_t sections, int32_t points) {
     TaskHeader& h = task.header;
     task.code = "TEST01";
-    h.language = "eng";
     h.code = task.code;
     h.dbKind = "use1";
-    h.dbCode = "001";
     h.sectionCount = sections;
     h.pointCount = points;
     h.startPoint = 1;
     h.endPoint = 0;
     h.finePerKm = 1;
     h.finePerHour = 1;
-    h.approachSpeed = 5;
     h.tactMinutes = 10;
     task.points.resize(points);
-    for (int32_t i = 0; i < points; ++i) {
-      task.points[i].street = "Street " + std::to_string(i + 1);
-      task.points[i].vertexNo = sections + i;
-    }
+    for (int32_t i = 0; i < points; ++i) task.points[i].vertexNo = sections + i;
     arcs.resize(sections + points);
   }
 
@@ -71,6 +65,16 @@ inline SolverInput toSolverInput(const OptimTask& task) {
     for (const Arc& a : task.graph.out(v)) in.arcs.push_back({a.target, a.time, a.cost});
   }
   return in;
+}
+
+// Three points on a ring of four sections: solvable with the default settings.
+inline SolverInput ringTask(const std::string& code = "TEST01") {
+  TaskFixture f(4, 3);
+  f.task.header.code = code;
+  for (int32_t s = 0; s < 4; ++s) f.arc(s, (s + 1) % 4, 1 + s, 0.05);
+  f.arc(0, f.point(2), 2, 0.02).arc(2, f.point(3), 2, 0.02).arc(3, f.point(1), 1, 0.01);
+  for (int k = 1; k <= 3; ++k) f.arc(f.point(k), k % 4, 1, 0.03);
+  return toSolverInput(f.finish());
 }
 
 }  // namespace qj::optim::test

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <limits>
 
-#include "support/town.h"
 #include "support/shell_fixture.h"
+#include "support/town.h"
 
 namespace qj {
 namespace {
@@ -18,7 +18,7 @@ using test::markedShell;
 using Row = std::vector<std::string>;
 
 // A time of day as the marked shell shows it, with the regional separator ",".
-std::string tt(int hours, const char* minutes) {
+std::string tt(int64_t hours, const char* minutes) {
   return std::to_string(hours) + " s62 " + minutes + " s24";
 }
 std::string same(const char* range) {
@@ -75,72 +75,76 @@ TEST(RouteRows, TownRouteReadsStepByStep) {
   EXPECT_NEAR(rows.cost, 2 * 1.85 + 12 * 65.4 / 60 + 2 * 35.0 / 60 - 50 - 40, 1e-9);
 }
 
-TEST(RouteRows, LeftTurnsCountLeftEntriesAndUnknownMovesWriteNothing) {
+// Other routes through the town: the cells they must show. Point 2 may lose its sections.
+TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
+  using Cell = std::tuple<int, int, std::string>;  // row, column, text
+  struct Case {
+    const char* name;
+    std::vector<RouteStep> steps;
+    bool point2HasSections;
+    std::vector<Cell> cells;
+  };
+  const std::vector<Case> cases = {
+      // s3 then s6: the first left of s3's list; s6 into s9 is no turn of s6.
+      {"turns",
+       {{3, 0.01}, {6, 0.01}, {9, 0.01}},
+       true,
+       {{0, kRouteServiceEnd, tt(0, "10,00")},
+        {1, kRouteTurn, "1S213"},
+        {2, kRouteTurn, ""},
+        {3, kRouteSection, "ln. Birch, 1-5*"},
+        {2, kRouteSection, "st. Oak, 1-7"}}},
+      // Point 2 served next to a point: the vehicle stands nowhere. Point 3 straight after
+      // point 2: none either. Point 2 again from node 3: the next step's s2 starts there.
+      {"no section",
+       {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}},
+       false,
+       {{3, kRouteSection, ""}, {4, kRouteSection, ""}, {6, kRouteSection, same(" 21-29")}}},
+      // A refusal before the first section leaves no street to shorten to: the texts stay whole.
+      {"after a refusal",
+       {{-4, 0}, {0, 0.05}, {1, 0.05}},
+       true,
+       {{2, kRouteSection, "st. Main, 1-9"}, {3, kRouteSection, "st. Main, 11-19"}}},
+      // Back at node 1, the start point stands on its own section s0, the first of all.
+      {"own section", {{0, 0.05}, {5, 0.05}, {10, 0.1}}, true, {{3, kRouteSection, same(" 1-9")}}},
+      // At node 3 after s1 the next step drives s3 (4 -> 3), which does not start there; its
+      // reverse s2 does.
+      {"reverse of the next",
+       {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}},
+       false,
+       // without the time factor point 2 does not wait for its window at 30 minutes
+       {{3, kRouteSection, same(" 21-29")},
+        {2, kRouteTurn, "   . . ."},
+        {3, kRouteServiceEnd, tt(0, "22,00")}}},
+  };
   const DbrnFile db = test::smallTown();
-  TaskFile task = test::townTask();
-  SolutionFile s = test::townSolution();
-  // s3 (westbound into 3) then s6 south: the first left of s3's list; then s6 into s9, which
-  // its turn list does not hold.
-  s.steps = {{3, 0.01}, {6, 0.01}, {9, 0.01}};
-  s.startServiceTimes = {};
-  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0][kRouteServiceEnd], tt(0, "0,00"));
-  EXPECT_EQ(rows[1][kRouteTurn], "1S213");
-  EXPECT_EQ(rows[2][kRouteTurn], "");
-  EXPECT_EQ(rows[3][kRouteSection], "ln. Birch, 1-5*");
-  EXPECT_EQ(rows[2][kRouteSection], "st. Oak, 1-7");
+  for (const Case& c : cases) {
+    TaskFile task = test::townTask();
+    task.header.timeFactorFlag = 0;
+    if (!c.point2HasSections) task.points[1].sectionIndex = task.points[1].reverseSectionIndex = -1;
+    SolutionFile s = test::townSolution();
+    s.steps = c.steps;
+    const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
+    for (const auto& [row, column, text] : c.cells) {
+      ASSERT_LT(static_cast<size_t>(row), rows.size()) << c.name;
+      EXPECT_EQ(rows[row][column], text) << c.name << " row " << row;
+    }
+  }
 }
 
-TEST(RouteRows, StartPointAsEndPointTakesNoLoadingBeyondTheStoredTimes) {
-  const DbrnFile db = test::smallTown();
-  TaskFile task = test::townTask();
-  task.header.endPoint = 1;
-  task.header.timeFactorFlag = 0;
-  SolutionFile s = test::townSolution();
-  // Out to point 2 and straight back to the start, where the route ends.
-  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {10, 0.75}};
-  s.startServiceTimes = {10};
-  const RouteRows rows = townRows(task, s, db);
-  ASSERT_EQ(rows.table.rows(), 5);
-  EXPECT_EQ(rows.table.cell(4, kRoutePoint), "1 (s11) (3)");
-  EXPECT_EQ(rows.table.cell(4, kRouteServiceEnd), tt(1, "7,00"));
-  EXPECT_EQ(rows.table.cell(3, kRouteArrival), tt(0, "17,00"));
-  EXPECT_EQ(rows.table.cell(3, kRouteServiceStart), tt(0, "17,00"));
-  EXPECT_EQ(rows.table.cell(4, kRouteArrival), tt(1, "7,00"));
-  EXPECT_NEAR(rows.cost, 2 * 0.5 + 12 * 67.0 / 60 + 2 * 22.0 / 60 - 50, 1e-9);
-}
-
-TEST(RouteRows, PointWithoutItsSectionAtTheVehicleTakesTheNextSectionOrNone) {
-  const DbrnFile db = test::smallTown();
-  TaskFile task = test::townTask();
-  task.header.timeFactorFlag = 0;
-  SolutionFile s = test::townSolution();
-  // Point 2 has no section of its own and the next step is a point: no section. Point 3
-  // served straight after point 2: the vehicle stands nowhere, so none either. Then point 2
-  // again from node 3: the next step's section s2 starts there.
-  task.points[1].sectionIndex = -1;
-  task.points[1].reverseSectionIndex = -1;
-  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}};
-  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
-  EXPECT_EQ(rows[3][kRouteSection], "");
-  EXPECT_EQ(rows[4][kRouteSection], "");
-  EXPECT_EQ(rows[6][kRouteSection], same(" 21-29"));
-}
-
-TEST(RouteRows, ReverseOfTheNextSectionAtThePoint) {
-  const DbrnFile db = test::smallTown();
-  TaskFile task = test::townTask();
-  task.header.timeFactorFlag = 0;
-  task.points[1].sectionIndex = -1;
-  task.points[1].reverseSectionIndex = -1;
-  SolutionFile s = test::townSolution();
-  // At node 3 after s1, the next step drives s3 (4 -> 3), which does not start at 3; its
-  // reverse s2 does.
-  s.steps = {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}};
-  const std::vector<Row> rows = rowsOf(townRows(task, s, db).table);
-  EXPECT_EQ(rows[3][kRouteSection], same(" 21-29"));
-  EXPECT_EQ(rows[2][kRouteTurn], "   . . .");
+TEST(RouteTexts, TimesAndNumbersInTheRegionalFormat) {
+  const ShellTables t = markedShell();
+  EXPECT_EQ(timeText(59.994, t, '.'), "0 s62 59.99 s24");
+  EXPECT_EQ(timeText(60, t, ','), tt(1, "0,00"));
+  EXPECT_EQ(timeText(-5.25, t, ','), tt(0, "-5,25"));
+  EXPECT_EQ(timeText(6e13, t, ','), tt(1000000000000, "0,00"));  // no endless loop
+  EXPECT_EQ(fixed2Text(-0.0, ','), "0,00");
+  EXPECT_EQ(fixed2Text(-0.004, '.'), "0.00");
+  EXPECT_EQ(fixed2Text(-0.005001, '.'), "-0.01");
+  EXPECT_EQ(realText(100.0 / 3, '.'), "33.3333333333333");
+  const TaskHeader h = test::townTask().header;  // start 1, end 3
+  EXPECT_EQ(pointNumberText(1, h, t) + pointNumberText(2, h, t) + pointNumberText(3, h, t),
+            "1 (s11)23 (s17)");
 }
 
 TEST(RouteRows, ChecksEveryStepAgainstTaskAndDatabase) {
@@ -157,6 +161,12 @@ TEST(RouteRows, ChecksEveryStepAgainstTaskAndDatabase) {
   EXPECT_EQ(check({{0, std::nan("")}}), RouteFault::TimeNotANumber);
   EXPECT_EQ(check({{0, 0.1}}, {std::numeric_limits<double>::infinity()}),
             RouteFault::TimeNotANumber);
+  EXPECT_EQ(check({{13, 0.1}, {-4, 0}}), RouteFault::None);  // the last point
+  // A header that counts a point more than the task holds: passing it is beyond the task.
+  TaskHeader more = task.header;
+  more.pointCount = 5;
+  EXPECT_EQ(checkRoute(more, task.points, {{-5, 0}}, {}, db), RouteFault::PointBeyondTask);
+  EXPECT_EQ(checkRoute(more, task.points, {{-6, 0}}, {}, db), RouteFault::None);
   DbrnFile smaller = db;
   smaller.sections.resize(5);
   EXPECT_EQ(checkRoute(task.header, task.points, {{4, 0}}, {}, smaller), RouteFault::None);

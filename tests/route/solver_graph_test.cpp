@@ -1,174 +1,120 @@
+// The solver graph of the test town's delivery task: sections as vertices priced by length
+// and speed, the ways into and out of the points, the arcs as the solver input writes them.
+
 #include "route/solver_graph.h"
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
-#include "support/shell_fixture.h"
-#include "task/from_transitions_step.h"
-#include "task/placement.h"
-#include "task/task_network.h"
-#include "task/to_transitions_step.h"
-#include "task/transition_grid.h"
+#include "support/town.h"
 
 namespace qj {
 namespace {
 
-using test::level1Task;
-using test::mainNetwork;
-
-struct ExpectedArc {
-  int32_t target;
-  double time, cost;
-};
-
-// Points 3, 15 and 6 on Main: point 1 (start, no service) on S0 a quarter along, point 2
-// (10 minutes) half way along S2, point 3 (6 minutes) half way along S1.
-TaskWizardState placedTask(int cargoMode = 0) {
-  TaskWizardState st =
-      level1Task(mainNetwork().finish(), {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}});
+// The town task's own transitions on the level-1 town, priced, and the graph built.
+RouteTask townGraph(int cargoMode = 1) {
+  const TaskFile t = test::townTask();
+  RouteTask st;
+  st.db = test::smallTown();
+  st.header = t.header;
   st.header.cargoMode = cargoMode;
+  st.points = t.points;
+  st.toTransitions = t.toLists;
+  st.fromTransitions = t.fromLists;
+  priceTransitions(st);
+  buildSolverGraph(st);
   return st;
 }
 
-void runSteps5To7(TaskWizardState& st) {
-  const ShellTables texts = test::markedShell();
-  ASSERT_TRUE(placeLevel1Points(st, texts).passed());
-  ASSERT_EQ(checkStep6(st, texts).next, WizardNext::ShowStep7Page);
-  ASSERT_EQ(checkStep7(st).next, WizardNext::ShowSummary);
+// A way of d metres at 5 km/h, 2 per km and 12 per hour; a section of d metres at 40 km/h.
+TaskArc way(int32_t target, double d, double stayMinutes = 0) {
+  const double hours = d / 5000;
+  return {target, hours + stayMinutes / 60, 0.002 * d + 12 * hours + 12 * stayMinutes / 60};
+}
+TaskArc section(int32_t target, double d) {
+  return {target, d / 40000, 0.002 * d + 12 * d / 40000};
 }
 
-void expectArcs(const TaskWizardState& st, const std::vector<std::vector<ExpectedArc>>& want) {
-  ASSERT_EQ(st.arcs.size(), want.size());
-  for (size_t v = 0; v < want.size(); ++v) {
-    ASSERT_EQ(st.arcs[v].size(), want[v].size()) << "vertex " << v;
-    for (size_t a = 0; a < want[v].size(); ++a) {
-      SCOPED_TRACE("vertex " + std::to_string(v) + " arc " + std::to_string(a));
-      EXPECT_EQ(st.arcs[v][a].target, want[v][a].target);
-      EXPECT_NEAR(st.arcs[v][a].time, want[v][a].time, 1e-9);
-      EXPECT_NEAR(st.arcs[v][a].cost, want[v][a].cost, 1e-9);
+TEST(SolverGraph, TownGraphArcByArc) {
+  for (int cargo : {0, 1}) {
+    SCOPED_TRACE(cargo);
+    const RouteTask st = townGraph(cargo);
+    // Per section its turns' sections, each followed by the ways into the points on it:
+    // s0 turns onto s1 and s5 (point 1 entered over its reverse section).
+    const std::vector<int32_t> counts = {3, 8, 2, 7, 3, 2, 2, 5, 0, 0, 1, 3, 1, 1};
+    std::vector<int32_t> arcCounts;
+    for (const auto& list : st.arcs) arcCounts.push_back(static_cast<int32_t>(list.size()));
+    EXPECT_EQ(arcCounts, counts);
+    const std::vector<int32_t> successors = {2, 5, 1, 4, 2, 1, 1, 3, 0, 0};
+    const std::vector<int32_t> onSection = {1, 0, 1, 1, 0, 1, 1, 1, 1, 0};
+    for (size_t i = 0; i < 10; ++i) {
+      EXPECT_EQ(st.sectionVertices[i].successorCount, successors[i]) << i;
+      EXPECT_EQ(st.sectionVertices[i].pointsOnSection, onSection[i]) << i;
+      EXPECT_EQ(st.sectionVertices[i].arcCount, counts[i]) << i;
+    }
+    // A point stays to unload in a cargo task, for its service otherwise (points 1 to 4:
+    // 0 or 4, 5 or 3, 6 or 1, 2 or 0 minutes); the speed guard moves the ninth digit.
+    const double stay3 = cargo ? 6 : 1;
+    const std::vector<std::pair<int32_t, std::vector<TaskArc>>> golden = {
+        {0, {section(1, 250), section(5, 250), way(10, 60.5, cargo ? 0 : 4)}},
+        {1,
+         {section(9, 120), section(8, 150), way(13, 43, cargo ? 2 : 0), section(6, 200),
+          way(12, 42, stay3), section(2, 300), way(11, 41, cargo ? 5 : 3), section(4, 250)}},
+        // Point 2: to the end of its section, straight to point 3, to the end of its reverse.
+        {11, {way(2, 210), way(12, 100, stay3), way(3, 45)}},
+        {13, {way(8, 210)}},
+    };
+    for (const auto& [v, arcs] : golden) {
+      ASSERT_EQ(st.arcs[v].size(), arcs.size()) << v;
+      for (size_t k = 0; k < arcs.size(); ++k) {
+        EXPECT_EQ(st.arcs[v][k].target, arcs[k].target) << v << " " << k;
+        EXPECT_NEAR(st.arcs[v][k].time, arcs[k].time, 1e-8) << v << " " << k;
+        EXPECT_NEAR(st.arcs[v][k].cost, arcs[k].cost, 1e-8) << v << " " << k;
+      }
     }
   }
 }
 
-TEST(SolverGraph, GoldenGraphOfTheMainNetworkWithDefaultTransitions) {
-  TaskWizardState st = placedTask();
-  runSteps5To7(st);
-
-  // Sections: time = km / speed, cost = 2 x km + 10 x time.
-  //   S0, S1: 0.1/40 = 0.0025 h, 0.2 + 0.025 = 0.225      S2: 0.2/40 = 0.005 h, 0.4 + 0.05 = 0.45
-  //   S3: 0.2/80 = 0.0025 h, 0.4 + 0.025 = 0.425          S4-S6: 0.05/50 = 0.001 h, 0.1 + 0.01 =
-  //   0.11
-  // Transitions at 5 km/h: time = d / 5000 h, cost = 0.002 d + 10 d / 5000 = 0.004 d.
-  // Defaults (point 1 at 25 m of S0 and 75 m of S1, point 2 at 100 m of S2 and of S3,
-  // point 3 at 50 m of S1 and of S0):
-  //   into P1 over S0: 25 m -> 0.005 h, 0.1;   over S1: 75 m -> 0.015 h, 0.3;  no service
-  //   into P2 over S2 or S3: 100 m -> 0.02 h, 0.4;  plus 10 min = 1/6 h and 10/6
-  //   into P3 over S1 or S0: 50 m -> 0.01 h, 0.2;   plus 6 min = 0.1 h and 1.0
-  const double p2Time = 0.02 + 1.0 / 6, p2Cost = 0.4 + 10.0 / 6;
-  // Vertices: sections 0-6, points 7 (P1), 8 (P2), 9 (P3).
-  expectArcs(
-      st,
-      {
-          // S0 -> S2 (then P2 entered from S2), S1 (then P1 and P3 entered from S1);
-          // its turn to node 4 meets the closed S4 first, so S6 is no successor.
-          {{2, 0.005, 0.45},
-           {8, p2Time, p2Cost},
-           {1, 0.0025, 0.225},
-           {7, 0.015, 0.3},
-           {9, 0.11, 1.2}},
-          {{0, 0.0025, 0.225}, {7, 0.005, 0.1}, {9, 0.11, 1.2}},  // S1 -> S0, P1, P3
-          {{3, 0.0025, 0.425}, {8, p2Time, p2Cost}},              // S2 -> S3, P2
-          {{1, 0.0025, 0.225}, {7, 0.015, 0.3}, {9, 0.11, 1.2}},  // S3 -> S1, P1, P3
-          {{5, 0.001, 0.11}},                                     // S4 -> S5
-          {{1, 0.0025, 0.225},
-           {7, 0.015, 0.3},
-           {9, 0.11, 1.2},
-           {2, 0.005, 0.45},
-           {8, p2Time, p2Cost}},  // S5 -> S1, P1, P3, S2, P2
-          {{5, 0.001, 0.11}},     // S6 -> S5
-                               // P1: to the end of S0 (100 - 25 = 75 m), to P3 over S1 (|50 - 75| =
-                               // 25 m, plus P3's 6 minutes), to the end of S1 (100 - 75 = 25 m)
-          {{0, 0.015, 0.3}, {9, 0.005 + 0.1, 0.1 + 1.0}, {1, 0.005, 0.1}},
-          // P2: to the ends of S2 and S3 (200 - 100 = 100 m each)
-          {{2, 0.02, 0.4}, {3, 0.02, 0.4}},
-          // P3: to the end of S1 (50 m), to P1 over S0 (|25 - 50| = 25 m), end of S0 (50 m)
-          {{1, 0.01, 0.2}, {7, 0.005, 0.1}, {0, 0.01, 0.2}},
-      });
-
-  const std::vector<int32_t> successors{2, 1, 1, 1, 1, 2, 1};
-  const std::vector<int32_t> onSection{2, 2, 1, 1, 0, 0, 0};
-  for (size_t i = 0; i < successors.size(); ++i) {
-    EXPECT_EQ(st.sectionVertices[i].successorCount, successors[i]) << i;
-    EXPECT_EQ(st.sectionVertices[i].pointsOnSection, onSection[i]) << i;
-    EXPECT_EQ(st.sectionVertices[i].arcCount, static_cast<int32_t>(st.arcs[i].size())) << i;
-  }
-  // The speed's 1e-8 guard shifts the values in their ninth significant digit.
-  EXPECT_NEAR(st.sectionVertices[3].time, 0.0025, 1e-9);
-  EXPECT_NEAR(st.sectionVertices[3].cost, 0.425, 1e-9);
-}
-
-TEST(SolverGraph, CargoTasksStayForTheUnloadingTime) {
-  TaskWizardState st = placedTask(1);
-  st.points[1].unloadTime = 30;  // service time stays 10: the cargo task unloads instead
-  st.points[2].unloadTime = 0;
-  runSteps5To7(st);
-  // Into P2 over S2: 0.02 h + 30/60 h, 0.4 + 10 x 0.5.
-  EXPECT_NEAR(st.arcs[2][1].time, 0.52, 1e-9);
-  EXPECT_NEAR(st.arcs[2][1].cost, 5.4, 1e-9);
-  // P1 -> P3 with no unloading: the bare 25 m.
-  EXPECT_NEAR(st.arcs[7][1].time, 0.005, 1e-9);
-  EXPECT_NEAR(st.arcs[7][1].cost, 0.1, 1e-9);
-}
-
 TEST(SolverGraph, SolverInputCountsAreTheArcsWritten) {
-  TaskWizardState st = placedTask();
-  runSteps5To7(st);
+  RouteTask st = townGraph();
   const SolverInput in = solverInputOf(st);
-  ASSERT_EQ(in.arcCounts.size(), 10u);
-  EXPECT_EQ(in.arcCounts, (std::vector<int32_t>{5, 3, 2, 3, 1, 5, 1, 3, 2, 3}));
-  EXPECT_EQ(std::accumulate(in.arcCounts.begin(), in.arcCounts.end(), 0), 28);
-  EXPECT_EQ(in.arcs.size(), 28u);
-  for (size_t p = 0; p < st.points.size(); ++p)
-    EXPECT_EQ(in.points[p].fromCount, static_cast<int32_t>(st.fromTransitions[p].size()));
-
+  EXPECT_EQ(in.arcCounts, (std::vector<int32_t>{3, 8, 2, 7, 3, 2, 2, 5, 0, 0, 1, 3, 1, 1}));
+  ASSERT_EQ(in.arcs.size(), 38u);
+  EXPECT_EQ(in.arcs[2], (TaskArc{10, st.arcs[0][2].time, st.arcs[0][2].cost}));
   // The file holds exactly what the counts announce, and reads back the same.
   const std::string bytes = writeSolverInput(in, "Shell (QJ 1.6).eng");
-  EXPECT_EQ(bytes.size(), 320u + 128 * 3 + 4 * 10 + 24 * 28 + 25);
+  EXPECT_EQ(bytes.size(), 320u + 128 * 4 + 4 * 14 + 24 * 38 + 25);
   const SolverInputRead back = readSolverInput(bytes);
   ASSERT_TRUE(back.input) << back.error;
   EXPECT_EQ(back.input->arcCounts, in.arcCounts);
   EXPECT_EQ(back.input->arcs, in.arcs);
-}
 
-TEST(SolverGraph, ClientAdditionTasksCarryNoGraph) {
-  TaskWizardState st = placedTask();
-  st.header.dbKind = "cli2";
-  const SolverInput in = solverInputOf(st);
-  EXPECT_TRUE(in.arcCounts.empty());
-  EXPECT_TRUE(in.arcs.empty());
-}
-
-TEST(SolverGraph, AGraphThatDisagreesWithItsCountsIsNeverWritten) {
-  TaskWizardState st = placedTask();
-  runSteps5To7(st);
-  st.arcs[7].pop_back();  // P1 keeps FromCount 3
+  // A graph that disagrees with its counts is never written; a client task carries none.
+  st.header.sectionCount = 9;
   EXPECT_THROW(solverInputOf(st), std::logic_error);
+  st.header.sectionCount = 10;
+  st.arcs[11].pop_back();  // point 2 keeps FromCount 3
+  EXPECT_THROW(solverInputOf(st), std::logic_error);
+  st.header.dbKind = "cli2";
+  EXPECT_TRUE(solverInputOf(st).arcCounts.empty());
+  EXPECT_TRUE(solverInputOf(st).arcs.empty());
 }
 
-TEST(SolverGraph, SuccessorsStopAtTheTurnLimitAndSkipUnknownNodes) {
-  test::NetworkBuilder b;
-  b.section("Main", 1, 2, "1", "9", 100, 40, {});
-  for (int node = 3; node <= 14; ++node) b.section("Main", 2, node, " ", " ", 10, 10, {});
-  // Twelve turns: the database admits ten, an in-memory record may hold more.
-  for (int node = 3; node <= 14; ++node)
-    b.db.sections[0].turns.push_back({test::padded(node), "^"});
-  b.db.sections[0].turns.push_back({"abc", "^"});
-  TaskWizardState st = level1Task(b.finish(), {});
+TEST(SolverGraph, SuccessorsStopAtTheTurnLimitAndSkipUnknownNodesAndClosedSections) {
+  const TaskFile t = test::townTask();
+  RouteTask st;
+  st.db = test::smallTown();
+  st.header = t.header;
+  // s1 into node 3: a turn to no section first, its five turns, then six more to node 4 -
+  // twelve in all, where the database admits ten; s6 (to node 5) is closed.
+  auto& turns = st.db.sections[1].turns;
+  turns.insert(turns.begin(), TurnRec{"abc", "^"});
+  turns.insert(turns.end(), 6, TurnRec{"4", "^"});
+  st.db.sections[6].closed = "*";
   buildSolverGraph(st);
-  EXPECT_EQ(st.sectionVertices[0].successorCount, 10);
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(st.sectionVertices[0].successors[k], k + 1);
-  EXPECT_EQ(st.arcs[0].size(), 10u);
+  const SectionVertexRec& v = st.sectionVertices[1];
+  EXPECT_EQ(v.successorCount, 8);
+  EXPECT_EQ(std::vector<int32_t>(v.successors.begin(), v.successors.begin() + 8),
+            (std::vector<int32_t>{9, 8, 2, 4, 2, 2, 2, 2}));
 }
 
 }  // namespace

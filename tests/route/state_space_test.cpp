@@ -28,32 +28,6 @@ struct Literal {
   }
 };
 
-struct Counter18 {
-  std::array<int32_t, 18> digits{};
-  int32_t served = 0;
-  void next() {
-    if (digits[0] == 0) {
-      digits[0] = 1;
-      ++served;
-      return;
-    }
-    for (int j = 1; j < 18; ++j) {
-      if (digits[j] == 0) {
-        for (int i = 0; i < j; ++i) digits[i] = 0;
-        digits[j] = 1;
-        served -= j - 1;
-        return;
-      }
-    }
-    digits.fill(0);
-    served = 0;
-  }
-};
-
-bool literalRefusable(const FinalPassRules& r, int j) {
-  return r.refusable[j] != 0;
-}
-
 // 1 refuse the whole vector, 2 refuse the combination, 0 take it.
 int literalRefusal(const FinalPassRules& r, const int32_t* st, int32_t v) {
   const int32_t n = r.pointCount;
@@ -61,7 +35,7 @@ int literalRefusal(const FinalPassRules& r, const int32_t* st, int32_t v) {
   if (r.orderMode == 1 || r.orderMode == 2) {
     for (int j = 0; j < n; ++j) {
       const int q = r.orderValues[j];
-      if (open(j) && !literalRefusable(r, j) && q >= 1 && q <= n && st[q - 1] == 1) return 1;
+      if (open(j) && !r.refusable[j] && q >= 1 && q <= n && st[q - 1] == 1) return 1;
     }
     const int q = r.orderValues[v];
     if (q >= 1 && q <= n && st[q - 1] == 1) return 2;
@@ -71,7 +45,7 @@ int literalRefusal(const FinalPassRules& r, const int32_t* st, int32_t v) {
     int low = 1000, high = -1000;
     for (int j = 0; j < n; ++j) {
       const int c = r.orderValues[j];
-      if (c < 0 || literalRefusable(r, j)) continue;
+      if (c < 0 || r.refusable[j]) continue;
       if (open(j)) low = std::min(low, c);
       if (st[j] == 1) high = std::max(high, c);
     }
@@ -90,46 +64,30 @@ int literalRefusal(const FinalPassRules& r, const int32_t* st, int32_t v) {
 }
 
 Literal literalBuild(const PassShape& shape) {
-  Literal L;
-  L.n = shape.pointCount;
-  L.vertices = shape.vertexCount();
-  L.phases = shape.phaseCount;
-  L.axis = shape.threeStatuses ? 3 : 2;
-  L.maxT = shape.maxTimeStep;
+  Literal L{shape.pointCount, shape.vertexCount(), shape.phaseCount, shape.threeStatuses ? 3 : 2,
+            shape.maxTimeStep};
   const int32_t n = L.n;
+  // Every subset of the points by its value, bit j for point j, with its served count.
   std::vector<std::vector<int32_t>> subsets;
-  Counter18 counter;
   for (int64_t value = 0; value < (int64_t{1} << n); ++value) {
-    if (value > 0) counter.next();
-    if (counter.digits[shape.startPoint - 1] != 1) continue;
-    std::vector<int32_t> s(counter.digits.begin(), counter.digits.begin() + n);
-    s.push_back(counter.served);
-    subsets.push_back(s);
+    std::vector<int32_t> s(n + 1, 0);
+    for (int j = 0; j < n; ++j) s[n] += s[j] = value >> j & 1;
+    if (s[shape.startPoint - 1] == 1) subsets.push_back(s);
   }
+  // With three statuses each open point of a subset is deferred (2) or pending (0), the
+  // first open point varying slowest, 2 before 0.
   std::vector<std::vector<int32_t>> statusVectors;
   for (const auto& s : subsets) {
-    if (L.axis == 2) {
-      statusVectors.push_back(s);
-      continue;
+    std::vector<int32_t> open;
+    for (int j = 0; j < n; ++j)
+      if (!s[j]) open.push_back(j);
+    const size_t variants = L.axis == 2 ? 1 : size_t{1} << open.size();
+    for (size_t c = 0; c < variants; ++c) {
+      std::vector<int32_t> vector = s;
+      for (size_t f = 0; f < open.size() && L.axis == 3; ++f)
+        vector[open[f]] = (c >> (open.size() - 1 - f) & 1) ? 0 : 2;
+      statusVectors.push_back(vector);
     }
-    std::vector<int32_t> cur(n + 1);
-    cur[n] = s[n];
-    auto fill = [&](auto&& self, int j) -> void {
-      if (j == n) {
-        statusVectors.push_back(cur);
-        return;
-      }
-      if (s[j] == 1) {
-        cur[j] = 1;
-        self(self, j + 1);
-        return;
-      }
-      for (int value : {2, 0}) {
-        cur[j] = value;
-        self(self, j + 1);
-      }
-    };
-    fill(fill, 0);
   }
   std::vector<size_t> order;
   for (int c = n; c >= 0; --c)
@@ -156,19 +114,13 @@ Literal literalBuild(const PassShape& shape) {
             if (sigma[v] != 1) continue;
             if (L.table[L.index(v, phase, sigma, t)] == -1) continue;
             const int refusal = literalRefusal(*shape.rules, sigma, v);
-            if (refusal == 1) {
-              for (int32_t u = 0; u < L.vertices; ++u) L.table[L.index(u, phase, sigma, t)] = -1;
-              continue;
-            }
-            if (refusal == 2) {
-              L.table[L.index(v, phase, sigma, t)] = -1;
-              continue;
-            }
+            for (int32_t u = 0; u < L.vertices; ++u)
+              if (refusal == 1 || (refusal == 2 && u == v))
+                L.table[L.index(u, phase, sigma, t)] = -1;
+            if (refusal != 0) continue;
           }
-          std::array<int32_t, 21> vec{};
-          vec[0] = v;
-          vec[1] = phase;
-          for (int j = 0; j < n; ++j) vec[2 + j] = sigma[j];
+          std::array<int32_t, 21> vec{v, phase};
+          std::copy(sigma, sigma + n, vec.begin() + 2);
           vec[n + 2] = static_cast<int32_t>(t);
           L.vectors.push_back(vec);
           L.table[L.index(v, phase, sigma, t)] = k++;
@@ -205,6 +157,11 @@ void expectSameAsLiteral(const PassShape& shape) {
               << "code " << code << " v " << v << " phase " << phase << " t " << t;
   }
   EXPECT_EQ(space.lookup(-1, 0, 0, 0), 0);
+  // The starting state is last unless the rules refuse the start itself.
+  const auto& last = L.vectors.back();
+  EXPECT_EQ(space.startingStateLast(),
+            L.vectors.size() > 1 && last[0] == shape.sectionCount + shape.startPoint - 1 &&
+                std::count(last.begin() + 2, last.begin() + 2 + n, 1) == 1);
 }
 
 FinalPassRules rules(int32_t n, int32_t start, int32_t end) {
@@ -219,150 +176,64 @@ FinalPassRules rules(int32_t n, int32_t start, int32_t end) {
 
 // ---------------------------------------------------------------------------------------
 
-TEST(StateSpace, PairPassOverFiveSectionsHasSixteenStatesInOrder) {
-  const PassShape shape = pairPassShape(5);
-  EXPECT_EQ(StateSpace::count(shape), 16);
-  StateSpace space;
-  space.build(shape);
-  ASSERT_EQ(space.stateCount(), 16);
-  for (int32_t s = 1; s <= 7; ++s) {
-    EXPECT_EQ(space.state(s).position, s - 1);
-    EXPECT_EQ(space.state(s).phase, 0);
-    EXPECT_EQ(space.state(s).code, 3u);  // both points served
-  }
-  for (int32_t s = 8; s <= 14; ++s) {
-    EXPECT_EQ(space.state(s).position, s - 8);
-    EXPECT_EQ(space.state(s).phase, 1);
-    EXPECT_EQ(space.state(s).code, 1u);  // the start served, the other pending
-  }
-  EXPECT_EQ(space.state(15).position, 5);
-  EXPECT_EQ(space.state(15).phase, 0);
-  EXPECT_TRUE(space.startingStateLast());
-  EXPECT_EQ(space.lookup(5, 0, 1, 0), 15);
-  EXPECT_EQ(space.lookup(4, 0, 1, 0), 0);  // the starting vector elsewhere in phase 0
-  EXPECT_EQ(space.lookup(-1, 0, 1, 0), 0);
-}
-
-TEST(StateSpace, PairPassCountIsTwiceVerticesPlusTwo) {
-  for (int32_t a : {0, 1, 7, 10000})
-    EXPECT_EQ(StateSpace::count(pairPassShape(a)), 2 * (a + 2) + 2);
-}
-
-TEST(StateSpace, FinalPassWithEndPointNumbersFiveStates) {
-  FinalPassRules r = rules(3, 1, 3);
-  StateSpace space;
-  space.build(finalPassShape(r));
-  ASSERT_EQ(space.stateCount(), 5);
-  auto expectState = [&](int32_t s, int32_t pos, std::array<int, 3> st) {
-    EXPECT_EQ(space.state(s).position, pos) << s;
-    for (int j = 0; j < 3; ++j) EXPECT_EQ(space.status(space.state(s).code, j), st[j]) << s;
-    EXPECT_EQ(space.state(s).timeStep, 0);
-  };
-  expectState(1, 2, {1, 1, 1});
-  expectState(2, 0, {1, 1, 0});
-  expectState(3, 1, {1, 1, 0});
-  expectState(4, 0, {1, 0, 0});
-  // 1 0 1: at point 1 the end point is already served, at point 3 point 2 is still open.
-  EXPECT_EQ(space.lookup(0, 0, 1 + 4, 0), -1);
-  EXPECT_EQ(space.lookup(2, 0, 1 + 4, 0), -1);
-
-  r.maxTimeStep = 2;
-  EXPECT_EQ(countFinalStates(r), 11);
-  expectSameAsLiteral(finalPassShape(r));
-}
-
-TEST(StateSpace, FinalPassWithReturnFlagHasDeferredStates) {
-  FinalPassRules r = rules(2, 1, 0);
-  r.returnFlag = true;
-  StateSpace space;
-  space.build(finalPassShape(r));
-  ASSERT_EQ(space.stateCount(), 5);
-  EXPECT_EQ(space.radix(), 3u);
-  const uint32_t served11 = 1 + 3, served12 = 1 + 6, served10 = 1;
-  EXPECT_EQ(space.state(1).position, 0);
-  EXPECT_EQ(space.state(1).code, served11);
-  EXPECT_EQ(space.state(2).position, 1);
-  EXPECT_EQ(space.state(2).code, served11);
-  EXPECT_EQ(space.state(3).position, 0);
-  EXPECT_EQ(space.state(3).code, served12);
-  EXPECT_EQ(space.state(4).position, 0);
-  EXPECT_EQ(space.state(4).code, served10);
-}
-
-TEST(StateSpace, PriorityClassesKeepOnlyOrderedVectors) {
-  FinalPassRules r = rules(4, 1, 0);
-  r.orderMode = 3;
-  r.orderValues = {0, 1, 2, 3};
-  EXPECT_EQ(countFinalStates(r), 5);
-  expectSameAsLiteral(finalPassShape(r));
-}
-
-TEST(StateSpace, TenPointsWithoutRules) {
-  FinalPassRules r = rules(10, 1, 0);
-  EXPECT_EQ(countFinalStates(r), 2817);
-  r.returnFlag = true;
-  EXPECT_EQ(countFinalStates(r), 78733);
-  for (int32_t n = 2; n <= 10; ++n) {
+TEST(StateSpace, ClosedFormsOfTheCounts) {
+  for (int32_t a : {0, 1, 7, 10000}) EXPECT_EQ(StateSpace::count(pairPassShape(a)), 2 * a + 6);
+  for (int32_t n = 2; n <= 18; ++n) {  // up to the most points a state can hold
     const int64_t expected = 2 + (n - 1) * (int64_t{1} << (n - 2)) + (int64_t{1} << (n - 1)) - 1;
     EXPECT_EQ(countFinalStates(rules(n, n / 2 + 1, 0)), expected) << n;
   }
-}
-
-TEST(StateSpace, CountScalesWithTimeStepsWithoutBuildingTables) {
   FinalPassRules r = rules(10, 1, 0);
+  r.returnFlag = true;
+  EXPECT_EQ(countFinalStates(r), 78733);
+  r.returnFlag = false;
   r.maxTimeStep = 2000000000;  // far too many states, counted without a table
   EXPECT_EQ(countFinalStates(r), 2 + (r.maxTimeStep + 1) * (2817 - 2));
+  r.maxTimeStep = -1;  // shapes no task can have count nothing
+  EXPECT_EQ(countFinalStates(r), 0);
+  r.maxTimeStep = 0;
+  r.startPoint = 11;
+  EXPECT_EQ(countFinalStates(r), 0);
+  r.startPoint = 1;
+  r.pointCount = 19;
+  EXPECT_EQ(countFinalStates(r), 0);
 }
 
 TEST(StateSpace, MaxTimeStepRoundsHalfToEven) {
+  // Time factor, tact, latest window bound (minutes): time steps.
+  const std::vector<std::array<int32_t, 4>> cases = {{1, 20, 90, 4},  {1, 20, 110, 6},
+                                                     {1, 20, 130, 6}, {1, 20, 150, 8},
+                                                     {1, 0, 90, 0},   {0, 20, 90, 0}};
+  for (const auto& [flag, tact, latest, steps] : cases) {
+    TaskHeader h;
+    h.timeFactorFlag = flag;
+    h.tactMinutes = tact;
+    std::vector<TaskPointRec> points(3);
+    points[1].windowHigh = 10;
+    points[latest % 20 == 0 ? 0 : 2].windowLow = latest;  // a low bound counts too
+    EXPECT_EQ(maxTimeStep(h, points), steps) << latest;
+  }
+}
+
+// Point 2 may be refused: by the refusal flag for the optimiser, by its own permission alone
+// for the wizard's count.
+TEST(StateSpace, WhichPointsCountAsRefusable) {
   TaskHeader h;
-  h.timeFactorFlag = 1;
-  h.tactMinutes = 20;
   std::vector<TaskPointRec> points(2);
-  points[1].windowHigh = 90;
-  EXPECT_EQ(maxTimeStep(h, points), 4);
-  points[1].windowHigh = 110;
-  EXPECT_EQ(maxTimeStep(h, points), 6);
-  points[0].windowLow = 130;
-  EXPECT_EQ(maxTimeStep(h, points), 6);  // 6.5 rounds to 6
-  h.timeFactorFlag = 0;
-  EXPECT_EQ(maxTimeStep(h, points), 0);
-}
-
-TEST(StateSpace, StartingCombinationRefusedIsReported) {
-  // Point 2 must be served before the start point, which is served first.
-  FinalPassRules r = rules(3, 1, 0);
-  r.orderMode = 1;
-  r.orderValues = {0, 1, 0};
-  StateSpace space;
-  space.build(finalPassShape(r));
-  EXPECT_FALSE(space.startingStateLast());
-  expectSameAsLiteral(finalPassShape(r));
-}
-
-TEST(StateSpace, WizardRuleCountsRefusablePointsByTheirPermission) {
-  TaskHeader h;
-  h.pointCount = 3;
-  h.startPoint = 1;
-  h.orderMode = 1;
-  h.refusalFlag = 0;
-  std::vector<TaskPointRec> points(3);
-  points[1].orderValue = 3;  // 3 comes after 2
   points[1].refusalAllowed = 1;
-  const auto optimiser = finalPassRules(h, points);
-  const auto wizard = finalPassRules(h, points, RefusableRule::AllowedAlone);
-  EXPECT_EQ(optimiser.refusable[1], 0);
-  EXPECT_EQ(wizard.refusable[1], 1);
-  EXPECT_NE(countFinalStates(optimiser), countFinalStates(wizard));
-  h.refusalFlag = 2;  // any point may be refused
-  EXPECT_EQ(finalPassRules(h, points).refusable[0], 1);
+  for (int32_t flag : {0, 1, 2}) {
+    h.refusalFlag = flag;
+    const auto o = finalPassRules(h, points),
+               w = finalPassRules(h, points, RefusableRule::AllowedAlone);
+    EXPECT_EQ(o.refusable, (std::vector<uint8_t>{flag == 2, flag > 0})) << flag;
+    EXPECT_EQ(w.refusable, (std::vector<uint8_t>{0, 1})) << flag;
+  }
 }
 
 TEST(StateSpace, RandomTasksCountAndLookUpAsTheLiteralEnumeration) {
   std::mt19937 rng(20260611);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  for (int round = 0; round < 400; ++round) {
-    const int32_t n = pick(2, round < 300 ? 5 : 7);
+  for (int round = 0; round < 500; ++round) {
+    const int32_t n = pick(2, round < 400 ? 5 : 7);
     FinalPassRules r = rules(n, pick(1, n), 0);
     r.endPoint = pick(0, 2) == 0 ? 0 : pick(1, n);  // the start point too, now and then
     r.orderMode = pick(0, 4);

@@ -9,6 +9,7 @@
 #include "support/bytes_at.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "support/town.h"
 
 namespace qj {
 namespace {
@@ -16,33 +17,10 @@ namespace {
 using test::i32At;
 using test::strAt;
 
-// Five street types of which the second and the fourth have no streets; three streets with
-// houses in yards and with links.
+// The town at level 2 with a street type that no street has.
 DbrnFile sys2() {
-  DbrnFile db;
-  db.header = {"eng", "007", "River town", "sys2", 0, 0, 0, 4, 0, "01.06.2024"};
-  db.streetTypes = {{"avenue", "av.", 1},
-                    {"boulevard", "bd.", 0},
-                    {"lane", "ln.", 1},
-                    {"quay", "q.", 0},
-                    {"street", "st.", 1}};
-  db.streets = {{"av.", "Kings", "3", 0}, {"ln.", "Mill", "3", 1}, {"st.", "Oak", "3", 2}};
-  db.streetHouseCounts = {2, 0, 1};
-  for (int i = 0; i < 3; ++i) {
-    TransitSectionRec s;
-    s.streetIndex = i;
-    s.houseFrom = "1";
-    s.houseTo = "9";
-    s.startNode = std::to_string(i + 1);
-    s.endNode = std::to_string(i + 2);
-    s.length = "100";
-    s.speed = "40";
-    s.turns = {{std::to_string(i + 3), "^"}};
-    db.sections.push_back(s);
-  }
-  db.houses = {{0, "1", 1, {{1, 5, 50}, {2, 7, 20}}},
-               {0, "3a", 1, {{1, 5, 40}}},
-               {2, "12/2", 0, {{3, 10, 10}}}};
+  DbrnFile db = test::smallTown("sys2");
+  db.streetTypes.insert(db.streetTypes.begin() + 1, {"boulevard", "bd.", 0});
   db.syncHeaderCounts();
   return db;
 }
@@ -50,38 +28,30 @@ DbrnFile sys2() {
 TEST(ClientAddition, KeepsTheUsedStreetTypesAndEveryStreetAndHouse) {
   const DbrnFile source = sys2();
   const DbrnFile cli = clientAdditionOf(source);
-  EXPECT_EQ(cli.header.dbKind, "cli2");
-  EXPECT_EQ(cli.header.streetTypeCount, 3);
-  ASSERT_EQ(cli.streetTypes.size(), 3u);
-  EXPECT_EQ(cli.streetTypes[0].shortName, "av.");
-  EXPECT_EQ(cli.streetTypes[1].shortName, "ln.");
-  EXPECT_EQ(cli.streetTypes[2].shortName, "st.");
+  std::string types;
+  for (const StreetTypeRec& t : cli.streetTypes) types += t.shortName;
+  EXPECT_EQ(types, "st.ave.ln.");
   // The network's counts are the source's: tasks take their graph from it.
-  EXPECT_EQ(cli.header.nodeCount, 4);
-  EXPECT_EQ(cli.header.sectionCount, 3);
-  EXPECT_EQ(cli.header.houseCount, 3);
-  EXPECT_EQ(cli.header.streetCount, 3);
-  EXPECT_EQ(cli.header.dbName, source.header.dbName);
-  EXPECT_EQ(cli.header.dbDate, source.header.dbDate);
+  DbrnHeader header = source.header;
+  header.dbKind = "cli2";
+  header.streetTypeCount = 3;
+  EXPECT_EQ(cli.header, header);
   EXPECT_EQ(cli.streets, source.streets);
   EXPECT_EQ(cli.streetHouseCounts, source.streetHouseCounts);
   EXPECT_TRUE(cli.sections.empty());
   ASSERT_EQ(cli.houses.size(), source.houses.size());
-  for (size_t i = 0; i < cli.houses.size(); ++i) {
-    EXPECT_EQ(cli.houses[i].streetIndex, source.houses[i].streetIndex) << i;
-    EXPECT_EQ(cli.houses[i].houseNo, source.houses[i].houseNo) << i;
-  }
+  for (size_t i = 0; i < cli.houses.size(); ++i)
+    EXPECT_EQ(cli.houses[i],
+              (HouseRec{source.houses[i].streetIndex, source.houses[i].houseNo, 0, {}}));
 
-  // The file: header, three types, three streets, three house counts, three 16-byte houses.
+  // The file: header, three types, four streets and their house counts, four 16-byte houses.
   const std::string bytes = writeDbrn(cli);
-  const size_t houses = 148 + 3 * 32 + 3 * 44 + 3 * 4;
-  ASSERT_EQ(bytes.size(), houses + 3 * 16);
-  EXPECT_EQ(strAt(bytes, 79), "cli2");
-  EXPECT_EQ(i32At(bytes, 84), 3);
-  EXPECT_EQ(i32At(bytes, 100), 3);
-  EXPECT_EQ(strAt(bytes, 148 + 32 + 21), "ln.");
-  EXPECT_EQ(i32At(bytes, houses + 32), 2);
-  EXPECT_EQ(strAt(bytes, houses + 32 + 4), "12/2");
+  const size_t houses = 148 + 3 * 32 + 4 * 44 + 4 * 4;
+  ASSERT_EQ(bytes.size(), houses + 4 * 16);
+  EXPECT_EQ(strAt(bytes, 79) + " " + strAt(bytes, 148 + 32 + 21) + " " + strAt(bytes, houses + 52),
+            "cli2 ave. 4");
+  EXPECT_EQ(i32At(bytes, 84) * 100 + i32At(bytes, 100) * 10 + i32At(bytes, houses + 48),
+            3 * 100 + 10 * 10 + 1);
   const DbrnRead back = readDbrn(bytes);
   ASSERT_TRUE(back.db) << back.error.text;
   EXPECT_EQ(*back.db, cli);
@@ -103,53 +73,47 @@ class ClientAdditionOk : public ::testing::Test {
 };
 
 TEST_F(ClientAdditionOk, WritesTheClientAdditionOnceAndNeverOverwritesIt) {
-  dir.write("Dbrn/007sys2_dbrn_eng.dat", writeDbrn(sys2()));
-  const ClientAdditionResult made = createClientAddition(state, {"007sys2", "River town"});
+  dir.write("Dbrn/123sys2_dbrn_eng.dat", writeDbrn(sys2()));
+  const ClientAdditionResult made = createClientAddition(state, {"123sys2", "Small town"});
   EXPECT_EQ(text(made), "(none)");
   EXPECT_FALSE(made.stayOpen);
-  EXPECT_EQ(state.selectedPath, (dir / "Dbrn/007sys2_dbrn_eng").string());
+  EXPECT_EQ(state.selectedPath, (dir / "Dbrn/123sys2_dbrn_eng").string());
   ASSERT_TRUE(made.written);
-  EXPECT_EQ(*made.written, dir / "Dbrn/007cli2_dbrn_eng.dat");
-  const std::string first = dir.read("Dbrn/007cli2_dbrn_eng.dat");
+  EXPECT_EQ(*made.written, dir / "Dbrn/123cli2_dbrn_eng.dat");
+  const std::string first = dir.read("Dbrn/123cli2_dbrn_eng.dat");
   EXPECT_EQ(first, writeDbrn(clientAdditionOf(sys2())));
 
   // The second time is refused and leaves the first file as it was.
   DbrnFile changed = sys2();
   changed.header.dbName = "Changed";
-  dir.write("Dbrn/007sys2_dbrn_eng.dat", writeDbrn(changed));
-  const ClientAdditionResult again = createClientAddition(state, {"007sys2", "River town"});
-  EXPECT_EQ(text(again), "S705 \"007cli2_dbrn_eng.dat\", S31.");
+  dir.write("Dbrn/123sys2_dbrn_eng.dat", writeDbrn(changed));
+  const ClientAdditionResult again = createClientAddition(state, {"123sys2", "Small town"});
+  EXPECT_EQ(text(again), "S705 \"123cli2_dbrn_eng.dat\", S31.");
   EXPECT_EQ(again.message->kind, MessageKind::Warning);
   EXPECT_TRUE(again.stayOpen);
   EXPECT_FALSE(again.written);
-  EXPECT_EQ(dir.read("Dbrn/007cli2_dbrn_eng.dat"), first);
+  EXPECT_EQ(dir.read("Dbrn/123cli2_dbrn_eng.dat"), first);
 }
 
 TEST_F(ClientAdditionOk, RefusesLevelOneAndDamagedSources) {
-  const ClientAdditionResult sys1 = createClientAddition(state, {"001sys1", "Streets only"});
-  EXPECT_EQ(text(sys1), "S107.");
-  EXPECT_TRUE(sys1.stayOpen);
-
+  EXPECT_EQ(text(createClientAddition(state, {"001sys1", "Streets only"})), "S107.");
   // A file whose header no longer says level 2 has nothing to keep.
   DbrnFile level1 = sys2();
   level1.header.dbKind = "sys1";
   level1.streetHouseCounts.clear();
   level1.houses.clear();
   level1.syncHeaderCounts();
-  level1.header.houseCount = 0;
   dir.write("Dbrn/003sys2_dbrn_eng.dat", writeDbrn(level1));
   EXPECT_EQ(text(createClientAddition(state, {"003sys2", "x"})), "S107.");
 
   dir.write("Dbrn/004sys2_dbrn_eng.dat", writeDbrn(sys2()).substr(0, 200));
   const ClientAdditionResult damaged = createClientAddition(state, {"004sys2", "x"});
-  EXPECT_EQ(text(damaged), "S830 \"004sys2_dbrn_eng.dat\" S832: S835 (5).");
+  EXPECT_EQ(text(damaged), "S830 \"004sys2_dbrn_eng.dat\" S832: S835 (4).");
   EXPECT_EQ(damaged.message->kind, MessageKind::Error);
   EXPECT_TRUE(damaged.stayOpen);
   EXPECT_FALSE(std::filesystem::exists(dir / "Dbrn/004cli2_dbrn_eng.dat"));
-
-  const ClientAdditionResult missing = createClientAddition(state, {"005sys2", "x"});
-  EXPECT_EQ(text(missing), "S830 \"005sys2_dbrn_eng.dat\" S831.");
-
+  EXPECT_EQ(text(createClientAddition(state, {"005sys2", "x"})),
+            "S830 \"005sys2_dbrn_eng.dat\" S831.");
   const Message unwritten = clientAdditionNotWrittenMessage("005cli2_dbrn_eng.dat");
   EXPECT_EQ(unwritten.utf8(state.texts), "S1050 \"005cli2_dbrn_eng.dat\".");
   EXPECT_EQ(unwritten.kind, MessageKind::Error);

@@ -10,7 +10,6 @@
 #include "dbrn/dbrn_workbook.h"
 #include "dbrn/dbrn_workbook_import.h"
 #include "democity/demo_city.h"
-#include "office/workbook_reader.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 
@@ -54,25 +53,14 @@ TEST_F(DbrnExportTest, ALevelTwoDatabaseGivesTwoWorkbooksThatTheImportReadsBack)
   EXPECT_TRUE(rising);
   EXPECT_EQ(done, total);
   EXPECT_EQ(total, dbrnWorkbookRows(db) + dbrnHouseWorkbookRows(db));
-  EXPECT_FALSE(first.refused);
-  EXPECT_TRUE(first.messages.empty());
+  EXPECT_FALSE(first.refused || !first.messages.empty());
   ASSERT_TRUE(first.mainWorkbook && first.houseWorkbook);
   EXPECT_EQ(*first.mainWorkbook, dir / "Export/002sys2_dbrn_eng.xlsx");
   EXPECT_EQ(*first.houseWorkbook, dir / "Export/002sys2_dbrn_eng#.xlsx");
 
-  // The files hold the layouts cell by cell.
-  const office::WorkbookRead main = office::readWorkbook(*first.mainWorkbook);
-  ASSERT_TRUE(main.book);
-  const office::Workbook laidOut = dbrnWorkbook(db, state.texts);
-  ASSERT_EQ(main.book->sheets().size(), laidOut.sheets().size());
-  for (size_t k = 0; k < laidOut.sheets().size(); ++k) {
-    EXPECT_EQ(main.book->sheets()[k].name(), laidOut.sheets()[k].name());
-    EXPECT_EQ(main.book->sheets()[k].cellCount(), laidOut.sheets()[k].cellCount()) << k;
-  }
-
+  // What the import reads back of them is the database.
   const ImportedDbrnWorkbook back = importDbrnWorkbook(*first.mainWorkbook, "eng");
-  ASSERT_TRUE(back.loaded);
-  EXPECT_TRUE(back.messages.empty());
+  ASSERT_TRUE(back.loaded && back.messages.empty());
   EXPECT_EQ(back.loaded->db.houses, db.houses);
   EXPECT_EQ(back.loaded->db.sections.size(), db.sections.size());
 
@@ -85,25 +73,18 @@ TEST_F(DbrnExportTest, ALevelTwoDatabaseGivesTwoWorkbooksThatTheImportReadsBack)
   EXPECT_EQ(*exportDbrnWorkbooks(state).mainWorkbook, dir / "Export/002sys2_dbrn_eng (3).xlsx");
 }
 
-TEST_F(DbrnExportTest, ALevelOneDatabaseHasNoHouseWorkbook) {
+TEST_F(DbrnExportTest, LevelOneHasNoHouseWorkbookClientAdditionsAndUnreadableFilesAreRefused) {
   choose(demoCity(1, "eng"));
   const DbrnExport e = exportDbrnWorkbooks(state);
-  EXPECT_FALSE(e.refused);
-  EXPECT_TRUE(e.mainWorkbook);
-  EXPECT_FALSE(e.houseWorkbook);
-  EXPECT_TRUE(e.messages.empty());
+  EXPECT_TRUE(!e.refused && e.mainWorkbook && !e.houseWorkbook && e.messages.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "Export/001sys1_dbrn_eng#.xlsx"));
-}
 
-TEST_F(DbrnExportTest, ClientAdditionsAndUnreadableFilesAreRefused) {
   choose(clientAdditionOf(demoCity(2, "eng")));
   const DbrnExport cli = exportDbrnWorkbooks(state);
   EXPECT_TRUE(cli.refused);
   EXPECT_EQ(messages(cli), std::vector<std::string>{"S28."});
   EXPECT_EQ(cli.messages[0].kind, MessageKind::Warning);
-  EXPECT_FALSE(cli.mainWorkbook);
   EXPECT_FALSE(std::filesystem::exists(dir / "Export/002cli2_dbrn_eng.xlsx"));
-
   state.selectedPath = (dir / "Dbrn/009use1_dbrn_eng").string();
   const DbrnExport missing = exportDbrnWorkbooks(state);
   EXPECT_TRUE(missing.refused);
@@ -111,13 +92,10 @@ TEST_F(DbrnExportTest, ClientAdditionsAndUnreadableFilesAreRefused) {
 }
 
 TEST_F(DbrnExportTest, AWorkbookThatCannotBeWrittenGivesItsOneMessage) {
-  // The Export folder is a file: nothing can be written there.
-  dir.write("Export", "in the way");
+  dir.write("Export", "in the way");  // nothing can be written there
   choose(demoCity(2, "eng"));
   const DbrnExport e = exportDbrnWorkbooks(state);
-  EXPECT_FALSE(e.refused);
-  EXPECT_FALSE(e.mainWorkbook);
-  EXPECT_FALSE(e.houseWorkbook);
+  EXPECT_FALSE(e.refused || e.mainWorkbook || e.houseWorkbook);
   EXPECT_EQ(messages(e), std::vector<std::string>{"S467."});
   EXPECT_EQ(e.messages[0].kind, MessageKind::Error);
   EXPECT_EQ(houseWorkbookFailedMessage().utf8(state.texts), "S468.");

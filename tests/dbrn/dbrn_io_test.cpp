@@ -1,206 +1,139 @@
+// Database files on disk: names, the wizard's load and save with the take-over of system
+// databases, the header alone, and the messages of files that cannot be read.
+
 #include "dbrn/dbrn_io.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "support/bytes_at.h"
+#include "support/shell_fixture.h"
 #include "support/temp_dir.h"
+#include "support/town.h"
 
 namespace qj {
 namespace {
 
-ShellTables tables() {
-  ShellTables t;
-  t.shellTexts.resize(843);
-  t.shellTexts[218] = "client addition";
-  t.shellTexts[510] = "user, streets";
-  t.shellTexts[511] = "user, houses";
-  t.shellTexts[609] = "  system, streets  ";
-  t.shellTexts[610] = "system, houses";
-  t.shellTexts[830] = "The database file";
-  t.shellTexts[831] = "cannot be opened";
-  t.shellTexts[832] = "is damaged";
-  t.shellTexts[833] = "it ends too early";
-  t.shellTexts[834] = "unknown kind";
-  t.shellTexts[835] = "bad count";
-  t.shellTexts[836] = "too many turns at section";
-  t.shellTexts[837] = "too many links at house";
-  t.shellTexts[838] = "no such street at section";
-  t.shellTexts[839] = "no such street at house";
-  t.shellTexts[840] = "no such section at house";
-  t.shellTexts[841] = "house counts disagree";
-  t.shellTexts[842] = "far too long";
-  return t;
-}
-
-DbrnFile smallDb(const char* kind) {
-  DbrnFile db;
-  db.header = {"eng", "042", "Small", kind, 0, 0, 0, 2, 0, "01.06.2024"};
-  db.streetTypes = {{"street", "st.", 1}};
-  db.streets = {{"st.", "Oak", "3", 0}};
-  TransitSectionRec s;
-  s.houseFrom = "1";
-  s.houseTo = "9";
-  s.startNode = "00001";
-  s.endNode = "00002";
-  s.length = "100";
-  s.speed = "40";
-  if (dbLevel(kind) != 3) db.sections = {s};
-  if (dbLevel(kind) >= 2) {
-    db.streetHouseCounts = {1};
-    db.houses = {{0, "5", 0, {}}};
-    if (dbLevel(kind) == 2) db.houses[0].links = {{1, 0, 50}};
+class DbrnFiles : public ::testing::Test {
+ protected:
+  // The town of the given kind as <dir>/123<kind>_dbrn_eng.dat; its selected path.
+  std::string place(const char* kind) {
+    dir.write(dbrnFileName("123", kind, "eng"), writeDbrn(test::smallTown(kind)));
+    return (dir / ("123" + std::string(kind) + "_dbrn_eng")).string();
   }
-  db.syncHeaderCounts();
-  return db;
-}
+  std::string text(const Text& t) const { return t.utf8(shell); }
 
-TEST(DbrnFiles, NamesFollowCodeKindAndLanguage) {
-  EXPECT_EQ(dbrnFileName("123", "use1", "rus"), "123use1_dbrn_rus.dat");
-}
-
-TEST(DbrnFiles, SaveWritesTheUserFileThatLoadReadsBack) {
   test::TempDir dir;
-  const DbrnFile db = smallDb("use2");
-  const fs::path path = saveDbrn(dir.path(), "eng", "use2", db);
-  EXPECT_EQ(path, dir / "042use2_dbrn_eng.dat");
-  EXPECT_EQ(dir.read("042use2_dbrn_eng.dat"), writeDbrn(db));
+  ShellTables shell = test::markedShell();
+};
 
-  const WizardDbrnLoad load = loadDbrn((dir / "042use2_dbrn_eng").string(), kCorrectDbrn);
+TEST_F(DbrnFiles, SaveWritesTheUserFileThatLoadReadsBack) {
+  EXPECT_EQ(dbrnFileName("123", "use1", "rus"), "123use1_dbrn_rus.dat");
+  const DbrnFile db = test::smallTown("use2");
+  const fs::path path = saveDbrn(dir.path(), "eng", "use2", db);
+  EXPECT_EQ(path, dir / "123use2_dbrn_eng.dat");
+  EXPECT_EQ(dir.read("123use2_dbrn_eng.dat"), writeDbrn(db));
+  const WizardDbrnLoad load = loadDbrn((dir / "123use2_dbrn_eng").string(), kCorrectDbrn);
   ASSERT_TRUE(load.loaded);
   EXPECT_EQ(load.loaded->db, db);
-  EXPECT_EQ(load.loaded->curKind, "use2");
-  EXPECT_EQ(load.loaded->level, 2);
-  EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "use2 (user, houses)");
-
   // Saving again replaces the file.
   DbrnFile renamed = db;
   renamed.header.dbName = "Renamed";
   saveDbrn(dir.path(), "eng", "use2", renamed);
   EXPECT_EQ(readDbrnFile(path).db->header.dbName, "Renamed");
+  // The header's kind must be the kind saved under.
+  EXPECT_THROW(saveDbrn(dir.path(), "eng", "use1", db), std::invalid_argument);
 }
 
-TEST(DbrnFiles, SystemDatabasesAreTakenOverOutsideViewMode) {
-  test::TempDir dir;
-  dir.write("042sys2_dbrn_eng.dat", writeDbrn(smallDb("sys2")));
-  dir.write("042sys1_dbrn_eng.dat", writeDbrn(smallDb("sys1")));
-  const std::string sys2 = (dir / "042sys2_dbrn_eng").string();
-  const std::string sys1 = (dir / "042sys1_dbrn_eng").string();
-
-  WizardDbrnLoad load = loadDbrn(sys2, kImportDbrn);
-  ASSERT_TRUE(load.loaded);
-  EXPECT_EQ(load.loaded->curKind, "use2");
-  EXPECT_EQ(load.loaded->db.header.dbKind, "sys2");  // replaced only when step 2 passes
-  EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "use2 (user, houses)");
-
-  load = loadDbrn(sys2, kViewDbrn);
-  EXPECT_EQ(load.loaded->curKind, "sys2");
-  EXPECT_EQ(load.loaded->level, 2);
-  EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "sys2 (system, houses)");
-
-  load = loadDbrn(sys1, kCreateDbrn);
-  EXPECT_EQ(load.loaded->curKind, "use1");
-  EXPECT_EQ(load.loaded->level, 1);
-  load = loadDbrn(sys1, kViewDbrn);
-  EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "sys1 (system, streets)");
-
-  // The imported system database is saved as a user database of the same code, once step 2
-  // has given the header its kind.
-  WizardDbrn imported = *loadDbrn(sys2, kImportDbrn).loaded;
-  EXPECT_THROW(saveDbrn(dir.path(), "eng", imported.curKind, imported.db), std::invalid_argument);
-  imported.db.header.dbKind = imported.curKind;
-  const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
-  EXPECT_EQ(saved.filename(), "042use2_dbrn_eng.dat");
-  EXPECT_EQ(readDbrnFile(saved).db->header.key(), "042use2");
-}
-
-TEST(DbrnFiles, ClientAdditionLoadsAsLevelThreeWithWidenedHouses) {
-  test::TempDir dir;
-  DbrnFile cli = smallDb("cli2");
-  cli.header.sectionCount = 1;
-  dir.write("042cli2_dbrn_eng.dat", writeDbrn(cli));
-  for (int mode : {kCreateDbrn, kImportDbrn, kCorrectDbrn, kViewDbrn}) {
-    const WizardDbrnLoad load = loadDbrn((dir / "042cli2_dbrn_eng").string(), mode);
-    ASSERT_TRUE(load.loaded);
-    EXPECT_EQ(load.loaded->curKind, "cli2");
-    EXPECT_EQ(load.loaded->level, 3);
-    EXPECT_EQ(load.loaded->kindCaption.resolve(tables()), "cli2 (client addition)");
-    EXPECT_TRUE(load.loaded->db.sections.empty());
-    ASSERT_EQ(load.loaded->db.houses.size(), 1u);
-    EXPECT_EQ(load.loaded->db.houses[0].yardNo, 0);
-    EXPECT_TRUE(load.loaded->db.houses[0].links.empty());
+TEST_F(DbrnFiles, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsAreLevelThree) {
+  shell.shellTexts[609] = "  S609  ";  // trimmed in the caption
+  struct Case {
+    const char* kind;
+    int mode;
+    const char* loaded;  // kind, level and caption
+  };
+  const Case cases[] = {
+      {"sys2", kImportDbrn, "use2 2 use2 (S511)"},  {"sys2", kViewDbrn, "sys2 2 sys2 (S610)"},
+      {"sys1", kCreateDbrn, "use1 1 use1 (S510)"},  {"sys1", kViewDbrn, "sys1 1 sys1 (S609)"},
+      {"use1", kViewDbrn, "use1 1 use1 (S510)"},    {"cli2", kCreateDbrn, "cli2 3 cli2 (S218)"},
+      {"cli2", kCorrectDbrn, "cli2 3 cli2 (S218)"}, {"cli2", kViewDbrn, "cli2 3 cli2 (S218)"}};
+  for (const Case& c : cases) {
+    const WizardDbrnLoad load = loadDbrn(place(c.kind), c.mode);
+    ASSERT_TRUE(load.loaded) << c.kind;
+    const WizardDbrn& w = *load.loaded;
+    EXPECT_EQ(w.curKind + " " + std::to_string(w.level) + " " + text(w.kindCaption), c.loaded)
+        << c.kind << " " << c.mode;
+    EXPECT_EQ(w.db.header.dbKind, c.kind);  // replaced only when step 2 passes
   }
-}
-
-TEST(DbrnFiles, KindCaptionsOfOtherTextsAreEmpty) {
   EXPECT_TRUE(dbrnKindCaption("use3").empty());
   EXPECT_EQ(takeOverKind("cli2", kImportDbrn), "cli2");
+
+  // The imported system database is saved as a user database of the same code.
+  WizardDbrn imported = *loadDbrn(place("sys2"), kImportDbrn).loaded;
+  imported.db.header.dbKind = imported.curKind;
+  const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
+  EXPECT_EQ(readDbrnFile(saved).db->header.key(), "123use2");
 }
 
-TEST(DbrnFiles, HeaderFileReadsOnlyTheHeader) {
-  test::TempDir dir;
-  dir.write("042use1_dbrn_eng.dat", writeDbrn(smallDb("use1")).substr(0, kDbrnHeaderSize));
-  const auto h = readDbrnHeaderFile(dir / "042use1_dbrn_eng.dat");
+TEST_F(DbrnFiles, TheHeaderFileReadsOnlyTheHeader) {
+  dir.write("a.dat", writeDbrn(test::smallTown()).substr(0, kDbrnHeaderSize));
+  const auto h = readDbrnHeaderFile(dir / "a.dat");
   ASSERT_TRUE(h);
-  EXPECT_EQ(h->key(), "042use1");
-  EXPECT_EQ(h->sectionCount, 1);
-  dir.write("short.dat", "eng");
+  EXPECT_EQ(h->key() + " " + std::to_string(h->sectionCount), "123use1 10");
+  dir.write("short.dat", writeDbrn(test::smallTown()).substr(0, kDbrnHeaderSize - 1));
   EXPECT_FALSE(readDbrnHeaderFile(dir / "short.dat"));
   EXPECT_FALSE(readDbrnHeaderFile(dir / "missing.dat"));
 }
 
-TEST(DbrnMessages, MissingAndDamagedFilesAreReportedByName) {
-  test::TempDir dir;
-  WizardDbrnLoad load = loadDbrn((dir / "042use1_dbrn_eng").string(), kCorrectDbrn);
+TEST_F(DbrnFiles, MissingDamagedAndFarTooLongFilesAreReportedByName) {
+  WizardDbrnLoad load = loadDbrn((dir / "123use1_dbrn_eng").string(), kCorrectDbrn);
   ASSERT_FALSE(load.loaded);
   EXPECT_EQ(load.message.kind, MessageKind::Error);
-  EXPECT_EQ(load.message.utf8(tables()),
-            "The database file \"042use1_dbrn_eng.dat\" cannot be opened.");
+  EXPECT_EQ(load.message.utf8(shell), "S830 \"123use1_dbrn_eng.dat\" S831.");
 
-  std::string bytes = writeDbrn(smallDb("use1"));
-  const int32_t eleven = 11;
-  std::memcpy(bytes.data() + kDbrnHeaderSize + kStreetTypeSize + kStreetSize + 68, &eleven, 4);
-  dir.write("042use1_dbrn_eng.dat", bytes);
-  load = loadDbrn((dir / "042use1_dbrn_eng").string(), kCorrectDbrn);
+  const DbrnFile town = test::smallTown();
+  std::string bytes = writeDbrn(town);
+  test::putI32(bytes, kDbrnHeaderSize + 3 * kStreetTypeSize + 4 * kStreetSize + 68, 11);
+  dir.write("123use1_dbrn_eng.dat", bytes);
+  load = loadDbrn((dir / "123use1_dbrn_eng").string(), kCorrectDbrn);
   ASSERT_FALSE(load.loaded);
-  EXPECT_EQ(load.message.utf8(tables()),
-            "The database file \"042use1_dbrn_eng.dat\" is damaged: too many turns at section 1 "
-            "(11 > 10).");
-}
+  EXPECT_EQ(load.message.utf8(shell), "S830 \"123use1_dbrn_eng.dat\" S832: S836 1 (11 > 10).");
 
-// A file far beyond any database is refused by its length, before a byte of it is read: the
-// reader would take several times the length in memory.
-TEST(DbrnFiles, AFileFarLongerThanAnyDatabaseIsRefusedUnread) {
-  test::TempDir dir;
+  // A file far beyond any database is refused by its length, before a byte of it is read: the
+  // reader would take several times the length in memory.
   EXPECT_GT(kMaxDbrnFileBytes, 5 * kLargestEnteredDbrnBytes);
-  const fs::path path = saveDbrn(dir.path(), "eng", "use1", smallDb("use1"));
+  const fs::path path = saveDbrn(dir.path(), "eng", "use1", town);
   fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
   EXPECT_EQ(readDbrnFile(path).error.fault, DbrnFault::TooLong);
-  const WizardDbrnLoad load = loadDbrn((dir / "042use1_dbrn_eng").string(), kViewDbrn);
-  ASSERT_FALSE(load.loaded);
-  EXPECT_EQ(load.message.utf8(tables()),
-            "The database file \"042use1_dbrn_eng.dat\" is damaged: far too long.");
+  load = loadDbrn((dir / "123use1_dbrn_eng").string(), kViewDbrn);
+  EXPECT_EQ(load.message.utf8(shell), "S830 \"123use1_dbrn_eng.dat\" S832: S842.");
 }
 
-TEST(DbrnMessages, EveryFaultNamesWhatIsWrong) {
-  const ShellTables t = tables();
-  auto text = [&](DbrnFault fault, int64_t value, int64_t record, std::string kind = {}) {
-    DbrnError e;
-    e.fault = fault;
-    e.value = value;
-    e.record = record;
-    e.kind = std::move(kind);
-    return dbrnReadFailure("f.dat", e).utf8(t);
+TEST_F(DbrnFiles, EveryFaultNamesWhatIsWrong) {
+  struct Case {
+    DbrnFault fault;
+    int64_t value, record;
+    const char* kind;
+    const char* text;
   };
-  const std::string head = "The database file \"f.dat\" is damaged: ";
-  EXPECT_EQ(text(DbrnFault::Truncated, 0, 0), head + "it ends too early.");
-  EXPECT_EQ(text(DbrnFault::UnknownKind, 0, 0, "use3"), head + "unknown kind \"use3\".");
-  EXPECT_EQ(text(DbrnFault::BadCount, -1, 0), head + "bad count (-1).");
-  EXPECT_EQ(text(DbrnFault::TooManyLinks, 5, 7), head + "too many links at house 7 (5 > 4).");
-  EXPECT_EQ(text(DbrnFault::SectionStreet, 9, 3), head + "no such street at section 3.");
-  EXPECT_EQ(text(DbrnFault::HouseStreet, 9, 4), head + "no such street at house 4.");
-  EXPECT_EQ(text(DbrnFault::LinkSection, 0, 2), head + "no such section at house 2 (0).");
-  EXPECT_EQ(text(DbrnFault::HouseCountsDisagree, 3, 0), head + "house counts disagree.");
+  const Case cases[] = {{DbrnFault::Truncated, 0, 0, "", "S833"},
+                        {DbrnFault::UnknownKind, 0, 0, "use3", "S834 \"use3\""},
+                        {DbrnFault::BadCount, -1, 0, "", "S835 (-1)"},
+                        {DbrnFault::TooManyTurns, 11, 1, "", "S836 1 (11 > 10)"},
+                        {DbrnFault::TooManyLinks, 5, 7, "", "S837 7 (5 > 4)"},
+                        {DbrnFault::SectionStreet, 9, 3, "", "S838 3"},
+                        {DbrnFault::HouseStreet, 9, 4, "", "S839 4"},
+                        {DbrnFault::LinkSection, 0, 2, "", "S840 2 (0)"},
+                        {DbrnFault::HouseCountsDisagree, 3, 0, "", "S841"},
+                        {DbrnFault::TooLong, 0, 0, "", "S842"}};
+  for (const Case& c : cases) {
+    DbrnError e;
+    e.fault = c.fault;
+    e.value = c.value;
+    e.record = c.record;
+    e.kind = c.kind;
+    EXPECT_EQ(text(dbrnReadFailure("f.dat", e)),
+              "S830 \"f.dat\" S832: " + std::string(c.text) + ".");
+  }
 }
 
 }  // namespace

@@ -32,10 +32,7 @@ namespace qj::test {
 // The marked shell with the two texts the wizard compares against: the no-street type's short
 // name and the full name of the type chosen first.
 inline ShellTables dbrnWizardShell() {
-  ShellTables t;
-  t.languageName = "eng English";
-  for (int k = 0; k < 63; ++k) t.shortTexts.push_back(marked("s", k));
-  for (int k = 0; k < kMarkedShellTexts; ++k) t.shellTexts.push_back(marked("S", k));
+  ShellTables t = markedShell();
   t.shortTexts[2] = "none";
   t.shellTexts[697] = "street";
   return t;
@@ -45,6 +42,22 @@ inline void setRow(GridTable& t, int row,
                    std::initializer_list<std::pair<int, const char*>> cells) {
   if (t.rows() <= row) t.setRows(row + 1);
   for (const auto& [col, text] : cells) t.set(row, col, text);
+}
+
+// The section records one a line: street, nodes, house range, reverse section, the marks of
+// non-standard numbering, closed, previous and reverse objects closed, and the turns.
+inline std::vector<std::string> sectionLines(const std::vector<TransitSectionRec>& sections) {
+  std::vector<std::string> out;
+  for (const TransitSectionRec& s : sections) {
+    std::string line = std::to_string(s.streetIndex) + " " + s.startNode + ">" + s.endNode + " " +
+                       s.houseFrom + "-" + s.houseTo + " r" + s.reverseSection + " ";
+    for (const std::string* mark :
+         {&s.nonStdNumbering, &s.closed, &s.prevObjectsClosed, &s.reverseObjectsClosed})
+      line += mark->empty() ? "." : *mark;
+    for (const TurnRec& t : s.turns) line += " " + t.node + t.direction;
+    out.push_back(line);
+  }
+  return out;
 }
 
 struct DbrnWizardFixture : ::testing::Test {
@@ -67,13 +80,16 @@ struct DbrnWizardFixture : ::testing::Test {
     return m ? m->utf8(app.texts) : std::string("no message");
   }
   // The refusal's text, or "passed".
-  std::string outcome(const StepResult& r) const {
-    if (r.passed()) return "passed";
-    return r.check.message ? text(r.check.message) : "focus " + r.check.focus;
-  }
   std::string outcome(const StepCheck& c) const {
     if (c.passed()) return "passed";
     return c.message ? text(c.message) : "focus " + c.focus;
+  }
+  std::string outcome(const StepResult& r) const {
+    return r.passed() ? "passed" : outcome(r.check);
+  }
+  // The refusal with the grid row and the control it leads to.
+  std::string refusal(const StepResult& r) const {
+    return outcome(r) + " @" + std::to_string(r.check.row) + " " + r.check.focus;
   }
 
   // ---- The small city, step by step --------------------------------------------------------
@@ -84,35 +100,25 @@ struct DbrnWizardFixture : ::testing::Test {
   }
 
   void typeStreetTypes() {
-    GridTable& t = s.table0;
-    t.setRows(3);
-    setRow(t, 0, {{typeCol::kFullName, "street"}, {typeCol::kShortName, "st."}});
-    setRow(t, 1, {{typeCol::kFullName, "avenue"}, {typeCol::kShortName, "av."}});
-    setRow(t, 2, {{typeCol::kFullName, "unnamed"}, {typeCol::kShortName, "none"}});
-    renumberRows(t);
+    const char* rows[][2] = {{"street", "st."}, {"avenue", "av."}, {"unnamed", "none"}};
+    for (int r = 0; r < 3; ++r)
+      setRow(s.table0, r, {{typeCol::kFullName, rows[r][0]}, {typeCol::kShortName, rows[r][1]}});
+    renumberRows(s.table0);
   }
   void passStreetTypes() { ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed"); }
 
   // The streets typed as a free list (every row names its type).
   void typeStreets() {
     listStreetsByType(s, false);
-    GridTable& t = s.table_0;
-    t.clear();
-    t.setRows(3);
+    s.table_0.clear();
     const bool houses = s.level == 2;
-    setRow(t, 0,
-           {{streetCol::kType, "st."},
-            {streetCol::kName, "Oak"},
-            {streetCol::kHouses, houses ? "2" : ""}});
-    setRow(t, 1,
-           {{streetCol::kType, "st."},
-            {streetCol::kName, "Elm"},
-            {streetCol::kHouses, houses ? "1" : ""}});
-    setRow(t, 2,
-           {{streetCol::kType, "av."},
-            {streetCol::kName, "Kings"},
-            {streetCol::kHouses, houses ? "1" : ""}});
-    renumberRows(t);
+    const char* rows[][3] = {{"st.", "Oak", "2"}, {"st.", "Elm", "1"}, {"av.", "Kings", "1"}};
+    for (int r = 0; r < 3; ++r)
+      setRow(s.table_0, r,
+             {{streetCol::kType, rows[r][0]},
+              {streetCol::kName, rows[r][1]},
+              {streetCol::kHouses, houses ? rows[r][2] : ""}});
+    renumberRows(s.table_0);
   }
   void passStreets() { ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed"); }
 
@@ -183,22 +189,31 @@ struct DbrnWizardFixture : ::testing::Test {
   }
   void passHouses() { ASSERT_EQ(outcome(checkHousesPage(s)), "passed"); }
 
-  // The small city entered from step 1 to the summary.
-  void enterSmallCity(int level) {
+  // The small city passed up to the page of `step`, that page's rows typed from the sections
+  // on; 8 enters it to the summary.
+  void enterUntil(int level, int step) {
     passIdentity(level);
+    if (step == 2) return typeStreetTypes();
     typeStreetTypes();
     passStreetTypes();
+    if (step == 3) return;
     typeStreets();
     passStreets();
     typeSections();
+    if (step == 4) return;
     passSections();
     typeTurns();
+    if (step == 5) return;
     passTurns();
+    if (step == 6) return;
     passAccess();
-    if (level == 2) {
-      typeHouses();
-      passHouses();
-    }
+    if (level == 1) return;
+    typeHouses();
+    if (step == 7) return;
+    passHouses();
+  }
+  void enterSmallCity(int level) {
+    enterUntil(level, 8);
     ASSERT_EQ(s.wizardStep, 8);
   }
 };

@@ -1,5 +1,4 @@
-// Step 1 of the database wizard, the frame's captions and Back, and the import from a database
-// file.
+// Step 1 of the database wizard, the frame's captions and Back, and the imports of step 1.
 
 #include "dbrn/identity_step.h"
 
@@ -16,16 +15,12 @@ class IdentityStep : public test::DbrnWizardFixture {
   StepResult next(const std::string& code, const std::string& name, bool use2 = false) {
     return checkGeneralPage(s, app, {code, name, !use2, use2});
   }
-  // A database file in Dbrn/, listed in the catalogue; its item in the import list.
+  // The small city as a file in Dbrn/, listed in the catalogue; its item in the import list.
   int addDatabase(const std::string& code, const std::string& kind) {
     enterSmallCity(kind.back() == '1' ? 1 : 2);
     DbrnFile db = s.db;
     db.header.dbCode = code;
     db.header.dbKind = kind;
-    if (kind == "cli2") {
-      db.sections.clear();
-      for (HouseRec& h : db.houses) h.links.clear();
-    }
     dir.write("Dbrn/" + code + kind + "_dbrn_eng.dat", writeDbrn(db));
     app.dbrnCatalog.push_back({code + kind, "City " + code});
     s = newDbrnWizard(app.formMode, ',', "eng", app.texts);
@@ -34,13 +29,9 @@ class IdentityStep : public test::DbrnWizardFixture {
 };
 
 TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
-  for (const char* code : {"", "1", "12", "1234", "12a", "1 2"}) {
-    const StepResult r = next(code, "x");
-    EXPECT_EQ(outcome(r), "S297.") << code;
-    EXPECT_EQ(r.check.focus, "txtKod");
-  }
-  EXPECT_EQ(outcome(next("000", "")), "S40.");
-  EXPECT_EQ(next("000", "").check.focus, "txtName");
+  for (const char* code : {"", "1", "12", "1234", "12a", "1 2"})
+    EXPECT_EQ(refusal(next(code, "x")), "S297. @-1 txtKod") << code;
+  EXPECT_EQ(refusal(next("000", "")), "S40. @-1 txtName");
   // A name of one blank is a name.
   EXPECT_EQ(outcome(next("000", " ")), "passed");
   EXPECT_EQ(s.db.header.dbName, " ");
@@ -49,19 +40,13 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
 
 TEST_F(IdentityStep, TheKindComesFromTheRadioButtonsAndFixesTheLevel) {
   ASSERT_EQ(outcome(next("123", "City", true)), "passed");
-  EXPECT_EQ(s.curKind, "use2");
+  EXPECT_EQ(s.curKind + " " + text(s.kindCaption), "use2 use2 (S511)");
   EXPECT_EQ(s.level, 2);
-  EXPECT_EQ(text(s.kindCaption), "use2 (S511)");
   const StepResult r = next("123", "City", false);
   EXPECT_EQ(s.level, 1);
-  // The titles that depend on the level, fitted to their labels.
-  EXPECT_EQ(text(*updatedText(r.updates, "Label5")), "S386");
-  EXPECT_EQ(text(*updatedText(r.updates, "Label10")), "S263 (*)");
-  EXPECT_EQ(text(*updatedText(levelTitleUpdates(2), "Title2_T3")), "S264");
-  EXPECT_TRUE(levelTitleUpdates(3).empty());
   EXPECT_EQ(r.focus, "skor");
-  EXPECT_EQ(text(*updatedText(r.updates, "kod_0")), "123");
-  EXPECT_EQ(text(*updatedText(r.updates, "DBRN1_5")), "use1 (S510)");
+  EXPECT_EQ(text(*updatedText(r.updates, "Label10")), "S263 (*)");  // a level-1 title
+  EXPECT_EQ(text(*updatedText(levelTitleUpdates(2), "Title2_T3")), "S264");
   // A new database has no date yet: the date lines are hidden.
   EXPECT_EQ(updatedVisibility(r.updates, "Label4_12"), false);
 }
@@ -69,40 +54,31 @@ TEST_F(IdentityStep, TheKindComesFromTheRadioButtonsAndFixesTheLevel) {
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
   StepResult r = next("123", "City");
-  EXPECT_EQ(outcome(r), "S693 use1 (S510) S603. S38.");
-  EXPECT_EQ(r.check.focus, "txtKod");
+  EXPECT_EQ(refusal(r), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(text(*updatedText(r.updates, "DBRN1_0")), "use1 (S510)");
   EXPECT_EQ(s.wizardStep, 1);
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
   // A correction keeps its own entry in the catalogue.
   s = newDbrnWizard(kCorrectDbrn, ',', "eng", app.texts);
-  s.curKind = "use1";
-  s.db.header.dbKind = "use1";
+  s.curKind = s.db.header.dbKind = "use1";
   EXPECT_EQ(outcome(next("123", "City")), "passed");
 }
 
-TEST_F(IdentityStep, AnImportedClientAdditionOrNoKindIsRefusedOnTheImportList) {
+TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNoKind) {
   app.formMode = kImportDbrn;
+  const int sys = addDatabase("001", "sys2");
   const int cli = addDatabase("321", "cli2");
-  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
-  const DbrnImport imported = importDbrnFile(s, app, cli);
-  ASSERT_FALSE(imported.message);
-  EXPECT_EQ(text(imported.source), "[321cli2] City 321");
-  StepResult r = next("555", "City");
-  EXPECT_EQ(outcome(r), "S26. S158.");
-  EXPECT_EQ(r.check.focus, "cbImport");
+  ASSERT_FALSE(importDbrnFile(s, app, cli).message);
+  EXPECT_EQ(refusal(next("555", "City")), "S26. S158. @-1 cbImport");
   s.curKind = "none";
   s.db.header.dbKind = "xxx1";
   EXPECT_EQ(outcome(next("555", "City")), "S205. S179.");
-}
 
-TEST_F(IdentityStep, ASystemDatabaseImportedIsTakenOverAsAUserDatabase) {
-  app.formMode = kImportDbrn;
-  const int sys = addDatabase("001", "sys2");
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
   const DbrnImport imported = importDbrnFile(s, app, sys);
   ASSERT_FALSE(imported.message);
+  EXPECT_EQ(text(imported.source), "[001sys2] City 001");
   EXPECT_EQ(s.curKind, "use2");
-  EXPECT_EQ(s.level, 2);
   EXPECT_EQ(s.db.header.dbKind, "sys2");  // until step 2 passes
   EXPECT_FALSE(kindChoiceShown(s));
   EXPECT_EQ(text(*updatedText(identityPageCaptions(s), "Label11_1")), "S672:   use2 (S511)");
@@ -115,23 +91,24 @@ TEST_F(IdentityStep, ASystemDatabaseImportedIsTakenOverAsAUserDatabase) {
   // "none" empties the database; the kind can be chosen again.
   s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
   importDbrnFile(s, app, sys);
-  const DbrnImport none = importDbrnFile(s, app, 0);
-  EXPECT_EQ(text(none.source), "S275.");
+  EXPECT_EQ(text(importDbrnFile(s, app, 0).source), "S275.");
   EXPECT_TRUE(s.db.streets.empty());
   EXPECT_TRUE(kindChoiceShown(s));
   EXPECT_EQ(text(*updatedText(identityPageCaptions(s), "Label11_1")), "S182:");
+  // A file that cannot be read changes nothing.
+  app.dbrnCatalog.push_back({"404use1", "Missing"});
+  EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
+  EXPECT_TRUE(kindChoiceShown(s));
 }
 
 TEST_F(IdentityStep, AWorkbookImportTakesTheDatabaseAndNamesTheWorkbook) {
-  app.formMode = kImportDbrn;
   s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
   enterSmallCity(1);
-  DbrnWorkbookImport imported;
+  DbrnWorkbookImport imported, refused;
   imported.loaded = WizardDbrn{s.db, "use1", 1, dbrnKindCaption("use1")};
   imported.workbookName = "city.xlsx";
-  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
-  DbrnWorkbookImport refused;
   refused.workbookName = "bad.xlsx";
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
   // The workbook line says what is loaded: nothing after a refused first import, the workbook
   // of the data after a later refused one, nothing once the data came from elsewhere.
   const auto workbookLine = [this](const ControlUpdates& u) {
@@ -143,56 +120,34 @@ TEST_F(IdentityStep, AWorkbookImportTakesTheDatabaseAndNamesTheWorkbook) {
   const ControlUpdates u = installWorkbook(s, std::move(imported));
   EXPECT_EQ(workbookLine(u), "S108: city.xlsx");
   EXPECT_EQ(updatedVisibility(u, "RBT1"), false);
-  EXPECT_EQ(s.db.streets.size(), 4u);
-  // A refused workbook leaves the database as it was.
   EXPECT_EQ(workbookLine(installWorkbook(s, refused)), "S108: city.xlsx");
-  EXPECT_EQ(s.db.streets.size(), 4u);
+  EXPECT_EQ(s.db.streets.size(), 4u);  // a refused workbook leaves the database as it was
   importDbrnFile(s, app, 0);
   EXPECT_EQ(workbookLine(identityPageCaptions(s)), "(hidden)");
 }
 
-TEST_F(IdentityStep, AnImportThatCannotBeReadChangesNothing) {
-  app.formMode = kImportDbrn;
-  app.dbrnCatalog.push_back({"404use1", "Missing"});
-  const DbrnImport r = importDbrnFile(s, app, 1);
-  EXPECT_EQ(text(r.message), "S830 \"404use1_dbrn_eng.dat\" S831.");
-  EXPECT_TRUE(kindChoiceShown(s));
-}
-
-TEST_F(IdentityStep, CaptionsAndBackFollowTheOperation) {
-  EXPECT_EQ(text(dbrnStepCaption(s, 1)), "S640 (S744 1 S200 6)");
-  EXPECT_EQ(text(dbrnStepCaption(s, 7)), "S640 (S744 6a S200 6)");
-  EXPECT_EQ(text(dbrnStepCaption(s, 8)), "S640");
-  EXPECT_EQ(text(dbrnBaseTitle(kCorrectDbrn)), "S230");
-  EXPECT_EQ(text(dbrnBaseTitle(kViewDbrn)), "S572");
-  EXPECT_EQ(text(dbrnPageHeading(kCreateDbrn, 4)), "S47:");
-  EXPECT_EQ(text(dbrnPageHeading(kViewDbrn, 4)), "S493:");
-  EXPECT_EQ(text(dbrnPageHeading(kViewDbrn, 8)), "S423:");
-
-  s.wizardStep = 2;
-  EXPECT_EQ(dbrnBack(s).focus, "txtKod");
-  s.mode = kCorrectDbrn;
-  EXPECT_EQ(dbrnBack(s).focus, "txtName");
-  s.mode = kViewDbrn;
-  EXPECT_EQ(dbrnBack(s).focus, "EditKey_1");
-  // Back from the sections page lands on the street types.
-  s.wizardStep = 4;
-  EXPECT_EQ(dbrnBack(s).toStep, 2);
-  EXPECT_EQ(dbrnBack(s).focus, "Table0");
-  s.wizardStep = 8;
-  s.level = 1;
-  EXPECT_EQ(dbrnBack(s).toStep, 6);
-  EXPECT_TRUE(dbrnBack(s).restoreNextCaption);
-  s.level = 2;
-  EXPECT_EQ(dbrnBack(s).toStep, 7);
-  EXPECT_EQ(dbrnBack(s).focus, "Table4");
-
-  s.mode = kViewDbrn;
-  s.kindCaption = dbrnKindCaption("sys1");
-  const ControlUpdates u = identityPageCaptions(s);
-  EXPECT_EQ(text(*updatedText(u, "Label1_1")), "S226:");
-  EXPECT_EQ(text(*updatedText(u, "Label11_1")), "S672:   sys1 (S609)");
-  EXPECT_EQ(updatedVisibility(u, "RBT1"), false);
+TEST_F(IdentityStep, BackFollowsTheOperationAndTheLevel) {
+  // Back: where it leads from each step, whether the grid shows its current row at the top
+  // and whether Next gets its caption back.
+  struct Case {
+    int mode, step, level;
+    const char* move;
+  };
+  const Case cases[] = {{kCreateDbrn, 2, 1, "1 txtKod 00"},  {kCorrectDbrn, 2, 1, "1 txtName 00"},
+                        {kViewDbrn, 2, 1, "1 EditKey_1 00"}, {kCreateDbrn, 3, 1, "2 Table0 00"},
+                        {kCreateDbrn, 4, 1, "2 Table0 00"},  {kCreateDbrn, 5, 1, "4 Table1 10"},
+                        {kCreateDbrn, 6, 1, "5 Table2 10"},  {kCreateDbrn, 7, 2, "6 Table3 10"},
+                        {kCreateDbrn, 8, 1, "6 Table3 11"},  {kCreateDbrn, 8, 2, "7 Table4 11"},
+                        {kCreateDbrn, 1, 1, "1  00"}};
+  for (const Case& c : cases) {
+    s.mode = c.mode;
+    s.wizardStep = c.step;
+    s.level = c.level;
+    const DbrnBackMove m = dbrnBack(s);
+    EXPECT_EQ(std::to_string(m.toStep) + " " + m.focus + " " + std::to_string(m.scrollToCurrent) +
+                  std::to_string(m.restoreNextCaption),
+              c.move);
+  }
 }
 
 }  // namespace

@@ -14,11 +14,6 @@ using test::setRow;
 
 class StreetsStep : public test::DbrnWizardFixture {
  protected:
-  void openPage(int level) {
-    passIdentity(level);
-    typeStreetTypes();
-    passStreetTypes();
-  }
   void typeRows(std::initializer_list<std::tuple<const char*, const char*, const char*>> rows) {
     s.table_0.clear();
     int r = 0;
@@ -27,6 +22,18 @@ class StreetsStep : public test::DbrnWizardFixture {
              {{streetCol::kType, type}, {streetCol::kName, name}, {streetCol::kHouses, houses}});
     renumberRows(s.table_0);
   }
+  // `rows` rows of type st. named S0, S1, ... with `houses` houses each.
+  void typeMany(int rows, const char* houses) {
+    s.table_0.clear();
+    s.db.streets.clear();
+    s.db.streetHouseCounts.clear();
+    for (int r = 0; r < rows; ++r)
+      setRow(s.table_0, r,
+             {{streetCol::kType, "st."},
+              {streetCol::kName, test::marked("S", r).c_str()},
+              {streetCol::kHouses, houses}});
+  }
+  std::string check() { return refusal(checkStreetsPage(s, {})); }
   std::string streetNames() const {
     std::string names;
     for (const StreetRec& st : s.db.streets) names += st.streetType + " " + st.name + ";";
@@ -35,19 +42,15 @@ class StreetsStep : public test::DbrnWizardFixture {
 };
 
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
-  openPage(1);
+  enterUntil(1, 3);
   typeRows({{"", "", ""}});
-  StepResult r = checkStreetsPage(s, {});
-  EXPECT_EQ(outcome(r), "S659.");
-  EXPECT_EQ(r.check.row, 0);
+  EXPECT_EQ(check(), "S659. @0 Table_0");
   typeRows({{"st.", "Oak", ""}, {"", "Elm", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S292 2.");
+  EXPECT_EQ(check(), "S292 2. @1 Table_0");
   typeRows({{"st.", "Oak", ""}, {"st.", " ", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S289 2.");
+  EXPECT_EQ(check(), "S289 2. @1 Table_0");
   typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}});
-  r = checkStreetsPage(s, {});
-  EXPECT_EQ(outcome(r), "S149 1 S1 3 S191. S203.");
-  EXPECT_EQ(r.check.row, 2);
+  EXPECT_EQ(check(), "S149 1 S1 3 S191. S203. @2 Table_0");
   EXPECT_EQ(s.wizardStep, 3);
   EXPECT_TRUE(s.db.streets.empty());  // nothing stored by a refusal
   // Once a street is stored, one empty row is ignored; two are equal names.
@@ -60,55 +63,37 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   EXPECT_EQ(s.db.streets.size(), 1u);
   typeRows({{"st.", "Oak", "1"}, {"", "", ""}, {"", "", ""}});
   EXPECT_EQ(outcome(checkStreetRows(s)), "S149 2 S1 3 S191. S203.");
-}
-
-TEST_F(StreetsStep, TenThousandRowsPassOneMoreIsRefused) {
-  openPage(1);
-  s.table_0.setRows(10001);
-  for (int r = 0; r < 10001; ++r) {
-    s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, test::marked("S", r));
-  }
+  // Ten thousand rows pass, one more is refused.
+  typeMany(10001, "");
   EXPECT_EQ(outcome(checkStreetRows(s)), "S304 10001 (>10000).");
   s.table_0.setRows(10000);
   EXPECT_EQ(outcome(checkStreetRows(s)), "passed");
 }
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
-  openPage(2);
+  enterUntil(2, 3);
   typeRows({{"st.", "Oak", ""}});
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S293 1.");
   typeRows({{"st.", "Oak", "0"}});
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S326.");
+  typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
+  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
   const StreetGridRules rules(s);
   EXPECT_TRUE(rules.accepts(s.table_0, 0, streetCol::kHouses, "999"));
-  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1000"));
-  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1a"));
-  // A pasted count that is no whole number.
-  typeRows({{"st.", "Oak", "+"}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
+  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1000") ||
+               rules.accepts(s.table_0, 0, streetCol::kHouses, "1a"));
 
-  s.db.streets.clear();
-  s.db.streetHouseCounts.clear();
-  s.table_0.clear();
-  s.table_0.setRows(301);
-  for (int r = 0; r < 301; ++r) {
-    s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, test::marked("S", r));
-    s.table_0.set(r, streetCol::kHouses, "999");
-  }
+  typeMany(301, "999");
   s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
+  typeMany(301, "999");
   s.table_0.set(300, streetCol::kHouses, "300");
-  s.db.streets.clear();
-  s.db.streetHouseCounts.clear();
-  for (int r = 0; r < 301; ++r) s.table_0.set(r, streetCol::kState, "");
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   EXPECT_EQ(s.houseTotal, 300000);
 }
 
 TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryReference) {
-  openPage(2);
+  enterUntil(2, 3);
   const std::string longA = "Abcdefghijklmnopqrst-one", longB = "Abcdefghijklmnopqrst-two";
   typeRows({{"st.", "Oak", "1"},
             {"av.", "Kings", "1"},
@@ -122,46 +107,37 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
   s.db.sections = {section};
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
-  s.table1.setRows(2);
-  s.table1.set(0, sectionCol::kStreet, "1");  // Kings
-  s.table1.set(1, sectionCol::kStreet, "3");  // longB
-  s.table4.setRows(1);
-  s.table4.set(0, houseCol::kStreet, "0");  // Oak
+  setRow(s.table1, 1, {{sectionCol::kStreet, "3"}});  // longB
+  s.table1.set(0, sectionCol::kStreet, "1");          // Kings
+  setRow(s.table4, 0, {{houseCol::kStreet, "0"}});    // Oak
 
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   // Avenues before streets; names agreeing in 20 characters later record first.
   EXPECT_EQ(streetNames(), "av. Kings;st. " + longB + ";st. " + longA + ";st. Elm;st. Oak;");
-  for (size_t i = 0; i < s.db.streets.size(); ++i)
-    EXPECT_EQ(s.db.streets[i].streetNo, static_cast<int32_t>(i));
+  for (size_t i = 0; i < s.db.streets.size(); ++i) EXPECT_EQ(s.db.streets[i].streetNo, int32_t(i));
   EXPECT_EQ(s.db.streetHouseCounts, (std::vector<int32_t>{1, 1, 1, 2, 1}));
-  EXPECT_EQ(s.db.streetTypes[0].streetCount, 1);
-  EXPECT_EQ(s.db.streetTypes[1].streetCount, 4);
+  EXPECT_EQ(s.db.streetTypes[0].streetCount * 10 + s.db.streetTypes[1].streetCount, 14);
   EXPECT_EQ(s.db.sections[0].streetIndex, 3);
-  EXPECT_EQ(s.db.houses[0].streetIndex, 4);
-  EXPECT_EQ(s.db.houses[1].streetIndex, 3);
-  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "0");
-  EXPECT_EQ(s.table1.cell(1, sectionCol::kStreet), "1");
+  EXPECT_EQ(s.db.houses[0].streetIndex * 10 + s.db.houses[1].streetIndex, 43);
+  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet) + s.table1.cell(1, sectionCol::kStreet), "01");
   EXPECT_EQ(s.table1.cell(1, sectionCol::kName), longB);
   EXPECT_EQ(s.table4.cell(0, houseCol::kStreet), "4");
   // The typed rows stay, pointing at their streets' new records.
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "Oak");
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kIndex), "4");
+  EXPECT_EQ(s.table_0.cell(0, streetCol::kName) + s.table_0.cell(0, streetCol::kIndex), "Oak4");
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
-  openPage(1);
+  enterUntil(1, 3);
   typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", "Kings", ""}});
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   s.db.streets[2].state = "3";
-  GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName);
-  EXPECT_EQ(text(r.warning), "S112.");
-  EXPECT_EQ(s.table_0.rows(), 3);
+  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
   // A street that a section row uses is kept as well.
   s.table1Load = s.recordsLoad;
-  s.table1.setRows(1);
-  s.table1.set(0, sectionCol::kStreet, "1");
+  setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
-  r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
+  EXPECT_EQ(s.table_0.rows(), 3);
+  const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   EXPECT_FALSE(r.warning);
   EXPECT_TRUE(r.rowsChanged);
   EXPECT_EQ(s.db.streets[0].state, "2");
@@ -180,9 +156,7 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
 }
 
 TEST_F(StreetsStep, TheStreetOfSectionsWithoutAStreetIsMadeOnceAndNeverListed) {
-  openPage(1);
-  typeStreets();
-  passStreets();
+  enterUntil(1, 4);
   const int32_t none = noStreetStreet(s);
   ASSERT_GE(none, 0);
   EXPECT_EQ(s.db.streets[none].name, "");
@@ -205,19 +179,16 @@ TEST_F(StreetsStep, TheStreetOfSectionsWithoutAStreetIsMadeOnceAndNeverListed) {
 }
 
 TEST_F(StreetsStep, KeysStepTheTypesEnterTheTypeAndInsertRows) {
-  openPage(1);
+  enterUntil(1, 3);
   ASSERT_EQ(s.list0.items[s.list0.row], "street (st.)");
-  GridKeyResult r = streetGridKey(s, GridKey::Space, 0, streetCol::kType);
-  EXPECT_TRUE(r.handled);
+  EXPECT_TRUE(streetGridKey(s, GridKey::Space, 0, streetCol::kType).handled);
   EXPECT_EQ(s.table_0.cell(0, streetCol::kType), "st.");
   s.table_0.set(0, streetCol::kName, "Oak");
-  r = streetGridKey(s, GridKey::InsertRow, 0, streetCol::kName);
-  EXPECT_TRUE(r.rowsChanged);
+  EXPECT_TRUE(streetGridKey(s, GridKey::InsertRow, 0, streetCol::kName).rowsChanged);
   EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kType), "st.");
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kRow), "2");
+  EXPECT_EQ(s.table_0.cell(1, streetCol::kType) + s.table_0.cell(1, streetCol::kRow), "st.2");
   // Ctrl+A with a row that is refused keeps the type and names the row.
-  r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
+  GridKeyResult r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
   EXPECT_EQ(text(r.warning), "S289 2.");
   EXPECT_EQ(r.focusRow, 1);
   EXPECT_EQ(s.list0.items[s.list0.row], "street (st.)");
@@ -227,26 +198,17 @@ TEST_F(StreetsStep, KeysStepTheTypesEnterTheTypeAndInsertRows) {
   EXPECT_EQ(s.list0.items[s.list0.row], "avenue (av.)");
   EXPECT_EQ(s.table_0.rows(), 1);
   EXPECT_EQ(s.db.streets.size(), 2u);
-  // Back on the streets, the two stored rows come back.
+  // Back on the streets, the two stored rows come back; a refused change of type keeps the
+  // list on the type the grid shows.
   EXPECT_TRUE(list0Change(s, 1).passed());
   EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kState), "1");
-  // A refused change of type keeps the list on the type the grid shows.
   s.table_0.set(1, streetCol::kName, "");
-  const StepCheck refused = list0Change(s, 0);
-  EXPECT_EQ(outcome(refused), "S289 2.");
+  EXPECT_EQ(outcome(list0Change(s, 0)), "S289 2.");
   EXPECT_EQ(s.list0.row, 1);
-  // Listing freely, a change of type leaves the rows as they are.
-  listStreetsByType(s, false);
-  EXPECT_TRUE(list0Change(s, 0).passed());
-  EXPECT_EQ(s.table_0.rows(), 2);
 }
 
 TEST_F(StreetsStep, RowsTypedButNotStoredSurviveBackAndNext) {
-  openPage(1);
-  typeStreets();
-  passStreets();
-  s.table_0.setRows(4);
+  enterUntil(1, 4);
   setRow(s.table_0, 3, {{streetCol::kType, "st."}, {streetCol::kName, "New"}});
   s.wizardStep = 3;
   dbrnBack(s);

@@ -51,11 +51,13 @@ TEST_F(DbrnFiles, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsAr
     int mode;
     const char* loaded;  // kind, level and caption
   };
+  // clang-format off
   const Case cases[] = {
-      {"sys2", kImportDbrn, "use2 2 use2 (S511)"},  {"sys2", kViewDbrn, "sys2 2 sys2 (S610)"},
-      {"sys1", kCreateDbrn, "use1 1 use1 (S510)"},  {"sys1", kViewDbrn, "sys1 1 sys1 (S609)"},
-      {"use1", kViewDbrn, "use1 1 use1 (S510)"},    {"cli2", kCreateDbrn, "cli2 3 cli2 (S218)"},
+      {"sys2", kImportDbrn, "use2 2 use2 (S511)"}, {"sys2", kViewDbrn, "sys2 2 sys2 (S610)"},
+      {"sys1", kCreateDbrn, "use1 1 use1 (S510)"}, {"sys1", kViewDbrn, "sys1 1 sys1 (S609)"},
+      {"use1", kViewDbrn, "use1 1 use1 (S510)"}, {"cli2", kCreateDbrn, "cli2 3 cli2 (S218)"},
       {"cli2", kCorrectDbrn, "cli2 3 cli2 (S218)"}, {"cli2", kViewDbrn, "cli2 3 cli2 (S218)"}};
+  // clang-format on
   for (const Case& c : cases) {
     const WizardDbrnLoad load = loadDbrn(place(c.kind), c.mode);
     ASSERT_TRUE(load.loaded) << c.kind;
@@ -72,16 +74,6 @@ TEST_F(DbrnFiles, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsAr
   imported.db.header.dbKind = imported.curKind;
   const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
   EXPECT_EQ(readDbrnFile(saved).db->header.key(), "123use2");
-}
-
-TEST_F(DbrnFiles, TheHeaderFileReadsOnlyTheHeader) {
-  dir.write("a.dat", writeDbrn(test::smallTown()).substr(0, kDbrnHeaderSize));
-  const auto h = readDbrnHeaderFile(dir / "a.dat");
-  ASSERT_TRUE(h);
-  EXPECT_EQ(h->key() + " " + std::to_string(h->sectionCount), "123use1 10");
-  dir.write("short.dat", writeDbrn(test::smallTown()).substr(0, kDbrnHeaderSize - 1));
-  EXPECT_FALSE(readDbrnHeaderFile(dir / "short.dat"));
-  EXPECT_FALSE(readDbrnHeaderFile(dir / "missing.dat"));
 }
 
 TEST_F(DbrnFiles, MissingDamagedAndFarTooLongFilesAreReportedByName) {
@@ -115,16 +107,14 @@ TEST_F(DbrnFiles, EveryFaultNamesWhatIsWrong) {
     const char* kind;
     const char* text;
   };
-  const Case cases[] = {{DbrnFault::Truncated, 0, 0, "", "S833"},
-                        {DbrnFault::UnknownKind, 0, 0, "use3", "S834 \"use3\""},
-                        {DbrnFault::BadCount, -1, 0, "", "S835 (-1)"},
-                        {DbrnFault::TooManyTurns, 11, 1, "", "S836 1 (11 > 10)"},
-                        {DbrnFault::TooManyLinks, 5, 7, "", "S837 7 (5 > 4)"},
-                        {DbrnFault::SectionStreet, 9, 3, "", "S838 3"},
-                        {DbrnFault::HouseStreet, 9, 4, "", "S839 4"},
-                        {DbrnFault::LinkSection, 0, 2, "", "S840 2 (0)"},
-                        {DbrnFault::HouseCountsDisagree, 3, 0, "", "S841"},
-                        {DbrnFault::TooLong, 0, 0, "", "S842"}};
+  // clang-format off
+  const Case cases[] = {
+      {DbrnFault::Truncated, 0, 0, "", "S833"}, {DbrnFault::UnknownKind, 0, 0, "use3", "S834 \"use3\""},
+      {DbrnFault::BadCount, -1, 0, "", "S835 (-1)"}, {DbrnFault::TooManyTurns, 11, 1, "", "S836 1 (11 > 10)"},
+      {DbrnFault::TooManyLinks, 5, 7, "", "S837 7 (5 > 4)"}, {DbrnFault::SectionStreet, 9, 3, "", "S838 3"},
+      {DbrnFault::HouseStreet, 9, 4, "", "S839 4"}, {DbrnFault::LinkSection, 0, 2, "", "S840 2 (0)"},
+      {DbrnFault::HouseCountsDisagree, 3, 0, "", "S841"}, {DbrnFault::TooLong, 0, 0, "", "S842"}};
+  // clang-format on
   for (const Case& c : cases) {
     DbrnError e;
     e.fault = c.fault;

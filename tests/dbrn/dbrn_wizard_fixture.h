@@ -44,6 +44,22 @@ inline void setRow(GridTable& t, int row,
   for (const auto& [col, text] : cells) t.set(row, col, text);
 }
 
+// A grid column, every row's cell in brackets.
+inline std::string column(const GridTable& t, int col) {
+  std::string out;
+  for (int r = 0; r < t.rows(); ++r) out += "[" + t.cell(r, col) + "]";
+  return out;
+}
+
+// A picker's items with what they stand for, the chosen one marked.
+inline std::string items(const Picker& p) {
+  std::string out;
+  for (size_t i = 0; i < p.items.size(); ++i)
+    out += (static_cast<int>(i) == p.row ? "*" : "") + p.items[i] + "=" +
+           std::to_string(p.values[i]) + ";";
+  return out;
+}
+
 // The section records one a line: street, nodes, house range, reverse section, the marks of
 // non-standard numbering, closed, previous and reverse objects closed, and the turns.
 inline std::vector<std::string> sectionLines(const std::vector<TransitSectionRec>& sections) {

@@ -101,31 +101,6 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   EXPECT_TRUE(kindChoiceShown(s));
 }
 
-TEST_F(IdentityStep, AWorkbookImportTakesTheDatabaseAndNamesTheWorkbook) {
-  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
-  enterSmallCity(1);
-  DbrnWorkbookImport imported, refused;
-  imported.loaded = WizardDbrn{s.db, "use1", 1, dbrnKindCaption("use1")};
-  imported.workbookName = "city.xlsx";
-  refused.workbookName = "bad.xlsx";
-  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
-  // The workbook line says what is loaded: nothing after a refused first import, the workbook
-  // of the data after a later refused one, nothing once the data came from elsewhere.
-  const auto workbookLine = [this](const ControlUpdates& u) {
-    return updatedVisibility(u, "Label_ex2") == true
-               ? text(*updatedText(u, "Label_ex1")) + " " + text(*updatedText(u, "Label_ex2"))
-               : std::string("(hidden)");
-  };
-  EXPECT_EQ(workbookLine(installWorkbook(s, refused)), "(hidden)");
-  const ControlUpdates u = installWorkbook(s, std::move(imported));
-  EXPECT_EQ(workbookLine(u), "S108: city.xlsx");
-  EXPECT_EQ(updatedVisibility(u, "RBT1"), false);
-  EXPECT_EQ(workbookLine(installWorkbook(s, refused)), "S108: city.xlsx");
-  EXPECT_EQ(s.db.streets.size(), 4u);  // a refused workbook leaves the database as it was
-  importDbrnFile(s, app, 0);
-  EXPECT_EQ(workbookLine(identityPageCaptions(s)), "(hidden)");
-}
-
 TEST_F(IdentityStep, BackFollowsTheOperationAndTheLevel) {
   // Back: where it leads from each step, whether the grid shows its current row at the top
   // and whether Next gets its caption back.

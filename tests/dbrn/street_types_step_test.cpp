@@ -40,7 +40,6 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
 }
 
 TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
-  s.table0.setRows(101);
   for (int r = 0; r < 101; ++r)
     setRow(s.table0, r,
            {{typeCol::kFullName, test::marked("t", r).c_str()},
@@ -69,12 +68,9 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   std::string names;
   for (const StreetTypeRec& t : s.db.streetTypes) names += t.fullName + " ";
   EXPECT_EQ(names, "ab abc abcdey abcdex z \xE0 ");
-  EXPECT_EQ(s.db.header.streetTypeCount, 6);
-  EXPECT_EQ(s.db.header.dbKind, "use1");
-  EXPECT_EQ(s.wizardStep, 3);
+  EXPECT_EQ(s.db.header.streetTypeCount * 10 + s.wizardStep, 63);
   // The type chooser of the streets page names the types in their order.
-  ASSERT_EQ(s.list0.items.size(), 6u);
-  EXPECT_EQ(s.list0.items[0], "ab (c)");
+  EXPECT_EQ(s.list0.items[0] + s.list0.items[5], "ab (c)\xE0 (e)");
   EXPECT_EQ(s.list0.row, 0);
   // The type named "street" is chosen first.
   typeTypes({{"avenue", "av."}, {"street", "st."}});
@@ -83,9 +79,9 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   EXPECT_EQ(s.shownType, "st.");
 }
 
-TEST_F(StreetTypesStep, NamesTakeLowerCaseLettersAndPunctuationWithinTheirLength) {
+TEST_F(StreetTypesStep, NamesTakeLowerCaseLettersAndPunctuationAndRowsAreInsertedBelow) {
   const StreetTypeGridRules rules(s);
-  typeTypes({{"street", "st."}});
+  typeTypes({{"a", "x"}, {"b", "y"}});
   const int full = typeCol::kFullName;
   for (const char* ok : {"\xF3\xeb\xe8\xf6\xe0-x.", "\xBF@", "aaaaaaaaaaaaaaaaaaaa"})
     EXPECT_TRUE(rules.accepts(s.table0, 0, full, ok)) << ok;
@@ -93,66 +89,48 @@ TEST_F(StreetTypesStep, NamesTakeLowerCaseLettersAndPunctuationWithinTheirLength
     EXPECT_FALSE(rules.accepts(s.table0, 0, full, bad)) << bad;
   EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcd"));
   EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
-  EXPECT_FALSE(rules.typable(s.table0, 0, typeCol::kRow));
-  s.mode = kViewDbrn;
-  EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kFullName, "a"));
-}
 
-TEST_F(StreetTypesStep, RowsAreInsertedBelowAndDeletedUnlessTheyAreTheLast) {
-  typeTypes({{"a", "x"}, {"b", "y"}});
-  GridKeyResult r = streetTypeGridKey(s, GridKey::InsertRow, 0, 1);
-  EXPECT_TRUE(r.handled && r.rowsChanged);
-  EXPECT_EQ(s.table0.rows(), 3);
-  EXPECT_EQ(s.table0.cell(1, typeCol::kFullName), "");
-  EXPECT_EQ(s.table0.cell(2, typeCol::kFullName), "b");
-  EXPECT_EQ(s.table0.cell(2, typeCol::kRow), "3");
+  EXPECT_TRUE(streetTypeGridKey(s, GridKey::InsertRow, 0, 1).rowsChanged);
+  EXPECT_EQ(s.table0.cell(1, full) + "|" + s.table0.cell(2, full) + s.table0.cell(2, 0), "|b3");
   EXPECT_EQ(s.typeCount, 3);
+  // The last row is never deleted.
   for (int k = 0; k < 3; ++k) EXPECT_TRUE(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).handled);
   EXPECT_EQ(s.table0.rows(), 1);
-  EXPECT_EQ(s.table0.cell(0, typeCol::kFullName), "b");
+  EXPECT_EQ(s.table0.cell(0, full), "b");
 }
 
-TEST_F(StreetTypesStep, ATypeWithStreetsIsLockedAgainstTypingDeletingAndErasing) {
-  typeStreetTypes();
-  passStreetTypes();
-  typeStreets();
-  passStreets();
-  s.wizardStep = 4;
-  dbrnBack(s);
-  const StreetTypeGridRules rules(s);
-  // The grid keeps the rows in the order they were typed: street, avenue, unnamed.
-  EXPECT_EQ(s.table0.cell(0, typeCol::kStreets) + s.table0.cell(1, typeCol::kStreets), "21");
-  EXPECT_FALSE(rules.typable(s.table0, 0, typeCol::kFullName));
-  EXPECT_EQ(text(streetTypeTypingRefused(s, 0)), "S639.");
-  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
-  EXPECT_EQ(s.table0.rows(), 3);
-  const GridKeyResult r = streetTypeGridKey(s, GridKey::Delete, 0, 1);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(text(r.warning), "S638.");
-  // The street of the sections without a street counts only while a section uses it.
-  EXPECT_EQ(s.table0.cell(2, typeCol::kStreets), "");
-  EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
-  EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
-}
-
-TEST_F(StreetTypesStep, TheLockFollowsTheStreetsThatUseTheTypeNow) {
+TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndErasing) {
   typeStreetTypes();
   passStreetTypes();
   // A street typed under "avenue" but not stored yet locks its type on the way back.
-  s.table_0.clear();
   setRow(s.table_0, 0, {{streetCol::kType, "av."}, {streetCol::kName, "Kings"}});
   s.wizardStep = 3;
   dbrnBack(s);
-  EXPECT_EQ(s.table0.cell(1, typeCol::kStreets), "1");
   EXPECT_TRUE(typeLocked(s.table0, 1));
   // Stored and then deleted, it no longer does.
-  ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+  passStreetTypes();
   EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "Kings");  // the typed row was kept
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   s.wizardStep = 3;
   dbrnBack(s);
   EXPECT_FALSE(typeLocked(s.table0, 1));
+
+  passStreetTypes();
+  typeStreets();
+  passStreets();
+  s.wizardStep = 4;
+  dbrnBack(s);
+  // The grid keeps the rows in the order they were typed: street, avenue, unnamed. The street
+  // of the sections without a street counts only while a section uses it.
+  EXPECT_EQ(test::column(s.table0, typeCol::kStreets), "[2][1][]");
+  EXPECT_FALSE(StreetTypeGridRules(s).typable(s.table0, 0, typeCol::kFullName));
+  EXPECT_EQ(text(streetTypeTypingRefused(s, 0)), "S639.");
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
+  EXPECT_EQ(s.table0.rows(), 3);
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
+  EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
+  EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
 }
 
 }  // namespace

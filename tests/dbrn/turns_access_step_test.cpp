@@ -27,12 +27,13 @@ class TurnsStep : public test::DbrnWizardFixture {
 
 TEST_F(TurnsStep, DirectionsStepOnFromThePairBefore) {
   // First pair or not, the direction now, the direction of the pair before, the next one.
+  // clang-format off
   const std::tuple<bool, const char*, const char*, const char*> steps[] = {
-      {true, "", "", "^"},       {true, "", "<1", "^"},     {true, "", ">2", ">2"},
-      {false, "", "v", ""},      {false, "^", "", "v"},     {false, "^", "<1", "v"},
-      {false, "v", ">1", "<1"},  {false, "v", "x", ">1"},   {false, ">2", "", ">3"},
-      {false, ">2", ">3", "<1"}, {false, ">2", "<1", ">3"}, {false, "<1", "", "<2"},
-      {false, "<1", "<2", "<2"}, {false, "?", "x", "x"}};
+      {true, "", "", "^"}, {true, "", "<1", "^"}, {true, "", ">2", ">2"}, {false, "", "v", ""},
+      {false, "^", "", "v"}, {false, "^", "<1", "v"}, {false, "v", ">1", "<1"}, {false, "v", "x", ">1"},
+      {false, ">2", "", ">3"}, {false, ">2", ">3", "<1"}, {false, ">2", "<1", ">3"},
+      {false, "<1", "", "<2"}, {false, "<1", "<2", "<2"}, {false, "?", "x", "x"}};
+  // clang-format on
   for (const auto& [first, now, before, next] : steps)
     EXPECT_EQ(nextDirection(first, now, before), next) << first << now << before;
 

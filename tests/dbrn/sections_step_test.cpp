@@ -137,10 +137,8 @@ TEST_F(SectionsStep, NodeAndRowLimits) {
   enterUntil(1, 4);
   // 99999 nodes pass and one more is refused: sections chained over the node numbers.
   const int rows = 50000;
-  for (GridTable* t : {&s.table1, &s.table2, &s.table3}) {
-    t->clear();
-    t->setRows(rows);
-  }
+  s.table1.clear();
+  for (GridTable* t : {&s.table1, &s.table2, &s.table3}) t->setRows(rows);
   for (int r = 0; r < rows; ++r)
     setRow(s.table1, r,
            {{sc::kType, "none"},
@@ -159,17 +157,16 @@ TEST_F(SectionsStep, NodeAndRowLimits) {
 
 TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   enterUntil(1, 4);
-  ASSERT_EQ(s.list1.items[s.list1.row], "street (st.)");
-  ASSERT_EQ(s.list2.items, (std::vector<std::string>{"Elm", "Oak"}));
+  EXPECT_EQ(test::items(s.list2), "*Elm=1;Oak=2;");
   EXPECT_TRUE(sectionGridKey(s, GridKey::NextName, 0, sc::kType).pickersChanged);
   EXPECT_FALSE(sectionGridKey(s, GridKey::NextName, 0, sc::kType).pickersChanged);  // the last
   sectionGridKey(s, GridKey::PrevType, 2, sc::kName);
-  EXPECT_EQ(s.list1.items[s.list1.row], "avenue (av.)");
-  EXPECT_EQ(s.list2.items, (std::vector<std::string>{"Kings"}));
+  EXPECT_EQ(test::items(s.list1) + test::items(s.list2),
+            "*avenue (av.)=0;street (st.)=1;unnamed (none)=2;*Kings=0;");
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);
-  EXPECT_EQ(s.table1.cell(2, sc::kType) + " " + s.table1.cell(2, sc::kName) + " " +
-                s.table1.cell(2, sc::kStreet),
-            "av. Kings " + std::to_string(street("av.", "Kings")));
+  EXPECT_EQ(
+      s.table1.cell(2, sc::kType) + s.table1.cell(2, sc::kName) + s.table1.cell(2, sc::kStreet),
+      "av.Kings0");
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
   EXPECT_TRUE(sectionInfo(s, 99).empty());
   std::string marks;
@@ -222,40 +219,6 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
   EXPECT_EQ(links(), "3:7 |3:8|:");
   for (int i = 0; i < 5; ++i) sectionGridKey(s, GridKey::DeleteRow, 0, sc::kFrom);
   EXPECT_EQ(s.table1.rows(), 1);
-}
-
-TEST_F(SectionsStep, LoadedSectionsFillTheThreeGridsAndViewModeFiltersThem) {
-  enterSmallCity(1);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  app.formMode = kCorrectDbrn;
-  app.selectedPath = (dir / "Dbrn/123use1_dbrn_eng").string();
-  s = std::move(*openDbrnWizard(app).state);
-  passIdentity(1);
-  passStreetTypes();
-  passStreets();
-  ASSERT_EQ(s.table1.rows(), 5);
-  EXPECT_EQ(s.table1.cell(0, sc::kName) + "|" + s.table1.cell(1, sc::kName), "Oak|  Oak");
-  EXPECT_EQ(s.table1.cell(4, sc::kName) + "|" + s.table1.cell(4, sc::kNonStd) + "|" +
-                s.table1.cell(4, sc::kFrom),
-            "|  *| ");
-  EXPECT_EQ(s.table2.cell(0, turnCol::node(1)) + s.table2.cell(0, turnCol::direction(1)),
-            "00003>1");
-
-  // View mode lists the sections of the streets that pass the filter under their own numbers.
-  s.mode = kViewDbrn;
-  ASSERT_EQ(outcome(checkStreetsPage(s, {"st", "Elm", 0})), "passed");
-  ASSERT_EQ(s.table1.rows(), 1);
-  EXPECT_EQ(s.table1.cell(0, sc::kRow), "3");
-  EXPECT_EQ(s.sectionRowCount, 1);
-  EXPECT_EQ(text(*updatedText(prepareSectionsPage(s, 0), "_L3")),
-            "S219 - \"st\" + \"Elm\".   S725 - 1.");
-  s.keyPhraseName = "nowhere";
-  EXPECT_EQ(text(*updatedText(prepareSectionsPage(s, 0), "_L2")),
-            "S219 - \"st\" + \"nowhere\".   S725 - 0.");
-  EXPECT_EQ(s.table1.rows(), 1);
-  EXPECT_EQ(s.table1.cell(0, sc::kRow), "");
-  s.keyPhraseType = s.keyPhraseName = "";
-  EXPECT_EQ(text(*updatedText(prepareSectionsPage(s, 0), "_L4")), "S220.   S725 - 5.");
 }
 
 }  // namespace

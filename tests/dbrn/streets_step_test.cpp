@@ -1,16 +1,134 @@
-// Step 3 of the database wizard: the street rows, their storing, the re-sort with everything
-// that refers to a street, and the keys and pickers of the page.
+// Steps 2 and 3 of the database wizard: the average speed, the street types with their order
+// and locks; the street rows, their storing, the re-sort with everything that refers to a
+// street, and the keys and pickers of the page.
 
 #include "dbrn/streets_step.h"
 
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "dbrn/street_types_step.h"
 
 namespace qj {
 namespace {
 
 using test::setRow;
+
+class StreetTypesStep : public test::DbrnWizardFixture {
+ protected:
+  StreetTypesStep() { passIdentity(1); }
+
+  void typeTypes(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    s.table0.clear();
+    int r = 0;
+    for (const auto& [full, abbreviation] : rows)
+      setRow(s.table0, r++, {{typeCol::kFullName, full}, {typeCol::kShortName, abbreviation}});
+    renumberRows(s.table0);
+  }
+  std::string check() { return refusal(checkStreetTypesPage(s, "35,0")); }
+};
+
+TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
+  typeTypes({{"street", "st."}});
+  // The literal shows a comma whatever the separator.
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"}, {"0", "S313 (<0,1 s15). @-1 skor"},
+      {"0,099", "S313 (<0,1 s15). @-1 skor"}, {"0,1", "passed @-1 "}};
+  // clang-format on
+  for (const auto& [speed, expected] : cases)
+    EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
+  EXPECT_EQ(s.avgSpeedText, "0,1");
+}
+
+TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
+  for (int r = 0; r < 101; ++r)
+    setRow(s.table0, r,
+           {{typeCol::kFullName, test::marked("t", r).c_str()},
+            {typeCol::kShortName, test::marked("a", r).c_str()}});
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "S305 101 (>100).");
+  s.table0.setRows(100);
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+
+  typeTypes({{"street", "st."}, {" ", "av."}});
+  EXPECT_EQ(check(), "S290 2. @1 Table0");
+  typeTypes({{"street", "st."}, {"avenue", ""}});
+  EXPECT_EQ(check(), "S291 2. @1 Table0");
+  // Row 1's abbreviation is repeated in row 5, row 2's full name in row 4: row 1 comes first.
+  typeTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "x"}});
+  EXPECT_EQ(check(), "S149 1 S1 5 S190. S203. @4 Table0");
+  typeTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "v"}});
+  EXPECT_EQ(check(), "S149 2 S1 4 S189. S203. @3 Table0");
+  typeTypes({{"a", "x"}, {"a ", "y"}});  // texts are compared exactly
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+}
+
+TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOnATie) {
+  typeTypes(
+      {{"abcdex", "a"}, {"abcdey", "b"}, {"ab", "c"}, {"abc", "d"}, {"\xE0", "e"}, {"z", "f"}});
+  ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+  EXPECT_EQ(s.db.header.streetTypeCount * 10 + s.wizardStep, 63);
+  // The type chooser of the streets page names the types in their order, "street" chosen first.
+  EXPECT_EQ(test::items(s.list0),
+            "*ab (c)=0;abc (d)=1;abcdey (b)=2;abcdex (a)=3;z (f)=4;\xE0 (e)=5;");
+  typeTypes({{"avenue", "av."}, {"street", "st."}});
+  ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+  EXPECT_EQ(test::items(s.list0) + s.shownType, "avenue (av.)=0;*street (st.)=1;st.");
+}
+
+TEST_F(StreetTypesStep, NamesTakeLowerCaseLettersAndPunctuationAndRowsAreInsertedBelow) {
+  const StreetTypeGridRules rules(s);
+  typeTypes({{"a", "x"}, {"b", "y"}});
+  const int full = typeCol::kFullName;
+  for (const char* ok : {"\xF3\xeb\xe8\xf6\xe0-x.", "\xBF@", "aaaaaaaaaaaaaaaaaaaa"})
+    EXPECT_TRUE(rules.accepts(s.table0, 0, full, ok)) << ok;
+  for (const char* bad : {"aaaaaaaaaaaaaaaaaaaaa", "a1", "Ab", "a b", "\xC0", "\xDF"})
+    EXPECT_FALSE(rules.accepts(s.table0, 0, full, bad)) << bad;
+  EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcd"));
+  EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
+
+  EXPECT_TRUE(streetTypeGridKey(s, GridKey::InsertRow, 0, 1).rowsChanged);
+  EXPECT_EQ(s.table0.cell(1, full) + "|" + s.table0.cell(2, full) + s.table0.cell(2, 0), "|b3");
+  EXPECT_EQ(s.typeCount, 3);
+  // The last row is never deleted.
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).handled);
+  EXPECT_EQ(s.table0.rows(), 1);
+  EXPECT_EQ(s.table0.cell(0, full), "b");
+}
+
+TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndErasing) {
+  typeStreetTypes();
+  passStreetTypes();
+  // A street typed under "avenue" but not stored yet locks its type on the way back.
+  setRow(s.table_0, 0, {{streetCol::kType, "av."}, {streetCol::kName, "Kings"}});
+  s.wizardStep = 3;
+  dbrnBack(s);
+  EXPECT_TRUE(typeLocked(s.table0, 1));
+  // Stored and then deleted, it no longer does.
+  passStreetTypes();
+  EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "Kings");  // the typed row was kept
+  ASSERT_TRUE(checkAndStoreStreets(s).passed());
+  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
+  s.wizardStep = 3;
+  dbrnBack(s);
+  EXPECT_FALSE(typeLocked(s.table0, 1));
+
+  passStreetTypes();
+  typeStreets();
+  passStreets();
+  s.wizardStep = 4;
+  dbrnBack(s);
+  // The grid keeps the rows in the order they were typed: street, avenue, unnamed. The street
+  // of the sections without a street counts only while a section uses it.
+  EXPECT_EQ(test::column(s.table0, typeCol::kStreets), "[2][1][]");
+  EXPECT_FALSE(StreetTypeGridRules(s).typable(s.table0, 0, typeCol::kFullName));
+  EXPECT_EQ(text(streetTypeTypingRefused(s, 0)), "S639.");
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
+  EXPECT_EQ(s.table0.rows(), 3);
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
+  EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
+  EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
+}
 
 class StreetsStep : public test::DbrnWizardFixture {
  protected:
@@ -152,46 +270,21 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
 }
 
-TEST_F(StreetsStep, TheStreetOfSectionsWithoutAStreetIsMadeOnceAndNeverListed) {
-  enterUntil(1, 4);
-  const int32_t none = noStreetStreet(s);
-  ASSERT_EQ(s.db.streets.at(none).name, "");
-  // The sections page offers it, as one blank, under its type.
-  const auto type = std::find(s.list1.items.begin(), s.list1.items.end(), "unnamed (none)");
-  ASSERT_NE(type, s.list1.items.end());
-  list1Change(s, static_cast<int>(type - s.list1.items.begin()));
-  ASSERT_EQ(s.list2.items, (std::vector<std::string>{" "}));
-  EXPECT_EQ(s.list2.values[0], none);
-  // Its type's streets page lists nothing; the next pass makes no second one.
-  s.wizardStep = 4;
-  dbrnBack(s);
-  passStreetTypes();
-  listStreetsByType(s, true);
-  list0Change(s, 2);
-  EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
-  passStreets();
-  EXPECT_EQ(s.db.streets.size(), 4u);
-}
-
 TEST_F(StreetsStep, KeysStepTheTypesEnterTheTypeAndInsertRows) {
   enterUntil(1, 3);
-  ASSERT_EQ(s.list0.items[s.list0.row], "street (st.)");
   EXPECT_TRUE(streetGridKey(s, GridKey::Space, 0, streetCol::kType).handled);
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kType), "st.");
   s.table_0.set(0, streetCol::kName, "Oak");
   EXPECT_TRUE(streetGridKey(s, GridKey::InsertRow, 0, streetCol::kName).rowsChanged);
-  EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kType) + s.table_0.cell(1, streetCol::kRow), "st.2");
+  EXPECT_EQ(test::column(s.table_0, streetCol::kType) + test::column(s.table_0, 0),
+            "[st.][st.][1][2]");
   // Ctrl+A with a row that is refused keeps the type and names the row.
   GridKeyResult r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
-  EXPECT_EQ(text(r.warning), "S289 2.");
-  EXPECT_EQ(r.focusRow, 1);
-  EXPECT_EQ(s.list0.items[s.list0.row], "street (st.)");
+  EXPECT_EQ(text(r.warning) + " " + std::to_string(r.focusRow) + " " + test::items(s.list0),
+            "S289 2. 1 avenue (av.)=0;*street (st.)=1;unnamed (none)=2;");
   s.table_0.set(1, streetCol::kName, "Elm");
   r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
   EXPECT_TRUE(r.pickersChanged && r.rowsChanged);
-  EXPECT_EQ(s.list0.items[s.list0.row], "avenue (av.)");
-  EXPECT_EQ(s.table_0.rows(), 1);
+  EXPECT_EQ(s.list0.row * 10 + s.table_0.rows(), 1);
   EXPECT_EQ(s.db.streets.size(), 2u);
   // Back on the streets, the two stored rows come back; a refused change of type keeps the
   // list on the type the grid shows.

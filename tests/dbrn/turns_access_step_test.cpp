@@ -90,10 +90,7 @@ TEST_F(TurnsStep, TheReverseSectionIsTheFirstRowBack) {
   typeSection(7, "av.", "Kings", "21", "31", "1", "3");
   passSections();
   passTurns();
-  std::string reverses;
-  for (int r = 0; r < s.table3.rows(); ++r)
-    reverses += "[" + s.table3.cell(r, accessCol::kReverse) + "]";
-  EXPECT_EQ(reverses, "[2][1][][8][7][][5][4]");
+  EXPECT_EQ(test::column(s.table3, accessCol::kReverse), "[2][1][][8][7][][5][4]");
 }
 
 TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
@@ -106,28 +103,22 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   s.db.streets.push_back({"st.", "Unused", "3", s.streetTotal()});  // no section uses it
 
   const StepResult r = checkAccessPage(s, "31.12.2024");
-  ASSERT_TRUE(r.passed());
-  EXPECT_EQ(r.nextStep, 8);
+  ASSERT_EQ(r.nextStep, 8);
   EXPECT_EQ(text(*updatedText(r.updates, "DBRN2_5")), "31.12.2024");
   EXPECT_EQ(updatedVisibility(r.updates, "nHs_5"), false);
   const DbrnHeader& h = s.db.header;
   EXPECT_EQ(std::to_string(h.sectionCount) + " " + std::to_string(h.nodeCount) + " " + h.dbDate,
             "5 4 31.12.2024");
-  const int32_t oak = street("st.", "Oak"), elm = street("st.", "Elm");
-  const std::string none = std::to_string(noStreetStreet(s));
-  EXPECT_EQ(test::sectionLines(s.db.sections),
-            (std::vector<std::string>{
-                std::to_string(oak) + " 00001>00002 1-9 r2 .... 00001v 00003>",
-                std::to_string(oak) + " 00002>00001 2-10 r1 .*..",
-                std::to_string(elm) + " 00002>00003 1-5 r ...* 00001^",
-                std::to_string(street("av.", "Kings")) + " 00003>00001 1-7 r ..*. 00002^",
-                none + " 00003>00004  -  r *..."}));
-  EXPECT_EQ(s.db.streets.back().state, "1");
-  EXPECT_EQ(s.db.streets[oak].state, "3");
-  // The streets page locks the rows of the streets now referenced.
-  for (int row = 0; row < s.table_0.rows(); ++row)
-    if (s.table_0.cell(row, streetCol::kName) == "Oak")
-      EXPECT_EQ(s.table_0.cell(row, streetCol::kState), "3");
+  // Streets: Kings, Elm, Oak, the street of sections without a street, Unused.
+  EXPECT_EQ(
+      test::sectionLines(s.db.sections),
+      (std::vector<std::string>{"2 00001>00002 1-9 r2 .... 00001v 00003>",
+                                "2 00002>00001 2-10 r1 .*..", "1 00002>00003 1-5 r ...* 00001^",
+                                "0 00003>00001 1-7 r ..*. 00002^", "3 00003>00004  -  r *..."}));
+  EXPECT_EQ(s.db.streets.back().state + s.db.streets[2].state, "13");
+  // The streets page locks the rows of the streets now referenced, the first street's too.
+  EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kState),
+            "[Oak][Elm][Kings][3][3][3]");
 
   // View mode changes no record.
   const DbrnFile before = s.db;

@@ -129,11 +129,11 @@ struct DbrnWizardFixture : ::testing::Test {
     s.table_0.clear();
     const bool houses = s.level == 2;
     const char* rows[][3] = {{"st.", "Oak", "2"}, {"st.", "Elm", "1"}, {"av.", "Kings", "1"}};
+    // clang-format off
     for (int r = 0; r < 3; ++r)
-      setRow(s.table_0, r,
-             {{streetCol::kType, rows[r][0]},
-              {streetCol::kName, rows[r][1]},
-              {streetCol::kHouses, houses ? rows[r][2] : ""}});
+      setRow(s.table_0, r, {{streetCol::kType, rows[r][0]}, {streetCol::kName, rows[r][1]},
+                            {streetCol::kHouses, houses ? rows[r][2] : ""}});
+    // clang-format on
     renumberRows(s.table_0);
   }
   void passStreets() { ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed"); }
@@ -156,14 +156,11 @@ struct DbrnWizardFixture : ::testing::Test {
     t.set(row, sectionCol::kName, name);
     if (!name.empty() || type != "none")
       t.set(row, sectionCol::kStreet, std::to_string(street(type, name)));
-    setRow(t, row,
-           {{sectionCol::kFrom, from},
-            {sectionCol::kTo, to},
-            {sectionCol::kNonStd, nonStd},
-            {sectionCol::kStart, start},
-            {sectionCol::kEnd, end},
-            {sectionCol::kLength, "100"},
-            {sectionCol::kSpeed, "35,0"}});
+    // clang-format off
+    setRow(t, row, {{sectionCol::kFrom, from}, {sectionCol::kTo, to}, {sectionCol::kNonStd, nonStd},
+                    {sectionCol::kStart, start}, {sectionCol::kEnd, end},
+                    {sectionCol::kLength, "100"}, {sectionCol::kSpeed, "35,0"}});
+    // clang-format on
     for (GridTable* g : {&s.table1, &s.table2, &s.table3}) renumberRows(*g);
   }
   void typeSections() {
@@ -177,14 +174,12 @@ struct DbrnWizardFixture : ::testing::Test {
   void passSections() { ASSERT_EQ(outcome(checkSectionsPage(s)), "passed"); }
 
   void typeTurns() {
-    GridTable& t = s.table2;
-    setRow(t, 0,
-           {{turnCol::node(0), "1"},
-            {turnCol::direction(0), "v"},
-            {turnCol::node(1), "3"},
-            {turnCol::direction(1), ">1"}});
-    setRow(t, 2, {{turnCol::node(0), "1"}, {turnCol::direction(0), "^"}});
-    setRow(t, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
+    // clang-format off
+    setRow(s.table2, 0, {{turnCol::node(0), "1"}, {turnCol::direction(0), "v"},
+                         {turnCol::node(1), "3"}, {turnCol::direction(1), ">1"}});
+    // clang-format on
+    setRow(s.table2, 2, {{turnCol::node(0), "1"}, {turnCol::direction(0), "^"}});
+    setRow(s.table2, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
   }
   void passTurns() { ASSERT_EQ(outcome(checkTurnsPage(s)), "passed"); }
   void passAccess() { ASSERT_EQ(outcome(checkAccessPage(s, "06.12.2024")), "passed"); }
@@ -196,12 +191,11 @@ struct DbrnWizardFixture : ::testing::Test {
     ASSERT_EQ(t.rows(), 4);
     const char* section[] = {"4", "3", "1", "1"};
     const char* number[] = {"5", "1", "1", "3"};
+    // clang-format off
     for (int r = 0; r < 4; ++r)
-      setRow(t, r,
-             {{houseCol::kHouseNo, number[r]},
-              {houseCol::section(0), section[r]},
-              {houseCol::toExit(0), "0"},
-              {houseCol::exitToEnd(0), "40"}});
+      setRow(t, r, {{houseCol::kHouseNo, number[r]}, {houseCol::section(0), section[r]},
+                    {houseCol::toExit(0), "0"}, {houseCol::exitToEnd(0), "40"}});
+    // clang-format on
   }
   void passHouses() { ASSERT_EQ(outcome(checkHousesPage(s)), "passed"); }
 
@@ -227,6 +221,17 @@ struct DbrnWizardFixture : ::testing::Test {
     typeHouses();
     if (step == 7) return;
     passHouses();
+  }
+  // Every step of an opened database passed as it is, the summary dated `date`.
+  void passEveryStep(const DbrnIdentityInput& identity, const std::string& date) {
+    ASSERT_EQ(outcome(checkGeneralPage(s, app, identity)), "passed");
+    passStreetTypes();
+    passStreets();
+    passSections();
+    passTurns();
+    ASSERT_EQ(outcome(checkAccessPage(s, date)), "passed");
+    if (s.level == 2) passHouses();
+    ASSERT_EQ(s.wizardStep, 8);
   }
   void enterSmallCity(int level) {
     enterUntil(level, 8);

@@ -26,6 +26,10 @@ class StreetTypesStep : public test::DbrnWizardFixture {
     renumberRows(s.table0);
   }
   std::string check() { return refusal(checkStreetTypesPage(s, "35,0")); }
+  std::string checkTypes(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    typeTypes(rows);
+    return check();
+  }
 };
 
 TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
@@ -50,15 +54,13 @@ TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair)
   s.table0.setRows(100);
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 
-  typeTypes({{"street", "st."}, {" ", "av."}});
-  EXPECT_EQ(check(), "S290 2. @1 Table0");
-  typeTypes({{"street", "st."}, {"avenue", ""}});
-  EXPECT_EQ(check(), "S291 2. @1 Table0");
+  EXPECT_EQ(checkTypes({{"street", "st."}, {" ", "av."}}), "S290 2. @1 Table0");
+  EXPECT_EQ(checkTypes({{"street", "st."}, {"avenue", ""}}), "S291 2. @1 Table0");
   // Row 1's abbreviation is repeated in row 5, row 2's full name in row 4: row 1 comes first.
-  typeTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "x"}});
-  EXPECT_EQ(check(), "S149 1 S1 5 S190. S203. @4 Table0");
-  typeTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "v"}});
-  EXPECT_EQ(check(), "S149 2 S1 4 S189. S203. @3 Table0");
+  EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "x"}}),
+            "S149 1 S1 5 S190. S203. @4 Table0");
+  EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "v"}}),
+            "S149 2 S1 4 S189. S203. @3 Table0");
   typeTypes({{"a", "x"}, {"a ", "y"}});  // texts are compared exactly
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 }
@@ -74,26 +76,6 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   typeTypes({{"avenue", "av."}, {"street", "st."}});
   ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
   EXPECT_EQ(test::items(s.list0) + s.shownType, "avenue (av.)=0;*street (st.)=1;st.");
-}
-
-TEST_F(StreetTypesStep, NamesTakeLowerCaseLettersAndPunctuationAndRowsAreInsertedBelow) {
-  const StreetTypeGridRules rules(s);
-  typeTypes({{"a", "x"}, {"b", "y"}});
-  const int full = typeCol::kFullName;
-  for (const char* ok : {"\xF3\xeb\xe8\xf6\xe0-x.", "\xBF@", "aaaaaaaaaaaaaaaaaaaa"})
-    EXPECT_TRUE(rules.accepts(s.table0, 0, full, ok)) << ok;
-  for (const char* bad : {"aaaaaaaaaaaaaaaaaaaaa", "a1", "Ab", "a b", "\xC0", "\xDF"})
-    EXPECT_FALSE(rules.accepts(s.table0, 0, full, bad)) << bad;
-  EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcd"));
-  EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
-
-  EXPECT_TRUE(streetTypeGridKey(s, GridKey::InsertRow, 0, 1).rowsChanged);
-  EXPECT_EQ(s.table0.cell(1, full) + "|" + s.table0.cell(2, full) + s.table0.cell(2, 0), "|b3");
-  EXPECT_EQ(s.typeCount, 3);
-  // The last row is never deleted.
-  for (int k = 0; k < 3; ++k) EXPECT_TRUE(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).handled);
-  EXPECT_EQ(s.table0.rows(), 1);
-  EXPECT_EQ(s.table0.cell(0, full), "b");
 }
 
 TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndErasing) {
@@ -152,6 +134,11 @@ class StreetsStep : public test::DbrnWizardFixture {
               {streetCol::kHouses, houses}});
   }
   std::string check() { return refusal(checkStreetsPage(s, {})); }
+  using Rows = std::initializer_list<std::tuple<const char*, const char*, const char*>>;
+  std::string checkRows(Rows rows) {
+    typeRows(rows);
+    return check();
+  }
   std::string streetNames() const {
     std::string names;
     for (const StreetRec& st : s.db.streets) names += st.streetType + " " + st.name + ";";
@@ -161,14 +148,11 @@ class StreetsStep : public test::DbrnWizardFixture {
 
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   enterUntil(1, 3);
-  typeRows({{"", "", ""}});
-  EXPECT_EQ(check(), "S659. @0 Table_0");
-  typeRows({{"st.", "Oak", ""}, {"", "Elm", ""}});
-  EXPECT_EQ(check(), "S292 2. @1 Table_0");
-  typeRows({{"st.", "Oak", ""}, {"st.", " ", ""}});
-  EXPECT_EQ(check(), "S289 2. @1 Table_0");
-  typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}});
-  EXPECT_EQ(check(), "S149 1 S1 3 S191. S203. @2 Table_0");
+  EXPECT_EQ(checkRows({{"", "", ""}}), "S659. @0 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}}),
+            "S149 1 S1 3 S191. S203. @2 Table_0");
   EXPECT_EQ(s.wizardStep, 3);
   EXPECT_TRUE(s.db.streets.empty());  // nothing stored by a refusal
   // Once a street is stored, one empty row is ignored; two are equal names.
@@ -190,16 +174,10 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   enterUntil(2, 3);
-  typeRows({{"st.", "Oak", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S293 1.");
-  typeRows({{"st.", "Oak", "0"}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S326.");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
-  const StreetGridRules rules(s);
-  EXPECT_TRUE(rules.accepts(s.table_0, 0, streetCol::kHouses, "999"));
-  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1000") ||
-               rules.accepts(s.table_0, 0, streetCol::kHouses, "1a"));
 
   typeMany(301, "999");
   s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
@@ -268,31 +246,6 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
-}
-
-TEST_F(StreetsStep, KeysStepTheTypesEnterTheTypeAndInsertRows) {
-  enterUntil(1, 3);
-  EXPECT_TRUE(streetGridKey(s, GridKey::Space, 0, streetCol::kType).handled);
-  s.table_0.set(0, streetCol::kName, "Oak");
-  EXPECT_TRUE(streetGridKey(s, GridKey::InsertRow, 0, streetCol::kName).rowsChanged);
-  EXPECT_EQ(test::column(s.table_0, streetCol::kType) + test::column(s.table_0, 0),
-            "[st.][st.][1][2]");
-  // Ctrl+A with a row that is refused keeps the type and names the row.
-  GridKeyResult r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
-  EXPECT_EQ(text(r.warning) + " " + std::to_string(r.focusRow) + " " + test::items(s.list0),
-            "S289 2. 1 avenue (av.)=0;*street (st.)=1;unnamed (none)=2;");
-  s.table_0.set(1, streetCol::kName, "Elm");
-  r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
-  EXPECT_TRUE(r.pickersChanged && r.rowsChanged);
-  EXPECT_EQ(s.list0.row * 10 + s.table_0.rows(), 1);
-  EXPECT_EQ(s.db.streets.size(), 2u);
-  // Back on the streets, the two stored rows come back; a refused change of type keeps the
-  // list on the type the grid shows.
-  EXPECT_TRUE(list0Change(s, 1).passed());
-  EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[Oak][Elm]");
-  s.table_0.set(1, streetCol::kName, "");
-  EXPECT_EQ(outcome(list0Change(s, 0)), "S289 2.");
-  EXPECT_EQ(s.list0.row, 1);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "dbrn/identity_step.h"
 #include "dbrn/summary_step.h"
 #include "democity/demo_city.h"
-#include "frame/catalogue.h"
 #include "records/dbrn_file.h"
 
 namespace qj {
@@ -40,19 +39,6 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   EXPECT_EQ(outcome(next("000", " ")), "passed");
   EXPECT_EQ(s.db.header.dbName, " ");
   EXPECT_EQ(s.wizardStep, 2);
-}
-
-TEST_F(IdentityStep, TheKindComesFromTheRadioButtonsAndFixesTheLevel) {
-  ASSERT_EQ(outcome(next("123", "City", true)), "passed");
-  EXPECT_EQ(s.curKind + " " + text(s.kindCaption), "use2 use2 (S511)");
-  EXPECT_EQ(s.level, 2);
-  const StepResult r = next("123", "City", false);
-  EXPECT_EQ(s.level, 1);
-  EXPECT_EQ(r.focus, "skor");
-  EXPECT_EQ(text(*updatedText(r.updates, "Label10")), "S263 (*)");  // a level-1 title
-  EXPECT_EQ(text(*updatedText(levelTitleUpdates(2), "Title2_T3")), "S264");
-  // A new database has no date yet: the date lines are hidden.
-  EXPECT_EQ(updatedVisibility(r.updates, "Label4_12"), false);
 }
 
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
@@ -101,30 +87,6 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   EXPECT_TRUE(kindChoiceShown(s));
 }
 
-TEST_F(IdentityStep, BackFollowsTheOperationAndTheLevel) {
-  // Back: where it leads from each step, whether the grid shows its current row at the top
-  // and whether Next gets its caption back.
-  struct Case {
-    int mode, step, level;
-    const char* move;
-  };
-  const Case cases[] = {{kCreateDbrn, 2, 1, "1 txtKod 00"},  {kCorrectDbrn, 2, 1, "1 txtName 00"},
-                        {kViewDbrn, 2, 1, "1 EditKey_1 00"}, {kCreateDbrn, 3, 1, "2 Table0 00"},
-                        {kCreateDbrn, 4, 1, "2 Table0 00"},  {kCreateDbrn, 5, 1, "4 Table1 10"},
-                        {kCreateDbrn, 6, 1, "5 Table2 10"},  {kCreateDbrn, 7, 2, "6 Table3 10"},
-                        {kCreateDbrn, 8, 1, "6 Table3 11"},  {kCreateDbrn, 8, 2, "7 Table4 11"},
-                        {kCreateDbrn, 1, 1, "1  00"}};
-  for (const Case& c : cases) {
-    s.mode = c.mode;
-    s.wizardStep = c.step;
-    s.level = c.level;
-    const DbrnBackMove m = dbrnBack(s);
-    EXPECT_EQ(std::to_string(m.toStep) + " " + m.focus + " " + std::to_string(m.scrollToCurrent) +
-                  std::to_string(m.restoreNextCaption),
-              c.move);
-  }
-}
-
 class WizardFlow : public test::DbrnWizardFixture {
  protected:
   DbrnFile saved(const char* file) {
@@ -141,29 +103,6 @@ class WizardFlow : public test::DbrnWizardFixture {
     return out;
   }
 };
-
-TEST_F(WizardFlow, ALevelOneDatabaseIsSavedAsTheCatalogueAndTheReaderWantIt) {
-  enterSmallCity(1);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  const DbrnFile db = saved("123use1_dbrn_eng.dat");
-  const DbrnHeader& h = db.header;
-  EXPECT_EQ(h.dbCode + h.dbKind + h.language + " " + h.dbName + " " + h.dbDate,
-            "123use1eng Small city 06.12.2024");
-  EXPECT_EQ(h.nodeCount, 4);
-  // Types by full name; streets by type, then name; the street of the sections without a
-  // street made by the program.
-  EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;none  3 3;av.1;st.2;none1;");
-  EXPECT_EQ(
-      test::sectionLines(db.sections),
-      (std::vector<std::string>{"2 00001>00002 1-9 r2 .... 00001v 00003>",
-                                "2 00002>00001 2-10 r1 ....", "1 00002>00003 1-5 r .... 00001^",
-                                "0 00003>00001 1-7 r .... 00002^", "3 00003>00004  -  r *..."}));
-  app.formMode = kCorrectDbrn;
-  const CatalogueScan scan = DBRNaClick(app);
-  ASSERT_FALSE(scan.failure);
-  ASSERT_EQ(scan.catalog.size(), 1u);
-  EXPECT_EQ(scan.catalog[0].key, "123use1");
-}
 
 TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNeedsIt) {
   enterUntil(1, 2);
@@ -195,25 +134,17 @@ TEST_F(WizardFlow, ALevelTwoDatabaseIsCorrectedAndWrittenBackUnchangedButForTheD
   const DbrnFile before = saved("123use2_dbrn_eng.dat");
   // No street is made for sections without a street: a level-2 section always has houses.
   EXPECT_EQ(streetsOf(before), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;av.1;st.2;none0;");
-  EXPECT_EQ(before.streetHouseCounts, (std::vector<int32_t>{1, 1, 2}));
   // Kings first (avenue), then Elm, then Oak: the rows followed their streets.
-  ASSERT_EQ(before.houses.size(), 4u);
-  EXPECT_EQ(before.houses[0], (HouseRec{0, "5", 0, {{4, 0, 40}}}));
-  EXPECT_EQ(before.houses[3], (HouseRec{2, "3", 0, {{1, 0, 40}}}));
+  EXPECT_EQ(before.streetHouseCounts, (std::vector<int32_t>{1, 1, 2}));
+  EXPECT_EQ(before.houses, (std::vector<HouseRec>{{0, "5", 0, {{4, 0, 40}}},
+                                                  {1, "1", 0, {{3, 0, 40}}},
+                                                  {2, "1", 0, {{1, 0, 40}}},
+                                                  {2, "3", 0, {{1, 0, 40}}}}));
 
   app.formMode = kCorrectDbrn;
   app.selectedPath = (dir / "Dbrn/123use2_dbrn_eng").string();
-  DbrnWizardOpen open = openDbrnWizard(app);
-  ASSERT_TRUE(open.state);
-  s = std::move(*open.state);
-  EXPECT_EQ(s.level, 2);
-  passIdentity(2);
-  passStreetTypes();
-  passStreets();
-  passSections();
-  passTurns();
-  ASSERT_EQ(outcome(checkAccessPage(s, "07.12.2024")), "passed");
-  passHouses();
+  s = std::move(*openDbrnWizard(app).state);
+  passEveryStep({"123", "Small city", false, true}, "07.12.2024");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
   DbrnFile after = saved("123use2_dbrn_eng.dat");
   EXPECT_EQ(after.header.dbDate, "07.12.2024");
@@ -241,14 +172,7 @@ TEST_P(DemoCityCorrection, PassesEveryStepAndIsWrittenBackUnchanged) {
   app.formMode = kCorrectDbrn;
   app.selectedPath = (dir / "Dbrn" / file).string();
   s = std::move(*openDbrnWizard(app).state);
-  ASSERT_EQ(outcome(checkGeneralPage(s, app, {city.header.dbCode, city.header.dbName})), "passed");
-  passStreetTypes();
-  passStreets();
-  passSections();
-  passTurns();
-  ASSERT_EQ(outcome(checkAccessPage(s, city.header.dbDate)), "passed");
-  if (level == 2) passHouses();
-  ASSERT_EQ(s.wizardStep, 8);
+  passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
   EXPECT_EQ(dir.read("Dbrn/" + file + ".dat"), writeDbrn(city));
 }

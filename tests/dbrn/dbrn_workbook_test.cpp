@@ -1,7 +1,7 @@
 // The database workbooks: the main workbook and the house workbook as the export lays them
 // out, cell by cell, and the sheets of long tables; and the import from them: what comes back
 // of an exported database, the checks of the info sheet in their order, cells that do not
-// convert, the turn lists rebuilt from their pairs, and the house workbook beside the main one.
+// convert, and the house workbook beside the main one.
 
 #include "dbrn/dbrn_workbook.h"
 
@@ -13,7 +13,6 @@
 #include "dbrn/dbrn_workbook_import.h"
 #include "democity/demo_city.h"
 #include "office/xlsx_writer.h"
-#include "records/cp1251.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 #include "support/town.h"

@@ -1,5 +1,5 @@
-// Step 7 of the database wizard: the house rows, their pickers, their checks and records, and
-// the rows that follow their streets when the wizard goes back and forth; and the chooser.
+// Step 7 of the database wizard: the house rows with their section picker and keys, and their
+// checks in order.
 
 #include "dbrn/houses_step.h"
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
-#include "dbrn/summary_step.h"
 
 namespace qj {
 namespace {

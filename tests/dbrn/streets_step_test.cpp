@@ -1,6 +1,6 @@
 // Steps 2 and 3 of the database wizard: the average speed, the street types with their order
-// and locks; the street rows, their storing, the re-sort with everything that refers to a
-// street, and the keys and pickers of the page.
+// and locks; the street rows, their storing and deletion, and the re-sort with everything that
+// refers to a street.
 
 #include "dbrn/streets_step.h"
 

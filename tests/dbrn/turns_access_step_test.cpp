@@ -1,5 +1,5 @@
-// Steps 5 and 6 of the database wizard: the turn pairs with their directions and reverse
-// sections, and the building of the section records with the streets' states.
+// Steps 5 and 6 of the database wizard: the turn pairs with their directions, and the building
+// of the section records, reverse sections included, with the streets' states.
 
 #include <gtest/gtest.h>
 

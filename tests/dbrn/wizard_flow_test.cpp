@@ -1,6 +1,5 @@
-// The database wizard as a whole: step 1 with its imports, Back, and whole databases entered
-// through the steps, saved, found by the catalogue, read back and corrected; the demo city and
-// a client addition through every step.
+// The database wizard as a whole: step 1 with its imports, a database entered through the
+// steps and saved, a save that fails, and the demo city corrected through every step.
 
 #include <gtest/gtest.h>
 
@@ -81,6 +80,9 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   importDbrnFile(s, app, sys);
   EXPECT_EQ(text(importDbrnFile(s, app, 0).source), "S275.");
   EXPECT_TRUE(s.db.streets.empty() && kindChoiceShown(s));
+  // The last item of the list, its file missing.
+  app.dbrnCatalog.push_back({"404use1", "Missing"});
+  EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
 }
 
 class WizardFlow : public test::DbrnWizardFixture {

@@ -200,7 +200,7 @@ struct DbrnWizardFixture : ::testing::Test {
   void passHouses() { ASSERT_EQ(outcome(checkHousesPage(s)), "passed"); }
 
   // The small city passed up to the page of `step`, that page's rows typed from the sections
-  // on; 8 enters it to the summary.
+  // on; 8 enters it up to the summary.
   void enterUntil(int level, int step) {
     passIdentity(level);
     if (step == 2) return typeStreetTypes();
@@ -231,10 +231,6 @@ struct DbrnWizardFixture : ::testing::Test {
     passTurns();
     ASSERT_EQ(outcome(checkAccessPage(s, date)), "passed");
     if (s.level == 2) passHouses();
-    ASSERT_EQ(s.wizardStep, 8);
-  }
-  void enterSmallCity(int level) {
-    enterUntil(level, 8);
     ASSERT_EQ(s.wizardStep, 8);
   }
 };

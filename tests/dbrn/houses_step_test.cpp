@@ -51,6 +51,22 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));
 }
 
+TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {
+  s.table4.set(2, hc::kYard, "7");  // Oak's first house
+  // Back to the streets: Elm gets a second house and Oak keeps one; Elm's new house is empty.
+  s.wizardStep = 4;
+  dbrnBack(s);
+  passStreetTypes();
+  for (int r = 0; r < s.table_0.rows(); ++r)
+    s.table_0.set(r, streetCol::kHouses, s.table_0.cell(r, streetCol::kName) == "Elm" ? "2" : "1");
+  passStreets();
+  passSections();
+  passTurns();
+  passAccess();
+  EXPECT_EQ(column(hc::kName) + column(hc::kHouseNo) + column(hc::kYard),
+            "[Kings][Elm][  Elm][Oak][5][1][][1][][][][7]");
+}
+
 TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // Cells of row 2 changed one after the other, and the outcome where one is given.
   // clang-format off

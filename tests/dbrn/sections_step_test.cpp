@@ -68,8 +68,6 @@ TEST_F(SectionsStep, ASectionWithoutAStreetHasTheMarkAndNoNameOrNumbers) {
     s.wizardStep = 4;
     EXPECT_EQ(check(), expected) << mark << name << from << to;
   }
-  // The row needs no street picked: it belongs to the program's street.
-  EXPECT_EQ(s.table1.cell(none, sc::kStreet), "");
   // With the mark of non-standard numbering the house numbers of a street are not checked.
   s.table1.set(2, sc::kNonStd, "  *");
   EXPECT_EQ(withCell(sc::kFrom, ""), "passed");

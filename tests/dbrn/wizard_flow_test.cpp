@@ -19,7 +19,7 @@ class IdentityStep : public test::DbrnWizardFixture {
   }
   // The small city as a file in Dbrn/, listed in the catalogue; its item in the import list.
   int addDatabase(const std::string& code, const std::string& kind) {
-    enterSmallCity(kind.back() == '1' ? 1 : 2);
+    enterUntil(kind.back() == '1' ? 1 : 2, 8);
     DbrnFile db = s.db;
     db.header.dbCode = code;
     db.header.dbKind = kind;
@@ -36,15 +36,13 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   EXPECT_EQ(refusal(next("000", "")), "S40. @-1 txtName");
   // A name of one blank is a name.
   EXPECT_EQ(outcome(next("000", " ")), "passed");
-  EXPECT_EQ(s.db.header.dbName, " ");
-  EXPECT_EQ(s.wizardStep, 2);
+  EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
 }
 
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
   StepResult r = next("123", "City");
   EXPECT_EQ(refusal(r), "S693 use1 (S510) S603. S38. @-1 txtKod");
-  EXPECT_EQ(text(*updatedText(r.updates, "DBRN1_0")), "use1 (S510)");
   EXPECT_EQ(s.wizardStep, 1);
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
   // A correction keeps its own entry in the catalogue.
@@ -87,11 +85,6 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
 
 class WizardFlow : public test::DbrnWizardFixture {
  protected:
-  DbrnFile saved(const char* file) {
-    const DbrnRead read = readDbrnFile(dir / "Dbrn" / file);
-    EXPECT_TRUE(read.db) << read.error.text;
-    return read.db ? *read.db : DbrnFile();
-  }
   static std::string streetsOf(const DbrnFile& db) {
     std::string out;
     for (const StreetRec& s : db.streets)
@@ -116,7 +109,7 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
   passTurns();
   EXPECT_EQ(text(updatedText(checkAccessPage(s, "06.12.2024").updates, "nstr_5").value()), "3");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  const DbrnFile db = saved("123use1_dbrn_eng.dat");
+  const DbrnFile db = readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db.value();
   EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;av.1;none0;st.2;");
   EXPECT_EQ(db.sections[0].streetIndex * 100 + db.sections[2].streetIndex * 10 +
                 db.sections[3].streetIndex,
@@ -124,7 +117,7 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
 }
 
 TEST_F(WizardFlow, ASaveThatFailsIsReported) {
-  enterSmallCity(1);
+  enterUntil(1, 8);
   std::filesystem::remove_all(dir / "Dbrn");
   dir.write("Dbrn", "a file where the folder belongs");
   EXPECT_EQ(text(finishDbrn(s, app)), "S830 \"123use1_dbrn_eng.dat\" S865.");

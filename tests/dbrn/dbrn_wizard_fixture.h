@@ -29,15 +29,6 @@
 
 namespace qj::test {
 
-// The marked shell with the two texts the wizard compares against: the no-street type's short
-// name and the full name of the type chosen first.
-inline ShellTables dbrnWizardShell() {
-  ShellTables t = markedShell();
-  t.shortTexts[2] = "none";
-  t.shellTexts[697] = "street";
-  return t;
-}
-
 inline void setRow(GridTable& t, int row,
                    std::initializer_list<std::pair<int, const char*>> cells) {
   if (t.rows() <= row) t.setRows(row + 1);
@@ -84,7 +75,11 @@ struct DbrnWizardFixture : ::testing::Test {
   DbrnWizardFixture() {
     app.folder = std::make_unique<ProgramFolder>(dir.path());
     app.langCode = "eng";
-    app.texts = dbrnWizardShell();
+    // The marked shell with the two texts the wizard compares against: the no-street type's
+    // short name and the full name of the type chosen first.
+    app.texts = markedShell();
+    app.texts.shortTexts[2] = "none";
+    app.texts.shellTexts[697] = "street";
     app.decSep = ',';
     app.formMode = kCreateDbrn;
     s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);

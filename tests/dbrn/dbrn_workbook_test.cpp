@@ -84,13 +84,11 @@ const ShellTables& texts() {
 TEST(DbrnWorkbook, InfoSheetsOfBothLevels) {
   const Workbook one = dbrnWorkbook(sampleDb("use1"), texts());
   const Sheet& info = one.sheets()[0];
-  EXPECT_EQ(info.name(), "S422");
-  EXPECT_EQ(rows(info, 0, info.rowCount() - 1, 1),
-            "S788|eng;S222|042;S260|River town;S672|use1 (S510);S534|0;S721|3;S739|5;"
+  EXPECT_EQ(info.name() + ":" + rows(info, 0, info.rowCount() - 1, 1),
+            "S422:S788|eng;S222|042;S260|River town;S672|use1 (S510);S534|0;S721|3;S739|5;"
             "S738|5;S735|4;S139|01.06.2024;");
   EXPECT_EQ(widths(info, 0, 1), "570 810 ");
-  DbrnFile sys = sampleDb("sys2");
-  const Sheet two = dbrnWorkbook(sys, texts()).sheets()[0];
+  const Sheet two = dbrnWorkbook(sampleDb("sys2"), texts()).sheets()[0];
   EXPECT_EQ(rows(two, 3, two.rowCount() - 1, 1),
             "S672|sys2 (S610);S534|1;S721|3;S739|5;S723|5;S738|5;S735|4;S139|01.06.2024;");
 }
@@ -98,13 +96,12 @@ TEST(DbrnWorkbook, InfoSheetsOfBothLevels) {
 TEST(DbrnWorkbook, StreetTypesAndStreetsWithTheirRepeatsBlank) {
   const Workbook one = dbrnWorkbook(sampleDb("use1"), texts());
   const Sheet& types = one.sheets()[1];
-  EXPECT_EQ(types.name(), "S682");
+  const Sheet& streets = one.sheets()[2];
+  EXPECT_EQ(types.name() + streets.name(), "S682S698");
   // A count or type the same as above is left blank; names are always written.
   EXPECT_EQ(rows(types, 0, 3, 2), "S678|S645|S728;avenue|av.|2;lane|ln.|;street|st.|1;");
   EXPECT_TRUE(types.formatAt(0, 2).wrap && !types.formatAt(1, 0).bold);
 
-  const Sheet& streets = one.sheets()[2];
-  EXPECT_EQ(streets.name(), "S698");
   EXPECT_EQ(
       rows(streets, 0, 5, 4),
       "S404|S645|S266|S533 (*)|;1|av.|Kings|*|;2||Queens||;3|ln.|Mill|*|;4||Ash||;5|st.|Mill|*|;");
@@ -239,7 +236,6 @@ class WorkbookCells : public ::testing::Test {
   std::string refusal() const { return text(readDbrnWorkbook(book, "city.xlsx", "eng").message); }
   std::string houseRefusal() const {
     DbrnWorkbookRead read = readDbrnWorkbook(book, "city.xlsx", "eng");
-    EXPECT_TRUE(read.db) << text(read.message);
     return read.db ? text(readDbrnHouseWorkbook(houses, "city#.xlsx", *read.db)) : std::string();
   }
 
@@ -302,7 +298,6 @@ TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
 TEST(DbrnWorkbookImport, FromFilesWithTheHouseWorkbookBeside) {
   test::TempDir dir;
   const fs::path main = dir / "River town.xlsx";
-  EXPECT_EQ(houseWorkbookPath(main), dir / "River town#.xlsx");
 
   const auto messages = [&](const ImportedDbrnWorkbook& w) {
     std::string out = w.loaded ? "loaded:" : "refused:";

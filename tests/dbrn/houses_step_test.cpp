@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "support/town.h"
 
 namespace qj {
 namespace {
@@ -25,13 +26,9 @@ class HousesStep : public test::DbrnWizardFixture {
 
 TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   const int32_t oak = street("st.", "Oak");
-  s.db.sections.assign(4, TransitSectionRec{});
-  const char* ranges[][2] = {{"2", "8"}, {"10", "20"}, {"2", "8"}, {"1", "1"}};
-  for (int k = 0; k < 4; ++k) {
-    s.db.sections[k].streetIndex = oak;
-    s.db.sections[k].houseFrom = ranges[k][0];
-    s.db.sections[k].houseTo = ranges[k][1];
-  }
+  s.db.sections.clear();
+  for (const auto& [from, to] : {std::pair("2", "8"), {"10", "20"}, {"2", "8"}, {"1", "1"}})
+    s.db.sections.push_back(test::townSection(oak, from, to, "1", "2", "100", {}));
   list42Change(s, 1);
   EXPECT_EQ(test::items(s.list43), "*1-1=4;10-20=2;2-8=1;2-8=3;");
   // The SpaceBar on a section column enters the chosen section.

@@ -70,6 +70,12 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   typeTypes(
       {{"abcdex", "a"}, {"abcdey", "b"}, {"ab", "c"}, {"abc", "d"}, {"\xE0", "e"}, {"z", "f"}});
   ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+  // Names take lower-case letters and punctuation, within 20 and 4 characters.
+  const StreetTypeGridRules rules(s);
+  for (const char* bad : {"a1", "Ab", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
+    EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kFullName, bad)) << bad;
+  EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kFullName, "\xBF\xE0-x.aaaaaaaaaaaaaaa"));
+  EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
   // The type chooser of the streets page names the types in their order, "street" chosen first.
   EXPECT_EQ(test::items(s.list0),
             "*ab (c)=0;abc (d)=1;abcdey (b)=2;abcdex (a)=3;z (f)=4;\xE0 (e)=5;");
@@ -83,6 +89,13 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
   s.wizardStep = 3;
   dbrnBack(s);
   EXPECT_TRUE(typeLocked(s.table0, 1));
+  // Stored and then deleted, it no longer does.
+  passStreetTypes();
+  ASSERT_TRUE(checkAndStoreStreets(s).passed());
+  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
+  s.wizardStep = 3;
+  dbrnBack(s);
+  EXPECT_FALSE(typeLocked(s.table0, 1));
   passStreetTypes();
   typeStreets();
   passStreets();
@@ -165,6 +178,7 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   enterUntil(2, 3);
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
+  EXPECT_TRUE(StreetGridRules(s).typable(s.table_0, 0, streetCol::kHouses));
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
 

@@ -100,7 +100,6 @@ TEST(DbrnWorkbook, StreetTypesAndStreetsWithTheirRepeatsBlank) {
   EXPECT_EQ(types.name() + streets.name(), "S682S698");
   // A count or type the same as above is left blank; names are always written.
   EXPECT_EQ(rows(types, 0, 3, 2), "S678|S645|S728;avenue|av.|2;lane|ln.|;street|st.|1;");
-  EXPECT_TRUE(types.formatAt(0, 2).wrap && !types.formatAt(1, 0).bold);
 
   EXPECT_EQ(
       rows(streets, 0, 5, 4),
@@ -155,7 +154,6 @@ TEST(DbrnWorkbook, HouseWorkbook) {
   EXPECT_EQ(row(s, 3, 7), "|3|||5a|2|0|");
   EXPECT_EQ(row(s, 4, 18), "3|1|ln.|Mill|4||4|3|10|10|3|11|12|4|1|2|4|3|4");
   EXPECT_EQ(row(s, 5, 4), "5|1|st.||2");  // the same street name
-  EXPECT_TRUE(s.formatAt(0, 18).wrap);
   EXPECT_EQ(widths(s, 8, 8) + widths(s, 18, 18), "140 130 ");
 }
 

@@ -25,6 +25,8 @@ class HousesStep : public test::DbrnWizardFixture {
 };
 
 TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
+  // Types with referenced streets, "street" chosen first.
+  EXPECT_EQ(test::items(s.list41), "avenue (av.)=0;*street (st.)=1;");
   const int32_t oak = street("st.", "Oak");
   s.db.sections.clear();
   for (const auto& [from, to] : {std::pair("2", "8"), {"10", "20"}, {"2", "8"}, {"1", "1"}})

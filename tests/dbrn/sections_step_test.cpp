@@ -47,7 +47,7 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   s.table1.set(2, sc::kSpeed, "0");
   EXPECT_EQ(checkSectionsPage(s).check.column, sc::kSpeed);  // the cell to make current
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
-  for (const char* ok : {"12", "12\xE0", "12b"}) EXPECT_TRUE(isSectionHouseNumber(ok)) << ok;
+  for (const char* ok : {"12", "12\xE0", "12a", "12z"}) EXPECT_TRUE(isSectionHouseNumber(ok)) << ok;
   for (const char* bad : {"a", "1a2", "12B", ""}) EXPECT_FALSE(isSectionHouseNumber(bad)) << bad;
   EXPECT_TRUE(sameParity("12\xE0", "18") && sameParity("1", "19") && !sameParity("12\xE0", "17"));
 }
@@ -78,6 +78,8 @@ TEST_F(SectionsStep, LevelTwoNeedsHouseNumbersOfAnyFormAndRefusesSectionsWithout
   EXPECT_EQ(withCell(sc::kTo, ""), "S447 3.");
   EXPECT_EQ(withCell(sc::kTo, "1"), "S336 3.");
   EXPECT_EQ(withCell(sc::kFrom, "12/1"), "passed");
+  EXPECT_TRUE(SectionGridRules(s).accepts(s.table1, 0, sc::kFrom, "123456/\\a"));
+  EXPECT_FALSE(SectionGridRules(s).accepts(s.table1, 0, sc::kFrom, "1234567/\\a"));
   typeSection(4, "none", "", "", "", "3", "4");
   EXPECT_EQ(check(), "S441 5, S152.");
 }

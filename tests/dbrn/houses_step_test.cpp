@@ -62,8 +62,8 @@ TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {
   passSections();
   passTurns();
   passAccess();
-  EXPECT_EQ(column(hc::kName) + column(hc::kHouseNo) + column(hc::kYard),
-            "[Kings][Elm][  Elm][Oak][5][1][][1][][][][7]");
+  EXPECT_EQ(column(hc::kName) + column(hc::kHouseNo) + column(hc::kYard) + column(hc::kRow),
+            "[Kings][Elm][  Elm][Oak][5][1][][1][][][][7][1][2][3][4]");
 }
 
 TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {

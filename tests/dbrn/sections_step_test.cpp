@@ -49,6 +49,7 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
   for (const char* ok : {"12", "12\xE0", "12a", "12z"}) EXPECT_TRUE(isSectionHouseNumber(ok)) << ok;
   for (const char* bad : {"a", "1a2", "12B", ""}) EXPECT_FALSE(isSectionHouseNumber(bad)) << bad;
+  EXPECT_TRUE(SectionGridRules(s).accepts(s.table1, 0, sc::kFrom, "12az"));
   EXPECT_TRUE(sameParity("12\xE0", "18") && sameParity("1", "19") && !sameParity("12\xE0", "17"));
 }
 
@@ -126,6 +127,7 @@ TEST_F(SectionsStep, NodeAndRowLimits) {
 TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   enterUntil(1, 4);
   sectionGridKey(s, GridKey::PrevType, 2, sc::kName);
+  EXPECT_EQ(test::items(s.list2), "*Kings=0;");
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);
   EXPECT_EQ(s.table1.cell(2, sc::kName) + s.table1.cell(2, sc::kStreet), "Kings0");
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
@@ -135,6 +137,8 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
     marks += "[" + s.table1.cell(2, col) + "]";
   }
   EXPECT_EQ(marks, "[  *][][  *]");
+  EXPECT_TRUE(sectionGridKey(s, GridKey::Delete, 2, sc::kName).handled);
+  EXPECT_FALSE(sectionGridKey(s, GridKey::Delete, 2, sc::kFrom).handled);
   // Type, name and marks are entered by keys only; numbers are typed.
   const SectionGridRules rules(s);
   for (int col : {sc::kType, sc::kName, sc::kNonStd, sc::kClosed, sc::kStreet})

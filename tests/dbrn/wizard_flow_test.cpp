@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dbrn/dbrn_chooser.h"
 #include "dbrn/dbrn_wizard_fixture.h"
 #include "dbrn/identity_step.h"
 #include "dbrn/summary_step.h"
@@ -44,6 +45,10 @@ TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKin
   StepResult r = next("123", "City");
   EXPECT_EQ(refusal(r), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
+  // The chooser's OK needs a row of the list.
+  app.formMode = kChooseToDelete;
+  EXPECT_EQ(chooseDbrn(app, 2).action, ChooserAction::Stay);
+  EXPECT_EQ(chooseDbrn(app, 1).key, "123use1");
   // A correction keeps its own entry in the catalogue.
   s = newDbrnWizard(kCorrectDbrn, ',', "eng", app.texts);
   s.curKind = s.db.header.dbKind = "use1";

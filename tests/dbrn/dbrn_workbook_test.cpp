@@ -273,6 +273,9 @@ TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
               expected ? "S132 (\"" + file + "\"): " + expected + "." : "(none)")
         << k << " " << r << " " << c;
   }
+  // A turn count of 0 takes every pair.
+  sheet(4).set(1, 13, "0");
+  EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().sections[0].turns.size(), 3u);
   Workbook shorter = book;
   shorter.sheets().pop_back();
   EXPECT_EQ(text(readDbrnWorkbook(shorter, "city.xlsx", "eng").message),

@@ -44,7 +44,6 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
     info += text(houseSectionInfo(s, 0, hc::section(3))) + "|";
   }
   EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: st. Oak, 1-1|||");
-  EXPECT_TRUE(houseSectionInfo(s, 0, hc::kHouseNo).empty());
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
   EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));

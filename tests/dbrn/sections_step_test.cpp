@@ -144,6 +144,8 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   for (int col : {sc::kType, sc::kName, sc::kNonStd, sc::kClosed, sc::kStreet})
     EXPECT_FALSE(rules.typable(s.table1, 2, col)) << col;
   EXPECT_TRUE(rules.typable(s.table1, 2, sc::kFrom) && rules.typable(s.table1, 2, sc::kSpeed));
+  s.mode = kViewDbrn;  // where the keys do nothing
+  EXPECT_FALSE(sectionGridKey(s, GridKey::Space, 2, sc::kClosed).handled);
 }
 
 TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow) {

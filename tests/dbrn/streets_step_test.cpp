@@ -78,6 +78,8 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
   EXPECT_TRUE(streetTypeGridKey(s, GridKey::InsertRow, 0, 1).rowsChanged);
   EXPECT_EQ(test::column(s.table0, typeCol::kFullName), "[abcdex][][abcdey][ab][abc][\xE0][z]");
+  for (int k = 0; k < 8; ++k) streetTypeGridKey(s, GridKey::DeleteRow, 0, 1);
+  EXPECT_EQ(test::column(s.table0, typeCol::kFullName), "[z]");  // the last row stays
   // The type chooser of the streets page names the types in their order, "street" chosen first.
   EXPECT_EQ(test::items(s.list0),
             "*ab (c)=0;abc (d)=1;abcdey (b)=2;abcdex (a)=3;z (f)=4;\xE0 (e)=5;");
@@ -220,7 +222,6 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
   EXPECT_EQ(s.db.sections[0].streetIndex, 3);
   EXPECT_EQ(s.db.houses[0].streetIndex * 10 + s.db.houses[1].streetIndex, 43);
   EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet) + s.table1.cell(1, sectionCol::kStreet), "01");
-  EXPECT_EQ(s.table1.cell(1, sectionCol::kName), longB);
   EXPECT_EQ(s.table4.cell(0, houseCol::kStreet), "4");
   // The typed rows stay, pointing at their streets' new records; listed by type, the streets
   // show their house counts.

@@ -89,6 +89,7 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   enterUntil(1, 6);
   accessGridKey(s, GridKey::Space, 2, accessCol::kReverseClosed);
   accessGridKey(s, GridKey::Space, 3, accessCol::kPrevClosed);
+  EXPECT_FALSE(accessGridKey(s, GridKey::Delete, 3, accessCol::kPrevClosed).handled);
   s.table1.set(1, sectionCol::kClosed, "  *");
   s.db.streets.push_back({"st.", "Unused", "3", s.streetTotal()});  // no section uses it
 

@@ -42,8 +42,7 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
 
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
-  StepResult r = next("123", "City");
-  EXPECT_EQ(refusal(r), "S693 use1 (S510) S603. S38. @-1 txtKod");
+  EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
   // The chooser's OK needs a row of the list.
   app.formMode = kChooseToDelete;

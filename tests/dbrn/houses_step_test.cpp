@@ -46,6 +46,7 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: st. Oak, 1-1|||");
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
+  EXPECT_FALSE(houseGridKey(s, GridKey::Delete, 0, hc::kName).handled);
   EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));
 }
 

@@ -92,8 +92,7 @@ struct DbrnWizardFixture : ::testing::Test {
   }
   // The refusal's text, or "passed".
   std::string outcome(const StepCheck& c) const {
-    if (c.passed()) return "passed";
-    return c.message ? text(c.message) : "focus " + c.focus;
+    return c.passed() ? "passed" : c.message ? text(c.message) : "focus " + c.focus;
   }
   std::string outcome(const StepResult& r) const {
     return r.passed() ? "passed" : outcome(r.check);

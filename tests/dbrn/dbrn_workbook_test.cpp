@@ -124,6 +124,8 @@ TEST(DbrnWorkbook, SectionSheetsOfBothLevels) {
             "S537 (*)|S536 (*)|S729|1S215|1S164");
   EXPECT_EQ(row(s2, 0, 34, 33), "10S164|");
   EXPECT_EQ(row(s2, 1, 19), "1|1|av.|Kings|1|9|00001|00002|120,5|40||||3|00003|^|00004|>|1|v");
+  // The columns of level 2 are laid out one to the left, with their own widths.
+  EXPECT_EQ(s.columnWidth(6).value_or(0) + 100 * s2.columnWidth(6).value_or(0), 1214.5);
 }
 
 TEST(DbrnWorkbook, HouseWorkbook) {

@@ -29,22 +29,42 @@
 
 namespace qj::test {
 
-// The marked shell with the two texts the wizard compares against: the no-street type's short
-// name and the full name of the type chosen first.
-inline ShellTables dbrnWizardShell() {
-  ShellTables t;
-  t.languageName = "eng English";
-  for (int k = 0; k < 63; ++k) t.shortTexts.push_back(marked("s", k));
-  for (int k = 0; k < kMarkedShellTexts; ++k) t.shellTexts.push_back(marked("S", k));
-  t.shortTexts[2] = "none";
-  t.shellTexts[697] = "street";
-  return t;
-}
-
 inline void setRow(GridTable& t, int row,
                    std::initializer_list<std::pair<int, const char*>> cells) {
   if (t.rows() <= row) t.setRows(row + 1);
   for (const auto& [col, text] : cells) t.set(row, col, text);
+}
+
+// A grid column, every row's cell in brackets.
+inline std::string column(const GridTable& t, int col) {
+  std::string out;
+  for (int r = 0; r < t.rows(); ++r) out += "[" + t.cell(r, col) + "]";
+  return out;
+}
+
+// A picker's items with what they stand for, the chosen one marked.
+inline std::string items(const Picker& p) {
+  std::string out;
+  for (size_t i = 0; i < p.items.size(); ++i)
+    out += (static_cast<int>(i) == p.row ? "*" : "") + p.items[i] + "=" +
+           std::to_string(p.values[i]) + ";";
+  return out;
+}
+
+// The section records one a line: street, nodes, house range, reverse section, the marks of
+// non-standard numbering, closed, previous and reverse objects closed, and the turns.
+inline std::vector<std::string> sectionLines(const std::vector<TransitSectionRec>& sections) {
+  std::vector<std::string> out;
+  for (const TransitSectionRec& s : sections) {
+    std::string line = std::to_string(s.streetIndex) + " " + s.startNode + ">" + s.endNode + " " +
+                       s.houseFrom + "-" + s.houseTo + " r" + s.reverseSection + " ";
+    for (const std::string* mark :
+         {&s.nonStdNumbering, &s.closed, &s.prevObjectsClosed, &s.reverseObjectsClosed})
+      line += mark->empty() ? "." : *mark;
+    for (const TurnRec& t : s.turns) line += " " + t.node + t.direction;
+    out.push_back(line);
+  }
+  return out;
 }
 
 struct DbrnWizardFixture : ::testing::Test {
@@ -55,7 +75,11 @@ struct DbrnWizardFixture : ::testing::Test {
   DbrnWizardFixture() {
     app.folder = std::make_unique<ProgramFolder>(dir.path());
     app.langCode = "eng";
-    app.texts = dbrnWizardShell();
+    // The marked shell with the two texts the wizard compares against: the no-street type's
+    // short name and the full name of the type chosen first.
+    app.texts = markedShell();
+    app.texts.shortTexts[2] = "none";
+    app.texts.shellTexts[697] = "street";
     app.decSep = ',';
     app.formMode = kCreateDbrn;
     s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);
@@ -67,13 +91,15 @@ struct DbrnWizardFixture : ::testing::Test {
     return m ? m->utf8(app.texts) : std::string("no message");
   }
   // The refusal's text, or "passed".
-  std::string outcome(const StepResult& r) const {
-    if (r.passed()) return "passed";
-    return r.check.message ? text(r.check.message) : "focus " + r.check.focus;
-  }
   std::string outcome(const StepCheck& c) const {
-    if (c.passed()) return "passed";
-    return c.message ? text(c.message) : "focus " + c.focus;
+    return c.passed() ? "passed" : c.message ? text(c.message) : "focus " + c.focus;
+  }
+  std::string outcome(const StepResult& r) const {
+    return r.passed() ? "passed" : outcome(r.check);
+  }
+  // The refusal with the grid row and the control it leads to.
+  std::string refusal(const StepResult& r) const {
+    return outcome(r) + " @" + std::to_string(r.check.row) + " " + r.check.focus;
   }
 
   // ---- The small city, step by step --------------------------------------------------------
@@ -84,35 +110,25 @@ struct DbrnWizardFixture : ::testing::Test {
   }
 
   void typeStreetTypes() {
-    GridTable& t = s.table0;
-    t.setRows(3);
-    setRow(t, 0, {{typeCol::kFullName, "street"}, {typeCol::kShortName, "st."}});
-    setRow(t, 1, {{typeCol::kFullName, "avenue"}, {typeCol::kShortName, "av."}});
-    setRow(t, 2, {{typeCol::kFullName, "unnamed"}, {typeCol::kShortName, "none"}});
-    renumberRows(t);
+    const char* rows[][2] = {{"street", "st."}, {"avenue", "av."}, {"unnamed", "none"}};
+    for (int r = 0; r < 3; ++r)
+      setRow(s.table0, r, {{typeCol::kFullName, rows[r][0]}, {typeCol::kShortName, rows[r][1]}});
+    renumberRows(s.table0);
   }
   void passStreetTypes() { ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed"); }
 
   // The streets typed as a free list (every row names its type).
   void typeStreets() {
     listStreetsByType(s, false);
-    GridTable& t = s.table_0;
-    t.clear();
-    t.setRows(3);
+    s.table_0.clear();
     const bool houses = s.level == 2;
-    setRow(t, 0,
-           {{streetCol::kType, "st."},
-            {streetCol::kName, "Oak"},
-            {streetCol::kHouses, houses ? "2" : ""}});
-    setRow(t, 1,
-           {{streetCol::kType, "st."},
-            {streetCol::kName, "Elm"},
-            {streetCol::kHouses, houses ? "1" : ""}});
-    setRow(t, 2,
-           {{streetCol::kType, "av."},
-            {streetCol::kName, "Kings"},
-            {streetCol::kHouses, houses ? "1" : ""}});
-    renumberRows(t);
+    const char* rows[][3] = {{"st.", "Oak", "2"}, {"st.", "Elm", "1"}, {"av.", "Kings", "1"}};
+    // clang-format off
+    for (int r = 0; r < 3; ++r)
+      setRow(s.table_0, r, {{streetCol::kType, rows[r][0]}, {streetCol::kName, rows[r][1]},
+                            {streetCol::kHouses, houses ? rows[r][2] : ""}});
+    // clang-format on
+    renumberRows(s.table_0);
   }
   void passStreets() { ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed"); }
 
@@ -134,14 +150,11 @@ struct DbrnWizardFixture : ::testing::Test {
     t.set(row, sectionCol::kName, name);
     if (!name.empty() || type != "none")
       t.set(row, sectionCol::kStreet, std::to_string(street(type, name)));
-    setRow(t, row,
-           {{sectionCol::kFrom, from},
-            {sectionCol::kTo, to},
-            {sectionCol::kNonStd, nonStd},
-            {sectionCol::kStart, start},
-            {sectionCol::kEnd, end},
-            {sectionCol::kLength, "100"},
-            {sectionCol::kSpeed, "35,0"}});
+    // clang-format off
+    setRow(t, row, {{sectionCol::kFrom, from}, {sectionCol::kTo, to}, {sectionCol::kNonStd, nonStd},
+                    {sectionCol::kStart, start}, {sectionCol::kEnd, end},
+                    {sectionCol::kLength, "100"}, {sectionCol::kSpeed, "35,0"}});
+    // clang-format on
     for (GridTable* g : {&s.table1, &s.table2, &s.table3}) renumberRows(*g);
   }
   void typeSections() {
@@ -155,14 +168,12 @@ struct DbrnWizardFixture : ::testing::Test {
   void passSections() { ASSERT_EQ(outcome(checkSectionsPage(s)), "passed"); }
 
   void typeTurns() {
-    GridTable& t = s.table2;
-    setRow(t, 0,
-           {{turnCol::node(0), "1"},
-            {turnCol::direction(0), "v"},
-            {turnCol::node(1), "3"},
-            {turnCol::direction(1), ">1"}});
-    setRow(t, 2, {{turnCol::node(0), "1"}, {turnCol::direction(0), "^"}});
-    setRow(t, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
+    // clang-format off
+    setRow(s.table2, 0, {{turnCol::node(0), "1"}, {turnCol::direction(0), "v"},
+                         {turnCol::node(1), "3"}, {turnCol::direction(1), ">1"}});
+    // clang-format on
+    setRow(s.table2, 2, {{turnCol::node(0), "1"}, {turnCol::direction(0), "^"}});
+    setRow(s.table2, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
   }
   void passTurns() { ASSERT_EQ(outcome(checkTurnsPage(s)), "passed"); }
   void passAccess() { ASSERT_EQ(outcome(checkAccessPage(s, "06.12.2024")), "passed"); }
@@ -171,34 +182,48 @@ struct DbrnWizardFixture : ::testing::Test {
   // (Kings), 3 (Elm) or 1 (Oak).
   void typeHouses() {
     GridTable& t = s.table4;
-    ASSERT_EQ(t.rows(), 4);
     const char* section[] = {"4", "3", "1", "1"};
     const char* number[] = {"5", "1", "1", "3"};
+    // clang-format off
     for (int r = 0; r < 4; ++r)
-      setRow(t, r,
-             {{houseCol::kHouseNo, number[r]},
-              {houseCol::section(0), section[r]},
-              {houseCol::toExit(0), "0"},
-              {houseCol::exitToEnd(0), "40"}});
+      setRow(t, r, {{houseCol::kHouseNo, number[r]}, {houseCol::section(0), section[r]},
+                    {houseCol::toExit(0), "0"}, {houseCol::exitToEnd(0), "40"}});
+    // clang-format on
   }
   void passHouses() { ASSERT_EQ(outcome(checkHousesPage(s)), "passed"); }
 
-  // The small city entered from step 1 to the summary.
-  void enterSmallCity(int level) {
+  // The small city passed up to the page of `step`, that page's rows typed from the sections
+  // on; 8 enters it up to the summary.
+  void enterUntil(int level, int step) {
     passIdentity(level);
+    if (step == 2) return typeStreetTypes();
     typeStreetTypes();
     passStreetTypes();
+    if (step == 3) return;
     typeStreets();
     passStreets();
     typeSections();
+    if (step == 4) return;
     passSections();
     typeTurns();
+    if (step == 5) return;
     passTurns();
+    if (step == 6) return;
     passAccess();
-    if (level == 2) {
-      typeHouses();
-      passHouses();
-    }
+    if (level == 1) return;
+    typeHouses();
+    if (step == 7) return;
+    passHouses();
+  }
+  // Every step of an opened database passed as it is, the summary dated `date`.
+  void passEveryStep(const DbrnIdentityInput& identity, const std::string& date) {
+    ASSERT_EQ(outcome(checkGeneralPage(s, app, identity)), "passed");
+    passStreetTypes();
+    passStreets();
+    passSections();
+    passTurns();
+    ASSERT_EQ(outcome(checkAccessPage(s, date)), "passed");
+    if (s.level == 2) passHouses();
     ASSERT_EQ(s.wizardStep, 8);
   }
 };

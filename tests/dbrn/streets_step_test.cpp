@@ -1,24 +1,124 @@
-// Step 3 of the database wizard: the street rows, their storing, the re-sort with everything
-// that refers to a street, and the keys and pickers of the page.
+// Steps 2 and 3 of the database wizard: the average speed, the street types with their order
+// and locks; the street rows, their storing and deletion, and the re-sort with everything that
+// refers to a street.
 
 #include "dbrn/streets_step.h"
 
 #include <gtest/gtest.h>
 
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "dbrn/street_types_step.h"
 
 namespace qj {
 namespace {
 
 using test::setRow;
 
+class StreetTypesStep : public test::DbrnWizardFixture {
+ protected:
+  StreetTypesStep() { passIdentity(1); }
+
+  void typeTypes(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    s.table0.clear();
+    int r = 0;
+    for (const auto& [full, abbreviation] : rows)
+      setRow(s.table0, r++, {{typeCol::kFullName, full}, {typeCol::kShortName, abbreviation}});
+    renumberRows(s.table0);
+  }
+  std::string check() { return refusal(checkStreetTypesPage(s, "35,0")); }
+  std::string checkTypes(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    typeTypes(rows);
+    return check();
+  }
+};
+
+TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
+  typeTypes({{"street", "st."}});
+  // The literal shows a comma whatever the separator.
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"},
+      {"0", "S313 (<0,1 s15). @-1 skor"},
+      {"0,099", "S313 (<0,1 s15). @-1 skor"}, {"0,1", "passed @-1 "}};
+  // clang-format on
+  for (const auto& [speed, expected] : cases)
+    EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
+}
+
+TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
+  // clang-format off
+  for (int r = 0; r < 101; ++r)
+    setRow(s.table0, r, {{typeCol::kFullName, test::marked("t", r).c_str()},
+                         {typeCol::kShortName, test::marked("a", r).c_str()}});
+  // clang-format on
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "S305 101 (>100).");
+  s.table0.setRows(100);
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+
+  EXPECT_EQ(checkTypes({{"street", "st."}, {" ", "av."}}), "S290 2. @1 Table0");
+  EXPECT_EQ(checkTypes({{"street", "st."}, {"avenue", ""}}), "S291 2. @1 Table0");
+  // Row 1's abbreviation is repeated in row 5, row 2's full name in row 4: row 1 comes first.
+  EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "x"}}),
+            "S149 1 S1 5 S190. S203. @4 Table0");
+  EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "v"}}),
+            "S149 2 S1 4 S189. S203. @3 Table0");
+  typeTypes({{"a", "x"}, {"a ", "y"}});  // texts are compared exactly
+  EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+}
+
+TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOnATie) {
+  typeTypes(
+      {{"abcdex", "a"}, {"abcdey", "b"}, {"ab", "c"}, {"abc", "d"}, {"\xE0", "e"}, {"z", "f"}});
+  ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
+  // Names take lower-case letters and punctuation, within 20 and 4 characters.
+  const StreetTypeGridRules rules(s);
+  for (const char* bad : {"a1", "Ab", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
+    EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kFullName, bad)) << bad;
+  EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kFullName, "\xBF\xE0-x.aaaaaaaaaaaaaaa"));
+  EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
+  EXPECT_TRUE(streetTypeGridKey(s, GridKey::InsertRow, 0, 1).rowsChanged);
+  EXPECT_EQ(test::column(s.table0, typeCol::kFullName), "[abcdex][][abcdey][ab][abc][\xE0][z]");
+  EXPECT_TRUE(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).rowsChanged);
+  for (int k = 0; k < 7; ++k) EXPECT_TRUE(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).handled);
+  EXPECT_EQ(test::column(s.table0, typeCol::kFullName), "[z]");  // the last row stays
+  // The type chooser of the streets page names the types in their order, "street" chosen first.
+  EXPECT_EQ(test::items(s.list0),
+            "*ab (c)=0;abc (d)=1;abcdey (b)=2;abcdex (a)=3;z (f)=4;\xE0 (e)=5;");
+}
+
+TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndErasing) {
+  typeStreetTypes();
+  passStreetTypes();
+  // A street typed under "avenue" but not stored yet locks its type on the way back.
+  setRow(s.table_0, 0, {{streetCol::kType, "av."}, {streetCol::kName, "Kings"}});
+  s.wizardStep = 3;
+  dbrnBack(s);
+  EXPECT_TRUE(typeLocked(s.table0, 1));
+  // Stored and then deleted, it no longer does.
+  passStreetTypes();
+  ASSERT_TRUE(checkAndStoreStreets(s).passed());
+  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
+  s.wizardStep = 3;
+  dbrnBack(s);
+  EXPECT_FALSE(typeLocked(s.table0, 1));
+  passStreetTypes();
+  typeStreets();
+  passStreets();
+  s.wizardStep = 4;
+  dbrnBack(s);
+  // The grid keeps the rows in the order they were typed: street, avenue, unnamed. The street
+  // of the sections without a street counts only while a section uses it.
+  EXPECT_EQ(test::column(s.table0, typeCol::kStreets), "[2][1][]");
+  EXPECT_FALSE(StreetTypeGridRules(s).typable(s.table0, 0, typeCol::kFullName));
+  EXPECT_EQ(text(streetTypeTypingRefused(s, 0)), "S639.");
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
+  EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
+  EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
+  EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
+}
+
 class StreetsStep : public test::DbrnWizardFixture {
  protected:
-  void openPage(int level) {
-    passIdentity(level);
-    typeStreetTypes();
-    passStreetTypes();
-  }
   void typeRows(std::initializer_list<std::tuple<const char*, const char*, const char*>> rows) {
     s.table_0.clear();
     int r = 0;
@@ -26,6 +126,24 @@ class StreetsStep : public test::DbrnWizardFixture {
       setRow(s.table_0, r++,
              {{streetCol::kType, type}, {streetCol::kName, name}, {streetCol::kHouses, houses}});
     renumberRows(s.table_0);
+  }
+  // `rows` rows of type st. named S0, S1, ... with `houses` houses each.
+  void typeMany(int rows, const char* houses) {
+    s.table_0.clear();
+    s.db.streets.clear();
+    s.db.streetHouseCounts.clear();
+    // clang-format off
+    for (int r = 0; r < rows; ++r)
+      setRow(s.table_0, r, {{streetCol::kType, "st."},
+      {streetCol::kName, test::marked("S", r).c_str()},
+                            {streetCol::kHouses, houses}});
+    // clang-format on
+  }
+  std::string check() { return refusal(checkStreetsPage(s, {})); }
+  using Rows = std::initializer_list<std::tuple<const char*, const char*, const char*>>;
+  std::string checkRows(Rows rows) {
+    typeRows(rows);
+    return check();
   }
   std::string streetNames() const {
     std::string names;
@@ -35,21 +153,13 @@ class StreetsStep : public test::DbrnWizardFixture {
 };
 
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
-  openPage(1);
-  typeRows({{"", "", ""}});
-  StepResult r = checkStreetsPage(s, {});
-  EXPECT_EQ(outcome(r), "S659.");
-  EXPECT_EQ(r.check.row, 0);
-  typeRows({{"st.", "Oak", ""}, {"", "Elm", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S292 2.");
-  typeRows({{"st.", "Oak", ""}, {"st.", " ", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S289 2.");
-  typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}});
-  r = checkStreetsPage(s, {});
-  EXPECT_EQ(outcome(r), "S149 1 S1 3 S191. S203.");
-  EXPECT_EQ(r.check.row, 2);
-  EXPECT_EQ(s.wizardStep, 3);
-  EXPECT_TRUE(s.db.streets.empty());  // nothing stored by a refusal
+  enterUntil(1, 3);
+  EXPECT_EQ(checkRows({{"", "", ""}}), "S659. @0 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}}),
+            "S149 1 S1 3 S191. S203. @2 Table_0");
+  EXPECT_TRUE(s.wizardStep == 3 && s.db.streets.empty());  // nothing stored by a refusal
   // Once a street is stored, one empty row is ignored; two are equal names.
   typeRows({{"st.", "Oak", ""}, {"", "", ""}});
   EXPECT_EQ(outcome(checkStreetRows(s)), "S659.");
@@ -60,55 +170,33 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   EXPECT_EQ(s.db.streets.size(), 1u);
   typeRows({{"st.", "Oak", "1"}, {"", "", ""}, {"", "", ""}});
   EXPECT_EQ(outcome(checkStreetRows(s)), "S149 2 S1 3 S191. S203.");
-}
-
-TEST_F(StreetsStep, TenThousandRowsPassOneMoreIsRefused) {
-  openPage(1);
-  s.table_0.setRows(10001);
-  for (int r = 0; r < 10001; ++r) {
-    s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, test::marked("S", r));
-  }
+  // Ten thousand rows pass, one more is refused.
+  typeMany(10001, "");
   EXPECT_EQ(outcome(checkStreetRows(s)), "S304 10001 (>10000).");
   s.table_0.setRows(10000);
   EXPECT_EQ(outcome(checkStreetRows(s)), "passed");
 }
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
-  openPage(2);
-  typeRows({{"st.", "Oak", ""}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S293 1.");
-  typeRows({{"st.", "Oak", "0"}});
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S326.");
-  const StreetGridRules rules(s);
-  EXPECT_TRUE(rules.accepts(s.table_0, 0, streetCol::kHouses, "999"));
-  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1000"));
-  EXPECT_FALSE(rules.accepts(s.table_0, 0, streetCol::kHouses, "1a"));
-  // A pasted count that is no whole number.
-  typeRows({{"st.", "Oak", "+"}});
+  enterUntil(2, 3);
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
+  EXPECT_TRUE(StreetGridRules(s).typable(s.table_0, 0, streetCol::kHouses) &&
+              !StreetGridRules(s).typable(s.table_0, 0, streetCol::kType));
+  typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
 
-  s.db.streets.clear();
-  s.db.streetHouseCounts.clear();
-  s.table_0.clear();
-  s.table_0.setRows(301);
-  for (int r = 0; r < 301; ++r) {
-    s.table_0.set(r, streetCol::kType, "st.");
-    s.table_0.set(r, streetCol::kName, test::marked("S", r));
-    s.table_0.set(r, streetCol::kHouses, "999");
-  }
+  typeMany(301, "999");
   s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
+  typeMany(301, "999");
   s.table_0.set(300, streetCol::kHouses, "300");
-  s.db.streets.clear();
-  s.db.streetHouseCounts.clear();
-  for (int r = 0; r < 301; ++r) s.table_0.set(r, streetCol::kState, "");
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   EXPECT_EQ(s.houseTotal, 300000);
 }
 
 TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryReference) {
-  openPage(2);
+  enterUntil(2, 3);
   const std::string longA = "Abcdefghijklmnopqrst-one", longB = "Abcdefghijklmnopqrst-two";
   typeRows({{"st.", "Oak", "1"},
             {"av.", "Kings", "1"},
@@ -122,141 +210,50 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
   s.db.sections = {section};
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
-  s.table1.setRows(2);
-  s.table1.set(0, sectionCol::kStreet, "1");  // Kings
-  s.table1.set(1, sectionCol::kStreet, "3");  // longB
-  s.table4.setRows(1);
-  s.table4.set(0, houseCol::kStreet, "0");  // Oak
+  setRow(s.table1, 1, {{sectionCol::kStreet, "3"}});  // longB
+  s.table1.set(0, sectionCol::kStreet, "1");          // Kings
+  setRow(s.table4, 0, {{houseCol::kStreet, "0"}});    // Oak
 
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   // Avenues before streets; names agreeing in 20 characters later record first.
   EXPECT_EQ(streetNames(), "av. Kings;st. " + longB + ";st. " + longA + ";st. Elm;st. Oak;");
-  for (size_t i = 0; i < s.db.streets.size(); ++i)
-    EXPECT_EQ(s.db.streets[i].streetNo, static_cast<int32_t>(i));
+  for (size_t i = 0; i < s.db.streets.size(); ++i) EXPECT_EQ(s.db.streets[i].streetNo, int32_t(i));
   EXPECT_EQ(s.db.streetHouseCounts, (std::vector<int32_t>{1, 1, 1, 2, 1}));
-  EXPECT_EQ(s.db.streetTypes[0].streetCount, 1);
-  EXPECT_EQ(s.db.streetTypes[1].streetCount, 4);
+  EXPECT_EQ(s.db.streetTypes[0].streetCount * 10 + s.db.streetTypes[1].streetCount, 14);
   EXPECT_EQ(s.db.sections[0].streetIndex, 3);
-  EXPECT_EQ(s.db.houses[0].streetIndex, 4);
-  EXPECT_EQ(s.db.houses[1].streetIndex, 3);
-  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "0");
-  EXPECT_EQ(s.table1.cell(1, sectionCol::kStreet), "1");
-  EXPECT_EQ(s.table1.cell(1, sectionCol::kName), longB);
+  EXPECT_EQ(s.db.houses[0].streetIndex * 10 + s.db.houses[1].streetIndex, 43);
+  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet) + s.table1.cell(1, sectionCol::kStreet), "01");
   EXPECT_EQ(s.table4.cell(0, houseCol::kStreet), "4");
-  // The typed rows stay, pointing at their streets' new records.
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "Oak");
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kIndex), "4");
+  // The typed rows stay, pointing at their streets' new records; listed by type, the streets
+  // show their house counts.
+  EXPECT_EQ(s.table_0.cell(0, streetCol::kName) + s.table_0.cell(0, streetCol::kIndex), "Oak4");
+  listStreetsByType(s, true);
+  list0Change(s, 0);
+  EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kHouses),
+            "[Kings][1]");
+  list0Change(s, 2);  // a type without streets lists one empty row
+  EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
-  openPage(1);
+  enterUntil(1, 3);
   typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", "Kings", ""}});
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   s.db.streets[2].state = "3";
-  GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName);
-  EXPECT_EQ(text(r.warning), "S112.");
-  EXPECT_EQ(s.table_0.rows(), 3);
+  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
   // A street that a section row uses is kept as well.
   s.table1Load = s.recordsLoad;
-  s.table1.setRows(1);
-  s.table1.set(0, sectionCol::kStreet, "1");
+  setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
-  r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
-  EXPECT_FALSE(r.warning);
-  EXPECT_TRUE(r.rowsChanged);
+  const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
+  EXPECT_TRUE(!r.warning && r.rowsChanged);
   EXPECT_EQ(s.db.streets[0].state, "2");
-  EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kRow), "1");
+  EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + test::column(s.table_0, streetCol::kName),
+            "[1][2][Elm][Kings]");
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   // Kings, Elm and the program's street of the sections without a street.
   EXPECT_EQ(streetNames(), "av. Kings;st. Elm;none ;");
   EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "1");
-  // The only row is emptied rather than removed.
-  typeRows({{"st.", "Pine", ""}});
-  ASSERT_TRUE(checkAndStoreStreets(s).passed());
-  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
-  EXPECT_EQ(s.table_0.rows(), 1);
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "");
-}
-
-TEST_F(StreetsStep, TheStreetOfSectionsWithoutAStreetIsMadeOnceAndNeverListed) {
-  openPage(1);
-  typeStreets();
-  passStreets();
-  const int32_t none = noStreetStreet(s);
-  ASSERT_GE(none, 0);
-  EXPECT_EQ(s.db.streets[none].name, "");
-  // The sections page offers it, as one blank, under its type.
-  const auto type = std::find(s.list1.items.begin(), s.list1.items.end(), "unnamed (none)");
-  ASSERT_NE(type, s.list1.items.end());
-  list1Change(s, static_cast<int>(type - s.list1.items.begin()));
-  ASSERT_EQ(s.list2.items, (std::vector<std::string>{" "}));
-  EXPECT_EQ(s.list2.values[0], none);
-  // Its type's streets page lists nothing; the next pass makes no second one.
-  s.wizardStep = 4;
-  dbrnBack(s);
-  passStreetTypes();
-  listStreetsByType(s, true);
-  list0Change(s, 2);
-  EXPECT_EQ(s.table_0.rows(), 1);
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kName), "");
-  passStreets();
-  EXPECT_EQ(s.db.streets.size(), 4u);
-}
-
-TEST_F(StreetsStep, KeysStepTheTypesEnterTheTypeAndInsertRows) {
-  openPage(1);
-  ASSERT_EQ(s.list0.items[s.list0.row], "street (st.)");
-  GridKeyResult r = streetGridKey(s, GridKey::Space, 0, streetCol::kType);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(s.table_0.cell(0, streetCol::kType), "st.");
-  s.table_0.set(0, streetCol::kName, "Oak");
-  r = streetGridKey(s, GridKey::InsertRow, 0, streetCol::kName);
-  EXPECT_TRUE(r.rowsChanged);
-  EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kType), "st.");
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kRow), "2");
-  // Ctrl+A with a row that is refused keeps the type and names the row.
-  r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
-  EXPECT_EQ(text(r.warning), "S289 2.");
-  EXPECT_EQ(r.focusRow, 1);
-  EXPECT_EQ(s.list0.items[s.list0.row], "street (st.)");
-  s.table_0.set(1, streetCol::kName, "Elm");
-  r = streetGridKey(s, GridKey::PrevType, 1, streetCol::kName);
-  EXPECT_TRUE(r.pickersChanged && r.rowsChanged);
-  EXPECT_EQ(s.list0.items[s.list0.row], "avenue (av.)");
-  EXPECT_EQ(s.table_0.rows(), 1);
-  EXPECT_EQ(s.db.streets.size(), 2u);
-  // Back on the streets, the two stored rows come back.
-  EXPECT_TRUE(list0Change(s, 1).passed());
-  EXPECT_EQ(s.table_0.rows(), 2);
-  EXPECT_EQ(s.table_0.cell(1, streetCol::kState), "1");
-  // A refused change of type keeps the list on the type the grid shows.
-  s.table_0.set(1, streetCol::kName, "");
-  const StepCheck refused = list0Change(s, 0);
-  EXPECT_EQ(outcome(refused), "S289 2.");
-  EXPECT_EQ(s.list0.row, 1);
-  // Listing freely, a change of type leaves the rows as they are.
-  listStreetsByType(s, false);
-  EXPECT_TRUE(list0Change(s, 0).passed());
-  EXPECT_EQ(s.table_0.rows(), 2);
-}
-
-TEST_F(StreetsStep, RowsTypedButNotStoredSurviveBackAndNext) {
-  openPage(1);
-  typeStreets();
-  passStreets();
-  s.table_0.setRows(4);
-  setRow(s.table_0, 3, {{streetCol::kType, "st."}, {streetCol::kName, "New"}});
-  s.wizardStep = 3;
-  dbrnBack(s);
-  passStreetTypes();
-  EXPECT_EQ(s.table_0.rows(), 4);
-  EXPECT_EQ(s.table_0.cell(3, streetCol::kName), "New");
-  // A load of other records fills the grid from them.
-  ++s.recordsLoad;
-  passStreetTypes();
-  EXPECT_NE(s.table_0.cell(s.table_0.rows() - 1, streetCol::kName), "New");
 }
 
 }  // namespace

@@ -1,71 +1,106 @@
-// Whole databases entered through the wizard's steps, saved, found by the catalogue, read back
-// and corrected; and the wizard's frame: captions, Back, the import of step 1.
+// The database wizard as a whole: step 1 with its imports, a database entered through the
+// steps and saved, a save that fails, and the demo city corrected through every step.
 
 #include <gtest/gtest.h>
 
+#include "dbrn/dbrn_chooser.h"
 #include "dbrn/dbrn_wizard_fixture.h"
+#include "dbrn/identity_step.h"
 #include "dbrn/summary_step.h"
 #include "democity/demo_city.h"
-#include "frame/catalogue.h"
+#include "records/dbrn_file.h"
 
 namespace qj {
 namespace {
 
-using test::setRow;
+class IdentityStep : public test::DbrnWizardFixture {
+ protected:
+  StepResult next(const std::string& code, const std::string& name, bool use2 = false) {
+    return checkGeneralPage(s, app, {code, name, !use2, use2});
+  }
+  // The small city as a file in Dbrn/, listed in the catalogue; its item in the import list.
+  int addDatabase(const std::string& code, const std::string& kind) {
+    enterUntil(kind.back() == '1' ? 1 : 2, 8);
+    DbrnFile db = s.db;
+    db.header.dbCode = code;
+    db.header.dbKind = kind;
+    dir.write("Dbrn/" + code + kind + "_dbrn_eng.dat", writeDbrn(db));
+    app.dbrnCatalog.push_back({code + kind, "City " + code});
+    s = newDbrnWizard(app.formMode, ',', "eng", app.texts);
+    return static_cast<int>(app.dbrnCatalog.size());
+  }
+};
 
-class WizardFlow : public test::DbrnWizardFixture {};
-
-TEST_F(WizardFlow, ALevelOneDatabaseIsSavedAsTheCatalogueAndTheReaderWantIt) {
-  enterSmallCity(1);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-
-  const DbrnRead read = readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat");
-  ASSERT_TRUE(read.db) << read.error.text;
-  const DbrnFile& db = *read.db;
-  EXPECT_EQ(db.header.dbCode, "123");
-  EXPECT_EQ(db.header.dbName, "Small city");
-  EXPECT_EQ(db.header.dbKind, "use1");
-  EXPECT_EQ(db.header.language, "eng");
-  EXPECT_EQ(db.header.dbDate, "06.12.2024");
-  EXPECT_EQ(db.header.nodeCount, 4);
-  ASSERT_EQ(db.streetTypes.size(), 3u);
-  // Sorted by full name: avenue, street, unnamed.
-  EXPECT_EQ(db.streetTypes[0].shortName, "av.");
-  EXPECT_EQ(db.streetTypes[1].shortName, "st.");
-  EXPECT_EQ(db.streetTypes[2].shortName, "none");
-  EXPECT_EQ(db.streetTypes[1].streetCount, 2);
-  // By type, then by name; the street of the sections without a street made by the program.
-  ASSERT_EQ(db.streets.size(), 4u);
-  EXPECT_EQ(db.streets[0].name, "Kings");
-  EXPECT_EQ(db.streets[1].name, "Elm");
-  EXPECT_EQ(db.streets[2].name, "Oak");
-  EXPECT_EQ(db.streets[3].streetType, "none");
-  EXPECT_EQ(db.streets[3].name, "");
-  for (const StreetRec& st : db.streets) EXPECT_EQ(st.state, "3") << st.name;
-  ASSERT_EQ(db.sections.size(), 5u);
-  EXPECT_EQ(db.sections[0].streetIndex, 2);
-  EXPECT_EQ(db.sections[2].streetIndex, 1);
-  EXPECT_EQ(db.sections[4].streetIndex, 3);
-  EXPECT_EQ(db.sections[0].startNode, "00001");
-  EXPECT_EQ(db.sections[4].houseFrom, " ");
-  EXPECT_EQ(db.sections[4].nonStdNumbering, "*");
-  EXPECT_EQ(db.sections[0].reverseSection, "2");
-  EXPECT_EQ(db.sections[2].reverseSection, "");
-  ASSERT_EQ(db.sections[0].turns.size(), 2u);
-  EXPECT_EQ(db.sections[0].turns[1].node, "00003");
-  EXPECT_EQ(db.sections[0].turns[1].direction, ">");
-
-  app.formMode = kCorrectDbrn;
-  const CatalogueScan scan = DBRNaClick(app);
-  ASSERT_FALSE(scan.failure);
-  ASSERT_EQ(scan.catalog.size(), 1u);
-  EXPECT_EQ(scan.catalog[0].key, "123use1");
+TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
+  for (const char* code : {"", "1", "12", "1234", "12a", "1 2"})
+    EXPECT_EQ(refusal(next(code, "x")), "S297. @-1 txtKod") << code;
+  EXPECT_EQ(refusal(next("000", "")), "S40. @-1 txtName");
+  // A name of one blank is a name.
+  EXPECT_EQ(outcome(next("000", " ")), "passed");
+  EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
 }
 
+TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
+  app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
+  EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
+  EXPECT_EQ(outcome(next("123", "City", true)), "passed");
+  // The chooser's OK needs a row of the list.
+  app.formMode = kChooseToDelete;
+  EXPECT_EQ(chooseDbrn(app, 2).action, ChooserAction::Stay);
+  EXPECT_EQ(chooseDbrn(app, 1).key, "123use1");
+  // A correction keeps its own entry in the catalogue.
+  s = newDbrnWizard(kCorrectDbrn, ',', "eng", app.texts);
+  s.curKind = s.db.header.dbKind = "use1";
+  EXPECT_EQ(outcome(next("123", "City")), "passed");
+}
+
+TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNoKind) {
+  app.formMode = kImportDbrn;
+  const int sys = addDatabase("001", "sys2");
+  const int cli = addDatabase("321", "cli2");
+  ASSERT_FALSE(importDbrnFile(s, app, cli).message);
+  EXPECT_EQ(refusal(next("555", "City")), "S26. S158. @-1 cbImport");
+  s.curKind = "none";  // no kind chosen
+  s.db.header.dbKind = "xxx1";
+  EXPECT_EQ(outcome(next("555", "City")), "S205. S179.");
+
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+  const DbrnImport imported = importDbrnFile(s, app, sys);
+  ASSERT_FALSE(imported.message);
+  // The header keeps the kind read until step 2 passes.
+  EXPECT_EQ(text(imported.source) + " " + s.curKind + " " + s.db.header.dbKind,
+            "[001sys2] City 001 use2 sys2");
+  EXPECT_FALSE(kindChoiceShown(s));
+  ASSERT_EQ(outcome(next("777", "Taken over")), "passed");
+  EXPECT_EQ(s.db.header.dbCode + " " + std::to_string(s.table0.rows()), "777 3");
+  passStreetTypes();
+  EXPECT_EQ(s.db.header.dbKind, "use2");
+
+  // "none" empties the database; the kind can be chosen again.
+  s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+  importDbrnFile(s, app, sys);
+  EXPECT_EQ(text(importDbrnFile(s, app, 0).source), "S275.");
+  EXPECT_TRUE(s.db.streets.empty() && kindChoiceShown(s));
+  // The last item of the list, its file missing.
+  app.dbrnCatalog.push_back({"404use1", "Missing"});
+  EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
+}
+
+class WizardFlow : public test::DbrnWizardFixture {
+ protected:
+  static std::string streetsOf(const DbrnFile& db) {
+    std::string out;
+    for (const StreetRec& s : db.streets)
+      out += s.streetType + " " + s.name + " " + s.state + " " + std::to_string(s.streetNo) + ";";
+    for (const StreetTypeRec& t : db.streetTypes)
+      out += t.shortName + std::to_string(t.streetCount) + ";";
+    return out;
+  }
+};
+
 TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNeedsIt) {
-  passIdentity(1);
-  typeStreetTypes();
-  // Sorted between avenue and street, its street stands between Kings and Elm.
+  enterUntil(1, 2);
+  // Sorted between avenue and street, its street would stand between Kings and Elm.
   s.table0.set(2, typeCol::kFullName, "empty");
   passStreetTypes();
   typeStreets();
@@ -75,166 +110,39 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
   passSections();
   typeTurns();
   passTurns();
-  const StepResult summary = checkAccessPage(s, "06.12.2024");
-  ASSERT_TRUE(updatedText(summary.updates, "nstr_5"));
-  EXPECT_EQ(text(*updatedText(summary.updates, "nstr_5")), "3");
+  EXPECT_EQ(text(updatedText(checkAccessPage(s, "06.12.2024").updates, "nstr_5").value()), "3");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-
-  const DbrnFile db = *readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db;
-  ASSERT_EQ(db.streets.size(), 3u);
-  EXPECT_EQ(db.header.streetCount, 3);
-  EXPECT_EQ(db.streets[1].name, "Elm");
-  EXPECT_EQ(db.streets[1].streetNo, 1);
-  EXPECT_EQ(db.streetTypes[1].shortName, "none");
-  EXPECT_EQ(db.streetTypes[1].streetCount, 0);
-  EXPECT_EQ(db.sections[0].streetIndex, 2);  // Oak
-  EXPECT_EQ(db.sections[2].streetIndex, 1);  // Elm
-  EXPECT_EQ(db.sections[3].streetIndex, 0);  // Kings
+  const DbrnFile db = readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db.value();
+  EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;av.1;none0;st.2;");
+  EXPECT_EQ(db.sections[0].streetIndex * 100 + db.sections[2].streetIndex * 10 +
+                db.sections[3].streetIndex,
+            210);
 }
 
-TEST_F(WizardFlow, ALevelTwoDatabaseKeepsItsHousesStreetByStreet) {
-  enterSmallCity(2);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  const DbrnRead read = readDbrnFile(dir / "Dbrn/123use2_dbrn_eng.dat");
-  ASSERT_TRUE(read.db) << read.error.text;
-  const DbrnFile& db = *read.db;
-  // No street is made for sections without a street: a level-2 section always has houses.
-  ASSERT_EQ(db.streets.size(), 3u);
-  EXPECT_EQ(db.streetHouseCounts, (std::vector<int32_t>{1, 1, 2}));
-  ASSERT_EQ(db.houses.size(), 4u);
-  // Kings first (avenue), then Elm, then Oak: the rows followed their streets.
-  EXPECT_EQ(db.houses[0].streetIndex, 0);
-  EXPECT_EQ(db.houses[3].streetIndex, 2);
-  EXPECT_EQ(db.sections[0].streetIndex, 2);
-  ASSERT_EQ(db.houses[0].links.size(), 1u);
-  EXPECT_EQ(db.houses[3].links[0].distExitToEnd, 40);
-}
-
-TEST_F(WizardFlow, ACorrectionReadsTheDatabaseAndWritesItBackUnchangedButForTheDate) {
-  enterSmallCity(2);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  const std::string before = dir.read("Dbrn/123use2_dbrn_eng.dat");
-
-  app.formMode = kCorrectDbrn;
-  app.selectedPath = (dir / "Dbrn/123use2_dbrn_eng").string();
-  DbrnWizardOpen open = openDbrnWizard(app);
-  ASSERT_TRUE(open.state);
-  s = std::move(*open.state);
-  EXPECT_EQ(s.level, 2);
-  EXPECT_EQ(text(s.kindCaption), "use2 (S511)");
-  ASSERT_EQ(outcome(checkGeneralPage(s, app, {"123", "Small city", true, false})), "passed");
-  EXPECT_EQ(s.table0.rows(), 3);
-  passStreetTypes();
-  passStreets();
-  EXPECT_EQ(s.table1.rows(), 4);
-  passSections();
-  passTurns();
-  ASSERT_EQ(outcome(checkAccessPage(s, "07.12.2024")), "passed");
-  EXPECT_EQ(s.table4.rows(), 4);
-  EXPECT_EQ(s.table4.cell(3, houseCol::kHouseNo), "3");
-  passHouses();
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  DbrnFile after = *readDbrnFile(dir / "Dbrn/123use2_dbrn_eng.dat").db;
-  DbrnFile expected = *readDbrn(before).db;
-  EXPECT_EQ(after.header.dbDate, "07.12.2024");
-  after.header.dbDate = expected.header.dbDate;
-  EXPECT_EQ(after, expected);
-}
-
-TEST_F(WizardFlow, ViewingWritesNothing) {
-  enterSmallCity(1);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  std::filesystem::remove(dir / "Dbrn/123use1_dbrn_eng.dat");
-  s.mode = kViewDbrn;
-  EXPECT_EQ(finishDbrn(s, app), std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dbrn/123use1_dbrn_eng.dat"));
-}
-
-TEST_F(WizardFlow, ASaveThatCannotBeWrittenIsReported) {
-  enterSmallCity(1);
+TEST_F(WizardFlow, ASaveThatFailsIsReportedAndViewingWritesNothing) {
+  enterUntil(1, 8);
   std::filesystem::remove_all(dir / "Dbrn");
   dir.write("Dbrn", "a file where the folder belongs");
+  s.mode = kViewDbrn;
+  EXPECT_EQ(finishDbrn(s, app), std::nullopt);
+  s.mode = kCreateDbrn;
   EXPECT_EQ(text(finishDbrn(s, app)), "S830 \"123use1_dbrn_eng.dat\" S865.");
 }
 
-}  // namespace
-}  // namespace qj
-
-namespace qj {
-namespace {
-
-class DemoCityCorrection : public test::DbrnWizardFixture,
-                           public ::testing::WithParamInterface<int> {};
-
 // The shipped city, corrected without a change, passes every step and comes back as it was.
-TEST_P(DemoCityCorrection, PassesEveryStepAndIsWrittenBackUnchanged) {
-  const int level = GetParam();
-  DbrnFile city = demoCity(level, "eng");
-  city.header.dbKind = level == 1 ? "use1" : "use2";
-  const std::string file = city.header.dbCode + city.header.dbKind + "_dbrn_eng.dat";
-  dir.write("Dbrn/" + file, writeDbrn(city));
-  app.formMode = kCorrectDbrn;
-  app.selectedPath = (dir / ("Dbrn/" + file.substr(0, file.size() - 4))).string();
-  s = std::move(*openDbrnWizard(app).state);
-  ASSERT_EQ(outcome(checkGeneralPage(s, app, {city.header.dbCode, city.header.dbName})), "passed");
-  passStreetTypes();
-  passStreets();
-  passSections();
-  passTurns();
-  ASSERT_EQ(outcome(checkAccessPage(s, city.header.dbDate)), "passed");
-  if (level == 2) passHouses();
-  ASSERT_EQ(s.wizardStep, 8);
-  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
-  const DbrnRead read = readDbrnFile(dir / ("Dbrn/" + file));
-  ASSERT_TRUE(read.db) << read.error.text;
-  EXPECT_EQ(read.db->streets, city.streets);
-  EXPECT_EQ(read.db->sections, city.sections);
-  EXPECT_EQ(read.db->houses, city.houses);
-  EXPECT_EQ(*read.db, city);
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, DemoCityCorrection, ::testing::Values(1, 2));
-
-}  // namespace
-}  // namespace qj
-
-namespace qj {
-namespace {
-
-class ClientAdditionView : public test::DbrnWizardFixture {};
-
-// A client addition has streets and houses but no sections: viewing it lists no section and
-// every house, without links.
-TEST_F(ClientAdditionView, ListsTheHousesAndNoSection) {
-  DbrnFile city = demoCity(2, "eng");
-  DbrnFile client = city;
-  client.header.dbKind = "cli2";
-  client.sections.clear();
-  for (HouseRec& h : client.houses) h.links.clear();
-  dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(client));
-  app.formMode = kViewDbrn;
-  app.selectedPath = (dir / "Dbrn/002cli2_dbrn_eng").string();
-  s = std::move(*openDbrnWizard(app).state);
-  EXPECT_EQ(s.level, 3);
-  EXPECT_EQ(text(s.kindCaption), "cli2 (S218)");
-  ASSERT_EQ(outcome(checkGeneralPage(s, app, {"002", city.header.dbName})), "passed");
-  passStreetTypes();
-  ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
-  EXPECT_EQ(s.sectionRowCount, 0);
-  EXPECT_EQ(s.table1.rows(), 1);
-  passSections();
-  EXPECT_EQ(s.sectionTotal, city.header.sectionCount);
-  passTurns();
-  ASSERT_EQ(outcome(checkAccessPage(s, "")), "passed");
-  EXPECT_EQ(s.wizardStep, 7);
-  EXPECT_EQ(s.table4.rows(), city.header.houseCount);
-  EXPECT_EQ(s.table4.cell(0, houseCol::kHouseNo), city.houses[0].houseNo);
-  EXPECT_EQ(s.table4.cell(0, houseCol::section(0)), "");
-  EXPECT_TRUE(s.list43.items.empty());
-  EXPECT_TRUE(houseSectionInfo(s, 0, houseCol::section(0)).empty());
-  passHouses();
-  EXPECT_EQ(finishDbrn(s, app), std::nullopt);
-  EXPECT_EQ(dir.read("Dbrn/002cli2_dbrn_eng.dat"), writeDbrn(client));
+TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
+  for (int level : {1, 2}) {
+    DbrnFile city = demoCity(level, "eng");
+    city.header.dbKind = level == 1 ? "use1" : "use2";
+    const std::string file = city.header.dbCode + city.header.dbKind + "_dbrn_eng";
+    dir.write("Dbrn/" + file + ".dat", writeDbrn(city));
+    app.formMode = kCorrectDbrn;
+    app.selectedPath = (dir / "Dbrn" / file).string();
+    s = std::move(*openDbrnWizard(app).state);
+    passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
+    ASSERT_EQ(finishDbrn(s, app), std::nullopt);
+    EXPECT_EQ(dir.read("Dbrn/" + file + ".dat"), writeDbrn(city)) << level;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,248 @@
+// Database files: names, the wizard's load and save with the take-over of system databases,
+// the messages of files that cannot be read, the client addition byte by byte with its dialog,
+// and the export of the workbooks.
+
+#include <gtest/gtest.h>
+
+#include "dbrn/client_addition.h"
+#include "dbrn/dbrn_export.h"
+#include "dbrn/dbrn_io.h"
+#include "dbrn/dbrn_workbook.h"
+#include "dbrn/dbrn_workbook_import.h"
+#include "democity/demo_city.h"
+#include "support/bytes_at.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+#include "support/town.h"
+
+namespace qj {
+namespace {
+
+// A program folder for the dialogs that work on database files.
+class DbrnFolder : public ::testing::Test {
+ protected:
+  DbrnFolder() {
+    state.folder = std::make_unique<ProgramFolder>(dir.path());
+    state.langCode = "eng";
+    state.texts = test::markedShell();
+  }
+  // The town of the given kind as <dir>/123<kind>_dbrn_eng.dat; its selected path.
+  std::string place(const char* kind) {
+    dir.write(dbrnFileName("123", kind, "eng"), writeDbrn(test::smallTown(kind)));
+    return (dir / ("123" + std::string(kind) + "_dbrn_eng")).string();
+  }
+  std::string text(const Text& t) const { return t.utf8(state.texts); }
+  // A message in UTF-8, "!" after an error and "?" after a warning.
+  std::string text(const Message& m) const {
+    return m.utf8(state.texts) + (m.kind == MessageKind::Error ? "!" : "?");
+  }
+  // What the wizard loads from `selected`: its kind, level and caption, or the message.
+  std::string loaded(const std::string& selected, int mode) const {
+    const WizardDbrnLoad load = loadDbrn(selected, mode);
+    if (!load.loaded) return text(load.message);
+    return load.loaded->curKind + " " + std::to_string(load.loaded->level) + " " +
+           text(load.loaded->kindCaption);
+  }
+  // The database written under its file name and chosen.
+  void choose(const DbrnFile& db) {
+    const std::string name = dbrnFileName(db.header.dbCode, db.header.dbKind, "eng");
+    dir.write("Dbrn/" + name, writeDbrn(db));
+    state.selectedPath = (dir / "Dbrn" / name).replace_extension().string();
+  }
+  // The message with its kind, whether the dialog stays open and the file written.
+  std::string text(const ClientAdditionResult& r) const {
+    return (r.message ? text(*r.message) : std::string("(none)")) +
+           (r.stayOpen ? " open" : " closed") +
+           (r.written ? " " + r.written->filename().string() : "");
+  }
+
+  // Refused or not, the workbooks written and the messages with their kinds.
+  std::string outcome(const DbrnExport& e) const {
+    std::string out = e.refused ? "refused" : "done";
+    for (const auto* book : {&e.mainWorkbook, &e.houseWorkbook})
+      out += " " + (*book ? book->value().filename().string() : "-");
+    for (const Message& m : e.messages) out += " " + text(m);
+    return out;
+  }
+
+  test::TempDir dir;
+  AppState state;
+};
+
+TEST_F(DbrnFolder, SaveReplacesTheUserFileOfTheKindInItsHeader) {
+  DbrnFile db = test::smallTown("use2");
+  saveDbrn(dir.path(), "eng", "use2", db);
+  db.header.dbName = "Renamed";
+  EXPECT_EQ(saveDbrn(dir.path(), "eng", "use2", db), dir / "123use2_dbrn_eng.dat");
+  EXPECT_EQ(dir.read("123use2_dbrn_eng.dat"), writeDbrn(db));
+  EXPECT_THROW(saveDbrn(dir.path(), "eng", "use1", db), std::invalid_argument);
+}
+
+TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsAreLevelThree) {
+  state.texts.shellTexts[609] = "  S609  ";  // trimmed in the caption
+  // The kind of the file, the operation, and the kind, level and caption loaded.
+  // clang-format off
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"sys2", kImportDbrn, "use2 2 use2 (S511)"}, {"sys2", kViewDbrn, "sys2 2 sys2 (S610)"},
+      {"sys1", kCreateDbrn, "use1 1 use1 (S510)"}, {"sys1", kViewDbrn, "sys1 1 sys1 (S609)"},
+      {"cli2", kCorrectDbrn, "cli2 3 cli2 (S218)"}, {"cli2", kViewDbrn, "cli2 3 cli2 (S218)"}};
+  // clang-format on
+  for (const auto& [kind, mode, expected] : cases)
+    EXPECT_EQ(loaded(place(kind), mode), expected) << kind << mode;
+
+  // The imported system database keeps its kind until step 2 and is saved as a user database
+  // of the same code.
+  WizardDbrn imported = *loadDbrn(place("sys2"), kImportDbrn).loaded;
+  EXPECT_EQ(imported.db.header.dbKind, "sys2");
+  imported.db.header.dbKind = imported.curKind;
+  const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
+  EXPECT_EQ(readDbrnFile(saved).db->header.key(), "123use2");
+}
+
+TEST_F(DbrnFolder, MissingDamagedAndFarTooLongFilesAreReportedByName) {
+  const std::string selected = (dir / "123use1_dbrn_eng").string();
+  EXPECT_EQ(loaded(selected, kCorrectDbrn), "S830 \"123use1_dbrn_eng.dat\" S831.!");
+  const DbrnFile town = test::smallTown();
+  std::string bytes = writeDbrn(town);
+  test::putI32(bytes, kDbrnHeaderSize + 3 * kStreetTypeSize + 4 * kStreetSize + 68, 11);
+  dir.write("123use1_dbrn_eng.dat", bytes);
+  EXPECT_EQ(loaded(selected, kCorrectDbrn),
+            "S830 \"123use1_dbrn_eng.dat\" S832: S836 1 (11 > 10).!");
+
+  // A file far beyond any database is refused by its length, before a byte of it is read: the
+  // reader would take several times the length in memory.
+  EXPECT_GT(kMaxDbrnFileBytes, 5 * kLargestEnteredDbrnBytes);
+  const fs::path path = saveDbrn(dir.path(), "eng", "use1", town);
+  fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
+  EXPECT_EQ(readDbrnFile(path).error.fault, DbrnFault::TooLong);
+  EXPECT_EQ(loaded(selected, kViewDbrn), "S830 \"123use1_dbrn_eng.dat\" S832: S842.!");
+}
+
+TEST_F(DbrnFolder, EveryFaultNamesWhatIsWrong) {
+  // clang-format off
+  const std::pair<DbrnError, const char*> cases[] = {
+      {{DbrnFault::Truncated, 0, 0, ""}, "S833"},
+      {{DbrnFault::UnknownKind, 0, 0, "use3"}, "S834 \"use3\""},
+      {{DbrnFault::BadCount, -1, 0, ""}, "S835 (-1)"},
+      {{DbrnFault::TooManyTurns, 11, 1, ""}, "S836 1 (11 > 10)"},
+      {{DbrnFault::TooManyLinks, 5, 7, ""}, "S837 7 (5 > 4)"},
+      {{DbrnFault::SectionStreet, 9, 3, ""}, "S838 3"},
+      {{DbrnFault::HouseStreet, 9, 4, ""}, "S839 4"},
+      {{DbrnFault::LinkSection, 0, 2, ""}, "S840 2 (0)"},
+      {{DbrnFault::HouseCountsDisagree, 3, 0, ""}, "S841"},
+      {{DbrnFault::TooLong, 0, 0, ""}, "S842"}};
+  // clang-format on
+  for (const auto& [error, expected] : cases)
+    EXPECT_EQ(text(dbrnReadFailure("f.dat", error)),
+              "S830 \"f.dat\" S832: " + std::string(expected) + ".");
+}
+
+using test::i32At;
+using test::strAt;
+
+// The town at level 2 with a street type that no street has.
+DbrnFile sys2() {
+  DbrnFile db = test::smallTown("sys2");
+  db.streetTypes.insert(db.streetTypes.begin() + 1, {"boulevard", "bd.", 0});
+  db.syncHeaderCounts();
+  return db;
+}
+
+TEST(ClientAddition, KeepsTheUsedStreetTypesAndEveryStreetAndHouse) {
+  const DbrnFile source = sys2();
+  const DbrnFile cli = clientAdditionOf(source);
+  // The used street types; every street and house, the houses without yards and links; the
+  // network's counts of the source, since tasks take their graph from it.
+  DbrnFile expected = source;
+  expected.header.dbKind = "cli2";
+  expected.header.streetTypeCount = 3;
+  expected.streetTypes.erase(expected.streetTypes.begin() + 1);
+  expected.sections.clear();
+  for (HouseRec& h : expected.houses) h = {h.streetIndex, h.houseNo, 0, {}};
+  EXPECT_EQ(cli, expected);
+
+  // The file: header, three types, four streets and their house counts, four 16-byte houses.
+  const std::string bytes = writeDbrn(cli);
+  const size_t houses = 148 + 3 * 32 + 4 * 44 + 4 * 4;
+  ASSERT_EQ(bytes.size(), houses + 4 * 16);
+  EXPECT_EQ(strAt(bytes, 79) + " " + strAt(bytes, 148 + 32 + 21) + " " + strAt(bytes, houses + 52),
+            "cli2 ave. 4");
+  EXPECT_EQ(i32At(bytes, 84) * 100 + i32At(bytes, 100) * 10 + i32At(bytes, houses + 48),
+            3 * 100 + 10 * 10 + 1);
+  EXPECT_EQ(readDbrn(bytes).db, cli);
+}
+
+TEST_F(DbrnFolder, AClientAdditionIsWrittenOnceAndNeverOverwritten) {
+  dir.write("Dbrn/123sys2_dbrn_eng.dat", writeDbrn(sys2()));
+  EXPECT_EQ(text(createClientAddition(state, {"123sys2", "Small town"})),
+            "(none) closed 123cli2_dbrn_eng.dat");
+  const std::string first = dir.read("Dbrn/123cli2_dbrn_eng.dat");
+  EXPECT_EQ(first, writeDbrn(clientAdditionOf(sys2())));
+
+  // The second time is refused and leaves the first file as it was.
+  DbrnFile changed = sys2();
+  changed.header.dbName = "Changed";
+  dir.write("Dbrn/123sys2_dbrn_eng.dat", writeDbrn(changed));
+  EXPECT_EQ(text(createClientAddition(state, {"123sys2", "Small town"})),
+            "S705 \"123cli2_dbrn_eng.dat\", S31.? open");
+  EXPECT_EQ(dir.read("Dbrn/123cli2_dbrn_eng.dat"), first);
+}
+
+TEST_F(DbrnFolder, AClientAdditionOfLevelOneOrDamagedSourcesIsRefused) {
+  EXPECT_EQ(text(createClientAddition(state, {"001sys1", "Streets only"})), "S107.? open");
+  // A file whose header no longer says level 2 has nothing to keep.
+  DbrnFile level1 = sys2();
+  level1.header.dbKind = "sys1";
+  level1.streetHouseCounts.clear();
+  level1.houses.clear();
+  level1.syncHeaderCounts();
+  dir.write("Dbrn/003sys2_dbrn_eng.dat", writeDbrn(level1));
+  EXPECT_EQ(text(createClientAddition(state, {"003sys2", "x"})), "S107.? open");
+
+  dir.write("Dbrn/004sys2_dbrn_eng.dat", writeDbrn(sys2()).substr(0, 200));
+  EXPECT_EQ(text(createClientAddition(state, {"004sys2", "x"})),
+            "S830 \"004sys2_dbrn_eng.dat\" S832: S835 (4).! open");
+  EXPECT_FALSE(std::filesystem::exists(dir / "Dbrn/004cli2_dbrn_eng.dat"));
+  EXPECT_EQ(text(createClientAddition(state, {"005sys2", "x"})),
+            "S830 \"005sys2_dbrn_eng.dat\" S831.! open");
+  EXPECT_EQ(text(clientAdditionNotWrittenMessage("005cli2_dbrn_eng.dat")),
+            "S1050 \"005cli2_dbrn_eng.dat\".!");
+}
+
+TEST_F(DbrnFolder, ExportOfLevelTwoGivesTwoWorkbooksThatTheImportReadsBack) {
+  const DbrnFile db = demoCity(2, "eng");
+  choose(db);
+  // The rows written are told as they go, up to the rows of both workbooks.
+  int64_t done = -1, total = 0;
+  const DbrnExport first = exportDbrnWorkbooks(state, [&](int64_t d, int64_t t) {
+    EXPECT_GE(d, done);
+    done = d;
+    total = t;
+  });
+  EXPECT_EQ(done, total);
+  EXPECT_EQ(total, dbrnWorkbookRows(db) + dbrnHouseWorkbookRows(db));
+  EXPECT_EQ(outcome(first), "done 002sys2_dbrn_eng.xlsx 002sys2_dbrn_eng#.xlsx");
+  // What the import reads back of them is the database.
+  EXPECT_EQ(importDbrnWorkbook(*first.mainWorkbook, "eng").loaded->db.houses, db.houses);
+  // A second export never replaces the first pair; a lone house workbook moves the pair on.
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)),
+            "done 002sys2_dbrn_eng (2).xlsx 002sys2_dbrn_eng (2)#.xlsx");
+}
+
+TEST_F(DbrnFolder, ExportOfLevelOneHasNoHouseWorkbookAndFailuresAreReported) {
+  choose(demoCity(1, "eng"));
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)), "done 001sys1_dbrn_eng.xlsx -");
+  choose(clientAdditionOf(demoCity(2, "eng")));
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)), "refused - - S28.?");
+  state.selectedPath = (dir / "Dbrn/009use1_dbrn_eng").string();
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)),
+            "refused - - S830 \"009use1_dbrn_eng.dat\" S831.!");
+  std::filesystem::remove_all(dir / "Export");
+  dir.write("Export", "in the way");  // nothing can be written there
+  choose(demoCity(2, "eng"));
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)), "done - - S467.!");
+  EXPECT_EQ(text(houseWorkbookFailedMessage()), "S468.!");
+}
+
+}  // namespace
+}  // namespace qj

@@ -33,15 +33,13 @@ inline void writeZip(const std::filesystem::path& path, const ZipParts& parts) {
 inline std::string readZipPart(const std::filesystem::path& path, const std::string& name) {
   int error = 0;
   zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
-  if (!zip) return {};
   std::string bytes;
-  if (zip_file_t* f = zip_fopen(zip, name.c_str(), 0)) {
-    char buf[4096];
-    for (zip_int64_t n; (n = zip_fread(f, buf, sizeof buf)) > 0;)
-      bytes.append(buf, static_cast<size_t>(n));
-    zip_fclose(f);
-  }
-  zip_discard(zip);
+  zip_file_t* f = zip ? zip_fopen(zip, name.c_str(), 0) : nullptr;
+  char buf[4096];
+  for (zip_int64_t n; f && (n = zip_fread(f, buf, sizeof buf)) > 0;)
+    bytes.append(buf, static_cast<size_t>(n));
+  if (f) zip_fclose(f);
+  if (zip) zip_discard(zip);
   return bytes;
 }
 
@@ -50,36 +48,29 @@ inline std::string readZipPart(const std::filesystem::path& path, const std::str
 inline ZipParts workbookParts(const std::vector<std::pair<std::string, std::string>>& sheets,
                               const std::string& sharedStrings = {}) {
   const std::string ns =
-      "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
-  const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-  ZipParts parts;
-  parts.push_back({"[Content_Types].xml",
-                   "<?xml version=\"1.0\"?><Types "
-                   "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"});
-  parts.push_back({"_rels/.rels",
-                   "<?xml version=\"1.0\"?><Relationships "
-                   "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                   "<Relationship Id=\"rId1\" Type=\"" +
-                       rel + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"});
-  std::string book = "<?xml version=\"1.0\"?><workbook " + ns + "><sheets>";
-  std::string rels =
-      "<?xml version=\"1.0\"?><Relationships "
-      "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+      " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
+  const std::string rel = "<Relationship Id=\"rId";
+  const std::string type =
+      "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+  const std::string relationships =
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  ZipParts parts = {
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
+      {"_rels/.rels", relationships + rel + "1" + type +
+                          "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"}};
+  std::string book = "<workbook" + ns + "<sheets>", rels = relationships;
   for (size_t i = 0; i < sheets.size(); ++i) {
     const std::string n = std::to_string(i + 1);
     book += "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-    rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel +
-            "worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
-    parts.push_back(
-        {"xl/worksheets/sheet" + n + ".xml",
-         "<?xml version=\"1.0\"?><worksheet " + ns + ">" + sheets[i].second + "</worksheet>"});
+    rels += rel + n + type + "worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+    parts.push_back({"xl/worksheets/sheet" + n + ".xml",
+                     "<?xml version=\"1.0\"?><worksheet" + ns + sheets[i].second + "</worksheet>"});
   }
   if (!sharedStrings.empty()) {
-    rels += "<Relationship Id=\"rIdS\" Type=\"" + rel +
-            "sharedStrings\" Target=\"sharedStrings.xml\"/>";
-    parts.push_back({"xl/sharedStrings.xml",
-                     "<?xml version=\"1.0\"?><sst " + ns + ">" + sharedStrings + "</sst>"});
+    rels += rel + "S" + type + "sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    parts.push_back({"xl/sharedStrings.xml", "<sst" + ns + sharedStrings + "</sst>"});
   }
   parts.push_back({"xl/workbook.xml", book + "</sheets></workbook>"});
   parts.push_back({"xl/_rels/workbook.xml.rels", rels + "</Relationships>"});

@@ -57,33 +57,30 @@ TEST(ReportWrap, BreaksAtBlanksAndCutsOrBreaksAWordWiderThanTheLimit) {
     EXPECT_EQ(wrapText(k.text, k.limit, c, k.longWord), k.lines) << k.text << " " << k.limit;
 }
 
-TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidth) {
+TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
   const ReportColumns c = reportColumns({0.05, 0.07, 0.20, 0.12, 0.12, 0.12, 0.22, 0.10}, 1000);
   EXPECT_EQ(c.x, (std::vector<int>{65, 115, 185, 385, 505, 625, 745, 965, 1065}));
   // The text keeps its margin from the rules on both sides.
   EXPECT_EQ(c.limit, (std::vector<int>{20, 40, 170, 90, 90, 90, 190, 70}));
   EXPECT_EQ(c.textX(1), 115 - 5 + 15);
-  EXPECT_EQ(c.right(), 65 + 1000);
-
   // Rounding takes halves to the even neighbour; a switched-off column has no width.
-  const ReportColumns odd = reportColumns({0.05, 0.0, 0.15}, 1010);  // 50.5, 0, 151.5
-  EXPECT_EQ(odd.x, (std::vector<int>{65, 115, 115, 267}));
+  EXPECT_EQ(reportColumns({0.05, 0.0, 0.15}, 1010).x, (std::vector<int>{65, 115, 115, 267}));
   EXPECT_EQ(sharesOf({1, 0, 3}), (std::vector<double>{0.25, 0, 0.75}));
-}
+  EXPECT_EQ(sharesOf({0, 0}), (std::vector<double>{0, 0}));
 
-TEST(ReportTitles, TakeTheQuotedNameFromTheViewersCaption) {
+  // The title takes the quoted name after the caption's own text and its blank, at most
+  // 1000 characters of it.
   ShellTables t = markedShell();
   t.shellTexts[768] = "Solution of the task";
   t.shellTexts[574] = "Input of the task";
   EXPECT_EQ(solutionReportTitle("Solution of the task \"Round\"", t), "S599 \"Round\"");
   EXPECT_EQ(taskReportTitle("Input of the task \"Round\"", t), "S88 \"Round\"");
-  // A caption no longer than its own text and the blank leaves the title text and a blank.
   EXPECT_EQ(solutionReportTitle("Solution of the task ", t), "S599 ");
+  EXPECT_EQ(solutionReportTitle("Solution of the task \"", t), "S599 \"");
   EXPECT_EQ(solutionReportTitle("", t), "S599 ");
-  // At most 1000 characters of the caption.
   const std::string name(1500, 'n');
-  EXPECT_EQ(solutionReportTitle("Solution of the task \"" + name + "\"", t).size(),
-            std::string("S599 ").size() + 1000);
+  EXPECT_EQ(solutionReportTitle("Solution of the task \"" + name + "\"", t),
+            "S599 \"" + name.substr(0, 999));
 }
 
 // A solution view with the marked shell's caption and the given parameters and rows
@@ -122,52 +119,48 @@ void expectCellsInsideTheirColumns(const RecordingCanvas& c, const ReportColumns
 
 TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   RecordingCanvas c(kWidth, 2000);
-  const SolutionView v = solutionView({{"Alpha", "1"}, {"Group:", ""}, {"  - empty", ""}},
-                                      {{"1", "1 (s11)", "st. Main, 3", "0 h", "", "", "", ""},
-                                       {"2", "", "", "", "", "", "st. Main, 1-9", "1 right"}});
-  printSolutionReport(c, v, shell());
+  printSolutionReport(c,
+                      solutionView({{"Alpha", "1"}, {"Group:", ""}, {"  - empty", ""}},
+                                   {{"1", "1 (s11)", "st. Main, 3", "0 h", "", "", "", ""},
+                                    {"2", "", "", "", "", "", "st. Main, 1-9", "1 right"}}),
+                      shell());
   EXPECT_EQ(c.pages, 1);
   EXPECT_EQ(c.scale, 1);  // every word fits its column
-
-  // The title is centred by its regular width and drawn in bold.
-  const DrawnText* title = c.find("S599 \"Trip\"");
-  ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->x, (kWidth - 110) / 2);
-  EXPECT_EQ(title->y, 60);
-  EXPECT_TRUE(title->bold);
-
-  // One line each under the title; a key with a colon of its own gets no second one.
-  ASSERT_NE(c.find("Alpha: 1"), nullptr);
-  EXPECT_EQ(c.find("Alpha: 1")->y, 100);
-  ASSERT_NE(c.find("Group:"), nullptr);
-  EXPECT_EQ(c.find("Group:")->y, 120);
-  EXPECT_FALSE(c.find("Alpha: 1")->bold);
-
-  // The columns share the width as the viewer's columns do; the headings stand a margin
-  // below the top rule, two empty lines under the parameters.
   const ReportColumns cols = drawnColumns(c, 8);
   ASSERT_EQ(cols.x.size(), 9u);
   EXPECT_EQ(cols.x[0], 65);
   EXPECT_NEAR(cols.right(), 1065, 8);
-  const int top = 140 + 2 * kTh;
+  expectCellsInsideTheirColumns(c, cols);
+
+  // The title centred by its regular width and drawn in bold; one line for each parameter
+  // (a key with a colon of its own gets no second one); two empty lines, then the table,
+  // its headings a margin below its top rule. The point number wraps at its blank: its row
+  // is as tall as that cell, and so is the next one, whose turn takes two lines.
+  const int top = 180, row0 = top + kTh + 30, row1 = row0 + 2 * kTh + 30, end = row1 + 70;
+  struct Placed {
+    const char* text;
+    int x, y;
+    bool bold;
+  } placed[] = {
+      {"S599 \"Trip\"", (kWidth - 110) / 2, 60, true},
+      {"Alpha: 1", 65, 100, false},
+      {"Group:", 65, 120, false},
+      {"(s11)", cols.textX(1), row0 + 15 + kTh, false},
+      {"right", cols.textX(7), row1 + 15 + kTh, false},
+      {"st. Main, 1-9", cols.textX(6), row1 + 15, false},
+  };
+  for (const Placed& p : placed) {
+    const DrawnText* t = c.find(p.text);
+    ASSERT_NE(t, nullptr) << p.text;
+    EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(p.x, p.y, p.bold)) << p.text;
+  }
+  EXPECT_EQ(c.find("1 (s11)"), nullptr);
   const char* heading[] = {"S519", "S406", "S13", "S85", "S83", "S82", "S265", "S268"};
   for (int k = 0; k < 8; ++k) {
-    const DrawnText* h = c.find(heading[k]);
-    ASSERT_NE(h, nullptr) << heading[k];
-    EXPECT_EQ(h->x, cols.textX(k));
-    EXPECT_EQ(h->y, top + kReportCellPad);
+    ASSERT_NE(c.find(heading[k]), nullptr) << heading[k];
+    EXPECT_EQ(std::pair(c.find(heading[k])->x, c.find(heading[k])->y),
+              std::pair(cols.textX(k), top + 15));
   }
-  // The first row's point number wraps at its blank; the row is as tall as that cell.
-  const int row0 = top + kTh + 2 * kReportCellPad;
-  ASSERT_NE(c.find("(s11)"), nullptr);
-  EXPECT_EQ(c.find("1 (s11)"), nullptr);
-  EXPECT_EQ(c.find("(s11)")->y, row0 + kReportCellPad + kTh);
-  EXPECT_EQ(c.find("(s11)")->x, cols.textX(1));
-  const int row1 = row0 + 2 * kTh + 2 * kReportCellPad;
-  ASSERT_NE(c.find("st. Main, 1-9"), nullptr);
-  EXPECT_EQ(c.find("st. Main, 1-9")->y, row1 + kReportCellPad);
-  const int end = row1 + 2 * kTh + 2 * kReportCellPad;  // "1 right" takes two lines
-  expectCellsInsideTheirColumns(c, cols);
 
   // Full-width rules: the top, under the headings, under the first row (it has an
   // address); none under the second row but the table's end. Vertical rules close it.
@@ -175,8 +168,7 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   std::map<int, std::pair<int, int>> verticals;
   for (const DrawnLine& l : c.lines) {
     if (l.horizontal()) {
-      EXPECT_EQ(l.x1, 60);
-      EXPECT_EQ(l.x2, 1060);
+      EXPECT_EQ(std::pair(l.x1, l.x2), std::pair(60, 1060));
       ruled.push_back(l.y1);
     } else {
       verticals[l.x1] = {l.y1, l.y2};
@@ -185,10 +177,9 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   EXPECT_EQ(ruled, (std::vector<int>{top, row0, row1}));
   ASSERT_EQ(verticals.size(), 9u);
   for (const int x : cols.x) EXPECT_EQ(verticals[x - 5], std::pair(top, end)) << x;
-
-  EXPECT_EQ(c.texts.back().text, "1");
-  EXPECT_EQ(c.texts.back().x, kWidth - 10 - 65);
-  EXPECT_EQ(c.texts.back().y, 2000 - 65 - kTh);
+  // The page number, at the bottom right.
+  EXPECT_EQ(std::tuple(c.texts.back().text, c.texts.back().x, c.texts.back().y),
+            std::tuple(std::string("1"), kWidth - 10 - 65, 2000 - 65 - kTh));
 }
 
 // A column is at least as wide as its widest word, the others giving way; where the words
@@ -221,39 +212,44 @@ TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCanno
   }
 }
 
-TEST(SolutionReport, ALongParameterPrintsItsValueOnALineOfItsOwn) {
-  RecordingCanvas c(2000, 3000);  // wide enough for 187 characters a line
-  const std::string key(60, 'k');
-  const SolutionView v =
-      solutionView({{key, std::string(59, 'v')}, {key, std::string(60, 'w')}, {"Empty", ""}}, {});
-  printSolutionReport(c, v, shell());
-  EXPECT_EQ(c.find(key + ": " + std::string(59, 'v'))->y, 80 + kTh);
-  EXPECT_EQ(c.find(key + ":")->y, 80 + 2 * kTh);
-  EXPECT_EQ(c.find(std::string(60, 'w'))->y, 80 + 3 * kTh);
-  EXPECT_EQ(c.find(std::string(60, 'w'))->x, 65);
-  EXPECT_EQ(c.find("Empty:")->y, 80 + 4 * kTh);
-}
-
-TEST(SolutionReport, AParameterWiderThanThePageContinuesBelowIt) {
-  RecordingCanvas c(kWidth, 2000);  // 100 characters a line
-  const SolutionView v = solutionView({{"K", std::string(150, 'v')}, {"Next", "1"}}, {});
-  printSolutionReport(c, v, shell());
-  EXPECT_EQ(c.find("K:")->y, 100);
-  EXPECT_EQ(c.find(std::string(100, 'v'))->y, 120);
-  EXPECT_EQ(c.find(std::string(50, 'v'))->y, 140);
-  EXPECT_EQ(c.find("Next: 1")->y, 160);
+// A row of key and value of 120 characters or more puts its value on a line of its own; a
+// line wider than the page continues on the lines below it.
+TEST(SolutionReport, ParameterLinesBreakWhereTheyAreLong) {
+  const std::string k(60, 'k'), v(59, 'v'), w(60, 'w'), x(150, 'x');
+  using Lines = std::vector<std::pair<std::string, int>>;
+  struct Case {
+    int width;  // 2000: 187 characters a line; kWidth: 100
+    KeyValueList parameters;
+    Lines lines;
+  } cases[] = {
+      {2000,
+       {{k, v}, {k, w}, {"Empty", ""}},
+       {{k + ": " + v, 100}, {k + ":", 120}, {w, 140}, {"Empty:", 160}}},
+      {kWidth,
+       {{"K", x}, {"Next", "1"}},
+       {{"K:", 100}, {x.substr(50), 120}, {x.substr(100), 140}, {"Next: 1", 160}}},
+  };
+  for (const Case& c : cases) {
+    RecordingCanvas canvas(c.width, 3000);
+    printSolutionReport(canvas, solutionView(c.parameters, {}), shell());
+    for (const auto& [text, y] : c.lines) {
+      const DrawnText* drawn = canvas.find(text);
+      ASSERT_NE(drawn, nullptr) << text;
+      EXPECT_EQ(drawn->y, y) << text;
+      EXPECT_EQ(drawn->x, 65) << text;
+    }
+  }
 }
 
 // Every page of a report: its texts and rules within the page, one page number (its own)
-// at the bottom right, the vertical rules drawn once, nothing below the footer's line.
+// at the bottom right, the vertical rules drawn once or not at all, nothing below the
+// footer's line.
 void expectSoundPages(const RecordingCanvas& c, int height, size_t verticalRules) {
-  ASSERT_GT(c.pages, 0);
   for (int page = 1; page <= c.pages; ++page) {
     std::vector<DrawnText> texts = c.textsOn(page);
     ASSERT_FALSE(texts.empty()) << "page " << page;
-    const DrawnText footer = texts.back();
-    EXPECT_EQ(footer.text, std::to_string(page));
-    EXPECT_EQ(footer.y, height - 65 - kTh);
+    EXPECT_EQ(texts.back().text, std::to_string(page));
+    EXPECT_EQ(texts.back().y, height - 65 - kTh);
     texts.pop_back();
     for (const DrawnText& t : texts) {
       EXPECT_GE(t.y, 60) << t.text;
@@ -264,121 +260,89 @@ void expectSoundPages(const RecordingCanvas& c, int height, size_t verticalRules
       verticals += l.vertical() ? 1 : 0;
       EXPECT_LE(std::max(l.y1, l.y2), height - 65 - kTh) << "page " << page;
     }
-    EXPECT_EQ(verticals, verticalRules) << "page " << page;
+    EXPECT_TRUE(verticals == verticalRules || verticals == 0) << "page " << page;
   }
 }
 
-TEST(SolutionReport, RowsMoveToTheNextPageWholeAndEveryPageIsClosedOnce) {
-  const int height = 1500;
-  std::vector<std::vector<std::string>> rows;
+using Rows = std::vector<std::vector<std::string>>;
+
+// A parameter line goes to the next page when it and a line to spare would reach the footer;
+// a table that would start low on its page starts on the next one; a row that would reach
+// the footer moves on whole, and only a row taller than a page is continued line by line.
+// Continuation pages carry neither headings nor a top rule.
+TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
+  KeyValueList params20, params24;
+  for (int i = 0; i < 24; ++i) (i < 20 ? params20 : params24).push_back({marked("P", i), "v"});
+  params24.insert(params24.begin(), params20.begin(), params20.end());
+  Rows forty;  // every third row has a section of three lines and an address
   for (int r = 1; r <= 40; ++r) {
-    // Every third row has a section text of three lines.
     std::string section(5, static_cast<char>('a' + r % 26));
     for (int w = 1; w < 9; ++w) section += " " + std::string(5, static_cast<char>('a' + r % 26));
-    rows.push_back(
-        {marked("r", r), "", r % 3 == 0 ? "addr" : "", "", "", "", r % 3 == 0 ? section : "x", ""});
+    forty.push_back(
+        {marked("r", r), "", r % 3 ? "" : "addr", "", "", "", r % 3 ? "x" : section, ""});
   }
-  RecordingCanvas c(kWidth, height);
-  printSolutionReport(c, solutionView({{"A", "1"}}, rows), shell());
-  ASSERT_GE(c.pages, 2);
-  expectSoundPages(c, height, 9);
-
-  // Each row lies on one page, in order, with all its lines; the last page is not empty.
-  int lastPage = 1;
-  for (int r = 1; r <= 40; ++r) {
-    const DrawnText* number = c.find(marked("r", r));
-    ASSERT_NE(number, nullptr) << r;
-    EXPECT_GE(number->page, lastPage);
-    lastPage = number->page;
-    if (r % 3 == 0) {
-      int lines = 0;
-      for (const DrawnText& t : c.texts)
-        if (t.x == drawnColumns(c, 8).textX(kRouteSection) && t.text[0] == 'a' + r % 26) {
-          EXPECT_EQ(t.page, number->page) << r;
-          ++lines;
-        }
-      EXPECT_EQ(lines, 3) << r;
-    }
-  }
-  EXPECT_EQ(lastPage, c.pages);
-  // Continuation pages have neither headings nor a top rule: their rows start at 65.
-  for (int page = 2; page <= c.pages; ++page) {
-    EXPECT_EQ(c.textsOn(page).front().y, 65 + kReportCellPad);
-    for (const DrawnLine& l : c.linesOn(page))
-      if (l.horizontal()) {
-        EXPECT_GT(l.y1, 65);
-      }
-  }
-  EXPECT_EQ(c.find("S519")->page, 1);
-}
-
-TEST(SolutionReport, ATableThatWouldStartLowOnThePageStartsOnTheNext) {
-  const int height = 1700;
-  KeyValueList params;
-  for (int i = 0; i < 24; ++i) params.push_back({marked("P", i), "v"});
-  // The table would start at 80 + 24 x 20 + 40 = 600: below 1700 - 1200.
-  RecordingCanvas c(kWidth, height);
-  printSolutionReport(c, solutionView(params, {{"1", "", "", "", "", "", "", ""}}), shell());
-  ASSERT_EQ(c.pages, 2);
-  EXPECT_EQ(c.find("S519")->page, 2);
-  EXPECT_EQ(c.find("S519")->y, 65 + kReportCellPad);
-  EXPECT_EQ(c.textsOn(1).back().text, "1");
-  EXPECT_EQ(c.textsOn(2).back().text, "2");
-  for (const DrawnLine& l : c.lines) EXPECT_EQ(l.page, 2);
-}
-
-TEST(SolutionReport, ParametersThatReachTheFooterContinueOnTheNextPage) {
-  const int height = 400;  // from 100, a parameter line needs 4 line heights below the margin
-  KeyValueList params;
-  for (int i = 0; i < 20; ++i) params.push_back({marked("P", i), "v"});
-  RecordingCanvas c(kWidth, height);
-  printSolutionReport(c, solutionView(params, {}), shell());
-  // A row drawn from y + 20 when y + 80 <= 335: rows at 100 .. 260 on page 1, from 85 on.
-  EXPECT_EQ(c.find("P8: v")->page, 1);
-  EXPECT_EQ(c.find("P8: v")->y, 260);
-  EXPECT_EQ(c.find("P9: v")->page, 2);
-  EXPECT_EQ(c.find("P9: v")->y, 85);
-  for (int page = 1; page <= c.pages; ++page) {
-    const std::vector<DrawnText> texts = c.textsOn(page);
-    EXPECT_EQ(texts.back().text, std::to_string(page));
-    for (const DrawnText& t : texts) EXPECT_LE(t.y + kTh, height - 65);
-  }
-}
-
-TEST(SolutionReport, ARowTallerThanAPageIsContinuedLineByLine) {
-  const int height = 700;   // room for about 25 lines a page
   std::string tall = "zz";  // two words a line in column 0: 100 lines
   for (int w = 1; w < 200; ++w) tall += " zz";
-  RecordingCanvas c(kWidth, height);
-  printSolutionReport(c,
-                      solutionView({}, {{"row1", "", "", "", "", "", "", ""},
-                                        {tall, "", "", "", "", "", "", ""},
-                                        {"row3", "", "", "", "", "", "", ""}}),
-                      shell());
-  std::string printed;
-  for (const DrawnText& t : c.texts)
-    if (!t.text.empty() && t.text[0] == 'z') printed += (printed.empty() ? "" : " ") + t.text;
-  EXPECT_EQ(printed, tall);
-  EXPECT_GE(c.pages, 4);
-  EXPECT_EQ(c.find("row3")->page, c.pages);
-  for (int page = 1; page <= c.pages; ++page) {
-    const std::vector<DrawnText> texts = c.textsOn(page);
-    EXPECT_EQ(texts.back().text, std::to_string(page));
-    for (size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_LE(texts[i].y + kTh, height - 65 - kTh);
-  }
-}
-
-TEST(SolutionReport, ATableWithoutRowsIsClosedUnderItsHeadings) {
-  RecordingCanvas c(kWidth, 2000);
-  printSolutionReport(c, solutionView({}, {}), shell());
-  EXPECT_EQ(c.pages, 1);
-  size_t verticals = 0;
-  for (const DrawnLine& l : c.lines)
-    if (l.vertical()) {
-      ++verticals;
-      EXPECT_EQ(l.y2 - l.y1, kTh + 2 * kReportCellPad);
+  struct Placed {
+    std::string text;
+    int page, y;
+  };
+  struct Case {
+    int height;
+    KeyValueList parameters;
+    Rows rows;
+    std::vector<Placed> placed;  // page 0: the last page
+  } cases[] = {
+      // From 100, a line is drawn at y + 20 while y + 80 <= 335.
+      {400, params20, {}, {{"P8: v", 1, 260}, {"P9: v", 2, 85}, {"S519", 0, 80}}},
+      // The table would start at 80 + 24 x 20 + 40 = 600: below 1700 - 1200.
+      {1700, params24, {{"1", "", "", "", "", "", "", ""}}, {{"P23: v", 1, 560}, {"S519", 2, 80}}},
+      {1500, {{"A", "1"}}, forty, {{"S519", 1, 140 + 15}, {"r40", 0, -1}}},
+      {700, {}, {{"row1"}, {tall}, {"row3"}}, {{"row1", 2, 65 + kTh + 30 + 15}, {"row3", 0, -1}}},
+  };
+  for (const Case& k : cases) {
+    RecordingCanvas c(kWidth, k.height);
+    printSolutionReport(c, solutionView(k.parameters, k.rows), shell());
+    SCOPED_TRACE(k.height);
+    expectSoundPages(c, k.height, 9);
+    for (const Placed& p : k.placed) {
+      const DrawnText* t = c.find(p.text);
+      ASSERT_NE(t, nullptr) << p.text;
+      EXPECT_EQ(t->page, p.page ? p.page : c.pages) << p.text;
+      if (p.y >= 0) EXPECT_EQ(t->y, p.y) << p.text;
     }
-  EXPECT_EQ(verticals, 9u);
+    // Rows in order, each with all its lines on the page of its first.
+    const ReportColumns cols = drawnColumns(c, 8);
+    int lastPage = 1;
+    std::string printed;  // the tall cell, continued over pages
+    for (const DrawnText& t : c.texts)
+      if (!t.text.empty() && t.text[0] == 'z') printed += (printed.empty() ? "" : " ") + t.text;
+    for (const std::vector<std::string>& row : k.rows) {
+      if (row[0] == tall) {
+        EXPECT_EQ(printed, tall);
+        EXPECT_GE(c.pages, 4);
+        continue;
+      }
+      const DrawnText* first = c.find(row[0]);
+      ASSERT_NE(first, nullptr) << row[0];
+      EXPECT_GE(first->page, lastPage);
+      lastPage = first->page;
+      if (row.size() < 7 || row[6].size() < 2) continue;
+      int lines = 0;
+      for (const DrawnText& t : c.texts)
+        if (t.x == cols.textX(kRouteSection) && t.text[0] == row[6][0]) {
+          EXPECT_EQ(t.page, first->page) << row[0];
+          ++lines;
+        }
+      EXPECT_EQ(lines, 3) << row[0];
+    }
+    const int headingsPage = c.find("S519")->page;
+    for (const DrawnLine& l : c.lines) {
+      if (l.horizontal() && l.page > headingsPage) EXPECT_GT(l.y1, 65);
+      // A table without rows is closed under its headings.
+      if (k.rows.empty() && l.vertical()) EXPECT_EQ(l.y2 - l.y1, kTh + 2 * kReportCellPad);
+    }
+  }
 }
 
 // A task view of the transitions layout (16 columns) or the points layout.
@@ -441,23 +405,35 @@ TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
   }
 }
 
-TEST(TaskReport, HeadingsFollowTheModesAndStayEmptyForModesWithoutOne) {
-  TaskHeader h;
-  h.moneyUnit = "EUR";
-  h.cargoMode = 1;
-  h.orderMode = 2;
-  const ShellTables& t = shell();
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskServiceTime, h, t), "S84");
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskVolume, h, t), "S425");
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskOrder, h, t), "S407");
-  EXPECT_EQ(taskReportHeading(TaskLayout::Points, 5, h, t), "S407");
-  h.cargoMode = 3;
-  h.orderMode = 4;
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskVolume, h, t), "");
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskOrder, h, t), "");
-  h.cargoMode = -1;
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskUnloadTime, h, t), "");
-  EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, kTaskServiceTime, h, t), "S84");
+// A switched-off column and a mode without a title of its own have no heading.
+TEST(TaskReport, HeadingsFollowTheModes) {
+  struct Case {
+    int cargo, order;
+    TaskLayout layout;
+    int col;
+    const char* heading;
+  } cases[] = {
+      {1, 2, TaskLayout::Transitions, kTaskServiceTime, "S84"},
+      {1, 2, TaskLayout::Transitions, kTaskVolume, "S425"},
+      {2, 2, TaskLayout::Transitions, kTaskVolume, "S74"},
+      {3, 2, TaskLayout::Transitions, kTaskVolume, ""},
+      {1, 2, TaskLayout::Transitions, kTaskOrder, "S407"},
+      {1, 3, TaskLayout::Transitions, kTaskOrder, "S547"},
+      {1, 4, TaskLayout::Transitions, kTaskOrder, ""},
+      {1, 0, TaskLayout::Transitions, kTaskOrder, ""},
+      {1, 2, TaskLayout::Points, 5, "S407"},
+      {-1, 2, TaskLayout::Transitions, kTaskUnloadTime, ""},
+      {0, 2, TaskLayout::Transitions, kTaskVolume, ""},
+      {-1, 2, TaskLayout::Transitions, kTaskServiceTime, "S84"},
+  };
+  for (const Case& k : cases) {
+    TaskHeader h;
+    h.moneyUnit = "EUR";
+    h.cargoMode = k.cargo;
+    h.orderMode = k.order;
+    EXPECT_EQ(taskReportHeading(k.layout, k.col, h, shell()), k.heading)
+        << k.cargo << " " << k.order << " " << k.col;
+  }
 }
 
 TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {

@@ -14,24 +14,24 @@ TEST(Sheet, HoldsOnlyCellsWithTextInAnyOrderOfSetting) {
   s.set(0, 5, "a");
   s.set(3, 0, "b");
   s.set(7, 1, "");  // an empty text makes no cell
-  EXPECT_EQ(s.cellCount(), 3u);
-  EXPECT_EQ(s.rowCount(), 4);
-  EXPECT_EQ(s.columnCount(), 6);
+  EXPECT_EQ(std::tuple(s.cellCount(), s.rowCount(), s.columnCount()), std::tuple(size_t{3}, 4, 6));
   EXPECT_EQ(s.cell(3, 0), "b");
   EXPECT_EQ(s.cell(3, 2), "c");
   EXPECT_EQ(s.cell(3, 1), "");
   EXPECT_EQ(s.cell(100, 100), "");
   ASSERT_EQ(s.rows().size(), 2u);
   EXPECT_EQ(s.rows()[1].cells[0].column, 0);
-
   s.set(3, 2, "changed");
   EXPECT_EQ(s.cell(3, 2), "changed");
   s.set(3, 2, "");
   s.set(3, 0, "");
-  EXPECT_EQ(s.cellCount(), 1u);
-  EXPECT_EQ(s.rowCount(), 1);  // the emptied row is gone
+  EXPECT_EQ(std::pair(s.cellCount(), s.rowCount()),
+            std::pair(size_t{1}, 1));  // the emptied row goes
   EXPECT_THROW(s.set(kMaxRows, 0, "x"), std::out_of_range);
+  EXPECT_THROW(s.set(0, kMaxColumns, "x"), std::out_of_range);
   EXPECT_THROW(s.set(0, -1, "x"), std::out_of_range);
+  s.set(kMaxRows - 1, kMaxColumns - 1, "corner");
+  EXPECT_EQ(s.cell(kMaxRows - 1, kMaxColumns - 1), "corner");
 }
 
 TEST(Sheet, LargeSheetsKeepEveryCellAsTheirArraysGrowShrinkAndAreCopied) {
@@ -85,11 +85,14 @@ TEST(Sheet, LaterFormatStepsOverrideEarlierOnesOnTheirCellsOnly) {
 }
 
 TEST(Sheet, ColumnLettersRunAsInASpreadsheet) {
-  EXPECT_EQ(columnLetters(0), "A");
-  EXPECT_EQ(columnLetters(16), "Q");
-  EXPECT_EQ(columnLetters(25), "Z");
-  EXPECT_EQ(columnLetters(26), "AA");
-  EXPECT_EQ(columnLetters(kMaxColumns - 1), "XFD");
+  for (const auto& [col, letters] : {std::pair(0, "A"),
+                                     {16, "Q"},
+                                     {25, "Z"},
+                                     {26, "AA"},
+                                     {701, "ZZ"},
+                                     {702, "AAA"},
+                                     {kMaxColumns - 1, "XFD"}})
+    EXPECT_EQ(columnLetters(col), letters) << col;
 }
 
 TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {

@@ -65,15 +65,18 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<c r=\"B3\" t=\"b\"><v>1</v></c><c r=\"C3\" t=\"e\"><v>#N/A</v></c>"
         "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
         "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c></row>"
-        "</sheetData>"}},
+        // Rows out of order (the last of one position stands), CDATA and "\r\n".
+        "<row r='2'><c r='E2' t='str'><v><![CDATA[<raw> & ]]>a\r\nb</v></c><c r='A2'><v>7</v>"
+        "</c></row></sheetData><sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
       shared));
   ASSERT_TRUE(r.book) << r.detail;
   const Sheet& s = r.book->sheets()[0];
   EXPECT_EQ(s.name(), "One");
-  // A formatted cell without a value and an absent row are empty; "_x000D_" is a character.
-  EXPECT_EQ(rowsOf(s, 5), (std::vector<std::string>{"plain|rich runs|  *||", "12|2.5|12|0|",
-                                                    " x |TRUE|#N/A|formula|", "||||",
-                                                    "line\rend|\xcf\xf0\xe8|||"}));
+  // A formatted cell without a value and an absent row are empty; "_x000D_" is a character;
+  // a second sheetData is not read.
+  EXPECT_EQ(rowsOf(s, 5), (std::vector<std::string>{
+                              "plain|rich runs|  *||", "7|2.5|12|0|<raw> & a\nb",
+                              " x |TRUE|#N/A|formula|", "||||", "line\rend|\xcf\xf0\xe8|||"}));
   EXPECT_EQ(s.rowCount(), 5);
 }
 
@@ -104,31 +107,12 @@ TEST_F(XlsxReader, ConvertsTextsToTheCodePageAsItsOwnConversionDoes) {
   }
 }
 
-TEST_F(XlsxReader, ReadsTheMarkupOfXmlAsAnyWriterMayUseIt) {
-  // References, CDATA, comments, processing instructions, single quotes, a '>' inside an
-  // attribute value, line ends written as "\r\n", and cells given out of order (the last of
-  // one position stands).
-  const WorkbookRead r = read(workbookParts(
-      {{"One",
-        "<!-- made by hand --><sheetData><?pi x?>"
-        "<row r='2' spans=\"1:2 > 0\"><c r='B2' t='inlineStr'><is><t>a &amp; b &#x41;&#66;</t>"
-        "</is></c><c r=\"A2\" t=\"str\"><v><![CDATA[<raw> & ]]>text</v></c></row>"
-        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>line\r\nend</t></is></c></row>"
-        "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"
-        "</sheetData>"}}));
-  ASSERT_TRUE(r.book) << r.detail;
-  const Sheet& s = r.book->sheets()[0];
-  EXPECT_EQ(s.cell(0, 0), "line\nend");
-  EXPECT_EQ(s.cell(1, 0), "<raw> & text");
-  EXPECT_EQ(s.cell(1, 1), "7");
-  EXPECT_EQ(s.cellCount(), 3u);
-}
-
 TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
   ZipParts parts = workbookParts({{"First", "<sheetData><row><c><v>1</v></c></row></sheetData>"},
                                   {"Second", "<sheetData><row><c><v>2</v></c></row></sheetData>"}});
   // The workbook lists sheet2.xml first, with prefixed names as some programs write them,
-  // and a chart sheet that is not a worksheet.
+  // and a chart sheet that is not a worksheet; the relationships hold external and foreign
+  // entries as well.
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
   parts =
       replaced(parts, "xl/workbook.xml",
@@ -148,7 +132,14 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                        rel +
                        "worksheet\" Target=\"./worksheets/../worksheets/SHEET2.xml\"/>"
                        "<Relationship Id=\"rId3\" Type=\"" +
-                       rel + "chartsheet\" Target=\"chartsheets/sheet1.xml\"/></Relationships>");
+                       rel +
+                       "chartsheet\" Target=\"chartsheets/sheet1.xml\"/>"
+                       // Not relationships of the workbook: they change nothing.
+                       "<Relationship Id=\"rId1\" Type=\"" +
+                       rel +
+                       "worksheet\" Target=\"http://elsewhere/\" TargetMode=\"External\"/>"
+                       "<Override Id=\"rId1\" Target=\"none.xml\"/><x><Relationship Id=\"rId2\" "
+                       "Target=\"none.xml\"/></x></Relationships>");
   const WorkbookRead r = read(parts);
   ASSERT_TRUE(r.book) << r.detail;
   ASSERT_EQ(r.book->sheets().size(), 2u);
@@ -398,23 +389,17 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
             std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, 'x'));
   ReadLimits small;
   small.maxFileBytes = 10;
-  const struct {
-    const char* file;
-    ReadLimits limits;
-    std::vector<ReadFault> faults;  // either of them
-  } cases[] = {
-      {"missing.xlsx", {}, {ReadFault::Unreadable}},
-      {"text.xlsx", {}, {ReadFault::NotAWorkbook}},
-      {"empty.xlsx", {}, {ReadFault::NotAWorkbook}},
-      {"cut.xlsx", {}, {ReadFault::Damaged, ReadFault::NotAWorkbook}},
-      {"garbage.xls", {}, {ReadFault::Damaged, ReadFault::NotAWorkbook}},
-      {"whole.xlsx", small, {ReadFault::TooLarge}},
-  };
-  for (const auto& c : cases) {
-    const WorkbookRead r = readWorkbook(dir / c.file, c.limits);
-    EXPECT_FALSE(r.book) << c.file;
-    EXPECT_NE(std::find(c.faults.begin(), c.faults.end(), r.fault), c.faults.end())
-        << c.file << ": " << r.detail;
+  const std::tuple<const char*, ReadLimits, ReadFault> cases[] = {
+      {"missing.xlsx", {}, ReadFault::Unreadable}, {"text.xlsx", {}, ReadFault::NotAWorkbook},
+      {"empty.xlsx", {}, ReadFault::NotAWorkbook}, {"cut.xlsx", {}, ReadFault::Damaged},
+      {"garbage.xls", {}, ReadFault::Damaged},     {"whole.xlsx", small, ReadFault::TooLarge}};
+  for (const auto& [file, limits, fault] : cases) {
+    const WorkbookRead r = readWorkbook(dir / file, limits);
+    EXPECT_FALSE(r.book) << file;
+    // A cut or garbled file may not even show what it is.
+    EXPECT_TRUE(r.fault == fault ||
+                (fault == ReadFault::Damaged && r.fault == ReadFault::NotAWorkbook))
+        << file << ": " << r.detail;
   }
 }
 

@@ -26,35 +26,40 @@ const ShellTables& shell() {
   return s;
 }
 
+// The lines of a wrapped text joined by '|'.
+std::string wrapped(std::string_view text, int limit, LongWord longWord) {
+  const RecordingCanvas c(kWidth, 1000);  // 10 pixels a character
+  std::string s;
+  for (const std::string& line : wrapText(text, limit, c, longWord))
+    s += (s.empty() ? "" : "|") + line;
+  return s;
+}
+
 // Cells wrap at their blanks; a word wider than its column is cut there, a line across the
 // page breaks it over lines. No line is wider than the limit unless it holds a single
 // character.
 TEST(ReportWrap, BreaksAtBlanksAndCutsOrBreaksAWordWiderThanTheLimit) {
-  const RecordingCanvas c(kWidth, 1000);  // 10 pixels a character
-  using Lines = std::vector<std::string>;
-  struct Case {
+  const struct {
     const char* text;
     int limit;
     LongWord longWord;
-    Lines lines;
-  } cases[] = {
-      {"abc", 30, LongWord::Cut, {"abc"}},
-      {"ab cd", 30, LongWord::Cut, {"ab", "cd"}},
-      {"ab cd", 50, LongWord::Cut, {"ab cd"}},
-      {"Start of service", 80, LongWord::Cut, {"Start of", "service"}},
-      {"a b  c", 30, LongWord::Cut, {"a b", "c"}},
-      {"a  b", 40, LongWord::Cut, {"a  b"}},
-      {"  ab", 40, LongWord::Cut, {"  ab"}},
-      {"  abcd", 40, LongWord::Cut, {"abcd"}},
-      {"abcdefg hi", 29, LongWord::Cut, {"ab", "hi"}},
-      {"abcdefg hi", 29, LongWord::Break, {"ab", "cd", "ef", "g", "hi"}},
-      {"abc", 9, LongWord::Cut, {"a"}},
-      {"abc", -5, LongWord::Break, {"a", "b", "c"}},
-      {"", 30, LongWord::Cut, {}},
-      {"   ", 30, LongWord::Cut, {}},
-  };
-  for (const Case& k : cases)
-    EXPECT_EQ(wrapText(k.text, k.limit, c, k.longWord), k.lines) << k.text << " " << k.limit;
+    const char* lines;
+  } cases[] = {{"abc", 30, LongWord::Cut, "abc"},
+               {"ab cd", 30, LongWord::Cut, "ab|cd"},
+               {"ab cd", 50, LongWord::Cut, "ab cd"},
+               {"a b  c", 30, LongWord::Cut, "a b|c"},
+               {"Start of service", 80, LongWord::Cut, "Start of|service"},
+               {"a  b", 40, LongWord::Cut, "a  b"},
+               {"  ab", 40, LongWord::Cut, "  ab"},
+               {"  abcd", 40, LongWord::Cut, "abcd"},
+               {"abcdefg hi", 29, LongWord::Cut, "ab|hi"},
+               {"abcdefg hi", 29, LongWord::Break, "ab|cd|ef|g|hi"},
+               {"abc", 9, LongWord::Cut, "a"},
+               {"abc", -5, LongWord::Break, "a|b|c"},
+               {"", 30, LongWord::Cut, ""},
+               {"   ", 30, LongWord::Cut, ""}};
+  for (const auto& k : cases)
+    EXPECT_EQ(wrapped(k.text, k.limit, k.longWord), k.lines) << k.text << " " << k.limit;
 }
 
 TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
@@ -245,22 +250,24 @@ TEST(SolutionReport, ParameterLinesBreakWhereTheyAreLong) {
 // at the bottom right, the vertical rules drawn once or not at all, nothing below the
 // footer's line.
 void expectSoundPages(const RecordingCanvas& c, int height, size_t verticalRules) {
+  std::vector<size_t> verticals(c.pages + 1), texts(c.pages + 1);
+  for (size_t i = 0; i < c.texts.size(); ++i) {
+    const DrawnText& t = c.texts[i];
+    ++texts[t.page];
+    // The page number is the page's last text.
+    const bool last = i + 1 == c.texts.size() || c.texts[i + 1].page != t.page;
+    if (last)
+      EXPECT_EQ(std::tuple(t.text, t.y), std::tuple(std::to_string(t.page), height - 65 - kTh));
+    EXPECT_GE(t.y, 60) << t.text;
+    if (!last) EXPECT_LE(t.y + kTh, height - 65 - kTh) << "page " << t.page << ": " << t.text;
+  }
+  for (const DrawnLine& l : c.lines) {
+    verticals[l.page] += l.vertical() ? 1 : 0;
+    EXPECT_LE(std::max(l.y1, l.y2), height - 65 - kTh) << "page " << l.page;
+  }
   for (int page = 1; page <= c.pages; ++page) {
-    std::vector<DrawnText> texts = c.textsOn(page);
-    ASSERT_FALSE(texts.empty()) << "page " << page;
-    EXPECT_EQ(texts.back().text, std::to_string(page));
-    EXPECT_EQ(texts.back().y, height - 65 - kTh);
-    texts.pop_back();
-    for (const DrawnText& t : texts) {
-      EXPECT_GE(t.y, 60) << t.text;
-      EXPECT_LE(t.y + kTh, height - 65 - kTh) << "page " << page << ": " << t.text;
-    }
-    size_t verticals = 0;
-    for (const DrawnLine& l : c.linesOn(page)) {
-      verticals += l.vertical() ? 1 : 0;
-      EXPECT_LE(std::max(l.y1, l.y2), height - 65 - kTh) << "page " << page;
-    }
-    EXPECT_TRUE(verticals == verticalRules || verticals == 0) << "page " << page;
+    EXPECT_GT(texts[page], 0u) << "page " << page;
+    EXPECT_TRUE(verticals[page] == verticalRules || verticals[page] == 0) << "page " << page;
   }
 }
 
@@ -345,197 +352,161 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
   }
 }
 
-// A task view of the transitions layout (16 columns) or the points layout.
-TaskView taskView(TaskLayout layout, const std::vector<std::vector<std::string>>& rows) {
+// A task view of the transitions layout (16 columns) or the points layout, its cells given
+// as "column=text" pairs.
+TaskView taskView(TaskLayout layout, const std::vector<std::map<int, std::string>>& rows) {
   TaskView v;
   v.layout = layout;
-  v.dbLevel = layout == TaskLayout::Transitions ? 1 : 2;
   v.caption = "S574 \"Load\"";
   v.header.moneyUnit = "EUR";
   v.parameters = {{"Code", "LOAD01"}, {"Points:", ""}};
   v.table = GridTable(taskColumnCount(layout));
   v.table.setRows(static_cast<int>(rows.size()));
   for (size_t r = 0; r < rows.size(); ++r)
-    for (size_t k = 0; k < rows[r].size(); ++k)
-      v.table.set(static_cast<int>(r), static_cast<int>(k), rows[r][k]);
+    for (const auto& [k, text] : rows[r]) v.table.set(static_cast<int>(r), k, text);
   return v;
 }
 
-std::vector<std::string> cells16(std::initializer_list<std::pair<int, std::string>> set) {
-  std::vector<std::string> row(16);
-  for (const auto& [k, text] : set) row[static_cast<size_t>(k)] = text;
-  return row;
-}
-
+// Switched-off columns have no width, no heading and no cells; their rules lie on one
+// another.
 TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
-  TaskView v = taskView(TaskLayout::Transitions,
-                        {cells16({{0, "1"}, {1, "st. Oak, 1"}, {3, "9"}, {6, "1"}, {12, "7"}})});
-  // No cargo, no order, no refusals, no time factor: columns 3 and 10 to 15 are off.
   RecordingCanvas c(kWidth, 2000);
-  printTaskReport(c, v, shell());
+  printTaskReport(
+      c, taskView(TaskLayout::Transitions, {{{0, "1"}, {1, "st. Oak, 1"}, {3, "9"}, {12, "7"}}}),
+      shell());
   const ReportColumns cols = drawnColumns(c, 16);
-  // The columns present share the whole width as in the viewer; those off have none.
   for (const int k : {3, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(cols.x[k], cols.x[k + 1]) << k;
   EXPECT_NEAR(cols.right(), 1065, 16);
-  EXPECT_EQ(c.find("9"), nullptr);  // the unloading cell of a task without cargo
+  EXPECT_EQ(c.find("9"), nullptr);
   EXPECT_EQ(c.find("7"), nullptr);
-  EXPECT_NE(c.find("S405"), nullptr);
-  EXPECT_NE(c.find("S750"), nullptr);  // "S750 (EUR)" wrapped in a column of 45 pixels
-  // Seventeen vertical rules, several on one another; the right border at x16 - 5.
+  EXPECT_NE(c.find("S750"), nullptr);  // "S750 (EUR)" wrapped in its narrow column
   std::set<int> xs;
-  int verticals = 0;
   for (const DrawnLine& l : c.lines)
-    if (l.vertical()) {
-      ++verticals;
-      xs.insert(l.x1);
-    } else {
-      EXPECT_EQ(l.x2, cols.right() - 5);
-    }
-  EXPECT_EQ(verticals, 17);
-  EXPECT_EQ(*xs.rbegin(), cols.right() - 5);
+    if (l.vertical()) xs.insert(l.x1);
   EXPECT_EQ(xs.size(), 10u);
+  EXPECT_EQ(*xs.rbegin(), cols.right() - 5);
+}
 
-  // Any of refusals, time factor or cargo brings the income column back.
-  for (const auto set :
-       {+[](TaskHeader& h) { h.refusalFlag = 1; }, +[](TaskHeader& h) { h.timeFactorFlag = 1; },
-        +[](TaskHeader& h) { h.cargoMode = 2; }}) {
+// The columns printed, as '1' and '0' per column of the transitions layout: as the viewer's,
+// but a negative mode or flag switches its columns off.
+TEST(TaskReport, ColumnsArePrintedByTheTasksOptions) {
+  const struct {
+    int cargo, order, refusal, timeFactor;
+    const char* printed;
+  } cases[] = {{0, 0, 0, 0, "1110111111000000"},  {2, 0, 0, 0, "1111111111001100"},
+               {-1, 0, 0, 0, "1110111111000000"}, {0, 1, 0, 0, "1110111111100000"},
+               {0, -1, 0, 0, "1110111111000000"}, {0, 0, 1, 0, "1110111111010100"},
+               {0, 0, -1, 0, "1110111111000000"}, {0, 0, 0, 1, "1110111111000111"},
+               {0, 0, 0, -1, "1110111111000000"}};
+  for (const auto& c : cases) {
     TaskHeader h;
-    set(h);
-    EXPECT_GT(taskReportShares(TaskLayout::Transitions, h)[kTaskIncome], 0);
+    h.cargoMode = c.cargo;
+    h.orderMode = c.order;
+    h.refusalFlag = c.refusal;
+    h.timeFactorFlag = c.timeFactor;
+    std::string printed;
+    for (const int w : taskReportWidths(TaskLayout::Transitions, h)) printed += w > 0 ? '1' : '0';
+    EXPECT_EQ(printed, c.printed) << c.cargo << c.order << c.refusal << c.timeFactor;
   }
 }
 
 // A switched-off column and a mode without a title of its own have no heading.
 TEST(TaskReport, HeadingsFollowTheModes) {
-  struct Case {
-    int cargo, order;
-    TaskLayout layout;
-    int col;
+  const struct {
+    int cargo, order, col;
     const char* heading;
-  } cases[] = {
-      {1, 2, TaskLayout::Transitions, kTaskServiceTime, "S84"},
-      {1, 2, TaskLayout::Transitions, kTaskVolume, "S425"},
-      {2, 2, TaskLayout::Transitions, kTaskVolume, "S74"},
-      {3, 2, TaskLayout::Transitions, kTaskVolume, ""},
-      {1, 2, TaskLayout::Transitions, kTaskOrder, "S407"},
-      {1, 3, TaskLayout::Transitions, kTaskOrder, "S547"},
-      {1, 4, TaskLayout::Transitions, kTaskOrder, ""},
-      {1, 0, TaskLayout::Transitions, kTaskOrder, ""},
-      {1, 2, TaskLayout::Points, 5, "S407"},
-      {-1, 2, TaskLayout::Transitions, kTaskUnloadTime, ""},
-      {0, 2, TaskLayout::Transitions, kTaskVolume, ""},
-      {-1, 2, TaskLayout::Transitions, kTaskServiceTime, "S84"},
-  };
-  for (const Case& k : cases) {
+  } cases[] = {{1, 2, kTaskServiceTime, "S84"}, {-1, 2, kTaskServiceTime, "S84"},
+               {1, 2, kTaskVolume, "S425"},     {2, 2, kTaskVolume, "S74"},
+               {3, 2, kTaskVolume, ""},         {-1, 2, kTaskUnloadTime, ""},
+               {1, 2, kTaskOrder, "S407"},      {1, 3, kTaskOrder, "S547"},
+               {1, 4, kTaskOrder, ""}};
+  for (const auto& k : cases) {
     TaskHeader h;
-    h.moneyUnit = "EUR";
     h.cargoMode = k.cargo;
     h.orderMode = k.order;
-    EXPECT_EQ(taskReportHeading(k.layout, k.col, h, shell()), k.heading)
+    EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, k.col, h, shell()), k.heading)
         << k.cargo << " " << k.order << " " << k.col;
   }
 }
 
 TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
-  TaskView v =
-      taskView(TaskLayout::Transitions,
-               {cells16({{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "from"}}),
-                cells16({{6, "2"}, {7, "back"}}),
-                [] {
-                  std::vector<std::string> dashes(16, std::string(31, '-'));
-                  dashes[1] = std::string(52, '-');
-                  return dashes;
-                }(),
-                cells16({{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "a long transition kind"}})});
+  std::map<int, std::string> dashes;
+  for (int k = 0; k < 16; ++k) dashes[k] = std::string(k == 1 ? 52 : 31, '-');
+  TaskView v = taskView(TaskLayout::Transitions,
+                        {{{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "from"}},
+                         {{6, "2"}, {7, "back"}},
+                         dashes,
+                         {{0, "1"}, {1, "st. Oak, 1"}, {6, "1"}, {7, "a long transition kind"}}});
   v.header.timeFactorFlag = 1;             // income and windows on
   RecordingCanvas c(kWidth + 1000, 2000);  // every word fits its column
   printTaskReport(c, v, shell());
   EXPECT_EQ(c.pages, 1);
-  ASSERT_NE(c.find("S88 \"Load\""), nullptr);
-  EXPECT_EQ(c.find("S88 \"Load\"")->y, 60);
-  // The parameter lines stand right under the title, one empty line below them.
-  ASSERT_NE(c.find("Code: LOAD01"), nullptr);
-  EXPECT_EQ(c.find("Code: LOAD01")->y, 80);
-  ASSERT_NE(c.find("Points:"), nullptr);
-  EXPECT_EQ(c.find("Points:")->y, 100);
-  const int top = 80 + 3 * kTh;
-
-  // The separator row: every cell's dashes fill it within its margins, the point's own and
-  // the fixed runs from column 3 on alike; no dash reaches a rule.
-  const ReportColumns cols = drawnColumns(c, 16);
   EXPECT_EQ(c.scale, 1);
-  int dashCells = 0;
-  for (const DrawnText& t : c.texts) {
-    if (t.text.find("---") == std::string::npos) continue;
-    ++dashCells;
-    size_t k = 0;
-    while (k + 1 < cols.x.size() && (cols.textX(k) != t.x || cols.limit[k] <= 0)) ++k;
-    ASSERT_LT(k + 1, cols.x.size()) << t.x;
-    EXPECT_LE(c.textWidth(t.text), cols.limit[k]) << k;
-    EXPECT_GE(c.textWidth(t.text), std::min(cols.limit[k] - c.charWidth() + 1,
-                                            c.textWidth(k < 3    ? "-------------------------------"
-                                                        : k <= 7 ? "----------------"
-                                                                 : "----------")))
-        << k;
+  // The parameter lines stand right under the title, one empty line below them.
+  for (const auto& [text, y] :
+       {std::pair("S88 \"Load\"", 60), {"Code: LOAD01", 80}, {"Points:", 100}}) {
+    ASSERT_NE(c.find(text), nullptr) << text;
+    EXPECT_EQ(c.find(text)->y, y) << text;
   }
-  EXPECT_EQ(dashCells, 3 + 6 + 3);  // columns 3 and 10 to 12 are off
+  const ReportColumns cols = drawnColumns(c, 16);
   expectCellsInsideTheirColumns(c, cols);
+  EXPECT_EQ(c.find("transition")->x, cols.textX(7));  // wrapped at its blanks in its column
 
-  // A long cell wraps at its blanks in its column.
-  ASSERT_NE(c.find("transition"), nullptr);
-  EXPECT_EQ(c.find("transition")->x, cols.textX(7));
+  // The separator row: the dashes of the point's own cells fill them within their margins;
+  // from column 3 on they are fixed runs of 16, and 10 from column 8 on, cut at the column.
+  std::string runs;
+  for (const DrawnText& t : c.texts)
+    if (t.text.find("---") != std::string::npos) runs += std::to_string(t.text.size()) + " ";
+  std::string expected;
+  for (const int k : {0, 1, 2, 4, 5, 6, 7, 8, 9, 13, 14, 15})
+    expected += std::to_string(std::min(k == 1  ? 52
+                                        : k < 3 ? 31
+                                        : k < 8 ? 16
+                                                : 10,
+                                        cols.limit[k] / 10)) +
+                " ";
+  EXPECT_EQ(runs, expected);
 
   // Rules: the top, under the headings, a partial rule under columns 6 to 9 where the next
-  // row continues the point, full rules elsewhere.
-  std::vector<DrawnLine> horizontal;
+  // row continues the point, full rules elsewhere; a row of single lines is a line and its
+  // margins tall.
+  std::vector<std::tuple<int, int, int>> ruled;
   for (const DrawnLine& l : c.lines)
-    if (l.horizontal()) horizontal.push_back(l);
-  ASSERT_EQ(horizontal.size(), 6u);
-  EXPECT_EQ(horizontal[0].y1, top);
-  const DrawnLine partial = horizontal[2];
-  EXPECT_EQ(partial.x1, cols.x[6] - 5);
-  EXPECT_EQ(partial.x2, cols.x[10] - 5);
-  for (const size_t i : {0u, 1u, 3u, 4u, 5u}) {
-    EXPECT_EQ(horizontal[i].x1, 60) << i;
-    EXPECT_EQ(horizontal[i].x2, cols.right() - 5) << i;
-  }
-  // A row of single lines is one line height and its margins tall.
-  EXPECT_EQ(horizontal[3].y1 - horizontal[2].y1, kTh + 2 * kReportCellPad);
+    if (l.horizontal()) ruled.emplace_back(l.x1, l.x2, l.y1);
+  const int top = 80 + 3 * kTh, right = cols.right() - 5, row = kTh + 30;
+  ASSERT_EQ(ruled.size(), 6u);
+  EXPECT_EQ(ruled[0], std::tuple(60, right, top));
+  const int below = std::get<2>(ruled[1]);  // the headings
+  EXPECT_EQ(ruled[2], std::tuple(cols.x[6] - 5, cols.x[10] - 5, below + row));
+  EXPECT_EQ(ruled[3], std::tuple(60, right, below + 2 * row));
 }
 
 TEST(TaskReport, ThePointsLayoutRulesEveryRowAndBreaksPagesWholeRows) {
-  std::vector<std::vector<std::string>> rows;
+  std::vector<std::map<int, std::string>> rows;
   for (int r = 1; r <= 30; ++r)
-    rows.push_back({std::to_string(100 + r), marked("st. Elm, ", r), "5", "", "1"});
-  rows.push_back(std::vector<std::string>(11));
+    rows.push_back({{0, std::to_string(100 + r)}, {1, marked("st. Elm, ", r)}, {2, "5"}, {4, "1"}});
+  rows.emplace_back();
   TaskView v = taskView(TaskLayout::Points, rows);
   v.header.cargoMode = 1;
-  const int height = 900;
-  RecordingCanvas c(kWidth, height);
+  RecordingCanvas c(kWidth, 900);
   printTaskReport(c, v, shell());
   ASSERT_GT(c.pages, 1);
-  expectSoundPages(c, height, 12);
+  expectSoundPages(c, 900, 12);
   int full = 0;
-  for (const DrawnLine& l : c.lines)
-    if (l.horizontal()) {
-      EXPECT_EQ(l.x1, 60);
-      ++full;
-    }
+  for (const DrawnLine& l : c.lines) full += l.horizontal() && l.x1 == 60 ? 1 : 0;
   EXPECT_EQ(full, 2 + 31);
   for (int r = 1; r <= 30; ++r)
     EXPECT_EQ(c.find(std::to_string(100 + r))->page, c.find(marked("st. Elm, ", r))->page);
-}
 
-TEST(TaskReport, CellsAreCutAtAHundredCharacters) {
+  // Cells are cut at a hundred characters (the 100th is a blank).
   std::string cell = "q";
   while (cell.size() < 150) cell += " q";
-  TaskView v = taskView(TaskLayout::Points, {{"1", cell}});
-  RecordingCanvas c(kWidth, 3000);
-  printTaskReport(c, v, shell());
+  RecordingCanvas wide(kWidth, 3000);
+  printTaskReport(wide, taskView(TaskLayout::Points, {{{0, "1"}, {1, cell}}}), shell());
   std::string printed;
-  for (const DrawnText& t : c.texts)
+  for (const DrawnText& t : wide.texts)
     if (t.text[0] == 'q') printed += (printed.empty() ? "" : " ") + t.text;
-  EXPECT_EQ(printed, cell.substr(0, 99));  // the 100th character is a blank
+  EXPECT_EQ(printed, cell.substr(0, 99));
 }
 
 }  // namespace

@@ -56,16 +56,14 @@ TEST(TaskRows, KindsOutsideTheirPartAreEmptyAndAPointWithoutTransitionsHasNoRow)
   task.toLists[1] = {{1, 2, 3}, {1, 2, -1}};
   task.toLists[2].clear();
   task.fromLists = {{}, {{1, 2, 1}}, {}, {}};
-  const GridTable t = taskRows(task, TaskLayout::Transitions, markedShell(), ',');
   // 2 + 2 + 0 + 1 rows above the dashes, one below.
-  ASSERT_EQ(t.rows(), 7);
-  EXPECT_EQ(t.cell(2, kTaskTransitionKind), "");
-  EXPECT_EQ(t.cell(3, kTaskTransitionKind), "");
-  EXPECT_EQ(t.cell(4, kTaskPointNo), "4");
-  EXPECT_EQ(t.cell(5, kTaskAddress), std::string(52, '-'));
-  EXPECT_EQ(t.cell(6, kTaskPointNo), "2");
-  EXPECT_EQ(t.cell(6, kTaskTransitionKind), "");
-
+  const std::vector<std::string> rows =
+      rowsOf(taskRows(task, TaskLayout::Transitions, markedShell(), ','));
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[2], "2|st. Main, 25|3|5|2|3|1||1|2|||1,5|50|30|60");
+  EXPECT_EQ(rows[3], "||||||2||1|2||||||");
+  EXPECT_EQ(rows[4].substr(0, 2), "4|");
+  EXPECT_EQ(rows[6], "2|st. Main, 25|3|5|2|3|1||1|2|||1,5|50|30|60");
   task.toLists.assign(4, {});
   task.fromLists.assign(4, {});
   EXPECT_EQ(taskRows(task, TaskLayout::Transitions, markedShell(), ',').rows(), 1);
@@ -104,10 +102,8 @@ TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {
   h.timeFactorFlag = 0;
   h.orderMode = 2;
   EXPECT_EQ(titles(TaskLayout::Points), "S405|S13|S145||S750 (EUR)|S407||||||");
-  EXPECT_FALSE(taskColumnApplies(TaskLayout::Points, 8, h));  // no income without the three
   h.cargoMode = 2;
   h.orderMode = 1;
-  EXPECT_TRUE(taskColumnApplies(TaskLayout::Points, 8, h));
   EXPECT_EQ(taskColumnTitle(TaskLayout::Points, 7, h, texts), "S74");
   EXPECT_EQ(taskColumnTitle(TaskLayout::Points, 5, h, texts), "S409");
   h.orderMode = 7;
@@ -117,6 +113,36 @@ TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {
   EXPECT_EQ(taskGridColumnWidth(3, 1), 2);
   EXPECT_EQ(taskLayout(1), TaskLayout::Transitions);
   EXPECT_EQ(taskLayout(2), TaskLayout::Points);
+}
+
+// Which columns apply, as '1' and '0' per column: the unloading time and the volume need
+// cargo, the order column an order mode, the refusal column refusals, the income any of
+// refusals, time factor and cargo, the windows the time factor.
+TEST(TaskColumns, ApplyByTheTasksOptions) {
+  const struct {
+    int cargo, order, refusal, timeFactor;
+    const char* transitions;
+    const char* points;
+  } cases[] = {{0, 0, 0, 0, "1110111111000000", "11101000000"},
+               {2, 0, 0, 0, "1111111111001100", "11111001100"},
+               {-1, 0, 0, 0, "1111111111001100", "11111001100"},
+               {0, 1, 0, 0, "1110111111100000", "11101100000"},
+               {0, 0, 1, 0, "1110111111010100", "11101010100"},
+               {0, 0, 0, 1, "1110111111000111", "11101000111"}};
+  for (const auto& c : cases) {
+    TaskHeader h;
+    h.cargoMode = c.cargo;
+    h.orderMode = c.order;
+    h.refusalFlag = c.refusal;
+    h.timeFactorFlag = c.timeFactor;
+    for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points}) {
+      std::string applies;
+      for (int col = 0; col < taskColumnCount(layout); ++col)
+        applies += taskColumnApplies(layout, col, h) ? '1' : '0';
+      EXPECT_EQ(applies, layout == TaskLayout::Transitions ? c.transitions : c.points)
+          << c.cargo << c.order << c.refusal << c.timeFactor;
+    }
+  }
 }
 
 TEST(TaskParameters, EveryRowInOrder) {

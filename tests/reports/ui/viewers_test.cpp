@@ -8,17 +8,14 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QProcess>
-#include <cmath>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "frame/ui/USelectWin.h"
 #include "frame/ui/viewer_kind.h"
 #include "office/workbook_reader.h"
-#include "platform/design_scale.h"
 #include "platform/folders.h"
 #include "platform/ui/design.h"
-#include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/print_reports.h"
@@ -26,7 +23,6 @@
 #include "support/town.h"
 #include "support/ui/main_window_fixture.h"
 #include "support/ui/scripted_desktop.h"
-#include "text/hyphenate.h"
 #include "text/ui/fit_caption.h"
 
 namespace qj::ui {
@@ -121,10 +117,8 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
   EXPECT_EQ(v->windowTitle(), "S768 \"Morning round\"");
 
   const QAbstractItemModel* params = v->VarList->model();
-  EXPECT_EQ(params->headerData(0, Qt::Horizontal).toString(), "S483");
   EXPECT_EQ(params->headerData(1, Qt::Horizontal).toString(), "S197");
   EXPECT_EQ(params->rowCount(), static_cast<int>(v->view().parameters.size()));
-  EXPECT_EQ(cell(params, 0, 0), "S541");
   EXPECT_EQ(v->VarList->columnWidth(0), px(505));
 
   // Eight shown columns; the end nodes stay hidden. Reals take the regional separator.
@@ -174,20 +168,10 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
   EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
   EXPECT_EQ(penalty->text(),
             fittedCaption(penalty->font(), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
-
-  // A level-2 task has one row per point in the other table.
-  writeTown("use2");
-  auto* level2 = open<TfrmViewTask>(main->windows().taskViewer);
-  ASSERT_NE(level2, nullptr);
-  EXPECT_EQ(level2->Table->objectName(), "Table1");
-  EXPECT_EQ(level2->Table->grid()->model()->columnCount(), 11);
-  EXPECT_EQ(level2->Table->grid()->model()->rowCount(), 4);
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
 }
 
 TEST_F(Viewers, DraggingATitleMovesItsColumnWithinItsLimitsAndFitsTheTitleAnew) {
   main->state().texts.shellTexts[265] = "Transit section with its house numbers";
-  main->state().texts.shellTexts[406] = "Pointnumberwithvisitofthepoint";
   auto* v = open<TfrmViewSolution>(main->windows().solutionViewer);
   ASSERT_NE(v, nullptr);
   TitleStrip* titles = v->sgSolution->titles();
@@ -207,14 +191,6 @@ TEST_F(Viewers, DraggingATitleMovesItsColumnWithinItsLimitsAndFitsTheTitleAnew) 
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(220) + 1);
   titles->dragSplitter(kRouteRowNo, -100);
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), px(40) - 1);
-
-  // A title of one long word breaks with hyphens where the design breaks it.
-  QLabel* point = titles->label(kRoutePoint);
-  const int width = titles->titleWidth(kRoutePoint);
-  EXPECT_EQ(fromQt(point->text()),
-            hyphenateToWidth("Pointnumberwithvisitofthepoint",
-                             static_cast<int>(std::lround(width / designScale())), designAdvance));
-  EXPECT_TRUE(point->text().contains("- "));
 }
 
 TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {

@@ -102,12 +102,6 @@ TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {
   h.timeFactorFlag = 0;
   h.orderMode = 2;
   EXPECT_EQ(titles(TaskLayout::Points), "S405|S13|S145||S750 (EUR)|S407||||||");
-  h.cargoMode = 2;
-  h.orderMode = 1;
-  EXPECT_EQ(taskColumnTitle(TaskLayout::Points, 7, h, texts), "S74");
-  EXPECT_EQ(taskColumnTitle(TaskLayout::Points, 5, h, texts), "S409");
-  h.orderMode = 7;
-  EXPECT_EQ(taskColumnTitle(TaskLayout::Transitions, kTaskOrder, h, texts), "S547");
   // Column 0 is a pixel narrower than its label, the others a pixel wider.
   EXPECT_EQ(taskGridColumnWidth(0, 46), 45);
   EXPECT_EQ(taskGridColumnWidth(3, 1), 2);

@@ -244,6 +244,7 @@ TEST_F(Viewers, PrintAndExportActOnTheActiveViewer) {
   EXPECT_EQ(files("Export"), (std::vector<std::string>{"qj_TOWN01.xlsx", "qj_TOWN01_out (2).xlsx",
                                                        "qj_TOWN01_out.xlsx"}));
   EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  EXPECT_EQ(main->state().selectedPath, (dir / "Data/qj_OTHER1").string());
 }
 
 TEST_F(Viewers, WhatCannotBeWrittenOrShownIsSaidInABox) {

@@ -61,7 +61,8 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
       {{"One",
         "<dimension ref=\"A1:C5\"/><sheetData>"
         "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
-        "<c r=\"C1\" t=\"s\"><v>2</v></c></row>"
+        "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\"><v>007</v></c>"
+        "<c r=\"E1\"><v>1234567890123456</v></c></row>"
         "<row r=\"2\"><c r=\"A2\"><v>12</v></c><c r=\"B2\" t=\"n\"><v>2.5</v></c>"
         "<c r=\"C2\"><v>1.2E+1</v></c><c r=\"D2\"><v>-0.0</v></c></row>"
         "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> x </t></is></c>"
@@ -77,9 +78,10 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   EXPECT_EQ(s.name(), "One");
   // A formatted cell without a value and an absent row are empty; "_x000D_" is a character;
   // a second sheetData is not read.
-  EXPECT_EQ(rowsOf(s, 5), (std::vector<std::string>{
-                              "plain|rich runs|  *||", "7|2.5|12|0|<raw> & a\nb",
-                              " x |TRUE|#N/A|formula|", "||||", "line\rend|\xcf\xf0\xe8|||"}));
+  EXPECT_EQ(rowsOf(s, 5),
+            (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
+                                      "7|2.5|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
+                                      "line\rend|\xcf\xf0\xe8|||"}));
   EXPECT_EQ(s.rowCount(), 5);
 }
 

@@ -153,7 +153,13 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
     for (int c = 0; c < cols; ++c) s.set(r, c, std::to_string(r * 10 + c) + (c == 3 ? " " : ""));
   s.setBold(rowRange(0, cols));
   s.setRowHeight(0, 55);
-  writeXlsx(book, dir / "big.xlsx");
+  // The rows written are heard every 256 rows, and once more when the file is complete.
+  std::vector<std::pair<int64_t, int64_t>> heard;
+  writeXlsx([&](WorkbookOutput& out) { copyWorkbook(book, out); }, dir / "big.xlsx",
+            [&](int64_t done, int64_t total) { heard.emplace_back(done, total); }, rows);
+  ASSERT_EQ(heard.size(), rows / 256 + 1u);
+  EXPECT_EQ(heard[0], (std::pair<int64_t, int64_t>(256, rows)));
+  EXPECT_EQ(heard.back(), (std::pair<int64_t, int64_t>(rows, rows)));
   EXPECT_NE(readZipPart(dir / "big.xlsx", "xl/worksheets/sheet1.xml").find("inlineStr"),
             std::string::npos);
   const WorkbookRead read = readWorkbook(dir / "big.xlsx");

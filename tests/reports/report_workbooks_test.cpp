@@ -28,6 +28,13 @@ std::vector<std::string> rowsOf(const Sheet& s, int columns) {
   return rows;
 }
 
+// The rows of all the sheets, as an export counts them to tell how far it has come.
+int totalRows(const Workbook& book) {
+  int rows = 0;
+  for (const Sheet& s : book.sheets()) rows += s.rowCount();
+  return rows;
+}
+
 // Sheets of a table: the title row bold, wrapped and 54 points high over `columns` columns
 // of the given widths.
 void expectTable(const Sheet& s, const std::vector<double>& widths, int titled) {
@@ -72,6 +79,7 @@ TEST(SolutionWorkbook, HoldsTheParameterListAndTheRouteUnderItsTitles) {
   }
   EXPECT_EQ(rowsOf(route, 9), expected);
   expectTable(route, {12, 16.5, 27, 14.5, 14.5, 14.5, 30, 13}, 8);
+  EXPECT_EQ(totalRows(book), solutionWorkbookRows(shown));
 
   // A solution without a route has its one empty row, which has no text.
   SolutionFile none = test::townSolution();
@@ -114,6 +122,7 @@ TEST(TaskWorkbook, LevelOneTaskHasItsPointsAndTransitionsOnThreeSheets) {
           "1|1|1|3|210|5", "2|3|1|3|210|5", "||2|5: 3|100|5", "||3|4|45|5", "3|7|1|3|210|5",
           "4|9|1|3|210|5"}));
   expectTable(tr, {7, 7, 30, 24.5, 19, 15}, 6);
+  EXPECT_EQ(totalRows(book), taskWorkbookRows(view));
 }
 
 // Level 2 and client tasks have two sheets and no count columns; reals take the given
@@ -121,8 +130,9 @@ TEST(TaskWorkbook, LevelOneTaskHasItsPointsAndTransitionsOnThreeSheets) {
 // A1 .. Q1 all the same); a street of the same name but another type shows the type only.
 TEST(TaskWorkbook, PointsSheetsFollowTheTasksOptions) {
   for (const char* kind : {"use2", "sys2", "cli2"}) {
-    const Workbook book =
-        taskWorkbook(makeTaskView(test::townTask(kind), "eng", kTexts, ','), kTexts, ',');
+    const TaskView view = makeTaskView(test::townTask(kind), "eng", kTexts, ',');
+    const Workbook book = taskWorkbook(view, kTexts, ',');
+    EXPECT_EQ(totalRows(book), taskWorkbookRows(view)) << kind;
     ASSERT_EQ(book.sheets().size(), 2u) << kind;
     const Sheet& points = book.sheets()[1];
     EXPECT_EQ(points.name(), "S495") << kind;

@@ -261,6 +261,8 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
     forty.push_back(
         {marked("r", r), "", r % 3 ? "" : "addr", "", "", "", r % 3 ? "x" : section, ""});
   }
+  Rows single;  // rows of one line, 50 pixels each from 170 on
+  for (int r = 1; r <= 23; ++r) single.push_back({marked("r", r)});
   std::string tall = "zz";  // two words a line in column 0: 100 lines
   for (int w = 1; w < 200; ++w) tall += " zz";
   struct Placed {
@@ -295,6 +297,8 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
        {{"1", "", "", "", "", "", "", ""}},
        {{"P23: v", 1, 560}, {"S519", 2, 80}}},
       {kWidth, 1500, {{"A", "1"}}, forty, {{"S519", 1, 140 + 15}, {"r40", 0, -1}}},
+      // Row 22 ends right on the footer's line: it stays; row 23 moves on.
+      {kWidth, 1355, {}, single, {{"r22", 1, 170 + 21 * 50 + 15}, {"r23", 2, 65 + 15}}},
       {kWidth,
        700,
        {},
@@ -345,6 +349,14 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
       if (k.rows.empty() && l.vertical()) EXPECT_EQ(l.y2 - l.y1, kTh + 2 * kReportCellPad);
     }
   }
+}
+
+// A page too short for a single line of a row still takes one, rather than breaking for ever.
+TEST(SolutionReport, APageTooShortForALineStillTakesOne) {
+  RecordingCanvas c(kWidth, 180);
+  printSolutionReport(c, solutionView({}, {{"row"}}), shell());
+  EXPECT_LE(c.pages, 3);
+  ASSERT_NE(c.find("row"), nullptr);
 }
 
 // A task view of the transitions layout (16 columns) or the points layout, its cells given

@@ -135,7 +135,9 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> x </t></is></c>"
         "<c r=\"B3\" t=\"b\"><v>1</v></c><c r=\"C3\" t=\"e\"><v>#N/A</v></c>"
         "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
-        "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c></row>"
+        "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c><c "
+        "t=\"str\"><v>0123456789abcdef\xd0\x9f"
+        "23456789abcdef0123456789</v></c></row>"
         // Rows out of order (the last of one position stands), CDATA and "\r\n".
         "<row r='2'><c r='E2' t='str'><v><![CDATA[<raw> & ]]>a\r\nb</v></c><c r='A2'><v>7</v>"
         "</c></row></sheetData><sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
@@ -148,7 +150,8 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   EXPECT_EQ(rowsOf(s, 5),
             (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
                                       "7|2.5|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
-                                      "line\rend|\xcf\xf0\xe8|||"}));
+                                      "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
+                                      "23456789abcdef0123456789||"}));
   EXPECT_EQ(s.rowCount(), 5);
 }
 
@@ -199,7 +202,7 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
                    "relationships\"><Relationship Id=\"rId1\" Type=\"" +
                        rel +
-                       "worksheet\" Target=\"/xl/worksheets/sheet1.xml\"/>"
+                       "worksheet\" Target=\"/xl/worksheets/sheet1.xml\" TargetMode=\"Internal\"/>"
                        "<Relationship Id=\"rId2\" Type=\"" +
                        rel +
                        "worksheet\" Target=\"./worksheets/../worksheets/SHEET2.xml\"/>"

@@ -505,6 +505,16 @@ TEST(TaskReport, ThePointsLayoutRulesEveryRowAndBreaksPagesWholeRows) {
   for (int r = 1; r <= 30; ++r)
     EXPECT_EQ(c.find(std::to_string(100 + r))->page, c.find(marked("st. Elm, ", r))->page);
 
+  // A table whose headings and first row do not fit under the parameters starts on the next
+  // page: from 300, they would reach below 315.
+  v = taskView(TaskLayout::Points, {{{0, "1"}}});
+  for (int i = 0; i < 8; ++i) v.parameters.push_back({marked("P", i), ""});
+  RecordingCanvas low(kWidth, 400);
+  printTaskReport(low, v, shell());
+  EXPECT_EQ(low.find("P7:")->page, 1);
+  EXPECT_EQ(low.find("S405")->page, 2);
+  for (const DrawnLine& l : low.lines) EXPECT_EQ(l.page, 2);
+
   // Cells are cut at a hundred characters (the 100th is a blank).
   std::string cell = "q";
   while (cell.size() < 150) cell += " q";

@@ -123,7 +123,8 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
       "<si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
       "<si><t xml:space=\"preserve\">  *</t></si>"
       "<si><t>line_x000D_end</t></si>"
-      "<si><t>\xd0\x9f\xd1\x80\xd0\xb8</t></si>";  // "При" in UTF-8
+      "<si><t>\xd0\x9f\xd1\x80\xd0\xb8</t></si>"  // "При" in UTF-8
+      "<si/><si/><si/><si/><si><t>tenth</t></si>";
   const WorkbookRead r = read(workbookParts(
       {{"One",
         "<dimension ref=\"A1:C5\"/><sheetData>"
@@ -137,7 +138,7 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
         "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c><c "
         "t=\"str\"><v>0123456789abcdef\xd0\x9f"
-        "23456789abcdef0123456789</v></c></row>"
+        "23456789abcdef0123456789</v></c><c r=\"E5\" t=\"s\"><v>9</v></c></row>"
         // Rows out of order (the last of one position stands), CDATA and "\r\n".
         "<row r='2'><c r='E2' t='str'><v><![CDATA[<raw> & ]]>a\r\nb</v></c><c r='A2'><v>7</v>"
         "</c></row></sheetData><sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
@@ -151,7 +152,7 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
             (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
                                       "7|2.5|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
                                       "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
-                                      "23456789abcdef0123456789||"}));
+                                      "23456789abcdef0123456789||tenth"}));
   EXPECT_EQ(s.rowCount(), 5);
 }
 
@@ -370,6 +371,11 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
        ReadFault::Damaged},
       {"a column beyond the sheet", cell("<c r=\"XFE1\"><v>1</v></c>"), ReadFault::Damaged},
       {"a cell reference without a row", cell("<c r=\"A\"><v>1</v></c>"), ReadFault::Damaged},
+      {"a row number that is no number",
+       replaced(good, sheet, "<worksheet><sheetData><row r=\"1x\"/></sheetData></worksheet>"),
+       ReadFault::Damaged},
+      {"a shared string that is no number", cell("<c r=\"A1\" t=\"s\"><v>0x</v></c>"),
+       ReadFault::Damaged},
       {"a relationship out of the package",
        replaced(good, rels,
                 "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "

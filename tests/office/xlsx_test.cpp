@@ -139,9 +139,11 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c><c "
         "t=\"str\"><v>0123456789abcdef\xd0\x9f"
         "23456789abcdef0123456789</v></c><c r=\"E5\" t=\"s\"><v>9</v></c></row>"
-        // Rows out of order (the last of one position stands), CDATA and "\r\n".
+        // Rows out of order (the last of one position stands, a cell naming another row stands in
+        // that row), CDATA and "\r\n".
         "<row r='2'><c r='E2' t='str'><v><![CDATA[<raw> & ]]>a\r\nb</v></c><c r='A2'><v>7</v>"
-        "</c></row></sheetData><sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
+        "</c></row><row r=\"21\"><c r=\"B2\"><v>8</v></c></row></sheetData>"
+        "<sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
       shared));
   ASSERT_TRUE(r.book) << r.detail;
   const Sheet& s = r.book->sheets()[0];
@@ -150,7 +152,7 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   // a second sheetData is not read.
   EXPECT_EQ(rowsOf(s, 5),
             (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
-                                      "7|2.5|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
+                                      "7|8|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
                                       "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
                                       "23456789abcdef0123456789||tenth"}));
   EXPECT_EQ(s.rowCount(), 5);
@@ -603,6 +605,7 @@ Workbook sample() {
   b.setWrap(rowRange(0, 17));
   b.setRowHeight(0, 54);
   b.setColumnWidth(3, 11.5);
+  b.setColumnWidth(5, 0.5);
   book.addSheet("Empty [1]");  // named as a sheet may not be
   return book;
 }
@@ -678,6 +681,7 @@ TEST(XlsxWriter, WritesSheetsByteForByte) {
   EXPECT_EQ(data(2),
             "<sheetView workbookViewId=\"0\"/></sheetViews><sheetFormatPr "
             "defaultRowHeight=\"15\"/><cols><col min=\"4\" max=\"4\" width=\"12.28515625\" "
+            "customWidth=\"1\"/><col min=\"6\" max=\"6\" width=\"0.85546875\" "
             "customWidth=\"1\"/></cols><sheetData><row r=\"1\" ht=\"54\" customHeight=\"1\"><c "
             "r=\"A1\" s=\"9\" t=\"inlineStr\"><is><t>No.</t></is></c><c r=\"B1\" s=\"9\"/><c "
             "r=\"C1\" s=\"9\" t=\"inlineStr\"><is><t>Street</t></is></c>" +

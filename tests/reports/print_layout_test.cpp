@@ -126,11 +126,12 @@ void expectCellsInsideTheirColumns(const RecordingCanvas& c, const ReportColumns
 
 TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   RecordingCanvas c(kWidth, 2000);
-  printSolutionReport(c,
-                      solutionView({{"Alpha", "1"}, {"Group:", ""}, {"  - empty", ""}},
-                                   {{"1", "1 (s11)", "st. Main, 3", "0 h", "", "", "", ""},
-                                    {"2", "", "", "", "", "", "st. Main, 1-9", "1 right"}}),
-                      shell());
+  printSolutionReport(
+      c,
+      solutionView({{"Alpha", "1"}, {"Group:", ""}, {"  - empty", ""}},
+                   {{"1", "1 (s11)", "st. Main, 3", "0 h", "", "", "", ""},
+                    {"2", "", "", "", "", "", "st. Main, 1-9", "1 right", "00012"}}),
+      shell());
   EXPECT_EQ(c.pages, 1);
   EXPECT_EQ(c.scale, 1);  // every word fits its column
   const ReportColumns cols = drawnColumns(c, 8);
@@ -162,6 +163,7 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
     EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(p.x, p.y, p.bold)) << p.text;
   }
   EXPECT_EQ(c.find("1 (s11)"), nullptr);
+  for (const DrawnText& t : c.texts) EXPECT_LT(t.x, cols.right()) << t.text;  // no end node
   const char* heading[] = {"S519", "S406", "S13", "S85", "S83", "S82", "S265", "S268"};
   for (int k = 0; k < 8; ++k) {
     ASSERT_NE(c.find(heading[k]), nullptr) << heading[k];

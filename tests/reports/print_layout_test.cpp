@@ -545,8 +545,8 @@ TEST(ReportPdfPath, NamesTheTaskTheReportAndTheMomentAndNeverReplacesAFile) {
 }
 
 TEST(ReportPdfPath, KeepsOnlyLettersAndDigitsOfTheCode) {
-  EXPECT_EQ(reportPdfPath("/x", ReportKind::Task, "../A b\xC0", kNow).filename(),
-            "qj____A_b__task_20260307-090502.pdf");
+  EXPECT_EQ(reportPdfPath("/x", ReportKind::Task, "@AZ[`az{/09: \xC0", kNow).filename(),
+            "qj__AZ__az__09____task_20260307-090502.pdf");
 }
 
 TEST(PrintMessages, NameThePrinterOrTheFile) {

@@ -177,9 +177,21 @@ TEST_F(ViewerFiles, FileNamesUnderTheProgramFolder) {
   EXPECT_EQ(databasePath(state.dirs(), h, "\xD0\xF3\xF1").filename().string(),
             "123sys2_dbrn_Рус.dat");
   EXPECT_EQ(solutionPath(state.dirs(), h), state.dirs().data() / "qj_TOWN01_out.dat");
-  // The last point may start and end the round.
+  // The last point may start and end the round; the codes take six of A-Z and 0-9 and three
+  // digits.
   h.startPoint = h.endPoint = h.pointCount;
   EXPECT_FALSE(checkViewedTaskHeader(h));
+  const std::tuple<const char*, const char*, std::optional<ViewerFault>> codes[] = {
+      {"AZ09AZ", "909", std::nullopt},          {"@AAAAA", "123", ViewerFault::TaskCode},
+      {"AAAAA[", "123", ViewerFault::TaskCode}, {"AAAAA:", "123", ViewerFault::TaskCode},
+      {"/AAAAA", "123", ViewerFault::TaskCode}, {"TOWN0", "123", ViewerFault::TaskCode},
+      {"TOWN01", "12", ViewerFault::DbCode},    {"TOWN01", "12:", ViewerFault::DbCode},
+      {"TOWN01", "/12", ViewerFault::DbCode},   {"TOWN01", "A23", ViewerFault::DbCode}};
+  for (const auto& [code, db, fault] : codes) {
+    h.code = code;
+    h.dbCode = db;
+    EXPECT_EQ(checkViewedTaskHeader(h), fault) << code << " " << db;
+  }
 }
 
 }  // namespace

@@ -63,13 +63,14 @@ TEST(Sheet, LargeSheetsKeepEveryCellAsTheirArraysGrowShrinkAndAreCopied) {
   SheetFiller filler(filled);
   for (int r = kRows - 1; r >= 0; --r) filler.add(r, 0, text(r, 0));
   filler.add(kRows - 1, 0, "last");
+  filler.add(0, 0, "first");
   filler.finish();
   for (const int r : {0, 1, 5, 10, kRows / 2 + 3, kRows - 1}) {
     EXPECT_EQ(copy.cell(r, 0), text(r, 0)) << r;
     EXPECT_EQ(copy.cell(r, 1), text(r, 1)) << r;
     EXPECT_EQ(s.cell(r, 0), text(r, 0)) << r;
     EXPECT_EQ(s.cell(r, 1), r % 10 == 0 ? text(r, 1) : "-") << r;
-    EXPECT_EQ(filled.cell(r, 0), r == kRows - 1 ? "last" : text(r, 0)) << r;
+    EXPECT_EQ(filled.cell(r, 0), r == kRows - 1 ? "last" : r == 0 ? "first" : text(r, 0)) << r;
   }
   EXPECT_EQ(copy.cellCount(), 2u * kRows);
   EXPECT_EQ(s.cell(5, 2), "inserted");

@@ -716,6 +716,8 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
     for (int c = 0; c < cols; ++c) s.set(r, c, std::to_string(r * 10 + c) + (c == 3 ? " " : ""));
   s.setBold(rowRange(0, cols));
   s.setRowHeight(0, 55);
+  // Texts that look like the file's escapes, with hex digits at their bounds, or not quite.
+  s.set(1, 3, "_xAF09_ _xaf90_ _x00G0_ _x00g0_ _x0@0/_");
   // The rows written are heard every 256 rows, and once more when the file is complete.
   std::vector<std::pair<int64_t, int64_t>> heard;
   writeXlsx([&](WorkbookOutput& out) { copyWorkbook(book, out); }, dir / "big.xlsx",
@@ -803,6 +805,10 @@ TEST(NumberText, IntegralNumbersHaveNoFraction) {
                                                   {-0.0, "0"},
                                                   {2.5, "2.5"},
                                                   {0.1 + 0.2, "0.3"},
+                                                  {1e15, "1e+15"},
+                                                  {999999999999999.0, "999999999999999"},
+                                                  {-999999999999999.0, "-999999999999999"},
+                                                  {-1e15, "-1e+15"},
                                                   {1e20, "1e+20"},
                                                   {100.0 / 3, "33.3333333333333"}};
   for (const auto& [x, text] : cases) EXPECT_EQ(numberText(x), text);

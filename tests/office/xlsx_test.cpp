@@ -216,7 +216,8 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                        "<Relationship Id=\"rId1\" Type=\"" +
                        rel +
                        "worksheet\" Target=\"http://elsewhere/\" TargetMode=\"External\"/>"
-                       "<Override Id=\"rId1\" Target=\"none.xml\"/><x><Relationship Id=\"rId2\" "
+                       "<Relationship Id=\"rId1\"/><Relationship Target=\"none.xml\"/><Override "
+                       "Id=\"rId1\" Target=\"none.xml\"/><x><Relationship Id=\"rId2\" "
                        "Target=\"none.xml\"/></x></Relationships>");
   const WorkbookRead r = read(parts);
   ASSERT_TRUE(r.book) << r.detail;

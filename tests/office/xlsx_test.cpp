@@ -593,7 +593,7 @@ Workbook sample() {
   a.set(5, 1, kCyrillic);
   a.set(6, 1, "a & <b> \"c\"");
   a.set(7, 1, "   ");
-  a.set(8, 0, "_x0041_ stays _x0041_, \x01 and \r too");
+  a.set(8, 0, "\t_x0041_ stays _x0041_, \x01 and \r too\n");
   a.setAlign(columnRange(0, 8), HAlign::Left);
   a.setBold(columnRange(1, 8));
   a.setColumnWidth(0, 75);
@@ -605,6 +605,7 @@ Workbook sample() {
   b.setBold(rowRange(0, 17));
   b.setWrap(rowRange(0, 17));
   b.setRowHeight(0, 54);
+  b.setRowHeight(2, 30);  // a row of no cells
   b.setColumnWidth(3, 11.5);
   b.setColumnWidth(5, 0.5);
   book.addSheet("Empty [1]");  // named as a sheet may not be
@@ -662,21 +663,22 @@ TEST(XlsxWriter, WritesSheetsByteForByte) {
     return "<row r=\"" + n + "\"><c r=\"A" + n + "\" s=\"2\"/><c r=\"B" + n +
            "\" s=\"8\" t=\"inlineStr\"><is><t" + t + "</t></is></c></row>";
   };
-  EXPECT_EQ(data(1),
-            "<sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
-            "<sheetFormatPr defaultRowHeight=\"15\"/><cols>"
-            "<col min=\"1\" max=\"1\" width=\"75.7109375\" customWidth=\"1\"/>"
-            "<col min=\"2\" max=\"2\" width=\"74.7109375\" customWidth=\"1\"/></cols><sheetData>"
-            "<row r=\"1\"><c r=\"A1\" s=\"2\" t=\"inlineStr\"><is><t>Language</t></is></c><c "
-            "r=\"B1\" s=\"8\" t=\"inlineStr\"><is><t>eng</t></is></c></row><row r=\"2\"><c "
-            "r=\"A2\" s=\"2\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> 0 - leading "
-            "blank</t></is></c><c r=\"B2\" s=\"8\" t=\"inlineStr\"><is><t "
-            "xml:space=\"preserve\">  *</t></is></c></row>" +
-                row(3, " xml:space=\"preserve\">trailing  ") + row(4, ">12") + row(5, ">2,5") +
-                row(6, ">\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82") +
-                row(7, ">a &amp; &lt;b&gt; \"c\"") + row(8, " xml:space=\"preserve\">   ") +
-                "<row r=\"9\"><c r=\"A9\" t=\"inlineStr\"><is><t>_x005F_x0041_ stays "
-                "_x005F_x0041_, _x0001_ and _x000D_ too</t></is></c></row></sheetData>");
+  EXPECT_EQ(
+      data(1),
+      "<sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+      "<sheetFormatPr defaultRowHeight=\"15\"/><cols>"
+      "<col min=\"1\" max=\"1\" width=\"75.7109375\" customWidth=\"1\"/>"
+      "<col min=\"2\" max=\"2\" width=\"74.7109375\" customWidth=\"1\"/></cols><sheetData>"
+      "<row r=\"1\"><c r=\"A1\" s=\"2\" t=\"inlineStr\"><is><t>Language</t></is></c><c "
+      "r=\"B1\" s=\"8\" t=\"inlineStr\"><is><t>eng</t></is></c></row><row r=\"2\"><c "
+      "r=\"A2\" s=\"2\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> 0 - leading "
+      "blank</t></is></c><c r=\"B2\" s=\"8\" t=\"inlineStr\"><is><t "
+      "xml:space=\"preserve\">  *</t></is></c></row>" +
+          row(3, " xml:space=\"preserve\">trailing  ") + row(4, ">12") + row(5, ">2,5") +
+          row(6, ">\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82") +
+          row(7, ">a &amp; &lt;b&gt; \"c\"") + row(8, " xml:space=\"preserve\">   ") +
+          "<row r=\"9\"><c r=\"A9\" t=\"inlineStr\"><is><t xml:space=\"preserve\">\t_x005F_x0041_ "
+          "stays _x005F_x0041_, _x0001_ and _x000D_ too\n</t></is></c></row></sheetData>");
   std::string blanks;
   for (char c = 'D'; c <= 'Q'; ++c) blanks += "<c r=\"" + std::string(1, c) + "1\" s=\"9\"/>";
   EXPECT_EQ(data(2),
@@ -687,7 +689,8 @@ TEST(XlsxWriter, WritesSheetsByteForByte) {
             "r=\"A1\" s=\"9\" t=\"inlineStr\"><is><t>No.</t></is></c><c r=\"B1\" s=\"9\"/><c "
             "r=\"C1\" s=\"9\" t=\"inlineStr\"><is><t>Street</t></is></c>" +
                 blanks +
-                "</row><row r=\"5\"><c r=\"Q5\" t=\"inlineStr\"><is><t>last</t></is></c></row>"
+                "</row><row r=\"3\" ht=\"30\" customHeight=\"1\"></row><row r=\"5\"><c r=\"Q5\" "
+                "t=\"inlineStr\"><is><t>last</t></is></c></row>"
                 "</sheetData>");
   // The default format first; 2 left-aligned, 8 bold, 9 bold and wrapped.
   const std::string styles = readZipPart(dir / "t.xlsx", "xl/styles.xml");

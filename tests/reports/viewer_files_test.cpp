@@ -137,11 +137,15 @@ TEST_F(ViewerFiles, SolutionsWithoutARouteToDriveNeedNoDatabase) {
   failed.header.solutionFound = -1;
   failed.header.finalMessage = "pair pass 2 failed";
   failed.body = SolutionBody::Route;
-  writeSolution(failed);
-  SolutionViewLoad load = loadSolutionView(state, ',');
-  ASSERT_TRUE(load.view) << messageOf(load.message);
-  EXPECT_EQ(load.view->route.rows(), 1);
-  EXPECT_EQ(load.view->parameters[1], (KeyValue{"S668", "pair pass 2 failed"}));
+  SolutionViewLoad load;
+  for (const int found : {-1, 0}) {  // failed, or not solved
+    failed.header.solutionFound = found;
+    writeSolution(failed);
+    load = loadSolutionView(state, ',');
+    ASSERT_TRUE(load.view) << messageOf(load.message);
+    EXPECT_EQ(load.view->route.rows(), 1);
+    EXPECT_EQ(load.view->parameters[1], (KeyValue{"S668", "pair pass 2 failed"}));
+  }
 
   writeTask(test::townTask("cli2"));
   EXPECT_EQ(loadTaskView(state, ',').view->layout, TaskLayout::Points);

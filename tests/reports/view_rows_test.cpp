@@ -20,14 +20,8 @@ std::string joined(const KeyValueList& rows) {
   return s;
 }
 
-TEST(RouteRows, StoredLinesTitlesAndWidths) {
-  const RouteLine l{" 1", "1 (s) (1)", "addr", "a", "b", "c", "sec", "turn", "00012"};
-  const GridTable t = routeLineRows({l, l});
-  ASSERT_EQ(t.rows(), 2);
-  std::string row;
-  for (int c = 0; c < kRouteColumns; ++c) row += t.cell(1, c) + "|";
-  EXPECT_EQ(row, " 1|1 (s) (1)|addr|a|b|c|sec|turn|00012|");
-  EXPECT_EQ(emptyRouteRows().rows(), 1);
+// The stored lines of a client addition are checked where the viewer reads them.
+TEST(RouteRows, TitlesAndWidths) {
   ShellTables texts = markedShell();
   texts.shellTexts[13] = "  Address ";
   std::string titles;

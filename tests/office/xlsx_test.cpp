@@ -119,7 +119,7 @@ class XlsxReader : public ::testing::Test {
 
 TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   const std::string shared =
-      "<si><t>plain</t></si>"
+      "<si><t>plain</t></si><extLst/>"
       "<si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
       "<si><t xml:space=\"preserve\">  *</t></si>"
       "<si><t>line_x000D_end</t></si>"
@@ -136,6 +136,7 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> x </t></is></c>"
         "<c r=\"B3\" t=\"b\"><v>1</v></c><c r=\"C3\" t=\"e\"><v>#N/A</v></c>"
         "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
+        "<row r=\"4\"><c r=\"A4\"><v>12abc</v></c></row>"
         "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c><c "
         "t=\"str\"><v>0123456789abcdef\xd0\x9f"
         "23456789abcdef0123456789</v></c><c r=\"E5\" t=\"s\"><v>9</v></c></row>"
@@ -149,12 +150,13 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   const Sheet& s = r.book->sheets()[0];
   EXPECT_EQ(s.name(), "One");
   // A formatted cell without a value and an absent row are empty; "_x000D_" is a character;
-  // a second sheetData is not read.
-  EXPECT_EQ(rowsOf(s, 5),
-            (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
-                                      "7|8|12|0|<raw> & a\nb", " x |TRUE|#N/A|formula|", "||||",
-                                      "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
-                                      "23456789abcdef0123456789||tenth"}));
+  // a value that is no number stays as it is; a second sheetData, and elements of the shared
+  // strings that are no strings, are not read.
+  EXPECT_EQ(rowsOf(s, 5), (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
+                                                    "7|8|12|0|<raw> & a\nb",
+                                                    " x |TRUE|#N/A|formula|", "12abc||||",
+                                                    "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
+                                                    "23456789abcdef0123456789||tenth"}));
   EXPECT_EQ(s.rowCount(), 5);
 }
 
@@ -200,7 +202,9 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                    "\"><x:sheets>"
                    "<x:sheet name=\"B\" sheetId=\"2\" rel:id=\"rId2\"/>"
                    "<x:sheet name=\"Chart\" sheetId=\"3\" rel:id=\"rId3\"/>"
-                   "<x:sheet name=\"A\" sheetId=\"1\" rel:id=\"rId1\"/></x:sheets></x:workbook>");
+                   "<x:sheet name=\"A\" sheetId=\"1\" rel:id=\"rId1\"/></x:sheets>"
+                   "<x:sheets><x:sheet name=\"C\" sheetId=\"4\" rel:id=\"rId1\"/></x:sheets>"
+                   "</x:workbook>");
   parts = replaced(parts, "xl/_rels/workbook.xml.rels",
                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
                    "relationships\"><Relationship Id=\"rId1\" Type=\"" +

@@ -193,6 +193,18 @@ TEST(TaskRows, PointsLayoutWithOrderModesAndWithoutCargo) {
   const GridTable t = taskRows(task, TaskLayout::Points, markedShell(), ',');
   EXPECT_EQ(t.cell(0, 5), "0");  // the start point's own value outside priority classes
   EXPECT_EQ(t.cell(3, 5), "");
+  // A point's income shows with any of refusals, time factor or cargo.
+  for (const auto& [refusal, timeFactor, cargo, income] : {std::tuple(0, 0, 0, ""),
+                                                           {1, 0, 0, "50"},
+                                                           {0, 1, 0, "50"},
+                                                           {0, 0, 1, "50"},
+                                                           {-1, -1, -1, ""}}) {
+    task.header.refusalFlag = refusal;
+    task.header.timeFactorFlag = timeFactor;
+    task.header.cargoMode = cargo;
+    EXPECT_EQ(taskRows(task, TaskLayout::Points, markedShell(), ',').cell(1, 8), income)
+        << refusal << timeFactor << cargo;
+  }
 }
 
 TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {

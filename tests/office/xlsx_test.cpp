@@ -714,6 +714,7 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
   s.setRowHeight(0, 55);
   // Texts that look like the file's escapes, with hex digits at their bounds, or not quite.
   s.set(1, 3, "_xAF09_ _xaf90_ _x00G0_ _x00g0_ _x0@0/_");
+  s.set(2, 3, std::string(300000, 'x'));  // far longer than the buffer's first size
   // The rows written are heard every 256 rows, and once more when the file is complete.
   std::vector<std::pair<int64_t, int64_t>> heard;
   writeXlsx([&](WorkbookOutput& out) { copyWorkbook(book, out); }, dir / "big.xlsx",

@@ -197,8 +197,13 @@ TEST(TaskWorkbook, ALevelOneTaskWithoutTransitionsStartsSheetThreeWithTheSeparat
   for (auto& l : task.toLists) l.clear();
   for (auto& l : task.fromLists) l.clear();
   for (auto& p : task.points) p.toCount = p.fromCount = 0;
-  const Workbook book = taskWorkbook(makeTaskView(task, "eng", kTexts, '.'), kTexts, '.');
+  Workbook book = taskWorkbook(makeTaskView(task, "eng", kTexts, '.'), kTexts, '.');
   EXPECT_EQ(rowsOf(book.sheets()[2], 1), (std::vector<std::string>{"S405", std::string(13, '-')}));
+  // A transition of kind 0 from a point is written as its number.
+  task.fromLists[1] = {{120, 5, 0}};
+  task.points[1].fromCount = 1;
+  book = taskWorkbook(makeTaskView(task, "eng", kTexts, '.'), kTexts, '.');
+  EXPECT_EQ(rowsOf(book.sheets()[2], 6).back(), "2|3|1|0|120|5");
 }
 
 }  // namespace

@@ -165,7 +165,8 @@ TEST(TaskRows, KindsOutsideTheirPartAreEmptyAndAPointWithoutTransitionsHasNoRow)
   TaskFile task = test::townTask();
   task.toLists[1] = {{1, 2, 3}, {1, 2, -1}};
   task.toLists[2].clear();
-  task.fromLists = {{}, {{1, 2, 1}}};  // fewer lists than points: the others have none
+  task.fromLists = {{}, {{1, 2, 1}}};   // fewer lists than points: the others have none
+  task.toLists.push_back({{1, 2, 1}});  // and a list beyond the points, which has no point
   // 2 + 2 + 0 + 1 rows above the dashes, one below.
   const std::vector<std::string> rows =
       rowsOf(taskRows(task, TaskLayout::Transitions, markedShell(), ','));

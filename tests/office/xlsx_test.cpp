@@ -560,6 +560,9 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
             "<d></d><a-name-longer-than-sixteen-bytes k=v>[t]</a-name-longer-than-sixteen-bytes>"
             "</root>");
   for (size_t piece = 1; piece < 40; ++piece) EXPECT_EQ(scanned(doc, piece), whole) << piece;
+  // Character references at the bounds of UTF-8's one to four bytes.
+  EXPECT_EQ(scanned("<a>&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;</a>", 64),
+            "<a>[\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80]</a>");
 }
 
 TEST(XmlScanner, RefusesWhatIsNotWellFormed) {

@@ -1,9 +1,18 @@
+// Sheets held in memory, their names, and saving workbooks into Export/ with the messages of
+// the export and of reading workbooks.
+
 #include "office/workbook.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
+
+#include "office/workbook_export.h"
+#include "office/workbook_messages.h"
+#include "office/workbook_reader.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
 
 namespace qj::office {
 namespace {
@@ -14,24 +23,24 @@ TEST(Sheet, HoldsOnlyCellsWithTextInAnyOrderOfSetting) {
   s.set(0, 5, "a");
   s.set(3, 0, "b");
   s.set(7, 1, "");  // an empty text makes no cell
-  EXPECT_EQ(s.cellCount(), 3u);
-  EXPECT_EQ(s.rowCount(), 4);
-  EXPECT_EQ(s.columnCount(), 6);
+  EXPECT_EQ(std::tuple(s.cellCount(), s.rowCount(), s.columnCount()), std::tuple(size_t{3}, 4, 6));
   EXPECT_EQ(s.cell(3, 0), "b");
   EXPECT_EQ(s.cell(3, 2), "c");
   EXPECT_EQ(s.cell(3, 1), "");
   EXPECT_EQ(s.cell(100, 100), "");
   ASSERT_EQ(s.rows().size(), 2u);
   EXPECT_EQ(s.rows()[1].cells[0].column, 0);
-
   s.set(3, 2, "changed");
   EXPECT_EQ(s.cell(3, 2), "changed");
   s.set(3, 2, "");
   s.set(3, 0, "");
-  EXPECT_EQ(s.cellCount(), 1u);
-  EXPECT_EQ(s.rowCount(), 1);  // the emptied row is gone
+  EXPECT_EQ(std::pair(s.cellCount(), s.rowCount()),
+            std::pair(size_t{1}, 1));  // the emptied row goes
   EXPECT_THROW(s.set(kMaxRows, 0, "x"), std::out_of_range);
+  EXPECT_THROW(s.set(0, kMaxColumns, "x"), std::out_of_range);
   EXPECT_THROW(s.set(0, -1, "x"), std::out_of_range);
+  s.set(kMaxRows - 1, kMaxColumns - 1, "corner");
+  EXPECT_EQ(s.cell(kMaxRows - 1, kMaxColumns - 1), "corner");
 }
 
 TEST(Sheet, LargeSheetsKeepEveryCellAsTheirArraysGrowShrinkAndAreCopied) {
@@ -54,13 +63,14 @@ TEST(Sheet, LargeSheetsKeepEveryCellAsTheirArraysGrowShrinkAndAreCopied) {
   SheetFiller filler(filled);
   for (int r = kRows - 1; r >= 0; --r) filler.add(r, 0, text(r, 0));
   filler.add(kRows - 1, 0, "last");
+  filler.add(0, 0, "first");
   filler.finish();
   for (const int r : {0, 1, 5, 10, kRows / 2 + 3, kRows - 1}) {
     EXPECT_EQ(copy.cell(r, 0), text(r, 0)) << r;
     EXPECT_EQ(copy.cell(r, 1), text(r, 1)) << r;
     EXPECT_EQ(s.cell(r, 0), text(r, 0)) << r;
     EXPECT_EQ(s.cell(r, 1), r % 10 == 0 ? text(r, 1) : "-") << r;
-    EXPECT_EQ(filled.cell(r, 0), r == kRows - 1 ? "last" : text(r, 0)) << r;
+    EXPECT_EQ(filled.cell(r, 0), r == kRows - 1 ? "last" : r == 0 ? "first" : text(r, 0)) << r;
   }
   EXPECT_EQ(copy.cellCount(), 2u * kRows);
   EXPECT_EQ(s.cell(5, 2), "inserted");
@@ -85,11 +95,14 @@ TEST(Sheet, LaterFormatStepsOverrideEarlierOnesOnTheirCellsOnly) {
 }
 
 TEST(Sheet, ColumnLettersRunAsInASpreadsheet) {
-  EXPECT_EQ(columnLetters(0), "A");
-  EXPECT_EQ(columnLetters(16), "Q");
-  EXPECT_EQ(columnLetters(25), "Z");
-  EXPECT_EQ(columnLetters(26), "AA");
-  EXPECT_EQ(columnLetters(kMaxColumns - 1), "XFD");
+  for (const auto& [col, letters] : {std::pair(0, "A"),
+                                     {16, "Q"},
+                                     {25, "Z"},
+                                     {26, "AA"},
+                                     {701, "ZZ"},
+                                     {702, "AAA"},
+                                     {kMaxColumns - 1, "XFD"}})
+    EXPECT_EQ(columnLetters(col), letters) << col;
 }
 
 TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {
@@ -108,6 +121,58 @@ TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {
   EXPECT_EQ(names[7], "history (2)");  // reserved by spreadsheet programs
   EXPECT_EQ(names[8], "Sheet3 (2)");
   for (const auto& n : names) EXPECT_LE(n.size(), kMaxSheetNameLength) << n;
+}
+
+const ShellTables kTexts = test::markedShell();
+
+TEST(WorkbookExport, EveryExportGetsANewFileAndAFailureTheOneExportMessage) {
+  test::TempDir dir;
+  const ProgramFolder folder(dir.path());
+  Workbook book;
+  book.addSheet("S").set(0, 0, "x");
+  const qj::WorkbookExport first = qj::saveExportedWorkbook(book, folder, "qj_TOWN01");
+  const qj::WorkbookExport second = qj::saveExportedWorkbook(book, folder, "qj_TOWN01");
+  ASSERT_TRUE(first.file && second.file);
+  EXPECT_FALSE(first.message);
+  EXPECT_EQ(*first.file, dir / "Export/qj_TOWN01.xlsx");
+  EXPECT_EQ(*second.file, dir / "Export/qj_TOWN01 (2).xlsx");
+  EXPECT_EQ(readWorkbook(*second.file).book->sheets()[0].cell(0, 0), "x");
+
+  std::filesystem::remove_all(dir / "Export");
+  dir.write("Export", "a file where the folder should be");
+  const qj::WorkbookExport failed = qj::saveExportedWorkbook(book, folder, "qj_TOWN01");
+  EXPECT_FALSE(failed.file);
+  ASSERT_TRUE(failed.message);
+  EXPECT_EQ(failed.message->kind, MessageKind::Error);
+  EXPECT_EQ(failed.message->utf8(kTexts), "S465...");
+}
+
+TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
+  const auto read = [](ReadFault f) { return workbookReadMessage("a.xlsx", f); };
+  const Message notOpened = qj::workbookNotOpenedMessage("/home/user/QJ/Export/qj_TOWN01 (2).xlsx");
+  const struct {
+    Message message;
+    MessageKind kind;
+    const char* text;
+  } cases[] = {
+      {notOpened, MessageKind::Warning,
+       "S952 \"qj_TOWN01 (2).xlsx\" S963 \"/home/user/QJ/Export\", S953."},
+      {read(ReadFault::Unreadable), MessageKind::Error, "S970 \"a.xlsx\" S971."},
+      {read(ReadFault::NotAWorkbook), MessageKind::Error, "S970 \"a.xlsx\" S972."},
+      {read(ReadFault::Damaged), MessageKind::Error, "S970 \"a.xlsx\" S973."},
+      {read(ReadFault::TooLarge), MessageKind::Error, "S970 \"a.xlsx\" S974."},
+      {cellMessage(shell(975), 2, 14, "AB", shell(979)), MessageKind::Error,
+       "S975: S976 2, S977 14, S978 AB S979."},
+      {missingSheetMessage(shell(975), 3), MessageKind::Error, "S975: S982 3."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.message.utf8(kTexts), c.text);
+    EXPECT_EQ(c.message.kind, c.kind) << c.text;
+  }
+  EXPECT_EQ(workbookWorkCaption(true).utf8(kTexts), "S983 ...");
+  EXPECT_EQ(workbookWorkCaption(false).utf8(kTexts), "S114 ...");
+  EXPECT_EQ(workRowsText(1200, 0).utf8(kTexts), "S984: 1200");
+  EXPECT_EQ(workRowsText(1200, 260004).utf8(kTexts), "S984: 1200 / 260004");
 }
 
 }  // namespace

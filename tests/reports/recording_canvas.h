@@ -43,18 +43,6 @@ class RecordingCanvas : public PageCanvas {
   int charWidth() const { return static_cast<int>(charWidth_ * scale); }
   void newPage() override { ++pages; }
 
-  std::vector<DrawnText> textsOn(int page) const {
-    std::vector<DrawnText> out;
-    std::copy_if(texts.begin(), texts.end(), std::back_inserter(out),
-                 [&](const DrawnText& t) { return t.page == page; });
-    return out;
-  }
-  std::vector<DrawnLine> linesOn(int page) const {
-    std::vector<DrawnLine> out;
-    std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
-                 [&](const DrawnLine& l) { return l.page == page; });
-    return out;
-  }
   // The first text drawn with exactly this content.
   const DrawnText* find(const std::string& text) const {
     const auto it = std::find_if(texts.begin(), texts.end(),

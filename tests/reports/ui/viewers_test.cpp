@@ -1,69 +1,80 @@
+// The two viewers of the small town as the user reaches them (a menu command, the task
+// chooser, OK), their title strips, and the output menu's Print and Export acting on the
+// active viewer: the report becomes a PDF in Print/ when no printer is installed, the
+// workbook lands in Export/, and what cannot be written or shown is said in a box.
+
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QHeaderView>
+#include <QApplication>
 #include <QMdiSubWindow>
-#include <cmath>
+#include <QProcess>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
-#include "frame/ui/UMainWin.h"
+#include "frame/ui/USelectWin.h"
 #include "frame/ui/viewer_kind.h"
-#include "platform/design_scale.h"
+#include "office/workbook_reader.h"
+#include "platform/folders.h"
 #include "platform/ui/design.h"
-#include "platform/ui/qt_text.h"
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
+#include "reports/ui/print_reports.h"
+#include "support/task_fixture.h"
 #include "support/town.h"
-#include "support/shell_fixture.h"
-#include "support/temp_dir.h"
-#include "text/hyphenate.h"
+#include "support/ui/main_window_fixture.h"
+#include "support/ui/scripted_desktop.h"
 #include "text/ui/fit_caption.h"
 
 namespace qj::ui {
 namespace {
 
-using test::markedShell;
-using test::TempDir;
+using test::settle;
 
-void settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
+QString cell(const QAbstractItemModel* m, int row, int col) {
+  return m->index(row, col).data().toString();
 }
 
-QString cell(const GridView* view, int row, int col) {
-  return view->model()->index(row, col).data().toString();
+QString pdfText(const std::string& pdf) {
+  QProcess p;
+  p.start("pdftotext", {QString::fromStdString(pdf), "-"});
+  return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
-// The main window of a program folder that holds the small town, its task and its solution,
-// with the program's own windows.
-class Viewers : public ::testing::Test {
+class Viewers : public test::MainWindowTest {
  protected:
   void SetUp() override {
-    ShellTables shell = markedShell();
-    shell.shellTexts[265] = "Transit section with its house numbers";
-    test::writeShellFile(dir, "eng", shell);
-    auto box = std::make_unique<ScriptedMessages>();
-    messages = box.get();
-    main = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), programWindows());
-    ASSERT_TRUE(main->startupComplete());
-    messages->clear();
+    WindowFactory windows = programWindows();
+    // No printer, and a desktop PDF viewer that the test plays.
+    const ReportOutput output{QPrinterInfo(), [this](const QString& path) {
+                                shownPdfs.push_back(path.toStdString());
+                                return pdfViewerFound;
+                              }};
+    windows.printTask = [output](WindowHost& m, QWidget* v) { PrintTask(m, v, output); };
+    windows.printSolution = [output](WindowHost& m, QWidget* v) { PrintSolution(m, v, output); };
+    start({test::protocolRecord("TOWN01", "Morning round", SolutionLoaded)}, std::move(windows));
+    dir.write("Data/qj_TOWN01.dat", writeTaskFile(test::townTask()));
+    dir.write("Data/qj_TOWN01_out.dat", writeSolutionFile(test::townSolution()));
+    dir.write("Dbrn/123use1_dbrn_eng.dat", writeDbrn(test::smallTown()));
     main->state().selectedPath = (dir / "Data/qj_TOWN01").string();
   }
-  void TearDown() override {
-    main.reset();
+
+  TfrmSelectWin* chooser() const {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* c = qobject_cast<TfrmSelectWin*>(w); c && c->isVisible()) return c;
+    return nullptr;
+  }
+  // Runs a menu command and presses OK on the first task the chooser offers.
+  template <typename Viewer>
+  Viewer* choose(MenuItem command) {
+    main->action(command)->trigger();
+    TfrmSelectWin* c = chooser();
+    if (!c) return nullptr;
+    c->okButton()->click();
     settle();
+    QMdiSubWindow* sub = main->mdiArea()->currentSubWindow();
+    return sub ? qobject_cast<Viewer*>(sub->widget()) : nullptr;
   }
-
-  void writeTown(const char* kind = "use1") {
-    dir.write("Data/qj_TOWN01.dat", writeTaskFile(test::townTask(kind)));
-    dir.write("Data/qj_TOWN01_out.dat", writeSolutionFile(test::townSolution()));
-    const DbrnFile db = test::smallTown(kind);
-    dir.write("Dbrn/" + dbrnFileName(db.header.dbCode, kind, "eng"), writeDbrn(db));
-  }
-
-  // Opens a viewer as the task chooser does: the factory's entry, then an MDI child.
+  // Opens a viewer straight from the factory, as the chooser's OK does.
   template <typename Viewer>
   Viewer* open(const WindowMaker& maker) {
     QWidget* w = maker(*main);
@@ -72,86 +83,71 @@ class Viewers : public ::testing::Test {
     settle();
     return qobject_cast<Viewer*>(w);
   }
-  TfrmViewSolution* openSolution() {
-    return open<TfrmViewSolution>(main->windows().solutionViewer);
+  void activate(QWidget* viewer) {
+    main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(viewer->parentWidget()));
+    settle();
   }
-  TfrmViewTask* openTask() { return open<TfrmViewTask>(main->windows().taskViewer); }
-
-  // The caption a title label gets at its width in its own font.
-  static QString fitted(QLabel* label, const std::string& text, int width) {
-    return fittedCaption(label->font(), text, width);
+  void output(MenuItem item) {
+    main->mnuOutClick();
+    ASSERT_TRUE(main->action(item)->isEnabled());
+    main->action(item)->trigger();
+    settle();
+  }
+  std::vector<std::string> files(const char* folder) const {
+    return listMatching(dir / folder, "*.*");
   }
 
-  TempDir dir;
-  ScriptedMessages* messages = nullptr;
-  std::unique_ptr<TfrmMainWin> main;
+  test::ScriptedDesktop desktop;
+  std::vector<std::string> shownPdfs;
+  bool pdfViewerFound = true;
 };
 
-TEST_F(Viewers, SolutionViewerOpensAsAnMdiChildWithEverythingPrepared) {
-  writeTown();
-  TfrmViewSolution* v = openSolution();
+TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
+  main->state().texts.shellTexts[265] = "Transit section with its house numbers";
+  auto* v = choose<TfrmViewSolution>(MenuItem::mnuOutViewSolution);
   ASSERT_NE(v, nullptr) << (messages->shown.empty() ? "" : messages->last().text);
   EXPECT_TRUE(messages->shown.empty());
+  EXPECT_EQ(chooser(), nullptr);
+  EXPECT_TRUE(main->isEnabled());
   ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
-  EXPECT_EQ(main->mdiArea()->subWindowList()[0]->widget(), v);
   EXPECT_EQ(viewerKind(v), ViewerKind::Solution);
   EXPECT_EQ(v->windowTitle(), "S768 \"Morning round\"");
-  EXPECT_TRUE(main->isEnabled());
 
-  // The parameter list under its two titles.
-  QAbstractItemModel* params = v->VarList->model();
-  EXPECT_EQ(params->headerData(0, Qt::Horizontal).toString(), "S483");
+  const QAbstractItemModel* params = v->VarList->model();
   EXPECT_EQ(params->headerData(1, Qt::Horizontal).toString(), "S197");
   EXPECT_EQ(params->rowCount(), static_cast<int>(v->view().parameters.size()));
-  EXPECT_EQ(cell(v->VarList, 0, 0), "S541");
-  EXPECT_EQ(cell(v->VarList, 0, 1), "1");
   EXPECT_EQ(v->VarList->columnWidth(0), px(505));
 
-  // The route: eight shown columns of twelve rows; the end nodes stay hidden.
-  const GridView* grid = v->sgSolution->grid();
-  EXPECT_EQ(grid->model()->columnCount(), kRouteShownColumns);
-  EXPECT_EQ(grid->model()->rowCount(), 12);
-  EXPECT_EQ(cell(grid, 10, kRouteTurn), "2S214");
-  EXPECT_EQ(cell(grid, 11, kRoutePoint), "3 (s17) (4)");
-  EXPECT_EQ(cell(grid, 3, kRouteServiceStart),
+  // Eight shown columns; the end nodes stay hidden. Reals take the regional separator.
+  const QAbstractItemModel* route = v->sgSolution->grid()->model();
+  EXPECT_EQ(route->columnCount(), kRouteShownColumns);
+  EXPECT_EQ(route->rowCount(), 12);
+  EXPECT_EQ(cell(route, 10, kRouteTurn), "2S214");
+  EXPECT_EQ(cell(route, 3, kRouteServiceStart),
             QString("0 s62 30") + QChar(regionalSeparator()) + QString("00 s24"));
 
-  // Titles at their design widths scaled to the font in use, or wider within their limits
-  // where that breaks fewer words; columns under them by the viewer's rule (the view counts
-  // its grid line inside the column).
+  // Titles at their design widths scaled to the font, or wider within their limits where
+  // that breaks fewer words; the columns under them by the viewer's rule.
   TitleStrip* titles = v->sgSolution->titles();
   ASSERT_EQ(titles->count(), kRouteShownColumns);
   for (int c = 0; c < kRouteShownColumns; ++c) {
     const int width = titles->titleWidth(c);
     EXPECT_GE(width, px(routeTitleWidths(c).design)) << c;
     EXPECT_LE(width, px(routeTitleWidths(c).max)) << c;
-    EXPECT_EQ(v->sgSolution->columnWidth(c), routeGridColumnWidth(c, width));
-    EXPECT_EQ(grid->columnWidth(c), routeGridColumnWidth(c, width) + 1);
+    EXPECT_EQ(v->sgSolution->columnWidth(c), routeGridColumnWidth(c, width)) << c;
+    EXPECT_EQ(v->sgSolution->grid()->columnWidth(c), routeGridColumnWidth(c, width) + 1) << c;
   }
-  EXPECT_EQ(titles->label(kRouteRowNo)->text(), "S519");
-  EXPECT_EQ(titles->titleWidth(kRouteRowNo), px(67));
 
-  // The output menu acts on it.
-  main->mnuOutClick();
-  EXPECT_TRUE(main->action(MenuItem::mnuOutPrint)->isEnabled());
-  EXPECT_TRUE(main->action(MenuItem::mnuOutExpInExcel)->isEnabled());
-}
-
-TEST_F(Viewers, DraggingATitleSplitterMovesItsColumnAndFitsItsTitleAnew) {
-  writeTown();
-  TfrmViewSolution* v = openSolution();
-  ASSERT_NE(v, nullptr);
-  TitleStrip* titles = v->sgSolution->titles();
+  // Dragging a title moves its column within its limits (140 to 220) and fits the title anew.
   QLabel* label = titles->label(kRouteSection);
   titles->dragSplitter(kRouteSection, px(140) - titles->titleWidth(kRouteSection));
   EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(140) + 1);
   EXPECT_EQ(label->width(), px(140));
-  const std::string title = "Transit section with its house numbers";
-  EXPECT_EQ(label->text(), fitted(label, title, px(140)));
-  // The labels to the right moved along.
+  EXPECT_EQ(label->text(),
+            fittedCaption(label->font(), "Transit section with its house numbers", px(140)));
   EXPECT_EQ(titles->label(kRouteTurn)->x(), label->x() + px(140) + TitleStrip::kHandleWidth);
-  // The limits hold: 140 is the least, 220 the most.
+  // 140 is the least, 220 the most.
   titles->dragSplitter(kRouteSection, -30);
   EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
   titles->dragSplitter(kRouteSection, 500);
@@ -161,92 +157,125 @@ TEST_F(Viewers, DraggingATitleSplitterMovesItsColumnAndFitsItsTitleAnew) {
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), px(40) - 1);
 }
 
-TEST_F(Viewers, NarrowTitlesBreakWithHyphens) {
-  writeTown();
-  ShellTables& texts = main->state().texts;
-  texts.shellTexts[406] = "Pointnumberwithvisitofthepoint";
-  TfrmViewSolution* v = openSolution();
+TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
+  auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
   ASSERT_NE(v, nullptr);
-  QLabel* label = v->sgSolution->titles()->label(kRoutePoint);
-  // Broken where the design breaks it at the title's width.
-  const int width = v->sgSolution->titles()->titleWidth(kRoutePoint);
-  EXPECT_EQ(fromQt(label->text()),
-            hyphenateToWidth("Pointnumberwithvisitofthepoint",
-                             static_cast<int>(std::lround(width / designScale())), designAdvance));
-  EXPECT_TRUE(label->text().contains("- "));
-}
-
-TEST_F(Viewers, TaskViewerOfALevelOneTaskPinsTheColumnsThatDoNotApply) {
-  writeTown();
-  TfrmViewTask* v = openTask();
-  ASSERT_NE(v, nullptr) << (messages->shown.empty() ? "" : messages->last().text);
   EXPECT_EQ(viewerKind(v), ViewerKind::Task);
   EXPECT_EQ(v->windowTitle(), "S574 \"Morning round\"");
   EXPECT_EQ(v->Table->objectName(), "Table");
-  EXPECT_EQ(cell(v->VarList, 1, 1), "TOWN01");
-  const GridView* grid = v->Table->grid();
-  EXPECT_EQ(grid->model()->columnCount(), 16);
-  EXPECT_EQ(grid->model()->rowCount(), 14);
-  EXPECT_EQ(cell(grid, 7, 1), QString(52, '-'));
+  EXPECT_EQ(cell(v->VarList->model(), 1, 1), "TOWN01");
+  EXPECT_EQ(v->Table->grid()->model()->columnCount(), 16);
+  EXPECT_EQ(v->Table->grid()->model()->rowCount(), 14);
 
+  // No order mode: the order column is one pixel wide with an empty title, dragged or not.
   TitleStrip* titles = v->Table->titles();
-  // No order mode: the order column is one pixel wide, its title empty, and it stays so.
-  EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
-  EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
-  EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
-  titles->dragSplitter(kTaskOrder, 30);
-  EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
-  EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
-  EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
-  // Columns that apply keep their design widths, scaled to the font in use.
+  for (const int drag : {0, 30}) {
+    titles->dragSplitter(kTaskOrder, drag);
+    EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
+    EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
+    EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
+  }
   EXPECT_EQ(titles->titleWidth(kTaskVolume), px(40));
-  EXPECT_EQ(v->Table->columnWidth(kTaskPointNo), px(46) - 1);
   EXPECT_EQ(v->Table->columnWidth(kTaskAddress), px(160) + 1);
-  EXPECT_EQ(
-      titles->label(kTaskWaitPenalty)->text(),
-      fitted(titles->label(kTaskWaitPenalty), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
-  // That title breaks inside a word at its design width: it is widened, within its limit.
+  // This title breaks inside a word at its design width: it is widened within its limit.
+  QLabel* penalty = titles->label(kTaskWaitPenalty);
   EXPECT_GT(titles->titleWidth(kTaskWaitPenalty), px(52));
   EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
-  EXPECT_FALSE(titles->label(kTaskWaitPenalty)->text().contains("- "));
+  EXPECT_EQ(penalty->text(),
+            fittedCaption(penalty->font(), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
 }
 
-TEST_F(Viewers, TaskViewerOfALevelTwoTaskHasOneRowPerPoint) {
-  writeTown("use2");
-  TfrmViewTask* v = openTask();
-  ASSERT_NE(v, nullptr);
-  EXPECT_EQ(v->Table->objectName(), "Table1");
-  EXPECT_EQ(v->Table->grid()->model()->columnCount(), 11);
-  EXPECT_EQ(v->Table->grid()->model()->rowCount(), 4);
-  EXPECT_EQ(v->Table->titles()->titleWidth(5), 1);  // the order column
-  EXPECT_EQ(cell(v->Table->grid(), 0, 0), "1 (s11)");
-}
-
-TEST_F(Viewers, SeveralViewersAtOnce) {
-  writeTown();
-  ASSERT_NE(openTask(), nullptr);
-  ASSERT_NE(openSolution(), nullptr);
-  ASSERT_NE(openSolution(), nullptr);
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 3);
-  main->mdiArea()->subWindowList()[0]->close();
-  settle();
-  EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
-}
-
-TEST_F(Viewers, BadFilesGiveAMessageAndNoWindow) {
-  EXPECT_EQ(openTask(), nullptr);
-  ASSERT_EQ(messages->shown.size(), 1u);
-  EXPECT_EQ(messages->last().kind, MessageKind::Error);
-  EXPECT_EQ(messages->last().text, "S940 \"Data/qj_TOWN01.dat\" S942.");
-  EXPECT_EQ(openSolution(), nullptr);
-  EXPECT_EQ(messages->last().text, "S940 \"Data/qj_TOWN01.dat\" S942.");
-
-  writeTown();
-  dir.write("Data/qj_TOWN01_out.dat", "too short");
-  EXPECT_EQ(openSolution(), nullptr);
-  EXPECT_EQ(messages->last().text, "S941 \"Data/qj_TOWN01_out.dat\" S943: S944.");
+TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {
+  SolutionFile s = test::townSolution();
+  s.steps[1].code = 40;  // a point the task does not have
+  dir.write("Data/qj_TOWN01_out.dat", writeSolutionFile(s));
+  EXPECT_EQ(choose<TfrmViewSolution>(MenuItem::mnuOutViewSolution), nullptr);
+  EXPECT_EQ(messages->texts(),
+            std::vector<std::string>{"S941 \"Data/qj_TOWN01_out.dat\" S943: S949."});
+  ASSERT_NE(chooser(), nullptr);
   EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+  chooser()->close();
+  settle();
   EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(Viewers, PrintAndExportActOnTheActiveViewer) {
+  QWidget* task = open<TfrmViewTask>(main->windows().taskViewer);
+  auto* solution = open<TfrmViewSolution>(main->windows().solutionViewer);
+  ASSERT_TRUE(task && solution);
+  // Another task chosen since does not change what a viewer prints or exports.
+  main->state().selectedPath = (dir / "Data/qj_OTHER1").string();
+
+  activate(task);
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(shownPdfs.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(shownPdfs[0]).parent_path(), dir / "Print");
+  EXPECT_TRUE(
+      std::filesystem::path(shownPdfs[0]).filename().string().starts_with("qj_TOWN01_task_"));
+  const QString taskText = pdfText(shownPdfs[0]);
+  for (const char* shown : {"S88 \"Morning round\"", "S405", "st. Main, 25", "----------"})
+    EXPECT_TRUE(taskText.contains(shown)) << shown << "\n" << taskText.toStdString();
+  output(MenuItem::mnuOutExpInExcel);
+  ASSERT_EQ(desktop.opened.size(), 1u);
+  EXPECT_EQ(desktop.opened[0].toStdString(), (dir / "Export/qj_TOWN01.xlsx").string());
+  const office::WorkbookRead taskBook = office::readWorkbook(dir / "Export/qj_TOWN01.xlsx");
+  ASSERT_TRUE(taskBook.book) << taskBook.detail;
+  EXPECT_EQ(taskBook.book->sheets().size(), 3u);
+  EXPECT_EQ(taskBook.book->sheets()[2].cell(11, 3), "5: 3");
+
+  activate(solution);
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(shownPdfs.size(), 2u);
+  const QString text = pdfText(shownPdfs[1]);
+  // Rows as tall as their cells: the route fits under the long parameter list.
+  EXPECT_EQ(text.count(QChar('\f')), 1);
+  EXPECT_TRUE(text.contains("S599 \"Morning round\"")) << text.toStdString();
+  for (const char* row : {"1", "2", "11", "12"})
+    EXPECT_TRUE(text.contains(QString("\n%1\n").arg(row))) << row;
+  output(MenuItem::mnuOutExpInExcel);
+  const office::WorkbookRead book = office::readWorkbook(dir / "Export/qj_TOWN01_out.xlsx");
+  ASSERT_TRUE(book.book) << book.detail;
+  EXPECT_EQ(book.book->sheets()[1].rowCount(), solution->view().route.rows() + 1);
+
+  // Again in the same second: new files beside the first ones.
+  output(MenuItem::mnuOutPrint);
+  output(MenuItem::mnuOutExpInExcel);
+  EXPECT_EQ(files("Print").size(), 3u);
+  EXPECT_EQ(files("Export"), (std::vector<std::string>{"qj_TOWN01.xlsx", "qj_TOWN01_out (2).xlsx",
+                                                       "qj_TOWN01_out.xlsx"}));
+  EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  EXPECT_EQ(main->state().selectedPath, (dir / "Data/qj_OTHER1").string());
+}
+
+TEST_F(Viewers, WhatCannotBeWrittenOrShownIsSaidInABox) {
+  pdfViewerFound = false;
+  desktop.opens = false;
+  QWidget* viewer = open<TfrmViewTask>(main->windows().taskViewer);
+  ASSERT_NE(viewer, nullptr);
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(files("Print").size(), 1u);
+  output(MenuItem::mnuOutExpInExcel);
+  EXPECT_EQ(messages->texts(),
+            (std::vector<std::string>{
+                "S962 \"" + files("Print")[0] + "\" S963 \"" + (dir / "Print").string() + "\".",
+                "S952 \"qj_TOWN01.xlsx\" S963 \"" + (dir / "Export").string() + "\", S953."}));
+
+  messages->clear();
+  std::filesystem::remove_all(dir / "Print");
+  std::filesystem::remove_all(dir / "Export");
+  dir.write("Print", "a file where the folder should be");
+  dir.write("Export", "a file where the folder should be");
+  output(MenuItem::mnuOutPrint);
+  output(MenuItem::mnuOutExpInExcel);
+  ASSERT_EQ(messages->shown.size(), 2u);
+  EXPECT_EQ(messages->shown[0].kind, MessageKind::Error);
+  EXPECT_TRUE(messages->shown[0].text.starts_with("S961 \"" + (dir / "Print").string() + "/"));
+  EXPECT_EQ(messages->shown[1].text, "S465...");
+  EXPECT_EQ(shownPdfs.size(), 1u);
+  EXPECT_EQ(desktop.opened.size(), 1u);
+  // The viewer stays open and usable.
+  ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(main->mdiArea()->subWindowList()[0]->widget(), viewer);
 }
 
 }  // namespace

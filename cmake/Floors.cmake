@@ -19,6 +19,12 @@ foreach(line ${qj_floor_lines})
   set(QJ_FLOOR_KNOWN_${folder} TRUE)
 endforeach()
 
+# With QJ_UNITY a floor's sources are compiled in batches, each batch as one file: most of a
+# source's build is the headers it shares with its neighbours. Sources whose file-local names
+# or aliases meet a neighbour's are compiled alone.
+set(QJ_UNITY_ALONE office/xls_reader.cpp office/xlsx_writer.cpp dbrn/streets_step.cpp
+    dbrn/turns_step.cpp task/points_step.cpp dbrn/ui/dbrn_workbooks.cpp)
+
 # The library of a folder: qj_<folder>, a "/" becoming "_" (qj_task_ui for task/ui).
 function(qj_floor_target folder out)
   string(REPLACE "/" "_" name "qj_${folder}")
@@ -35,6 +41,12 @@ function(qj_floor folder)
   qj_floor_target(${folder} target)
   list(TRANSFORM F_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/src/${folder}/)
   add_library(${target} STATIC ${F_SOURCES})
+  if(QJ_UNITY)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON)
+    set(alone ${QJ_UNITY_ALONE})
+    list(TRANSFORM alone PREPEND ${PROJECT_SOURCE_DIR}/src/)
+    set_source_files_properties(${alone} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endif()
 
   set(floors "")
   set(folders ${folder})

@@ -9,14 +9,10 @@
 
 #include "task/point_options_step.h"
 #include "task/points_step.h"
-#include "task/wizard_fixture.h"
+#include "task/task_network.h"
 
 namespace qj {
 namespace {
-
-std::string textOf(const StepCheck& c, const ShellTables& shell) {
-  return c.message ? c.message->text.resolve(shell) : std::string();
-}
 
 // ---------------------------------------------------------------------------------------
 // The estimate written out as the wizard's counting loop describes it: an 18-digit subset
@@ -128,49 +124,25 @@ int64_t countPhaseStates(const TaskHeader& h, const std::vector<TaskPointRec>& p
   return count;
 }
 
-TaskHeader header(int32_t n, int32_t start = 1, int32_t end = 0) {
+TEST(StateEstimate, RandomTasksCountAsTheWizardsLoop) {
+  std::vector<TaskPointRec> ten(10);
   TaskHeader h;
-  h.pointCount = n;
-  h.startPoint = start;
-  h.endPoint = end;
-  h.tactMinutes = 10;
-  return h;
-}
-
-TEST(StateEstimate, CountsOfTheSmallAndTheLargestTasks) {
-  std::vector<TaskPointRec> two(2), ten(10);
-  TaskHeader h = header(2);
-  EXPECT_EQ(estimateStateCount(h, two), 4);
-  h.returnFlag = 1;
-  EXPECT_EQ(estimateStateCount(h, two), 5);
-  h = header(10);
+  h.pointCount = 10;
+  h.startPoint = 1;
   EXPECT_EQ(estimateStateCount(h, ten), 2817);
   h.returnFlag = 1;
+  h.timeFactorFlag = 1;  // every window 0: no time steps
+  h.tactMinutes = 10;
   EXPECT_EQ(estimateStateCount(h, ten), 78733);
   EXPECT_EQ(countPhaseStates(h, ten), 78733);
-  // The time factor with every window 0 adds no time steps.
-  h.timeFactorFlag = 1;
-  EXPECT_EQ(estimateStateCount(h, ten), 78733);
-}
 
-TEST(StateEstimate, PermissionAloneMakesAPointRefusable) {
-  TaskHeader h = header(3);
-  h.orderMode = 1;
-  h.refusalFlag = 0;
-  std::vector<TaskPointRec> points(3);
-  points[1].orderValue = 3;
-  const int64_t strict = estimateStateCount(h, points);
-  points[1].refusalAllowed = 1;
-  EXPECT_NE(estimateStateCount(h, points), strict);
-  EXPECT_EQ(estimateStateCount(h, points), countPhaseStates(h, points));
-}
-
-TEST(StateEstimate, RandomTasksCountAsTheWizardsLoop) {
   std::mt19937 rng(3108);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   for (int round = 0; round < 600; ++round) {
     const int n = pick(2, round < 500 ? 6 : 9);
-    TaskHeader h = header(n, pick(1, n));
+    h = {};
+    h.pointCount = n;
+    h.startPoint = pick(1, n);
     h.endPoint = pick(0, 1) ? 0 : pick(1, n);
     if (h.endPoint == h.startPoint) h.endPoint = 0;
     h.orderMode = pick(0, 3);
@@ -186,7 +158,8 @@ TEST(StateEstimate, RandomTasksCountAsTheWizardsLoop) {
         p.orderValue = pick(0, 2) == 0 ? -1 : pick(1, n);
       else if (h.orderMode == 3)
         p.orderValue = i + 1 == h.startPoint ? 0 : pick(-1, h.priorityCount);
-      p.refusalAllowed = h.refusalFlag && pick(0, 1);
+      // The point's permission alone makes it refusable, whatever the task's flag says.
+      p.refusalAllowed = pick(0, 1);
       p.windowLow = pick(0, 40);
       p.windowHigh = pick(0, 1) ? 0 : pick(0, 60);
     }
@@ -195,66 +168,46 @@ TEST(StateEstimate, RandomTasksCountAsTheWizardsLoop) {
   }
 }
 
-// ---- Step 5 -------------------------------------------------------------------------------
-
 struct Step5 : ::testing::Test {
   ShellTables shell = test::wizardShell();
   TaskWizardState s = test::wizardOn(1, 4, 1, 4);
   ThresholdControls threshold;
 
-  // The state after step 4 of a task with refusals: point 2 may be refused.
-  void withRefusals() {
-    s.header.refusalFlag = 1;
-    s.points.resize(4);
-    s.points[1].refusalAllowed = 1;
-    fillTable1a(s, shell);
+  std::string next() {
+    const Step5Outcome out = checkStep5(s, threshold);
+    if (out.check.passed()) return "passed";
+    EXPECT_EQ(out.next, WizardNext::Stay);
+    return (out.check.message ? out.check.message->text.resolve(shell) : "") + " @" +
+           out.check.focus + std::to_string(out.check.row);
   }
-  Step5Outcome next() { return checkStep5(s, threshold); }
 };
 
-TEST_F(Step5, ThresholdMustLeaveRoomForThePointsThatCannotBeRefused) {
-  withRefusals();
-  Step5Outcome out = next();
-  EXPECT_TRUE(out.check.passed());
-  EXPECT_EQ(s.header.servedThreshold, 0);
-
-  threshold = {1, "x", ""};
-  out = next();
-  EXPECT_FALSE(out.check.message);
-  EXPECT_EQ(out.check.focus, "porog1");
-  EXPECT_EQ(out.next, WizardNext::Stay);
-  threshold = {2, "", ""};
-  EXPECT_EQ(next().check.focus, "porog2");
-
-  threshold = {1, "4", ""};
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S630 <= 3.");
-  EXPECT_EQ(out.check.focus, "porog1");
-  threshold = {2, "", "2"};
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S634 >= 3.");  // start, end and point 3
-  EXPECT_EQ(out.check.focus, "porog2");
-  EXPECT_EQ(s.header.servedThreshold, -2);  // stored before the check, as it was
-  threshold = {2, "", "3"};
-  out = next();
-  EXPECT_TRUE(out.check.passed());
-  EXPECT_EQ(s.header.servedThreshold, -3);
-  threshold = {1, "3", ""};
-  EXPECT_TRUE(next().check.passed());
-  EXPECT_EQ(s.header.servedThreshold, 3);
-
-  // Without a refusable point a threshold has no use.
+TEST_F(Step5, TheThresholdLeavesRoomForThePointsThatCannotBeRefused) {
+  // Point 2 may be refused; start, end and point 3 may not.
+  s.header.refusalFlag = 1;
+  s.points.resize(4);
+  s.points[1].refusalAllowed = 1;
+  fillTable1a(s, shell);
+  const std::tuple<ThresholdControls, const char*, int32_t> cases[] = {
+      {{0, "", ""}, "passed", 0},
+      {{1, "x", ""}, " @porog1-1", 0},
+      {{2, "", ""}, " @porog2-1", 0},
+      {{1, "4", ""}, "S630 <= 3. @porog1-1", 4},
+      {{2, "", "2"}, "S634 >= 3. @porog2-1", -2},  // stored before the check, as it was
+      {{2, "", "3"}, "passed", -3},
+      {{1, "3", ""}, "passed", 3}};
+  for (const auto& [controls, want, stored] : cases) {
+    threshold = controls;
+    EXPECT_EQ(next(), want) << controls.porog1 << controls.porog2;
+    EXPECT_EQ(s.header.servedThreshold, stored);
+  }
+  // Without a refusable point a threshold has no use; without refusals it is not read.
   table1aKey(s, GridKey::Space, 1, t1a::kRefusal);
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S300.");
-  EXPECT_TRUE(out.resetThreshold);
-  EXPECT_EQ(out.check.focus, "");
-
-  // Without refusals the controls are not read.
+  EXPECT_EQ(next(), "S300. @-1");
+  EXPECT_TRUE(checkStep5(s, threshold).resetThreshold);
   s.header.refusalFlag = 0;
   threshold = {1, "x", ""};
-  out = next();
-  EXPECT_TRUE(out.check.passed());
+  EXPECT_EQ(next(), "passed");
   EXPECT_EQ(s.header.servedThreshold, 0);
 }
 
@@ -262,32 +215,20 @@ TEST_F(Step5, TooManyStatesAreRefusedWithTheWaysToFewer) {
   s = test::wizardOn(1, 10);
   s.points.resize(10);
   s.header.returnFlag = 1;
-  Step5Outcome out = next();
-  EXPECT_EQ(out.stateCount, 78733);
-  EXPECT_EQ(textOf(out.check, shell), "S311 78733 (> 30000 S153). S699 S187, S637.");
-  EXPECT_EQ(out.check.focus, "");
-  EXPECT_EQ(out.next, WizardNext::Stay);
+  EXPECT_EQ(next(), "S311 78733 (> 30000 S153). S699 S187, S637. @-1");
   EXPECT_EQ(s.header.stateCount2, 0);
-
   s.header.endPoint = 10;
   s.header.timeFactorFlag = 1;
-  s.header.tactMinutes = 10;
   s.points[1].windowHigh = 100;  // ten more time steps
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell),
-            "S311 " + std::to_string(out.stateCount) + " (> 30000 S153). S700, S637.");
-  EXPECT_EQ(out.check.focus, "txtDT");
-
+  const std::string count = std::to_string(checkStep5(s, threshold).stateCount);
+  EXPECT_EQ(next(), "S311 " + count + " (> 30000 S153). S700, S637. @txtDT-1");
   s.header.returnFlag = 0;
   s.header.endPoint = 0;
   s.header.timeFactorFlag = 0;
-  out = next();
-  EXPECT_TRUE(out.check.passed());
+  EXPECT_EQ(next(), "passed");
   EXPECT_EQ(s.header.stateCount2, 2817);
-}
 
-TEST_F(Step5, ExactlyThirtyThousandStatesPass) {
-  // Find a task whose count with time steps is exactly the limit: 2 + (T + 1) x S.
+  // A task whose count with time steps is exactly the limit, 2 + (T + 1) x S, passes.
   std::mt19937 rng(30000);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   bool found = false;
@@ -311,73 +252,48 @@ TEST_F(Step5, ExactlyThirtyThousandStatesPass) {
     s.points[1].windowHigh = static_cast<int32_t>(steps);
     if (estimateStateCount(s.header, s.points) != kStateLimit) continue;
     found = true;
-    Step5Outcome out = next();
-    EXPECT_TRUE(out.check.passed());
+    EXPECT_EQ(next(), "passed");
     EXPECT_EQ(s.header.stateCount2, 30000);
     s.points[1].windowHigh += 1;
-    out = next();
-    EXPECT_GT(out.stateCount, 30000);
-    EXPECT_FALSE(out.check.passed());
+    EXPECT_NE(next(), "passed");
   }
   EXPECT_TRUE(found);
 }
 
-TEST_F(Step5, EveryAmbiguousPointNeedsAMarkedSection) {
+TEST_F(Step5, EveryAmbiguousPointNeedsOneMarkedSection) {
   s = test::wizardOn(1, 3);
   s.pickers.fill(s, shell);
   fillTable1(s, shell);
-  GridTable& t1 = s.table1;
-  auto row = [&](int r, const char* street, const char* house) {
-    t1.set(r, t1::kType, "ul");
-    t1.set(r, t1::kStreet, street);
-    t1.set(r, t1::kHouse, house);
-  };
-  row(0, "Lenina", "2");
-  row(1, "Mira", "-");
-  row(2, "Lenina", "-");
+  test::editCells(s.table1,
+                  "0,1=ul;0,2=Lenina;0,3=2;1,1=ul;1,2=Mira;1,3=-;2,1=ul;2,2=Lenina;2,3=-");
   ASSERT_EQ(checkStep3(s, shell).next, WizardNext::ShowSectionChoicePage);
   ASSERT_EQ(s.ambiguousCount, 5);  // point 2: sections 4 and 5; point 3: sections 1, 2, 3
-  Step5Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S274 2.");
-  EXPECT_EQ(out.check.focus, "Table12");
-  EXPECT_EQ(out.check.row, 0);
-  EXPECT_EQ(s.header.stateCount2, out.stateCount);  // the count is kept
-
-  GridKeyResult r = table12Key(s, GridKey::Space, 1, t12::kMark);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(s.table12.cell(1, t12::kMark), "  *");
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S274 3.");
-  EXPECT_EQ(out.check.row, 2);
-
+  EXPECT_EQ(next(), "S274 2. @Table120");
+  EXPECT_EQ(s.header.stateCount2, checkStep5(s, threshold).stateCount);  // the count is kept
+  EXPECT_TRUE(table12Key(s, GridKey::Space, 1, t12::kMark).handled);
+  EXPECT_EQ(next(), "S274 3. @Table122");
   table12Key(s, GridKey::Space, 3, t12::kMark);
-  r = table12Key(s, GridKey::Space, 4, t12::kMark);  // one mark per point
-  EXPECT_EQ(r.firstRow, 3);
-  EXPECT_EQ(r.lastRow, 4);
-  EXPECT_EQ(s.table12.cell(3, t12::kMark), "");
-  EXPECT_EQ(s.table12.cell(4, t12::kMark), "  *");
-  EXPECT_EQ(s.table12.cell(1, t12::kMark), "  *");  // another point's mark stays
+  const GridKeyResult r = table12Key(s, GridKey::Space, 4, t12::kMark);  // one mark per point
+  EXPECT_EQ(r.firstRow * 10 + r.lastRow, 34);
+  std::string marks;
+  for (int row = 0; row < 5; ++row) marks += s.table12.cell(row, t12::kMark) + "|";
+  EXPECT_EQ(marks, "|  *|||  *|");
   EXPECT_FALSE(table12Key(s, GridKey::Space, 0, t12::kSection).cellsChanged());
   EXPECT_TRUE(table12Key(s, GridKey::Delete, 0, t12::kSection).handled);
-
-  out = next();
-  EXPECT_TRUE(out.check.passed());
-  EXPECT_EQ(out.next, WizardNext::PlaceLevelOnePoints);
+  EXPECT_EQ(next(), "passed");
+  EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::PlaceLevelOnePoints);
 }
 
 TEST_F(Step5, TheLevelDecidesWhatFollows) {
   s = test::wizardOn(2, 2);
   s.points.resize(2);
   s.table1.setRows(2);
-  s.table1.set(0, t1::kHouseIndex, "3");
-  s.table1.set(1, t1::kHouseIndex, "6");
-  Step5Outcome out = next();
-  EXPECT_EQ(out.next, WizardNext::AutoTransitions);
-  EXPECT_EQ(s.points[0].houseIndex, 3);
-  EXPECT_EQ(s.points[1].houseIndex, 6);
+  test::editCells(s.table1, "0,8=3;1,8=6");
+  EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::AutoTransitions);
+  EXPECT_EQ(s.points[0].houseIndex * 10 + s.points[1].houseIndex, 36);
   EXPECT_EQ(s.header.stateCount2, 4);
   s.dbLevel = 3;
-  EXPECT_EQ(next().next, WizardNext::ShowSummary);
+  EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::ShowSummary);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "support/shell_fixture.h"
 #include "task/task_network.h"
 #include "task/transition_grid.h"
@@ -62,11 +64,16 @@ TEST(Placement, PointsLieWhereTheirNumbersFallAndTable2ShowsTheDefaults) {
   EXPECT_EQ(test::rowText(st.table2, 4), "3|st Main, 6|2|10-2|00002|00001|100|40|S271|50|5");
 }
 
-// Street "Long" of one section per range.
-DbrnFile longStreet(std::initializer_list<std::pair<const char*, const char*>> ranges) {
+// Street "Long" of one section per range, the ranges written "from-to" and joined by blanks.
+DbrnFile longStreet(const std::string& ranges) {
   test::NetworkBuilder b;
+  std::istringstream in(ranges);
   int node = 10;
-  for (const auto& [from, to] : ranges) b.section("Long", node, node + 1, from, to, 100, 40, {});
+  for (std::string r; in >> r; ++node) {
+    std::replace(r.begin(), r.end(), '_', ' ');  // "_" is a blank house number
+    const size_t dash = r.find('-');
+    b.section("Long", node, node + 1, r.substr(0, dash), r.substr(dash + 1), 100, 40, {});
+  }
   return b.finish();
 }
 
@@ -81,14 +88,14 @@ TEST(Placement, OverlappingRangesAreDecidedByTheLetters) {
     int section;
   } cases[] = {
       // The range that holds the house with its letter.
-      {longStreet({{"10", "12"}, {"12\xE0", "20"}}), "12\xE1", 1},
+      {longStreet("10-12 12\xE0-20"), "12\xE1", 1},
       // None holds it: the range that ends at its number with the nearest lower letter...
-      {longStreet({{"10", "12"}, {"12\xE2", "20"}}), "12\xE1", 0},
-      {longStreet({{"2", "12\xE0"}, {"4", "12\xE1"}}), "12\xE2", 1},
+      {longStreet("10-12 12\xE2-20"), "12\xE1", 0},
+      {longStreet("2-12\xE0 4-12\xE1"), "12\xE2", 1},
       // ...else the one that starts there with the nearest higher letter.
-      {longStreet({{"12\xE1", "20"}, {"12\xE2", "30"}}), "12\xE0", 0},
-      {longStreet({{"12\xE2", "30"}, {"12\xE1", "20"}}), "12\xE0", 1},
-      {longStreet({{"20", "12\xE1"}}), "14", 0},
+      {longStreet("12\xE1-20 12\xE2-30"), "12\xE0", 0},
+      {longStreet("12\xE2-30 12\xE1-20"), "12\xE0", 1},
+      {longStreet("20-12\xE1"), "14", 0},
   };
   for (const auto& c : cases) {
     const auto candidates = numberingCandidates(c.db, house(c.house));
@@ -105,24 +112,16 @@ TEST(Placement, OverlappingRangesAreDecidedByTheLetters) {
 }
 
 TEST(Placement, AtMostFiveCandidatesAndNeverNonStandardOrUnnumberedSections) {
-  DbrnFile db = longStreet({{"2", "8"},
-                            {"2", "10"},
-                            {"4", "12"},
-                            {"2", "6"},
-                            {"1", "9"},
-                            {"6", "6"},
-                            {"2", "4"},
-                            {" ", " "}});
+  DbrnFile db = longStreet("2-8 2-10 4-12 2-6 1-9 6-6 2-4 _-_");
   db.sections[1].nonStdNumbering = "*";
   // 1-9 has the other parity, 2-10 is non-standard, 6-6 ends above 4, the last has no numbers.
   std::vector<int32_t> sections;
   for (const auto& c : numberingCandidates(db, house("4"))) sections.push_back(c.section);
   EXPECT_EQ(sections, (std::vector<int32_t>{0, 2, 3, 6}));
-  const DbrnFile six =
-      longStreet({{"2", "8"}, {"2", "8"}, {"2", "8"}, {"2", "8"}, {"2", "8"}, {"2", "8"}});
+  const DbrnFile six = longStreet("2-8 2-8 2-8 2-8 2-8 2-8");
   EXPECT_EQ(numberingCandidates(six, house("4")).size(), kMaxCandidates);
 
-  TaskWizardState st = level1Task(longStreet({{"5", "5"}}), {{"Long", "5", 0}, {"Long", "5", 0}});
+  TaskWizardState st = level1Task(longStreet("5-5"), {{"Long", "5", 0}, {"Long", "5", 0}});
   ASSERT_EQ(placed(st), "passed");  // equal bounds: the section's start
   EXPECT_DOUBLE_EQ(st.startSectionDist[0], 0);
   EXPECT_EQ(st.points[0].reverseSectionIndex, -1);

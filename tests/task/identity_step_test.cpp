@@ -95,7 +95,13 @@ TEST_F(StepOne, ALoadedTaskRefillsPageTwoFromItsHeader) {
   EXPECT_EQ(page2(*r.page2), "4|1|3|EUR|1,25|12|1 1500,5|3 2|111 5");
   EXPECT_EQ(state.dbLevel * 10 + state.transitionsEntered, 21);
   EXPECT_EQ(f.text(*updatedText(r.updates, "DBRN1_3a")), "use2 (S511)");
-  ASSERT_TRUE(next("ABC123", "Deliveries", client).check.passed());
+  // A header's modes out of range come to page 2 as none.
+  state.header.cargoMode = 3;
+  state.header.orderMode = 4;
+  state.taskRevision = 1;
+  const Step1Result out = next("ABC123", "Deliveries", client);
+  ASSERT_TRUE(out.check.passed() && out.page2);
+  EXPECT_EQ(page2(*out.page2), "4|1|3|EUR|1,25|12|0 |0 |111 5");
   EXPECT_EQ(state.dbLevel, 3);
   EXPECT_EQ(state.db, test::smallTown("cli2"));
 }

@@ -137,7 +137,11 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.table1.rows(), 3);
 
   on(2, 2);
-  pickers.chooseHouse(1);  // "10", record 2
+  pickers.chooseHouse(5);  // past the list: nothing to enter
+  table1Key(s, GridKey::Space, 0, t1::kHouse);
+  EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");
+  EXPECT_FALSE(table1Typed(s, 2, t1::kHouse));  // no such row
+  pickers.chooseHouse(1);                       // "10", record 2
   ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
@@ -178,6 +182,9 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   EXPECT_EQ(refusal(), "passed");
   s.header.endPoint = 0;
   s.header.finePerHour = 0.01;
+  EXPECT_EQ(refusal(), "passed");
+  s.header.finePerHour = 0;
+  s.header.finePerKm = 0.01;
   EXPECT_EQ(refusal(), "passed");
 
   // Cargo: loading and unloading, but not on the start row.

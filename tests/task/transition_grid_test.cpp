@@ -142,7 +142,7 @@ TEST(TransitionGrids, OnlyDistancesAndSpeedsAreTyped) {
                rules.accepts(g, 0, 9, "-1") || rules.accepts(g, 0, 8, "1"));
   // A long default may be shortened, never lengthened.
   g.set(0, 9, "33,3333333333333");
-  EXPECT_TRUE(rules.accepts(g, 0, 9, "33,333333333333"));
+  EXPECT_TRUE(rules.accepts(g, 0, 9, "33,333333333333") && rules.accepts(g, 0, 9, g.cell(0, 9)));
   EXPECT_FALSE(rules.accepts(g, 0, 9, "33,33333333333333"));
 }
 

@@ -65,5 +65,24 @@ TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
   EXPECT_EQ(databaseItemOf(items, h), 0);
 }
 
+TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
+  std::string rules;
+  for (const char* name : {"txtShifr", "txtName", "TS_num", "TS_first", "TS_last", "nprio",
+                           "porog1", "porog2", "txtDT", "fine1", "fine2", "ndol", "Velo", "List"}) {
+    const auto r = taskEditRule(name);
+    const char* kind = !r                               ? "-"
+                       : !r->filter                     ? "t"
+                       : *r->filter == KeyFilter::Digit ? "d"
+                       : *r->filter == KeyFilter::Code  ? "c"
+                                                        : "r";
+    rules += kind + (r ? std::to_string(r->maxLength) + (r->upperCase ? "U" : "") : "") + " ";
+  }
+  EXPECT_EQ(rules, "c6U t70 d2 d2 d2 d2 d2 d2 d3 r6 r6 r6 r5 - ");
+  std::string kinds;
+  for (const char* kind : {"sys1", "sys2", "use1", "use2", "cli2"})
+    kinds += taskDbKindText(kind).resolve(texts()) + " ";
+  EXPECT_EQ(kinds, "sys1 (S609) sys2 (S610) use1 (S510) use2 (S511) cli2 (S217) ");
+}
+
 }  // namespace
 }  // namespace qj

@@ -137,6 +137,9 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.table1.rows(), 3);
 
   on(2, 2);
+  pickers.chooseType(s, -1);  // no type chosen: nothing to enter
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged());
+  pickers.chooseType(s, 0);
   pickers.chooseHouse(5);  // past the list: nothing to enter
   table1Key(s, GridKey::Space, 0, t1::kHouse);
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");

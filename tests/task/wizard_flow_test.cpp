@@ -8,7 +8,8 @@
 // (Back), "grid:row:col=text" (typed into a cell of Table1, 1a, 12, 2 or 3; "*" is a mark),
 // "mark:row" (the SpaceBar on Table12's mark column), "page2.field=text", "tact=text" and
 // "threshold=choice,count" (the edits of pages 2 and 3a), and checks: "grid:row:col?text",
-// "page2.field?text", "tact?text", "threshold?choice,count", "step?n". The addresses are
+// "page2.field?text", "tact?text", "threshold?choice,count", "step?n"; "served=n" stands for a
+// threshold loaded with the task. The addresses are
 // typed when page 3 is first shown.
 
 #include "task/wizard_flow.h"
@@ -64,6 +65,7 @@ class Walk {
       return true;
     }
     if (target == "step") return s_.wizardStep == std::stoi(text) || fail(s_.wizardStep);
+    if (target == "served") return (s_.header.servedThreshold = std::stoi(text), true);
     if (target == "threshold") {
       const ThresholdControls wanted{std::stoi(text), text[0] == '1' ? text.substr(2) : "",
                                      text[0] == '2' ? text.substr(2) : ""};
@@ -232,6 +234,8 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
        at6 + "N 3:0:10=9 B B B B B N N N N N 3:0:10?9"},
       {"a changed address gives its point's ways their defaults",
        at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
+      {"a loaded threshold shown on page 3a",
+       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3"},
       {"page 3a typed, Back to page 3 and on",
        at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
       {"the tact typed, Back to page 1 and on",

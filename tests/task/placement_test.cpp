@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <sstream>
 
+#include "route/solver_graph.h"
 #include "support/shell_fixture.h"
+#include "task/auto_transitions.h"
+#include "task/from_transitions_step.h"
 #include "task/task_network.h"
+#include "task/to_transitions_step.h"
 #include "task/transition_grid.h"
 
 namespace qj {
@@ -205,6 +210,273 @@ TEST(Placement, AMovedPointLosesTheWaysThatReferToItsOldSections) {
   EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10), "100/5");
   EXPECT_EQ(st.fromTransitions[0], (std::vector<TransitionRec>{{1, 1, kFromOwnSection}}));
   EXPECT_TRUE(st.fromTransitions[1].empty());
+}
+
+std::vector<int32_t> kinds(const std::vector<TransitionRec>& list) {
+  std::vector<int32_t> out;
+  for (const auto& t : list) out.push_back(t.kind);
+  return out;
+}
+
+TaskWizardState placedOn(test::NetworkBuilder b, std::initializer_list<test::PointSpec> points) {
+  TaskWizardState st = level1Task(b.finish(), points);
+  EXPECT_TRUE(placeLevel1Points(st, texts()).passed());
+  return st;
+}
+
+// Points 3 (S0), 15 (S2), 6 (S1); Table2 rows: 0-1 point 1 (own, reverse), 2-3 point 2, 4-5
+// point 3. With `step7` Table3 rows: 0-2 point 1 (end of S0, to point 3, end of S1), 3-4 point 2
+// (ends of S2, S3), 5-7 point 3 (end of S1, to point 1, end of S0).
+TaskWizardState threePoints(bool step7) {
+  TaskWizardState st =
+      placedOn(mainNetwork(), {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}});
+  if (step7) EXPECT_EQ(checkStep6(st, texts()).next, WizardNext::ShowStep7Page);
+  return st;
+}
+
+TEST(TransitionGrids, RowChecksInTheirOrder) {
+  const struct {
+    bool table3;
+    int row;
+    const char *dist, *speed, *message;
+  } cases[] = {
+      {false, 0, "", "", "S288 1."},  // the distance speaks before the speed
+      {false, 1, " ", "5", "S287  1."},
+      {false, 2, "1,2,3", "", "S352 2."},
+      {false, 0, "100", "400", ""},  // bounds: the length of S0 and 10 x its 40 km/h
+      {false, 0, "100,0001", "5", "S619 1, S238 (= 100 s22), S742."},
+      {false, 1, "100,0001", "5", "S619 1, S237 (= 100 s22), S742."},
+      {false, 3, "200", "800", ""},  // the reverse of point 2 is S3: 200 m, 80 km/h
+      {false, 0, "10", "", "S285 1."},
+      {false, 1, "10", "", "S284  1."},
+      {false, 0, "10", ",", "S353 1."},
+      {false, 0, "10", "0", "S890 1."},
+      {false, 0, "10", "400,001", "S620 1, S621 (= 40 s15), S742."},
+      {false, 3, "10", "800,001", "S620 2, S234 (= 80 s15), S742."},
+      {true, 0, "", "", "S456 1."},
+      {true, 1, "", "5", "S456  1."},
+      {true, 1, "5", "", "S457  1."},
+      {true, 5, "x", "5", "S352 3."},
+      {true, 6, "5", "-1", "S353  3."},
+      // A way to another point is bound by the point's own section, the way to the reverse
+      // section's end by the reverse.
+      {true, 1, "100", "400", ""},
+      {true, 1, "100,0001", "5", "S619 1, S238 (= 100 s22), S742."},
+      {true, 4, "200", "800", ""},
+      {true, 4, "200,0001", "5", "S619 2, S237 (= 200 s22), S742."},
+      {true, 4, "20", "800,001", "S620 2, S234 (= 80 s15), S742."},
+      {true, 3, "20", "400,001", "S620 2, S621 (= 40 s15), S742."},
+      {true, 7, "20", "0,0", "S890  3."},
+  };
+  for (const auto& c : cases) {
+    TaskWizardState st = threePoints(c.table3);
+    GridTable& grid = c.table3 ? st.table3 : st.table2;
+    grid.set(c.row, 9, c.dist);
+    grid.set(c.row, 10, c.speed);
+    const StepCheck check = c.table3 ? checkTable3Rows(st) : checkTable2Rows(st);
+    const std::string text = check.message ? check.message->text.resolve(texts()) : "";
+    EXPECT_EQ(text, c.message) << c.row << " " << c.dist << " " << c.speed;
+    if (*c.message)
+      EXPECT_EQ(check.focus + std::to_string(check.row),
+                (c.table3 ? "Table3" : "Table2") + std::to_string(c.row));
+  }
+}
+
+TEST(TransitionGrids, Step6StoresTheWaysInAndOffersTheWaysOut) {
+  TaskWizardState st = threePoints(false);
+  st.table2.set(4, 10, "");
+  st.table2.set(2, 9, "");
+  st.table2.set(0, 9, "12");
+  StepOutcome out = checkStep6(st, texts());
+  EXPECT_EQ(out.check.row, 2);  // the first failing row; nothing is stored
+  EXPECT_EQ(st.startSectionDist[0] + st.table3.rows(), 25);
+
+  st = threePoints(false);
+  st.table2.set(0, 9, "40");  // point 1 now 40 m along S0
+  st.table2.set(1, 9, "60");  // and 60 m along S1
+  st.table2.set(1, 10, "7,5");
+  out = checkStep6(st, texts());
+  ASSERT_TRUE(out.check.passed());
+  EXPECT_EQ(st.wizardStep, 7);
+  EXPECT_DOUBLE_EQ(st.startSectionDist[0], 40);
+  EXPECT_DOUBLE_EQ(st.reverseSectionDist[0], 60);
+  EXPECT_EQ(st.toTransitions[0][1], (TransitionRec{60, 7.5, kToReverseSection}));
+  EXPECT_EQ(st.points[0].fromCount * 100 + st.points[1].fromCount * 10 + st.points[2].fromCount,
+            323);
+  ASSERT_EQ(st.table3.rows(), 8);
+  // Point 1: end of S0 100 - 40; to point 3 (50 m along S1) |50 - 60|; end of S1 100 - 60.
+  EXPECT_EQ(test::rowText(st.table3, 0), "1|st Main, 3|1|1-9|00001|00002|100|40|S773|60|5");
+  EXPECT_EQ(test::rowText(st.table3, 1), " 1||||||||s61 3|10|5");
+  EXPECT_EQ(test::rowText(st.table3, 2, 8), "S781|40|5");
+  EXPECT_EQ(test::rowText(st.table3, 6, 8), "s61 1|10|5");  // point 3 to point 1: |40 - 50|
+}
+
+TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {
+  TaskWizardState st = threePoints(true);
+  st.table3.set(1, 9, "30");
+  st.table3.set(1, 10, "6");
+  ASSERT_TRUE(checkStep7(st).check.passed());
+  EXPECT_EQ(st.wizardStep * 10 + st.transitionsEntered, 81);
+  const TransitionRec& t = st.fromTransitions[0][1];
+  EXPECT_EQ(t.dist * 10 + t.speed, 306);
+  // 0.03 km at 6 km/h = 0.005 h; 2 x 0.03 + 10 x 0.005 = 0.11.
+  EXPECT_NEAR(t.time, 0.005, 1e-9);
+  EXPECT_NEAR(t.cost, 0.11, 1e-9);
+  EXPECT_EQ(st.arcs.size(), 10u);
+}
+
+TEST(TransitionGrids, OnlyDistancesAndSpeedsAreTyped) {
+  TransitionGridRules rules(',');
+  GridTable g(11);
+  g.setRows(1);
+  for (int c = 0; c < 11; ++c) EXPECT_EQ(rules.typable(g, 0, c), c == 9 || c == 10) << c;
+  EXPECT_TRUE(rules.accepts(g, 0, 10, "123456") && rules.accepts(g, 0, 9, "12,5"));
+  EXPECT_FALSE(rules.accepts(g, 0, 10, "1234567") || rules.accepts(g, 0, 9, "12.5") ||
+               rules.accepts(g, 0, 9, "-1") || rules.accepts(g, 0, 8, "1"));
+  // A long default may be shortened, never lengthened.
+  g.set(0, 9, "33,3333333333333");
+  EXPECT_TRUE(rules.accepts(g, 0, 9, "33,333333333333") && rules.accepts(g, 0, 9, g.cell(0, 9)));
+  EXPECT_FALSE(rules.accepts(g, 0, 9, "33,33333333333333"));
+}
+
+// The houses of Main on mainNetwork (links: section number, metres from the house to its exit,
+// metres from the exit to the section's end):
+//   H0 "3" S0 (no. 1) a 10, x 75     H1 "15" S2 (no. 3) a 5, x 100    H2 "6" yard 1 S1 a 20, x 50
+//   H3 "8" yard 1, no link           H4 "9" S0 a 4, x 30; S5 (no. 6) a 8, x 10
+// Reverse sections: S0 <-> S1, S2 <-> S3, S5 -> S4 (closed; the first section from 2 to 4).
+test::NetworkBuilder housesOnMain() {
+  test::NetworkBuilder b = test::mainNetwork("use2");
+  const int32_t main = b.street("Main");
+  b.db.houses = {{main, "3", 0, {{1, 10, 75}}},
+                 {main, "15", 0, {{3, 5, 100}}},
+                 {main, "6", 1, {{2, 20, 50}}},
+                 {main, "8", 1, {}},
+                 {main, "9", 0, {{1, 4, 30}, {6, 8, 10}}}};
+  b.db.streetHouseCounts = {5, 0};
+  return b;
+}
+
+// Points 1-5 at the houses H0-H4; point 3 takes 6 minutes, point 5 12. Point 4 has no way in
+// or out: the task is usable only while it may be refused.
+TaskWizardState level2Task(test::NetworkBuilder b = housesOnMain()) {
+  TaskWizardState st = test::level1Task(
+      b.finish(),
+      {{"Main", "3", 0}, {"Main", "15", 0}, {"Main", "6", 6}, {"Main", "8", 0}, {"Main", "9", 12}});
+  st.header.approachSpeed = 5;
+  for (int i = 0; i < 5; ++i) st.points[i].houseIndex = i;
+  st.header.refusalFlag = 1;
+  st.points[3].refusalAllowed = 1;
+  return st;
+}
+
+using Ways = std::vector<std::pair<int32_t, double>>;  // kind, metres
+
+Ways ways(const std::vector<TransitionRec>& list) {
+  Ways out;
+  for (const auto& t : list) out.emplace_back(t.kind, t.dist);
+  return out;
+}
+
+TEST(AutoTransitions, WaysFollowTheHouseLinksAndTheYards) {
+  TaskWizardState st = level2Task();
+  ASSERT_TRUE(autoTransitions(st).passed());
+  EXPECT_EQ(st.transitionsEntered, 1);
+  // Ways in: section L - x + a, reverse section x + a; H4's second link is S5, whose reverse
+  // S4 is closed.
+  EXPECT_EQ(ways(st.toTransitions[0]), (Ways{{1, 100 - 75 + 10}, {2, 75 + 10}}));
+  EXPECT_EQ(ways(st.toTransitions[1]), (Ways{{3, 200 - 100 + 5}, {4, 100 + 5}}));
+  EXPECT_EQ(ways(st.toTransitions[2]), (Ways{{2, 100 - 50 + 20}, {1, 50 + 20}}));
+  EXPECT_TRUE(st.toTransitions[3].empty());
+  EXPECT_EQ(ways(st.toTransitions[4]), (Ways{{1, 100 - 30 + 4}, {2, 30 + 4}, {6, 50 - 10 + 8}}));
+  // Ways out: section a + x, reverse L - x + a, then the points: on the same section ahead
+  // a + a' + |x - x'|, over the reverse a + a' + |L - x - x'|, in the same yard 100.
+  EXPECT_EQ(ways(st.fromTransitions[0]),
+            (Ways{{1, 10 + 75}, {2, 100 - 75 + 10}, {-3, 10 + 20 + 25}, {-5, 10 + 4 + 45}}));
+  EXPECT_EQ(ways(st.fromTransitions[1]), (Ways{{3, 5 + 100}, {4, 200 - 100 + 5}}));
+  EXPECT_EQ(
+      ways(st.fromTransitions[2]),
+      (Ways{{2, 20 + 50}, {1, 100 - 50 + 20}, {-1, 20 + 10 + 25}, {-4, 100}, {-5, 20 + 4 + 20}}));
+  EXPECT_TRUE(st.fromTransitions[3].empty());
+  EXPECT_EQ(ways(st.fromTransitions[4]),
+            (Ways{{1, 4 + 30}, {2, 100 - 30 + 4}, {-1, 4 + 10 + 45}, {-3, 4 + 20 + 20}, {6, 18}}));
+  std::string placed;
+  for (const TaskPointRec& p : st.points)
+    placed += std::to_string(p.sectionIndex) + "/" + std::to_string(p.reverseSectionIndex) + " " +
+              std::to_string(p.toCount) + std::to_string(p.fromCount) + " ";
+  EXPECT_EQ(placed, "0/1 24 2/3 22 1/0 25 -1/-1 00 -1/-1 35 ");
+  EXPECT_DOUBLE_EQ(st.toTransitions[4][2].speed, 5);
+}
+
+TEST(AutoTransitions, PricesAndTheGraph) {
+  TaskWizardState st = level2Task();
+  ASSERT_TRUE(autoTransitions(st).passed());
+  // At 5 km/h with 2 per km and 10 per hour: time d / 5000 h, cost 0.004 d; ways onto the
+  // network cost 0.1 % more.
+  EXPECT_NEAR(st.fromTransitions[0][0].time, 0.017, 1e-9);
+  EXPECT_NEAR(st.fromTransitions[0][0].cost, 0.34 * 1.001, 1e-9);
+  EXPECT_NEAR(st.fromTransitions[0][2].cost, 0.22, 1e-9);  // straight to point 3
+  EXPECT_NEAR(st.toTransitions[0][0].cost, 0.14, 1e-9);
+  // S4 -> S5, then into P5 over S5: 48 m + 12 minutes.
+  EXPECT_EQ(st.arcs[4][1].target, 7 + 4);
+  EXPECT_NEAR(st.arcs[4][1].time, 0.2096, 1e-9);
+  EXPECT_NEAR(st.arcs[4][1].cost, 2.192, 1e-9);
+  // Sections: their successors and the ways into points over them.
+  const SolverInput input = solverInputOf(st);
+  EXPECT_EQ(input.arcCounts, (std::vector<int32_t>{6, 4, 2, 4, 2, 6, 2, 4, 2, 5, 0, 5}));
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(st.sectionVertices[i].arcCount, input.arcCounts[i]);
+  EXPECT_EQ(std::accumulate(input.arcCounts.begin(), input.arcCounts.end(), size_t{0}),
+            input.arcs.size());
+
+  st = level2Task();
+  st.header.finePerKm = st.header.finePerHour = 0;
+  ASSERT_TRUE(autoTransitions(st).passed());
+  EXPECT_DOUBLE_EQ(st.fromTransitions[0][0].cost, 1e-4);  // onto the network: never free
+  EXPECT_DOUBLE_EQ(st.fromTransitions[0][2].cost, 0);
+  EXPECT_DOUBLE_EQ(st.toTransitions[0][0].cost, 0);
+}
+
+TEST(AutoTransitions, ClosedSectionsFlagsAndExtraLinksChangeTheWays) {
+  test::NetworkBuilder b = housesOnMain();
+  b.db.sections[0].prevObjectsClosed = "*";   // S0
+  b.db.sections[2].closed = "*";              // S2, H1's only link
+  b.db.houses[2].links.push_back({6, 1, 1});  // H2 gets a second exit
+  TaskWizardState st = level2Task(b);
+  ASSERT_TRUE(autoTransitions(st).passed());
+  // H4 lies behind H0 on S0: no longer reached from it, but H0 still reaches H4 ahead; H4
+  // reaches H2 over both of its links.
+  EXPECT_EQ(ways(st.fromTransitions[4]),
+            (Ways{{1, 34}, {2, 74}, {-3, 44}, {6, 18}, {-3, 8 + 1 + 9}}));
+  EXPECT_EQ(ways(st.fromTransitions[0]).back(), (std::pair<int32_t, double>{-5, 59}));
+  // The closed S2 gives neither way; its open reverse S3 still does.
+  EXPECT_EQ(ways(st.toTransitions[1]), (Ways{{4, 105}}));
+  EXPECT_EQ(ways(st.fromTransitions[1]), (Ways{{4, 105}}));
+  // A yard way per link of the starting house; two links: no single section.
+  EXPECT_EQ(std::count_if(st.fromTransitions[2].begin(), st.fromTransitions[2].end(),
+                          [](const TransitionRec& t) { return t.kind == -4; }),
+            2);
+  EXPECT_EQ(st.points[2].sectionIndex, -1);
+}
+
+TEST(AutoTransitions, PointsThatCannotBeUsedAreRefused) {
+  const ShellTables texts = test::markedShell();
+  TaskWizardState st = level2Task();
+  st.points[3].refusalAllowed = 0;  // point 4 must be served but cannot be reached
+  const StepCheck c = autoTransitions(st);
+  ASSERT_TRUE(c.message);
+  EXPECT_EQ(c.message->text.resolve(texts) + " @" + c.focus, "S154 4 S184. @Table1");
+  EXPECT_EQ(c.row, 3);
+  // The end point must be reached and the start point left, refusals or not; a house index
+  // outside the database has no links.
+  const std::pair<std::function<void(TaskWizardState&)>, int> cases[] = {
+      {[](TaskWizardState& s) { s.header.endPoint = 4; }, 3},
+      {[](TaskWizardState& s) { s.header.startPoint = 4; }, 3},
+      {[](TaskWizardState& s) { s.points[0].houseIndex = 99; }, 0},
+      {[](TaskWizardState& s) { s.points[0].houseIndex = -1; }, 0}};
+  for (const auto& [change, row] : cases) {
+    st = level2Task();
+    change(st);
+    EXPECT_EQ(autoTransitions(st).row, row);
+  }
 }
 
 }  // namespace

@@ -103,6 +103,10 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina|12|-|-|3|-|");
   EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6|2|");
   EXPECT_EQ(rowText(s.table1, 2), "3 (end)||||0|0|0|-|");
+  s.header.orderMode = 1;
+  s.points[1].orderValue = 0;
+  fillTable1(s, shell);
+  EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6||");
 
   on(2, 3);
   s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"ul", "Mira", "8"}};
@@ -137,8 +141,10 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.table1.rows(), 3);
 
   on(2, 2);
-  pickers.chooseType(s, -1);  // no type chosen: nothing to enter
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged());
+  for (int row : {-1, 2}) {  // no type chosen: nothing to enter
+    pickers.chooseType(s, row);
+    EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged()) << row;
+  }
   pickers.chooseType(s, 0);
   pickers.chooseHouse(5);  // past the list: nothing to enter
   table1Key(s, GridKey::Space, 0, t1::kHouse);

@@ -156,6 +156,25 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
 }
 
+TEST_F(Step3, TypedTextFollowsTheColumnRules) {
+  s.header.orderMode = 3;
+  fillTable1(s, shell);
+  const Table1Rules rules(s, shell);
+  const std::pair<int, const char*> texts[] = {{t1::kHouse, "12\xE0"},    {t1::kHouse, "1234"},
+                                               {t1::kHouse, "12345"},     {t1::kHouse, "-1"},
+                                               {t1::kHouse, "12A"},       {t1::kService, "123,45"},
+                                               {t1::kService, "1234,56"}, {t1::kService, "1.5"},
+                                               {t1::kOrder, "12"},        {t1::kOrder, "123"}};
+  std::string verdicts;
+  for (const auto& [col, text] : texts)
+    verdicts += rules.accepts(s.table1, 1, col, text) ? "1" : "0";
+  EXPECT_EQ(verdicts, "1100010010");
+  // The start row's order and the address cells are not typed; level 2 picks its houses.
+  EXPECT_FALSE(rules.typable(s.table1, 0, t1::kOrder) || rules.typable(s.table1, 1, t1::kStreet));
+  s.dbLevel = 2;
+  EXPECT_FALSE(rules.typable(s.table1, 1, t1::kHouse));
+}
+
 TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   addresses({"ul Lenina 12", "ul Lenina 13"});
   // Each edit is kept for the next line.

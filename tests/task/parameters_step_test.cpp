@@ -65,23 +65,23 @@ TEST_F(StepTwo, EachValueIsCheckedInItsOrder) {
   onDatabase("use2");
   const std::pair<const char*, const char*> cases[] = {{"", "passed"},
                                                        {"num=1", "S314 (< 2). @TS_num"},
-                                                       {"num=0 first=9", "S314 (< 2). @TS_num"},
+
                                                        {"num=11", "S312 (> 10 S153). @TS_num"},
                                                        {"num=", " @TS_num"},
                                                        {"num=10", "passed"},
                                                        {"first=0", "S340. @TS_first"},
-                                                       {"first=6 last=", "S340. @TS_first"},
+
                                                        {"first=", " @TS_first"},
                                                        {"first=5 last= prio=3", "passed"},
                                                        {"last=6", "S341. @TS_last"},
                                                        {"last=1x", "S341. @TS_last"},
-                                                       {"last=0", "S341. @TS_last"},
+
                                                        {"last=1", "S211. S743. @TS_first"},
                                                        {"fine1=", " @fine1"},
                                                        {"fine2=1,,5", " @fine2"},
                                                        {"velo=,", " @Velo"},
                                                        {"velo=0", "S867. @Velo"},
-                                                       {"velo=-1 prio=1", "S867. @Velo"},
+
                                                        {"prio=", " @nprio"},
                                                        {"prio=1", "S632 >= 2. @nprio"},
                                                        {"prio=3", "passed"},

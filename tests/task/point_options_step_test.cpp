@@ -26,11 +26,7 @@ struct Step4 : ::testing::Test {
     fillTable1a(s, shell);
   }
   std::string next(std::string_view tact = "10") {
-    const StepOutcome out = checkStep4(s, shell, tact);
-    if (out.check.passed()) return "passed";
-    EXPECT_EQ(out.next, WizardNext::Stay);
-    return (out.check.message ? out.check.message->utf8(shell) : "") + " @" + out.check.focus +
-           std::to_string(out.check.row);
+    return test::checkText(checkStep4(s, shell, tact).check, shell);
   }
   void expectSteps(std::initializer_list<std::pair<const char*, const char*>> steps) {
     for (const auto& [edits, want] : steps) {

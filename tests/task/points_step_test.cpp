@@ -34,12 +34,7 @@ struct Step3 : ::testing::Test {
     }
   }
   Step3Outcome next() { return checkStep3(s, shell); }
-  std::string refusal() {
-    const Step3Outcome out = next();
-    if (out.check.passed()) return "passed";
-    return (out.check.message ? out.check.message->text.resolve(shell) : "") + " @" +
-           out.check.focus + std::to_string(out.check.row);
-  }
+  std::string refusal() { return test::checkText(next().check, shell); }
 };
 
 std::string joined(const std::vector<std::string>& items) {

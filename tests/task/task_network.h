@@ -227,6 +227,12 @@ inline std::string rowText(const GridTable& t, int r, int from = 0) {
   return out;
 }
 
+// A step's verdict as the user meets it: "passed", or the message, the control and its row.
+inline std::string checkText(const StepCheck& c, const ShellTables& texts) {
+  if (c.passed()) return "passed";
+  return (c.message ? c.message->text.resolve(texts) : "") + " @" + c.focus + std::to_string(c.row);
+}
+
 // A program folder with the shared state the task wizard works in.
 struct WizardFixture {
   TempDir dir;

@@ -107,11 +107,16 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"ul", "Mira", "8"}};
   fillTable1(s, shell);
   EXPECT_EQ(s.table1.cell(0, 8) + s.table1.cell(1, 8) + s.table1.cell(2, 8), "15-1");
+  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet), "Mira|  Mira");
 }
 
 TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   s.points.resize(2);  // rows 0 and 1 have records, row 2 is new
-  pickers.stepStreet(s, 1);
+  // Ctrl+A/S step the type, Ctrl+Q/W the street.
+  for (GridKey key : {GridKey::NextType, GridKey::PrevType, GridKey::NextName}) {
+    const GridKeyResult k = table1Key(s, key, 1, t1::kPenalty);
+    EXPECT_TRUE(k.handled && k.pickersChanged);
+  }
   const GridKeyResult r = table1Key(s, GridKey::Space, 1, t1::kStreet);
   EXPECT_TRUE(r.handled);
   EXPECT_EQ(r.firstRow, 1);

@@ -280,7 +280,8 @@ TEST(TaskFiles, ListsOrAGraphThatDisagreeWithTheirCountsAreNeverWritten) {
            [](TaskWizardState& s) { s.points[1].toCount = 3; },
            [](TaskWizardState& s) { s.points[2].fromCount = 0; },
            [](TaskWizardState& s) { s.sectionVertices[3].arcCount = 1; },
-           [](TaskWizardState& s) { s.sectionVertices.pop_back(); }}) {
+           [](TaskWizardState& s) { s.sectionVertices.pop_back(); },
+           [](TaskWizardState& s) { s.header.pointCount = 3; }}) {
     TaskWizardState s = townInWizard(f);
     spoil(s);
     EXPECT_THROW(saveTaskFiles(s, f.app, 1), std::logic_error);

@@ -179,7 +179,9 @@ TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
             "Label11_6=S748: velo_6=- Label13_6=- por_6=- dt_6=- Label25_6=S75: vzpp_6=S445 "
             "npri_6=- nstate1=26");
   state.header.refusalFlag = 1;
-  EXPECT_EQ(shown(f, summaryPage(state), "por_6"), "por_6=3 (S782)");
+  state.header.cargoMode = 0;
+  EXPECT_EQ(shown(f, summaryPage(state), "por_6 Label25_6 ndol_6"),
+            "por_6=3 (S782) Label25_6=- ndol_6=-");
 }
 
 struct StepOne : ::testing::Test {

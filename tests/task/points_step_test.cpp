@@ -56,6 +56,8 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   pickers.stepType(s, -1);  // not past the ends
   for (int k = 0; k < 3; ++k) pickers.stepStreet(s, 1);
   EXPECT_EQ(picked(), "street (ul),avenue (pr)|Lenina,Mira,Lenina1|02-1");
+  pickers.stepStreet(s, -1);
+  EXPECT_EQ(pickers.streetRow(), 1);
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
   EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
@@ -171,6 +173,7 @@ TEST_F(Step3, TypedTextFollowsTheColumnRules) {
   EXPECT_EQ(verdicts, "1100010010");
   // The start row's order and the address cells are not typed; level 2 picks its houses.
   EXPECT_FALSE(rules.typable(s.table1, 0, t1::kOrder) || rules.typable(s.table1, 1, t1::kStreet));
+  EXPECT_TRUE(rules.typable(s.table1, 1, t1::kOrder));
   s.dbLevel = 2;
   EXPECT_FALSE(rules.typable(s.table1, 1, t1::kHouse));
 }
@@ -345,6 +348,11 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   EXPECT_EQ(rowText(s.table12, 2), "|  ul Lenina, -|3|||40|22|||5");
   EXPECT_EQ(rowText(s.table12, 3), "6|ul Mira, 5|4|ul|Mira|1|9|*||6");
 
+  // One candidate section is a choice too.
+  on(1, 2);
+  addresses({"ul Lenina 12", "pr Nevsky -"});
+  EXPECT_EQ(next().next, WizardNext::ShowSectionChoicePage);
+  EXPECT_EQ(s.ambiguousCount, 1);
   // A candidate group starts with every point, also at the same address.
   on(1, 3, 1, 2);
   addresses({"ul Mira -", "ul Mira -", "ul Lenina 2"});

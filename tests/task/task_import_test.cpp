@@ -96,6 +96,7 @@ TEST_F(TaskImport, AnExportedTaskComesBackWithEveryCombinationOfSettings) {
   t.points[1].orderValue = 2;
   t.points[2].orderValue = 4;
   t.points[3].orderValue = -1;
+  t.header.returnFlag = 0;
   roundTrip(t);
 }
 

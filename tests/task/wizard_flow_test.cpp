@@ -286,6 +286,7 @@ TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
     return std::to_string(m.toStep) + " " + m.focus + (m.resetWarnedRow ? " reset" : "") +
            (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "");
   };
+  EXPECT_EQ(from(1), "1 ");
   EXPECT_EQ(from(2), "1 txtShifr noprev");
   EXPECT_EQ(from(8), "3 Table1 next");
   s.header.timeFactorFlag = 1;

@@ -1,3 +1,6 @@
+// Where the points of a level-1 task lie, the ways to and from them that steps 6 and 7 offer and
+// store, and the ways a level-2 task takes from the house links.
+
 #include "task/placement.h"
 
 #include <gtest/gtest.h>

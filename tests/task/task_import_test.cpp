@@ -1,6 +1,7 @@
-// The task import of the wizard's page 1: a task exported by the task viewer and imported
-// from that workbook file comes back as it was; every refusal names what it refuses; the
-// import of a protocol task's file and of "none".
+// The task's files: the import of the wizard's page 1 (a task exported by the task viewer and
+// imported from that workbook file comes back as it was; every refusal names what it refuses;
+// the import of a protocol task's file and of "none"), and the task file and solver input the
+// wizard saves and reads back.
 
 #include "task/task_import.h"
 

@@ -239,6 +239,7 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
        at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
       {"a loaded threshold shown on page 3a",
        at3 + "B page2.refusals=1 served=-3 N N threshold?2,3"},
+      {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
       {"page 3a typed, Back to page 3 and on",
        at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
       {"the tact typed, Back to page 1 and on",

@@ -312,6 +312,24 @@ TEST(TransitionGrids, Step6StoresTheWaysInAndOffersTheWaysOut) {
   EXPECT_EQ(test::rowText(st.table3, 6, 8), "s61 1|10|5");  // point 3 to point 1: |40 - 50|
 }
 
+TEST(TransitionGrids, PointsBehindOnTheirSectionAreReachedWhileItAllowsIt) {
+  // 13 and 17 on S2: 50 m and 150 m along it; two points at 15 share 100 m.
+  for (bool prevClosed : {false, true}) {
+    test::NetworkBuilder b = mainNetwork();
+    if (prevClosed) b.db.sections[2].prevObjectsClosed = "*";
+    TaskWizardState st =
+        placedOn(b, {{"Main", "13", 0}, {"Main", "17", 0}, {"Main", "15", 0}, {"Main", "15", 0}});
+    ASSERT_TRUE(checkStep6(st, texts()).check.passed());
+    std::string kinds;
+    for (int i = 1; i < 3; ++i) {
+      for (const auto& t : st.fromTransitions[i]) kinds += std::to_string(t.kind) + " ";
+      kinds += "| ";
+    }
+    EXPECT_EQ(kinds, prevClosed ? "3 4 | 3 -2 -4 4 | " : "3 -1 -3 -4 4 | 3 -1 -2 -4 4 | ");
+    EXPECT_DOUBLE_EQ(st.fromTransitions[2][st.fromTransitions[2].size() - 2].dist, 0);  // 15 to 15
+  }
+}
+
 TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {
   TaskWizardState st = threePoints(true);
   st.table3.set(1, 9, "30");

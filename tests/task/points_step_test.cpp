@@ -160,6 +160,7 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kHouse).handled);  // picked, not typed
 }
 
 TEST_F(Step3, TypedTextFollowsTheColumnRules) {

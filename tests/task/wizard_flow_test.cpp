@@ -69,6 +69,11 @@ class Walk {
     }
     if (target == "step") return s_.wizardStep == std::stoi(text) || fail(s_.wizardStep);
     if (target == "served") return (s_.header.servedThreshold = std::stoi(text), true);
+    if (target.rfind("enabled:", 0) == 0) {  // a control as the last Next left it
+      for (const ControlUpdate& u : shown_)
+        if (u.name == target.substr(8) && u.enabled) return *u.enabled == (text == "1") || fail(0);
+      return fail("no such control");
+    }
     if (target == "threshold") {
       const ThresholdControls wanted{std::stoi(text), text[0] == '1' ? text.substr(2) : "",
                                      text[0] == '2' ? text.substr(2) : ""};
@@ -144,6 +149,7 @@ class Walk {
       default: return fail("no Next on step 8");
     }
     seen += described(r);
+    shown_ = r.updates;
     while (r.busy) {
       r = flow_.resume();
       seen += " > " + described(r);
@@ -175,6 +181,7 @@ class Walk {
   std::string tact_;
   std::string failure_;
   std::vector<std::string> nexts_;
+  ControlUpdates shown_;
 };
 
 const std::vector<std::string> kNumbered = {"ul Lenina 4", "ul Lenina 6", "pr Nevsky 7"};
@@ -238,7 +245,7 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
       {"a changed address gives its point's ways their defaults",
        at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
       {"a loaded threshold shown on page 3a",
-       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3"},
+       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0"},
       {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
       {"page 3a typed, Back to page 3 and on",
        at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
@@ -298,6 +305,9 @@ TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
 }
 
 TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
+  std::string suffixes;
+  for (int step : {1, 5, 8, 0, 9}) suffixes += std::string(taskPageSuffix(step)) + "|";
+  EXPECT_EQ(suffixes, "1|34|6|||");
   const std::vector<std::string> items = databaseListItems(
       {{"001sys1", "Demo city"}, {"002sys2", "Demo city 2"}, {"002cli2", "Shop"}}, texts());
   EXPECT_EQ(items, (std::vector<std::string>{"S445", "[001sys1] Demo city", "[002sys2] Demo city 2",

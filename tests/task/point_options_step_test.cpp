@@ -116,6 +116,7 @@ TEST_F(Step4, CargoMustFitTheVehicle) {
   s.header.cargoMode = 2;
   expectSteps({{"", "S661 (= 9 s14), S719 (= 10 s14). S783. @Table1a-1"},
                {"3,3=1,000005", "S661 (= 9,000005 s14), S719 (= 10 s14). S783. @Table1a-1"},
+               {"3,3=2,00001", "S661 (= 10,00001 s14), S719 (= 10 s14). S783. @Table1a-1"},
                {"3,3=2,5", "passed"}});
 }
 

@@ -167,15 +167,15 @@ TEST_F(Step3, TypedTextFollowsTheColumnRules) {
   s.header.orderMode = 3;
   fillTable1(s, shell);
   const Table1Rules rules(s, shell);
-  const std::pair<int, const char*> texts[] = {{t1::kHouse, "12\xE0"},    {t1::kHouse, "1234"},
-                                               {t1::kHouse, "12345"},     {t1::kHouse, "-1"},
-                                               {t1::kHouse, "12A"},       {t1::kService, "123,45"},
-                                               {t1::kService, "1234,56"}, {t1::kService, "1.5"},
-                                               {t1::kOrder, "12"},        {t1::kOrder, "123"}};
+  const std::pair<int, const char*> texts[] = {
+      {t1::kHouse, "12\xE0"},    {t1::kHouse, "1234"},  {t1::kHouse, "12345"},
+      {t1::kHouse, "-1"},        {t1::kHouse, "12A"},   {t1::kService, "123,45"},
+      {t1::kService, "1234,56"}, {t1::kService, "1.5"}, {t1::kOrder, "12"},
+      {t1::kOrder, "123"},       {t1::kType, "ul"}};
   std::string verdicts;
   for (const auto& [col, text] : texts)
     verdicts += rules.accepts(s.table1, 1, col, text) ? "1" : "0";
-  EXPECT_EQ(verdicts, "1100010010");
+  EXPECT_EQ(verdicts, "11000100100");
   // The start row's order and the address cells are not typed; level 2 picks its houses.
   EXPECT_FALSE(rules.typable(s.table1, 0, t1::kOrder) || rules.typable(s.table1, 1, t1::kStreet));
   EXPECT_TRUE(rules.typable(s.table1, 1, t1::kOrder));
@@ -220,7 +220,7 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   s.header.finePerHour = 0.01;
   EXPECT_EQ(refusal(), "passed");
   s.header.finePerHour = 0;
-  s.header.finePerKm = 0.01;
+  s.header.finePerKm = 0.009999;  // rates count from there
   EXPECT_EQ(refusal(), "passed");
 
   // Cargo: loading and unloading, but not on the start row.

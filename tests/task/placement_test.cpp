@@ -105,6 +105,8 @@ TEST(Placement, OverlappingRangesAreDecidedByTheLetters) {
   EXPECT_EQ(c[0].low, (HouseNumber{12, 0xE1}));
   EXPECT_EQ(c[0].high, (HouseNumber{20, ' '}));
   EXPECT_EQ(c[0].direction, 1);
+  // Equal numbers: the letters give the direction.
+  EXPECT_EQ(numberingCandidates(longStreet("12\xE1-12\xE0"), house("12\xE0"))[0].direction, 1);
 }
 
 TEST(Placement, AtMostFiveCandidatesAndNeverNonStandardOrUnnumberedSections) {

@@ -141,7 +141,8 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   s.header.orderMode = 3;
   fillTable1(s, shell);
   EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kStreet).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);  // "-"
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);    // "-"
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kPenalty).handled);  // the start row
   EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kHouse).handled);
   EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled);
   EXPECT_EQ(s.table1.rows(), 3);

@@ -353,6 +353,12 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   EXPECT_EQ(rowText(s.table12, 1), "|  ul Lenina, -|2|||1|19||  *|5");
   EXPECT_EQ(rowText(s.table12, 2), "|  ul Lenina, -|3|||40|22|||5");
   EXPECT_EQ(rowText(s.table12, 3), "6|ul Mira, 5|4|ul|Mira|1|9|*||6");
+  // A mark the user gave replaces the point's old one, and only that point's.
+  editCells(s.table12, "0,8=  *");
+  ASSERT_TRUE(next().check.passed());
+  std::string marks;
+  for (int r = 0; r < 4; ++r) marks += s.table12.cell(r, t12::kMark) + "|";
+  EXPECT_EQ(marks, "  *||||");
 
   // One candidate section is a choice too.
   on(1, 2);

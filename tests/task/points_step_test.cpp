@@ -162,6 +162,9 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
   EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kHouse).handled);  // picked, not typed
+  pickers.chooseHouse(0);                                             // "1", record 3
+  table1Key(s, GridKey::Space, 1, t1::kHouse);
+  EXPECT_EQ(s.table1.cell(1, t1::kHouse) + "/" + s.table1.cell(1, t1::kHouseIndex), "1/3");
 }
 
 TEST_F(Step3, TypedTextFollowsTheColumnRules) {

@@ -192,6 +192,10 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   office::writeXlsx(exported(t, '.'), f.dir / "l2.xlsx");
   out = importTaskWorkbook(state, f.app, f.dir / "l2.xlsx", "NEW001", "I");
   EXPECT_EQ(f.text(*updatedText(out.updates, "Velo")) + std::to_string(*out.dbItem), "4,50");
+  // A client task finds its client database.
+  const int client = f.addDatabase(test::smallTown("cli2"));
+  office::writeXlsx(exported(wizardTask("cli2")), f.dir / "cli.xlsx");
+  EXPECT_EQ(importTaskWorkbook(state, f.app, f.dir / "cli.xlsx", "NEW001", "I").dbItem, client);
 }
 
 TEST_F(TaskImport, AProtocolTaskIsImportedFromItsFileAndNoneResetsTheHeader) {

@@ -85,6 +85,7 @@ TEST(Placement, OverlappingRangesAreDecidedByTheLetters) {
   } cases[] = {
       // The range that holds the house with its letter.
       {longStreet("10-12 12\xE0-20"), "12\xE1", 1},
+      {longStreet("10-12 12\xE0-20"), "12\xE0", 1},
       // None holds it: the range that ends at its number with the nearest lower letter...
       {longStreet("10-12 12\xE2-20"), "12\xE1", 0},
       {longStreet("2-12\xE0 4-12\xE1"), "12\xE2", 1},
@@ -330,6 +331,19 @@ TEST(TransitionGrids, PointsBehindOnTheirSectionAreReachedWhileItAllowsIt) {
     EXPECT_EQ(kinds, prevClosed ? "3 4 | 3 -2 -4 4 | " : "3 -1 -3 -4 4 | 3 -1 -2 -4 4 | ");
     EXPECT_DOUBLE_EQ(st.fromTransitions[2][st.fromTransitions[2].size() - 2].dist, 0);  // 15 to 15
   }
+}
+
+TEST(TransitionGrids, EnteredWaysSurviveUntilTheirPointsAddressChanges) {
+  TaskWizardState st = threePoints(true);
+  for (int r = 0; r < st.table3.rows(); ++r) st.table3.set(r, 9, "9");
+  ASSERT_TRUE(checkStep7(st).check.passed());
+  // Point 1's address typed again: its ways, and point 3's way to it, start again.
+  st.pointChanged[0] = 1;
+  ASSERT_TRUE(placeLevel1Points(st, texts()).passed());
+  ASSERT_TRUE(checkStep6(st, texts()).check.passed());
+  std::string ways;
+  for (int r = 0; r < st.table3.rows(); ++r) ways += st.table3.cell(r, 9) + " ";
+  EXPECT_EQ(ways, "75 25 25 9 9 9 25 9 ");
 }
 
 TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {

@@ -63,7 +63,8 @@ TEST_F(Step4, TheGridAndItsKeysFollowTheOptions) {
   EXPECT_FALSE(table1aKey(s, GridKey::Delete, 1, t1a::kIncome).handled);
   // What may be typed.
   const Table1aRules rules(s);
-  EXPECT_FALSE(rules.typable(s.table1a, 1, t1a::kRefusal));
+  EXPECT_FALSE(rules.typable(s.table1a, 1, t1a::kRefusal) ||
+               rules.accepts(s.table1a, 0, t1a::kIncome, "1"));
   EXPECT_FALSE(rules.typable(s.table1a, 0, t1a::kIncome));
   EXPECT_FALSE(rules.typable(s.table1a, 3, t1a::kLow));
   const std::tuple<int, const char*, bool> accepts[] = {

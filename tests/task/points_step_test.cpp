@@ -99,6 +99,7 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   s.header.endPoint = 3;
   s.points = {{"ul", "Lenina", "12", 1.5, 2.25, 3}, {"ul", "Lenina", "14", 4, 5, 6}};
   s.points[1].orderValue = 2;
+  s.points[0].orderValue = 1;  // the start row's class is its mark
   fillTable1(s, shell);
   // The start row carries no cargo; the same street again is indented; no record: defaults.
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina|12|-|-|3|-|");

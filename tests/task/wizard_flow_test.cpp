@@ -297,6 +297,9 @@ TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   EXPECT_EQ(from(1), "1 ");
   EXPECT_EQ(from(2), "1 txtShifr noprev");
   EXPECT_EQ(from(8), "3 Table1 next");
+  s.dbLevel = 1;
+  EXPECT_EQ(from(8), "7 Table3 next");
+  s.dbLevel = 2;
   EXPECT_EQ(from(3), "2 TS_num");
   s.header.timeFactorFlag = 1;
   EXPECT_EQ(from(8), "4 Table1a next");

@@ -2,437 +2,304 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "support/town.h"
 #include "task/identity_step.h"
 #include "task/points_step.h"
 #include "task/summary_step.h"
-#include "task/task_wizard_fixture.h"
+#include "task/task_network.h"
 
 namespace qj {
 namespace {
 
-using test::tinyDb;
-using test::WizardFixture;
-
-class StepTwo : public ::testing::Test {
- protected:
-  StepTwo() : state(f.wizard()) {
-    input.pointCount = "4";
-    input.startPoint = "1";
-    input.moneyUnit = "EUR";
-    input.finePerKm = "1,5";
-    input.finePerHour = "10";
-    input.approachSpeed = "15,0";
+// The named controls' texts as the user reads them, "-" for a hidden one.
+std::string shown(const test::WizardFixture& f, const ControlUpdates& u, const char* names) {
+  std::istringstream in(names);
+  std::string out;
+  for (std::string name; in >> name;) {
+    const auto text = updatedText(u, name);
+    out += (out.empty() ? "" : " ") + name + "=" +
+           (updatedVisibility(u, name) == false ? "-"
+            : text                              ? f.text(*text)
+                                                : "?");
   }
+  return out;
+}
 
-  // Passes step 1 on a database of the level.
-  void onDatabase(int level) {
-    const int item = f.addDatabase(tinyDb(level));
-    ASSERT_TRUE(checkStep1(state, f.app, {"ABC123", "Deliveries", item}).check.passed());
+struct StepTwo : ::testing::Test {
+  test::WizardFixture f;
+  TaskWizardState state = f.wizard();
+  // Every option on, so that every check has something to check.
+  Page2Input input{"5", "1", "5", "EUR", "1,5", "10", "15,0", false, true, 1, "1", false, 3, "2"};
+
+  void onDatabase(const char* kind) {
+    ASSERT_TRUE(
+        checkStep1(state, f.app, {"ABC123", "Deliveries", f.addDatabase(test::smallTown(kind))})
+            .check.passed());
   }
   Step2Result next() { return checkStep2(state, input, f.app.texts); }
-  // The refusal's text, or the control focused without a message, or "passed".
-  std::string outcome(const Step2Result& r) const {
-    if (r.check.passed()) return "passed";
-    return r.check.message ? f.text(*r.check.message) : "focus " + r.check.focus;
+  std::string outcome() {
+    const StepCheck c = next().check;
+    return c.passed() ? "passed" : (c.message ? f.text(*c.message) : "") + " @" + c.focus;
   }
-  std::string label(const ControlUpdates& u, const char* name) const {
-    const auto t = updatedText(u, name);
-    return t ? f.text(*t) : "<unchanged>";
+  void edit(const std::string& edits) {
+    std::istringstream in(edits);
+    for (std::string e; in >> e;) {
+      const std::string name = e.substr(0, e.find('=')), value = e.substr(e.find('=') + 1);
+      std::string* fields[] = {&input.pointCount,    &input.startPoint,  &input.endPoint,
+                               &input.finePerKm,     &input.finePerHour, &input.approachSpeed,
+                               &input.priorityCount, &input.capacity};
+      const char* names[] = {"num", "first", "last", "fine1", "fine2", "velo", "prio", "dol"};
+      for (int k = 0; k < 8; ++k)
+        if (name == names[k]) *fields[k] = value;
+      if (name == "order") input.orderMode = std::stoi(value);
+      if (name == "cargo") input.cargoMode = std::stoi(value);
+      if (name == "refusals") input.refusals = value == "1";
+      if (name == "return") input.returnToStart = value == "1";
+    }
   }
-  std::string label(const Step2Result& r, const char* name) const { return label(r.updates, name); }
-
-  WizardFixture f;
-  TaskWizardState state;
-  Page2Input input;
 };
 
-TEST_F(StepTwo, ThePointCountIsTwoToTen) {
-  onDatabase(1);
-  for (const char* n : {"2", "10"}) {
-    input.pointCount = n;
-    EXPECT_EQ(outcome(next()), "passed") << n;
-  }
-  for (const char* n : {"1", "0"}) {
-    input.pointCount = n;
-    const Step2Result r = next();
-    EXPECT_EQ(outcome(r), "S314 (< 2).");
-    EXPECT_EQ(r.check.focus, "TS_num");
-  }
-  for (const char* n : {"11", "99"}) {
-    input.pointCount = n;
-    EXPECT_EQ(outcome(next()), "S312 (> 10 S153).");
-  }
-  input.pointCount = "";
-  EXPECT_EQ(outcome(next()), "focus TS_num");
-}
+TEST_F(StepTwo, EachValueIsCheckedInItsOrder) {
+  onDatabase("use2");
+  const std::pair<const char*, const char*> cases[] = {{"", "passed"},
+                                                       {"num=1", "S314 (< 2). @TS_num"},
 
-TEST_F(StepTwo, StartAndEndPointLieAmongThePointsAndDiffer) {
-  onDatabase(1);
-  input.startPoint = "4";
-  EXPECT_EQ(outcome(next()), "passed");
-  input.startPoint = "0";
-  Step2Result r = next();
-  EXPECT_EQ(outcome(r), "S340.");
-  EXPECT_EQ(r.check.focus, "TS_first");
+                                                       {"num=11", "S312 (> 10 S153). @TS_num"},
+                                                       {"num=", " @TS_num"},
+                                                       {"num=10", "passed"},
+                                                       {"first=0", "S340. @TS_first"},
+
+                                                       {"first=", " @TS_first"},
+                                                       {"first=5 last= prio=3", "passed"},
+                                                       {"last=6", "S341. @TS_last"},
+                                                       {"last=1x", "S341. @TS_last"},
+
+                                                       {"last=1", "S211. S743. @TS_first"},
+                                                       {"fine1=", " @fine1"},
+                                                       {"fine2=1,,5", " @fine2"},
+                                                       {"velo=,", " @Velo"},
+                                                       {"velo=0", "S867. @Velo"},
+
+                                                       {"prio=", " @nprio"},
+                                                       {"prio=1", "S632 >= 2. @nprio"},
+                                                       {"prio=3", "passed"},
+                                                       {"prio=4", "S623 <= 3. @nprio"},
+                                                       {"prio=4 last=", "passed"},
+                                                       {"prio=5 last=", "S623 <= 4. @nprio"},
+                                                       {"prio=1 order=2", "passed"},
+                                                       {"dol=", " @ndol"},
+                                                       {"dol=0", "S328. @ndol"},
+                                                       {"dol=0,00001", "S328. @ndol"},
+                                                       {"dol=0,0001 refusals=0", "S302. S202. @"},
+                                                       {"dol=0 cargo=3 refusals=0", "passed"},
+                                                       {"refusals=0 return=1", "passed"},
+                                                       {"refusals=0 cargo=2", "S302. S202. @"}};
+  const Page2Input base = input;
+  for (const auto& [edits, want] : cases) {
+    input = base;
+    edit(edits);
+    EXPECT_EQ(outcome(), want) << edits;
+  }
   // What was read before the failing check stays stored.
-  EXPECT_EQ(state.header.pointCount, 4);
+  edit("first=0");
+  next();
+  EXPECT_EQ(state.header.pointCount, 5);
   EXPECT_EQ(state.header.startPoint, 0);
-  input.startPoint = "";
-  EXPECT_EQ(outcome(next()), "focus TS_first");
-
-  input.startPoint = "2";
-  input.endPoint = "5";
-  r = next();
-  EXPECT_EQ(outcome(r), "S341.");
-  EXPECT_EQ(r.check.focus, "TS_last");
-  input.endPoint = "1x";  // only a paste can bring this
-  EXPECT_EQ(outcome(next()), "S341.");
-  input.endPoint = "2";
-  r = next();
-  EXPECT_EQ(outcome(r), "S211. S743.");
-  EXPECT_EQ(r.check.focus, "TS_first");
-
-  input.endPoint = "3";
-  r = next();
-  ASSERT_EQ(outcome(r), "passed");
-  EXPECT_EQ(state.header.endPoint, 3);
-  EXPECT_EQ(label(r, "tsf_34"), "2");
-  EXPECT_EQ(label(r, "tsl_6"), "3");
-  EXPECT_EQ(label(r, "nts_3a"), "4");
-
-  input.endPoint = "";
-  r = next();
-  EXPECT_EQ(state.header.endPoint, 0);
-  EXPECT_EQ(label(r, "tsl_3"), "S277");
 }
 
-TEST_F(StepTwo, CostsAndSpeedThatAreNoNumbersOnlyMoveTheFocus) {
-  onDatabase(2);
-  input.finePerKm = "";
-  EXPECT_EQ(outcome(next()), "focus fine1");
-  input.finePerKm = "1,5";
-  input.finePerHour = "1,,5";
-  EXPECT_EQ(outcome(next()), "focus fine2");
-  input.finePerHour = "0";
-  input.approachSpeed = ",";
-  EXPECT_EQ(outcome(next()), "focus Velo");
-  input.approachSpeed = "4,5";
-  ASSERT_EQ(outcome(next()), "passed");
-  EXPECT_EQ(state.header.finePerKm, 1.5);
-  EXPECT_EQ(state.header.finePerHour, 0);
-  EXPECT_EQ(state.header.approachSpeed, 4.5);
-  EXPECT_EQ(state.approachSpeed, 4.5);
-}
-
-TEST_F(StepTwo, AnApproachSpeedOfZeroIsRefusedWhereItIsUsed) {
-  onDatabase(2);
-  input.approachSpeed = "0";
-  const Step2Result r = next();
-  EXPECT_EQ(outcome(r), "S867.");
-  EXPECT_EQ(r.check.focus, "Velo");
-
-  // A level-1 task does not use it and does not store it.
-  TaskWizardState levelOne = f.wizard();
-  const int item = f.addDatabase(tinyDb(1));
-  ASSERT_TRUE(checkStep1(levelOne, f.app, {"ABC123", "x", item}).check.passed());
-  EXPECT_TRUE(checkStep2(levelOne, input, f.app.texts).check.passed());
-  EXPECT_EQ(levelOne.header.approachSpeed, 0);
-}
-
-TEST_F(StepTwo, PriorityClassesAreAtLeastTwoAndLeaveRoomForTheOtherPoints) {
-  onDatabase(1);
-  input.pointCount = "5";
-  input.endPoint = "5";
-  input.orderMode = 3;
-  input.priorityCount = "";
-  EXPECT_EQ(outcome(next()), "focus nprio");
-  for (const char* ok : {"2", "3"}) {
-    input.priorityCount = ok;
-    EXPECT_EQ(outcome(next()), "passed") << ok;
-  }
-  input.priorityCount = "1";
-  Step2Result r = next();
-  EXPECT_EQ(outcome(r), "S632 >= 2.");
-  EXPECT_EQ(r.check.focus, "nprio");
-  input.priorityCount = "4";
-  r = next();
-  EXPECT_EQ(outcome(r), "S623 <= 3.");
-  EXPECT_EQ(r.check.focus, "nprio");
-  input.endPoint = "";
-  EXPECT_EQ(outcome(next()), "passed");
-  EXPECT_EQ(state.header.priorityCount, 4);
-
-  input.orderMode = 1;
-  ASSERT_EQ(outcome(next()), "passed");
-  EXPECT_EQ(state.header.orderMode, 1);
-  EXPECT_EQ(state.header.priorityCount, 0);
-}
-
-TEST_F(StepTwo, CargoNeedsACapacityAndRefusalsOrReturns) {
-  onDatabase(1);
-  input.cargoMode = 1;
-  input.refusals = true;
-  input.capacity = "";
-  EXPECT_EQ(outcome(next()), "focus ndol");
-  for (const char* tiny : {"0", "0,00001"}) {
-    input.capacity = tiny;
-    const Step2Result r = next();
-    EXPECT_EQ(outcome(r), "S328.") << tiny;
-    EXPECT_EQ(r.check.focus, "ndol");
-  }
-  input.capacity = "0,0001";
-  EXPECT_EQ(outcome(next()), "passed");
-
-  input.refusals = false;
-  input.returnToStart = false;
-  Step2Result r = next();
-  EXPECT_EQ(outcome(r), "S302. S202.");
-  EXPECT_EQ(r.check.focus, "");
-  input.returnToStart = true;
-  r = next();
-  ASSERT_EQ(outcome(r), "passed");
-  EXPECT_EQ(state.header.cargoMode, 1);
-  EXPECT_EQ(state.header.capacity, 0.0001);
-  EXPECT_EQ(state.header.returnFlag, 1);
-  EXPECT_EQ(label(summaryPage(state), "ndol_6"), "0,0001");
-  EXPECT_EQ(label(summaryPage(state), "prvd_6"), "1");
-
-  // Without cargo the capacity and the return are cleared.
-  input.cargoMode = 0;
-  ASSERT_EQ(outcome(next()), "passed");
-  EXPECT_EQ(state.header.capacity, 0);
-  EXPECT_EQ(state.header.returnFlag, 0);
-}
-
-TEST_F(StepTwo, TheChecksComeInTheirOrder) {
-  onDatabase(2);
-  // Every value wrong: each correction uncovers the next check.
-  input = {};
-  input.pointCount = "1";
-  input.startPoint = "9";
-  input.endPoint = "9";
-  input.approachSpeed = "0";
-  input.orderMode = 3;
-  input.priorityCount = "1";
-  input.cargoMode = 2;
-  input.capacity = "0";
-  std::vector<std::string> seen;
-  const auto step = [&] {
-    seen.push_back(outcome(next()));
-    return seen.back();
-  };
-  step();
-  input.pointCount = "6";
-  step();
-  input.startPoint = "1";
-  step();
-  input.endPoint = "";
-  step();
-  input.finePerKm = "1";
-  step();
-  input.finePerHour = "1";
-  step();
-  input.approachSpeed = "5";
-  step();
-  input.priorityCount = "2";
-  step();
-  input.capacity = "10";
-  step();
-  input.returnToStart = true;
-  step();
-  EXPECT_EQ(seen,
-            (std::vector<std::string>{"S314 (< 2).", "S340.", "S341.", "focus fine1", "focus fine2",
-                                      "S867.", "S632 >= 2.", "S328.", "S302. S202.", "passed"}));
-}
-
-TEST_F(StepTwo, TheHeaderTakesTheOptionsAndTheDatabaseIdentity) {
-  onDatabase(2);
+TEST_F(StepTwo, TheHeaderTakesTheValuesTheOptionsAndTheDatabaseIdentity) {
+  onDatabase("use2");
   state.header.tactMinutes = 15;
   input.moneyUnit = "A money unit longer than twenty";
   input.timeFactor = true;
-  input.refusals = true;
-  ASSERT_EQ(outcome(next()), "passed");
+  input.returnToStart = true;
+  input.approachSpeed = "4,5";
+  ASSERT_EQ(outcome(), "passed");
   const TaskHeader& h = state.header;
-  EXPECT_EQ(h.language, "eng");
-  EXPECT_EQ(h.moneyUnit, "A money unit longer ");
-  EXPECT_EQ(h.timeFactorFlag, 1);
-  EXPECT_EQ(h.refusalFlag, 1);
-  EXPECT_EQ(h.tactMinutes, 0);
-  EXPECT_EQ(h.dbKind, "use2");
-  EXPECT_EQ(h.dbCode, "002");
-  EXPECT_EQ(h.dbName, "Tiny town");
-  EXPECT_EQ(h.dbDate, "01.02.2026");
-  EXPECT_EQ(h.sectionCount, 4);
-  EXPECT_EQ(state.warnedRow, -1);
-  EXPECT_EQ(state.wizardStep, 3);
+  std::ostringstream o;
+  o << h.language << "|" << h.moneyUnit << "|" << h.timeFactorFlag << h.refusalFlag << "|"
+    << h.tactMinutes << "|" << h.dbKind << h.dbCode << "|" << h.dbName << "|" << h.dbDate << "|"
+    << h.sectionCount << "|" << h.pointCount << h.startPoint << h.endPoint << "|" << h.finePerKm
+    << " " << h.finePerHour << " " << h.approachSpeed << " " << state.approachSpeed << "|"
+    << h.orderMode << h.priorityCount << "|" << h.cargoMode << " " << h.capacity << " "
+    << h.returnFlag;
+  EXPECT_EQ(
+      o.str(),
+      "eng|A money unit longer |11|0|use2123|Small town|06.12.2026|10|515|1.5 10 4.5 4.5|32|1 1 "
+      "1");
+  EXPECT_EQ(state.warnedRow * 10 + state.wizardStep, -7);
+
+  // Without cargo or classes their values are cleared; level 1 keeps no approach speed.
+  edit("cargo=0 order=1 prio=x");
+  ASSERT_EQ(outcome(), "passed");
+  EXPECT_EQ(h.capacity + h.returnFlag + h.priorityCount, 0);
+  state = f.wizard();
+  onDatabase("use1");
+  ASSERT_EQ(outcome(), "passed");
+  EXPECT_EQ(h.approachSpeed, 0);
 }
 
-TEST_F(StepTwo, TheLaterPagesGetTheirCaptions) {
-  onDatabase(1);
+TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
+  onDatabase("use2");
   input.timeFactor = true;
   input.cargoMode = 2;
+  input.returnToStart = true;
   input.capacity = "1500";
-  input.returnToStart = true;
-  input.orderMode = 3;
-  input.priorityCount = "2";
-  const Step2Result r = next();
-  ASSERT_EQ(outcome(r), "passed");
-  EXPECT_EQ(label(r, "L11_3a"), "S74");
-  EXPECT_EQ(label(r, "L2_3a"), "S163 (EUR)");
-  EXPECT_EQ(label(r, "Title3_T1"), "S84");
-  EXPECT_EQ(label(r, "Title6_T1"), "S547 (>=1 S1 <=2)");
-  EXPECT_EQ(label(r, "Title5_T1"), "S750 (EUR)");
+  Step2Result r = next();
+  ASSERT_TRUE(r.check.passed());
+  EXPECT_EQ(shown(f, r.updates,
+                  "L11_3a L2_3a Title3_T1 Title6_T1 Title5_T1 nts_3a tsf_34 tsl_6 List2 porog1 "
+                  "txtDT"),
+            "L11_3a=S74 L2_3a=S163 (EUR) Title3_T1=S84 Title6_T1=S547 (>=1 S1 <=2) "
+            "Title5_T1=S750 (EUR) nts_3a=5 tsf_34=1 tsl_6=5 List2=? porog1=? txtDT=?");
+  EXPECT_EQ(updatedVisibility(r.updates, "porog1"), true);
   EXPECT_EQ(updatedVisibility(r.updates, "Title4_T1"), true);
-  EXPECT_EQ(updatedVisibility(r.updates, "txtDT"), true);
-  EXPECT_EQ(updatedVisibility(r.updates, "porog1"), false);
-  EXPECT_EQ(updatedVisibility(r.updates, "List2"), false);
-  // The summary composes its rows from what step 2 stored.
-  const ControlUpdates summary = summaryPage(state);
-  EXPECT_EQ(label(summary, "pr2_6"), "1");
-  EXPECT_EQ(label(summary, "pr1_6"), "0");
-  EXPECT_EQ(label(summary, "pruf_6"), "2");
-  EXPECT_EQ(label(summary, "Label25_6"), "S130:");
-  EXPECT_EQ(label(summary, "Label11_6"), "S748 (EUR):");
-  EXPECT_EQ(label(summary, "Label12_6"), "S751 (EUR):");
-  EXPECT_EQ(label(summary, "fine1_6"), "1,5");
-  EXPECT_EQ(label(summary, "vzpp_6"), "3");
-  EXPECT_EQ(label(summary, "npri_6"), "2");
-  EXPECT_EQ(label(summary, "nstate1"), "14");  // (4 + 2) x 2 + 2
-  EXPECT_EQ(updatedVisibility(summary, "Label19_6"), true);
-  EXPECT_EQ(updatedVisibility(summary, "por_6"), false);
-  EXPECT_EQ(updatedVisibility(summary, "prvd_6"), true);
-  EXPECT_EQ(updatedVisibility(summary, "Label16_6"), true);
+  state.header.tactMinutes = 15;
+  state.header.servedThreshold = -2;
+  state.header.stateCount2 = 4;
+  EXPECT_EQ(shown(f, summaryPage(state),
+                  "Label11_6 fine1_6 fine2_6 Label13_6 velo_6 pr1_6 por_6 pr2_6 dt_6 pruf_6 "
+                  "Label25_6 ndol_6 prvd_6 vzpp_6 Label16_6 npri_6 nstate1 nstate2 Label23_6"),
+            "Label11_6=S748 (EUR): fine1_6=1,5 fine2_6=10 Label13_6=S614: velo_6=15 pr1_6=1 "
+            "por_6=2 (S607) pr2_6=1 dt_6=15 pruf_6=2 Label25_6=S130: ndol_6=1500 prvd_6=1 "
+            "vzpp_6=3 Label16_6=S731: npri_6=2 nstate1=26 nstate2=4 Label23_6=(S20)");
 
-  input = {};
-  input.pointCount = "3";
-  input.startPoint = "1";
-  input.finePerKm = input.finePerHour = input.approachSpeed = "1";
-  input.refusals = true;
-  input.cargoMode = 1;
-  input.capacity = "2";
-  const Step2Result plain = next();
-  ASSERT_EQ(outcome(plain), "passed");
-  EXPECT_EQ(label(plain, "L11_3a"), "S425");
-  EXPECT_EQ(label(plain, "L2_3a"), "S162");  // no money unit, no brackets
-  EXPECT_EQ(updatedVisibility(plain.updates, "Title6_T1"), false);
-  EXPECT_EQ(updatedVisibility(plain.updates, "porog2"), true);
-  const ControlUpdates plainSummary = summaryPage(state);
-  EXPECT_EQ(label(plainSummary, "Label25_6"), "S75:");
-  EXPECT_EQ(label(plainSummary, "vzpp_6"), "S445");
-  EXPECT_EQ(updatedVisibility(plainSummary, "Label19_6"), false);
+  state = f.wizard();
+  onDatabase("use1");
+  input = {"3", "1", "", "", "1", "1", "2", false, false, 1, "2", true, 0, ""};
+  r = next();
+  ASSERT_TRUE(r.check.passed());
+  EXPECT_EQ(shown(f, r.updates, "L11_3a L2_3a Title3_T1 Title6_T1 porog2 txtDT List2 tsl_3"),
+            "L11_3a=S425 L2_3a=S162 Title3_T1=S84 Title6_T1=- porog2=- txtDT=- List2=- tsl_3=S277");
+  state.header.servedThreshold = 3;
+  EXPECT_EQ(shown(f, summaryPage(state),
+                  "Label11_6 velo_6 Label13_6 por_6 dt_6 Label25_6 vzpp_6 npri_6 nstate1"),
+            "Label11_6=S748: velo_6=- Label13_6=- por_6=- dt_6=- Label25_6=S75: vzpp_6=S445 "
+            "npri_6=- nstate1=26");
+  state.header.refusalFlag = 1;
+  state.header.cargoMode = 0;
+  EXPECT_EQ(shown(f, summaryPage(state), "por_6 Label25_6 ndol_6"),
+            "por_6=3 (S782) Label25_6=- ndol_6=-");
 }
 
-TEST_F(StepTwo, ThePickersOfferTypesWithReferencedStreets) {
-  onDatabase(2);
-  ASSERT_EQ(outcome(next()), "passed");
-  const AddressPickers& p = state.pickers;
-  // The no-street type and the lane without referenced streets are left out.
-  EXPECT_EQ(p.typeItems(), (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
-  EXPECT_EQ(p.typeListMap(), (std::vector<int32_t>{0, 1}));
-  EXPECT_EQ(p.typeRow(), 1);  // the type named like shell text 697
-  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Oak", "Elm"}));
-  EXPECT_EQ(p.streetRow(), 0);
-  ASSERT_EQ(p.houseItems().size(), 3u);
-  EXPECT_EQ(p.houseItems()[0], (HousePick{0, "10"}));
-  EXPECT_EQ(p.houseItems()[1], (HousePick{2, "2\xE0"}));
-  EXPECT_EQ(p.houseItems()[2], (HousePick{1, "9"}));
-  EXPECT_EQ(p.houseRow(), 0);
-  EXPECT_EQ(updatedVisibility(next().updates, "List2"), true);
-}
+struct StepOne : ::testing::Test {
+  test::WizardFixture f;
+  TaskWizardState state = f.wizard();
+  int level1 = f.addDatabase(test::smallTown("use1"));
+  int level2 = f.addDatabase(test::smallTown("use2"));
+  int client = f.addDatabase(test::smallTown("cli2"));
 
-TEST(AddressPickers, TheLastStreetCountsAndTheFirstRowIsTheFallback) {
-  TaskWizardState s;
-  s.dbLevel = 1;
-  s.db = tinyDb(1);
-  s.db.streets[0].state = "1";  // Oak no longer referenced: only the last street, Elm, is
-  ShellTables texts = test::markedShell();
-  texts.shortTexts[2] = "none";
-  AddressPickers p;
-  p.fill(s, texts);
-  EXPECT_EQ(p.typeItems(), (std::vector<std::string>{"avenue (av.)", "street (st.)"}));
-  EXPECT_EQ(p.typeRow(), 0);  // no type is named like shell text 697 here
-  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Main"}));
-  p.chooseType(s, 1);
-  EXPECT_EQ(p.streetItems(), (std::vector<std::string>{"Elm"}));
-
-  s.db.streetTypes[1].fullName = "a very long street type name";
-  p.fill(s, texts);
-  EXPECT_EQ(p.typeItems()[1], "a very long street type nam");  // 27 characters
-}
-
-TEST_F(StepTwo, ANewTaskGetsDefaultRows) {
-  onDatabase(1);
-  input.pointCount = "3";
-  input.startPoint = "2";
-  input.endPoint = "3";
-  input.orderMode = 3;
-  input.priorityCount = "1";
-  ASSERT_EQ(outcome(next()), "S632 >= 2.");
-  input.orderMode = 3;
-  input.pointCount = "4";
-  input.priorityCount = "2";
-  ASSERT_EQ(outcome(next()), "passed");
-  const GridTable& t = state.table1;
-  ASSERT_EQ(t.rows(), 4);
-  EXPECT_EQ(t.cell(0, 0), "1");
-  EXPECT_EQ(t.cell(1, 0), "2 (s11)");
-  EXPECT_EQ(t.cell(2, 0), "3 (s17)");
-  for (int r = 0; r < 4; ++r) {
-    EXPECT_EQ(t.cell(r, 1), "");
-    EXPECT_EQ(t.cell(r, 4), "0");
-    EXPECT_EQ(t.cell(r, 5), "");
-    EXPECT_EQ(t.cell(r, 6), "0");
-    EXPECT_EQ(t.cell(r, 7), r == 1 || r == 2 ? "-" : "") << r;
+  Step1Result next(const std::string& code, const std::string& name, int item) {
+    return checkStep1(state, f.app, {code, name, item});
   }
-  EXPECT_EQ(state.pointChanged, (std::vector<int32_t>{0, 0, 0, 0}));
+  std::string outcome(const std::string& code, const std::string& name, int item) {
+    const Step1Result r = next(code, name, item);
+    return f.text(r.check) + (r.check.passed() ? "" : " @" + r.check.focus);
+  }
+  // A database file of the header alone: the rest is missing and must never be read.
+  int headerOnly(const char* code, int32_t nodes, int32_t sections) {
+    DbrnHeader h = test::smallTown().header;
+    h.dbCode = code;
+    h.nodeCount = nodes;
+    h.sectionCount = sections;
+    ByteWriter w;
+    writeDbrnHeader(w, h);
+    f.dir.write("Dbrn/" + h.key() + "_dbrn_eng.dat", w.bytes());
+    f.app.dbrnCatalog.push_back({h.key(), "x"});
+    return static_cast<int>(f.app.dbrnCatalog.size());
+  }
+};
+
+TEST_F(StepOne, ChecksComeInTheirOrder) {
+  for (const char* code : {"ABC12", "ABC1234", "abc123", "ABC-12", "ABC 12", "", "\xC0QC123"})
+    EXPECT_EQ(outcome(code, "", 0), "S299. @txtShifr") << code;
+  EXPECT_EQ(outcome("ABC123", "", 0), "S41. @txtName");
+  f.app.protocol = {{"ZZZ999", "x"}, {"ABC123", "Old"}};
+  EXPECT_EQ(outcome("ABC123", "Deliveries", 0), "S694. @txtShifr");
+  const Step1Result r = next("ABC124", "Deliveries", 0);
+  EXPECT_EQ(f.text(r.check), "S276.");
+  EXPECT_EQ(r.check.message->kind, MessageKind::Warning);
+  EXPECT_EQ(state.wizardStep, 1);
+  EXPECT_EQ(state.dbLevel, 0);
+  // A corrected task keeps its own code.
+  state.formMode = kCorrectTask;
+  EXPECT_EQ(outcome("ABC123", "Renamed", level1), "passed");
+  EXPECT_TRUE(isValidTaskCode("000000"));
 }
 
-TEST_F(StepTwo, HeldPointsRefillTheGrid) {
-  f.app.texts.shortTexts[12] = "s11";  // the start point's mark makes its cargo row exempt
-  onDatabase(2);
-  state.dbChangedByUser = 1;
-  TaskPointRec a;
-  a.streetType = "st.";
-  a.street = "Oak";
-  a.house = "9";
-  a.serviceTime = 2.5;
-  a.unloadTime = 4;
-  a.waitPenalty = 0.5;
-  a.orderValue = -1;
-  TaskPointRec b = a;
-  b.house = "Nope";
-  b.orderValue = 1;
-  state.points = {a, b};
-  input.pointCount = "3";
-  input.orderMode = 2;
-  input.cargoMode = 1;
-  input.capacity = "5";
-  input.returnToStart = true;
-  ASSERT_EQ(outcome(next()), "passed");
-  const GridTable& t = state.table1;
-  ASSERT_EQ(t.rows(), 3);
-  // The start point: no cargo times of its own.
-  EXPECT_EQ(t.cell(0, 0), "1 (s11)");
-  EXPECT_EQ(t.cell(0, 2), "Oak");
-  EXPECT_EQ(t.cell(0, 4), "-");
-  EXPECT_EQ(t.cell(0, 5), "-");
-  EXPECT_EQ(t.cell(0, 6), "0,5");
-  EXPECT_EQ(t.cell(0, 7), "");  // an empty entry stays empty
-  EXPECT_EQ(t.cell(0, 8), "1");
-  // The same street again is shown indented; an unknown house has no index.
-  EXPECT_EQ(t.cell(1, 2), "  Oak");
-  EXPECT_EQ(t.cell(1, 3), "Nope");
-  EXPECT_EQ(t.cell(1, 4), "2,5");
-  EXPECT_EQ(t.cell(1, 5), "4");
-  EXPECT_EQ(t.cell(1, 7), "1");
-  EXPECT_EQ(t.cell(1, 8), "-1");
-  // A row without a record.
-  EXPECT_EQ(t.cell(2, 1), "");
-  EXPECT_EQ(t.cell(2, 4), "0");
-  EXPECT_EQ(t.cell(2, 5), "0");
-  EXPECT_EQ(t.cell(2, 8), "");
-  EXPECT_EQ(state.pointChanged, (std::vector<int32_t>{1, 1, 1}));
-  EXPECT_EQ(state.dbChangedByUser, 0);  // taken into the marks once
+std::string page2(const Page2Values& p) {
+  return p.pointCount + "|" + p.startPoint + "|" + p.endPoint + "|" + p.moneyUnit + "|" +
+         p.finePerKm + "|" + p.finePerHour + "|" + std::to_string(p.cargoMode) + " " + p.capacity +
+         "|" + std::to_string(p.orderMode) + " " + p.priorityCount + "|" +
+         std::to_string(p.refusals) + std::to_string(p.timeFactor) +
+         std::to_string(p.returnToStart) + " " + p.tact.value_or("-");
+}
+
+TEST_F(StepOne, ANewTaskLoadsItsDatabaseAndGetsTheNewTaskValues) {
+  state.header.tactMinutes = 7;
+  state.header.refusalFlag = 1;
+  const Step1Result r = next("ABC123", std::string(75, 'n'), level1);
+  ASSERT_TRUE(r.check.passed() && r.page2);
+  EXPECT_EQ(page2(*r.page2), "2|1|||0|0|0 |0 |000 -");
+  EXPECT_EQ(state.wizardStep * 10 + state.dbLevel, 21);
+  EXPECT_EQ(state.db, test::smallTown("use1"));
+  EXPECT_EQ(f.app.selectedPath, (f.dir / "Dbrn/123use1_dbrn_eng").string());
+  EXPECT_EQ(state.header.code + " " + state.header.name, "ABC123 " + std::string(70, 'n'));
+  EXPECT_EQ(state.header.refusalFlag, 0);
+  EXPECT_EQ(state.header.tactMinutes, 7);
+  for (const std::string page : {"2", "3", "3a", "34", "4", "5", "6"}) {
+    std::string strip;
+    for (const char* name : {"shifr_", "DBRN1_", "DBRN2_", "DBRN3_"})
+      strip += f.text(*updatedText(r.updates, name + page)) + "|";
+    EXPECT_EQ(strip, "ABC123|use1 (S510)|123|06.12.2026|") << page;
+  }
+}
+
+TEST_F(StepOne, ALoadedTaskRefillsPageTwoFromItsHeader) {
+  state.points.resize(3);
+  state.toTransitions.resize(3);
+  state.fromTransitions.resize(3);
+  state.header = test::townTask("use2").header;
+  state.header.finePerKm = 1.25;
+  state.header.capacity = 1500.5;
+  state.header.orderMode = 3;
+  state.header.priorityCount = 2;
+  const Step1Result r = next("ABC123", "Deliveries", level2);
+  ASSERT_TRUE(r.check.passed() && r.page2);
+  EXPECT_EQ(page2(*r.page2), "4|1|3|EUR|1,25|12|1 1500,5|3 2|111 5");
+  EXPECT_EQ(state.dbLevel * 10 + state.transitionsEntered, 21);
+  EXPECT_EQ(f.text(*updatedText(r.updates, "DBRN1_3a")), "use2 (S511)");
+  // A header's modes out of range come to page 2 as none.
+  state.header.cargoMode = 3;
+  state.header.orderMode = 4;
+  state.taskRevision = 1;
+  const Step1Result out = next("ABC123", "Deliveries", client);
+  ASSERT_TRUE(out.check.passed() && out.page2);
+  EXPECT_EQ(page2(*out.page2), "4|1|3|EUR|1,25|12|0 |0 |111 5");
+  EXPECT_EQ(state.dbLevel, 3);
+  EXPECT_EQ(state.db, test::smallTown("cli2"));
+}
+
+TEST_F(StepOne, DatabaseLimitsAreJudgedOnTheHeaderAndAFailedLoadKeepsTheDatabase) {
+  ASSERT_TRUE(next("ABC123", "Deliveries", level1).check.passed());
+  state.wizardStep = 1;
+  Step1Result r = next("ABC123", "Deliveries", headerOnly("500", 2501, 10));
+  EXPECT_EQ(f.text(r.check), "S860 2501 (> 2500 S153).");
+  EXPECT_EQ(r.check.message->kind, MessageKind::Warning);
+  r = next("ABC123", "Deliveries", headerOnly("501", 2500, 10001));
+  EXPECT_EQ(f.text(r.check), "S861 10001 (> 10000 S153).");
+  // At the limits the file is read, and found damaged.
+  r = next("ABC123", "Deliveries", headerOnly("502", 2500, 10000));
+  EXPECT_EQ(f.text(r.check).substr(0, 32), "S830 \"502use1_dbrn_eng.dat\" S832");
+  EXPECT_EQ(r.check.message->kind, MessageKind::Error);
+  std::filesystem::remove(f.dir / "Dbrn/123use2_dbrn_eng.dat");
+  EXPECT_EQ(f.text(next("ABC123", "Deliveries", level2).check),
+            "S830 \"123use2_dbrn_eng.dat\" S831.");
+  EXPECT_EQ(state.wizardStep, 1);
+  EXPECT_EQ(state.dbLevel, 1);
+  EXPECT_EQ(state.db, test::smallTown("use1"));
 }
 
 }  // namespace

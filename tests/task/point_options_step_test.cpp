@@ -3,262 +3,161 @@
 #include <gtest/gtest.h>
 
 #include "task/points_step.h"
-#include "task/wizard_fixture.h"
+#include "task/task_network.h"
 
 namespace qj {
 namespace {
 
-std::string textOf(const StepCheck& c, const ShellTables& shell) {
-  return c.message ? c.message->utf8(shell) : std::string();
-}
+using test::editCells;
 
 // Four points after step 3: start point 1, end point 4, service times of 10 minutes.
 struct Step4 : ::testing::Test {
   ShellTables shell = test::wizardShell();
   TaskWizardState s = test::wizardOn(1, 4, 1, 4);
 
-  void options(int refusal, int time, int cargo, double capacity = 10, int returns = 0) {
-    TaskHeader& h = s.header;
-    h.refusalFlag = refusal;
-    h.timeFactorFlag = time;
-    h.cargoMode = cargo;
-    h.capacity = capacity;
-    h.returnFlag = returns;
+  void options(int refusal, int time, int cargo, int returns = 0) {
+    s.header.refusalFlag = refusal;
+    s.header.timeFactorFlag = time;
+    s.header.cargoMode = cargo;
+    s.header.capacity = 10;
+    s.header.returnFlag = returns;
     s.points.resize(4);
-    const char* houses[] = {"2", "4", "6", "8"};
-    for (int i = 0; i < 4; ++i) {
-      s.points[i].streetType = "ul";
-      s.points[i].street = "Lenina";
-      s.points[i].house = houses[i];
-      s.points[i].serviceTime = 10;
-    }
+    for (int i = 0; i < 4; ++i) s.points[i] = {"ul", "Lenina", std::to_string(2 + 2 * i), 10};
     fillTable1a(s, shell);
   }
-  void cells(int col, std::vector<std::string> values) {
-    for (int r = 0; r < 4; ++r) s.table1a.set(r, col, values[r]);
+  std::string next(std::string_view tact = "10") {
+    return test::checkText(checkStep4(s, shell, tact).check, shell);
   }
-  StepOutcome next(std::string_view tact = "10") { return checkStep4(s, shell, tact); }
-  std::string refusal(std::string_view tact = "10") {
-    const StepOutcome out = next(tact);
-    EXPECT_EQ(out.next, WizardNext::Stay);
-    return textOf(out.check, shell);
+  void expectSteps(std::initializer_list<std::pair<const char*, const char*>> steps) {
+    for (const auto& [edits, want] : steps) {
+      editCells(s.table1a, edits);
+      EXPECT_EQ(next(), want) << edits;
+    }
   }
 };
 
-TEST_F(Step4, GridIsFilledByOptionInOrder) {
+TEST_F(Step4, TheGridAndItsKeysFollowTheOptions) {
   s.points.resize(4);
+  s.points[0] = {"ul", "Mira", "-"};
   s.points[1].refusalAllowed = 1;
   s.points[1].income = 2.5;
   s.points[1].volume = 3;
   s.points[1].windowLow = 60;
-  s.points[1].windowHigh = 0;
   s.points[3].income = 4;
-  s.header.refusalFlag = 1;
-  s.header.cargoMode = 1;
-  s.header.timeFactorFlag = 1;
-  s.points[0].streetType = "ul";
-  s.points[0].street = "Mira";
-  s.points[0].house = "-";
+  s.header.refusalFlag = s.header.cargoMode = s.header.timeFactorFlag = 1;
   fillTable1a(s, shell);
-  const GridTable& t = s.table1a;
-  const std::vector<std::vector<std::string>> expected = {
-      {"1 (start)", "ul Mira, -", "-", "-", "-", "-", "-"},
-      {"2", " , ", "  *", "3", "2,5", "60", ""},
-      {"3", " , ", "", "0", "0", "0", ""},
-      {"4 (end)", " , ", "-", "0", "4", "-", "-"},
-  };
-  for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 7; ++c) EXPECT_EQ(t.cell(r, c), expected[r][c]) << r << "," << c;
-
-  s.header.cargoMode = 0;
-  s.header.timeFactorFlag = 0;
-  fillTable1a(s, shell);
-  EXPECT_EQ(t.cell(1, t1a::kCargo), "");
-  EXPECT_EQ(t.cell(1, t1a::kLow), "");
-  EXPECT_EQ(t.cell(0, t1a::kIncome), "-");
-  EXPECT_EQ(t.cell(3, t1a::kIncome), "4");
-}
-
-TEST_F(Step4, SpaceTogglesTheRefusalMarkOfIntermediatePoints) {
-  options(1, 0, 0);
+  EXPECT_EQ(test::rowText(s.table1a, 0), "1 (start)|ul Mira, -|-|-|-|-|-");
+  EXPECT_EQ(test::rowText(s.table1a, 1), "2| , |  *|3|2,5|60|");
+  EXPECT_EQ(test::rowText(s.table1a, 2), "3| , ||0|0|0|");
+  EXPECT_EQ(test::rowText(s.table1a, 3), "4 (end)| , |-|0|4|-|-");
+  // The SpaceBar toggles the refusal mark of intermediate points only.
   GridKeyResult r = table1aKey(s, GridKey::Space, 1, t1a::kRefusal);
   EXPECT_TRUE(r.handled);
   EXPECT_EQ(r.firstRow, 1);
-  EXPECT_EQ(s.table1a.cell(1, t1a::kRefusal), "  *");
-  table1aKey(s, GridKey::Space, 1, t1a::kRefusal);
   EXPECT_EQ(s.table1a.cell(1, t1a::kRefusal), "");
-  r = table1aKey(s, GridKey::Space, 0, t1a::kRefusal);  // the start point: "-"
+  r = table1aKey(s, GridKey::Space, 0, t1a::kRefusal);
   EXPECT_TRUE(r.handled);
   EXPECT_FALSE(r.cellsChanged());
-  EXPECT_EQ(s.table1a.cell(0, t1a::kRefusal), "-");
   EXPECT_FALSE(table1aKey(s, GridKey::Space, 1, t1a::kIncome).handled);
   EXPECT_TRUE(table1aKey(s, GridKey::Delete, 0, t1a::kIncome).handled);
   EXPECT_FALSE(table1aKey(s, GridKey::Delete, 1, t1a::kIncome).handled);
+  // What may be typed.
+  const Table1aRules rules(s);
+  EXPECT_FALSE(rules.typable(s.table1a, 1, t1a::kRefusal) ||
+               rules.accepts(s.table1a, 0, t1a::kIncome, "1"));
+  EXPECT_FALSE(rules.typable(s.table1a, 0, t1a::kIncome));
+  EXPECT_FALSE(rules.typable(s.table1a, 3, t1a::kLow));
+  const std::tuple<int, const char*, bool> accepts[] = {
+      {t1a::kIncome, "1234,5", true}, {t1a::kIncome, "1234,56", false}, {t1a::kLow, "9999", true},
+      {t1a::kLow, "10000", false},    {t1a::kHigh, "1,5", false},       {t1a::kCargo, "2,5", true}};
+  for (const auto& [col, text, ok] : accepts)
+    EXPECT_EQ(rules.accepts(s.table1a, 1, col, text), ok) << text;
 
-  s.header.refusalFlag = 0;  // without refusals nothing is marked
-  table1aKey(s, GridKey::Space, 2, t1a::kRefusal);
+  s.header.cargoMode = s.header.timeFactorFlag = 0;
+  fillTable1a(s, shell);
+  EXPECT_EQ(test::rowText(s.table1a, 1), "2| , |||2,5||");  // the mark as toggled
+  EXPECT_FALSE(rules.typable(s.table1a, 1, t1a::kCargo));
+  s.header.refusalFlag = 0;
+  table1aKey(s, GridKey::Space, 2, t1a::kRefusal);  // without refusals nothing is marked
   EXPECT_EQ(s.table1a.cell(2, t1a::kRefusal), "");
 }
 
-TEST_F(Step4, TypedTextFollowsTheColumnRules) {
-  options(1, 1, 0);
-  const Table1aRules rules(s);
-  const GridTable& t = s.table1a;
-  EXPECT_FALSE(rules.typable(t, 1, t1a::kRefusal));
-  EXPECT_FALSE(rules.typable(t, 1, t1a::kCargo));  // no cargo
-  EXPECT_TRUE(rules.accepts(t, 1, t1a::kIncome, "1234,5"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1a::kIncome, "1234,56"));
-  EXPECT_TRUE(rules.accepts(t, 1, t1a::kLow, "9999"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1a::kLow, "10000"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1a::kHigh, "1,5"));
-  EXPECT_FALSE(rules.typable(t, 0, t1a::kIncome));  // "-"
-  EXPECT_FALSE(rules.typable(t, 3, t1a::kLow));
-  s.header.cargoMode = 1;
-  EXPECT_TRUE(rules.accepts(t, 1, t1a::kCargo, "2,5"));
-}
-
-TEST_F(Step4, TactMustLieBetweenOneAndAHundred) {
+TEST_F(Step4, TheTactLiesBetweenOneAndAHundred) {
   options(0, 1, 0);
-  StepOutcome out = next("");
-  EXPECT_FALSE(out.check.message);
-  EXPECT_EQ(out.check.focus, "txtDT");
-  EXPECT_EQ(out.next, WizardNext::Stay);
-  EXPECT_EQ(next("x").check.focus, "txtDT");
-  out = next("0");
-  EXPECT_EQ(textOf(out.check, shell), "S324.");
-  EXPECT_EQ(out.check.focus, "txtDT");
-  EXPECT_EQ(refusal("101"), "S618 (> 100).");
-  EXPECT_EQ(next("1").next, WizardNext::RunStep5);
-  EXPECT_EQ(next("100").next, WizardNext::RunStep5);
+  const std::pair<const char*, const char*> cases[] = {
+      {"", " @txtDT-1"},       {"x", " @txtDT-1"},
+      {"0", "S324. @txtDT-1"}, {"101", "S618 (> 100). @txtDT-1"},
+      {"1", "passed"},         {"100", "passed"}};
+  for (const auto& [tact, want] : cases) EXPECT_EQ(next(tact), want) << tact;
   EXPECT_EQ(s.header.tactMinutes, 100);
 }
 
-TEST_F(Step4, CargoOfOnePointMustFitTheVehicle) {
-  options(1, 0, 1, 10, 1);
-  cells(t1a::kCargo, {"-", "", "5", "1"});
-  EXPECT_EQ(refusal(), "S282 2.");
-  s.table1a.set(1, t1a::kCargo, ",,");
-  EXPECT_EQ(refusal(), "S351 2.");
-  s.table1a.set(1, t1a::kCargo, "10,1");
-  const StepOutcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S629 2, S243 (= 10 s20), S717.");
-  EXPECT_EQ(out.check.focus, "Table1a");
-  EXPECT_EQ(out.check.row, 1);
-  s.table1a.set(1, t1a::kCargo, "10");
-  s.table1a.set(2, t1a::kIncome, "");
-  EXPECT_EQ(refusal(), "S279 3.");
-  s.table1a.set(2, t1a::kIncome, "x");
-  EXPECT_EQ(refusal(), "S347 3.");
-  s.table1a.set(2, t1a::kIncome, "0");
-  EXPECT_TRUE(next().check.passed());
-
-  options(1, 0, 2, 10, 1);
-  cells(t1a::kCargo, {"-", "", "5", "1"});
-  EXPECT_EQ(refusal(), "S278 2.");
-  s.table1a.set(1, t1a::kCargo, "a");
-  EXPECT_EQ(refusal(), "S342 2.");
-  s.table1a.set(1, t1a::kCargo, "11");
-  EXPECT_EQ(refusal(), "S528 2, S244 (= 10 s14), S717.");
+TEST_F(Step4, CargoMustFitTheVehicle) {
+  options(1, 0, 1, 1);
+  expectSteps({{"1,3=;2,3=5;3,3=1", "S282 2. @Table1a1"},
+               {"1,3=,,", "S351 2. @Table1a1"},
+               {"1,3=10,1", "S629 2, S243 (= 10 s20), S717. @Table1a1"},
+               {"1,3=10;2,4=", "S279 3. @Table1a2"},
+               {"2,4=x", "S347 3. @Table1a2"},
+               {"2,4=0", "passed"}});
+  options(1, 0, 2, 1);
+  expectSteps({{"1,3=;2,3=5;3,3=1", "S278 2. @Table1a1"},
+               {"1,3=a", "S342 2. @Table1a1"},
+               {"1,3=11", "S528 2, S244 (= 10 s14), S717. @Table1a1"}});
+  // Without returns the sum must fit, but for what may be refused.
+  options(1, 0, 1, 0);
+  expectSteps({{"1,3=6;2,3=6;3,3=1", "S280. @Table1a-1"}, {"2,2=  *", "passed"}});
+  expectSteps(
+      {{"1,3=9", "passed"}, {"1,3=9,5", "S664 (= 10,5 s20), S718 (= 10 s20), S742. @Table1a-1"}});
+  s.header.cargoMode = 2;
+  expectSteps({{"", "S662 (= 10,5 s14), S719 (= 10 s14), S742. @Table1a-1"}});
+  // With returns, everything fitting at once makes the cargo factor pointless.
+  options(1, 0, 1, 1);
+  expectSteps({{"1,3=4;2,3=4;3,3=1", "S663 (= 9 s20), S718 (= 10 s20). S784. @Table1a-1"}});
+  s.header.cargoMode = 2;
+  expectSteps({{"", "S661 (= 9 s14), S719 (= 10 s14). S783. @Table1a-1"},
+               {"3,3=1,000005", "S661 (= 9,000005 s14), S719 (= 10 s14). S783. @Table1a-1"},
+               {"3,3=2,00001", "S661 (= 10,00001 s14), S719 (= 10 s14). S783. @Table1a-1"},
+               {"3,3=2,5", "passed"}});
 }
 
-TEST_F(Step4, CargoSumsNeedRefusablePointsOrRoomForTheRest) {
-  options(1, 0, 1, 10, 0);
-  cells(t1a::kCargo, {"-", "6", "6", "1"});
-  StepOutcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S280.");
-  EXPECT_EQ(out.check.focus, "Table1a");
-  EXPECT_EQ(out.check.row, -1);
-  table1aKey(s, GridKey::Space, 2, t1a::kRefusal);  // 6 + 1 left must fit: it does
-  EXPECT_TRUE(next().check.passed());
-  s.table1a.set(1, t1a::kCargo, "9,5");
-  EXPECT_EQ(refusal(), "S664 (= 10,5 s20), S718 (= 10 s20), S742.");
-  s.header.cargoMode = 2;
-  EXPECT_EQ(refusal(), "S662 (= 10,5 s14), S719 (= 10 s14), S742.");
-
-  // Everything fits at once: the cargo factor is pointless.
-  options(1, 0, 1, 10, 1);
-  cells(t1a::kCargo, {"-", "4", "4", "1"});
-  EXPECT_EQ(refusal(), "S663 (= 9 s20), S718 (= 10 s20). S784.");
-  s.header.cargoMode = 2;
-  EXPECT_EQ(refusal(), "S661 (= 9 s14), S719 (= 10 s14). S783.");
-  s.table1a.set(3, t1a::kCargo, "1,000005");
-  EXPECT_FALSE(next().check.passed());  // within the tolerance
-  s.table1a.set(3, t1a::kCargo, "2,5");
-  EXPECT_TRUE(next().check.passed());
-}
-
-TEST_F(Step4, ServiceMustFitIntoTheWindow) {
+TEST_F(Step4, ServiceMustFitIntoTheWindowOfAtMostFourDigits) {
   options(0, 1, 0);
   s.points[1].serviceTime = 10.2;
-  cells(t1a::kLow, {"-", "60", "", "-"});
-  EXPECT_EQ(refusal(), "S281 3.");
-  cells(t1a::kLow, {"-", "60", "0", "-"});
-  cells(t1a::kHigh, {"-", "70", "", "-"});
-  const StepOutcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S633 2, S241 71 s24.");
-  EXPECT_EQ(out.check.row, 1);
-  s.table1a.set(1, t1a::kHigh, "71");
-  EXPECT_TRUE(next().check.passed());
-  EXPECT_EQ(s.points[1].windowLow, 60);
-  EXPECT_EQ(s.points[1].windowHigh, 71);
-  EXPECT_EQ(s.points[2].windowHigh, 0);  // no upper bound
-
+  expectSteps({{"1,5=60;2,5=", "S281 3. @Table1a2"},
+               {"2,5=0;1,6=70", "S633 2, S241 71 s24. @Table1a1"},
+               {"1,6=71", "passed"},
+               {"1,5=10000", "S875 2. @Table1a1"},
+               {"1,5=x", "S875 2. @Table1a1"},
+               {"1,5=9999;1,6=;2,6=12345", "S875 3. @Table1a2"},
+               {"2,6=9999", "passed"}});
   // A cargo task's service at the point is its unloading.
-  options(0, 1, 1, 10, 1);
+  options(0, 1, 1, 1);
   s.points[1].unloadTime = 2;
-  cells(t1a::kCargo, {"-", "6", "6", "1"});
-  cells(t1a::kLow, {"-", "60", "0", "-"});
-  cells(t1a::kHigh, {"-", "62", "", "-"});
-  EXPECT_TRUE(next().check.passed());
+  expectSteps({{"1,3=6;2,3=6;3,3=1;1,5=60;2,5=0;1,6=62;2,6=", "passed"}});
   s.points[1].unloadTime = 2.01;
-  EXPECT_EQ(refusal(), "S633 2, S241 63 s24.");
-}
-
-TEST_F(Step4, WindowBoundsAboveNineThousandNineHundredNinetyNineAreRefused) {
-  options(0, 1, 0);
-  cells(t1a::kLow, {"-", "10000", "0", "-"});
-  EXPECT_EQ(refusal(), "S875 2.");
-  cells(t1a::kLow, {"-", "x", "0", "-"});
-  EXPECT_EQ(refusal(), "S875 2.");
-  cells(t1a::kLow, {"-", "9999", "0", "-"});
-  cells(t1a::kHigh, {"-", "", "12345", "-"});
-  EXPECT_EQ(refusal(), "S875 3.");
-  cells(t1a::kHigh, {"-", "", "9999", "-"});
-  EXPECT_TRUE(next().check.passed());
+  expectSteps({{"", "S633 2, S241 63 s24. @Table1a1"}});
 }
 
 TEST_F(Step4, RecordsAreWrittenWhenEveryCheckPasses) {
-  options(1, 1, 1, 10, 1);
+  options(1, 1, 1, 1);
   s.ambiguousCount = 2;
   s.points[0].income = 5;
-  cells(t1a::kCargo, {"-", "6", "6", "1,5"});
-  cells(t1a::kIncome, {"-", "1", "2", "3"});
-  cells(t1a::kLow, {"-", "20", "30", "-"});
-  cells(t1a::kHigh, {"-", "", "90", "-"});
-  table1aKey(s, GridKey::Space, 1, t1a::kRefusal);
-  s.table1a.set(2, t1a::kIncome, "x");
-  EXPECT_FALSE(next().check.passed());
+  editCells(s.table1a, "1,3=6;2,3=6;3,3=1,5;1,4=1;2,4=x;3,4=3;1,5=20;2,5=30;2,6=90;1,2=  *");
+  EXPECT_NE(next(), "passed");
   EXPECT_EQ(s.points[1].refusalAllowed, 0);  // nothing stored
   EXPECT_EQ(s.header.tactMinutes, 10);       // but the tact is
-  s.table1a.set(2, t1a::kIncome, "2");
-  const StepOutcome out = next("15");
+  editCells(s.table1a, "2,4=2");
+  const StepOutcome out = checkStep4(s, shell, "15");
   ASSERT_TRUE(out.check.passed());
   EXPECT_EQ(out.next, WizardNext::ShowSectionChoicePage);
   EXPECT_EQ(s.header.tactMinutes, 15);
-  const auto& p = s.points;
-  EXPECT_EQ(p[0].income, 0);
-  EXPECT_EQ(p[0].volume, 0);
-  EXPECT_EQ(p[1].refusalAllowed, 1);
-  EXPECT_EQ(p[1].volume, 6);
-  EXPECT_EQ(p[1].windowLow, 20);
-  EXPECT_EQ(p[1].windowHigh, 0);
-  EXPECT_EQ(p[2].refusalAllowed, 0);
-  EXPECT_EQ(p[2].income, 2);
-  EXPECT_EQ(p[2].windowHigh, 90);
-  EXPECT_EQ(p[3].volume, 1.5);
-  EXPECT_EQ(p[3].income, 3);
-  EXPECT_EQ(p[3].refusalAllowed, 0);
-  EXPECT_EQ(p[3].windowLow, 0);
+  std::string stored;
+  for (const TaskPointRec& p : s.points)
+    stored += std::to_string(p.refusalAllowed) + " " + formatReal(p.volume, '.') + " " +
+              formatReal(p.income, '.') + " " + std::to_string(p.windowLow) + "-" +
+              std::to_string(p.windowHigh) + "|";
+  EXPECT_EQ(stored, "0 0 0 0-0|1 6 1 20-0|0 6 2 30-90|0 1.5 3 0-0|");
 }
 
 }  // namespace

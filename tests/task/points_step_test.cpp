@@ -2,561 +2,384 @@
 
 #include <gtest/gtest.h>
 
-#include "task/wizard_fixture.h"
+#include "task/task_network.h"
 
 namespace qj {
 namespace {
 
-using test::wizardOn;
-using test::wizardShell;
-
-std::string textOf(const StepCheck& c, const ShellTables& shell) {
-  return c.message ? c.message->text.resolve(shell) : std::string();
-}
-
-// Enters an address and the numbers of one row as a user would leave them.
-void setRow(TaskWizardState& s, int r, std::string type, std::string street, std::string house,
-            std::string service = "5", std::string penalty = "0", std::string order = "") {
-  GridTable& t = s.table1;
-  t.set(r, t1::kType, std::move(type));
-  t.set(r, t1::kStreet, std::move(street));
-  t.set(r, t1::kHouse, std::move(house));
-  t.set(r, t1::kService, std::move(service));
-  t.set(r, t1::kPenalty, std::move(penalty));
-  t.set(r, t1::kOrder, std::move(order));
-}
+using test::editCells;
+using test::rowText;
 
 struct Step3 : ::testing::Test {
-  ShellTables shell = wizardShell();
-  TaskWizardState s = wizardOn(1, 3);
+  ShellTables shell = test::wizardShell();
+  TaskWizardState s = test::wizardOn(1, 3);
   AddressPickers& pickers = s.pickers;
 
-  void SetUp() override { prepare(); }
-  void prepare() {
+  void SetUp() override { on(1, 3); }
+  void on(int level, int n, int start = 1, int end = 0) {
+    s = test::wizardOn(level, n, start, end);
     pickers.fill(s, shell);
     fillTable1(s, shell);
   }
-  Step3Outcome next() { return checkStep3(s, shell); }
-  std::string refusal() {
-    const Step3Outcome out = next();
-    EXPECT_EQ(out.next, WizardNext::Stay);
-    return textOf(out.check, shell);
+  // Addresses of rows 0.. as "type street house", service 5 and penalty 0.
+  void addresses(std::initializer_list<const char*> rows) {
+    int r = 0;
+    for (const char* a : rows) {
+      std::istringstream in(a);
+      std::string type, street, house;
+      in >> type >> street >> house;
+      const std::string row = std::to_string(r++) + ",";
+      editCells(s.table1, row + "1=" + type + ";" + row + "2=" + street + ";" + row + "3=" + house +
+                              ";" + row + "4=5;" + row + "6=0;" + row + "7=");
+    }
   }
+  Step3Outcome next() { return checkStep3(s, shell); }
+  std::string refusal() { return test::checkText(next().check, shell); }
 };
 
-// ---- Pickers --------------------------------------------------------------------------------
+std::string joined(const std::vector<std::string>& items) {
+  std::string out;
+  for (const auto& item : items) out += (out.empty() ? "" : ",") + item;
+  return out;
+}
 
-TEST_F(Step3, PickersOfferReferencedTypesAndStreetsStartingAtTheDefaultType) {
-  // "lane" has no referenced street, "square" no streets, "none" is the no-street type.
-  ASSERT_EQ(pickers.typeItems(), (std::vector<std::string>{"street (ul)", "avenue (pr)"}));
+TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
+  const auto picked = [&] {
+    return joined(pickers.typeItems()) + "|" + joined(pickers.streetItems()) + "|" +
+           std::to_string(pickers.typeRow()) + std::to_string(pickers.streetRow()) +
+           std::to_string(pickers.houseRow());
+  };
+  // "lane" has no referenced street, "square" no streets, "none" is the no-street type; the
+  // type named like shell text 697 is chosen; level 1 has no houses.
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Lenina,Mira,Lenina1|00-1");
   EXPECT_EQ(pickers.typeListMap(), (std::vector<int32_t>{0, 1}));
-  EXPECT_EQ(pickers.typeRow(), 0);
-  EXPECT_EQ(pickers.streetItems(), (std::vector<std::string>{"Lenina", "Mira", "Lenina1"}));
-  EXPECT_EQ(pickers.streetRow(), 0);
-  EXPECT_TRUE(pickers.houseItems().empty());  // level 1 has no houses
-
-  pickers.stepType(s, -1);  // not past the first row
-  EXPECT_EQ(pickers.typeRow(), 0);
-  pickers.stepStreet(s, 1);
-  pickers.stepStreet(s, 1);
-  pickers.stepStreet(s, 1);
-  EXPECT_EQ(pickers.streetRow(), 2);
+  pickers.stepType(s, -1);  // not past the ends
+  for (int k = 0; k < 3; ++k) pickers.stepStreet(s, 1);
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Lenina,Mira,Lenina1|02-1");
+  std::string rows;
+  for (int k = 0; k < 3; ++k) {
+    pickers.stepStreet(s, -1);
+    rows += std::to_string(pickers.streetRow());
+  }
+  EXPECT_EQ(rows, "100");
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
-  EXPECT_EQ(pickers.typeRow(), 1);
-  EXPECT_EQ(pickers.streetItems(), (std::vector<std::string>{"Nevsky"}));
-  EXPECT_EQ(pickers.streetRow(), 0);
-
-  // Without the default type the first row is chosen.
+  EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
+  // The last street of a type counts; long type names are cut to 27 characters.
+  s.db.streets[0].state = s.db.streets[1].state = "1";
+  s.db.streetTypes[0].fullName = "a very long street type name";
   shell.shellTexts[697] = "avenue";
   pickers.fill(s, shell);
-  EXPECT_EQ(pickers.typeRow(), 1);
-  shell.shellTexts[697] = "boulevard";
+  EXPECT_EQ(picked(), "a very long street type nam,avenue (pr)|Nevsky|10-1");
+  pickers.chooseType(s, 0);
+  EXPECT_EQ(joined(pickers.streetItems()), "Lenina1");
+  shell.shellTexts[697] = "boulevard";  // without the default type the first row is chosen
   pickers.fill(s, shell);
   EXPECT_EQ(pickers.typeRow(), 0);
-}
 
-TEST(Step3Houses, HouseListIsSortedByCharacterCodes) {
-  const DbrnFile db = test::smallCity(2);
-  std::vector<std::string> numbers;
-  for (const HousePick& h : sortedHouses(db, 0)) numbers.push_back(h.houseNo);
-  EXPECT_EQ(numbers, (std::vector<std::string>{"1", "10", "2", "2\xE0", "3"}));
-  EXPECT_EQ(sortedHouses(db, 0)[0].houseIndex, 3);
-  EXPECT_TRUE(sortedHouses(db, 3).empty());
-  EXPECT_TRUE(sortedHouses(db, -1).empty());
-}
-
-TEST(Step3Houses, PickersFollowTheClickedRow) {
-  const ShellTables shell = wizardShell();
-  TaskWizardState s = wizardOn(2, 2);
-  AddressPickers pickers;
-  pickers.fill(s, shell);
-  ASSERT_EQ(pickers.houseItems().size(), 5u);
-  EXPECT_EQ(pickers.houseRow(), 0);
-  fillTable1(s, shell);
-  setRow(s, 1, "ul", "Mira", "7");
+  on(2, 2);
+  std::string houses;
+  for (const HousePick& h : pickers.houseItems())
+    houses += h.houseNo + "=" + std::to_string(h.houseIndex) + " ";
+  EXPECT_EQ(houses, "1=3 10=2 2=4 2\xE0=1 3=0 ");  // in byte order
+  EXPECT_TRUE(sortedHouses(s.db, 3).empty());
+  EXPECT_TRUE(sortedHouses(s.db, -1).empty());
+  editCells(s.table1, "1,1=ul;1,2=Mira;1,3=7");
   pickers.followCell(s, 1, t1::kHouse);
-  EXPECT_EQ(pickers.typeRow(), 0);
-  EXPECT_EQ(pickers.streetRow(), 1);
-  ASSERT_EQ(pickers.houseItems().size(), 1u);
-  EXPECT_EQ(pickers.houseRow(), 0);
-
-  setRow(s, 1, "ul", "Lenina", "99");
-  pickers.followCell(s, 1, t1::kType);
-  EXPECT_EQ(pickers.streetRow(), 0);
-  EXPECT_EQ(pickers.houseRow(), -1);  // no such house
-
-  setRow(s, 1, "xx", "Lenina", "1");
+  EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "010");
+  editCells(s.table1, "1,1=xx");  // no such type: nothing chosen, the items stay
   pickers.followCell(s, 1, t1::kStreet);
-  EXPECT_EQ(pickers.typeRow(), -1);
-  EXPECT_EQ(pickers.streetRow(), -1);
-  EXPECT_EQ(pickers.houseRow(), -1);
-  EXPECT_FALSE(pickers.streetItems().empty());  // the items stay
-
-  pickers.followCell(s, 1, t1::kPenalty);  // other columns leave the pickers alone
-  EXPECT_EQ(pickers.typeRow(), -1);
+  EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "-1-1-1");
+  EXPECT_FALSE(pickers.streetItems().empty());
 }
 
-// ---- Filling the grid ---------------------------------------------------------------------
-
-TEST_F(Step3, GridIsFilledFromRecordsOrDefaults) {
+TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   s.header.cargoMode = 1;
   s.header.orderMode = 3;
   s.header.endPoint = 3;
-  s.points.resize(2);
-  s.points[0] = {"ul", "Lenina", "12", 1.5, 2.25, 3};
-  s.points[1] = {"ul", "Lenina", "14", 4, 5, 6};
+  s.points = {{"ul", "Lenina", "12", 1.5, 2.25, 3}, {"ul", "Lenina", "14", 4, 5, 6}};
   s.points[1].orderValue = 2;
+  s.points[0].orderValue = 1;  // the start row's class is its mark
   fillTable1(s, shell);
-  const GridTable& t = s.table1;
-  EXPECT_EQ(t.cell(0, t1::kPoint), "1 (start)");
-  EXPECT_EQ(t.cell(2, t1::kPoint), "3 (end)");
-  // The start row carries no cargo of its own.
-  EXPECT_EQ(t.cell(0, t1::kService), "-");
-  EXPECT_EQ(t.cell(0, t1::kUnload), "-");
-  EXPECT_EQ(t.cell(0, t1::kOrder), "-");
-  EXPECT_EQ(t.cell(1, t1::kStreet), "  Lenina");  // same street as the row above
-  EXPECT_EQ(t.cell(1, t1::kService), "4");
-  EXPECT_EQ(t.cell(1, t1::kUnload), "5");
-  EXPECT_EQ(t.cell(1, t1::kPenalty), "6");
-  EXPECT_EQ(t.cell(1, t1::kOrder), "2");
-  // A row without a record.
-  EXPECT_EQ(t.cell(2, t1::kType), "");
-  EXPECT_EQ(t.cell(2, t1::kService), "0");
-  EXPECT_EQ(t.cell(2, t1::kUnload), "0");
-  EXPECT_EQ(t.cell(2, t1::kPenalty), "0");
-  EXPECT_EQ(t.cell(2, t1::kOrder), "-");
-
-  s.header.cargoMode = 0;
+  // The start row carries no cargo; the same street again is indented; no record: defaults.
+  EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina|12|-|-|3|-|");
+  EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6|2|");
+  EXPECT_EQ(rowText(s.table1, 2), "3 (end)||||0|0|0|-|");
   s.header.orderMode = 1;
-  s.points[0].orderValue = -1;
+  s.points[1].orderValue = 0;
   fillTable1(s, shell);
-  EXPECT_EQ(t.cell(0, t1::kService), "1,5");
-  EXPECT_EQ(t.cell(0, t1::kUnload), "");
-  EXPECT_EQ(t.cell(0, t1::kOrder), "");
-  EXPECT_EQ(t.cell(2, t1::kUnload), "");
+  EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6||");
+
+  on(2, 3);
+  s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"ul", "Mira", "8"}};
+  fillTable1(s, shell);
+  EXPECT_EQ(s.table1.cell(0, 8) + s.table1.cell(1, 8) + s.table1.cell(2, 8), "15-1");
+  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet), "Mira|  Mira");
 }
 
-TEST(Step3Fill, LevelTwoRowsFindTheirHouseRecords) {
-  const ShellTables shell = wizardShell();
-  TaskWizardState s = wizardOn(2, 3);
-  s.points.resize(3);
-  s.points[0] = {"ul", "Lenina", "2\xE0"};
-  s.points[1] = {"ul", "Mira", "7"};
-  s.points[2] = {"ul", "Mira", "8"};
-  fillTable1(s, shell);
-  EXPECT_EQ(s.table1.cell(0, t1::kHouseIndex), "1");
-  EXPECT_EQ(s.table1.cell(1, t1::kHouseIndex), "5");
-  EXPECT_EQ(s.table1.cell(2, t1::kHouseIndex), "-1");
-}
-
-// ---- Keys -------------------------------------------------------------------------------------
-
-TEST_F(Step3, SpaceEntersThePickedAddressAndWarnsOncePerChangedRow) {
+TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   s.points.resize(2);  // rows 0 and 1 have records, row 2 is new
-  pickers.stepStreet(s, 1);
-  GridKeyResult r = table1Key(s, GridKey::Space, 1, t1::kStreet);
+  // Ctrl+A/S step the type, Ctrl+Q/W the street.
+  for (GridKey key : {GridKey::NextType, GridKey::PrevType, GridKey::NextName}) {
+    const GridKeyResult k = table1Key(s, key, 1, t1::kPenalty);
+    EXPECT_TRUE(k.handled && k.pickersChanged);
+  }
+  const GridKeyResult r = table1Key(s, GridKey::Space, 1, t1::kStreet);
   EXPECT_TRUE(r.handled);
   EXPECT_EQ(r.firstRow, 1);
-  EXPECT_EQ(s.table1.cell(1, t1::kType), "ul");
-  EXPECT_EQ(s.table1.cell(1, t1::kStreet), "Mira");
+  EXPECT_EQ(s.table1.cell(1, t1::kType) + s.table1.cell(1, t1::kStreet), "ulMira");
   ASSERT_TRUE(r.warning);
   EXPECT_EQ(r.warning->text.resolve(shell), "S30 2 S25.");
-  EXPECT_EQ(s.pointChanged[1], 1);
   EXPECT_EQ(s.warnedRow, 1);
-  EXPECT_FALSE(table1Typed(s, 1, t1::kHouse));  // the same row again: no warning
-
-  // A new row only counts as changed.
-  EXPECT_FALSE(table1Typed(s, 2, t1::kPenalty));
-  EXPECT_EQ(s.pointChanged[2], 1);
-  // Other columns of a row with a record change nothing.
-  EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));
-  EXPECT_EQ(s.pointChanged[0], 0);
+  EXPECT_FALSE(table1Typed(s, 1, t1::kHouse));    // the same row again: no warning
+  EXPECT_FALSE(table1Typed(s, 2, t1::kPenalty));  // a new row only counts as changed
+  EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));  // other columns change nothing
+  EXPECT_EQ(s.pointChanged, (std::vector<int32_t>{0, 1, 1}));
   EXPECT_TRUE(table1Typed(s, 0, t1::kHouse));
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);  // to the editor
 
-  // The SpaceBar elsewhere goes to the editor.
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);
-}
-
-TEST_F(Step3, LevelTwoSpaceEntersTheHouseAndItsRecord) {
-  s = wizardOn(2, 2);
-  prepare();
-  pickers.chooseHouse(1);  // "10", record 2
-  ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
-  EXPECT_EQ(s.table1.cell(0, t1::kHouse), "10");
-  EXPECT_EQ(s.table1.cell(0, t1::kHouseIndex), "2");
-  EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
-}
-
-TEST_F(Step3, DeleteIsIgnoredOnCellsThatAreNotTyped) {
+  // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;
   fillTable1(s, shell);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kType).handled);
   EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kStreet).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kPenalty).handled);  // start row
   EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);    // "-"
-  EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kPenalty).handled);
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kPenalty).handled);  // the start row
   EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kHouse).handled);
   EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled);
   EXPECT_EQ(s.table1.rows(), 3);
+
+  on(2, 2);
+  for (int row : {-1, 2}) {  // no type chosen: nothing to enter
+    pickers.chooseType(s, row);
+    EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged()) << row;
+  }
+  pickers.chooseType(s, 0);
+  pickers.chooseHouse(5);  // past the list: nothing to enter
+  table1Key(s, GridKey::Space, 0, t1::kHouse);
+  EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");
+  EXPECT_FALSE(table1Typed(s, 2, t1::kHouse));  // no such row
+  pickers.chooseHouse(1);                       // "10", record 2
+  ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
+  EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
+  EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
+  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kHouse).handled);  // picked, not typed
+  pickers.chooseHouse(0);                                             // "1", record 3
+  table1Key(s, GridKey::Space, 1, t1::kHouse);
+  EXPECT_EQ(s.table1.cell(1, t1::kHouse) + "/" + s.table1.cell(1, t1::kHouseIndex), "1/3");
 }
 
 TEST_F(Step3, TypedTextFollowsTheColumnRules) {
   s.header.orderMode = 3;
-  s.header.cargoMode = 1;
   fillTable1(s, shell);
   const Table1Rules rules(s, shell);
-  const GridTable& t = s.table1;
-  EXPECT_TRUE(rules.accepts(t, 1, t1::kHouse, "12\xE0"));
-  EXPECT_TRUE(rules.accepts(t, 1, t1::kHouse, "-"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kHouse, "-1"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kHouse, "12345"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kHouse, "12A"));
-  EXPECT_TRUE(rules.accepts(t, 1, t1::kService, "123,45"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kService, "1234,56"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kService, "1.5"));
-  EXPECT_FALSE(rules.typable(t, 0, t1::kService));  // the start row's cargo cells
-  EXPECT_FALSE(rules.typable(t, 0, t1::kUnload));
-  EXPECT_TRUE(rules.typable(t, 0, t1::kPenalty));
-  EXPECT_FALSE(rules.typable(t, 0, t1::kOrder));
-  EXPECT_TRUE(rules.accepts(t, 1, t1::kOrder, "12"));
-  EXPECT_FALSE(rules.accepts(t, 1, t1::kOrder, "123"));
-  EXPECT_FALSE(rules.typable(t, 1, t1::kType));
-  EXPECT_FALSE(rules.typable(t, 1, t1::kStreet));
-
-  s.header.orderMode = 0;
-  s.header.cargoMode = 0;
-  EXPECT_FALSE(rules.typable(t, 1, t1::kOrder));
-  EXPECT_FALSE(rules.typable(t, 1, t1::kUnload));
+  const std::pair<int, const char*> texts[] = {
+      {t1::kHouse, "12\xE0"},    {t1::kHouse, "1234"},  {t1::kHouse, "12345"},
+      {t1::kHouse, "-1"},        {t1::kHouse, "12A"},   {t1::kService, "123,45"},
+      {t1::kService, "1234,56"}, {t1::kService, "1.5"}, {t1::kOrder, "12"},
+      {t1::kOrder, "123"},       {t1::kType, "ul"}};
+  std::string verdicts;
+  for (const auto& [col, text] : texts)
+    verdicts += rules.accepts(s.table1, 1, col, text) ? "1" : "0";
+  EXPECT_EQ(verdicts, "11000100100");
+  // The start row's order and the address cells are not typed; level 2 picks its houses.
+  EXPECT_FALSE(rules.typable(s.table1, 0, t1::kOrder) || rules.typable(s.table1, 1, t1::kStreet));
+  EXPECT_TRUE(rules.typable(s.table1, 1, t1::kOrder));
   s.dbLevel = 2;
-  EXPECT_FALSE(rules.typable(t, 1, t1::kHouse));
+  EXPECT_FALSE(rules.typable(s.table1, 1, t1::kHouse));
 }
-
-// ---- Row checks -------------------------------------------------------------------------------
 
 TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
-  setRow(s, 0, "ul", "Lenina", "12");
-  setRow(s, 1, "ul", "Lenina", "13");
-  setRow(s, 2, "", "", "");
-  const Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S458 3.");
-  EXPECT_EQ(out.check.focus, "Table1");
-  EXPECT_EQ(out.check.row, 2);
-
-  s.table1.set(2, t1::kType, "per");
-  EXPECT_EQ(refusal(), "S356 3.");  // not offered: no referenced street
-  s.table1.set(2, t1::kType, "pr");
-  EXPECT_EQ(refusal(), "S454 3.");
-  s.table1.set(2, t1::kStreet, "Tihiy");
-  EXPECT_EQ(refusal(), "S348 3.");
-  s.table1.set(2, t1::kStreet, "  Mira");
-  EXPECT_EQ(refusal(), "S359 3.");
-  s.table1.set(2, t1::kType, "ul");
-  EXPECT_EQ(refusal(), "S455 3. S696 \"-\".");
-  for (const char* bad : {"12a", "\xE0", "1\xE0\xE0", "-1", "1-2", "--"}) {
-    s.table1.set(2, t1::kHouse, bad);
-    EXPECT_EQ(refusal(), "S362 3. S432.") << bad;
+  addresses({"ul Lenina 12", "ul Lenina 13"});
+  // Each edit is kept for the next line.
+  const std::pair<const char*, const char*> steps[] = {
+      {"2,1=", "S458 3. @Table12"},
+      {"2,1=per", "S356 3. @Table12"},  // not offered: no referenced street
+      {"2,1=pr", "S454 3. @Table12"},
+      {"2,2=Tihiy", "S348 3. @Table12"},
+      {"2,2=  Mira", "S359 3. @Table12"},
+      {"2,1=ul", "S455 3. S696 \"-\". @Table12"},
+      {"2,3=12a", "S362 3. S432. @Table12"},
+      {"2,3=\xE0", "S362 3. S432. @Table12"},
+      {"2,3=1\xE0\xE0", "S362 3. S432. @Table12"},
+      {"2,3=1-2", "S362 3. S432. @Table12"},
+      {"2,3=--", "S362 3. S432. @Table12"},
+      {"2,3=5;2,4= ", "S453 3. @Table12"},
+      {"2,4=1,2,3", "S346 3. @Table12"},
+      {"2,4=1,5;2,6=", "S459 3. @Table12"},
+      {"2,6=,", "S358 3. @Table12"},
+      {"2,6=0", "passed"},
+      // Intermediate points need some cost of waiting or driving.
+      {"1,6=0,00999;2,3=16", "passed"},
+  };
+  for (const auto& [edits, want] : steps) {
+    editCells(s.table1, edits);
+    EXPECT_EQ(refusal(), want) << edits;
   }
-  s.table1.set(2, t1::kHouse, "5");
-  s.table1.set(2, t1::kService, " ");
-  EXPECT_EQ(refusal(), "S453 3.");
-  s.table1.set(2, t1::kService, "1,2,3");
-  EXPECT_EQ(refusal(), "S346 3.");
-  s.table1.set(2, t1::kService, "1,5");
-  s.table1.set(2, t1::kPenalty, "");
-  EXPECT_EQ(refusal(), "S459 3.");
-  s.table1.set(2, t1::kPenalty, ",");
-  EXPECT_EQ(refusal(), "S358 3.");
-  s.table1.set(2, t1::kPenalty, "0");
-  EXPECT_TRUE(next().check.passed());
-}
+  s.header.finePerKm = 0;
+  EXPECT_EQ(refusal(), "S631 2 S525 < 0,01. @Table11");
+  editCells(s.table1, "1,6=0,01");
+  EXPECT_EQ(refusal(), "S631 3 S525 < 0,01. @Table12");
+  s.header.endPoint = 3;  // the start and end points need none
+  EXPECT_EQ(refusal(), "passed");
+  s.header.endPoint = 0;
+  s.header.finePerHour = 0.01;
+  EXPECT_EQ(refusal(), "passed");
+  s.header.finePerHour = 0;
+  s.header.finePerKm = 0.009999;  // rates count from there
+  EXPECT_EQ(refusal(), "passed");
 
-TEST_F(Step3, CargoRowsCheckLoadingAndUnloadingButNotTheStartRow) {
+  // Cargo: loading and unloading, but not on the start row.
   s.header.cargoMode = 2;
   fillTable1(s, shell);
-  setRow(s, 0, "ul", "Lenina", "12", "-");
-  setRow(s, 1, "ul", "Lenina", "13", "");
-  setRow(s, 2, "ul", "Mira", "-", "1");
-  s.table1.set(2, t1::kUnload, "2");
-  EXPECT_EQ(refusal(), "S451 2.");
-  s.table1.set(1, t1::kService, "x");
-  EXPECT_EQ(refusal(), "S343 2.");
-  s.table1.set(1, t1::kService, "3");
-  s.table1.set(1, t1::kUnload, "");
-  EXPECT_EQ(refusal(), "S452 2.");
-  s.table1.set(1, t1::kUnload, "4,4,");
-  EXPECT_EQ(refusal(), "S344 2.");
-  s.table1.set(1, t1::kUnload, "4,5");
-  EXPECT_TRUE(next().check.passed());
+  addresses({"ul Lenina 12", "ul Lenina 13", "ul Mira -"});
+  const std::pair<const char*, const char*> cargo[] = {
+      {"0,4=-;1,4=;2,4=1;2,5=2", "S451 2. @Table11"},
+      {"1,4=x", "S343 2. @Table11"},
+      {"1,4=3;1,5=", "S452 2. @Table11"},
+      {"1,5=4,4,", "S344 2. @Table11"},
+      {"1,5=4,5", "passed"}};
+  for (const auto& [edits, want] : cargo) {
+    editCells(s.table1, edits);
+    EXPECT_EQ(refusal(), want) << edits;
+  }
   EXPECT_EQ(s.points[0].serviceTime, 0);
-  EXPECT_EQ(s.points[1].serviceTime, 3);
   EXPECT_EQ(s.points[1].unloadTime, 4.5);
-}
 
-TEST_F(Step3, LevelTwoNeedsAHousePickedFromTheDatabase) {
-  s = wizardOn(2, 2);
-  prepare();
-  setRow(s, 0, "ul", "Lenina", "1");
-  setRow(s, 1, "ul", "Lenina", "2");
-  s.table1.set(0, t1::kHouseIndex, "3");
+  // Level 2: a house picked from the database.
+  on(2, 2);
+  addresses({"ul Lenina 1", "ul Lenina 2"});
+  editCells(s.table1, "0,8=3");
   for (const char* bad : {"-1", "", "x", "8"}) {
     s.table1.set(1, t1::kHouseIndex, bad);
-    EXPECT_EQ(refusal(), "S360 2, S242.") << bad;
+    EXPECT_EQ(refusal(), "S360 2, S242. @Table11") << bad;
   }
-  s.table1.set(1, t1::kHouseIndex, "4");
-  EXPECT_TRUE(next().check.passed());
+  editCells(s.table1, "1,8=4");
+  EXPECT_EQ(refusal(), "passed");
 }
 
-TEST_F(Step3, IntermediatePointsNeedSomeCostOfWaitingOrDriving) {
-  s.header.finePerKm = 0;
-  setRow(s, 0, "ul", "Lenina", "12");
-  setRow(s, 1, "ul", "Lenina", "14", "5", "0,00999");
-  setRow(s, 2, "ul", "Lenina", "16");
-  EXPECT_EQ(refusal(), "S631 2 S525 < 0,01.");
-  s.table1.set(1, t1::kPenalty, "0,01");
-  EXPECT_EQ(refusal(), "S631 3 S525 < 0,01.");
-  s.header.finePerHour = 0.01;
-  EXPECT_TRUE(next().check.passed());
-  // The start and end points need none.
-  s.header.finePerHour = 0;
-  s.header.endPoint = 3;
-  EXPECT_TRUE(next().check.passed());
-}
-
-// ---- Order rules ------------------------------------------------------------------------------
-
-struct Step3Order : Step3 {
-  TaskWizardState five = wizardOn(1, 5);
-  void SetUp() override {
-    s = five;
-    s.header.orderMode = 1;
-    prepare();
-    const char* houses[] = {"2", "4", "6", "8", "10"};
-    for (int r = 0; r < 5; ++r) setRow(s, r, "ul", "Lenina", houses[r]);
+TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
+  const struct {
+    int mode;
+    int end;
+    std::array<const char*, 5> order;
+    const char* want;
+  } cases[] = {
+      {1, 0, {"", "0", "", "", ""}, "S325 2. @Table11"},
+      {1, 0, {"", "6", "", "", ""}, "S617 2, S877 (= 5). @Table11"},
+      {1, 0, {"", "x", "", "", ""}, "S876 2. @Table11"},
+      {1, 0, {"", "1", "", "", ""}, "S316 1 S512 2, S585. @Table11"},
+      {1, 0, {"", "2", "", "", ""}, "S321 2, S586. @Table11"},
+      {1, 5, {"", "", "", "", "2"}, "S315 5. @Table14"},
+      {1, 0, {"", "3", "2", "", ""}, "S316 2 S512 3, S236 3 S757 2. @Table12"},
+      // Cycles of any length are refused at their last row.
+      {1, 0, {"", "3", "4", "2", ""}, "S316 2 S512 4, S236 4 S757 2. @Table13"},
+      {2, 0, {"", "5", "4", "2", "3"}, "S316 3 S512 5, S236 5 S757 3. @Table14"},
+      {2, 0, {"", "5", "4", "5", ""}, "passed"},  // a chain, not a cycle
+      {1, 0, {"", "5", "5", "", ""}, "S316 5 S512 3, S239 2. @Table12"},
+      {2, 0, {"", "5", "5", "", ""}, "passed"},  // passed after several others
+      {1, 0, {"", "", "", "", ""}, "S286. @Table1-1"},
+      // Priority classes: every class from 1 to 3 given, the ends "-".
+      {3, 5, {"-", "1", "4", "3", "-"}, "S323 3. @Table12"},
+      {3, 5, {"-", "1", "x", "3", "-"}, "S323 3. @Table12"},
+      {3, 5, {"-", "1", "3", "3", "-"}, "S283 2 S713. @Table1-1"},
+      {3, 5, {"-", "1", "2", "", "-"}, "S283 3 S713. @Table1-1"},
+      {3, 5, {"-", "1", "2", "3", "-"}, "passed"},
+  };
+  for (const auto& c : cases) {
+    on(1, 5, 1, c.end);
+    s.header.orderMode = c.mode;
+    s.header.priorityCount = 3;
+    fillTable1(s, shell);
+    addresses({"ul Lenina 2", "ul Lenina 4", "ul Lenina 6", "ul Lenina 8", "ul Lenina 10"});
+    for (int r = 0; r < 5; ++r) s.table1.set(r, t1::kOrder, c.order[r]);
+    EXPECT_EQ(refusal(), c.want) << c.mode << " " << c.order[1] << c.order[2] << c.order[3];
   }
-  void order(std::vector<std::string> values) {
-    for (int r = 0; r < 5; ++r) s.table1.set(r, t1::kOrder, values[r]);
-  }
-};
-
-TEST_F(Step3Order, NamedPointsAreChecked) {
-  order({"", "0", "", "", ""});
-  EXPECT_EQ(refusal(), "S325 2.");
-  order({"", "6", "", "", ""});
-  EXPECT_EQ(refusal(), "S617 2, S877 (= 5).");
-  order({"", "x", "", "", ""});
-  EXPECT_EQ(refusal(), "S876 2.");
-  order({"", "1", "", "", ""});
-  EXPECT_EQ(refusal(), "S316 1 S512 2, S585.");
-  order({"", "2", "", "", ""});
-  EXPECT_EQ(refusal(), "S321 2, S586.");
-  s.header.endPoint = 5;
-  order({"", "", "", "", "2"});
-  EXPECT_EQ(refusal(), "S315 5.");
-  s.header.endPoint = 0;
-  order({"", "3", "2", "", ""});
-  const Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S316 2 S512 3, S236 3 S757 2.");
-  EXPECT_EQ(out.check.row, 2);
-}
-
-TEST_F(Step3Order, CyclesOfAnyLengthAreRefusedAtTheirLastRow) {
-  order({"", "3", "4", "2", ""});  // 2 -> 3 -> 4 -> 2
-  const Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S316 2 S512 4, S236 4 S757 2.");
-  EXPECT_EQ(out.check.row, 3);
+  // Stored: the ends' classes are 0 and N, an empty order -1.
+  EXPECT_EQ(s.points[0].orderValue * 100 + s.points[2].orderValue * 10 + s.points[4].orderValue,
+            25);
+  on(1, 5);
   s.header.orderMode = 2;
-  order({"", "5", "4", "2", "3"});  // 2 -> 5 -> 3 -> 4 -> 2, closed at row 5
-  EXPECT_EQ(refusal(), "S316 3 S512 5, S236 5 S757 3.");
-  order({"", "5", "4", "5", ""});  // a chain, not a cycle
-  EXPECT_TRUE(next().check.passed());
-}
-
-TEST_F(Step3Order, OverAllRowsCheckNextPointsAndEmptyColumns) {
-  order({"", "5", "5", "", ""});
-  Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S316 5 S512 3, S239 2.");
-  EXPECT_EQ(out.check.focus, "Table1");
-  EXPECT_EQ(out.check.row, 2);
-  s.header.orderMode = 2;  // a point may be passed after several others
-  EXPECT_TRUE(next().check.passed());
+  addresses({"ul Lenina 2", "ul Lenina 4", "ul Lenina 6", "ul Lenina 8", "ul Lenina 10"});
+  editCells(s.table1, "1,7=5");
+  ASSERT_EQ(refusal(), "passed");
   EXPECT_EQ(s.points[1].orderValue, 5);
   EXPECT_EQ(s.points[0].orderValue, -1);
-  order({"", "", "", "", ""});
-  out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S286.");
-  EXPECT_EQ(out.check.row, -1);
 }
-
-TEST_F(Step3Order, PriorityClassesMustAllBeGiven) {
-  s.header.orderMode = 3;
-  s.header.priorityCount = 3;
-  s.header.endPoint = 5;
-  fillTable1(s, shell);
-  const char* houses[] = {"2", "4", "6", "8", "10"};
-  for (int r = 0; r < 5; ++r) setRow(s, r, "ul", "Lenina", houses[r]);
-  order({"-", "1", "4", "3", "-"});
-  EXPECT_EQ(refusal(), "S323 3.");
-  order({"-", "1", "x", "3", "-"});
-  EXPECT_EQ(refusal(), "S323 3.");
-  order({"-", "1", "3", "3", "-"});
-  const Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S283 2 S713.");
-  order({"-", "1", "2", "", "-"});
-  EXPECT_EQ(refusal(), "S283 3 S713.");
-  order({"-", "1", "2", "3", "-"});
-  ASSERT_TRUE(next().check.passed());
-  EXPECT_EQ(s.points[0].orderValue, 0);
-  EXPECT_EQ(s.points[4].orderValue, 5);
-  EXPECT_EQ(s.points[2].orderValue, 2);
-}
-
-// ---- Equal addresses ------------------------------------------------------------------------
 
 TEST_F(Step3, EqualAddressesCompareTheirThreeFields) {
-  s = wizardOn(1, 3, 1, 3);
-  prepare();
-  setRow(s, 0, "ul", "Lenina", "12");
-  setRow(s, 1, "ul", "Lenina1", "2");  // the same letters joined, another address
-  setRow(s, 2, "ul", "Lenina", "12");  // start and end may share an address
-  EXPECT_TRUE(next().check.passed());
-  s.table1.set(1, t1::kStreet, "  Lenina");
-  s.table1.set(1, t1::kHouse, "12");
+  on(1, 3, 1, 3);
+  // The same letters joined are another address; start and end may share one.
+  addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
+  EXPECT_EQ(refusal(), "passed");
+  editCells(s.table1, "1,2=  Lenina;1,3=12");
   const Step3Outcome out = next();
-  EXPECT_EQ(textOf(out.check, shell), "S155 1 S1 2, S240. S201.");
+  EXPECT_EQ(out.check.message->text.resolve(shell), "S155 1 S1 2, S240. S201.");
   EXPECT_EQ(out.check.row, 1);
   EXPECT_EQ(out.check.focus, "");  // the grid is scrolled, the focus stays
 }
 
-// ---- Records, candidates, next page -----------------------------------------------------------
-
 TEST_F(Step3, RecordsAreWrittenOnlyWhenEveryCheckPasses) {
   s.points.resize(1);
   s.points[0].house = "old";
-  setRow(s, 0, "ul", "Lenina", "12");
-  setRow(s, 1, "ul", "Lenina", "14", "x");
-  setRow(s, 2, "ul", "Lenina", "16");
-  EXPECT_FALSE(next().check.passed());
+  addresses({"ul Lenina 12", "ul Lenina 14", "ul Lenina 16"});
+  editCells(s.table1, "1,4=x");
+  EXPECT_NE(refusal(), "passed");
   ASSERT_EQ(s.points.size(), 3u);  // resized, nothing else stored
   EXPECT_EQ(s.points[0].house, "old");
-
   s.points[1].income = 7;
   s.points[1].windowHigh = 9;
   s.points[1].refusalAllowed = 1;
-  s.table1.set(1, t1::kService, "2,5");
-  s.table1.set(1, t1::kStreet, "  Lenina");
-  ASSERT_TRUE(next().check.passed());
+  editCells(s.table1, "1,4=2,5;1,2=  Lenina");
+  ASSERT_EQ(refusal(), "passed");
   const TaskPointRec& p = s.points[1];
-  EXPECT_EQ(p.streetType, "ul");
-  EXPECT_EQ(p.street, "Lenina");
-  EXPECT_EQ(p.house, "14");
+  EXPECT_EQ(p.streetType + p.street + p.house, "ulLenina14");
   EXPECT_EQ(p.serviceTime, 2.5);
   EXPECT_EQ(p.orderValue, 0);
   EXPECT_EQ(p.vertexNo, 9);
-  EXPECT_EQ(p.income, 0);  // no option that pays
-  EXPECT_EQ(p.windowHigh, 0);
-  EXPECT_EQ(p.refusalAllowed, 0);
+  // No option that pays, waits or refuses: their values are cleared.
+  EXPECT_EQ(p.income + p.windowHigh + p.refusalAllowed, 0);
 }
 
 TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
-  s = wizardOn(1, 6);
-  prepare();
-  setRow(s, 0, "ul", "Lenina", "12\xE0");  // even side
-  setRow(s, 1, "ul", "Lenina", "13");      // odd side
-  setRow(s, 2, "ul", "Lenina", "30");      // numbered downwards
-  setRow(s, 3, "ul", "Lenina", "42");      // on no section: no candidates either
-  setRow(s, 4, "ul", "Lenina", "-");       // every section of the street
-  setRow(s, 5, "ul", "Mira", "5");         // only the non-standard section
+  on(1, 6);
+  addresses({"ul Lenina 12\xE0", "ul Lenina 13", "ul Lenina 30", "ul Lenina 42", "ul Lenina -",
+             "ul Mira 5"});
   s.points.resize(6);
   s.points[4].sectionIndex = 1;
-  const Step3Outcome out = next();
+  Step3Outcome out = next();
   ASSERT_TRUE(out.check.passed());
   EXPECT_EQ(out.next, WizardNext::ShowSectionChoicePage);
+  // Even side, odd side, numbered downwards: placed; 42 lies on no section; "-" lists every
+  // section of the street (its old one marked); Mira 5 only the non-standard section.
   EXPECT_EQ(s.ambiguousCount, 4);
-  const GridTable& t = s.table12;
-  ASSERT_EQ(t.rows(), 4);
-  const std::vector<std::vector<std::string>> expected = {
-      {"5", "ul Lenina, -", "1", "ul", "Lenina", "2", "20", "", "", "5"},
-      {"", "  ul Lenina, -", "2", "", "", "1", "19", "", "  *", "5"},
-      {"", "  ul Lenina, -", "3", "", "", "40", "22", "", "", "5"},
-      {"6", "ul Mira, 5", "4", "ul", "Mira", "1", "9", "*", "", "6"},
-  };
-  for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 10; ++c) EXPECT_EQ(t.cell(r, c), expected[r][c]) << r << "," << c;
-}
-
-TEST_F(Step3, ACandidateGroupStartsWithEveryPoint) {
-  s = wizardOn(1, 3, 1, 2);
-  prepare();
-  setRow(s, 0, "ul", "Mira", "-");
-  setRow(s, 1, "ul", "Mira", "-");  // the end point may share the start's address
-  setRow(s, 2, "ul", "Lenina", "2");
-  ASSERT_TRUE(next().check.passed());
   ASSERT_EQ(s.table12.rows(), 4);
-  EXPECT_EQ(s.table12.cell(0, t12::kPoint), "1");
-  EXPECT_EQ(s.table12.cell(2, t12::kPoint), "2");
-  EXPECT_EQ(s.table12.cell(2, t12::kAddress), "ul Mira, -");
-  EXPECT_EQ(s.table12.cell(2, t12::kType), "ul");
+  EXPECT_EQ(rowText(s.table12, 0), "5|ul Lenina, -|1|ul|Lenina|2|20|||5");
+  EXPECT_EQ(rowText(s.table12, 1), "|  ul Lenina, -|2|||1|19||  *|5");
+  EXPECT_EQ(rowText(s.table12, 2), "|  ul Lenina, -|3|||40|22|||5");
+  EXPECT_EQ(rowText(s.table12, 3), "6|ul Mira, 5|4|ul|Mira|1|9|*||6");
+  // A mark the user gave replaces the point's old one, and only that point's.
+  editCells(s.table12, "0,8=  *");
+  ASSERT_TRUE(next().check.passed());
+  std::string marks;
+  for (int r = 0; r < 4; ++r) marks += s.table12.cell(r, t12::kMark) + "|";
+  EXPECT_EQ(marks, "  *||||");
+
+  // One candidate section is a choice too.
+  on(1, 2);
+  addresses({"ul Lenina 12", "pr Nevsky -"});
+  EXPECT_EQ(next().next, WizardNext::ShowSectionChoicePage);
+  EXPECT_EQ(s.ambiguousCount, 1);
+  // A candidate group starts with every point, also at the same address.
+  on(1, 3, 1, 2);
+  addresses({"ul Mira -", "ul Mira -", "ul Lenina 2"});
+  ASSERT_EQ(refusal(), "passed");
+  EXPECT_EQ(s.table12.rows() * 10 + std::stoi(s.table12.cell(2, t12::kPoint)), 42);
 }
 
-TEST_F(Step3, NextPageFollowsTheOptions) {
-  setRow(s, 0, "ul", "Lenina", "12");
-  setRow(s, 1, "ul", "Lenina", "14");
-  setRow(s, 2, "ul", "Lenina", "16");
-  Step3Outcome out = next();
-  EXPECT_EQ(out.next, WizardNext::RunStep5);
-  EXPECT_FALSE(out.threshold);
-
-  s.header.timeFactorFlag = 1;
-  out = next();
-  EXPECT_EQ(out.next, WizardNext::ShowStep4Page);
-  EXPECT_FALSE(out.threshold);
-  EXPECT_EQ(s.table1a.rows(), 3);
-
-  s.header.refusalFlag = 1;
-  s.header.servedThreshold = -2;
-  out = next();
-  ASSERT_TRUE(out.threshold);
-  EXPECT_EQ(*out.threshold, (ThresholdControls{2, "", "2"}));
+TEST_F(Step3, TheThresholdControlsShowTheStoredThreshold) {
+  EXPECT_EQ(thresholdControls(-2), (ThresholdControls{2, "", "2"}));
   EXPECT_EQ(thresholdControls(0), (ThresholdControls{0, "", ""}));
   EXPECT_EQ(thresholdControls(3), (ThresholdControls{1, "3", ""}));
-
-  s = wizardOn(2, 2);
-  prepare();
-  setRow(s, 0, "ul", "Lenina", "1");
-  setRow(s, 1, "ul", "Mira", "-");  // level 2: no candidates, the house is picked
-  s.table1.set(0, t1::kHouseIndex, "3");
-  s.table1.set(1, t1::kHouseIndex, "5");
-  out = next();
-  EXPECT_EQ(out.next, WizardNext::RunStep5);
-  EXPECT_EQ(s.ambiguousCount, 0);
-}
-
-TEST(Step3Text, HouseNumbersValidate) {
-  EXPECT_TRUE(isValidHouseNumber("7"));
-  EXPECT_TRUE(isValidHouseNumber("1234\xFF"));
-  EXPECT_FALSE(isValidHouseNumber("-"));
-  EXPECT_FALSE(isValidHouseNumber(""));
 }
 
 }  // namespace

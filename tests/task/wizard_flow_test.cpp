@@ -1,179 +1,346 @@
-// The task wizard's flow from page 1 to the summary on the small city: what each Next shows,
-// including the steps it chains without a page of their own (step 5's count, the placement of
-// level-1 points, the automatic transitions of level 2) with the red label of each, and the
-// refusals of the chained steps.
+// The task wizard's flow from page 1 to the summary on the small city, driven as its window
+// drives it: what each Next shows, including the steps it chains without a page of their own
+// (step 5's count, the placement of level-1 points, the automatic transitions of level 2) with
+// the red label of each; and whatever the user typed on a page survives any walk of Back and
+// Next, unless the point's address changed.
 //
-// A path is written as the results of its Nexts, one Next per entry and the results of one
-// Next joined by " > ": "<step> <focus> [<row> [<column>]]" for the page shown, "busy <width>"
-// for work announced under a label (243 the state count, 206 the section graph) and
-// "refused <focus> <row>".
+// A walk is written as words: N (Next, which must pass), n (Next, which may be refused), B
+// (Back), "grid:row:col=text" (typed into a cell of Table1, 1a, 12, 2 or 3; "*" is a mark),
+// "mark:row" (the SpaceBar on Table12's mark column), "page2.field=text", "tact=text" and
+// "threshold=choice,count" (the edits of pages 2 and 3a), and checks: "grid:row:col?text",
+// "page2.field?text", "tact?text", "threshold?choice,count", "step?n"; "served=n" stands for a
+// threshold loaded with the task. The addresses are
+// typed when page 3 is first shown.
 
 #include "task/wizard_flow.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
-#include <string>
-#include <vector>
+#include <sstream>
 
+#include "support/shell_fixture.h"
 #include "task/points_step.h"
 #include "task/section_choice_step.h"
-#include "task/task_wizard_fixture.h"
-#include "task/wizard_fixture.h"
+#include "task/step_outcome.h"
+#include "task/task_network.h"
+#include "task/wizard_frame.h"
 
 namespace qj {
 namespace {
 
-std::string described(const StepResult& r) {
-  std::string out;
-  if (r.busy) return "busy " + std::to_string(r.busy->width);
-  if (!r.passed()) return "refused " + r.check.focus + " " + std::to_string(r.check.row);
-  out = std::to_string(r.nextStep) + " " + r.focus;
-  if (r.focusRow >= 0) out += " " + std::to_string(r.focusRow);
-  if (r.focusColumn >= 0) out += " " + std::to_string(r.focusColumn);
-  return out;
-}
-
-struct Path {
-  const char* name;
-  int level;
-  // Type, street and house of each point; at level 2 with the index of the house picked.
-  std::vector<std::array<const char*, 4>> addresses;
-  bool refusals;
-  std::function<void(DbrnFile&)> change;  // of the database
-  std::vector<std::string> nexts;
-};
-
-class FlowWalk {
+class Walk {
  public:
-  explicit FlowWalk(const Path& p) : s_(f_.wizard()), flow_(s_, f_.app) {
-    DbrnFile db = test::smallCity(p.level);
-    if (p.change) p.change(db);
+  Walk(int level, std::vector<std::string> addresses,
+       const std::function<void(DbrnFile&)>& change = {})
+      : s_(f_.wizard()), flow_(s_, f_.app), addresses_(std::move(addresses)) {
+    DbrnFile db = test::smallCity(level);
+    if (change) change(db);
     page1_ = {"ABC123", "Round", f_.addDatabase(db)};
   }
 
-  // Next on the current page as the window runs it: the page's step, then the work each
-  // result announces; the page shown becomes the current step.
-  std::string next(const Path& p) {
-    std::string out;
-    if (const std::optional<BusyLabel> busy = flow_.busyWhileNext(s_.wizardStep))
-      out = "busy " + std::to_string(busy->width) + " > ";
+  // Runs the words; returns the first that did not go as written.
+  std::string run(const std::string& words) {
+    std::istringstream in(words);
+    for (std::string word; in >> word;)
+      if (!step(word)) return word + (failure_.empty() ? "" : ": " + failure_);
+    return "";
+  }
+  // What each Next showed: "<step> <focus> [<row> [<column>]]", "busy <width>" for work under
+  // a red label (243 the state count, 206 the section graph), "refused <focus> <row>"; the
+  // results of one Next joined by " > ".
+  const std::vector<std::string>& nexts() const { return nexts_; }
+
+ private:
+  bool step(const std::string& word) {
+    if (word == "N" || word == "n") return next() || word == "n";
+    if (word == "B") {
+      flow_.setCurrentStep(flow_.back().nextStep);
+      return true;
+    }
+    const size_t op = word.find_first_of("=?");
+    const std::string target = word.substr(0, op);
+    std::string text = op == std::string::npos ? std::string() : word.substr(op + 1);
+    if (text == "*") text = std::string(kFlagShown);
+    const bool check = op != std::string::npos && word[op] == '?';
+    if (target.rfind("mark:", 0) == 0) {
+      table12Key(s_, GridKey::Space, std::stoi(target.substr(5)), t12::kMark);
+      return true;
+    }
+    if (target == "step") return s_.wizardStep == std::stoi(text) || fail(s_.wizardStep);
+    if (target == "served") return (s_.header.servedThreshold = std::stoi(text), true);
+    if (target.rfind("enabled:", 0) == 0) {  // a control as the last Next left it
+      for (const ControlUpdate& u : shown_)
+        if (u.name == target.substr(8) && u.enabled) return *u.enabled == (text == "1") || fail(0);
+      return fail("no such control");
+    }
+    if (target == "threshold") {
+      const ThresholdControls wanted{std::stoi(text), text[0] == '1' ? text.substr(2) : "",
+                                     text[0] == '2' ? text.substr(2) : ""};
+      if (!check) return (flow_.setThreshold(wanted), true);
+      const ThresholdControls& held = flow_.threshold();
+      return held == wanted || fail(held.porog1 + "|" + held.porog2);
+    }
+    std::string* field = target == "tact"             ? &tact_
+                         : target == "page2.num"      ? &page2_.pointCount
+                         : target == "page2.fine2"    ? &page2_.finePerHour
+                         : target == "page2.refusals" ? &options_[0]
+                         : target == "page2.time"     ? &options_[1]
+                                                      : nullptr;
+    if (field) return check ? *field == text || fail(*field) : (*field = text, true);
+    // grid:row:col
+    const size_t c1 = target.find(':'), c2 = target.rfind(':');
+    const std::string name = target.substr(0, c1);
+    GridTable& grid = name == "1"    ? s_.table1
+                      : name == "1a" ? s_.table1a
+                      : name == "12" ? s_.table12
+                      : name == "2"  ? s_.table2
+                                     : s_.table3;
+    const int row = std::stoi(target.substr(c1 + 1, c2 - c1 - 1)),
+              col = std::stoi(target.substr(c2 + 1));
+    if (check) return grid.cell(row, col) == text || fail(grid.cell(row, col));
+    grid.set(row, col, text);
+    if (&grid == &s_.table1) table1Typed(s_, row, col);
+    return true;
+  }
+
+  bool fail(const std::string& what) {
+    failure_ = "found \"" + what + "\"";
+    return false;
+  }
+  bool fail(int what) { return fail(std::to_string(what)); }
+
+  static std::string described(const StepResult& r) {
+    if (r.busy) return "busy " + std::to_string(r.busy->width);
+    if (!r.passed()) return "refused " + r.check.focus + " " + std::to_string(r.check.row);
+    std::string out = std::to_string(r.nextStep) + " " + r.focus;
+    if (r.focusRow >= 0) out += " " + std::to_string(r.focusRow);
+    if (r.focusColumn >= 0) out += " " + std::to_string(r.focusColumn);
+    return out;
+  }
+
+  // Next on the current page with what the page holds, then the work each result announces.
+  bool next() {
+    std::string seen;
+    if (const auto busy = flow_.busyWhileNext(s_.wizardStep))
+      seen = "busy " + std::to_string(busy->width) + " > ";
     StepResult r;
     switch (s_.wizardStep) {
       case 1: r = flow_.identityNext(page1_); break;
       case 2: {
-        // Page 2 as step 1 filled it, with the path's count and options typed over it.
-        const std::optional<Page2Values> filled = flow_.takePage2Fill();
-        Page2Input typed;
-        if (filled) {
-          typed.startPoint = filled->startPoint;
-          typed.endPoint = filled->endPoint;
-          typed.finePerHour = filled->finePerHour;
+        if (const std::optional<Page2Values> filled = flow_.takePage2Fill()) {
+          page2_.startPoint = filled->startPoint;
+          page2_.endPoint = filled->endPoint;
+          page2_.finePerHour = filled->finePerHour;
+          page2_.pointCount = std::to_string(addresses_.size());
+          page2_.finePerKm = "1";
+          page2_.approachSpeed = "15,0";
         }
-        typed.pointCount = std::to_string(p.addresses.size());
-        typed.finePerKm = "1";
-        typed.approachSpeed = "15,0";
-        typed.refusals = p.refusals;
-        r = flow_.parametersNext(typed);
+        page2_.refusals = options_[0] == "1";
+        page2_.timeFactor = options_[1] == "1";
+        r = flow_.parametersNext(page2_);
         break;
       }
-      case 3:
-        for (size_t i = 0; i < p.addresses.size(); ++i)
-          for (int c = 0; c < 3; ++c) {
-            s_.table1.set(static_cast<int>(i), t1::kType + c, p.addresses[i][c]);
-            table1Typed(s_, static_cast<int>(i), t1::kType + c);
-            s_.table1.set(static_cast<int>(i), t1::kHouseIndex, p.addresses[i][3]);
-          }
-        r = flow_.pointsNext();
-        break;
-      case 4: r = flow_.pointOptionsNext(""); break;
-      case 5:
-        // The point without a number takes the second of its sections.
-        table12Key(s_, GridKey::Space, 1, t12::kMark);
-        r = flow_.sectionChoiceNext();
-        break;
+      case 3: r = flow_.pointsNext(); break;
+      case 4: r = flow_.pointOptionsNext(tact_); break;
+      case 5: r = flow_.sectionChoiceNext(); break;
       case 6: r = flow_.toTransitionsNext(); break;
       case 7: r = flow_.fromTransitionsNext(); break;
+      default: return fail("no Next on step 8");
     }
-    out += described(r);
+    seen += described(r);
+    shown_ = r.updates;
     while (r.busy) {
       r = flow_.resume();
-      out += " > " + described(r);
+      seen += " > " + described(r);
     }
-    if (r.passed()) flow_.setCurrentStep(r.nextStep);
-    return out;
+    nexts_.push_back(seen);
+    if (!r.passed()) return fail(seen + (r.check.message ? " " + f_.text(*r.check.message) : ""));
+    flow_.setCurrentStep(r.nextStep);
+    if (r.nextStep == 3 && !typed_) {
+      typed_ = true;
+      for (size_t i = 0; i < addresses_.size(); ++i) {
+        std::istringstream in(addresses_[i]);
+        std::string cell;
+        for (int c = t1::kType; c <= t1::kHouse && in >> cell; ++c)
+          step("1:" + std::to_string(i) + ":" + std::to_string(c) + "=" + cell);
+        if (in >> cell) s_.table1.set(static_cast<int>(i), t1::kHouseIndex, cell);
+      }
+    }
+    return true;
   }
 
- private:
   test::WizardFixture f_;
   TaskWizardState s_;
   TaskWizardFlow flow_;
+  std::vector<std::string> addresses_;
+  bool typed_ = false;
   Step1Input page1_;
+  Page2Input page2_;
+  std::array<std::string, 2> options_{"0", "0"};
+  std::string tact_;
+  std::string failure_;
+  std::vector<std::string> nexts_;
+  ControlUpdates shown_;
 };
 
+const std::vector<std::string> kNumbered = {"ul Lenina 4", "ul Lenina 6", "pr Nevsky 7"};
+const std::vector<std::string> kUnnumbered = {"ul Lenina 4", "ul Mira -", "pr Nevsky 7"};
+const std::vector<std::string> kHouses = {"ul Lenina 3 0", "ul Mira 7 5", "pr Nevsky 15 6"};
+
 TEST(TaskWizardFlow, EachNextShowsItsPageOrChainsTheStepsThatHaveNone) {
-  const auto closeSection0 = [](DbrnFile& db) { db.sections[0].closed = "*"; };
-  const auto unlinkMira7 = [](DbrnFile& db) { db.houses[5].links.clear(); };
-  using Addresses = std::vector<std::array<const char*, 4>>;
-  const Addresses numbered = {
-      {"ul", "Lenina", "4", ""}, {"ul", "Lenina", "6", ""}, {"pr", "Nevsky", "7", ""}};
-  const Addresses unnumbered = {
-      {"ul", "Lenina", "4", ""}, {"ul", "Mira", "-", ""}, {"pr", "Nevsky", "7", ""}};
-  const Addresses houses = {
-      {"ul", "Lenina", "3", "0"}, {"ul", "Mira", "7", "5"}, {"pr", "Nevsky", "15", "6"}};
-  const Path paths[] = {
-      {"level 1, every point placed by its number",
-       1,
-       numbered,
-       false,
-       {},
-       {"2 TS_num", "3 Table1 0", "busy 243 > 6 Table2 0 9", "7 Table3 0 9",
-        "busy 206 > 8 btnNext"}},
-      {"level 1, a point without a number has its section chosen",
-       1,
-       unnumbered,
-       false,
-       {},
-       {"2 TS_num", "3 Table1 0", "5 Table12 0", "busy 243 > 6 Table2 0 9"}},
-      {"level 1 with the optional page",
-       1,
-       numbered,
-       true,
-       {},
-       {"2 TS_num", "3 Table1 0", "4 Table1a 0", "busy 243 > 6 Table2 0 9"}},
-      {"level 1, the optional page before the section choice",
-       1,
-       unnumbered,
-       true,
-       {},
-       {"2 TS_num", "3 Table1 0", "4 Table1a 0", "5 Table12 0", "busy 243 > 6 Table2 0 9"}},
-      {"level 1, a point on a closed section",
-       1,
-       numbered,
-       false,
-       closeSection0,
-       {"2 TS_num", "3 Table1 0", "busy 243 > refused Table1 0"}},
-      {"level 2, the transitions come from the houses",
-       2,
-       houses,
-       false,
-       {},
-       {"2 TS_num", "3 Table1 0", "busy 243 > busy 206 > 8 btnNext"}},
-      {"level 2, a point that no way reaches",
-       2,
-       houses,
-       false,
-       unlinkMira7,
-       {"2 TS_num", "3 Table1 0", "busy 243 > busy 206 > refused Table1 1"}},
-  };
-  for (const Path& p : paths) {
-    SCOPED_TRACE(p.name);
-    FlowWalk walk(p);
-    std::vector<std::string> seen;
-    for (size_t i = 0; i < p.nexts.size(); ++i) seen.push_back(walk.next(p));
-    EXPECT_EQ(seen, p.nexts);
+  const std::function<void(DbrnFile&)> changes[] = {
+      {},
+      [](DbrnFile& db) { db.sections[0].closed = "*"; },
+      [](DbrnFile& db) { db.houses[5].links.clear(); }};
+  const struct {
+    const char* name;
+    int level;
+    const std::vector<std::string>& addresses;
+    int change;
+    const char *words, *nexts;
+  } paths[] = {{"every point placed by its number", 1, kNumbered, 0, "n n n n n",
+                "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
+               {"a point without a number has its section chosen", 1, kUnnumbered, 0,
+                "n n n mark:1 n", "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+               {"the optional page before the section choice", 1, kUnnumbered, 0,
+                "n page2.refusals=1 n n n mark:1 n",
+                "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+               {"a point on a closed section", 1, kNumbered, 1, "n n n",
+                "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
+               {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
+                "2 TS_num|3 Table1 0|busy 243 > busy 206 > 8 btnNext|"},
+               {"level 2: a point that no way reaches", 2, kHouses, 2, "n n n",
+                "2 TS_num|3 Table1 0|busy 243 > busy 206 > refused Table1 1|"}};
+  for (const auto& p : paths) {
+    Walk walk(p.level, p.addresses, changes[p.change]);
+    walk.run(p.words);
+    std::string seen;
+    for (const std::string& next : walk.nexts()) seen += next + "|";
+    EXPECT_EQ(seen, p.nexts) << p.name;
   }
+}
+
+TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
+  // Point 1 on section 1 (its reverse, section 2, a second way in); point 2 without a number
+  // (sections 4 and 5 on page 34); point 3 on section 6 (no reverse). Table2 rows: 0-1 point 1,
+  // 2-3 point 2 (the marked section 5, reverse section 4), 4 point 3. Table3 row 0: point 1 to
+  // the end of section 1.
+  const std::string at3 = "N N ", at6 = "N N N mark:1 N ";
+  const std::pair<const char*, std::string> walks[] = {
+      {"a time typed on page 3, Back to page 2", at3 + "1:2:6=7 B N 1:2:6?7 1:0:3?4"},
+      {"page 3 as typed, Back to page 1 and on", at3 + "1:2:6=7 B B N N 1:2:6?7 1:1:2?Mira"},
+      {"page 2 typed, Back to page 1 and on", at3 + "B page2.fine2=3 B N page2.fine2?3"},
+      {"the section's mark before page 34 was passed", at3 + "N mark:1 B N 12:1:8?* 12:0:8?"},
+      {"the mark moved after the placement", at6 + "B mark:0 B N 12:0:8?* 12:1:8?"},
+      {"the ways in typed, Back to the addresses and on",
+       at6 + "2:0:9=77 2:0:10=22 B B N N step?6 2:0:9?77 2:0:10?22"},
+      {"the ways in stored, Back to page 34 and on",
+       at6 + "2:0:9=7 2:0:10=4 N B B N 2:0:9?7 2:0:10?4"},
+      {"the ways out typed, Back and on", at6 + "N 3:0:9=55 B N 3:0:9?55"},
+      {"the ways out stored, typed again, Back and on",
+       at6 + "N 3:0:9=55 N B 3:0:9=33 B N 3:0:9?33"},
+      {"the ways out typed, Back to page 1 and on",
+       at6 + "N 3:0:10=9 B B B B B N N N N N 3:0:10?9"},
+      {"a changed address gives its point's ways their defaults",
+       at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
+      {"a loaded threshold shown on page 3a",
+       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0"},
+      {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
+      {"page 3a typed, Back to page 3 and on",
+       at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
+      {"the tact typed, Back to page 1 and on",
+       at3 + "B page2.time=1 N N tact=15 1a:1:5=30 B B B N N N tact?15 1a:1:5?30"},
+  };
+  for (const auto& [name, words] : walks) {
+    SCOPED_TRACE(name);
+    Walk w(1, kUnnumbered);
+    EXPECT_EQ(w.run(words), "");
+  }
+}
+
+const ShellTables& texts() {
+  static const ShellTables t = test::markedShell();
+  return t;
+}
+
+TEST(TaskWizardFrame, CaptionsCountTheStepsOfTheDatabaseLevel) {
+  TaskWizardState s;
+  const auto caption = [&](int step) { return taskStepCaption(s, step).resolve(texts()); };
+  EXPECT_EQ(caption(1), "S64 (S744 1)");
+  s.dbLevel = 1;
+  EXPECT_EQ(caption(2), "S64 (S744 2 S200 5)");
+  EXPECT_EQ(caption(4), "S64 (S744 S3 S200 5)");
+  EXPECT_EQ(caption(5), "S64 (S744 S3 S200 5)");  // after the address page
+  s.header.cargoMode = 1;
+  EXPECT_EQ(caption(5), "S64 (S744 S4 S200 5)");  // after the optional page
+  EXPECT_EQ(caption(6), "S64 (S744 4 S200 5)");
+  EXPECT_EQ(caption(7), "S64 (S744 5 S200 5)");
+  EXPECT_EQ(caption(8), "S64");
+  s.dbLevel = 2;
+  s.formMode = kCorrectTask;
+  EXPECT_EQ(caption(3), "S233 (S744 3 S200 3)");
+  s.dbLevel = 3;
+  EXPECT_EQ(caption(2), "S233 (S744 2 S200 3)");
+}
+
+// The walks of the flow test go Back over the pages; here the flags and the steps they skip.
+TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
+  TaskWizardState s;
+  s.dbLevel = 2;
+  const auto from = [&](int step) {
+    s.wizardStep = step;
+    const BackMove m = backFrom(s);
+    return std::to_string(m.toStep) + " " + m.focus + (m.resetWarnedRow ? " reset" : "") +
+           (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "");
+  };
+  EXPECT_EQ(from(1), "1 ");
+  EXPECT_EQ(from(2), "1 txtShifr noprev");
+  EXPECT_EQ(from(8), "3 Table1 next");
+  s.dbLevel = 1;
+  EXPECT_EQ(from(8), "7 Table3 next");
+  s.dbLevel = 2;
+  EXPECT_EQ(from(3), "2 TS_num");
+  s.header.timeFactorFlag = 1;
+  EXPECT_EQ(from(8), "4 Table1a next");
+  EXPECT_EQ(from(6), "4 Table1a reset");
+  s.formMode = kCorrectTask;
+  EXPECT_EQ(from(2), "1 txtName noprev");
+}
+
+TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
+  std::string suffixes;
+  for (int step : {1, 5, 8, 0, 9}) suffixes += std::string(taskPageSuffix(step)) + "|";
+  EXPECT_EQ(suffixes, "1|34|6|||");
+  const std::vector<std::string> items = databaseListItems(
+      {{"001sys1", "Demo city"}, {"002sys2", "Demo city 2"}, {"002cli2", "Shop"}}, texts());
+  EXPECT_EQ(items, (std::vector<std::string>{"S445", "[001sys1] Demo city", "[002sys2] Demo city 2",
+                                             "[002cli2] Shop"}));
+  TaskHeader h;
+  h.dbCode = "002";
+  h.dbKind = "cli2";
+  EXPECT_EQ(databaseItemOf(items, h), 3);
+  h.dbKind = "use2";
+  EXPECT_EQ(databaseItemOf(items, h), 0);
+}
+
+TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
+  std::string rules;
+  for (const char* name : {"txtShifr", "txtName", "TS_num", "TS_first", "TS_last", "nprio",
+                           "porog1", "porog2", "txtDT", "fine1", "fine2", "ndol", "Velo", "List"}) {
+    const auto r = taskEditRule(name);
+    const char* kind = !r                               ? "-"
+                       : !r->filter                     ? "t"
+                       : *r->filter == KeyFilter::Digit ? "d"
+                       : *r->filter == KeyFilter::Code  ? "c"
+                                                        : "r";
+    rules += kind + (r ? std::to_string(r->maxLength) + (r->upperCase ? "U" : "") : "") + " ";
+  }
+  EXPECT_EQ(rules, "c6U t70 d2 d2 d2 d2 d2 d2 d3 r6 r6 r6 r5 - ");
+  std::string kinds;
+  for (const char* kind : {"sys1", "sys2", "use1", "use2", "cli2"})
+    kinds += taskDbKindText(kind).resolve(texts()) + " ";
+  EXPECT_EQ(kinds, "sys1 (S609) sys2 (S610) use1 (S510) use2 (S511) cli2 (S217) ");
 }
 
 }  // namespace

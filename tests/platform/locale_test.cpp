@@ -7,19 +7,12 @@
 namespace qj {
 namespace {
 
-class LocaleEnv : public ::testing::Test {
- protected:
-  void TearDown() override { unsetenv("LC_ALL"); }
-};
-
-TEST_F(LocaleEnv, TheCLocaleHasAPoint) {
-  setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(localeDecimalSeparator(), '.');
-}
-
-TEST_F(LocaleEnv, AnUnknownLocaleFallsBackToAComma) {
-  setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
-  EXPECT_EQ(localeDecimalSeparator(), ',');
+TEST(Locale, TheCLocaleHasAPointAnUnknownOneFallsBackToAComma) {
+  for (const auto& [name, separator] : {std::pair{"C", '.'}, {"xx_NOWHERE.UTF-8", ','}}) {
+    setenv("LC_ALL", name, 1);
+    EXPECT_EQ(localeDecimalSeparator(), separator) << name;
+  }
+  unsetenv("LC_ALL");
 }
 
 }  // namespace

@@ -8,36 +8,25 @@ namespace {
 // The desktop's opener says yes as soon as it starts; whether anything can show the file is
 // asked of the desktop's registry of programs first.
 TEST(Desktop, AFileIsHandedOverOnlyWhenAProgramIsRegisteredForItsType) {
-  struct Case {
+  const QString pdf = "application/pdf",
+                xlsx = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+  const struct {
     const char* path;
-    const char* expectedType;
+    QString type;
     const char* registered;
-    bool openerSucceeds;
-    bool opened;
-  } cases[] = {
-      {"/tmp/QJ/Print/qj_A_task.pdf", "application/pdf", "", true, false},
-      {"/tmp/QJ/Print/qj_A_task.pdf", "application/pdf", "viewer.desktop", true, true},
-      {"/tmp/QJ/Export/qj_A.xlsx",
-       "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", "sheets.desktop", false,
-       false},
-      {"/tmp/QJ/Export/qj_A.xlsx",
-       "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", "", true, false},
-  };
-  for (const Case& c : cases) {
+    bool openerSucceeds, opened;
+  } cases[] = {{"/tmp/QJ/Print/qj_A_task.pdf", pdf, "", true, false},
+               {"/tmp/QJ/Print/qj_A_task.pdf", pdf, "viewer.desktop", true, true},
+               {"/tmp/QJ/Export/qj_A.xlsx", xlsx, "sheets.desktop", false, false},
+               {"/tmp/QJ/Export/qj_A.xlsx", xlsx, "", true, false}};
+  for (const auto& c : cases) {
     QString askedType;
     int handedOver = 0;
     const bool opened = openWithRegisteredProgram(
-        QString::fromLatin1(c.path),
-        [&](const QString& type) {
-          askedType = type;
-          return QString::fromLatin1(c.registered);
-        },
-        [&](const QString&) {
-          ++handedOver;
-          return c.openerSucceeds;
-        });
+        c.path, [&](const QString& type) { return askedType = type, QString(c.registered); },
+        [&](const QString&) { return ++handedOver, c.openerSucceeds; });
     EXPECT_EQ(opened, c.opened) << c.path << " " << c.registered;
-    EXPECT_EQ(askedType, QString::fromLatin1(c.expectedType));
+    EXPECT_EQ(askedType, c.type);
     EXPECT_EQ(handedOver, *c.registered ? 1 : 0);
   }
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
-#include "platform/jpeg.h"
 #include "support/shell_fixture.h"
 
 namespace qj {
@@ -54,34 +52,6 @@ TEST(HelpPages, LabelsStackAndCentre) {
   // 421 - width / 2, halves to the even neighbour.
   const std::pair<int, int> centred[] = {{100, 371}, {101, 370}, {103, 370}, {0, 421}, {900, -29}};
   for (const auto& [width, left] : centred) EXPECT_EQ(centredLeft(421, width), left) << width;
-}
-
-// The build draws the pictures into the program folder at the sizes the pages are laid out
-// on; each is quiet enough for the colour of the text laid over it: dark text on pages 1
-// and 3, white text on page 2.
-TEST(HelpPages, TheShippedPicturesDecodeAtTheirDesignSizes) {
-  const ProgramFolder folder(QJ_PROGRAM_DIR);
-  const struct {
-    HelpPage page;
-    int width, height;
-    bool dark;
-  } pictures[] = {{HelpPage::AboutSystem, 835, 570, false},
-                  {HelpPage::AboutDeveloper, 543, 270, true},
-                  {HelpPage::Notation, 842, 503, false}};
-  for (const auto& p : pictures) {
-    SCOPED_TRACE(helpPictureName(p.page));
-    const auto bytes = readFile(helpPicturePath(folder, p.page));
-    ASSERT_TRUE(bytes);
-    const JpegDecode d = decodeJpeg(*bytes);
-    ASSERT_TRUE(d.image) << d.error;
-    EXPECT_EQ(std::pair(d.image->width, d.image->height), std::pair(p.width, p.height));
-    double sum = 0;
-    const auto& px = d.image->pixels;
-    for (size_t i = 0; i + 2 < px.size(); i += 3)
-      sum += 0.299 * px[i] + 0.587 * px[i + 1] + 0.114 * px[i + 2];
-    const double mean = sum / (px.size() / 3);
-    EXPECT_TRUE(p.dark ? mean < 90 : mean > 215) << mean;
-  }
 }
 
 }  // namespace

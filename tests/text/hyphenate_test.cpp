@@ -12,38 +12,25 @@ int measure(std::string_view s) {
   return w;
 }
 
+// Each row: the text, the label's width and the text fitted to it. Texts that fit and narrow
+// labels are left alone. At limit 24 ("ABCD", 26) the last character may reach it and an
+// inner one breaks before itself; at limit 23 the last one exceeds it. Breaks at blanks
+// insert a blank, never a hyphen, whether the blank itself or the character after it causes
+// the break, and blanks of the text are never removed. Every line keeps a character.
 TEST(HyphenateToWidth, BreaksWhereTheNextCharacterWouldPassTheLimit) {
-  const struct {
-    const char* text;
-    int width;
-    const char* fitted;
-  } cases[] = {
-      {"ABCDEFGHIJ", 30, "ABCD- EFGH- IJ"},
-      {"ABCD EFGH", 30, "ABCD  EFG- H"},
-      // Texts that fit and narrow labels are left alone.
-      {"ABCD", 30, "ABCD"},
-      {"ABCDEFGHIJ", 2, "ABCDEFGHIJ"},
-      {"ABCDEFGHIJ", 1, "ABCDEFGHIJ"},
-      {"ABCDEFGHIJ", -5, "ABCDEFGHIJ"},
-      {"", 30, ""},
-      // Limit 24: the last character may reach it, an inner one breaks before itself...
-      {"ABCD", 26, "ABCD"},
-      {"ABCDE", 26, "ABC- DE"},
-      // ...and at limit 23 the last character exceeds it.
-      {"ABCD", 25, "ABC- D"},
-      // Breaks at blanks insert a blank, never a hyphen, whether the blank itself or the
-      // character after it causes the break; blanks of the text are never removed.
-      {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"},
-      {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
-      {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"},
+  const std::tuple<const char*, int, const char*> cases[] = {
+      // clang-format off
+      {"ABCDEFGHIJ", 30, "ABCD- EFGH- IJ"}, {"ABCD EFGH", 30, "ABCD  EFG- H"}, {"ABCD", 30, "ABCD"},
+      {"ABCDEFGHIJ", 2, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", 1, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", -5, "ABCDEFGHIJ"},
+      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDE", 26, "ABC- DE"}, {"ABCD", 25, "ABC- D"},
+      {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"}, {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
+      {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"}, {"ABC", 5, "A- B- C"}, {"A", 5, "A"},
       {"xxxxxxxxxxxxxxxxxxxx", 20, "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx"},
-      // Every line keeps at least one character.
-      {"ABC", 5, "A- B- C"},
-      {"A", 5, "A"},
       {"WWWWAB", 32, "WW- WW- AB"},
+      // clang-format on
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(hyphenateToWidth(c.text, c.width, measure), c.fitted) << c.text << " in " << c.width;
+  for (const auto& [text, width, fitted] : cases)
+    EXPECT_EQ(hyphenateToWidth(text, width, measure), fitted) << text << " in " << width;
 }
 
 }  // namespace

@@ -11,28 +11,25 @@ using K = KeyFilter;
 // the filter lets the edit through. Typed and pasted text is judged as a whole; removing
 // characters always passes, even a separator the filter would not let in.
 TEST(KeyFilters, EachKindPassesItsCharactersAndEveryRemoval) {
-  const struct {
-    K filter;
-    char sep;
-    const char *before, *after;
-    bool passes;
-  } cases[] = {
-      {K::Digit, ',', "", "0123456789", true},   {K::Digit, ',', "", "12a", false},
-      {K::Digit, ',', "", "1,5", false},         {K::Digit, ',', "", "-1", false},
-      {K::Decimal, ',', "", "35,0", true},       {K::Decimal, ',', "", "35.0", false},
-      {K::Decimal, '.', "", "35.0", true},       {K::Decimal, '.', "", "35,0", false},
-      {K::Decimal, ',', "", "1,2,3", true},      {K::Code, ',', "", "AB12cd", true},
-      {K::Code, ',', "", "AB-12", false},        {K::Code, ',', "", "AB 12", false},
-      {K::Code, ',', "", "\xC0\xC1", false},     {K::Digit, ',', "12", "1456782", true},
-      {K::Digit, ',', "12", "1 000 2", false},   {K::Decimal, ',', "35.0", "35.", true},
-      {K::Decimal, ',', "35.0", "5.0", true},    {K::Decimal, ',', "35.0", "30", true},
+  const std::tuple<K, char, const char*, const char*, bool> cases[] = {
+      // clang-format off
+      {K::Digit, ',', "", "0123456789", true}, {K::Digit, ',', "", "12a", false},
+      {K::Digit, ',', "", "1,5", false}, {K::Digit, ',', "", "-1", false},
+      {K::Decimal, ',', "", "35,0", true}, {K::Decimal, ',', "", "35.0", false},
+      {K::Decimal, '.', "", "35.0", true}, {K::Decimal, '.', "", "35,0", false},
+      {K::Decimal, ',', "", "1,2,3", true}, {K::Code, ',', "", "AB12cd", true},
+      {K::Code, ',', "", "AB-12", false}, {K::Code, ',', "", "AB 12", false},
+      {K::Code, ',', "", "\xC0\xC1", false}, {K::Digit, ',', "12", "1456782", true},
+      {K::Digit, ',', "12", "1 000 2", false}, {K::Decimal, ',', "35.0", "35.", true},
+      {K::Decimal, ',', "35.0", "5.0", true}, {K::Decimal, ',', "35.0", "30", true},
       {K::Decimal, ',', "35.0", "35.01", false}, {K::Decimal, ',', "35.0", "3x", false},
       {K::Code, ',', "A-B", "", true},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(keyFilterAcceptsEdit(c.filter, c.before, c.after, c.sep), c.passes)
-        << c.before << " -> " << c.after;
-    if (!*c.before) EXPECT_EQ(keyFilterAccepts(c.filter, c.after, c.sep), c.passes) << c.after;
+  for (const auto& [filter, sep, before, after, passes] : cases) {
+    EXPECT_EQ(keyFilterAcceptsEdit(filter, before, after, sep), passes)
+        << before << " -> " << after;
+    if (!*before) EXPECT_EQ(keyFilterAccepts(filter, after, sep), passes) << after;
   }
 }
 

@@ -1,16 +1,14 @@
 // The shipped shells against the program: every shell text the sources name by a literal
-// index must have a text in every shipped language, and the shells must load the way the
-// start-up loads them.
+// index must have a text in every shipped language, and the shells must be the compiled
+// sources, read the way the start-up reads them.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "platform/files.h"
-#include "records/bytes.h"
 #include "records/text.h"
 #include "text/shell_source.h"
 #include "text/shell_texts.h"
@@ -20,58 +18,50 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kShells = fs::path(QJ_PROGRAM_DIR) / "Shells";
 const std::vector<std::string> kCodes = {"eng", "rus"};
 
 std::string shellBytes(const std::string& code) {
-  const auto bytes = readFile(kShells / ("Shell (QJ 1.6)." + code));
-  if (!bytes) ADD_FAILURE() << "the shipped shell " << code << " is missing";
-  return bytes.value_or("");
+  return readFile(fs::path(QJ_PROGRAM_DIR) / "Shells" / ("Shell (QJ 1.6)." + code)).value_or("");
 }
 
 ShellTables shipped(const std::string& code) {
   const auto r = readShell(shellBytes(code), isRussianShell(code));
-  if (!r.tables) ADD_FAILURE() << code << ": " << r.error;
+  EXPECT_TRUE(r.tables) << code << ": " << r.error;
   return r.tables.value_or(ShellTables{});
 }
 
 TEST(ShippedShells, HaveATextForEveryIndexTheProgramUses) {
   // shell(12), shortText( 3 ), longText(1, 2): literal lookups with any blanks inside.
   const std::regex lookup(R"(\b(shell|shortText|longText)\s*\(\s*(\d+)\s*(,\s*(\d+)\s*)?\))");
-  std::map<std::string, std::string> uses;  // "shell 12" -> a file it is used in
+  std::map<std::tuple<std::string, int, int>, std::string> uses;  // with a file using it
   for (const auto& entry : fs::recursive_directory_iterator(fs::path(QJ_SOURCE_DIR) / "src")) {
-    if (!entry.is_regular_file()) continue;
     const std::string text = readFile(entry.path()).value_or("");
     for (std::sregex_iterator m(text.begin(), text.end(), lookup), end; m != end; ++m)
       if (((*m)[1] == "longText") == (*m)[4].matched)
-        uses.emplace((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[4].str(),
-                     entry.path().filename().string());
+        uses.emplace(
+            std::tuple((*m)[1].str(), std::stoi((*m)[2]), (*m)[4].matched ? std::stoi((*m)[4]) : 0),
+            entry.path().filename().string());
   }
   ASSERT_GT(uses.size(), 300u);  // the scan finds the lookups
   for (const auto& code : kCodes) {
     const ShellTables t = shipped(code);
     for (const auto& [use, where] : uses) {
-      std::istringstream in(use);
-      std::string kind;
-      int k = 0, j = 0;
-      in >> kind >> k >> j;
+      const auto& [kind, k, j] = use;
       const std::string text = kind == "shell"       ? t.shell(k)
                                : kind == "shortText" ? t.shortText(k)
                                                      : t.longText(k, j);
-      EXPECT_FALSE(text.empty()) << code << ": " << use << " (" << where << ")";
+      EXPECT_FALSE(text.empty()) << code << ": " << kind << " " << k << " (" << where << ")";
     }
   }
 }
 
 // A text present in one language and missing in the other is a forgotten translation; the
 // chooser takes the language code from the first three characters of the name.
-TEST(ShippedShells, LoadCompleteWithTheSameTextsInEveryLanguage) {
+TEST(ShippedShells, HaveTheSameTextsInEveryLanguage) {
   const ShellTables first = shipped(kCodes.front());
   for (const auto& code : kCodes) {
     const ShellTables t = shipped(code);
-    EXPECT_GE(t.shellTexts.size(), 792u) << code;
     EXPECT_EQ(t.languageName.substr(0, 3), code);
-    EXPECT_EQ(t.languageName, readLanguageName(shellBytes(code)));
     ASSERT_EQ(t.shellTexts.size(), first.shellTexts.size()) << code;
     ASSERT_EQ(t.shortTexts.size(), first.shortTexts.size()) << code;
     ASSERT_EQ(t.longTexts.size(), 8u) << code;
@@ -82,37 +72,17 @@ TEST(ShippedShells, LoadCompleteWithTheSameTextsInEveryLanguage) {
     for (int i = 0; i < 8; ++i) {
       EXPECT_FALSE(t.longText(i, 0).empty()) << code << ": help page " << i;
       EXPECT_LE(t.longTextLines(i), 4) << code << ": the help window shows four lines";
-      EXPECT_EQ(t.longTextLines(i), first.longTextLines(i)) << code << ": help page " << i;
     }
   }
 }
 
-// The stored lengths themselves, not what the reader makes of them: the reader would
-// silently cut an overlong short text.
-TEST(ShippedShells, StoreEveryShortTextAndNoteWithinItsSlot) {
-  for (const auto& code : kCodes) {
-    const std::string bytes = shellBytes(code);
-    ByteReader in(bytes);
-    in.skip(25);
-    const int32_t shortCount = in.i32();
-    in.skip(8);
-    for (int32_t i = 0; i < shortCount; ++i)
-      for (const int limit : {isRussianShell(code) ? kNoteMax : -1, kShortTextMax}) {
-        if (limit < 0) continue;
-        const int32_t len = in.i32();
-        EXPECT_LE(len, limit) << code << ": short text or note " << i;
-        in.skip(static_cast<size_t>(len) + 1);
-      }
-  }
-}
-
-// The shells are compiled from the sources; a Russian shell copied under the extension "RUS"
-// is read without its notes, so every entry after the first note slides along.
+// The shells are compiled from the sources (whose parser keeps every text within its slot);
+// a Russian shell copied under the extension "RUS" is read without its notes, so every entry
+// after the first note slides along.
 TEST(ShippedShells, AreTheCompiledSourcesReadRightOnlyWithTheirOwnRule) {
   for (const auto& code : kCodes) {
-    const auto source = readFile(fs::path(QJ_SOURCE_DIR) / "shells" / (code + ".txt"));
-    ASSERT_TRUE(source) << code;
-    const auto r = parseShellSource(*source, code);
+    const auto r = parseShellSource(
+        readFile(fs::path(QJ_SOURCE_DIR) / "shells" / (code + ".txt")).value_or(""), code);
     ASSERT_TRUE(r.source) << code << ":" << r.errors.front().line << ": "
                           << r.errors.front().message;
     const std::string bytes = shellBytes(code);
@@ -125,7 +95,6 @@ TEST(ShippedShells, AreTheCompiledSourcesReadRightOnlyWithTheirOwnRule) {
     ASSERT_TRUE(shifted.tables);
     EXPECT_EQ(shifted.tables->shortText(2), cut(r.source->notes.at(1), kShortTextMax));
     EXPECT_EQ(shifted.tables->shortText(3), expected.shortText(1));
-    EXPECT_NE(shifted.tables->shellTexts, expected.shellTexts);
   }
 }
 

@@ -132,7 +132,7 @@ TEST_F(Tasks, EachStatusShowsItsRowsAndOpensItsActions) {
   EXPECT_EQ(rows(2), (V{"S745 = CCCCCC", "S261 = Solved", "S648 = S195", common[0], common[1],
                         "S140 = 10.12.2025, 12:0", "S135 = 11.12.2025, 18:0"}));
   EXPECT_EQ(actions(2), (std::array{1, 0, 0}));
-  EXPECT_TRUE(rows(4).empty());
+  EXPECT_TRUE(rows(4).empty() && !taskFileExists(state, 4) && !taskFileExists(state, -1));
   // An unknown status shows no status row and leaves the actions alone.
   state.protocol[1].status = 7;
   EXPECT_EQ(rows(1), (V{"S745 = BBBBBB", "S261 = Sent", common[0], common[1]}));

@@ -29,7 +29,6 @@ TEST(ProtocolFileLayout, HeaderCountAndRecordsByteForByte) {
                                          protocolRecord("ZZ0001", "Entered")};
   const std::string b = writeProtocolFile(records);
   ASSERT_EQ(b.size(), 32u + 144u * 2);
-  EXPECT_EQ(b.substr(0, 28), header(6, "DEV_OZ", 1).substr(0, 28));
   expectFields(b, {{0, "DEV_OZ"}, {7, Zeros{17}}, {24, 1}, {28, 2}});
   // clang-format off
   expectFields(b,

@@ -61,13 +61,15 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
   ASSERT_TRUE(r.tables) << r.error;
   EXPECT_EQ(r.tables->shell(test::kMarkedShellTexts - 1), "S1199");
   EXPECT_EQ(r.tables->longText(7, 2), "");
-  EXPECT_EQ(r.tables->longText(7, 1), "L7.1");
 }
 
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
-  for (const auto& [shorts, shells, longs] : {std::tuple{-1, 0, 0}, {0, 2000000000, 0}, {0, 0, -3}})
-    EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, ""), false).tables)
+  // clang-format off
+  for (const auto& [shorts, shells, longs] :
+       {std::tuple{-1, 0, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
+    EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
         << shorts << " " << shells << " " << longs;
+  // clang-format on
   EXPECT_NE(readShell(shellFile(0, 2000000000, 0, ""), false).error.find("2000000000"),
             std::string::npos);
   EXPECT_FALSE(readShell("short", false).tables);

@@ -29,10 +29,7 @@ TEST(DateTime, SystemMomentsAreTakenInLocalTime) {
   tzset();
   const auto moment = std::chrono::system_clock::from_time_t(0);  // 1970-01-01 00:00 UTC
   EXPECT_EQ(fromDateTime(toDateTime(moment)), (CivilDateTime{1970, 1, 1, 3, 0, 0, 0}));
-  if (old)
-    setenv("TZ", saved.c_str(), 1);
-  else
-    unsetenv("TZ");
+  old ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
   tzset();
 }
 

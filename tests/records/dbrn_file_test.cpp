@@ -274,6 +274,8 @@ TEST(DbrnHostile, RecordsThatPointOutsideTheFileAreRefused) {
     }
     EXPECT_EQ(read.error.value, c.reported);
   }
+  const std::string linked = patched("use2", kLinks2 + kHouseLinkSize, 0).error.text;
+  EXPECT_NE(linked.find("house 2 is linked to section 0 of 10"), std::string::npos) << linked;
   // The last house with more links than the file holds; the last section still in range.
   EXPECT_EQ(patched("use2", kHouses2 + 3 * kHouseSize + 20, 4).error.fault, DbrnFault::BadCount);
   EXPECT_TRUE(patched("use2", kLinks2 + 4 * kHouseLinkSize, 10).db);

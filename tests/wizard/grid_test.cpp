@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wizard/step_result.h"
+
 namespace qj {
 namespace {
 
@@ -35,8 +37,20 @@ TEST(GridText, CharacterClasses) {
   EXPECT_FALSE(digitsAndSeparator("1.5", ','));
   EXPECT_TRUE(isCyrillicLower('\xE0'));
   EXPECT_FALSE(isCyrillicLower('z'));
-  EXPECT_TRUE(isFlagSet("  *"));
-  EXPECT_FALSE(isFlagSet(""));
+  EXPECT_TRUE(isFlagSet("  *") && !isFlagSet(""));
+}
+
+// The window applies a step's updates in order, so the last one of a control counts.
+TEST(StepResult, UpdatesSayWhatTheyChangeAndTheLastOneCounts) {
+  ControlUpdates u;
+  setText(u, "a", lit("one"));
+  setFitted(u, "a", lit("two"));
+  setShown(u, "a", false);
+  setShown(u, "a", true);
+  EXPECT_EQ(std::pair(u[0].fit, u[1].fit), std::pair(false, true));
+  EXPECT_EQ(updatedText(u, "a")->utf8({}), "two");
+  EXPECT_EQ(updatedVisibility(u, "a"), true);
+  EXPECT_FALSE(updatedText(u, "b") || updatedVisibility(u, "b"));
 }
 
 }  // namespace

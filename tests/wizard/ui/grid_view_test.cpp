@@ -134,17 +134,5 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   EXPECT_EQ(std::pair(fresh.currentRow(), fresh.currentIndex().column()), std::pair(0, 1));
 }
 
-TEST(GridLarge, TwoHundredThousandRowsNeedNoWidgetPerCell) {
-  GridTable table(5);
-  table.setRows(200000);
-  ReadOnlyRules rules;
-  GridModel model(table, &rules);
-  GridView view;
-  view.setGridModel(&model);
-  view.show();
-  view.scrollToBottom();
-  EXPECT_EQ(model.rowCount(), 200000);
-}
-
 }  // namespace
 }  // namespace qj::ui

@@ -300,6 +300,7 @@ TEST_F(Tasks, AnUnreadableOrForeignTaskOpensNothing) {
   const std::string whole = dir.read("Data/qj_DDDDDD.dat");
   dir.write("Data/qj_DDDDDD.dat", whole.substr(0, 319));
   EXPECT_EQ(choose(kChooserCorrectTask, 3), unreadable);
+  EXPECT_EQ(choose(kChooserCorrectTask, 4), R(ChooserTarget::None, "(none)"));
   // Only the header is read: a file cut after it still opens.
   dir.write("Data/qj_DDDDDD.dat", whole.substr(0, 320));
   EXPECT_EQ(choose(kChooserCorrectTask, 3).first, ChooserTarget::TaskWizard);

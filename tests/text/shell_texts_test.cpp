@@ -66,7 +66,7 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
   // clang-format off
   for (const auto& [shorts, shells, longs] :
-       {std::tuple{-1, 0, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
+       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
     EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
         << shorts << " " << shells << " " << longs;
   // clang-format on

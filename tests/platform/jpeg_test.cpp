@@ -26,7 +26,7 @@ TEST(Jpeg, DecodesWhatItEncodedWithinTheLimitAndRefusesWhatIsNotAPicture) {
       EXPECT_NEAR(d.image->at(x, y)[i], kColours[(y >= 24) * 2 + (x >= 32)][i], 12) << x << y;
   // A picture larger than the limit is refused before it is decoded.
   EXPECT_NE(decodeJpeg(bytes, 64 * 48 - 1).error.find("64x48"), std::string::npos);
-  EXPECT_TRUE(encodeJpeg(RgbImage(), 90).empty());  // nothing to encode
+  EXPECT_TRUE(encodeJpeg(RgbImage(4, 0), 90).empty() && encodeJpeg(RgbImage(0, 4), 90).empty());
   img.pixels.resize(5);
   EXPECT_TRUE(encodeJpeg(img, 90).empty());
 

@@ -85,7 +85,8 @@ TEST(SolverInputLayout, ArcCountsArcsAndTheShellNameFollowThePoints) {
   EXPECT_EQ(writeTaskFile(cli).size(), kTaskHeaderSize + 4 * kTaskPointSize);
   // A long shell name is cut to 24 characters under its own length.
   s = {cli.header, {}, {}, {}, {}};
-  s.header.pointCount = 0;
+  s.header.pointCount = s.header.sectionCount = 0;
+  EXPECT_TRUE(readSolverInput(writeSolverInput(s, "x")).input);
   EXPECT_EQ(writeSolverInput(s, "ABCDEFGHIJKLMNOPQRSTUVWXY").substr(kTaskHeaderSize),
             "\x19"
             "ABCDEFGHIJKLMNOPQRSTUVWX");

@@ -17,7 +17,7 @@ TEST(KeyFilters, EachKindPassesItsCharactersAndEveryRemoval) {
       {K::Digit, ',', "", "1,5", false}, {K::Digit, ',', "", "-1", false},
       {K::Decimal, ',', "", "35,0", true}, {K::Decimal, ',', "", "35.0", false},
       {K::Decimal, '.', "", "35.0", true}, {K::Decimal, '.', "", "35,0", false},
-      {K::Decimal, ',', "", "1,2,3", true}, {K::Code, ',', "", "AB12cd", true},
+      {K::Decimal, ',', "", "1,2,3", true}, {K::Code, ',', "", "AZaz09", true},
       {K::Code, ',', "", "AB-12", false}, {K::Code, ',', "", "AB 12", false},
       {K::Code, ',', "", "\xC0\xC1", false}, {K::Digit, ',', "12", "1456782", true},
       {K::Digit, ',', "12", "1 000 2", false}, {K::Decimal, ',', "35.0", "35.", true},
@@ -29,7 +29,7 @@ TEST(KeyFilters, EachKindPassesItsCharactersAndEveryRemoval) {
   for (const auto& [filter, sep, before, after, passes] : cases) {
     EXPECT_EQ(keyFilterAcceptsEdit(filter, before, after, sep), passes)
         << before << " -> " << after;
-    if (!*before) EXPECT_EQ(keyFilterAccepts(filter, after, sep), passes) << after;
+    EXPECT_TRUE(*before || keyFilterAccepts(filter, after, sep) == passes) << after;
   }
 }
 

@@ -47,7 +47,7 @@ TEST(StepResult, UpdatesSayWhatTheyChangeAndTheLastOneCounts) {
   setFitted(u, "a", lit("two"));
   setShown(u, "a", false);
   setShown(u, "a", true);
-  EXPECT_EQ(std::pair(u[0].fit, u[1].fit), std::pair(false, true));
+  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit), std::tuple(false, true, false));
   EXPECT_EQ(updatedText(u, "a")->utf8({}), "two");
   EXPECT_EQ(updatedVisibility(u, "a"), true);
   EXPECT_FALSE(updatedText(u, "b") || updatedVisibility(u, "b"));

@@ -191,7 +191,7 @@ TEST_F(Tasks, DeletingRemovesEveryFileOfTheTaskAndItsRecordOrNothing) {
 }
 
 TEST_F(Tasks, QueueingAndLoadingCopyTheFilesMarkTheTaskAndSaveTheProtocol) {
-  for (const char* good : {"AB12CD", "000000"}) EXPECT_TRUE(isTaskCode(good)) << good;
+  for (const char* good : {"AB12CD", "Z09A00"}) EXPECT_TRUE(isTaskCode(good)) << good;
   for (const char* bad :
        {"AB12C", "AB12CDE", "ab12cd", "../x/y", "AB 2CD", "\xC0\xC1\xC2\xC3\xC4\xC5"})
     EXPECT_FALSE(isTaskCode(bad)) << bad;

@@ -50,10 +50,8 @@ TEST_F(Startup, LoadingAShellFillsTheStateAndCreatesTheProtocol) {
   writeShellFile(dir, "eng", markedShell());
   const ShellLoad load = loadShell(state, "Shell (QJ 1.6).eng", "eng", '.');
   ASSERT_TRUE(load.loaded);
-  EXPECT_EQ(state.langCode, "eng");
-  EXPECT_EQ(state.shellFileName, "Shell (QJ 1.6).eng");
-  EXPECT_EQ(state.texts.shell(419), "S419");
-  EXPECT_EQ(state.decSep, '.');
+  EXPECT_EQ(std::tuple(state.langCode, state.shellFileName, state.texts.shell(419), state.decSep),
+            std::tuple("eng", "Shell (QJ 1.6).eng", "S419", '.'));
   EXPECT_EQ(texts(load.messages), V{"S294..."});
   EXPECT_EQ(dir.read("System/protocol.pro"), writeProtocolFile({}));
 
@@ -84,7 +82,11 @@ TEST_F(Startup, ADamagedShellEndsTheStartUpBeforeTheProtocol) {
   EXPECT_FALSE(state.protocolFileOk);
   EXPECT_EQ(dir.read("System/protocol.pro"), "keep me");
 
-  EXPECT_FALSE(loadShell(state, "Shell (QJ 1.6).xyz", "xyz", ',').loaded);
+  const ShellLoad missing = loadShell(state, "Shell (QJ 1.6).xyz", "xyz", ',');
+  EXPECT_FALSE(missing.loaded);
+  EXPECT_EQ(texts(missing.messages),
+            V{"The language shell \"Shell (QJ 1.6).xyz\" cannot be used: the file cannot be opened "
+              "or read. In this regard, there will an emergency exit from the program."});
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST_F(Tasks, DeletingRemovesEveryFileOfTheTaskAndItsRecordOrNothing) {
   EXPECT_EQ(texts(kept.messages), V{"S816 \"Data/qj_BBBBBB_out.dat\". S817."});
   EXPECT_EQ(saved(), before);
   // The task file stays, so the task can be deleted once the obstacle is gone.
-  ASSERT_TRUE(taskFileExists(state, 1));
+  ASSERT_TRUE(taskFileExists(state, 1) && !taskFileExists(state, 0));
   fs::remove_all(dir / files[2]);
   dir.write(files[2], "x");
   const Deletion d = deleteTask(state, 1);

@@ -86,6 +86,7 @@ TEST(SolverInputLayout, ArcCountsArcsAndTheShellNameFollowThePoints) {
   // A long shell name is cut to 24 characters under its own length.
   s = {cli.header, {}, {}, {}, {}};
   s.header.pointCount = s.header.sectionCount = 0;
+  s.header.dbKind = "use1";  // a network without sections
   EXPECT_TRUE(readSolverInput(writeSolverInput(s, "x")).input);
   EXPECT_EQ(writeSolverInput(s, "ABCDEFGHIJKLMNOPQRSTUVWXY").substr(kTaskHeaderSize),
             "\x19"

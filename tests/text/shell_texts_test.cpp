@@ -49,6 +49,8 @@ TEST(ShellFile, RoundTripCutsShortTextsAndRussianShellsCarryNotes) {
     // Read by the other rule, every entry is shifted.
     EXPECT_EQ(readShell(bytes, !russian).tables->shortText(0), russian ? "a note" : "s1");
   }
+  // Short texts without notes get empty ones.
+  EXPECT_EQ(writeShell(t, true, {}), writeShell(t, true, std::vector<std::string>(63)));
   const std::pair<const char*, bool> codes[] = {
       {"rus", true}, {"Rus", true}, {"\xD0\xF3\xF1", true}, {"RUS", false}, {"eng", false}};
   for (const auto& [code, russian] : codes) EXPECT_EQ(isRussianShell(code), russian) << code;

@@ -5,64 +5,32 @@
 namespace qj {
 namespace {
 
-// Every character 6 pixels wide.
-int sixEach(std::string_view s) {
-  return static_cast<int>(s.size()) * 6;
+// Every character 6 pixels wide but "W", which is twice as wide.
+int measure(std::string_view s) {
+  int w = 0;
+  for (const char c : s) w += c == 'W' ? 12 : 6;
+  return w;
 }
 
-std::string fit(std::string_view text, int width) {
-  return hyphenateToWidth(text, width, sixEach);
-}
-
-TEST(HyphenateToWidth, WorkedExamples) {
-  EXPECT_EQ(fit("ABCDEFGHIJ", 30), "ABCD- EFGH- IJ");
-  EXPECT_EQ(fit("ABCD EFGH", 30), "ABCD  EFG- H");
-}
-
-TEST(HyphenateToWidth, TextsThatFitAndNarrowLabelsAreLeftAlone) {
-  EXPECT_EQ(fit("ABCD", 30), "ABCD");  // 24 <= 28
-  EXPECT_EQ(fit("ABCDEFGHIJ", 2), "ABCDEFGHIJ");
-  EXPECT_EQ(fit("ABCDEFGHIJ", 1), "ABCDEFGHIJ");
-  EXPECT_EQ(fit("ABCDEFGHIJ", -5), "ABCDEFGHIJ");
-  EXPECT_EQ(fit("", 30), "");
-}
-
-TEST(HyphenateToWidth, InnerCharactersBreakAtTheLimitTheLastOnlyBeyondIt) {
-  // Limit 24: "ABCD" reaches it with its last character and stays on the line...
-  EXPECT_EQ(fit("ABCD", 26), "ABCD");
-  // ...but the same character inside the text breaks before itself.
-  EXPECT_EQ(fit("ABCDE", 26), "ABC- DE");
-  // Limit 23: the last character exceeds it.
-  EXPECT_EQ(fit("ABCD", 25), "ABC- D");
-}
-
-TEST(HyphenateToWidth, BreaksAtBlanksInsertABlankNeverAHyphen) {
-  // The blank itself causes the break.
-  EXPECT_EQ(fit("ABCD EFGHIJ", 30), "ABCD  EFG- HIJ");
-  // The character after a blank causes the break.
-  EXPECT_EQ(fit("ABC DEFGHIJ", 30), "ABC  DEFG- HIJ");
-  // Blanks of the text are never removed: each run of two gets one more before and after.
-  EXPECT_EQ(fit("AB  CD  EF  GH", 20), "AB    CD    EF    GH");
-}
-
-TEST(HyphenateToWidth, ALongWordBreaksOnEveryLine) {
-  EXPECT_EQ(fit(std::string(20, 'x'), 20), "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx");
-}
-
-TEST(HyphenateToWidth, EveryLineKeepsAtLeastOneCharacter) {
-  // A character wider than the label: no empty line before it.
-  EXPECT_EQ(fit("ABC", 5), "A- B- C");
-  EXPECT_EQ(fit("A", 5), "A");
-}
-
-TEST(HyphenateToWidth, MeasuresProportionalText) {
-  // "W" is twice as wide as the others.
-  const auto measure = [](std::string_view s) {
-    int w = 0;
-    for (const char c : s) w += c == 'W' ? 12 : 6;
-    return w;
+// Each row: the text, the label's width and the text fitted to it. Texts that fit and narrow
+// labels are left alone. At limit 24 ("ABCD", 26) the last character may reach it and an
+// inner one breaks before itself; at limit 23 the last one exceeds it. Breaks at blanks
+// insert a blank, never a hyphen, whether the blank itself or the character after it causes
+// the break, and blanks of the text are never removed. Every line keeps a character.
+TEST(HyphenateToWidth, BreaksWhereTheNextCharacterWouldPassTheLimit) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      // clang-format off
+      {"ABCDEFGHIJ", 30, "ABCD- EFGH- IJ"}, {"ABCD EFGH", 30, "ABCD  EFG- H"}, {"ABCD", 30, "ABCD"},
+      {"ABCDEFGHIJ", 2, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", 1, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", -5, "ABCDEFGHIJ"},
+      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDE", 26, "ABC- DE"}, {"ABCD", 25, "ABC- D"},
+      {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"}, {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
+      {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"}, {"ABC", 5, "A- B- C"}, {"A", 5, "A"},
+      {"xxxxxxxxxxxxxxxxxxxx", 20, "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx"},
+      {"WWWWAB", 32, "WW- WW- AB"},
+      // clang-format on
   };
-  EXPECT_EQ(hyphenateToWidth("WWWWAB", 32, measure), "WW- WW- AB");
+  for (const auto& [text, width, fitted] : cases)
+    EXPECT_EQ(hyphenateToWidth(text, width, measure), fitted) << text << " in " << width;
 }
 
 }  // namespace

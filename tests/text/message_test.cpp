@@ -5,39 +5,29 @@
 namespace qj {
 namespace {
 
-ShellTables tables() {
+// Shell texts, literals and values compose a message; trimming touches only shell texts,
+// missing indices resolve empty, and a box shows the message and returns the answer.
+TEST(Message, ComposesShellTextsLiteralsAndValuesAndIsShownInItsBox) {
   ShellTables t;
   t.shellTexts = {"  Task  ", "is saved"};
   t.shortTexts = {"min"};
   t.longTexts = {{"Help"}};
-  return t;
-}
+  const Text text = shell(0).trimmed() + " " + val("AB12CD") + " " + shell(1) + ", " + num(-5) +
+                    " " + shortText(0) + " мин.";
+  EXPECT_EQ(text.utf8(t), "Task AB12CD is saved, -5 min мин.");
+  EXPECT_EQ(text.resolve(t), "Task AB12CD is saved, -5 min \xEC\xE8\xED.");
+  EXPECT_EQ((shell(0) + val("  x  ")).trimmed().resolve(t), "Task  x  ");
+  EXPECT_EQ((shell(0) + "|").resolve(t), "  Task  |");
+  EXPECT_EQ((shell(700) + "..." + longText(0, 0) + longText(3, 3)).resolve(t), "...Help");
 
-TEST(Message, ComposesShellTextsLiteralsAndValues) {
-  const Text t = shell(0).trimmed() + " " + val("AB12CD") + " " + shell(1) + ", " + num(-5) + " " +
-                 shortText(0) + " мин.";
-  EXPECT_EQ(t.utf8(tables()), "Task AB12CD is saved, -5 min мин.");
-  EXPECT_EQ(t.resolve(tables()), "Task AB12CD is saved, -5 min \xEC\xE8\xED.");
-}
-
-TEST(Message, TrimLeavesValuesAlone) {
-  EXPECT_EQ((shell(0) + val("  x  ")).trimmed().resolve(tables()), "Task  x  ");
-  EXPECT_EQ((shell(0) + "|").resolve(tables()), "  Task  |");
-}
-
-TEST(Message, MissingIndicesResolveEmpty) {
-  EXPECT_EQ((shell(700) + "..." + longText(0, 0) + longText(3, 3)).resolve(tables()), "...Help");
-}
-
-TEST(Message, ShowPicksTheBoxAndReturnsTheAnswer) {
   ScriptedMessages box;
   box.answers = {true};
-  EXPECT_TRUE(show(box, warningMessage(shell(1)), tables()));
-  EXPECT_TRUE(show(box, confirmMessage(shell(1) + "?"), tables()));
-  EXPECT_FALSE(show(box, confirmMessage(shell(1) + "?"), tables()));
-  ASSERT_EQ(box.shown.size(), 3u);
-  EXPECT_EQ(box.shown[0].kind, MessageKind::Warning);
-  EXPECT_EQ(box.shown[1].text, "is saved?");
+  EXPECT_TRUE(show(box, warningMessage(shell(1)), t) && show(box, errorMessage(shell(1)), t));
+  EXPECT_TRUE(show(box, confirmMessage(shell(1) + "?"), t));
+  EXPECT_FALSE(show(box, confirmMessage(shell(1) + "?"), t));
+  ASSERT_EQ(box.shown.size(), 4u);
+  EXPECT_EQ(box.shown[1].kind, MessageKind::Error);
+  EXPECT_EQ(box.shown[2].text, "is saved?");
 }
 
 }  // namespace

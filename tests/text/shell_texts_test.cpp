@@ -3,154 +3,97 @@
 #include <gtest/gtest.h>
 
 #include "records/bytes.h"
+#include "support/shell_fixture.h"
 
 namespace qj {
 namespace {
 
-ShellTables sample() {
-  ShellTables t;
-  t.languageName = "eng English";
-  t.shortTexts = {"km", "h", "a short text that is too long"};
-  t.shellTexts = {"Zero", "", "Two"};
-  t.longTexts = {{"line 0.0", "line 0.1"}, {}, {"line 2.0"}};
-  return t;
+// A shell file's header with these counts of short texts, shell texts and long texts,
+// followed by `rest`.
+std::string shellFile(int32_t shorts, int32_t shells, int32_t longs, const std::string& rest) {
+  ByteWriter w;
+  w.shortString("eng", 24);
+  w.i32(shorts);
+  w.i32(shells);
+  w.i32(longs);
+  w.raw(rest);
+  return w.take();
 }
 
 TEST(ShellFile, LayoutIsCountedTextsAfterTheHeader) {
-  ShellTables t;
-  t.languageName = "eng";
-  t.shortTexts = {"km"};
-  t.shellTexts = {"Go"};
-  t.longTexts = {{"L"}};
-  ByteWriter w;
-  w.shortString("eng", 24);
-  for (int32_t n : {1, 1, 1}) w.i32(n);
-  w.i32(2);
-  w.raw("\x02km");
-  w.i32(2);
-  w.raw("\x02Go");
-  w.i32(1);
-  w.i32(1);
-  w.raw("\x01L");
-  EXPECT_EQ(writeShell(t, false, {}), w.bytes());
+  const ShellTables t{
+      .languageName = "eng", .shortTexts = {"km"}, .shellTexts = {"Go"}, .longTexts = {{"L"}}};
+  EXPECT_EQ(writeShell(t, false, {}),
+            shellFile(1, 1, 1, std::string("\2\0\0\0\2km\2\0\0\0\2Go\1\0\0\0\1\0\0\0\1L", 24)));
 }
 
-TEST(ShellFile, RoundTripCutsShortTextsToTheirSlot) {
-  const std::string bytes = writeShell(sample(), false, {});
-  const auto r = readShell(bytes, false);
-  ASSERT_TRUE(r.tables) << r.error;
-  EXPECT_EQ(r.tables->shortText(2), "a short text th");
-  EXPECT_EQ(r.tables->shell(2), "Two");
-  EXPECT_EQ(r.tables->longText(0, 1), "line 0.1");
-  EXPECT_EQ(r.tables->longTextLines(1), 0);
-  EXPECT_EQ(readLanguageName(bytes), "eng English");
-}
-
-TEST(ShellFile, RussianShellsCarryNotesThatAreNotKept) {
-  const std::string bytes = writeShell(sample(), true, {"note for km", "note for h", ""});
-  const auto r = readShell(bytes, true);
-  ASSERT_TRUE(r.tables);
-  EXPECT_EQ(r.tables->shortTexts, (std::vector<std::string>{"km", "h", "a short text th"}));
-  EXPECT_EQ(r.tables->shell(0), "Zero");
-  // Read as a shell without notes, every entry is shifted.
-  const auto shifted = readShell(bytes, false);
-  ASSERT_TRUE(shifted.tables);
-  EXPECT_EQ(shifted.tables->shortText(0), "note for km");
-}
-
-TEST(ShellFile, RussianCodesAreExact) {
-  EXPECT_TRUE(isRussianShell("rus"));
-  EXPECT_TRUE(isRussianShell("Rus"));
-  EXPECT_TRUE(isRussianShell("\xD0\xF3\xF1"));
-  EXPECT_FALSE(isRussianShell("RUS"));
-  EXPECT_FALSE(isRussianShell("eng"));
-}
-
-TEST(ShellFile, IndicesPastTheEndGiveEmptyTexts) {
-  const auto r = readShell(writeShell(sample(), false, {}), false);
-  EXPECT_EQ(r.tables->shell(791), "");
-  EXPECT_EQ(r.tables->shell(-1), "");
-  EXPECT_EQ(r.tables->shortText(62), "");
-  EXPECT_EQ(r.tables->longText(7, 3), "");
+TEST(ShellFile, RoundTripCutsShortTextsAndRussianShellsCarryNotes) {
+  ShellTables t = test::markedShell();
+  t.shortTexts[2] = "a short text that is too long";
+  t.longTexts[1].clear();
+  for (const bool russian : {false, true}) {
+    const std::vector<std::string> notes(t.shortTexts.size(), russian ? "a note" : "");
+    const std::string bytes = writeShell(t, russian, russian ? notes : std::vector<std::string>{});
+    const auto r = readShell(bytes, russian);
+    ASSERT_TRUE(r.tables) << r.error;
+    EXPECT_EQ(r.tables->shortText(2), "a short text th");
+    EXPECT_EQ(r.tables->shellTexts, t.shellTexts);
+    EXPECT_EQ(r.tables->longTextLines(1), 0);
+    EXPECT_EQ(r.tables->longText(7, 3), "L7.3");
+    EXPECT_EQ(readLanguageName(bytes), "eng English");
+    // Past the end every text is empty.
+    for (const std::string& empty :
+         {r.tables->shell(test::kMarkedShellTexts), r.tables->shell(-1), r.tables->shortText(63),
+          r.tables->longText(7, 4), r.tables->longText(8, 0)})
+      EXPECT_EQ(empty, "");
+    // Read by the other rule, every entry is shifted.
+    EXPECT_EQ(readShell(bytes, !russian).tables->shortText(0), russian ? "a note" : "s1");
+  }
+  // Short texts without notes get empty ones.
+  EXPECT_EQ(writeShell(t, true, {}), writeShell(t, true, std::vector<std::string>(63)));
+  const std::pair<const char*, bool> codes[] = {
+      {"rus", true}, {"Rus", true}, {"\xD0\xF3\xF1", true}, {"RUS", false}, {"eng", false}};
+  for (const auto& [code, russian] : codes) EXPECT_EQ(isRussianShell(code), russian) << code;
 }
 
 TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
-  std::string bytes = writeShell(sample(), false, {});
+  std::string bytes = writeShell(test::markedShell(), false, {});
   bytes.resize(bytes.size() - 12);  // the last long text line and the one before it are lost
   const auto r = readShell(bytes, false);
   ASSERT_TRUE(r.tables) << r.error;
-  EXPECT_EQ(r.tables->shell(2), "Two");
-  EXPECT_EQ(r.tables->longText(2, 0), "");
+  EXPECT_EQ(r.tables->shell(test::kMarkedShellTexts - 1), "S1199");
+  EXPECT_EQ(r.tables->longText(7, 2), "");
 }
 
-TEST(ShellFile, HostileCountsAndLengthsAreRefused) {
-  ByteWriter w;
-  w.shortString("eng", 24);
-  w.i32(-1);
-  w.i32(0);
-  w.i32(0);
-  EXPECT_FALSE(readShell(w.bytes(), false).tables);
+TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
+  // clang-format off
+  for (const auto& [shorts, shells, longs] :
+       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
+    EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
+        << shorts << " " << shells << " " << longs;
+  // clang-format on
+  EXPECT_NE(readShell(shellFile(0, 2000000000, 0, ""), false).error.find("2000000000"),
+            std::string::npos);
 
-  ByteWriter huge;
-  huge.shortString("eng", 24);
-  huge.i32(0);
-  huge.i32(2000000000);
-  huge.i32(0);
-  const auto r = readShell(huge.bytes(), false);
-  EXPECT_FALSE(r.tables);
-  EXPECT_NE(r.error.find("2000000000"), std::string::npos);
-
-  ByteWriter negativeLines;
-  negativeLines.shortString("eng", 24);
-  negativeLines.i32(0);
-  negativeLines.i32(0);
-  negativeLines.i32(-3);
-  EXPECT_FALSE(readShell(negativeLines.bytes(), false).tables);
-
-  EXPECT_FALSE(readShell("short", false).tables);
-}
-
-TEST(ShellFile, ANegativeOrOverlongTextLengthEndsTheTexts) {
-  ByteWriter w;
-  w.shortString("eng", 24);
-  w.i32(0);
-  w.i32(3);
-  w.i32(0);
-  w.i32(1);
-  w.raw(
-      "\x01"
-      "A");
-  w.i32(-5);
-  w.raw(std::string(10, 'x'));
-  const auto r = readShell(w.bytes(), false);
-  ASSERT_TRUE(r.tables);
-  EXPECT_EQ(r.tables->shellTexts, (std::vector<std::string>{"A", "", ""}));
-
-  ByteWriter overlong;
-  overlong.shortString("eng", 24);
-  overlong.i32(0);
-  overlong.i32(1);
-  overlong.i32(0);
-  overlong.i32(1000000);
-  overlong.raw(
-      "\x03"
-      "abc");
-  ASSERT_TRUE(readShell(overlong.bytes(), false).tables);
-  EXPECT_EQ(readShell(overlong.bytes(), false).tables->shell(0), "");
-}
-
-TEST(ShellFile, ALengthByteBeyondItsSlotIsCut) {
-  ByteWriter w;
-  w.shortString("eng", 24);
-  w.i32(1);
-  w.i32(0);
-  w.i32(0);
-  w.i32(20);
-  w.u8(20);
-  w.raw("ABCDEFGHIJKLMNOPQRST");
-  const auto r = readShell(w.bytes(), false);
-  ASSERT_TRUE(r.tables);
-  EXPECT_EQ(r.tables->shortText(0), "ABCDEFGHIJKLMNO");
+  // A negative or overlong text length ends the texts; a length byte beyond its slot is cut.
+  using V = std::vector<std::string>;
+  const std::tuple<std::string, V, V> cases[] = {
+      // clang-format off
+      {shellFile(0, 3, 0, std::string("\1\0\0\0\1A\xFB\xFF\xFF\xFF", 10) + std::string(10, 'x')),
+       {"A", "", ""}, {}},
+      {shellFile(0, 1, 0, std::string("\x40\x42\x0F\0\3abc", 8)), {""}, {}},
+      {shellFile(1, 0, 0, std::string("\x14\0\0\0\x14", 5) + "ABCDEFGHIJKLMNOPQRST"), {},
+       {"ABCDEFGHIJKLMNO"}},
+      // A long text of 2000000000 lines in a file of 200 more bytes.
+      {shellFile(0, 0, 1, std::string("\0\x94\x35\x77", 4) + std::string(200, '\0')), {}, {}},
+      // clang-format on
+  };
+  for (const auto& [file, shells, shorts] : cases) {
+    const auto r = readShell(file, false);
+    ASSERT_TRUE(r.tables) << r.error;
+    EXPECT_EQ(r.tables->shellTexts, shells);
+    EXPECT_EQ(r.tables->shortTexts, shorts);
+  }
 }
 
 }  // namespace

@@ -2,50 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include "wizard/step_result.h"
+
 namespace qj {
 namespace {
 
-TEST(GridTable, RowsKeepTheirCellsWhenResizedInsertedAndRemoved) {
+TEST(GridTable, RowsKeepTheirCellsAndCellsOutsideTheGridReadEmpty) {
   GridTable t(3);
   t.setRows(2);
   t.set(0, 0, "a");
   t.set(1, 2, "b");
   t.insertRow(1);
   EXPECT_EQ(t.rows(), 3);
-  EXPECT_EQ(t.cell(0, 0), "a");
-  EXPECT_EQ(t.cell(1, 2), "");
-  EXPECT_EQ(t.cell(2, 2), "b");
+  EXPECT_EQ(t.cell(0, 0) + t.cell(1, 2) + t.cell(2, 2), "ab");
   t.removeRow(0);
-  EXPECT_EQ(t.cell(1, 2), "b");
-  t.setRows(5);
-  EXPECT_EQ(t.cell(1, 2), "b");
-  EXPECT_EQ(t.cell(4, 0), "");
+  t.setRows(4);
   t.setColumns(4);
-  EXPECT_EQ(t.cell(1, 2), "b");
-}
-
-TEST(GridTable, CellsOutsideTheGridReadEmptyAndIgnoreWrites) {
-  GridTable t(2);
-  t.setRows(1);
-  t.set(5, 0, "x");
-  t.set(0, -1, "x");
-  EXPECT_EQ(t.cell(5, 0), "");
-  EXPECT_EQ(t.cell(-1, 1), "");
+  t.set(1, 3, " \t");
+  t.insertRow(4);  // appended
+  EXPECT_EQ(t.cell(1, 2) + t.cell(4, 0) + t.cell(1, 3), "b \t");
+  EXPECT_TRUE(t.isEmptyTrimmed(1, 3) && !t.isEmptyTrimmed(1, 2));
+  // Writes outside the grid are ignored, as are rows inserted or removed there.
+  for (const auto& [row, col] : {std::pair{5, 0}, {0, -1}, {-1, 1}, {0, 4}}) {
+    t.set(row, col, "x");
+    EXPECT_EQ(t.cell(row, col), "") << row << " " << col;
+  }
   t.insertRow(7);
-  t.removeRow(3);
-  EXPECT_EQ(t.rows(), 1);
+  t.removeRow(5);
+  EXPECT_EQ(t.rows(), 5);
 }
 
 TEST(GridText, CharacterClasses) {
-  EXPECT_TRUE(allDigits("0123"));
-  EXPECT_TRUE(allDigits(""));
-  EXPECT_FALSE(allDigits("1a"));
+  EXPECT_TRUE(allDigits("0123") && allDigits("") && !allDigits("1a"));
   EXPECT_TRUE(digitsAndSeparator("1,5", ','));
   EXPECT_FALSE(digitsAndSeparator("1.5", ','));
-  EXPECT_TRUE(isCyrillicLower('\xE0'));
-  EXPECT_FALSE(isCyrillicLower('z'));
-  EXPECT_TRUE(isFlagSet("  *"));
-  EXPECT_FALSE(isFlagSet(""));
+  EXPECT_TRUE(isCyrillicLower('\xE0') && !isCyrillicLower('z'));
+  EXPECT_TRUE(isFlagSet("  *") && !isFlagSet(""));
+}
+
+// The window applies a step's updates in order, so the last one of a control counts.
+TEST(StepResult, UpdatesSayWhatTheyChangeAndTheLastOneCounts) {
+  ControlUpdates u;
+  setText(u, "a", lit("one"));
+  setFitted(u, "a", lit("two"));
+  setShown(u, "a", false);
+  setShown(u, "a", true);
+  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit), std::tuple(false, true, false));
+  EXPECT_EQ(updatedText(u, "a")->utf8({}), "two");
+  EXPECT_EQ(updatedVisibility(u, "a"), true);
+  EXPECT_FALSE(updatedText(u, "b") || updatedVisibility(u, "b"));
 }
 
 }  // namespace

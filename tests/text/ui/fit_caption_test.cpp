@@ -16,25 +16,22 @@ namespace {
 // the font in use and its size: a title that fits the design is not broken, and one that the
 // design breaks is broken at the same characters.
 TEST(FitCaption, BreaksWhereTheDesignBreaks) {
-  struct Case {
-    const char* text;
-    int designWidth;
-  } cases[] = {{"Point No.", 46},
-               {"Section No.", 37},
-               {"Transition kind", 55},
-               {"Transitsectionnumber of the street", 60},
-               // "Улица" (street) twice, in code page 1251.
-               {"\xD3\xEB\xE8\xF6\xE0\xD3\xEB\xE8\xF6\xE0", 30}};
+  // "Улица" (street) twice, in code page 1251, last.
+  const std::pair<const char*, int> cases[] = {{"Point No.", 46},
+                                               {"Section No.", 37},
+                                               {"Transition kind", 55},
+                                               {"Transitsectionnumber of the street", 60},
+                                               {"\xD3\xEB\xE8\xF6\xE0\xD3\xEB\xE8\xF6\xE0", 30}};
   const QFont original = QApplication::font();
   for (const double points : {8.0, 11.0}) {
     QApplication::setFont(QFont("DejaVu Sans", points));
     resetDesignScale();
-    for (const Case& c : cases) {
-      const std::string design = hyphenateToWidth(c.text, c.designWidth, designAdvance);
+    for (const auto& [text, width] : cases) {
+      const std::string design = hyphenateToWidth(text, width, designAdvance);
       QLabel label;
       label.setWordWrap(true);
-      fitCaption(&label, c.text, px(c.designWidth));
-      EXPECT_EQ(fromQt(label.text()), design) << c.text << " at " << points;
+      fitCaption(&label, text, px(width));
+      EXPECT_EQ(fromQt(label.text()), design) << text << " at " << points;
     }
   }
   QApplication::setFont(original);

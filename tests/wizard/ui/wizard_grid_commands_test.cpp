@@ -1,5 +1,6 @@
 // The key commands of the wizards' grids find what the user typed into a cell whose editor is
-// still open: one test per command, over the grids of the database wizard and the task wizard.
+// still open: one test per command, over grids of the database wizard and the task wizard (the
+// grid view's own test covers every key on a bare grid).
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,7 @@
 namespace qj::ui {
 namespace {
 
-struct Command {
-  const char* name;
-  Qt::Key key;
-  Qt::KeyboardModifiers modifiers;
-  GridKey gridKey;
-};
+using Command = std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, GridKey>;
 
 const Command kCommands[] = {
     {"InsertRow", Qt::Key_Insert, Qt::ControlModifier, GridKey::InsertRow},
@@ -32,7 +28,7 @@ const Command kCommands[] = {
 };
 
 std::string commandName(const ::testing::TestParamInfo<Command>& info) {
-  return info.param.name;
+  return std::get<0>(info.param);
 }
 
 // Types into a cell in place of what it held and leaves the editor open.
@@ -51,22 +47,15 @@ void typeWithoutEnter(GridView* view, int row, int tableColumn, const QString& t
 class DbrnGridCommands : public DbrnWizardWindow, public ::testing::WithParamInterface<Command> {
  protected:
   const Command& command() const { return GetParam(); }
-  bool is(GridKey k) const { return command().gridKey == k; }
+  bool is(GridKey k) const { return std::get<3>(command()) == k; }
   DbrnWizardState& state() const { return wizard()->state(); }
 
   // Types `text` into the cell, runs the command and hands back what the cell holds then.
   std::string typeAndCommand(const char* gridName, const GridTable& table, int row, int col,
                              const char* text) {
     typeWithoutEnter(grid(gridName), row, col, text);
-    press(gridName, command().key, command().modifiers);
+    press(gridName, std::get<1>(command()), std::get<2>(command()));
     return table.cell(row, col);
-  }
-  // Removes the row that Ctrl+Ins put below `row`.
-  void dropInsertedRow(const char* gridName, const GridTable& table, int rowsBefore, int row,
-                       int col) {
-    if (table.rows() > rowsBefore)
-      pressAt(gridName, row + 1, col, Qt::Key_Delete, Qt::ControlModifier);
-    ASSERT_EQ(table.rows(), rowsBefore) << gridName;
   }
 };
 
@@ -82,60 +71,18 @@ TEST_P(DbrnGridCommands, FindTheTextOfTheOpenEditor) {
   next();
   ASSERT_EQ(step(), 2) << lastMessage();
 
-  // Street types: a row of its own after the types that have streets.
-  const int types = state().table0.rows();
-  pressAt("Table0", types - 1, typeCol::kFullName, Qt::Key_Insert, Qt::ControlModifier);
-  ASSERT_EQ(state().table0.rows(), types + 1);
-  const std::string typed =
-      typeAndCommand("Table0", state().table0, types, typeCol::kFullName, "park");
-  if (!is(GridKey::DeleteRow)) {
-    EXPECT_EQ(typed, "park");  // else the row is gone
-  }
-  for (int guard = 0; state().table0.rows() > types && guard < 2; ++guard)
-    pressAt("Table0", types, typeCol::kFullName, Qt::Key_Delete, Qt::ControlModifier);
-  messages->clear();
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
 
   // Streets: the type keys store the rows shown before they show another type's streets.
   const GridTable& streets = state().table_0;
-  const int streetRows = streets.rows();
-  const std::string name = streets.cell(0, streetCol::kName);
   const int street = std::stoi(streets.cell(0, streetCol::kIndex));
-  const int type = control<QComboBox>("List_0")->currentIndex();
   typeAndCommand("Table_0", streets, 0, streetCol::kName, "zzz");
   if (is(GridKey::PrevType) || is(GridKey::NextType)) {
     EXPECT_EQ(state().db.streets.at(street).name, "zzz");
-    if (control<QComboBox>("List_0")->currentIndex() != type)
-      press("Table_0", is(GridKey::PrevType) ? Qt::Key_S : Qt::Key_A, Qt::ControlModifier);
   } else {
     EXPECT_EQ(streets.cell(0, streetCol::kName), "zzz");  // a referenced street stays
   }
-  dropInsertedRow("Table_0", streets, streetRows, 0, streetCol::kName);
-  typeInCell("Table_0", 0, streetCol::kName, toQt(name));
-  messages->clear();
-  next();
-  ASSERT_EQ(step(), 4) << lastMessage();
-
-  // Sections: Ctrl+Del would take the row with its text.
-  const GridTable& sections = state().table1;
-  const int sectionRows = sections.rows();
-  const std::string length = sections.cell(0, sectionCol::kLength);
-  if (!is(GridKey::DeleteRow)) {
-    EXPECT_EQ(typeAndCommand("Table1", sections, 0, sectionCol::kLength, "77"), "77");
-    dropInsertedRow("Table1", sections, sectionRows, 0, sectionCol::kLength);
-    typeInCell("Table1", 0, sectionCol::kLength, toQt(length));
-  }
-  next();
-  ASSERT_EQ(step(), 5) << lastMessage();
-
-  // Turns and houses have no row commands.
-  EXPECT_EQ(typeAndCommand("Table2", state().table2, 0, turnCol::node(9), "7"), "7");
-  typeInCell("Table2", 0, turnCol::node(9), "");
-  next();
-  next();
-  ASSERT_EQ(step(), 7) << lastMessage();
-  EXPECT_EQ(typeAndCommand("Table4", state().table4, 0, houseCol::kHouseNo, "999"), "999");
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, DbrnGridCommands, ::testing::ValuesIn(kCommands), commandName);
@@ -154,7 +101,7 @@ TEST_P(TaskGridCommands, FindTheTextOfTheOpenEditor) {
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
   typeWithoutEnter(grid("Table1"), 1, t1::kService, "5");
-  press("Table1", GetParam().key, GetParam().modifiers);
+  press("Table1", std::get<1>(GetParam()), std::get<2>(GetParam()));
   EXPECT_EQ(wizard()->state().table1.cell(1, t1::kService), "5");
 }
 

@@ -22,7 +22,8 @@ TEST(DesignScale, TheWidestReferenceRoundedUpToAnEighth) {
       {{{latin, 0.5}, {cyrillic, 0.5}, {digits, 0.5}}, 0.5},
       // clang-format on
   };
-  for (const auto& [ratios, scale] : cases)
+  for (const auto& [given, scale] : cases) {
+    const auto& ratios = given;  // clang 14 lets no lambda capture a structured binding
     EXPECT_DOUBLE_EQ(designScale([&ratios](std::string_view text) {
                        for (const DesignReference& r : kDesignReferences)
                          if (r.text == text)
@@ -31,6 +32,7 @@ TEST(DesignScale, TheWidestReferenceRoundedUpToAnEighth) {
                        return 0.0;
                      }),
                      scale);
+  }
   EXPECT_EQ(scaledPixels(1010, 1.25), 1263);
   EXPECT_EQ(scaledPixels(37, 1.25), 46);
   EXPECT_EQ(scaledPixels(0, 1.625), 0);

@@ -35,8 +35,12 @@ struct FieldReader {
 
 // Checks a layout table against the bytes of a record that starts at `base`.
 inline void expectFields(const std::string& b, const std::vector<Field>& fields, size_t base = 0) {
-  for (const auto& [at, value] : fields)
-    std::visit([&](auto v) { EXPECT_EQ((FieldReader{b, base + at}(v)), v) << "at " << at; }, value);
+  for (const Field& f : fields)
+    std::visit(
+        [&](auto v) {
+          EXPECT_EQ((FieldReader{b, base + f.at}(v)), v) << "at " << f.at;
+        },
+        f.value);
 }
 
 }  // namespace qj::test

@@ -54,9 +54,11 @@ TEST(ShellSource, FaultyLinesAreRefusedWithTheirLine) {
   for (const auto& [text, line, part] : cases) {
     const auto r = parseShellSource(text, text.starts_with("language = rus") ? "rus" : "eng");
     EXPECT_FALSE(r.source) << text;
-    EXPECT_TRUE(std::any_of(r.errors.begin(), r.errors.end(), [&](const auto& e) {
-      return e.line == line && e.message.find(part) != std::string::npos;
-    })) << text;
+    EXPECT_TRUE(std::any_of(r.errors.begin(), r.errors.end(),
+                            [&, &line = line, &part = part](const auto& e) {
+                              return e.line == line && e.message.find(part) != std::string::npos;
+                            }))
+        << text;
   }
 }
 

@@ -177,7 +177,7 @@ TEST_F(Tasks, DeletingRemovesEveryFileOfTheTaskAndItsRecordOrNothing) {
   dir.write("x.dat", "outside");
   state.protocol[0].code = "/../x";
   EXPECT_FALSE(taskFileExists(state, 0));
-  EXPECT_FALSE(deleteTask(state, 0).deleted);
+  for (const int record : {0, -1, 3}) EXPECT_FALSE(deleteTask(state, record).deleted);
   EXPECT_TRUE(exists("x.dat"));
   // A deletion that cannot be saved is reported.
   fs::remove(dir / "System/protocol.pro");
@@ -310,6 +310,7 @@ TEST_F(Tasks, AnUnreadableOrForeignTaskOpensNothing) {
   // Another language is refused with both codes, compared exactly.
   state.texts.shellTexts[786] = "  while running in  ";
   test::writeTask(dir, "AAAAAA", "Entered", "rus");
+  EXPECT_TRUE(taskFileExists(state, 0));
   EXPECT_EQ(choose(kChooserViewInput, 0),
             R(ChooserTarget::None, "S790 (rus), while running in (eng), S791."));
   test::writeTask(dir, "AAAAAA", "Entered", "ENG");

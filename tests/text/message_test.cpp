@@ -22,12 +22,14 @@ TEST(Message, ComposesShellTextsLiteralsAndValuesAndIsShownInItsBox) {
 
   ScriptedMessages box;
   box.answers = {true};
-  EXPECT_TRUE(show(box, warningMessage(shell(1)), t) && show(box, errorMessage(shell(1)), t));
+  EXPECT_TRUE(show(box, warningMessage(shell(1)), t) && show(box, errorMessage(shell(1)), t) &&
+              show(box, {MessageKind::Information, shell(1)}, t));
   EXPECT_TRUE(show(box, confirmMessage(shell(1) + "?"), t));
   EXPECT_FALSE(show(box, confirmMessage(shell(1) + "?"), t));
-  ASSERT_EQ(box.shown.size(), 4u);
-  EXPECT_EQ(box.shown[1].kind, MessageKind::Error);
-  EXPECT_EQ(box.shown[2].text, "is saved?");
+  ASSERT_EQ(box.shown.size(), 5u);
+  EXPECT_EQ(std::tuple(box.shown[1].kind, box.shown[2].kind),
+            std::tuple(MessageKind::Error, MessageKind::Information));
+  EXPECT_EQ(box.shown[3].text, "is saved?");
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ TEST(ShellSource, FaultyLinesAreRefusedWithTheirLine) {
       {"language = English\n", 1, "\"eng\""},
       {"language = rus Р\nshort.3 = км\n", 2, "no note.3"},
       {"language = rus Р\nnote.3 = километры\n", 2, "no short.3"},
+      {"language = rus Р\nnote.2 = н\nshort.3 = к\n", 3, "no note.3"},
+      {"language = rus Р\nnote.1 = н\nshort.1 = \"\"\n", 2, "no short.1"},
   };
   for (const auto& [text, line, part] : cases) {
     const auto r = parseShellSource(text, text.starts_with("language = rus") ? "rus" : "eng");

@@ -87,7 +87,8 @@ TEST(Folders, MasksMatchNamesAndListingTakesRegularFilesSortedByName) {
       {"qj_ABC123_in.dat", in, true}, {"qj_ABC12_in.dat", in, false},
       {"qj_ABC1234_in.dat", in, false}, {"qj_ABC123.dat", in, false}, {"QJ_abc123_IN.DAT", in, true},
       {"Shell (QJ 1.6).Рус", "Shell (QJ 1.6).???", true},
-      {"Shell (QJ 1.6).рус", "Shell (QJ 1.6).Рус", false}, {"a😀b", "a?b", true}, {"aअb", "a?b", true},
+      {"Shell (QJ 1.6).рус", "Shell (QJ 1.6).Рус", false}, {"a😀b", "a?b", true},
+      {"aअb", "a?b", true}, {"a\xC0\x80" "b", "a?b", true},
       {"anything.txt", "*.txt", true}, {"a.b.txt", "*.*", true}, {"a.txt", "*.dat", false}};
   // clang-format on
   for (const auto& [name, mask, matches] : cases)

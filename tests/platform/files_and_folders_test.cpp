@@ -11,9 +11,7 @@ namespace qj {
 namespace {
 
 size_t entriesIn(const std::filesystem::path& dir) {
-  size_t n = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
-  return n;
+  return std::distance(std::filesystem::directory_iterator(dir), {});
 }
 
 TEST(Files, WritesAndCopiesReplaceTheWholeFileOrNothing) {

@@ -22,7 +22,7 @@ TEST(HyphenateToWidth, BreaksWhereTheNextCharacterWouldPassTheLimit) {
       // clang-format off
       {"ABCDEFGHIJ", 30, "ABCD- EFGH- IJ"}, {"ABCD EFGH", 30, "ABCD  EFG- H"}, {"ABCD", 30, "ABCD"},
       {"ABCDEFGHIJ", 2, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", 1, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", -5, "ABCDEFGHIJ"},
-      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDE", 26, "ABC- DE"}, {"ABCD", 25, "ABC- D"},
+      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDEFG", 26, "ABC- DEFG"}, {"ABCD", 25, "ABC- D"},
       {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"}, {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
       {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"}, {"ABC", 5, "A- B- C"}, {"A", 5, "A"},
       {"xxxxxxxxxxxxxxxxxxxx", 20, "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx"},

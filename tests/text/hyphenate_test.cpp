@@ -5,10 +5,10 @@
 namespace qj {
 namespace {
 
-// Every character 6 pixels wide but "W", which is twice as wide.
+// Every character 6 pixels wide but "W", which is twice as wide, and "_", which takes none.
 int measure(std::string_view s) {
   int w = 0;
-  for (const char c : s) w += c == 'W' ? 12 : 6;
+  for (const char c : s) w += c == 'W' ? 12 : c == '_' ? 0 : 6;
   return w;
 }
 
@@ -26,7 +26,7 @@ TEST(HyphenateToWidth, BreaksWhereTheNextCharacterWouldPassTheLimit) {
       {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"}, {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
       {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"}, {"ABC", 5, "A- B- C"}, {"A", 5, "A"},
       {"xxxxxxxxxxxxxxxxxxxx", 20, "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx"},
-      {"WWWWAB", 32, "WW- WW- AB"},
+      {"WWWWAB", 32, "WW- WW- AB"}, {"ABCD_", 26, "ABCD_"},
       // clang-format on
   };
   for (const auto& [text, width, fitted] : cases)

@@ -36,6 +36,8 @@ TEST(ShellSource, FaultyLinesAreRefusedWithTheirLine) {
       {eng + "shell.1 Route\n", 2, "malformed"},
       {eng + "shel.1 = Route\n", 2, "unknown key"},
       {eng + "shell.10000 = Route\n", 2, "unknown key"},
+      {eng + "short.1a = km\n", 2, "unknown key"},
+      {eng + "long.1. = Route\n", 2, "unknown key"},
       {eng + "shell.1 = a\tb\n", 2, "control character"},
       {eng + "note.1 = a note\n", 2, "without notes"},
       {eng + "shell.7 = a\n\nshell.7 = b\n", 4, "line 2"},

@@ -71,9 +71,11 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
   // clang-format off
   for (const auto& [shorts, shells, longs] :
-       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
+       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}, {0, 0, 20}})
     EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
         << shorts << " " << shells << " " << longs;
+  // Each short text of a Russian shell comes with its note.
+  EXPECT_FALSE(readShell(shellFile(30, 0, 0, std::string(200, '\0')), true).tables);
   // clang-format on
   EXPECT_NE(readShell(shellFile(0, 2000000000, 0, ""), false).error.find("2000000000"),
             std::string::npos);

@@ -47,7 +47,9 @@ TEST(StepResult, UpdatesSayWhatTheyChangeAndTheLastOneCounts) {
   setFitted(u, "a", lit("two"));
   setShown(u, "a", false);
   setShown(u, "a", true);
-  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit), std::tuple(false, true, false));
+  setSized(u, "a", 3, 4);
+  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit, u[4].fit, u[4].size),
+            std::tuple(false, true, false, false, std::optional(std::pair(3, 4))));
   EXPECT_EQ(updatedText(u, "a")->utf8({}), "two");
   EXPECT_EQ(updatedVisibility(u, "a"), true);
   EXPECT_FALSE(updatedText(u, "b") || updatedVisibility(u, "b"));

@@ -11,11 +11,8 @@ using test::markedShell;
 using V = std::vector<std::string>;
 
 TEST(HelpPages, EachPageJoinsTheLinesOfItsLongTexts) {
-  EXPECT_EQ(helpPageOf(1), HelpPage::AboutSystem);
-  EXPECT_EQ(helpPageOf(2), HelpPage::AboutDeveloper);
-  EXPECT_EQ(helpPageOf(3), HelpPage::Notation);
-  EXPECT_FALSE(helpPageOf(0));
-  EXPECT_FALSE(helpPageOf(4));
+  EXPECT_EQ(std::tuple(helpPageOf(1), helpPageOf(2), helpPageOf(3), helpPageOf(0) || helpPageOf(4)),
+            std::tuple(HelpPage::AboutSystem, HelpPage::AboutDeveloper, HelpPage::Notation, false));
   HelpTexts t = helpTexts(HelpPage::AboutSystem, markedShell());
   EXPECT_EQ(t.caption, " S417");
   EXPECT_EQ(t.paragraphs,

@@ -72,9 +72,8 @@ TEST_F(Tasks, TheProtocolIsCreatedEmptyLoadedAndSavedWhole) {
   state.protocol.erase(state.protocol.begin() + 1);
   EXPECT_FALSE(saveProtocol(state));
   EXPECT_EQ(file(), writeProtocolFile(state.protocol));
-  size_t files = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir / "System")) ++files;
-  EXPECT_EQ(files, 1u);  // no temporary file is left behind
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "System"), {}), 1);
   // A file removed meanwhile is not recreated; a missing one is created at start-up.
   fs::remove(dir / "System/protocol.pro");
   expectNoSave();
@@ -177,7 +176,7 @@ TEST_F(Tasks, DeletingRemovesEveryFileOfTheTaskAndItsRecordOrNothing) {
   dir.write("x.dat", "outside");
   state.protocol[0].code = "/../x";
   EXPECT_FALSE(taskFileExists(state, 0));
-  EXPECT_FALSE(deleteTask(state, 0).deleted);
+  for (const int record : {0, -1, 3}) EXPECT_FALSE(deleteTask(state, record).deleted);
   EXPECT_TRUE(exists("x.dat"));
   // A deletion that cannot be saved is reported.
   fs::remove(dir / "System/protocol.pro");
@@ -195,7 +194,6 @@ TEST_F(Tasks, QueueingAndLoadingCopyTheFilesMarkTheTaskAndSaveTheProtocol) {
   for (const char* bad :
        {"AB12C", "AB12CDE", "ab12cd", "../x/y", "AB 2CD", "\xC0\xC1\xC2\xC3\xC4\xC5"})
     EXPECT_FALSE(isTaskCode(bad)) << bad;
-  EXPECT_EQ(taskBasePath(state.dirs(), "DDDDDD"), (dir / "Data/qj_DDDDDD").string());
   state.protocol.push_back(protocolRecord("DDDDDD", "A duplicate"));
   dir.write("Solving/qj_DDDDDD_in.dat", "an older copy");
   double before = nowDateTime();
@@ -281,6 +279,7 @@ TEST_F(Tasks, EachChooserModeOffersItsTasksAndOpensItsWindow) {
   EXPECT_EQ(offeredTasks(state.protocol, kChooserViewInput), (std::vector<int>{0, 1, 2, 3}));
   EXPECT_EQ(offeredTasks(state.protocol, kChooserViewSolution), (std::vector<int>{2}));
   EXPECT_EQ(offeredTasks(state.protocol, kChooserCorrectTask), (std::vector<int>{0, 3}));
+  EXPECT_TRUE(offeredTasks(state.protocol, kNoFormMode).empty());
   EXPECT_EQ(taskListLine(protocolRecord("AB12CD", "Morning [2] run")), "[AB12CD] Morning [2] run");
   test::writeTask(dir, "CCCCCC", "Solved");
   const std::pair<int32_t, ChooserTarget> modes[] = {
@@ -310,6 +309,7 @@ TEST_F(Tasks, AnUnreadableOrForeignTaskOpensNothing) {
   // Another language is refused with both codes, compared exactly.
   state.texts.shellTexts[786] = "  while running in  ";
   test::writeTask(dir, "AAAAAA", "Entered", "rus");
+  EXPECT_TRUE(taskFileExists(state, 0));
   EXPECT_EQ(choose(kChooserViewInput, 0),
             R(ChooserTarget::None, "S790 (rus), while running in (eng), S791."));
   test::writeTask(dir, "AAAAAA", "Entered", "ENG");

@@ -5,10 +5,10 @@
 namespace qj {
 namespace {
 
-// Every character 6 pixels wide but "W", which is twice as wide.
+// Every character 6 pixels wide but "W", which is twice as wide, and "_", which takes none.
 int measure(std::string_view s) {
   int w = 0;
-  for (const char c : s) w += c == 'W' ? 12 : 6;
+  for (const char c : s) w += c == 'W' ? 12 : c == '_' ? 0 : 6;
   return w;
 }
 
@@ -22,11 +22,11 @@ TEST(HyphenateToWidth, BreaksWhereTheNextCharacterWouldPassTheLimit) {
       // clang-format off
       {"ABCDEFGHIJ", 30, "ABCD- EFGH- IJ"}, {"ABCD EFGH", 30, "ABCD  EFG- H"}, {"ABCD", 30, "ABCD"},
       {"ABCDEFGHIJ", 2, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", 1, "ABCDEFGHIJ"}, {"ABCDEFGHIJ", -5, "ABCDEFGHIJ"},
-      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDE", 26, "ABC- DE"}, {"ABCD", 25, "ABC- D"},
+      {"", 30, ""}, {"ABCD", 26, "ABCD"}, {"ABCDEFG", 26, "ABC- DEFG"}, {"ABCD", 25, "ABC- D"},
       {"ABCD EFGHIJ", 30, "ABCD  EFG- HIJ"}, {"ABC DEFGHIJ", 30, "ABC  DEFG- HIJ"},
       {"AB  CD  EF  GH", 20, "AB    CD    EF    GH"}, {"ABC", 5, "A- B- C"}, {"A", 5, "A"},
       {"xxxxxxxxxxxxxxxxxxxx", 20, "xx- xx- xx- xx- xx- xx- xx- xx- xx- xx"},
-      {"WWWWAB", 32, "WW- WW- AB"},
+      {"WWWWAB", 32, "WW- WW- AB"}, {"ABCD_", 26, "ABCD_"},
       // clang-format on
   };
   for (const auto& [text, width, fitted] : cases)

@@ -23,7 +23,7 @@ TEST(KeyFilters, EachKindPassesItsCharactersAndEveryRemoval) {
       {K::Digit, ',', "12", "1 000 2", false}, {K::Decimal, ',', "35.0", "35.", true},
       {K::Decimal, ',', "35.0", "5.0", true}, {K::Decimal, ',', "35.0", "30", true},
       {K::Decimal, ',', "35.0", "35.01", false}, {K::Decimal, ',', "35.0", "3x", false},
-      {K::Code, ',', "A-B", "", true},
+      {K::Code, ',', "A-B", "", true}, {K::Code, ',', "A-B", "A-B", false},
       // clang-format on
   };
   for (const auto& [filter, sep, before, after, passes] : cases) {

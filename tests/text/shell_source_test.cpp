@@ -36,6 +36,8 @@ TEST(ShellSource, FaultyLinesAreRefusedWithTheirLine) {
       {eng + "shell.1 Route\n", 2, "malformed"},
       {eng + "shel.1 = Route\n", 2, "unknown key"},
       {eng + "shell.10000 = Route\n", 2, "unknown key"},
+      {eng + "short.1a = km\n", 2, "unknown key"},
+      {eng + "long.1. = Route\n", 2, "unknown key"},
       {eng + "shell.1 = a\tb\n", 2, "control character"},
       {eng + "note.1 = a note\n", 2, "without notes"},
       {eng + "shell.7 = a\n\nshell.7 = b\n", 4, "line 2"},
@@ -50,6 +52,8 @@ TEST(ShellSource, FaultyLinesAreRefusedWithTheirLine) {
       {"language = English\n", 1, "\"eng\""},
       {"language = rus Р\nshort.3 = км\n", 2, "no note.3"},
       {"language = rus Р\nnote.3 = километры\n", 2, "no short.3"},
+      {"language = rus Р\nnote.2 = н\nshort.3 = к\n", 3, "no note.3"},
+      {"language = rus Р\nnote.1 = н\nshort.1 = \"\"\n", 2, "no short.1"},
   };
   for (const auto& [text, line, part] : cases) {
     const auto r = parseShellSource(text, text.starts_with("language = rus") ? "rus" : "eng");

@@ -38,13 +38,16 @@ TEST(ShellFile, RoundTripCutsShortTextsAndRussianShellsCarryNotes) {
     ASSERT_TRUE(r.tables) << r.error;
     EXPECT_EQ(r.tables->shortText(2), "a short text th");
     EXPECT_EQ(r.tables->shellTexts, t.shellTexts);
-    EXPECT_EQ(r.tables->longTextLines(1), 0);
+    const auto lines = [&](int i) { return r.tables->longTextLines(i); };
+    EXPECT_EQ(std::tuple(lines(-1), lines(0), lines(1), lines(7), lines(8)),
+              std::tuple(0, 4, 0, 4, 0));
     EXPECT_EQ(r.tables->longText(7, 3), "L7.3");
     EXPECT_EQ(readLanguageName(bytes), "eng English");
     // Past the end every text is empty.
     for (const std::string& empty :
          {r.tables->shell(test::kMarkedShellTexts), r.tables->shell(-1), r.tables->shortText(63),
-          r.tables->longText(7, 4), r.tables->longText(8, 0)})
+          r.tables->shortText(-1), r.tables->longText(7, 4), r.tables->longText(8, 0),
+          r.tables->longText(-1, 0), r.tables->longText(0, -1)})
       EXPECT_EQ(empty, "");
     // Read by the other rule, every entry is shifted.
     EXPECT_EQ(readShell(bytes, !russian).tables->shortText(0), russian ? "a note" : "s1");
@@ -68,9 +71,11 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
   // clang-format off
   for (const auto& [shorts, shells, longs] :
-       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}})
+       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}, {0, 0, 20}})
     EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
         << shorts << " " << shells << " " << longs;
+  // Each short text of a Russian shell comes with its note.
+  EXPECT_FALSE(readShell(shellFile(30, 0, 0, std::string(200, '\0')), true).tables);
   // clang-format on
   EXPECT_NE(readShell(shellFile(0, 2000000000, 0, ""), false).error.find("2000000000"),
             std::string::npos);

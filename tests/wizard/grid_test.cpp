@@ -15,13 +15,14 @@ TEST(GridTable, RowsKeepTheirCellsAndCellsOutsideTheGridReadEmpty) {
   t.insertRow(1);
   EXPECT_EQ(t.rows(), 3);
   EXPECT_EQ(t.cell(0, 0) + t.cell(1, 2) + t.cell(2, 2), "ab");
-  t.removeRow(0);
+  t.removeRow(1);
+  t.insertRow(0);
   t.setRows(4);
   t.setColumns(4);
-  t.set(1, 3, " \t");
+  t.set(2, 3, " \t");
   t.insertRow(4);  // appended
-  EXPECT_EQ(t.cell(1, 2) + t.cell(4, 0) + t.cell(1, 3), "b \t");
-  EXPECT_TRUE(t.isEmptyTrimmed(1, 3) && !t.isEmptyTrimmed(1, 2));
+  EXPECT_EQ(t.cell(1, 0) + t.cell(2, 2) + t.cell(4, 0) + t.cell(2, 3), "ab \t");
+  EXPECT_TRUE(t.isEmptyTrimmed(2, 3) && !t.isEmptyTrimmed(2, 2));
   // Writes outside the grid are ignored, as are rows inserted or removed there.
   for (const auto& [row, col] : {std::pair{5, 0}, {0, -1}, {-1, 1}, {0, 4}}) {
     t.set(row, col, "x");
@@ -47,7 +48,9 @@ TEST(StepResult, UpdatesSayWhatTheyChangeAndTheLastOneCounts) {
   setFitted(u, "a", lit("two"));
   setShown(u, "a", false);
   setShown(u, "a", true);
-  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit), std::tuple(false, true, false));
+  setSized(u, "a", 3, 4);
+  EXPECT_EQ(std::tuple(u[0].fit, u[1].fit, u[2].fit, u[4].fit, u[4].size),
+            std::tuple(false, true, false, false, std::optional(std::pair(3, 4))));
   EXPECT_EQ(updatedText(u, "a")->utf8({}), "two");
   EXPECT_EQ(updatedVisibility(u, "a"), true);
   EXPECT_FALSE(updatedText(u, "b") || updatedVisibility(u, "b"));

@@ -265,7 +265,8 @@ TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
       {4, 2, 13, "many", "S976 4, S977 3, S978 N S980"}, {4, 2, 13, "0", nullptr},
       {0, 1, 7, "9", "S976 1, S977 2, S978 H S1057"}, {0, 1, 7, "1", nullptr},
       {0, 2, 0, "9", "S976 1, S977 3, S978 A S1056"}, {0, 2, 0, "", nullptr},
-      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "", nullptr},
+      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "0", nullptr},
+      {0, 2, 5, "", nullptr},
       {0, 2, 9, "", "S976 1, S977 3, S978 J S980"}};
   // clang-format on
   for (const auto& [k, r, c, value, expected] : cases) {

@@ -31,7 +31,10 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   s.db.sections.clear();
   for (const auto& [from, to] : {std::pair("2", "8"), {"10", "20"}, {"2", "8"}, {"1", "1"}})
     s.db.sections.push_back(test::townSection(oak, from, to, "1", "2", "100", {}));
-  list42Change(s, 1);
+  // The street picker lists the chosen type's referenced streets only.
+  s.db.streets[street("st.", "Elm")].state = "2";
+  list41Change(s, 1);
+  EXPECT_EQ(test::items(s.list42), "*Oak=2;");
   EXPECT_EQ(test::items(s.list43), "*1-1=4;10-20=2;2-8=1;2-8=3;");
   // The SpaceBar on a section column enters the chosen section.
   list43Change(s, 2);
@@ -47,7 +50,20 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
   EXPECT_FALSE(houseGridKey(s, GridKey::Delete, 0, hc::kName).handled);
-  EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));
+  // Numbers are typed in the house number, the yard and the distances; sections are picked.
+  const HouseGridRules rules(s);
+  std::string typable;
+  for (int col = 0; col <= hc::kCount; ++col)
+    typable += rules.typable(s.table4, 0, col) ? 't' : '.';
+  EXPECT_EQ(typable, "...tt.tt.tt.tt.tt..");
+  // clang-format off
+  const std::tuple<int, const char*, bool> texts[] = {
+      {hc::kHouseNo, "12345az/\\", true}, {hc::kHouseNo, "\xE0", true}, {hc::kHouseNo, "A", false},
+      {hc::kHouseNo, "1234567890", false}, {hc::kHouseNo, "-", false}, {hc::kYard, "12345", true},
+      {hc::kYard, "123456", false}, {hc::exitToEnd(3), "1a", false}};
+  // clang-format on
+  for (const auto& [col, typed, ok] : texts)
+    EXPECT_EQ(rules.accepts(s.table4, 0, col, typed), ok) << typed;
 }
 
 TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {

@@ -49,7 +49,15 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
   for (const char* ok : {"12", "12\xE0", "12a", "12z"}) EXPECT_TRUE(isSectionHouseNumber(ok)) << ok;
   for (const char* bad : {"a", "1a2", "12B", ""}) EXPECT_FALSE(isSectionHouseNumber(bad)) << bad;
-  EXPECT_TRUE(SectionGridRules(s).accepts(s.table1, 0, sc::kFrom, "12az"));
+  // What each number column takes as typed at level 1.
+  // clang-format off
+  const std::tuple<int, const char*, bool> typed[] = {
+      {sc::kFrom, "12az", true}, {sc::kTo, "12345", false}, {sc::kTo, "1/", false},
+      {sc::kStart, "12345", true}, {sc::kEnd, "123456", false}, {sc::kEnd, "1,", false},
+      {sc::kLength, "1234,56", true}, {sc::kSpeed, "1234,567", false}, {sc::kSpeed, "1.5", false}};
+  // clang-format on
+  for (const auto& [col, text, ok] : typed)
+    EXPECT_EQ(SectionGridRules(s).accepts(s.table1, 0, col, text), ok) << col << text;
   EXPECT_TRUE(sameParity("12\xE0", "18") && sameParity("1", "19") && !sameParity("12\xE0", "17"));
 }
 
@@ -131,6 +139,8 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);
   EXPECT_EQ(s.table1.cell(2, sc::kName) + s.table1.cell(2, sc::kStreet), "Kings0");
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
+  EXPECT_EQ(text(sectionInfo(s, 0)) + "|" + text(sectionInfo(s, 5)),
+            "S156 1 S674 - \"street (st.) Oak\".|");
   std::string marks;
   for (int col : {sc::kClosed, sc::kClosed, sc::kNonStd}) {
     sectionGridKey(s, GridKey::Space, 2, col);
@@ -184,6 +194,7 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
   sectionGridKey(s, GridKey::DeleteRow, 3, sc::kFrom);
   EXPECT_EQ(test::column(s.table2, 0), "[1][2][3][4]");
   EXPECT_EQ(links(), "1:5 4:7 |4:8|1:7|2:6|:|5");
+  for (int row : {-1, 4}) sectionGridKey(s, GridKey::DeleteRow, row, sc::kFrom);  // no rows
   // Deleting the first section takes the first link; the last row is never deleted.
   sectionGridKey(s, GridKey::DeleteRow, 0, sc::kFrom);
   EXPECT_EQ(links(), "3:7 |3:8|1:6|:|:|5");

@@ -233,27 +233,36 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
             "[Kings][1]");
   list0Change(s, 2);  // a type without streets lists one empty row
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
+  list0Change(s, 0);  // the type shown stays when the page comes back
+  prepareStreetsPage(s);
+  EXPECT_EQ(s.list0.row, 0);
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
-  enterUntil(1, 3);
+  enterUntil(1, 2);
+  s.table0.set(2, typeCol::kFullName, "a");  // the no-street type sorts first
+  passStreetTypes();
   typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", "Kings", ""}});
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   s.db.streets[2].state = "3";
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
-  // A street that a section row uses is kept as well.
+  // A street that a section uses is kept as well: a section record, or a row once loaded.
+  s.db.sections.resize(1);
+  s.db.sections[0].streetIndex = 1;
+  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
   const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
-  EXPECT_TRUE(!r.warning && r.rowsChanged);
+  EXPECT_TRUE(!r.warning && r.rowsChanged && r.handled);
   EXPECT_EQ(s.db.streets[0].state, "2");
   EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + test::column(s.table_0, streetCol::kName),
             "[1][2][Elm][Kings]");
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
-  // Kings, Elm and the program's street of the sections without a street.
-  EXPECT_EQ(streetNames(), "av. Kings;st. Elm;none ;");
-  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "1");
+  resortStreets(s);
+  // The program's street of the sections without a street, once; Kings, Elm.
+  EXPECT_EQ(streetNames(), "none ;av. Kings;st. Elm;");
+  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "2");
 }
 
 }  // namespace

@@ -40,6 +40,20 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
 }
 
+TEST_F(IdentityStep, CaptionsFollowTheModeAndTheLevelAndPagesTheirSteps) {
+  std::string seen;
+  for (int32_t mode : {kCreateDbrn, kImportDbrn, kCorrectDbrn, kViewDbrn}) {
+    s.mode = mode;
+    const ControlUpdates u = identityPageCaptions(s);
+    seen += text(*updatedText(u, "Label1_1")) + text(*updatedText(u, "Label2_1")) + "|";
+  }
+  for (int level : {1, 2, 3})
+    seen += text(updatedText(levelTitleUpdates(level), "Label5").value_or(Text())) + "|";
+  for (int step = 0; step <= kDbrnSteps + 1; ++step)
+    seen += std::string(dbrnPageSuffix(step)) + ",";
+  EXPECT_EQ(seen, "S39:S40:|S39:S40:|S224:S260:|S226:S260:|S386|S394||,0,1,12,2,3,4,4a,5,,");
+}
+
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
   EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");

@@ -119,26 +119,19 @@ TEST_F(DbrnFolder, MissingDamagedAndFarTooLongFilesAreReportedByName) {
 }
 
 TEST_F(DbrnFolder, EveryFaultNamesWhatIsWrong) {
+  using F = DbrnFault;
   // clang-format off
   const std::pair<DbrnError, const char*> cases[] = {
-      {{DbrnFault::Truncated, 0, 0, ""}, "S833"},
-      {{DbrnFault::UnknownKind, 0, 0, "use3"}, "S834 \"use3\""},
-      {{DbrnFault::BadCount, -1, 0, ""}, "S835 (-1)"},
-      {{DbrnFault::TooManyTurns, 11, 1, ""}, "S836 1 (11 > 10)"},
-      {{DbrnFault::TooManyLinks, 5, 7, ""}, "S837 7 (5 > 4)"},
-      {{DbrnFault::SectionStreet, 9, 3, ""}, "S838 3"},
-      {{DbrnFault::HouseStreet, 9, 4, ""}, "S839 4"},
-      {{DbrnFault::LinkSection, 0, 2, ""}, "S840 2 (0)"},
-      {{DbrnFault::HouseCountsDisagree, 3, 0, ""}, "S841"},
-      {{DbrnFault::TooLong, 0, 0, ""}, "S842"}};
+      {{F::Truncated, 0, 0, ""}, "S833"}, {{F::BadCount, -1, 0, ""}, "S835 (-1)"},
+      {{F::UnknownKind, 0, 0, "use3"}, "S834 \"use3\""}, {{F::TooLong, 0, 0, ""}, "S842"},
+      {{F::TooManyTurns, 11, 1, ""}, "S836 1 (11 > 10)"}, {{F::HouseStreet, 9, 4, ""}, "S839 4"},
+      {{F::TooManyLinks, 5, 7, ""}, "S837 7 (5 > 4)"}, {{F::SectionStreet, 9, 3, ""}, "S838 3"},
+      {{F::LinkSection, 0, 2, ""}, "S840 2 (0)"}, {{F::HouseCountsDisagree, 3, 0, ""}, "S841"}};
   // clang-format on
   for (const auto& [error, expected] : cases)
     EXPECT_EQ(text(dbrnReadFailure("f.dat", error)),
               "S830 \"f.dat\" S832: " + std::string(expected) + ".");
 }
-
-using test::i32At;
-using test::strAt;
 
 // The town at level 2 with a street type that no street has.
 DbrnFile sys2() {
@@ -161,15 +154,7 @@ TEST(ClientAddition, KeepsTheUsedStreetTypesAndEveryStreetAndHouse) {
   for (HouseRec& h : expected.houses) h = {h.streetIndex, h.houseNo, 0, {}};
   EXPECT_EQ(cli, expected);
 
-  // The file: header, three types, four streets and their house counts, four 16-byte houses.
-  const std::string bytes = writeDbrn(cli);
-  const size_t houses = 148 + 3 * 32 + 4 * 44 + 4 * 4;
-  ASSERT_EQ(bytes.size(), houses + 4 * 16);
-  EXPECT_EQ(strAt(bytes, 79) + " " + strAt(bytes, 148 + 32 + 21) + " " + strAt(bytes, houses + 52),
-            "cli2 ave. 4");
-  EXPECT_EQ(i32At(bytes, 84) * 100 + i32At(bytes, 100) * 10 + i32At(bytes, houses + 48),
-            3 * 100 + 10 * 10 + 1);
-  EXPECT_EQ(readDbrn(bytes).db, cli);
+  EXPECT_EQ(readDbrn(writeDbrn(cli)).db, cli);
 }
 
 TEST_F(DbrnFolder, AClientAdditionIsWrittenOnceAndNeverOverwritten) {

@@ -40,13 +40,14 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   list43Change(s, 2);
   EXPECT_TRUE(houseGridKey(s, GridKey::Space, 0, hc::section(1)).handled);
   EXPECT_EQ(s.table4.cell(0, hc::section(1)), "1");
-  // The information line names sections 1 to the last only.
+  // The information line names sections 1 to the last only, of any street.
+  s.db.sections[3].streetIndex = street("av.", "Kings");
   std::string info;
   for (const char* section : {"0", "1", "4", "5", "x"}) {
     s.table4.set(0, hc::section(3), section);
     info += text(houseSectionInfo(s, 0, hc::section(3))) + "|";
   }
-  EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: st. Oak, 1-1|||");
+  EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: av. Kings, 1-1|||");
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
   EXPECT_FALSE(houseGridKey(s, GridKey::Delete, 0, hc::kName).handled);

@@ -12,6 +12,7 @@ namespace {
 
 using test::setRow;
 namespace sc = sectionCol;
+namespace hc = houseCol;
 
 class SectionsStep : public test::DbrnWizardFixture {
  protected:
@@ -119,13 +120,11 @@ TEST_F(SectionsStep, NodeAndRowLimits) {
   s.table1.clear();
   for (GridTable* t : {&s.table1, &s.table2, &s.table3}) t->setRows(rows);
   for (int r = 0; r < rows; ++r)
-    setRow(s.table1, r,
-           {{sc::kType, "none"},
-            {sc::kNonStd, "  *"},
-            {sc::kLength, "1"},
-            {sc::kSpeed, "1"},
-            {sc::kStart, std::to_string(2 * r + 1).c_str()},
-            {sc::kEnd, std::to_string(2 * r + 2).c_str()}});
+    // clang-format off
+    setRow(s.table1, r, {{sc::kType, "none"}, {sc::kNonStd, "  *"}, {sc::kLength, "1"},
+                         {sc::kSpeed, "1"}, {sc::kStart, std::to_string(2 * r + 1).c_str()},
+                         {sc::kEnd, std::to_string(2 * r + 2).c_str()}});
+  // clang-format on
   EXPECT_EQ(check(), "S309 100000 (>99999).");
   s.table1.set(rows - 1, sc::kEnd, "1");
   EXPECT_EQ(check(), "passed");
@@ -150,10 +149,10 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_TRUE(sectionGridKey(s, GridKey::Delete, 2, sc::kName).handled);
   EXPECT_FALSE(sectionGridKey(s, GridKey::Delete, 2, sc::kFrom).handled);
   // Type, name and marks are entered by keys only; numbers are typed.
-  const SectionGridRules rules(s);
-  for (int col : {sc::kType, sc::kName, sc::kNonStd, sc::kClosed, sc::kStreet})
-    EXPECT_FALSE(rules.typable(s.table1, 2, col)) << col;
-  EXPECT_TRUE(rules.typable(s.table1, 2, sc::kFrom) && rules.typable(s.table1, 2, sc::kSpeed));
+  std::string typable;
+  for (int col = 0; col <= sc::kCount; ++col)
+    typable += SectionGridRules(s).typable(s.table1, 2, col) ? 't' : '.';
+  EXPECT_EQ(typable, "...tt.tttt...");
   s.mode = kViewDbrn;  // where the keys do nothing
   EXPECT_FALSE(sectionGridKey(s, GridKey::Space, 2, sc::kClosed).handled);
 }
@@ -164,21 +163,17 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
   s.table3.set(2, accessCol::kPrevClosed, "  *");
   s.db.houses = {HouseRec{0, "5", 0, {{1, 0, 5}, {3, 0, 6}, {4, 0, 7}}}};
   // clang-format off
-  setRow(s.table4, 0, {{houseCol::kHouseNo, "5"}, {houseCol::section(0), "3"},
-  {houseCol::exitToEnd(0), "9"},
-                       {houseCol::section(1), "4"}, {houseCol::exitToEnd(1), "8"},
-                       {houseCol::section(2), "1"},
-                       {houseCol::exitToEnd(2), "7"}, {houseCol::section(3), "2"},
-                       {houseCol::exitToEnd(3), "6"}});
+  setRow(s.table4, 0, {{hc::kHouseNo, "5"}, {hc::section(0), "3"}, {hc::exitToEnd(0), "9"},
+                       {hc::section(1), "4"}, {hc::exitToEnd(1), "8"}, {hc::section(2), "1"},
+                       {hc::exitToEnd(2), "7"}, {hc::section(3), "2"}, {hc::exitToEnd(3), "6"}});
   // clang-format on
   const auto links = [&] {
     std::string out;
     for (const HouseLinkRec& l : s.db.houses[0].links)
       out += std::to_string(l.sectionNo) + ":" + std::to_string(l.distExitToEnd) + " ";
     for (int k = 0; k < 4; ++k)
-      out += "|" + s.table4.cell(0, houseCol::section(k)) + ":" +
-             s.table4.cell(0, houseCol::exitToEnd(k));
-    return out + "|" + s.table4.cell(0, houseCol::kHouseNo);
+      out += "|" + s.table4.cell(0, hc::section(k)) + ":" + s.table4.cell(0, hc::exitToEnd(k));
+    return out + "|" + s.table4.cell(0, hc::kHouseNo);
   };
 
   EXPECT_TRUE(sectionGridKey(s, GridKey::InsertRow, 1, sc::kFrom).rowsChanged);

@@ -175,6 +175,9 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   EXPECT_EQ(outcome(checkStreetRows(s)), "S304 10001 (>10000).");
   s.table_0.setRows(10000);
   EXPECT_EQ(outcome(checkStreetRows(s)), "passed");
+  s.table_0.setRows(1);
+  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);  // the last row stays, emptied
+  EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + s.table_0.cell(0, streetCol::kName), "[1]");
 }
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {

@@ -54,6 +54,17 @@ TEST_F(IdentityStep, CaptionsFollowTheModeAndTheLevelAndPagesTheirSteps) {
   EXPECT_EQ(seen, "S39:S40:|S39:S40:|S224:S260:|S226:S260:|S386|S394||,0,1,12,2,3,4,4a,5,,");
 }
 
+// Pickers choose their items only, and tell whether the choice moved.
+TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
+  Picker p;
+  p.add("a", 5);
+  p.add("b", 7);
+  std::string moved;
+  for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
+  for (int delta : {5, -5, -1}) moved += p.step(delta) ? "y" : "n";
+  EXPECT_EQ(moved + std::to_string(*p.chosen()), "nynnynyn5");
+}
+
 TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
   EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
@@ -154,6 +165,7 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
+    EXPECT_EQ(s.table1.cell(1, sectionCol::kRow), "2");  // numbered as the records
     ASSERT_EQ(finishDbrn(s, app), std::nullopt);
     EXPECT_EQ(dir.read("Dbrn/" + file + ".dat"), writeDbrn(city)) << level;
   }

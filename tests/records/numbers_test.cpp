@@ -22,8 +22,9 @@ TEST(Numbers, RoundingTakesHalvesToEvenAndFormattingUsesTheGivenSeparator) {
 // Typed numbers use their separator only; stored texts accept either.
 TEST(Numbers, ParsingTakesWholeNumbersOnly) {
   const std::pair<const char*, std::optional<double>> typed[] = {
-      {"35,5", 35.5}, {" -0,9 ", -0.9}, {"5e09", 5e9}, {"35.5", {}}, {"", {}},   {",", {}},
-      {"1,2,3", {}},  {"12abc", {}},    {"1e400", {}}, {"nan", {}},  {"inf", {}}};
+      {"35,5", 35.5}, {" -0,9 ", -0.9}, {"5e09", 5e9}, {"35.5", {}}, {"", {}},    {",", {}},
+      {"1,2,3", {}},  {"12abc", {}},    {"1e400", {}}, {"nan", {}},  {"inf", {}}, {"5E+1", 50.0},
+      {"2e-1", 0.2},  {"2e", {}},       {"2e-", {}},   {"2f1", {}}};
   for (const auto& [text, value] : typed) EXPECT_EQ(parseReal(text, ','), value) << text;
   const std::pair<const char*, std::optional<double>> stored[] = {
       {"12.75", 12.75}, {"12,75", 12.75}, {"+7", 7.0}, {"1.2,3", {}}, {" ", {}}};

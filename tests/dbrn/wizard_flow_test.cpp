@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <set>
+
 #include "dbrn/dbrn_chooser.h"
 #include "dbrn/dbrn_wizard_fixture.h"
 #include "dbrn/identity_step.h"
@@ -166,6 +169,11 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
     EXPECT_EQ(s.table1.cell(1, sectionCol::kRow), "2");  // numbered as the records
+    std::set<std::string> shown;  // turns to the right and left numbered in their order
+    for (int r = 0; r < s.table2.rows(); ++r)
+      for (int k = 0; k < kMaxTurns; ++k) shown.insert(s.table2.cell(r, turnCol::direction(k)));
+    EXPECT_EQ(std::accumulate(shown.begin(), shown.end(), std::string()),
+              level == 1 ? "<1<2>1>2^v" : "<1>1^v");
     ASSERT_EQ(finishDbrn(s, app), std::nullopt);
     EXPECT_EQ(dir.read("Dbrn/" + file + ".dat"), writeDbrn(city)) << level;
   }

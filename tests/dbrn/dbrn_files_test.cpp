@@ -69,15 +69,6 @@ class DbrnFolder : public ::testing::Test {
   AppState state;
 };
 
-TEST_F(DbrnFolder, SaveReplacesTheUserFileOfTheKindInItsHeader) {
-  DbrnFile db = test::smallTown("use2");
-  saveDbrn(dir.path(), "eng", "use2", db);
-  db.header.dbName = "Renamed";
-  EXPECT_EQ(saveDbrn(dir.path(), "eng", "use2", db), dir / "123use2_dbrn_eng.dat");
-  EXPECT_EQ(dir.read("123use2_dbrn_eng.dat"), writeDbrn(db));
-  EXPECT_THROW(saveDbrn(dir.path(), "eng", "use1", db), std::invalid_argument);
-}
-
 TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsAreLevelThree) {
   state.texts.shellTexts[609] = "  S609  ";  // trimmed in the caption
   // The kind of the file, the operation, and the kind, level and caption loaded.
@@ -97,6 +88,8 @@ TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsA
   imported.db.header.dbKind = imported.curKind;
   const fs::path saved = saveDbrn(dir.path(), "eng", imported.curKind, imported.db);
   EXPECT_EQ(readDbrnFile(saved).db->header.key(), "123use2");
+  // A kind other than the header's is never saved.
+  EXPECT_THROW(saveDbrn(dir.path(), "eng", "use1", imported.db), std::invalid_argument);
 }
 
 TEST_F(DbrnFolder, MissingDamagedAndFarTooLongFilesAreReportedByName) {
@@ -116,9 +109,7 @@ TEST_F(DbrnFolder, MissingDamagedAndFarTooLongFilesAreReportedByName) {
   fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
   EXPECT_EQ(readDbrnFile(path).error.fault, DbrnFault::TooLong);
   EXPECT_EQ(loaded(selected, kViewDbrn), "S830 \"123use1_dbrn_eng.dat\" S832: S842.!");
-}
-
-TEST_F(DbrnFolder, EveryFaultNamesWhatIsWrong) {
+  // Every fault names what is wrong.
   using F = DbrnFault;
   // clang-format off
   const std::pair<DbrnError, const char*> cases[] = {

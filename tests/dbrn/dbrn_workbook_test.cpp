@@ -28,11 +28,10 @@ DbrnFile sampleDb(const char* kind) {
   DbrnFile db;
   db.header = {"eng", "042", "River town", kind, 0, 0, 0, 5, 0, "01.06.2024"};
   db.streetTypes = {{"avenue", "av.", 2}, {"lane", "ln.", 2}, {"street", "st.", 1}};
-  db.streets = {{"av.", "Kings", "3", 0},
-                {"av.", "Queens", "1", 1},
-                {"ln.", "Mill", "3", 2},
-                {"ln.", "Ash", "1", 3},
-                {"st.", "Mill", "3", 4}};
+  // clang-format off
+  db.streets = {{"av.", "Kings", "3", 0}, {"av.", "Queens", "1", 1}, {"ln.", "Mill", "3", 2},
+                {"ln.", "Ash", "1", 3}, {"st.", "Mill", "3", 4}};
+  // clang-format on
   const auto section = [](int32_t street, const char* from, const char* to, const char* a,
                           const char* b, std::vector<TurnRec> turns = {}) {
     return test::townSection(street, from, to, a, b, "120,5", std::move(turns));
@@ -47,11 +46,11 @@ DbrnFile sampleDb(const char* kind) {
   db.sections[3].reverseObjectsClosed = "*";
   if (db.level() == 2) {
     db.streetHouseCounts = {3, 0, 1, 0, 1};
-    db.houses = {{0, "1", 0, {{1, 5, 50}}},
-                 {0, "3", 2, {{1, 5, 40}, {2, 7, 20}}},
-                 {0, "5a", 2, {}},
-                 {2, "4", 0, {{3, 10, 10}, {3, 11, 12}, {4, 1, 2}, {4, 3, 4}}},
+    // clang-format off
+    db.houses = {{0, "1", 0, {{1, 5, 50}}}, {0, "3", 2, {{1, 5, 40}, {2, 7, 20}}},
+                 {0, "5a", 2, {}}, {2, "4", 0, {{3, 10, 10}, {3, 11, 12}, {4, 1, 2}, {4, 3, 4}}},
                  {4, "2", 0, {{4, 6, 60}}}};
+    // clang-format on
   }
   db.syncHeaderCounts();
   return db;

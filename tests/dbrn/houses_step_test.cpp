@@ -51,6 +51,9 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
   EXPECT_FALSE(houseGridKey(s, GridKey::Delete, 0, hc::kName).handled);
+  for (int row : {-1, 4})  // outside the grids
+    EXPECT_FALSE(houseGridKey(s, GridKey::Delete, row, hc::section(1)).handled ||
+                 sectionGridKey(s, GridKey::Space, row, sectionCol::kClosed).handled);
   // Numbers are typed in the house number, the yard and the distances; sections are picked.
   const HouseGridRules rules(s);
   std::string typable;
@@ -88,14 +91,11 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // clang-format off
   const std::tuple<int, const char*, const char*> edits[] = {
       {hc::kHouseNo, " ", "S461 2."}, {hc::kHouseNo, "1", nullptr}, {hc::section(0), "", "S181 2."},
-      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr},
-      {hc::section(1), "2", nullptr},
-      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."},
-      {hc::exitToEnd(1), "5", nullptr},
+      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr}, {hc::section(1), "2", nullptr},
+      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."}, {hc::exitToEnd(1), "5", nullptr},
       {hc::toExit(1), "7", "S334 2S127 2."}, {hc::kYard, "1", "passed"},
       // the fourth link, to sections 0, 1, the last and one beyond
-      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr},
-      {hc::exitToEnd(2), "0", nullptr},
+      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr}, {hc::exitToEnd(2), "0", nullptr},
       {hc::toExit(3), "0", nullptr}, {hc::exitToEnd(3), "0", nullptr},
       {hc::section(3), "0", "S185 4S126 2, S245 4."}, {hc::section(3), "1", "passed"},
       {hc::section(3), "4", "passed"}, {hc::section(3), "5", "S185 4S126 2, S245 4."}};
@@ -105,9 +105,8 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
     if (expected) EXPECT_EQ(check(), expected) << col << " " << value;
   }
   EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1 Table4");
-}
-
-TEST_F(HousesStep, AHouseNumberOccursOnceOnAStreet) {
+  // A house number occurs once on a street.
+  s.table4.set(1, hc::section(3), "4");
   s.table4.set(3, hc::kHouseNo, " 1 ");
   EXPECT_EQ(refusal(checkHousesPage(s)), "S339 3 S1 4, S269. @3 Table4");
 }

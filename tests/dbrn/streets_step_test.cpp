@@ -201,16 +201,14 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
 TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryReference) {
   enterUntil(2, 3);
   const std::string longA = "Abcdefghijklmnopqrst-one", longB = "Abcdefghijklmnopqrst-two";
-  typeRows({{"st.", "Oak", "1"},
-            {"av.", "Kings", "1"},
-            {"st.", longA.c_str(), "1"},
-            {"st.", longB.c_str(), "1"},
-            {"st.", "Elm", "2"}});
+  // clang-format off
+  typeRows({{"st.", "Oak", "1"}, {"av.", "Kings", "1"}, {"st.", longA.c_str(), "1"},
+            {"st.", longB.c_str(), "1"}, {"st.", "Elm", "2"}});
+  // clang-format on
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   // Records of sections, houses and the grids that name streets by their old index.
-  TransitSectionRec section;
-  section.streetIndex = 4;  // Elm
-  s.db.sections = {section};
+  s.db.sections.resize(1);
+  s.db.sections[0].streetIndex = 4;  // Elm
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 1, {{sectionCol::kStreet, "3"}});  // longB

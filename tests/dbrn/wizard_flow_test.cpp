@@ -41,9 +41,7 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   // A name of one blank is a name.
   EXPECT_EQ(outcome(next("000", " ")), "passed");
   EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
-}
-
-TEST_F(IdentityStep, CaptionsFollowTheModeAndTheLevelAndPagesTheirSteps) {
+  // Captions follow the mode and the level; pages their steps.
   std::string seen;
   for (int32_t mode : {kCreateDbrn, kImportDbrn, kCorrectDbrn, kViewDbrn}) {
     s.mode = mode;

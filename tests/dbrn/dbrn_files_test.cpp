@@ -162,9 +162,7 @@ TEST_F(DbrnFolder, AClientAdditionIsWrittenOnceAndNeverOverwritten) {
   EXPECT_EQ(text(createClientAddition(state, {"123sys2", "Small town"})),
             "S705 \"123cli2_dbrn_eng.dat\", S31.? open");
   EXPECT_EQ(dir.read("Dbrn/123cli2_dbrn_eng.dat"), first);
-}
-
-TEST_F(DbrnFolder, AClientAdditionOfLevelOneOrDamagedSourcesIsRefused) {
+  // A client addition of level 1 or of a damaged source is refused.
   EXPECT_EQ(text(createClientAddition(state, {"001sys1", "Streets only"})), "S107.? open");
   // A file whose header no longer says level 2 has nothing to keep.
   DbrnFile level1 = sys2();
@@ -203,9 +201,7 @@ TEST_F(DbrnFolder, ExportOfLevelTwoGivesTwoWorkbooksThatTheImportReadsBack) {
   // A second export never replaces the first pair; a lone house workbook moves the pair on.
   EXPECT_EQ(outcome(exportDbrnWorkbooks(state)),
             "done 002sys2_dbrn_eng (2).xlsx 002sys2_dbrn_eng (2)#.xlsx");
-}
-
-TEST_F(DbrnFolder, ExportOfLevelOneHasNoHouseWorkbookAndFailuresAreReported) {
+  // Level 1 has no house workbook; failures are reported.
   choose(demoCity(1, "eng"));
   EXPECT_EQ(outcome(exportDbrnWorkbooks(state)), "done 001sys1_dbrn_eng.xlsx -");
   choose(clientAdditionOf(demoCity(2, "eng")));

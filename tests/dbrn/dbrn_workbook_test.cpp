@@ -81,10 +81,7 @@ TEST(DbrnWorkbook, InfoSheetsOfBothLevels) {
   const Sheet two = dbrnWorkbook(sampleDb("sys2"), texts()).sheets()[0];
   EXPECT_EQ(rows(two, 3, two.rowCount() - 1, 1),
             "S672|sys2 (S610);S534|1;S721|3;S739|5;S723|5;S738|5;S735|4;S139|01.06.2024;");
-}
-
-TEST(DbrnWorkbook, StreetTypesAndStreetsWithTheirRepeatsBlank) {
-  const Workbook one = dbrnWorkbook(sampleDb("use1"), texts());
+  // Street types and streets, with their repeats blank.
   const Sheet& types = one.sheets()[1];
   const Sheet& streets = one.sheets()[2];
   EXPECT_EQ(types.name() + streets.name(), "S682S698");
@@ -252,23 +249,20 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
       EXPECT_EQ(refusal().find("(>"), std::string::npos) << r;
     sheet(1).set(r, 1, kept);
   }
-}
-
-TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
+  // Cells that do not convert or refer to nothing name their place.
   // Sheet (0: of the house workbook), row, column, value and the refusal; changes add up. A
   // blank takes the value above, and the first row has none.
   // clang-format off
-  const std::tuple<int, int, int, const char*, const char*> cases[] = {
+  const std::tuple<int, int, int, const char*, const char*> cells[] = {
       {4, 1, 1, "x", "S976 4, S977 2, S978 B S980"}, {4, 1, 1, "9", "S976 4, S977 2, S978 B S1056"},
       {4, 1, 1, "", "S976 4, S977 2, S978 B S980"}, {4, 1, 1, "1", nullptr},
       {4, 2, 13, "many", "S976 4, S977 3, S978 N S980"}, {4, 2, 13, "0", nullptr},
       {0, 1, 7, "9", "S976 1, S977 2, S978 H S1057"}, {0, 1, 7, "1", nullptr},
       {0, 2, 0, "9", "S976 1, S977 3, S978 A S1056"}, {0, 2, 0, "", nullptr},
-      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "0", nullptr},
-      {0, 2, 5, "", nullptr},
+      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "0", nullptr}, {0, 2, 5, "", nullptr},
       {0, 2, 9, "", "S976 1, S977 3, S978 J S980"}};
   // clang-format on
-  for (const auto& [k, r, c, value, expected] : cases) {
+  for (const auto& [k, r, c, value, expected] : cells) {
     (k ? sheet(k) : houses.sheets()[0]).set(r, c, value);
     const std::string file = k ? "city.xlsx" : "city#.xlsx";
     EXPECT_EQ(k ? refusal() : houseRefusal(),

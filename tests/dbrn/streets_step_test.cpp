@@ -43,9 +43,7 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   // clang-format on
   for (const auto& [speed, expected] : cases)
     EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
-}
-
-TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
+  // Rows are checked for their count and blanks, then for the first equal pair.
   // clang-format off
   for (int r = 0; r < 101; ++r)
     setRow(s.table0, r, {{typeCol::kFullName, test::marked("t", r).c_str()},
@@ -134,8 +132,7 @@ class StreetsStep : public test::DbrnWizardFixture {
     s.db.streetHouseCounts.clear();
     // clang-format off
     for (int r = 0; r < rows; ++r)
-      setRow(s.table_0, r, {{streetCol::kType, "st."},
-      {streetCol::kName, test::marked("S", r).c_str()},
+      setRow(s.table_0, r, {{streetCol::kType, "st."}, {streetCol::kName, test::marked("S", r).c_str()},
                             {streetCol::kHouses, houses}});
     // clang-format on
   }
@@ -189,17 +186,8 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
 
-  typeMany(301, "999");
-  s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
-  typeMany(301, "999");
-  s.table_0.set(300, streetCol::kHouses, "300");
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
-  EXPECT_EQ(s.houseTotal, 300000);
-}
-
-TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryReference) {
-  enterUntil(2, 3);
+  // The re-sort orders by type and twenty characters and renumbers every reference.
+  typeMany(0, "");  // no streets stored
   const std::string longA = "Abcdefghijklmnopqrst-one", longB = "Abcdefghijklmnopqrst-two";
   // clang-format off
   typeRows({{"st.", "Oak", "1"}, {"av.", "Kings", "1"}, {"st.", longA.c_str(), "1"},
@@ -237,6 +225,13 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
   list0Change(s, 0);  // the type shown stays when the page comes back
   prepareStreetsPage(s);
   EXPECT_EQ(s.list0.row, 0);
+  typeMany(301, "999");
+  s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
+  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
+  typeMany(301, "999");
+  s.table_0.set(300, streetCol::kHouses, "300");
+  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
+  EXPECT_EQ(s.houseTotal, 300000);
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {

@@ -43,7 +43,7 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
   // Captions follow the mode and the level; pages their steps.
   std::string seen;
-  for (int32_t mode : {kCreateDbrn, kImportDbrn, kCorrectDbrn, kViewDbrn}) {
+  for (int32_t mode : {kViewDbrn, kCorrectDbrn, kImportDbrn, kCreateDbrn}) {
     s.mode = mode;
     const ControlUpdates u = identityPageCaptions(s);
     seen += text(*updatedText(u, "Label1_1")) + text(*updatedText(u, "Label2_1")) + "|";
@@ -52,21 +52,8 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
     seen += text(updatedText(levelTitleUpdates(level), "Label5").value_or(Text())) + "|";
   for (int step = 0; step <= kDbrnSteps + 1; ++step)
     seen += std::string(dbrnPageSuffix(step)) + ",";
-  EXPECT_EQ(seen, "S39:S40:|S39:S40:|S224:S260:|S226:S260:|S386|S394||,0,1,12,2,3,4,4a,5,,");
-}
-
-// Pickers choose their items only, and tell whether the choice moved.
-TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
-  Picker p;
-  p.add("a", 5);
-  p.add("b", 7);
-  std::string moved;
-  for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
-  for (int delta : {5, -5, -1}) moved += p.step(delta) ? "y" : "n";
-  EXPECT_EQ(moved + std::to_string(*p.chosen()), "nynnynyn5");
-}
-
-TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
+  EXPECT_EQ(seen, "S226:S260:|S224:S260:|S39:S40:|S39:S40:|S386|S394||,0,1,12,2,3,4,4a,5,,");
+  // A code and kind in the catalogue are refused, the same code of another kind is not.
   app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
   EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
@@ -110,6 +97,17 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   // The last item of the list, its file missing.
   app.dbrnCatalog.push_back({"404use1", "Missing"});
   EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
+}
+
+// Pickers choose their items only, and tell whether the choice moved.
+TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
+  Picker p;
+  p.add("a", 5);
+  p.add("b", 7);
+  std::string moved;
+  for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
+  for (int delta : {5, -5, -1}) moved += p.step(delta) ? "y" : "n";
+  EXPECT_EQ(moved + std::to_string(*p.chosen()), "nynnynyn5");
 }
 
 class WizardFlow : public test::DbrnWizardFixture {

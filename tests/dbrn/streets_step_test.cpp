@@ -181,8 +181,13 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   enterUntil(2, 3);
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
-  EXPECT_TRUE(StreetGridRules(s).typable(s.table_0, 0, streetCol::kHouses) &&
-              !StreetGridRules(s).typable(s.table_0, 0, streetCol::kType));
+  // Names of 30 characters and house counts of three digits are typed; types are picked.
+  std::string typed;
+  for (const std::string& text : {std::string(30, 'x'), std::string(31, 'x'), std::string("999"),
+                                  std::string("1000"), std::string("1a")})
+    for (int col : {streetCol::kType, streetCol::kName, streetCol::kHouses})
+      typed += StreetGridRules(s).accepts(s.table_0, 0, col, text) ? 'y' : '.';
+  EXPECT_EQ(typed, ".y.....yy.y..y.");
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
 

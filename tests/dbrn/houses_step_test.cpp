@@ -91,11 +91,11 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // clang-format off
   const std::tuple<int, const char*, const char*> edits[] = {
       {hc::kHouseNo, " ", "S461 2."}, {hc::kHouseNo, "1", nullptr}, {hc::section(0), "", "S181 2."},
-      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr}, {hc::section(1), "2", nullptr},
-      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."}, {hc::exitToEnd(1), "5", nullptr},
+      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr}, {hc::section(1), "2", {}},
+      {hc::section(2), "", {}}, {hc::toExit(1), "0", "S188 2S126 2."}, {hc::exitToEnd(1), "5", {}},
       {hc::toExit(1), "7", "S334 2S127 2."}, {hc::kYard, "1", "passed"},
       // the fourth link, to sections 0, 1, the last and one beyond
-      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr}, {hc::exitToEnd(2), "0", nullptr},
+      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr}, {hc::exitToEnd(2), "0", {}},
       {hc::toExit(3), "0", nullptr}, {hc::exitToEnd(3), "0", nullptr},
       {hc::section(3), "0", "S185 4S126 2, S245 4."}, {hc::section(3), "1", "passed"},
       {hc::section(3), "4", "passed"}, {hc::section(3), "5", "S185 4S126 2, S245 4."}};

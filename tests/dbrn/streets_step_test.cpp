@@ -37,9 +37,8 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   // The literal shows a comma whatever the separator.
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"},
-      {"0", "S313 (<0,1 s15). @-1 skor"},
-      {"0,099", "S313 (<0,1 s15). @-1 skor"}, {"0,1", "passed @-1 "}};
+      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"}, {"0,1", "passed @-1 "},
+      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"}};
   // clang-format on
   for (const auto& [speed, expected] : cases)
     EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
@@ -132,8 +131,8 @@ class StreetsStep : public test::DbrnWizardFixture {
     s.db.streetHouseCounts.clear();
     // clang-format off
     for (int r = 0; r < rows; ++r)
-      setRow(s.table_0, r, {{streetCol::kType, "st."}, {streetCol::kName, test::marked("S", r).c_str()},
-                            {streetCol::kHouses, houses}});
+      setRow(s.table_0, r, {{streetCol::kType, "st."}, {streetCol::kHouses, houses},
+                            {streetCol::kName, test::marked("S", r).c_str()}});
     // clang-format on
   }
   std::string check() { return refusal(checkStreetsPage(s, {})); }

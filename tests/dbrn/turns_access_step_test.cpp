@@ -25,40 +25,7 @@ class TurnsStep : public test::DbrnWizardFixture {
   }
 };
 
-TEST_F(TurnsStep, DirectionsStepOnFromThePairBefore) {
-  // First pair or not, the direction now, the direction of the pair before, the next one.
-  // clang-format off
-  const std::tuple<bool, const char*, const char*, const char*> steps[] = {
-      {true, "", "", "^"}, {true, "", "<1", "^"}, {true, "", ">2", ">2"}, {false, "", "v", ""},
-      {false, "^", "", "v"}, {false, "^", "<1", "v"}, {false, "v", ">1", "<1"},
-      {false, "v", "x", ">1"},
-      {false, ">2", "", ">3"}, {false, ">2", ">3", "<1"}, {false, ">2", "<1", ">3"},
-      {false, "<1", "", "<2"}, {false, "<1", "<2", "<2"}, {false, "?", "x", "x"}};
-  // clang-format on
-  for (const auto& [first, now, before, next] : steps)
-    EXPECT_EQ(nextDirection(first, now, before), next) << first << now << before;
-
-  enterUntil(1, 5);
-  s.table2.clear();
-  s.table2.setRows(5);
-  for (int k = 0; k < 3; ++k) s.table2.set(0, tc::node(k), "1");
-  EXPECT_EQ(cycle(0, 6), "^ v >1 <1 ^ v ");
-  // The SpaceBar on pair 1 empties the directions after it, not their nodes.
-  turnGridKey(s, GridKey::Space, 0, tc::direction(0));
-  EXPECT_EQ(s.table2.cell(0, tc::direction(1)) + "|" + s.table2.cell(0, tc::node(2)), "|1");
-  EXPECT_EQ(cycle(3, 1), " ");  // a pair without a node gets no direction
-  // Nodes are typed and directions stepped in the ten pairs only, the tenth like the first.
-  std::string kinds;
-  for (int col = 0; col < tc::kCount + 2; ++col)
-    kinds += TurnGridRules(s).typable(s.table2, 0, col)       ? 'n'
-             : turnGridKey(s, GridKey::Space, 0, col).handled ? 'd'
-                                                              : '.';
-  EXPECT_EQ(kinds, "....ndndndndndndndndndnd..");
-  EXPECT_TRUE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "99999"));
-  EXPECT_FALSE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "123456"));
-}
-
-TEST_F(TurnsStep, PairsAreFilledInOrderWithDirectionsToExistingSections) {
+TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   enterUntil(1, 5);
   test::setRow(s.table2, 1, {{tc::node(1), "3"}, {tc::direction(1), "^"}});
   EXPECT_EQ(refusal(checkTurnsPage(s)), "S774 2. @1 Table2");
@@ -84,6 +51,36 @@ TEST_F(TurnsStep, PairsAreFilledInOrderWithDirectionsToExistingSections) {
                 s.table2.cell(3, tc::direction(9)),
             "");
   EXPECT_EQ(s.wizardStep, 6);
+  // Directions step on from the pair before.
+  // First pair or not, the direction now, the direction of the pair before, the next one.
+  // clang-format off
+  const std::tuple<bool, const char*, const char*, const char*> steps[] = {
+      {true, "", "", "^"}, {true, "", "<1", "^"}, {true, "", ">2", ">2"}, {false, "", "v", ""},
+      {false, "^", "", "v"}, {false, "^", "<1", "v"}, {false, "v", ">1", "<1"},
+      {false, "v", "x", ">1"}, {false, ">2", "", ">3"}, {false, ">2", ">3", "<1"},
+      {false, ">2", "<1", ">3"},
+      {false, "<1", "", "<2"}, {false, "<1", "<2", "<2"}, {false, "?", "x", "x"}};
+  // clang-format on
+  for (const auto& [first, now, before, next] : steps)
+    EXPECT_EQ(nextDirection(first, now, before), next) << first << now << before;
+
+  s.table2.clear();
+  s.table2.setRows(5);
+  for (int k = 0; k < 3; ++k) s.table2.set(0, tc::node(k), "1");
+  EXPECT_EQ(cycle(0, 6), "^ v >1 <1 ^ v ");
+  // The SpaceBar on pair 1 empties the directions after it, not their nodes.
+  turnGridKey(s, GridKey::Space, 0, tc::direction(0));
+  EXPECT_EQ(s.table2.cell(0, tc::direction(1)) + "|" + s.table2.cell(0, tc::node(2)), "|1");
+  EXPECT_EQ(cycle(3, 1), " ");  // a pair without a node gets no direction
+  // Nodes are typed and directions stepped in the ten pairs only, the tenth like the first.
+  std::string kinds;
+  for (int col = 0; col < tc::kCount + 2; ++col)
+    kinds += TurnGridRules(s).typable(s.table2, 0, col)       ? 'n'
+             : turnGridKey(s, GridKey::Space, 0, col).handled ? 'd'
+                                                              : '.';
+  EXPECT_EQ(kinds, "....ndndndndndndndndndnd..");
+  EXPECT_TRUE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "99999"));
+  EXPECT_FALSE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "123456"));
 }
 
 TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {

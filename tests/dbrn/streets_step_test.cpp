@@ -248,8 +248,8 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
   // A street that a section uses is kept as well: a section record, or a row once loaded.
   s.db.sections.resize(1);
-  s.db.sections[0].streetIndex = 1;
-  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
+  s.db.sections[0].streetIndex = 0;
+  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).warning), "S112.");
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");

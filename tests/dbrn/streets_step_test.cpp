@@ -224,7 +224,8 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   list0Change(s, 0);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kHouses),
             "[Kings][1]");
-  list0Change(s, 2);  // a type without streets lists one empty row
+  for (int k = 0; k < 2; ++k)  // on to a type without streets: it lists one empty row
+    EXPECT_TRUE(streetGridKey(s, GridKey::NextType, 0, streetCol::kName).rowsChanged);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
   list0Change(s, 0);  // the type shown stays when the page comes back
   prepareStreetsPage(s);

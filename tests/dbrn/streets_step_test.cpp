@@ -254,6 +254,8 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
+  for (int row : {-1, 3})  // outside the grid
+    EXPECT_FALSE(streetGridKey(s, GridKey::DeleteRow, row, streetCol::kName).rowsChanged);
   const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   EXPECT_TRUE(!r.warning && r.rowsChanged && r.handled);
   EXPECT_EQ(s.db.streets[0].state, "2");

@@ -102,8 +102,7 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
 // Pickers choose their items only, and tell whether the choice moved.
 TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
   Picker p;
-  p.add("a", 5);
-  p.add("b", 7);
+  for (int v : {5, 7}) p.add(std::to_string(v), v);
   std::string moved = Picker().step(1) ? "y" : "n";  // an empty picker never moves
   for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
   for (int delta : {5, -5, -1, 5}) moved += p.step(delta) ? "y" : "n";

@@ -93,8 +93,7 @@ TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsA
   // Missing, damaged and far too long files are reported by name.
   const std::string selected = (dir / "123use1_dbrn_eng").string();
   EXPECT_EQ(loaded(selected, kCorrectDbrn), "S830 \"123use1_dbrn_eng.dat\" S831.!");
-  const DbrnFile town = test::smallTown();
-  std::string bytes = writeDbrn(town);
+  std::string bytes = writeDbrn(test::smallTown());
   test::putI32(bytes, kDbrnHeaderSize + 3 * kStreetTypeSize + 4 * kStreetSize + 68, 11);
   dir.write("123use1_dbrn_eng.dat", bytes);
   EXPECT_EQ(loaded(selected, kCorrectDbrn),
@@ -102,7 +101,7 @@ TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsA
 
   // A file far beyond any database is refused by its length, before a byte of it is read: the
   // reader would take several times the length in memory.
-  const fs::path path = saveDbrn(dir.path(), "eng", "use1", town);
+  const fs::path path = saveDbrn(dir.path(), "eng", "use1", test::smallTown());
   fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
   EXPECT_EQ(loaded(selected, kViewDbrn), "S830 \"123use1_dbrn_eng.dat\" S832: S842.!");
   // Every fault names what is wrong.

@@ -59,8 +59,7 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   // Numbers are typed in the house number, the yard and the distances; sections are picked.
   const HouseGridRules rules(s);
   std::string typable;
-  for (int col = 0; col <= hc::kCount; ++col)
-    typable += rules.typable(s.table4, 0, col) ? 't' : '.';
+  for (int c = 0; c <= hc::kCount; ++c) typable += rules.typable(s.table4, 0, c) ? 't' : '.';
   EXPECT_EQ(typable, "...tt.tt.tt.tt.tt..");
   // clang-format off
   const std::tuple<int, const char*, bool> texts[] = {

@@ -54,13 +54,13 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
     seen += std::string(dbrnPageSuffix(step)) + std::string(dbrnStripSuffix(step)) + ",";
   EXPECT_EQ(seen, "S226:S260:S224:S260:S39:S40:S39:S40:S386|S394||,0,10,1212,22,33,44,4a4a,55,,");
   // A code and kind in the catalogue are refused, the same code of another kind is not.
-  app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
+  app.dbrnCatalog = {{"123use1", "Mine"}, {"123sys1", "System"}};
   EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
   // The chooser's OK needs a row of the list.
   app.formMode = kChooseToDelete;
-  EXPECT_EQ(chooseDbrn(app, 2).action, ChooserAction::Stay);
-  EXPECT_EQ(chooseDbrn(app, 1).key, "123use1");
+  for (int row : {-1, 2}) EXPECT_EQ(chooseDbrn(app, row).action, ChooserAction::Stay);
+  EXPECT_EQ(chooseDbrn(app, 0).key, "123use1");
   // A correction keeps its own entry in the catalogue.
   s = newDbrnWizard(kCorrectDbrn, ',', "eng", app.texts);
   s.curKind = s.db.header.dbKind = "use1";
@@ -163,7 +163,9 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
-    EXPECT_EQ(s.table1.cell(1, sectionCol::kRow), "2");  // numbered as the records
+    for (size_t r = 0; r < city.sections.size(); ++r)  // numbered and named as the records
+      EXPECT_EQ(s.table1.cell(r, sectionCol::kRow) + " " + s.table1.cell(r, sectionCol::kStreet),
+                std::to_string(r + 1) + " " + std::to_string(city.sections[r].streetIndex));
     std::set<std::string> shown;  // turns to the right and left numbered in their order
     for (int r = 0; r < s.table2.rows(); ++r)
       for (int k = 0; k < kMaxTurns; ++k) shown.insert(s.table2.cell(r, turnCol::direction(k)));

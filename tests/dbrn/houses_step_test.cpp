@@ -65,7 +65,7 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   const std::tuple<int, const char*, bool> texts[] = {
       {hc::kHouseNo, "12345az/\\", true}, {hc::kHouseNo, "\xE0", true}, {hc::kHouseNo, "A", false},
       {hc::kHouseNo, "1234567890", false}, {hc::kHouseNo, "-", false}, {hc::kYard, "12345", true},
-      {hc::kYard, "123456", false}, {hc::exitToEnd(3), "1a", false}};
+      {hc::kYard, "123456", false}, {hc::exitToEnd(3), "1a", false}, {hc::section(0), "1", false}};
   // clang-format on
   for (const auto& [col, typed, ok] : texts)
     EXPECT_EQ(rules.accepts(s.table4, 0, col, typed), ok) << typed;

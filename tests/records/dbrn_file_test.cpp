@@ -185,6 +185,7 @@ TEST(DbrnRecords, TheLookupFindsTheFirstSectionBetweenTwoNodes) {
 TEST(DbrnRecords, TheWriterRefusesInconsistentDatabasesAndTakesTheLimits) {
   const std::pair<std::function<void(DbrnFile&)>, bool> changes[] = {
       {[](DbrnFile& db) { db.header.houseCount = 2; }, false},
+      {[](DbrnFile& db) { db.header.sectionCount = 2; }, false},
       {[](DbrnFile& db) { db.sections[0].turns.resize(11); }, false},
       {[](DbrnFile& db) { db.sections[0].turns.resize(10); }, true},
       {[](DbrnFile& db) { db.houses[0].links.resize(5); }, false},

@@ -127,7 +127,7 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
 
 TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   enterUntil(1, 4);
-  sectionGridKey(s, GridKey::PrevType, 2, sc::kName);
+  EXPECT_TRUE(sectionGridKey(s, GridKey::PrevType, 2, sc::kName).pickersChanged);
   EXPECT_EQ(test::items(s.list2), "*Kings=0;");
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);
   EXPECT_EQ(s.table1.cell(2, sc::kName) + s.table1.cell(2, sc::kStreet), "Kings0");

@@ -28,11 +28,10 @@ DbrnFile sampleDb(const char* kind) {
   DbrnFile db;
   db.header = {"eng", "042", "River town", kind, 0, 0, 0, 5, 0, "01.06.2024"};
   db.streetTypes = {{"avenue", "av.", 2}, {"lane", "ln.", 2}, {"street", "st.", 1}};
-  db.streets = {{"av.", "Kings", "3", 0},
-                {"av.", "Queens", "1", 1},
-                {"ln.", "Mill", "3", 2},
-                {"ln.", "Ash", "1", 3},
-                {"st.", "Mill", "3", 4}};
+  // clang-format off
+  db.streets = {{"av.", "Kings", "3", 0}, {"av.", "Queens", "1", 1}, {"ln.", "Mill", "3", 2},
+                {"ln.", "Ash", "1", 3}, {"st.", "Mill", "3", 4}};
+  // clang-format on
   const auto section = [](int32_t street, const char* from, const char* to, const char* a,
                           const char* b, std::vector<TurnRec> turns = {}) {
     return test::townSection(street, from, to, a, b, "120,5", std::move(turns));
@@ -47,11 +46,11 @@ DbrnFile sampleDb(const char* kind) {
   db.sections[3].reverseObjectsClosed = "*";
   if (db.level() == 2) {
     db.streetHouseCounts = {3, 0, 1, 0, 1};
-    db.houses = {{0, "1", 0, {{1, 5, 50}}},
-                 {0, "3", 2, {{1, 5, 40}, {2, 7, 20}}},
-                 {0, "5a", 2, {}},
-                 {2, "4", 0, {{3, 10, 10}, {3, 11, 12}, {4, 1, 2}, {4, 3, 4}}},
+    // clang-format off
+    db.houses = {{0, "1", 0, {{1, 5, 50}}}, {0, "3", 2, {{1, 5, 40}, {2, 7, 20}}},
+                 {0, "5a", 2, {}}, {2, "4", 0, {{3, 10, 10}, {3, 11, 12}, {4, 1, 2}, {4, 3, 4}}},
                  {4, "2", 0, {{4, 6, 60}}}};
+    // clang-format on
   }
   db.syncHeaderCounts();
   return db;
@@ -82,10 +81,7 @@ TEST(DbrnWorkbook, InfoSheetsOfBothLevels) {
   const Sheet two = dbrnWorkbook(sampleDb("sys2"), texts()).sheets()[0];
   EXPECT_EQ(rows(two, 3, two.rowCount() - 1, 1),
             "S672|sys2 (S610);S534|1;S721|3;S739|5;S723|5;S738|5;S735|4;S139|01.06.2024;");
-}
-
-TEST(DbrnWorkbook, StreetTypesAndStreetsWithTheirRepeatsBlank) {
-  const Workbook one = dbrnWorkbook(sampleDb("use1"), texts());
+  // Street types and streets, with their repeats blank.
   const Sheet& types = one.sheets()[1];
   const Sheet& streets = one.sheets()[2];
   EXPECT_EQ(types.name() + streets.name(), "S682S698");
@@ -126,21 +122,18 @@ TEST(DbrnWorkbook, SectionSheetsOfBothLevels) {
   EXPECT_EQ(row(s2, 1, 19), "1|1|av.|Kings|1|9|00001|00002|120,5|40||||3|00003|^|00004|>|1|v");
   // The columns of level 2 are laid out one to the left, with their own widths.
   EXPECT_EQ(s.columnWidth(6).value_or(0) + 100 * s2.columnWidth(6).value_or(0), 1214.5);
-}
-
-TEST(DbrnWorkbook, HouseWorkbook) {
-  const Workbook book = dbrnHouseWorkbook(sampleDb("use2"), texts());
-  const Sheet& s = book.sheets()[0];
-  EXPECT_EQ(s.name(), "S160 (1)");
-  EXPECT_EQ(row(s, 0, 18),
+  // The house workbook.
+  const Sheet h = dbrnHouseWorkbook(sampleDb("use2"), texts()).sheets()[0];
+  EXPECT_EQ(h.name(), "S160 (1)");
+  EXPECT_EQ(row(h, 0, 18),
             "S404|S517|S646|S266|S711|S612|S730|S375|S594 1S165|S593 1S166|S376|"
             "S594 2S165|S593 2S166|S377|S594 3S165|S593 3S166|S378|S594 4S165|"
             "S593 4S166");
-  EXPECT_EQ(row(s, 1, 10), "1|1|av.|Kings|1||1|1|5|50|");
-  EXPECT_EQ(row(s, 2, 12), "|2|||3|2|2|1|5|40|2|7|20");
-  EXPECT_EQ(row(s, 3, 7), "|3|||5a|2|0|");
-  EXPECT_EQ(row(s, 4, 18), "3|1|ln.|Mill|4||4|3|10|10|3|11|12|4|1|2|4|3|4");
-  EXPECT_EQ(row(s, 5, 4), "5|1|st.||2");  // the same street name
+  EXPECT_EQ(row(h, 1, 10), "1|1|av.|Kings|1||1|1|5|50|");
+  EXPECT_EQ(row(h, 2, 12), "|2|||3|2|2|1|5|40|2|7|20");
+  EXPECT_EQ(row(h, 3, 7), "|3|||5a|2|0|");
+  EXPECT_EQ(row(h, 4, 18), "3|1|ln.|Mill|4||4|3|10|10|3|11|12|4|1|2|4|3|4");
+  EXPECT_EQ(row(h, 5, 4), "5|1|st.||2");  // the same street name
 }
 
 TEST(DbrnWorkbook, LongTablesRunOverSheetsOf65000Rows) {
@@ -253,22 +246,20 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
       EXPECT_EQ(refusal().find("(>"), std::string::npos) << r;
     sheet(1).set(r, 1, kept);
   }
-}
-
-TEST_F(WorkbookCells, CellsThatDoNotConvertOrReferToNothingNameTheirPlace) {
+  // Cells that do not convert or refer to nothing name their place.
   // Sheet (0: of the house workbook), row, column, value and the refusal; changes add up. A
   // blank takes the value above, and the first row has none.
   // clang-format off
-  const std::tuple<int, int, int, const char*, const char*> cases[] = {
+  const std::tuple<int, int, int, const char*, const char*> cells[] = {
       {4, 1, 1, "x", "S976 4, S977 2, S978 B S980"}, {4, 1, 1, "9", "S976 4, S977 2, S978 B S1056"},
       {4, 1, 1, "", "S976 4, S977 2, S978 B S980"}, {4, 1, 1, "1", nullptr},
       {4, 2, 13, "many", "S976 4, S977 3, S978 N S980"}, {4, 2, 13, "0", nullptr},
       {0, 1, 7, "9", "S976 1, S977 2, S978 H S1057"}, {0, 1, 7, "1", nullptr},
       {0, 2, 0, "9", "S976 1, S977 3, S978 A S1056"}, {0, 2, 0, "", nullptr},
-      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "", nullptr},
+      {0, 2, 5, "-1", "S976 1, S977 3, S978 F S981"}, {0, 2, 5, "0", nullptr}, {0, 2, 5, "", {}},
       {0, 2, 9, "", "S976 1, S977 3, S978 J S980"}};
   // clang-format on
-  for (const auto& [k, r, c, value, expected] : cases) {
+  for (const auto& [k, r, c, value, expected] : cells) {
     (k ? sheet(k) : houses.sheets()[0]).set(r, c, value);
     const std::string file = k ? "city.xlsx" : "city#.xlsx";
     EXPECT_EQ(k ? refusal() : houseRefusal(),

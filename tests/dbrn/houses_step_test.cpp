@@ -31,23 +31,44 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
   s.db.sections.clear();
   for (const auto& [from, to] : {std::pair("2", "8"), {"10", "20"}, {"2", "8"}, {"1", "1"}})
     s.db.sections.push_back(test::townSection(oak, from, to, "1", "2", "100", {}));
-  list42Change(s, 1);
+  EXPECT_TRUE(houseGridKey(s, GridKey::NextName, 0, hc::kName).pickersChanged);
+  EXPECT_EQ(test::items(s.list42), "Elm=1;*Oak=2;");
+  // The street picker lists the chosen type's referenced streets only.
+  s.db.streets[street("st.", "Elm")].state = "2";
+  list41Change(s, 1);
+  EXPECT_EQ(test::items(s.list42), "*Oak=2;");
   EXPECT_EQ(test::items(s.list43), "*1-1=4;10-20=2;2-8=1;2-8=3;");
   // The SpaceBar on a section column enters the chosen section.
   list43Change(s, 2);
   EXPECT_TRUE(houseGridKey(s, GridKey::Space, 0, hc::section(1)).handled);
   EXPECT_EQ(s.table4.cell(0, hc::section(1)), "1");
-  // The information line names sections 1 to the last only.
+  // The information line names sections 1 to the last only, of any street.
+  s.db.sections[3].streetIndex = street("av.", "Kings");
   std::string info;
   for (const char* section : {"0", "1", "4", "5", "x"}) {
     s.table4.set(0, hc::section(3), section);
     info += text(houseSectionInfo(s, 0, hc::section(3))) + "|";
   }
-  EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: st. Oak, 1-1|||");
+  EXPECT_EQ(info, "|S546: st. Oak, 2-8|S546: av. Kings, 1-1|||");
   // Delete takes a section number away; nothing else can change it.
   EXPECT_TRUE(houseGridKey(s, GridKey::Delete, 0, hc::section(1)).handled);
   EXPECT_FALSE(houseGridKey(s, GridKey::Delete, 0, hc::kName).handled);
-  EXPECT_FALSE(HouseGridRules(s).typable(s.table4, 0, hc::section(0)));
+  for (int row : {-1, 4})  // outside the grids
+    EXPECT_FALSE(houseGridKey(s, GridKey::Delete, row, hc::section(1)).handled ||
+                 sectionGridKey(s, GridKey::Space, row, sectionCol::kClosed).handled);
+  // Numbers are typed in the house number, the yard and the distances; sections are picked.
+  const HouseGridRules rules(s);
+  std::string typable;
+  for (int c = 0; c <= hc::kCount; ++c) typable += rules.typable(s.table4, 0, c) ? 't' : '.';
+  EXPECT_EQ(typable, "...tt.tt.tt.tt.tt..");
+  // clang-format off
+  const std::tuple<int, const char*, bool> texts[] = {
+      {hc::kHouseNo, "12345az/\\", true}, {hc::kHouseNo, "\xE0", true}, {hc::kHouseNo, "A", false},
+      {hc::kHouseNo, "1234567890", false}, {hc::kHouseNo, "-", false}, {hc::kYard, "12345", true},
+      {hc::kYard, "123456", false}, {hc::exitToEnd(3), "1a", false}, {hc::section(0), "1", false}};
+  // clang-format on
+  for (const auto& [col, typed, ok] : texts)
+    EXPECT_EQ(rules.accepts(s.table4, 0, col, typed), ok) << typed;
 }
 
 TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {
@@ -71,14 +92,11 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // clang-format off
   const std::tuple<int, const char*, const char*> edits[] = {
       {hc::kHouseNo, " ", "S461 2."}, {hc::kHouseNo, "1", nullptr}, {hc::section(0), "", "S181 2."},
-      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr},
-      {hc::section(1), "2", nullptr},
-      {hc::section(2), "", nullptr}, {hc::toExit(1), "0", "S188 2S126 2."},
-      {hc::exitToEnd(1), "5", nullptr},
+      {hc::section(2), "3", "S635 2."}, {hc::section(0), "3", nullptr}, {hc::section(1), "2", {}},
+      {hc::section(2), "", {}}, {hc::toExit(1), "0", "S188 2S126 2."}, {hc::exitToEnd(1), "5", {}},
       {hc::toExit(1), "7", "S334 2S127 2."}, {hc::kYard, "1", "passed"},
       // the fourth link, to sections 0, 1, the last and one beyond
-      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr},
-      {hc::exitToEnd(2), "0", nullptr},
+      {hc::section(2), "1", nullptr}, {hc::toExit(2), "0", nullptr}, {hc::exitToEnd(2), "0", {}},
       {hc::toExit(3), "0", nullptr}, {hc::exitToEnd(3), "0", nullptr},
       {hc::section(3), "0", "S185 4S126 2, S245 4."}, {hc::section(3), "1", "passed"},
       {hc::section(3), "4", "passed"}, {hc::section(3), "5", "S185 4S126 2, S245 4."}};
@@ -88,9 +106,8 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
     if (expected) EXPECT_EQ(check(), expected) << col << " " << value;
   }
   EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1 Table4");
-}
-
-TEST_F(HousesStep, AHouseNumberOccursOnceOnAStreet) {
+  // A house number occurs once on a street.
+  s.table4.set(1, hc::section(3), "4");
   s.table4.set(3, hc::kHouseNo, " 1 ");
   EXPECT_EQ(refusal(checkHousesPage(s)), "S339 3 S1 4, S269. @3 Table4");
 }

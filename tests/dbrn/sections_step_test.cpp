@@ -12,6 +12,7 @@ namespace {
 
 using test::setRow;
 namespace sc = sectionCol;
+namespace hc = houseCol;
 
 class SectionsStep : public test::DbrnWizardFixture {
  protected:
@@ -49,20 +50,26 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
   for (const char* ok : {"12", "12\xE0", "12a", "12z"}) EXPECT_TRUE(isSectionHouseNumber(ok)) << ok;
   for (const char* bad : {"a", "1a2", "12B", ""}) EXPECT_FALSE(isSectionHouseNumber(bad)) << bad;
-  EXPECT_TRUE(SectionGridRules(s).accepts(s.table1, 0, sc::kFrom, "12az"));
+  // What each number column takes as typed at level 1.
+  // clang-format off
+  const std::tuple<int, const char*, bool> typed[] = {
+      {sc::kFrom, "12az", true}, {sc::kTo, "12345", false}, {sc::kTo, "1/", false},
+      {sc::kStart, "12345", true}, {sc::kEnd, "123456", false}, {sc::kEnd, "1,", false},
+      {sc::kLength, "1234,56", true}, {sc::kSpeed, "1234,567", false}, {sc::kType, "1", false}};
+  // clang-format on
+  for (const auto& [col, text, ok] : typed)
+    EXPECT_EQ(SectionGridRules(s).accepts(s.table1, 0, col, text), ok) << col << text;
+  s.table1.set(2, sc::kSpeed, "35,0");
   EXPECT_TRUE(sameParity("12\xE0", "18") && sameParity("1", "19") && !sameParity("12\xE0", "17"));
-}
-
-TEST_F(SectionsStep, ASectionWithoutAStreetHasTheMarkAndNoNameOrNumbers) {
-  enterUntil(1, 4);
+  // A section without a street has the mark and no name or numbers.
   const int none = 4;
   // clang-format off
-  const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
+  const std::tuple<const char*, const char*, const char*, const char*, const char*> unnamed[] = {
       {"", " ", "", "", "S441 5, S152."}, {"  *", "x", "", "", "S470 5, S151)."},
       {"  *", " ", "1", "", "S472 5, S151."}, {"  *", " ", "", "2", "S471 5, S151."},
       {"  *", " ", "", "", "passed"}};
   // clang-format on
-  for (const auto& [mark, name, from, to, expected] : cases) {
+  for (const auto& [mark, name, from, to, expected] : unnamed) {
     setRow(s.table1, none,
            {{sc::kNonStd, mark}, {sc::kName, name}, {sc::kFrom, from}, {sc::kTo, to}});
     s.wizardStep = 4;
@@ -102,22 +109,16 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   typeSection(5, "none", "", "", "", "4", "1", "  *");
   EXPECT_EQ(check(), "passed");
   EXPECT_EQ(s.nodeCount * 100 + s.sectionTotal * 10 + s.wizardStep, 465);
-}
-
-TEST_F(SectionsStep, NodeAndRowLimits) {
-  enterUntil(1, 4);
   // 99999 nodes pass and one more is refused: sections chained over the node numbers.
   const int rows = 50000;
   s.table1.clear();
   for (GridTable* t : {&s.table1, &s.table2, &s.table3}) t->setRows(rows);
   for (int r = 0; r < rows; ++r)
-    setRow(s.table1, r,
-           {{sc::kType, "none"},
-            {sc::kNonStd, "  *"},
-            {sc::kLength, "1"},
-            {sc::kSpeed, "1"},
-            {sc::kStart, std::to_string(2 * r + 1).c_str()},
-            {sc::kEnd, std::to_string(2 * r + 2).c_str()}});
+    // clang-format off
+    setRow(s.table1, r, {{sc::kType, "none"}, {sc::kNonStd, "  *"}, {sc::kLength, "1"},
+                         {sc::kSpeed, "1"}, {sc::kStart, std::to_string(2 * r + 1).c_str()},
+                         {sc::kEnd, std::to_string(2 * r + 2).c_str()}});
+  // clang-format on
   EXPECT_EQ(check(), "S309 100000 (>99999).");
   s.table1.set(rows - 1, sc::kEnd, "1");
   EXPECT_EQ(check(), "passed");
@@ -126,11 +127,13 @@ TEST_F(SectionsStep, NodeAndRowLimits) {
 
 TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   enterUntil(1, 4);
-  sectionGridKey(s, GridKey::PrevType, 2, sc::kName);
+  EXPECT_TRUE(sectionGridKey(s, GridKey::PrevType, 2, sc::kName).pickersChanged);
   EXPECT_EQ(test::items(s.list2), "*Kings=0;");
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);
   EXPECT_EQ(s.table1.cell(2, sc::kName) + s.table1.cell(2, sc::kStreet), "Kings0");
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
+  EXPECT_EQ(text(sectionInfo(s, 0)) + "|" + text(sectionInfo(s, 5)),
+            "S156 1 S674 - \"street (st.) Oak\".|");
   std::string marks;
   for (int col : {sc::kClosed, sc::kClosed, sc::kNonStd}) {
     sectionGridKey(s, GridKey::Space, 2, col);
@@ -140,10 +143,10 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_TRUE(sectionGridKey(s, GridKey::Delete, 2, sc::kName).handled);
   EXPECT_FALSE(sectionGridKey(s, GridKey::Delete, 2, sc::kFrom).handled);
   // Type, name and marks are entered by keys only; numbers are typed.
-  const SectionGridRules rules(s);
-  for (int col : {sc::kType, sc::kName, sc::kNonStd, sc::kClosed, sc::kStreet})
-    EXPECT_FALSE(rules.typable(s.table1, 2, col)) << col;
-  EXPECT_TRUE(rules.typable(s.table1, 2, sc::kFrom) && rules.typable(s.table1, 2, sc::kSpeed));
+  std::string typable;
+  for (int col = 0; col <= sc::kCount; ++col)
+    typable += SectionGridRules(s).typable(s.table1, 2, col) ? 't' : '.';
+  EXPECT_EQ(typable, "...tt.tttt...");
   s.mode = kViewDbrn;  // where the keys do nothing
   EXPECT_FALSE(sectionGridKey(s, GridKey::Space, 2, sc::kClosed).handled);
 }
@@ -154,21 +157,17 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
   s.table3.set(2, accessCol::kPrevClosed, "  *");
   s.db.houses = {HouseRec{0, "5", 0, {{1, 0, 5}, {3, 0, 6}, {4, 0, 7}}}};
   // clang-format off
-  setRow(s.table4, 0, {{houseCol::kHouseNo, "5"}, {houseCol::section(0), "3"},
-  {houseCol::exitToEnd(0), "9"},
-                       {houseCol::section(1), "4"}, {houseCol::exitToEnd(1), "8"},
-                       {houseCol::section(2), "1"},
-                       {houseCol::exitToEnd(2), "7"}, {houseCol::section(3), "2"},
-                       {houseCol::exitToEnd(3), "6"}});
+  setRow(s.table4, 0, {{hc::kStreet, "5"}, {hc::section(0), "3"}, {hc::exitToEnd(0), "9"},
+                       {hc::section(1), "4"}, {hc::exitToEnd(1), "8"}, {hc::section(2), "1"},
+                       {hc::exitToEnd(2), "7"}, {hc::section(3), "2"}, {hc::exitToEnd(3), "6"}});
   // clang-format on
   const auto links = [&] {
     std::string out;
     for (const HouseLinkRec& l : s.db.houses[0].links)
       out += std::to_string(l.sectionNo) + ":" + std::to_string(l.distExitToEnd) + " ";
     for (int k = 0; k < 4; ++k)
-      out += "|" + s.table4.cell(0, houseCol::section(k)) + ":" +
-             s.table4.cell(0, houseCol::exitToEnd(k));
-    return out + "|" + s.table4.cell(0, houseCol::kHouseNo);
+      out += "|" + s.table4.cell(0, hc::section(k)) + ":" + s.table4.cell(0, hc::exitToEnd(k));
+    return out + "|" + s.table4.cell(0, hc::kStreet);  // the street index is no link
   };
 
   EXPECT_TRUE(sectionGridKey(s, GridKey::InsertRow, 1, sc::kFrom).rowsChanged);
@@ -184,6 +183,7 @@ TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow
   sectionGridKey(s, GridKey::DeleteRow, 3, sc::kFrom);
   EXPECT_EQ(test::column(s.table2, 0), "[1][2][3][4]");
   EXPECT_EQ(links(), "1:5 4:7 |4:8|1:7|2:6|:|5");
+  for (int row : {-1, 4}) sectionGridKey(s, GridKey::DeleteRow, row, sc::kFrom);  // no rows
   // Deleting the first section takes the first link; the last row is never deleted.
   sectionGridKey(s, GridKey::DeleteRow, 0, sc::kFrom);
   EXPECT_EQ(links(), "3:7 |3:8|1:6|:|:|5");

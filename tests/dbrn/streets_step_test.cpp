@@ -37,15 +37,12 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   // The literal shows a comma whatever the separator.
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"},
-      {"0", "S313 (<0,1 s15). @-1 skor"},
-      {"0,099", "S313 (<0,1 s15). @-1 skor"}, {"0,1", "passed @-1 "}};
+      {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"}, {"0,1", "passed @-1 "},
+      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"}};
   // clang-format on
   for (const auto& [speed, expected] : cases)
     EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
-}
-
-TEST_F(StreetTypesStep, RowsAreCheckedForCountBlanksAndThenForTheFirstEqualPair) {
+  // Rows are checked for their count and blanks, then for the first equal pair.
   // clang-format off
   for (int r = 0; r < 101; ++r)
     setRow(s.table0, r, {{typeCol::kFullName, test::marked("t", r).c_str()},
@@ -134,9 +131,8 @@ class StreetsStep : public test::DbrnWizardFixture {
     s.db.streetHouseCounts.clear();
     // clang-format off
     for (int r = 0; r < rows; ++r)
-      setRow(s.table_0, r, {{streetCol::kType, "st."},
-      {streetCol::kName, test::marked("S", r).c_str()},
-                            {streetCol::kHouses, houses}});
+      setRow(s.table_0, r, {{streetCol::kType, "st."}, {streetCol::kHouses, houses},
+                            {streetCol::kName, test::marked("S", r).c_str()}});
     // clang-format on
   }
   std::string check() { return refusal(checkStreetsPage(s, {})); }
@@ -175,39 +171,36 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   EXPECT_EQ(outcome(checkStreetRows(s)), "S304 10001 (>10000).");
   s.table_0.setRows(10000);
   EXPECT_EQ(outcome(checkStreetRows(s)), "passed");
+  s.table_0.setRows(1);
+  streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);  // the last row stays, emptied
+  EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + s.table_0.cell(0, streetCol::kName), "[1]");
 }
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   enterUntil(2, 3);
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
-  EXPECT_TRUE(StreetGridRules(s).typable(s.table_0, 0, streetCol::kHouses) &&
-              !StreetGridRules(s).typable(s.table_0, 0, streetCol::kType));
+  // Names of 30 characters and house counts of three digits are typed; types are picked.
+  std::string typed;
+  for (const std::string& text : {std::string(30, 'x'), std::string(31, 'x'), std::string("999"),
+                                  std::string("1000"), std::string("1a")})
+    for (int col : {streetCol::kType, streetCol::kName, streetCol::kHouses})
+      typed += StreetGridRules(s).accepts(s.table_0, 0, col, text) ? 'y' : '.';
+  EXPECT_EQ(typed, ".y.....yy.y..y.");
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
   EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
 
-  typeMany(301, "999");
-  s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
-  typeMany(301, "999");
-  s.table_0.set(300, streetCol::kHouses, "300");
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
-  EXPECT_EQ(s.houseTotal, 300000);
-}
-
-TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryReference) {
-  enterUntil(2, 3);
+  // The re-sort orders by type and twenty characters and renumbers every reference.
+  typeMany(0, "");  // no streets stored
   const std::string longA = "Abcdefghijklmnopqrst-one", longB = "Abcdefghijklmnopqrst-two";
-  typeRows({{"st.", "Oak", "1"},
-            {"av.", "Kings", "1"},
-            {"st.", longA.c_str(), "1"},
-            {"st.", longB.c_str(), "1"},
-            {"st.", "Elm", "2"}});
+  // clang-format off
+  typeRows({{"st.", "Oak", "1"}, {"av.", "Kings", "1"}, {"st.", longA.c_str(), "1"},
+            {"st.", longB.c_str(), "1"}, {"st.", "Elm", "2"}});
+  // clang-format on
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   // Records of sections, houses and the grids that name streets by their old index.
-  TransitSectionRec section;
-  section.streetIndex = 4;  // Elm
-  s.db.sections = {section};
+  s.db.sections.resize(1);
+  s.db.sections[0].streetIndex = 4;  // Elm
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 1, {{sectionCol::kStreet, "3"}});  // longB
@@ -231,29 +224,48 @@ TEST_F(StreetsStep, TheReSortOrdersByTypeAndTwentyCharactersAndRenumbersEveryRef
   list0Change(s, 0);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kHouses),
             "[Kings][1]");
-  list0Change(s, 2);  // a type without streets lists one empty row
+  for (int k = 0; k < 2; ++k)  // on to a type without streets: it lists one empty row
+    EXPECT_TRUE(streetGridKey(s, GridKey::NextType, 0, streetCol::kName).rowsChanged);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
+  list0Change(s, 0);  // the type shown stays when the page comes back
+  prepareStreetsPage(s);
+  EXPECT_EQ(s.list0.row, 0);
+  typeMany(301, "999");
+  s.table_0.set(300, streetCol::kHouses, "301");  // 300 x 999 + 301 = 300001
+  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S303 300001(>300000).");
+  typeMany(301, "999");
+  s.table_0.set(300, streetCol::kHouses, "300");
+  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "passed");
+  EXPECT_EQ(s.houseTotal, 300000);
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
-  enterUntil(1, 3);
+  enterUntil(1, 2);
+  s.table0.set(2, typeCol::kFullName, "a");  // the no-street type sorts first
+  passStreetTypes();
   typeRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", "Kings", ""}});
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   s.db.streets[2].state = "3";
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
-  // A street that a section row uses is kept as well.
+  // A street that a section uses is kept as well: a section record, or a row once loaded.
+  s.db.sections.resize(1);
+  s.db.sections[0].streetIndex = 0;
+  EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).warning), "S112.");
   s.table1Load = s.recordsLoad;
   setRow(s.table1, 0, {{sectionCol::kStreet, "1"}});
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
+  for (int row : {-1, 3})  // outside the grid
+    EXPECT_FALSE(streetGridKey(s, GridKey::DeleteRow, row, streetCol::kName).rowsChanged);
   const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
-  EXPECT_TRUE(!r.warning && r.rowsChanged);
+  EXPECT_TRUE(!r.warning && r.rowsChanged && r.handled);
   EXPECT_EQ(s.db.streets[0].state, "2");
   EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + test::column(s.table_0, streetCol::kName),
             "[1][2][Elm][Kings]");
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
-  // Kings, Elm and the program's street of the sections without a street.
-  EXPECT_EQ(streetNames(), "av. Kings;st. Elm;none ;");
-  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "1");
+  resortStreets(s);
+  // The program's street of the sections without a street, once; Kings, Elm.
+  EXPECT_EQ(streetNames(), "none ;av. Kings;st. Elm;");
+  EXPECT_EQ(s.table1.cell(0, sectionCol::kStreet), "2");
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <set>
+
 #include "dbrn/dbrn_chooser.h"
 #include "dbrn/dbrn_wizard_fixture.h"
 #include "dbrn/identity_step.h"
@@ -38,16 +41,26 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
   // A name of one blank is a name.
   EXPECT_EQ(outcome(next("000", " ")), "passed");
   EXPECT_EQ(s.db.header.dbName + std::to_string(s.wizardStep), " 2");
-}
-
-TEST_F(IdentityStep, ACodeAndKindInTheCatalogueAreRefusedTheSameCodeOfAnotherKindIsNot) {
-  app.dbrnCatalog = {{"123sys1", "System"}, {"123use1", "Mine"}};
+  // Captions follow the mode and the level; pages their steps.
+  std::string seen;
+  for (int32_t mode : {kViewDbrn, kCorrectDbrn, kImportDbrn, kCreateDbrn}) {
+    s.mode = mode;
+    const ControlUpdates u = identityPageCaptions(s);
+    seen += text(*updatedText(u, "Label1_1")) + text(*updatedText(u, "Label2_1"));
+  }
+  for (int level : {1, 2, 3})
+    seen += text(updatedText(levelTitleUpdates(level), "Label5").value_or(Text())) + "|";
+  for (int step = 0; step <= kDbrnSteps + 1; ++step)
+    seen += std::string(dbrnPageSuffix(step)) + std::string(dbrnStripSuffix(step)) + ",";
+  EXPECT_EQ(seen, "S226:S260:S224:S260:S39:S40:S39:S40:S386|S394||,0,10,1212,22,33,44,4a4a,55,,");
+  // A code and kind in the catalogue are refused, the same code of another kind is not.
+  app.dbrnCatalog = {{"123use1", "Mine"}, {"123sys1", "System"}};
   EXPECT_EQ(refusal(next("123", "City")), "S693 use1 (S510) S603. S38. @-1 txtKod");
   EXPECT_EQ(outcome(next("123", "City", true)), "passed");
   // The chooser's OK needs a row of the list.
   app.formMode = kChooseToDelete;
-  EXPECT_EQ(chooseDbrn(app, 2).action, ChooserAction::Stay);
-  EXPECT_EQ(chooseDbrn(app, 1).key, "123use1");
+  for (int row : {-1, 2}) EXPECT_EQ(chooseDbrn(app, row).action, ChooserAction::Stay);
+  EXPECT_EQ(chooseDbrn(app, 0).key, "123use1");
   // A correction keeps its own entry in the catalogue.
   s = newDbrnWizard(kCorrectDbrn, ',', "eng", app.texts);
   s.curKind = s.db.header.dbKind = "use1";
@@ -86,6 +99,16 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
 }
 
+// Pickers choose their items only, and tell whether the choice moved.
+TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
+  Picker p;
+  for (int v : {5, 7}) p.add(std::to_string(v), v);
+  std::string moved = Picker().step(1) ? "y" : "n";  // an empty picker never moves
+  for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
+  for (int delta : {5, -5, -1, 5}) moved += p.step(delta) ? "y" : "n";
+  EXPECT_EQ(moved + std::to_string(*p.chosen()), "nnynnynyny7");
+}
+
 class WizardFlow : public test::DbrnWizardFixture {
  protected:
   static std::string streetsOf(const DbrnFile& db) {
@@ -100,8 +123,8 @@ class WizardFlow : public test::DbrnWizardFixture {
 
 TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNeedsIt) {
   enterUntil(1, 2);
-  // Sorted between avenue and street, its street would stand between Kings and Elm.
-  s.table0.set(2, typeCol::kFullName, "empty");
+  // Sorted first, its street would stand before Kings.
+  s.table0.set(2, typeCol::kFullName, "a");
   passStreetTypes();
   typeStreets();
   passStreets();
@@ -113,7 +136,7 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
   EXPECT_EQ(text(updatedText(checkAccessPage(s, "06.12.2024").updates, "nstr_5").value()), "3");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
   const DbrnFile db = readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db.value();
-  EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;av.1;none0;st.2;");
+  EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;none0;av.1;st.2;");
   EXPECT_EQ(db.sections[0].streetIndex * 100 + db.sections[2].streetIndex * 10 +
                 db.sections[3].streetIndex,
             210);
@@ -140,6 +163,14 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
+    for (size_t r = 0; r < city.sections.size(); ++r)  // numbered and named as the records
+      EXPECT_EQ(s.table1.cell(r, sectionCol::kRow) + " " + s.table1.cell(r, sectionCol::kStreet),
+                std::to_string(r + 1) + " " + std::to_string(city.sections[r].streetIndex));
+    std::set<std::string> shown;  // turns to the right and left numbered in their order
+    for (int r = 0; r < s.table2.rows(); ++r)
+      for (int k = 0; k < kMaxTurns; ++k) shown.insert(s.table2.cell(r, turnCol::direction(k)));
+    EXPECT_EQ(std::accumulate(shown.begin(), shown.end(), std::string()),
+              level == 1 ? "<1<2>1>2^v" : "<1>1^v");
     ASSERT_EQ(finishDbrn(s, app), std::nullopt);
     EXPECT_EQ(dir.read("Dbrn/" + file + ".dat"), writeDbrn(city)) << level;
   }

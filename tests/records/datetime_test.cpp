@@ -11,7 +11,7 @@ namespace {
 TEST(DateTime, DaysCountFromTheEndOf1899BothWays) {
   // clang-format off
   const std::pair<CivilDateTime, double> known[] = {
-      {{1899, 12, 30}, 0.0}, {{1900, 1, 1}, 2.0}, {{2000, 1, 1}, 36526.0},
+      {{1899, 12, 30}, 0.0}, {{1900, 1, 1}, 2.0}, {{1900, 3, 1}, 61.0}, {{2000, 1, 1}, 36526.0},
       {{2026, 12, 6, 18, 0, 0, 0}, 46362.75}, {{1899, 12, 29, 6, 0, 0, 0}, -0.75}};
   // clang-format on
   for (const auto& [civil, days] : known) {

@@ -175,24 +175,30 @@ TEST(DbrnRecords, TheLookupFindsTheFirstSectionBetweenTwoNodes) {
   EXPECT_EQ(lookup.reverseOf(10), 0);                       // the later 2 -> 1
   EXPECT_EQ(lookup.target(0, db.sections[0].turns[0]), 1);  // on to node 3
   EXPECT_EQ(lookup.target(0, db.sections[0].turns[1]), 5);  // back to node 1
-  EXPECT_EQ(lookup.target(0, TurnRec{"9", ">"}), -1);
+  EXPECT_EQ(lookup.target(0, TurnRec{"9", ">"}) + lookup.target(0, TurnRec{"x", ">"}), -2);
   // Limited to the first sections: the graph of a client-addition task.
   const SectionLookup firstTwo(db.sections, 2);
   EXPECT_EQ(firstTwo.find(2, 3), 1);
   EXPECT_EQ(firstTwo.find(3, 4), -1);
 }
 
-TEST(DbrnRecords, TheWriterRefusesInconsistentDatabases) {
-  const std::function<void(DbrnFile&)> faults[] = {
-      [](DbrnFile& db) { db.header.houseCount = 2; },
-      [](DbrnFile& db) { db.sections[0].turns.resize(11); },
-      [](DbrnFile& db) { db.houses[0].links.resize(5); },
-      [](DbrnFile& db) { db.header.dbKind = "use3"; },
+TEST(DbrnRecords, TheWriterRefusesInconsistentDatabasesAndTakesTheLimits) {
+  const std::pair<std::function<void(DbrnFile&)>, bool> changes[] = {
+      {[](DbrnFile& db) { db.header.houseCount = 2; }, false},
+      {[](DbrnFile& db) { db.header.sectionCount = 2; }, false},
+      {[](DbrnFile& db) { db.sections[0].turns.resize(11); }, false},
+      {[](DbrnFile& db) { db.sections[0].turns.resize(10); }, true},
+      {[](DbrnFile& db) { db.houses[0].links.resize(5); }, false},
+      {[](DbrnFile& db) { db.houses[0].links.resize(4); }, true},
+      {[](DbrnFile& db) { db.header.dbKind = "use3"; }, false},
   };
-  for (const auto& fault : faults) {
+  for (const auto& [change, written] : changes) {
     DbrnFile db = smallTown("use2");
-    fault(db);
-    EXPECT_THROW(writeDbrn(db), std::invalid_argument);
+    change(db);
+    if (written)
+      EXPECT_NO_THROW(writeDbrn(db));
+    else
+      EXPECT_THROW(writeDbrn(db), std::invalid_argument);
   }
 }
 

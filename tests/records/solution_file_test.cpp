@@ -42,8 +42,10 @@ TEST(SolutionFileLayout, HeaderRouteAndStartTimesSitAtTheirOffsets) {
   SolutionFile longer = f;
   longer.header.infoText1 = std::string(60, 'i');
   longer.header.finalMessage = std::string(300, 'm');
-  expectFields(writeSolutionFile(longer),
-               {{0, std::string(40, 'i').c_str()}, {164, std::string(255, 'm').c_str()}});
+  longer.header.routeStepCount = 0;  // a route's count is its steps'
+  expectFields(
+      writeSolutionFile(longer),
+      {{0, std::string(40, 'i').c_str()}, {164, std::string(255, 'm').c_str()}, {476, 12}});
 }
 
 TEST(SolutionFileLayout, FailedTasksAndRouteDescriptionsHaveTheirOwnBodies) {

@@ -82,6 +82,7 @@ TEST(SolverInputLayout, ArcCountsArcsAndTheShellNameFollowThePoints) {
 
   // A client-addition task has neither transitions nor graph in its task file.
   TaskFile cli = task("cli2");
+  cli.toLists = task().toLists;
   EXPECT_EQ(writeTaskFile(cli).size(), kTaskHeaderSize + 4 * kTaskPointSize);
   // A long shell name is cut to 24 characters under its own length.
   s = {cli.header, {}, {}, {}, {}};

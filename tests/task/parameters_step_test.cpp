@@ -63,39 +63,37 @@ struct StepTwo : ::testing::Test {
 
 TEST_F(StepTwo, EachValueIsCheckedInItsOrder) {
   onDatabase("use2");
-  const std::pair<const char*, const char*> cases[] = {{"", "passed"},
-                                                       {"num=1", "S314 (< 2). @TS_num"},
-
-                                                       {"num=11", "S312 (> 10 S153). @TS_num"},
-                                                       {"num=", " @TS_num"},
-                                                       {"num=10", "passed"},
-                                                       {"first=0", "S340. @TS_first"},
-
-                                                       {"first=", " @TS_first"},
-                                                       {"first=5 last= prio=3", "passed"},
-                                                       {"last=6", "S341. @TS_last"},
-                                                       {"last=1x", "S341. @TS_last"},
-
-                                                       {"last=1", "S211. S743. @TS_first"},
-                                                       {"fine1=", " @fine1"},
-                                                       {"fine2=1,,5", " @fine2"},
-                                                       {"velo=,", " @Velo"},
-                                                       {"velo=0", "S867. @Velo"},
-
-                                                       {"prio=", " @nprio"},
-                                                       {"prio=1", "S632 >= 2. @nprio"},
-                                                       {"prio=3", "passed"},
-                                                       {"prio=4", "S623 <= 3. @nprio"},
-                                                       {"prio=4 last=", "passed"},
-                                                       {"prio=5 last=", "S623 <= 4. @nprio"},
-                                                       {"prio=1 order=2", "passed"},
-                                                       {"dol=", " @ndol"},
-                                                       {"dol=0", "S328. @ndol"},
-                                                       {"dol=0,00001", "S328. @ndol"},
-                                                       {"dol=0,0001 refusals=0", "S302. S202. @"},
-                                                       {"dol=0 cargo=3 refusals=0", "passed"},
-                                                       {"refusals=0 return=1", "passed"},
-                                                       {"refusals=0 cargo=2", "S302. S202. @"}};
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "passed"},
+      {"num=1", "S314 (< 2). @TS_num"},
+      {"num=11", "S312 (> 10 S153). @TS_num"},
+      {"num=", " @TS_num"},
+      {"num=10", "passed"},
+      {"first=0", "S340. @TS_first"},
+      {"first=", " @TS_first"},
+      {"first=5 last= prio=3", "passed"},
+      {"last=6", "S341. @TS_last"},
+      {"last=1x", "S341. @TS_last"},
+      {"last=1", "S211. S743. @TS_first"},
+      {"fine1=", " @fine1"},
+      {"fine2=1,,5", " @fine2"},
+      {"velo=,", " @Velo"},
+      {"velo=0", "S867. @Velo"},
+      {"prio=", " @nprio"},
+      {"prio=1", "S632 >= 2. @nprio"},
+      {"prio=3", "passed"},
+      {"prio=4", "S623 <= 3. @nprio"},
+      {"prio=4 last=", "passed"},
+      {"prio=5 last=", "S623 <= 4. @nprio"},
+      {"prio=1 order=2", "passed"},
+      {"dol=", " @ndol"},
+      {"dol=0", "S328. @ndol"},
+      {"dol=0,00001", "S328. @ndol"},
+      {"dol=0,0001 refusals=0", "S302. S202. @"},
+      {"dol=0 cargo=3 refusals=0", "passed"},
+      {"refusals=0 return=1", "passed"},
+      {"refusals=0 cargo=2", "S302. S202. @"},
+  };
   const Page2Input base = input;
   for (const auto& [edits, want] : cases) {
     input = base;
@@ -182,6 +180,8 @@ TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
   state.header.cargoMode = 0;
   EXPECT_EQ(shown(f, summaryPage(state), "por_6 Label25_6 ndol_6"),
             "por_6=3 (S782) Label25_6=- ndol_6=-");
+  state.header.servedThreshold = 0;
+  EXPECT_EQ(shown(f, summaryPage(state), "por_6"), "por_6=S445");
 }
 
 struct StepOne : ::testing::Test {

@@ -93,6 +93,7 @@ TEST(Placement, OverlappingRangesAreDecidedByTheLetters) {
       {longStreet("12\xE1-20 12\xE2-30"), "12\xE0", 0},
       {longStreet("12\xE2-30 12\xE1-20"), "12\xE0", 1},
       {longStreet("12\xE1-20 12\xE1-30"), "12\xE0", 0},  // equal starts: the first stays
+      {longStreet("2-10 12\xE2-20"), "12\xE1", 1},       // an end of another number is no end
       {longStreet("20-12\xE1"), "14", 0},
   };
   for (const auto& c : cases) {
@@ -251,6 +252,7 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
       {false, 0, "100,0001", "5", "S619 1, S238 (= 100 s22), S742."},
       {false, 1, "100,0001", "5", "S619 1, S237 (= 100 s22), S742."},
       {false, 3, "200", "800", ""},  // the reverse of point 2 is S3: 200 m, 80 km/h
+      {false, 2, "0", "5", ""},
       {false, 0, "10", "", "S285 1."},
       {false, 1, "10", "", "S284  1."},
       {false, 0, "10", ",", "S353 1."},
@@ -335,7 +337,8 @@ TEST(TransitionGrids, PointsBehindOnTheirSectionAreReachedWhileItAllowsIt) {
 
 TEST(TransitionGrids, EnteredWaysSurviveUntilTheirPointsAddressChanges) {
   TaskWizardState st = threePoints(true);
-  for (int r = 0; r < st.table3.rows(); ++r) st.table3.set(r, 9, "9");
+  for (int r = 0; r < st.table3.rows(); ++r) st.table3.set(r, 9, r == 3 ? "0,00000001" : "9");
+  st.table3.set(3, 10, "0,00000001");  // the least that is not nothing
   ASSERT_TRUE(checkStep7(st).check.passed());
   // Point 1's address typed again: its ways, and point 3's way to it, start again.
   st.pointChanged[0] = 1;
@@ -343,7 +346,7 @@ TEST(TransitionGrids, EnteredWaysSurviveUntilTheirPointsAddressChanges) {
   ASSERT_TRUE(checkStep6(st, texts()).check.passed());
   std::string ways;
   for (int r = 0; r < st.table3.rows(); ++r) ways += st.table3.cell(r, 9) + " ";
-  EXPECT_EQ(ways, "75 25 25 9 9 9 25 9 ");
+  EXPECT_EQ(ways + st.table3.cell(3, 10), "75 25 25 1e-08 9 9 25 9 1e-08");
 }
 
 TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {

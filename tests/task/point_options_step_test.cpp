@@ -97,7 +97,7 @@ TEST_F(Step4, CargoMustFitTheVehicle) {
   expectSteps({{"1,3=;2,3=5;3,3=1", "S282 2. @Table1a1"},
                {"1,3=,,", "S351 2. @Table1a1"},
                {"1,3=10,1", "S629 2, S243 (= 10 s20), S717. @Table1a1"},
-               {"1,3=10;2,4=", "S279 3. @Table1a2"},
+               {"1,3=10,00001;2,4=", "S279 3. @Table1a2"},
                {"2,4=x", "S347 3. @Table1a2"},
                {"2,4=0", "passed"}});
   options(1, 0, 2, 1);
@@ -107,8 +107,8 @@ TEST_F(Step4, CargoMustFitTheVehicle) {
   // Without returns the sum must fit, but for what may be refused.
   options(1, 0, 1, 0);
   expectSteps({{"1,3=6;2,3=6;3,3=1", "S280. @Table1a-1"}, {"2,2=  *", "passed"}});
-  expectSteps(
-      {{"1,3=9", "passed"}, {"1,3=9,5", "S664 (= 10,5 s20), S718 (= 10 s20), S742. @Table1a-1"}});
+  expectSteps({{"1,3=9,00001", "passed"},
+               {"1,3=9,5", "S664 (= 10,5 s20), S718 (= 10 s20), S742. @Table1a-1"}});
   s.header.cargoMode = 2;
   expectSteps({{"", "S662 (= 10,5 s14), S719 (= 10 s14), S742. @Table1a-1"}});
   // With returns, everything fitting at once makes the cargo factor pointless.

@@ -65,17 +65,20 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
   EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
-  // The last street of a type counts; long type names are cut to 27 characters.
+  // The last street of a type counts; long type names are cut to 27 characters; of two types
+  // of the default name the first is chosen; a type without streets is not offered.
   s.db.streets[0].state = s.db.streets[1].state = "1";
   s.db.streetTypes[0].fullName = "a very long street type name";
   shell.shellTexts[697] = "avenue";
   pickers.fill(s, shell);
   EXPECT_EQ(picked(), "a very long street type nam,avenue (pr)|Nevsky|10-1");
-  pickers.chooseType(s, 0);
-  EXPECT_EQ(joined(pickers.streetItems()), "Lenina1");
+  s.db.streetTypes[0].fullName = "avenue";
+  pickers.fill(s, shell);
+  EXPECT_EQ(picked(), "avenue (ul),avenue (pr)|Lenina1|00-1");
+  s.db.streetTypes[0].streetCount = 0;
   shell.shellTexts[697] = "boulevard";  // without the default type the first row is chosen
   pickers.fill(s, shell);
-  EXPECT_EQ(pickers.typeRow(), 0);
+  EXPECT_EQ(picked(), "avenue (pr)|Nevsky|00-1");
 
   on(2, 2);
   std::string houses;
@@ -87,9 +90,14 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   editCells(s.table1, "1,1=ul;1,2=Mira;1,3=7");
   pickers.followCell(s, 1, t1::kHouse);
   EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "010");
-  editCells(s.table1, "1,1=xx");  // no such type: nothing chosen, the items stay
-  pickers.followCell(s, 1, t1::kStreet);
-  EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "-1-1-1");
+  // No such house, street or type: nothing chosen below what was found; the items stay.
+  rows.clear();
+  for (const char* cells : {"1,3=8", "1,2=Nowhere", "1,1=xx"}) {
+    editCells(s.table1, cells);
+    pickers.followCell(s, 1, t1::kHouse);
+    rows += picked().substr(picked().rfind('|') + 1) + " ";
+  }
+  EXPECT_EQ(rows, "01-1 0-1-1 -1-1-1 ");
   EXPECT_FALSE(pickers.streetItems().empty());
 }
 
@@ -151,10 +159,15 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   on(2, 2);
   for (int row : {-1, 2}) {  // no type chosen: nothing to enter
     pickers.chooseType(s, row);
+    EXPECT_EQ(pickers.typeRow() * 10 + pickers.streetRow(), -11) << row;
     EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged()) << row;
   }
   pickers.chooseType(s, 0);
+  pickers.chooseStreet(s, 3);  // past the list: no street, no houses
+  EXPECT_EQ(pickers.streetRow() * 10 + pickers.houseRow(), -11);
+  pickers.chooseStreet(s, 0);
   pickers.chooseHouse(5);  // past the list: nothing to enter
+  EXPECT_EQ(pickers.houseRow(), -1);
   table1Key(s, GridKey::Space, 0, t1::kHouse);
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");
   EXPECT_FALSE(table1Typed(s, 2, t1::kHouse));  // no such row
@@ -217,12 +230,12 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   }
   s.header.finePerKm = 0;
   EXPECT_EQ(refusal(), "S631 2 S525 < 0,01. @Table11");
-  editCells(s.table1, "1,6=0,01");
+  editCells(s.table1, "1,6=0,009999");  // the least penalty, as the least rate below
   EXPECT_EQ(refusal(), "S631 3 S525 < 0,01. @Table12");
   s.header.endPoint = 3;  // the start and end points need none
   EXPECT_EQ(refusal(), "passed");
   s.header.endPoint = 0;
-  s.header.finePerHour = 0.01;
+  s.header.finePerHour = 0.009999;
   EXPECT_EQ(refusal(), "passed");
   s.header.finePerHour = 0;
   s.header.finePerKm = 0.009999;  // rates count from there
@@ -307,10 +320,14 @@ TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
 }
 
 TEST_F(Step3, EqualAddressesCompareTheirThreeFields) {
-  on(1, 3, 1, 3);
-  // The same letters joined are another address; start and end may share one.
-  addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
-  EXPECT_EQ(refusal(), "passed");
+  // The same letters joined are another address; start and end may share one, in either
+  // order, no other two points.
+  for (const auto& [start, end, want] : {std::tuple(3, 0, "S155 1 S1 3, S240. S201. @2"),
+                                         std::tuple(3, 1, "passed"), std::tuple(1, 3, "passed")}) {
+    on(1, 3, start, end);
+    addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
+    EXPECT_EQ(refusal(), want) << start << end;
+  }
   editCells(s.table1, "1,2=  Lenina;1,3=12");
   const Step3Outcome out = next();
   EXPECT_EQ(out.check.message->text.resolve(shell), "S155 1 S1 2, S240. S201.");

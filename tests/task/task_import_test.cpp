@@ -99,6 +99,22 @@ TEST_F(TaskImport, AnExportedTaskComesBackWithEveryCombinationOfSettings) {
   t.points[3].orderValue = -1;
   t.header.returnFlag = 0;
   roundTrip(t);
+  // Each option alone and none: the columns follow the options.
+  for (int only : {0, 1, 2, 3}) {
+    SCOPED_TRACE(only);
+    t = wizardTask();
+    TaskHeader& h = t.header;
+    if (only != 1) h.refusalFlag = h.servedThreshold = 0;
+    if (only != 2) h.timeFactorFlag = h.tactMinutes = 0;
+    if (only != 3) h.cargoMode = h.returnFlag = 0, h.capacity = 0;
+    for (TaskPointRec& p : t.points) {
+      if (only != 1) p.refusalAllowed = 0;
+      if (only != 2) p.windowLow = p.windowHigh = 0;
+      if (only != 3) p.volume = p.unloadTime = 0;
+      if (only == 0) p.income = 0;
+    }
+    roundTrip(t);
+  }
 }
 
 TEST_F(TaskImport, ACellThatDoesNotConvertNamesItsSheetRowAndColumn) {
@@ -148,9 +164,12 @@ TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
   t.points[1].toCount = t.points[1].fromCount = 0;
   book = exported(t);
   book.sheets()[1].set(2, 14, "");
+  book.sheets()[1].set(1, 9, "  *");  // the start and end points are never refused
+  book.sheets()[1].set(3, 9, "  *");
   r = import(book);
   ASSERT_TRUE(r.task) << text(r.message);
   EXPECT_EQ(r.task->points[1].toCount + r.task->points[1].fromCount, 0);
+  EXPECT_EQ(r.task->points[0].refusalAllowed + r.task->points[2].refusalAllowed, 0);
   EXPECT_EQ(r.task->points[1].sectionIndex, -1);
   EXPECT_EQ(r.task->points[2].sectionIndex, 6);
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
@@ -192,10 +211,17 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   office::writeXlsx(exported(t, '.'), f.dir / "l2.xlsx");
   out = importTaskWorkbook(state, f.app, f.dir / "l2.xlsx", "NEW001", "I");
   EXPECT_EQ(f.text(*updatedText(out.updates, "Velo")) + std::to_string(*out.dbItem), "4,50");
-  // A client task finds its client database.
+  // A client task finds its client database; a kind the program does not know finds none,
+  // even where the catalogue lists one of that kind.
   const int client = f.addDatabase(test::smallTown("cli2"));
   office::writeXlsx(exported(wizardTask("cli2")), f.dir / "cli.xlsx");
   EXPECT_EQ(importTaskWorkbook(state, f.app, f.dir / "cli.xlsx", "NEW001", "I").dbItem, client);
+  f.app.dbrnCatalog.push_back({"123use3", "Odd"});
+  book = exported(wizardTask());
+  book.sheets()[0].set(4, 1, "use3");
+  office::writeXlsx(book, f.dir / "odd.xlsx");
+  out = importTaskWorkbook(state, f.app, f.dir / "odd.xlsx", "NEW001", "I");
+  EXPECT_EQ(state.header.dbKind + std::to_string(*out.dbItem), "use30");
 }
 
 TEST_F(TaskImport, AProtocolTaskIsImportedFromItsFileAndNoneResetsTheHeader) {
@@ -357,9 +383,10 @@ TEST(TaskFiles, ASavedTaskReadsBackIntoTheWizard) {
 
 TEST(TaskFiles, AForeignDamagedOrMissingTaskFileGivesNoTask) {
   WizardFixture f;
-  TaskWizardState saved = townInWizard(f);
-  saved.header.language = "rus";
-  ASSERT_EQ(saveTaskFiles(saved, f.app, 1), std::nullopt);
+  // A file of another language's header alone.
+  TaskFile foreign = test::townTask();
+  foreign.header.language = "rus";
+  f.dir.write("Data/qj_TOWN01.dat", writeTaskFile(foreign).substr(0, kTaskHeaderSize));
   TaskWizardState s = f.wizard(kCorrectTask);
   s.points.resize(1);
   const auto load = [&](const char* code) {

@@ -8,7 +8,8 @@
 // (Back), "grid:row:col=text" (typed into a cell of Table1, 1a, 12, 2 or 3; "*" is a mark),
 // "mark:row" (the SpaceBar on Table12's mark column), "page2.field=text", "tact=text" and
 // "threshold=choice,count" (the edits of pages 2 and 3a), and checks: "grid:row:col?text",
-// "page2.field?text", "tact?text", "threshold?choice,count", "step?n"; "served=n" stands for a
+// "page2.field?text", "tact?text", "threshold?choice,count", "step?n", "enabled:name?0|1" and
+// "checked:name?0|1" (a control as the last Next left it); "served=n" stands for a
 // threshold loaded with the task. The addresses are
 // typed when page 3 is first shown.
 
@@ -69,9 +70,11 @@ class Walk {
     }
     if (target == "step") return s_.wizardStep == std::stoi(text) || fail(s_.wizardStep);
     if (target == "served") return (s_.header.servedThreshold = std::stoi(text), true);
-    if (target.rfind("enabled:", 0) == 0) {  // a control as the last Next left it
-      for (const ControlUpdate& u : shown_)
-        if (u.name == target.substr(8) && u.enabled) return *u.enabled == (text == "1") || fail(0);
+    if (target.rfind("enabled:", 0) == 0 || target.rfind("checked:", 0) == 0) {
+      for (const ControlUpdate& u : shown_) {  // a control as the last Next left it
+        const std::optional<bool>& flag = target[0] == 'e' ? u.enabled : u.checked;
+        if (u.name == target.substr(8) && flag) return *flag == (text == "1") || fail(0);
+      }
       return fail("no such control");
     }
     if (target == "threshold") {
@@ -245,7 +248,8 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
       {"a changed address gives its point's ways their defaults",
        at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
       {"a loaded threshold shown on page 3a",
-       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0"},
+       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0 "
+             "checked:por2?1 checked:por1?0 checked:por0?0"},
       {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
       {"page 3a typed, Back to page 3 and on",
        at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
@@ -287,25 +291,29 @@ TEST(TaskWizardFrame, CaptionsCountTheStepsOfTheDatabaseLevel) {
 // The walks of the flow test go Back over the pages; here the flags and the steps they skip.
 TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   TaskWizardState s;
-  s.dbLevel = 2;
-  const auto from = [&](int step) {
-    s.wizardStep = step;
-    const BackMove m = backFrom(s);
-    return std::to_string(m.toStep) + " " + m.focus + (m.resetWarnedRow ? " reset" : "") +
-           (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "");
+  const auto backs = [&] {
+    std::string out;
+    for (s.wizardStep = 1; s.wizardStep <= 8; ++s.wizardStep) {
+      const BackMove m = backFrom(s);
+      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") +
+             (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "") + "|";
+    }
+    return out;
   };
-  EXPECT_EQ(from(1), "1 ");
-  EXPECT_EQ(from(2), "1 txtShifr noprev");
-  EXPECT_EQ(from(8), "3 Table1 next");
-  s.dbLevel = 1;
-  EXPECT_EQ(from(8), "7 Table3 next");
   s.dbLevel = 2;
-  EXPECT_EQ(from(3), "2 TS_num");
+  EXPECT_EQ(backs(),
+            "1|1txtShifr noprev|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|"
+            "6Table2|3Table1 next|");
   s.header.timeFactorFlag = 1;
-  EXPECT_EQ(from(8), "4 Table1a next");
-  EXPECT_EQ(from(6), "4 Table1a reset");
+  EXPECT_EQ(backs(),
+            "1|1txtShifr noprev|2TS_num|3Table1 reset|4Table1a|4Table1a reset|"
+            "6Table2|4Table1a next|");
+  s.dbLevel = 1;
+  s.ambiguousCount = 1;
   s.formMode = kCorrectTask;
-  EXPECT_EQ(from(2), "1 txtName noprev");
+  EXPECT_EQ(backs(),
+            "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
+            "7Table3 next|");
 }
 
 TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
@@ -341,6 +349,20 @@ TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
   for (const char* kind : {"sys1", "sys2", "use1", "use2", "cli2"})
     kinds += taskDbKindText(kind).resolve(texts()) + " ";
   EXPECT_EQ(kinds, "sys1 (S609) sys2 (S610) use1 (S510) use2 (S511) cli2 (S217) ");
+}
+
+// Typed back to what was filled, a cell holds the filled text again.
+TEST(TypedCells, EachCollectTakesWhatChangedSinceTheLast) {
+  GridTable g(1);
+  g.setRows(1);
+  TypedCells typed;
+  typed.filled(g, {"a"}, [](int, int) { return true; });
+  for (const char* text : {"x", ""}) {
+    g.set(0, 0, text);
+    typed.collect(g);
+  }
+  ASSERT_TRUE(typed.typed("a", 0));
+  EXPECT_EQ(*typed.typed("a", 0), "");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "support/town.h"
@@ -47,12 +48,12 @@ struct StepTwo : ::testing::Test {
     std::istringstream in(edits);
     for (std::string e; in >> e;) {
       const std::string name = e.substr(0, e.find('=')), value = e.substr(e.find('=') + 1);
-      std::string* fields[] = {&input.pointCount,    &input.startPoint,  &input.endPoint,
-                               &input.finePerKm,     &input.finePerHour, &input.approachSpeed,
-                               &input.priorityCount, &input.capacity};
-      const char* names[] = {"num", "first", "last", "fine1", "fine2", "velo", "prio", "dol"};
-      for (int k = 0; k < 8; ++k)
-        if (name == names[k]) *fields[k] = value;
+      const std::map<std::string, std::string*> fields{
+          {"num", &input.pointCount},     {"first", &input.startPoint},
+          {"last", &input.endPoint},      {"fine1", &input.finePerKm},
+          {"fine2", &input.finePerHour},  {"velo", &input.approachSpeed},
+          {"prio", &input.priorityCount}, {"dol", &input.capacity}};
+      if (fields.count(name)) *fields.at(name) = value;
       if (name == "order") input.orderMode = std::stoi(value);
       if (name == "cargo") input.cargoMode = std::stoi(value);
       if (name == "refusals") input.refusals = value == "1";

@@ -217,12 +217,6 @@ TEST(Placement, AMovedPointLosesTheWaysThatReferToItsOldSections) {
   EXPECT_TRUE(st.fromTransitions[1].empty());
 }
 
-std::vector<int32_t> kinds(const std::vector<TransitionRec>& list) {
-  std::vector<int32_t> out;
-  for (const auto& t : list) out.push_back(t.kind);
-  return out;
-}
-
 TaskWizardState placedOn(test::NetworkBuilder b, std::initializer_list<test::PointSpec> points) {
   TaskWizardState st = level1Task(b.finish(), points);
   EXPECT_TRUE(placeLevel1Points(st, texts()).passed());

@@ -133,12 +133,10 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
     EXPECT_TRUE(k.handled && k.pickersChanged);
   }
   const GridKeyResult r = table1Key(s, GridKey::Space, 1, t1::kStreet);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(r.firstRow, 1);
-  EXPECT_EQ(s.table1.cell(1, t1::kType) + s.table1.cell(1, t1::kStreet), "ulMira");
-  ASSERT_TRUE(r.warning);
-  EXPECT_EQ(r.warning->text.resolve(shell), "S30 2 S25.");
-  EXPECT_EQ(s.warnedRow, 1);
+  ASSERT_TRUE(r.handled && r.warning);
+  EXPECT_EQ(r.warning->text.resolve(shell) + std::to_string(r.firstRow * 10 + s.warnedRow) +
+                s.table1.cell(1, t1::kType) + s.table1.cell(1, t1::kStreet),
+            "S30 2 S25.11ulMira");
   EXPECT_FALSE(table1Typed(s, 1, t1::kHouse));    // the same row again: no warning
   EXPECT_FALSE(table1Typed(s, 2, t1::kPenalty));  // a new row only counts as changed
   EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));  // other columns change nothing
@@ -149,12 +147,13 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;
   fillTable1(s, shell);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kStreet).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);    // "-"
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kPenalty).handled);  // the start row
-  EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kHouse).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled);
-  EXPECT_EQ(s.table1.rows(), 3);
+  // Delete on the street, the start row's "-" order and penalty; then on a typed house.
+  std::string handled;
+  for (const auto& [row, col] : {std::pair(1, t1::kStreet), std::pair(0, t1::kOrder),
+                                 std::pair(0, t1::kPenalty), std::pair(1, t1::kHouse)})
+    handled += table1Key(s, GridKey::Delete, row, col).handled ? "1" : "0";
+  EXPECT_EQ(handled, "1110");
+  EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled && s.table1.rows() == 3);
 
   on(2, 2);
   for (int row : {-1, 2}) {  // no type chosen: nothing to enter
@@ -211,10 +210,8 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
       {"2,2=Tihiy", "S348 3. @Table12"},
       {"2,2=  Mira", "S359 3. @Table12"},
       {"2,1=ul", "S455 3. S696 \"-\". @Table12"},
-      {"2,3=12a", "S362 3. S432. @Table12"},
-      {"2,3=\xE0", "S362 3. S432. @Table12"},
+      {"2,3=12a", "S362 3. S432. @Table12"},  // and whatever else is no house number
       {"2,3=1\xE0\xE0", "S362 3. S432. @Table12"},
-      {"2,3=1-2", "S362 3. S432. @Table12"},
       {"2,3=--", "S362 3. S432. @Table12"},
       {"2,3=5;2,4= ", "S453 3. @Table12"},
       {"2,4=1,2,3", "S346 3. @Table12"},
@@ -391,12 +388,6 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   addresses({"ul Mira -", "ul Mira -", "ul Lenina 2"});
   ASSERT_EQ(refusal(), "passed");
   EXPECT_EQ(s.table12.rows() * 10 + std::stoi(s.table12.cell(2, t12::kPoint)), 42);
-}
-
-TEST_F(Step3, TheThresholdControlsShowTheStoredThreshold) {
-  EXPECT_EQ(thresholdControls(-2), (ThresholdControls{2, "", "2"}));
-  EXPECT_EQ(thresholdControls(0), (ThresholdControls{0, "", ""}));
-  EXPECT_EQ(thresholdControls(3), (ThresholdControls{1, "3", ""}));
 }
 
 }  // namespace

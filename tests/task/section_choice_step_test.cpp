@@ -105,16 +105,5 @@ TEST_F(Step5, EveryAmbiguousPointNeedsOneMarkedSection) {
   EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::PlaceLevelOnePoints);
 }
 
-TEST_F(Step5, TheLevelDecidesWhatFollows) {
-  s = test::wizardOn(2, 2);
-  s.points.resize(2);
-  s.table1.setRows(2);
-  test::editCells(s.table1, "0,8=3;1,8=6");
-  EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::AutoTransitions);
-  EXPECT_EQ(s.points[0].houseIndex * 10 + s.points[1].houseIndex, 36);
-  s.dbLevel = 3;
-  EXPECT_EQ(checkStep5(s, threshold).next, WizardNext::ShowSummary);
-}
-
 }  // namespace
 }  // namespace qj

@@ -168,10 +168,11 @@ TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
   book.sheets()[1].set(3, 9, "  *");
   r = import(book);
   ASSERT_TRUE(r.task) << text(r.message);
-  EXPECT_EQ(r.task->points[1].toCount + r.task->points[1].fromCount, 0);
-  EXPECT_EQ(r.task->points[0].refusalAllowed + r.task->points[2].refusalAllowed, 0);
-  EXPECT_EQ(r.task->points[1].sectionIndex, -1);
-  EXPECT_EQ(r.task->points[2].sectionIndex, 6);
+  const std::vector<TaskPointRec>& p = r.task->points;
+  EXPECT_EQ(
+      std::to_string(p[1].toCount + p[1].fromCount + p[0].refusalAllowed + p[2].refusalAllowed) +
+          std::to_string(p[1].sectionIndex) + std::to_string(p[2].sectionIndex),
+      "0-16");
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
 }
 
@@ -199,11 +200,11 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   office::writeXlsx(exported(wizardTask()), f.dir / "good.xlsx");
   ImportOutcome out = importTaskWorkbook(state, f.app, f.dir / "good.xlsx", "NEW001", "I");
   EXPECT_FALSE(out.message) << text(out.message);
-  EXPECT_EQ(out.dbItem, item);
-  EXPECT_EQ(state.header.code, "NEW001");
-  EXPECT_EQ(state.toTransitions.size(), 4u);
-  EXPECT_EQ(f.text(*updatedText(out.updates, "Label_ex1")), "S108:");
-  EXPECT_EQ(f.text(*updatedText(out.updates, "Label_ex2")), "good.xlsx");
+  EXPECT_EQ(*out.dbItem, item);
+  EXPECT_EQ(state.header.code + std::to_string(state.toTransitions.size()) + " " +
+                f.text(*updatedText(out.updates, "Label_ex1")) +
+                f.text(*updatedText(out.updates, "Label_ex2")),
+            "NEW0014 S108:good.xlsx");
   EXPECT_FALSE(updatedText(out.updates, "Velo"));  // level 1 has no approach speed
   // Level 2: the speed in the typed separator; a database not in the catalogue.
   TaskFile t = wizardTask("use2");
@@ -217,11 +218,8 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   office::writeXlsx(exported(wizardTask("cli2")), f.dir / "cli.xlsx");
   EXPECT_EQ(importTaskWorkbook(state, f.app, f.dir / "cli.xlsx", "NEW001", "I").dbItem, client);
   f.app.dbrnCatalog.push_back({"123use3", "Odd"});
-  book = exported(wizardTask());
-  book.sheets()[0].set(4, 1, "use3");
-  office::writeXlsx(book, f.dir / "odd.xlsx");
-  out = importTaskWorkbook(state, f.app, f.dir / "odd.xlsx", "NEW001", "I");
-  EXPECT_EQ(state.header.dbKind + std::to_string(*out.dbItem), "use30");
+  state.header.dbKind = "use3";
+  EXPECT_EQ(importedDatabaseItem(f.app.dbrnCatalog, state.header), 0);
 }
 
 TEST_F(TaskImport, AProtocolTaskIsImportedFromItsFileAndNoneResetsTheHeader) {
@@ -240,18 +238,17 @@ TEST_F(TaskImport, AProtocolTaskIsImportedFromItsFileAndNoneResetsTheHeader) {
   };
   ImportOutcome out = importProtocolTask(state, f.app, 1);
   EXPECT_FALSE(out.message);
-  EXPECT_EQ(label(out), "[TOWN01] Morning round");
-  EXPECT_EQ(out.dbItem, item);
-  EXPECT_EQ(state.transitionsEntered, 1);
-  EXPECT_EQ(state.points.size(), 4u);
+  EXPECT_EQ(label(out) + " " +
+                std::to_string(*out.dbItem * 100 + state.transitionsEntered * 10 +
+                               static_cast<int>(state.points.size())),
+            "[TOWN01] Morning round " + std::to_string(item * 100 + 14));
   EXPECT_EQ(f.app.selectedPath, (f.dir / "Data/qj_TOWN01").string());
   // "none": a new task's header that keeps the database found before.
   out = importProtocolTask(state, f.app, 0);
-  EXPECT_EQ(label(out), "S275.");
-  EXPECT_EQ(state.header.pointCount * 10 + state.header.cargoMode, 20);
-  EXPECT_EQ(state.header.dbCode, "123");
-  EXPECT_TRUE(state.points.empty());
-  EXPECT_EQ(state.transitionsEntered, 0);
+  EXPECT_EQ(label(out) + state.header.dbCode +
+                std::to_string(state.header.pointCount * 10 + state.header.cargoMode) +
+                std::to_string(state.points.size() + state.transitionsEntered),
+            "S275.123200");
   EXPECT_EQ(out.dbItem, item);
   // Another language, a missing file, a code that is no file name.
   EXPECT_EQ(text(importProtocolTask(state, f.app, 2).message), "S790 (rus), S786 (eng), S791.");
@@ -295,14 +292,25 @@ TEST(TaskFiles, BothFilesHoldTheTaskOfItsLevel) {
     // A client task keeps neither the lists nor the graph left over from another database.
     TaskWizardState s = townInWizard(f);
     s.header.dbKind = kind;
+    s.header.approachSpeed = 4.5;
     f.app.shellFileName = std::string("Shell (QJ 1.6).") + kind;
     ASSERT_EQ(saveTaskFiles(s, f.app, 46000.5), std::nullopt);
     TaskFile want = test::townTask("use1");
     want.header.dbKind = kind;
+    want.header.approachSpeed = 4.5;
     if (dbLevel(kind) == 3) want.toLists = want.fromLists = {};
     EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat"), writeTaskFile(want));
     EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"),
               solverInputBytes(s, dbLevel(kind) < 3, f.app.shellFileName.c_str()));
+    // Read back into the wizard, with the approach speed to show above level 1.
+    TaskWizardState back = f.wizard(kCorrectTask);
+    back.loadFailed = 1;
+    const TaskLoad load = loadTaskFile(back, taskBasePath(f.app.dirs(), "TOWN01"));
+    EXPECT_EQ(load.outcome, TaskLoadOutcome::Loaded);
+    EXPECT_EQ(load.approachSpeedText.value_or("-") + std::to_string(back.loadFailed),
+              dbLevel(kind) == 1 ? "-0" : "4,50");
+    EXPECT_EQ(writeTaskFile({back.header, back.points, back.toTransitions, back.fromTransitions}),
+              writeTaskFile(want));
   }
 }
 
@@ -352,33 +360,10 @@ TEST(TaskFiles, AFileThatCannotBeWrittenChangesNoFileNorRecord) {
   f.dir.write("Data/qj_TOWN01.dat", "the old task");
   std::filesystem::create_directories(f.dir / "Data/qj_TOWN01_in.dat");
   const auto failure = saveTaskFiles(townInWizard(f), f.app, 1);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->kind, MessageKind::Error);
+  ASSERT_TRUE(failure && failure->kind == MessageKind::Error && f.app.protocol.empty());
   EXPECT_EQ(f.text(*failure), "S863 \"qj_TOWN01_in.dat\" S865.");
-  EXPECT_TRUE(f.app.protocol.empty());
   EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat"), "the old task");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "Data"), {}), 2);
-}
-
-TEST(TaskFiles, ASavedTaskReadsBackIntoTheWizard) {
-  for (const char* kind : {"use1", "use2", "cli2"}) {
-    SCOPED_TRACE(kind);
-    WizardFixture f;
-    TaskWizardState saved = townInWizard(f, kind);
-    saved.header.approachSpeed = 4.5;
-    ASSERT_EQ(saveTaskFiles(saved, f.app, 1), std::nullopt);
-    TaskWizardState s = f.wizard(kCorrectTask);
-    const TaskLoad load = loadTaskFile(s, taskBasePath(f.app.dirs(), "TOWN01"));
-    EXPECT_EQ(load.outcome, TaskLoadOutcome::Loaded);
-    EXPECT_FALSE(load.message);
-    // Level 1 has no approach speed to show.
-    EXPECT_EQ(load.approachSpeedText.value_or("none"), dbLevel(kind) == 1 ? "none" : "4,5");
-    EXPECT_EQ(s.loadFailed, 0);
-    EXPECT_EQ(s.header, saved.header);
-    EXPECT_EQ(s.points, saved.points);
-    EXPECT_EQ(s.toTransitions, saved.toTransitions);
-    EXPECT_EQ(s.fromTransitions, saved.fromTransitions);
-  }
 }
 
 TEST(TaskFiles, AForeignDamagedOrMissingTaskFileGivesNoTask) {
@@ -394,12 +379,11 @@ TEST(TaskFiles, AForeignDamagedOrMissingTaskFileGivesNoTask) {
   };
   // Another language: its header only.
   TaskLoad l = load("TOWN01");
-  EXPECT_EQ(l.outcome, TaskLoadOutcome::OtherLanguage);
-  EXPECT_EQ(l.message->kind, MessageKind::Warning);
+  EXPECT_TRUE(l.outcome == TaskLoadOutcome::OtherLanguage &&
+              l.message->kind == MessageKind::Warning);
   EXPECT_EQ(f.text(*l.message), "S790 (rus), S786 (eng), S791.");
-  EXPECT_EQ(s.loadFailed, 1);
-  EXPECT_EQ(s.header.code + s.header.language, "TOWN01rus");
-  EXPECT_EQ(s.points.size(), 1u);
+  EXPECT_EQ(s.header.code + s.header.language + std::to_string(s.loadFailed * 10 + s.points.size()),
+            "TOWN01rus11");
 
   // Missing; shorter than its header promises; shorter than a header; beyond any task file.
   s.header.name = "kept";

@@ -251,8 +251,8 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
        at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0 "
              "checked:por2?1 checked:por1?0 checked:por0?0"},
       {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
-      {"page 3a typed, Back to page 3 and on",
-       at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
+      {"page 3a typed, Back to page 3 and on", at3 + "B page2.refusals=1 N N threshold?0 1a:1:4=12 "
+                                                     "threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
       {"the tact typed, Back to page 1 and on",
        at3 + "B page2.time=1 N N tact=15 1a:1:5=30 B B B N N N tact?15 1a:1:5?30"},
   };
@@ -314,22 +314,6 @@ TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   EXPECT_EQ(backs(),
             "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
             "7Table3 next|");
-}
-
-TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
-  std::string suffixes;
-  for (int step : {1, 5, 8, 0, 9}) suffixes += std::string(taskPageSuffix(step)) + "|";
-  EXPECT_EQ(suffixes, "1|34|6|||");
-  const std::vector<std::string> items = databaseListItems(
-      {{"001sys1", "Demo city"}, {"002sys2", "Demo city 2"}, {"002cli2", "Shop"}}, texts());
-  EXPECT_EQ(items, (std::vector<std::string>{"S445", "[001sys1] Demo city", "[002sys2] Demo city 2",
-                                             "[002cli2] Shop"}));
-  TaskHeader h;
-  h.dbCode = "002";
-  h.dbKind = "cli2";
-  EXPECT_EQ(databaseItemOf(items, h), 3);
-  h.dbKind = "use2";
-  EXPECT_EQ(databaseItemOf(items, h), 0);
 }
 
 TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {

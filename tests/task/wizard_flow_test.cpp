@@ -232,6 +232,7 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
   const std::string at3 = "N N ", at6 = "N N N mark:1 N ";
   const std::pair<const char*, std::string> walks[] = {
       {"a time typed on page 3, Back to page 2", at3 + "1:2:6=7 B N 1:2:6?7 1:0:3?4"},
+      {"a time typed, then typed back to the record's", at3 + "1:2:6=7 B N 1:2:6=0 B N 1:2:6?0"},
       {"page 3 as typed, Back to page 1 and on", at3 + "1:2:6=7 B B N N 1:2:6?7 1:1:2?Mira"},
       {"page 2 typed, Back to page 1 and on", at3 + "B page2.fine2=3 B N page2.fine2?3"},
       {"the section's mark before page 34 was passed", at3 + "N mark:1 B N 12:1:8?* 12:0:8?"},

@@ -52,21 +52,17 @@ TEST_F(Step4, TheGridAndItsKeysFollowTheOptions) {
   EXPECT_EQ(test::rowText(s.table1a, 3), "4 (end)| , |-|0|4|-|-");
   // The SpaceBar toggles the refusal mark of intermediate points only.
   GridKeyResult r = table1aKey(s, GridKey::Space, 1, t1a::kRefusal);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(r.firstRow, 1);
-  EXPECT_EQ(s.table1a.cell(1, t1a::kRefusal), "");
+  EXPECT_TRUE(r.handled && r.firstRow == 1 && s.table1a.cell(1, t1a::kRefusal).empty());
   r = table1aKey(s, GridKey::Space, 0, t1a::kRefusal);
-  EXPECT_TRUE(r.handled);
-  EXPECT_FALSE(r.cellsChanged());
+  EXPECT_TRUE(r.handled && !r.cellsChanged());
   EXPECT_FALSE(table1aKey(s, GridKey::Space, 1, t1a::kIncome).handled);
   EXPECT_TRUE(table1aKey(s, GridKey::Delete, 0, t1a::kIncome).handled);
   EXPECT_FALSE(table1aKey(s, GridKey::Delete, 1, t1a::kIncome).handled);
   // What may be typed.
   const Table1aRules rules(s);
   EXPECT_FALSE(rules.typable(s.table1a, 1, t1a::kRefusal) ||
-               rules.accepts(s.table1a, 0, t1a::kIncome, "1"));
-  EXPECT_FALSE(rules.typable(s.table1a, 0, t1a::kIncome));
-  EXPECT_FALSE(rules.typable(s.table1a, 3, t1a::kLow));
+               rules.accepts(s.table1a, 0, t1a::kIncome, "1") ||
+               rules.typable(s.table1a, 0, t1a::kIncome) || rules.typable(s.table1a, 3, t1a::kLow));
   const std::tuple<int, const char*, bool> accepts[] = {
       {t1a::kIncome, "1234,5", true}, {t1a::kIncome, "1234,56", false}, {t1a::kLow, "9999", true},
       {t1a::kLow, "10000", false},    {t1a::kHigh, "1,5", false},       {t1a::kCargo, "2,5", true}};

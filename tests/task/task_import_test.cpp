@@ -314,22 +314,6 @@ TEST(TaskFiles, BothFilesHoldTheTaskOfItsLevel) {
   }
 }
 
-TEST(TaskFiles, ListsOrAGraphThatDisagreeWithTheirCountsAreNeverWritten) {
-  WizardFixture f;
-  for (const auto& spoil : std::vector<std::function<void(TaskWizardState&)>>{
-           [](TaskWizardState& s) { s.points[1].toCount = 3; },
-           [](TaskWizardState& s) { s.points[2].fromCount = 0; },
-           [](TaskWizardState& s) { s.sectionVertices[3].arcCount = 1; },
-           [](TaskWizardState& s) { s.sectionVertices.pop_back(); },
-           [](TaskWizardState& s) { s.header.pointCount = 3; }}) {
-    TaskWizardState s = townInWizard(f);
-    spoil(s);
-    EXPECT_THROW(saveTaskFiles(s, f.app, 1), std::logic_error);
-  }
-  EXPECT_FALSE(std::filesystem::exists(f.dir / "Data/qj_TOWN01.dat"));
-  EXPECT_TRUE(f.app.protocol.empty());
-}
-
 TEST(TaskFiles, ANewTaskAddsAProtocolRecordAndACorrectionRenamesIt) {
   WizardFixture f;
   TaskWizardState s = townInWizard(f);

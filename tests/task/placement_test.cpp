@@ -172,6 +172,14 @@ TEST(Placement, AHouseWithoutNumberTakesTheMarkedSectionHalfWay) {
   EXPECT_DOUBLE_EQ(st.startSectionDist[1], 100);
   st.table12.set(1, 8, "");
   EXPECT_EQ(placed(st), "S154 2 S184. S210. @Table11");
+  // A mark holds on the first and the last section, on a number beyond them as on none.
+  st.table12.set(0, 8, "  *");
+  std::string verdicts;
+  for (const char* no : {"1", "7", "0", "8"}) {
+    st.table12.set(0, 2, no);
+    verdicts += placed(st) + "|";
+  }
+  EXPECT_EQ(verdicts, "passed|passed|S154 2 S184. S210. @Table11|S154 2 S184. S210. @Table11|");
 }
 
 TEST(Placement, StoredWaysInAreShownUnlessThePointOrItsSectionChanged) {

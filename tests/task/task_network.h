@@ -25,6 +25,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dbrn/dbrn_io.h"
@@ -41,6 +42,16 @@ namespace qj::test {
 
 inline std::string padded(int node) {
   return padLeft(std::to_string(node), 5, '0');
+}
+
+inline TransitSectionRec citySection(int32_t street, const char* from, const char* to, int a, int b,
+                                     const char* nonStd = "") {
+  TransitSectionRec s;
+  std::tie(s.streetIndex, s.houseFrom, s.houseTo, s.nonStdNumbering) =
+      std::tuple(street, from, to, nonStd);
+  std::tie(s.startNode, s.endNode, s.length, s.speed) =
+      std::tuple(padded(a), padded(b), "100", "30");
+  return s;
 }
 
 class NetworkBuilder {
@@ -64,14 +75,9 @@ class NetworkBuilder {
   TransitSectionRec& section(const std::string& streetName, int from, int to,
                              const std::string& houseFrom, const std::string& houseTo,
                              double length, double speed, std::initializer_list<int> turns) {
-    TransitSectionRec s;
-    s.streetIndex = street(streetName);
-    s.houseFrom = houseFrom;
-    s.houseTo = houseTo;
-    s.startNode = padded(from);
-    s.endNode = padded(to);
-    s.length = formatReal(length, '.');
-    s.speed = formatReal(speed, '.');
+    TransitSectionRec s =
+        citySection(street(streetName), houseFrom.c_str(), houseTo.c_str(), from, to);
+    std::tie(s.length, s.speed) = std::pair(formatReal(length, '.'), formatReal(speed, '.'));
     for (int node : turns) s.turns.push_back({padded(node), "^"});
     db.sections.push_back(s);
     return db.sections.back();
@@ -146,20 +152,6 @@ inline ShellTables wizardShell() {
   t.shortTexts[17] = "end";
   t.shellTexts[697] = "street";
   return t;
-}
-
-inline TransitSectionRec citySection(int32_t street, const char* from, const char* to, int a, int b,
-                                     const char* nonStd = "") {
-  TransitSectionRec s;
-  s.streetIndex = street;
-  s.houseFrom = from;
-  s.houseTo = to;
-  s.nonStdNumbering = nonStd;
-  s.startNode = padded(a);
-  s.endNode = padded(b);
-  s.length = "100";
-  s.speed = "30";
-  return s;
 }
 
 inline DbrnFile smallCity(int level) {

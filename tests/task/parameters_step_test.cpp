@@ -112,8 +112,7 @@ TEST_F(StepTwo, TheHeaderTakesTheValuesTheOptionsAndTheDatabaseIdentity) {
   onDatabase("use2");
   state.header.tactMinutes = 15;
   input.moneyUnit = "A money unit longer than twenty";
-  input.timeFactor = true;
-  input.returnToStart = true;
+  input.timeFactor = input.returnToStart = true;
   input.approachSpeed = "4,5";
   ASSERT_EQ(outcome(), "passed");
   const TaskHeader& h = state.header;
@@ -142,10 +141,8 @@ TEST_F(StepTwo, TheHeaderTakesTheValuesTheOptionsAndTheDatabaseIdentity) {
 
 TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
   onDatabase("use2");
-  input.timeFactor = true;
-  input.cargoMode = 2;
-  input.returnToStart = true;
-  input.capacity = "1500";
+  input.timeFactor = input.returnToStart = true;
+  std::tie(input.cargoMode, input.capacity) = std::tuple(2, "1500");
   Step2Result r = next();
   ASSERT_TRUE(r.check.passed());
   EXPECT_EQ(shown(f, r.updates,
@@ -155,9 +152,8 @@ TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
             "Title5_T1=S750 (EUR) nts_3a=5 tsf_34=1 tsl_6=5 List2=? porog1=? txtDT=?");
   EXPECT_EQ(updatedVisibility(r.updates, "porog1"), true);
   EXPECT_EQ(updatedVisibility(r.updates, "Title4_T1"), true);
-  state.header.tactMinutes = 15;
-  state.header.servedThreshold = -2;
-  state.header.stateCount2 = 4;
+  std::tie(state.header.tactMinutes, state.header.servedThreshold, state.header.stateCount2) =
+      std::tuple(15, -2, 4);
   EXPECT_EQ(shown(f, summaryPage(state),
                   "Label11_6 fine1_6 fine2_6 Label13_6 velo_6 pr1_6 por_6 pr2_6 dt_6 pruf_6 "
                   "Label25_6 ndol_6 prvd_6 vzpp_6 Label16_6 npri_6 nstate1 nstate2 Label23_6"),
@@ -202,9 +198,7 @@ struct StepOne : ::testing::Test {
   // A database file of the header alone: the rest is missing and must never be read.
   int headerOnly(const char* code, int32_t nodes, int32_t sections) {
     DbrnHeader h = test::smallTown().header;
-    h.dbCode = code;
-    h.nodeCount = nodes;
-    h.sectionCount = sections;
+    std::tie(h.dbCode, h.nodeCount, h.sectionCount) = std::tuple(code, nodes, sections);
     ByteWriter w;
     writeDbrnHeader(w, h);
     f.dir.write("Dbrn/" + h.key() + "_dbrn_eng.dat", w.bytes());
@@ -261,10 +255,8 @@ TEST_F(StepOne, ALoadedTaskRefillsPageTwoFromItsHeader) {
   state.toTransitions.resize(3);
   state.fromTransitions.resize(3);
   state.header = test::townTask("use2").header;
-  state.header.finePerKm = 1.25;
-  state.header.capacity = 1500.5;
-  state.header.orderMode = 3;
-  state.header.priorityCount = 2;
+  TaskHeader& h = state.header;
+  std::tie(h.finePerKm, h.capacity, h.orderMode, h.priorityCount) = std::tuple(1.25, 1500.5, 3, 2);
   const Step1Result r = next("ABC123", "Deliveries", level2);
   ASSERT_TRUE(r.check.passed() && r.page2);
   EXPECT_EQ(page2(*r.page2), "4|1|3|EUR|1,25|12|1 1500,5|3 2|111 5");

@@ -16,11 +16,9 @@ struct Step4 : ::testing::Test {
   TaskWizardState s = test::wizardOn(1, 4, 1, 4);
 
   void options(int refusal, int time, int cargo, int returns = 0) {
-    s.header.refusalFlag = refusal;
-    s.header.timeFactorFlag = time;
-    s.header.cargoMode = cargo;
-    s.header.capacity = 10;
-    s.header.returnFlag = returns;
+    TaskHeader& h = s.header;
+    std::tie(h.refusalFlag, h.timeFactorFlag, h.cargoMode, h.capacity, h.returnFlag) =
+        std::tuple(refusal, time, cargo, 10, returns);
     s.points.resize(4);
     for (int i = 0; i < 4; ++i) s.points[i] = {"ul", "Lenina", std::to_string(2 + 2 * i), 10};
     fillTable1a(s, shell);
@@ -39,10 +37,8 @@ struct Step4 : ::testing::Test {
 TEST_F(Step4, TheGridAndItsKeysFollowTheOptions) {
   s.points.resize(4);
   s.points[0] = {"ul", "Mira", "-"};
-  s.points[1].refusalAllowed = 1;
-  s.points[1].income = 2.5;
-  s.points[1].volume = 3;
-  s.points[1].windowLow = 60;
+  TaskPointRec& p = s.points[1];
+  std::tie(p.refusalAllowed, p.income, p.volume, p.windowLow) = std::tuple(1, 2.5, 3, 60);
   s.points[3].income = 4;
   s.header.refusalFlag = s.header.cargoMode = s.header.timeFactorFlag = 1;
   fillTable1a(s, shell);

@@ -102,9 +102,7 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
 }
 
 TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
-  s.header.cargoMode = 1;
-  s.header.orderMode = 3;
-  s.header.endPoint = 3;
+  std::tie(s.header.cargoMode, s.header.orderMode, s.header.endPoint) = std::tuple(1, 3, 3);
   s.points = {{"ul", "Lenina", "12", 1.5, 2.25, 3}, {"ul", "Lenina", "14", 4, 5, 6}};
   s.points[1].orderValue = 2;
   s.points[0].orderValue = 1;  // the start row's class is its mark

@@ -58,9 +58,7 @@ TEST_F(Step5, TooManyStatesAreRefusedWithTheWaysToFewer) {
   s.points[1].windowHigh = 100;  // ten more time steps
   const std::string count = std::to_string(checkStep5(s, threshold).stateCount);
   EXPECT_EQ(next(), "S311 " + count + " (> 30000 S153). S700, S637. @txtDT-1");
-  s.header.returnFlag = 0;
-  s.header.endPoint = 0;
-  s.header.timeFactorFlag = 0;
+  s.header.returnFlag = s.header.endPoint = s.header.timeFactorFlag = 0;
   EXPECT_EQ(next(), "passed");
   EXPECT_EQ(s.header.stateCount2, 2817);
 

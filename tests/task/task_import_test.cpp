@@ -56,17 +56,13 @@ struct TaskImport : ::testing::Test {
   // reverse section, house) and above level 1 without sections and transitions.
   void roundTrip(const TaskFile& t, char sep = ',') {
     TaskHeader base;
-    base.sectionCount = 77;
-    base.stateCount2 = 555;
-    base.approachSpeed = 9;
+    std::tie(base.sectionCount, base.stateCount2, base.approachSpeed) = std::tuple(77, 555, 9);
     const TaskWorkbookRead r = import(exported(t, sep), base);
     ASSERT_TRUE(r.task) << text(r.message);
     const int level = dbLevel(t.header.dbKind);
     TaskHeader h = t.header;
-    h.code = "NEW001";
-    h.name = "Imported";
-    h.sectionCount = 77;
-    h.stateCount2 = 555;
+    std::tie(h.code, h.name, h.sectionCount, h.stateCount2) =
+        std::tuple("NEW001", "Imported", 77, 555);
     if (level == 1) h.approachSpeed = 9;
     EXPECT_EQ(r.task->header, h);
     ASSERT_EQ(r.task->points.size(), t.points.size());
@@ -90,14 +86,10 @@ TEST_F(TaskImport, AnExportedTaskComesBackWithEveryCombinationOfSettings) {
   }
   // Priority classes (the ends' "-" read back as 0 and N, no class as -1) with cargo by weight.
   TaskFile t = wizardTask();
-  t.header.orderMode = 3;
-  t.header.priorityCount = 2;
-  t.header.cargoMode = 2;
-  t.header.servedThreshold = 2;
-  t.points[1].orderValue = 2;
-  t.points[2].orderValue = 4;
-  t.points[3].orderValue = -1;
-  t.header.returnFlag = 0;
+  std::tie(t.header.orderMode, t.header.priorityCount, t.header.cargoMode, t.header.returnFlag,
+           t.header.servedThreshold) = std::tuple(3, 2, 2, 0, 2);
+  std::tie(t.points[1].orderValue, t.points[2].orderValue, t.points[3].orderValue) =
+      std::tuple(2, 4, -1);
   roundTrip(t);
   // Each option alone and none: the columns follow the options.
   for (int only : {0, 1, 2, 3}) {
@@ -326,11 +318,10 @@ TEST(TaskFiles, ANewTaskAddsAProtocolRecordAndACorrectionRenamesIt) {
   s.header.code = "TOWN02";
   ASSERT_EQ(saveTaskFiles(s, f.app, 101), std::nullopt);
   EXPECT_EQ(f.app.protocol.size(), 3u);
-  f.app.protocol[1].status = SentToSolving;
-  f.app.protocol[1].sentToSolvingAt = 100.5;
-  s.formMode = kCorrectTask;
-  s.header.code = "TOWN01";
-  s.header.name = "Evening round";
+  std::tie(f.app.protocol[1].status, f.app.protocol[1].sentToSolvingAt) =
+      std::tuple(SentToSolving, 100.5);
+  std::tie(s.formMode, s.header.code, s.header.name) =
+      std::tuple(kCorrectTask, "TOWN01", "Evening round");
   ASSERT_EQ(saveTaskFiles(s, f.app, 102), std::nullopt);
   ASSERT_EQ(f.app.protocol.size(), 3u);
   EXPECT_EQ(f.app.protocol[1],

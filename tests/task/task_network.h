@@ -57,10 +57,8 @@ inline TransitSectionRec citySection(int32_t street, const char* from, const cha
 class NetworkBuilder {
  public:
   explicit NetworkBuilder(const char* kind = "use1") {
-    db.header.dbKind = kind;
-    db.header.dbCode = "042";
-    db.header.dbName = "Test city";
-    db.header.language = "eng";
+    std::tie(db.header.dbKind, db.header.dbCode, db.header.dbName, db.header.language) =
+        std::tuple(kind, "042", "Test city", "eng");
     db.streetTypes.push_back({"street", "st", 0});
   }
 
@@ -116,23 +114,13 @@ inline TaskWizardState level1Task(DbrnFile db, std::initializer_list<PointSpec> 
   TaskWizardState st;
   st.dbLevel = db.level();
   st.header.language = "eng";
-  st.header.code = "TASK01";
-  st.header.name = "Test task";
   st.header.dbKind = db.header.dbKind;
-  st.header.dbCode = db.header.dbCode;
-  st.header.dbName = db.header.dbName;
   st.header.sectionCount = db.header.sectionCount;
   st.header.pointCount = static_cast<int32_t>(points.size());
-  st.header.startPoint = 1;
-  st.header.finePerKm = 2;
-  st.header.finePerHour = 10;
+  std::tie(st.header.startPoint, st.header.finePerKm, st.header.finePerHour) = std::tuple(1, 2, 10);
   st.approachSpeed = 5;
   for (const PointSpec& p : points) {
-    TaskPointRec rec;
-    rec.streetType = "st";
-    rec.street = p.street;
-    rec.house = p.house;
-    rec.serviceTime = p.serviceMinutes;
+    TaskPointRec rec{"st", p.street, p.house, p.serviceMinutes};
     rec.vertexNo = st.header.sectionCount + static_cast<int32_t>(st.points.size());
     st.points.push_back(rec);
   }
@@ -184,18 +172,14 @@ inline DbrnFile smallCity(int level) {
 // A wizard on the small city after step 2: `n` points, no options, cost of 1 per km.
 inline TaskWizardState wizardOn(int level, int32_t n, int32_t start = 1, int32_t end = 0) {
   TaskWizardState s;
-  s.langCode = "eng";
-  s.wizardStep = 3;
-  s.dbLevel = level;
+  std::tie(s.langCode, s.wizardStep, s.dbLevel) = std::tuple("eng", 3, level);
   s.db = smallCity(level);
   s.header.language = "eng";
   s.header.dbKind = s.db.header.dbKind;
   s.header.sectionCount = static_cast<int32_t>(s.db.sections.size());
-  s.header.pointCount = n;
-  s.header.startPoint = start;
-  s.header.endPoint = end;
-  s.header.finePerKm = 1;
-  s.header.tactMinutes = 10;
+  TaskHeader& h = s.header;
+  std::tie(h.pointCount, h.startPoint, h.endPoint, h.finePerKm, h.tactMinutes) =
+      std::tuple(n, start, end, 1, 10);
   s.pointChanged.assign(n, 0);
   return s;
 }

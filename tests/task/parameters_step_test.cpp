@@ -263,9 +263,8 @@ TEST_F(StepOne, ALoadedTaskRefillsPageTwoFromItsHeader) {
   EXPECT_EQ(state.dbLevel * 10 + state.transitionsEntered, 21);
   EXPECT_EQ(f.text(*updatedText(r.updates, "DBRN1_3a")), "use2 (S511)");
   // A header's modes out of range come to page 2 as none.
-  state.header.cargoMode = 3;
-  state.header.orderMode = 4;
-  state.taskRevision = 1;
+  std::tie(state.header.cargoMode, state.header.orderMode, state.taskRevision) =
+      std::tuple(3, 4, 1);
   const Step1Result out = next("ABC123", "Deliveries", client);
   ASSERT_TRUE(out.check.passed() && out.page2);
   EXPECT_EQ(page2(*out.page2), "4|1|3|EUR|1,25|12|0 |0 |111 5");

@@ -207,8 +207,9 @@ TEST(Placement, AMovedPointLosesTheWaysThatReferToItsOldSections) {
   TaskWizardState st = markedPoint("3");
   ASSERT_EQ(placed(st), "passed");
   st.toTransitions[1] = {{44, 9, kToOwnSection}, {55, 9, kToReverseSection}};
-  st.fromTransitions[0] = {{1, 1, kFromOwnSection}, {2, 2, toPointKind(1)}};
+  st.fromTransitions[0] = {{1, 1, kFromOwnSection}, {2, 2, toPointKind(1)}, {6, 6, toPointKind(2)}};
   st.fromTransitions[1] = {{3, 3, kFromOwnSection}, {4, 4, kFromReverseSection}};
+  st.fromTransitions.push_back({{5, 5, kFromOwnSection}});  // of a point that is no more
   st.transitionsEntered = 1;
   // The mark moves to S3: every stored way of point 2 and every way into it is gone.
   st.table12.set(0, 8, "");
@@ -217,7 +218,7 @@ TEST(Placement, AMovedPointLosesTheWaysThatReferToItsOldSections) {
   EXPECT_EQ(st.points[1].sectionIndex, 3);
   EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10), "100/5");
   EXPECT_EQ(st.fromTransitions[0], (std::vector<TransitionRec>{{1, 1, kFromOwnSection}}));
-  EXPECT_TRUE(st.fromTransitions[1].empty());
+  EXPECT_TRUE(st.fromTransitions[1].empty() && st.fromTransitions.back().empty());
 }
 
 TaskWizardState placedOn(test::NetworkBuilder b, std::initializer_list<test::PointSpec> points) {
@@ -342,6 +343,21 @@ TEST(TransitionGrids, EnteredWaysSurviveUntilTheirPointsAddressChanges) {
   std::string ways;
   for (int r = 0; r < st.table3.rows(); ++r) ways += st.table3.cell(r, 9) + " ";
   EXPECT_EQ(ways + st.table3.cell(3, 10), "75 25 25 1e-08 9 9 25 9 1e-08");
+}
+
+TEST(TransitionGrids, WaysTypedForAPointThatIsNoMoreAreForgotten) {
+  TaskWizardState st = threePoints(true);
+  st.table2.set(4, 9, "12");  // point 3's way in
+  st.table3.set(1, 9, "9");   // point 1's way to point 3
+  const TaskPointRec third = st.points[2];
+  st.points.pop_back();
+  st.header.pointCount = 2;
+  ASSERT_EQ(placed(st), "passed");
+  st.points.push_back(third);
+  st.header.pointCount = 3;
+  ASSERT_EQ(placed(st), "passed");
+  ASSERT_TRUE(checkStep6(st, texts()).check.passed());
+  EXPECT_EQ(st.table2.cell(4, 9) + "|" + st.table3.cell(1, 9), "50|25");
 }
 
 TEST(TransitionGrids, Step7PricesTheWaysAndBuildsTheGraph) {

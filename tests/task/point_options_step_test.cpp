@@ -72,6 +72,9 @@ TEST_F(Step4, TheGridAndItsKeysFollowTheOptions) {
   s.header.refusalFlag = 0;
   table1aKey(s, GridKey::Space, 2, t1a::kRefusal);  // without refusals nothing is marked
   EXPECT_EQ(s.table1a.cell(2, t1a::kRefusal), "");
+  s.points.resize(3);  // the end point without its record yet: the defaults
+  fillTable1a(s, shell);
+  EXPECT_EQ(test::rowText(s.table1a, 3), "4 (end)| , |||||");
 }
 
 TEST_F(Step4, TheTactLiesBetweenOneAndAHundred) {

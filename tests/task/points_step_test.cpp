@@ -117,10 +117,11 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6||");
 
   on(2, 3);
-  s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"ul", "Mira", "8"}};
+  s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"pr", "Mira", "8"}};
   fillTable1(s, shell);
   EXPECT_EQ(s.table1.cell(0, 8) + s.table1.cell(1, 8) + s.table1.cell(2, 8), "15-1");
-  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet), "Mira|  Mira");
+  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet),
+            "Mira|Mira");  // another type
 }
 
 TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
@@ -338,9 +339,8 @@ TEST_F(Step3, RecordsAreWrittenOnlyWhenEveryCheckPasses) {
   EXPECT_NE(refusal(), "passed");
   ASSERT_EQ(s.points.size(), 3u);  // resized, nothing else stored
   EXPECT_EQ(s.points[0].house, "old");
-  s.points[1].income = 7;
-  s.points[1].windowHigh = 9;
-  s.points[1].refusalAllowed = 1;
+  std::tie(s.points[1].income, s.points[1].windowHigh, s.points[1].refusalAllowed) =
+      std::tuple(7, 9, 1);
   editCells(s.table1, "1,4=2,5;1,2=  Lenina");
   ASSERT_EQ(refusal(), "passed");
   const TaskPointRec& p = s.points[1];

@@ -66,8 +66,7 @@ TEST_F(Step5, TooManyStatesAreRefusedWithTheWaysToFewer) {
   s = test::wizardOn(1, 4, 1, 4);
   s.points.resize(4);
   s.header.returnFlag = s.header.refusalFlag = s.header.timeFactorFlag = 1;
-  s.header.orderMode = 3;
-  s.header.tactMinutes = 1;
+  std::tie(s.header.orderMode, s.header.tactMinutes) = std::tuple(3, 1);
   s.points[2].orderValue = 4;
   s.points[2].refusalAllowed = s.points[3].refusalAllowed = 1;
   s.points[1].windowHigh = 565;

@@ -254,10 +254,8 @@ using test::WizardFixture;
 TaskWizardState townInWizard(const WizardFixture& f, const char* kind = "use1") {
   const TaskFile t = test::townTask(kind);
   TaskWizardState s = f.wizard();
-  s.header = t.header;
-  s.points = t.points;
-  s.toTransitions = t.toLists;
-  s.fromTransitions = t.fromLists;
+  std::tie(s.header, s.points, s.toTransitions, s.fromTransitions) =
+      std::tie(t.header, t.points, t.toLists, t.fromLists);
   s.sectionVertices.resize(10);
   s.arcs.resize(14);
   for (int v = 0; v < 14; ++v) {

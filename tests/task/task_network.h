@@ -174,10 +174,9 @@ inline TaskWizardState wizardOn(int level, int32_t n, int32_t start = 1, int32_t
   TaskWizardState s;
   std::tie(s.langCode, s.wizardStep, s.dbLevel) = std::tuple("eng", 3, level);
   s.db = smallCity(level);
-  s.header.language = "eng";
-  s.header.dbKind = s.db.header.dbKind;
-  s.header.sectionCount = static_cast<int32_t>(s.db.sections.size());
   TaskHeader& h = s.header;
+  std::tie(h.language, h.dbKind, h.sectionCount) =
+      std::tuple("eng", s.db.header.dbKind, static_cast<int32_t>(s.db.sections.size()));
   std::tie(h.pointCount, h.startPoint, h.endPoint, h.finePerKm, h.tactMinutes) =
       std::tuple(n, start, end, 1, 10);
   s.pointChanged.assign(n, 0);
@@ -216,10 +215,8 @@ struct WizardFixture {
 
   WizardFixture() {
     app.folder = std::make_unique<ProgramFolder>(dir.path());
-    app.langCode = "eng";
-    app.shellFileName = "Shell (QJ 1.6).eng";
-    app.texts = wizardShell();
-    app.decSep = ',';
+    std::tie(app.langCode, app.shellFileName, app.texts, app.decSep) =
+        std::tuple("eng", "Shell (QJ 1.6).eng", wizardShell(), ',');
   }
 
   TaskWizardState wizard(int32_t formMode = kNewTask) const {

@@ -307,9 +307,7 @@ TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   EXPECT_EQ(backs(),
             "1|1txtShifr noprev|2TS_num|3Table1 reset|4Table1a|4Table1a reset|"
             "6Table2|4Table1a next|");
-  s.dbLevel = 1;
-  s.ambiguousCount = 1;
-  s.formMode = kCorrectTask;
+  std::tie(s.dbLevel, s.ambiguousCount, s.formMode) = std::tuple(1, 1, kCorrectTask);
   EXPECT_EQ(backs(),
             "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
             "7Table3 next|");

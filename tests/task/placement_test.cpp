@@ -48,17 +48,18 @@ TEST(Placement, HouseNumbersAreANumberAndALetter) {
 
 TEST(Placement, PointsLieWhereTheirNumbersFallAndTable2ShowsTheDefaults) {
   // 3 on S0 (1-9): (3 - 1) / 8 of 100 m; 6 on S1 (10-2, descending): (10 - 6) / 8; 4 lies
-  // inside 1-9 but is even: S1; 15 on S2.
-  TaskWizardState st =
-      level1Task(mainNetwork().finish(),
-                 {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}, {"Main", "4", 0}});
+  // inside 1-9 but is even: S1; 15 on S2, whose closed reverse S3 gives no way in.
+  test::NetworkBuilder b = mainNetwork();
+  b.db.sections[3].closed = "*";
+  TaskWizardState st = level1Task(
+      b.finish(), {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}, {"Main", "4", 0}});
   ASSERT_EQ(placed(st), "passed");
   EXPECT_EQ(at(st, 0) + "|" + at(st, 1) + "|" + at(st, 2) + "|" + at(st, 3),
-            "0/1 25+75 0 2|2/3 100+100 0 2|1/0 50+50 1 2|1/0 75+25 1 2");
-  ASSERT_EQ(st.table2.rows(), 8);
+            "0/1 25+75 0 2|2/3 100+100 0 1|1/0 50+50 1 2|1/0 75+25 1 2");
+  ASSERT_EQ(st.table2.rows(), 7);
   EXPECT_EQ(test::rowText(st.table2, 0), "1|st Main, 3|1|1-9|00001|00002|100|40|S271|25|5");
   EXPECT_EQ(test::rowText(st.table2, 1), " 1||||||||S772|75|5");
-  EXPECT_EQ(test::rowText(st.table2, 4), "3|st Main, 6|2|10-2|00002|00001|100|40|S271|50|5");
+  EXPECT_EQ(test::rowText(st.table2, 3), "3|st Main, 6|2|10-2|00002|00001|100|40|S271|50|5");
 }
 
 // Street "Long" of one section per range, the ranges written "from-to" and joined by blanks.

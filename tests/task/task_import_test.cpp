@@ -149,22 +149,25 @@ TEST_F(TaskImport, ACellThatDoesNotConvertNamesItsSheetRowAndColumn) {
 TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
   Workbook book;
   TaskWorkbookRead r;
-  // A point without transitions, its count cells empty: no sheet-3 row, no section.
+  // A point without transitions, its counts 0 or empty: no sheet-3 row, no section.
   TaskFile t = wizardTask();
-  t.toLists[1].clear();
-  t.fromLists[1].clear();
-  t.points[1].toCount = t.points[1].fromCount = 0;
+  for (size_t i : {1, 3}) {
+    t.toLists[i].clear();
+    t.fromLists[i].clear();
+    t.points[i].toCount = t.points[i].fromCount = 0;
+  }
   book = exported(t);
-  book.sheets()[1].set(2, 14, "");
+  book.sheets()[1].set(4, 14, "");    // point 4's counts empty, point 2's 0
   book.sheets()[1].set(1, 9, "  *");  // the start and end points are never refused
   book.sheets()[1].set(3, 9, "  *");
   r = import(book);
   ASSERT_TRUE(r.task) << text(r.message);
   const std::vector<TaskPointRec>& p = r.task->points;
-  EXPECT_EQ(
-      std::to_string(p[1].toCount + p[1].fromCount + p[0].refusalAllowed + p[2].refusalAllowed) +
-          std::to_string(p[1].sectionIndex) + std::to_string(p[2].sectionIndex),
-      "0-16");
+  EXPECT_EQ(std::to_string(p[1].toCount + p[1].fromCount + p[3].toCount + p[3].fromCount +
+                           p[0].refusalAllowed + p[2].refusalAllowed) +
+                std::to_string(p[1].sectionIndex) + std::to_string(p[2].sectionIndex) +
+                std::to_string(p[3].sectionIndex),
+            "0-16-1");
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
 }
 

@@ -285,6 +285,7 @@ TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
       {1, 2, 0, {"4", "", "1", "3", ""}, "S316 3 S512 4, S236 4 S757 3. @Table13"},
       {2, 1, 0, {"", "5", "4", "2", "3"}, "S316 3 S512 5, S236 5 S757 3. @Table14"},
       {2, 1, 0, {"", "5", "4", "5", ""}, "passed"},  // a chain, not a cycle
+      {1, 1, 0, {"", "", "2", "", ""}, "passed"},    // a chain that ends
       {1, 1, 0, {"", "5", "5", "", ""}, "S316 5 S512 3, S239 2. @Table12"},
       {2, 1, 0, {"", "5", "5", "", ""}, "passed"},  // passed after several others
       {1, 1, 0, {"", "", "", "", ""}, "S286. @Table1-1"},

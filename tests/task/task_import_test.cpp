@@ -212,9 +212,13 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   const int client = f.addDatabase(test::smallTown("cli2"));
   office::writeXlsx(exported(wizardTask("cli2")), f.dir / "cli.xlsx");
   EXPECT_EQ(importTaskWorkbook(state, f.app, f.dir / "cli.xlsx", "NEW001", "I").dbItem, client);
-  f.app.dbrnCatalog.push_back({"123use3", "Odd"});
-  state.header.dbKind = "use3";
-  EXPECT_EQ(importedDatabaseItem(f.app.dbrnCatalog, state.header), 0);
+  f.app.dbrnCatalog = {{"123sys1", "One"}, {"123sys2", "Two"}, {"123use3", "Odd"}};
+  std::string items;
+  for (const char* kind : {"sys1", "sys2", "use3"}) {
+    state.header.dbKind = kind;
+    items += std::to_string(importedDatabaseItem(f.app.dbrnCatalog, state.header));
+  }
+  EXPECT_EQ(items, "120");
 }
 
 TEST_F(TaskImport, AProtocolTaskIsImportedFromItsFileAndNoneResetsTheHeader) {

@@ -134,11 +134,8 @@ inline TaskWizardState level1Task(DbrnFile db, std::initializer_list<PointSpec> 
 // text 12, which makes a row the start row).
 inline ShellTables wizardShell() {
   ShellTables t = markedShell();
-  t.shortTexts[2] = "none";
-  t.shortTexts[11] = "start";
-  t.shortTexts[12] = "st";
-  t.shortTexts[17] = "end";
-  t.shellTexts[697] = "street";
+  std::tie(t.shortTexts[2], t.shortTexts[11], t.shortTexts[12], t.shortTexts[17],
+           t.shellTexts[697]) = std::tuple("none", "start", "st", "end", "street");
   return t;
 }
 

@@ -140,8 +140,9 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_FALSE(table1Typed(s, 2, t1::kPenalty));  // a new row only counts as changed
   EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));  // other columns change nothing
   EXPECT_EQ(s.pointChanged, (std::vector<int32_t>{0, 1, 1}));
-  EXPECT_TRUE(table1Typed(s, 0, t1::kHouse));
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);  // to the editor
+  EXPECT_TRUE(table1Typed(s, 0, t1::kHouse) && !table1Typed(s, 3, t1::kHouse));  // no row 3
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);           // to the editor
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 3, t1::kStreet).cellsChanged());     // no row 3
 
   // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;
@@ -168,8 +169,7 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(pickers.houseRow(), -1);
   table1Key(s, GridKey::Space, 0, t1::kHouse);
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");
-  EXPECT_FALSE(table1Typed(s, 2, t1::kHouse));  // no such row
-  pickers.chooseHouse(1);                       // "10", record 2
+  pickers.chooseHouse(1);  // "10", record 2
   ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
@@ -340,17 +340,17 @@ TEST_F(Step3, RecordsAreWrittenOnlyWhenEveryCheckPasses) {
   EXPECT_NE(refusal(), "passed");
   ASSERT_EQ(s.points.size(), 3u);  // resized, nothing else stored
   EXPECT_EQ(s.points[0].house, "old");
-  std::tie(s.points[1].income, s.points[1].windowHigh, s.points[1].refusalAllowed) =
-      std::tuple(7, 9, 1);
-  editCells(s.table1, "1,4=2,5;1,2=  Lenina");
+  std::tie(s.points[1].income, s.points[1].windowHigh, s.points[1].refusalAllowed,
+           s.points[1].unloadTime) = std::tuple(7, 9, 1, 2);
+  editCells(s.table1, "1,4=2,5;1,2=  Lenina;1,5=3");
   ASSERT_EQ(refusal(), "passed");
   const TaskPointRec& p = s.points[1];
   EXPECT_EQ(p.streetType + p.street + p.house, "ulLenina14");
   EXPECT_EQ(p.serviceTime, 2.5);
   EXPECT_EQ(p.orderValue, 0);
   EXPECT_EQ(p.vertexNo, 9);
-  // No option that pays, waits or refuses: their values are cleared.
-  EXPECT_EQ(p.income + p.windowHigh + p.refusalAllowed, 0);
+  // No option that pays, waits, refuses or carries: their values are cleared.
+  EXPECT_EQ(p.income + p.windowHigh + p.refusalAllowed + p.unloadTime, 0);
 }
 
 TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {

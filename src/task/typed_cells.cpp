@@ -21,12 +21,13 @@ void TypedCells::filled(GridTable& grid, std::vector<std::string> rowKeys,
                         const std::function<bool(int row, int col)>& keep) {
   keys_ = std::move(rowKeys);
   keys_.resize(static_cast<size_t>(grid.rows()));
-  lastSeen_ = grid;
   for (int r = 0; r < grid.rows(); ++r) {
     const auto first = typed_.lower_bound({keys_[r], -1});
     for (auto it = first; it != typed_.end() && it->first.first == keys_[r]; ++it)
       if (keep(r, it->first.second)) grid.set(r, it->first.second, it->second);
   }
+  // Compared with the grid as shown: a cell typed back to the records' value is typed too.
+  lastSeen_ = grid;
 }
 
 void TypedCells::stored(const GridTable& grid) {

@@ -65,17 +65,20 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
   EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
-  // The last street of a type counts; long type names are cut to 27 characters.
+  // The last street of a type counts; long type names are cut to 27 characters; of two types
+  // of the default name the first is chosen; a type without streets is not offered.
   s.db.streets[0].state = s.db.streets[1].state = "1";
   s.db.streetTypes[0].fullName = "a very long street type name";
   shell.shellTexts[697] = "avenue";
   pickers.fill(s, shell);
   EXPECT_EQ(picked(), "a very long street type nam,avenue (pr)|Nevsky|10-1");
-  pickers.chooseType(s, 0);
-  EXPECT_EQ(joined(pickers.streetItems()), "Lenina1");
+  s.db.streetTypes[0].fullName = "avenue";
+  pickers.fill(s, shell);
+  EXPECT_EQ(picked(), "avenue (ul),avenue (pr)|Lenina1|00-1");
+  s.db.streetTypes[0].streetCount = 0;
   shell.shellTexts[697] = "boulevard";  // without the default type the first row is chosen
   pickers.fill(s, shell);
-  EXPECT_EQ(pickers.typeRow(), 0);
+  EXPECT_EQ(picked(), "avenue (pr)|Nevsky|00-1");
 
   on(2, 2);
   std::string houses;
@@ -87,16 +90,19 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   editCells(s.table1, "1,1=ul;1,2=Mira;1,3=7");
   pickers.followCell(s, 1, t1::kHouse);
   EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "010");
-  editCells(s.table1, "1,1=xx");  // no such type: nothing chosen, the items stay
-  pickers.followCell(s, 1, t1::kStreet);
-  EXPECT_EQ(picked().substr(picked().rfind('|') + 1), "-1-1-1");
+  // No such house, street or type: nothing chosen below what was found; the items stay.
+  rows.clear();
+  for (const char* cells : {"1,3=8", "1,2=Nowhere", "1,1=xx"}) {
+    editCells(s.table1, cells);
+    pickers.followCell(s, 1, t1::kHouse);
+    rows += picked().substr(picked().rfind('|') + 1) + " ";
+  }
+  EXPECT_EQ(rows, "01-1 0-1-1 -1-1-1 ");
   EXPECT_FALSE(pickers.streetItems().empty());
 }
 
 TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
-  s.header.cargoMode = 1;
-  s.header.orderMode = 3;
-  s.header.endPoint = 3;
+  std::tie(s.header.cargoMode, s.header.orderMode, s.header.endPoint) = std::tuple(1, 3, 3);
   s.points = {{"ul", "Lenina", "12", 1.5, 2.25, 3}, {"ul", "Lenina", "14", 4, 5, 6}};
   s.points[1].orderValue = 2;
   s.points[0].orderValue = 1;  // the start row's class is its mark
@@ -111,10 +117,11 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
   EXPECT_EQ(rowText(s.table1, 1), "2|ul|  Lenina|14|4|5|6||");
 
   on(2, 3);
-  s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"ul", "Mira", "8"}};
+  s.points = {{"ul", "Lenina", "2\xE0"}, {"ul", "Mira", "7"}, {"pr", "Mira", "8"}};
   fillTable1(s, shell);
   EXPECT_EQ(s.table1.cell(0, 8) + s.table1.cell(1, 8) + s.table1.cell(2, 8), "15-1");
-  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet), "Mira|  Mira");
+  EXPECT_EQ(s.table1.cell(1, t1::kStreet) + "|" + s.table1.cell(2, t1::kStreet),
+            "Mira|Mira");  // another type
 }
 
 TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
@@ -125,40 +132,44 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
     EXPECT_TRUE(k.handled && k.pickersChanged);
   }
   const GridKeyResult r = table1Key(s, GridKey::Space, 1, t1::kStreet);
-  EXPECT_TRUE(r.handled);
-  EXPECT_EQ(r.firstRow, 1);
-  EXPECT_EQ(s.table1.cell(1, t1::kType) + s.table1.cell(1, t1::kStreet), "ulMira");
-  ASSERT_TRUE(r.warning);
-  EXPECT_EQ(r.warning->text.resolve(shell), "S30 2 S25.");
-  EXPECT_EQ(s.warnedRow, 1);
+  ASSERT_TRUE(r.handled && r.warning);
+  EXPECT_EQ(r.warning->text.resolve(shell) + std::to_string(r.firstRow * 10 + s.warnedRow) +
+                s.table1.cell(1, t1::kType) + s.table1.cell(1, t1::kStreet),
+            "S30 2 S25.11ulMira");
   EXPECT_FALSE(table1Typed(s, 1, t1::kHouse));    // the same row again: no warning
   EXPECT_FALSE(table1Typed(s, 2, t1::kPenalty));  // a new row only counts as changed
   EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));  // other columns change nothing
   EXPECT_EQ(s.pointChanged, (std::vector<int32_t>{0, 1, 1}));
-  EXPECT_TRUE(table1Typed(s, 0, t1::kHouse));
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);  // to the editor
+  EXPECT_TRUE(table1Typed(s, 0, t1::kHouse) && !table1Typed(s, 3, t1::kHouse));  // no row 3
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);           // to the editor
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 3, t1::kStreet).cellsChanged());     // no row 3
 
   // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;
   fillTable1(s, shell);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 1, t1::kStreet).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kOrder).handled);    // "-"
-  EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kPenalty).handled);  // the start row
-  EXPECT_FALSE(table1Key(s, GridKey::Delete, 1, t1::kHouse).handled);
-  EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled);
-  EXPECT_EQ(s.table1.rows(), 3);
+  // Delete on the street, the start row's "-" order and penalty; then on a typed house.
+  std::string handled;
+  for (const auto& [row, col] : {std::pair(1, t1::kStreet), std::pair(0, t1::kOrder),
+                                 std::pair(0, t1::kPenalty), std::pair(1, t1::kHouse)})
+    handled += table1Key(s, GridKey::Delete, row, col).handled ? "1" : "0";
+  EXPECT_EQ(handled, "1110");
+  EXPECT_TRUE(table1Key(s, GridKey::InsertRow, 1, 1).handled && s.table1.rows() == 3);
 
   on(2, 2);
   for (int row : {-1, 2}) {  // no type chosen: nothing to enter
     pickers.chooseType(s, row);
+    EXPECT_EQ(pickers.typeRow() * 10 + pickers.streetRow(), -11) << row;
     EXPECT_FALSE(table1Key(s, GridKey::Space, 1, t1::kType).cellsChanged()) << row;
   }
   pickers.chooseType(s, 0);
+  pickers.chooseStreet(s, 3);  // past the list: no street, no houses
+  EXPECT_EQ(pickers.streetRow() * 10 + pickers.houseRow(), -11);
+  pickers.chooseStreet(s, 0);
   pickers.chooseHouse(5);  // past the list: nothing to enter
+  EXPECT_EQ(pickers.houseRow(), -1);
   table1Key(s, GridKey::Space, 0, t1::kHouse);
   EXPECT_EQ(rowText(s.table1, 0), "1 (start)|ul|Lenina||0||0||");
-  EXPECT_FALSE(table1Typed(s, 2, t1::kHouse));  // no such row
-  pickers.chooseHouse(1);                       // "10", record 2
+  pickers.chooseHouse(1);  // "10", record 2
   ASSERT_TRUE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
@@ -198,10 +209,8 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
       {"2,2=Tihiy", "S348 3. @Table12"},
       {"2,2=  Mira", "S359 3. @Table12"},
       {"2,1=ul", "S455 3. S696 \"-\". @Table12"},
-      {"2,3=12a", "S362 3. S432. @Table12"},
-      {"2,3=\xE0", "S362 3. S432. @Table12"},
+      {"2,3=12a", "S362 3. S432. @Table12"},  // and whatever else is no house number
       {"2,3=1\xE0\xE0", "S362 3. S432. @Table12"},
-      {"2,3=1-2", "S362 3. S432. @Table12"},
       {"2,3=--", "S362 3. S432. @Table12"},
       {"2,3=5;2,4= ", "S453 3. @Table12"},
       {"2,4=1,2,3", "S346 3. @Table12"},
@@ -217,12 +226,12 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   }
   s.header.finePerKm = 0;
   EXPECT_EQ(refusal(), "S631 2 S525 < 0,01. @Table11");
-  editCells(s.table1, "1,6=0,01");
+  editCells(s.table1, "1,6=0,009999");  // the least penalty, as the least rate below
   EXPECT_EQ(refusal(), "S631 3 S525 < 0,01. @Table12");
   s.header.endPoint = 3;  // the start and end points need none
   EXPECT_EQ(refusal(), "passed");
   s.header.endPoint = 0;
-  s.header.finePerHour = 0.01;
+  s.header.finePerHour = 0.009999;
   EXPECT_EQ(refusal(), "passed");
   s.header.finePerHour = 0;
   s.header.finePerKm = 0.009999;  // rates count from there
@@ -259,34 +268,36 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
 
 TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
   const struct {
-    int mode;
-    int end;
+    int mode, start, end;
     std::array<const char*, 5> order;
     const char* want;
   } cases[] = {
-      {1, 0, {"", "0", "", "", ""}, "S325 2. @Table11"},
-      {1, 0, {"", "6", "", "", ""}, "S617 2, S877 (= 5). @Table11"},
-      {1, 0, {"", "x", "", "", ""}, "S876 2. @Table11"},
-      {1, 0, {"", "1", "", "", ""}, "S316 1 S512 2, S585. @Table11"},
-      {1, 0, {"", "2", "", "", ""}, "S321 2, S586. @Table11"},
-      {1, 5, {"", "", "", "", "2"}, "S315 5. @Table14"},
-      {1, 0, {"", "3", "2", "", ""}, "S316 2 S512 3, S236 3 S757 2. @Table12"},
+      {1, 1, 0, {"", "0", "", "", ""}, "S325 2. @Table11"},
+      {1, 1, 0, {"", "6", "", "", ""}, "S617 2, S877 (= 5). @Table11"},
+      {1, 1, 0, {"", "x", "", "", ""}, "S876 2. @Table11"},
+      {1, 1, 0, {"", "1", "", "", ""}, "S316 1 S512 2, S585. @Table11"},
+      {1, 1, 0, {"", "2", "", "", ""}, "S321 2, S586. @Table11"},
+      {1, 1, 5, {"", "", "", "", "2"}, "S315 5. @Table14"},
+      {1, 1, 0, {"", "3", "2", "", ""}, "S316 2 S512 3, S236 3 S757 2. @Table12"},
       // Cycles of any length are refused at their last row.
-      {1, 0, {"", "3", "4", "2", ""}, "S316 2 S512 4, S236 4 S757 2. @Table13"},
-      {2, 0, {"", "5", "4", "2", "3"}, "S316 3 S512 5, S236 5 S757 3. @Table14"},
-      {2, 0, {"", "5", "4", "5", ""}, "passed"},  // a chain, not a cycle
-      {1, 0, {"", "5", "5", "", ""}, "S316 5 S512 3, S239 2. @Table12"},
-      {2, 0, {"", "5", "5", "", ""}, "passed"},  // passed after several others
-      {1, 0, {"", "", "", "", ""}, "S286. @Table1-1"},
+      {1, 1, 0, {"", "3", "4", "2", ""}, "S316 2 S512 4, S236 4 S757 2. @Table13"},
+      // ...also through point 1 when the task starts at another.
+      {1, 2, 0, {"4", "", "1", "3", ""}, "S316 3 S512 4, S236 4 S757 3. @Table13"},
+      {2, 1, 0, {"", "5", "4", "2", "3"}, "S316 3 S512 5, S236 5 S757 3. @Table14"},
+      {2, 1, 0, {"", "5", "4", "5", ""}, "passed"},  // a chain, not a cycle
+      {1, 1, 0, {"", "", "2", "", ""}, "passed"},    // a chain that ends
+      {1, 1, 0, {"", "5", "5", "", ""}, "S316 5 S512 3, S239 2. @Table12"},
+      {2, 1, 0, {"", "5", "5", "", ""}, "passed"},  // passed after several others
+      {1, 1, 0, {"", "", "", "", ""}, "S286. @Table1-1"},
       // Priority classes: every class from 1 to 3 given, the ends "-".
-      {3, 5, {"-", "1", "4", "3", "-"}, "S323 3. @Table12"},
-      {3, 5, {"-", "1", "x", "3", "-"}, "S323 3. @Table12"},
-      {3, 5, {"-", "1", "3", "3", "-"}, "S283 2 S713. @Table1-1"},
-      {3, 5, {"-", "1", "2", "", "-"}, "S283 3 S713. @Table1-1"},
-      {3, 5, {"-", "1", "2", "3", "-"}, "passed"},
+      {3, 1, 5, {"-", "1", "4", "3", "-"}, "S323 3. @Table12"},
+      {3, 1, 5, {"-", "1", "x", "3", "-"}, "S323 3. @Table12"},
+      {3, 1, 5, {"-", "1", "3", "3", "-"}, "S283 2 S713. @Table1-1"},
+      {3, 1, 5, {"-", "1", "2", "", "-"}, "S283 3 S713. @Table1-1"},
+      {3, 1, 5, {"-", "1", "2", "3", "-"}, "passed"},
   };
   for (const auto& c : cases) {
-    on(1, 5, 1, c.end);
+    on(1, 5, c.start, c.end);
     s.header.orderMode = c.mode;
     s.header.priorityCount = 3;
     fillTable1(s, shell);
@@ -302,15 +313,18 @@ TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
   addresses({"ul Lenina 2", "ul Lenina 4", "ul Lenina 6", "ul Lenina 8", "ul Lenina 10"});
   editCells(s.table1, "1,7=5");
   ASSERT_EQ(refusal(), "passed");
-  EXPECT_EQ(s.points[1].orderValue, 5);
-  EXPECT_EQ(s.points[0].orderValue, -1);
+  EXPECT_EQ(std::to_string(s.points[1].orderValue) + std::to_string(s.points[0].orderValue), "5-1");
 }
 
 TEST_F(Step3, EqualAddressesCompareTheirThreeFields) {
-  on(1, 3, 1, 3);
-  // The same letters joined are another address; start and end may share one.
-  addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
-  EXPECT_EQ(refusal(), "passed");
+  // The same letters joined are another address; start and end may share one, in either
+  // order, no other two points.
+  for (const auto& [start, end, want] : {std::tuple(3, 0, "S155 1 S1 3, S240. S201. @2"),
+                                         std::tuple(3, 1, "passed"), std::tuple(1, 3, "passed")}) {
+    on(1, 3, start, end);
+    addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
+    EXPECT_EQ(refusal(), want) << start << end;
+  }
   editCells(s.table1, "1,2=  Lenina;1,3=12");
   const Step3Outcome out = next();
   EXPECT_EQ(out.check.message->text.resolve(shell), "S155 1 S1 2, S240. S201.");
@@ -326,18 +340,17 @@ TEST_F(Step3, RecordsAreWrittenOnlyWhenEveryCheckPasses) {
   EXPECT_NE(refusal(), "passed");
   ASSERT_EQ(s.points.size(), 3u);  // resized, nothing else stored
   EXPECT_EQ(s.points[0].house, "old");
-  s.points[1].income = 7;
-  s.points[1].windowHigh = 9;
-  s.points[1].refusalAllowed = 1;
-  editCells(s.table1, "1,4=2,5;1,2=  Lenina");
+  std::tie(s.points[1].income, s.points[1].windowHigh, s.points[1].refusalAllowed,
+           s.points[1].unloadTime) = std::tuple(7, 9, 1, 2);
+  editCells(s.table1, "1,4=2,5;1,2=  Lenina;1,5=3");
   ASSERT_EQ(refusal(), "passed");
   const TaskPointRec& p = s.points[1];
   EXPECT_EQ(p.streetType + p.street + p.house, "ulLenina14");
   EXPECT_EQ(p.serviceTime, 2.5);
   EXPECT_EQ(p.orderValue, 0);
   EXPECT_EQ(p.vertexNo, 9);
-  // No option that pays, waits or refuses: their values are cleared.
-  EXPECT_EQ(p.income + p.windowHigh + p.refusalAllowed, 0);
+  // No option that pays, waits, refuses or carries: their values are cleared.
+  EXPECT_EQ(p.income + p.windowHigh + p.refusalAllowed + p.unloadTime, 0);
 }
 
 TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
@@ -345,7 +358,7 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   addresses({"ul Lenina 12\xE0", "ul Lenina 13", "ul Lenina 30", "ul Lenina 42", "ul Lenina -",
              "ul Mira 5"});
   s.points.resize(6);
-  s.points[4].sectionIndex = 1;
+  std::tie(s.points[4].sectionIndex, s.points[5].sectionIndex) = std::pair(1, 3);
   Step3Outcome out = next();
   ASSERT_TRUE(out.check.passed());
   EXPECT_EQ(out.next, WizardNext::ShowSectionChoicePage);
@@ -356,13 +369,13 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   EXPECT_EQ(rowText(s.table12, 0), "5|ul Lenina, -|1|ul|Lenina|2|20|||5");
   EXPECT_EQ(rowText(s.table12, 1), "|  ul Lenina, -|2|||1|19||  *|5");
   EXPECT_EQ(rowText(s.table12, 2), "|  ul Lenina, -|3|||40|22|||5");
-  EXPECT_EQ(rowText(s.table12, 3), "6|ul Mira, 5|4|ul|Mira|1|9|*||6");
+  EXPECT_EQ(rowText(s.table12, 3), "6|ul Mira, 5|4|ul|Mira|1|9|*|  *|6");
   // A mark the user gave replaces the point's old one, and only that point's.
   editCells(s.table12, "0,8=  *");
   ASSERT_TRUE(next().check.passed());
   std::string marks;
   for (int r = 0; r < 4; ++r) marks += s.table12.cell(r, t12::kMark) + "|";
-  EXPECT_EQ(marks, "  *||||");
+  EXPECT_EQ(marks, "  *|||  *|");
 
   // One candidate section is a choice too.
   on(1, 2);
@@ -374,12 +387,6 @@ TEST_F(Step3, HouseNumbersPlacePointsOrGiveCandidateSections) {
   addresses({"ul Mira -", "ul Mira -", "ul Lenina 2"});
   ASSERT_EQ(refusal(), "passed");
   EXPECT_EQ(s.table12.rows() * 10 + std::stoi(s.table12.cell(2, t12::kPoint)), 42);
-}
-
-TEST_F(Step3, TheThresholdControlsShowTheStoredThreshold) {
-  EXPECT_EQ(thresholdControls(-2), (ThresholdControls{2, "", "2"}));
-  EXPECT_EQ(thresholdControls(0), (ThresholdControls{0, "", ""}));
-  EXPECT_EQ(thresholdControls(3), (ThresholdControls{1, "3", ""}));
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dbrn/dbrn_io.h"
@@ -43,13 +44,21 @@ inline std::string padded(int node) {
   return padLeft(std::to_string(node), 5, '0');
 }
 
+inline TransitSectionRec citySection(int32_t street, const char* from, const char* to, int a, int b,
+                                     const char* nonStd = "") {
+  TransitSectionRec s;
+  std::tie(s.streetIndex, s.houseFrom, s.houseTo, s.nonStdNumbering) =
+      std::tuple(street, from, to, nonStd);
+  std::tie(s.startNode, s.endNode, s.length, s.speed) =
+      std::tuple(padded(a), padded(b), "100", "30");
+  return s;
+}
+
 class NetworkBuilder {
  public:
   explicit NetworkBuilder(const char* kind = "use1") {
-    db.header.dbKind = kind;
-    db.header.dbCode = "042";
-    db.header.dbName = "Test city";
-    db.header.language = "eng";
+    std::tie(db.header.dbKind, db.header.dbCode, db.header.dbName, db.header.language) =
+        std::tuple(kind, "042", "Test city", "eng");
     db.streetTypes.push_back({"street", "st", 0});
   }
 
@@ -64,14 +73,9 @@ class NetworkBuilder {
   TransitSectionRec& section(const std::string& streetName, int from, int to,
                              const std::string& houseFrom, const std::string& houseTo,
                              double length, double speed, std::initializer_list<int> turns) {
-    TransitSectionRec s;
-    s.streetIndex = street(streetName);
-    s.houseFrom = houseFrom;
-    s.houseTo = houseTo;
-    s.startNode = padded(from);
-    s.endNode = padded(to);
-    s.length = formatReal(length, '.');
-    s.speed = formatReal(speed, '.');
+    TransitSectionRec s =
+        citySection(street(streetName), houseFrom.c_str(), houseTo.c_str(), from, to);
+    std::tie(s.length, s.speed) = std::pair(formatReal(length, '.'), formatReal(speed, '.'));
     for (int node : turns) s.turns.push_back({padded(node), "^"});
     db.sections.push_back(s);
     return db.sections.back();
@@ -110,23 +114,13 @@ inline TaskWizardState level1Task(DbrnFile db, std::initializer_list<PointSpec> 
   TaskWizardState st;
   st.dbLevel = db.level();
   st.header.language = "eng";
-  st.header.code = "TASK01";
-  st.header.name = "Test task";
   st.header.dbKind = db.header.dbKind;
-  st.header.dbCode = db.header.dbCode;
-  st.header.dbName = db.header.dbName;
   st.header.sectionCount = db.header.sectionCount;
   st.header.pointCount = static_cast<int32_t>(points.size());
-  st.header.startPoint = 1;
-  st.header.finePerKm = 2;
-  st.header.finePerHour = 10;
+  std::tie(st.header.startPoint, st.header.finePerKm, st.header.finePerHour) = std::tuple(1, 2, 10);
   st.approachSpeed = 5;
   for (const PointSpec& p : points) {
-    TaskPointRec rec;
-    rec.streetType = "st";
-    rec.street = p.street;
-    rec.house = p.house;
-    rec.serviceTime = p.serviceMinutes;
+    TaskPointRec rec{"st", p.street, p.house, p.serviceMinutes};
     rec.vertexNo = st.header.sectionCount + static_cast<int32_t>(st.points.size());
     st.points.push_back(rec);
   }
@@ -140,26 +134,9 @@ inline TaskWizardState level1Task(DbrnFile db, std::initializer_list<PointSpec> 
 // text 12, which makes a row the start row).
 inline ShellTables wizardShell() {
   ShellTables t = markedShell();
-  t.shortTexts[2] = "none";
-  t.shortTexts[11] = "start";
-  t.shortTexts[12] = "st";
-  t.shortTexts[17] = "end";
-  t.shellTexts[697] = "street";
+  std::tie(t.shortTexts[2], t.shortTexts[11], t.shortTexts[12], t.shortTexts[17],
+           t.shellTexts[697]) = std::tuple("none", "start", "st", "end", "street");
   return t;
-}
-
-inline TransitSectionRec citySection(int32_t street, const char* from, const char* to, int a, int b,
-                                     const char* nonStd = "") {
-  TransitSectionRec s;
-  s.streetIndex = street;
-  s.houseFrom = from;
-  s.houseTo = to;
-  s.nonStdNumbering = nonStd;
-  s.startNode = padded(a);
-  s.endNode = padded(b);
-  s.length = "100";
-  s.speed = "30";
-  return s;
 }
 
 inline DbrnFile smallCity(int level) {
@@ -192,18 +169,13 @@ inline DbrnFile smallCity(int level) {
 // A wizard on the small city after step 2: `n` points, no options, cost of 1 per km.
 inline TaskWizardState wizardOn(int level, int32_t n, int32_t start = 1, int32_t end = 0) {
   TaskWizardState s;
-  s.langCode = "eng";
-  s.wizardStep = 3;
-  s.dbLevel = level;
+  std::tie(s.langCode, s.wizardStep, s.dbLevel) = std::tuple("eng", 3, level);
   s.db = smallCity(level);
-  s.header.language = "eng";
-  s.header.dbKind = s.db.header.dbKind;
-  s.header.sectionCount = static_cast<int32_t>(s.db.sections.size());
-  s.header.pointCount = n;
-  s.header.startPoint = start;
-  s.header.endPoint = end;
-  s.header.finePerKm = 1;
-  s.header.tactMinutes = 10;
+  TaskHeader& h = s.header;
+  std::tie(h.language, h.dbKind, h.sectionCount) =
+      std::tuple("eng", s.db.header.dbKind, static_cast<int32_t>(s.db.sections.size()));
+  std::tie(h.pointCount, h.startPoint, h.endPoint, h.finePerKm, h.tactMinutes) =
+      std::tuple(n, start, end, 1, 10);
   s.pointChanged.assign(n, 0);
   return s;
 }
@@ -240,10 +212,8 @@ struct WizardFixture {
 
   WizardFixture() {
     app.folder = std::make_unique<ProgramFolder>(dir.path());
-    app.langCode = "eng";
-    app.shellFileName = "Shell (QJ 1.6).eng";
-    app.texts = wizardShell();
-    app.decSep = ',';
+    std::tie(app.langCode, app.shellFileName, app.texts, app.decSep) =
+        std::tuple("eng", "Shell (QJ 1.6).eng", wizardShell(), ',');
   }
 
   TaskWizardState wizard(int32_t formMode = kNewTask) const {

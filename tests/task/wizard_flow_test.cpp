@@ -8,7 +8,8 @@
 // (Back), "grid:row:col=text" (typed into a cell of Table1, 1a, 12, 2 or 3; "*" is a mark),
 // "mark:row" (the SpaceBar on Table12's mark column), "page2.field=text", "tact=text" and
 // "threshold=choice,count" (the edits of pages 2 and 3a), and checks: "grid:row:col?text",
-// "page2.field?text", "tact?text", "threshold?choice,count", "step?n"; "served=n" stands for a
+// "page2.field?text", "tact?text", "threshold?choice,count", "step?n", "enabled:name?0|1" and
+// "checked:name?0|1" (a control as the last Next left it); "served=n" stands for a
 // threshold loaded with the task. The addresses are
 // typed when page 3 is first shown.
 
@@ -67,11 +68,14 @@ class Walk {
       table12Key(s_, GridKey::Space, std::stoi(target.substr(5)), t12::kMark);
       return true;
     }
-    if (target == "step") return s_.wizardStep == std::stoi(text) || fail(s_.wizardStep);
+    if (target == "step")
+      return s_.wizardStep == std::stoi(text) || fail(std::to_string(s_.wizardStep));
     if (target == "served") return (s_.header.servedThreshold = std::stoi(text), true);
-    if (target.rfind("enabled:", 0) == 0) {  // a control as the last Next left it
-      for (const ControlUpdate& u : shown_)
-        if (u.name == target.substr(8) && u.enabled) return *u.enabled == (text == "1") || fail(0);
+    if (target.rfind("enabled:", 0) == 0 || target.rfind("checked:", 0) == 0) {
+      for (const ControlUpdate& u : shown_) {  // a control as the last Next left it
+        const std::optional<bool>& flag = target[0] == 'e' ? u.enabled : u.checked;
+        if (u.name == target.substr(8) && flag) return *flag == (text == "1") || fail("not so");
+      }
       return fail("no such control");
     }
     if (target == "threshold") {
@@ -108,7 +112,6 @@ class Walk {
     failure_ = "found \"" + what + "\"";
     return false;
   }
-  bool fail(int what) { return fail(std::to_string(what)); }
 
   static std::string described(const StepResult& r) {
     if (r.busy) return "busy " + std::to_string(r.busy->width);
@@ -228,8 +231,8 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
   // the end of section 1.
   const std::string at3 = "N N ", at6 = "N N N mark:1 N ";
   const std::pair<const char*, std::string> walks[] = {
-      {"a time typed on page 3, Back to page 2", at3 + "1:2:6=7 B N 1:2:6?7 1:0:3?4"},
-      {"page 3 as typed, Back to page 1 and on", at3 + "1:2:6=7 B B N N 1:2:6?7 1:1:2?Mira"},
+      {"a time typed on page 3, Back to page 2 and to page 1, then typed back to the record's",
+       at3 + "1:2:6=7 B N 1:2:6?7 1:0:3?4 B B N N 1:2:6?7 1:1:2?Mira 1:2:6=0 B N 1:2:6?0"},
       {"page 2 typed, Back to page 1 and on", at3 + "B page2.fine2=3 B N page2.fine2?3"},
       {"the section's mark before page 34 was passed", at3 + "N mark:1 B N 12:1:8?* 12:0:8?"},
       {"the mark moved after the placement", at6 + "B mark:0 B N 12:0:8?* 12:1:8?"},
@@ -237,18 +240,18 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
        at6 + "2:0:9=77 2:0:10=22 B B N N step?6 2:0:9?77 2:0:10?22"},
       {"the ways in stored, Back to page 34 and on",
        at6 + "2:0:9=7 2:0:10=4 N B B N 2:0:9?7 2:0:10?4"},
-      {"the ways out typed, Back and on", at6 + "N 3:0:9=55 B N 3:0:9?55"},
       {"the ways out stored, typed again, Back and on",
        at6 + "N 3:0:9=55 N B 3:0:9=33 B N 3:0:9?33"},
-      {"the ways out typed, Back to page 1 and on",
-       at6 + "N 3:0:10=9 B B B B B N N N N N 3:0:10?9"},
+      {"the ways out typed, Back and on, then to page 1 and on",
+       at6 + "N 3:0:9=55 B N 3:0:9?55 3:0:10=9 B B B B B N N N N N 3:0:10?9"},
       {"a changed address gives its point's ways their defaults",
        at6 + "2:0:9=7 2:2:9=8 N B B B 1:0:3=20 N N step?6 2:0:9?100 2:2:9?8"},
       {"a loaded threshold shown on page 3a",
-       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0"},
+       at3 + "B page2.refusals=1 served=-3 N N threshold?2,3 enabled:porog2?1 enabled:porog1?0 "
+             "checked:por2?1 checked:por1?0 checked:por0?0"},
       {"a loaded threshold at most", at3 + "B page2.refusals=1 served=2 N N threshold?1,2"},
-      {"page 3a typed, Back to page 3 and on",
-       at3 + "B page2.refusals=1 N N 1a:1:4=12 threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
+      {"page 3a typed, Back to page 3 and on", at3 + "B page2.refusals=1 N N threshold?0 1a:1:4=12 "
+                                                     "threshold=1,2 B N 1a:1:4?12 threshold?1,2"},
       {"the tact typed, Back to page 1 and on",
        at3 + "B page2.time=1 N N tact=15 1a:1:5=30 B B B N N N tact?15 1a:1:5?30"},
   };
@@ -266,62 +269,48 @@ const ShellTables& texts() {
 
 TEST(TaskWizardFrame, CaptionsCountTheStepsOfTheDatabaseLevel) {
   TaskWizardState s;
-  const auto caption = [&](int step) { return taskStepCaption(s, step).resolve(texts()); };
-  EXPECT_EQ(caption(1), "S64 (S744 1)");
-  s.dbLevel = 1;
-  EXPECT_EQ(caption(2), "S64 (S744 2 S200 5)");
-  EXPECT_EQ(caption(4), "S64 (S744 S3 S200 5)");
-  EXPECT_EQ(caption(5), "S64 (S744 S3 S200 5)");  // after the address page
+  const auto captions = [&](std::initializer_list<int> steps) {
+    std::string out;
+    for (int step : steps) out += taskStepCaption(s, step).resolve(texts()) + "|";
+    return out;
+  };
+  EXPECT_EQ(captions({1}), "S64 (S744 1)|");
+  s.dbLevel = 1;  // step 5 comes after the address page, then after the optional page
+  EXPECT_EQ(captions({2, 4, 5}), "S64 (S744 2 S200 5)|S64 (S744 S3 S200 5)|S64 (S744 S3 S200 5)|");
   s.header.cargoMode = 1;
-  EXPECT_EQ(caption(5), "S64 (S744 S4 S200 5)");  // after the optional page
-  EXPECT_EQ(caption(6), "S64 (S744 4 S200 5)");
-  EXPECT_EQ(caption(7), "S64 (S744 5 S200 5)");
-  EXPECT_EQ(caption(8), "S64");
+  EXPECT_EQ(captions({5, 6, 7, 8}),
+            "S64 (S744 S4 S200 5)|S64 (S744 4 S200 5)|S64 (S744 5 S200 5)|S64|");
   s.dbLevel = 2;
   s.formMode = kCorrectTask;
-  EXPECT_EQ(caption(3), "S233 (S744 3 S200 3)");
+  EXPECT_EQ(captions({3}), "S233 (S744 3 S200 3)|");
   s.dbLevel = 3;
-  EXPECT_EQ(caption(2), "S233 (S744 2 S200 3)");
+  EXPECT_EQ(captions({2}), "S233 (S744 2 S200 3)|");
 }
 
 // The walks of the flow test go Back over the pages; here the flags and the steps they skip.
 TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   TaskWizardState s;
-  s.dbLevel = 2;
-  const auto from = [&](int step) {
-    s.wizardStep = step;
-    const BackMove m = backFrom(s);
-    return std::to_string(m.toStep) + " " + m.focus + (m.resetWarnedRow ? " reset" : "") +
-           (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "");
+  const auto backs = [&] {
+    std::string out;
+    for (s.wizardStep = 1; s.wizardStep <= 8; ++s.wizardStep) {
+      const BackMove m = backFrom(s);
+      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") +
+             (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "") + "|";
+    }
+    return out;
   };
-  EXPECT_EQ(from(1), "1 ");
-  EXPECT_EQ(from(2), "1 txtShifr noprev");
-  EXPECT_EQ(from(8), "3 Table1 next");
-  s.dbLevel = 1;
-  EXPECT_EQ(from(8), "7 Table3 next");
   s.dbLevel = 2;
-  EXPECT_EQ(from(3), "2 TS_num");
+  EXPECT_EQ(backs(),
+            "1|1txtShifr noprev|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|"
+            "6Table2|3Table1 next|");
   s.header.timeFactorFlag = 1;
-  EXPECT_EQ(from(8), "4 Table1a next");
-  EXPECT_EQ(from(6), "4 Table1a reset");
-  s.formMode = kCorrectTask;
-  EXPECT_EQ(from(2), "1 txtName noprev");
-}
-
-TEST(TaskWizardFrame, TheDatabaseListFindsATasksDatabase) {
-  std::string suffixes;
-  for (int step : {1, 5, 8, 0, 9}) suffixes += std::string(taskPageSuffix(step)) + "|";
-  EXPECT_EQ(suffixes, "1|34|6|||");
-  const std::vector<std::string> items = databaseListItems(
-      {{"001sys1", "Demo city"}, {"002sys2", "Demo city 2"}, {"002cli2", "Shop"}}, texts());
-  EXPECT_EQ(items, (std::vector<std::string>{"S445", "[001sys1] Demo city", "[002sys2] Demo city 2",
-                                             "[002cli2] Shop"}));
-  TaskHeader h;
-  h.dbCode = "002";
-  h.dbKind = "cli2";
-  EXPECT_EQ(databaseItemOf(items, h), 3);
-  h.dbKind = "use2";
-  EXPECT_EQ(databaseItemOf(items, h), 0);
+  EXPECT_EQ(backs(),
+            "1|1txtShifr noprev|2TS_num|3Table1 reset|4Table1a|4Table1a reset|"
+            "6Table2|4Table1a next|");
+  std::tie(s.dbLevel, s.ambiguousCount, s.formMode) = std::tuple(1, 1, kCorrectTask);
+  EXPECT_EQ(backs(),
+            "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
+            "7Table3 next|");
 }
 
 TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
@@ -341,6 +330,20 @@ TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
   for (const char* kind : {"sys1", "sys2", "use1", "use2", "cli2"})
     kinds += taskDbKindText(kind).resolve(texts()) + " ";
   EXPECT_EQ(kinds, "sys1 (S609) sys2 (S610) use1 (S510) use2 (S511) cli2 (S217) ");
+}
+
+// Typed back to what was filled, a cell holds the filled text again.
+TEST(TypedCells, EachCollectTakesWhatChangedSinceTheLast) {
+  GridTable g(1);
+  g.setRows(1);
+  TypedCells typed;
+  typed.filled(g, {"a"}, [](int, int) { return true; });
+  for (const char* text : {"x", ""}) {
+    g.set(0, 0, text);
+    typed.collect(g);
+  }
+  ASSERT_TRUE(typed.typed("a", 0));
+  EXPECT_EQ(*typed.typed("a", 0), "");
 }
 
 }  // namespace

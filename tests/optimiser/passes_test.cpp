@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "optimiser/pass_parts.h"
 #include "optimiser/progress_log.h"
 
@@ -178,6 +180,67 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
   }
 }
 
+// A served threshold T holds the vehicle at the start until fewer than |T| points are open;
+// a negative T also stops the refusals there: no more than needed are refused.
+TEST(Transitions, ServedThresholdAtTheStart) {
+  struct Row {
+    int32_t threshold;
+    std::array<int, 3> refusals, moves;  // with 3, 2 and 1 points open
+  };
+  for (const Row& row : std::vector<Row>{{0, {3, 2, 1}, {3, 2, 1}},
+                                         {2, {3, 2, 1}, {0, 0, 1}},
+                                         {-2, {3, 2, 0}, {0, 0, 1}},
+                                         {-3, {3, 0, 0}, {0, 2, 1}},
+                                         {-1, {3, 2, 1}, {0, 0, 0}}}) {
+    TaskFixture f(1, 4);
+    f.task.header.refusalFlag = 1;
+    f.task.header.servedThreshold = row.threshold;
+    for (int32_t k = 2; k <= 4; ++k) f.pointRec(k).refusalAllowed = 1;
+    Graph graph;  // every point reaches every other
+    for (int32_t b = 0; b < 4; ++b) {
+      std::vector<Arc> arcs;
+      for (int32_t j = 0; j < 4; ++j)
+        if (j != b) arcs.push_back({j, 0.1, 1});
+      graph.addVertex(arcs);
+    }
+    const PassParts parts(f.finish(), graph);
+    std::array<int, 3> refusals{}, moves{};
+    int32_t finished = 0;  // the states with every point served come first
+    for (int32_t s = 1; s < parts.transitions.stateCount(); ++s) {
+      const StateVec& sv = parts.space.state(s);
+      int open = 0;
+      for (int32_t j = 0; j < 4; ++j) open += parts.space.status(sv.code, j) != Served;
+      if (open == 0) finished = s;
+      if (sv.position != 0 || open == 0) continue;
+      refusals[3 - open] = moves[3 - open] = 0;  // the same at every state of `open` points
+      for (int32_t r = parts.transitions.first(s); r < parts.transitions.end(s); ++r) {
+        const int32_t code = parts.transitions.detail(r).code;
+        (code >= 4 ? refusals : moves)[3 - open] += code >= 0;
+      }
+    }
+    EXPECT_EQ(refusals, row.refusals) << row.threshold;
+    EXPECT_EQ(moves, row.moves) << row.threshold;
+    EXPECT_EQ(parts.transitions.finishedStates(), finished);
+  }
+}
+
+// The final pass's gain shows as a profit once incomes, times or cargo count; a pair pass's
+// never does.
+TEST(Passes, ConvergedLinesShowAProfitOnlyInTheFinalPassOfAnOption) {
+  for (int option = 0; option < 4; ++option) {
+    TaskFixture f(1, 2);
+    f.arc(f.point(1), 0, 2).arc(0, f.point(2), 3).arc(f.point(2), 0, 1);
+    TaskHeader& h = f.task.header;
+    (option == 1 ? h.refusalFlag : option == 2 ? h.timeFactorFlag : h.cargoMode) = option > 0;
+    ProgressLog log;
+    solvePasses(f.finish(), {}, {1, '.'}, log);
+    std::vector<bool> profit;  // the profit's text, [764], in place of the cost's, [253]
+    for (const std::string& line : log.lines)
+      if (line.rfind("L5: ", 0) == 0) profit.push_back(line.find("[764]") != std::string::npos);
+    EXPECT_EQ(profit, (std::vector<bool>{false, option > 0})) << option;
+  }
+}
+
 // The final pass of ten points with return trips has 78733 states: counted, refused before
 // any table is made.
 TEST(Passes, TooManyStatesFailTheFinalPassBeforeItsTables) {
@@ -188,6 +251,7 @@ TEST(Passes, TooManyStatesFailTheFinalPassBeforeItsTables) {
   EXPECT_EQ(res.solutionFound, 0);
   EXPECT_EQ(res.stateCount, 78733);
   EXPECT_EQ(res.passStats.back().records, 0);
+  EXPECT_GT(res.iterationsDone, 0);  // the last pair pass's: the final pass never iterated
   ASSERT_TRUE(res.failure);
   EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [7]. [765] 2 [766] 78733 (> 30000 [153]).");
   // Two points over 14999 time steps of a minute: 30000 states, not too many.

@@ -124,11 +124,12 @@ TEST(RelaxationReference, FinalPassesWithIncomesAndWindows) {
     const int64_t states = countFinalStates(finalPassRules(task.header, task.points));
     if (states > kStateLimit || states < 2) continue;
     Graph graph;
-    const int32_t n = task.pointCount();
+    const int32_t n = task.pointCount(), deadEnd = rng.pick(0, 2 * n);
     for (int32_t b = 0; b < n; ++b) {
       std::vector<Arc> arcs;
       for (int32_t j = 0; j < n; ++j)
-        if (j != b && rng.chance(0.7)) arcs.push_back({j, rng.real(0.05, 1), rng.real(1, 30)});
+        if (j != b && b != deadEnd && rng.chance(0.7))
+          arcs.push_back({j, rng.real(0.05, 1), rng.real(1, 30)});
       graph.addVertex(arcs);
     }
     SCOPED_TRACE(round);

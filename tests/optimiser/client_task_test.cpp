@@ -57,6 +57,7 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
   // Oak 4 also reaches the last section, s9, and a section beyond the database.
   system.houses[3].links.push_back({10, 5, 60});
   system.houses[3].links.push_back({11, 0, 0});
+  system.houses[2].links.push_back({11, 0, 0});  // Main 25: one of its two links counts
   const DbrnFile before = system;
   test::ProgressLog log;
   loadRoadNetworkTask(task, system, log);
@@ -71,6 +72,7 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
   // Oak 4 is entered from s6, its reverse s7 and s9: the link beyond counts for nothing.
   EXPECT_EQ(task.points[3].toCount, 3);
   EXPECT_EQ(task.points[3].sectionIndex, -1);
+  EXPECT_EQ(task.points[2].sectionIndex, -1);
   EXPECT_EQ(task.points[0].fromCount, static_cast<int32_t>(task.graph.out(10).size()));
   // Main 3 leaves onto s0 (80 m to its end), onto its reverse s5 (250 - 80 m) and, along s0,
   // to Main 5a (25 m from its exit, 80 - 60 m apart), staying there 6 minutes; at 5 km/h,
@@ -85,11 +87,14 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
     EXPECT_NEAR(out[k].cost, std::get<2>(ways[k]), 1e-9) << k;
   }
   EXPECT_EQ(task.times[1].serviceDuration, 6);
-  // A point whose house lies beyond the database has no ways at all.
+  // A point whose house, or whose house's only link, lies beyond the database has no ways.
   OptimTask lost = cliTask({0, 1});
   lost.points[1].houseIndex = 4;
+  system.houses[0].links = {{11, 0, 0}};
   loadRoadNetworkTask(lost, system, log);
   EXPECT_EQ(lost.points[1].toCount + lost.points[1].fromCount, 0);
+  EXPECT_EQ(lost.points[0].toCount, 0);
+  EXPECT_EQ(lost.points[0].sectionIndex, -1);
 }
 
 TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {

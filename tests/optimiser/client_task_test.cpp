@@ -100,8 +100,8 @@ TEST(ClientTask, HousesGiveTheirPointsSectionsAndWays) {
 TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {
   qj::test::TempDir dir;
   const std::string head = "[193] \"CLI001\". [8]. [830] \"123sys2_dbrn_eng.dat\" [1051]: ";
-  const auto failure = [&](const DbrnFile& db, const OptimTask& task) {
-    dir.write("123sys2_dbrn_eng.dat", writeDbrn(db));
+  const auto failure = [&](const std::string& bytes, const OptimTask& task) {
+    dir.write("123sys2_dbrn_eng.dat", bytes);
     const SystemDatabase read = readSystemDatabase(task, dir / "123sys2_dbrn_eng.dat");
     EXPECT_NE(read.db.has_value(), read.failure.has_value());
     return read.failure ? read.failure->utf8(indexShell()) : std::string("(none)");
@@ -127,14 +127,11 @@ TEST(ClientTask, TheSystemDatabaseMustBeTheTasksNetwork) {
     DbrnFile db = qj::test::smallTown("sys2");
     OptimTask task = cliTask();
     c.change(db, task);
-    EXPECT_EQ(failure(db, task), c.tail.empty() ? "(none)" : head + c.tail);
+    EXPECT_EQ(failure(writeDbrn(db), task), c.tail.empty() ? "(none)" : head + c.tail);
   }
   // A damaged file is reported as every damaged database is.
-  dir.write("123sys2_dbrn_eng.dat", writeDbrn(qj::test::smallTown("sys2")).substr(0, 300));
-  const SystemDatabase damaged = readSystemDatabase(cliTask(), dir / "123sys2_dbrn_eng.dat");
-  ASSERT_TRUE(damaged.failure);
-  EXPECT_EQ(damaged.failure->utf8(indexShell())
-                .rfind("[193] \"CLI001\". [8]. [830] \"123sys2_dbrn_eng.dat\" [832]: ", 0),
+  const std::string damaged = writeDbrn(qj::test::smallTown("sys2")).substr(0, 300);
+  EXPECT_EQ(failure(damaged, cliTask()).rfind(head.substr(0, head.find("[1051]")) + "[832]: ", 0),
             0u);
 }
 

@@ -13,9 +13,7 @@
 namespace qj::optim {
 namespace {
 
-using test::PassParts;
-using test::ProgressLog;
-using test::TaskFixture;
+using namespace test;
 
 std::string text(const Text& t) {
   return t.utf8(test::indexShell());
@@ -24,6 +22,18 @@ std::string text(const Text& t) {
 PassesResult solve(const OptimTask& task, const IterationSettings& settings = {}, int threads = 1) {
   SilentProgress quiet;
   return solvePasses(task, settings, {threads, ','}, quiet);
+}
+
+// The points' graph of a final pass: every point reaches every other.
+Graph everyPointReachesEveryOther(int32_t n) {
+  Graph graph;
+  for (int32_t b = 0; b < n; ++b) {
+    std::vector<Arc> arcs;
+    for (int32_t j = 0; j < n; ++j)
+      if (j != b) arcs.push_back({j, 0.1, 1});
+    graph.addVertex(arcs);
+  }
+  return graph;
 }
 
 TEST(Passes, EqualAlternativesFollowTheFirstRecord) {
@@ -79,34 +89,22 @@ TEST(Pairs, OrderAndExclusions) {
     std::vector<int32_t> orderValues;
     std::vector<Pair> pairs;
   };
+  // clang-format off
   const std::vector<Case> cases = {
       {"every pair", 3, 1, 0, 0, 1, 0, {0, 0, 0}, {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}, {3, 2}}},
       {"no start to end", 3, 1, 3, 0, 0, 0, {0, 0, 0}, {{1, 2}, {2, 3}}},
       {"refusals", 3, 1, 3, 1, 0, 0, {0, 0, 0}, {{1, 2}, {1, 3}, {2, 3}}},
       {"returns", 3, 2, 3, 0, 1, 0, {0, 0, 0}, {{1, 2}, {1, 3}, {2, 1}, {2, 3}}},
-      {"fixed next",
-       4,
-       1,
-       0,
-       0,
-       1,
-       1,
-       {0, 4, 0, 0},
+      {"fixed next", 4, 1, 0, 0, 1, 1, {0, 4, 0, 0},
        {{1, 2}, {1, 3}, {1, 4}, {2, 4}, {3, 1}, {3, 2}, {3, 4}, {4, 1}, {4, 2}, {4, 3}}},
       {"2 after 3", 3, 1, 0, 0, 1, 2, {0, 3, 0}, {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}}},
       {"classes", 4, 1, 4, 0, 0, 3, {0, 1, 3, 3}, {{1, 2}, {2, 4}, {3, 4}}},
-      {"classes refusable",
-       4,
-       1,
-       4,
-       1,
-       0,
-       3,
-       {0, 1, 3, 3},
+      {"classes refusable", 4, 1, 4, 1, 0, 3, {0, 1, 3, 3},
        {{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}},
       {"no class", 3, 1, 0, 0, 0, 3, {-1, 1, 0}, {{1, 2}, {1, 3}, {3, 2}}},
       {"two points", 2, 2, 0, 0, 0, 0, {7, 7}, {{2, 1}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     TaskHeader h;
     h.pointCount = c.n;
@@ -125,9 +123,8 @@ TEST(Passes, ExpansionWritesRefusalsAndDeferralsAsNegativeCodes) {
       {{5, 0.1}, {11, 0.2}}, {{6, 0.3}, {11, 0.4}}, {{7, 0.5}, {11, 0.6}}, {{8, 0.7}, {11, 0.8}}};
   // Refuse point 3, move to point 2, defer point 1 (as a code 2N + k - 1).
   const std::vector<RouteStep> final = {{3 + 2, 0}, {1, 1}, {6, 0}, {2, 0}};
-  const std::vector<RouteStep> expected = {{-3, 0}, {5, 0.1}, {11, 0.2},
-                                           {-4, 0}, {8, 0.7}, {12, 0.8}};
-  EXPECT_EQ(expandFinalRoute(3, 1, pairs, routes, final), expected);
+  EXPECT_EQ(expandFinalRoute(3, 1, pairs, routes, final),
+            (std::vector<RouteStep>{{-3, 0}, {5, 0.1}, {11, 0.2}, {-4, 0}, {8, 0.7}, {12, 0.8}}));
 }
 
 // At the start point the refusals come at time step 0 only; the deferrals of a return trip
@@ -149,14 +146,7 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
     f.pointRec(3).refusalAllowed = 1;
     f.pointRec(4).windowHigh = 30;  // time steps 0 to 3
     const OptimTask& task = f.finish();
-    Graph graph;  // every point reaches every other
-    for (int32_t b = 0; b < 4; ++b) {
-      std::vector<Arc> arcs;
-      for (int32_t j = 0; j < 4; ++j)
-        if (j != b) arcs.push_back({j, 0.1, 1});
-      graph.addVertex(arcs);
-    }
-    const PassParts parts(task, graph);
+    const PassParts parts(task, everyPointReachesEveryOther(4));
     const Transitions& tr = parts.transitions;
     int starts = 0;
     for (int32_t s = 1; s < tr.stateCount(); ++s) {
@@ -183,28 +173,19 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
 // A served threshold T holds the vehicle at the start until fewer than |T| points are open;
 // a negative T also stops the refusals there: no more than needed are refused.
 TEST(Transitions, ServedThresholdAtTheStart) {
-  struct Row {
-    int32_t threshold;
-    std::array<int, 3> refusals, moves;  // with 3, 2 and 1 points open
-  };
-  for (const Row& row : std::vector<Row>{{0, {3, 2, 1}, {3, 2, 1}},
-                                         {2, {3, 2, 1}, {0, 0, 1}},
-                                         {-2, {3, 2, 0}, {0, 0, 1}},
-                                         {-3, {3, 0, 0}, {0, 2, 1}},
-                                         {-1, {3, 2, 1}, {0, 0, 0}}}) {
+  using Counts = std::array<int, 3>;  // with 3, 2 and 1 points open
+  // clang-format off
+  for (const auto& [threshold, expectedRefusals, expectedMoves] :
+       std::vector<std::tuple<int32_t, Counts, Counts>>{
+           {0, {3, 2, 1}, {3, 2, 1}}, {2, {3, 2, 1}, {0, 0, 1}}, {-2, {3, 2, 0}, {0, 0, 1}},
+           {-3, {3, 0, 0}, {0, 2, 1}}, {-1, {3, 2, 1}, {0, 0, 0}}}) {
+    // clang-format on
     TaskFixture f(1, 4);
     f.task.header.refusalFlag = 1;
-    f.task.header.servedThreshold = row.threshold;
+    f.task.header.servedThreshold = threshold;
     for (int32_t k = 2; k <= 4; ++k) f.pointRec(k).refusalAllowed = 1;
-    Graph graph;  // every point reaches every other
-    for (int32_t b = 0; b < 4; ++b) {
-      std::vector<Arc> arcs;
-      for (int32_t j = 0; j < 4; ++j)
-        if (j != b) arcs.push_back({j, 0.1, 1});
-      graph.addVertex(arcs);
-    }
-    const PassParts parts(f.finish(), graph);
-    std::array<int, 3> refusals{}, moves{};
+    const PassParts parts(f.finish(), everyPointReachesEveryOther(4));
+    Counts refusals{}, moves{};
     int32_t finished = 0;  // the states with every point served come first
     for (int32_t s = 1; s < parts.transitions.stateCount(); ++s) {
       const StateVec& sv = parts.space.state(s);
@@ -218,26 +199,9 @@ TEST(Transitions, ServedThresholdAtTheStart) {
         (code >= 4 ? refusals : moves)[3 - open] += code >= 0;
       }
     }
-    EXPECT_EQ(refusals, row.refusals) << row.threshold;
-    EXPECT_EQ(moves, row.moves) << row.threshold;
+    EXPECT_EQ(refusals, expectedRefusals) << threshold;
+    EXPECT_EQ(moves, expectedMoves) << threshold;
     EXPECT_EQ(parts.transitions.finishedStates(), finished);
-  }
-}
-
-// The final pass's gain shows as a profit once incomes, times or cargo count; a pair pass's
-// never does.
-TEST(Passes, ConvergedLinesShowAProfitOnlyInTheFinalPassOfAnOption) {
-  for (int option = 0; option < 4; ++option) {
-    TaskFixture f(1, 2);
-    f.arc(f.point(1), 0, 2).arc(0, f.point(2), 3).arc(f.point(2), 0, 1);
-    TaskHeader& h = f.task.header;
-    (option == 1 ? h.refusalFlag : option == 2 ? h.timeFactorFlag : h.cargoMode) = option > 0;
-    ProgressLog log;
-    solvePasses(f.finish(), {}, {1, '.'}, log);
-    std::vector<bool> profit;  // the profit's text, [764], in place of the cost's, [253]
-    for (const std::string& line : log.lines)
-      if (line.rfind("L5: ", 0) == 0) profit.push_back(line.find("[764]") != std::string::npos);
-    EXPECT_EQ(profit, (std::vector<bool>{false, option > 0})) << option;
   }
 }
 
@@ -303,6 +267,20 @@ TEST(Passes, ProgressLinesOfATwoPointTaskInOrder) {
       "L5: 4. [178] 2 [601]). [435] [726] - 4. [253] 2 [715] - 4.99 <s54> <s10>", "Busy hidden",
       "L6: 5. [177]."};
   EXPECT_EQ(log.lines, expected);
+  // With incomes, times or cargo the final pass's gain shows as a profit, [764] in place of
+  // [253]; a pair pass's never does.
+  for (int option = 1; option < 4; ++option) {
+    TaskFixture g(1, 2);
+    g.arc(g.point(1), 0, 2).arc(0, g.point(2), 3).arc(g.point(2), 0, 1);
+    TaskHeader& h = g.task.header;
+    (option == 1 ? h.refusalFlag : option == 2 ? h.timeFactorFlag : h.cargoMode) = 1;
+    ProgressLog withOption;
+    solvePasses(g.finish(), {}, {1, '.'}, withOption);
+    std::vector<bool> profit;
+    for (const std::string& line : withOption.lines)
+      if (line.rfind("L5: ", 0) == 0) profit.push_back(line.find("[764]") != std::string::npos);
+    EXPECT_EQ(profit, (std::vector<bool>{false, true})) << option;
+  }
 }
 
 }  // namespace

@@ -48,9 +48,9 @@ TEST(WindowSteps, ParametersInTheOrderOfTheEdits) {
   }
   const ParameterCheck defaults = checkParameters(defaultParameterTexts(','), ',');
   ASSERT_TRUE(defaults.settings);
-  EXPECT_EQ(defaults.settings->relaxationCoef, 0.9);
-  EXPECT_EQ(defaults.settings->stopCriterion, 0.003);
-  EXPECT_EQ(defaults.settings->checkInterval + defaults.settings->iterationLimit, 1005);
+  const IterationSettings& d = *defaults.settings;
+  EXPECT_EQ(std::tie(d.relaxationCoef, d.stopCriterion, d.checkInterval, d.iterationLimit),
+            std::make_tuple(0.9, 0.003, 5, 1000));
   EXPECT_EQ(defaultParameterTexts('.').stop, "0.003");
 }
 

@@ -95,7 +95,6 @@ TEST(SolverGraph, SolverInputCountsAreTheArcsWritten) {
   st.arcs[11].pop_back();  // point 2 keeps FromCount 3
   EXPECT_THROW(solverInputOf(st), std::logic_error);
   RouteTask few;  // more points than sections
-  few.header = st.header;
   few.header.sectionCount = 1;
   few.sectionVertices.resize(1);
   few.points.resize(2);

@@ -159,9 +159,9 @@ TEST(ClientTask, AClientAdditionTaskIsSolvedOnItsSystemDatabase) {
   const SolutionFile described = runTask(env, {}, "CLI002", quiet).file;
   ASSERT_EQ(own.header.solutionFound, 1) << cp1251::toUtf8(own.header.finalMessage);
   ASSERT_EQ(described.header.solutionFound, 1) << cp1251::toUtf8(described.header.finalMessage);
-  EXPECT_EQ(described.header.objective, own.header.objective);
-  EXPECT_EQ(described.header.routeStepCount, own.header.routeStepCount);
-  EXPECT_EQ(described.header.stateCount, own.header.stateCount);
+  const SolutionHeader &d = described.header, &o = own.header;
+  EXPECT_EQ(std::tie(d.objective, d.routeStepCount, d.stateCount),
+            std::tie(o.objective, o.routeStepCount, o.stateCount));
   EXPECT_EQ(described.body, SolutionBody::Description);
   const RouteRows rows =
       buildRouteRows(st.header, st.points, own.steps, own.startServiceTimes, sys2, texts, ',');

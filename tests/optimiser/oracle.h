@@ -104,10 +104,7 @@ class FinalOracle {
       const auto alts = alternatives(s);
       auto it =
           std::find_if(alts.begin(), alts.end(), [&](const Alt& a) { return a.code == step.code; });
-      if (it == alts.end() || it->forbidden) {
-        r.cost = std::numeric_limits<double>::infinity();
-        return r;
-      }
+      if (it == alts.end() || it->forbidden) return {std::numeric_limits<double>::infinity(), {}};
       r.cost += it->cost;
       if (it->loads) r.loading.push_back(it->minutes);
       s = it->next;

@@ -136,12 +136,9 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
        std::vector<std::pair<int32_t, double>>{{0, 5}, {1, 5}, {1, 8}}) {
     TaskFixture f(1, 4);
     TaskHeader& h = f.task.header;
-    h.refusalFlag = 1;
-    h.returnFlag = 1;
+    h.refusalFlag = h.returnFlag = h.timeFactorFlag = 1;  // time steps of 10 minutes
     h.cargoMode = cargo;
     h.capacity = capacity;
-    h.timeFactorFlag = 1;
-    h.tactMinutes = 10;
     f.pointRec(3).volume = f.pointRec(4).volume = 4;
     f.pointRec(3).refusalAllowed = 1;
     f.pointRec(4).windowHigh = 30;  // time steps 0 to 3
@@ -160,11 +157,10 @@ TEST(Transitions, WhatTheStartPointOffersAtEachTimeStep) {
         (code >= 8 ? deferrals : code >= 4 ? refusals : moves) += code >= 0;
       }
       const bool first = sv.timeStep == 0, over = capacity < 8;
-      SCOPED_TRACE("cargo " + std::to_string(cargo) + " capacity " + std::to_string(capacity) +
-                   " step " + std::to_string(sv.timeStep));
-      EXPECT_EQ(refusals, first ? 1 : 0);
-      EXPECT_EQ(deferrals, over && (first || cargo) ? 2 : 0);
-      EXPECT_EQ(moves, cargo && over ? 0 : 2);
+      EXPECT_EQ(
+          std::make_tuple(refusals, deferrals, moves),
+          std::make_tuple(first ? 1 : 0, over && (first || cargo) ? 2 : 0, cargo && over ? 0 : 2))
+          << "cargo " << cargo << " capacity " << capacity << " step " << sv.timeStep;
     }
     EXPECT_EQ(starts, 4);
   }
@@ -235,9 +231,7 @@ TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
   TaskFixture f(1, 2);
   f.arc(f.point(1), 0, 1, 0.5).arc(0, f.point(2), 1, 0.5).arc(f.point(2), 0, 1, 0.1);
   TaskHeader& h = f.task.header;
-  h.timeFactorFlag = 1;
-  h.tactMinutes = 10;
-  h.refusalFlag = 1;
+  h.timeFactorFlag = h.refusalFlag = 1;  // time steps of 10 minutes
   f.pointRec(2).windowHigh = 30;
   f.pointRec(2).income = 5e6;
   const PassesResult res = solve(f.finish());
@@ -245,6 +239,22 @@ TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
   ASSERT_TRUE(res.failure);
   EXPECT_EQ(res.solutionFound, 0);
   EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [767] 2 [601]). [76].");
+  // Nor a refusal of end point 3 away from it, after a trip whose income pays for it: the
+  // load holds the vehicle until point 3 is deferred, and no way leads to point 3.
+  TaskFixture g(1, 3);
+  TaskHeader& r = g.task.header;
+  r.refusalFlag = r.returnFlag = r.cargoMode = 1;
+  r.capacity = 5;
+  r.endPoint = 3;
+  g.pointRec(2).volume = g.pointRec(3).volume = 4;
+  g.pointRec(3).refusalAllowed = 1;
+  g.pointRec(2).income = 5e6;
+  const PassParts parts(g.finish(), Graph({1, 1, 0}, {{1, 0.1, 1}, {0, 0.1, 1}}));
+  RelaxArrays arrays;
+  EXPECT_EQ(solveByRelaxation(parts.transitions, {}, arrays).status, Solved);
+  // Deferral of 3, to 2 and back: then the refusal.
+  EXPECT_EQ(extractRoute(parts.setup, parts.space, parts.transitions, arrays.choice).status,
+            ExtractStatus::ForbiddenStep);
 }
 
 TEST(Passes, ProgressLinesOfATwoPointTaskInOrder) {

@@ -103,7 +103,7 @@ void forEachPairPass(const OptimTask& task, const std::function<void(const Trans
     f(test::PassParts(task, pair).transitions);
 }
 
-TEST(RelaxationReference, PairPassesOfRandomTasks) {
+TEST(RelaxationReference, PairAndFinalPassesOfRandomTasks) {
   test::Rng rng(31);
   for (int round = 0; round < 30; ++round) {
     test::TaskFixture f(rng.pick(4, 25), rng.pick(2, 4));
@@ -114,10 +114,8 @@ TEST(RelaxationReference, PairPassesOfRandomTasks) {
     SCOPED_TRACE(round);
     forEachPairPass(task, [&](const Transitions& tr) { expectSameAsReference(tr, set); });
   }
-}
-
-TEST(RelaxationReference, FinalPassesWithIncomesAndWindows) {
-  test::Rng rng(32);
+  // Final passes with incomes, windows and now and then a point without a way out.
+  rng = test::Rng(32);
   for (int round = 0; round < 40; ++round) {
     test::TaskFixture f(4, rng.pick(2, 6));
     const OptimTask& task = test::randomTask(rng, test::options::kAll, f);

@@ -46,9 +46,7 @@ TEST(WindowSteps, ParametersInTheOrderOfTheEdits) {
     EXPECT_EQ(check.message ? check.message->utf8(test::indexShell()) : "", c.message);
     EXPECT_TRUE(!check.message || check.message->kind == MessageKind::Warning);
   }
-  const ParameterCheck defaults = checkParameters(defaultParameterTexts(','), ',');
-  ASSERT_TRUE(defaults.settings);
-  const IterationSettings& d = *defaults.settings;
+  const IterationSettings d = checkParameters(defaultParameterTexts(','), ',').settings.value();
   EXPECT_EQ(std::tie(d.relaxationCoef, d.stopCriterion, d.checkInterval, d.iterationLimit),
             std::make_tuple(0.9, 0.003, 5, 1000));
   EXPECT_EQ(defaultParameterTexts('.').stop, "0.003");

@@ -97,6 +97,8 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
       // A refusal before the first section leaves no street to shorten to: the texts stay whole.
       {"after a refusal", {{-4, 0}, {0, 0.05}, {1, 0.05}}, true,
        {{2, kRouteSection, "st. Main, 1-9"}, {3, kRouteSection, "st. Main, 11-19"}}},
+      // A route that ends at point 2: no next step to stand on.
+      {"last at a point", {{0, 0.05}, {1, 0.05}, {11, 0.1}}, false, {{3, kRouteSection, ""}}},
       // Back at node 1, the start point stands on its own section s0, the first of all.
       {"own section", {{0, 0.05}, {5, 0.05}, {10, 0.1}}, true, {{3, kRouteSection, same(" 1-9")}}},
       // At node 3 after s1 the next step drives s3 (4 -> 3), which does not start there; its

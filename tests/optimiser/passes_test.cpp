@@ -55,7 +55,8 @@ TEST(Passes, FailedPairPassesEndTheTask) {
     ASSERT_TRUE(res.failure);
     EXPECT_EQ(res.solutionFound, -1);
     EXPECT_EQ(res.iterationsDone, 0);
-    EXPECT_GT(res.objective, 0);  // the last gain computed
+    EXPECT_GT(res.objective, 0);  // the last gain computed, not the pass's cost
+    EXPECT_EQ(res.passResults[0].cost, 0);
     EXPECT_EQ(res.pairs[0].failed, 1);
     EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [10] 1 [601]). [548].");
   }

@@ -240,6 +240,8 @@ TEST(Passes, ForbiddenStepThatAnIncomeMakesCheapIsNeverARoute) {
   ASSERT_TRUE(res.failure);
   EXPECT_EQ(res.solutionFound, 0);
   EXPECT_EQ(text(*res.failure), "[193] \"TEST01\". [767] 2 [601]). [76].");
+  f.arcs[f.point(1)][0].time = f.arcs[0][0].time = 0.25;  // ends at 30 minutes: in time
+  EXPECT_EQ(solve(f.finish()).solutionFound, 1);
   // Nor a refusal of end point 3 away from it, after a trip whose income pays for it: the
   // load holds the vehicle until point 3 is deferred, and no way leads to point 3.
   TaskFixture g(1, 3);

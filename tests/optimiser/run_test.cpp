@@ -95,7 +95,7 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
       CHECK_CASE(s.iterationLimit = 9, "[556] 9."),
       CHECK_CASE(s.iterationLimit = 10, ""),
       CHECK_CASE(s.stopCriterion = 0.10002, "[553] 0,100 ."),
-      CHECK_CASE(s.stopCriterion = 0.1, ""),
+      CHECK_CASE(s.stopCriterion = 0.10001, ""),
       CHECK_CASE(s.stopCriterion = 0.00099, ""),
       CHECK_CASE(s.stopCriterion = 0.00098, "[553] 0,001 ."),
       CHECK_CASE(in.points[1].waitPenalty = -1e-8, "[559] 2."),

@@ -49,7 +49,6 @@ TEST(WindowSteps, ParametersInTheOrderOfTheEdits) {
   const IterationSettings d = checkParameters(defaultParameterTexts(','), ',').settings.value();
   EXPECT_EQ(std::tie(d.relaxationCoef, d.stopCriterion, d.checkInterval, d.iterationLimit),
             std::make_tuple(0.9, 0.003, 5, 1000));
-  EXPECT_EQ(defaultParameterTexts('.').stop, "0.003");
 }
 
 TEST(WindowSteps, NumbersAreWrittenWithTheSeparatorInUse) {

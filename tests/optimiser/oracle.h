@@ -53,13 +53,8 @@ inline OraclePair oraclePair(const OptimTask& task, int32_t from, int32_t to) {
     for (const Arc& arc : task.graph.out(v)) {
       if (!usable(arc.target)) continue;
       const double value = weight(arc) + toTarget[arc.target];
-      if (value < bestValue) {
-        second = bestValue;
-        bestValue = value;
-        best = &arc;
-      } else {
-        second = std::min(second, value);
-      }
+      second = std::min(second, std::max(value, bestValue));  // the old best, or this one
+      if (value < bestValue) bestValue = value, best = &arc;
     }
     result.margin = std::min(result.margin, second - bestValue);
     result.hours += best->time;
@@ -109,10 +104,7 @@ class FinalOracle {
       const auto alts = alternatives(s);
       auto it =
           std::find_if(alts.begin(), alts.end(), [&](const Alt& a) { return a.code == step.code; });
-      if (it == alts.end() || it->forbidden) {
-        r.cost = std::numeric_limits<double>::infinity();
-        return r;
-      }
+      if (it == alts.end() || it->forbidden) return {std::numeric_limits<double>::infinity(), {}};
       r.cost += it->cost;
       if (it->loads) r.loading.push_back(it->minutes);
       s = it->next;
@@ -171,11 +163,9 @@ class FinalOracle {
     double load = 0;
     bool anyPending = false;
     for (int32_t j = 0; j < n_; ++j) {
-      if (st[j] != Served) ++pending;
-      if (st[j] == Pending) {
-        anyPending = true;
-        load += task_.points[j].volume;
-      }
+      pending += st[j] != Served;
+      anyPending |= st[j] == Pending;
+      load += st[j] == Pending ? task_.points[j].volume : 0;
     }
     if (arcs_[p].empty()) return alts;
     const bool atStart = p == h_.startPoint - 1;

@@ -51,6 +51,7 @@ inline OptimTask& randomTask(Rng& rng, unsigned chosen, TaskFixture& f) {
     p.waitPenalty = rng.chance(0.5) ? 0 : rng.real(0, 5);
     p.serviceTime = rng.real(0, 20);
     p.unloadTime = rng.real(0, 10);
+    p.income = rng.real(0, 40);  // counts only with refusals, time windows or cargo
   }
   if ((chosen & kEndPoint) && n > 2 && rng.chance(0.6)) {
     do h.endPoint = rng.pick(1, n);
@@ -58,11 +59,8 @@ inline OptimTask& randomTask(Rng& rng, unsigned chosen, TaskFixture& f) {
   }
   if ((chosen & kRefusals) && rng.chance(0.6)) {
     h.refusalFlag = 1;
-    for (int32_t k = 1; k <= n; ++k) {
-      TaskPointRec& p = f.pointRec(k);
-      p.income = rng.real(0, 40);
-      if (k != h.startPoint && k != h.endPoint) p.refusalAllowed = rng.chance(0.5) ? 1 : 0;
-    }
+    for (int32_t k = 1; k <= n; ++k)
+      if (k != h.startPoint && k != h.endPoint) f.pointRec(k).refusalAllowed = rng.chance(0.5);
     if (rng.chance(0.4)) h.servedThreshold = rng.pick(-n, n);
   }
   if ((chosen & kTimeWindows) && rng.chance(0.6)) {

@@ -24,13 +24,10 @@ struct Folder {
   Folder() {
     std::filesystem::create_directories(dir / "Solving");
     std::filesystem::create_directories(dir / "Dbrn");
-    env = {dir / "Solving",
-           dir / "Dbrn",
-           "eng",
-           &test::indexShell(),
-           {"Info one", "Info two", "Info three"},
-           ',',
-           1};
+    // clang-format off
+    env = {dir / "Solving", dir / "Dbrn", "eng", &test::indexShell(),
+           {"Info one", "Info two", "Info three"}, ',', 1};
+    // clang-format on
     env.formatDate = [](double) { return std::string("01.02.2026"); };
     env.formatTime = [](double) { return std::string("10:11:12"); };
   }
@@ -55,10 +52,6 @@ struct Folder {
     return r.file ? *r.file : SolutionFile{};
   }
 };
-
-SolverInput smallTask() {
-  return test::ringTask();
-}
 
 std::string messageOf(const SolutionFile& f) {
   return cp1251::toUtf8(f.header.finalMessage);
@@ -102,15 +95,13 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
       CHECK_CASE(s.iterationLimit = 9, "[556] 9."),
       CHECK_CASE(s.iterationLimit = 10, ""),
       CHECK_CASE(s.stopCriterion = 0.10002, "[553] 0,100 ."),
-      CHECK_CASE(s.stopCriterion = 0.1, ""),
+      CHECK_CASE(s.stopCriterion = 0.10001, ""),
       CHECK_CASE(s.stopCriterion = 0.00099, ""),
       CHECK_CASE(s.stopCriterion = 0.00098, "[553] 0,001 ."),
-      CHECK_CASE(in.points[1].waitPenalty = -0.5, "[559] 2."),
       CHECK_CASE(in.points[1].waitPenalty = -1e-8, "[559] 2."),
       CHECK_CASE(in.arcCounts[2] = -1, "[560] 3."),
       CHECK_CASE(in.arcs[1].target = 7, "[554] 1 [198] 2."),  // 7 vertices in all
       CHECK_CASE(in.arcs[1].target = -1, "[554] 1 [198] 2."),
-      CHECK_CASE(in.arcs[1].cost = -0.5, "[558] 1 [198] 2."),
       CHECK_CASE(in.arcs[1].cost = -1e-8, "[558] 1 [198] 2."),
       CHECK_CASE(in.arcs[3].time = 0, ""),
       CHECK_CASE((in.arcs[0].cost = -1, in.arcs[0].target = -1), "[554] 1 [198] 1."),
@@ -135,7 +126,7 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
     Folder folder;
-    SolverInput input = smallTask();
+    SolverInput input = test::ringTask();
     IterationSettings settings;
     c.change(input, settings);
     folder.queue("TEST01", input);
@@ -156,7 +147,7 @@ TEST(Run, EveryCheckFailsItsTaskWithItsMessage) {
 }
 
 TEST(Run, TruncatedFilesFailWithTheirMessage) {
-  const std::string good = writeSolverInput(smallTask(), "Shell (QJ 1.6).eng");
+  const std::string good = writeSolverInput(test::ringTask(), "Shell (QJ 1.6).eng");
   // Cut inside the header, the points, the arc counts and the arcs.
   for (size_t cut : {0, 100, 319, 320, 500, 704, 710, 740, 800}) {
     SCOPED_TRACE(cut);
@@ -176,8 +167,8 @@ TEST(Run, TruncatedFilesFailWithTheirMessage) {
 
 TEST(Run, MissingFilesFailTheirTaskAndTheRunGoesOn) {
   Folder folder;
-  folder.queue("TEST02", smallTask());
-  SolverInput cli = smallTask();
+  folder.queue("TEST02", test::ringTask());
+  SolverInput cli = test::ringTask();
   cli.header.dbKind = "cli2";
   cli.header.dbCode = "007";
   cli.arcCounts.clear();
@@ -202,27 +193,25 @@ TEST(Run, MissingFilesFailTheirTaskAndTheRunGoesOn) {
 // file cannot be written: nothing of a task reaches the file of the next.
 TEST(Run, BatchOfSolvedAndFailedTasks) {
   Folder folder;
-  folder.queue("AAAAA1", smallTask());
-  SolverInput bad = smallTask();
+  folder.queue("AAAAA1", test::ringTask());
+  SolverInput bad = test::ringTask();
   bad.arcs[0].cost = -1;
   folder.queue("AAAAA2", bad);
-  SolverInput late = smallTask();
+  SolverInput late = test::ringTask();
   late.header.orderMode = 1;
   late.points[1].orderValue = 1;  // point 1, the start, must follow point 2
   folder.queue("AAAAA3", late);
-  folder.queue("AAAAA4", smallTask());
+  folder.queue("AAAAA4", test::ringTask());
   std::filesystem::create_directories(folder.env.solving / solutionFileName("AAAAA4"));
   const auto lines = folder.run(queuedTaskCodes(folder.env.solving));
   const SolutionFile f = folder.read("AAAAA1");
   EXPECT_EQ(f.header.solutionFound, 1);
   EXPECT_EQ(f.header.infoText3, "Info three");
   EXPECT_EQ(f.header.elapsedText, "0:00:00");
-  EXPECT_GT(f.header.iterationsDone, 0);
   EXPECT_EQ(f.header.stateCount, 9);  // three points without rules
-  EXPECT_GT(f.header.objective, 0);
+  EXPECT_TRUE(f.header.iterationsDone > 0 && f.header.objective > 0);
   EXPECT_EQ(f.header.checkInterval, 5);
-  EXPECT_GT(f.header.finishDate, 40000);
-  EXPECT_LT(f.header.finishTime, 1);
+  EXPECT_TRUE(f.header.finishDate > 40000 && f.header.finishTime < 1);  // a day and its fraction
   EXPECT_EQ(f.header.routeStepCount, static_cast<int32_t>(f.steps.size()));
   EXPECT_GE(f.steps.back().code, 4);  // the last step serves a point
   EXPECT_EQ(folder.solution("AAAAA1").size(), 488 + 16 * f.steps.size() + 4 + 8);
@@ -239,12 +228,11 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
   EXPECT_TRUE(shown(lines, "L8: [193] \"AAAAA4\". [919] \"qj_AAAAA4_out.dat\"."));
   EXPECT_FALSE(shown(lines, "L7: 6. [170] \"AAAAA4\", [649]."));
   // The lines of the run and of a task, around those of the passes.
+  // clang-format off
   const std::vector<std::string> head = {
-      "Button: [582]", "L2: ",
-      "L3: ",          "L4: ",
-      "L5: ",          "L6: ",
-      "L7: ",          "L8: ",
-      "End: ",         "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01.02.2026 ([134])."};
+      "Button: [582]", "L2: ", "L3: ", "L4: ", "L5: ", "L6: ", "L7: ", "L8: ", "End: ",
+      "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01.02.2026 ([134])."};
+  // clang-format on
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
             (std::vector<std::string>{"Busy hidden", "Button: [0]"}));
@@ -252,7 +240,7 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
 
 // Damaged files of every kind fail their task with a message and never bring the run down.
 TEST(Run, HostileFilesNeverCrashTheRun) {
-  const std::string good = writeSolverInput(smallTask(), "Shell (QJ 1.6).eng");
+  const std::string good = writeSolverInput(test::ringTask(), "Shell (QJ 1.6).eng");
   std::mt19937 rng(99);
   Folder folder;
   SilentProgress quiet;
@@ -275,9 +263,8 @@ TEST(Run, HostileFilesNeverCrashTheRun) {
     const TaskOutcome out = runTask(folder.env, {}, "FUZZ01", quiet);
     ASSERT_TRUE(out.written) << round;
     EXPECT_LE(out.file.header.solutionFound, 1);
-    if (out.file.header.solutionFound < 1) {
-      EXPECT_NE(out.file.header.finalMessage, std::string(255, ' '));
-    }
+    EXPECT_TRUE(out.file.header.solutionFound == 1 ||
+                out.file.header.finalMessage != std::string(255, ' '));  // a failure says why
     EXPECT_TRUE(readSolutionFile(folder.solution("FUZZ01"), false).file ||
                 out.file.body == SolutionBody::None);
   }

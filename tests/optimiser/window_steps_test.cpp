@@ -46,12 +46,9 @@ TEST(WindowSteps, ParametersInTheOrderOfTheEdits) {
     EXPECT_EQ(check.message ? check.message->utf8(test::indexShell()) : "", c.message);
     EXPECT_TRUE(!check.message || check.message->kind == MessageKind::Warning);
   }
-  const ParameterCheck defaults = checkParameters(defaultParameterTexts(','), ',');
-  ASSERT_TRUE(defaults.settings);
-  EXPECT_EQ(defaults.settings->relaxationCoef, 0.9);
-  EXPECT_EQ(defaults.settings->stopCriterion, 0.003);
-  EXPECT_EQ(defaults.settings->checkInterval + defaults.settings->iterationLimit, 1005);
-  EXPECT_EQ(defaultParameterTexts('.').stop, "0.003");
+  const IterationSettings d = checkParameters(defaultParameterTexts(','), ',').settings.value();
+  EXPECT_EQ(std::tie(d.relaxationCoef, d.stopCriterion, d.checkInterval, d.iterationLimit),
+            std::make_tuple(0.9, 0.003, 5, 1000));
 }
 
 TEST(WindowSteps, NumbersAreWrittenWithTheSeparatorInUse) {

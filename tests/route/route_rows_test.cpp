@@ -84,39 +84,30 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
     bool point2HasSections;
     std::vector<Cell> cells;
   };
+  // clang-format off
   const std::vector<Case> cases = {
       // s3 then s6: the first left of s3's list; s6 into s9 is no turn of s6.
-      {"turns",
-       {{3, 0.01}, {6, 0.01}, {9, 0.01}},
-       true,
-       {{0, kRouteServiceEnd, tt(0, "10,00")},
-        {1, kRouteTurn, "1S213"},
-        {2, kRouteTurn, ""},
-        {3, kRouteSection, "ln. Birch, 1-5*"},
-        {2, kRouteSection, "st. Oak, 1-7"}}},
+      {"turns", {{3, 0.01}, {6, 0.01}, {9, 0.01}}, true,
+       {{0, kRouteServiceEnd, tt(0, "10,00")}, {1, kRouteTurn, "1S213"}, {2, kRouteTurn, ""},
+        {3, kRouteSection, "ln. Birch, 1-5*"}, {2, kRouteSection, "st. Oak, 1-7"}}},
       // Point 2 served next to a point: the vehicle stands nowhere. Point 3 straight after
       // point 2: none either. Point 2 again from node 3: the next step's s2 starts there.
-      {"no section",
-       {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}},
-       false,
-       {{3, kRouteSection, ""}, {4, kRouteSection, ""}, {6, kRouteSection, same(" 21-29")}}},
+      {"no section", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {12, 0.1}, {1, 0.05}, {11, 0.1}, {2, 0.05}},
+       false, {{3, kRouteSection, ""}, {4, kRouteSection, ""}, {6, kRouteSection, same(" 21-29")}}},
       // A refusal before the first section leaves no street to shorten to: the texts stay whole.
-      {"after a refusal",
-       {{-4, 0}, {0, 0.05}, {1, 0.05}},
-       true,
+      {"after a refusal", {{-4, 0}, {0, 0.05}, {1, 0.05}}, true,
        {{2, kRouteSection, "st. Main, 1-9"}, {3, kRouteSection, "st. Main, 11-19"}}},
+      // A route that ends at point 2: no next step to stand on.
+      {"last at a point", {{0, 0.05}, {1, 0.05}, {11, 0.1}}, false, {{3, kRouteSection, ""}}},
       // Back at node 1, the start point stands on its own section s0, the first of all.
       {"own section", {{0, 0.05}, {5, 0.05}, {10, 0.1}}, true, {{3, kRouteSection, same(" 1-9")}}},
       // At node 3 after s1 the next step drives s3 (4 -> 3), which does not start there; its
-      // reverse s2 does.
-      {"reverse of the next",
-       {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}},
-       false,
-       // without the time factor point 2 does not wait for its window at 30 minutes
-       {{3, kRouteSection, same(" 21-29")},
-        {2, kRouteTurn, "   . . ."},
+      // reverse s2 does. Without the time factor point 2 does not wait for its window at 30.
+      {"reverse of the next", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}}, false,
+       {{3, kRouteSection, same(" 21-29")}, {2, kRouteTurn, "   . . ."},
         {3, kRouteServiceEnd, tt(0, "22,00")}}},
   };
+  // clang-format on
   const DbrnFile db = test::smallTown();
   for (const Case& c : cases) {
     TaskFile task = test::townTask();

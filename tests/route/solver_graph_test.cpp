@@ -94,6 +94,15 @@ TEST(SolverGraph, SolverInputCountsAreTheArcsWritten) {
   st.header.sectionCount = 10;
   st.arcs[11].pop_back();  // point 2 keeps FromCount 3
   EXPECT_THROW(solverInputOf(st), std::logic_error);
+  RouteTask far = townGraph();  // point 1 on a section beyond the database
+  far.points[0].sectionIndex = far.points[0].reverseSectionIndex = 10;
+  EXPECT_THROW(buildSolverGraph(far), std::logic_error);
+  RouteTask few;  // more points than sections
+  few.header.sectionCount = 1;
+  few.sectionVertices.resize(1);
+  few.points.resize(2);
+  few.arcs.resize(3);
+  EXPECT_EQ(solverInputOf(few).arcCounts.size(), 3u);
   st.header.dbKind = "cli2";
   EXPECT_TRUE(solverInputOf(st).arcCounts.empty());
   EXPECT_TRUE(solverInputOf(st).arcs.empty());

@@ -97,9 +97,7 @@ Literal literalBuild(const PassShape& shape) {
   size_t tableSize = static_cast<size_t>(L.vertices) * L.phases * (L.maxT + 1);
   for (int j = 0; j < n; ++j) tableSize *= L.axis;
   L.table.assign(tableSize, 0);
-  std::array<int32_t, 21> ref;
-  ref.fill(-1);
-  L.vectors.push_back(ref);
+  L.vectors.emplace_back().fill(-1);  // the reference state
   int32_t k = 1;
   const size_t m = order.size();
   const int32_t a = shape.sectionCount;

@@ -151,6 +151,7 @@ class StreetsStep : public test::DbrnWizardFixture {
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   enterUntil(1, 3);
   EXPECT_EQ(checkRows({{"", "", ""}}), "S659. @0 Table_0");
+  EXPECT_EQ(text(*updatedText(checkStreetsPage(s, {}).updates, "Label2")), "<SpaceBar> - S63");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}}),
@@ -188,7 +189,9 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
       typed += StreetGridRules(s).accepts(s.table_0, 0, col, text) ? 'y' : '.';
   EXPECT_EQ(typed, ".y.....yy.y..y.");
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
+  const StepResult pasted = checkStreetsPage(s, {});
+  EXPECT_EQ(outcome(pasted) + text(*updatedText(pasted.updates, "Label2")),
+            "S357 1.<SpaceBar> - S62");
 
   // The re-sort orders by type and twenty characters and renumbers every reference.
   typeMany(0, "");  // no streets stored
@@ -224,8 +227,10 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   list0Change(s, 0);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kHouses),
             "[Kings][1]");
-  for (int k = 0; k < 2; ++k)  // on to a type without streets: it lists one empty row
-    EXPECT_TRUE(streetGridKey(s, GridKey::NextType, 0, streetCol::kName).rowsChanged);
+  for (int k = 0; k < 2; ++k) {  // on to a type without streets: it lists one empty row
+    const GridKeyResult r = streetGridKey(s, GridKey::NextType, 0, streetCol::kName);
+    EXPECT_TRUE(r.rowsChanged && r.handled);
+  }
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
   list0Change(s, 0);  // the type shown stays when the page comes back
   prepareStreetsPage(s);

@@ -112,6 +112,16 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
   EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
   EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
+  // Before the sections grid is loaded, the section records tell whether one uses it.
+  std::string locks;
+  s.db.sections.resize(1);
+  s.table1Load = -1;
+  for (int32_t on : {street("st.", "Oak"), noStreetStreet(s)}) {
+    s.db.sections[0].streetIndex = on;
+    refreshTypeLocks(s);
+    locks += test::column(s.table0, typeCol::kStreets);
+  }
+  EXPECT_EQ(locks, "[2][1][][2][1][1]");
 }
 
 class StreetsStep : public test::DbrnWizardFixture {
@@ -203,6 +213,7 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   // Records of sections, houses and the grids that name streets by their old index.
   s.db.sections.resize(1);
+  s.table1Load = -1;
   s.db.sections[0].streetIndex = 4;  // Elm
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
@@ -254,6 +265,7 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
   // A street that a section uses is kept as well: a section record, or a row once loaded.
   s.db.sections.resize(1);
+  s.table1Load = -1;
   s.db.sections[0].streetIndex = 0;
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).warning), "S112.");
   s.table1Load = s.recordsLoad;

@@ -122,6 +122,8 @@ TEST(DbrnWorkbook, SectionSheetsOfBothLevels) {
   EXPECT_EQ(row(s2, 1, 19), "1|1|av.|Kings|1|9|00001|00002|120,5|40||||3|00003|^|00004|>|1|v");
   // The columns of level 2 are laid out one to the left, with their own widths.
   EXPECT_EQ(s.columnWidth(6).value_or(0) + 100 * s2.columnWidth(6).value_or(0), 1214.5);
+  // The turn columns alternate node and direction widths up to the last column.
+  EXPECT_EQ(s.columnWidth(33).value_or(0) * 10 + s.columnWidth(34).value_or(0), 106);
   // The house workbook.
   const Sheet h = dbrnHouseWorkbook(sampleDb("use2"), texts()).sheets()[0];
   EXPECT_EQ(h.name(), "S160 (1)");
@@ -164,8 +166,10 @@ TEST(DbrnWorkbook, LongTablesRunOverSheetsOf65000Rows) {
   for (const Workbook* book : {&main, &houseBook})
     for (const Sheet& sheet : book->sheets()) rows += sheet.rowCount();
   EXPECT_EQ(dbrnWorkbookRows(big) + dbrnHouseWorkbookRows(big), rows);
-  // The import reads the sections of every sheet.
-  EXPECT_EQ(readDbrnWorkbook(main, "big.xlsx", "eng").db.value().sections.size(), 65001u);
+  // The import reads the sections and houses of every sheet.
+  DbrnFile back = readDbrnWorkbook(main, "big.xlsx", "eng").db.value();
+  EXPECT_FALSE(readDbrnHouseWorkbook(houseBook, "big#.xlsx", back));
+  EXPECT_EQ(back.sections.size() + back.houses.size(), 130002u);
 }
 
 std::string text(const std::optional<Message>& m) {
@@ -269,6 +273,9 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
   // A turn count of 0 takes every pair.
   sheet(4).set(1, 13, "0");
   EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().sections[0].turns.size(), 3u);
+  // Only the first forward turn is taken.
+  sheet(4).set(1, 19, "^");
+  EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().sections[0].turns.size(), 2u);
   Workbook shorter = book;
   shorter.sheets().pop_back();
   EXPECT_EQ(text(readDbrnWorkbook(shorter, "city.xlsx", "eng").message),

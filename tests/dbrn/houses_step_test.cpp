@@ -33,6 +33,11 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
     s.db.sections.push_back(test::townSection(oak, from, to, "1", "2", "100", {}));
   EXPECT_TRUE(houseGridKey(s, GridKey::NextName, 0, hc::kName).pickersChanged);
   EXPECT_EQ(test::items(s.list42), "Elm=1;*Oak=2;");
+  // The type keys step the type picker and tell only when it moved.
+  std::string moved;
+  for (GridKey key : {GridKey::PrevType, GridKey::PrevType, GridKey::NextType})
+    moved += houseGridKey(s, key, 0, hc::kName).pickersChanged ? "y" : "n";
+  EXPECT_EQ(moved + std::to_string(s.list41.row), "yny1");
   // The street picker lists the chosen type's referenced streets only.
   s.db.streets[street("st.", "Elm")].state = "2";
   list41Change(s, 1);

@@ -151,6 +151,23 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_FALSE(sectionGridKey(s, GridKey::Space, 2, sc::kClosed).handled);
 }
 
+// Viewing lists the sections of the streets whose type and name hold the phrases, up to level
+// 2; a name repeated from the row above is indented.
+TEST_F(SectionsStep, ViewingListsTheSectionsOfTheStreetsThatPassTheFilter) {
+  enterUntil(2, 7);
+  s.mode = kViewDbrn;
+  std::string listed;
+  for (const auto& [level, type, name] :
+       {std::tuple(2, "", ""), {2, "st", ""}, {2, "", "Elm"}, {2, "av", "Elm"}, {3, "", ""}}) {
+    s.level = level;
+    s.keyPhraseType = type;
+    s.keyPhraseName = name;
+    prepareSectionsPage(s, 0);
+    listed += std::to_string(s.sectionRowCount) + test::column(s.table1, sc::kName) + "|";
+  }
+  EXPECT_EQ(listed, "4[Oak][  Oak][Elm][Kings]|3[Oak][  Oak][Elm]|1[Elm]|0[]|0[]|");
+}
+
 TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow) {
   enterUntil(2, 4);
   s.table2.set(2, turnCol::node(0), "1");

@@ -112,6 +112,16 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
   EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
   EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
+  // Before the sections grid is loaded, the section records tell whether one uses it.
+  std::string locks;
+  s.db.sections.resize(1);
+  s.table1Load = -1;
+  for (int32_t on : {street("st.", "Oak"), noStreetStreet(s)}) {
+    s.db.sections[0].streetIndex = on;
+    refreshTypeLocks(s);
+    locks += test::column(s.table0, typeCol::kStreets);
+  }
+  EXPECT_EQ(locks, "[2][1][][2][1][1]");
 }
 
 class StreetsStep : public test::DbrnWizardFixture {
@@ -151,6 +161,7 @@ class StreetsStep : public test::DbrnWizardFixture {
 TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   enterUntil(1, 3);
   EXPECT_EQ(checkRows({{"", "", ""}}), "S659. @0 Table_0");
+  EXPECT_EQ(text(*updatedText(checkStreetsPage(s, {}).updates, "Label2")), "<SpaceBar> - S63");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}}),
@@ -188,7 +199,9 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
       typed += StreetGridRules(s).accepts(s.table_0, 0, col, text) ? 'y' : '.';
   EXPECT_EQ(typed, ".y.....yy.y..y.");
   typeRows({{"st.", "Oak", "+"}});  // pasted, no whole number
-  EXPECT_EQ(outcome(checkStreetsPage(s, {})), "S357 1.");
+  const StepResult pasted = checkStreetsPage(s, {});
+  EXPECT_EQ(outcome(pasted) + text(*updatedText(pasted.updates, "Label2")),
+            "S357 1.<SpaceBar> - S62");
 
   // The re-sort orders by type and twenty characters and renumbers every reference.
   typeMany(0, "");  // no streets stored
@@ -200,6 +213,7 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   ASSERT_TRUE(checkAndStoreStreets(s).passed());
   // Records of sections, houses and the grids that name streets by their old index.
   s.db.sections.resize(1);
+  s.table1Load = -1;
   s.db.sections[0].streetIndex = 4;  // Elm
   s.db.houses = {HouseRec{0, "1", 0, {}}, HouseRec{4, "2", 0, {}}};
   s.table1Load = s.recordsLoad;
@@ -224,8 +238,10 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   list0Change(s, 0);
   EXPECT_EQ(test::column(s.table_0, streetCol::kName) + test::column(s.table_0, streetCol::kHouses),
             "[Kings][1]");
-  for (int k = 0; k < 2; ++k)  // on to a type without streets: it lists one empty row
-    EXPECT_TRUE(streetGridKey(s, GridKey::NextType, 0, streetCol::kName).rowsChanged);
+  for (int k = 0; k < 2; ++k) {  // on to a type without streets: it lists one empty row
+    const GridKeyResult r = streetGridKey(s, GridKey::NextType, 0, streetCol::kName);
+    EXPECT_TRUE(r.rowsChanged && r.handled);
+  }
   EXPECT_EQ(test::column(s.table_0, streetCol::kName), "[]");
   list0Change(s, 0);  // the type shown stays when the page comes back
   prepareStreetsPage(s);
@@ -249,6 +265,7 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 2, streetCol::kName).warning), "S112.");
   // A street that a section uses is kept as well: a section record, or a row once loaded.
   s.db.sections.resize(1);
+  s.table1Load = -1;
   s.db.sections[0].streetIndex = 0;
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).warning), "S112.");
   s.table1Load = s.recordsLoad;

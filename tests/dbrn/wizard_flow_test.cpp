@@ -48,6 +48,8 @@ TEST_F(IdentityStep, TheCodeIsThreeDigitsThenTheNameIsGiven) {
     const ControlUpdates u = identityPageCaptions(s);
     seen += text(*updatedText(u, "Label1_1")) + text(*updatedText(u, "Label2_1"));
   }
+  // The last step's window bears the bare title.
+  EXPECT_EQ(text(dbrnStepCaption(s, kDbrnSteps)), text(dbrnStepCaption(s, 99)));
   for (int level : {1, 2, 3})
     seen += text(updatedText(levelTitleUpdates(level), "Label5").value_or(Text())) + "|";
   for (int step = 0; step <= kDbrnSteps + 1; ++step)
@@ -107,6 +109,15 @@ TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
   for (int r : {-1, 0, 0, 2, 1}) moved += p.choose(r) ? "y" : "n";
   for (int delta : {5, -5, -1, 5}) moved += p.step(delta) ? "y" : "n";
   EXPECT_EQ(moved + std::to_string(*p.chosen()), "nnynnynyny7");
+}
+
+// A street continues from the row above only under the same type and the same name.
+TEST(DbrnStreetName, IsIndentedUnderTheSameStreetOnly) {
+  const StreetRec kings{"av.", "Kings"};
+  std::string out;
+  for (const StreetRec& above : {kings, StreetRec{"st.", "Kings"}, StreetRec{"av.", "King"}})
+    out += streetNameCell(kings, &above) + "|";
+  EXPECT_EQ(out + streetNameCell(kings, nullptr), "  Kings|Kings|Kings|Kings");
 }
 
 class WizardFlow : public test::DbrnWizardFixture {

@@ -33,11 +33,14 @@ inline void writeZip(const std::filesystem::path& path, const ZipParts& parts) {
   if (!zip) throw std::runtime_error("zip_open failed");
   for (const auto& [name, bytes] : parts) {
     zip_source_t* src = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
-    if (!src || zip_file_add(zip, name.c_str(), src, ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t i = src ? zip_file_add(zip, name.c_str(), src, ZIP_FL_ENC_UTF_8) : -1;
+    if (i < 0) {
       zip_source_free(src);
       zip_discard(zip);
       throw std::runtime_error("zip_file_add failed");
     }
+    // Some writers store small parts as they are.
+    if (name.ends_with("sharedStrings.xml")) zip_set_file_compression(zip, i, ZIP_CM_STORE, 0);
   }
   if (zip_close(zip) != 0) throw std::runtime_error("zip_close failed");
 }
@@ -345,11 +348,7 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
     return replaced(good, sheet,
                     "<worksheet><sheetData><row r=\"1\">" + c + "</row></sheetData></worksheet>");
   };
-  const struct {
-    const char* what;
-    ZipParts parts;
-    ReadFault fault;
-  } cases[] = {
+  const std::tuple<const char*, ZipParts, ReadFault> cases[] = {
       {"no workbook part", without(without(good, "xl/workbook.xml"), "_rels/.rels"),
        ReadFault::Damaged},
       {"a zip that is no package", {{"readme.txt", "hello"}}, ReadFault::NotAWorkbook},
@@ -376,6 +375,11 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       {"a row beyond the sheet",
        replaced(good, sheet, "<worksheet><sheetData><row r=\"1048577\"/></sheetData></worksheet>"),
        ReadFault::Damaged},
+      {"a row without a number after the last",
+       replaced(good, sheet,
+                "<worksheet><sheetData><row r=\"1048576\"/><row><c><v>1</v></c></row>"
+                "</sheetData></worksheet>"),
+       ReadFault::Damaged},
       {"a column beyond the sheet", cell("<c r=\"XFE1\"><v>1</v></c>"), ReadFault::Damaged},
       {"a cell reference without a row", cell("<c r=\"A\"><v>1</v></c>"), ReadFault::Damaged},
       {"a row number that is no number",
@@ -391,10 +395,10 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       {"a sheet without its relationship", replaced(good, rels, "<Relationships/>"),
        ReadFault::Damaged},
   };
-  for (const auto& c : cases) {
-    const WorkbookRead r = read(c.parts);
-    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
-    EXPECT_FALSE(r.book) << c.what;
+  for (const auto& [what, parts, fault] : cases) {
+    const WorkbookRead r = read(parts);
+    EXPECT_EQ(r.fault, fault) << what << ": " << r.detail;
+    EXPECT_FALSE(r.book) << what;
   }
 }
 
@@ -452,21 +456,18 @@ TEST_F(XlsxReader, RefusesDeflatedPartsThatDoNotUnpackAsTheArchiveSays) {
   const uint32_t packed = get32(good, central + kPackedSize.central);
   std::string garbled = good;
   for (size_t i = packed / 2; i < packed / 2 + 64; ++i) garbled[data + i] ^= 0x5A;
-  const struct {
-    const char* what;
-    std::string zip;
-  } cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"a wrong checksum", changed(kCrc, 1)},
       {"more bytes declared", changed(kSize, 1)},
       {"fewer bytes declared", changed(kSize, -1)},
       {"the data cut short", changed(kPackedSize, -static_cast<int64_t>(packed / 2))},
       {"garbled data", garbled},
   };
-  for (const auto& c : cases) {
-    dir.write("bad.xlsx", c.zip);
+  for (const auto& [what, zip] : cases) {
+    dir.write("bad.xlsx", zip);
     const WorkbookRead r = readWorkbook(dir / "bad.xlsx");
-    EXPECT_EQ(r.fault, ReadFault::Damaged) << c.what << ": " << r.detail;
-    EXPECT_FALSE(r.book) << c.what;
+    EXPECT_EQ(r.fault, ReadFault::Damaged) << what << ": " << r.detail;
+    EXPECT_FALSE(r.book) << what;
   }
 }
 
@@ -550,13 +551,13 @@ std::string scanned(std::string_view doc, size_t piece) {
 TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
   const std::string doc =
       "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<!-- a > comment -->"
-      "<x:root xmlns:x=\"u\" a='1 > 0' b=\"&lt;&#x44;&#1103;\tz\">"
-      "<x:c r=\"A1\"/>text &amp; more<![CDATA[ <raw> ]]>\r\nend<x:d>"
+      "<x:root xmlns:x=\"u\" a='1 > 0' b=\"&lt;&#x44;&#1103;\tz\r\ny\r\">"
+      "<x:c r=\"A1\"/>text &amp; more<![CDATA[ <raw> ]]>\r\ne\rnd\r<x:d>"
       "<?pi stays out?></x:d><a-name-longer-than-sixteen-bytes k = \"v\"\t>t"
       "</a-name-longer-than-sixteen-bytes\n></x:root >\n";
   const std::string whole = scanned(doc, doc.size());
   EXPECT_EQ(whole,
-            "<root x=u a=1 > 0 b=<D\xD1\x8F z><c r=A1></c>[text & more][ <raw> ][\nend]"
+            "<root x=u a=1 > 0 b=<D\xD1\x8F z y ><c r=A1></c>[text & more][ <raw> ][\ne\nnd\n]"
             "<d></d><a-name-longer-than-sixteen-bytes k=v>[t]</a-name-longer-than-sixteen-bytes>"
             "</root>");
   for (size_t piece = 1; piece < 40; ++piece) EXPECT_EQ(scanned(doc, piece), whole) << piece;
@@ -704,6 +705,19 @@ TEST(XlsxWriter, WritesSheetsByteForByte) {
                        " applyFont=\"1\" applyAlignment=\"1\"><alignment horizontal=\"right\" "
                        "wrapText=\"1\"/></xf></cellXfs>"));
   EXPECT_NE(styles.find("<font><b/>"), std::string::npos);
+  // Each entry's data ends where the next header starts; its central entry repeats the
+  // checksum and sizes of its local header.
+  const std::string zip = dir.read("t.xlsx");
+  const size_t directory = zip.find("PK\x01\x02");
+  size_t local = 0, central = directory;
+  for (; zip.compare(local, 4, "PK\x03\x04") == 0;
+       central += 46 + get32(zip, central + 28) % 0x10000) {
+    EXPECT_EQ(zip.substr(local + 14, 12), zip.substr(central + 16, 12)) << local;
+    EXPECT_EQ(get32(zip, central + 42), local);
+    local += 30 + get32(zip, local + 26) % 0x10000 + get32(zip, local + 18);
+  }
+  EXPECT_EQ(local, directory);
+  EXPECT_EQ(get32(zip, zip.size() - 6), directory);
 }
 
 TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
@@ -744,12 +758,14 @@ TEST(XlsxStream, FormatsGivenWhileARowIsOpenLeaveItsFormattedBlanksAlone) {
         for (int r = 10; r < 60; ++r) s.setWrap(rowRange(r, 2));
         s.set(1, 2, "b");
         s.set(12, 0, "c");
+        s.set(13, 5, "d");  // after the row's formatted columns
       },
       dir / "s.xlsx");
   const std::string xml = readZipPart(dir / "s.xlsx", "xl/worksheets/sheet1.xml");
   for (const char* cell : {"<c r=\"A2\" s=\"8\" t=", "<c r=\"B2\" s=\"8\"/>",
                            "<c r=\"C2\" s=\"8\" t=", "<c r=\"D2\" s=\"8\"/>",
-                           "<c r=\"A13\" s=\"1\" t=", "<c r=\"B13\" s=\"1\"/>"})
+                           "<c r=\"A13\" s=\"1\" t=", "<c r=\"B13\" s=\"1\"/>",
+                           "<c r=\"B14\" s=\"1\"/><c r=\"F14\" t="})
     EXPECT_NE(xml.find(cell), std::string::npos) << cell << "\n" << xml;
 }
 
@@ -759,17 +775,18 @@ TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
   const auto layout = [](int step) {
     return [step](WorkbookOutput& out) {
       SheetOutput& s = out.addSheet("S");
-      s.set(3, 2, "x");
+      s.set(step == 5 ? 0 : 3, 2, step == 5 ? "" : "x");  // an empty cell begins its row too
       switch (step) {
         case 0: s.set(3, 1, "left of the last"); break;
         case 1: s.set(2, 0, "above the last"); break;
         case 2: s.setBold(rowRange(3, 4)); break;
         case 3: s.setRowHeight(3, 20); break;
-        case 4: s.setColumnWidth(0, 9); break;
+        case 4:
+        case 5: s.setColumnWidth(0, 9); break;
       }
     };
   };
-  for (int step = 0; step < 5; ++step)
+  for (int step = 0; step < 6; ++step)
     EXPECT_THROW(writeXlsx(layout(step), dir / "s.xlsx"), std::logic_error) << step;
   EXPECT_FALSE(fs::exists(dir / "s.xlsx"));
 }

@@ -122,7 +122,7 @@ class XlsxReader : public ::testing::Test {
 
 TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
   const std::string shared =
-      "<si><t>plain</t></si><extLst/>"
+      "<si><t>pla</t><si/><t>in</t></si><extLst/>"
       "<si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
       "<si><t xml:space=\"preserve\">  *</t></si>"
       "<si><t>line_x000D_end</t></si>"
@@ -139,7 +139,8 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> x </t></is></c>"
         "<c r=\"B3\" t=\"b\"><v>1</v></c><c r=\"C3\" t=\"e\"><v>#N/A</v></c>"
         "<c r=\"D3\" t=\"str\"><f>A1</f><v>formula</v></c><c r=\"E3\" s=\"1\"/></row>"
-        "<row r=\"4\"><c r=\"A4\"><v>12abc</v></c></row>"
+        "<row r=\"4\"><c r=\"A4\"><v>12abc</v></c><x><c r=\"B4\"><v>9</v></c></x>"
+        "<c r=\"C4\" i=\"s\"><v>1</v></c></row>"
         "<row r=\"5\"><c t=\"s\"><v>3</v></c><c t=\"s\"><v>4</v></c><c "
         "t=\"str\"><v>0123456789abcdef\xd0\x9f"
         "23456789abcdef0123456789</v></c><c r=\"E5\" t=\"s\"><v>9</v></c></row>"
@@ -147,17 +148,19 @@ TEST_F(XlsxReader, ReadsEveryKindOfCellAsText) {
         // that row), CDATA and "\r\n".
         "<row r='2'><c r='E2' t='str'><v><![CDATA[<raw> & ]]>a\r\nb</v></c><c r='A2'><v>7</v>"
         "</c></row><row r=\"21\"><c r=\"B2\"><v>8</v></c></row></sheetData>"
-        "<sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"}},
+        "<sheetData><row r=\"9\"><c><v>9</v></c></row></sheetData>"
+        "<extLst><ext><c r=\"C1\"><v>7</v></c></ext></extLst>"}},
       shared));
   ASSERT_TRUE(r.book) << r.detail;
   const Sheet& s = r.book->sheets()[0];
   EXPECT_EQ(s.name(), "One");
   // A formatted cell without a value and an absent row are empty; "_x000D_" is a character;
-  // a value that is no number stays as it is; a second sheetData, and elements of the shared
-  // strings that are no strings, are not read.
+  // a value that is no number stays as it is, only "t" gives a type; a second sheetData, cells
+  // outside a row or nested deeper in it, and elements of the shared strings that are no
+  // strings, are not read.
   EXPECT_EQ(rowsOf(s, 5), (std::vector<std::string>{"plain|rich runs|  *|7|1.23456789012346e+15",
                                                     "7|8|12|0|<raw> & a\nb",
-                                                    " x |TRUE|#N/A|formula|", "12abc||||",
+                                                    " x |TRUE|#N/A|formula|", "12abc||1||",
                                                     "line\rend|\xcf\xf0\xe8|0123456789abcdef\xcf"
                                                     "23456789abcdef0123456789||tenth"}));
   EXPECT_EQ(s.rowCount(), 5);
@@ -561,9 +564,12 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
             "<d></d><a-name-longer-than-sixteen-bytes k=v>[t]</a-name-longer-than-sixteen-bytes>"
             "</root>");
   for (size_t piece = 1; piece < 40; ++piece) EXPECT_EQ(scanned(doc, piece), whole) << piece;
-  // Character references at the bounds of UTF-8's one to four bytes.
-  EXPECT_EQ(scanned("<a>&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;</a>", 64),
-            "<a>[\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80]</a>");
+  // Character references at the bounds of UTF-8's one to four bytes and of the surrogates.
+  EXPECT_EQ(
+      scanned("<a>&#9;&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;&#xD7FF;&#xE000;&#x10FFFF;</a>",
+              64),
+      "<a>[\t\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
+      "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF]</a>");
 }
 
 TEST(XmlScanner, RefusesWhatIsNotWellFormed) {
@@ -579,6 +585,9 @@ TEST(XmlScanner, RefusesWhatIsNotWellFormed) {
                        "<a b=\"<\"></a>",
                        "<a>&#0;</a>",
                        "<a>&amp</a>",
+                       "<a>&#xD800;</a>",
+                       "<a>&#xDFFF;</a>",
+                       "<a>&#x110000;</a>",
                        "<a/>tail",
                        "<a><!-- open </a>"};
   for (const char* doc : bad) EXPECT_THROW(scanned(doc, 3), XmlError) << doc;
@@ -789,6 +798,17 @@ TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
   for (int step = 0; step < 6; ++step)
     EXPECT_THROW(writeXlsx(layout(step), dir / "s.xlsx"), std::logic_error) << step;
   EXPECT_FALSE(fs::exists(dir / "s.xlsx"));
+  // Cells outside a sheet are refused as such, and the sheet's last cell is written.
+  writeXlsx(
+      [](WorkbookOutput& out) {
+        SheetOutput& s = out.addSheet("S");
+        for (const auto& [r, c] : {std::pair(-1, 0), {0, -1}, {kMaxRows, 0}, {0, kMaxColumns}})
+          EXPECT_THROW(s.set(r, c, "x"), std::out_of_range) << r << "," << c;
+        s.set(kMaxRows - 1, kMaxColumns - 1, "corner");
+      },
+      dir / "c.xlsx");
+  EXPECT_EQ(readWorkbook(dir / "c.xlsx").book->sheets()[0].cell(kMaxRows - 1, kMaxColumns - 1),
+            "corner");
 }
 
 // Unique names never replace a file and leave no temporary file behind; a folder that
@@ -820,18 +840,13 @@ TEST(XlsxWriter, UniqueNamesAndFoldersThatCannotBeWritten) {
 }
 
 TEST(NumberText, IntegralNumbersHaveNoFraction) {
-  const std::pair<double, const char*> cases[] = {{12.0, "12"},
-                                                  {-3.0, "-3"},
-                                                  {-0.0, "0"},
-                                                  {2.5, "2.5"},
-                                                  {0.1 + 0.2, "0.3"},
-                                                  {1e15, "1e+15"},
-                                                  {999999999999999.0, "999999999999999"},
-                                                  {-999999999999999.0, "-999999999999999"},
-                                                  {-1e15, "-1e+15"},
-                                                  {1e20, "1e+20"},
-                                                  {100.0 / 3, "33.3333333333333"}};
-  for (const auto& [x, text] : cases) EXPECT_EQ(numberText(x), text);
+  std::string texts;
+  for (const double x : {12.0, -3.0, -0.0, 2.5, 0.1 + 0.2, 1e15, 999999999999999.0,
+                         -999999999999999.0, -1e15, 1e20, 100.0 / 3})
+    texts += numberText(x) + " ";
+  EXPECT_EQ(
+      texts,
+      "12 -3 0 2.5 0.3 1e+15 999999999999999 -999999999999999 -1e+15 1e+20 33.3333333333333 ");
 }
 
 }  // namespace

@@ -231,6 +231,8 @@ TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {
   // Column 0 is a pixel narrower than its label, the others a pixel wider.
   EXPECT_EQ(taskGridColumnWidth(0, 46), 45);
   EXPECT_EQ(taskGridColumnWidth(3, 1), 2);
+  for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points})
+    EXPECT_EQ(taskTitleWidths(layout, taskColumnCount(layout)).max, 0);  // no such column
   EXPECT_EQ(taskLayout(1), TaskLayout::Transitions);
   EXPECT_EQ(taskLayout(2), TaskLayout::Points);
 }

@@ -564,12 +564,13 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
             "<d></d><a-name-longer-than-sixteen-bytes k=v>[t]</a-name-longer-than-sixteen-bytes>"
             "</root>");
   for (size_t piece = 1; piece < 40; ++piece) EXPECT_EQ(scanned(doc, piece), whole) << piece;
-  // Character references at the bounds of UTF-8's one to four bytes and of the surrogates.
-  EXPECT_EQ(
-      scanned("<a>&#9;&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;&#xD7FF;&#xE000;&#x10FFFF;</a>",
-              64),
-      "<a>[\t\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
-      "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF]</a>");
+  // Character references at the bounds of UTF-8's one to four bytes and of the surrogates, and
+  // the longest one taken.
+  EXPECT_EQ(scanned("<a>&#0000000065;&#9;&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;"
+                    "&#xD7FF;&#xE000;&#x10FFFF;</a>",
+                    64),
+            "<a>[A\t\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
+            "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF]</a>");
 }
 
 TEST(XmlScanner, RefusesWhatIsNotWellFormed) {
@@ -588,6 +589,7 @@ TEST(XmlScanner, RefusesWhatIsNotWellFormed) {
                        "<a>&#xD800;</a>",
                        "<a>&#xDFFF;</a>",
                        "<a>&#x110000;</a>",
+                       "<a>&#00000000065;</a>",
                        "<a/>tail",
                        "<a><!-- open </a>"};
   for (const char* doc : bad) EXPECT_THROW(scanned(doc, 3), XmlError) << doc;

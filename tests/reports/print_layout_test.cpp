@@ -141,11 +141,7 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   // its headings a margin below its top rule. The point number wraps at its blank: its row
   // is as tall as that cell, and so is the next one, whose turn takes two lines.
   const int top = 180, row0 = top + kTh + 30, row1 = row0 + 2 * kTh + 30, end = row1 + 70;
-  struct Placed {
-    const char* text;
-    int x, y;
-    bool bold;
-  } placed[] = {
+  const std::tuple<const char*, int, int, bool> placed[] = {
       {"S599 \"Trip\"", (kWidth - 110) / 2, 60, true},
       {"Alpha: 1", 65, 100, false},
       {"Group:", 65, 120, false},
@@ -153,10 +149,10 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
       {"right", cols.textX(7), row1 + 15 + kTh, false},
       {"st. Main, 1-9", cols.textX(6), row1 + 15, false},
   };
-  for (const Placed& p : placed) {
-    const DrawnText* t = c.find(p.text);
-    ASSERT_NE(t, nullptr) << p.text;
-    EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(p.x, p.y, p.bold)) << p.text;
+  for (const auto& [text, x, y, bold] : placed) {
+    const DrawnText* t = c.find(text);
+    ASSERT_NE(t, nullptr) << text;
+    EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(x, y, bold)) << text;
   }
   EXPECT_EQ(c.find("1 (s11)"), nullptr);
   for (const DrawnText& t : c.texts) EXPECT_LT(t.x, cols.right()) << t.text;  // no end node

@@ -232,10 +232,9 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
   const WorkbookRead r = read(parts);
   ASSERT_TRUE(r.book) << r.detail;
   ASSERT_EQ(r.book->sheets().size(), 2u);
-  EXPECT_EQ(r.book->sheets()[0].name(), "B");
-  EXPECT_EQ(r.book->sheets()[0].cell(0, 0), "2");
-  EXPECT_EQ(r.book->sheets()[1].name(), "A");
-  EXPECT_EQ(r.book->sheets()[1].cell(0, 0), "1");
+  const auto& s = r.book->sheets();
+  EXPECT_EQ(std::tuple(s[0].name(), s[0].cell(0, 0), s[1].name(), s[1].cell(0, 0)),
+            std::tuple("B", "2", "A", "1"));
 }
 
 // Cells in the forms writers mostly use are taken whole; the same cells with a blank before
@@ -316,7 +315,8 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
   const ZipParts fifty = workbookParts({{"S", "<sheetData>" + values + "</row></sheetData>"}});
   const ZipParts sharedFifty = workbookParts({{"S", "<sheetData>" + shown + "</row></sheetData>"}},
                                              "<si><t>" + std::string(1000, 'x') + "</t></si>");
-  // A part that compresses to almost nothing and unpacks to far more than allowed.
+  // A part that compresses to almost nothing and unpacks to far more than allowed: no more
+  // than the limit is read (its third part is the sheet).
   const ZipParts filled = workbookParts({{"S", "<sheetData/>" + std::string(4 << 20, ' ')}});
   struct Case {
     const ZipParts& parts;
@@ -328,8 +328,8 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       {fifty, &ReadLimits::maxCells, 50, true},
       {sharedFifty, &ReadLimits::maxTextBytes, 49 * 1000, false},
       {sharedFifty, &ReadLimits::maxTextBytes, 50 * 1000, true},
-      {filled, &ReadLimits::maxPartBytes, 1 << 20, false},
-      {filled, &ReadLimits::maxPartBytes, ReadLimits{}.maxPartBytes, true},
+      {filled, &ReadLimits::maxPartBytes, filled[2].second.size() - 1, false},
+      {filled, &ReadLimits::maxPartBytes, filled[2].second.size(), true},
   };
   for (const Case& c : cases) {
     ReadLimits limits;
@@ -496,6 +496,8 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
                 (fault == ReadFault::Damaged && r.fault == ReadFault::NotAWorkbook))
         << file << ": " << r.detail;
   }
+  small.maxFileBytes = fs::file_size(dir / "whole.xlsx");
+  EXPECT_TRUE(readWorkbook(dir / "whole.xlsx", small).book);  // right at the limit
 }
 
 // A legacy workbook of two sheets (a BIFF8 stream in a compound file) is read through the

@@ -809,6 +809,7 @@ TEST(XlsxStream, RowsAndFormatsMustComeInTheOrderOfTheFile) {
         for (const auto& [r, c] : {std::pair(-1, 0), {0, -1}, {kMaxRows, 0}, {0, kMaxColumns}})
           EXPECT_THROW(s.set(r, c, "x"), std::out_of_range) << r << "," << c;
         s.set(kMaxRows - 1, kMaxColumns - 1, "corner");
+        s.setBold(columnRange(0, 0));  // no rows: late, but no format
       },
       dir / "c.xlsx");
   EXPECT_EQ(readWorkbook(dir / "c.xlsx").book->sheets()[0].cell(kMaxRows - 1, kMaxColumns - 1),
@@ -829,7 +830,6 @@ TEST(XlsxWriter, UniqueNamesAndFoldersThatCannotBeWritten) {
   const WorkbookRead read = readWorkbook(second);
   ASSERT_TRUE(read.book) << read.detail;
   expectSameCells(book, *read.book);
-  EXPECT_EQ(read.book->sheets()[0].cell(4, 1), "2,5");
   EXPECT_EQ(read.book->sheets()[2].name(), "Empty _1_");
 
   EXPECT_THROW(writeXlsx(book, dir / "missing/t.xlsx"), OfficeError);

@@ -198,7 +198,7 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                                   {"Second", "<sheetData><row><c><v>2</v></c></row></sheetData>"}});
   // The workbook lists sheet2.xml first, with prefixed names as some programs write them,
   // and a chart sheet that is not a worksheet; the relationships hold external and foreign
-  // entries as well.
+  // entries as well, and a type known by its last part only.
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
   parts =
       replaced(parts, "xl/workbook.xml",
@@ -216,9 +216,8 @@ TEST_F(XlsxReader, TakesTheSheetOrderFromTheWorkbookNotFromThePartNames) {
                    "relationships\"><Relationship Id=\"rId1\" Type=\"" +
                        rel +
                        "worksheet\" Target=\"/xl/worksheets/sheet1.xml\" TargetMode=\"Internal\"/>"
-                       "<Relationship Id=\"rId2\" Type=\"" +
-                       rel +
-                       "worksheet\" Target=\"./worksheets/../worksheets/SHEET2.xml\"/>"
+                       "<Relationship Id=\"rId2\" Type=\"/worksheet\" "
+                       "Target=\"./worksheets/../worksheets/SHEET2.xml\"/>"
                        "<Relationship Id=\"rId3\" Type=\"" +
                        rel +
                        "chartsheet\" Target=\"chartsheets/sheet1.xml\"/>"

@@ -345,11 +345,11 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       "<si><t>a</t></si>");
   ASSERT_TRUE(read(good).book);
   const std::string sheet = "xl/worksheets/sheet1.xml", rels = "xl/_rels/workbook.xml.rels";
-  // The sheet part holding one cell in its first row.
-  const auto cell = [&](const std::string& c) {
-    return replaced(good, sheet,
-                    "<worksheet><sheetData><row r=\"1\">" + c + "</row></sheetData></worksheet>");
+  // The sheet part holding these rows, or one cell in its first row.
+  const auto rows = [&](const std::string& r) {
+    return replaced(good, sheet, "<worksheet><sheetData>" + r + "</sheetData></worksheet>");
   };
+  const auto cell = [&](const std::string& c) { return rows("<row r=\"1\">" + c + "</row>"); };
   const std::tuple<const char*, ZipParts, ReadFault> cases[] = {
       {"no workbook part", without(without(good, "xl/workbook.xml"), "_rels/.rels"),
        ReadFault::Damaged},
@@ -357,8 +357,7 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       {"no sheet part", without(good, sheet), ReadFault::Damaged},
       {"no shared strings part", without(good, "xl/sharedStrings.xml"), ReadFault::Damaged},
       {"bad XML", replaced(good, sheet, "<worksheet><sheetData><row>"), ReadFault::Damaged},
-      {"tags that do not match", replaced(good, sheet, "<worksheet><sheetData></row></sheetData>"),
-       ReadFault::Damaged},
+      {"tags that do not match", rows("</row>"), ReadFault::Damaged},
       {"an unknown entity", cell("<c t=\"str\"><v>&bomb;</v></c>"), ReadFault::Damaged},
       {"a document type",
        replaced(good, sheet,
@@ -371,22 +370,16 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
       {"the first shared string past the list", cell("<c r=\"A1\" t=\"s\"><v>1</v></c>"),
        ReadFault::Damaged},
       {"a negative shared string", cell("<c r=\"A1\" t=\"s\"><v>-1</v></c>"), ReadFault::Damaged},
-      {"row 0",
-       replaced(good, sheet, "<worksheet><sheetData><row r=\"0\"/></sheetData></worksheet>"),
-       ReadFault::Damaged},
-      {"a row beyond the sheet",
-       replaced(good, sheet, "<worksheet><sheetData><row r=\"1048577\"/></sheetData></worksheet>"),
-       ReadFault::Damaged},
+      {"row 0", rows("<row r=\"0\"/>"), ReadFault::Damaged},
+      {"a row beyond the sheet", rows("<row r=\"1048577\"/>"), ReadFault::Damaged},
       {"a row without a number after the last",
-       replaced(good, sheet,
-                "<worksheet><sheetData><row r=\"1048576\"/><row><c><v>1</v></c></row>"
-                "</sheetData></worksheet>"),
-       ReadFault::Damaged},
+       rows("<row r=\"1048576\"/><row><c><v>1</v></c></row>"), ReadFault::Damaged},
+      {"a cell without a reference after the last column",
+       cell("<c r=\"XFD1\"><v>1</v></c><c><v>2</v></c>"), ReadFault::Damaged},
+      {"a bracket among the column letters", cell("<c r=\"A[1\"><v>1</v></c>"), ReadFault::Damaged},
       {"a column beyond the sheet", cell("<c r=\"XFE1\"><v>1</v></c>"), ReadFault::Damaged},
       {"a cell reference without a row", cell("<c r=\"A\"><v>1</v></c>"), ReadFault::Damaged},
-      {"a row number that is no number",
-       replaced(good, sheet, "<worksheet><sheetData><row r=\"1x\"/></sheetData></worksheet>"),
-       ReadFault::Damaged},
+      {"a row number that is no number", rows("<row r=\"1x\"/>"), ReadFault::Damaged},
       {"a shared string that is no number", cell("<c r=\"A1\" t=\"s\"><v>0x</v></c>"),
        ReadFault::Damaged},
       {"a relationship out of the package",

@@ -450,8 +450,8 @@ TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
   EXPECT_EQ(runs, expected);
 
   // Rules: the top, under the headings, a partial rule under columns 6 to 9 where the next
-  // row continues the point, full rules elsewhere; a row of single lines is a line and its
-  // margins tall.
+  // row continues the point, full rules elsewhere (the last row too); a row of single lines is
+  // a line and its margins tall.
   std::vector<std::tuple<int, int, int>> ruled;
   for (const DrawnLine& l : c.lines)
     if (l.horizontal()) ruled.emplace_back(l.x1, l.x2, l.y1);
@@ -461,6 +461,7 @@ TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
   const int below = std::get<2>(ruled[1]);  // the headings
   EXPECT_EQ(ruled[2], std::tuple(cols.x[6] - 5, cols.x[10] - 5, below + row));
   EXPECT_EQ(ruled[3], std::tuple(60, right, below + 2 * row));
+  EXPECT_EQ(std::pair(std::get<0>(ruled[5]), std::get<1>(ruled[5])), std::pair(60, right));
 }
 
 TEST(TaskReport, ThePointsLayoutRulesEveryRowAndBreaksPagesWholeRows) {

@@ -41,27 +41,23 @@ std::string wrapped(std::string_view text, int limit, LongWord longWord) {
 // page breaks it over lines. No line is wider than the limit unless it holds a single
 // character.
 TEST(ReportWrap, BreaksAtBlanksAndCutsOrBreaksAWordWiderThanTheLimit) {
-  const struct {
-    const char* text;
-    int limit;
-    LongWord longWord;
-    const char* lines;
-  } cases[] = {{"abc", 30, LongWord::Cut, "abc"},
-               {"ab cd", 30, LongWord::Cut, "ab|cd"},
-               {"ab cd", 50, LongWord::Cut, "ab cd"},
-               {"a b  c", 30, LongWord::Cut, "a b|c"},
-               {"Start of service", 80, LongWord::Cut, "Start of|service"},
-               {"a  b", 40, LongWord::Cut, "a  b"},
-               {"  ab", 40, LongWord::Cut, "  ab"},
-               {"  abcd", 40, LongWord::Cut, "abcd"},
-               {"abcdefg hi", 29, LongWord::Cut, "ab|hi"},
-               {"abcdefg hi", 29, LongWord::Break, "ab|cd|ef|g|hi"},
-               {"abc", 9, LongWord::Cut, "a"},
-               {"abc", -5, LongWord::Break, "a|b|c"},
-               {"", 30, LongWord::Cut, ""},
-               {"   ", 30, LongWord::Cut, ""}};
-  for (const auto& k : cases)
-    EXPECT_EQ(wrapped(k.text, k.limit, k.longWord), k.lines) << k.text << " " << k.limit;
+  const std::tuple<const char*, int, LongWord, const char*> cases[] = {
+      {"abc", 30, LongWord::Cut, "abc"},
+      {"ab cd", 30, LongWord::Cut, "ab|cd"},
+      {"ab cd", 50, LongWord::Cut, "ab cd"},
+      {"a b  c", 30, LongWord::Cut, "a b|c"},
+      {"Start of service", 80, LongWord::Cut, "Start of|service"},
+      {"a  b", 40, LongWord::Cut, "a  b"},
+      {"  ab", 40, LongWord::Cut, "  ab"},
+      {"  abcd", 40, LongWord::Cut, "abcd"},
+      {"abcdefg hi", 29, LongWord::Cut, "ab|hi"},
+      {"abcdefg hi", 29, LongWord::Break, "ab|cd|ef|g|hi"},
+      {"abc", 9, LongWord::Cut, "a"},
+      {"abc", -5, LongWord::Break, "a|b|c"},
+      {"", 30, LongWord::Cut, ""},
+      {"   ", 30, LongWord::Cut, ""}};
+  for (const auto& [text, limit, longWord, lines] : cases)
+    EXPECT_EQ(wrapped(text, limit, longWord), lines) << text << " " << limit;
 }
 
 TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
@@ -145,11 +141,7 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
   // its headings a margin below its top rule. The point number wraps at its blank: its row
   // is as tall as that cell, and so is the next one, whose turn takes two lines.
   const int top = 180, row0 = top + kTh + 30, row1 = row0 + 2 * kTh + 30, end = row1 + 70;
-  struct Placed {
-    const char* text;
-    int x, y;
-    bool bold;
-  } placed[] = {
+  const std::tuple<const char*, int, int, bool> placed[] = {
       {"S599 \"Trip\"", (kWidth - 110) / 2, 60, true},
       {"Alpha: 1", 65, 100, false},
       {"Group:", 65, 120, false},
@@ -157,10 +149,10 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
       {"right", cols.textX(7), row1 + 15 + kTh, false},
       {"st. Main, 1-9", cols.textX(6), row1 + 15, false},
   };
-  for (const Placed& p : placed) {
-    const DrawnText* t = c.find(p.text);
-    ASSERT_NE(t, nullptr) << p.text;
-    EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(p.x, p.y, p.bold)) << p.text;
+  for (const auto& [text, x, y, bold] : placed) {
+    const DrawnText* t = c.find(text);
+    ASSERT_NE(t, nullptr) << text;
+    EXPECT_EQ(std::tuple(t->x, t->y, t->bold), std::tuple(x, y, bold)) << text;
   }
   EXPECT_EQ(c.find("1 (s11)"), nullptr);
   for (const DrawnText& t : c.texts) EXPECT_LT(t.x, cols.right()) << t.text;  // no end node
@@ -197,30 +189,32 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
 TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCannot) {
   // Steps of 1/48 down to half the size: at 43/48 a character is 8 pixels wide, and the word
   // of 61 takes 519 pixels with its margins.
-  struct Case {
-    size_t letters;
-    double scale;
-    bool whole;
-    std::vector<int> edges;
-  } cases[] = {{20, 1.0, true, {65, 141, 232, 473, 573, 675, 775, 981, 1065}},
-               {60, 43.0 / 48, true, {65, 128, 191, 710, 767, 825, 882, 1002, 1065}},
-               {90, 33.0 / 48, true, {65, 120, 175, 752, 802, 854, 904, 1010, 1065}},
-               {160, 0.5, false, {65, 116, 167, 825, 871, 917, 963, 1014, 1065}}};
-  for (const Case& k : cases) {
-    const std::string word(k.letters, 'w');
+  const std::tuple<size_t, double, bool, std::vector<int>> cases[] = {
+      {20, 1.0, true, {65, 141, 232, 473, 573, 675, 775, 981, 1065}},
+      {60, 43.0 / 48, true, {65, 128, 191, 710, 767, 825, 882, 1002, 1065}},
+      {90, 33.0 / 48, true, {65, 120, 175, 752, 802, 854, 904, 1010, 1065}},
+      {160, 0.5, false, {65, 116, 167, 825, 871, 917, 963, 1014, 1065}}};
+  for (const auto& [letters, scale, whole, edges] : cases) {
+    const std::string word(letters, 'w');
     RecordingCanvas c(kWidth, 2000);
     printSolutionReport(c, solutionView({}, {{"1", "", "st. " + word + ", 3", "", "", "", "", ""}}),
                         shell());
     const ReportColumns cols = drawnColumns(c, 8);
-    EXPECT_NEAR(c.scale, k.scale, 1e-9) << k.letters;
-    EXPECT_EQ(cols.x, k.edges) << k.letters;
+    EXPECT_NEAR(c.scale, scale, 1e-9) << letters;
+    EXPECT_EQ(cols.x, edges) << letters;
     expectCellsInsideTheirColumns(c, cols);
     const DrawnText* drawn = nullptr;
     for (const DrawnText& t : c.texts)
       if (t.text[0] == 'w') drawn = &t;
     ASSERT_NE(drawn, nullptr);
-    EXPECT_EQ(drawn->text == word + ",", k.whole) << k.letters;
+    EXPECT_EQ(drawn->text == word + ",", whole) << letters;
   }
+  // Of two columns of equal shares whose words ask as much beyond them, the first gives way.
+  const std::string w(100, 'w');
+  RecordingCanvas c(kWidth, 2000);
+  printSolutionReport(c, solutionView({}, {{"1", "", "", w, "", w, "", ""}}), shell());
+  const ReportColumns cols = drawnColumns(c, 8);
+  EXPECT_LT(cols.x[4] - cols.x[3], cols.x[6] - cols.x[5]);
 }
 
 // Every page of a report: its texts and rules within the page, one page number (its own)
@@ -300,6 +294,8 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
        params24,
        {{"1", "", "", "", "", "", "", ""}},
        {{"P23: v", 1, 560}, {"S519", 2, 80}}},
+      // ... and right at 1800 - 1200 it stays.
+      {kWidth, 1800, params24, {{"1", "", "", "", "", "", "", ""}}, {{"S519", 1, 615}}},
       {kWidth, 1500, {{"A", "1"}}, forty, {{"S519", 1, 140 + 15}, {"r40", 0, -1}}},
       // Row 22 ends right on the footer's line: it stays; row 23 moves on.
       {kWidth, 1355, {}, single, {{"r22", 1, 170 + 21 * 50 + 15}, {"r23", 2, 65 + 15}}},
@@ -398,45 +394,20 @@ TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
   EXPECT_EQ(*xs.rbegin(), cols.right() - 5);
 }
 
-// The columns printed, as '1' and '0' per column of the transitions layout: as the viewer's,
-// but a negative mode or flag switches its columns off.
-TEST(TaskReport, ColumnsArePrintedByTheTasksOptions) {
-  const struct {
-    int cargo, order, refusal, timeFactor;
-    const char* printed;
-  } cases[] = {{0, 0, 0, 0, "1110111111000000"},  {2, 0, 0, 0, "1111111111001100"},
-               {-1, 0, 0, 0, "1110111111000000"}, {0, 1, 0, 0, "1110111111100000"},
-               {0, -1, 0, 0, "1110111111000000"}, {0, 0, 1, 0, "1110111111010100"},
-               {0, 0, -1, 0, "1110111111000000"}, {0, 0, 0, 1, "1110111111000111"},
-               {0, 0, 0, -1, "1110111111000000"}};
-  for (const auto& c : cases) {
-    TaskHeader h;
-    h.cargoMode = c.cargo;
-    h.orderMode = c.order;
-    h.refusalFlag = c.refusal;
-    h.timeFactorFlag = c.timeFactor;
-    std::string printed;
-    for (const int w : taskReportWidths(TaskLayout::Transitions, h)) printed += w > 0 ? '1' : '0';
-    EXPECT_EQ(printed, c.printed) << c.cargo << c.order << c.refusal << c.timeFactor;
-  }
-}
-
 // A switched-off column and a mode without a title of its own have no heading.
 TEST(TaskReport, HeadingsFollowTheModes) {
-  const struct {
-    int cargo, order, col;
-    const char* heading;
-  } cases[] = {{1, 2, kTaskServiceTime, "S84"}, {-1, 2, kTaskServiceTime, "S84"},
-               {1, 2, kTaskVolume, "S425"},     {2, 2, kTaskVolume, "S74"},
-               {3, 2, kTaskVolume, ""},         {-1, 2, kTaskUnloadTime, ""},
-               {1, 2, kTaskOrder, "S407"},      {1, 1, kTaskOrder, "S409"},
-               {1, 3, kTaskOrder, "S547"},      {1, 4, kTaskOrder, ""}};
-  for (const auto& k : cases) {
+  const std::tuple<int, int, int, const char*> cases[] = {
+      {1, 2, kTaskServiceTime, "S84"}, {-1, 2, kTaskServiceTime, "S84"},
+      {1, 2, kTaskVolume, "S425"},     {2, 2, kTaskVolume, "S74"},
+      {3, 2, kTaskVolume, ""},         {-1, 2, kTaskUnloadTime, ""},
+      {1, 2, kTaskOrder, "S407"},      {1, 1, kTaskOrder, "S409"},
+      {1, 3, kTaskOrder, "S547"},      {1, 4, kTaskOrder, ""}};
+  for (const auto& [cargo, order, col, heading] : cases) {
     TaskHeader h;
-    h.cargoMode = k.cargo;
-    h.orderMode = k.order;
-    EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, k.col, h, shell()), k.heading)
-        << k.cargo << " " << k.order << " " << k.col;
+    h.cargoMode = cargo;
+    h.orderMode = order;
+    EXPECT_EQ(taskReportHeading(TaskLayout::Transitions, col, h, shell()), heading)
+        << cargo << " " << order << " " << col;
   }
 }
 
@@ -479,8 +450,8 @@ TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
   EXPECT_EQ(runs, expected);
 
   // Rules: the top, under the headings, a partial rule under columns 6 to 9 where the next
-  // row continues the point, full rules elsewhere; a row of single lines is a line and its
-  // margins tall.
+  // row continues the point, full rules elsewhere (the last row too); a row of single lines is
+  // a line and its margins tall.
   std::vector<std::tuple<int, int, int>> ruled;
   for (const DrawnLine& l : c.lines)
     if (l.horizontal()) ruled.emplace_back(l.x1, l.x2, l.y1);
@@ -490,6 +461,7 @@ TEST(TaskReport, LaysOutParametersSeparatorRowsAndRulesOfTheTransitionsLayout) {
   const int below = std::get<2>(ruled[1]);  // the headings
   EXPECT_EQ(ruled[2], std::tuple(cols.x[6] - 5, cols.x[10] - 5, below + row));
   EXPECT_EQ(ruled[3], std::tuple(60, right, below + 2 * row));
+  EXPECT_EQ(std::pair(std::get<0>(ruled[5]), std::get<1>(ruled[5])), std::pair(60, right));
 }
 
 TEST(TaskReport, ThePointsLayoutRulesEveryRowAndBreaksPagesWholeRows) {
@@ -544,24 +516,20 @@ TEST(ReportPdfPath, NamesTheTaskTheReportAndTheMomentAndNeverReplacesAFile) {
   dir.write(second.filename().string(), "%PDF");
   EXPECT_EQ(reportPdfPath(dir.path(), ReportKind::Solution, "ROUND1", kNow).filename(),
             "qj_ROUND1_solution_20260307-090502_3.pdf");
-}
-
-TEST(ReportPdfPath, KeepsOnlyLettersAndDigitsOfTheCode) {
+  // Only letters and digits of the code are kept.
   EXPECT_EQ(reportPdfPath("/x", ReportKind::Task, "@AZ[`az{/09: \xC0", kNow).filename(),
             "qj__AZ__az__09____task_20260307-090502.pdf");
 }
 
 TEST(PrintMessages, NameThePrinterOrTheFile) {
-  const ShellTables t = test::markedShell();
-  const Message printer = printerFailedMessage("Office laser");
-  EXPECT_EQ(printer.kind, MessageKind::Error);
-  EXPECT_EQ(printer.utf8(t), "S960 \"Office laser\".");
-  const Message written = pdfFailedMessage("/home/u/QJ/Print/qj_A_task_1.pdf");
-  EXPECT_EQ(written.kind, MessageKind::Error);
-  EXPECT_EQ(written.utf8(t), "S961 \"/home/u/QJ/Print/qj_A_task_1.pdf\".");
-  const Message shown = pdfNotShownMessage("/home/u/QJ/Print/qj_A_task_1.pdf");
-  EXPECT_EQ(shown.kind, MessageKind::Information);
-  EXPECT_EQ(shown.utf8(t), "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\".");
+  const std::string pdf = "/home/u/QJ/Print/qj_A_task_1.pdf";
+  const std::tuple<Message, MessageKind, std::string> cases[] = {
+      {printerFailedMessage("Office laser"), MessageKind::Error, "S960 \"Office laser\"."},
+      {pdfFailedMessage(pdf), MessageKind::Error, "S961 \"" + pdf + "\"."},
+      {pdfNotShownMessage(pdf), MessageKind::Information,
+       "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."}};
+  for (const auto& [m, kind, text] : cases)
+    EXPECT_EQ(std::pair(m.kind, m.utf8(shell())), std::pair(kind, text));
 }
 
 }  // namespace

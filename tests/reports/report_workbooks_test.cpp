@@ -173,22 +173,20 @@ TEST(TaskWorkbook, PointsSheetsFollowTheTasksOptions) {
 
 // The points sheet's columns after column H by the task's options, one at a time.
 TEST(TaskWorkbook, OptionColumnsOfThePointsSheet) {
-  const struct {
-    int cargo, refusal, timeFactor, order;
-    const char* titles;
-  } cases[] = {{2, 0, 0, 0, "S84|S86|S750 (EUR)|S74|S162 (EUR)|||"},
-               {0, 1, 0, 0, "S145|S750 (EUR)|S531|S162 (EUR)||||"},
-               {0, 0, 1, 0, "S145|S750 (EUR)|S163 (EUR)|S374|S71|||"},
-               {0, 0, 0, 2, "S145|S750 (EUR)|S408|||||"}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, int, int, const char*> cases[] = {
+      {2, 0, 0, 0, "S84|S86|S750 (EUR)|S74|S162 (EUR)|||"},
+      {0, 1, 0, 0, "S145|S750 (EUR)|S531|S162 (EUR)||||"},
+      {0, 0, 1, 0, "S145|S750 (EUR)|S163 (EUR)|S374|S71|||"},
+      {0, 0, 0, 2, "S145|S750 (EUR)|S408|||||"}};
+  for (const auto& [cargo, refusal, timeFactor, order, titles] : cases) {
     TaskFile task = test::townTask("use2");
-    task.header.cargoMode = c.cargo;
-    task.header.refusalFlag = c.refusal;
-    task.header.timeFactorFlag = c.timeFactor;
-    task.header.orderMode = c.order;
+    task.header.cargoMode = cargo;
+    task.header.refusalFlag = refusal;
+    task.header.timeFactorFlag = timeFactor;
+    task.header.orderMode = order;
     const Workbook book = taskWorkbook(makeTaskView(task, "eng", kTexts, '.'), kTexts, '.');
     EXPECT_EQ(rowsOf(book.sheets()[1], 14)[0],
-              std::string("S405|S769 (*)|S770 (*)|S16|S14|S15|") + c.titles);
+              std::string("S405|S769 (*)|S770 (*)|S16|S14|S15|") + titles);
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "reports/print_layout.h"
 #include "reports/solution_rows.h"
 #include "reports/task_rows.h"
 #include "support/shell_fixture.h"
@@ -194,16 +195,18 @@ TEST(TaskRows, PointsLayoutWithOrderModesAndWithoutCargo) {
   const GridTable t = taskRows(task, TaskLayout::Points, markedShell(), ',');
   EXPECT_EQ(t.cell(0, 5), "0");  // the start point's own value outside priority classes
   EXPECT_EQ(t.cell(3, 5), "");
-  // A point's income shows with any of refusals, time factor or cargo.
-  for (const auto& [refusal, timeFactor, cargo, income] : {std::tuple(0, 0, 0, ""),
-                                                           {1, 0, 0, "50"},
-                                                           {0, 1, 0, "50"},
-                                                           {0, 0, 1, "50"},
-                                                           {-1, -1, -1, ""}}) {
+  // A point's income shows with any of refusals, time factor or cargo; its window with the
+  // time factor.
+  for (const auto& [refusal, timeFactor, cargo, shown] : {std::tuple(0, 0, 0, "||"),
+                                                          {1, 0, 0, "50||"},
+                                                          {0, 1, 0, "50|30|60"},
+                                                          {0, 0, 1, "50||"},
+                                                          {-1, -1, -1, "||"}}) {
     task.header.refusalFlag = refusal;
     task.header.timeFactorFlag = timeFactor;
     task.header.cargoMode = cargo;
-    EXPECT_EQ(taskRows(task, TaskLayout::Points, markedShell(), ',').cell(1, 8), income)
+    const GridTable rows = taskRows(task, TaskLayout::Points, markedShell(), ',');
+    EXPECT_EQ(rows.cell(1, 8) + "|" + rows.cell(1, 9) + "|" + rows.cell(1, 10), shown)
         << refusal << timeFactor << cargo;
   }
 }
@@ -228,37 +231,43 @@ TEST(TaskColumns, TitlesFollowTheTaskAndColumnsThatDoNotApplyAreEmpty) {
   // Column 0 is a pixel narrower than its label, the others a pixel wider.
   EXPECT_EQ(taskGridColumnWidth(0, 46), 45);
   EXPECT_EQ(taskGridColumnWidth(3, 1), 2);
+  for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points})
+    EXPECT_EQ(taskTitleWidths(layout, taskColumnCount(layout)).max, 0);  // no such column
   EXPECT_EQ(taskLayout(1), TaskLayout::Transitions);
   EXPECT_EQ(taskLayout(2), TaskLayout::Points);
 }
 
 // Which columns apply, as '1' and '0' per column: the unloading time and the volume need
 // cargo, the order column an order mode, the refusal column refusals, the income any of
-// refusals, time factor and cargo, the windows the time factor.
+// refusals, time factor and cargo, the windows the time factor. The report prints the
+// transitions layout's columns that apply, but a negative mode or flag switches them off.
 TEST(TaskColumns, ApplyByTheTasksOptions) {
   const struct {
     int cargo, order, refusal, timeFactor;
-    const char* transitions;
-    const char* points;
-  } cases[] = {{0, 0, 0, 0, "1110111111000000", "11101000000"},
-               {2, 0, 0, 0, "1111111111001100", "11111001100"},
-               {-1, 0, 0, 0, "1111111111001100", "11111001100"},
-               {0, 1, 0, 0, "1110111111100000", "11101100000"},
-               {0, 0, 1, 0, "1110111111010100", "11101010100"},
-               {0, 0, 0, 1, "1110111111000111", "11101000111"}};
+    const char *transitions, *points, *printed;
+  } cases[] = {{0, 0, 0, 0, "1110111111000000", "11101000000", "1110111111000000"},
+               {2, 0, 0, 0, "1111111111001100", "11111001100", "1111111111001100"},
+               {-1, 0, 0, 0, "1111111111001100", "11111001100", "1110111111000000"},
+               {0, 1, 0, 0, "1110111111100000", "11101100000", "1110111111100000"},
+               {0, -1, 0, 0, "1110111111100000", "11101100000", "1110111111000000"},
+               {0, 0, 1, 0, "1110111111010100", "11101010100", "1110111111010100"},
+               {0, 0, -1, 0, "1110111111010100", "11101010100", "1110111111000000"},
+               {0, 0, 0, 1, "1110111111000111", "11101000111", "1110111111000111"},
+               {0, 0, 0, -1, "1110111111000111", "11101000111", "1110111111000000"}};
   for (const auto& c : cases) {
     TaskHeader h;
     h.cargoMode = c.cargo;
     h.orderMode = c.order;
     h.refusalFlag = c.refusal;
     h.timeFactorFlag = c.timeFactor;
-    for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points}) {
-      std::string applies;
+    std::string applies[2], printed;
+    for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points})
       for (int col = 0; col < taskColumnCount(layout); ++col)
-        applies += taskColumnApplies(layout, col, h) ? '1' : '0';
-      EXPECT_EQ(applies, layout == TaskLayout::Transitions ? c.transitions : c.points)
-          << c.cargo << c.order << c.refusal << c.timeFactor;
-    }
+        applies[layout == TaskLayout::Points] += taskColumnApplies(layout, col, h) ? '1' : '0';
+    for (const int w : taskReportWidths(TaskLayout::Transitions, h)) printed += w > 0 ? '1' : '0';
+    EXPECT_EQ(applies[0] + " " + applies[1] + " " + printed,
+              std::string(c.transitions) + " " + c.points + " " + c.printed)
+        << c.cargo << c.order << c.refusal << c.timeFactor;
   }
 }
 

@@ -127,6 +127,10 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
 
 TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   enterUntil(1, 4);
+  s.db.streetTypes.push_back({"lane", "ln.", 0});  // no street has it: not offered
+  fillSectionPickers(s);
+  EXPECT_EQ(test::items(s.list1), "avenue (av.)=0;*street (st.)=1;unnamed (none)=2;");
+  s.db.streetTypes.pop_back();
   EXPECT_TRUE(sectionGridKey(s, GridKey::PrevType, 2, sc::kName).pickersChanged);
   EXPECT_EQ(test::items(s.list2), "*Kings=0;");
   EXPECT_EQ(sectionGridKey(s, GridKey::Space, 2, sc::kName).firstRow, 2);

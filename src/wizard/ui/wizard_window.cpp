@@ -141,7 +141,8 @@ void WizardWindow::showStep(int step) {
   if (!page(step)) return;
   flow().setCurrentStep(step);
   setWindowTitle(qtText(flow().stepCaption(step), texts()));
-  btnNext->setText(qtText(step == flow().stepCount() ? shell(129) : shell(80), texts()));
+  btnNext->setText(
+      qtText((step == flow().stepCount() ? shell(129) : shell(80)).withAccessKeys(), texts()));
   showPage(step);
 }
 

@@ -113,8 +113,13 @@ std::set<const QObject*> tabStops(const WizardWindow& wizard, const QWidget* pag
   return stops;
 }
 
-// From Cancel, Tab runs through every field of the page once (Ctrl+Tab out of a grid), then
-// Next, then Back while it is enabled, then Cancel.
+QRect placeOf(const QWidget* w) {
+  return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
+// From Cancel, Tab runs through every field of the page once (Ctrl+Tab out of a grid), in the
+// order they stand (down a column, then on to the column at its right), then Next, then Back
+// while it is enabled, then Cancel.
 void expectTabOrder(WizardWindow& wizard) {
   SCOPED_TRACE("step " + std::to_string(wizard.currentStep()));
   const std::set<const QObject*> expected = tabStops(wizard, wizard.page(wizard.currentStep()));
@@ -122,9 +127,15 @@ void expectTabOrder(WizardWindow& wizard) {
   std::set<const QObject*> seen;
   std::string order;
   press(Qt::Key_Tab);
+  const QWidget* previous = nullptr;
   for (int guard = 0; focused() != wizard.nextButton() && guard < 40; ++guard) {
     order += nameOf(focused()) + " ";
     EXPECT_TRUE(seen.insert(tabStopOf(focused())).second) << order;
+    if (previous) {
+      const QRect before = placeOf(previous), here = placeOf(focused());
+      EXPECT_TRUE(here.top() >= before.top() || here.left() >= before.right()) << order;
+    }
+    previous = focused();
     press(Qt::Key_Tab, qobject_cast<GridView*>(focused()) ? Qt::ControlModifier : Qt::NoModifier);
   }
   EXPECT_EQ(seen, expected) << order;

@@ -439,13 +439,7 @@ TEST_P(KeyboardTask, ALevelOneTaskFromTheMenuToTheOptimiser) {
   EXPECT_EQ(wizard(), nullptr) << lastMessage();
 
   // The optimiser runs the handed-over task by itself and loads its solution.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        return main->isEnabled() && main->state().protocol.size() == 1 &&
-               main->state().protocol[0].status == SolutionLoaded;
-      },
-      60000))
-      << lastMessage();
+  ASSERT_TRUE(waitForTheSolution()) << lastMessage();
   EXPECT_EQ(main->state().protocol[0].code, "KEY001");
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -52,6 +53,17 @@ class MainWindowTest : public ::testing::Test {
     main = std::make_unique<ui::TfrmMainWin>(dir.path(), std::move(box), std::move(windows));
     ASSERT_TRUE(main->startupComplete());
     ASSERT_TRUE(messages->shown.empty());
+  }
+
+  // Waits until the only task of the protocol has its solution loaded and the main window is
+  // usable again (the optimiser's automatic run has ended).
+  bool waitForTheSolution() const {
+    return QTest::qWaitFor(
+        [&] {
+          return main->isEnabled() && main->state().protocol.size() == 1 &&
+                 main->state().protocol[0].status == SolutionLoaded;
+        },
+        60000);
   }
 
   std::vector<ProtocolRec> savedProtocol() const {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QScreen>
+#include <QPointer>
 #include <QTimer>
 #include <QToolTip>
 
@@ -21,12 +21,15 @@ std::string judged(const QString& text) {
 
 const QString kTipName = QStringLiteral("refusalTip");
 
-// What the field takes, shown under it for a few seconds. Qt's own tooltip goes at the next
-// key release, which would take it away before the user has let go of the refused key.
+// What a field takes, shown under the field for a few seconds: one label of the field's
+// window, above its other widgets and transparent to the mouse, so that a click on a control it
+// covers reaches the control. (Qt's own tooltip goes at the next key release, before the user
+// has let go of the refused key.)
 class RefusalTip : public QLabel {
  public:
-  explicit RefusalTip(QWidget* field) : QLabel(field, Qt::ToolTip), field_(field) {
+  explicit RefusalTip(QWidget* window) : QLabel(window) {
     setObjectName(kTipName);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setPalette(QToolTip::palette());
     setFont(QToolTip::font());
     setForegroundRole(QPalette::ToolTipText);
@@ -36,33 +39,37 @@ class RefusalTip : public QLabel {
     setMargin(2);
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &QWidget::hide);
-    field->installEventFilter(this);
   }
 
-  void show(const QString& text) {
+  void show(QWidget* field, const QString& text) {
+    if (field_ != field) {
+      if (field_) field_->removeEventFilter(this);
+      field_ = field;
+      field->installEventFilter(this);
+    }
     setText(text);
     adjustSize();
-    // Under the field, or over it where the screen ends below.
-    QPoint at = field_->mapToGlobal(QPoint(0, field_->height()));
-    if (const QScreen* screen = field_->screen()) {
-      const QRect area = screen->availableGeometry();
-      if (at.y() + height() > area.bottom()) at.setY(field_->mapToGlobal(QPoint()).y() - height());
-      at.setX(std::max(area.left(), std::min(at.x(), area.right() - width())));
-    }
+    // Under the field, or over it where the window ends below; within the window.
+    const QWidget* window = parentWidget();
+    QPoint at = field->mapTo(window, QPoint(0, field->height()));
+    if (at.y() + height() > window->height())
+      at.setY(field->mapTo(window, QPoint()).y() - height());
+    at.setX(std::max(0, std::min(at.x(), window->width() - width())));
     move(at);
-    QLabel::show();
     raise();
+    QLabel::show();
     timer_.start(4000);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide) hide();
+    if (watched == field_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide))
+      hide();
     return QLabel::eventFilter(watched, event);
   }
 
  private:
-  QWidget* field_;
+  QPointer<QWidget> field_;
   QTimer timer_;
 };
 
@@ -92,9 +99,10 @@ QValidator::State KeyFilterValidator::validate(QString& input, int& /*pos*/) con
 void KeyFilterValidator::refused() const {
   QApplication::beep();
   if (tip_.isEmpty()) return;
+  QWidget* window = edit_->window();
   auto* tip =
-      static_cast<RefusalTip*>(edit_->findChild<QLabel*>(kTipName, Qt::FindDirectChildrenOnly));
-  (tip ? tip : new RefusalTip(edit_))->show(tip_);
+      static_cast<RefusalTip*>(window->findChild<QLabel*>(kTipName, Qt::FindDirectChildrenOnly));
+  (tip ? tip : new RefusalTip(window))->show(edit_, tip_);
 }
 
 QString keyFilterTip(const FieldRule& rule, const ShellTables& texts) {

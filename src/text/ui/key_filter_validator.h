@@ -1,7 +1,8 @@
 #pragma once
 // The one filter of the program's edits and grid cell editors: every change of an edit's text
 // (a key, a paste, a drop, a deletion) goes to the core's judgement, and a refused change beeps
-// and shows at the edit what the edit takes. What the program puts into the edit is kept whole.
+// and shows at the edit what the edit takes (a label "refusalTip" of the edit's window). What
+// the program puts into the edit is kept whole.
 
 #include <QLineEdit>
 #include <QValidator>

@@ -20,7 +20,7 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_FALSE(control("pnlImort")->isVisibleTo(w));
   type("txtShifr", "ab-12");  // the refused "-" alone is dropped, and says why
   EXPECT_EQ(edit("txtShifr")->text(), "AB12");
-  auto* tip = edit("txtShifr")->findChild<QLabel*>("refusalTip");
+  auto* tip = wizard()->findChild<QLabel*>("refusalTip");
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(tip->isVisible());
   EXPECT_EQ(tip->text(), "S1140 S1143, S1149 6 S1150.");

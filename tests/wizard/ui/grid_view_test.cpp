@@ -60,7 +60,7 @@ TEST_F(GridFixture, TypedAndPastedTextObeysTheRuleAndReachesTheTable) {
   // under the cell names what it takes, the "," enters the separator, the limit stops typing.
   QTest::keyClicks(editor, "12x,5678");
   EXPECT_EQ(editor->text(), "12.567");
-  auto* tip = editor->findChild<QLabel*>("refusalTip");
+  auto* tip = view.findChild<QLabel*>("refusalTip");
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(tip->isVisible());
   EXPECT_EQ(tip->text(), "S1140 S1142 \".\", S1149 6 S1150.");

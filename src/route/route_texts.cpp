@@ -1,7 +1,6 @@
 #include "route/route_texts.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "records/numbers.h"
 
@@ -39,9 +38,7 @@ std::string timeText(double minutes, const ShellTables& texts, char sep) {
       t -= 60;
     }
   }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.0f", hours);
-  std::string out = buf;
+  std::string out = formatFixed(hours, 0, sep);
   out += ' ';
   out += texts.shortText(62);
   out += ' ';

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <sstream>
 
@@ -282,6 +283,29 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
     if (*c.message)
       EXPECT_EQ(check.focus + std::to_string(check.row),
                 (c.table3 ? "Table3" : "Table2") + std::to_string(c.row));
+  }
+}
+
+// A database keeps the separator its numbers were typed with; the wizard shows them, and the
+// messages that quote them, with the separator in use, as it shows the distances it computes.
+TEST(TransitionGrids, StoredLengthsAndSpeedsAreShownWithTheSeparatorInUse) {
+  test::NetworkBuilder b = mainNetwork();
+  std::tie(b.db.sections[0].length, b.db.sections[0].speed) = std::pair(" 100.5", "40,5");
+  for (const char sep : {',', '.'}) {
+    TaskWizardState st = level1Task(b.finish(), {{"Main", "3", 0}});
+    st.decSep = sep;
+    ASSERT_TRUE(placeLevel1Points(st, texts()).passed());
+    const auto withSep = [sep](std::string s) {
+      std::replace(s.begin(), s.end(), ',', sep);
+      return s;
+    };
+    EXPECT_EQ(test::rowText(st.table2, 0),
+              "1|st Main, 3|1|1-9|00001|00002|" + withSep("100,5|40,5|S271|25,125|5"));
+    st.table2.set(0, 9, "101");
+    st.table2.set(0, 10, "1000");
+    const StepCheck check = checkTable2Rows(st);
+    EXPECT_EQ(check.message ? check.message->text.resolve(texts()) : "",
+              "S619 1, S238 (= " + withSep("100,5") + " s22), S742.");
   }
 }
 

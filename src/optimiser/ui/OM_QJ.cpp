@@ -1,12 +1,9 @@
 #include "optimiser/ui/OM_QJ.h"
 
 #include <QCloseEvent>
-#include <QDate>
-#include <QLocale>
 #include <QPalette>
 #include <QRegularExpressionValidator>
 #include <QThread>
-#include <QTime>
 #include <QValidator>
 #include <chrono>
 #include <cmath>
@@ -18,7 +15,6 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/refused_typing.h"
-#include "records/datetime.h"
 
 namespace qj::ui {
 
@@ -453,14 +449,6 @@ void TForm1::startRun() {
                    info_.text3.resolve(state.texts)};
   env.decimalSeparator = state.decSep;
   env.threads = threads_;
-  env.formatDate = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
-  };
-  env.formatTime = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QTime(t.hour, t.minute, t.second).toString("hh:mm:ss"));
-  };
   optim::RunSettings run{settings_, taskCodes_};
 
   progress_ = std::make_unique<RunLabels>(

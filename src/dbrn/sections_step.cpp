@@ -225,6 +225,21 @@ Text sectionInfo(const DbrnWizardState& state, int row) {
          val(trim(t1.cell(row, sc::kName))) + "\".";
 }
 
+Text chooseSectionRow(DbrnWizardState& state, int row) {
+  const Text info = sectionInfo(state, row);
+  if (!state.viewing() || info.empty()) return info;
+  const int32_t type = typeIndexOf(state, state.table1.cell(row, sc::kType));
+  const auto& types = state.list1.values;
+  const auto typeItem = std::find(types.begin(), types.end(), type);
+  if (typeItem == types.end()) return info;
+  list1Change(state, static_cast<int>(typeItem - types.begin()));
+  const auto& streets = state.list2.values;
+  const auto street = std::find(streets.begin(), streets.end(),
+                                cellInt(state.table1, row, sc::kStreet).value_or(-1));
+  if (street != streets.end()) list2Change(state, static_cast<int>(street - streets.begin()));
+  return info;
+}
+
 ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
   if (state.viewing())
     fillFiltered(state);
@@ -235,7 +250,8 @@ ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
   state.table1Load = state.recordsLoad;
   fillSectionPickers(state);
   ControlUpdates u;
-  setText(u, "Label_02", sectionInfo(state, std::clamp(table1Row, 0, state.table1.rows() - 1)));
+  setText(u, "Label_02",
+          chooseSectionRow(state, std::clamp(table1Row, 0, state.table1.rows() - 1)));
   if (state.viewing())
     for (const char* label : {"_L2", "_L3", "_L4"})
       setText(u, label, filterLine(state, state.sectionRowCount));

@@ -172,6 +172,27 @@ TEST_F(SectionsStep, ViewingListsTheSectionsOfTheStreetsThatPassTheFilter) {
   EXPECT_EQ(listed, "4[Oak][  Oak][Elm][Kings]|3[Oak][  Oak][Elm]|1[Elm]|0[]|0[]|");
 }
 
+// Viewing enters nothing from the pickers: they show the street that Label_02 names, as the
+// page opens and at every row chosen. Elsewhere they keep the street to enter.
+TEST_F(SectionsStep, ViewingPickersShowTheStreetOfTheRowDescribed) {
+  enterUntil(2, 7);
+  const auto picked = [this] {
+    return s.list1.items[s.list1.row] + " / " + s.list2.items[s.list2.row];
+  };
+  s.mode = kViewDbrn;
+  prepareSectionsPage(s, 3);
+  EXPECT_EQ(picked(), "avenue (av.) / Kings");
+  EXPECT_EQ(text(chooseSectionRow(s, 1)), "S156 2 S674 - \"street (st.) Oak\".");
+  EXPECT_EQ(picked(), "street (st.) / Oak");
+  EXPECT_EQ(text(chooseSectionRow(s, 2)), "S156 3 S674 - \"street (st.) Elm\".");
+  EXPECT_EQ(picked(), "street (st.) / Elm");
+  s.mode = kCorrectDbrn;  // the type "street" and its first street
+  prepareSectionsPage(s, 3);
+  EXPECT_EQ(picked(), "street (st.) / Elm");
+  EXPECT_EQ(text(chooseSectionRow(s, 1)), "S156 2 S674 - \"street (st.) Oak\".");
+  EXPECT_EQ(picked(), "street (st.) / Elm");
+}
+
 TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow) {
   enterUntil(2, 4);
   s.table2.set(2, turnCol::node(0), "1");

@@ -271,6 +271,10 @@ TEST_F(Tasks, EachChooserModeOffersItsTasksAndOpensItsWindow) {
   EXPECT_EQ(offeredTasks(state.protocol, kChooserCorrectTask), (std::vector<int>{0, 3}));
   EXPECT_TRUE(offeredTasks(state.protocol, kNoFormMode).empty());
   EXPECT_EQ(taskListLine(protocolRecord("AB12CD", "Morning [2] run")), "[AB12CD] Morning [2] run");
+  // With nothing to offer, only the correction says why; the viewers' empty lists speak for
+  // themselves.
+  EXPECT_EQ(noTaskOfferedText(kChooserCorrectTask).value().utf8(state.texts), "S1120.");
+  EXPECT_FALSE(noTaskOfferedText(kChooserViewInput) || noTaskOfferedText(kChooserViewSolution));
   test::writeTask(dir, "CCCCCC", "Solved");
   const std::pair<int32_t, ChooserTarget> modes[] = {
       {kChooserViewInput, ChooserTarget::TaskViewer},

@@ -112,9 +112,14 @@ void putSection(DbrnWizardState& state, int row, size_t r, const StreetRec* prev
   t1.set(row, sc::kNonStd, flagCell(state.level == 1 && s.hasNonStdNumbering()));
   t1.set(row, sc::kStart, s.startNode);
   t1.set(row, sc::kEnd, s.endNode);
-  t1.set(row, sc::kLength, s.length);
+  // Viewing writes nothing back, so its numbers show the separator in use; the other modes
+  // show the texts as stored, which their records are rebuilt from.
+  const auto number = [&state](const std::string& stored) {
+    return state.viewing() ? shownStoredReal(stored, state.decSep) : stored;
+  };
+  t1.set(row, sc::kLength, number(s.length));
   const bool noSpeed = trim(s.speed).empty() && !state.viewing();
-  t1.set(row, sc::kSpeed, noSpeed ? state.avgSpeedText : s.speed);
+  t1.set(row, sc::kSpeed, noSpeed ? state.avgSpeedText : number(s.speed));
   t1.set(row, sc::kClosed, flagCell(s.isClosed()));
   state.table2.set(row, turnCol::kRow, std::to_string(r + 1));
   fillTurns(state.table2, row, s.turns);

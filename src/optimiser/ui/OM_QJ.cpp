@@ -1,11 +1,8 @@
 #include "optimiser/ui/OM_QJ.h"
 
 #include <QCloseEvent>
-#include <QDate>
-#include <QLocale>
 #include <QPalette>
 #include <QThread>
-#include <QTime>
 #include <chrono>
 #include <cmath>
 #include <mutex>
@@ -15,7 +12,6 @@
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
-#include "records/datetime.h"
 #include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
@@ -431,14 +427,6 @@ void TForm1::startRun() {
                    info_.text3.resolve(state.texts)};
   env.decimalSeparator = state.decSep;
   env.threads = threads_;
-  env.formatDate = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
-  };
-  env.formatTime = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QTime(t.hour, t.minute, t.second).toString("hh:mm:ss"));
-  };
   optim::RunSettings run{settings_, taskCodes_};
 
   progress_ = std::make_unique<RunLabels>(

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -341,6 +342,27 @@ void copyFileAtomic(const fs::path& from, const fs::path& to) {
   const auto bytes = readFile(from);
   if (!bytes) throw FileError("cannot read \"" + from.string() + "\"");
   writeFileAtomic(to, *bytes);
+}
+
+FileLock::FileLock(const fs::path& file) {
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // A lock file that this user may not write can still be locked.
+  if (fd_ < 0) fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  // flock belongs to the open file, not to the process: a second open in this process is
+  // refused too, and the lock ends with the last descriptor of it.
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) state_ = State::HeldElsewhere;
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+  state_ = State::Held;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 }  // namespace qj

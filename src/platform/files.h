@@ -104,4 +104,27 @@ void replaceFilesTogether(const std::vector<FileReplacement>& files);
 // Copies a file over its target atomically; throws FileError.
 void copyFileAtomic(const fs::path& from, const fs::path& to);
 
+// An exclusive lock on a file (created when missing), held while the object lives. The
+// system releases it when the process ends, however it ends, so a lock that a dead process
+// held is free again. Another open of the same file, in this process or another, is refused
+// while the lock is held.
+class FileLock {
+ public:
+  enum class State {
+    Held,           // this object holds the lock
+    HeldElsewhere,  // another holder has it
+    Unavailable,    // the file cannot be opened or the file system has no locks
+  };
+  explicit FileLock(const fs::path& file);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  State state() const { return state_; }
+
+ private:
+  int fd_ = -1;
+  State state_ = State::Unavailable;
+};
+
 }  // namespace qj

@@ -17,6 +17,7 @@
 #include "office/xml_scanner.h"
 #include "records/cp1251.h"
 #include "support/temp_dir.h"
+#include "support/write_faults.h"
 
 namespace qj::office {
 namespace {
@@ -890,6 +891,38 @@ TEST(XlsxWriter, UniqueNamesAndFoldersThatCannotBeWritten) {
     EXPECT_THROW(writeXlsxUnique(book, dir / "ro", "x"), OfficeError);
     ::chmod((dir / "ro").c_str(), 0755);
     EXPECT_TRUE(fs::is_empty(dir / "ro"));
+  }
+}
+
+// A workbook replaces an old one, or takes a free name, only once its bytes are on the disk,
+// and its folder is synced after; a sync that fails is a workbook not written, and the old
+// one stays.
+TEST(XlsxWriter, AWorkbookIsDurableBeforeAndAfterItTakesItsName) {
+  if (test::WriteFaults::ranInChild()) return;
+  TempDir dir;
+  dir.write("t.xlsx", "the old workbook");
+  {
+    test::WriteFaults faults(dir.path());
+    writeXlsx(sample(), dir / "t.xlsx");
+    EXPECT_EQ(faults.syncsAndRenames(),
+              (std::vector<std::string>{"fsync D/<temp> -> ok", "rename D/<temp> D/t.xlsx -> ok",
+                                        "fsync D -> ok"}));
+    faults.clear();
+    writeXlsxUnique(sample(), dir.path(), "t");
+    // The first name is taken: its link fails, as the system refuses it.
+    EXPECT_EQ(faults.syncsAndRenames(),
+              (std::vector<std::string>{"fsync D/<temp> -> ok", "link D/<temp> D/t.xlsx -> ok",
+                                        "link D/<temp> D/t (2).xlsx -> ok", "fsync D -> ok"}));
+  }
+  dir.write("t.xlsx", "the old workbook");
+  for (const long skip : {0, 1}) {  // the workbook's own sync, then its folder's
+    test::WriteFaults faults(dir.path());
+    faults.fail("fsync", skip);
+    EXPECT_THROW(writeXlsx(sample(), dir / "t.xlsx"), OfficeError);
+    EXPECT_THROW(writeXlsxUnique(sample(), dir.path(), "t"), OfficeError);
+    faults.clear();
+    if (skip == 0) EXPECT_EQ(dir.read("t.xlsx"), "the old workbook");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
   }
 }
 

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
-
 #include "platform/files.h"
 #include "support/temp_dir.h"
 
@@ -17,21 +14,6 @@ namespace {
 
 using test::WriteFaults;
 using V = std::vector<std::string>;
-
-// The log's lines of renames, links and syncs, with the folder written "D" and temporary
-// names "<temp>".
-V syncsAndRenames(const std::string& log, const std::filesystem::path& dir) {
-  static const std::regex temp(R"(/\.[^ /]*\.tmp-[0-9-]+)");
-  V lines;
-  std::istringstream in(log);
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("write ") || line.starts_with("pwrite ")) continue;
-    for (size_t at; (at = line.find(dir.string())) != std::string::npos;)
-      line.replace(at, dir.string().size(), "D");
-    lines.push_back(std::regex_replace(line, temp, "/<temp>"));
-  }
-  return lines;
-}
 
 size_t entriesIn(const std::filesystem::path& dir) {
   return std::distance(std::filesystem::directory_iterator(dir), {});
@@ -45,7 +27,7 @@ TEST(WriteFaults, EveryReplacementSyncsTheFileBeforeItsRenameAndTheFolderAfter) 
   WriteFaults faults(dir.path());
 
   writeFileAtomic(dir / "a", "new a");
-  EXPECT_EQ(syncsAndRenames(faults.log(), dir.path()),
+  EXPECT_EQ(faults.syncsAndRenames(),
             (V{"fsync D/<temp> -> ok", "rename D/<temp> D/a -> ok", "fsync D -> ok"}));
 
   faults.clear();
@@ -53,14 +35,14 @@ TEST(WriteFaults, EveryReplacementSyncsTheFileBeforeItsRenameAndTheFolderAfter) 
   fresh.write("new c");
   EXPECT_EQ(fresh.commitUnderFreeName([&](int n) { return dir / ("c" + std::to_string(n)); }, 5),
             dir / "c1");
-  EXPECT_EQ(syncsAndRenames(faults.log(), dir.path()),
+  EXPECT_EQ(faults.syncsAndRenames(),
             (V{"fsync D/<temp> -> ok", "link D/<temp> D/c1 -> ok", "fsync D -> ok"}));
 
   faults.clear();
   replaceFilesTogether({{dir / "a", [](AtomicFile& f) { f.write("newer a"); }},
                         {dir / "b", [](AtomicFile& f) { f.write("new b"); }}});
   // The old files are linked aside until both new ones are in place and durable.
-  EXPECT_EQ(syncsAndRenames(faults.log(), dir.path()),
+  EXPECT_EQ(faults.syncsAndRenames(),
             (V{"fsync D/<temp> -> ok", "fsync D/<temp> -> ok", "link D/a D/a.bak -> ok",
                "link D/b D/b.bak -> ok", "rename D/<temp> D/a -> ok", "rename D/<temp> D/b -> ok",
                "fsync D -> ok", "fsync D -> ok"}));

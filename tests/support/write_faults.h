@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -76,8 +78,23 @@ class WriteFaults {
   }
   // Ends every fault given so far and starts a new log.
   void clear() { control<void (*)(const char*)>("qj_faults_reset")(folder_.c_str()); }
-  // The calls seen, one a line: "fsync <path> -> ok", "rename <from> <to> -> fails".
+  // The calls seen, one a line: "fsync <path> -> ok", "rename <from> <to> -> fails" ("ok":
+  // passed on to the system, whatever it answered).
   std::string log() const { return control<const char* (*)()>("qj_faults_log")(); }
+  // The log's renames, links and syncs, with the folder written "D" and temporary names
+  // "<temp>".
+  std::vector<std::string> syncsAndRenames() const {
+    static const std::regex temp(R"(/\.[^ /]*\.tmp-[0-9-]+)");
+    std::vector<std::string> lines;
+    std::istringstream in(log());
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("write ") || line.starts_with("pwrite ")) continue;
+      for (size_t at; (at = line.find(folder_.string())) != std::string::npos;)
+        line.replace(at, folder_.string().size(), "D");
+      lines.push_back(std::regex_replace(line, temp, "/<temp>"));
+    }
+    return lines;
+  }
 
  private:
   template <typename F>

@@ -158,75 +158,52 @@ static int judgeFd(const char* call, int fd, int* err) {
 }
 
 #define REAL(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
+// Ends the call with -1 and the rule's errno when the rule makes it fail.
+#define FAIL_WHEN(judged) \
+  do {                    \
+    int err_ = 0;         \
+    if (judged) {         \
+      errno = err_;       \
+      return -1;          \
+    }                     \
+  } while (0)
 
 int rename(const char* from, const char* to) {
-  int err;
-  if (judge("rename", from, to, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judge("rename", from, to, &err_));
   return REAL(rename)(from, to);
 }
 
 int renameat(int fromDir, const char* from, int toDir, const char* to) {
-  int err;
-  if (judge("rename", from, to, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judge("rename", from, to, &err_));
   return REAL(renameat)(fromDir, from, toDir, to);
 }
 
 int link(const char* from, const char* to) {
-  int err;
-  if (judge("link", from, to, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judge("link", from, to, &err_));
   return REAL(link)(from, to);
 }
 
 ssize_t write(int fd, const void* buf, size_t n) {
-  int err;
-  if (judgeFd("write", fd, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judgeFd("write", fd, &err_));
   return REAL(write)(fd, buf, n);
 }
 
 ssize_t pwrite(int fd, const void* buf, size_t n, off_t at) {
-  int err;
-  if (judgeFd("pwrite", fd, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judgeFd("pwrite", fd, &err_));
   return REAL(pwrite)(fd, buf, n, at);
 }
 
 ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t at) {
-  int err;
-  if (judgeFd("pwrite", fd, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judgeFd("pwrite", fd, &err_));
   return REAL(pwrite64)(fd, buf, n, at);
 }
 
 int fsync(int fd) {
-  int err;
-  if (judgeFd("fsync", fd, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judgeFd("fsync", fd, &err_));
   return REAL(fsync)(fd);
 }
 
 int fdatasync(int fd) {
-  int err;
-  if (judgeFd("fsync", fd, &err)) {
-    errno = err;
-    return -1;
-  }
+  FAIL_WHEN(judgeFd("fsync", fd, &err_));
   return REAL(fdatasync)(fd);
 }

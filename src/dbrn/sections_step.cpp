@@ -27,22 +27,15 @@ bool SectionGridRules::typable(const GridTable&, int, int col) const {
   }
 }
 
-bool SectionGridRules::accepts(const GridTable& table, int row, int col,
-                               std::string_view text) const {
-  if (!typable(table, row, col)) return false;
+FieldRule SectionGridRules::cellRule(const GridTable&, int, int col) const {
   switch (col) {
     case sc::kFrom:
-    case sc::kTo: {
-      const bool level2 = state_.level >= 2;
-      return text.size() <= (level2 ? 9u : 4u) &&
-             std::all_of(text.begin(), text.end(), [level2](char c) {
-               return isDigit(c) || (c >= 'a' && c <= 'z') || isCyrillicLower(c) ||
-                      (level2 && (c == '/' || c == '\\'));
-             });
-    }
+    case sc::kTo:
+      if (state_.level >= 2) return {KeyFilter::HouseNumberSlash, 9};
+      return {KeyFilter::HouseNumber, 4};
     case sc::kStart:
-    case sc::kEnd: return text.size() <= 5 && allDigits(text);
-    default: return text.size() <= 7 && digitsAndSeparator(text, state_.decSep);
+    case sc::kEnd: return {KeyFilter::Digit, 5};
+    default: return {KeyFilter::Decimal, 7, false, state_.decSep};
   }
 }
 

@@ -117,10 +117,8 @@ bool TransitionGridRules::typable(const GridTable&, int, int col) const {
   return col == 9 || col == 10;
 }
 
-bool TransitionGridRules::accepts(const GridTable& table, int row, int col,
-                                  std::string_view text) const {
-  if (!typable(table, row, col) || !digitsAndSeparator(text, decSep_)) return false;
-  return text.size() <= 6 || text.size() <= table.cell(row, col).size();
+FieldRule TransitionGridRules::cellRule(const GridTable&, int, int) const {
+  return {KeyFilter::Decimal, 6, false, decSep_};
 }
 
 void resizePointLists(TaskWizardState& st) {

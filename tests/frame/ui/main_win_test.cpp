@@ -123,6 +123,27 @@ TEST_F(MainWin, TheLanguageChooserDecidesTheStart) {
   }
 }
 
+// A second copy on the same program folder says so in its shell's language and ends without
+// writing the first copy's protocol; the first goes on.
+TEST_F(MainWin, ASecondCopyOnTheSameFolderSaysSoAndEnds) {
+  startWithOneShell();
+  const ProtocolRec r = test::protocolRecord("AB12CD", "Morning");
+  main->state().protocol = {r};
+  main->SaveProtocol();
+  auto box = std::make_unique<ScriptedMessages>();
+  ScriptedMessages* said = box.get();
+  auto second = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), recordingWindows());
+  EXPECT_TRUE(second->terminated());
+  EXPECT_FALSE(second->startupComplete());
+  EXPECT_EQ(said->texts(),
+            std::vector<std::string>{"S1130 \"" + dir.path().string() + "\", S1133."});
+  second->close();
+  second.reset();
+  settle();
+  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records, std::vector<ProtocolRec>{r});
+  EXPECT_FALSE(main->terminated());
+}
+
 TEST_F(MainWin, ExitWritesTheProtocol) {
   startWithOneShell();
   const ProtocolRec r = test::protocolRecord("AB12CD", "Morning");

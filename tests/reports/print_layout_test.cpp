@@ -623,7 +623,13 @@ TEST(PrintMessages, NameThePrinterOrTheFile) {
       {printerFailedMessage("Office laser"), MessageKind::Error, "S960 \"Office laser\"."},
       {pdfFailedMessage(pdf), MessageKind::Error, "S961 \"" + pdf + "\"."},
       {pdfNotShownMessage(pdf), MessageKind::Information,
-       "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."}};
+       "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
+      {printerRefusedMessage("Office laser", pdf), MessageKind::Error,
+       "S960 \"Office laser\". S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
+      {printerAndPdfFailedMessage("Office laser", pdf), MessageKind::Error,
+       "S960 \"Office laser\". S961 \"" + pdf + "\"."},
+      {printerWaitingMessage("Office laser"), MessageKind::Information,
+       "S965 \"Office laser\"."}};
   for (const auto& [m, kind, text] : cases)
     EXPECT_EQ(std::pair(m.kind, m.utf8(shell())), std::pair(kind, text));
 }

@@ -30,7 +30,6 @@ class TitleStrip : public QWidget {
   // A column that does not apply: its title takes no room and draws no splitter, however a
   // splitter next to it is dragged.
   void hideTitle(int i);
-  bool titleHidden(int i) const { return titles_[i].hidden; }
   // Label i's width, within its limits.
   void setTitleWidth(int i, int width);
   // The strip as tall as its tallest title needs, at least one line: no empty band stands

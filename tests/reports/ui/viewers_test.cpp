@@ -41,11 +41,15 @@ QString pdfText(const std::string& pdf) {
   return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
+bool titleShown(const TitleStrip* titles, int c) {
+  return titles->label(c)->isVisibleTo(titles);
+}
+
 // The height of the tallest shown title at its width.
 int tallestTitle(const TitleStrip* titles) {
   int tallest = 0;
   for (int c = 0; c < titles->count(); ++c)
-    if (!titles->titleHidden(c))
+    if (titleShown(titles, c))
       tallest = std::max(tallest, titles->label(c)->heightForWidth(titles->titleWidth(c)));
   return tallest;
 }
@@ -177,10 +181,7 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
 void expectTitlesSideBySide(const TitleStrip* titles, int left) {
   int x = left;
   for (int c = 0; c < titles->count(); ++c) {
-    if (titles->titleHidden(c)) {
-      EXPECT_FALSE(titles->label(c)->isVisibleTo(titles->parentWidget())) << c;
-      continue;
-    }
+    if (!titleShown(titles, c)) continue;
     EXPECT_EQ(titles->label(c)->x(), x) << c;
     x += titles->titleWidth(c) + TitleStrip::kHandleWidth;
   }
@@ -201,13 +202,13 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
   TitleStrip* titles = v->Table->titles();
   for (const int drag : {0, 30}) {
     titles->dragSplitter(kTaskOrder, drag);
-    EXPECT_TRUE(titles->titleHidden(kTaskOrder));
+    EXPECT_FALSE(titleShown(titles, kTaskOrder));
     EXPECT_EQ(titles->titleWidth(kTaskOrder), 0);
     EXPECT_TRUE(v->Table->grid()->isColumnHidden(kTaskOrder));
     expectTitlesSideBySide(titles, v->Table->grid()->frameWidth());
   }
   for (int c = 0; c < titles->count(); ++c)
-    EXPECT_EQ(v->Table->grid()->isColumnHidden(c), titles->titleHidden(c)) << c;
+    EXPECT_EQ(v->Table->grid()->isColumnHidden(c), !titleShown(titles, c)) << c;
   EXPECT_EQ(titles->titleWidth(kTaskVolume), px(40));
   EXPECT_EQ(v->Table->columnWidth(kTaskAddress), px(160) + 1);
   // This title breaks inside a word at its design width: it is widened within its limit.
@@ -247,7 +248,7 @@ TEST_F(Viewers, InASmallMainWindowAViewerFitsAndItsGridScrollsSideways) {
     EXPECT_LE(view->columnViewportPosition(last) + view->columnWidth(last),
               view->viewport()->width());
     for (int c = 0; c < grid->titles()->count(); ++c)
-      if (!grid->titles()->titleHidden(c))
+      if (titleShown(grid->titles(), c))
         EXPECT_EQ(grid->titles()->label(c)->x(), before[c] - bar->maximum()) << c;
     sub->close();
     settle();

@@ -49,8 +49,8 @@ LanguageChoice chooseLanguage(const ProgramFolder& folder, std::string_view lang
   LanguageChoice choice;
   choice.langCode = cut(languageName, 3);
   const std::string wanted = cp1251::toUtf8(std::string(kShellFilePrefix) + choice.langCode);
-  // The file system of the original ignored letter case in names; so does this look-up,
-  // preferring the exact name.
+  // A program folder may have come from a file system that ignores letter case in names, so
+  // the look-up ignores it too, preferring the exact name.
   for (const auto& file : findShellFiles(folder)) {
     if (file == wanted) {
       choice.fileName = file;

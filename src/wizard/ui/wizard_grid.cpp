@@ -20,6 +20,7 @@ WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
   model_ = new GridModel(table, rules, this);
   view_ = named(new GridView(this), gridName);
   view_->setGridModel(model_);
+  view_->setShellTexts(texts);
   // Where the page has less room than the columns need (a small screen), the grid scrolls
   // sideways and its titles follow its columns.
   view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

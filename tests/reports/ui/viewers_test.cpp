@@ -188,6 +188,8 @@ void expectTitlesSideBySide(const TitleStrip* titles, int left) {
 }
 
 TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
+  main->state().texts.shellTexts[162] = "Income of the point";
+  main->state().texts.shellTexts[750] = "Waitingpenaltyperhour";
   auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(viewerKind(v), ViewerKind::Task);
@@ -215,8 +217,12 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
   QLabel* penalty = titles->label(kTaskWaitPenalty);
   EXPECT_GT(titles->titleWidth(kTaskWaitPenalty), px(52));
   EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
-  EXPECT_EQ(penalty->text(),
-            fittedCaption(penalty->font(), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
+  EXPECT_EQ(penalty->text(), fittedCaption(penalty->font(), "Waitingpenaltyperhour (EUR)",
+                                           titles->titleWidth(kTaskWaitPenalty)));
+  // This one breaks between its words only and keeps its design width.
+  QLabel* income = titles->label(kTaskIncome);
+  EXPECT_EQ(titles->titleWidth(kTaskIncome), px(48));
+  EXPECT_EQ(income->text(), "Income\nof the\npoint\n(EUR)");
 }
 
 // In a main window smaller than a viewer's design (a small screen) the viewer takes the room

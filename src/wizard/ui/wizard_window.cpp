@@ -39,7 +39,7 @@ void setControlCaption(QWidget* w, const QString& text, bool fit, const std::str
 // not scroll because a larger one would.
 class PageStack : public QStackedWidget {
  public:
-  explicit PageStack(QSize design) : design_(design) {}
+  PageStack(QSize design, QWidget* parent) : QStackedWidget(parent), design_(design) {}
   QSize sizeHint() const override { return QStackedWidget::sizeHint().expandedTo(design_); }
   QSize minimumSizeHint() const override {
     const QWidget* page = currentWidget();
@@ -102,7 +102,8 @@ WizardWindow::WizardWindow(MessageHost& host, const char* objectName, QSize page
       host_(host),
       pageArea_(px(pageArea)) {
   setObjectName(QString::fromLatin1(objectName));
-  stack_ = new PageStack(pageArea_);
+  // A child of the window from the start, so that the pages come first in its tab order.
+  stack_ = new PageStack(pageArea_, this);
 }
 
 void WizardWindow::addPage(WizardPage* page, QWidget* shown) {

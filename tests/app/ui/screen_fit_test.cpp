@@ -300,7 +300,8 @@ TEST_P(ScreenFit, EveryWindowAndPageFitsTheScreen) {
   chooseAfter(MenuItem::mnuOutViewSolution, "[TEN002]", "task chooser to view a solution");
   expectViewerFits(qobject_cast<TfrmViewSolution*>(activeViewer()), "solution viewer");
 
-  // A level-1 task of ten points, one of them on a street without a number, saved.
+  // A level-1 task of ten points with time windows, one of them on a street without a number,
+  // saved.
   main->runCommand(MenuItem::mnuInNewTask);
   settle();
   ASSERT_NE(wizard(), nullptr);
@@ -310,11 +311,16 @@ TEST_P(ScreenFit, EveryWindowAndPageFitsTheScreen) {
   next();
   type("TS_num", "10");
   type("fine1", "1");
+  control<QRadioButton>("tm_1")->click();
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
   const std::vector<Address> places = tenPlaces();
   for (int r = 0; r < 10; ++r) enterAddress(r, places[r], 1);
   messages->clear();
+  next();
+  ASSERT_EQ(step(), 4) << lastMessage();
+  type("txtDT", "30");
+  expectWizardFits(wizard(), "level-1 task");
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
   goTo("Table12", 0, t12::kMark);

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QWindow>
 #include <set>
+#include <type_traits>
 
 #include "app/program_windows.h"
 #include "dbrn/ui/UCreateDBRN.h"
@@ -143,6 +144,19 @@ class ScreenFit : public TaskWizardWindow, public ::testing::WithParamInterface<
     chooser->okButton()->click();
     settle();
   }
+  // A menu command whose window is only looked at, and closed.
+  template <typename Window>
+  void lookAt(MenuItem command, const std::string& what) {
+    main->runCommand(command);
+    settle();
+    Window* window = shown<Window>();
+    if constexpr (std::is_base_of_v<WizardWindow, Window>)
+      expectWizardFits(window, what);
+    else
+      expectFits(window, what);
+    if (window) window->close();
+    settle();
+  }
   // A menu command whose chooser only is looked at.
   void lookAtChooser(MenuItem command, const std::string& what) {
     main->runCommand(command);
@@ -221,11 +235,7 @@ TEST_P(ScreenFit, EveryWindowAndPageFitsTheScreen) {
 
   // The database wizard: a new database, one imported from the level-2 demo city through
   // every page, the level-1 demo city viewed, and the choosers.
-  main->runCommand(MenuItem::N10);
-  settle();
-  expectWizardFits(shown<TfrmCreateDBRN>(), "new database");
-  shown<TfrmCreateDBRN>()->closeButton()->click();
-  settle();
+  lookAt<TfrmCreateDBRN>(MenuItem::N10, "new database");
 
   main->runCommand(MenuItem::N11);
   settle();
@@ -335,26 +345,12 @@ TEST_P(ScreenFit, EveryWindowAndPageFitsTheScreen) {
   walkTaskWizard("task corrected");
   wizard()->closeButton()->click();
   settle();
-  main->runCommand(MenuItem::mnuInNewTaskExportData);
-  settle();
-  expectWizardFits(wizard(), "task import");
-  wizard()->closeButton()->click();
-  settle();
+  lookAt<TfrmCreateTaskWin>(MenuItem::mnuInNewTaskExportData, "task import");
 
   // The protocol window, the help windows and the optimiser's steps.
-  main->runCommand(MenuItem::mnuOutViewProtocol);
-  settle();
-  expectFits(shown<TfrmProtocolWin>(), "protocol window");
-  shown<TfrmProtocolWin>()->closeButton()->click();
-  settle();
-  for (const MenuItem help : {MenuItem::N101, MenuItem::N102, MenuItem::N103}) {
-    main->runCommand(help);
-    settle();
-    auto* page = shown<TfrmHelp>();
-    expectFits(page, "help page " + std::to_string(static_cast<int>(help)));
-    if (page) page->close();
-    settle();
-  }
+  lookAt<TfrmProtocolWin>(MenuItem::mnuOutViewProtocol, "protocol window");
+  for (const MenuItem help : {MenuItem::N101, MenuItem::N102, MenuItem::N103})
+    lookAt<TfrmHelp>(help, "help page " + std::to_string(static_cast<int>(help)));
   main->runCommand(MenuItem::Optim);
   settle();
   auto* optimiser = shown<TForm1>();
@@ -393,8 +389,6 @@ TEST_P(ScreenFit, EveryWindowAndPageFitsTheScreen) {
     EXPECT_TRUE(optimiser->findChild<QPushButton*>(button)->isEnabled()) << button;
   optimiser->close();
   settle();
-  if (const char* keep = getenv("QJ_KEEP_FOLDER"))
-    fs::copy(dir.path(), fs::path(keep) / lang(), fs::copy_options::recursive);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shells, ScreenFit, ::testing::Values("eng", "rus"));

@@ -264,7 +264,8 @@ TEST(TaskColumns, ApplyByTheTasksOptions) {
     for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points})
       for (int col = 0; col < taskColumnCount(layout); ++col)
         applies[layout == TaskLayout::Points] += taskColumnApplies(layout, col, h) ? '1' : '0';
-    for (const int w : taskReportWidths(TaskLayout::Transitions, h)) printed += w > 0 ? '1' : '0';
+    for (const double s : taskReportShares(TaskLayout::Transitions, h))
+      printed += s > 0 ? '1' : '0';
     EXPECT_EQ(applies[0] + " " + applies[1] + " " + printed,
               std::string(c.transitions) + " " + c.points + " " + c.printed)
         << c.cargo << c.order << c.refusal << c.timeFactor;

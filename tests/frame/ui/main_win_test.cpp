@@ -107,8 +107,10 @@ TEST_F(MainWin, TheLanguageChooserDecidesTheStart) {
       chooser->okButton()->click();  // no language chosen: the chooser stays
       EXPECT_EQ(messages->texts(), std::vector<std::string>{"A shell language is not selected."});
       EXPECT_EQ(main->languageChooser(), chooser);
-      chooser->list()->setCurrentIndex(1);
-      chooser->okButton()->click();
+      chooser->list()->setFocus();
+      QTest::keyClick(chooser->list(), Qt::Key_Down);
+      QTest::keyClick(chooser->list(), Qt::Key_Down);
+      QTest::keyClick(chooser->list(), Qt::Key_Return);  // Enter chooses as OK does
     }
     if (end == 1) chooser->close();
     if (end == 2) main->close();

@@ -225,18 +225,21 @@ void TForm1::setCaptions() {
   placeParameterCaptions();
 }
 
-// The parameter captions at their first places, each edit 15 pixels after its caption.
+// The parameter captions at their first places; the edits stand in one column, 15 pixels
+// after the longest caption.
 void TForm1::placeParameterCaptions() {
   const optim::WindowCaptions c = optim::windowCaptions(host_.state().decSep);
   const std::array<Text, 4> captions = {c.relaxation, c.stop, c.interval, c.limit};
   for (QLabel* l : {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3]}) setColor(l, Qt::black);
   setLabel(LOPRM, c.parameterHeading);
   LOPRM->move(px(311) - static_cast<int>(std::nearbyint(LOPRM->width() / 2.0)), px(41));
+  int widest = 0;
   for (int i = 0; i < 4; ++i) {
     setLabel(LOPT[i], captions[i]);
     LOPT[i]->move(px(64), px(72 + 24 * i));
-    ME[i]->move(px(64) + LOPT[i]->width() + px(15), px(72 + 24 * i));
+    widest = std::max(widest, LOPT[i]->width());
   }
+  for (int i = 0; i < 4; ++i) ME[i]->move(px(64) + widest + px(15), px(72 + 24 * i));
 }
 
 void TForm1::onActive() {

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
@@ -41,6 +42,19 @@ QString pdfText(const std::string& pdf) {
   QProcess p;
   p.start("pdftotext", {QString::fromStdString(pdf), "-"});
   return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+bool titleShown(const TitleStrip* titles, int c) {
+  return titles->label(c)->isVisibleTo(titles);
+}
+
+// The height of the tallest shown title at its width.
+int tallestTitle(const TitleStrip* titles) {
+  int tallest = 0;
+  for (int c = 0; c < titles->count(); ++c)
+    if (titleShown(titles, c))
+      tallest = std::max(tallest, titles->label(c)->heightForWidth(titles->titleWidth(c)));
+  return tallest;
 }
 
 // The page size of a PDF document in points, and the box of each word on its first page
@@ -177,9 +191,14 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
     EXPECT_EQ(v->sgSolution->grid()->columnWidth(c), routeGridColumnWidth(c, width) + 1) << c;
   }
 
-  // Dragging a title moves its column within its limits (140 to 220) and fits the title anew.
+  // The titles stand right over the grid: no empty band lies between them.
+  EXPECT_EQ(titles->height(), std::max(tallestTitle(titles), titles->fontMetrics().height()));
+
+  // Dragging a title moves its column within its limits (140 to 220) and fits the title anew;
+  // the titles take the height it then needs.
   QLabel* label = titles->label(kRouteSection);
   titles->dragSplitter(kRouteSection, px(140) - titles->titleWidth(kRouteSection));
+  EXPECT_EQ(titles->height(), std::max(tallestTitle(titles), titles->fontMetrics().height()));
   EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(140) + 1);
   EXPECT_EQ(label->width(), px(140));
@@ -196,7 +215,18 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), px(40) - 1);
 }
 
-TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
+// The labels of the shown titles left to right, each right after the splitter of the one
+// before it: a hidden title takes no room and draws no splitter.
+void expectTitlesSideBySide(const TitleStrip* titles, int left) {
+  int x = left;
+  for (int c = 0; c < titles->count(); ++c) {
+    if (!titleShown(titles, c)) continue;
+    EXPECT_EQ(titles->label(c)->x(), x) << c;
+    x += titles->titleWidth(c) + TitleStrip::kHandleWidth;
+  }
+}
+
+TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
   main->state().texts.shellTexts[162] = "Income of the point";
   main->state().texts.shellTexts[750] = "Waitingpenaltyperhour";
   auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
@@ -208,14 +238,18 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
   EXPECT_EQ(v->Table->grid()->model()->columnCount(), 16);
   EXPECT_EQ(v->Table->grid()->model()->rowCount(), 14);
 
-  // No order mode: the order column is one pixel wide with an empty title, dragged or not.
+  // No order mode: the order column and its title take no room and draw no rule, dragged or
+  // not; the titles on either side of it stand side by side.
   TitleStrip* titles = v->Table->titles();
   for (const int drag : {0, 30}) {
     titles->dragSplitter(kTaskOrder, drag);
-    EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
-    EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
-    EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
+    EXPECT_FALSE(titleShown(titles, kTaskOrder));
+    EXPECT_EQ(titles->titleWidth(kTaskOrder), 0);
+    EXPECT_TRUE(v->Table->grid()->isColumnHidden(kTaskOrder));
+    expectTitlesSideBySide(titles, v->Table->grid()->frameWidth());
   }
+  for (int c = 0; c < titles->count(); ++c)
+    EXPECT_EQ(v->Table->grid()->isColumnHidden(c), !titleShown(titles, c)) << c;
   EXPECT_EQ(titles->titleWidth(kTaskVolume), px(40));
   EXPECT_EQ(v->Table->columnWidth(kTaskAddress), px(160) + 1);
   // This title breaks inside a word at its design width: it is widened within its limit.
@@ -228,6 +262,42 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
   QLabel* income = titles->label(kTaskIncome);
   EXPECT_EQ(titles->titleWidth(kTaskIncome), px(48));
   EXPECT_EQ(income->text(), "Income\nof the\npoint\n(EUR)");
+}
+
+// In a main window smaller than a viewer's design (a small screen) the viewer takes the room
+// there is; its grid scrolls sideways to its last column and the titles follow their columns.
+TEST_F(Viewers, InASmallMainWindowAViewerFitsAndItsGridScrollsSideways) {
+  main->resize(px(700), px(480));
+  main->show();
+  settle();
+  for (const MenuItem command : {MenuItem::mnuOutViewSolution, MenuItem::mnuInViewTask}) {
+    main->action(command)->trigger();
+    ASSERT_NE(chooser(), nullptr);
+    chooser()->okButton()->click();
+    settle();
+    QMdiSubWindow* sub = main->mdiArea()->currentSubWindow();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(main->mdiArea()->viewport()->rect().contains(sub->geometry()));
+    const auto* grid = sub->widget()->findChild<TitledGrid*>();
+    ASSERT_NE(grid, nullptr);
+    GridView* view = grid->grid();
+    QScrollBar* bar = view->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    std::vector<int> before;
+    for (int c = 0; c < grid->titles()->count(); ++c)
+      before.push_back(grid->titles()->label(c)->x());
+    bar->setValue(bar->maximum());
+    settle();
+    int last = view->model()->columnCount() - 1;
+    while (last > 0 && view->isColumnHidden(last)) --last;
+    EXPECT_LE(view->columnViewportPosition(last) + view->columnWidth(last),
+              view->viewport()->width());
+    for (int c = 0; c < grid->titles()->count(); ++c)
+      if (titleShown(grid->titles(), c))
+        EXPECT_EQ(grid->titles()->label(c)->x(), before[c] - bar->maximum()) << c;
+    sub->close();
+    settle();
+  }
 }
 
 TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {

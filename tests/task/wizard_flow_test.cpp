@@ -287,30 +287,25 @@ TEST(TaskWizardFrame, CaptionsCountTheStepsOfTheDatabaseLevel) {
   EXPECT_EQ(captions({2}), "S233 (S744 2 S200 3)|");
 }
 
-// The walks of the flow test go Back over the pages; here the flags and the steps they skip.
+// The walks of the flow test go Back over the pages; here the steps they skip and the warning
+// row of the address page.
 TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   TaskWizardState s;
   const auto backs = [&] {
     std::string out;
     for (s.wizardStep = 1; s.wizardStep <= 8; ++s.wizardStep) {
       const BackMove m = backFrom(s);
-      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") +
-             (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "") + "|";
+      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") + "|";
     }
     return out;
   };
   s.dbLevel = 2;
   EXPECT_EQ(backs(),
-            "1|1txtShifr noprev|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|"
-            "6Table2|3Table1 next|");
+            "1|1txtShifr|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|6Table2|3Table1|");
   s.header.timeFactorFlag = 1;
-  EXPECT_EQ(backs(),
-            "1|1txtShifr noprev|2TS_num|3Table1 reset|4Table1a|4Table1a reset|"
-            "6Table2|4Table1a next|");
+  EXPECT_EQ(backs(), "1|1txtShifr|2TS_num|3Table1 reset|4Table1a|4Table1a reset|6Table2|4Table1a|");
   std::tie(s.dbLevel, s.ambiguousCount, s.formMode) = std::tuple(1, 1, kCorrectTask);
-  EXPECT_EQ(backs(),
-            "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
-            "7Table3 next|");
+  EXPECT_EQ(backs(), "1|1txtName|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|7Table3|");
 }
 
 TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {

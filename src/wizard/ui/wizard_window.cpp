@@ -145,8 +145,7 @@ void WizardWindow::showStep(int step) {
   if (!page(step)) return;
   flow().setCurrentStep(step);
   setWindowTitle(qtText(flow().stepCaption(step), texts()));
-  btnNext->setText(
-      qtText((step == flow().stepCount() ? shell(129) : shell(80)).withAccessKeys(), texts()));
+  btnNext->setText(qtText(flow().nextCaption(step).withAccessKeys(), texts()));
   showPage(step);
 }
 
@@ -196,7 +195,7 @@ void WizardWindow::btnPrevClick() {
 void WizardWindow::showPage(int step) {
   if (!page(step)) return;
   stack_->setCurrentIndex(step - 1);
-  btnPrev->setEnabled(step > 1);
+  btnPrev->setEnabled(WizardFlow::backEnabled(step));
   page(step)->pageShown();
 }
 

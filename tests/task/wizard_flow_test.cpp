@@ -20,6 +20,7 @@
 #include <functional>
 #include <sstream>
 
+#include "dbrn/client_addition.h"
 #include "support/shell_fixture.h"
 #include "task/points_step.h"
 #include "task/section_choice_step.h"
@@ -35,7 +36,8 @@ class Walk {
   Walk(int level, std::vector<std::string> addresses,
        const std::function<void(DbrnFile&)>& change = {})
       : s_(f_.wizard()), flow_(s_, f_.app), addresses_(std::move(addresses)) {
-    DbrnFile db = test::smallCity(level);
+    // Level 3: the client addition of the level-2 city.
+    DbrnFile db = level == 3 ? clientAdditionOf(test::smallCity(2)) : test::smallCity(level);
     if (change) change(db);
     page1_ = {"ABC123", "Round", f_.addDatabase(db)};
   }
@@ -202,19 +204,24 @@ TEST(TaskWizardFlow, EachNextShowsItsPageOrChainsTheStepsThatHaveNone) {
     const std::vector<std::string>& addresses;
     int change;
     const char *words, *nexts;
-  } paths[] = {{"every point placed by its number", 1, kNumbered, 0, "n n n n n",
-                "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
-               {"a point without a number has its section chosen", 1, kUnnumbered, 0,
-                "n n n mark:1 n", "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
-               {"the optional page before the section choice", 1, kUnnumbered, 0,
-                "n page2.refusals=1 n n n mark:1 n",
-                "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
-               {"a point on a closed section", 1, kNumbered, 1, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
-               {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > busy 206 > 8 btnNext|"},
-               {"level 2: a point that no way reaches", 2, kHouses, 2, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > busy 206 > refused Table1 1|"}};
+  } paths[] = {
+      {"every point placed by its number", 1, kNumbered, 0, "n n n n n",
+       "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
+      {"a point without a number has its section chosen", 1, kUnnumbered, 0, "n n n mark:1 n",
+       "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+      {"the optional page before the section choice", 1, kUnnumbered, 0,
+       "n page2.refusals=1 n n n mark:1 n",
+       "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+      {"a point on a closed section", 1, kNumbered, 1, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
+      {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > busy 206 > 8 btnNext|"},
+      {"level 2: a point that no way reaches", 2, kHouses, 2, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > busy 206 > refused Table1 1|"},
+      {"level 3: the count, then the summary without transitions", 3, kHouses, 0, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > 8 btnNext|"},
+      {"level 3: the optional page before the count", 3, kHouses, 0, "n page2.refusals=1 n n n",
+       "2 TS_num|3 Table1 0|4 Table1a 0|busy 243 > 8 btnNext|"}};
   for (const auto& p : paths) {
     Walk walk(p.level, p.addresses, changes[p.change]);
     walk.run(p.words);

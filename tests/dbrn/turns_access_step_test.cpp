@@ -83,6 +83,37 @@ TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   EXPECT_FALSE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "123456"));
 }
 
+// Two faults on page 5 at once: within a row the gaps, then the missing directions, then pair by
+// pair a node 0 or a node no section leads to; a row's faults before the next row's.
+TEST_F(TurnsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  enterUntil(1, 5);
+  const GridTable typed = s.table2;
+  using Pairs =
+      std::vector<std::tuple<int, int, const char*, const char*>>;  // row, pair, node, dir
+  // Sections 1 and 2 run between nodes 1 and 2: from the end of section 2 (node 1) section 1
+  // leads to node 2; no section leads from node 1 to node 3.
+  // clang-format off
+  const std::pair<Pairs, const char*> cases[] = {
+      {{{1, 0, "", ""}, {1, 1, "2", ""}}, "S774 2. @1 Table2"},            // a gap, no direction
+      {{{1, 0, "0", "^"}, {1, 1, "2", ""}}, "S273 2. @1 Table2"},          // no direction, node 0
+      {{{1, 0, "3", "^"}, {1, 1, "0", "v"}}, "S361 1S128 2 (S775). @1 Table2"},
+      {{{1, 0, "0", "^"}, {1, 1, "3", "v"}}, "S365 1S128 2. @1 Table2"},
+      {{{1, 0, "2", "^"}, {1, 1, "3", "v"}, {1, 2, "0", ">1"}}, "S361 2S128 2 (S775). @1 Table2"},
+      {{{1, 0, "3", "^"}, {2, 0, "", ""}, {2, 1, "1", "^"}}, "S361 1S128 2 (S775). @1 Table2"},
+  };
+  // clang-format on
+  for (const auto& [pairs, expected] : cases) {
+    s.table2 = typed;
+    for (const auto& [row, k, node, direction] : pairs) {
+      s.table2.set(row, tc::node(k), node);
+      s.table2.set(row, tc::direction(k), direction);
+    }
+    s.wizardStep = 5;
+    EXPECT_EQ(refusal(checkTurnsPage(s)), expected);
+    EXPECT_EQ(s.wizardStep, 5);
+  }
+}
+
 TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   enterUntil(1, 6);
   accessGridKey(s, GridKey::Space, 2, accessCol::kReverseClosed);

@@ -54,6 +54,8 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   // clang-format on
   for (const auto& [col, value, expected] : cases)
     EXPECT_EQ(withCell(col, value), expected) << col << value;
+  // A street index past the records (a street dropped since) names no street either.
+  EXPECT_EQ(withCell(sc::kStreet, std::to_string(s.streetTotal()).c_str()), "S443 3, S150.");
   s.table1.set(2, sc::kSpeed, "0");
   EXPECT_EQ(checkSectionsPage(s).check.column, sc::kSpeed);  // the cell to make current
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
@@ -213,6 +215,13 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
   EXPECT_EQ(text(sectionInfo(s, 0)) + "|" + text(sectionInfo(s, 5)),
             "S156 1 S674 - \"street (st.) Oak\".|");
+  // The page opens on the line of its current row, kept within the grid.
+  std::string lines;
+  for (int current : {-1, 3, 99})
+    lines += text(*updatedText(prepareSectionsPage(s, current), "Label_02")) + "|";
+  EXPECT_EQ(lines,
+            "S156 1 S674 - \"street (st.) Oak\".|S156 4 S674 - \"avenue (av.) Kings\".|"
+            "S156 5 S674 - \"unnamed (none) \".|");
   std::string marks;
   for (int col : {sc::kClosed, sc::kClosed, sc::kNonStd}) {
     sectionGridKey(s, GridKey::Space, 2, col);

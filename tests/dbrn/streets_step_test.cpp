@@ -328,6 +328,20 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   EXPECT_EQ(s.houseTotal, 300000);
 }
 
+// At level 2 a deleted street takes its houses along: the first street stored, deleted, is gone
+// at the next pass and its houses are not counted.
+TEST_F(StreetsStep, ADeletedStreetTakesItsHousesAlong) {
+  enterUntil(2, 3);
+  typeRows({{"st.", "Oak", "2"}, {"st.", "Elm", "1"}});
+  ASSERT_TRUE(checkAndStoreStreets(s).passed());
+  ASSERT_EQ(s.table_0.cell(0, streetCol::kIndex), "0");
+  EXPECT_TRUE(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).rowsChanged);
+  EXPECT_EQ(s.db.streets[0].state, "2");
+  ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
+  EXPECT_EQ(streetNames() + std::to_string(s.houseTotal), "st. Elm;1");
+  EXPECT_EQ(s.db.streetHouseCounts, std::vector<int32_t>{1});
+}
+
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
   enterUntil(1, 2);
   s.table0.set(2, typeCol::kFullName, "a");  // the no-street type sorts first
@@ -346,6 +360,7 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
   for (int row : {-1, 3})  // outside the grid
     EXPECT_FALSE(streetGridKey(s, GridKey::DeleteRow, row, streetCol::kName).rowsChanged);
+  for (int32_t street : {-1, s.streetTotal()}) EXPECT_FALSE(streetInUse(s, street)) << street;
   const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   EXPECT_TRUE(!r.warning && r.rowsChanged && r.handled);
   EXPECT_EQ(s.db.streets[0].state, "2");

@@ -39,6 +39,8 @@ TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   EXPECT_EQ(outcome(checkTurnsPage(s)), "S365 2S128 2.");
   s.table2.set(1, tc::node(1), "3");  // from node 1 no section leads to node 3
   EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 2S128 2 (S775).");
+  s.table2.set(1, tc::node(1), "2x");  // pasted: no node at all
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 2S128 2 (S775).");
   // The tenth pair is checked as well.
   s.table2.set(1, tc::node(1), "");
   test::setRow(s.table2, 3, {{tc::node(9), "3"}, {tc::direction(9), "^"}});

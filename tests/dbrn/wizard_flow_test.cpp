@@ -204,9 +204,12 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
-    for (size_t r = 0; r < city.sections.size(); ++r)  // numbered and named as the records
+    for (size_t r = 0; r < city.sections.size(); ++r) {  // numbered and named as the records
       EXPECT_EQ(s.table1.cell(r, sectionCol::kRow) + " " + s.table1.cell(r, sectionCol::kStreet),
                 std::to_string(r + 1) + " " + std::to_string(city.sections[r].streetIndex));
+      EXPECT_EQ(s.table2.cell(r, turnCol::kRow) + s.table3.cell(r, accessCol::kRow),
+                std::to_string(r + 1) + std::to_string(r + 1));
+    }
     std::set<std::string> shown;  // turns to the right and left numbered in their order
     for (int r = 0; r < s.table2.rows(); ++r)
       for (int k = 0; k < kMaxTurns; ++k) shown.insert(s.table2.cell(r, turnCol::direction(k)));

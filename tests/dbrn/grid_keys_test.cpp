@@ -96,10 +96,11 @@ TEST_F(GridKeys, StreetTypes) {
             {GridKey::NextName, 0, full, "-", "[street][avenue][1][2]"}},
            key, names);
   EXPECT_EQ(s.typeCount, 2);
-  // The only row stays.
-  s.table0.setRows(1);
-  s.table0.set(0, typeCol::kStreets, "");
-  pressAll({{GridKey::DeleteRow, 0, full, "h", "[street][1]"}}, key, names);
+  // Of two free rows the first goes; the only row stays.
+  for (int r = 0; r < 2; ++r) s.table0.set(r, typeCol::kStreets, "");
+  pressAll({{GridKey::DeleteRow, 0, full, "hr", "[avenue][1]"},
+            {GridKey::DeleteRow, 0, full, "h", "[avenue][1]"}},
+           key, names);
   viewingTakesNoKey(key, s.table0);
 }
 
@@ -220,6 +221,11 @@ TEST_F(GridKeys, TurnsAndAccessibility) {
             {GridKey::Space, 0, tc::node(1), "-", "v,>1,,,,,,,,,"},
             {GridKey::Delete, 0, tc::direction(1), "-", "v,>1,,,,,,,,,"},
             {GridKey::InsertRow, 0, tc::direction(1), "-", "v,>1,,,,,,,,,"}},
+           turn, pairs);
+  // A pair gets a direction by its own node, whatever the next pair holds.
+  s.table2.set(0, tc::node(3), "");
+  pressAll({{GridKey::Space, 0, tc::direction(2), "hc0", "v,>1,>2,,,,,,,,"},
+            {GridKey::Space, 0, tc::direction(3), "hc0", "v,>1,>2,,,,,,,,"}},
            turn, pairs);
   viewingTakesNoKey(turn, s.table2);
 

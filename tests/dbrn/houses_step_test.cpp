@@ -106,6 +106,35 @@ TEST_F(HousesStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   }
 }
 
+// Viewing lists the houses of the streets whose type and name hold the phrases, each under its
+// running number among all houses, with what the records hold.
+TEST_F(HousesStep, ViewingListsTheHousesOfTheStreetsThatPassTheFilter) {
+  passHouses();
+  s.db.houses[2].yardNo = 1;  // Oak's first house stands in yard 1
+  s.db.houses[2].links[0].distToExit = 12;
+  s.mode = kViewDbrn;
+  std::string listed;
+  for (const auto& [type, name] :
+       {std::pair("", ""), {"", "Oak"}, {"av", ""}, {"st", "Elm"}, {"av", "Elm"}}) {
+    s.keyPhraseType = type;
+    s.keyPhraseName = name;
+    const ControlUpdates u = prepareHousesPage(s);
+    listed += text(*updatedText(u, "_L4a")) + " " + column(hc::kRow) + column(hc::kName) + "\n";
+  }
+  EXPECT_EQ(listed,
+            "S1100.   S725 - 4. [1][2][3][4][Kings][Elm][Oak][  Oak]\n"
+            "S219 - \"\" + \"Oak\".   S725 - 2. [3][4][Oak][  Oak]\n"
+            "S219 - \"av\" + \"\".   S725 - 1. [1][Kings]\n"
+            "S219 - \"st\" + \"Elm\".   S725 - 1. [2][Elm]\n"
+            "S219 - \"av\" + \"Elm\".   S725 - 0. \n");
+  s.keyPhraseType = s.keyPhraseName = "";
+  prepareHousesPage(s);
+  EXPECT_EQ(column(hc::kHouseNo) + column(hc::kYard) + column(hc::toExit(0)),
+            "[5][1][1][3][][][1][][0][0][12][0]");
+  // The house count of the database stays what the streets give, whatever is listed.
+  EXPECT_EQ(s.db.header.houseCount, 4);
+}
+
 TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {
   s.table4.set(2, hc::kYard, "7");  // Oak's first house
   // Back to the streets: Elm gets a second house and Oak keeps one; Elm's new house is empty.

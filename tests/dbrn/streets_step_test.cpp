@@ -38,7 +38,8 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"}, {"0,1", "passed @-1 "},
-      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"}};
+      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"},
+      {"0,09999", "passed @-1 "}};
   // clang-format on
   for (const auto& [speed, expected] : cases)
     EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
@@ -108,7 +109,7 @@ TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOn
   ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
   // Names take lower-case letters and punctuation, within 20 and 4 characters.
   const StreetTypeGridRules rules(s);
-  for (const char* bad : {"a1", "Ab", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
+  for (const char* bad : {"a1", "Ab", "aZ", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
     EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kFullName, bad)) << bad;
   EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kFullName, "\xBF\xE0-x.aaaaaaaaaaaaaaa"));
   EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
@@ -150,6 +151,8 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
   EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
+  s.table0.set(2, typeCol::kStreets, "0");  // as a type without streets is loaded
+  EXPECT_FALSE(typeLocked(s.table0, 2));
   EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
   // Before the sections grid is loaded, the section records tell whether one uses it.
   std::string locks;
@@ -340,6 +343,20 @@ TEST_F(StreetsStep, ADeletedStreetTakesItsHousesAlong) {
   ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
   EXPECT_EQ(streetNames() + std::to_string(s.houseTotal), "st. Elm;1");
   EXPECT_EQ(s.db.streetHouseCounts, std::vector<int32_t>{1});
+}
+
+// The street of sections without a street is the program's: with every typed street deleted,
+// an empty row is no street at all.
+TEST_F(StreetsStep, TheProgramsOwnStreetIsNoStreetOfTheUser) {
+  enterUntil(1, 4);
+  ASSERT_GE(noStreetStreet(s), 0);
+  s.table1.setRows(0);  // no section uses a street
+  listStreetsByType(s, false);
+  s.table_0.clear();
+  for (int32_t st = 0; st < s.streetTotal(); ++st)
+    if (!isNoStreetStreet(s, st)) s.db.streets[st].state = "2";
+  s.table_0.setRows(1);
+  EXPECT_EQ(outcome(checkStreetRows(s)), "S659.");
 }
 
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {

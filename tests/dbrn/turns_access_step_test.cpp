@@ -116,6 +116,40 @@ TEST_F(TurnsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   }
 }
 
+// A network of one section is checked like any other.
+TEST_F(TurnsStep, ASingleSectionIsCheckedToo) {
+  enterUntil(1, 4);
+  for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(1);
+  passSections();
+  ASSERT_EQ(s.sectionRowCount, 1);
+  test::setRow(s.table2, 0, {{tc::node(0), "1"}, {tc::direction(0), "v"}});
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 1S128 1 (S775).");
+  s.table2.set(0, tc::node(0), "");
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "passed");
+}
+
+// At level 2 a street is referenced by a section or by its houses; one with neither is not.
+TEST_F(TurnsStep, LevelTwoStreetsAreReferencedBySectionsOrHouses) {
+  enterUntil(2, 3);
+  typeStreets();
+  s.table_0.set(0, streetCol::kHouses, "0");  // Oak: no houses
+  s.table_0.set(2, streetCol::kHouses, "3");  // Kings
+  test::setRow(s.table_0, 3,
+               {{streetCol::kType, "st."}, {streetCol::kName, "Ash"}, {streetCol::kHouses, "0"}});
+  test::setRow(s.table_0, 4,
+               {{streetCol::kType, "st."}, {streetCol::kName, "Birch"}, {streetCol::kHouses, "2"}});
+  passStreets();
+  typeSection(0, "st.", "Elm", "1", "5", "2", "3");
+  typeSection(1, "st.", "Oak", "1", "9", "3", "1");
+  for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(2);
+  passSections();
+  passTurns();
+  passAccess();
+  std::string states;
+  for (const StreetRec& st : s.db.streets) states += st.name + st.state + " ";
+  EXPECT_EQ(states, "Kings3 Ash1 Birch3 Elm3 Oak3 ");
+}
+
 TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   enterUntil(1, 6);
   accessGridKey(s, GridKey::Space, 2, accessCol::kReverseClosed);

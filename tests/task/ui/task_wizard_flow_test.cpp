@@ -21,6 +21,11 @@ namespace {
 
 class TaskWizardFlow : public TaskWizardWindow {
  protected:
+  bool focused(const char* name) const {
+    for (QWidget* w = wizard()->focusWidget(); w; w = w->parentWidget())
+      if (w->objectName() == name) return true;
+    return false;
+  }
   // Types into a cell and leaves its editor open, as a user who presses Back at once.
   void typeAndLeaveOpen(const char* gridName, int row, int tableColumn, const char* text) {
     goTo(gridName, row, tableColumn);
@@ -52,7 +57,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 2);
   type("TS_num", "3");
-  type("fine1", "1");
+  type("fine1", "1x.5");  // the "x" alone is refused, the "." enters the separator
+  EXPECT_EQ(edit("fine1")->text(), "1,5");
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
 
@@ -62,7 +68,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   EXPECT_TRUE(focused("Table1"));
   enterAddress(0, first, 1);
   enterAddress(1, second, 1);
-  typeInCell("Table1", 1, t1::kService, "5");
+  typeInCell("Table1", 1, t1::kService, "x5.5");
   enterAddress(2, third, 1);
   messages->clear();
 
@@ -75,7 +81,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
   const TaskWizardState& s = wizard()->state();
-  EXPECT_EQ(s.table1.cell(1, t1::kService), "5");
+  EXPECT_EQ(s.table1.cell(1, t1::kService), "5,5");
   EXPECT_EQ(s.table1.cell(0, t1::kHouse), first.house);
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
@@ -93,13 +99,13 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   ASSERT_EQ(step(), 6) << lastMessage();
 
   // A speed typed on the ways in survives Back to the section choice and on.
-  typeInCell("Table2", 0, 10, "4");
+  typeInCell("Table2", 0, 10, "4.5");
   back();
   ASSERT_EQ(step(), 5);
   messages->clear();
   next();
   ASSERT_EQ(step(), 6) << lastMessage();
-  EXPECT_EQ(s.table2.cell(0, 10), "4");
+  EXPECT_EQ(s.table2.cell(0, 10), "4,5");
   next();
   ASSERT_EQ(step(), 7) << lastMessage();
 
@@ -124,6 +130,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   const SolverInputRead in = readSolverInput(dir.read("Data/qj_ONE001_in.dat"));
   ASSERT_TRUE(in.input) << in.error;
   EXPECT_EQ(in.input->points.at(2).sectionIndex, 4);  // the marked section 5
+  EXPECT_EQ(in.input->header.finePerKm, 1.5);
+  EXPECT_EQ(in.input->points.at(1).serviceTime, 5.5);
 
   // The optimiser runs the handed-over task by itself, loads its solution and closes.
   ASSERT_TRUE(waitForTheSolution()) << lastMessage();

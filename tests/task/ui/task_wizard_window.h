@@ -197,12 +197,6 @@ class TaskWizardWindow : public test::MainWindowTest {
     EXPECT_EQ(s.table1.cell(row, t1::kHouse), a.house);
   }
 
-  bool focused(const char* name) const {
-    for (QWidget* w = wizard()->focusWidget(); w; w = w->parentWidget())
-      if (w->objectName() == name) return true;
-    return false;
-  }
-
   WindowFactory windows;
   std::string optimiserFor;
   std::string chosenTask;

@@ -130,6 +130,25 @@ std::optional<bool> GridView::leavingTab(const QKeyEvent* e) {
   return std::nullopt;
 }
 
+std::optional<QAbstractItemView::CursorAction> GridView::leavingArrow(const QKeyEvent* e,
+                                                                      const QLineEdit& editor) {
+  const bool left = e->key() == Qt::Key_Left, right = e->key() == Qt::Key_Right;
+  if ((!left && !right) || (e->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    return std::nullopt;
+  const qsizetype length = editor.text().size();
+  const bool whole = editor.selectionStart() == 0 && editor.selectionLength() == length;
+  const bool atEnd = !editor.hasSelectedText() && editor.cursorPosition() == (left ? 0 : length);
+  if (!whole && !atEnd) return std::nullopt;
+  return left ? MoveLeft : MoveRight;
+}
+
+void GridView::step(CursorAction action, QWidget* editor) {
+  commitData(editor);
+  // The fixed columns and the grid's edges keep the cell, its text as it is.
+  const QModelIndex to = moveCursor(action, Qt::NoModifier);
+  if (to.isValid() && to != currentIndex()) setCurrentIndex(to);
+}
+
 void GridView::leave(bool forward, QWidget* editor) {
   if (editor) commitData(editor);
   // From the grid's own place in the tab order, not from its editor's.
@@ -164,20 +183,25 @@ bool GridView::event(QEvent* e) {
 
 // The open editor sees the keys first; they go through the same dispatch.
 bool GridView::eventFilter(QObject* watched, QEvent* e) {
-  if (qobject_cast<QLineEdit*>(watched) &&
-      (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress)) {
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  if (editor && (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress)) {
     auto* k = static_cast<QKeyEvent*>(e);
-    if (e->type() == QEvent::KeyPress)
+    if (e->type() == QEvent::KeyPress) {
       if (const auto forward = leavingTab(k)) {
-        leave(*forward, static_cast<QWidget*>(watched));
+        leave(*forward, editor);
         return true;
       }
+      if (const auto action = leavingArrow(k, *editor)) {
+        step(*action, editor);
+        return true;
+      }
+    }
     if (const auto key = gridKey(k)) {
       if (e->type() == QEvent::ShortcutOverride) {
         k->accept();
         return true;
       }
-      if (dispatch(*key, static_cast<QWidget*>(watched))) return true;
+      if (dispatch(*key, editor)) return true;
     }
   }
   return QTableView::eventFilter(watched, e);

@@ -5,7 +5,12 @@
 // defaults and handed to a key handler, after the open cell editor's text has been committed.
 // Tab runs from cell to cell and leaves the grid from its last cell (Shift+Tab from its first);
 // Ctrl+Tab and Ctrl+Shift+Tab always leave it, to the next or previous control of the page.
+// A cell's editor opens as the cell is reached, its text selected, so that typing replaces it;
+// Left and Right move its caret while the caret has somewhere to go, and from the start (end)
+// of the text, or from the whole text selected, go to the cell on the left (right) after the
+// typed text has been committed: arriving and pressing arrows walks the cells as in any grid.
 
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -81,6 +86,10 @@ class GridView : public QTableView {
   std::optional<bool> leavingTab(const QKeyEvent* e);
   // True when Tab (forward) or Shift+Tab would wrap round the grid rather than move on in it.
   bool tabWraps(bool forward);
+  // Left or Right that goes out of the open cell `editor`, if the key is one.
+  static std::optional<CursorAction> leavingArrow(const QKeyEvent* e, const QLineEdit& editor);
+  // Commits what is typed in `editor` and makes the next cell that way current.
+  void step(CursorAction action, QWidget* editor);
   // Gives the focus to the control after (before) the grid, what is typed in `editor` kept.
   void leave(bool forward, QWidget* editor);
   // Runs a key through the handler; `editor` is the open cell editor that got the key, if any.

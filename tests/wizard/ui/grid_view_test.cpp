@@ -166,6 +166,98 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   EXPECT_EQ(std::pair(fresh.currentRow(), fresh.currentIndex().column()), std::pair(0, 1));
 }
 
+// Three typable columns after the fixed one, as the wizards' grids of figures are.
+class FigureRules : public GridRules {
+ public:
+  bool typable(const GridTable&, int, int col) const override { return col > 0; }
+  FieldRule cellRule(const GridTable&, int, int) const override {
+    return {KeyFilter::Decimal, 6, false, '.'};
+  }
+};
+
+struct ArrowFixture : ::testing::Test {
+  ArrowFixture() : table(4), model(table, &rules) {
+    view.setShellTexts(shell);
+    model.setFixedColumns(1);
+    view.setGridModel(&model);
+    view.resize(400, 200);
+    view.show();
+    QApplication::setActiveWindow(&view);
+  }
+  // Fresh rows, and the cell reached as Tab or a click reaches it: its editor open.
+  void arriveAt(int row, int col) {
+    table.setRows(2);
+    for (int r = 0; r < 2; ++r)
+      for (int c = 0; c < 4; ++c) table.set(r, c, std::vector{"1", "2.5", "7.25", "8"}[c]);
+    model.reload();
+    view.setFocus();
+    view.setCurrentIndex(model.index(row, 0));
+    view.setCurrentIndex(model.index(row, col));
+  }
+  static QWidget* focused() { return QApplication::focusWidget(); }
+  std::string rowText(int row) const {
+    return table.cell(row, 1) + " " + table.cell(row, 2) + " " + table.cell(row, 3);
+  }
+
+  ShellTables shell = test::markedShell();
+  FigureRules rules;
+  GridTable table;
+  GridModel model;
+  GridView view;
+};
+
+// An open cell editor keeps Left and Right while its caret has somewhere to go in the text; at
+// the text's start (end), or with the whole text selected as a cell is arrived at, they move to
+// the cell on the left (right), the typed text stored first, and what is typed next replaces
+// that cell's text as on any arrival. Home and End stay in the text; Up and Down move.
+TEST_F(ArrowFixture, LeftAndRightLeaveTheCellAtTheEndsOfItsText) {
+  const struct {
+    int col;
+    std::vector<Qt::Key> keys;
+    const char* typed;
+    int toRow, toCol;
+    const char* row0;
+    const char* row1;
+  } cases[] = {
+      {2, {Qt::Key_Left}, "5", 0, 1, "5 7.25 8", "2.5 7.25 8"},
+      {1, {Qt::Key_Right, Qt::Key_Right}, "9", 0, 3, "2.5 7.25 9", "2.5 7.25 8"},
+      {2, {Qt::Key_Home, Qt::Key_Right}, "0", 0, 2, "2.5 70.25 8", "2.5 7.25 8"},
+      {2, {Qt::Key_End, Qt::Key_Left, Qt::Key_Left}, "9", 0, 2, "2.5 7.925 8", "2.5 7.25 8"},
+      {2, {Qt::Key_End, Qt::Key_Right}, "1", 0, 3, "2.5 7.25 1", "2.5 7.25 8"},
+      {2, {Qt::Key_Home, Qt::Key_Left}, "3", 0, 1, "3 7.25 8", "2.5 7.25 8"},
+      {3, {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right}, "4", 0, 2, "2.5 4 8", "2.5 7.25 8"},
+      // At the grid's edge the cell stays, its text still selected.
+      {1, {Qt::Key_Left}, "4", 0, 1, "4 7.25 8", "2.5 7.25 8"},
+      {3, {Qt::Key_Right}, "6", 0, 3, "2.5 7.25 6", "2.5 7.25 8"},
+      {2, {Qt::Key_Down}, "1", 1, 2, "2.5 7.25 8", "2.5 1 8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "from column " << c.col << ", typed " << c.typed);
+    arriveAt(0, c.col);
+    ASSERT_TRUE(qobject_cast<QLineEdit*>(focused()));
+    for (const Qt::Key key : c.keys) QTest::keyClick(focused(), key);
+    QTest::keyClicks(focused(), c.typed);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(std::pair(view.currentRow(), view.currentIndex().column()),
+              std::pair(c.toRow, c.toCol));
+    EXPECT_EQ(rowText(0), c.row0);
+    EXPECT_EQ(rowText(1), c.row1);
+  }
+  // What was typed is in the table before the cell on the right is reached.
+  arriveAt(1, 1);
+  QTest::keyClicks(focused(), "12");
+  std::string seenOnArrival;
+  QObject::connect(view.selectionModel(), &QItemSelectionModel::currentChanged,
+                   [&] { seenOnArrival = table.cell(1, 1); });
+  QTest::keyClick(focused(), Qt::Key_Right);
+  EXPECT_EQ(seenOnArrival, "12");
+  EXPECT_EQ(view.currentIndex().column(), 2);
+  // Shift with an arrow selects in the text and stays.
+  QTest::keyClick(focused(), Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(view.currentIndex().column(), 2);
+}
+
 // The grid between an edit and a button, as on a wizard page.
 struct GridOnAPage : GridFixture {
   GridOnAPage() {

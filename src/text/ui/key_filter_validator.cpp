@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
@@ -83,6 +84,19 @@ KeyFilterValidator::KeyFilterValidator(QLineEdit* edit, const FieldRule& rule, Q
   connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { accepted_ = text; });
   connect(edit, &QLineEdit::inputRejected, this, &KeyFilterValidator::refused);
   edit->setValidator(this);
+  edit->installEventFilter(this);
+}
+
+bool KeyFilterValidator::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edit_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & Qt::AltModifier) && !key->text().isEmpty()) {
+      // Not typed; the edit's window may still take it as a command.
+      key->ignore();
+      return true;
+    }
+  }
+  return QValidator::eventFilter(watched, event);
 }
 
 QValidator::State KeyFilterValidator::validate(QString& input, int& /*pos*/) const {

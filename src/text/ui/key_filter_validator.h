@@ -2,7 +2,9 @@
 // The one filter of the program's edits and grid cell editors: every change of an edit's text
 // (a key, a paste, a drop, a deletion) goes to the core's judgement, and a refused change beeps
 // and shows at the edit what the edit takes (a label "refusalTip" of the edit's window). What
-// the program puts into the edit is kept whole.
+// the program puts into the edit is kept whole. A key pressed with Alt is a command (an access
+// key), never text: one that nothing takes leaves the edit as it was. AltGr, a layout's third
+// level, is no Alt and types.
 
 #include <QLineEdit>
 #include <QValidator>
@@ -21,6 +23,9 @@ class KeyFilterValidator : public QValidator {
   KeyFilterValidator(QLineEdit* edit, const FieldRule& rule, QString tip);
 
   State validate(QString& input, int& pos) const override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void refused() const;

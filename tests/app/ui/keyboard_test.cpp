@@ -18,6 +18,7 @@
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
 #include "dbrn/ui/UCreateDBRN.h"
+#include "dbrn/wizard_state.h"
 #include "platform/files.h"
 #include "platform/ui/qt_text.h"
 #include "records/protocol_file.h"
@@ -258,9 +259,41 @@ TEST_P(Keyboard, TheDatabaseWizardTabsThroughTheFieldsThenNextBackCancel) {
   press(Qt::Key_Return);
   auto* wizard = front<TfrmCreateDBRN>();
   ASSERT_NE(wizard, nullptr);
+  // Finish's access key is bound on the last page only: elsewhere Alt with its letter is a
+  // command that nothing takes, and no edit or cell takes it as typing.
+  const QString finish = caption(shell(129).withAccessKeys());
+  const GridTable& houses = wizard->state().table4;
   for (int step = 1; step <= kDbrnSteps; ++step) {
     ASSERT_EQ(wizard->currentStep(), step) << lastMessage();
     expectTabOrder(*wizard);
+    if (step == 1) {
+      auto* name = wizard->control<QLineEdit>("txtName");
+      name->setFocus(Qt::TabFocusReason);
+      const QString before = name->text();
+      pressAccessKey(finish);
+      EXPECT_EQ(name->text(), before);
+    }
+    if (step == 7) {
+      for (int guard = 0; nameOf(focused()) != "Table4" && guard < 30; ++guard) press(Qt::Key_Tab);
+      auto* grid = wizard->control<GridView>("Table4");
+      ASSERT_EQ(focused(), grid);
+      const int row = grid->currentRow();
+      const auto cells = [&] {
+        std::vector<std::string> out;
+        for (int c = 0; c < houses.columns(); ++c) out.push_back(houses.cell(row, c));
+        return out;
+      };
+      const std::vector<std::string> before = cells();
+      // Over to the next cell and back: the house number's editor opens, its text selected.
+      press(Qt::Key_Right);
+      press(Qt::Key_Left);
+      ASSERT_EQ(grid->currentTableColumn(), houseCol::kHouseNo);
+      ASSERT_TRUE(qobject_cast<QLineEdit*>(keyboard()));
+      pressAccessKey(finish);
+      press(Qt::Key_Return);
+      EXPECT_EQ(cells(), before);
+      EXPECT_EQ(wizard->currentStep(), step);
+    }
     if (step < kDbrnSteps) pressAccessKey(wizard->nextButton()->text());
   }
 }
@@ -402,6 +435,31 @@ TEST_P(KeyboardTask, ALevelOneTaskFromTheMenuToTheOptimiser) {
     press(Qt::Key_Down);
     press(Qt::Key_Backtab, Qt::ShiftModifier);
     press(Qt::Key_Backtab, Qt::ShiftModifier);
+  }
+  // The arrows walk the cells: Right from the type cell over the street, house and service
+  // cells to the penalty cell, whose text what is typed replaces; Left walks the caret to the
+  // text's start and on to the service cell, the typed penalty kept. Tab into the penalty
+  // cell and Left go back to the service cell, whose text what is typed replaces.
+  {
+    const auto* grid = wizard()->control<GridView>("Table1");
+    const int row = grid->currentRow();
+    const std::string house = s.table1.cell(row, t1::kHouse);
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Right);
+    EXPECT_EQ(grid->currentTableColumn(), t1::kPenalty);
+    type("2,5");
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Left);
+    EXPECT_EQ(grid->currentTableColumn(), t1::kService);
+    type("5");
+    press(Qt::Key_Tab);
+    press(Qt::Key_Left);
+    type("4");
+    press(Qt::Key_Return);
+    const std::string sep(1, main->state().decSep);
+    EXPECT_EQ(s.table1.cell(row, t1::kPenalty), "2" + sep + "5");
+    EXPECT_EQ(s.table1.cell(row, t1::kService), "4");
+    EXPECT_EQ(s.table1.cell(row, t1::kHouse), house);
+    for (int i = 0; i < 3; ++i) press(Qt::Key_Left);
+    EXPECT_EQ(grid->currentTableColumn(), t1::kType);
   }
   next();
 

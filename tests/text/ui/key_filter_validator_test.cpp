@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
 
 #include "support/shell_fixture.h"
 #include "support/ui/grid_driver.h"
@@ -63,6 +65,48 @@ TEST(KeyFilterValidator, ARefusedKeyIsDroppedAloneAndNamesWhatTheEditTakes) {
   }
   ASSERT_NE(shownTip(edit), nullptr);
   EXPECT_EQ(shownTip(edit)->text(), "S1140 S1142 \".\", S1149 7 S1150.");
+}
+
+// A key pressed with Alt is a command, never text: an Alt+letter that is no access key leaves
+// the edit as it was, an access key still reaches its button, and AltGr (a layout's third
+// level) types as usual.
+TEST(KeyFilterValidator, AKeyWithAltIsNeverTyped) {
+  const ShellTables shell = test::markedShell();
+  QWidget window;
+  auto* edit = new QLineEdit(&window);
+  auto* button = new QPushButton("&Next", &window);
+  button->move(0, 40);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  installKeyFilter(edit, {K::Text, 70}, shell);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  edit->setFocus();
+  const struct {
+    Qt::Key key;
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+    const char* shown;
+    int clicks;
+  } keys[] = {
+      {Qt::Key_U, "г", Qt::AltModifier, "12/3", 0},
+      {Qt::Key_Q, "q", Qt::AltModifier | Qt::ShiftModifier, "12/3", 0},
+      {Qt::Key_5, "5", Qt::AltModifier | Qt::KeypadModifier, "12/3", 0},
+      {Qt::Key_N, "n", Qt::AltModifier, "12/3", 1},
+      {Qt::Key_U, "г", Qt::GroupSwitchModifier, "12/3г", 0},
+      {Qt::Key_U, "г", Qt::NoModifier, "12/3г", 0},
+  };
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.text);
+    edit->setText("12/3");
+    clicks = 0;
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), k.key, QString::fromUtf8(k.text),
+                        k.modifiers);
+    // An access key clicks its button a moment later, as a button pressed and let go.
+    if (k.clicks) EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > 0; }, 1000));
+    EXPECT_EQ(edit->text(), QString::fromUtf8(k.shown));
+    EXPECT_EQ(clicks, k.clicks);
+  }
 }
 
 }  // namespace

@@ -256,6 +256,10 @@ TEST_F(ArrowFixture, LeftAndRightLeaveTheCellAtTheEndsOfItsText) {
   // Shift with an arrow selects in the text and stays.
   QTest::keyClick(focused(), Qt::Key_Right, Qt::ShiftModifier);
   EXPECT_EQ(view.currentIndex().column(), 2);
+  // A key with Alt is a command that types nothing into the cell.
+  QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_5, QStringLiteral("5"), Qt::AltModifier);
+  view.commitEditor();
+  EXPECT_EQ(rowText(1), "12 7.25 8");
 }
 
 // The grid between an edit and a button, as on a wizard page.

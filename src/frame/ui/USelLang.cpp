@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "frame/startup.h"
 #include "frame/ui/UMainWin.h"
 #include "platform/ui/design.h"
+#include "platform/ui/enter_key.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 
@@ -40,6 +40,7 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main, std::vector<std::string> languageNam
   setFixedSize(withRoomForCaption(this, sizeHint()));
 
   btnOK->setDefault(true);
+  pressDefaultButtonOnEnter(this);
   connect(btnOK, &QPushButton::clicked, this, guardSlot([this] { btnOKClick(); }));
 }
 
@@ -53,14 +54,6 @@ void TfrmSelLang::btnOKClick() {
   chosen_ = true;
   main_.languageChosen(names_[index]);
   close();
-}
-
-void TfrmSelLang::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    btnOK->click();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 void TfrmSelLang::closeEvent(QCloseEvent* event) {

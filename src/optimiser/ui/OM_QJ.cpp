@@ -10,6 +10,7 @@
 #include "frame/task_handover.h"
 #include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
+#include "platform/ui/enter_key.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
 #include "text/ui/key_filter_validator.h"
@@ -155,6 +156,10 @@ TForm1::TForm1(WindowHost& host, Messages* messages)
   Label_0->resize(px(QSize(204, 26)));
   setColor(Label_0, Qt::red);
   Label_0->hide();
+
+  // Enter takes each step on, as the step's one Next (Start) button does.
+  for (QPushButton* b : {BNext1, BNext2, BNext3, BStart}) b->setDefault(true);
+  pressDefaultButtonOnEnter(this);
 
   connect(RB1, &QRadioButton::clicked, this, [this] {
     RB1->setChecked(true);

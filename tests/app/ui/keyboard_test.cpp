@@ -208,7 +208,8 @@ TEST_P(Keyboard, TheMainMenuOpensWithF10AndItsAccessKeys) {
 }
 
 // Every operation window's buttons and every wizard page's buttons with Back, Next (Finish) and
-// Cancel mark access keys, unique within their window; a default button is Enter's.
+// Cancel mark access keys, unique within their window; a default button is Enter's and may go
+// without one.
 TEST_P(Keyboard, EveryWindowsButtonsHaveAccessKeysOfTheirOwn) {
   start();
   for (const MenuItem item :
@@ -232,7 +233,9 @@ TEST_P(Keyboard, EveryWindowsButtonsHaveAccessKeysOfTheirOwn) {
     } else {
       std::vector<QAbstractButton*> buttons;
       for (QPushButton* b : window->findChildren<QPushButton*>())
-        if (b->isVisibleTo(window) && !b->isDefault()) buttons.push_back(b);
+        if (b->isVisibleTo(window) &&
+            !(b->isDefault() && QKeySequence::mnemonic(b->text()).isEmpty()))
+          buttons.push_back(b);
       EXPECT_FALSE(buttons.empty());
       EXPECT_EQ(clashingAccessKeys(captions(buttons)), std::vector<std::string>{});
     }

@@ -206,6 +206,35 @@ TEST_F(OptimiserWindow, RunInBatchShowsItsLinesAndBlocksTheWindowWhileRunning) {
   EXPECT_EQ(finished.count(), 2);
 }
 
+// Enter takes each step on as in a dialog: it presses the step's default button from whichever
+// control has the focus, or the button that has the focus.
+TEST_F(OptimiserWindow, EnterTakesEachStepOn) {
+  queue("TEST01");
+  open();
+  QApplication::setActiveWindow(window);
+  const auto press = [&](Qt::Key key) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : window.data(), key);
+  };
+  child<QRadioButton>("RB2")->setFocus();
+  press(Qt::Key_Space);
+  press(Qt::Key_Return);
+  ASSERT_EQ(window->step(), TForm1::Step::CodeEntry);
+  QTest::keyClicks(QApplication::focusWidget(), "TEST01");
+  press(Qt::Key_Enter);
+  ASSERT_EQ(window->step(), TForm1::Step::Parameters);
+  press(Qt::Key_Return);
+  ASSERT_EQ(window->step(), TForm1::Step::Summary);
+  press(Qt::Key_Return);
+  EXPECT_TRUE(window->running());
+  waitForRun();
+  EXPECT_EQ(text("Label7"), "6. [170] \"TEST01\", [649].");
+  // The focused button is Enter's rather than the default.
+  child<QPushButton>("BReset")->setFocus();
+  press(Qt::Key_Return);
+  EXPECT_EQ(window->step(), TForm1::Step::CodeEntry);
+}
+
 TEST_F(OptimiserWindow, HandedOverTaskIsSolvedAndReturnedToTheProtocol) {
   AppState& s = main.state();
   s.solveAtOnce = 1;

@@ -40,40 +40,14 @@ const XML_Char* attribute(const XML_Char** atts, std::string_view name, bool wit
   return nullptr;
 }
 
-// "_xHHHH_" stands for the character U+HHHH.
-std::string unescape(std::string_view s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    unsigned code = 0;
-    if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_') {
-      const auto [end, ec] = std::from_chars(s.data() + i + 2, s.data() + i + 6, code, 16);
-      if (ec == std::errc() && end == s.data() + i + 6) {
-        if (code < 0x80) {
-          out += static_cast<char>(code);
-        } else if (code < 0x800) {
-          out += static_cast<char>(0xC0 | (code >> 6));
-          out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-          out += static_cast<char>(0xE0 | (code >> 12));
-          out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-          out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        i += 6;
-        continue;
-      }
-    }
-    out += s[i];
-  }
-  return out;
-}
-
 // UTF-8 in code page 1251; plain ASCII as it stands.
 std::string_view toCodePage(std::string_view utf8, std::string& scratch) {
   bool plain = true;
   for (const char c : utf8) plain &= static_cast<unsigned char>(c) < 0x80 && c != '_';
   if (plain) return utf8;
-  scratch = qj::cp1251::fromUtf8(utf8.find("_x") == std::string_view::npos ? std::string(utf8)
-                                                                           : unescape(utf8));
+  scratch = qj::cp1251::fromUtf8(utf8.find("_x") == std::string_view::npos
+                                     ? std::string(utf8)
+                                     : qj::office::unescapeText(utf8));
   return scratch;
 }
 
@@ -95,8 +69,8 @@ class Archive {
     zip_file_t* f = zip_fopen(zip_, part.c_str(), ZIP_FL_NOCASE);
     if (!f) return false;
     const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closer(f, zip_fclose);
-    const std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(
-        XML_ParserCreate(nullptr), XML_ParserFree);
+    const std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr),
+                                                                         XML_ParserFree);
     XML_Parser p = parser.get();
     XML_SetUserData(p, &handler);
     XML_SetElementHandler(

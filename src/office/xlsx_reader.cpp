@@ -233,7 +233,8 @@ std::map<std::string, Relationship> relationships(const ZipArchive& zip, const s
   return std::move(handler.rels);
 }
 
-// Text as spreadsheet files escape it: "_xHHHH_" stands for the character U+HHHH.
+}  // namespace
+
 std::string unescapeText(std::string_view s) {
   std::string out;
   out.reserve(s.size());
@@ -260,6 +261,8 @@ std::string unescapeText(std::string_view s) {
   }
   return out;
 }
+
+namespace {
 
 // The code-page-1251 byte of each character from U+0080 to U+07FF (Cyrillic among them),
 // '?' for those it does not hold: a Russian workbook is mostly two-byte sequences.

@@ -27,6 +27,7 @@ std::array<MenuItem, kMenuItemCount> allMenuItems();
 bool isTopMenu(MenuItem item);
 
 Text mainWindowCaption();
+// An item's caption, with its access key.
 Text menuCaption(MenuItem item);
 
 // What a command opens; the windows themselves are plugged into the frame.

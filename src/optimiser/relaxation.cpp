@@ -40,14 +40,14 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   }
   // V, the previous sweep's values, and W, this sweep's: the two arrays change roles after
   // every sweep instead of W being copied into V.
-  fillSlots(transitions, arrays.slots);
+  fillSlots(transitions, arrays.sweepSlots);
   double* v = arrays.oldValues.data();
   double* w = arrays.newValues.data();
   // W[t] / w and (1 / w - 1) x V[t] for every state, computed once when W[t] changes rather
   // than at every record that leads to t: the same quotient and product, bit for bit. A
   // successor numbered before the state at hand already holds this sweep's quotient.
   double* const terms = arrays.terms.data();
-  const SweepSlot* const slots = arrays.slots.data();
+  const SweepSlot* const slots = arrays.sweepSlots.data();
   int32_t* const choice = arrays.choice.data();
   const int32_t* const start = transitions.starts().data();
   const int32_t* const targets = transitions.targets().data();

@@ -53,7 +53,7 @@ struct RelaxArrays {
   // sweeps in turn so that a sweep writes the next one's beside the one it reads, then a
   // fourth double so that a state's terms never straddle two cache lines.
   std::vector<double> terms;
-  std::vector<SweepSlot> slots;
+  std::vector<SweepSlot> sweepSlots;  // not "slots": the windows see Qt's macro of that name
   // Per state, the record chosen (an index into the transition tables); for the reference
   // state, -1: its single outcome alternative.
   std::vector<int32_t> choice;

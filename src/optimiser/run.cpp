@@ -197,7 +197,7 @@ std::vector<TaskOutcome> runOptimisation(const RunEnvironment& env, const RunSet
   std::vector<TaskOutcome> outcomes;
   for (const std::string& code : settings.taskCodes)
     outcomes.push_back(runTask(env, settings.iteration, code, progress));
-  progress.setText(RunLabel::StartButton, shell(0).trimmed());
+  progress.setText(RunLabel::StartButton, shell(0).trimmed().withAccessKeys());
   return outcomes;
 }
 

@@ -28,10 +28,11 @@ WindowCaptions windowCaptions(char sep) {
            " <=" + number("0", "1") + ")";
   c.interval = shell(247) + " (>=1)";
   c.limit = shell(249) + " (>=10)";
-  c.next = shell(131);
-  c.start = shell(0).trimmed();
-  c.reset = shell(606);
-  c.end = shell(122);
+  // The buttons' captions keep their access keys.
+  c.next = shell(131).withAccessKeys();
+  c.start = shell(0).trimmed().withAccessKeys();
+  c.reset = shell(606).withAccessKeys();
+  c.end = shell(122).withAccessKeys();
   return c;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/bytes.h"
+#include "text/access_keys.h"
 
 namespace qj {
 namespace {
@@ -32,7 +33,11 @@ constexpr size_t kMinCounted = 5;
 
 }  // namespace
 
-const std::string& ShellTables::shell(int k) const {
+std::string ShellTables::shell(int k) const {
+  return withoutAccessKeys(markedShell(k));
+}
+
+const std::string& ShellTables::markedShell(int k) const {
   return k >= 0 && static_cast<size_t>(k) < shellTexts.size() ? shellTexts[k] : kEmpty;
 }
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "frame/protocol.h"
@@ -68,6 +69,9 @@ void TfrmMainWin::buildMenu() {
   connect(menu(MenuItem::mnuOut), &QMenu::aboutToShow, this, guardSlot([this] { mnuOutClick(); }));
   action(MenuItem::mnuOutExpInExcel)->setEnabled(false);
   action(MenuItem::mnuOutPrint)->setEnabled(false);
+  // F10 opens the first menu, as it does on the desktop; the arrows go on from there.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(action(MenuItem::mnuIn)); });
 }
 
 void TfrmMainWin::FormCreate() {

@@ -75,10 +75,10 @@ TfrmProtocolWin::TfrmProtocolWin(AppContext& app)
 void TfrmProtocolWin::FormCreate() {
   const ShellTables& texts = app_.state().texts;
   setWindowTitle(toQt(shell(578).resolve(texts)));
-  btnDeleteTask->setText(toQt(shell(692).resolve(texts)));
-  btnCreateInData->setText(toQt(shell(110).resolve(texts)));
-  btnLoadOutData->setText(toQt(shell(180).resolve(texts)));
-  btnClose->setText(toQt(shell(196).resolve(texts)));
+  btnDeleteTask->setText(toQt(shell(692).withAccessKeys().resolve(texts)));
+  btnCreateInData->setText(toQt(shell(110).withAccessKeys().resolve(texts)));
+  btnLoadOutData->setText(toQt(shell(180).withAccessKeys().resolve(texts)));
+  btnClose->setText(toQt(shell(196).withAccessKeys().resolve(texts)));
 
   fillTaskList();
   if (TaskList->count() > 0) {

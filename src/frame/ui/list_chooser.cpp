@@ -22,7 +22,7 @@ ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, 
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   list_->setMinimumSize(px(listSize));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  btnCancel->setText(toQt(shell(438).resolve(app.state().texts)));
+  btnCancel->setText(toQt(shell(438).withAccessKeys().resolve(app.state().texts)));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);

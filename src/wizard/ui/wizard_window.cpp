@@ -68,6 +68,10 @@ void WizardWindow::buildFrame() {
   connect(btnPrev, &QPushButton::clicked, this, guardSlot([this] { btnPrevClick(); }));
   connect(btnNext, &QPushButton::clicked, this, guardSlot([this] { btnNextClick(); }));
   connect(btnClose, &QPushButton::clicked, this, guardSlot([this] { btnCloseClick(); }));
+  // Tab runs from the page's last field to Next, then Back, then Cancel: a user who tabs on
+  // from a filled page meets Next first, and Cancel last.
+  setTabOrder(btnNext, btnPrev);
+  setTabOrder(btnPrev, btnClose);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Label0);
@@ -141,7 +145,8 @@ void WizardWindow::showStep(int step) {
   if (!page(step)) return;
   flow().setCurrentStep(step);
   setWindowTitle(qtText(flow().stepCaption(step), texts()));
-  btnNext->setText(qtText(step == flow().stepCount() ? shell(129) : shell(80), texts()));
+  btnNext->setText(
+      qtText((step == flow().stepCount() ? shell(129) : shell(80)).withAccessKeys(), texts()));
   showPage(step);
 }
 

@@ -200,13 +200,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   EXPECT_EQ(in.input->points.at(2).sectionIndex, 4);  // the marked section 5
 
   // The optimiser runs the handed-over task by itself, loads its solution and closes.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        return main->isEnabled() && main->state().protocol.size() == 1 &&
-               main->state().protocol[0].status == SolutionLoaded;
-      },
-      60000))
-      << lastMessage();
+  ASSERT_TRUE(waitForTheSolution()) << lastMessage();
 }
 
 // A level-2 task: houses picked from their list; on the point options page an empty tact only

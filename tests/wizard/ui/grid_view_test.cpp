@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace qj::ui {
 namespace {
@@ -132,6 +134,72 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   QApplication::setActiveWindow(&fresh);
   fresh.setFocus(Qt::TabFocusReason);
   EXPECT_EQ(std::pair(fresh.currentRow(), fresh.currentIndex().column()), std::pair(0, 1));
+}
+
+// The grid between an edit and a button, as on a wizard page.
+struct GridOnAPage : GridFixture {
+  GridOnAPage() {
+    auto* layout = new QVBoxLayout(&page);
+    layout->addWidget(before);
+    layout->addWidget(&view);
+    layout->addWidget(after);
+    page.show();
+    QApplication::setActiveWindow(&page);
+  }
+  ~GridOnAPage() override { view.setParent(nullptr); }  // the fixture's own
+  QWidget* focused() const { return QApplication::focusWidget(); }
+  std::string where() const {
+    return focused() == before  ? "before"
+           : focused() == after ? "after"
+                                : std::to_string(view.currentRow()) + "," +
+                                      std::to_string(view.currentIndex().column());
+  }
+
+  QWidget page;
+  QLineEdit* before = new QLineEdit;
+  QPushButton* after = new QPushButton("x");
+};
+
+// Tab runs through the cells and leaves the grid from its last cell, Shift+Tab from its first
+// free one; Ctrl+Tab and Ctrl+Shift+Tab leave it from any cell, an open editor's text kept.
+TEST_F(GridOnAPage, TabLeavesTheGridAtItsEndsAndCtrlTabAlways) {
+  const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+  const struct {
+    int row, col;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    std::string to;
+  } moves[] = {
+      {2, 2, Qt::Key_Tab, none, "after"},       {1, 2, Qt::Key_Tab, none, "2,1"},
+      {0, 1, Qt::Key_Backtab, shift, "before"}, {0, 1, Qt::Key_Tab, shift, "before"},
+      {1, 1, Qt::Key_Backtab, shift, "0,2"},    {1, 1, Qt::Key_Tab, ctrl, "after"},
+      {0, 1, Qt::Key_Tab, ctrl, "after"},       {2, 2, Qt::Key_Backtab, ctrl | shift, "before"},
+  };
+  for (const auto& m : moves) {
+    view.setFocus();
+    view.setCurrentIndex(model.index(m.row, m.col));
+    QTest::keyClick(focused(), m.key, m.modifiers);
+    EXPECT_EQ(where(), m.to) << m.row << "," << m.col << " " << m.key << " " << m.modifiers;
+  }
+
+  // From an open editor: Tab moves on inside the grid; Ctrl+Tab and Tab from the last cell
+  // leave it, the typed text stored.
+  model.setVisibleColumns({0, 1});
+  for (const auto& [row, modifiers, to] : {std::tuple{1, ctrl, "after"},
+                                           {1, none, "2,1"},
+                                           {2, none, "after"},
+                                           {0, ctrl | shift, "before"}}) {
+    view.setFocus();
+    QLineEdit* editor = openEditor(row, 1);
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, QString::number(70 + row));
+    QTest::keyClick(editor, modifiers & shift ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+    QApplication::processEvents();
+    EXPECT_EQ(where(), to) << row << " " << modifiers;
+    EXPECT_EQ(table.cell(row, 1), "7" + std::to_string(row));
+  }
 }
 
 }  // namespace

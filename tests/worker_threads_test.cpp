@@ -15,6 +15,7 @@
 #include "optimiser/progress_log.h"
 #include "optimiser/random_task.h"
 #include "optimiser/run.h"
+#include "records/datetime.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 
@@ -37,8 +38,7 @@ struct Queue {
     env.langCode = "eng";
     env.shell = &indexShell();
     env.threads = threads;
-    env.formatDate = [](double) { return std::string("01.02.2026"); };
-    env.formatTime = [](double) { return std::string("10:11:12"); };
+    env.now = [] { return toDateTime(CivilDateTime{2026, 2, 1, 10, 11, 12}); };
 
     optim::test::Rng rng(21);
     optim::test::TaskFixture wide(16, 7);
@@ -54,8 +54,8 @@ struct Queue {
     dir.write("Solving/" + optim::inputFileName(code),
               writeSolverInput(optim::test::toSolverInput(task), "Shell (QJ 1.6).eng"));
   }
-  // The progress lines of a run and its solution files, each but for when it ended and
-  // how long it took.
+  // The progress lines of a run and its solution files, each but for how long it
+  // took.
   std::vector<std::string> run() const {
     optim::test::ProgressLog log;
     optim::runOptimisation(env, {{}, {"WIDE01", "CUT001"}}, log);
@@ -66,7 +66,6 @@ struct Queue {
       if (!read.file) return {read.error};
       SolutionFile file = *read.file;
       file.header.elapsedText.clear();
-      file.header.finishTime = file.header.finishDate = 0;
       out.push_back(writeSolutionFile(file));
     }
     return out;

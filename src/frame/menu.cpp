@@ -119,4 +119,8 @@ bool openSolvingMenu(AppState& state) {
   return hasQueuedTask(state.dirs());
 }
 
+Message noViewerShownMessage() {
+  return {MessageKind::Information, shell(966)};
+}
+
 }  // namespace qj

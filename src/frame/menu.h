@@ -64,6 +64,9 @@ struct CommandStart {
 };
 CommandStart startCommand(AppState& state, MenuItem item);
 
+// Print and Export act on the viewer the user sees; with every viewer minimised they say so.
+Message noViewerShownMessage();
+
 // Opening the solving menu clears the solve-at-once hand-over; the optimiser item is
 // enabled only while a task waits in the Solving folder.
 bool hasQueuedTask(const ProgramFolder& folder);

@@ -1,29 +1,8 @@
 #include "optimiser/relaxation.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace qj::optim {
-
-namespace {
-
-constexpr int32_t kTermStride = 4;
-
-void fillSlots(const Transitions& transitions, std::vector<SweepSlot>& slots) {
-  const int32_t states = transitions.stateCount();
-  slots.resize(static_cast<size_t>(states) * kSweepSlots);
-  for (int32_t s = 0; s < states; ++s) {
-    const int32_t first = transitions.first(s), count = transitions.end(s) - first;
-    for (int32_t k = 0; k < kSweepSlots; ++k) {
-      const SweepRecord record = transitions.record(first + (k < count ? k : 0));
-      slots[static_cast<size_t>(s) * kSweepSlots + k] = {record.cost, record.target * kTermStride,
-                                                         0};
-    }
-    slots[static_cast<size_t>(s) * kSweepSlots].extra = std::max(count - kSweepSlots, 0);
-  }
-}
-
-}  // namespace
 
 RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSettings& settings,
                               RelaxArrays& arrays, const std::function<void(int64_t)>& onSweep,
@@ -32,7 +11,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   const int32_t states = transitions.stateCount();
   arrays.oldValues.assign(states, 0.0);
   arrays.newValues.assign(states, 0.0);
-  arrays.terms.assign(static_cast<size_t>(states) * kTermStride, 0.0);
+  arrays.successorTerms.assign(states, SuccessorTerms{});
   arrays.choice.assign(states, 0);
   if (states < 2) {
     result.status = NoReferenceAlternative;
@@ -40,14 +19,12 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   }
   // V, the previous sweep's values, and W, this sweep's: the two arrays change roles after
   // every sweep instead of W being copied into V.
-  fillSlots(transitions, arrays.sweepSlots);
   double* v = arrays.oldValues.data();
   double* w = arrays.newValues.data();
   // W[t] / w and (1 / w - 1) x V[t] for every state, computed once when W[t] changes rather
   // than at every record that leads to t: the same quotient and product, bit for bit. A
   // successor numbered before the state at hand already holds this sweep's quotient.
-  double* const terms = arrays.terms.data();
-  const SweepSlot* const slots = arrays.sweepSlots.data();
+  SuccessorTerms* const terms = arrays.successorTerms.data();
   int32_t* const choice = arrays.choice.data();
   const int32_t* const start = transitions.starts().data();
   const int32_t* const targets = transitions.targets().data();
@@ -77,32 +54,24 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     w[0] = 0;
     const bool check = sinceCheck == settings.checkInterval;
     bool changed = false;
-    const double* const scaledTerm = terms;
-    const double* const weightedTerm = terms + 1 + reading;
     const int writing = 1 - reading;
-    auto q = [&](const SweepSlot& x) { return x.cost + scaledTerm[x.term] - weightedTerm[x.term]; };
     // The finished states numbered first keep the value 0 for as long as the gain is a
     // finite number: their sweep would compute exactly 0 again.
     if (!std::isfinite(g)) finishedSkip = 0;
     for (int32_t s = 1 + finishedSkip; s < states; ++s) {
-      const SweepSlot* const slot = slots + static_cast<size_t>(s) * kSweepSlots;
-      // A later record only when strictly smaller.
-      double best = q(slot[0]);
-      for (int32_t k = 1; k < kSweepSlots; ++k) {
-        const double next = q(slot[k]);
-        best = next < best ? next : best;
-      }
-      if (slot[0].extra != 0) [[unlikely]] {
-        for (int32_t r = start[s] + kSweepSlots; r < start[s + 1]; ++r) {
-          const double next = q({costs[r], targets[r] * kTermStride, 0});
-          best = next < best ? next : best;
-        }
+      const int32_t first = start[s], end = start[s + 1];
+      const SuccessorTerms& head = terms[targets[first]];
+      double best = costs[first] + head.scaled - head.weighted[reading];
+      for (int32_t r = first + 1; r < end; ++r) {
+        const SuccessorTerms& next = terms[targets[r]];
+        const double q = costs[r] + next.scaled - next.weighted[reading];
+        best = q < best ? q : best;  // a later record only when strictly smaller
       }
       const double stepValue = best + 1.0 * g;
       const double updated = coef * (stepValue - g) + keep * v[s];
       w[s] = updated;
-      terms[s * kTermStride] = updated / coef;
-      terms[s * kTermStride + 1 + writing] = oldWeight * updated;
+      terms[s].scaled = updated / coef;
+      terms[s].weighted[writing] = oldWeight * updated;
       if (check && !changed) {
         const double ratio = std::fabs(updated - v[s]) / (std::fabs(updated + v[s]) / 2 + 1e-10);
         changed = ratio > epsilon;

@@ -31,29 +31,21 @@ struct RelaxResult {
   int64_t sweeps = 0;
 };
 
-// A record as the sweep reads it. Every state has kSweepSlots slots in a row: a state with
-// fewer records repeats its first record, which never changes the smallest value (a later
-// record is taken only when strictly smaller than every earlier one), and a state
-// with more records finds the rest in the transition tables. The sweep thus runs without a
-// loop per state for the common states of a road network.
-inline constexpr int32_t kSweepSlots = 3;
-struct SweepSlot {
-  double cost = 0;
-  int32_t term = 0;   // the successor's first term, an index into RelaxArrays::terms
-  int32_t extra = 0;  // in a state's first slot, the number of records beyond its slots
+// The two terms that every record leading to a state reads of it, side by side so that a
+// record costs one memory access: the state's current value divided by the relaxation
+// coefficient, and its previous sweep's value times (1 / coefficient - 1). The latter is kept
+// for two sweeps in turn, so that a sweep writes the next one's beside the one it reads.
+struct SuccessorTerms {
+  double scaled = 0;
+  double weighted[2] = {0, 0};
+  double unused = 0;  // a state's terms never straddle two cache lines
 };
 
 // Working arrays of the iteration, kept between passes so that a sweep never allocates.
 // After the call newValues holds the last sweep's values and oldValues the sweep's before.
 struct RelaxArrays {
   std::vector<double> oldValues, newValues;
-  // Per state, side by side, the terms that every record leading to it reads, so that a
-  // record costs one memory access: the state's current value divided by the relaxation
-  // coefficient, then its previous sweep's value times (1 / coefficient - 1), kept for two
-  // sweeps in turn so that a sweep writes the next one's beside the one it reads, then a
-  // fourth double so that a state's terms never straddle two cache lines.
-  std::vector<double> terms;
-  std::vector<SweepSlot> sweepSlots;  // not "slots": the windows see Qt's macro of that name
+  std::vector<SuccessorTerms> successorTerms;
   // Per state, the record chosen (an index into the transition tables); for the reference
   // state, -1: its single outcome alternative.
   std::vector<int32_t> choice;

@@ -62,7 +62,7 @@ class Transitions {
   int32_t first(int32_t s) const { return start_[s]; }
   int32_t end(int32_t s) const { return start_[s + 1]; }
 
-  // The sweep's slots are made of the successors and costs.
+  // The sweep reads successors and costs as two flat arrays.
   const std::vector<int32_t>& starts() const { return start_; }
   const std::vector<int32_t>& targets() const { return targets_; }
   const std::vector<double>& costs() const { return costs_; }

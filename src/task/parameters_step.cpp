@@ -67,8 +67,10 @@ void optionalStepControls(ControlUpdates& u, const TaskHeader& h) {
   for (const char* name :
        {"L1_3a", "Label80", "Label15", "por0", "por1", "por2", "porog1", "porog2"})
     setShown(u, name, h.refusalFlag == 1);
-  for (const char* name : {"L3_3a", "L4_3a", "L5_3a", "Label59", "Bevel50", "Bevel52", "txtDT"})
+  for (const char* name : {"L3_3a", "L4_3a", "L5_3a", "Label59", "Bevel50", "txtDT"})
     setShown(u, name, h.timeFactorFlag == 1);
+  // The rule between the threshold and the tact stands only where both do.
+  setShown(u, "Bevel52", h.refusalFlag == 1 && h.timeFactorFlag == 1);
 }
 
 StepCheck focusOn(const char* control) {

@@ -80,19 +80,19 @@ StepResult TfrmCreateDBRN::work(const BusyLabel& busy, const std::function<StepR
   showBusy(busy);
   // The step works on the wizard's tables on a worker thread: the wizard must not read them
   // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
-  // it is not painted: it keeps the picture it has and is redrawn when the step is done.
+  // its page is not painted: it keeps the picture it has and is redrawn when the step is done.
   for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) view->doItemsLayout();
-  setUpdatesEnabled(false);
+  pageArea()->setUpdatesEnabled(false);
   StepResult result;
   try {
     result = runInBackground(this, {qtText(busy.text, texts()), {}},
                              [&step](const WorkProgress&) { return step(); });
   } catch (...) {
-    setUpdatesEnabled(true);
+    pageArea()->setUpdatesEnabled(true);
     hideBusy();
     throw;
   }
-  setUpdatesEnabled(true);
+  pageArea()->setUpdatesEnabled(true);
   hideBusy();
   return result;
 }

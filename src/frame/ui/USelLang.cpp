@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "frame/startup.h"
@@ -52,6 +53,14 @@ void TfrmSelLang::btnOKClick() {
   chosen_ = true;
   main_.languageChosen(names_[index]);
   close();
+}
+
+void TfrmSelLang::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    btnOK->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TfrmSelLang::closeEvent(QCloseEvent* event) {

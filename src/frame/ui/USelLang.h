@@ -27,6 +27,9 @@ class TfrmSelLang : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter chooses as OK does: the chooser is a plain window, where a default button is not
+  // pressed by Enter of itself.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TfrmMainWin& main_;

@@ -46,11 +46,16 @@ ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, 
   connect(list_, &QListWidget::itemActivated, this, guardSlot([this] { btnOKClick(); }));
 }
 
-void ListChooser::setLines(const std::vector<std::string>& lines) {
+void ListChooser::setLines(const std::vector<std::string>& lines, const std::string& whenEmpty) {
   list_->clear();
   for (const std::string& line : lines) list_->addItem(toQt(line));
   btnOK->setEnabled(!lines.empty());
-  if (!lines.empty()) list_->setCurrentRow(0);
+  if (!lines.empty()) {
+    list_->setCurrentRow(0);
+  } else if (!whenEmpty.empty()) {
+    auto* item = new QListWidgetItem(toQt(whenEmpty), list_);
+    item->setFlags(Qt::NoItemFlags);
+  }
 }
 
 }  // namespace qj::ui

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/ui/design.h"
+#include "platform/ui/screen_fit.h"
 
 namespace qj::ui {
 namespace {
@@ -29,18 +30,19 @@ void enableUnlessOperationWindowOpen(QWidget* mainWindow) {
 
 void centreOn(QWidget* window, const QWidget* over) {
   window->adjustSize();
-  const QRect frame = over->frameGeometry();
-  QRect geometry = window->frameGeometry();
-  geometry.moveCenter(frame.center());
+  keepOnScreen(window);
+  // The frame that the window manager will put around the window counts.
+  QRect outer(QPoint(), window->size().grownBy(windowFrame(window)));
+  outer.moveCenter(over->frameGeometry().center());
   // A window larger than the one it opens over stays on the screen.
   if (const QScreen* screen = over->screen()) {
     const QRect area = screen->availableGeometry();
-    geometry.moveLeft(std::clamp(geometry.left(), area.left(),
-                                 std::max(area.left(), area.right() + 1 - geometry.width())));
-    geometry.moveTop(std::clamp(geometry.top(), area.top(),
-                                std::max(area.top(), area.bottom() + 1 - geometry.height())));
+    outer.moveLeft(std::clamp(outer.left(), area.left(),
+                              std::max(area.left(), area.right() + 1 - outer.width())));
+    outer.moveTop(std::clamp(outer.top(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - outer.height())));
   }
-  window->move(geometry.topLeft());
+  window->move(outer.topLeft());
 }
 
 void openOperationWindow(QWidget* mainWindow, QWidget* window) {
@@ -57,9 +59,9 @@ void openOperationWindow(QWidget* mainWindow, QWidget* window) {
     enableUnlessOperationWindowOpen(main);
   });
 
-  // The frame shows the window's whole caption.
+  // The frame shows the window's whole caption, as far as the screen has room.
   const QSize size = window->layout() ? window->layout()->totalSizeHint() : window->size();
-  const QSize wanted = withRoomForCaption(window, size);
+  const QSize wanted = withRoomForCaption(window, size).boundedTo(windowRoom(window));
   const bool fixedByLayout =
       window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize;
   if (!fixedByLayout && wanted.width() > window->minimumWidth()) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/ui/qt_messages.h"
+#include "platform/ui/screen_fit.h"
 
 namespace qj::ui {
 namespace {
@@ -43,6 +44,7 @@ void setUpApplication() {
   QApplication::setApplicationName("Lite_Orvel_QJ");
   // The design's 8 points; windows scale their design pixels to what this font needs.
   QApplication::setFont(QFont("DejaVu Sans", 8));
+  keepWindowsOnScreen();
 }
 
 }  // namespace qj::ui

@@ -19,7 +19,7 @@ TfrmViewSolution::TfrmViewSolution(SolutionView view, const ShellTables& texts, 
       view_(std::move(view)),
       texts_(texts) {
   VarList = new ParameterList(view_.parameterTitles, view_.parameters, 505, 491, this);
-  sgSolution = new TitledGrid(view_.route, kRouteShownColumns, 56, this);
+  sgSolution = new TitledGrid(view_.route, kRouteShownColumns, this);
   sgSolution->grid()->setSelectionMode(QAbstractItemView::ContiguousSelection);
   TitleStrip* titles = sgSolution->titles();
   titles->setObjectName(QStringLiteral("TitleSolution"));

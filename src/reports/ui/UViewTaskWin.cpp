@@ -21,7 +21,7 @@ TfrmViewTask::TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* par
   const bool transitions = view_.layout == TaskLayout::Transitions;
   const int columns = taskColumnCount(view_.layout);
   VarList = new ParameterList(view_.parameterTitles, view_.parameters, 501, 495, this);
-  Table = new TitledGrid(view_.table, columns, transitions ? 83 : 72, this);
+  Table = new TitledGrid(view_.table, columns, this);
   Table->setObjectName(transitions ? QStringLiteral("Table") : QStringLiteral("Table1"));
   Table->grid()->setSelectionBehavior(QAbstractItemView::SelectRows);
   TitleStrip* titles = Table->titles();

@@ -61,9 +61,20 @@ int TitleStrip::addTitle(const TitleWidths& widths) {
   return i;
 }
 
-void TitleStrip::pinToOnePixel(int i) {
-  titles_[i].min = titles_[i].max = 1;
-  setTitleWidth(i, 1);
+void TitleStrip::hideTitle(int i) {
+  Title& t = titles_[i];
+  t.hidden = true;
+  t.min = t.max = 0;
+  t.label->hide();
+  t.handle->hide();
+  setTitleWidth(i, 0);
+}
+
+void TitleStrip::fitHeight() {
+  int height = fontMetrics().height();
+  for (const Title& t : titles_)
+    if (!t.hidden) height = std::max(height, t.label->heightForWidth(t.width));
+  setFixedHeight(height);
 }
 
 void TitleStrip::setLeftOffset(int x) {
@@ -85,6 +96,7 @@ void TitleStrip::setTitleWidth(int i, int width) {
 void TitleStrip::relayout() {
   int x = left_;
   for (const Title& t : titles_) {
+    if (t.hidden) continue;
     t.label->setGeometry(x, 0, t.width, height());
     x += t.width;
     t.handle->setGeometry(x, 0, kHandleWidth, height());

@@ -27,10 +27,14 @@ class TitleStrip : public QWidget {
   int count() const { return static_cast<int>(titles_.size()); }
   QLabel* label(int i) const { return titles_[i].label; }
   int titleWidth(int i) const { return titles_[i].width; }
-  // A column that does not apply: its label stays one pixel wide, however it is dragged.
-  void pinToOnePixel(int i);
+  // A column that does not apply: its title takes no room and draws no splitter, however a
+  // splitter next to it is dragged.
+  void hideTitle(int i);
   // Label i's width, within its limits.
   void setTitleWidth(int i, int width);
+  // The strip as tall as its tallest title needs, at least one line: no empty band stands
+  // between the titles and the grid.
+  void fitHeight();
   // The x at which the first label starts (the grid's frame, so labels stand over columns).
   void setLeftOffset(int x);
 
@@ -50,6 +54,7 @@ class TitleStrip : public QWidget {
     QLabel* label;
     TitleHandle* handle;
     int width, min, max;
+    bool hidden = false;
   };
   void relayout();
 

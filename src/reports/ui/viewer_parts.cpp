@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -55,14 +56,18 @@ ParameterList::ParameterList(const KeyValue& titles, const KeyValueList& rows, i
   setColumnWidths({px(keyWidth), px(valueWidth)});
 }
 
-TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent)
+TitledGrid::TitledGrid(GridTable& table, int shownColumns, QWidget* parent)
     : QWidget(parent), titles_(new TitleStrip(this)), grid_(new GridView(this)) {
   auto* model = new GridModel(table, &rules_, grid_);
   std::vector<int> shown(static_cast<size_t>(shownColumns));
   std::iota(shown.begin(), shown.end(), 0);
   model->setVisibleColumns(shown);
   grid_->setGridModel(model);
-  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // In a window narrower than its columns the grid scrolls sideways, its titles with it.
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, titles_,
+          [this](int scrolled) { titles_->setLeftOffset(grid_->frameWidth() - scrolled); });
   // A cell too narrow for its text cuts it, as the dashes of a separator row want.
   grid_->setTextElideMode(Qt::ElideNone);
   // A text wider than its column goes on in the lines below, broken at its blanks.
@@ -70,7 +75,6 @@ TitledGrid::TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWid
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid_->horizontalHeader()->setMinimumSectionSize(1);
 
-  titles_->setFixedHeight(px(titleHeight));
   titles_->setLeftOffset(grid_->frameWidth());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -88,7 +92,7 @@ void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
   std::vector<TitleWidths> scaled;
   for (size_t col = 0; col < widths.size(); ++col) {
     scaled.push_back({px(widths[col].design), px(widths[col].min), px(widths[col].max)});
-    left -= (applies[col] ? scaled.back().design : 1) + TitleStrip::kHandleWidth;
+    if (applies[col]) left -= scaled.back().design + TitleStrip::kHandleWidth;
   }
   // The words each title breaks at each width it may take.
   std::vector<std::vector<int>> breaks(widths.size());
@@ -123,10 +127,12 @@ void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
   }
   for (size_t col = 0; col < widths.size(); ++col) {
     const int i = titles_->addTitle(scaled[col]);
-    if (applies[col])
+    if (applies[col]) {
       titles_->setTitleWidth(i, chosen[col]);
-    else
-      titles_->pinToOnePixel(i);
+    } else {
+      titles_->hideTitle(i);
+      grid_->setColumnHidden(static_cast<int>(col), true);
+    }
   }
   for (size_t col = 0; col < titles.size(); ++col) fitTitle(static_cast<int>(col), titles[col]);
 }
@@ -145,6 +151,7 @@ int TitledGrid::columnWidth(int col) const {
 
 void TitledGrid::fitTitle(int col, const std::string& text) {
   fitCaption(titles_->label(col), text, titles_->titleWidth(col));
+  titles_->fitHeight();
 }
 
 ViewerWindow::ViewerWindow(ViewerKind kind, const std::string& caption, QSize design,
@@ -179,6 +186,13 @@ void ViewerWindow::showEvent(QShowEvent* event) {
   centred_ = true;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (!sub || !sub->mdiArea()) return;
+  // The window fits the main window's area: where that is smaller than the design (a small
+  // screen), the window takes the room there is and its grid scrolls.
+  const QSize area = sub->mdiArea()->viewport()->size();
+  setMinimumSize(minimumSize().boundedTo(area - (sub->size() - size())));
+  sub->setMinimumSize(sub->minimumSize().boundedTo(area));
+  if (!QRect(QPoint(), area).contains(QRect(QPoint(), sub->size())))
+    sub->resize(sub->size().boundedTo(area));
   QRect frame = sub->frameGeometry();
   frame.moveCenter(sub->mdiArea()->viewport()->rect().center());
   sub->move(std::max(0, frame.x()), std::max(0, frame.y()));

@@ -39,14 +39,14 @@ class TitledGrid : public QWidget {
 
  public:
   // `table` must outlive the widget.
-  TitledGrid(GridTable& table, int shownColumns, int titleHeight, QWidget* parent = nullptr);
+  TitledGrid(GridTable& table, int shownColumns, QWidget* parent = nullptr);
 
   TitleStrip* titles() const { return titles_; }
 
   // The title labels of every column, at their design widths scaled to the font in use. A
-  // column that does not apply stays one pixel wide. A title that would break inside a word
-  // at its width is widened within its limits as far as `room` pixels of the window allow,
-  // where a pixel mends the most broken words.
+  // column that does not apply is hidden with its title: it takes no room and draws no rule. A
+  // title that would break inside a word at its width is widened within its limits as far as `room`
+  // pixels of the window allow, where a pixel mends the most broken words.
   void addTitles(const std::vector<TitleWidths>& widths, const std::vector<std::string>& titles,
                  const std::vector<bool>& applies, int room);
   GridView* grid() const { return grid_; }
@@ -55,7 +55,8 @@ class TitledGrid : public QWidget {
   // Qt draws the grid line inside the column, so the column gets one pixel more.
   void setColumnWidth(int col, int width);
   int columnWidth(int col) const;
-  // Fits `text` into title label `col` at the label's width.
+  // Fits `text` into title label `col` at the label's width; the titles take the height that
+  // the tallest of them needs.
   void fitTitle(int col, const std::string& text);
   // Rows as tall as their cells' texts wrapped at blanks into the columns' widths.
   void fitRows();

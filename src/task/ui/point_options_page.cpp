@@ -24,7 +24,8 @@ PointOptionsPage::PointOptionsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 4),
 
   auto* options = new QHBoxLayout;
   options->setSpacing(px(10));
-  options->addWidget(buildThreshold());
+  thresholdBox_ = buildThreshold();
+  options->addWidget(thresholdBox_);
   Bevel52 = named(new QFrame(this), "Bevel52");
   Bevel52->setFrameShape(QFrame::VLine);
   Bevel52->setFrameShadow(QFrame::Sunken);
@@ -112,6 +113,9 @@ void PointOptionsPage::buildGrid() {
 }
 
 void PointOptionsPage::pageShown() {
+  // The threshold's box takes no room when its controls are hidden: the tact box then starts
+  // at the page's margin.
+  thresholdBox_->setVisible(!threshold_.por0->isHidden());
   const TaskHeader& h = wizard().state().header;
   std::vector<int> columns = {t1a::kPoint, t1a::kAddress};
   if (h.refusalFlag == 1) columns.push_back(t1a::kRefusal);

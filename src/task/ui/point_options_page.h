@@ -36,6 +36,7 @@ class PointOptionsPage : public TaskWizardPage {
   QLabel* Label80;
   QLabel* Label15;
   ThresholdWidgets threshold_;
+  QWidget* thresholdBox_;
   QFrame* Bevel50;
   QFrame* Bevel52;
   QLabel* Label59;

@@ -3,48 +3,30 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 
-#include "platform/ui/refused_typing.h"
+#include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
-namespace {
-
-class CellValidator : public QValidator {
- public:
-  CellValidator(const GridModel* model, QPersistentModelIndex index, QObject* parent)
-      : QValidator(parent), model_(model), index_(std::move(index)) {}
-
-  State validate(QString& input, int&) const override {
-    return input.isEmpty() || model_->accepts(index_, input) ? Acceptable : Invalid;
-  }
-
- private:
-  const GridModel* model_;
-  QPersistentModelIndex index_;
-};
-
-}  // namespace
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
   auto* editor = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
   const auto* model = qobject_cast<const GridModel*>(index.model());
   if (editor && model) {
-    editor->setValidator(new CellValidator(model, index, editor));
-    RefusedTyping::install(editor);
+    const FieldRule rule = model->cellRule(index);
+    new KeyFilterValidator(editor, rule, texts_ ? keyFilterTip(rule, *texts_) : QString());
     editor->setFrame(false);
   }
   return editor;
 }
 
-GridView::GridView(QWidget* parent) : QTableView(parent) {
+GridView::GridView(QWidget* parent) : QTableView(parent), delegate_(new GridDelegate(this)) {
   horizontalHeader()->hide();
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  setItemDelegate(new GridDelegate(this));
+  setItemDelegate(delegate_);
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
                   QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -12,12 +12,13 @@
 #include <optional>
 #include <vector>
 
+#include "text/shell_texts.h"
 #include "wizard/grid.h"
 #include "wizard/ui/grid_model.h"
 
 namespace qj::ui {
 
-// Checks every text the editor would hold against the model's rules for its cell.
+// Gives every cell editor the key filter of its cell, as the edits of the wizards have.
 class GridDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
@@ -25,6 +26,11 @@ class GridDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
+  // The shell that words the editors' refusals.
+  void setShellTexts(const ShellTables* texts) { texts_ = texts; }
+
+ private:
+  const ShellTables* texts_ = nullptr;
 };
 
 class GridView : public QTableView {
@@ -35,6 +41,8 @@ class GridView : public QTableView {
 
   void setGridModel(GridModel* model);
   GridModel* gridModel() const { return model_; }
+  // The shell that words the refusals of the cell editors.
+  void setShellTexts(const ShellTables& texts) { delegate_->setShellTexts(&texts); }
 
   // Called with the key and the current cell in table coordinates; true when it handled the
   // key. An unhandled SpaceBar or Delete goes on to the editor as usual; the other keys stop.
@@ -79,6 +87,7 @@ class GridView : public QTableView {
   bool dispatch(GridKey key, QWidget* editor);
 
   GridModel* model_ = nullptr;
+  GridDelegate* delegate_;
   KeyHandler keyHandler_;
   TypingRefusedHandler typingRefused_;
 };

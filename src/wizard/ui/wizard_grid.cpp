@@ -1,6 +1,7 @@
 #include "wizard/ui/wizard_grid.h"
 
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,13 +20,19 @@ WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
   model_ = new GridModel(table, rules, this);
   view_ = named(new GridView(this), gridName);
   view_->setGridModel(model_);
-  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setShellTexts(texts);
+  // Where the page has less room than the columns need (a small screen), the grid scrolls
+  // sideways and its titles follow its columns.
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  view_->setMinimumWidth(px(kLeastWidth));
+  connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeTitles(); });
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
-  layout->addWidget(titleArea_, 0, Qt::AlignLeft);
-  layout->addWidget(view_, 1, Qt::AlignLeft);
+  layout->addWidget(titleArea_);
+  layout->addWidget(view_, 1);
   std::vector<int> all(widths_.size());
   std::iota(all.begin(), all.end(), 0);
   showColumns(all);
@@ -85,6 +92,14 @@ void WizardGrid::refresh() {
   layOutTitles();
 }
 
+QSize WizardGrid::sizeHint() const {
+  return {fullWidth_, QWidget::sizeHint().height()};
+}
+
+QSize WizardGrid::minimumSizeHint() const {
+  return {std::min(fullWidth_, view_->minimumWidth()), QWidget::minimumSizeHint().height()};
+}
+
 void WizardGrid::layOutTitles() {
   const std::vector<int> widths = columnWidths();
   int total = 0;
@@ -92,9 +107,11 @@ void WizardGrid::layOutTitles() {
     view_->setColumnWidth(static_cast<int>(c), widths.at(shown_[c]));
     total += widths.at(shown_[c]);
   }
-  // The grid is as wide as its columns: nothing scrolls sideways.
-  view_->setFixedWidth(total + 2 * view_->frameWidth() +
-                       view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  // The grid is as wide as its columns where the page has the room.
+  fullWidth_ =
+      total + 2 * view_->frameWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  view_->setMaximumWidth(fullWidth_);
+  titleArea_->setMaximumWidth(fullWidth_);
   // x and width of the shown columns in first..last; width 0 when none is shown.
   const auto span = [&](const Title& t) {
     int x = view_->frameWidth(), left = -1, right = -1;
@@ -123,16 +140,24 @@ void WizardGrid::layOutTitles() {
     if (t.line == Line::Both && span(t).second > 0)
       bothHeight = std::max(bothHeight, t.label->heightForWidth(span(t).second - 2));
   columnHeight = std::max(columnHeight, bothHeight - groupHeight);
-  for (const Title& t : titles_) {
+  for (Title& t : titles_) {
     const auto [x, width] = span(t);
     if (width <= 0) continue;
     const int y = t.line == Line::Column ? groupHeight : 0;
     const int h = t.line == Line::Group    ? groupHeight
                   : t.line == Line::Column ? columnHeight
                                            : groupHeight + columnHeight;
-    t.label->setGeometry(x + 1, y, width - 2, h);
+    t.place = QRect(x + 1, y, width - 2, h);
   }
-  titleArea_->setFixedSize(view_->maximumWidth(), groupHeight + columnHeight);
+  titleArea_->setFixedHeight(groupHeight + columnHeight);
+  placeTitles();
+  updateGeometry();
+}
+
+void WizardGrid::placeTitles() {
+  const int scrolled = view_->horizontalScrollBar()->value();
+  for (const Title& t : titles_)
+    if (t.label->isVisibleTo(titleArea_)) t.label->setGeometry(t.place.translated(-scrolled, 0));
 }
 
 }  // namespace qj::ui

@@ -5,6 +5,7 @@
 // grid model and view over a core table.
 
 #include <QLabel>
+#include <QRect>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ class WizardGrid : public QWidget {
   // The widest the grid may become by fitting its columns to their texts.
   void setRoom(int width) { room_ = width; }
 
+  // As wide as its columns; narrower where the page has less room, and then it scrolls
+  // sideways.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
   // The table columns shown, in order. Titles of hidden columns are hidden.
   void showColumns(std::vector<int> columns);
   // Reads the table again (after a step changed it; the cursor keeps its cell) and lays the
@@ -52,8 +58,13 @@ class WizardGrid : public QWidget {
     QLabel* label;
     int first, last;
     Line line;
+    QRect place = {};  // over its columns, the grid not scrolled
   };
   void layOutTitles();
+  // The titles over their columns as far as the grid is scrolled sideways.
+  void placeTitles();
+  // The least width of a grid on a page that has less room than its columns, in design pixels.
+  static constexpr int kLeastWidth = 240;
   // Grids up to this many rows fit their columns to their texts.
   static constexpr int kMeasuredRows = 200;
   // The widths of the columns as shown: the design width, or wider where a title needs it.
@@ -63,6 +74,7 @@ class WizardGrid : public QWidget {
   std::vector<int> widths_;
   std::vector<int> shown_;
   int room_ = QWIDGETSIZE_MAX / 2;
+  int fullWidth_ = 0;
   std::vector<Title> titles_;
   QWidget* titleArea_;
   GridModel* model_;

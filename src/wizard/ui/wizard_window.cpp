@@ -1,17 +1,18 @@
 #include "wizard/ui/wizard_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QVBoxLayout>
-#include <QValidator>
 #include <algorithm>
 
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
-#include "platform/ui/refused_typing.h"
+#include "platform/ui/screen_fit.h"
 #include "text/ui/key_filter_validator.h"
 #include "wizard/ui/control_names.h"
 #include "wizard/ui/grid_view.h"
@@ -20,15 +21,6 @@
 
 namespace qj::ui {
 namespace {
-
-// Plain text edits take only what code page 1251 can hold.
-class Cp1251Validator : public QValidator {
- public:
-  using QValidator::QValidator;
-  State validate(QString& input, int&) const override {
-    return representable(input) ? Acceptable : Invalid;
-  }
-};
 
 void setControlCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -42,13 +34,76 @@ void setControlCaption(QWidget* w, const QString& text, bool fit, const std::str
   }
 }
 
+// The pages: they ask for the room of the largest of them and of the design's page area, so
+// that the window keeps one size, and need only what the page shown needs: a small page does
+// not scroll because a larger one would.
+class PageStack : public QStackedWidget {
+ public:
+  PageStack(QSize design, QWidget* parent) : QStackedWidget(parent), design_(design) {}
+  QSize sizeHint() const override { return QStackedWidget::sizeHint().expandedTo(design_); }
+  QSize minimumSizeHint() const override {
+    const QWidget* page = currentWidget();
+    if (!page) return {};
+    QSize least = page->minimumSizeHint().expandedTo({0, 0});
+    if (page->minimumWidth() > 0) least.setWidth(page->minimumWidth());
+    if (page->minimumHeight() > 0) least.setHeight(page->minimumHeight());
+    return least;
+  }
+
+ private:
+  QSize design_;
+};
+
+// The pages' area: it asks for the room of the pages, and where the window is smaller (on a
+// small screen) the page scrolls inside it while the buttons under it stay in view. What
+// takes the focus on a page is scrolled into view.
+class PageArea : public QScrollArea {
+ public:
+  explicit PageArea(QWidget* parent) : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    // The area is no stop of the tab order; the controls on the page are.
+    setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+      if (!now || !widget() || !widget()->isAncestorOf(now)) return;
+      if (auto* grid = qobject_cast<GridView*>(now))
+        showCell(grid, grid->currentIndex());
+      else
+        ensureWidgetVisible(now);
+    });
+  }
+
+  QSize sizeHint() const override {
+    const int f = 2 * frameWidth();
+    const QWidget* w = widget();
+    return (w ? w->sizeHint().expandedTo(w->minimumSizeHint()) : QSize()) + QSize(f, f);
+  }
+
+  // A grid's current cell, wherever the grid stands on the page.
+  void showCell(GridView* grid, const QModelIndex& index) {
+    if (!widget() || !index.isValid()) return;
+    const QRect cell = grid->visualRect(index);
+    const QPoint centre = grid->viewport()->mapTo(widget(), cell.center());
+    ensureVisible(centre.x(), centre.y(), cell.width() / 2 + 4, cell.height() / 2 + 4);
+  }
+
+ protected:
+  bool event(QEvent* e) override {
+    // A page that asks for more room asks the window.
+    if (e->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::event(e);
+  }
+};
+
 }  // namespace
 
 WizardWindow::WizardWindow(MessageHost& host, const char* objectName, QSize pageArea)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), host_(host) {
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      host_(host),
+      pageArea_(px(pageArea)) {
   setObjectName(QString::fromLatin1(objectName));
-  stack_ = new QStackedWidget(this);
-  stack_->setMinimumSize(px(pageArea));
+  // A child of the window from the start, so that the pages come first in its tab order.
+  stack_ = new PageStack(pageArea_, this);
 }
 
 void WizardWindow::addPage(WizardPage* page, QWidget* shown) {
@@ -73,30 +128,45 @@ void WizardWindow::buildFrame() {
   setTabOrder(btnNext, btnPrev);
   setTabOrder(btnPrev, btnClose);
 
-  auto* buttons = new QHBoxLayout;
+  // The row of the buttons keeps its height when the busy label shows: the page area above
+  // it keeps its size while a step works on what the page shows.
+  auto* row = new QWidget(this);
+  auto* buttons = new QHBoxLayout(row);
+  buttons->setContentsMargins(0, 0, 0, 0);
   buttons->addWidget(Label0);
   buttons->addStretch(1);
   for (QPushButton* b : {btnPrev, btnNext, btnClose}) {
     b->setMinimumWidth(px(96));
     buttons->addWidget(b);
   }
+  row->setFixedHeight(std::max(row->sizeHint().height(), px(kBusyLabelHeight)));
+  auto* area = new PageArea(this);
+  area->setObjectName(QStringLiteral("pageArea"));
+  area->setWidget(stack_);
+  area_ = area;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(px(10), px(10), px(10), px(10));
-  layout->addWidget(stack_);
-  layout->addLayout(buttons);
-  // The grids fit their columns to their texts within the pages' room.
+  layout->addWidget(area, 1);
+  layout->addWidget(row);
+  // The grids fit their columns to their texts within the design's page area.
   for (WizardGrid* grid : findChildren<WizardGrid*>()) {
-    grid->setRoom(stack_->minimumWidth() - px(16));
+    grid->setRoom(pageArea_.width() - px(16));
     grid->refresh();
+    GridView* view = grid->view();
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, area,
+            [area, view](const QModelIndex& index) {
+              if (view->hasFocus()) area->showCell(view, index);
+            });
   }
   keepOneSize();
 }
 
 void WizardWindow::keepOneSize() {
-  // The stack asks for the room of its largest page; the window only ever grows to it, so
-  // that Back, Next and Cancel stay where they are from page to page.
+  // The pages ask for the room of the largest page; the window only ever grows to it, so
+  // that Back, Next and Cancel stay where they are from page to page, and never beyond the
+  // room its screen has: there the page scrolls.
   if (!layout()) return;
-  const QSize wanted = size().expandedTo(layout()->totalSizeHint());
+  const QSize wanted = size().expandedTo(layout()->totalSizeHint()).boundedTo(windowRoom(this));
   if (wanted != minimumSize() || wanted != maximumSize()) setFixedSize(wanted);
 }
 
@@ -109,27 +179,10 @@ bool WizardWindow::event(QEvent* event) {
 void WizardWindow::applyEditRules(
     const std::function<std::optional<EditRule>(std::string_view)>& ruleOf, char decSep) {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-    const std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
+    std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
     if (!rule) continue;
-    edit->setMaxLength(rule->maxLength);
-    if (!rule->filter) {
-      edit->setValidator(new Cp1251Validator(edit));
-      RefusedTyping::install(edit);
-      continue;
-    }
-    switch (*rule->filter) {
-      case KeyFilter::Digit: DigitKeyFilter(edit); break;
-      case KeyFilter::Decimal: DecimalKeyFilter(edit, decSep); break;
-      case KeyFilter::Code: CodeKeyFilter(edit); break;
-    }
-    if (rule->upperCase)
-      connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text) return;
-        const int cursor = edit->cursorPosition();
-        edit->setText(upper);
-        edit->setCursorPosition(cursor);
-      });
+    rule->decSep = decSep;
+    installKeyFilter(edit, *rule, texts());
   }
 }
 
@@ -196,6 +249,8 @@ void WizardWindow::btnPrevClick() {
 void WizardWindow::showPage(int step) {
   if (!page(step)) return;
   stack_->setCurrentIndex(step - 1);
+  // The page shown decides how far the area scrolls.
+  stack_->updateGeometry();
   btnPrev->setEnabled(step > 1);
   page(step)->pageShown();
 }
@@ -252,7 +307,7 @@ void WizardWindow::applyUpdates(const ControlUpdates& updates) {
 }
 
 void WizardWindow::showBusy(const BusyLabel& busy) {
-  Label0->setFixedSize(px(QSize(busy.width, busy.height)));
+  Label0->setFixedSize(px(busy.width), std::min(px(busy.height), px(kBusyLabelHeight)));
   setCaption(Label0, busy.text.resolve(texts()), true);
   Label0->show();
   Label0->repaint();

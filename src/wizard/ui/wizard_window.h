@@ -63,6 +63,8 @@ class WizardWindow : public QWidget {
   QPushButton* nextButton() const { return btnNext; }
   QPushButton* closeButton() const { return btnClose; }
   QLabel* busyLabel() const { return Label0; }
+  // The scrolled area that shows the page of the current step.
+  QWidget* pageArea() const { return area_; }
 
   // The wizard's flow in the core.
   virtual WizardFlow& flow() = 0;
@@ -101,8 +103,8 @@ class WizardWindow : public QWidget {
   void btnCloseClick() { close(); }
 
  protected:
-  // `host`: the shell's texts and the message boxes. `pageArea`: the least size of the pages,
-  // in design pixels.
+  // `host`: the shell's texts and the message boxes. `pageArea`: the size the pages take, in
+  // design pixels, where the screen has room for it.
   WizardWindow(MessageHost& host, const char* objectName, QSize pageArea);
 
   // Adds the page of the next step; `shown` is what the stack shows for it (the page itself
@@ -127,12 +129,17 @@ class WizardWindow : public QWidget {
                       char decSep);
 
  private:
+  // The tallest busy label of the wizards, in design pixels.
+  static constexpr int kBusyLabelHeight = 26;
+
   int stepOf(const QWidget* control) const;
   void keepOneSize();
 
   MessageHost& host_;
+  QSize pageArea_;
   std::vector<WizardPage*> pages_;
   QStackedWidget* stack_;
+  QWidget* area_ = nullptr;
   QLabel* Label0 = nullptr;
   QPushButton* btnPrev = nullptr;
   QPushButton* btnNext = nullptr;

@@ -15,6 +15,7 @@
 #include "frame/ui/operation_window.h"
 #include "frame/ui/shell_language.h"
 #include "frame/ui/viewer_kind.h"
+#include "platform/ui/screen_fit.h"
 #include "support/task_fixture.h"
 #include "support/ui/main_window_fixture.h"
 
@@ -106,8 +107,10 @@ TEST_F(MainWin, TheLanguageChooserDecidesTheStart) {
       chooser->okButton()->click();  // no language chosen: the chooser stays
       EXPECT_EQ(messages->texts(), std::vector<std::string>{"A shell language is not selected."});
       EXPECT_EQ(main->languageChooser(), chooser);
-      chooser->list()->setCurrentIndex(1);
-      chooser->okButton()->click();
+      chooser->list()->setFocus();
+      QTest::keyClick(chooser->list(), Qt::Key_Down);
+      QTest::keyClick(chooser->list(), Qt::Key_Down);
+      QTest::keyClick(chooser->list(), Qt::Key_Return);  // Enter chooses as OK does
     }
     if (end == 1) chooser->close();
     if (end == 2) main->close();
@@ -121,6 +124,27 @@ TEST_F(MainWin, TheLanguageChooserDecidesTheStart) {
     main->close();
     EXPECT_EQ(std::filesystem::exists(dir / "System/protocol.pro"), end == 0);
   }
+}
+
+// A second copy on the same program folder says so in its shell's language and ends without
+// writing the first copy's protocol; the first goes on.
+TEST_F(MainWin, ASecondCopyOnTheSameFolderSaysSoAndEnds) {
+  startWithOneShell();
+  const ProtocolRec r = test::protocolRecord("AB12CD", "Morning");
+  main->state().protocol = {r};
+  main->SaveProtocol();
+  auto box = std::make_unique<ScriptedMessages>();
+  ScriptedMessages* said = box.get();
+  auto second = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), recordingWindows());
+  EXPECT_TRUE(second->terminated());
+  EXPECT_FALSE(second->startupComplete());
+  EXPECT_EQ(said->texts(),
+            std::vector<std::string>{"S1130 \"" + dir.path().string() + "\", S1133."});
+  second->close();
+  second.reset();
+  settle();
+  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records, std::vector<ProtocolRec>{r});
+  EXPECT_FALSE(main->terminated());
 }
 
 TEST_F(MainWin, ExitWritesTheProtocol) {
@@ -236,6 +260,49 @@ TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
   EXPECT_EQ(calls[3].entry, "exportTask");
 }
 
+// Print and Export act on the viewer the user sees: minimising the active viewer makes the
+// viewer shown that was active before it the active one; with every viewer minimised the
+// commands say that none is shown, and restoring one brings it back.
+TEST_F(MainWin, PrintAndExportActOnTheViewerShown) {
+  startWithOneShell();
+  main->show();
+  QApplication::setActiveWindow(main.get());
+  QWidget* solution = viewer(ViewerKind::Solution);
+  QWidget* task = viewer(ViewerKind::Task);
+  const auto sub = [](QWidget* v) { return qobject_cast<QMdiSubWindow*>(v->parentWidget()); };
+  const auto print = [&] {
+    emit main->menu(MenuItem::mnuOut)->aboutToShow();
+    EXPECT_TRUE(main->action(MenuItem::mnuOutPrint)->isEnabled());
+    EXPECT_TRUE(main->action(MenuItem::mnuOutExpInExcel)->isEnabled());
+    main->action(MenuItem::mnuOutPrint)->trigger();
+    main->action(MenuItem::mnuOutExpInExcel)->trigger();
+  };
+  activate(task);
+  sub(task)->showMinimized();
+  settle();
+  EXPECT_EQ(main->mdiArea()->activeSubWindow(), sub(solution));
+  print();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(std::pair(calls[0].entry, calls[0].window.data()),
+            std::pair(std::string("printSolution"), solution));
+  EXPECT_EQ(calls[1].entry, "exportSolution");
+
+  sub(solution)->showMinimized();
+  settle();
+  print();
+  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_EQ(messages->texts(), (std::vector<std::string>{"S966", "S966"}));
+  EXPECT_EQ(messages->last().kind, MessageKind::Information);
+
+  sub(task)->showNormal();
+  settle();
+  print();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(std::pair(calls[2].entry, calls[2].window.data()),
+            std::pair(std::string("printTask"), task));
+  EXPECT_EQ(calls[3].entry, "exportTask");
+}
+
 // A parent given is dropped: the window stays enabled under the disabled main window and may
 // outlive it.
 TEST(OperationWindow, StandsOnItsOwnBesideTheMainWindow) {
@@ -258,10 +325,12 @@ TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
   QWidget mainWindow;
   mainWindow.setGeometry(0, 0, 300, 200);
   mainWindow.show();
+  // Centred with the frame that the window manager will put around it.
   QWidget small;
   small.setFixedSize(100, 50);
   centreOn(&small, &mainWindow);
-  EXPECT_EQ(small.frameGeometry().center(), mainWindow.frameGeometry().center());
+  EXPECT_EQ(QRect(small.pos(), small.size().grownBy(windowFrame(&small))).center(),
+            mainWindow.frameGeometry().center());
   QWidget wide;
   wide.setFixedSize(700, 100);
   centreOn(&wide, &mainWindow);

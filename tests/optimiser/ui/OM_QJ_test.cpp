@@ -12,6 +12,7 @@
 #include "frame/ui/UMainWin.h"
 #include "optimiser/progress_log.h"
 #include "optimiser/task_fixture.h"
+#include "platform/ui/design.h"
 #include "records/protocol_file.h"
 #include "records/solution_file.h"
 #include "support/shell_fixture.h"
@@ -112,6 +113,28 @@ TEST_F(OptimiserWindow, EveryVisibleControlTakesTheMouse) {
   reachable();
 }
 
+// The four parameter edits stand in one column, the same room after the longest caption,
+// on the first showing and after Reset.
+TEST_F(OptimiserWindow, TheParameterEditsStandInOneColumn) {
+  queue("TEST01");
+  open();
+  child<QRadioButton>("RB2")->click();
+  click("BNext1");
+  type("MaskEdit1_3", "TEST01");
+  for (int pass = 0; pass < 2; ++pass) {
+    click("BNext2");
+    ASSERT_EQ(window->step(), TForm1::Step::Parameters);
+    int captionsEnd = 0;
+    for (const char* caption : {"LOPT1", "LOPT2", "LOPT3", "LOPT4"})
+      captionsEnd = std::max(captionsEnd, child<QLabel>(caption)->geometry().right() + 1);
+    for (const char* edit : {"ME1", "ME2", "ME3", "ME4"})
+      EXPECT_EQ(child<QLineEdit>(edit)->x(), captionsEnd + px(15)) << edit << " " << pass;
+    click("BNext3");
+    ASSERT_EQ(window->step(), TForm1::Step::Summary);
+    click("BReset");
+  }
+}
+
 TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
   queue("TEST01");
   open();
@@ -135,10 +158,10 @@ TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
     EXPECT_EQ(window->focusWidget(), child<QWidget>(edit));
     type(edit, good);
   }
-  // The edits take only digits and the separator, up to their lengths; a refused character
-  // refuses what is typed after it.
+  // The edits take only digits and the separator, up to their lengths; a refused character is
+  // dropped alone, and either separator key enters the separator.
   type("ME1", "0.9x99");
-  EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0");
+  EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0,99");
   type("ME1", "0,99");
   click("BNext3");
   EXPECT_EQ(window->step(), TForm1::Step::Summary);

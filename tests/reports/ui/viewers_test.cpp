@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScrollBar>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
@@ -19,7 +21,9 @@
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/print_reports.h"
+#include "support/fake_print_system.h"
 #include "support/task_fixture.h"
+#include "support/temp_dir.h"
 #include "support/town.h"
 #include "support/ui/main_window_fixture.h"
 #include "support/ui/scripted_desktop.h"
@@ -40,12 +44,60 @@ QString pdfText(const std::string& pdf) {
   return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
+bool titleShown(const TitleStrip* titles, int c) {
+  return titles->label(c)->isVisibleTo(titles);
+}
+
+// The height of the tallest shown title at its width.
+int tallestTitle(const TitleStrip* titles) {
+  int tallest = 0;
+  for (int c = 0; c < titles->count(); ++c)
+    if (titleShown(titles, c))
+      tallest = std::max(tallest, titles->label(c)->heightForWidth(titles->titleWidth(c)));
+  return tallest;
+}
+
+// The page size of a PDF document in points, and the box of each word on its first page
+// (points from the top left), as pdftotext measures them.
+struct PdfWord {
+  QString text;
+  double xMin, yMin, xMax, yMax;
+};
+struct PdfPage {
+  double width = 0, height = 0;
+  std::vector<PdfWord> words;
+};
+PdfPage pdfPage(const std::string& bytes) {
+  test::TempDir dir;
+  dir.write("report.pdf", bytes);
+  QProcess p;
+  p.start("pdftotext", {"-bbox", "-f", "1", "-l", "1",
+                        QString::fromStdString((dir / "report.pdf").string()), "-"});
+  if (!p.waitForFinished(30000)) return {};
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  PdfPage page;
+  static const QRegularExpression pageBox(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  if (const auto m = pageBox.match(html); m.hasMatch()) {
+    page.width = m.captured(1).toDouble();
+    page.height = m.captured(2).toDouble();
+  }
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    page.words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                          m.captured(3).toDouble(), m.captured(4).toDouble()});
+  }
+  return page;
+}
+
 class Viewers : public test::MainWindowTest {
  protected:
   void SetUp() override {
     WindowFactory windows = programWindows();
-    // No printer, and a desktop PDF viewer that the test plays.
-    const ReportOutput output{QPrinterInfo(), [this](const QString& path) {
+    // A print system with no queue until a test gives it one, and a desktop PDF viewer that
+    // the test plays.
+    const ReportOutput output{&printers, [this](const QString& path) {
                                 shownPdfs.push_back(path.toStdString());
                                 return pdfViewerFound;
                               }};
@@ -98,6 +150,7 @@ class Viewers : public test::MainWindowTest {
   }
 
   test::ScriptedDesktop desktop;
+  test::FakePrintSystem printers;
   std::vector<std::string> shownPdfs;
   bool pdfViewerFound = true;
 };
@@ -138,9 +191,14 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
     EXPECT_EQ(v->sgSolution->grid()->columnWidth(c), routeGridColumnWidth(c, width) + 1) << c;
   }
 
-  // Dragging a title moves its column within its limits (140 to 220) and fits the title anew.
+  // The titles stand right over the grid: no empty band lies between them.
+  EXPECT_EQ(titles->height(), std::max(tallestTitle(titles), titles->fontMetrics().height()));
+
+  // Dragging a title moves its column within its limits (140 to 220) and fits the title anew;
+  // the titles take the height it then needs.
   QLabel* label = titles->label(kRouteSection);
   titles->dragSplitter(kRouteSection, px(140) - titles->titleWidth(kRouteSection));
+  EXPECT_EQ(titles->height(), std::max(tallestTitle(titles), titles->fontMetrics().height()));
   EXPECT_EQ(titles->titleWidth(kRouteSection), px(140));
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteSection), px(140) + 1);
   EXPECT_EQ(label->width(), px(140));
@@ -157,7 +215,20 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
   EXPECT_EQ(v->sgSolution->columnWidth(kRouteRowNo), px(40) - 1);
 }
 
-TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
+// The labels of the shown titles left to right, each right after the splitter of the one
+// before it: a hidden title takes no room and draws no splitter.
+void expectTitlesSideBySide(const TitleStrip* titles, int left) {
+  int x = left;
+  for (int c = 0; c < titles->count(); ++c) {
+    if (!titleShown(titles, c)) continue;
+    EXPECT_EQ(titles->label(c)->x(), x) << c;
+    x += titles->titleWidth(c) + TitleStrip::kHandleWidth;
+  }
+}
+
+TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
+  main->state().texts.shellTexts[162] = "Income of the point";
+  main->state().texts.shellTexts[750] = "Waitingpenaltyperhour";
   auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(viewerKind(v), ViewerKind::Task);
@@ -167,22 +238,66 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
   EXPECT_EQ(v->Table->grid()->model()->columnCount(), 16);
   EXPECT_EQ(v->Table->grid()->model()->rowCount(), 14);
 
-  // No order mode: the order column is one pixel wide with an empty title, dragged or not.
+  // No order mode: the order column and its title take no room and draw no rule, dragged or
+  // not; the titles on either side of it stand side by side.
   TitleStrip* titles = v->Table->titles();
   for (const int drag : {0, 30}) {
     titles->dragSplitter(kTaskOrder, drag);
-    EXPECT_EQ(titles->titleWidth(kTaskOrder), 1);
-    EXPECT_EQ(v->Table->columnWidth(kTaskOrder), 2);
-    EXPECT_TRUE(titles->label(kTaskOrder)->text().isEmpty());
+    EXPECT_FALSE(titleShown(titles, kTaskOrder));
+    EXPECT_EQ(titles->titleWidth(kTaskOrder), 0);
+    EXPECT_TRUE(v->Table->grid()->isColumnHidden(kTaskOrder));
+    expectTitlesSideBySide(titles, v->Table->grid()->frameWidth());
   }
+  for (int c = 0; c < titles->count(); ++c)
+    EXPECT_EQ(v->Table->grid()->isColumnHidden(c), !titleShown(titles, c)) << c;
   EXPECT_EQ(titles->titleWidth(kTaskVolume), px(40));
   EXPECT_EQ(v->Table->columnWidth(kTaskAddress), px(160) + 1);
   // This title breaks inside a word at its design width: it is widened within its limit.
   QLabel* penalty = titles->label(kTaskWaitPenalty);
   EXPECT_GT(titles->titleWidth(kTaskWaitPenalty), px(52));
   EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
-  EXPECT_EQ(penalty->text(),
-            fittedCaption(penalty->font(), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
+  EXPECT_EQ(penalty->text(), fittedCaption(penalty->font(), "Waitingpenaltyperhour (EUR)",
+                                           titles->titleWidth(kTaskWaitPenalty)));
+  // This one breaks between its words only and keeps its design width.
+  QLabel* income = titles->label(kTaskIncome);
+  EXPECT_EQ(titles->titleWidth(kTaskIncome), px(48));
+  EXPECT_EQ(income->text(), "Income\nof the\npoint\n(EUR)");
+}
+
+// In a main window smaller than a viewer's design (a small screen) the viewer takes the room
+// there is; its grid scrolls sideways to its last column and the titles follow their columns.
+TEST_F(Viewers, InASmallMainWindowAViewerFitsAndItsGridScrollsSideways) {
+  main->resize(px(700), px(480));
+  main->show();
+  settle();
+  for (const MenuItem command : {MenuItem::mnuOutViewSolution, MenuItem::mnuInViewTask}) {
+    main->action(command)->trigger();
+    ASSERT_NE(chooser(), nullptr);
+    chooser()->okButton()->click();
+    settle();
+    QMdiSubWindow* sub = main->mdiArea()->currentSubWindow();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(main->mdiArea()->viewport()->rect().contains(sub->geometry()));
+    const auto* grid = sub->widget()->findChild<TitledGrid*>();
+    ASSERT_NE(grid, nullptr);
+    GridView* view = grid->grid();
+    QScrollBar* bar = view->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    std::vector<int> before;
+    for (int c = 0; c < grid->titles()->count(); ++c)
+      before.push_back(grid->titles()->label(c)->x());
+    bar->setValue(bar->maximum());
+    settle();
+    int last = view->model()->columnCount() - 1;
+    while (last > 0 && view->isColumnHidden(last)) --last;
+    EXPECT_LE(view->columnViewportPosition(last) + view->columnWidth(last),
+              view->viewport()->width());
+    for (int c = 0; c < grid->titles()->count(); ++c)
+      if (titleShown(grid->titles(), c))
+        EXPECT_EQ(grid->titles()->label(c)->x(), before[c] - bar->maximum()) << c;
+    sub->close();
+    settle();
+  }
 }
 
 TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {
@@ -276,6 +391,52 @@ TEST_F(Viewers, WhatCannotBeWrittenOrShownIsSaidInABox) {
   // The viewer stays open and usable.
   ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(main->mdiArea()->subWindowList()[0]->widget(), viewer);
+}
+
+// A report goes to the default queue laid out on the queue's paper: on Letter, the title and
+// the page number keep their margins from the paper's edges. A queue that refuses the job, or
+// fails it, leaves the report as a file in Print/, and the box says so; a paused queue holds
+// it, and the box says that too.
+TEST_F(Viewers, PrintingFollowsTheQueuesPaperAndItsVerdict) {
+  auto* solution = open<TfrmViewSolution>(main->windows().solutionViewer);
+  ASSERT_NE(solution, nullptr);
+  printers.queue = PrintQueue{"Office Letter", kPaperLetter};
+  output(MenuItem::mnuOutPrint);
+  EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  ASSERT_EQ(printers.jobs.size(), 1u);
+  EXPECT_EQ(printers.jobs[0].queue, "Office Letter");
+  EXPECT_EQ(printers.jobs[0].title, "S599 \"Morning round\"");
+  EXPECT_TRUE(shownPdfs.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Print"));
+  const PdfPage page = pdfPage(printers.jobs[0].pdf);
+  EXPECT_NEAR(page.width, 612, 1);
+  EXPECT_NEAR(page.height, 792, 1);
+  ASSERT_FALSE(page.words.empty());
+  for (const PdfWord& w : page.words) {
+    EXPECT_GE(w.yMin, 28) << w.text.toStdString();  // 10 mm from the edges, less a little
+    EXPECT_LE(w.yMax, page.height - 28) << w.text.toStdString();
+    EXPECT_LE(w.xMax, page.width - 28) << w.text.toStdString();
+  }
+  EXPECT_EQ(page.words.front().text, "S599");
+  EXPECT_EQ(page.words.back().text, "1");  // the page number, at the bottom
+  EXPECT_GT(page.words.back().yMin, page.height - 60);
+
+  printers.fate = JobFate::Refused;
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(files("Print").size(), 1u);
+  EXPECT_EQ(shownPdfs, std::vector<std::string>{(dir / "Print" / files("Print")[0]).string()});
+  EXPECT_EQ(messages->texts(),
+            std::vector<std::string>{"S960 \"Office Letter\". S964 \"" + files("Print")[0] +
+                                     "\" S963 \"" + (dir / "Print").string() + "\"."});
+  EXPECT_EQ(messages->last().kind, MessageKind::Error);
+  EXPECT_NEAR(pdfPage(dir.read("Print/" + files("Print")[0])).height, 792, 1);
+
+  messages->clear();
+  printers.fate = JobFate::Waiting;
+  output(MenuItem::mnuOutPrint);
+  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S965 \"Office Letter\"."});
+  EXPECT_EQ(files("Print").size(), 1u);
+  EXPECT_EQ(printers.jobs.size(), 3u);
 }
 
 }  // namespace

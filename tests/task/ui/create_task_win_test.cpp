@@ -18,8 +18,12 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_FALSE(main->isEnabled());
   EXPECT_FALSE(w->prevButton()->isEnabled());
   EXPECT_FALSE(control("pnlImort")->isVisibleTo(w));
-  type("txtShifr", "ab-12");  // a refused character refuses what is typed after it
-  EXPECT_EQ(edit("txtShifr")->text(), "AB");
+  type("txtShifr", "ab-12");  // the refused "-" alone is dropped, and says why
+  EXPECT_EQ(edit("txtShifr")->text(), "AB12");
+  auto* tip = wizard()->findChild<QLabel*>("refusalTip");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_EQ(tip->text(), "S1140 S1143, S1149 6 S1150.");
   settle();
   const QSize size = w->size();
   const QPoint nextAt = w->nextButton()->pos();
@@ -86,6 +90,56 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
 }
 
 // The summary of a client-addition task whose file cannot be written: the wizard stays.
+// On the point options page a rule stands only between two things it separates: with the time
+// factor alone no rule and no empty room stand left of the tact box, with refusals too a rule
+// stands between the threshold and the tact.
+TEST_F(TaskWizardWindow, ARuleOnThePointOptionsPageSeparatesWhatIsShown) {
+  start();
+  const DbrnFile db = demoCity("002sys2_dbrn_eng.dat");
+  for (const bool refusals : {false, true}) {
+    ASSERT_NE(open(MenuItem::mnuInNewTask), nullptr);
+    type("txtShifr", refusals ? "RUL002" : "RUL001");
+    type("txtName", "Rules");
+    choose("list_DBRN", "[002sys2]");
+    next();
+    type("TS_num", "2");
+    type("fine1", "1");
+    control<QRadioButton>("tm_1")->click();
+    if (refusals) control<QRadioButton>("ref_1")->click();
+    next();
+    ASSERT_EQ(step(), 3) << lastMessage();
+    for (int r = 0; r < 2; ++r) enterAddress(r, singleLinkHouse(db, 30 * r), 2);
+    messages->clear();
+    next();
+    ASSERT_EQ(step(), 4) << lastMessage();
+    QWidget* page = wizard()->page(4);
+    int rules = 0;
+    for (const QFrame* rule : page->findChildren<QFrame*>()) {
+      if (rule->frameShape() != QFrame::VLine || !rule->isVisible()) continue;
+      ++rules;
+      const QRect at(rule->mapTo(page, QPoint()), rule->size());
+      bool left = false, right = false;
+      for (const QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w == rule || w->isAncestorOf(rule) ||
+            !w->findChildren<QWidget*>().empty())
+          continue;
+        const QRect r(w->mapTo(page, QPoint()), w->size());
+        if (r.bottom() < at.top() || r.top() > at.bottom()) continue;
+        left = left || r.right() < at.left();
+        right = right || r.left() > at.right();
+      }
+      EXPECT_TRUE(left && right) << rule->objectName().toStdString() << " refusals " << refusals;
+    }
+    EXPECT_EQ(rules, refusals ? 1 : 0);
+    // Without the threshold the tact box starts at the page's margin, as the grid does.
+    if (!refusals)
+      EXPECT_EQ(control("Bevel50")->mapTo(page, QPoint()).x(),
+                control("Table1a")->parentWidget()->mapTo(page, QPoint()).x());
+    wizard()->closeButton()->click();
+    settle();
+  }
+}
+
 TEST_F(TaskWizardWindow, AFailedSaveKeepsTheWizardOpen) {
   start();
   TfrmCreateTaskWin* w = open(MenuItem::mnuInNewTask);

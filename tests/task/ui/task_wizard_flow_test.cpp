@@ -16,80 +16,8 @@
 namespace qj::ui {
 namespace {
 
-// A place of the demo city for a target point.
-struct Address {
-  std::string type, street, house;
-};
-
 class TaskWizardFlow : public TaskWizardWindow {
  protected:
-  DbrnFile demoCity(const char* file) const {
-    DbrnRead read = readDbrnFile(dir / ("Dbrn/" + std::string(file)));
-    EXPECT_TRUE(read.db) << file;
-    return read.db ? *read.db : DbrnFile{};
-  }
-
-  // Level 1: the first house number of the n-th open section of a street with standard
-  // numbering. Only that section's numbering holds it.
-  static Address houseOfSection(const DbrnFile& db, const std::string& street, int n) {
-    for (size_t k = 0; k < db.sections.size(); ++k) {
-      const TransitSectionRec& s = db.sections[k];
-      if (db.streets.at(s.streetIndex).name != street || s.hasNonStdNumbering() || s.isClosed())
-        continue;
-      if (n-- == 0) return {db.streets[s.streetIndex].streetType, street, trimmed(s.houseFrom)};
-    }
-    ADD_FAILURE() << street;
-    return {};
-  }
-
-  // Level 2: the n-th house (in record order) that leaves its yard by one open section only,
-  // on a street of its own type other than the streets already taken.
-  static Address singleLinkHouse(const DbrnFile& db, int n) {
-    for (const HouseRec& h : db.houses) {
-      if (h.links.size() != 1 || h.yardNo != 0) continue;
-      const TransitSectionRec& s = db.sections.at(h.links[0].sectionNo - 1);
-      if (s.isClosed() || s.areReverseObjectsClosed()) continue;
-      if (n-- == 0)
-        return {db.streets.at(h.streetIndex).streetType, db.streets[h.streetIndex].name, h.houseNo};
-    }
-    ADD_FAILURE();
-    return {};
-  }
-
-  // Steps a picker with its grid keys (previous / next) until it shows the wanted item.
-  void stepPicker(const char* list, const QString& wanted, Qt::Key previous, Qt::Key following) {
-    auto* box = control<QComboBox>(list);
-    int target = -1;
-    for (int i = 0; i < box->count() && target < 0; ++i)
-      if (box->itemText(i) == wanted || box->itemText(i).endsWith("(" + wanted + ")")) target = i;
-    ASSERT_GE(target, 0) << wanted.toStdString();
-    for (int guard = 0; box->currentIndex() != target && guard < 200; ++guard)
-      press("Table1", box->currentIndex() < target ? following : previous, Qt::ControlModifier);
-    ASSERT_EQ(box->currentIndex(), target) << wanted.toStdString();
-  }
-
-  // The address entered into a row of Table1 from the pickers, as a user enters it: a click on
-  // the row, type and street with Ctrl+A/S and Ctrl+Q/W, the house picked from its list
-  // (levels 2 and 3), the SpaceBar, and at level 1 the house number typed.
-  void enterAddress(int row, const Address& a, int level) {
-    goTo("Table1", row, t1::kType);
-    stepPicker("List", toQt(a.type), Qt::Key_A, Qt::Key_S);
-    stepPicker("List1", toQt(a.street), Qt::Key_Q, Qt::Key_W);
-    if (level >= 2) {
-      auto* houses = control<QComboBox>("List2");
-      const int house = houses->findText(toQt(a.house));
-      ASSERT_GE(house, 0) << a.house;
-      houses->setCurrentIndex(house);  // as the user chooses it
-      emit houses->activated(house);
-    }
-    press("Table1", Qt::Key_Space);
-    const TaskWizardState& s = wizard()->state();
-    EXPECT_EQ(trimmed(s.table1.cell(row, t1::kType)), a.type);
-    EXPECT_EQ(trimmed(s.table1.cell(row, t1::kStreet)), a.street);
-    if (level == 1) typeInCell("Table1", row, t1::kHouse, toQt(a.house));
-    EXPECT_EQ(s.table1.cell(row, t1::kHouse), a.house);
-  }
-
   bool focused(const char* name) const {
     for (QWidget* w = wizard()->focusWidget(); w; w = w->parentWidget())
       if (w->objectName() == name) return true;
@@ -126,7 +54,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 2);
   type("TS_num", "3");
-  type("fine1", "1");
+  type("fine1", "1x.5");  // the "x" alone is refused, the "." enters the separator
+  EXPECT_EQ(edit("fine1")->text(), "1,5");
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
 
@@ -136,7 +65,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   EXPECT_TRUE(focused("Table1"));
   enterAddress(0, first, 1);
   enterAddress(1, second, 1);
-  typeInCell("Table1", 1, t1::kService, "5");
+  typeInCell("Table1", 1, t1::kService, "x5.5");
   enterAddress(2, third, 1);
   messages->clear();
 
@@ -149,7 +78,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
   const TaskWizardState& s = wizard()->state();
-  EXPECT_EQ(s.table1.cell(1, t1::kService), "5");
+  EXPECT_EQ(s.table1.cell(1, t1::kService), "5,5");
   EXPECT_EQ(s.table1.cell(0, t1::kHouse), first.house);
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
@@ -167,13 +96,13 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   ASSERT_EQ(step(), 6) << lastMessage();
 
   // A speed typed on the ways in survives Back to the section choice and on.
-  typeInCell("Table2", 0, 10, "4");
+  typeInCell("Table2", 0, 10, "4.5");
   back();
   ASSERT_EQ(step(), 5);
   messages->clear();
   next();
   ASSERT_EQ(step(), 6) << lastMessage();
-  EXPECT_EQ(s.table2.cell(0, 10), "4");
+  EXPECT_EQ(s.table2.cell(0, 10), "4,5");
   next();
   ASSERT_EQ(step(), 7) << lastMessage();
 
@@ -198,6 +127,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   const SolverInputRead in = readSolverInput(dir.read("Data/qj_ONE001_in.dat"));
   ASSERT_TRUE(in.input) << in.error;
   EXPECT_EQ(in.input->points.at(2).sectionIndex, 4);  // the marked section 5
+  EXPECT_EQ(in.input->header.finePerKm, 1.5);
+  EXPECT_EQ(in.input->points.at(1).serviceTime, 5.5);
 
   // The optimiser runs the handed-over task by itself, loads its solution and closes.
   ASSERT_TRUE(waitForTheSolution()) << lastMessage();

@@ -13,15 +13,23 @@
 #include <QTimer>
 
 #include "app/program_windows.h"
+#include "dbrn/dbrn_io.h"
 #include "frame/task_handover.h"
 #include "platform/ui/qt_text.h"
+#include "records/text.h"
 #include "support/ui/main_window_fixture.h"
+#include "task/points_step.h"
 #include "task/ui/UCreateTaskWin.h"
 #include "task/ui/wizard_page.h"
 
 namespace qj::ui {
 
 using test::settle;
+
+// A place of the demo city for a target point.
+struct Address {
+  std::string type, street, house;
+};
 
 // A program folder with the demo databases of the build and a shell whose texts name their
 // indices; the main window opens the real task wizard.
@@ -120,6 +128,73 @@ class TaskWizardWindow : public test::MainWindowTest {
     type("txtShifr", "abc123");
     type("txtName", "Deliveries");
     choose("list_DBRN", "[001sys1]");
+  }
+
+  DbrnFile demoCity(const char* file) const {
+    DbrnRead read = readDbrnFile(dir / ("Dbrn/" + std::string(file)));
+    EXPECT_TRUE(read.db) << file;
+    return read.db ? *read.db : DbrnFile{};
+  }
+
+  // Level 1: the first house number of the n-th open section of a street with standard
+  // numbering. Only that section's numbering holds it.
+  static Address houseOfSection(const DbrnFile& db, const std::string& street, int n) {
+    for (size_t k = 0; k < db.sections.size(); ++k) {
+      const TransitSectionRec& s = db.sections[k];
+      if (db.streets.at(s.streetIndex).name != street || s.hasNonStdNumbering() || s.isClosed())
+        continue;
+      if (n-- == 0) return {db.streets[s.streetIndex].streetType, street, trimmed(s.houseFrom)};
+    }
+    ADD_FAILURE() << street;
+    return {};
+  }
+
+  // Level 2: the n-th house (in record order) that leaves its yard by one open section only,
+  // on a street of its own type other than the streets already taken.
+  static Address singleLinkHouse(const DbrnFile& db, int n) {
+    for (const HouseRec& h : db.houses) {
+      if (h.links.size() != 1 || h.yardNo != 0) continue;
+      const TransitSectionRec& s = db.sections.at(h.links[0].sectionNo - 1);
+      if (s.isClosed() || s.areReverseObjectsClosed()) continue;
+      if (n-- == 0)
+        return {db.streets.at(h.streetIndex).streetType, db.streets[h.streetIndex].name, h.houseNo};
+    }
+    ADD_FAILURE();
+    return {};
+  }
+
+  // Steps a picker with its grid keys (previous / next) until it shows the wanted item.
+  void stepPicker(const char* list, const QString& wanted, Qt::Key previous, Qt::Key following) {
+    auto* box = control<QComboBox>(list);
+    int target = -1;
+    for (int i = 0; i < box->count() && target < 0; ++i)
+      if (box->itemText(i) == wanted || box->itemText(i).endsWith("(" + wanted + ")")) target = i;
+    ASSERT_GE(target, 0) << wanted.toStdString();
+    for (int guard = 0; box->currentIndex() != target && guard < 200; ++guard)
+      press("Table1", box->currentIndex() < target ? following : previous, Qt::ControlModifier);
+    ASSERT_EQ(box->currentIndex(), target) << wanted.toStdString();
+  }
+
+  // The address entered into a row of Table1 from the pickers, as a user enters it: a click on
+  // the row, type and street with Ctrl+A/S and Ctrl+Q/W, the house picked from its list
+  // (levels 2 and 3), the SpaceBar, and at level 1 the house number typed.
+  void enterAddress(int row, const Address& a, int level) {
+    goTo("Table1", row, t1::kType);
+    stepPicker("List", toQt(a.type), Qt::Key_A, Qt::Key_S);
+    stepPicker("List1", toQt(a.street), Qt::Key_Q, Qt::Key_W);
+    if (level >= 2) {
+      auto* houses = control<QComboBox>("List2");
+      const int house = houses->findText(toQt(a.house));
+      ASSERT_GE(house, 0) << a.house;
+      houses->setCurrentIndex(house);  // as the user chooses it
+      emit houses->activated(house);
+    }
+    press("Table1", Qt::Key_Space);
+    const TaskWizardState& s = wizard()->state();
+    EXPECT_EQ(trimmed(s.table1.cell(row, t1::kType)), a.type);
+    EXPECT_EQ(trimmed(s.table1.cell(row, t1::kStreet)), a.street);
+    if (level == 1) typeInCell("Table1", row, t1::kHouse, toQt(a.house));
+    EXPECT_EQ(s.table1.cell(row, t1::kHouse), a.house);
   }
 
   WindowFactory windows;

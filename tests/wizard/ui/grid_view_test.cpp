@@ -4,26 +4,30 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "support/shell_fixture.h"
+
 namespace qj::ui {
 namespace {
 
-// Column 0 is a fixed number column, column 1 takes up to 4 digits, column 2 nothing,
-// column 3 is hidden record data.
-class DigitsRules : public GridRules {
+// Column 0 is a fixed number column, column 1 takes decimals of up to 6 characters with the
+// separator ".", column 2 nothing, column 3 is hidden record data.
+class DecimalRules : public GridRules {
  public:
   bool typable(const GridTable&, int, int col) const override { return col == 1; }
-  bool accepts(const GridTable&, int, int col, std::string_view text) const override {
-    return col == 1 && text.size() <= 4 && allDigits(text);
+  FieldRule cellRule(const GridTable&, int, int) const override {
+    return {KeyFilter::Decimal, 6, false, '.'};
   }
 };
 
 struct GridFixture : ::testing::Test {
   GridFixture() : table(4), model(table, &rules) {
+    view.setShellTexts(shell);
     table.setRows(3);
     for (int r = 0; r < 3; ++r) table.set(r, 0, std::to_string(r + 1));
     model.setVisibleColumns({0, 1, 2});
@@ -39,7 +43,8 @@ struct GridFixture : ::testing::Test {
     return qobject_cast<QLineEdit*>(view.indexWidget(model.index(row, viewCol)));
   }
 
-  DigitsRules rules;
+  ShellTables shell = test::markedShell();
+  DecimalRules rules;
   GridTable table;
   GridModel model;
   GridView view;
@@ -53,28 +58,53 @@ TEST_F(GridFixture, TypedAndPastedTextObeysTheRuleAndReachesTheTable) {
     EXPECT_EQ(std::pair(row, col), std::pair(1, 1));
     ++edits;
   });
-  // The refused "x" beeps and refuses the "3" after it, rather than leave "123" as if it had
-  // been typed; Backspace ends the refusal.
-  QTest::keyClicks(editor, "12x3");
-  EXPECT_EQ(editor->text(), "12");
-  QTest::keyClick(editor, Qt::Key_Backspace);
-  QTest::keyClicks(editor, "3456");
-  EXPECT_EQ(editor->text(), "1345");
+  // The cell editor filters as the edits do: the refused "x" alone is dropped and the tip
+  // under the cell names what it takes, the "," enters the separator, the limit stops typing.
+  QTest::keyClicks(editor, "12x,5678");
+  EXPECT_EQ(editor->text(), "12.567");
+  auto* tip = view.findChild<QLabel*>("refusalTip");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_EQ(tip->text(), "S1140 S1142 \".\", S1149 6 S1150.");
   QTest::keyClick(editor, Qt::Key_Return);
   QApplication::processEvents();  // the delegate commits on a queued call
-  EXPECT_EQ(table.cell(1, 1), "1345");
+  EXPECT_EQ(table.cell(1, 1), "12.567");
   EXPECT_EQ(edits, 1);
 
-  for (const char* refused : {"12a", "12345"})
+  for (const char* refused : {"12a", "1234567"})
     EXPECT_FALSE(model.setData(model.index(0, 1), refused, Qt::EditRole));
   EXPECT_FALSE(model.setData(model.index(0, 2), "1", Qt::EditRole));
   editor = openEditor(2, 1);
   ASSERT_NE(editor, nullptr);
-  for (const auto& [pasted, shown] : {std::pair{"9z9", ""}, {"99", "99"}}) {
+  for (const auto& [pasted, shown] : {std::pair{"9,9", ""}, {"9.9", "9.9"}}) {
     QApplication::clipboard()->setText(pasted);
     editor->paste();
     EXPECT_EQ(editor->text(), shown);
   }
+}
+
+// A text the program put into a cell is longer than typing may make it: the editor shows it
+// whole, leaving the cell keeps it, and typing may shorten it but not lengthen it.
+TEST_F(GridFixture, ALongStoredTextIsKeptWhole) {
+  table.set(0, 1, "1234.5678");
+  model.reload();
+  QLineEdit* editor = openEditor(0, 1);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), "1234.5678");
+  editor->end(false);
+  QTest::keyClicks(editor, "9");
+  EXPECT_EQ(editor->text(), "1234.5678");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(table.cell(0, 1), "1234.5678");
+  editor = openEditor(0, 1);
+  ASSERT_NE(editor, nullptr);
+  editor->end(false);
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(table.cell(0, 1), "1234.56");
 }
 
 // Inside an open editor and out of it the wizards' keys go to the handler instead of Qt's

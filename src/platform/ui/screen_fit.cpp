@@ -1,0 +1,136 @@
+#include "platform/ui/screen_fit.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
+namespace qj::ui {
+namespace {
+
+// What the window manager has framed the window with; nothing before it is shown.
+QMargins ownFrame(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  if (!handle || !window->isVisible()) return {};
+  return handle->frameMargins();
+}
+
+QMargins largest(const QMargins& a, const QMargins& b) {
+  return {std::max(a.left(), b.left()), std::max(a.top(), b.top()), std::max(a.right(), b.right()),
+          std::max(a.bottom(), b.bottom())};
+}
+
+// Windows that the window manager frames and places; menus, tooltips and the like place
+// themselves.
+bool framed(const QWidget* w) {
+  const Qt::WindowType type = w->windowType();
+  return w->isWindow() && (type == Qt::Window || type == Qt::Dialog);
+}
+
+// After a window is shown, the window manager frames and places it; until this many
+// milliseconds have passed, every move and resize is checked again. Later moves are the
+// user's.
+constexpr qint64 kSettlingMs = 1500;
+constexpr const char* kSettledAt = "qjScreenFitSettledAt";
+
+void settleLater(QWidget* window) {
+  window->setProperty(kSettledAt, QDateTime::currentMSecsSinceEpoch() + kSettlingMs);
+  QPointer<QWidget> guard(window);
+  for (const int delay : {0, 200, 1000})
+    QTimer::singleShot(delay, window, [guard] {
+      if (guard && guard->isVisible()) keepOnScreen(guard);
+    });
+}
+
+bool settling(const QWidget* window) {
+  const QVariant until = window->property(kSettledAt);
+  return until.isValid() && QDateTime::currentMSecsSinceEpoch() <= until.toLongLong();
+}
+
+class ScreenKeeper : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize) return false;
+    if (!watched->isWidgetType()) return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!framed(window)) return false;
+    if (type == QEvent::Show) {
+      keepOnScreen(window);
+      settleLater(window);
+    } else if (window->isVisible() && settling(window)) {
+      keepOnScreen(window);
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+QMargins windowFrame(const QWidget* window) {
+  const QMargins own = ownFrame(window);
+  if (!own.isNull()) return own;
+  // A title bar holds a line of a bold caption with some room around it.
+  const int title = QFontMetrics(QApplication::font()).height() + 12;
+  QMargins frame(4, title, 4, 4);
+  for (const QWidget* w : QApplication::topLevelWidgets())
+    if (w != window && framed(w)) frame = largest(frame, ownFrame(w));
+  return frame;
+}
+
+QSize windowRoom(const QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (!screen) return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+  const QMargins frame = windowFrame(window);
+  const QSize room = screen->availableGeometry().size().shrunkBy(frame);
+  return room.expandedTo({1, 1});
+}
+
+void keepOnScreen(QWidget* window) {
+  if (!window->isWindow() || !window->screen()) return;
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+    return;
+  const QSize room = windowRoom(window);
+  const QSize size = window->size().boundedTo(room);
+  if (size != window->size()) {
+    if (window->minimumSize() == window->maximumSize())
+      window->setFixedSize(size);
+    else
+      window->resize(size.expandedTo(window->minimumSize()));
+  }
+  // A window not yet shown is placed by the window manager, unless the program placed it.
+  if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) return;
+
+  const QRect area = window->screen()->availableGeometry();
+  const QMargins frame = windowFrame(window);
+  const QRect client = window->isVisible() ? window->geometry() : QRect(window->pos(), size);
+  const QRect outer = window->isVisible() ? client.marginsAdded(frame)
+                                          : QRect(window->pos(), window->size().grownBy(frame));
+  QPoint topLeft = outer.topLeft();
+  topLeft.setX(std::clamp(outer.left(), area.left(),
+                          std::max(area.left(), area.right() + 1 - outer.width())));
+  topLeft.setY(std::clamp(outer.top(), area.top(),
+                          std::max(area.top(), area.bottom() + 1 - outer.height())));
+  if (topLeft == outer.topLeft()) return;
+  if (window->isVisible())
+    window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
+  else
+    window->move(topLeft);
+}
+
+void keepWindowsOnScreen() {
+  static ScreenKeeper* keeper = nullptr;
+  if (keeper) return;
+  keeper = new ScreenKeeper(qApp);
+  qApp->installEventFilter(keeper);
+}
+
+}  // namespace qj::ui

@@ -112,12 +112,11 @@ DbrnBackMove dbrnBack(DbrnWizardState& state) {
       m.focus = "Table0";
       refreshTypeLocks(state);
       break;
-    case 5: m = {4, "Table1", true, false}; break;
-    case 6: m = {5, "Table2", true, false}; break;
-    case 7: m = {6, "Table3", true, false}; break;
+    case 5: m = {4, "Table1", true}; break;
+    case 6: m = {5, "Table2", true}; break;
+    case 7: m = {6, "Table3", true}; break;
     case 8:
-      m = state.level == 1 ? DbrnBackMove{6, "Table3", true, true}
-                           : DbrnBackMove{7, "Table4", true, true};
+      m = state.level == 1 ? DbrnBackMove{6, "Table3", true} : DbrnBackMove{7, "Table4", true};
       break;
     default: m.toStep = state.wizardStep; break;
   }

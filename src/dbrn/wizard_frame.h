@@ -46,7 +46,6 @@ struct DbrnBackMove {
   int toStep = 1;
   std::string focus;             // the control that gets the focus
   bool scrollToCurrent = false;  // a grid: its current row at the top
-  bool restoreNextCaption = false;
 };
 DbrnBackMove dbrnBack(DbrnWizardState& state);
 

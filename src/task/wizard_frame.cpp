@@ -54,11 +54,11 @@ Text taskStepCaption(const TaskWizardState& state, int step) {
 BackMove backFrom(const TaskWizardState& state) {
   const bool optional = usesOptionalStep(state.header);
   // The address page or, when the task has it, the optional page after it.
-  const BackMove toAddresses{3, "Table1", true, false, false};
-  const BackMove toOptional{4, "Table1a", true, false, false};
+  const BackMove toAddresses{3, "Table1", true};
+  const BackMove toOptional{4, "Table1a", true};
   switch (state.wizardStep) {
-    case 2: return {1, state.formMode == kCorrectTask ? "txtName" : "txtShifr", false, false, true};
-    case 3: return {2, "TS_num", false, false, false};
+    case 2: return {1, state.formMode == kCorrectTask ? "txtName" : "txtShifr", false};
+    case 3: return {2, "TS_num", false};
     case 4: return toAddresses;
     case 5: {
       BackMove m = optional ? toOptional : toAddresses;
@@ -66,17 +66,16 @@ BackMove backFrom(const TaskWizardState& state) {
       return m;
     }
     case 6:
-      if (state.ambiguousCount > 0) return {5, "Table12", false, false, false};
+      if (state.ambiguousCount > 0) return {5, "Table12", false};
       return optional ? toOptional : toAddresses;
-    case 7: return {6, "Table2", false, false, false};
+    case 7: return {6, "Table2", false};
     case 8: {
-      BackMove m = state.dbLevel == 1 ? BackMove{7, "Table3", false, false, false}
-                                      : (optional ? toOptional : toAddresses);
+      BackMove m =
+          state.dbLevel == 1 ? BackMove{7, "Table3", false} : (optional ? toOptional : toAddresses);
       m.resetWarnedRow = false;
-      m.restoreNextCaption = true;
       return m;
     }
-    default: return {1, {}, false, false, false};
+    default: return {1, {}, false};
   }
 }
 

@@ -32,13 +32,12 @@ Text taskStepCaption(const TaskWizardState& state, int step);
 // True when step 4 (refusals, cargo, time windows) is part of the task.
 bool usesOptionalStep(const TaskHeader& header);
 
-// Where Back leads from the current step, and what comes with it.
+// Where Back leads from the current step, and what comes with it. Next's caption and Back's
+// state on the page shown are the flow's, as on every page (WizardFlow).
 struct BackMove {
   int toStep = 1;
   std::string focus;            // the control that gets the focus
   bool resetWarnedRow = false;  // the address page warns again on its next edit
-  bool restoreNextCaption = false;
-  bool disablePrev = false;
 };
 BackMove backFrom(const TaskWizardState& state);
 

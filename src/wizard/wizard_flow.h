@@ -21,6 +21,10 @@ class WizardFlow {
   virtual void setCurrentStep(int step) = 0;
   // The window's caption while a step is shown.
   virtual Text stepCaption(int step) const = 0;
+  // Next's caption on a step: on the last one Next finishes the wizard.
+  Text nextCaption(int step) const { return step >= stepCount() ? shell(129) : shell(80); }
+  // Back leads somewhere from every step but the first.
+  static bool backEnabled(int step) { return step > 1; }
   // The red label shown while the Next of a step works; none for a quick step.
   virtual std::optional<BusyLabel> busyWhileNext(int step) const = 0;
   // Back from the current step: the page shown and the control focused there.

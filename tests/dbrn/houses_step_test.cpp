@@ -76,6 +76,65 @@ TEST_F(HousesStep, RangesSortAsTextOnNineCharactersEqualOnesInSectionOrder) {
     EXPECT_EQ(rules.accepts(s.table4, 0, col, typed), ok) << typed;
 }
 
+// Two faults on page 6a at once: within a row the house number, a section at all, the gaps,
+// then link by link the distances, the way out of a house without a yard, the section's number;
+// a row's faults before the next row's, every row before the repeated house numbers.
+TEST_F(HousesStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  const GridTable typed = s.table4;
+  using Cells = std::vector<std::tuple<int, int, const char*>>;
+  // Row 2 (Oak's first house) has section 1 in link 1, 0 m to its exit and no yard.
+  // clang-format off
+  const std::pair<Cells, const char*> cases[] = {
+      {{{2, hc::kHouseNo, " "}, {2, hc::section(0), ""}}, "S461 3. @2 Table4"},
+      {{{2, hc::section(0), ""}, {2, hc::toExit(0), "5"}}, "S181 3. @2 Table4"},
+      {{{2, hc::section(2), "1"}, {2, hc::toExit(0), ""}}, "S635 3. @2 Table4"},
+      {{{2, hc::section(1), "1"}, {2, hc::toExit(0), "5"}}, "S188 2S126 3. @2 Table4"},
+      {{{2, hc::toExit(0), "5"}, {2, hc::section(0), "9"}}, "S334 1S127 3. @2 Table4"},
+      {{{2, hc::section(1), "9"}, {2, hc::toExit(1), "5"}, {2, hc::exitToEnd(1), "5"}},
+       "S334 2S127 3. @2 Table4"},
+      {{{2, hc::kYard, "1"}, {2, hc::toExit(0), "5"}, {2, hc::section(0), "9"}},
+       "S185 1S126 3, S245 4. @2 Table4"},
+      {{{1, hc::section(0), "9"}, {2, hc::kHouseNo, ""}}, "S185 1S126 2, S245 4. @1 Table4"},
+      {{{3, hc::kHouseNo, "1"}, {3, hc::section(0), "5"}}, "S185 1S126 4, S245 4. @3 Table4"},
+      {{{3, hc::kHouseNo, "1"}}, "S339 3 S1 4, S269. @3 Table4"},
+  };
+  // clang-format on
+  for (const auto& [cells, expected] : cases) {
+    s.table4 = typed;
+    for (const auto& [row, col, value] : cells) s.table4.set(row, col, value);
+    EXPECT_EQ(refusal(checkHousesPage(s)), expected);
+  }
+}
+
+// Viewing lists the houses of the streets whose type and name hold the phrases, each under its
+// running number among all houses, with what the records hold.
+TEST_F(HousesStep, ViewingListsTheHousesOfTheStreetsThatPassTheFilter) {
+  passHouses();
+  s.db.houses[2].yardNo = 1;  // Oak's first house stands in yard 1
+  s.db.houses[2].links[0].distToExit = 12;
+  s.mode = kViewDbrn;
+  std::string listed;
+  for (const auto& [type, name] :
+       {std::pair("", ""), {"", "Oak"}, {"av", ""}, {"st", "Elm"}, {"av", "Elm"}}) {
+    s.keyPhraseType = type;
+    s.keyPhraseName = name;
+    const ControlUpdates u = prepareHousesPage(s);
+    listed += text(*updatedText(u, "_L4a")) + " " + column(hc::kRow) + column(hc::kName) + "\n";
+  }
+  EXPECT_EQ(listed,
+            "S1100.   S725 - 4. [1][2][3][4][Kings][Elm][Oak][  Oak]\n"
+            "S219 - \"\" + \"Oak\".   S725 - 2. [3][4][Oak][  Oak]\n"
+            "S219 - \"av\" + \"\".   S725 - 1. [1][Kings]\n"
+            "S219 - \"st\" + \"Elm\".   S725 - 1. [2][Elm]\n"
+            "S219 - \"av\" + \"Elm\".   S725 - 0. \n");
+  s.keyPhraseType = s.keyPhraseName = "";
+  prepareHousesPage(s);
+  EXPECT_EQ(column(hc::kHouseNo) + column(hc::kYard) + column(hc::toExit(0)),
+            "[5][1][1][3][][][1][][0][0][12][0]");
+  // The house count of the database stays what the streets give, whatever is listed.
+  EXPECT_EQ(s.db.header.houseCount, 4);
+}
+
 TEST_F(HousesStep, TypedRowsFollowTheirStreetsAndTheHouseCounts) {
   s.table4.set(2, hc::kYard, "7");  // Oak's first house
   // Back to the streets: Elm gets a second house and Oak keeps one; Elm's new house is empty.

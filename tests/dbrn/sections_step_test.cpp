@@ -17,6 +17,15 @@ namespace hc = houseCol;
 class SectionsStep : public test::DbrnWizardFixture {
  protected:
   std::string check() { return outcome(checkSectionsPage(s)); }
+  // Cells of the three grids changed (row, column of Table1, text), checked, then restored.
+  using Cells = std::vector<std::tuple<int, int, const char*>>;
+  std::string withCells(const Cells& cells) {
+    const GridTable t1 = s.table1, t2 = s.table2, t3 = s.table3;
+    for (const auto& [row, col, value] : cells) s.table1.set(row, col, value);
+    std::string result = refusal(checkSectionsPage(s));
+    std::tie(s.table1, s.table2, s.table3) = std::tie(t1, t2, t3);
+    return result;
+  }
   // Row 3 (Elm) changed in one column.
   std::string withCell(int col, const char* value) {
     const std::string kept = s.table1.cell(2, col);
@@ -45,6 +54,8 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   // clang-format on
   for (const auto& [col, value, expected] : cases)
     EXPECT_EQ(withCell(col, value), expected) << col << value;
+  // A street index past the records (a street dropped since) names no street either.
+  EXPECT_EQ(withCell(sc::kStreet, std::to_string(s.streetTotal()).c_str()), "S443 3, S150.");
   s.table1.set(2, sc::kSpeed, "0");
   EXPECT_EQ(checkSectionsPage(s).check.column, sc::kSpeed);  // the cell to make current
   // Level-1 house numbers: digits with a lower-case letter at the end, of one parity.
@@ -80,6 +91,72 @@ TEST_F(SectionsStep, EveryRowPassesItsChecksInOrder) {
   EXPECT_EQ(withCell(sc::kFrom, ""), "passed");
 }
 
+// Two faults on page 4 at once: the message of the one checked first. Every row passes its
+// checks in their order before the next row is checked, then the node pairs row by row (a loop
+// before a repeat), then the repeated ranges.
+TEST_F(SectionsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  const int elm = 2, none = 4;
+  // clang-format off
+  const std::pair<Cells, const char*> level1[] = {
+      {{{elm, sc::kType, " "}, {elm, sc::kStart, ""}}, "S444 3. @2 Table1"},
+      {{{elm, sc::kType, "xx"}, {elm, sc::kName, ""}}, "S355 3. @2 Table1"},
+      {{{elm, sc::kName, ""}, {elm, sc::kStart, ""}}, "S443 3, S150. @2 Table1"},
+      {{{elm, sc::kStart, ""}, {elm, sc::kEnd, "x"}}, "S295 3. @2 Table1"},
+      {{{elm, sc::kStart, "1x"}, {elm, sc::kEnd, "x"}}, "S350 3. @2 Table1"},
+      {{{elm, sc::kEnd, "x"}, {elm, sc::kLength, "1,2,3"}}, "S349 3. @2 Table1"},
+      {{{elm, sc::kLength, "1,2,3"}, {elm, sc::kSpeed, "x"}}, "S345 3. @2 Table1"},
+      {{{elm, sc::kSpeed, "x"}, {elm, sc::kStart, "0"}}, "S354 3. @2 Table1"},
+      {{{elm, sc::kStart, "0"}, {elm, sc::kEnd, "0"}}, "S367 3. @2 Table1"},
+      {{{elm, sc::kEnd, "0"}, {elm, sc::kFrom, ""}}, "S366 3. @2 Table1"},
+      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S449 3. @2 Table1"},
+      {{{elm, sc::kFrom, "a1"}, {elm, sc::kTo, ""}}, "S363 3, S776. @2 Table1"},
+      {{{elm, sc::kTo, ""}, {elm, sc::kSpeed, "0"}}, "S450 3. @2 Table1"},
+      {{{elm, sc::kTo, "5b5"}, {elm, sc::kSpeed, "0"}}, "S364 3, S776. @2 Table1"},
+      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S338 3. @2 Table1"},
+      {{{elm, sc::kTo, "4"}, {elm, sc::kSpeed, "0"}}, "S335 3, S777. @2 Table1"},
+      // a section without a street: the mark, the name, then the two numbers
+      {{{none, sc::kNonStd, ""}, {none, sc::kName, "x"}}, "S441 5, S152. @4 Table1"},
+      {{{none, sc::kName, "x"}, {none, sc::kFrom, "1"}}, "S470 5, S151). @4 Table1"},
+      {{{none, sc::kFrom, "1"}, {none, sc::kTo, "2"}}, "S472 5, S151. @4 Table1"},
+      {{{none, sc::kTo, "2"}, {none, sc::kStart, ""}}, "S471 5, S151. @4 Table1"},
+      // the last check of a row before the first of the next
+      {{{1, sc::kEnd, "0"}, {elm, sc::kType, " "}}, "S366 2. @1 Table1"},
+      // the rows before the network; a loop or a repeat of an earlier row first
+      {{{none, sc::kNonStd, ""}, {3, sc::kStart, "1"}, {3, sc::kEnd, "2"}},
+       "S441 5, S152. @4 Table1"},
+      {{{1, sc::kStart, "1"}, {1, sc::kEnd, "2"}, {3, sc::kEnd, "3"}},
+       "S469 1 S1 2 S604 (00001 S1 00002). @1 Table1"},
+      {{{0, sc::kEnd, "1"}, {elm, sc::kEnd, "1"}}, "S337 1. @0 Table1"},
+      // a repeated pair of nodes before a repeated range
+      {{{1, sc::kFrom, "1"}, {1, sc::kTo, "9"}, {3, sc::kStart, "2"}, {3, sc::kEnd, "3"}},
+       "S469 3 S1 4 S604 (00002 S1 00003). @3 Table1"},
+  };
+  // clang-format on
+  enterUntil(1, 4);
+  for (const auto& [cells, expected] : level1) EXPECT_EQ(withCells(cells), expected);
+  EXPECT_EQ(withCells({{1, sc::kFrom, "1"}, {1, sc::kTo, "9"}}),
+            "S157 1 S1 2 S192. S203. @1 Table1");
+
+  // Level 2: the nodes before the house numbers, which need not be of one form.
+  s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);
+  enterUntil(2, 4);
+  // clang-format off
+  const std::pair<Cells, const char*> level2[] = {
+      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S448 3. @2 Table1"},
+      {{{elm, sc::kTo, ""}, {elm, sc::kStart, "0"}}, "S367 3. @2 Table1"},
+      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S336 3. @2 Table1"},
+      {{{elm, sc::kFrom, "a"}, {elm, sc::kTo, "x/1"}, {elm, sc::kSpeed, "0"}},
+       "S1070 3. @2 Table1"},
+  };
+  // clang-format on
+  for (const auto& [cells, expected] : level2) EXPECT_EQ(withCells(cells), expected);
+
+  // More rows than a database holds are refused before any row is checked.
+  for (GridTable* t : {&s.table1, &s.table2, &s.table3}) t->setRows(kMaxSections + 1);
+  s.table1.set(0, sc::kType, "");
+  EXPECT_EQ(refusal(checkSectionsPage(s)), "S307 200001 (>200000). @-1 Table1");
+}
+
 TEST_F(SectionsStep, LevelTwoNeedsHouseNumbersOfAnyFormAndRefusesSectionsWithoutAStreet) {
   enterUntil(2, 4);
   EXPECT_EQ(withCell(sc::kFrom, ""), "S448 3.");
@@ -105,6 +182,12 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   const StepResult r = checkSectionsPage(s);
   EXPECT_EQ(refusal(r), "S157 4 S1 6 S192. S203. @5 Table1");
   EXPECT_TRUE(r.check.scrollOnly);  // the row comes to the top; the focus stays
+  // Two streets of one type may have the same range; a name indented under the row above is
+  // the same street.
+  typeSection(5, "st.", "Elm", "1", "9", "4", "1");
+  EXPECT_EQ(check(), "passed");
+  s.table1.set(5, sc::kName, "  Oak");
+  EXPECT_EQ(refusal(checkSectionsPage(s)), "S157 1 S1 6 S192. S203. @5 Table1");
   // Sections without a street are never compared by range.
   typeSection(5, "none", "", "", "", "4", "1", "  *");
   EXPECT_EQ(check(), "passed");
@@ -138,6 +221,13 @@ TEST_F(SectionsStep, TheSpaceBarEntersThePickedStreetAndSetsTheMarks) {
   EXPECT_EQ(text(sectionInfo(s, 2)), "S156 3 S674 - \"avenue (av.) Kings\".");
   EXPECT_EQ(text(sectionInfo(s, 0)) + "|" + text(sectionInfo(s, 5)),
             "S156 1 S674 - \"street (st.) Oak\".|");
+  // The page opens on the line of its current row, kept within the grid.
+  std::string lines;
+  for (int current : {-1, 3, 99})
+    lines += text(*updatedText(prepareSectionsPage(s, current), "Label_02")) + "|";
+  EXPECT_EQ(lines,
+            "S156 1 S674 - \"street (st.) Oak\".|S156 4 S674 - \"avenue (av.) Kings\".|"
+            "S156 5 S674 - \"unnamed (none) \".|");
   std::string marks;
   for (int col : {sc::kClosed, sc::kClosed, sc::kNonStd}) {
     sectionGridKey(s, GridKey::Space, 2, col);

@@ -38,7 +38,8 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"", "focus skor @-1 skor"}, {"abc", "focus skor @-1 skor"}, {"0,1", "passed @-1 "},
-      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"}};
+      {"0", "S313 (<0,1 s15). @-1 skor"}, {"0,099", "S313 (<0,1 s15). @-1 skor"},
+      {"0,09999", "passed @-1 "}};
   // clang-format on
   for (const auto& [speed, expected] : cases)
     EXPECT_EQ(refusal(checkStreetTypesPage(s, speed)), expected) << speed;
@@ -63,13 +64,52 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 }
 
+// Two faults on page 2 at once: the speed, then the number of rows, then the rows from the
+// top with the full name before the abbreviation, then the equal pairs row by row, the full
+// names of a row before its abbreviation.
+TEST_F(StreetTypesStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  const auto rows = [](int n) {
+    std::vector<std::pair<std::string, std::string>> r;
+    for (int i = 0; i < n; ++i) r.emplace_back(test::marked("t", i), test::marked("a", i));
+    return r;
+  };
+  using Rows = std::vector<std::pair<std::string, std::string>>;
+  // clang-format off
+  const struct {
+    const char* speed;
+    Rows types;
+    const char* expected;
+  } cases[] = {
+      {"x", {{" ", "st."}}, "focus skor @-1 skor"},        // no number before a blank name
+      {"0,01", rows(101), "S313 (<0,1 s15). @-1 skor"},    // too slow before too many rows
+      {"35", [&] { Rows r = rows(101); r[0].first = ""; return r; }(),
+       "S305 101 (>100). @-1 Table0"},                     // too many rows before a blank
+      {"35", {{"a", " "}, {"", "b"}}, "S291 1. @0 Table0"},  // the rows from the top
+      {"35", {{" ", " "}}, "S290 1. @0 Table0"},           // the full name before the abbreviation
+      {"35", {{"a", "x"}, {"a", "x"}, {"", "z"}}, "S290 3. @2 Table0"},  // blanks before pairs
+      {"35", {{"a", "x"}, {"b", "x"}, {"c", "y"}, {"a", "w"}},
+       "S149 1 S1 4 S189. S203. @3 Table0"},               // a row's full name first
+      {"35", {{"a", "x"}, {"b", "y"}, {"b", "x"}}, "S149 1 S1 3 S190. S203. @2 Table0"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    s.table0.clear();
+    for (size_t r = 0; r < c.types.size(); ++r)
+      setRow(s.table0, static_cast<int>(r),
+             {{typeCol::kFullName, c.types[r].first.c_str()},
+              {typeCol::kShortName, c.types[r].second.c_str()}});
+    EXPECT_EQ(refusal(checkStreetTypesPage(s, c.speed)), c.expected) << c.speed;
+    EXPECT_TRUE(s.db.streetTypes.empty());  // nothing stored
+  }
+}
+
 TEST_F(StreetTypesStep, TypesAreStoredByTheirFirstFiveCharactersLaterRowsFirstOnATie) {
   typeTypes(
       {{"abcdex", "a"}, {"abcdey", "b"}, {"ab", "c"}, {"abc", "d"}, {"\xE0", "e"}, {"z", "f"}});
   ASSERT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
   // Names take lower-case letters and punctuation, within 20 and 4 characters.
   const StreetTypeGridRules rules(s);
-  for (const char* bad : {"a1", "Ab", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
+  for (const char* bad : {"a1", "Ab", "aZ", "a b", "\xC0", "\xDF", "aaaaaaaaaaaaaaaaaaaaa"})
     EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kFullName, bad)) << bad;
   EXPECT_TRUE(rules.accepts(s.table0, 0, typeCol::kFullName, "\xBF\xE0-x.aaaaaaaaaaaaaaa"));
   EXPECT_FALSE(rules.accepts(s.table0, 0, typeCol::kShortName, "abcde"));
@@ -111,6 +151,8 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::DeleteRow, 0, 1).warning), "S111.");
   EXPECT_EQ(text(streetTypeGridKey(s, GridKey::Delete, 0, 1).warning), "S638.");
   EXPECT_EQ(streetTypeTypingRefused(s, 2), std::nullopt);
+  s.table0.set(2, typeCol::kStreets, "0");  // as a type without streets is loaded
+  EXPECT_FALSE(typeLocked(s.table0, 2));
   EXPECT_FALSE(streetTypeGridKey(s, GridKey::Delete, 2, 1).handled);
   // Before the sections grid is loaded, the section records tell whether one uses it.
   std::string locks;
@@ -126,7 +168,8 @@ TEST_F(StreetTypesStep, ATypeIsLockedWhileStreetsUseItAgainstTypingDeletingAndEr
 
 class StreetsStep : public test::DbrnWizardFixture {
  protected:
-  void typeRows(std::initializer_list<std::tuple<const char*, const char*, const char*>> rows) {
+  using Rows = std::vector<std::tuple<const char*, const char*, const char*>>;
+  void typeRows(const Rows& rows) {
     s.table_0.clear();
     int r = 0;
     for (const auto& [type, name, houses] : rows)
@@ -146,8 +189,7 @@ class StreetsStep : public test::DbrnWizardFixture {
     // clang-format on
   }
   std::string check() { return refusal(checkStreetsPage(s, {})); }
-  using Rows = std::initializer_list<std::tuple<const char*, const char*, const char*>>;
-  std::string checkRows(Rows rows) {
+  std::string checkRows(const Rows& rows) {
     typeRows(rows);
     return check();
   }
@@ -185,6 +227,40 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   s.table_0.setRows(1);
   streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);  // the last row stays, emptied
   EXPECT_EQ(test::column(s.table_0, streetCol::kRow) + s.table_0.cell(0, streetCol::kName), "[1]");
+}
+
+// Two faults on page 3 at once: the number of rows, then every row from the top (type, name,
+// then at level 2 the house count), then the equal names, then the house total.
+TEST_F(StreetsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  // clang-format off
+  const struct {
+    int level;
+    Rows rows;
+    const char* expected;
+  } cases[] = {
+      {1, {{"", "", ""}, {"", "Elm", ""}}, "S659. @0 Table_0"},
+      {1, {{"", "Oak", ""}, {"st.", "", ""}}, "S292 1. @0 Table_0"},
+      {1, {{"st.", " ", ""}, {"", "Elm", ""}}, "S289 1. @0 Table_0"},
+      {1, {{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"st.", "Oak", ""}, {"", "Ash", ""}},
+       "S292 4. @3 Table_0"},                              // the rows before the equal names
+      {2, {{"st.", "", ""}}, "S289 1. @0 Table_0"},        // the name before the house count
+      {2, {{"st.", "Oak", ""}, {"", "Elm", "1"}}, "S293 1. @0 Table_0"},
+      {2, {{"st.", "Oak", "x"}, {"st.", "", "1"}}, "S357 1. @0 Table_0"},
+      {2, {{"st.", "Oak", "0"}, {"st.", "Oak", "0"}},
+       "S149 1 S1 2 S191. S203. @1 Table_0"},              // the equal names before the total
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    s = newDbrnWizard(kCreateDbrn, ',', "eng", app.texts);
+    enterUntil(c.level, 3);
+    typeRows(c.rows);
+    EXPECT_EQ(check(), c.expected) << c.level << " " << std::get<1>(*c.rows.begin());
+    EXPECT_EQ(s.wizardStep, 3);
+  }
+  // The row limit before the rows.
+  typeMany(10001, "");
+  s.table_0.set(0, streetCol::kType, "");
+  EXPECT_EQ(check(), "S304 10001 (>10000). @-1 Table_0");
 }
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
@@ -255,6 +331,34 @@ TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   EXPECT_EQ(s.houseTotal, 300000);
 }
 
+// At level 2 a deleted street takes its houses along: the first street stored, deleted, is gone
+// at the next pass and its houses are not counted.
+TEST_F(StreetsStep, ADeletedStreetTakesItsHousesAlong) {
+  enterUntil(2, 3);
+  typeRows({{"st.", "Oak", "2"}, {"st.", "Elm", "1"}});
+  ASSERT_TRUE(checkAndStoreStreets(s).passed());
+  ASSERT_EQ(s.table_0.cell(0, streetCol::kIndex), "0");
+  EXPECT_TRUE(streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName).rowsChanged);
+  EXPECT_EQ(s.db.streets[0].state, "2");
+  ASSERT_EQ(outcome(checkStreetsPage(s, {})), "passed");
+  EXPECT_EQ(streetNames() + std::to_string(s.houseTotal), "st. Elm;1");
+  EXPECT_EQ(s.db.streetHouseCounts, std::vector<int32_t>{1});
+}
+
+// The street of sections without a street is the program's: with every typed street deleted,
+// an empty row is no street at all.
+TEST_F(StreetsStep, TheProgramsOwnStreetIsNoStreetOfTheUser) {
+  enterUntil(1, 4);
+  ASSERT_GE(noStreetStreet(s), 0);
+  s.table1.setRows(0);  // no section uses a street
+  listStreetsByType(s, false);
+  s.table_0.clear();
+  for (int32_t st = 0; st < s.streetTotal(); ++st)
+    if (!isNoStreetStreet(s, st)) s.db.streets[st].state = "2";
+  s.table_0.setRows(1);
+  EXPECT_EQ(outcome(checkStreetRows(s)), "S659.");
+}
+
 TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKept) {
   enterUntil(1, 2);
   s.table0.set(2, typeCol::kFullName, "a");  // the no-street type sorts first
@@ -273,6 +377,7 @@ TEST_F(StreetsStep, DeletedStreetsAreDroppedAtTheNextPassAndReferencedOnesAreKep
   EXPECT_EQ(text(streetGridKey(s, GridKey::DeleteRow, 1, streetCol::kName).warning), "S112.");
   for (int row : {-1, 3})  // outside the grid
     EXPECT_FALSE(streetGridKey(s, GridKey::DeleteRow, row, streetCol::kName).rowsChanged);
+  for (int32_t street : {-1, s.streetTotal()}) EXPECT_FALSE(streetInUse(s, street)) << street;
   const GridKeyResult r = streetGridKey(s, GridKey::DeleteRow, 0, streetCol::kName);
   EXPECT_TRUE(!r.warning && r.rowsChanged && r.handled);
   EXPECT_EQ(s.db.streets[0].state, "2");

@@ -39,6 +39,8 @@ TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   EXPECT_EQ(outcome(checkTurnsPage(s)), "S365 2S128 2.");
   s.table2.set(1, tc::node(1), "3");  // from node 1 no section leads to node 3
   EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 2S128 2 (S775).");
+  s.table2.set(1, tc::node(1), "2x");  // pasted: no node at all
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 2S128 2 (S775).");
   // The tenth pair is checked as well.
   s.table2.set(1, tc::node(1), "");
   test::setRow(s.table2, 3, {{tc::node(9), "3"}, {tc::direction(9), "^"}});
@@ -81,6 +83,71 @@ TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   EXPECT_EQ(kinds, "....ndndndndndndndndndnd..");
   EXPECT_TRUE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "99999"));
   EXPECT_FALSE(TurnGridRules(s).accepts(s.table2, 0, tc::node(9), "123456"));
+}
+
+// Two faults on page 5 at once: within a row the gaps, then the missing directions, then pair by
+// pair a node 0 or a node no section leads to; a row's faults before the next row's.
+TEST_F(TurnsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  enterUntil(1, 5);
+  const GridTable typed = s.table2;
+  using Pairs =
+      std::vector<std::tuple<int, int, const char*, const char*>>;  // row, pair, node, dir
+  // Sections 1 and 2 run between nodes 1 and 2: from the end of section 2 (node 1) section 1
+  // leads to node 2; no section leads from node 1 to node 3.
+  // clang-format off
+  const std::pair<Pairs, const char*> cases[] = {
+      {{{1, 0, "", ""}, {1, 1, "2", ""}}, "S774 2. @1 Table2"},            // a gap, no direction
+      {{{1, 0, "0", "^"}, {1, 1, "2", ""}}, "S273 2. @1 Table2"},          // no direction, node 0
+      {{{1, 0, "3", "^"}, {1, 1, "0", "v"}}, "S361 1S128 2 (S775). @1 Table2"},
+      {{{1, 0, "0", "^"}, {1, 1, "3", "v"}}, "S365 1S128 2. @1 Table2"},
+      {{{1, 0, "2", "^"}, {1, 1, "3", "v"}, {1, 2, "0", ">1"}}, "S361 2S128 2 (S775). @1 Table2"},
+      {{{1, 0, "3", "^"}, {2, 0, "", ""}, {2, 1, "1", "^"}}, "S361 1S128 2 (S775). @1 Table2"},
+  };
+  // clang-format on
+  for (const auto& [pairs, expected] : cases) {
+    s.table2 = typed;
+    for (const auto& [row, k, node, direction] : pairs) {
+      s.table2.set(row, tc::node(k), node);
+      s.table2.set(row, tc::direction(k), direction);
+    }
+    s.wizardStep = 5;
+    EXPECT_EQ(refusal(checkTurnsPage(s)), expected);
+    EXPECT_EQ(s.wizardStep, 5);
+  }
+}
+
+// A network of one section is checked like any other.
+TEST_F(TurnsStep, ASingleSectionIsCheckedToo) {
+  enterUntil(1, 4);
+  for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(1);
+  passSections();
+  ASSERT_EQ(s.sectionRowCount, 1);
+  test::setRow(s.table2, 0, {{tc::node(0), "1"}, {tc::direction(0), "v"}});
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "S361 1S128 1 (S775).");
+  s.table2.set(0, tc::node(0), "");
+  EXPECT_EQ(outcome(checkTurnsPage(s)), "passed");
+}
+
+// At level 2 a street is referenced by a section or by its houses; one with neither is not.
+TEST_F(TurnsStep, LevelTwoStreetsAreReferencedBySectionsOrHouses) {
+  enterUntil(2, 3);
+  typeStreets();
+  s.table_0.set(0, streetCol::kHouses, "0");  // Oak: no houses
+  s.table_0.set(2, streetCol::kHouses, "3");  // Kings
+  test::setRow(s.table_0, 3,
+               {{streetCol::kType, "st."}, {streetCol::kName, "Ash"}, {streetCol::kHouses, "0"}});
+  test::setRow(s.table_0, 4,
+               {{streetCol::kType, "st."}, {streetCol::kName, "Birch"}, {streetCol::kHouses, "2"}});
+  passStreets();
+  typeSection(0, "st.", "Elm", "1", "5", "2", "3");
+  typeSection(1, "st.", "Oak", "1", "9", "3", "1");
+  for (GridTable* g : {&s.table1, &s.table2, &s.table3}) g->setRows(2);
+  passSections();
+  passTurns();
+  passAccess();
+  std::string states;
+  for (const StreetRec& st : s.db.streets) states += st.name + st.state + " ";
+  EXPECT_EQ(states, "Kings3 Ash1 Birch3 Elm3 Oak3 ");
 }
 
 TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {

@@ -101,6 +101,36 @@ TEST_F(IdentityStep, ImportsTakeOverSystemDatabasesAndRefuseClientAdditionsAndNo
   EXPECT_EQ(text(importDbrnFile(s, app, 3).message), "S830 \"404use1_dbrn_eng.dat\" S831.");
 }
 
+// Two faults on page 1 at once: the message of the one checked first. The kind is checked only
+// for a new database, after the code and the name: first that there is one, then that it is no
+// client addition, then that its key is not taken.
+TEST_F(IdentityStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
+  app.formMode = kImportDbrn;
+  app.dbrnCatalog = {{"12use1", "Short key"}, {"555use1", "Taken"}, {"555cli2", "Client"}};
+  // clang-format off
+  const struct {
+    const char *code, *name, *kind, *expected;
+  } cases[] = {
+      {"12", "", "use1", "S297. @-1 txtKod"},         // the code before the name
+      {"1a2", "City", "cli2", "S297. @-1 txtKod"},    // the code before the kind
+      {"555", "", "use1", "S40. @-1 txtName"},        // the name before the key taken
+      {"555", "", "cli2", "S40. @-1 txtName"},        // the name before the client addition
+      {"555", "", "none", "S40. @-1 txtName"},        // the name before a missing kind
+      {"555", "City", "cli2", "S26. S158. @-1 cbImport"},  // a client addition, key taken
+      {"555", "City", "xxx1", "S205. S179. @-1 cbImport"},
+      {"555", "City", "use1", "S693 use1 (S510) S603. S38. @-1 txtKod"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    s = newDbrnWizard(kImportDbrn, ',', "eng", app.texts);
+    // A kind given by an import; "use1" is the radio button's.
+    if (std::string(c.kind) != "use1") s.curKind = s.db.header.dbKind = c.kind;
+    EXPECT_EQ(refusal(next(c.code, c.name)), c.expected)
+        << c.code << "|" << c.name << "|" << c.kind;
+    EXPECT_EQ(s.wizardStep, 1);
+  }
+}
+
 // Pickers choose their items only, and tell whether the choice moved.
 TEST(DbrnPicker, ChoosesAndStepsWithinItsItems) {
   Picker p;
@@ -176,9 +206,12 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
     passEveryStep({city.header.dbCode, city.header.dbName}, toDateTime(kDemoCityDate));
-    for (size_t r = 0; r < city.sections.size(); ++r)  // numbered and named as the records
+    for (size_t r = 0; r < city.sections.size(); ++r) {  // numbered and named as the records
       EXPECT_EQ(s.table1.cell(r, sectionCol::kRow) + " " + s.table1.cell(r, sectionCol::kStreet),
                 std::to_string(r + 1) + " " + std::to_string(city.sections[r].streetIndex));
+      EXPECT_EQ(s.table2.cell(r, turnCol::kRow) + s.table3.cell(r, accessCol::kRow),
+                std::to_string(r + 1) + std::to_string(r + 1));
+    }
     std::set<std::string> shown;  // turns to the right and left numbered in their order
     for (int r = 0; r < s.table2.rows(); ++r)
       for (int k = 0; k < kMaxTurns; ++k) shown.insert(s.table2.cell(r, turnCol::direction(k)));

@@ -65,6 +65,18 @@ TEST_F(Step3, PickersOfferReferencedTypesAndStreetsAndFollowTheClickedRow) {
   pickers.stepType(s, 1);
   pickers.stepType(s, 1);
   EXPECT_EQ(picked(), "street (ul),avenue (pr)|Nevsky|10-1");
+  // With a third type referenced, the type keys step one type at a time either way.
+  s.db.streets[3].state = "3";  // per Tihiy
+  pickers.fill(s, shell);
+  rows.clear();
+  for (int delta : {1, 1, 1, -1, -1, -1}) {
+    pickers.stepType(s, delta);
+    rows += std::to_string(pickers.typeRow());
+  }
+  EXPECT_EQ(rows + " " + joined(pickers.streetItems()), "122100 Lenina,Mira,Lenina1");
+  s.db.streets[3].state = "1";
+  pickers.fill(s, shell);
+  pickers.stepType(s, 1);
   // The last street of a type counts; long type names are cut to 27 characters; of two types
   // of the default name the first is chosen; a type without streets is not offered.
   s.db.streets[0].state = s.db.streets[1].state = "1";
@@ -142,6 +154,7 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.pointChanged, (std::vector<int32_t>{0, 1, 1}));
   EXPECT_TRUE(table1Typed(s, 0, t1::kHouse) && !table1Typed(s, 3, t1::kHouse));  // no row 3
   EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);           // to the editor
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);             // typed at level 1
   EXPECT_FALSE(table1Key(s, GridKey::Space, 3, t1::kStreet).cellsChanged());     // no row 3
 
   // Delete is ignored where nothing is typed; rows are never inserted.
@@ -174,7 +187,8 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_EQ(s.table1.cell(0, t1::kHouse) + "/" + s.table1.cell(0, t1::kHouseIndex), "10/2");
   EXPECT_EQ(s.pointChanged[0], 0);  // only level 1 tracks changed points
   EXPECT_TRUE(table1Key(s, GridKey::Delete, 0, t1::kHouse).handled);  // picked, not typed
-  pickers.chooseHouse(0);                                             // "1", record 3
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);
+  pickers.chooseHouse(0);  // "1", record 3
   table1Key(s, GridKey::Space, 1, t1::kHouse);
   EXPECT_EQ(s.table1.cell(1, t1::kHouse) + "/" + s.table1.cell(1, t1::kHouseIndex), "1/3");
 }

@@ -112,6 +112,15 @@ TEST_F(TaskImport, AnExportedTaskComesBackWithEveryCombinationOfSettings) {
   }
 }
 
+// The transitions sheet is read to its end: a task with more transitions than the parameter
+// sheet has rows comes back whole.
+TEST_F(TaskImport, TransitionsPastTheParameterRowsComeBack) {
+  TaskFile t = wizardTask();
+  for (int k = 0; k < 40; ++k) t.fromLists[1].push_back({10.0 + k, 20, k % 2 ? 3 : 4});
+  t.points[1].fromCount = static_cast<int32_t>(t.fromLists[1].size());
+  roundTrip(t);
+}
+
 TEST_F(TaskImport, ACellThatDoesNotConvertNamesItsSheetRowAndColumn) {
   const Workbook good = exported(wizardTask());
   const struct {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <sstream>
 
+#include "dbrn/client_addition.h"
 #include "support/shell_fixture.h"
 #include "task/points_step.h"
 #include "task/section_choice_step.h"
@@ -35,7 +36,8 @@ class Walk {
   Walk(int level, std::vector<std::string> addresses,
        const std::function<void(DbrnFile&)>& change = {})
       : s_(f_.wizard()), flow_(s_, f_.app), addresses_(std::move(addresses)) {
-    DbrnFile db = test::smallCity(level);
+    // Level 3: the client addition of the level-2 city.
+    DbrnFile db = level == 3 ? clientAdditionOf(test::smallCity(2)) : test::smallCity(level);
     if (change) change(db);
     page1_ = {"ABC123", "Round", f_.addDatabase(db)};
   }
@@ -202,19 +204,24 @@ TEST(TaskWizardFlow, EachNextShowsItsPageOrChainsTheStepsThatHaveNone) {
     const std::vector<std::string>& addresses;
     int change;
     const char *words, *nexts;
-  } paths[] = {{"every point placed by its number", 1, kNumbered, 0, "n n n n n",
-                "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
-               {"a point without a number has its section chosen", 1, kUnnumbered, 0,
-                "n n n mark:1 n", "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
-               {"the optional page before the section choice", 1, kUnnumbered, 0,
-                "n page2.refusals=1 n n n mark:1 n",
-                "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
-               {"a point on a closed section", 1, kNumbered, 1, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
-               {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > busy 206 > 8 btnNext|"},
-               {"level 2: a point that no way reaches", 2, kHouses, 2, "n n n",
-                "2 TS_num|3 Table1 0|busy 243 > busy 206 > refused Table1 1|"}};
+  } paths[] = {
+      {"every point placed by its number", 1, kNumbered, 0, "n n n n n",
+       "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
+      {"a point without a number has its section chosen", 1, kUnnumbered, 0, "n n n mark:1 n",
+       "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+      {"the optional page before the section choice", 1, kUnnumbered, 0,
+       "n page2.refusals=1 n n n mark:1 n",
+       "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+      {"a point on a closed section", 1, kNumbered, 1, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
+      {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > busy 206 > 8 btnNext|"},
+      {"level 2: a point that no way reaches", 2, kHouses, 2, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > busy 206 > refused Table1 1|"},
+      {"level 3: the count, then the summary without transitions", 3, kHouses, 0, "n n n",
+       "2 TS_num|3 Table1 0|busy 243 > 8 btnNext|"},
+      {"level 3: the optional page before the count", 3, kHouses, 0, "n page2.refusals=1 n n n",
+       "2 TS_num|3 Table1 0|4 Table1a 0|busy 243 > 8 btnNext|"}};
   for (const auto& p : paths) {
     Walk walk(p.level, p.addresses, changes[p.change]);
     walk.run(p.words);
@@ -287,30 +294,25 @@ TEST(TaskWizardFrame, CaptionsCountTheStepsOfTheDatabaseLevel) {
   EXPECT_EQ(captions({2}), "S233 (S744 2 S200 3)|");
 }
 
-// The walks of the flow test go Back over the pages; here the flags and the steps they skip.
+// The walks of the flow test go Back over the pages; here the steps they skip and the warning
+// row of the address page.
 TEST(TaskWizardFrame, BackLeadsToThePageThatWasShown) {
   TaskWizardState s;
   const auto backs = [&] {
     std::string out;
     for (s.wizardStep = 1; s.wizardStep <= 8; ++s.wizardStep) {
       const BackMove m = backFrom(s);
-      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") +
-             (m.restoreNextCaption ? " next" : "") + (m.disablePrev ? " noprev" : "") + "|";
+      out += std::to_string(m.toStep) + m.focus + (m.resetWarnedRow ? " reset" : "") + "|";
     }
     return out;
   };
   s.dbLevel = 2;
   EXPECT_EQ(backs(),
-            "1|1txtShifr noprev|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|"
-            "6Table2|3Table1 next|");
+            "1|1txtShifr|2TS_num|3Table1 reset|3Table1 reset|3Table1 reset|6Table2|3Table1|");
   s.header.timeFactorFlag = 1;
-  EXPECT_EQ(backs(),
-            "1|1txtShifr noprev|2TS_num|3Table1 reset|4Table1a|4Table1a reset|"
-            "6Table2|4Table1a next|");
+  EXPECT_EQ(backs(), "1|1txtShifr|2TS_num|3Table1 reset|4Table1a|4Table1a reset|6Table2|4Table1a|");
   std::tie(s.dbLevel, s.ambiguousCount, s.formMode) = std::tuple(1, 1, kCorrectTask);
-  EXPECT_EQ(backs(),
-            "1|1txtName noprev|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|"
-            "7Table3 next|");
+  EXPECT_EQ(backs(), "1|1txtName|2TS_num|3Table1 reset|4Table1a|5Table12|6Table2|7Table3|");
 }
 
 TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {

@@ -198,8 +198,7 @@ void WizardWindow::showStep(int step) {
   if (!page(step)) return;
   flow().setCurrentStep(step);
   setWindowTitle(qtText(flow().stepCaption(step), texts()));
-  btnNext->setText(
-      qtText((step == flow().stepCount() ? shell(129) : shell(80)).withAccessKeys(), texts()));
+  btnNext->setText(qtText(flow().nextCaption(step).withAccessKeys(), texts()));
   showPage(step);
 }
 
@@ -251,7 +250,7 @@ void WizardWindow::showPage(int step) {
   stack_->setCurrentIndex(step - 1);
   // The page shown decides how far the area scrolls.
   stack_->updateGeometry();
-  btnPrev->setEnabled(step > 1);
+  btnPrev->setEnabled(WizardFlow::backEnabled(step));
   page(step)->pageShown();
 }
 

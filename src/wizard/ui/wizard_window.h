@@ -119,7 +119,7 @@ class WizardWindow : public QWidget {
   // thread; a wizard whose steps may take long runs them on a worker.
   virtual StepResult work(const BusyLabel& busy, const std::function<StepResult()>& step);
 
-  // Shows the page of `step` and refreshes it; Back is enabled from step 2 on.
+  // Shows the page of `step` and refreshes it, with Back as the flow has it there.
   void showPage(int step);
   bool event(QEvent* event) override;
   // What is typed into a cell counts even when a button did not take the focus from the grid.

@@ -6,9 +6,12 @@
 
 #include <QTest>
 
+#include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
 #include "records/protocol_file.h"
+#include "records/task_file.h"
 #include "records/text.h"
+#include "support/bytes_at.h"
 #include "task/point_options_step.h"
 #include "task/points_step.h"
 #include "task/ui/task_wizard_window.h"
@@ -225,6 +228,78 @@ TEST_F(TaskWizardFlow, ALevelTwoTaskEnteredAndCorrected) {
   next();
   ASSERT_EQ(step(), 4) << lastMessage();
   EXPECT_EQ(c.table1a.cell(1, t1a::kHigh), "95");
+}
+
+// A task on a client addition: its points stand at houses and have neither sections nor
+// transitions. Step 5 counts the states and goes straight to the summary; the task file is its
+// header and points, the solver input the same with the shell's name after them.
+TEST_F(TaskWizardFlow, AClientAdditionTaskGoesFromItsAddressesToTheSummaryAndIsSavedAsPoints) {
+  const DbrnFile system = demoCity("002sys2_dbrn_eng.dat");
+  const DbrnFile client = clientAdditionOf(system);
+  dir.write("Dbrn/002cli2_dbrn_eng.dat", writeDbrn(client));
+  // Houses of the system database, which keeps their order.
+  const Address points[] = {singleLinkHouse(system, 0), singleLinkHouse(system, 40),
+                            singleLinkHouse(system, 80)};
+  start();
+  ASSERT_NE(open(MenuItem::mnuInNewTask), nullptr);
+  type("txtShifr", "CLI001");
+  type("txtName", "Client round");
+  choose("list_DBRN", "[002cli2]");
+  next();
+  ASSERT_EQ(step(), 2) << lastMessage();
+  type("TS_num", "3");
+  type("fine1", "2");
+  type("Velo", "12,5");
+  next();
+  ASSERT_EQ(step(), 3) << lastMessage();
+  for (int r = 0; r < 3; ++r) enterAddress(r, points[r], 3);
+  messages->clear();
+  next();
+  ASSERT_EQ(step(), 8) << lastMessage();
+  EXPECT_TRUE(messages->shown.empty());
+  EXPECT_EQ(wizard()->state().table12.rows() * 10 + wizard()->state().ambiguousCount, 0);
+  EXPECT_EQ(label("velo_6"), "12,5");
+  EXPECT_EQ(label("nstate2"), "9");  // 1 + 3 + 2 x 2 + 1
+  control<QRadioButton>("Order2")->click();
+  next();
+  ASSERT_EQ(wizard(), nullptr) << lastMessage();
+
+  // Header and points, nothing after them; the solver input adds the shell's name.
+  const std::string task = dir.read("Data/qj_CLI001.dat");
+  const std::string input = dir.read("Data/qj_CLI001_in.dat");
+  const size_t n = 3, points0 = kTaskHeaderSize;
+  ASSERT_EQ(task.size(), kTaskHeaderSize + n * kTaskPointSize);
+  ASSERT_EQ(input.size(), task.size() + kShellNameTrailerSize);
+  EXPECT_EQ(input.substr(0, task.size()), task);
+  EXPECT_EQ(test::strAt(input, task.size()), "Shell (QJ 1.6).eng");
+  const int32_t m = client.header.sectionCount;
+  ASSERT_GT(m, 0);
+  EXPECT_EQ(test::strAt(task, 82) + test::strAt(task, 87), "cli2002");
+  EXPECT_EQ(test::i32At(task, 204), m);  // the system database's sections
+  EXPECT_EQ(test::i32At(task, 208), 3);
+  EXPECT_EQ(test::f64At(task, 264), 12.5);
+  EXPECT_EQ(test::i32At(task, 316), 9);
+  for (size_t i = 0; i < n; ++i) {
+    SCOPED_TRACE(i);
+    const size_t at = points0 + i * kTaskPointSize;
+    const Address& a = points[i];
+    EXPECT_EQ(
+        test::strAt(task, at) + "|" + test::strAt(task, at + 5) + "|" + test::strAt(task, at + 36),
+        a.type + "|" + a.street + "|" + a.house);
+    int32_t house = -1;
+    for (size_t h = 0; h < client.houses.size() && house < 0; ++h)
+      if (client.houses[h].houseNo == a.house &&
+          client.streets.at(client.houses[h].streetIndex).name == a.street)
+        house = static_cast<int32_t>(h);
+    // No transitions to or from the point; its vertex after the sections; no section.
+    EXPECT_EQ(test::i32At(task, at + 104), 0);
+    EXPECT_EQ(test::i32At(task, at + 108), 0);
+    EXPECT_EQ(test::i32At(task, at + 112), m + static_cast<int32_t>(i));
+    EXPECT_EQ(test::i32At(task, at + 116), -1);
+    EXPECT_EQ(test::i32At(task, at + 120), -1);
+    EXPECT_EQ(test::i32At(task, at + 124), house);
+  }
+  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records.at(0).code, "CLI001");
 }
 
 }  // namespace

@@ -15,14 +15,20 @@
 namespace qj::ui {
 namespace {
 
-// Column 0 is a fixed number column, column 1 takes decimals of up to 6 characters with the
-// separator ".", column 2 nothing, column 3 is hidden record data.
+// Column 0 is a fixed number column; the columns from 1 to `lastTypable` take decimals of up to
+// 6 characters with the separator ".", the others nothing.
 class DecimalRules : public GridRules {
  public:
-  bool typable(const GridTable&, int, int col) const override { return col == 1; }
+  explicit DecimalRules(int lastTypable = 1) : lastTypable_(lastTypable) {}
+  bool typable(const GridTable&, int, int col) const override {
+    return col >= 1 && col <= lastTypable_;
+  }
   FieldRule cellRule(const GridTable&, int, int) const override {
     return {KeyFilter::Decimal, 6, false, '.'};
   }
+
+ private:
+  int lastTypable_;
 };
 
 struct GridFixture : ::testing::Test {
@@ -166,15 +172,6 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   EXPECT_EQ(std::pair(fresh.currentRow(), fresh.currentIndex().column()), std::pair(0, 1));
 }
 
-// Three typable columns after the fixed one, as the wizards' grids of figures are.
-class FigureRules : public GridRules {
- public:
-  bool typable(const GridTable&, int, int col) const override { return col > 0; }
-  FieldRule cellRule(const GridTable&, int, int) const override {
-    return {KeyFilter::Decimal, 6, false, '.'};
-  }
-};
-
 struct ArrowFixture : ::testing::Test {
   ArrowFixture() : table(4), model(table, &rules) {
     view.setShellTexts(shell);
@@ -200,7 +197,7 @@ struct ArrowFixture : ::testing::Test {
   }
 
   ShellTables shell = test::markedShell();
-  FigureRules rules;
+  DecimalRules rules{3};  // three typable columns, as the wizards' grids of figures have
   GridTable table;
   GridModel model;
   GridView view;

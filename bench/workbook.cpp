@@ -1,20 +1,26 @@
-// Times writing and reading back a workbook of the largest size the program exchanges: four
+// Times writing and reading a workbook of the largest size the program exchanges: four
 // sheets of 65000 rows of 20 text cells (a database of 200000 transit sections with their
-// turns), with the streaming writer and reader against the tree-based ones they replaced
-// (bench/legacy/), in one run. Each phase runs in a child process of its own, so that the
-// peak memory reported for it (the child's maximum resident set) is its own.
+// turns), ours against what a developer would otherwise pick, on the same rows in one run:
+// libxlsxwriter's constant_memory writer, and a streaming reader on libzip and expat
+// (contenders/expat_reader.h). Each phase runs in a child process of its own, so that the
+// peak memory reported for it (the child's maximum resident set) is its own; its wall and
+// processor time are those of the work, taken in the child before what it read is checked
+// cell by cell against the rows written.
 //
 //   bench_workbook [rows per sheet] [runs]
 //   bench_workbook [rows per sheet] --only PHASE FILE
 //
 // Each phase runs `runs` times (3 by default); the least wall and processor time and the
 // largest peak are reported, so that other work on the machine weighs as little as it can.
-// With --only, one phase (write-old, write-new, read-old, read-new) runs once in this
-// process on FILE, for a profiler: `perf record -g bench_workbook 65000 --only read-new f`.
+// Before the timing, both readers read a small workbook with shared strings, numbers and
+// cells apart, and must agree. With --only, one phase (write-ours, write-xlsxwriter,
+// read-ours, read-expat) runs once in this process on FILE, for a profiler:
+// `perf record -g bench_workbook 65000 --only read-ours f`.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xlsxwriter.h>
 
 #include <chrono>
 #include <cstdio>
@@ -23,14 +29,15 @@
 #include <functional>
 #include <string>
 
-#include "legacy/workbook_reader.h"
-#include "legacy/xlsx_writer.h"
+#include "contenders/expat_reader.h"
 #include "office/workbook_reader.h"
 #include "office/xlsx_writer.h"
+#include "office/zip_codec.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using qj::office::Workbook;
 
 constexpr int kSheets = 4, kColumns = 20;
 int rowsPerSheet = 65000;
@@ -45,23 +52,8 @@ std::string cellText(int r, int c) {
                 : std::to_string((r * 31 + c) % 100000);
 }
 
-// The whole workbook laid out in memory first, as the old export did, and written by the
-// old writer.
-bool writeOld(const fs::path& file) {
-  qj::legacy::Workbook book;
-  for (int s = 0; s < kSheets; ++s) {
-    auto& sheet = book.addSheet(sheetName(s));
-    for (int r = 0; r < rowsPerSheet; ++r)
-      for (int c = 0; c < kColumns; ++c) sheet.set(r, c, cellText(r, c));
-    sheet.setBold(qj::legacy::rowRange(0, kColumns));
-    sheet.setRowHeight(0, 55);
-  }
-  qj::legacy::writeXlsx(book, file);
-  return true;
-}
-
-// Rows handed to the file as they are made, as the export does now.
-bool writeNew(const fs::path& file) {
+// Rows handed to the file as they are made, as the program's exports do.
+bool writeOurs(const fs::path& file) {
   qj::office::writeXlsx(
       [](qj::office::WorkbookOutput& out) {
         for (int s = 0; s < kSheets; ++s) {
@@ -76,27 +68,56 @@ bool writeNew(const fs::path& file) {
   return true;
 }
 
-template <typename Book>
-bool complete(const Book& book) {
+// The same rows and formats, row by row in constant_memory mode (inline strings, each row
+// written out as the next one starts).
+bool writeXlsxwriter(const fs::path& file) {
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(file.c_str(), &options);
+  if (!book) return false;
+  lxw_format* bold = workbook_add_format(book);
+  format_set_bold(bold);
+  for (int s = 0; s < kSheets; ++s) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName(s).c_str());
+    worksheet_set_row(sheet, 0, 55, nullptr);
+    for (int r = 0; r < rowsPerSheet; ++r)
+      for (int c = 0; c < kColumns; ++c)
+        worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                               cellText(r, c).c_str(), r == 0 ? bold : nullptr);
+  }
+  return workbook_close(book) == LXW_NO_ERROR;
+}
+
+// Every cell of the rows written, and nothing else.
+bool complete(const Workbook& book) {
   if (book.sheets().size() != kSheets) return false;
-  for (const auto& sheet : book.sheets())
-    if (sheet.cellCount() != static_cast<size_t>(rowsPerSheet) * kColumns) return false;
-  return book.sheets()[3].cell(rowsPerSheet - 1, 3) == cellText(rowsPerSheet - 1, 3);
+  for (int s = 0; s < kSheets; ++s) {
+    const qj::office::Sheet& sheet = book.sheets()[s];
+    if (sheet.name() != sheetName(s) ||
+        sheet.cellCount() != static_cast<size_t>(rowsPerSheet) * kColumns)
+      return false;
+    for (const auto& row : sheet.rows())
+      for (const auto& cell : row.cells)
+        if (cell.text != cellText(row.row, cell.column)) return false;
+  }
+  return true;
 }
 
-bool readOld(const fs::path& file) {
-  const qj::legacy::WorkbookRead read = qj::legacy::readWorkbook(file);
-  return read.book && complete(*read.book);
+Workbook readOurs(const fs::path& file) {
+  qj::office::WorkbookRead read = qj::office::readWorkbook(file);
+  if (!read.book) throw std::runtime_error(read.detail);
+  return std::move(*read.book);
 }
 
-bool readNew(const fs::path& file) {
-  const qj::office::WorkbookRead read = qj::office::readWorkbook(file);
-  return read.book && complete(*read.book);
-}
-
-double cpuSeconds(const rusage& u) {
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
   return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
          static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct Run {
@@ -105,40 +126,62 @@ struct Run {
   long peakMb = 0;
 };
 
-// Runs `work` in a child process: its wall time, its processor time and its peak memory.
-Run child(const std::function<bool()>& work) {
+// A phase's work: the file it writes or reads, and the check of what it read (none for a
+// writer).
+struct Work {
+  std::function<Workbook(const fs::path&)> read;
+  std::function<bool(const fs::path&)> write;
+};
+
+// Runs `work` on `file` in a child process: the wall and processor time of the work alone,
+// its peak memory, and whether it did it right.
+Run child(const Work& work, const fs::path& file) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return {};
   std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
   if (pid < 0) return {};
   if (pid == 0) {
-    bool ok = false;
+    close(pipeFds[0]);
+    Run r;
     try {
-      ok = work();
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu = cpuSeconds();
+      if (work.write) {
+        r.ok = work.write(file);
+        r.wall = since(start);
+        r.cpu = cpuSeconds() - cpu;
+      } else {
+        const Workbook book = work.read(file);
+        r.wall = since(start);
+        r.cpu = cpuSeconds() - cpu;
+        r.ok = complete(book);
+      }
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
     }
-    std::fflush(stdout);
-    _exit(ok ? 0 : 1);
+    (void)!write(pipeFds[1], &r, sizeof r);
+    _exit(r.ok ? 0 : 1);
   }
+  close(pipeFds[1]);
+  Run r;
+  if (read(pipeFds[0], &r, sizeof r) != sizeof r) r = {};
+  close(pipeFds[0]);
   int status = 0;
   rusage usage{};
   if (wait4(pid, &status, 0, &usage) != pid) return {};
-  Run r;
-  r.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  r.cpu = cpuSeconds(usage);
   r.peakMb = usage.ru_maxrss / 1024;
-  r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  r.ok = r.ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return r;
 }
 
 // Runs a phase `runs` times and prints its best figures; false when a run failed.
-bool phase(const char* name, const std::function<bool()>& work, const fs::path& file) {
+bool phase(const char* name, const Work& work, const fs::path& file) {
   Run best;
   best.wall = best.cpu = 1e9;
   bool ok = true;
   for (int i = 0; i < runs; ++i) {
-    const Run r = child(work);
+    const Run r = child(work, file);
     ok = ok && r.ok;
     best.wall = std::min(best.wall, r.wall);
     best.cpu = std::min(best.cpu, r.cpu);
@@ -146,26 +189,63 @@ bool phase(const char* name, const std::function<bool()>& work, const fs::path& 
   }
   std::error_code ec;
   const auto size = fs::file_size(file, ec);
-  std::printf("%-26s %7.2f s wall %7.2f s cpu %6ld MB peak  %6.1f MB file%s\n", name, best.wall,
+  std::printf("%-44s %6.2f s wall %6.2f s cpu %5ld MB peak %6.1f MB file%s\n", name, best.wall,
               best.cpu, best.peakMb, ec ? 0.0 : static_cast<double>(size) / (1 << 20),
               ok ? "" : "  FAILED");
   return ok;
 }
 
+// Both readers on a workbook with shared strings, numbers, rich text and cells apart, as
+// libxlsxwriter writes it outside constant_memory mode: the same cells, or the difference.
+bool readersAgree(const fs::path& file) {
+  lxw_workbook* book = workbook_new(file.c_str());
+  lxw_worksheet* sheet = workbook_add_worksheet(book, "Mixed");
+  lxw_format* bold = workbook_add_format(book);
+  format_set_bold(bold);
+  for (int r = 0; r < 200; r += 1 + r % 3) {
+    worksheet_write_string(sheet, r, r % 7, ("street " + std::to_string(r % 11)).c_str(), nullptr);
+    worksheet_write_number(sheet, r, 9 + r % 5, r * 2.5 - 100, nullptr);
+    worksheet_write_number(sheet, r, 30, 1e20 + r, nullptr);
+  }
+  lxw_rich_string_tuple first = {bold, const_cast<char*>("rich ")};
+  lxw_rich_string_tuple second = {nullptr, const_cast<char*>("text")};
+  lxw_rich_string_tuple* rich[] = {&first, &second, nullptr};
+  worksheet_write_rich_string(sheet, 250, 2, rich, nullptr);
+  workbook_add_worksheet(book, "Empty");
+  if (workbook_close(book) != LXW_NO_ERROR) return false;
+
+  const Workbook ours = readOurs(file), expat = bench::readWithExpat(file);
+  bool same = ours.sheets().size() == expat.sheets().size();
+  for (size_t s = 0; same && s < ours.sheets().size(); ++s) {
+    const qj::office::Sheet &a = ours.sheets()[s], &b = expat.sheets()[s];
+    same = a.name() == b.name() && a.cellCount() == b.cellCount();
+    for (const auto& row : a.rows())
+      for (const auto& cell : row.cells)
+        if (b.cell(row.row, cell.column) != cell.text) {
+          std::printf("cell %d,%d: ours \"%.*s\", expat \"%.*s\"\n", row.row, cell.column,
+                      static_cast<int>(cell.text.size()), cell.text.data(),
+                      static_cast<int>(b.cell(row.row, cell.column).size()),
+                      b.cell(row.row, cell.column).data());
+          same = false;
+        }
+  }
+  return same && ours.sheets()[0].cell(250, 2) == "rich text";
+}
+
+const std::pair<const char*, Work> kPhases[] = {
+    {"write-ours", {nullptr, writeOurs}},
+    {"write-xlsxwriter", {nullptr, writeXlsxwriter}},
+    {"read-ours", {readOurs, nullptr}},
+    {"read-expat", {bench::readWithExpat, nullptr}},
+};
+
 // One phase by its name in this process; -1 for an unknown name.
 int only(const std::string& name, const fs::path& file) {
-  const std::pair<const char*, std::function<bool(const fs::path&)>> phases[] = {
-      {"write-old", writeOld},
-      {"write-new", writeNew},
-      {"read-old", readOld},
-      {"read-new", readNew}};
-  for (const auto& [n, work] : phases) {
+  for (const auto& [n, work] : kPhases) {
     if (name != n) continue;
     const auto start = std::chrono::steady_clock::now();
-    const bool ok = work(file);
-    std::printf("%s: %.2f s%s\n", n,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                ok ? "" : "  FAILED");
+    const bool ok = work.write ? work.write(file) : complete(work.read(file));
+    std::printf("%s: %.2f s%s\n", n, since(start), ok ? "" : "  FAILED");
     return ok ? 0 : 1;
   }
   std::fprintf(stderr, "unknown phase %s\n", name.c_str());
@@ -181,22 +261,19 @@ int main(int argc, char** argv) {
   const fs::path folder =
       fs::temp_directory_path() / ("qj-bench-workbook-" + std::to_string(getpid()));
   fs::create_directories(folder);
-  const fs::path oldFile = folder / "old.xlsx", newFile = folder / "new.xlsx";
-  std::printf("%d sheets x %d rows x %d text cells, best of %d runs\n", kSheets, rowsPerSheet,
-              kColumns, runs);
-  bool ok = true;
-  ok &= phase(
-      "write, before (tree)", [&] { return writeOld(oldFile); }, oldFile);
-  ok &= phase(
-      "write, after (streamed)", [&] { return writeNew(newFile); }, newFile);
-  ok &= phase(
-      "read, before (tree)", [&] { return readOld(newFile); }, newFile);
-  ok &= phase(
-      "read, after (streamed)", [&] { return readNew(newFile); }, newFile);
-  ok &= phase(
-      "read old file, before", [&] { return readOld(oldFile); }, oldFile);
-  ok &= phase(
-      "read old file, after", [&] { return readNew(oldFile); }, oldFile);
+  const fs::path ours = folder / "ours.xlsx", theirs = folder / "xlsxwriter.xlsx";
+  std::printf("%d sheets x %d rows x %d text cells, best of %d runs; our codec: %s\n", kSheets,
+              rowsPerSheet, kColumns, runs,
+              std::string(qj::office::zipCodecName(qj::office::defaultZipCodec())).c_str());
+  bool ok = readersAgree(folder / "mixed.xlsx");
+  if (!ok) std::printf("the readers disagree on a workbook with shared strings: FAILED\n");
+  const auto& [writeOurs, writeTheirs, readOurs, readExpat] = kPhases;
+  ok &= phase("write, ours", writeOurs.second, ours);
+  ok &= phase("write, libxlsxwriter constant_memory", writeTheirs.second, theirs);
+  ok &= phase("read, ours", readOurs.second, ours);
+  ok &= phase("read, libzip + expat", readExpat.second, ours);
+  ok &= phase("read libxlsxwriter's file, ours", readOurs.second, theirs);
+  ok &= phase("read libxlsxwriter's file, libzip + expat", readExpat.second, theirs);
   fs::remove_all(folder);
   return ok ? 0 : 1;
 }

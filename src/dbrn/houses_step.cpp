@@ -187,8 +187,10 @@ void putHouse(GridTable& t, int row, const HouseRec& h) {
   }
 }
 
-// Every house of every street (in view mode of the streets that pass the filter); a row takes
-// the first stored house of its street that follows the last house taken.
+// Every house of every street (in view mode of the streets that pass the filter); a street's
+// rows take its own stored houses in their stored order. The houses stand in the order the
+// streets had when they were stored, and a street renamed since then sorts elsewhere: a
+// position shared by all streets would skip its houses.
 void fillFromRecords(DbrnWizardState& state) {
   const auto& houses = state.db.houses;
   const auto& streets = state.db.streets;
@@ -198,7 +200,7 @@ void fillFromRecords(DbrnWizardState& state) {
       housesOf[houses[h].streetIndex].push_back(static_cast<int32_t>(h));
   GridTable& t = state.table4;
   t.clear();
-  int32_t q = 0, p = 0;
+  int32_t q = 0;
   for (size_t s = 0; s < streets.size(); ++s) {
     const int32_t count = houseCountOf(state, s);
     const bool listed =
@@ -213,11 +215,7 @@ void fillFromRecords(DbrnWizardState& state) {
       const int row = t.rows();
       t.setRows(row + 1);
       startRow(t, row, ++q, streets[s], static_cast<int32_t>(s));
-      const auto next = std::lower_bound(own.begin(), own.end(), p);
-      if (next != own.end()) {
-        putHouse(t, row, houses[*next]);
-        p = *next + 1;
-      }
+      if (static_cast<size_t>(i) < own.size()) putHouse(t, row, houses[own[i]]);
     }
   }
 }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "office/workbook.h"
 #include "platform/progress.h"
@@ -61,5 +62,9 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {},
 // A number as the readers give it: integral values without a fraction ("12", "-3"), others
 // with up to 15 significant digits and a point ("2.5", "1e+20").
 std::string numberText(double x);
+
+// UTF-8 text as spreadsheet files escape it, unescaped: "_xHHHH_" stands for the character
+// U+HHHH.
+std::string unescapeText(std::string_view s);
 
 }  // namespace qj::office

@@ -1,10 +1,9 @@
 // The .xlsx reader: a zip archive of XML parts (libzip), each part scanned as it is unpacked
-// (deflated parts by ISA-L, which unpacks them several times as fast as zlib).
+// (deflated parts by the build's codec, zip_codec.h).
 // The workbook part is found through the package relationships, the sheets in the order of
 // the workbook's <sheets> list through the workbook's relationships, and their cells are
 // read one by one; nothing is sized from what a part declares about itself.
 
-#include <isa-l/igzip_lib.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 
 #include "office/workbook_reader.h"
 #include "office/xml_scanner.h"
+#include "office/zip_codec.h"
 #include "records/cp1251.h"
 
 namespace qj::office {
@@ -53,9 +53,7 @@ class PartReader {
     if (!inflating_) return;
     size_ = st.size;
     crc_ = st.crc;
-    state_ = std::make_unique<inflate_state>();
-    isal_inflate_init(state_.get());
-    state_->crc_flag = ISAL_GZIP_NO_HDR;  // the checksum of what is unpacked, as zip keeps it
+    inflater_ = makeInflater();
     packed_.reset(new uint8_t[kPackedChunk]);
   }
   ~PartReader() { zip_fclose(file_); }
@@ -69,31 +67,25 @@ class PartReader {
       if (got < 0) broken();
       return static_cast<size_t>(got);
     }
-    inflate_state& s = *state_;
-    s.next_out = reinterpret_cast<uint8_t*>(out);
-    s.avail_out = static_cast<uint32_t>(std::min<size_t>(n, UINT32_MAX));
-    const uint32_t room = s.avail_out;
-    while (s.avail_out > 0 && s.block_state != ISAL_BLOCK_FINISH) {
-      if (s.avail_in == 0 && !packedEnd_) {
-        const zip_int64_t got = zip_fread(file_, packed_.get(), kPackedChunk);
-        if (got < 0) broken();
-        packedEnd_ = got == 0;
-        s.next_in = packed_.get();
-        s.avail_in = static_cast<uint32_t>(got);
+    Inflater& in = *inflater_;
+    size_t got = 0;
+    while (got < n && in.state() == Inflater::State::Going) {
+      if (in.hungry() && !packedEnd_) {
+        const zip_int64_t read = zip_fread(file_, packed_.get(), kPackedChunk);
+        if (read < 0) broken();
+        packedEnd_ = read == 0;
+        in.give(packed_.get(), static_cast<size_t>(read));
       }
-      const uint32_t before = s.avail_out;
-      const int rc = isal_inflate(&s);
-      if (rc < 0 || rc == ISAL_NEED_DICT) broken();
+      const size_t more = in.unpack(reinterpret_cast<uint8_t*>(out) + got, n - got);
+      got += more;
+      if (in.state() == Inflater::State::Broken) broken();
       // Everything stored was taken and nothing more came out: the data stops short.
-      if (packedEnd_ && s.avail_in == 0 && s.avail_out == before &&
-          s.block_state != ISAL_BLOCK_FINISH)
-        broken();
+      if (packedEnd_ && in.hungry() && more == 0 && in.state() == Inflater::State::Going) broken();
     }
-    const size_t got = room - s.avail_out;
     unpacked_ += got;
-    if (s.block_state == ISAL_BLOCK_FINISH && !checked_) {
+    if (in.state() == Inflater::State::Finished && !checked_) {
       checked_ = true;
-      if (unpacked_ != size_ || s.crc != crc_)
+      if (unpacked_ != size_ || in.crc() != crc_)
         damaged("the part " + name_ + " does not unpack to what the archive says it holds");
     }
     return got;
@@ -109,7 +101,7 @@ class PartReader {
   bool inflating_ = false, packedEnd_ = false, checked_ = false;
   uint64_t size_ = 0, unpacked_ = 0;
   uint32_t crc_ = 0;
-  std::unique_ptr<inflate_state> state_;
+  std::unique_ptr<Inflater> inflater_;
   std::unique_ptr<uint8_t[]> packed_;
 };
 
@@ -241,7 +233,8 @@ std::map<std::string, Relationship> relationships(const ZipArchive& zip, const s
   return std::move(handler.rels);
 }
 
-// Text as spreadsheet files escape it: "_xHHHH_" stands for the character U+HHHH.
+}  // namespace
+
 std::string unescapeText(std::string_view s) {
   std::string out;
   out.reserve(s.size());
@@ -268,6 +261,8 @@ std::string unescapeText(std::string_view s) {
   }
   return out;
 }
+
+namespace {
 
 // The code-page-1251 byte of each character from U+0080 to U+07FF (Cyrillic among them),
 // '?' for those it does not hold: a Russian workbook is mostly two-byte sequences.

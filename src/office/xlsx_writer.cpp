@@ -1,8 +1,5 @@
 #include "office/xlsx_writer.h"
 
-#include <isa-l/crc.h>
-#include <isa-l/igzip_lib.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -10,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "office/zip_codec.h"
 #include "records/cp1251.h"
 
 namespace qj::office {
@@ -20,12 +18,12 @@ namespace {
 // A zip archive written part by part, each part deflated as its bytes come. The sizes and
 // checksum of a part are put into its header when the part is complete.
 //
-// Deflating is the larger half of writing a big workbook: ISA-L's fastest level packs sheet
-// XML about five times as fast as zlib's, and tighter, through a fixed buffer of its own.
+// Deflating is the larger half of writing a big workbook: the build's codec (zip_codec.h)
+// packs at its fastest level.
 class ZipWriter {
  public:
   explicit ZipWriter(AtomicFile& file)
-      : file_(file), out_(new char[kOutBuffer]), level_(new uint8_t[kLevelBuffer]) {}
+      : file_(file), out_(new char[kOutBuffer]), deflater_(makeDeflater()) {}
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
@@ -47,17 +45,12 @@ class ZipWriter {
     put16(0);
     put(e.name);
     entries_.push_back(std::move(e));
-    isal_deflate_init(&z_);
-    z_.level = 1;
-    z_.level_buf = level_.get();
-    z_.level_buf_size = kLevelBuffer;
-    crc_ = 0;
+    deflater_->reset();
     size_ = 0;
     packedStart_ = offset_ + used_;
   }
 
   void write(std::string_view data) {
-    crc_ = crc32_gzip_refl(crc_, reinterpret_cast<const unsigned char*>(data.data()), data.size());
     size_ += data.size();
     // The compressor counts its input in 32 bits.
     constexpr size_t kPiece = size_t{1} << 30;
@@ -67,7 +60,7 @@ class ZipWriter {
   void end() {
     pump({}, true);
     Entry& e = entries_.back();
-    e.crc = crc_;
+    e.crc = deflater_->crc();
     e.size = size_;
     e.packed = offset_ + used_ - packedStart_;
     if (e.size > kMaxSize || e.packed > kMaxSize || offset_ + used_ > kMaxSize)
@@ -124,7 +117,6 @@ class ZipWriter {
   static constexpr uint16_t kDosDate = (0 << 9) | (1 << 5) | 1;  // 1 January 1980
   static constexpr uint64_t kMaxSize = 0xFFFFFFFFull;
   static constexpr size_t kOutBuffer = 1 << 20;
-  static constexpr size_t kLevelBuffer = ISAL_DEF_LVL1_DEFAULT;
 
   static void store32(char* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
@@ -146,16 +138,16 @@ class ZipWriter {
   }
 
   void pump(std::string_view data, bool last) {
-    z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(data.data()));
-    z_.avail_in = static_cast<uint32_t>(data.size());
-    z_.end_of_stream = last ? 1 : 0;
+    deflater_->give(data, last);
     for (;;) {
       if (used_ == kOutBuffer) flush();
-      z_.next_out = reinterpret_cast<uint8_t*>(out_.get() + used_);
-      z_.avail_out = static_cast<uint32_t>(kOutBuffer - used_);
-      if (isal_deflate(&z_) != COMP_OK) throw OfficeError("the compressor failed");
-      used_ = kOutBuffer - z_.avail_out;
-      if (last ? z_.internal_state.state == ZSTATE_END : z_.avail_in == 0) return;
+      try {
+        used_ +=
+            deflater_->pack(reinterpret_cast<uint8_t*>(out_.get() + used_), kOutBuffer - used_);
+      } catch (const std::runtime_error&) {
+        throw OfficeError("the compressor failed");
+      }
+      if (deflater_->done()) return;
     }
   }
 
@@ -186,9 +178,7 @@ class ZipWriter {
   size_t used_ = 0;
   uint64_t offset_ = 0;  // of out_'s first byte in the file
   std::vector<Entry> entries_;
-  isal_zstream z_{};
-  std::unique_ptr<uint8_t[]> level_;
-  uint32_t crc_ = 0;
+  std::unique_ptr<Deflater> deflater_;
   uint64_t size_ = 0, packedStart_ = 0;
 };
 

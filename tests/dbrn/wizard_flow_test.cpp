@@ -239,5 +239,50 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
   }
 }
 
+// A street renamed so that it sorts elsewhere keeps its houses: the stored houses stand in the
+// old order of the streets, and each street takes its own.
+TEST_F(WizardFlow, AStreetRenamedOutOfPlaceKeepsItsHouses) {
+  DbrnFile city = demoCity(2, "eng");
+  city.header.dbKind = "use2";
+  const std::string file = city.header.dbCode + "use2_dbrn_eng";
+  dir.write("Dbrn/" + file + ".dat", writeDbrn(city));
+  app.formMode = kCorrectDbrn;
+  app.selectedPath = (dir / "Dbrn" / file).string();
+  s = std::move(*openDbrnWizard(app).state);
+  ASSERT_EQ(outcome(checkGeneralPage(s, app, {city.header.dbCode, city.header.dbName})), "passed");
+  passStreetTypes();
+  // The houses of a street, one a line: number, yard and links.
+  const auto housesOf = [](const DbrnFile& db, const std::string& name) {
+    std::string out;
+    for (const HouseRec& h : db.houses) {
+      if (db.streets[h.streetIndex].name != name) continue;
+      out += h.houseNo + " " + std::to_string(h.yardNo);
+      for (const HouseLinkRec& l : h.links)
+        out += " " + std::to_string(l.sectionNo) + "/" + std::to_string(l.distToExit) + "/" +
+               std::to_string(l.distExitToEnd);
+      out += ";";
+    }
+    return out;
+  };
+  const std::string before = housesOf(city, "Bridge");
+  ASSERT_FALSE(before.empty());
+  int renamed = 0;
+  for (int r = 0; r < s.table_0.rows(); ++r)
+    if (s.table_0.cell(r, streetCol::kName) == "Bridge") {
+      s.table_0.set(r, streetCol::kName, "Yew");  // the first street of its type becomes the last
+      ++renamed;
+    }
+  ASSERT_EQ(renamed, 1);
+  passStreets();
+  passSections();
+  passTurns();
+  passAccess();
+  passHouses();
+  ASSERT_EQ(finishDbrn(s, app), std::nullopt);
+  const DbrnFile saved = readDbrnFile(dir / ("Dbrn/" + file + ".dat")).db.value();
+  EXPECT_EQ(housesOf(saved, "Yew"), before);
+  EXPECT_EQ(saved.houses.size(), city.houses.size());
+}
+
 }  // namespace
 }  // namespace qj

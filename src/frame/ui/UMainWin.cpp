@@ -38,6 +38,9 @@ TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messa
 }
 
 TfrmMainWin::~TfrmMainWin() {
+  // The viewers go with the base class, when this window is no TfrmMainWin any more: their
+  // last state changes must not reach it.
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) sub->disconnect(this);
   if (chooser_) delete chooser_.data();
   setExceptionSink(nullptr);
 }

@@ -48,6 +48,7 @@ ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, 
 
 void ListChooser::setLines(const std::vector<std::string>& lines, const std::string& whenEmpty) {
   list_->clear();
+  list_->setWordWrap(false);
   for (const std::string& line : lines) list_->addItem(toQt(line));
   btnOK->setEnabled(!lines.empty());
   if (!lines.empty()) {
@@ -55,7 +56,18 @@ void ListChooser::setLines(const std::vector<std::string>& lines, const std::str
   } else if (!whenEmpty.empty()) {
     auto* item = new QListWidgetItem(toQt(whenEmpty), list_);
     item->setFlags(Qt::NoItemFlags);
+    wrapInList(item);
   }
+}
+
+// A line that says why there is nothing to choose is a sentence: it wraps at the list's width,
+// where a line running past the edge would be read only by scrolling a list that cannot be used.
+void ListChooser::wrapInList(QListWidgetItem* item) {
+  list_->setWordWrap(true);
+  const int width = list_->minimumWidth() - 2 * list_->frameWidth() - 8;
+  const QRect needed = list_->fontMetrics().boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX),
+                                                         Qt::TextWordWrap, item->text());
+  item->setSizeHint(QSize(width, needed.height() + 4));
 }
 
 }  // namespace qj::ui

@@ -41,6 +41,8 @@ class ListChooser : public QDialog {
   AppContext& app_;
 
  private:
+  void wrapInList(QListWidgetItem* item);
+
   QListWidget* list_;
   QLabel* busy_ = nullptr;
 

@@ -9,6 +9,8 @@
 
 #include "platform/print_system.h"
 
+class QWidget;
+
 namespace qj::ui {
 
 class AppContext;

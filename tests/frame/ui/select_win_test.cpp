@@ -65,6 +65,22 @@ TEST_F(SelectWin, CorrectingWithEveryTaskSolvedSaysThereIsNoTaskToCorrect) {
   EXPECT_TRUE(main->isEnabled());
 }
 
+// The line is read in full in the shipped Russian shell, where it is longest: it wraps inside
+// the list rather than running past its right edge.
+TEST_F(SelectWin, TheLineThatThereIsNoTaskToCorrectWrapsInsideTheList) {
+  startShipped("rus", programWindows());
+  openChooser(MenuItem::mnuInEditTask);
+  QListWidget* list = chooser->list();
+  ASSERT_EQ(list->count(), 1);
+  settle();
+  const QRect line = list->visualItemRect(list->item(0));
+  const QRect needed = list->fontMetrics().boundingRect(QRect(0, 0, line.width(), 10000),
+                                                        Qt::TextWordWrap, list->item(0)->text());
+  EXPECT_LE(line.right(), list->viewport()->width());
+  EXPECT_LE(needed.width(), line.width());
+  EXPECT_LE(needed.height(), line.height());
+}
+
 // A refused task (its file missing) leaves the chooser open for another choice; Escape closes
 // it as Cancel does. A task handed over to the wizard keeps the main window disabled from the
 // chooser's OK until the wizard closes.

@@ -79,7 +79,10 @@ TEST(Desktop, AFileIsHandedOverOnlyWhenAProgramIsRegisteredForItsType) {
       {"/tmp/QJ/Print/qj_A_task.pdf", pdf, "viewer.desktop", true, true},
       {"/tmp/QJ/Export/qj_A.xlsx", xlsx, "sheets.desktop", false, false},
       {"/tmp/QJ/Export/qj_A.xlsx", xlsx, "", true, false}};
-  for (const auto& [path, type, registered, openerSucceeds, opened] : cases) {
+  for (const auto& [path, type, registeredAs, succeeds, opened] : cases) {
+    // Copies for the lambdas: clang before 16 does not let them capture structured bindings.
+    const char* const registered = registeredAs;
+    const bool openerSucceeds = succeeds;
     QString askedType;
     int handedOver = 0;
     EXPECT_EQ(openWithRegisteredProgram(

@@ -72,7 +72,6 @@ Message tooManyStates(const TaskHeader& h, int64_t count) {
 
 // Every point with candidate rows needs one marked. A point's rows follow its first row.
 StepCheck checkMarks(const GridTable& t) {
-  std::vector<bool> markedBelow(t.rows() + 1, false);
   std::unordered_set<std::string> marked;
   std::vector<int> failing;
   for (int r = t.rows() - 1; r >= 0; --r) {

@@ -152,6 +152,14 @@ TEST_F(StepTwo, TheLaterPagesAndTheSummaryGetTheirCaptions) {
             "Title5_T1=S750 (EUR) nts_3a=5 tsf_34=1 tsl_6=5 List2=? porog1=? txtDT=? L2_3=?");
   EXPECT_TRUE(*updatedVisibility(r.updates, "porog1") &&
               *updatedVisibility(r.updates, "Title4_T1"));
+  // The order column is named by the order the task asks for.
+  std::string titles;
+  for (int order : {0, 1, 2, 3}) {
+    input.orderMode = order;
+    titles += shown(f, next().updates, "Title6_T1") + " ";
+  }
+  EXPECT_EQ(titles, "Title6_T1=- Title6_T1=S410 Title6_T1=S408 Title6_T1=S547 (>=1 S1 <=2) ");
+  input.orderMode = 3;
   std::tie(state.header.tactMinutes, state.header.servedThreshold, state.header.stateCount2) =
       std::tuple(15, -2, 4);
   EXPECT_EQ(shown(f, summaryPage(state),

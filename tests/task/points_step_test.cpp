@@ -209,6 +209,8 @@ TEST_F(Step3, TypedTextFollowsTheColumnRules) {
   // The start row's order and the address cells are not typed; level 2 picks its houses.
   EXPECT_FALSE(rules.typable(s.table1, 0, t1::kOrder) || rules.typable(s.table1, 1, t1::kStreet));
   EXPECT_TRUE(rules.typable(s.table1, 1, t1::kOrder));
+  // Without cargo the start point has a service time of its own.
+  EXPECT_TRUE(rules.typable(s.table1, 0, t1::kService));
   s.dbLevel = 2;
   EXPECT_FALSE(rules.typable(s.table1, 1, t1::kHouse));
 }

@@ -217,6 +217,9 @@ class XmlScanner {
     }
     if (end_ + n + xml::kReadAhead > buf_.size())
       buf_.resize(std::max(end_ + n + xml::kReadAhead, buf_.size() * 2));
+    // The bytes that stood after the moved tail are stale: the caller may commit nothing more
+    // before finish(), which must see the end where it is.
+    buf_[end_] = '\0';
     return buf_.data() + end_;
   }
   // `n` bytes were written at space(): every token they complete is scanned.
@@ -258,6 +261,8 @@ class XmlScanner {
       const char* next;
       if (*p != '<')
         next = text(p, end, last);
+      else if (end - p < 2)
+        next = need(last);
       else if (p[1] == '/')
         next = endTag(p, end, last);
       else if (p[1] == '?' || p[1] == '!')
@@ -326,6 +331,7 @@ class XmlScanner {
   }
 
   static const char* find(const char* from, const char* end, std::string_view what) {
+    if (from > end) return nullptr;
     const size_t at = std::string_view(from, static_cast<size_t>(end - from)).find(what);
     return at == std::string_view::npos ? nullptr : from + at;
   }

@@ -365,6 +365,14 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
        ReadFault::Damaged},
       {"UTF-16", replaced(good, sheet, std::string("\xFF\xFE<\0w\0/\0>\0", 8)), ReadFault::Damaged},
       {"two roots", replaced(good, sheet, "<worksheet/><worksheet/>"), ReadFault::Damaged},
+      // Markup cut short at the part's very end, with bytes of a processing instruction, an
+      // end tag and a comment at the front of the part.
+      {"a '<' after the root", replaced(good, sheet, "<?xml version=\"1.0\"?><worksheet/><"),
+       ReadFault::Damaged},
+      {"a '<' inside the root", replaced(good, sheet, "</worksheet><worksheet><"),
+       ReadFault::Damaged},
+      {"a '<' after a comment", replaced(good, sheet, "<!-- c --><worksheet/><"),
+       ReadFault::Damaged},
       {"a shared string beyond the list", cell("<c r=\"A1\" t=\"s\"><v>7</v></c>"),
        ReadFault::Damaged},
       {"the first shared string past the list", cell("<c r=\"A1\" t=\"s\"><v>1</v></c>"),
@@ -565,6 +573,24 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
                     64),
             "<a>[A\t\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
             "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF]</a>");
+}
+
+// The reader asks for room once more before it learns that the part has ended: the end of
+// what is buffered must hold there too, whatever stood behind it before.
+TEST(XmlScanner, EndsWhereTheBytesEndAfterMakingRoom) {
+  for (const std::string doc : {"<?xml v?><a/><", "<a></a><", "<!-- ?> --><a/><", "<a/><!"}) {
+    for (size_t piece = 1; piece <= doc.size(); ++piece) {
+      Recorder recorder;
+      XmlScanner<Recorder> scanner(recorder);
+      for (size_t at = 0; at < doc.size(); at += piece) {
+        const size_t n = std::min(piece, doc.size() - at);
+        std::memcpy(scanner.space(n), doc.data() + at, n);
+        scanner.commit(n);
+      }
+      scanner.space(1 << 18);
+      EXPECT_THROW(scanner.finish(), XmlError) << doc << " " << piece;
+    }
+  }
 }
 
 TEST(XmlScanner, RefusesWhatIsNotWellFormed) {

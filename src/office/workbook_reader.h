@@ -40,6 +40,11 @@ struct ReadLimits {
   // The bytes of their texts, over the whole workbook: shared strings are counted at every
   // cell that shows them.
   uint64_t maxTextBytes = 512ull << 20;
+  // .xls files are read by a program of their own (xls_cells.h), within this memory and
+  // processor time; by default the one beside the running program.
+  fs::path xlsReader;
+  uint64_t xlsMemoryBytes = 1ull << 30;
+  int xlsSeconds = 60;
 };
 
 struct WorkbookRead {

@@ -17,6 +17,7 @@
 #include "office/xml_scanner.h"
 #include "records/cp1251.h"
 #include "support/temp_dir.h"
+#include "support/xls_limits.h"
 
 namespace qj::office {
 namespace {
@@ -485,9 +486,12 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
   ReadLimits small;
   small.maxFileBytes = 10;
   const std::tuple<const char*, ReadLimits, ReadFault> cases[] = {
-      {"missing.xlsx", {}, ReadFault::Unreadable}, {"text.xlsx", {}, ReadFault::NotAWorkbook},
-      {"empty.xlsx", {}, ReadFault::NotAWorkbook}, {"cut.xlsx", {}, ReadFault::Damaged},
-      {"garbage.xls", {}, ReadFault::Damaged},     {"whole.xlsx", small, ReadFault::TooLarge}};
+      {"missing.xlsx", {}, ReadFault::Unreadable},
+      {"text.xlsx", {}, ReadFault::NotAWorkbook},
+      {"empty.xlsx", {}, ReadFault::NotAWorkbook},
+      {"cut.xlsx", {}, ReadFault::Damaged},
+      {"garbage.xls", test::xlsLimits(), ReadFault::Damaged},
+      {"whole.xlsx", small, ReadFault::TooLarge}};
   for (const auto& [file, limits, fault] : cases) {
     const WorkbookRead r = readWorkbook(dir / file, limits);
     EXPECT_FALSE(r.book) << file;
@@ -498,30 +502,6 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
   }
   small.maxFileBytes = fs::file_size(dir / "whole.xlsx");
   EXPECT_TRUE(readWorkbook(dir / "whole.xlsx", small).book);  // right at the limit
-}
-
-// A legacy workbook of two sheets (a BIFF8 stream in a compound file) is read through the
-// same entry, its kind told by its first bytes, within the same limits.
-TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
-  TempDir dir;
-  fs::copy_file(fs::path(QJ_SOURCE_DIR) / "tests/office/two_sheets.xls", dir / "task.dat");
-  const WorkbookRead r = readWorkbook(dir / "task.dat");
-  ASSERT_TRUE(r.book) << r.detail;
-  ASSERT_EQ(r.book->sheets().size(), 2u);
-  EXPECT_EQ(r.book->sheets()[0].name(), "Info");
-  EXPECT_EQ(r.book->sheets()[1].name(), "Points");
-  EXPECT_EQ(rowsOf(r.book->sheets()[0], 3),
-            (std::vector<std::string>{"Language|eng|||", "|  *|||", "|\xd3\xeb\xe8\xf6\xe0|||"}));
-  EXPECT_EQ(rowsOf(r.book->sheets()[1], 4),
-            (std::vector<std::string>{"12|2.5|||", "||||", "||||", "||last||"}));
-  for (const auto& [limit, value] :
-       {std::pair(&ReadLimits::maxCells, 6), {&ReadLimits::maxTextBytes, 27}}) {
-    ReadLimits limits;
-    limits.*limit = value;
-    EXPECT_EQ(readWorkbook(dir / "task.dat", limits).fault, ReadFault::TooLarge) << value;
-    limits.*limit = value + 1;
-    EXPECT_TRUE(readWorkbook(dir / "task.dat", limits).book) << value;
-  }
 }
 
 // The scanner: a document fed in pieces of any size gives the same elements, attributes

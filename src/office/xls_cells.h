@@ -76,8 +76,8 @@ class XlsCellReader {
   void refuse(ReadFault fault, std::string detail);
   void closeSheet();
 
-  const ReadLimits& limits_;
-  const WorkProgress& progress_;
+  const ReadLimits limits_;
+  const WorkProgress progress_;
   std::string pending_;
   bool started_ = false, done_ = false;
   WorkbookRead result_;

@@ -157,6 +157,8 @@ class ZipArchive {
         scanner.commit(n);
       }
       scanner.finish();
+    } catch (const XmlTooLong& e) {
+      refuse(ReadFault::TooLarge, "the part " + name + " holds too long a text: " + e.what());
     } catch (const XmlError& e) {
       damaged("the part " + name + " is not well-formed XML: " + e.what());
     }
@@ -334,12 +336,20 @@ std::string cellText(std::string_view utf8) {
   return std::string(cellText(utf8, scratch));
 }
 
+// The longest text of one cell or shared string (UTF-8, as the part holds it): a cell holds
+// at most 32767 characters, each up to seven bytes as an escape. A text can come in many
+// pieces (between comments, say), each within the scanner's limit.
+constexpr size_t kMaxCellText = 1 << 20;
+
 // The text of a cell as its pieces come, with sixteen bytes to spare after it, so that a
 // short text is checked as one block.
 class TextBuffer {
  public:
   void clear() { size_ = 0; }
   void append(std::string_view piece) {
+    if (size_ + piece.size() > kMaxCellText)
+      refuse(ReadFault::TooLarge,
+             "a cell holds more than " + std::to_string(kMaxCellText) + " bytes of text");
     if (bytes_.size() - size_ < piece.size() + xml::kReadAhead)
       bytes_.resize(std::max(bytes_.size() * 2, size_ + piece.size() + 64));
     copyBytes(bytes_.data() + size_, piece.data(), piece.size());
@@ -419,22 +429,27 @@ class RichText {
 };
 
 // The shared strings, packed one after the other: a part of many tiny strings must not cost
-// a string object each.
+// a string object each. Each costs four bytes and its text, within the limits.
 class SharedStrings {
  public:
-  void add(std::string_view text) {
-    texts_.append(text);
-    ends_.push_back(texts_.size());
+  void add(std::string_view text, const ReadLimits& limits) {
+    if (ends_.size() >= limits.maxSharedStrings)
+      refuse(ReadFault::TooLarge, "the workbook lists more than " +
+                                      std::to_string(limits.maxSharedStrings) + " shared strings");
+    if (texts_.size() + text.size() > UINT32_MAX)
+      refuse(ReadFault::TooLarge, "the shared strings hold too much text");
+    texts_.append(text.data(), text.size());
+    ends_.push_back(static_cast<uint32_t>(texts_.size()));
   }
   size_t size() const { return ends_.size(); }
   std::string_view operator[](size_t i) const {
     const size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(texts_).substr(begin, ends_[i] - begin);
+    return std::string_view(texts_.data() + begin, ends_[i] - begin);
   }
 
  private:
-  std::string texts_;
-  std::vector<size_t> ends_;
+  PodArray<char> texts_;
+  PodArray<uint32_t> ends_;
 };
 
 SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
@@ -448,15 +463,17 @@ SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
       if (depth == 2 && xml::is(name, "si")) rich.clear();
       if (depth > 2) rich.start(name, depth, 2);
     }
+    const ReadLimits* limits = nullptr;
     void end(std::string_view name) {
       if (depth == 2 && xml::is(name, "si")) {
-        strings.add(cellText(rich.utf8(), converted));
+        strings.add(cellText(rich.utf8(), converted), *limits);
       }
       rich.end();
       --depth;
     }
     void text(std::string_view t) { rich.text(t); }
   } handler;
+  handler.limits = &limits;
   if (!zip.scan(part, limits.maxPartBytes, handler))
     damaged("the shared strings part " + part + " is missing");
   return std::move(handler.strings);

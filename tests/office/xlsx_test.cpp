@@ -330,6 +330,9 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       {sharedFifty, &ReadLimits::maxTextBytes, 50 * 1000, true},
       {filled, &ReadLimits::maxPartBytes, filled[2].second.size() - 1, false},
       {filled, &ReadLimits::maxPartBytes, filled[2].second.size(), true},
+      // The shared-string table counts its strings whether cells show them or not.
+      {sharedFifty, &ReadLimits::maxSharedStrings, 0, false},
+      {sharedFifty, &ReadLimits::maxSharedStrings, 1, true},
   };
   for (const Case& c : cases) {
     ReadLimits limits;
@@ -337,6 +340,55 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
     const WorkbookRead r = read(c.parts, limits);
     EXPECT_EQ(r.fault, c.read ? ReadFault::None : ReadFault::TooLarge) << c.value << r.detail;
     EXPECT_EQ(bool(r.book), c.read) << c.value;
+  }
+}
+
+// A text is held whole before it becomes a cell: one longer than any cell holds is refused as
+// it grows, within the program's limits, whether it comes as one token or in many pieces.
+TEST_F(XlsxReader, RefusesTextsLongerThanACellHoldsBeforeHoldingThem) {
+  const auto cell = [](const std::string& value) {
+    return "<sheetData><row r=\"1\"><c r=\"A1\" t=\"str\"><v>" + value +
+           "</v></c></row></sheetData>";
+  };
+  const auto sharedCell =
+      "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row></sheetData>";
+  // Pieces of a kilobyte between comments, `n` of them.
+  const auto pieces = [](size_t n) {
+    std::string s;
+    for (size_t k = 0; k < n; ++k) s += std::string(1024, 'p') + "<!---->";
+    return s;
+  };
+  const std::string oneToken(xml::kMaxToken + 1, 'x');
+  const struct {
+    const char* what;
+    ZipParts parts;
+    ReadFault fault;
+  } cases[] = {
+      {"one token longer than the scanner holds", workbookParts({{"S", cell(oneToken)}}),
+       ReadFault::TooLarge},
+      {"blanks longer than the scanner holds",
+       workbookParts({{"S", "<sheetData/>" + std::string(xml::kMaxToken + 1, ' ')}}),
+       ReadFault::TooLarge},
+      {"a cell of 1025 pieces of a kilobyte", workbookParts({{"S", cell(pieces(1025))}}),
+       ReadFault::TooLarge},
+      {"a cell of 1024 pieces of a kilobyte", workbookParts({{"S", cell(pieces(1024))}}),
+       ReadFault::None},
+      {"a shared string of 1025 runs of a kilobyte",
+       workbookParts(
+           {{"S", sharedCell}}, "<si>" +
+                                    [] {
+                                      std::string runs;
+                                      for (int k = 0; k < 1025; ++k)
+                                        runs += "<r><t>" + std::string(1024, 'r') + "</t></r>";
+                                      return runs;
+                                    }() +
+                                    "</si>"),
+       ReadFault::TooLarge},
+  };
+  for (const auto& c : cases) {
+    const WorkbookRead r = read(c.parts);
+    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+    EXPECT_EQ(bool(r.book), c.fault == ReadFault::None) << c.what;
   }
 }
 
@@ -569,6 +621,30 @@ TEST(XmlScanner, EndsWhereTheBytesEndAfterMakingRoom) {
       }
       scanner.space(1 << 18);
       EXPECT_THROW(scanner.finish(), XmlError) << doc << " " << piece;
+    }
+  }
+}
+
+// No token is held longer than the scanner's limit, in whatever pieces it comes.
+TEST(XmlScanner, RefusesTokensLongerThanItsLimit) {
+  const auto scan = [](const std::string& doc, size_t piece, size_t limit) {
+    Recorder recorder;
+    XmlScanner<Recorder> scanner(recorder, limit);
+    for (size_t at = 0; at < doc.size(); at += piece) {
+      const size_t n = std::min(piece, doc.size() - at);
+      std::memcpy(scanner.space(n), doc.data() + at, n);
+      scanner.commit(n);
+    }
+    scanner.finish();
+    return recorder.events;
+  };
+  const std::string text(100, 't');
+  for (const std::string& token :
+       {text, "<a " + std::string(92, 'b') + "='1'/>", "<!--" + std::string(93, 'c') + "-->"}) {
+    const std::string doc = "<r>" + token + "</r>";
+    for (size_t piece : {size_t{1}, size_t{7}, size_t{64}}) {
+      EXPECT_THROW(scan(doc, piece, token.size() - 1), XmlTooLong) << token << " " << piece;
+      if (token[0] == 't') EXPECT_EQ(scan(doc, piece, token.size()), "<r>[" + text + "]</r>");
     }
   }
 }

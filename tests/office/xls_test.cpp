@@ -11,27 +11,19 @@
 #include <iterator>
 
 #include "office/xls_cells.h"
+#include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/xls_limits.h"
 
 namespace qj::office {
 namespace {
 
+using test::rowsOf;
 using test::TempDir;
 using test::xlsLimits;
 using namespace std::string_literals;
 
 const fs::path kTwoSheets = fs::path(QJ_SOURCE_DIR) / "tests/office/two_sheets.xls";
-
-// The first rows of a sheet, the first five cells of each joined by '|'.
-std::vector<std::string> rowsOf(const Sheet& s, int rows) {
-  std::vector<std::string> out;
-  for (int r = 0; r < rows; ++r) {
-    out.emplace_back();
-    for (int c = 0; c < 5; ++c) out.back() += (c ? "|" : "") + std::string(s.cell(r, c));
-  }
-  return out;
-}
 
 // A legacy workbook of two sheets (a BIFF8 stream in a compound file) is read through the
 // same entry as .xlsx files, its kind told by its first bytes, within the same limits.

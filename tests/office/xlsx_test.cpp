@@ -16,12 +16,14 @@
 #include "office/xlsx_writer.h"
 #include "office/xml_scanner.h"
 #include "records/cp1251.h"
+#include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/xls_limits.h"
 
 namespace qj::office {
 namespace {
 
+using test::rowsOf;
 using test::TempDir;
 
 // Zip archives built in code, part by part: well-formed workbooks written by hand as well
@@ -91,16 +93,6 @@ inline ZipParts workbookParts(const std::vector<std::pair<std::string, std::stri
   parts.push_back({"xl/workbook.xml", book + "</sheets></workbook>"});
   parts.push_back({"xl/_rels/workbook.xml.rels", rels + "</Relationships>"});
   return parts;
-}
-
-// The first rows of a sheet, the first five cells of each joined by '|'.
-std::vector<std::string> rowsOf(const Sheet& s, int rows) {
-  std::vector<std::string> out;
-  for (int r = 0; r < rows; ++r) {
-    out.emplace_back();
-    for (int c = 0; c < 5; ++c) out.back() += (c ? "|" : "") + std::string(s.cell(r, c));
-  }
-  return out;
 }
 
 class XlsxReader : public ::testing::Test {
@@ -573,14 +565,17 @@ struct Recorder {
   void text(std::string_view t) { events.append("[").append(t).append("]"); }
 };
 
-std::string scanned(std::string_view doc, size_t piece) {
+// The events of a document fed in pieces. Room is asked for once more before the end, as
+// the reader does: it learns that a part has ended only then.
+std::string scanned(std::string_view doc, size_t piece, size_t maxToken = xml::kMaxToken) {
   Recorder recorder;
-  XmlScanner<Recorder> scanner(recorder);
+  XmlScanner<Recorder> scanner(recorder, maxToken);
   for (size_t at = 0; at < doc.size(); at += piece) {
     const size_t n = std::min(piece, doc.size() - at);
     std::memcpy(scanner.space(n), doc.data() + at, n);
     scanner.commit(n);
   }
+  scanner.space(1 << 18);
   scanner.finish();
   return recorder.events;
 }
@@ -610,41 +605,20 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
 // The reader asks for room once more before it learns that the part has ended: the end of
 // what is buffered must hold there too, whatever stood behind it before.
 TEST(XmlScanner, EndsWhereTheBytesEndAfterMakingRoom) {
-  for (const std::string doc : {"<?xml v?><a/><", "<a></a><", "<!-- ?> --><a/><", "<a/><!"}) {
-    for (size_t piece = 1; piece <= doc.size(); ++piece) {
-      Recorder recorder;
-      XmlScanner<Recorder> scanner(recorder);
-      for (size_t at = 0; at < doc.size(); at += piece) {
-        const size_t n = std::min(piece, doc.size() - at);
-        std::memcpy(scanner.space(n), doc.data() + at, n);
-        scanner.commit(n);
-      }
-      scanner.space(1 << 18);
-      EXPECT_THROW(scanner.finish(), XmlError) << doc << " " << piece;
-    }
-  }
+  for (const std::string doc : {"<?xml v?><a/><", "<a></a><", "<!-- ?> --><a/><", "<a/><!"})
+    for (size_t piece = 1; piece <= doc.size(); ++piece)
+      EXPECT_THROW(scanned(doc, piece), XmlError) << doc << " " << piece;
 }
 
 // No token is held longer than the scanner's limit, in whatever pieces it comes.
 TEST(XmlScanner, RefusesTokensLongerThanItsLimit) {
-  const auto scan = [](const std::string& doc, size_t piece, size_t limit) {
-    Recorder recorder;
-    XmlScanner<Recorder> scanner(recorder, limit);
-    for (size_t at = 0; at < doc.size(); at += piece) {
-      const size_t n = std::min(piece, doc.size() - at);
-      std::memcpy(scanner.space(n), doc.data() + at, n);
-      scanner.commit(n);
-    }
-    scanner.finish();
-    return recorder.events;
-  };
   const std::string text(100, 't');
   for (const std::string& token :
        {text, "<a " + std::string(92, 'b') + "='1'/>", "<!--" + std::string(93, 'c') + "-->"}) {
     const std::string doc = "<r>" + token + "</r>";
     for (size_t piece : {size_t{1}, size_t{7}, size_t{64}}) {
-      EXPECT_THROW(scan(doc, piece, token.size() - 1), XmlTooLong) << token << " " << piece;
-      if (token[0] == 't') EXPECT_EQ(scan(doc, piece, token.size()), "<r>[" + text + "]</r>");
+      EXPECT_THROW(scanned(doc, piece, token.size() - 1), XmlTooLong) << token << " " << piece;
+      if (token[0] == 't') EXPECT_EQ(scanned(doc, piece, token.size()), "<r>[" + text + "]</r>");
     }
   }
 }

@@ -33,8 +33,13 @@ enum class ReadFault {
 
 struct ReadLimits {
   uint64_t maxFileBytes = 512ull << 20;
+  // The parts of an .xlsx file, and so its sheets and the relationships of each part.
+  uint64_t maxParts = 0xFFFF;
   // Each part of an .xlsx file, uncompressed: a zip bomb stops here.
   uint64_t maxPartBytes = 192ull << 20;
+  // All the parts read, uncompressed together (sheets may share a part): whatever the parts
+  // say, a read ends within seconds.
+  uint64_t maxTotalBytes = 1ull << 30;
   // Cells holding text, over the whole workbook.
   uint64_t maxCells = 16'000'000;
   // The bytes of their texts, over the whole workbook: shared strings are counted at every

@@ -310,6 +310,21 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
   // A part that compresses to almost nothing and unpacks to far more than allowed: no more
   // than the limit is read (its third part is the sheet).
   const ZipParts filled = workbookParts({{"S", "<sheetData/>" + std::string(4 << 20, ' ')}});
+  // Five parts; six sheets on one part, read six times; seven relationships of a part.
+  const ZipParts five = workbookParts({{"S", "<sheetData/>"}});
+  const ZipParts six = replaced(five, "xl/workbook.xml", [] {
+    std::string book = "<workbook xmlns:r=\"r\"><sheets>";
+    for (int i = 0; i < 6; ++i) book += "<sheet name=\"" + std::to_string(i) + "\" r:id=\"rId1\"/>";
+    return book + "</sheets></workbook>";
+  }());
+  const uint64_t sixRead =
+      six[1].second.size() + six[3].second.size() + six[4].second.size() + 6 * six[2].second.size();
+  const ZipParts seven = replaced(five, "xl/_rels/workbook.xml.rels", [&] {
+    std::string rels = five[4].second.substr(0, five[4].second.find("</Relationships>"));
+    for (int i = 2; i <= 7; ++i)
+      rels += "<Relationship Id=\"rId" + std::to_string(i) + "\" Target=\"x\"/>";
+    return rels + "</Relationships>";
+  }());
   struct Case {
     const ZipParts& parts;
     uint64_t ReadLimits::*limit;
@@ -325,6 +340,16 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       // The shared-string table counts its strings whether cells show them or not.
       {sharedFifty, &ReadLimits::maxSharedStrings, 0, false},
       {sharedFifty, &ReadLimits::maxSharedStrings, 1, true},
+      // Parts of the archive, sheets and relationships of a part count against the parts.
+      {five, &ReadLimits::maxParts, 4, false},
+      {five, &ReadLimits::maxParts, 5, true},
+      {six, &ReadLimits::maxParts, 5, false},
+      {six, &ReadLimits::maxParts, 6, true},
+      {seven, &ReadLimits::maxParts, 6, false},
+      {seven, &ReadLimits::maxParts, 7, true},
+      // Every part read counts, as often as it is read.
+      {six, &ReadLimits::maxTotalBytes, sixRead - 1, false},
+      {six, &ReadLimits::maxTotalBytes, sixRead, true},
   };
   for (const Case& c : cases) {
     ReadLimits limits;
@@ -382,6 +407,25 @@ TEST_F(XlsxReader, RefusesTextsLongerThanACellHoldsBeforeHoldingThem) {
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
     EXPECT_EQ(bool(r.book), c.fault == ReadFault::None) << c.what;
   }
+}
+
+// What a package lists costs memory before any cell is read: more sheets or parts than a
+// workbook can have are refused before they are held.
+TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
+  const ZipParts one = workbookParts({{"S", "<sheetData/>"}});
+  std::string book = "<workbook xmlns:r=\"r\"><sheets>";
+  for (int i = 0; i <= 0xFFFF; ++i) book += "<sheet name=\"\" r:id=\"rId1\"/>";
+  const WorkbookRead sheets = read(replaced(one, "xl/workbook.xml", book + "</sheets></workbook>"));
+  EXPECT_EQ(sheets.fault, ReadFault::TooLarge) << sheets.detail;
+
+  // An end record after the archive's own that says "more entries" and a central directory
+  // of 4 GiB: libzip would read entries for all of it.
+  writeZip(dir / "w.xlsx", one);
+  std::string more = "PK\5\6" + std::string(4, '\0') + "\xFF\xFF\xFF\xFF" + "\xF0\xFF\xFF\xFF";
+  more += std::string(6, '\0');
+  dir.write("more.xlsx", dir.read("w.xlsx") + more);
+  const WorkbookRead entries = readWorkbook(dir / "more.xlsx");
+  EXPECT_EQ(entries.fault, ReadFault::TooLarge) << entries.detail;
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {

@@ -24,6 +24,7 @@
 #include "dbrn/wizard_frame.h"
 #include "democity/demo_city.h"
 #include "platform/files.h"
+#include "records/datetime.h"
 #include "records/text.h"
 
 namespace {
@@ -146,7 +147,9 @@ void run(const char* title, DbrnFile city, const fs::path& folder) {
     step("3 streets: re-sort, sections grids", [&] { return qj::checkStreetsPage(s, {}); });
     step("4 sections: rows, pairs, ranges, nodes", [&] { return qj::checkSectionsPage(s); });
     step("5 turns and reverse sections", [&] { return qj::checkTurnsPage(s); });
-    step("6 records, houses grid", [&] { return qj::checkAccessPage(s, "01.01.2025"); });
+    step("6 records, houses grid", [&] {
+      return qj::checkAccessPage(s, qj::toDateTime({2025, 1, 1}));
+    });
     if (level == 2) step("7 houses and links", [&] { return qj::checkHousesPage(s); });
   };
   throughTheSteps("first pass");

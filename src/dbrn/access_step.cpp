@@ -5,6 +5,7 @@
 #include "dbrn/houses_step.h"
 #include "dbrn/summary_step.h"
 #include "dbrn/wizard_frame.h"
+#include "records/datetime.h"
 #include "records/text.h"
 
 namespace qj {
@@ -53,12 +54,12 @@ std::vector<TurnRec> turnsOfRow(const GridTable& t2, int row) {
 
 }  // namespace
 
-void buildSectionRecords(DbrnWizardState& state, std::string_view today) {
+void buildSectionRecords(DbrnWizardState& state, double today) {
   const GridTable& t1 = state.table1;
   DbrnHeader& h = state.db.header;
   h.nodeCount = state.nodeCount;
   h.sectionCount = t1.rows();
-  h.dbDate = cut(today, 40);
+  h.dbDate = cut(dateText(fromDateTime(today), state.langCode), 40);
   std::vector<TransitSectionRec> sections(static_cast<size_t>(t1.rows()));
   for (int r = 0; r < t1.rows(); ++r) {
     TransitSectionRec& s = sections[static_cast<size_t>(r)];
@@ -98,7 +99,7 @@ void setStreetStates(DbrnWizardState& state) {
       t.set(r, streetCol::kState, streets[*s].state);
 }
 
-StepResult checkAccessPage(DbrnWizardState& state, std::string_view today) {
+StepResult checkAccessPage(DbrnWizardState& state, double today) {
   if (!state.viewing()) {
     buildSectionRecords(state, today);
     setStreetStates(state);

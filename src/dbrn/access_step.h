@@ -18,11 +18,11 @@ class AccessGridRules : public ReadOnlyRules {};
 GridKeyResult accessGridKey(DbrnWizardState& state, GridKey key, int row, int col);
 
 // The section and turn records from Table1, Table2 and Table3, and the header's counts and
-// date; then the streets' states.
-void buildSectionRecords(DbrnWizardState& state, std::string_view today);
+// date (`today`, a date-time, in the interface language's date format); then the streets'
+// states.
+void buildSectionRecords(DbrnWizardState& state, double today);
 void setStreetStates(DbrnWizardState& state);
 
-// `today`: the date in the system's short format.
-StepResult checkAccessPage(DbrnWizardState& state, std::string_view today);
+StepResult checkAccessPage(DbrnWizardState& state, double today);
 
 }  // namespace qj

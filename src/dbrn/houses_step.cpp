@@ -22,15 +22,9 @@ bool HouseGridRules::typable(const GridTable&, int, int col) const {
          (col >= hc::toExit(0) && col <= hc::exitToEnd(kMaxLinks - 1) && !isLinkSectionColumn(col));
 }
 
-bool HouseGridRules::accepts(const GridTable& table, int row, int col,
-                             std::string_view text) const {
-  if (!typable(table, row, col)) return false;
-  if (col == hc::kHouseNo)
-    return text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) {
-             return isDigit(c) || (c >= 'a' && c <= 'z') || isCyrillicLower(c) || c == '/' ||
-                    c == '\\';
-           });
-  return text.size() <= 5 && allDigits(text);
+FieldRule HouseGridRules::cellRule(const GridTable&, int, int col) const {
+  if (col == hc::kHouseNo) return {KeyFilter::HouseNumberSlash, 9};
+  return {KeyFilter::Digit, 5};
 }
 
 // ---- Links that follow their sections -----------------------------------------------------

@@ -27,22 +27,15 @@ bool SectionGridRules::typable(const GridTable&, int, int col) const {
   }
 }
 
-bool SectionGridRules::accepts(const GridTable& table, int row, int col,
-                               std::string_view text) const {
-  if (!typable(table, row, col)) return false;
+FieldRule SectionGridRules::cellRule(const GridTable&, int, int col) const {
   switch (col) {
     case sc::kFrom:
-    case sc::kTo: {
-      const bool level2 = state_.level >= 2;
-      return text.size() <= (level2 ? 9u : 4u) &&
-             std::all_of(text.begin(), text.end(), [level2](char c) {
-               return isDigit(c) || (c >= 'a' && c <= 'z') || isCyrillicLower(c) ||
-                      (level2 && (c == '/' || c == '\\'));
-             });
-    }
+    case sc::kTo:
+      if (state_.level >= 2) return {KeyFilter::HouseNumberSlash, 9};
+      return {KeyFilter::HouseNumber, 4};
     case sc::kStart:
-    case sc::kEnd: return text.size() <= 5 && allDigits(text);
-    default: return text.size() <= 7 && digitsAndSeparator(text, state_.decSep);
+    case sc::kEnd: return {KeyFilter::Digit, 5};
+    default: return {KeyFilter::Decimal, 7, false, state_.decSep};
   }
 }
 
@@ -112,9 +105,14 @@ void putSection(DbrnWizardState& state, int row, size_t r, const StreetRec* prev
   t1.set(row, sc::kNonStd, flagCell(state.level == 1 && s.hasNonStdNumbering()));
   t1.set(row, sc::kStart, s.startNode);
   t1.set(row, sc::kEnd, s.endNode);
-  t1.set(row, sc::kLength, s.length);
+  // Viewing writes nothing back, so its numbers show the separator in use; the other modes
+  // show the texts as stored, which their records are rebuilt from.
+  const auto number = [&state](const std::string& stored) {
+    return state.viewing() ? shownStoredReal(stored, state.decSep) : stored;
+  };
+  t1.set(row, sc::kLength, number(s.length));
   const bool noSpeed = trim(s.speed).empty() && !state.viewing();
-  t1.set(row, sc::kSpeed, noSpeed ? state.avgSpeedText : s.speed);
+  t1.set(row, sc::kSpeed, noSpeed ? state.avgSpeedText : number(s.speed));
   t1.set(row, sc::kClosed, flagCell(s.isClosed()));
   state.table2.set(row, turnCol::kRow, std::to_string(r + 1));
   fillTurns(state.table2, row, s.turns);
@@ -225,6 +223,21 @@ Text sectionInfo(const DbrnWizardState& state, int row) {
          val(trim(t1.cell(row, sc::kName))) + "\".";
 }
 
+Text chooseSectionRow(DbrnWizardState& state, int row) {
+  const Text info = sectionInfo(state, row);
+  if (!state.viewing() || info.empty()) return info;
+  const int32_t type = typeIndexOf(state, state.table1.cell(row, sc::kType));
+  const auto& types = state.list1.values;
+  const auto typeItem = std::find(types.begin(), types.end(), type);
+  if (typeItem == types.end()) return info;
+  list1Change(state, static_cast<int>(typeItem - types.begin()));
+  const auto& streets = state.list2.values;
+  const auto street = std::find(streets.begin(), streets.end(),
+                                cellInt(state.table1, row, sc::kStreet).value_or(-1));
+  if (street != streets.end()) list2Change(state, static_cast<int>(street - streets.begin()));
+  return info;
+}
+
 ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
   if (state.viewing())
     fillFiltered(state);
@@ -235,7 +248,8 @@ ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
   state.table1Load = state.recordsLoad;
   fillSectionPickers(state);
   ControlUpdates u;
-  setText(u, "Label_02", sectionInfo(state, std::clamp(table1Row, 0, state.table1.rows() - 1)));
+  setText(u, "Label_02",
+          chooseSectionRow(state, std::clamp(table1Row, 0, state.table1.rows() - 1)));
   if (state.viewing())
     for (const char* label : {"_L2", "_L3", "_L4"})
       setText(u, label, filterLine(state, state.sectionRowCount));

@@ -22,7 +22,7 @@ class SectionGridRules : public GridRules {
  public:
   explicit SectionGridRules(const DbrnWizardState& state) : state_(state) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   const DbrnWizardState& state_;
@@ -46,6 +46,9 @@ void list1Change(DbrnWizardState& state, int row);
 void list2Change(DbrnWizardState& state, int row);
 // Label_02: the section of a row and its street; empty when its type is not a stored type.
 Text sectionInfo(const DbrnWizardState& state, int row);
+// A row was chosen: Label_02 describes it. In view mode nothing is entered from the pickers,
+// so they show the same street as Label_02 rather than a street to enter.
+Text chooseSectionRow(DbrnWizardState& state, int row);
 
 // Inserts an empty section after row `row` (in all three grids), with the type chosen in
 // List_1 and the average speed; deletes the section of row `row` when there are at least two.

@@ -12,11 +12,6 @@
 
 namespace qj {
 
-bool isStreetTypeChar(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return !isDigit(c) && !(c >= 'A' && c <= 'Z') && !(b >= 192 && b <= 223) && c != ' ';
-}
-
 bool typeLocked(const GridTable& table0, int row) {
   const auto n = cellInt(table0, row, typeCol::kStreets);
   return n && *n > 0;
@@ -27,11 +22,8 @@ bool StreetTypeGridRules::typable(const GridTable& table, int row, int col) cons
          !typeLocked(table, row);
 }
 
-bool StreetTypeGridRules::accepts(const GridTable& table, int row, int col,
-                                  std::string_view text) const {
-  if (!typable(table, row, col)) return false;
-  const size_t limit = col == typeCol::kFullName ? 20 : 4;
-  return text.size() <= limit && std::all_of(text.begin(), text.end(), isStreetTypeChar);
+FieldRule StreetTypeGridRules::cellRule(const GridTable&, int, int col) const {
+  return {KeyFilter::StreetType, col == typeCol::kFullName ? 20u : 4u};
 }
 
 void fillTable0(DbrnWizardState& state) {

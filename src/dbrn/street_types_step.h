@@ -22,14 +22,12 @@ class StreetTypeGridRules : public GridRules {
  public:
   explicit StreetTypeGridRules(const DbrnWizardState& state) : state_(state) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   const DbrnWizardState& state_;
 };
 
-// A character of a street-type name: not a digit, a capital letter or a blank.
-bool isStreetTypeChar(char c);
 // Whether a row's type has streets (column 3 holds a number above 0).
 bool typeLocked(const GridTable& table0, int row);
 

@@ -15,11 +15,9 @@ bool StreetGridRules::typable(const GridTable&, int, int col) const {
   return col == streetCol::kName || (col == streetCol::kHouses && state_.level >= 2);
 }
 
-bool StreetGridRules::accepts(const GridTable& table, int row, int col,
-                              std::string_view text) const {
-  if (!typable(table, row, col)) return false;
-  if (col == streetCol::kName) return text.size() <= 30;
-  return text.size() <= 3 && allDigits(text);
+FieldRule StreetGridRules::cellRule(const GridTable&, int, int col) const {
+  if (col == streetCol::kName) return {KeyFilter::Text, 30};
+  return {KeyFilter::Digit, 3};
 }
 
 // ---- Filling the page -------------------------------------------------------------------

@@ -40,8 +40,8 @@ bool TurnGridRules::typable(const GridTable&, int, int col) const {
   return !state_.viewing() && isNodeColumn(col);
 }
 
-bool TurnGridRules::accepts(const GridTable& table, int row, int col, std::string_view text) const {
-  return typable(table, row, col) && text.size() <= 5 && allDigits(text);
+FieldRule TurnGridRules::cellRule(const GridTable&, int, int) const {
+  return {KeyFilter::Digit, 5};
 }
 
 std::string nextDirection(bool firstPair, std::string_view previous, std::string_view current) {

@@ -16,7 +16,7 @@ class TurnGridRules : public GridRules {
  public:
   explicit TurnGridRules(const DbrnWizardState& state) : state_(state) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   const DbrnWizardState& state_;

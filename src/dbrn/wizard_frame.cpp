@@ -88,9 +88,9 @@ std::optional<EditRule> dbrnEditRule(std::string_view name) {
     EditRule rule;
   };
   static const Entry kRules[] = {
-      {"txtKod", {KeyFilter::Digit, 3, true}},  {"txtName", {std::nullopt, 70, false}},
-      {"skor", {KeyFilter::Decimal, 5, false}}, {"EditKey_1", {std::nullopt, 4, false}},
-      {"EditKey_2", {std::nullopt, 30, false}},
+      {"txtKod", {KeyFilter::Digit, 3, true}},     {"txtName", {KeyFilter::Text, 70, false}},
+      {"skor", {KeyFilter::Decimal, 5, false}},    {"EditKey_1", {KeyFilter::Text, 4, false}},
+      {"EditKey_2", {KeyFilter::Text, 30, false}},
   };
   for (const auto& e : kRules)
     if (e.name == name) return e.rule;

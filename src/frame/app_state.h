@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/form_modes.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "records/protocol_file.h"
 #include "text/shell_texts.h"
@@ -24,8 +25,11 @@ struct DbrnCatalogEntry {
 
 struct AppState {
   std::unique_ptr<ProgramFolder> folder;  // set at start-up
-  std::string langCode;                   // 3 characters, code page 1251
-  std::string shellFileName;              // up to 25 characters
+  // Held from the start-up on, so that a second copy of the program cannot work in the same
+  // folder: each would write its own protocol over the other's.
+  std::unique_ptr<FileLock> folderLock;
+  std::string langCode;       // 3 characters, code page 1251
+  std::string shellFileName;  // up to 25 characters
   ShellTables texts;
   char decSep = ',';
 

@@ -27,7 +27,9 @@ Text mainWindowCaption() {
   return shell(419);
 }
 
-Text menuCaption(MenuItem item) {
+namespace {
+
+Text menuText(MenuItem item) {
   switch (item) {
     case MenuItem::mnuIn: return shell(65).trimmed();
     case MenuItem::mnuInNewTask: return shell(66);
@@ -57,6 +59,12 @@ Text menuCaption(MenuItem item) {
     case MenuItem::N103: return shell(421);
   }
   return {};
+}
+
+}  // namespace
+
+Text menuCaption(MenuItem item) {
+  return menuText(item).withAccessKeys();
 }
 
 MenuCommand menuCommand(MenuItem item) {
@@ -109,6 +117,10 @@ bool hasQueuedTask(const ProgramFolder& folder) {
 bool openSolvingMenu(AppState& state) {
   state.solveAtOnce = 0;
   return hasQueuedTask(state.dirs());
+}
+
+Message noViewerShownMessage() {
+  return {MessageKind::Information, shell(966)};
 }
 
 }  // namespace qj

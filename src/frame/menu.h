@@ -27,6 +27,7 @@ std::array<MenuItem, kMenuItemCount> allMenuItems();
 bool isTopMenu(MenuItem item);
 
 Text mainWindowCaption();
+// An item's caption, with its access key.
 Text menuCaption(MenuItem item);
 
 // What a command opens; the windows themselves are plugged into the frame.
@@ -62,6 +63,9 @@ struct CommandStart {
   std::optional<Message> message;
 };
 CommandStart startCommand(AppState& state, MenuItem item);
+
+// Print and Export act on the viewer the user sees; with every viewer minimised they say so.
+Message noViewerShownMessage();
 
 // Opening the solving menu clears the solve-at-once hand-over; the optimiser item is
 // enabled only while a task waits in the Solving folder.

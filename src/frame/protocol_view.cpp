@@ -2,17 +2,10 @@
 
 #include "frame/protocol.h"
 #include "frame/task_handover.h"
+#include "records/datetime.h"
 #include "records/text.h"
 
 namespace qj {
-
-ShownMoment shownMoment(double dateTime) {
-  ShownMoment shown;
-  shown.at = fromDateTime(dateTime);
-  const CivilDateTime& t = shown.at;
-  shown.withTime = t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0;
-  return shown;
-}
 
 namespace {
 
@@ -29,11 +22,13 @@ bool queuedSolutionExists(const AppState& state, const std::string& code) {
 
 }  // namespace
 
-TaskDetails taskDetails(const AppState& state, int record, const MomentFormat& format) {
+TaskDetails taskDetails(const AppState& state, int record) {
   TaskDetails details;
   if (record < 0 || static_cast<size_t>(record) >= state.protocol.size()) return details;
   const ProtocolRec& r = state.protocol[record];
-  const auto moment = [&format](double dateTime) { return val(format(shownMoment(dateTime))); };
+  const auto moment = [&state](double dateTime) {
+    return val(momentText(dateTime, state.langCode));
+  };
 
   details.rows.push_back({shell(745), val(r.code)});
   details.canDelete = !isDemonstrationTask(r.code);

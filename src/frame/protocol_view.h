@@ -3,26 +3,14 @@
 // details shown for a task, which of its actions are open, and the deletion of the task
 // with its files.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "frame/app_state.h"
-#include "records/datetime.h"
 #include "text/message.h"
 
 namespace qj {
-
-// A date-time as the details show it: the date, and the time unless it is exactly midnight.
-struct ShownMoment {
-  CivilDateTime at;
-  bool withTime = true;
-};
-ShownMoment shownMoment(double dateTime);
-
-// Turns a moment into text (code page 1251) in the user's date and time format.
-using MomentFormat = std::function<std::string(const ShownMoment&)>;
 
 struct DetailRow {
   Text key;
@@ -36,8 +24,9 @@ struct TaskDetails {
   std::optional<bool> canQueue, canLoad;
 };
 
-// The details of protocol record `record` and the state of the window's buttons for it.
-TaskDetails taskDetails(const AppState& state, int record, const MomentFormat& format);
+// The details of protocol record `record` and the state of the window's buttons for it; its
+// date-times are written in the interface language's date format.
+TaskDetails taskDetails(const AppState& state, int record);
 
 // Whether the task's input file is there; without it a task cannot be deleted.
 bool taskFileExists(const AppState& state, int record);

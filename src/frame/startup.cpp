@@ -49,8 +49,8 @@ LanguageChoice chooseLanguage(const ProgramFolder& folder, std::string_view lang
   LanguageChoice choice;
   choice.langCode = cut(languageName, 3);
   const std::string wanted = cp1251::toUtf8(std::string(kShellFilePrefix) + choice.langCode);
-  // The file system of the original ignored letter case in names; so does this look-up,
-  // preferring the exact name.
+  // A program folder may have come from a file system that ignores letter case in names, so
+  // the look-up ignores it too, preferring the exact name.
   for (const auto& file : findShellFiles(folder)) {
     if (file == wanted) {
       choice.fileName = file;
@@ -81,12 +81,34 @@ ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_
     return load;
   }
   state.texts = std::move(*shellRead.tables);
+  // Before the protocol is read: another copy would overwrite it at its next save.
+  if (!holdProgramFolder(state)) {
+    load.messages.push_back(alreadyRunningMessage(state.dirs()));
+    return load;
+  }
   load.loaded = true;
 
   for (auto& m : loadProtocol(state)) load.messages.push_back(std::move(m));
   // The locale stands in for the system's setting; it always gives a separator.
   state.decSep = decSep;
   return load;
+}
+
+fs::path folderLockPath(const ProgramFolder& folder) {
+  return folder.system() / "qj.lock";
+}
+
+bool holdProgramFolder(AppState& state) {
+  if (state.folderLock && state.folderLock->state() == FileLock::State::Held) return true;
+  auto lock = std::make_unique<FileLock>(folderLockPath(state.dirs()));
+  if (lock->state() == FileLock::State::HeldElsewhere) return false;
+  state.folderLock = std::move(lock);
+  return true;
+}
+
+Message alreadyRunningMessage(const ProgramFolder& folder) {
+  return warningMessage(shell(1130) + " \"" + val(cp1251::fromUtf8(folder.root().string())) +
+                        "\", " + shell(1133) + ".");
 }
 
 Message noShellFilesMessage() {

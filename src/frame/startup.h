@@ -40,15 +40,25 @@ struct LanguageChoice {
 LanguageChoice chooseLanguage(const ProgramFolder& folder, std::string_view languageName);
 
 // Loads the shell (file name in UTF-8, language code in code page 1251) into the state,
-// then the protocol and the decimal separator. The messages come in the order they are
-// shown. A shell that cannot be read or is damaged gives its message and leaves the state
-// without texts and without a protocol; the program then ends.
+// takes the program folder's lock, then loads the protocol and the decimal separator. The
+// messages come in the order they are shown. A shell that cannot be read or is damaged gives
+// its message and leaves the state without texts and without a protocol; a folder that
+// another copy of the program holds gives the message in the shell's language, without a
+// protocol. The program then ends.
 struct ShellLoad {
   bool loaded = false;
   std::vector<Message> messages;
 };
 ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_view langCode,
                     char decSep);
+
+// The lock file of the program folder; the system frees its lock when its holder ends.
+fs::path folderLockPath(const ProgramFolder& folder);
+// Takes the program folder's lock into the state unless it holds it; false when another copy
+// of the program holds it. A folder that cannot be locked (a lock file that cannot be opened,
+// a file system without locks) is used unlocked.
+bool holdProgramFolder(AppState& state);
+Message alreadyRunningMessage(const ProgramFolder& folder);
 
 // The start-up's own messages; no shell is loaded when they are shown, so they are written
 // out in full.

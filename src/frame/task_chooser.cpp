@@ -39,6 +39,11 @@ std::vector<int> offeredTasks(const std::vector<ProtocolRec>& protocol, int32_t 
   return rows;
 }
 
+std::optional<Text> noTaskOfferedText(int32_t formMode) {
+  if (formMode == kChooserCorrectTask) return shell(1120) + ".";
+  return std::nullopt;
+}
+
 Message otherLanguageTaskMessage(std::string_view fileLangCode, std::string_view langCode) {
   return warningMessage(shell(790) + " (" + val(fileLangCode) + "), " + shell(786).trimmed() +
                         " (" + val(langCode) + "), " + shell(791) + ".");

@@ -20,6 +20,11 @@ std::string taskListLine(const ProtocolRec& record);
 // for correction.
 std::vector<int> offeredTasks(const std::vector<ProtocolRec>& protocol, int32_t formMode);
 
+// What the chooser says in place of an empty list; nothing where an empty list speaks for
+// itself. Only tasks not yet handed to the optimiser can be corrected, so a protocol of solved
+// tasks offers none to correct.
+std::optional<Text> noTaskOfferedText(int32_t formMode);
+
 // The window that the chooser's OK opens on the chosen task.
 enum class ChooserTarget { None, TaskViewer, SolutionViewer, TaskWizard };
 

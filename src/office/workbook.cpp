@@ -26,6 +26,8 @@ bool isEmptyRange(const CellRange& r) {
 }
 
 bool forbiddenInSheetName(char c) {
+  // Control characters: a tab or a line break would come back from the file as a blank.
+  if (static_cast<unsigned char>(c) < 0x20) return true;
   switch (c) {
     case '[':
     case ']':

@@ -389,10 +389,10 @@ class Workbook : public WorkbookOutput {
   std::vector<Sheet> sheets_;
 };
 
-// The names the sheets get in a file: at most 31 characters, none of []:*?/\ (each becomes
-// "_"), no apostrophe at either end, not empty ("Sheet<n>"), not the reserved "History", and
-// unique without regard to letter case (a repeated name gets " (2)", " (3)" ...). Names are
-// code page 1251.
+// The names the sheets get in a file: at most 31 characters, none of []:*?/\ nor a control
+// character (each becomes "_"), no apostrophe at either end, not empty ("Sheet<n>"), not the
+// reserved "History", and unique without regard to letter case (a repeated name gets " (2)", " (3)"
+// ...). Names are code page 1251.
 std::vector<std::string> validSheetNames(const std::vector<std::string>& names);
 
 // The same rule for names that come one at a time.

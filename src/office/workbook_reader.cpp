@@ -1,11 +1,10 @@
 #include "office/workbook_reader.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <system_error>
 
 #include "platform/files.h"
+#include "records/numbers.h"
 
 namespace qj::office {
 namespace {
@@ -27,14 +26,8 @@ WorkbookRead refused(ReadFault fault, std::string detail) {
 }  // namespace
 
 std::string numberText(double x) {
-  // Locale-independent, so that the point is a point whatever the program's locale.
-  char buf[64];
-  if (std::isfinite(x) && x == std::trunc(x) && std::fabs(x) < 1e15) {
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(x));
-    return std::string(buf, end);
-  }
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-  return std::string(buf, end);
+  // A negative zero reads as "0", as the cell shows it.
+  return formatReal(x + 0.0, '.');
 }
 
 WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits,

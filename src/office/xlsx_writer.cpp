@@ -1,14 +1,10 @@
 #include "office/xlsx_writer.h"
 
-#include <fcntl.h>
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <map>
@@ -19,10 +15,6 @@
 namespace qj::office {
 namespace {
 
-[[noreturn]] void systemError(const std::string& what) {
-  throw OfficeError(what + ": " + std::strerror(errno));
-}
-
 // ---- The zip container ----------------------------------------------------------------------
 
 // A zip archive written part by part, each part deflated as its bytes come. The sizes and
@@ -32,14 +24,8 @@ namespace {
 // XML about five times as fast as zlib's, and tighter, through a fixed buffer of its own.
 class ZipWriter {
  public:
-  explicit ZipWriter(const fs::path& path)
-      : out_(new char[kOutBuffer]), level_(new uint8_t[kLevelBuffer]) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) systemError("the workbook " + path.string() + " could not be created");
-  }
-  ~ZipWriter() {
-    if (fd_ >= 0) ::close(fd_);
-  }
+  explicit ZipWriter(AtomicFile& file)
+      : file_(file), out_(new char[kOutBuffer]), level_(new uint8_t[kLevelBuffer]) {}
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
@@ -127,9 +113,6 @@ class ZipWriter {
     put32(static_cast<uint32_t>(start));
     put16(0);
     flush();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) systemError("the workbook could not be written");
   }
 
  private:
@@ -191,17 +174,14 @@ class ZipWriter {
   }
 
   void writeAll(const char* data, size_t n, uint64_t at) {
-    while (n > 0) {
-      const ssize_t w = ::pwrite(fd_, data, n, static_cast<off_t>(at));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) systemError("the workbook could not be written");
-      data += w;
-      n -= static_cast<size_t>(w);
-      at += static_cast<uint64_t>(w);
+    try {
+      file_.writeAt(at, std::string_view(data, n));
+    } catch (const FileError& e) {
+      throw OfficeError(std::string("the workbook could not be written: ") + e.what());
     }
   }
 
-  int fd_ = -1;
+  AtomicFile& file_;
   std::unique_ptr<char[]> out_;
   size_t used_ = 0;
   uint64_t offset_ = 0;  // of out_'s first byte in the file
@@ -221,8 +201,9 @@ constexpr std::string_view kXmlHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 
 // What a byte of code page 1251 needs in XML text: nothing, an entity, a spreadsheet escape
-// (control characters, and "_" which could start one), or its UTF-8 form.
-enum ByteKind : uint8_t { kPlain, kEntity, kEscape, kUnderscore, kHigh };
+// (control characters, and "_" which could start one), or its UTF-8 form. The kinds whose
+// XML may begin with "_" come together from kEscape.
+enum ByteKind : uint8_t { kPlain, kEntity, kHigh, kEscape, kUnderscore };
 
 constexpr std::array<uint8_t, 256> byteKinds() {
   std::array<uint8_t, 256> k{};
@@ -274,8 +255,11 @@ char* putXmlText(char* out, std::string_view text) {
         out += high.length[b - 0x80];
         continue;
       case kUnderscore:
+        // "_xHHHH" reads as an escape when a "_" follows it, and so it does when the next
+        // character is itself escaped: its escape begins with one.
         if (!(i + 6 < n && text[i + 1] == 'x' && isHex(text[i + 2]) && isHex(text[i + 3]) &&
-              isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == '_')) {
+              isHex(text[i + 4]) && isHex(text[i + 5]) &&
+              kByteKinds[static_cast<unsigned char>(text[i + 6])] >= kEscape)) {
           *out++ = '_';
           continue;
         }
@@ -293,17 +277,17 @@ char* putXmlText(char* out, std::string_view text) {
   return out;
 }
 
-// An attribute value (sheet names).
+// An attribute value (sheet names), escaped as a cell's text is, since a reader takes the
+// spreadsheet's escapes in both.
 std::string attributeText(std::string_view text) {
+  std::string xml(text.size() * kMaxXmlPerChar, '\0');
+  xml.resize(static_cast<size_t>(putXmlText(xml.data(), text) - xml.data()));
   std::string out;
-  for (char c : cp1251::toUtf8(text)) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
+  for (const char c : xml) {
+    if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
   }
   return out;
 }
@@ -673,7 +657,7 @@ class SheetStream : public SheetOutput {
 // ---------------------------------------------------------------------------------
 
 struct XlsxStream::Impl {
-  Impl(const fs::path& file, WorkProgress p, int64_t rows)
+  Impl(AtomicFile& file, WorkProgress p, int64_t rows)
       : zip(file), progress(std::move(p)), expectedRows(rows) {}
 
   ZipWriter zip;
@@ -749,7 +733,7 @@ struct XlsxStream::Impl {
   }
 };
 
-XlsxStream::XlsxStream(const fs::path& file, WorkProgress progress, int64_t expectedRows)
+XlsxStream::XlsxStream(AtomicFile& file, WorkProgress progress, int64_t expectedRows)
     : impl_(std::make_unique<Impl>(file, std::move(progress), expectedRows)) {}
 
 XlsxStream::~XlsxStream() = default;
@@ -784,33 +768,15 @@ void copyWorkbook(const Workbook& book, WorkbookOutput& out) {
 
 namespace {
 
-// A temporary file in `folder`, removed unless released.
-class TempFile {
- public:
-  explicit TempFile(const fs::path& folder) {
-    static std::atomic<unsigned> counter{0};
-    path_ = folder / (".qj-workbook-" + std::to_string(::getpid()) + "-" +
-                      std::to_string(counter++) + ".tmp");
-  }
-  ~TempFile() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove(path_, ec);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 std::string uniqueName(std::string_view stem, int n) {
   std::string name(stem);
   if (n > 1) name += " (" + std::to_string(n) + ")";
   return name + ".xlsx";
 }
 
-void writeFile(const WorkbookLayout& layout, const fs::path& file, const WorkProgress& progress,
+// The workbook written into `file`, which its caller commits. A failure of the file becomes
+// the writer's own error.
+void writeFile(const WorkbookLayout& layout, AtomicFile& file, const WorkProgress& progress,
                int64_t expectedRows) {
   XlsxStream stream(file, progress, expectedRows);
   layout(stream);
@@ -825,12 +791,13 @@ WorkbookLayout copyOf(const Workbook& book) {
 
 void writeXlsx(const WorkbookLayout& layout, const fs::path& path, const WorkProgress& progress,
                int64_t expectedRows) {
-  const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-  TempFile temp(folder);
-  writeFile(layout, temp.path(), progress, expectedRows);
-  std::error_code ec;
-  fs::rename(temp.path(), path, ec);
-  if (ec) throw OfficeError("the workbook could not be saved as " + path.string());
+  try {
+    AtomicFile file(path);
+    writeFile(layout, file, progress, expectedRows);
+    file.commit();
+  } catch (const FileError& e) {
+    throw OfficeError("the workbook could not be saved as " + path.string() + ": " + e.what());
+  }
 }
 
 void writeXlsx(const Workbook& book, const fs::path& path) {
@@ -840,23 +807,14 @@ void writeXlsx(const Workbook& book, const fs::path& path) {
 fs::path writeXlsxUnique(const WorkbookLayout& layout, const fs::path& folder,
                          std::string_view stem, const WorkProgress& progress,
                          int64_t expectedRows) {
-  TempFile temp(folder);
-  writeFile(layout, temp.path(), progress, expectedRows);
-  constexpr int kMaxTries = 10000;
-  for (int n = 1; n <= kMaxTries; ++n) {
-    const fs::path target = folder / uniqueName(stem, n);
-    // A hard link appears under the new name only when no file holds it.
-    if (::link(temp.path().c_str(), target.c_str()) == 0) return target;
-    if (errno == EEXIST) continue;
-    // A file system without hard links: take the name when it is free.
-    std::error_code ec;
-    if (fs::exists(target, ec) || ec) continue;
-    fs::rename(temp.path(), target, ec);
-    if (!ec) return target;
-    throw OfficeError("the workbook could not be saved in " + folder.string() + ": " +
-                      ec.message());
+  try {
+    AtomicFile file(folder / uniqueName(stem, 1));
+    writeFile(layout, file, progress, expectedRows);
+    constexpr int kMaxTries = 10000;
+    return file.commitUnderFreeName([&](int n) { return folder / uniqueName(stem, n); }, kMaxTries);
+  } catch (const FileError& e) {
+    throw OfficeError("the workbook could not be saved in " + folder.string() + ": " + e.what());
   }
-  throw OfficeError("no free name for the workbook in " + folder.string());
 }
 
 fs::path writeXlsxUnique(const Workbook& book, const fs::path& folder, std::string_view stem) {

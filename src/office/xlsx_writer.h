@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "office/workbook.h"
+#include "platform/files.h"
 #include "platform/progress.h"
 
 namespace qj::office {
@@ -28,11 +29,10 @@ class OfficeError : public std::runtime_error {
 // A workbook written into `file` as a layout gives it (see SheetOutput for the order it
 // needs: widths, heights and formats before the rows they touch, rows in ascending order).
 // Sheet names are made valid as validSheetNames says. `progress` hears the rows written of
-// `expectedRows`. Throws OfficeError; a stream not closed leaves an incomplete file that its
-// owner removes.
+// `expectedRows`. Throws OfficeError; the file's owner commits it once the stream is closed.
 class XlsxStream : public WorkbookOutput {
  public:
-  explicit XlsxStream(const fs::path& file, WorkProgress progress = {}, int64_t expectedRows = 0);
+  explicit XlsxStream(AtomicFile& file, WorkProgress progress = {}, int64_t expectedRows = 0);
   ~XlsxStream() override;
   XlsxStream(const XlsxStream&) = delete;
   XlsxStream& operator=(const XlsxStream&) = delete;

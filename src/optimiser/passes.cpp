@@ -408,7 +408,7 @@ PassesResult solvePasses(const OptimTask& task, const IterationSettings& setting
   // Every thread holds the tables of one pair pass: a graph with a great many arcs runs on
   // fewer threads, so that the passes together stay within a fixed memory budget.
   const int64_t states = 2 * (int64_t{a} + 2) + 2;
-  const int64_t passBytes = static_cast<int64_t>(task.graph.arcCount() + states) * 32 + states * 48;
+  const int64_t passBytes = static_cast<int64_t>(task.graph.arcCount() + states) * 32 + states * 72;
   constexpr int64_t kBudget = int64_t{1} << 30;
   threads =
       static_cast<int>(std::clamp<int64_t>(kBudget / std::max<int64_t>(passBytes, 1), 1, threads));

@@ -1,7 +1,6 @@
 #include "optimiser/relaxation.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace qj::optim {
 
@@ -12,19 +11,20 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   const int32_t states = transitions.stateCount();
   arrays.oldValues.assign(states, 0.0);
   arrays.newValues.assign(states, 0.0);
-  arrays.scaledValues.assign(states, 0.0);
+  arrays.successorTerms.assign(states, SuccessorTerms{});
   arrays.choice.assign(states, 0);
   if (states < 2) {
     result.status = NoReferenceAlternative;
     return result;
   }
-  // V, the previous sweep's values, and W, updated in place: a successor numbered before the
-  // state at hand already holds this sweep's value, any other still the previous one.
-  double* const v = arrays.oldValues.data();
-  double* const w = arrays.newValues.data();
-  // W[t] / w for every state, divided once when W[t] changes rather than at every record
-  // that leads to t: the same quotient, bit for bit.
-  double* const scaled = arrays.scaledValues.data();
+  // V, the previous sweep's values, and W, this sweep's: the two arrays change roles after
+  // every sweep instead of W being copied into V.
+  double* v = arrays.oldValues.data();
+  double* w = arrays.newValues.data();
+  // W[t] / w and (1 / w - 1) x V[t] for every state, computed once when W[t] changes rather
+  // than at every record that leads to t: the same quotient and product, bit for bit. A
+  // successor numbered before the state at hand already holds this sweep's quotient.
+  SuccessorTerms* const terms = arrays.successorTerms.data();
   int32_t* const choice = arrays.choice.data();
   const int32_t* const start = transitions.starts().data();
   const int32_t* const targets = transitions.targets().data();
@@ -39,6 +39,7 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
   const int32_t last = states - 1;
   int64_t sinceCheck = 1;
   int32_t finishedSkip = transitions.finishedStates();
+  int reading = 0;  // which of a state's two weighted terms holds (1 / w - 1) x V
 
   for (;;) {
     if (cancel && cancel->load(std::memory_order_relaxed)) {
@@ -53,22 +54,24 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     w[0] = 0;
     const bool check = sinceCheck == settings.checkInterval;
     bool changed = false;
+    const int writing = 1 - reading;
     // The finished states numbered first keep the value 0 for as long as the gain is a
     // finite number: their sweep would compute exactly 0 again.
     if (!std::isfinite(g)) finishedSkip = 0;
     for (int32_t s = 1 + finishedSkip; s < states; ++s) {
       const int32_t first = start[s], end = start[s + 1];
-      int32_t t = targets[first];
-      double best = costs[first] + scaled[t] - oldWeight * v[t];
+      const SuccessorTerms& head = terms[targets[first]];
+      double best = costs[first] + head.scaled - head.weighted[reading];
       for (int32_t r = first + 1; r < end; ++r) {
-        t = targets[r];
-        const double q = costs[r] + scaled[t] - oldWeight * v[t];
+        const SuccessorTerms& next = terms[targets[r]];
+        const double q = costs[r] + next.scaled - next.weighted[reading];
         best = q < best ? q : best;  // a later record only when strictly smaller
       }
       const double stepValue = best + 1.0 * g;
       const double updated = coef * (stepValue - g) + keep * v[s];
       w[s] = updated;
-      scaled[s] = updated / coef;
+      terms[s].scaled = updated / coef;
+      terms[s].weighted[writing] = oldWeight * updated;
       if (check && !changed) {
         const double ratio = std::fabs(updated - v[s]) / (std::fabs(updated + v[s]) / 2 + 1e-10);
         changed = ratio > epsilon;
@@ -86,8 +89,13 @@ RelaxResult solveByRelaxation(const Transitions& transitions, const IterationSet
     } else {
       ++sinceCheck;
     }
-    std::memcpy(v, w, sizeof(double) * static_cast<size_t>(states));  // V := W
+    std::swap(v, w);  // V := W; the next sweep writes every state it reads anew
+    reading = writing;
   }
+  // The arrays by their roles in the last sweep.
+  if (v != arrays.oldValues.data()) arrays.oldValues.swap(arrays.newValues);
+  v = arrays.oldValues.data();
+  w = arrays.newValues.data();
   // The choices of the last sweep, found again from the values it read: this sweep's value
   // for a successor numbered before the state, the previous sweep's for any other.
   choice[0] = -1;

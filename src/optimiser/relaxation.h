@@ -31,11 +31,21 @@ struct RelaxResult {
   int64_t sweeps = 0;
 };
 
+// The two terms that every record leading to a state reads of it, side by side so that a
+// record costs one memory access: the state's current value divided by the relaxation
+// coefficient, and its previous sweep's value times (1 / coefficient - 1). The latter is kept
+// for two sweeps in turn, so that a sweep writes the next one's beside the one it reads.
+struct SuccessorTerms {
+  double scaled = 0;
+  double weighted[2] = {0, 0};
+  double unused = 0;  // a state's terms never straddle two cache lines
+};
+
 // Working arrays of the iteration, kept between passes so that a sweep never allocates.
 // After the call newValues holds the last sweep's values and oldValues the sweep's before.
 struct RelaxArrays {
   std::vector<double> oldValues, newValues;
-  std::vector<double> scaledValues;  // newValues / RelaxationCoef
+  std::vector<SuccessorTerms> successorTerms;
   // Per state, the record chosen (an index into the transition tables); for the reference
   // state, -1: its single outcome alternative.
   std::vector<int32_t> choice;

@@ -16,24 +16,6 @@
 
 namespace qj::optim {
 
-namespace {
-
-std::string defaultDate(double dateTime) {
-  const CivilDateTime t = fromDateTime(dateTime);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.day, t.month, t.year);
-  return buf;
-}
-
-std::string defaultTime(double dateTime) {
-  const CivilDateTime t = fromDateTime(dateTime);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-  return buf;
-}
-
-}  // namespace
-
 std::string taskCodeOfFileName(std::string_view fileName) {
   return std::string(fileName.substr(3, 6));
 }
@@ -131,18 +113,18 @@ TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings
                     std::string_view code, RunProgress& progress) {
   TaskOutcome out;
   out.code = std::string(code);
-  const auto& formatDate = env.formatDate ? env.formatDate : defaultDate;
-  const auto& formatTime = env.formatTime ? env.formatTime : defaultTime;
-  const double startedAt = nowDateTime();
+  const auto now = [&env] { return env.now ? env.now() : nowDateTime(); };
+  const double startedAt = now();
+  const CivilDateTime started = fromDateTime(startedAt);
   progress.setText(RunLabel::StartLine,
-                   startLine(code, formatTime(startedAt), formatDate(startedAt)));
+                   startLine(code, clockText(started), dateText(started, env.langCode)));
   const auto began = std::chrono::steady_clock::now();
 
   const TaskWork solved = readAndSolve(env, settings, code, progress);
   if (solved.failure && !solved.failureShown) progress.setText(RunLabel::Failure, *solved.failure);
 
   // Ending the task: its solution file, whatever happened.
-  const double finishedAt = nowDateTime();
+  const double finishedAt = now();
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   const std::string elapsed = formatElapsed(out.seconds);
   const PassesResult& res = solved.passes;
@@ -197,7 +179,7 @@ std::vector<TaskOutcome> runOptimisation(const RunEnvironment& env, const RunSet
   std::vector<TaskOutcome> outcomes;
   for (const std::string& code : settings.taskCodes)
     outcomes.push_back(runTask(env, settings.iteration, code, progress));
-  progress.setText(RunLabel::StartButton, shell(0).trimmed());
+  progress.setText(RunLabel::StartButton, shell(0).trimmed().withAccessKeys());
   return outcomes;
 }
 

@@ -27,9 +27,9 @@ struct RunEnvironment {
   std::array<std::string, 3> infoTexts;  // code page 1251
   char decimalSeparator = ',';
   int threads = 0;  // 0: every core
-  // Today's date and the time of day for the start line (date-time in days since
-  // 1899-12-30); dd.MM.yyyy and hh:mm:ss when not set.
-  std::function<std::string(double)> formatDate, formatTime;
+  // The clock of the start line and the solution's finish (date-time in days since
+  // 1899-12-30); the system's clock when not set.
+  std::function<double()> now;
 };
 
 struct RunSettings {

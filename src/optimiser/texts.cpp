@@ -1,6 +1,6 @@
 #include "optimiser/texts.h"
 
-#include <cstdio>
+#include "records/numbers.h"
 
 namespace qj::optim {
 
@@ -20,12 +20,7 @@ Text pairPart(int32_t passIndex, int32_t pairCount, int32_t from, int32_t to) {
 }  // namespace
 
 std::string formatFixed3(double x, char sep) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%-.3f", x);
-  std::string s = buf;
-  for (char& c : s)
-    if (c == '.') c = sep;
-  return s;
+  return formatFixed(x, 3, sep);
 }
 
 Text taskPrefix(std::string_view code) {
@@ -62,11 +57,7 @@ Text convergedLine(int32_t passKind, int64_t sweeps, int32_t pointCount, double 
                    bool showsProfit, char decimalSeparator) {
   const Text what = showsProfit ? shell(764) : shell(253);
   const double shown = showsProfit ? -gain : gain;
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%-.2f", shown);
-  std::string g = buf;
-  for (char& c : g)
-    if (c == '.') c = decimalSeparator;
+  const std::string g = formatFixed2(shown, decimalSeparator);
   return lit("4. ") + shell(178) + " " + num(passKind) + " " + shell(601) + "). " + shell(435) +
          " " + shell(726) + " - " + num(sweeps) + ". " + what + " " + num(pointCount) + " " +
          shell(715) + " - " + val(g) + " " + shortText(54) + " " + shortText(10);

@@ -28,10 +28,11 @@ WindowCaptions windowCaptions(char sep) {
            " <=" + number("0", "1") + ")";
   c.interval = shell(247) + " (>=1)";
   c.limit = shell(249) + " (>=10)";
-  c.next = shell(131);
-  c.start = shell(0).trimmed();
-  c.reset = shell(606);
-  c.end = shell(122);
+  // The buttons' captions keep their access keys.
+  c.next = shell(131).withAccessKeys();
+  c.start = shell(0).trimmed().withAccessKeys();
+  c.reset = shell(606).withAccessKeys();
+  c.end = shell(122).withAccessKeys();
   return c;
 }
 
@@ -92,13 +93,15 @@ bool isTaskCode(std::string_view code) {
   return true;
 }
 
-std::string taskCodeEditText(std::string_view typed) {
-  std::string code;
-  for (char c : typed) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (isCodeCharacter(c) && code.size() < 6) code.push_back(c);
-  }
-  return code;
+FieldRule taskCodeEditRule() {
+  return {KeyFilter::Code, 6, true};
+}
+
+std::array<FieldRule, 4> parameterEditRules(char sep) {
+  return {{{KeyFilter::Decimal, 4, false, sep},
+           {KeyFilter::Decimal, 5, false, sep},
+           {KeyFilter::Digit},
+           {KeyFilter::Digit}}};
 }
 
 Text nothingQueuedText() {

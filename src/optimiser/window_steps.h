@@ -4,6 +4,7 @@
 // texts of an empty queue and of a missing task, and the hand-over of a solution to the
 // protocol after a task handed over by the task wizard has been solved.
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "frame/app_state.h"
 #include "optimiser/task_data.h"
+#include "text/key_filters.h"
 #include "text/message.h"
 
 namespace qj::optim {
@@ -51,9 +53,11 @@ SummaryTexts summaryTexts(const IterationSettings& settings, char decimalSeparat
 
 // A task code as the code edit accepts it: six letters A-Z or digits.
 bool isTaskCode(std::string_view code);
-// The edit's text after typing or pasting: letters upper-cased, anything else but letters
-// and digits dropped, at most six characters.
-std::string taskCodeEditText(std::string_view typed);
+// What the code edit takes: letters, upper-cased, and digits, six of them.
+FieldRule taskCodeEditRule();
+// What the parameter edits ME1 .. ME4 take: the relaxation and the stop criterion are
+// decimals, the check interval and the iteration limit whole numbers.
+std::array<FieldRule, 4> parameterEditRules(char decimalSeparator);
 
 Text nothingQueuedText();                  // batch mode with an empty queue
 Text noInputText(std::string_view code);   // individual mode, no queued file for the code

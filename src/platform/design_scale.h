@@ -1,6 +1,6 @@
 #pragma once
-// The windows are designed in pixels for the original's 8-point sans-serif font at 96 dots per
-// inch. Any other font (ours, or ours at another resolution) is wider or narrower; every design
+// The windows are designed in pixels for the program's design font, an 8-point sans-serif at
+// 96 dots per inch. The font in use (at any resolution) is wider or narrower; every design
 // position, width, limit and window size is scaled by one factor: the ratio of the font in use
 // to the design font, measured on reference texts whose advance in the design font is known.
 

@@ -1,7 +1,9 @@
 #pragma once
 // File access for the whole program: whole-file reads with a size limit, atomic writes
 // (temporary file in the same folder, then rename), files replaced together, and atomic
-// copies.
+// copies. Every file that replaces another, or appears under a new name, is made durable
+// before its rename and the rename after it, so that a power loss leaves the old file or the
+// new one, never an empty one; a sync that fails is a write that fails.
 
 #include <cstdint>
 #include <filesystem>
@@ -18,14 +20,23 @@ namespace fs = std::filesystem;
 
 class FileError : public std::runtime_error {
  public:
+  // The old content of a file that a failed replacement could not put back: it stays under
+  // another name beside the file.
+  struct Kept {
+    fs::path file;
+    fs::path backup;
+  };
+
   using std::runtime_error::runtime_error;
-  FileError(const std::string& what, fs::path path)
-      : std::runtime_error(what), path_(std::move(path)) {}
+  FileError(const std::string& what, fs::path path, std::vector<Kept> kept = {})
+      : std::runtime_error(what), path_(std::move(path)), kept_(std::move(kept)) {}
   // The file that could not be written, when the error names one.
   const fs::path& path() const { return path_; }
+  const std::vector<Kept>& kept() const { return kept_; }
 
  private:
   fs::path path_;
+  std::vector<Kept> kept_;
 };
 
 // The whole file, or nullopt when it cannot be opened or read. Files larger than
@@ -50,7 +61,13 @@ class AtomicFile {
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   void write(std::string_view bytes);  // throws FileError
-  void commit();                       // throws FileError
+  // Bytes at an offset of the file, over bytes written before or beyond them; throws FileError.
+  void writeAt(uint64_t offset, std::string_view bytes);
+  // Replaces the target with the written file; throws FileError.
+  void commit();
+  // Puts the written file under the first of nameFor(1), nameFor(2) ... nameFor(maxTries)
+  // that no file holds, never replacing a file, and returns that name; throws FileError.
+  fs::path commitUnderFreeName(const std::function<fs::path(int)>& nameFor, int maxTries);
 
  private:
   friend struct FileReplacer;
@@ -62,6 +79,10 @@ class AtomicFile {
   fs::path temp_;
   int fd_ = -1;
 };
+
+// Makes the entries of a folder durable: a file renamed, linked or removed in it stays so
+// after a power loss. Throws FileError.
+void syncFolder(const fs::path& folder);
 
 // Replaces (or creates) the file with exactly these bytes; throws FileError.
 void writeFileAtomic(const fs::path& path, std::string_view bytes);
@@ -76,9 +97,34 @@ struct FileReplacement {
 // all of them are complete are they renamed into place. When anything fails, every target
 // keeps its old content (or stays absent), no temporary file is left, and FileError names the
 // target that failed. An exception of a writer other than FileError passes through, with the
-// same guarantee.
+// same guarantee. Only when a target renamed into place cannot be put back does its old
+// content stay under another name beside it ("<name>.bak", "<name>.bak2" ...): FileError's
+// kept() names it.
 void replaceFilesTogether(const std::vector<FileReplacement>& files);
 // Copies a file over its target atomically; throws FileError.
 void copyFileAtomic(const fs::path& from, const fs::path& to);
+
+// An exclusive lock on a file (created when missing), held while the object lives. The
+// system releases it when the process ends, however it ends, so a lock that a dead process
+// held is free again. Another open of the same file, in this process or another, is refused
+// while the lock is held.
+class FileLock {
+ public:
+  enum class State {
+    Held,           // this object holds the lock
+    HeldElsewhere,  // another holder has it
+    Unavailable,    // the file cannot be opened or the file system has no locks
+  };
+  explicit FileLock(const fs::path& file);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  State state() const { return state_; }
+
+ private:
+  int fd_ = -1;
+  State state_ = State::Unavailable;
+};
 
 }  // namespace qj

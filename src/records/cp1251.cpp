@@ -75,7 +75,7 @@ std::string toUtf8(std::string_view text) {
   return out;
 }
 
-std::string fromUtf8(std::string_view utf8, bool* ok) {
+std::string fromUtf8(std::string_view utf8, bool* ok, char unheld) {
   std::string out;
   out.reserve(utf8.size());
   bool all = true;
@@ -88,7 +88,7 @@ std::string fromUtf8(std::string_view utf8, bool* ok) {
     }
     const auto it = table.find(c);
     if (it == table.end()) {
-      out.push_back('?');
+      out.push_back(unheld);
       all = false;
     } else {
       out.push_back(it->second);

@@ -10,9 +10,9 @@ namespace qj::cp1251 {
 // Every byte becomes its character; the one unassigned byte (0x98) becomes U+FFFD.
 std::string toUtf8(std::string_view text);
 
-// Characters that code page 1251 cannot hold become '?', and *ok is set false.
+// Characters that code page 1251 cannot hold become `unheld`, and *ok is set false.
 // Malformed UTF-8 is treated the same way.
-std::string fromUtf8(std::string_view utf8, bool* ok = nullptr);
+std::string fromUtf8(std::string_view utf8, bool* ok = nullptr, char unheld = '?');
 
 // True when every character of the UTF-8 text has a code-page-1251 byte.
 bool representable(std::string_view utf8);

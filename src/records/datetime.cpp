@@ -77,6 +77,46 @@ double toDateTime(std::chrono::system_clock::time_point moment) {
   return toDateTime(t);
 }
 
+namespace {
+
+void appendDigits(std::string& out, int value, int width) {
+  std::string digits = std::to_string(value < 0 ? -value : value);
+  if (value < 0) out += '-';
+  if (static_cast<int>(digits.size()) < width) out.append(width - digits.size(), '0');
+  out += digits;
+}
+
+}  // namespace
+
+std::string dateText(const CivilDateTime& t, std::string_view langCode) {
+  const char sep = langCode == "eng" ? '/' : '.';
+  std::string out;
+  appendDigits(out, t.day, 2);
+  out += sep;
+  appendDigits(out, t.month, 2);
+  out += sep;
+  appendDigits(out, t.year, 4);
+  return out;
+}
+
+std::string clockText(const CivilDateTime& t) {
+  std::string out;
+  appendDigits(out, t.hour, 2);
+  out += ':';
+  appendDigits(out, t.minute, 2);
+  out += ':';
+  appendDigits(out, t.second, 2);
+  return out;
+}
+
+std::string momentText(double dateTime, std::string_view langCode) {
+  const CivilDateTime t = fromDateTime(dateTime);
+  std::string out = dateText(t, langCode);
+  if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0)
+    out += ' ' + clockText(t);
+  return out;
+}
+
 double nowDateTime() {
   return toDateTime(std::chrono::system_clock::now());
 }

@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace qj {
 
@@ -21,5 +23,15 @@ CivilDateTime fromDateTime(double days);
 // The current local date-time, and a system clock moment in local time.
 double nowDateTime();
 double toDateTime(std::chrono::system_clock::time_point moment);
+
+// Every date the program shows or writes, in the short date format of the interface
+// language (the shell's three-letter code) with a four-digit year: English "dd/MM/yyyy"
+// (day first, as the demo city's dates), Russian and any other language "dd.MM.yyyy".
+std::string dateText(const CivilDateTime& t, std::string_view langCode);
+// The time of day as "hh:mm:ss".
+std::string clockText(const CivilDateTime& t);
+// A date-time as the protocol shows it: the date, then a blank and the time of day unless
+// it is exactly midnight (a date-time that holds only a date).
+std::string momentText(double dateTime, std::string_view langCode);
 
 }  // namespace qj

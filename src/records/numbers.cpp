@@ -1,9 +1,8 @@
 #include "records/numbers.h"
 
-#include <cfenv>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "records/text.h"
@@ -69,14 +68,20 @@ std::optional<double> parseWith(std::string_view text, char sep, bool eitherSepa
 
 std::string formatReal(double x, char sep) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", x);
-  return withSeparator(buf, sep);
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+  return withSeparator(std::string(buf, end), sep);
+}
+
+std::string formatFixed(double x, int decimals, char sep) {
+  // The largest double has 309 digits before the point.
+  char buf[400];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed,
+                                       std::clamp(decimals, 0, 20));
+  return withSeparator(std::string(buf, end), sep);
 }
 
 std::string formatFixed2(double x, char sep) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%-.2f", x);
-  return withSeparator(buf, sep);
+  return formatFixed(x, 2, sep);
 }
 
 std::optional<double> parseReal(std::string_view text, char sep) {
@@ -85,6 +90,14 @@ std::optional<double> parseReal(std::string_view text, char sep) {
 
 std::optional<double> parseStoredReal(std::string_view text) {
   return parseWith(text, '.', true);
+}
+
+std::string shownStoredReal(std::string_view text, char sep) {
+  std::string s(trim(text));
+  if (parseStoredReal(s))
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '.' || c == ','; }, sep);
+  return s;
 }
 
 std::optional<int32_t> parseInt(std::string_view text) {

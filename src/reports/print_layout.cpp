@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 #include "records/numbers.h"
@@ -64,12 +65,95 @@ ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth) 
   return c;
 }
 
-std::vector<double> sharesOf(const std::vector<int>& widths) {
-  int total = 0;
-  for (const int w : widths) total += w;
-  std::vector<double> shares;
-  for (const int w : widths) shares.push_back(total > 0 ? static_cast<double>(w) / total : 0.0);
-  return shares;
+namespace {
+
+// What a column needs for its widest word with the margins of its text; a switched-off column
+// needs nothing.
+std::vector<int> neededWidths(const std::vector<double>& shares,
+                              const std::vector<int>& widestWords) {
+  std::vector<int> need(shares.size(), 0);
+  for (size_t k = 0; k < shares.size(); ++k)
+    if (shares[k] > 0 && k < widestWords.size()) need[k] = widestWords[k] + 2 * kReportCellPad;
+  return need;
+}
+
+std::vector<int> widthsOf(const ReportColumns& columns) {
+  std::vector<int> widths;
+  for (size_t k = 0; k + 1 < columns.x.size(); ++k)
+    widths.push_back(columns.x[k + 1] - columns.x[k]);
+  return widths;
+}
+
+// `total` split in proportion to the weights, each part a whole number and, while `total` is
+// at most the weights' sum, none above its weight: the largest remainders take the units
+// that rounding down leaves.
+std::vector<int> apportion(int total, const std::vector<int>& weights) {
+  std::vector<int> parts(weights.size(), 0);
+  long long sum = 0;
+  for (const int w : weights) sum += std::max(0, w);
+  if (sum == 0 || total <= 0) return parts;
+  std::vector<std::pair<long long, size_t>> remainders;
+  int given = 0;
+  for (size_t k = 0; k < weights.size(); ++k) {
+    const long long share = static_cast<long long>(total) * std::max(0, weights[k]);
+    parts[k] = static_cast<int>(share / sum);
+    given += parts[k];
+    remainders.emplace_back(share % sum, k);
+  }
+  std::stable_sort(remainders.begin(), remainders.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (size_t i = 0; given < total && i < remainders.size(); ++i, ++given)
+    ++parts[remainders[i].second];
+  return parts;
+}
+
+struct Room {
+  std::vector<int> lack, spare;  // per column
+  int endRoom = 0;               // the usable width beyond the table's end
+  int lacking() const { return std::accumulate(lack.begin(), lack.end(), 0); }
+  int spareTotal() const { return std::accumulate(spare.begin(), spare.end(), endRoom); }
+};
+
+Room roomOf(const std::vector<int>& widths, const std::vector<int>& need, int usableWidth) {
+  Room room;
+  for (size_t k = 0; k < widths.size(); ++k) {
+    room.lack.push_back(std::max(0, need[k] - widths[k]));
+    room.spare.push_back(std::max(0, widths[k] - need[k]));
+  }
+  room.endRoom = std::max(0, usableWidth - std::accumulate(widths.begin(), widths.end(), 0));
+  return room;
+}
+
+}  // namespace
+
+bool wordsFitColumns(const std::vector<double>& shares, const std::vector<int>& widestWords,
+                     int usableWidth) {
+  const Room room = roomOf(widthsOf(reportColumns(shares, usableWidth)),
+                           neededWidths(shares, widestWords), usableWidth);
+  return room.lacking() <= room.spareTotal();
+}
+
+ReportColumns columnsForWords(const std::vector<double>& shares,
+                              const std::vector<int>& widestWords, int usableWidth) {
+  const ReportColumns atShares = reportColumns(shares, usableWidth);
+  std::vector<int> widths = widthsOf(atShares);
+  const Room room = roomOf(widths, neededWidths(shares, widestWords), usableWidth);
+  const int lacking = room.lacking();
+  if (lacking == 0) return atShares;
+  const int available = room.spareTotal();
+  // The columns with room to spare give what is lacking, or all they can spare.
+  std::vector<int> donors = room.spare;
+  donors.push_back(room.endRoom);
+  const std::vector<int> given = apportion(std::min(lacking, available), donors);
+  const std::vector<int> taken = lacking <= available ? room.lack : apportion(available, room.lack);
+  ReportColumns columns;
+  columns.x.push_back(kReportTextLeft);
+  for (size_t k = 0; k < widths.size(); ++k) {
+    widths[k] += taken[k] - given[k];
+    columns.x.push_back(columns.x.back() + widths[k]);
+    columns.limit.push_back(widths[k] - 2 * kReportCellPad);
+  }
+  return columns;
 }
 
 namespace {
@@ -108,7 +192,11 @@ using BlockLines = std::vector<std::vector<std::string>>;
 // The page model that both reports follow.
 class ReportPrinter {
  public:
-  explicit ReportPrinter(PageCanvas& canvas) : c_(canvas) {}
+  // The canvas at its own size, as the title and the parameter lines are printed.
+  explicit ReportPrinter(PageCanvas& canvas) : c_(canvas) {
+    c_.setTextScale(1);
+    footerHeight_ = c_.textHeight();
+  }
 
   PageCanvas& canvas() { return c_; }
   int usableWidth() const { return c_.pageWidth() - 2 * kReportMargin; }
@@ -158,6 +246,12 @@ class ReportPrinter {
     return lines;
   }
 
+  // The size of the table's text from here on; the page numbers keep the canvas's own.
+  void setTableScale(double scale) {
+    tableScale_ = scale;
+    c_.setTextScale(scale);
+  }
+
   // Starts a table with its top rule, on a new page when the headings and the first row
   // would not fit below what the page already holds.
   void startTable(const ReportColumns& columns, const BlockLines& headings,
@@ -200,18 +294,22 @@ class ReportPrinter {
 
  private:
   // Table rows end above the footer's line.
-  int contentBottom() const { return c_.pageHeight() - kReportMargin - lineHeight(); }
+  int contentBottom() const { return c_.pageHeight() - kReportMargin - footerHeight_; }
 
   void closePage() {
     if (columns_)
       for (const int x : columns_->x)
         c_.line(x - kReportRuleOffset, tableTop_, x - kReportRuleOffset, y_);
+    c_.setTextScale(1);
     const std::string number = std::to_string(page_);
     c_.text(c_.pageWidth() - c_.textWidth(number) - kReportMargin,
-            c_.pageHeight() - kReportMargin - lineHeight(), number);
+            c_.pageHeight() - kReportMargin - footerHeight_, number);
+    c_.setTextScale(tableScale_);
   }
 
   PageCanvas& c_;
+  int footerHeight_ = 0;
+  double tableScale_ = 1;
   const ReportColumns* columns_ = nullptr;
   int y_ = kReportFirstTop;
   int tableTop_ = kReportFirstTop;
@@ -252,97 +350,29 @@ std::vector<int> widestWords(const std::vector<BlockLines>& blocks, size_t colum
   return widest;
 }
 
-// Column widths summing to `usable`: in proportion to `design`, but none narrower than `need`
-// where the room allows (a column of design width 0 gets none).
-std::vector<int> widthsWithin(const std::vector<int>& design, const std::vector<int>& need,
-                              int usable) {
-  std::vector<bool> fixed(design.size(), false);
-  for (;;) {
-    int rest = usable;
-    int restDesign = 0;
-    for (size_t k = 0; k < design.size(); ++k) {
-      if (fixed[k])
-        rest -= need[k];
-      else
-        restDesign += design[k];
-    }
-    bool changed = false;
-    std::vector<int> widths(design.size(), 0);
-    for (size_t k = 0; k < design.size(); ++k) {
-      if (design[k] <= 0) continue;
-      if (fixed[k]) {
-        widths[k] = need[k];
-        continue;
-      }
-      const double share = restDesign > 0 ? static_cast<double>(design[k]) / restDesign : 0;
-      widths[k] = static_cast<int>(std::floor(std::max(0, rest) * share));
-      if (widths[k] < need[k]) {
-        fixed[k] = true;
-        changed = true;
-      }
-    }
-    if (changed) continue;
-    // What the rounding down left goes to the widest column that is not at its least.
-    int sum = 0;
-    size_t widest = design.size();
-    for (size_t k = 0; k < design.size(); ++k) {
-      sum += widths[k];
-      if (!fixed[k] && design[k] > 0 && (widest == design.size() || design[k] > design[widest]))
-        widest = k;
-    }
-    if (widest < design.size() && sum < usable) widths[widest] += usable - sum;
-    return widths;
-  }
-}
-
-// The columns of a table and the size of its text: the largest size, from the canvas's own
-// down to the least, at which every word of the blocks fits its column once each column is
-// at least as wide as its widest word; the room left is shared as the viewer shares it. At
-// the least size a word that still does not fit is cut at its column.
-ReportColumns fitColumns(const std::vector<int>& design, const std::vector<BlockLines>& blocks,
-                         int usable, PageCanvas& canvas) {
-  double scale = 1;
-  std::vector<int> need;
-  for (;; scale = std::max(kReportLeastTextScale, scale - 1.0 / 48)) {
-    canvas.setTextScale(scale);
-    need = widestWords(blocks, design.size(), canvas);
-    int total = 0;
-    for (size_t k = 0; k < design.size(); ++k) {
-      // A cell's margins and a pixel for rounding.
-      need[k] = design[k] > 0 ? need[k] + 2 * kReportCellPad + 1 : 0;
-      total += need[k];
-    }
-    if (total <= usable || scale <= kReportLeastTextScale) break;
-  }
-  // Even at the least size the words need more than the page: the columns that ask most
-  // beyond their share give way, and their widest words are cut.
-  int total = 0, designTotal = 0;
-  for (size_t k = 0; k < design.size(); ++k) {
-    total += need[k];
-    designTotal += design[k];
-  }
-  while (total > usable && designTotal > 0) {
-    size_t most = 0;
-    int excess = 0;
-    for (size_t k = 0; k < design.size(); ++k) {
-      const int share = usable * design[k] / designTotal;
-      if (need[k] - share > excess) {
-        excess = need[k] - share;
-        most = k;
-      }
-    }
-    if (excess <= 0) break;
-    const int giveBack = std::min(excess, total - usable);
-    need[most] -= giveBack;
-    total -= giveBack;
-  }
+// The columns of a table and the size of its text.
+struct TableFit {
   ReportColumns columns;
-  columns.x.push_back(kReportTextLeft);
-  for (const int w : widthsWithin(design, need, usable)) {
-    columns.x.push_back(columns.x.back() + w);
-    columns.limit.push_back(w - 2 * kReportCellPad);
+  double scale = 1;
+};
+
+// The largest size of the table's text, from the canvas's own down to the least, at which
+// the columns can hold every word of the blocks, and the columns at that size. The canvas is
+// left at its own size.
+TableFit fitTable(const std::vector<double>& shares, const std::vector<BlockLines>& blocks,
+                  int usable, PageCanvas& canvas) {
+  constexpr int kSteps = 100;  // sizes from the canvas's own in hundredths
+  TableFit fit;
+  std::vector<int> widest;
+  for (int step = 0;; ++step) {
+    fit.scale = std::max(kReportLeastTextScale, 1.0 - static_cast<double>(step) / kSteps);
+    canvas.setTextScale(fit.scale);
+    widest = widestWords(blocks, shares.size(), canvas);
+    if (wordsFitColumns(shares, widest, usable) || fit.scale <= kReportLeastTextScale) break;
   }
-  return columns;
+  canvas.setTextScale(1);
+  fit.columns = columnsForWords(shares, widest, usable);
+  return fit;
 }
 
 // The blocks unwrapped: each cell's text as one line, for measuring its words.
@@ -362,10 +392,9 @@ std::string taskReportTitle(std::string_view caption, const ShellTables& texts) 
   return reportTitle(texts.shell(88), caption, texts.shell(574));
 }
 
-std::vector<int> solutionReportWidths() {
-  std::vector<int> widths;
-  for (int col = 0; col < kRouteShownColumns; ++col) widths.push_back(routeTitleWidths(col).design);
-  return widths;
+std::vector<double> solutionReportShares() {
+  static_assert(kRouteShownColumns == 8);
+  return {0.05, 0.07, 0.20, 0.12, 0.12, 0.12, 0.22, 0.10};
 }
 
 void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const ShellTables& texts) {
@@ -377,8 +406,8 @@ void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const She
   std::vector<BlockLines> measured{unwrapped(headings)};
   for (int r = 0; r < route.rows(); ++r)
     measured.push_back(unwrapped(rowTexts(route, r, kRouteShownColumns)));
-  const ReportColumns columns =
-      fitColumns(solutionReportWidths(), measured, pr.usableWidth(), canvas);
+  const TableFit fit = fitTable(solutionReportShares(), measured, pr.usableWidth(), canvas);
+  const ReportColumns& columns = fit.columns;
 
   pr.title(solutionReportTitle(view.caption, texts));
 
@@ -400,6 +429,7 @@ void printSolutionReport(PageCanvas& canvas, const SolutionView& view, const She
   pr.moveDown(2 * pr.lineHeight());
   if (pr.y() > canvas.pageHeight() - kTableRoom) pr.pageBreak();
 
+  pr.setTableScale(fit.scale);
   const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
   const BlockLines firstRow =
       route.rows() > 0 ? wrappedBlock(rowTexts(route, 0, kRouteShownColumns), columns, canvas)
@@ -455,17 +485,17 @@ std::vector<std::string> taskCellLines(TaskLayout layout, int col, const std::st
 
 }  // namespace
 
-std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h) {
-  std::vector<int> widths;
-  for (int col = 0; col < taskColumnCount(layout); ++col)
-    widths.push_back(taskColumnPrinted(taskColumnContent(layout, col), h)
-                         ? taskTitleWidths(layout, col).design
-                         : 0);
-  return widths;
-}
-
 std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h) {
-  return sharesOf(taskReportWidths(layout, h));
+  static constexpr double kTransitions[kTaskTransitionColumns] = {
+      0.06, 0.18, 0.05, 0.05, 0.05, 0.06, 0.07, 0.08,
+      0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05};
+  static constexpr double kPoints[kTaskPointColumns] = {0.08, 0.20, 0.08, 0.08, 0.08, 0.08,
+                                                        0.08, 0.08, 0.08, 0.08, 0.08};
+  const double* shares = layout == TaskLayout::Transitions ? kTransitions : kPoints;
+  std::vector<double> printed;
+  for (int col = 0; col < taskColumnCount(layout); ++col)
+    printed.push_back(taskColumnPrinted(taskColumnContent(layout, col), h) ? shares[col] : 0);
+  return printed;
 }
 
 std::string taskReportHeading(TaskLayout layout, int col, const TaskHeader& h,
@@ -499,8 +529,8 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
   for (int r = 0; r < table.rows(); ++r)
     if (layout != TaskLayout::Transitions || !isDashCell(table.cell(r, kTaskPointNo)))
       measured.push_back(unwrapped(rowTextsOf(r)));
-  const ReportColumns columns =
-      fitColumns(taskReportWidths(layout, view.header), measured, pr.usableWidth(), canvas);
+  const TableFit fit = fitTable(shares, measured, pr.usableWidth(), canvas);
+  const ReportColumns& columns = fit.columns;
 
   pr.title(taskReportTitle(view.caption, texts));
 
@@ -511,6 +541,7 @@ void printTaskReport(PageCanvas& canvas, const TaskView& view, const ShellTables
       canvas.text(kReportTextLeft, pr.y() + line++ * pr.lineHeight(), text);
   pr.moveDown((line + 1) * pr.lineHeight());
 
+  pr.setTableScale(fit.scale);
   const BlockLines headingBlock = wrappedBlock(headings, columns, canvas);
   const auto rowBlock = [&](int r) {
     BlockLines block;

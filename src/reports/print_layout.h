@@ -2,7 +2,11 @@
 // The printed reports of a solution and of a task: what the viewer shows, laid out on
 // pages. Both share one page model: fixed margins in device pixels, one line height, a page
 // number at the bottom right of every page, tables whose columns take fixed shares of the
-// usable width, texts wrapped character by character into their columns, and rules.
+// usable width, texts wrapped at their blanks into their columns, and rules.
+//
+// The title, the parameter lines and the page numbers are printed at the canvas's own size.
+// A table keeps that size while its words fit its columns (columnsForWords); only where they
+// cannot does the table's text get smaller, no smaller than needed and at least half size.
 //
 // A table row is measured before it is drawn and goes to the next page when it would reach
 // into the footer line; only a row taller than a whole page is continued over pages. The
@@ -54,8 +58,17 @@ struct ReportColumns {
 // from both rules.
 ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth);
 
-// Shares in proportion to the given widths.
-std::vector<double> sharesOf(const std::vector<int>& widths);
+// The columns of a table whose column k holds words up to `widestWords[k]` pixels wide.
+// Where every column holds its widest word, the columns are those of the shares. Otherwise a
+// column too narrow takes the room it lacks from the columns with room to spare beyond their
+// own widest words, and from the width that switched-off columns leave at the table's end, in
+// proportion to what each can spare. When all that room is not enough, the columns too narrow
+// share it in proportion to what they lack, and their widest words are cut.
+ReportColumns columnsForWords(const std::vector<double>& shares,
+                              const std::vector<int>& widestWords, int usableWidth);
+// True when every column can hold its widest word within the usable width.
+bool wordsFitColumns(const std::vector<double>& shares, const std::vector<int>& widestWords,
+                     int usableWidth);
 
 // The report titles: the title text, a blank and the viewer's caption from the character
 // after its own shell text and the blank that follows it (the quoted task name), at most
@@ -63,15 +76,12 @@ std::vector<double> sharesOf(const std::vector<int>& widths);
 std::string solutionReportTitle(std::string_view caption, const ShellTables& texts);
 std::string taskReportTitle(std::string_view caption, const ShellTables& texts);
 
-// The design widths of the solution report's columns: its columns' widths in the viewer.
-// A report's columns share the usable width in their proportions, but each takes at least
-// its widest word where the room allows.
-std::vector<int> solutionReportWidths();
-// The design widths of the task report's columns: the viewer's, switched-off columns at 0:
-// the unloading time and the volume need cargo, the order column an order mode, the refusal
-// column refusals, the income column any of refusals, time factor or cargo, the windows the
-// time factor; and their shares.
-std::vector<int> taskReportWidths(TaskLayout layout, const TaskHeader& h);
+// The shares of the usable width that the report's columns take: the solution report's
+// eight, and the task report's in its layout, a switched-off column at 0 (the unloading
+// time and the volume need cargo, the order column an order mode, the refusal column
+// refusals, the income column any of refusals, time factor or cargo, the windows the time
+// factor).
+std::vector<double> solutionReportShares();
 std::vector<double> taskReportShares(TaskLayout layout, const TaskHeader& h);
 // The heading of a column of the task report: the viewer's title, empty for a switched-off
 // column and for a mode that has no title of its own.

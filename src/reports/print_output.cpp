@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/files.h"
 #include "records/cp1251.h"
 
 namespace qj {
@@ -38,8 +39,30 @@ Text fileInFolder(const fs::path& path) {
 
 }  // namespace
 
+namespace {
+
+// "The report could not be printed on the printer "name"."
+Text notPrinted(std::string_view printerNameUtf8) {
+  return shell(960) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\".";
+}
+
+}  // namespace
+
 Message printerFailedMessage(std::string_view printerNameUtf8) {
-  return errorMessage(shell(960) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\".");
+  return errorMessage(notPrinted(printerNameUtf8));
+}
+
+Message printerRefusedMessage(std::string_view printerNameUtf8, const fs::path& pdf) {
+  return errorMessage(notPrinted(printerNameUtf8) + " " + shell(964) + fileInFolder(pdf) + ".");
+}
+
+Message printerAndPdfFailedMessage(std::string_view printerNameUtf8, const fs::path& pdf) {
+  return errorMessage(notPrinted(printerNameUtf8) + " " + shell(961) + quotedPath(pdf) + ".");
+}
+
+Message printerWaitingMessage(std::string_view printerNameUtf8) {
+  return {MessageKind::Information,
+          shell(965) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\"."};
 }
 
 Message pdfFailedMessage(const fs::path& path) {
@@ -48,6 +71,46 @@ Message pdfFailedMessage(const fs::path& path) {
 
 Message pdfNotShownMessage(const fs::path& path) {
   return {MessageKind::Information, shell(962) + fileInFolder(path) + "."};
+}
+
+namespace {
+
+// The report as a PDF file in the Print folder, shown with the desktop's viewer; `refusedBy`
+// names the printer that did not take it.
+std::optional<Message> writeReportFile(const std::string& pdf, const ReportJob& job,
+                                       const ReportTargets& targets,
+                                       const std::optional<std::string>& refusedBy) {
+  const fs::path path = reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now);
+  try {
+    writeFileAtomic(path, pdf);
+  } catch (const FileError&) {
+    return refusedBy ? printerAndPdfFailedMessage(*refusedBy, path) : pdfFailedMessage(path);
+  }
+  const bool shown = targets.showPdf && targets.showPdf(path);
+  if (refusedBy) return printerRefusedMessage(*refusedBy, path);
+  if (!shown) return pdfNotShownMessage(path);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Message> deliverReport(const ReportJob& job, const ReportTargets& targets) {
+  const std::optional<PrintQueue> queue =
+      targets.printers ? targets.printers->defaultQueue() : std::nullopt;
+  const PaperSize paper = queue && queue->paper ? *queue->paper : targets.filePaper;
+  const std::optional<std::string> pdf = job.renderPdf(paper);
+  if (!queue) {
+    if (!pdf)
+      return pdfFailedMessage(reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now));
+    return writeReportFile(*pdf, job, targets, std::nullopt);
+  }
+  if (!pdf) return printerFailedMessage(queue->name);
+  switch (targets.printers->print(*queue, job.titleUtf8, *pdf)) {
+    case JobFate::Printed: return std::nullopt;
+    case JobFate::Waiting: return printerWaitingMessage(queue->name);
+    case JobFate::Refused: break;
+  }
+  return writeReportFile(*pdf, job, targets, queue->name);
 }
 
 }  // namespace qj

@@ -1,11 +1,16 @@
 #pragma once
-// Where a printed report goes when no printer is installed: a PDF file in the program's
-// Print folder, shown with the desktop's viewer. And the messages of a report that could
-// not be printed or shown.
+// Where a printed report goes: the default print queue, on the paper the queue holds; with
+// no queue, or when the queue does not take the job, a PDF file in the program's Print
+// folder, shown with the desktop's viewer. And the messages of a report that could not be
+// printed, written or shown.
 
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "platform/print_system.h"
 #include "records/datetime.h"
 #include "text/message.h"
 
@@ -19,11 +24,44 @@ enum class ReportKind { Task, Solution };
 std::filesystem::path reportPdfPath(const std::filesystem::path& folder, ReportKind kind,
                                     std::string_view taskCode, const CivilDateTime& now);
 
-// The printer refused the job (printer name in UTF-8).
+// The report could not be drawn for the printer (printer name in UTF-8).
 Message printerFailedMessage(std::string_view printerNameUtf8);
+// The printer's queue did not take the job, or failed it: the report went to the file
+// instead, or the file could not be written either.
+Message printerRefusedMessage(std::string_view printerNameUtf8, const std::filesystem::path& pdf);
+Message printerAndPdfFailedMessage(std::string_view printerNameUtf8,
+                                   const std::filesystem::path& pdf);
+// The job waits in the queue of a paused printer.
+Message printerWaitingMessage(std::string_view printerNameUtf8);
 // The PDF file could not be written.
 Message pdfFailedMessage(const std::filesystem::path& path);
 // The PDF file was written, but no program could show it.
 Message pdfNotShownMessage(const std::filesystem::path& path);
+
+// A report to print: what it is, and how it is drawn as a PDF document on a given paper
+// (nothing when it cannot be drawn).
+struct ReportJob {
+  ReportKind kind = ReportKind::Task;
+  std::string taskCode;
+  std::string titleUtf8;
+  std::function<std::optional<std::string>(const PaperSize&)> renderPdf;
+};
+
+// Where a report may go: the print system (none: no printer), the paper of a PDF file made
+// without a printer, the Print folder (asked for only when a file is written) with the moment
+// that names its files, and the desktop's viewer for a PDF file (false when nothing could show
+// it).
+struct ReportTargets {
+  PrintSystem* printers = nullptr;
+  PaperSize filePaper = kPaperA4;
+  std::function<std::filesystem::path()> folder;
+  CivilDateTime now;
+  std::function<bool(const std::filesystem::path&)> showPdf;
+};
+
+// Prints the report on the default queue, laid out on the queue's paper, or writes it to a
+// file when there is no queue or the queue does not take it. Returns what the user must be
+// told, if anything.
+std::optional<Message> deliverReport(const ReportJob& job, const ReportTargets& targets);
 
 }  // namespace qj

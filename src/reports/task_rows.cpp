@@ -104,19 +104,6 @@ std::string pointCell(int content, int64_t i, const TaskPointRec& p, const TaskH
   }
 }
 
-// The kind of a transition to a point (upper part) or from it (lower part).
-std::string kindText(int32_t kind, bool to, const ShellTables& texts) {
-  if (to) {
-    if (kind == 1) return texts.shell(271);
-    if (kind == 2) return texts.shell(772);
-    return {};
-  }
-  if (kind == 3) return texts.shell(228);
-  if (kind == 4) return texts.shell(773);
-  if (kind < 0) return texts.shortText(61) + " " + intText(-static_cast<int64_t>(kind));
-  return {};
-}
-
 void writePointCells(GridTable& table, int row, int64_t i, const TaskPointRec& p,
                      const TaskHeader& h, const ShellTables& texts, char sep) {
   for (int content : {kTaskPointNo, kTaskAddress, kTaskServiceTime, kTaskUnloadTime,
@@ -138,7 +125,7 @@ void appendTransitionPart(GridTable& table, const TaskFile& task, bool to, const
         writePointCells(table, row, static_cast<int64_t>(i) + 1, task.points[i], task.header, texts,
                         sep);
       table.set(row, kTaskTransitionNo, intText(static_cast<int64_t>(j) + 1));
-      table.set(row, kTaskTransitionKind, kindText(list[j].kind, to, texts));
+      table.set(row, kTaskTransitionKind, transitionKindText(list[j].kind, to, texts));
       table.set(row, kTaskDistance, realText(list[j].dist, sep));
       table.set(row, kTaskSpeed, realText(list[j].speed, sep));
     }

@@ -1,9 +1,9 @@
 #include "route/route_texts.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "records/numbers.h"
+#include "route/route_task.h"
 
 namespace qj {
 
@@ -39,9 +39,7 @@ std::string timeText(double minutes, const ShellTables& texts, char sep) {
       t -= 60;
     }
   }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.0f", hours);
-  std::string out = buf;
+  std::string out = formatFixed(hours, 0, sep);
   out += ' ';
   out += texts.shortText(62);
   out += ' ';
@@ -49,6 +47,18 @@ std::string timeText(double minutes, const ShellTables& texts, char sep) {
   out += ' ';
   out += texts.shortText(24);
   return out;
+}
+
+std::string transitionKindText(int32_t kind, bool toList, const ShellTables& texts) {
+  if (toList) {
+    if (kind == kToOwnSection) return texts.shell(271);
+    if (kind == kToReverseSection) return texts.shell(772);
+    return {};
+  }
+  if (kind == kFromOwnSection) return texts.shell(228);
+  if (kind == kFromReverseSection) return texts.shell(781);
+  if (kind < 0) return texts.shortText(61) + " " + intText(-static_cast<int64_t>(kind));
+  return {};
 }
 
 std::string addressOf(const TaskPointRec& p) {

@@ -35,6 +35,12 @@ std::string addressOf(const TaskPointRec& p);
 // non-standard numbering ("st. Main, 1-9*"). The section and its street must exist.
 std::string sectionText(const DbrnFile& db, size_t s);
 
+// The name of a level-1 transition kind, the same on the wizard's pages, in the viewer, the
+// printed report and the workbook: kinds 1 and 2 of a to-list (shell texts 271, 772), kinds 3
+// and 4 of a from-list (228, 781), and a way straight to point q (short text 61 and q).
+// Anything else has no name.
+std::string transitionKindText(int32_t kind, bool toList, const ShellTables& texts);
+
 // A point number as the task's tables show it: "<i> (<short 11>)" for the start point,
 // "<i> (<short 17>)" for the end point, else the number alone. The start point wins.
 std::string pointNumberText(int64_t i, const TaskHeader& h, const ShellTables& texts);

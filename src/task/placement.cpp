@@ -4,6 +4,7 @@
 
 #include "records/numbers.h"
 #include "records/text.h"
+#include "route/route_texts.h"
 #include "task/points_step.h"
 #include "task/transition_grid.h"
 #include "text/message.h"
@@ -226,13 +227,11 @@ void fillTable2(TaskWizardState& st, const ShellTables& texts) {
   int row = 0;
   for (size_t i = 0; i < st.toTransitions.size(); ++i)
     for (const TransitionRec& slot : st.toTransitions[i]) {
-      if (slot.kind == kToOwnSection) {
+      if (slot.kind == kToOwnSection)
         writePointRow(grid, row, st, static_cast<int>(i));
-        grid.set(row, 8, shell(271).resolve(texts));
-      } else {
+      else
         grid.set(row, 0, std::string(" ").append(std::to_string(i + 1)));
-        grid.set(row, 8, shell(772).resolve(texts));
-      }
+      grid.set(row, 8, transitionKindText(slot.kind, true, texts));
       grid.set(row, 9, formatReal(slot.dist, st.decSep));
       grid.set(row, 10, formatReal(slot.speed, st.decSep));
       keys.push_back(slotKey(static_cast<int>(i), slot.kind));

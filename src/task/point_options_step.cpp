@@ -72,15 +72,9 @@ bool Table1aRules::typable(const GridTable& table, int row, int col) const {
   }
 }
 
-bool Table1aRules::accepts(const GridTable& table, int row, int col, std::string_view text) const {
-  if (!typable(table, row, col)) return false;
-  switch (col) {
-    case t1a::kCargo:
-    case t1a::kIncome: return text.size() <= 6 && digitsAndSeparator(text, state_.decSep);
-    case t1a::kLow:
-    case t1a::kHigh: return text.size() <= 4 && allDigits(text);
-    default: return false;
-  }
+FieldRule Table1aRules::cellRule(const GridTable&, int, int col) const {
+  if (col == t1a::kLow || col == t1a::kHigh) return {KeyFilter::Digit, 4};
+  return {KeyFilter::Decimal, 6, false, state_.decSep};
 }
 
 GridKeyResult table1aKey(TaskWizardState& state, GridKey key, int row, int col) {

@@ -40,7 +40,7 @@ class Table1aRules : public GridRules {
  public:
   explicit Table1aRules(const TaskWizardState& state) : state_(state) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   const TaskWizardState& state_;

@@ -150,18 +150,11 @@ bool Table1Rules::typable(const GridTable& table, int row, int col) const {
   }
 }
 
-bool Table1Rules::accepts(const GridTable& table, int row, int col, std::string_view text) const {
-  if (!typable(table, row, col)) return false;
+FieldRule Table1Rules::cellRule(const GridTable&, int, int col) const {
   switch (col) {
-    case t1::kHouse:
-      return text.size() <= 4 && (text == "-" || std::all_of(text.begin(), text.end(), [](char c) {
-                                    return isDigit(c) || isCyrillicLower(c);
-                                  }));
-    case t1::kService:
-    case t1::kUnload:
-    case t1::kPenalty: return text.size() <= 6 && digitsAndSeparator(text, state_.decSep);
-    case t1::kOrder: return text.size() <= 2 && allDigits(text);
-    default: return false;
+    case t1::kHouse: return {KeyFilter::PointHouse, 4};
+    case t1::kOrder: return {KeyFilter::Digit, 2};
+    default: return {KeyFilter::Decimal, 6, false, state_.decSep};
   }
 }
 

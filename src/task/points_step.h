@@ -64,7 +64,7 @@ class Table1Rules : public GridRules {
   Table1Rules(const TaskWizardState& state, const ShellTables& shell)
       : state_(state), shell_(shell) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   const TaskWizardState& state_;

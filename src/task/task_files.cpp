@@ -7,8 +7,12 @@
 
 namespace qj {
 
-Message taskFileNotWrittenMessage(std::string_view fileName) {
-  return errorMessage(shell(863) + " \"" + val(fileName) + "\" " + shell(865) + ".");
+Message taskFileNotWrittenMessage(std::string_view fileName, const std::vector<KeptFile>& kept) {
+  Text text = shell(863) + " \"" + val(fileName) + "\" " + shell(865) + ".";
+  for (const KeptFile& k : kept)
+    text += lit(" ") + shell(1131) + " \"" + val(k.file) + "\" " + shell(1132) + " \"" +
+            val(k.backup) + "\".";
+  return errorMessage(std::move(text));
 }
 
 namespace {
@@ -86,7 +90,10 @@ std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app
     replaceFilesTogether({{paths->taskFile, [&](AtomicFile& f) { f.write(task); }},
                           {paths->solverInput, [&](AtomicFile& f) { f.write(input); }}});
   } catch (const FileError& e) {
-    return taskFileNotWrittenMessage(e.path().filename().string());
+    std::vector<KeptFile> kept;
+    for (const FileError::Kept& k : e.kept())
+      kept.push_back({k.file.filename().string(), k.backup.filename().string()});
+    return taskFileNotWrittenMessage(e.path().filename().string(), kept);
   }
   recordTaskInProtocol(app.protocol, state.header, state.formMode, now);
   return std::nullopt;

@@ -48,7 +48,12 @@ struct TaskLoad {
 // loadFailed is set. A missing or damaged file changes nothing.
 TaskLoad loadTaskFile(TaskWizardState& state, const std::string& basePath);
 
-// Messages of the files.
-Message taskFileNotWrittenMessage(std::string_view fileName);
+// Messages of the files. A file whose old content could not be put back after a failed save
+// is named with the file that keeps that content.
+struct KeptFile {
+  std::string file, backup;  // names in the task's folder
+};
+Message taskFileNotWrittenMessage(std::string_view fileName,
+                                  const std::vector<KeptFile>& kept = {});
 
 }  // namespace qj

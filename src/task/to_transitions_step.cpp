@@ -6,6 +6,7 @@
 
 #include "records/numbers.h"
 #include "route/route_task.h"
+#include "route/route_texts.h"
 #include "task/transition_grid.h"
 #include "task/typed_cells.h"
 #include "text/message.h"
@@ -71,12 +72,6 @@ std::vector<TransitionRec> fromList(const TaskWizardState& st, int i) {
   return list;
 }
 
-Text fromKindText(int32_t kind) {
-  if (kind == kFromOwnSection) return shell(773);
-  if (kind == kFromReverseSection) return shell(781);
-  return shortText(61) + " " + num(-kind);
-}
-
 void fillTable3(TaskWizardState& st, const ShellTables& texts) {
   GridTable& grid = st.table3;
   st.typed3.collect(grid);
@@ -93,7 +88,7 @@ void fillTable3(TaskWizardState& st, const ShellTables& texts) {
         writePointRow(grid, row, st, static_cast<int>(i));
       else
         grid.set(row, 0, std::string(" ").append(std::to_string(i + 1)));
-      grid.set(row, 8, fromKindText(slot.kind).resolve(texts));
+      grid.set(row, 8, transitionKindText(slot.kind, false, texts));
       grid.set(row, 9, formatReal(slot.dist, st.decSep));
       grid.set(row, 10, formatReal(slot.speed, st.decSep));
       keys.push_back(slotKey(static_cast<int>(i), slot.kind));

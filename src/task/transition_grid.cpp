@@ -48,14 +48,16 @@ Text speedMissing(Way way, bool reverse) {
   return reverse ? shell(284) : shell(285);
 }
 
-Text tooLong(int point, bool reverse, const TransitSectionRec& s) {
+Text tooLong(int point, bool reverse, const TransitSectionRec& s, char decSep) {
   return shell(619) + " " + num(point + 1) + ", " + (reverse ? shell(237) : shell(238)) +
-         " (= " + val(trim(s.length)) + " " + shortText(22) + "), " + shell(742).trimmed() + ".";
+         " (= " + val(shownStoredReal(s.length, decSep)) + " " + shortText(22) + "), " +
+         shell(742).trimmed() + ".";
 }
 
-Text tooFast(int point, bool reverse, const TransitSectionRec& s) {
+Text tooFast(int point, bool reverse, const TransitSectionRec& s, char decSep) {
   return shell(620) + " " + num(point + 1) + ", " + (reverse ? shell(234) : shell(621)) +
-         " (= " + val(trim(s.speed)) + " " + shortText(15) + "), " + shell(742).trimmed() + ".";
+         " (= " + val(shownStoredReal(s.speed, decSep)) + " " + shortText(15) + "), " +
+         shell(742).trimmed() + ".";
 }
 
 // The checks of one row, in the order the steps apply them.
@@ -70,7 +72,7 @@ std::optional<Text> rowFault(const TaskWizardState& st, Way way, const GridTable
   if (distText.empty()) return distanceMissing(way, reverse) + who;
   const auto dist = readGridNumber(distText, st.decSep);
   if (!dist) return shell(352) + who;
-  if (s && !(*dist < sectionLength(*s) + 1e-5)) return tooLong(point, reverse, *s);
+  if (s && !(*dist < sectionLength(*s) + 1e-5)) return tooLong(point, reverse, *s, st.decSep);
 
   const std::string_view speedText = trim(grid.cell(r, 10));
   if (speedText.empty()) return speedMissing(way, reverse) + who;
@@ -78,7 +80,8 @@ std::optional<Text> rowFault(const TaskWizardState& st, Way way, const GridTable
   if (!speed) return shell(353) + who;
   // A way at speed 0 would take forever: the optimiser could not price it.
   if (*speed <= 0) return shell(890) + who;
-  if (s && !(*speed < 10.0 * sectionSpeed(*s) + 1e-5)) return tooFast(point, reverse, *s);
+  if (s && !(*speed < 10.0 * sectionSpeed(*s) + 1e-5))
+    return tooFast(point, reverse, *s, st.decSep);
   return std::nullopt;
 }
 
@@ -117,10 +120,8 @@ bool TransitionGridRules::typable(const GridTable&, int, int col) const {
   return col == 9 || col == 10;
 }
 
-bool TransitionGridRules::accepts(const GridTable& table, int row, int col,
-                                  std::string_view text) const {
-  if (!typable(table, row, col) || !digitsAndSeparator(text, decSep_)) return false;
-  return text.size() <= 6 || text.size() <= table.cell(row, col).size();
+FieldRule TransitionGridRules::cellRule(const GridTable&, int, int) const {
+  return {KeyFilter::Decimal, 6, false, decSep_};
 }
 
 void resizePointLists(TaskWizardState& st) {
@@ -148,8 +149,8 @@ void writePointRow(GridTable& grid, int row, const TaskWizardState& st, int i) {
   grid.set(row, 3, st.pointSectionInfo[i].rangeText);
   grid.set(row, 4, std::string(trim(s->startNode)));
   grid.set(row, 5, std::string(trim(s->endNode)));
-  grid.set(row, 6, std::string(trim(s->length)));
-  grid.set(row, 7, std::string(trim(s->speed)));
+  grid.set(row, 6, shownStoredReal(s->length, st.decSep));
+  grid.set(row, 7, shownStoredReal(s->speed, st.decSep));
 }
 
 }  // namespace qj

@@ -24,7 +24,7 @@ class TransitionGridRules : public GridRules {
  public:
   explicit TransitionGridRules(char decSep) : decSep_(decSep) {}
   bool typable(const GridTable& table, int row, int col) const override;
-  bool accepts(const GridTable& table, int row, int col, std::string_view text) const override;
+  FieldRule cellRule(const GridTable& table, int row, int col) const override;
 
  private:
   char decSep_;

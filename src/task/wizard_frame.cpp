@@ -86,7 +86,7 @@ std::optional<EditRule> taskEditRule(std::string_view name) {
     EditRule rule;
   };
   static const Entry kRules[] = {
-      {"txtShifr", {KeyFilter::Code, 6, true}},  {"txtName", {std::nullopt, 70, false}},
+      {"txtShifr", {KeyFilter::Code, 6, true}},  {"txtName", {KeyFilter::Text, 70, false}},
       {"TS_num", {KeyFilter::Digit, 2, false}},  {"TS_first", {KeyFilter::Digit, 2, false}},
       {"TS_last", {KeyFilter::Digit, 2, false}}, {"txtDT", {KeyFilter::Digit, 3, false}},
       {"nprio", {KeyFilter::Digit, 2, false}},   {"porog1", {KeyFilter::Digit, 2, false}},

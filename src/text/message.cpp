@@ -11,6 +11,12 @@ Text Text::trimmed() const {
   return t;
 }
 
+Text Text::withAccessKeys() const {
+  Text t = *this;
+  for (auto& p : t.pieces_) p.marked = true;
+  return t;
+}
+
 Text& Text::operator+=(const Text& other) {
   pieces_.insert(pieces_.end(), other.pieces_.begin(), other.pieces_.end());
   return *this;
@@ -23,9 +29,11 @@ Text& Text::operator+=(const char* literalUtf8) {
 std::string Text::resolve(const ShellTables& tables) const {
   std::string out;
   for (const auto& p : pieces_) {
-    std::string_view part;
+    std::string part;
     switch (p.kind) {
-      case Kind::Shell: part = tables.shell(p.index); break;
+      case Kind::Shell:
+        part = p.marked ? tables.markedShell(p.index) : tables.shell(p.index);
+        break;
       case Kind::Short: part = tables.shortText(p.index); break;
       case Kind::Long: part = tables.longText(p.index, p.line); break;
       case Kind::Fixed: out += p.fixed; continue;
@@ -41,19 +49,19 @@ std::string Text::utf8(const ShellTables& tables) const {
 
 Text shell(int k) {
   Text t;
-  t.pieces_.push_back({Text::Kind::Shell, false, k, 0, {}});
+  t.pieces_.push_back({Text::Kind::Shell, false, false, k, 0, {}});
   return t;
 }
 
 Text shortText(int k) {
   Text t;
-  t.pieces_.push_back({Text::Kind::Short, false, k, 0, {}});
+  t.pieces_.push_back({Text::Kind::Short, false, false, k, 0, {}});
   return t;
 }
 
 Text longText(int i, int j) {
   Text t;
-  t.pieces_.push_back({Text::Kind::Long, false, i, j, {}});
+  t.pieces_.push_back({Text::Kind::Long, false, false, i, j, {}});
   return t;
 }
 
@@ -63,7 +71,7 @@ Text lit(std::string_view utf8) {
 
 Text val(std::string_view cp1251Text) {
   Text t;
-  t.pieces_.push_back({Text::Kind::Fixed, false, 0, 0, std::string(cp1251Text)});
+  t.pieces_.push_back({Text::Kind::Fixed, false, false, 0, 0, std::string(cp1251Text)});
   return t;
 }
 

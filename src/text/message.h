@@ -22,6 +22,9 @@ class Text {
 
   // Leading and trailing blanks of the shell texts in this text are removed when resolved.
   Text trimmed() const;
+  // The caption of a menu item or a button: its shell texts keep their access-key marks
+  // (access_keys.h), which every other text is read without.
+  Text withAccessKeys() const;
   bool empty() const { return pieces_.empty(); }
 
   Text& operator+=(const Text& other);
@@ -43,6 +46,7 @@ class Text {
   struct Piece {
     Kind kind;
     bool trim = false;
+    bool marked = false;
     int index = 0, line = 0;
     std::string fixed;  // code-page-1251 bytes of a literal or value
   };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/bytes.h"
+#include "text/access_keys.h"
 
 namespace qj {
 namespace {
@@ -32,7 +33,11 @@ constexpr size_t kMinCounted = 5;
 
 }  // namespace
 
-const std::string& ShellTables::shell(int k) const {
+std::string ShellTables::shell(int k) const {
+  return withoutAccessKeys(markedShell(k));
+}
+
+const std::string& ShellTables::markedShell(int k) const {
   return k >= 0 && static_cast<size_t>(k) < shellTexts.size() ? shellTexts[k] : kEmpty;
 }
 
@@ -72,9 +77,12 @@ ShellReadResult readShell(std::string_view bytes, bool russian) {
     const int32_t shortCount = in.i32();
     const int32_t shellCount = in.i32();
     const int32_t longCount = in.i32();
-    const int64_t entries = static_cast<int64_t>(shortCount) * (russian ? 2 : 1) +
-                            static_cast<int64_t>(shellCount) + 4ll * longCount;
-    if (shortCount < 0 || shellCount < 0 || longCount < 0 || !in.holds(entries, kMinCounted)) {
+    // Each text takes at least its counted form; a long text at least its line count, as
+    // one of no lines does.
+    const int64_t texts =
+        static_cast<int64_t>(shortCount) * (russian ? 2 : 1) + static_cast<int64_t>(shellCount);
+    const int64_t leastBytes = texts * static_cast<int64_t>(kMinCounted) + 4ll * longCount;
+    if (shortCount < 0 || shellCount < 0 || longCount < 0 || !in.holds(leastBytes, 1)) {
       result.error = "The language shell is damaged: its counts of texts (" +
                      std::to_string(shortCount) + ", " + std::to_string(shellCount) + ", " +
                      std::to_string(longCount) + ") do not fit the file.";

@@ -15,8 +15,12 @@ struct ShellTables {
   std::vector<std::string> shellTexts;              // up to 255 characters each
   std::vector<std::vector<std::string>> longTexts;  // lines of up to 255 characters
 
-  // The one lookup of shell texts. An index past the end of a table gives an empty text.
-  const std::string& shell(int k) const;
+  // The one lookup of shell texts, read without the access-key marks of the captions
+  // (access_keys.h). An index past the end of a table gives an empty text.
+  std::string shell(int k) const;
+  // A shell text as the shell holds it, its access-key mark included: the caption of a menu
+  // item or a button.
+  const std::string& markedShell(int k) const;
   const std::string& shortText(int k) const;
   const std::string& longText(int i, int j) const;
   int longTextLines(int i) const;

@@ -48,4 +48,10 @@ void GridTable::removeRow(int at) {
   --rows_;
 }
 
+bool GridRules::accepts(const GridTable& table, int row, int col, std::string_view text) const {
+  if (!typable(table, row, col)) return false;
+  const FieldEdit edit = judgeEdit(cellRule(table, row, col), table.cell(row, col), text);
+  return edit.taken && edit.text == text;
+}
+
 }  // namespace qj

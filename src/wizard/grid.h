@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "records/text.h"
+#include "text/key_filters.h"
 
 namespace qj {
 
@@ -43,21 +44,23 @@ class GridTable {
 // Keys that the wizards give a meaning of their own.
 enum class GridKey { InsertRow, DeleteRow, PrevType, NextType, PrevName, NextName, Space, Delete };
 
-// What the user may do to the cells of one grid. Typed and pasted text obey the same rule:
-// `accepts` judges the cell's whole new text, so a rule must accept every prefix of a text it
-// accepts (typing builds the text one character at a time).
+// What the user may do to the cells of one grid. A typable cell takes what its field rule
+// says, typed and pasted alike, as the edits of the wizards do.
 class GridRules {
  public:
   virtual ~GridRules() = default;
   virtual bool typable(const GridTable& table, int row, int col) const = 0;
-  virtual bool accepts(const GridTable& table, int row, int col, std::string_view text) const = 0;
+  // What a typable cell takes.
+  virtual FieldRule cellRule(const GridTable& table, int row, int col) const = 0;
+  // Whether the cell may change from its text to `text` (what its editor commits).
+  bool accepts(const GridTable& table, int row, int col, std::string_view text) const;
 };
 
 // A grid that nobody edits (viewers, lists).
 class ReadOnlyRules : public GridRules {
  public:
   bool typable(const GridTable&, int, int) const override { return false; }
-  bool accepts(const GridTable&, int, int, std::string_view) const override { return false; }
+  FieldRule cellRule(const GridTable&, int, int) const override { return {}; }
 };
 
 // The flag cell texts: shown as two blanks and an asterisk, stored as "*".

@@ -24,6 +24,7 @@
 #include "dbrn/turns_step.h"
 #include "dbrn/wizard_frame.h"
 #include "dbrn/wizard_state.h"
+#include "records/datetime.h"
 #include "support/shell_fixture.h"
 #include "support/temp_dir.h"
 
@@ -176,7 +177,7 @@ struct DbrnWizardFixture : ::testing::Test {
     setRow(s.table2, 3, {{turnCol::node(0), "2"}, {turnCol::direction(0), "^"}});
   }
   void passTurns() { ASSERT_EQ(outcome(checkTurnsPage(s)), "passed"); }
-  void passAccess() { ASSERT_EQ(outcome(checkAccessPage(s, "06.12.2024")), "passed"); }
+  void passAccess() { ASSERT_EQ(outcome(checkAccessPage(s, toDateTime({2024, 12, 6}))), "passed"); }
 
   // Level 2: the house rows (Kings, Elm, Oak, Oak after the re-sort) numbered, on section 4
   // (Kings), 3 (Elm) or 1 (Oak).
@@ -216,7 +217,7 @@ struct DbrnWizardFixture : ::testing::Test {
     passHouses();
   }
   // Every step of an opened database passed as it is, the summary dated `date`.
-  void passEveryStep(const DbrnIdentityInput& identity, const std::string& date) {
+  void passEveryStep(const DbrnIdentityInput& identity, double date) {
     ASSERT_EQ(outcome(checkGeneralPage(s, app, identity)), "passed");
     passStreetTypes();
     passStreets();

@@ -170,6 +170,36 @@ TEST_F(SectionsStep, ViewingListsTheSectionsOfTheStreetsThatPassTheFilter) {
     listed += std::to_string(s.sectionRowCount) + test::column(s.table1, sc::kName) + "|";
   }
   EXPECT_EQ(listed, "4[Oak][  Oak][Elm][Kings]|3[Oak][  Oak][Elm]|1[Elm]|0[]|0[]|");
+  // Numbers stored with either separator are shown with the one in use.
+  std::tie(s.db.sections[0].length, s.db.sections[0].speed) = std::pair("175.5", "40,5");
+  std::tie(s.level, s.keyPhraseType, s.keyPhraseName) = std::tuple(2, "", "");
+  for (const char sep : {',', '.'}) {
+    s.decSep = sep;
+    prepareSectionsPage(s, 0);
+    EXPECT_EQ(s.table1.cell(0, sc::kLength) + " " + s.table1.cell(0, sc::kSpeed),
+              sep == ',' ? "175,5 40,5" : "175.5 40.5");
+  }
+}
+
+// Viewing enters nothing from the pickers: they show the street that Label_02 names, as the
+// page opens and at every row chosen. Elsewhere they keep the street to enter.
+TEST_F(SectionsStep, ViewingPickersShowTheStreetOfTheRowDescribed) {
+  enterUntil(2, 7);
+  const auto picked = [this] {
+    return s.list1.items[s.list1.row] + " / " + s.list2.items[s.list2.row];
+  };
+  s.mode = kViewDbrn;
+  prepareSectionsPage(s, 3);
+  EXPECT_EQ(picked(), "avenue (av.) / Kings");
+  EXPECT_EQ(text(chooseSectionRow(s, 1)), "S156 2 S674 - \"street (st.) Oak\".");
+  EXPECT_EQ(picked(), "street (st.) / Oak");
+  EXPECT_EQ(text(chooseSectionRow(s, 2)), "S156 3 S674 - \"street (st.) Elm\".");
+  EXPECT_EQ(picked(), "street (st.) / Elm");
+  s.mode = kCorrectDbrn;  // the type "street" and its first street
+  prepareSectionsPage(s, 3);
+  EXPECT_EQ(picked(), "street (st.) / Elm");
+  EXPECT_EQ(text(chooseSectionRow(s, 1)), "S156 2 S674 - \"street (st.) Oak\".");
+  EXPECT_EQ(picked(), "street (st.) / Elm");
 }
 
 TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow) {

@@ -94,11 +94,12 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   s.table1.set(1, sectionCol::kClosed, "  *");
   s.db.streets.push_back({"st.", "Unused", "3", s.streetTotal()});  // no section uses it
 
-  const StepResult r = checkAccessPage(s, "31.12.2024");
+  const StepResult r = checkAccessPage(s, toDateTime({2024, 12, 31, 15, 30, 0, 0}));
   ASSERT_EQ(r.nextStep, 8);
   const DbrnHeader& h = s.db.header;
+  // Dated in the English interface's format, whatever the C library's locale.
   EXPECT_EQ(std::to_string(h.sectionCount) + " " + std::to_string(h.nodeCount) + " " + h.dbDate,
-            "5 4 31.12.2024");
+            "5 4 31/12/2024");
   // Streets: Kings, Elm, Oak, the street of sections without a street, Unused.
   EXPECT_EQ(
       test::sectionLines(s.db.sections),
@@ -114,8 +115,13 @@ TEST_F(TurnsStep, StepSixBuildsTheRecordsAndTheStatesOfTheStreets) {
   const DbrnFile before = s.db;
   s.mode = kViewDbrn;
   EXPECT_FALSE(accessGridKey(s, GridKey::Space, 0, accessCol::kPrevClosed).handled);
-  ASSERT_EQ(outcome(checkAccessPage(s, "01.01.2025")), "passed");
+  ASSERT_EQ(outcome(checkAccessPage(s, toDateTime({2025, 1, 1}))), "passed");
   EXPECT_EQ(s.db, before);
+  // The Russian interface dates a correction its own way.
+  s.mode = kCorrectDbrn;
+  s.langCode = "rus";
+  ASSERT_EQ(outcome(checkAccessPage(s, toDateTime({2025, 1, 2}))), "passed");
+  EXPECT_EQ(s.db.header.dbDate, "02.01.2025");
 }
 
 }  // namespace

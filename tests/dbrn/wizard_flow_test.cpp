@@ -144,7 +144,9 @@ TEST_F(WizardFlow, TheStreetOfSectionsWithoutAStreetIsWrittenOnlyWhenASectionNee
   passSections();
   typeTurns();
   passTurns();
-  EXPECT_EQ(text(updatedText(checkAccessPage(s, "06.12.2024").updates, "nstr_5").value()), "3");
+  EXPECT_EQ(
+      text(updatedText(checkAccessPage(s, toDateTime({2024, 12, 6})).updates, "nstr_5").value()),
+      "3");
   ASSERT_EQ(finishDbrn(s, app), std::nullopt);
   const DbrnFile db = readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db.value();
   EXPECT_EQ(streetsOf(db), "av. Kings 3 0;st. Elm 3 1;st. Oak 3 2;none0;av.1;st.2;");
@@ -173,7 +175,7 @@ TEST_F(WizardFlow, TheDemoCityCorrectedWithoutAChangeIsWrittenBackUnchanged) {
     app.formMode = kCorrectDbrn;
     app.selectedPath = (dir / "Dbrn" / file).string();
     s = std::move(*openDbrnWizard(app).state);
-    passEveryStep({city.header.dbCode, city.header.dbName}, city.header.dbDate);
+    passEveryStep({city.header.dbCode, city.header.dbName}, toDateTime(kDemoCityDate));
     for (size_t r = 0; r < city.sections.size(); ++r)  // numbered and named as the records
       EXPECT_EQ(s.table1.cell(r, sectionCol::kRow) + " " + s.table1.cell(r, sectionCol::kStreet),
                 std::to_string(r + 1) + " " + std::to_string(city.sections[r].streetIndex));

@@ -1,5 +1,9 @@
 #include "frame/startup.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "frame/frame_fixture.h"
 
 namespace qj {
@@ -59,6 +63,7 @@ TEST_F(Startup, LoadingAShellFillsTheStateAndCreatesTheProtocol) {
   // taken for texts.
   writeShellFile(dir, "рус", markedShell("\xF0\xF3\xF1"), true);
   writeShellFile(dir, "RUS", markedShell("RUS"), true);
+  state.folderLock.reset();  // each load below is a program of its own, started after this one
   for (const auto& [ext, code, first] :
        {std::tuple{"рус", "\xF0\xF3\xF1", "s0"}, {"RUS", "RUS", "note 0"}}) {
     AppState other;
@@ -68,6 +73,80 @@ TEST_F(Startup, LoadingAShellFillsTheStateAndCreatesTheProtocol) {
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(other.texts.shortText(0), first);
   }
+}
+
+// Another copy of the program, in a process of its own, that holds the program folder until
+// it is killed.
+class OtherCopy {
+ public:
+  explicit OtherCopy(const ProgramFolder& folder) {
+    const fs::path lockFile = folderLockPath(folder);
+    int ready[2];
+    if (::pipe(ready) != 0) throw std::runtime_error("no pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      const FileLock lock(lockFile);
+      const char held = lock.state() == FileLock::State::Held ? 'y' : 'n';
+      if (::write(ready[1], &held, 1) != 1) ::_exit(1);
+      for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char held = 'n';
+    if (::read(ready[0], &held, 1) != 1) held = 'n';
+    ::close(ready[0]);
+    held_ = held == 'y';
+  }
+  ~OtherCopy() { kill(); }
+  bool held() const { return held_; }
+  // Ends the copy as a crash would: it frees nothing itself.
+  void kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool held_ = false;
+};
+
+// A second copy of the program on the same folder says so in the language of its shell and
+// ends before it reads the protocol; once the first copy has gone, however it ended, the
+// folder is free again.
+TEST_F(Startup, ASecondCopyOnTheSameFolderEndsWithItsMessage) {
+  writeShellFile(dir, "eng", markedShell());
+  dir.write("System/protocol.pro", "the first copy's protocol");
+  OtherCopy first(state.dirs());
+  ASSERT_TRUE(first.held());
+
+  const ShellLoad load = loadShell(state, "Shell (QJ 1.6).eng", "eng", '.');
+  EXPECT_FALSE(load.loaded);
+  const std::string root = dir.path().string();
+  EXPECT_EQ(texts(load.messages), V{"S1130 \"" + root + "\", S1133."});
+  EXPECT_EQ(load.messages[0].kind, MessageKind::Warning);
+  EXPECT_FALSE(state.protocolFileOk);
+  EXPECT_EQ(dir.read("System/protocol.pro"), "the first copy's protocol");
+  // As the user reads it, in either language.
+  EXPECT_EQ(load.messages[0].utf8(test::shippedShell("eng")),
+            "The program is already running with the program folder \"" + root +
+                "\", so this copy of the program closes.");
+  EXPECT_EQ(load.messages[0].utf8(test::shippedShell("rus")),
+            "Программа уже запущена с папкой программы \"" + root +
+                "\", поэтому эта копия программы закрывается.");
+
+  // The first copy dies without a word: its lock goes with it.
+  first.kill();
+  dir.write("System/protocol.pro", writeProtocolFile({}));
+  const ShellLoad again = loadShell(state, "Shell (QJ 1.6).eng", "eng", '.');
+  EXPECT_TRUE(again.loaded);
+  EXPECT_TRUE(again.messages.empty());
+  EXPECT_TRUE(state.protocolFileOk);
+  // Now this copy holds the folder, and another is refused.
+  OtherCopy third(state.dirs());
+  EXPECT_FALSE(third.held());
+  // Loading a shell again in the running program keeps its own hold.
+  EXPECT_TRUE(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').loaded);
 }
 
 TEST_F(Startup, ADamagedShellEndsTheStartUpBeforeTheProtocol) {

@@ -16,15 +16,6 @@ namespace {
 using test::protocolRecord;
 using test::V;
 
-// Moments as "d.m.y" with ", h:m" when the time is shown.
-std::string testFormat(const ShownMoment& m) {
-  const CivilDateTime& t = m.at;
-  std::string s =
-      std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
-  if (m.withTime) s += ", " + std::to_string(t.hour) + ":" + std::to_string(t.minute);
-  return s;
-}
-
 class Tasks : public test::FrameTest {
  protected:
   void SetUp() override {
@@ -44,13 +35,13 @@ class Tasks : public test::FrameTest {
   // Each row of a task's details as "key = value".
   V rows(int record) const {
     V out;
-    for (const auto& r : taskDetails(state, record, &testFormat).rows)
+    for (const auto& r : taskDetails(state, record).rows)
       out.push_back(r.key.utf8(state.texts) + " = " + r.value.utf8(state.texts));
     return out;
   }
   // Whether the task can be deleted, queued and loaded: 0 no, 1 yes, 2 left alone.
   std::array<int, 3> actions(int record) const {
-    const TaskDetails d = taskDetails(state, record, &testFormat);
+    const TaskDetails d = taskDetails(state, record);
     const auto open = [](std::optional<bool> b) { return b ? int(*b) : 2; };
     return {int(d.canDelete), open(d.canQueue), open(d.canLoad)};
   }
@@ -138,20 +129,19 @@ TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
 }
 
 TEST_F(Tasks, EachStatusShowsItsRowsAndOpensItsActions) {
-  // Exactly midnight shows no time, a second later does.
-  EXPECT_TRUE(!shownMoment(46001).withTime && shownMoment(46001 + 1.0 / 86400).withTime);
-  const V common{"S137 = 9.12.2025, 6:0", "S136 = 10.12.2025"};
+  // The interface language's date; exactly midnight shows no time.
+  const V common{"S137 = 09/12/2025 06:00:00", "S136 = 10/12/2025"};
   state.texts.shellTexts[755] = " input entered ";  // trimmed
   EXPECT_EQ(rows(0),
             (V{"S745 = AAAAAA", "S261 = Entered", "S648 = input entered", common[0], common[1]}));
   EXPECT_EQ(actions(0), (std::array{1, 1, 0}));
   EXPECT_EQ(rows(1), (V{"S745 = BBBBBB", "S261 = Sent", "S648 = S430", common[0], common[1],
-                        "S140 = 10.12.2025, 12:0"}));
+                        "S140 = 10/12/2025 12:00:00"}));
   EXPECT_EQ(actions(1), (std::array{1, 0, 0}));  // no solution in Solving yet
   dir.write("Solving/qj_BBBBBB_out.dat", "solution");
   EXPECT_EQ(actions(1), (std::array{1, 0, 1}));
   EXPECT_EQ(rows(2), (V{"S745 = CCCCCC", "S261 = Solved", "S648 = S195", common[0], common[1],
-                        "S140 = 10.12.2025, 12:0", "S135 = 11.12.2025, 18:0"}));
+                        "S140 = 10/12/2025 12:00:00", "S135 = 11/12/2025 18:00:00"}));
   EXPECT_EQ(actions(2), (std::array{1, 0, 0}));
   EXPECT_TRUE(rows(4).empty() && !taskFileExists(state, 4) && !taskFileExists(state, -1));
   // An unknown status shows no status row and leaves the actions alone.
@@ -303,6 +293,10 @@ TEST_F(Tasks, EachChooserModeOffersItsTasksAndOpensItsWindow) {
   EXPECT_EQ(offeredTasks(state.protocol, kChooserCorrectTask), (std::vector<int>{0, 3}));
   EXPECT_TRUE(offeredTasks(state.protocol, kNoFormMode).empty());
   EXPECT_EQ(taskListLine(protocolRecord("AB12CD", "Morning [2] run")), "[AB12CD] Morning [2] run");
+  // With nothing to offer, only the correction says why; the viewers' empty lists speak for
+  // themselves.
+  EXPECT_EQ(noTaskOfferedText(kChooserCorrectTask).value().utf8(state.texts), "S1120.");
+  EXPECT_FALSE(noTaskOfferedText(kChooserViewInput) || noTaskOfferedText(kChooserViewSolution));
   test::writeTask(dir, "CCCCCC", "Solved");
   const std::pair<int32_t, ChooserTarget> modes[] = {
       {kChooserViewInput, ChooserTarget::TaskViewer},

@@ -115,9 +115,9 @@ TEST(Sheet, ColumnLettersRunAsInASpreadsheet) {
 TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {
   const std::string cyr = "\xcb\xe8\xf1\xf2";       // "Лист"
   const std::string cyrUpper = "\xcb\xc8\xd1\xd2";  // "ЛИСТ"
-  const std::vector<std::string> names =
-      validSheetNames({"Points [1]: a/b\\c*?", "'quoted'", "", std::string(40, 'x'),
-                       std::string(40, 'x'), cyr, cyrUpper, "history", "Sheet3"});
+  const std::vector<std::string> names = validSheetNames(
+      {"Points [1]: a/b\\c*?", "'quoted'", "", std::string(40, 'x'), std::string(40, 'x'), cyr,
+       cyrUpper, "history", "Sheet3", "Tab\tCR\rLF\n\x01\x1F end"});
   EXPECT_EQ(names[0], "Points _1__ a_b_c__");
   EXPECT_EQ(names[1], "quoted");
   EXPECT_EQ(names[2], "Sheet3");
@@ -127,6 +127,7 @@ TEST(SheetNames, AreMadeValidAndUniqueWithoutRegardToCase) {
   EXPECT_EQ(names[6], cyrUpper + " (2)");
   EXPECT_EQ(names[7], "history (2)");  // reserved by spreadsheet programs
   EXPECT_EQ(names[8], "Sheet3 (2)");
+  EXPECT_EQ(names[9], "Tab_CR_LF___ end");  // a read file would give blanks for the first
   for (const auto& n : names) EXPECT_LE(n.size(), kMaxSheetNameLength) << n;
 }
 

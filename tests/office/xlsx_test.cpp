@@ -18,6 +18,7 @@
 #include "records/cp1251.h"
 #include "support/sheet_rows.h"
 #include "support/temp_dir.h"
+#include "support/write_faults.h"
 #include "support/xls_limits.h"
 
 namespace qj::office {
@@ -851,6 +852,64 @@ TEST(XlsxRoundTrip, LargeSheetsAreWrittenRowByRowAndReadBackAsInlineStrings) {
   expectSameCells(book, *read.book);
 }
 
+// Texts that look like the file's escapes, or nearly, beside characters that are escaped
+// themselves, entities, blanks and Cyrillic: each comes back from the file as it was written,
+// as a cell and as a sheet name (made valid first).
+TEST(XlsxRoundTrip, TrickyTextsComeBackAsWritten) {
+  const std::string texts[] = {
+      "_x0041\x01",
+      "_x0041\x1F_",
+      "_x0041_x0042_",
+      "_x0041__x0042\x02",
+      "__x0041_",
+      "_x0041_\x01",
+      "_X0041_",
+      "_x004_",
+      "_x0041",
+      "x0041_",
+      "_x0041&",
+      "_x0041<_",
+      "_x0041\xCF",
+      "_xD7FF_ _xFFFF_",
+      "\x01\x02_",
+      "_",
+      "__",
+      "a_x00AF\t",
+      "_x0041\r\n",
+      "tab\there",
+      "line\nbreak",
+      "cr\rhere",
+      "\"quoted\" & <b>",
+      " blanks around ",
+      kCyrillic + "_x0",
+      "_x0041" + kCyrillic,
+      "'apostrophes'",
+      "_x005F_",
+  };
+  TempDir dir;
+  Workbook book;
+  Sheet& cells = book.addSheet("Cells");
+  for (size_t i = 0; i < std::size(texts); ++i) cells.set(static_cast<int>(i), 0, texts[i]);
+  std::vector<std::string> names{"Cells"};
+  for (const std::string& t : texts) {
+    book.addSheet(t);
+    names.push_back(t);
+  }
+  writeXlsx(book, dir / "t.xlsx");
+  const WorkbookRead read = readWorkbook(dir / "t.xlsx");
+  ASSERT_TRUE(read.book) << read.detail;
+  const Sheet& back = read.book->sheets()[0];
+  for (size_t i = 0; i < std::size(texts); ++i)
+    EXPECT_EQ(back.cell(static_cast<int>(i), 0), texts[i]) << i;
+  const std::vector<std::string> valid = validSheetNames(names);
+  ASSERT_EQ(read.book->sheets().size(), valid.size());
+  for (size_t i = 0; i < valid.size(); ++i) EXPECT_EQ(read.book->sheets()[i].name(), valid[i]) << i;
+  // The escape that the next character's escape would have closed is escaped itself.
+  EXPECT_NE(
+      readZipPart(dir / "t.xlsx", "xl/worksheets/sheet1.xml").find("<t>_x005F_x0041_x0001_</t>"),
+      std::string::npos);
+}
+
 TEST(XlsxStream, FormatsGivenWhileARowIsOpenLeaveItsFormattedBlanksAlone) {
   // Cells go into the file as they are set: the blanks of an open formatted row come after
   // formats for later rows were given (many, so that their list moves in memory).
@@ -932,6 +991,38 @@ TEST(XlsxWriter, UniqueNamesAndFoldersThatCannotBeWritten) {
     EXPECT_THROW(writeXlsxUnique(book, dir / "ro", "x"), OfficeError);
     ::chmod((dir / "ro").c_str(), 0755);
     EXPECT_TRUE(fs::is_empty(dir / "ro"));
+  }
+}
+
+// A workbook replaces an old one, or takes a free name, only once its bytes are on the disk,
+// and its folder is synced after; a sync that fails is a workbook not written, and the old
+// one stays.
+TEST(XlsxWriter, AWorkbookIsDurableBeforeAndAfterItTakesItsName) {
+  if (test::WriteFaults::ranInChild()) return;
+  TempDir dir;
+  dir.write("t.xlsx", "the old workbook");
+  {
+    test::WriteFaults faults(dir.path());
+    writeXlsx(sample(), dir / "t.xlsx");
+    EXPECT_EQ(faults.syncsAndRenames(),
+              (std::vector<std::string>{"fsync D/<temp> -> ok", "rename D/<temp> D/t.xlsx -> ok",
+                                        "fsync D -> ok"}));
+    faults.clear();
+    writeXlsxUnique(sample(), dir.path(), "t");
+    // The first name is taken: its link fails, as the system refuses it.
+    EXPECT_EQ(faults.syncsAndRenames(),
+              (std::vector<std::string>{"fsync D/<temp> -> ok", "link D/<temp> D/t.xlsx -> ok",
+                                        "link D/<temp> D/t (2).xlsx -> ok", "fsync D -> ok"}));
+  }
+  dir.write("t.xlsx", "the old workbook");
+  for (const long skip : {0, 1}) {  // the workbook's own sync, then its folder's
+    test::WriteFaults faults(dir.path());
+    faults.fail("fsync", skip);
+    EXPECT_THROW(writeXlsx(sample(), dir / "t.xlsx"), OfficeError);
+    EXPECT_THROW(writeXlsxUnique(sample(), dir.path(), "t"), OfficeError);
+    faults.clear();
+    if (skip == 0) EXPECT_EQ(dir.read("t.xlsx"), "the old workbook");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
   }
 }
 

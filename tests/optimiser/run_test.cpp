@@ -12,6 +12,7 @@
 #include "optimiser/progress_log.h"
 #include "optimiser/task_fixture.h"
 #include "records/cp1251.h"
+#include "records/datetime.h"
 #include "support/temp_dir.h"
 
 namespace qj::optim {
@@ -28,8 +29,7 @@ struct Folder {
     env = {dir / "Solving", dir / "Dbrn", "eng", &test::indexShell(),
            {"Info one", "Info two", "Info three"}, ',', 1};
     // clang-format on
-    env.formatDate = [](double) { return std::string("01.02.2026"); };
-    env.formatTime = [](double) { return std::string("10:11:12"); };
+    env.now = [] { return toDateTime(CivilDateTime{2026, 2, 1, 10, 11, 12}); };
   }
   void queue(const std::string& code, const std::string& bytes) const {
     dir.write("Solving/" + inputFileName(code), bytes);
@@ -231,7 +231,7 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
   // clang-format off
   const std::vector<std::string> head = {
       "Button: [582]", "L2: ", "L3: ", "L4: ", "L5: ", "L6: ", "L7: ", "L8: ", "End: ",
-      "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01.02.2026 ([134])."};
+      "Start: [270] \"AAAAA1\":  10:11:12 ([81]) 01/02/2026 ([134])."};
   // clang-format on
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),

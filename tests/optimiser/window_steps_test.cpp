@@ -66,8 +66,6 @@ TEST(WindowSteps, TaskCodes) {
   EXPECT_TRUE(isTaskCode("AZ09AZ"));
   for (const char* bad : {"AB12C", "AB12CDE", "ab12cd", "AB12C_", "AB 2CD", "AB12C@", "AB12C["})
     EXPECT_FALSE(isTaskCode(bad)) << bad;
-  EXPECT_EQ(taskCodeEditText("az-19 cd9"), "AZ19CD");
-  EXPECT_EQ(taskCodeEditText("\xE0\xE1z1`{"), "Z1");  // Cyrillic letters are not taken
 }
 
 TEST(WindowSteps, InfoFileGivesLinesTwoFourAndSix) {

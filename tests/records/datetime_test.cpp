@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "support/c_locale.h"
+
 namespace qj {
 namespace {
 
@@ -20,6 +22,24 @@ TEST(DateTime, DaysCountFromTheEndOf1899BothWays) {
   }
   const CivilDateTime t{2024, 2, 29, 23, 59, 58, 123};
   EXPECT_EQ(fromDateTime(toDateTime(t)), t);
+}
+
+// One short date per interface language, always with four-digit years, whatever locale the
+// C library runs under; the time of day follows unless the moment is midnight.
+TEST(DateTime, DatesAreWrittenInTheInterfaceLanguagesFormat) {
+  for (const char* locale : test::kPointAndCommaLocales) {
+    test::ScopedCLocale scope(locale);
+    ASSERT_TRUE(scope.ok()) << locale << " is not installed";
+    const std::tuple<CivilDateTime, const char*, std::string> dates[] = {
+        {{2024, 6, 1}, "eng", "01/06/2024"},  {{2024, 6, 1}, "rus", "01.06.2024"},
+        {{2026, 12, 7}, "eng", "07/12/2026"}, {{2026, 12, 7}, "rus", "07.12.2026"},
+        {{987, 1, 31}, "deu", "31.01.0987"},  {{1899, 12, 30}, "eng", "30/12/1899"}};
+    for (const auto& [civil, lang, text] : dates) EXPECT_EQ(dateText(civil, lang), text) << locale;
+    EXPECT_EQ(clockText({2026, 12, 7, 9, 5, 3, 999}), "09:05:03");
+    EXPECT_EQ(momentText(toDateTime({2026, 12, 7, 18, 30, 0, 0}), "eng"), "07/12/2026 18:30:00");
+    EXPECT_EQ(momentText(toDateTime({2026, 12, 7}), "rus"), "07.12.2026");
+    EXPECT_EQ(momentText(toDateTime({2026, 12, 7, 0, 0, 1, 0}), "rus"), "07.12.2026 00:00:01");
+  }
 }
 
 TEST(DateTime, SystemMomentsAreTakenInLocalTime) {

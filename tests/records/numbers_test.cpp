@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/c_locale.h"
+
 namespace qj {
 namespace {
 
@@ -16,6 +18,31 @@ TEST(Numbers, RoundingTakesHalvesToEvenAndFormattingUsesTheGivenSeparator) {
   EXPECT_EQ(formatReal(-1.25, ',') + " " + formatReal(35.0, ','), "-1,25 35");
   EXPECT_EQ(formatFixed2(2.005, ','), "2,00");  // 2.005 is slightly below in binary
   EXPECT_EQ(formatFixed2(12.5, '.'), "12.50");
+}
+
+// Under a locale with a decimal comma the C library's own formatting writes "3,5"; the
+// program's numbers keep the separator they are given, and parsing takes only that one.
+TEST(Numbers, TextsOfNumbersDoNotFollowTheCLibrarysLocale) {
+  for (const char* locale : test::kPointAndCommaLocales) {
+    test::ScopedCLocale scope(locale);
+    ASSERT_TRUE(scope.ok()) << locale << " is not installed";
+    const std::pair<std::string, std::string> cases[] = {
+        {formatReal(3.5, '.'), "3.5"},
+        {formatReal(3.5, ','), "3,5"},
+        {formatReal(100.0 / 3.0, '.'), "33.3333333333333"},
+        {formatReal(175.5, '.') + " " + formatReal(1e20, '.'), "175.5 1e+20"},
+        {formatReal(-0.001, ','), "-0,001"},
+        {formatFixed2(12.5, '.'), "12.50"},
+        {formatFixed2(12.5, ','), "12,50"},
+        {formatFixed(0.0005, 3, '.') + " " + formatFixed(2.0625, 3, ','), "0.001 2,062"},
+        {formatFixed(1234.5, 0, ','), "1234"},
+    };
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want) << locale;
+    EXPECT_EQ(parseReal("175.5", '.'), 175.5) << locale;
+    EXPECT_EQ(parseReal("175,5", ','), 175.5) << locale;
+    EXPECT_EQ(parseReal("175,5", '.'), std::nullopt) << locale;
+    EXPECT_EQ(parseStoredReal("0,003"), 0.003) << locale;
+  }
 }
 
 // Typed numbers use their separator only; stored texts accept either.

@@ -68,8 +68,6 @@ TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
   EXPECT_EQ(c.textX(1), 115 - 5 + 15);
   // Rounding takes halves to the even neighbour; a switched-off column has no width.
   EXPECT_EQ(reportColumns({0.05, 0.0, 0.15}, 1010).x, (std::vector<int>{65, 115, 115, 267}));
-  EXPECT_EQ(sharesOf({1, 0, 3}), (std::vector<double>{0.25, 0, 0.75}));
-  EXPECT_EQ(sharesOf({0, 0}), (std::vector<double>{0, 0}));
 
   // The title takes the quoted name after the caption's own text and its blank, at most
   // 1000 characters of it.
@@ -84,6 +82,36 @@ TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
   const std::string name(1500, 'n');
   EXPECT_EQ(solutionReportTitle("Solution of the task \"" + name + "\"", t),
             "S599 \"" + name.substr(0, 999));
+}
+
+// A column narrower than its widest word with its margins (30 pixels) takes what it lacks from
+// the columns with room to spare and from the room that switched-off columns leave at the
+// table's end, in proportion to what each can spare; where all that is too little, the
+// columns that lack room share it in proportion to what they lack.
+TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare) {
+  const struct {
+    std::vector<double> shares;
+    std::vector<int> widest;
+    bool fit;
+    std::vector<int> edges;
+  } cases[] = {{{0.2, 0.3, 0.5}, {170, 270, 470}, true, {65, 265, 565, 1065}},
+               // 40 lacking: the others spare 100 and 300.
+               {{0.2, 0.3, 0.5}, {210, 170, 170}, true, {65, 305, 595, 1065}},
+               // 100 lacking: the last column spares 100, the table's end 500.
+               {{0.2, 0.0, 0.3}, {270, 0, 170}, true, {65, 365, 365, 648}},
+               // Exactly all there is to spare.
+               {{0.2, 0.3, 0.5}, {470, 370, 70}, true, {65, 565, 965, 1065}},
+               // 500 lacking, 400 to spare: shared as four to one.
+               {{0.2, 0.3, 0.5}, {570, 370, 70}, false, {65, 585, 965, 1065}},
+               // A switched-off column needs nothing, whatever it was given.
+               {{0.5, 0.0, 0.5}, {470, 900, 470}, true, {65, 565, 565, 1065}}};
+  for (const auto& c : cases) {
+    const ReportColumns columns = columnsForWords(c.shares, c.widest, 1000);
+    EXPECT_EQ(columns.x, c.edges) << c.widest[0];
+    EXPECT_EQ(wordsFitColumns(c.shares, c.widest, 1000), c.fit) << c.widest[0];
+    for (size_t k = 0; k < c.shares.size(); ++k)
+      EXPECT_EQ(columns.limit[k], columns.x[k + 1] - columns.x[k] - 30);
+  }
 }
 
 // A solution view with the marked shell's caption and the given parameters and rows
@@ -183,24 +211,23 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
             std::tuple(std::string("1"), kWidth - 10 - 65, 2000 - 65 - kTh));
 }
 
-// A column is at least as wide as its widest word, the others giving way; where the words
-// need more than the page, the text gets smaller, down to half its size, and what
-// still does not fit is cut at its column's margin.
+// The columns start at the shares of the usable width: the first (50 pixels) is too narrow
+// for its heading and takes room from the columns with room to spare. Where the words need
+// more than the page, the table's text gets smaller, no smaller than it must (a character
+// is 8 pixels wide at 0.89, 9 at 0.99), down to half size, and what still does not fit is
+// cut at its column's margin. The title and the page number keep their size.
 TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCannot) {
-  // Steps of 1/48 down to half the size: at 43/48 a character is 8 pixels wide, and the word
-  // of 61 takes 519 pixels with its margins.
   const std::tuple<size_t, double, bool, std::vector<int>> cases[] = {
-      {20, 1.0, true, {65, 141, 232, 473, 573, 675, 775, 981, 1065}},
-      {60, 43.0 / 48, true, {65, 128, 191, 710, 767, 825, 882, 1002, 1065}},
-      {90, 33.0 / 48, true, {65, 120, 175, 752, 802, 854, 904, 1010, 1065}},
-      {160, 0.5, false, {65, 116, 167, 825, 871, 917, 963, 1014, 1065}}};
+      {20, 1.0, true, {65, 135, 205, 445, 555, 665, 775, 970, 1065}},
+      {50, 1.0, true, {65, 135, 205, 745, 805, 865, 925, 995, 1065}},
+      {60, 0.89, true, {65, 127, 190, 708, 774, 840, 906, 996, 1065}},
+      {160, 0.5, false, {65, 115, 165, 830, 875, 920, 965, 1015, 1065}}};
   for (const auto& [letters, scale, whole, edges] : cases) {
     const std::string word(letters, 'w');
     RecordingCanvas c(kWidth, 2000);
     printSolutionReport(c, solutionView({}, {{"1", "", "st. " + word + ", 3", "", "", "", "", ""}}),
                         shell());
     const ReportColumns cols = drawnColumns(c, 8);
-    EXPECT_NEAR(c.scale, scale, 1e-9) << letters;
     EXPECT_EQ(cols.x, edges) << letters;
     expectCellsInsideTheirColumns(c, cols);
     const DrawnText* drawn = nullptr;
@@ -208,13 +235,70 @@ TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCanno
       if (t.text[0] == 'w') drawn = &t;
     ASSERT_NE(drawn, nullptr);
     EXPECT_EQ(drawn->text == word + ",", whole) << letters;
+    EXPECT_NEAR(drawn->scale, scale, 1e-9) << letters;
+    EXPECT_NEAR(c.find("S519")->scale, scale, 1e-9) << letters;
+    EXPECT_EQ(c.find("S599 \"Trip\"")->scale, 1.0);
+    EXPECT_EQ(c.texts.back().scale, 1.0);  // the page number
   }
-  // Of two columns of equal shares whose words ask as much beyond them, the first gives way.
-  const std::string w(100, 'w');
-  RecordingCanvas c(kWidth, 2000);
-  printSolutionReport(c, solutionView({}, {{"1", "", "", w, "", w, "", ""}}), shell());
-  const ReportColumns cols = drawnColumns(c, 8);
-  EXPECT_LT(cols.x[4] - cols.x[3], cols.x[6] - cols.x[5]);
+}
+
+// A task view with every option: all columns printed.
+TaskView taskViewWithEveryOption(TaskLayout layout,
+                                 const std::vector<std::map<int, std::string>>& rows);
+
+// Where every word fits its column (two pixels a character), the columns of both reports lie
+// at their shares of the usable width, and the table's text keeps its size.
+TEST(Reports, WordsThatFitLeaveTheColumnsAtTheirShares) {
+  const auto edges = [](std::vector<double> shares) {
+    std::vector<int> x{65};
+    for (const double f : shares) x.push_back(x.back() + static_cast<int>(std::lround(f * 1000)));
+    return x;
+  };
+  RecordingCanvas solution(kWidth, 2000, 2);
+  printSolutionReport(
+      solution, solutionView({{"Alpha", "1"}}, {{"1", "1 (s11)", "st. Main, 3", "0 h"}}), shell());
+  EXPECT_EQ(drawnColumns(solution, 8).x, edges({0.05, 0.07, 0.20, 0.12, 0.12, 0.12, 0.22, 0.10}));
+  RecordingCanvas transitions(kWidth, 2000, 2);
+  printTaskReport(transitions,
+                  taskViewWithEveryOption(TaskLayout::Transitions, {{{0, "1"}, {1, "st. Oak"}}}),
+                  shell());
+  EXPECT_EQ(drawnColumns(transitions, 16).x,
+            edges({0.06, 0.18, 0.05, 0.05, 0.05, 0.06, 0.07, 0.08, 0.05, 0.05, 0.05, 0.05, 0.05,
+                   0.05, 0.05, 0.05}));
+  RecordingCanvas points(kWidth, 2000, 2);
+  printTaskReport(points, taskViewWithEveryOption(TaskLayout::Points, {{{0, "1"}, {1, "st. Oak"}}}),
+                  shell());
+  EXPECT_EQ(drawnColumns(points, 11).x,
+            edges({0.08, 0.20, 0.08, 0.08, 0.08, 0.08, 0.08, 0.08, 0.08, 0.08, 0.08}));
+  for (const RecordingCanvas* c : {&solution, &transitions, &points})
+    for (const DrawnText& t : c->texts) EXPECT_EQ(t.scale, 1.0) << t.text;
+}
+
+// A table whose words need more than the page is printed smaller; the title, the parameter
+// lines and the page numbers keep the canvas's own size.
+TEST(Reports, AShrunkTableLeavesTheTitleAndTheParametersAtTheirSize) {
+  const std::string word(90, 'w');
+  RecordingCanvas solution(kWidth, 2000);
+  printSolutionReport(solution, solutionView({{"Alpha", "1"}}, {{"1", "", "st. " + word}}),
+                      shell());
+  RecordingCanvas task(kWidth, 2000);
+  printTaskReport(task, taskViewWithEveryOption(TaskLayout::Points, {{{0, "1"}, {1, word}}}),
+                  shell());
+  for (const RecordingCanvas* c : {&solution, &task}) {
+    int shrunk = 0;
+    for (const DrawnText& t : c->texts) {
+      const bool unshrunk = t.y < 130 || (t.text == "1" && t.y > 1800);  // title, lines, number
+      if (unshrunk)
+        EXPECT_EQ(t.scale, 1.0) << t.text;
+      else
+        EXPECT_LT(t.scale, 1.0) << t.text;
+      shrunk += unshrunk ? 0 : 1;
+    }
+    EXPECT_GT(shrunk, 3);
+    // The parameter lines are full line heights below the title.
+    const DrawnText* line = c->find("Alpha: 1") ? c->find("Alpha: 1") : c->find("Code: LOAD01");
+    EXPECT_EQ(line->y, c == &solution ? 60 + 2 * kTh : 60 + kTh);
+  }
 }
 
 // Every page of a report: its texts and rules within the page, one page number (its own)
@@ -374,19 +458,31 @@ TaskView taskView(TaskLayout layout, const std::vector<std::map<int, std::string
   return v;
 }
 
+TaskView taskViewWithEveryOption(TaskLayout layout,
+                                 const std::vector<std::map<int, std::string>>& rows) {
+  TaskView v = taskView(layout, rows);
+  v.header.cargoMode = 1;
+  v.header.orderMode = 1;
+  v.header.refusalFlag = 1;
+  v.header.timeFactorFlag = 1;
+  return v;
+}
+
 // Switched-off columns have no width, no heading and no cells; their rules lie on one
-// another.
+// another. Where the words fit (two pixels a character), the columns present keep their
+// shares, and the table ends at 0.65 of the usable width.
 TEST(TaskReport, SwitchedOffColumnsHaveNoWidthNoHeadingAndNoCells) {
-  RecordingCanvas c(kWidth, 2000);
+  RecordingCanvas c(kWidth, 2000, 2);
   printTaskReport(
       c, taskView(TaskLayout::Transitions, {{{0, "1"}, {1, "st. Oak, 1"}, {3, "9"}, {12, "7"}}}),
       shell());
   const ReportColumns cols = drawnColumns(c, 16);
   for (const int k : {3, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(cols.x[k], cols.x[k + 1]) << k;
-  EXPECT_EQ(cols.right(), 1065);
+  EXPECT_EQ(cols.x, (std::vector<int>{65, 125, 305, 355, 355, 405, 465, 535, 615, 665, 715, 715,
+                                      715, 715, 715, 715, 715}));
   EXPECT_EQ(c.find("9"), nullptr);
   EXPECT_EQ(c.find("7"), nullptr);
-  EXPECT_NE(c.find("S750"), nullptr);  // "S750 (EUR)" wrapped in its narrow column
+  EXPECT_NE(c.find("S750 (EUR)"), nullptr);
   std::set<int> xs;
   for (const DrawnLine& l : c.lines)
     if (l.vertical()) xs.insert(l.x1);
@@ -527,7 +623,13 @@ TEST(PrintMessages, NameThePrinterOrTheFile) {
       {printerFailedMessage("Office laser"), MessageKind::Error, "S960 \"Office laser\"."},
       {pdfFailedMessage(pdf), MessageKind::Error, "S961 \"" + pdf + "\"."},
       {pdfNotShownMessage(pdf), MessageKind::Information,
-       "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."}};
+       "S962 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
+      {printerRefusedMessage("Office laser", pdf), MessageKind::Error,
+       "S960 \"Office laser\". S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
+      {printerAndPdfFailedMessage("Office laser", pdf), MessageKind::Error,
+       "S960 \"Office laser\". S961 \"" + pdf + "\"."},
+      {printerWaitingMessage("Office laser"), MessageKind::Information,
+       "S965 \"Office laser\"."}};
   for (const auto& [m, kind, text] : cases)
     EXPECT_EQ(std::pair(m.kind, m.utf8(shell())), std::pair(kind, text));
 }

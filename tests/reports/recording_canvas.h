@@ -15,6 +15,7 @@ struct DrawnText {
   int page, x, y;
   std::string text;
   bool bold;
+  double scale;  // the text's size, as a share of the canvas's own
 };
 
 struct DrawnLine {
@@ -35,7 +36,7 @@ class RecordingCanvas : public PageCanvas {
   }
   int textHeight() const override { return static_cast<int>(lineHeight_ * scale); }
   void text(int x, int y, std::string_view text) override {
-    texts.push_back({pages, x, y, std::string(text), bold_});
+    texts.push_back({pages, x, y, std::string(text), bold_, scale});
   }
   void line(int x1, int y1, int x2, int y2) override { lines.push_back({pages, x1, y1, x2, y2}); }
   void setBold(bool bold) override { bold_ = bold; }

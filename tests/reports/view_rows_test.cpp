@@ -154,7 +154,7 @@ TEST(TaskRows, TransitionsLayoutOfALevelOneTask) {
       "1 (s11)|st. Main, 3|-|-|0|1|1|S228|210|5||-|-|-|-|-",
       "2|st. Main, 25|3|5|2|3|1|S228|210|5|||1,5|50|30|60",
       "||||||2|s61 3|100|5||||||",
-      "||||||3|S773|45|5||||||",
+      "||||||3|S781|45|5||||||",
       "3 (s17)|st. Oak, 4|1|6|0|7|1|S228|210|5||-|0,5|40|-|-",
       "4|ave. Elm, 5|0|2|0|9|1|S228|210|5||  *|0|30|0|",
   };
@@ -264,7 +264,8 @@ TEST(TaskColumns, ApplyByTheTasksOptions) {
     for (const TaskLayout layout : {TaskLayout::Transitions, TaskLayout::Points})
       for (int col = 0; col < taskColumnCount(layout); ++col)
         applies[layout == TaskLayout::Points] += taskColumnApplies(layout, col, h) ? '1' : '0';
-    for (const int w : taskReportWidths(TaskLayout::Transitions, h)) printed += w > 0 ? '1' : '0';
+    for (const double s : taskReportShares(TaskLayout::Transitions, h))
+      printed += s > 0 ? '1' : '0';
     EXPECT_EQ(applies[0] + " " + applies[1] + " " + printed,
               std::string(c.transitions) + " " + c.points + " " + c.printed)
         << c.cargo << c.order << c.refusal << c.timeFactor;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "records/cp1251.h"
 #include "support/temp_dir.h"
 #include "text/shell_texts.h"
@@ -43,6 +44,14 @@ inline void writeShellFile(const TempDir& root, const std::string& extensionUtf8
     for (size_t k = 0; k < tables.shortTexts.size(); ++k)
       notes.push_back(marked("note ", static_cast<int>(k)));
   root.write("Shells/Shell (QJ 1.6)." + extensionUtf8, writeShell(tables, russian, notes));
+}
+
+// The shell the build ships for a language code ("eng", "rus"), to read messages as the user
+// reads them.
+inline ShellTables shippedShell(const std::string& code) {
+  const auto bytes =
+      readFile(std::filesystem::path(QJ_PROGRAM_DIR) / "Shells" / ("Shell (QJ 1.6)." + code));
+  return readShell(bytes.value_or(""), isRussianShell(code)).tables.value_or(ShellTables{});
 }
 
 }  // namespace qj::test

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <numeric>
+#include <set>
 #include <sstream>
 
+#include "reports/task_rows.h"
 #include "route/solver_graph.h"
 #include "support/shell_fixture.h"
 #include "task/auto_transitions.h"
@@ -285,6 +289,53 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
   }
 }
 
+// A database keeps the separator its numbers were typed with; the wizard shows them, and the
+// messages that quote them, with the separator in use, as it shows the distances it computes.
+TEST(TransitionGrids, StoredLengthsAndSpeedsAreShownWithTheSeparatorInUse) {
+  test::NetworkBuilder b = mainNetwork();
+  std::tie(b.db.sections[0].length, b.db.sections[0].speed) = std::pair(" 100.5", "40,5");
+  for (const char sep : {',', '.'}) {
+    TaskWizardState st = level1Task(b.finish(), {{"Main", "3", 0}});
+    st.decSep = sep;
+    ASSERT_TRUE(placeLevel1Points(st, texts()).passed());
+    const auto withSep = [sep](std::string s) {
+      std::replace(s.begin(), s.end(), ',', sep);
+      return s;
+    };
+    EXPECT_EQ(test::rowText(st.table2, 0),
+              "1|st Main, 3|1|1-9|00001|00002|" + withSep("100,5|40,5|S271|25,125|5"));
+    st.table2.set(0, 9, "101");
+    st.table2.set(0, 10, "1000");
+    const StepCheck check = checkTable2Rows(st);
+    EXPECT_EQ(check.message ? check.message->text.resolve(texts()) : "",
+              "S619 1, S238 (= " + withSep("100,5") + " s22), S742.");
+  }
+}
+
+// A kind of way has one name: the wizard's grids name each kind as the viewer's rows do (and
+// so the printed report, which draws them).
+TEST(TransitionGrids, EachKindIsNamedAsTheViewerNamesIt) {
+  TaskWizardState st = threePoints(true);
+  const TaskFile task{st.header, st.points, st.toTransitions, st.fromTransitions};
+  const GridTable viewed = taskRows(task, TaskLayout::Transitions, texts(), ',');
+  std::map<int32_t, std::set<std::string>> names;  // kind: the names it is shown with
+  int viewedRow = 0;
+  for (const bool to : {true, false}) {
+    const GridTable& grid = to ? st.table2 : st.table3;
+    int row = 0;
+    for (const auto& list : to ? st.toTransitions : st.fromTransitions)
+      for (const TransitionRec& t : list) {
+        names[t.kind].insert(grid.cell(row++, 8));
+        names[t.kind].insert(viewed.cell(viewedRow++, kTaskTransitionKind));
+      }
+    ++viewedRow;  // the dash row between the parts
+  }
+  const std::map<int32_t, std::set<std::string>> expected = {
+      {toPointKind(0), {"s61 1"}},   {toPointKind(2), {"s61 3"}}, {kToOwnSection, {"S271"}},
+      {kToReverseSection, {"S772"}}, {kFromOwnSection, {"S228"}}, {kFromReverseSection, {"S781"}}};
+  EXPECT_EQ(names, expected);
+}
+
 TEST(TransitionGrids, Step6StoresTheWaysInAndOffersTheWaysOut) {
   TaskWizardState st = threePoints(false);
   st.table2.set(4, 10, "");
@@ -308,7 +359,7 @@ TEST(TransitionGrids, Step6StoresTheWaysInAndOffersTheWaysOut) {
             323);
   ASSERT_EQ(st.table3.rows(), 8);
   // Point 1: end of S0 100 - 40; to point 3 (50 m along S1) |50 - 60|; end of S1 100 - 60.
-  EXPECT_EQ(test::rowText(st.table3, 0), "1|st Main, 3|1|1-9|00001|00002|100|40|S773|60|5");
+  EXPECT_EQ(test::rowText(st.table3, 0), "1|st Main, 3|1|1-9|00001|00002|100|40|S228|60|5");
   EXPECT_EQ(test::rowText(st.table3, 1), " 1||||||||s61 3|10|5");
   EXPECT_EQ(test::rowText(st.table3, 2, 8), "S781|40|5");
   EXPECT_EQ(test::rowText(st.table3, 6, 8), "s61 1|10|5");  // point 3 to point 1: |40 - 50|

@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/protocol.h"
+#include "office/workbook_export.h"
 #include "office/workbook_reader.h"
 #include "office/xlsx_writer.h"
 #include "reports/report_workbooks.h"
 #include "reports/task_view.h"
 #include "support/task_fixture.h"
 #include "support/town.h"
+#include "support/write_faults.h"
 #include "task/task_files.h"
 #include "task/task_network.h"
 
@@ -344,6 +347,98 @@ TEST(TaskFiles, AFileThatCannotBeWrittenChangesNoFileNorRecord) {
   EXPECT_EQ(f.text(*failure), "S863 \"qj_TOWN01_in.dat\" S865.");
   EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat"), "the old task");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "Data"), {}), 2);
+}
+
+// The solver input cannot be renamed into place, and the old task file, already replaced,
+// cannot be put back: the old task file's content stays beside it, and the message names
+// that file.
+TEST(TaskFiles, AnOldTaskFileThatCannotBePutBackIsKeptAndNamed) {
+  if (test::WriteFaults::ranInChild()) return;
+  WizardFixture f;
+  f.dir.write("Data/qj_TOWN01.dat", "the old task");
+  f.dir.write("Data/qj_TOWN01_in.dat", "the old input");
+  std::optional<Message> failure;
+  {
+    test::WriteFaults faults(f.dir / "Data");
+    faults.fail("rename", 1);
+    failure = saveTaskFiles(townInWizard(f), f.app, 1);
+  }
+  ASSERT_TRUE(failure && failure->kind == MessageKind::Error && f.app.protocol.empty());
+  EXPECT_EQ(f.text(*failure),
+            "S863 \"qj_TOWN01_in.dat\" S865. S1131 \"qj_TOWN01.dat\" S1132 "
+            "\"qj_TOWN01.dat.bak\".");
+  EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat.bak"), "the old task");
+  EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"), "the old input");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "Data"), {}), 3);
+  // As the user reads it.
+  EXPECT_EQ(taskFileNotWrittenMessage("qj_A.dat", {{"qj_B.dat", "qj_B.dat.bak"}})
+                .utf8(test::shippedShell("eng")),
+            "The task file \"qj_A.dat\" could not be written. The previous content of the file "
+            "\"qj_B.dat\" is kept in the file \"qj_B.dat.bak\".");
+}
+
+// Each save of the program on a disk that fails at each step in turn: the failure is reported
+// and every file stays as it was, with no temporary file left. A save that does not make the
+// failing call (the workbook is written with pwrite, the others with write; a link that
+// fails has a way round it) saves.
+TEST(Saving, EverySaveReportsAFailingDiskAndKeepsTheOldFile) {
+  if (test::WriteFaults::ranInChild()) return;
+  enum Save { Protocol, Database, Task, Workbook };
+  const std::pair<const char*, std::vector<Save>> faults[] = {
+      {"write", {Protocol, Database, Task}},
+      {"pwrite", {Workbook}},
+      {"fsync", {Protocol, Database, Task, Workbook}},
+      {"rename", {Protocol, Database, Task}},
+      {"link", {}},
+  };
+  for (const auto& [call, failing] : faults) {
+    for (const Save save : {Protocol, Database, Task, Workbook}) {
+      SCOPED_TRACE(std::string(call) + " " + std::to_string(save));
+      WizardFixture f;
+      const DbrnFile db = test::smallTown();
+      f.dir.write("System/protocol.pro", writeProtocolFile({}));
+      ASSERT_TRUE(loadProtocol(f.app).empty());
+      f.app.protocol = {{"OTHER1", "Other", SolutionLoaded, 1, 2, 3, 4}};
+      f.dir.write("Data/qj_TOWN01.dat", "old task");
+      f.dir.write("Data/qj_TOWN01_in.dat", "old input");
+      f.dir.write("Dbrn/" + db.header.key() + "_dbrn_eng.dat", "old database");
+      office::Workbook book;
+      book.addSheet("S").set(0, 0, "x");
+      // Each file with its content.
+      const auto files = [&] {
+        std::string all;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(f.dir.path())) {
+          const std::string name = e.path().lexically_relative(f.dir.path()).string();
+          if (e.is_regular_file()) all += name + "=" + f.dir.read(name).substr(0, 20) + "; ";
+        }
+        return all;
+      };
+      const std::string before = files();
+      bool reported = false;
+      {
+        test::WriteFaults injected(f.dir.path());
+        injected.fail(call);
+        switch (save) {
+          case Protocol: reported = saveProtocol(f.app).has_value(); break;
+          case Database: try { saveDbrn(f.dir / "Dbrn", "eng", db.header.dbKind, db);
+            } catch (const FileError&) {
+              reported = true;
+            }
+            break;
+          case Task:
+            reported = saveTaskFiles(townInWizard(f), f.app, 1).has_value();
+            EXPECT_EQ(f.app.protocol.size(), reported ? 1u : 2u);
+            break;
+          case Workbook:
+            reported = saveExportedWorkbook(book, f.app.dirs(), "qj_TOWN01").message.has_value();
+            break;
+        }
+      }
+      const bool fails = std::find(failing.begin(), failing.end(), save) != failing.end();
+      EXPECT_EQ(reported, fails);
+      if (fails) EXPECT_EQ(files(), before);
+    }
+  }
 }
 
 TEST(TaskFiles, AForeignDamagedOrMissingTaskFileGivesNoTask) {

@@ -318,11 +318,11 @@ TEST(TaskWizardFrame, EditsHaveTheirFilterAndLengthAndKindsTheirNames) {
   for (const char* name : {"txtShifr", "txtName", "TS_num", "TS_first", "TS_last", "nprio",
                            "porog1", "porog2", "txtDT", "fine1", "fine2", "ndol", "Velo", "List"}) {
     const auto r = taskEditRule(name);
-    const char* kind = !r                               ? "-"
-                       : !r->filter                     ? "t"
-                       : *r->filter == KeyFilter::Digit ? "d"
-                       : *r->filter == KeyFilter::Code  ? "c"
-                                                        : "r";
+    const char* kind = !r                              ? "-"
+                       : r->filter == KeyFilter::Text  ? "t"
+                       : r->filter == KeyFilter::Digit ? "d"
+                       : r->filter == KeyFilter::Code  ? "c"
+                                                       : "r";
     rules += kind + (r ? std::to_string(r->maxLength) + (r->upperCase ? "U" : "") : "") + " ";
   }
   EXPECT_EQ(rules, "c6U t70 d2 d2 d2 d2 d2 d2 d3 r6 r6 r6 r5 - ");

@@ -7,9 +7,12 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 
+#include "dbrn/wizard_state.h"
 #include "platform/files.h"
 #include "records/text.h"
+#include "route/route_texts.h"
 #include "text/shell_source.h"
 #include "text/shell_texts.h"
 
@@ -74,6 +77,29 @@ TEST(ShippedShells, HaveTheSameTextsInEveryLanguage) {
       EXPECT_LE(t.longTextLines(i), 4) << code << ": the help window shows four lines";
     }
   }
+}
+
+// The four kinds of a level-1 way are told apart by their names in every language.
+TEST(ShippedShells, NameEachKindOfWayApart) {
+  for (const auto& code : kCodes) {
+    const ShellTables t = shipped(code);
+    const std::set<std::string> names = {
+        transitionKindText(1, true, t), transitionKindText(2, true, t),
+        transitionKindText(3, false, t), transitionKindText(4, false, t)};
+    EXPECT_EQ(names.size(), 4u) << code;
+    EXPECT_EQ(names.count(""), 0u) << code;
+  }
+}
+
+// The viewer's filter line reads as a sentence in every language.
+TEST(ShippedShells, CountTheRowsShownInASentence) {
+  DbrnWizardState state;
+  state.keyPhraseType = "st";
+  const std::pair<std::string, std::string> lines[] = {
+      {"eng", "Selected by the key phrase - \"st\" + \"\".   Number of rows shown - 414."},
+      {"rus", "Отобрано по ключевой фразе - \"st\" + \"\".   Число показанных строк - 414."}};
+  for (const auto& [code, line] : lines)
+    EXPECT_EQ(filterLine(state, 414).utf8(shipped(code)), line) << code;
 }
 
 // The shells are compiled from the sources (whose parser keeps every text within its slot);

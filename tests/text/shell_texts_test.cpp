@@ -59,6 +59,31 @@ TEST(ShellFile, RoundTripCutsShortTextsAndRussianShellsCarryNotes) {
   for (const auto& [code, russian] : codes) EXPECT_EQ(isRussianShell(code), russian) << code;
 }
 
+// A long text takes at least its line count, four bytes: long texts of no line or of one
+// short line, many of them, come back as they were written.
+TEST(ShellFile, LongTextsOfFewLinesComeBackAsWritten) {
+  using Lines = std::vector<std::string>;
+  const std::vector<std::vector<Lines>> tables = {
+      std::vector<Lines>(1000),
+      std::vector<Lines>(300, Lines{""}),
+      {{}, {"a"}, {}, {}, {"", ""}, {}, {}, {}, {}, {}, {}, {}},
+  };
+  for (const bool russian : {false, true}) {
+    for (const auto& longTexts : tables) {
+      const ShellTables t{.languageName = "eng", .shortTexts = {"s"}, .longTexts = longTexts};
+      const auto r = readShell(writeShell(t, russian, {}), russian);
+      ASSERT_TRUE(r.tables) << r.error;
+      EXPECT_EQ(r.tables->longTexts, longTexts);
+      EXPECT_EQ(r.tables->shortTexts, t.shortTexts);
+    }
+  }
+  // The least a file of these counts holds: five bytes a counted text, four a long text.
+  EXPECT_TRUE(readShell(shellFile(1, 2, 3, std::string(27, '\0')), false).tables);
+  EXPECT_FALSE(readShell(shellFile(1, 2, 3, std::string(26, '\0')), false).tables);
+  EXPECT_TRUE(readShell(shellFile(1, 2, 3, std::string(32, '\0')), true).tables);
+  EXPECT_FALSE(readShell(shellFile(1, 2, 3, std::string(31, '\0')), true).tables);
+}
+
 TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
   std::string bytes = writeShell(test::markedShell(), false, {});
   bytes.resize(bytes.size() - 12);  // the last long text line and the one before it are lost
@@ -71,7 +96,8 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
   // clang-format off
   for (const auto& [shorts, shells, longs] :
-       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}, {0, 0, 20}})
+       {std::tuple{-1, 5, 0}, {0, 2000000000, 0}, {0, 5, -1}, {0, -1, 5}, {5, 0, -1}, {0, 0, 51},
+        {0, 39, 2}, {1, 38, 2}})
     EXPECT_FALSE(readShell(shellFile(shorts, shells, longs, std::string(200, '\0')), false).tables)
         << shorts << " " << shells << " " << longs;
   // Each short text of a Russian shell comes with its note.

@@ -336,7 +336,7 @@ class CityBuilder {
     db_.header.nodeCount = static_cast<int32_t>(nodes.size());
     db_.header.dbKind = level_ == 1 ? "sys1" : "sys2";
     db_.header.language = rus_ ? "rus" : "eng";
-    db_.header.dbDate = rus_ ? "01.06.2024" : "01/06/2024";
+    db_.header.dbDate = dateText(kDemoCityDate, db_.header.language);
     db_.syncHeaderCounts();
     return std::move(db_);
   }

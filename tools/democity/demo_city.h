@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/datetime.h"
 #include "records/dbrn_file.h"
 
 namespace qj {
@@ -24,6 +25,9 @@ inline constexpr std::string_view kDemoSys1Code = "001";
 inline constexpr std::string_view kDemoSys2Code = "002";
 // The code of the large test city.
 inline constexpr std::string_view kLargeCityCode = "999";
+
+// The date of the demo city, written as the program writes every date.
+inline constexpr CivilDateTime kDemoCityDate{2024, 6, 1};
 
 // The languages the demo city is written in (those of the shipped shells).
 inline constexpr std::string_view kDemoLanguages[] = {"eng", "rus"};

@@ -1,22 +1,17 @@
 #include "dbrn/ui/access_page.h"
 
-#include <QDate>
-#include <QLocale>
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
 #include "platform/ui/design.h"
 #include "platform/ui/qt_text.h"
+#include "records/datetime.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
 namespace {
 
 namespace ac = accessCol;
-
-QString today() {
-  return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-}
 
 }  // namespace
 
@@ -51,8 +46,8 @@ void AccessPage::pageShown() {
 }
 
 void AccessPage::next() {
-  const std::string date = fromQt(today());
-  wizard().runNext([this, &date] { return checkAccessPage(state(), date); });
+  const double today = nowDateTime();
+  wizard().runNext([this, today] { return checkAccessPage(state(), today); });
 }
 
 }  // namespace qj::ui

@@ -105,7 +105,8 @@ void SectionsPage::List_2Change(int row) {
 }
 
 void SectionsPage::Table1Click(const QModelIndex& index) {
-  showSectionInfo(index.row());
+  setCaption(Label_02, chooseSectionRow(state(), index.row()).resolve(texts()), false);
+  showPickers();
 }
 
 void SectionsPage::next() {

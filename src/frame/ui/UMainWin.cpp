@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "frame/protocol.h"
@@ -68,6 +69,9 @@ void TfrmMainWin::buildMenu() {
   connect(menu(MenuItem::mnuOut), &QMenu::aboutToShow, this, guardSlot([this] { mnuOutClick(); }));
   action(MenuItem::mnuOutExpInExcel)->setEnabled(false);
   action(MenuItem::mnuOutPrint)->setEnabled(false);
+  // F10 opens the first menu, as it does on the desktop; the arrows go on from there.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(action(MenuItem::mnuIn)); });
 }
 
 void TfrmMainWin::FormCreate() {
@@ -159,6 +163,10 @@ void TfrmMainWin::openWindow(QWidget* window) {
 void TfrmMainWin::openViewer(QWidget* viewer) {
   viewer->setAttribute(Qt::WA_DeleteOnClose);
   QMdiSubWindow* sub = mdi_->addSubWindow(viewer);
+  connect(sub, &QMdiSubWindow::windowStateChanged, this,
+          [this, sub](Qt::WindowStates oldState, Qt::WindowStates newState) {
+            viewerStateChanged(sub, oldState, newState);
+          });
   sub->show();
   // Opened from the task chooser, another window is the active one: the area would make the
   // viewer it had before current again when the main window comes back, and Print and Export
@@ -245,19 +253,56 @@ void TfrmMainWin::mnuSolvingClick() {
   action(MenuItem::Optim)->setEnabled(openSolvingMenu(state_));
 }
 
+namespace {
+
+bool shown(const QMdiSubWindow* sub) {
+  return sub && !sub->isHidden() && !sub->isMinimized();
+}
+
+}  // namespace
+
+QMdiSubWindow* TfrmMainWin::lastShownViewer(const QMdiSubWindow* except) const {
+  const QList<QMdiSubWindow*> history = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+  for (auto it = history.rbegin(); it != history.rend(); ++it)
+    if (*it != except && shown(*it) && viewerKind((*it)->widget()) != ViewerKind::None) return *it;
+  return nullptr;
+}
+
+void TfrmMainWin::viewerStateChanged(QMdiSubWindow* sub, Qt::WindowStates oldState,
+                                     Qt::WindowStates newState) {
+  const bool minimised =
+      newState.testFlag(Qt::WindowMinimized) && !oldState.testFlag(Qt::WindowMinimized);
+  if (!minimised || mdi_->activeSubWindow() != sub) return;
+  if (openedViewer_ == sub) openedViewer_ = nullptr;
+  if (QMdiSubWindow* next = lastShownViewer(sub)) mdi_->setActiveSubWindow(next);
+}
+
 QWidget* TfrmMainWin::activeViewer() const {
-  const QMdiSubWindow* sub = openedViewer_ ? openedViewer_.data() : mdi_->currentSubWindow();
+  QMdiSubWindow* sub = openedViewer_ ? openedViewer_.data() : mdi_->currentSubWindow();
+  if (!shown(sub)) sub = lastShownViewer();
   return sub ? sub->widget() : nullptr;
 }
 
+bool TfrmMainWin::anyViewer() const {
+  for (const QMdiSubWindow* sub : mdi_->subWindowList())
+    if (viewerKind(sub->widget()) != ViewerKind::None) return true;
+  return false;
+}
+
 void TfrmMainWin::mnuOutClick() {
-  const bool onViewer = viewerKind(activeViewer()) != ViewerKind::None;
+  // With every viewer minimised the commands stay open to say that none is shown.
+  const QWidget* viewer = activeViewer();
+  const bool onViewer = viewer ? viewerKind(viewer) != ViewerKind::None : anyViewer();
   action(MenuItem::mnuOutExpInExcel)->setEnabled(onViewer);
   action(MenuItem::mnuOutPrint)->setEnabled(onViewer);
 }
 
 void TfrmMainWin::runOnActiveViewer(const ViewerCommand& onTask, const ViewerCommand& onSolution) {
   QWidget* viewer = activeViewer();
+  if (!viewer && anyViewer()) {
+    showMessage(noViewerShownMessage());
+    return;
+  }
   switch (viewerKind(viewer)) {
     case ViewerKind::Task:
       if (onTask) onTask(*this, viewer);

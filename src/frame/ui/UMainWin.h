@@ -82,7 +82,13 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   void setCaptions();
   void openMadeWindow(const WindowMaker& maker, const std::optional<Text>& caption);
   void runOnActiveViewer(const ViewerCommand& onTask, const ViewerCommand& onSolution);
+  // The viewer that Print and Export act on: the active one while it is shown, else the one
+  // shown that was active last; none when every viewer is minimised.
   QWidget* activeViewer() const;
+  bool anyViewer() const;
+  // The viewer shown that was active last, other than `except`.
+  QMdiSubWindow* lastShownViewer(const QMdiSubWindow* except = nullptr) const;
+  void viewerStateChanged(QMdiSubWindow* sub, Qt::WindowStates oldState, Qt::WindowStates newState);
 
   AppState state_;
   QMdiArea* mdi_;

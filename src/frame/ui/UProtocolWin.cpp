@@ -7,7 +7,6 @@
 #include "frame/protocol_view.h"
 #include "frame/task_chooser.h"
 #include "frame/task_handover.h"
-#include "frame/ui/date_text.h"
 #include "frame/ui/window_host.h"
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
@@ -75,10 +74,10 @@ TfrmProtocolWin::TfrmProtocolWin(AppContext& app)
 void TfrmProtocolWin::FormCreate() {
   const ShellTables& texts = app_.state().texts;
   setWindowTitle(toQt(shell(578).resolve(texts)));
-  btnDeleteTask->setText(toQt(shell(692).resolve(texts)));
-  btnCreateInData->setText(toQt(shell(110).resolve(texts)));
-  btnLoadOutData->setText(toQt(shell(180).resolve(texts)));
-  btnClose->setText(toQt(shell(196).resolve(texts)));
+  btnDeleteTask->setText(toQt(shell(692).withAccessKeys().resolve(texts)));
+  btnCreateInData->setText(toQt(shell(110).withAccessKeys().resolve(texts)));
+  btnLoadOutData->setText(toQt(shell(180).withAccessKeys().resolve(texts)));
+  btnClose->setText(toQt(shell(196).withAccessKeys().resolve(texts)));
 
   fillTaskList();
   if (TaskList->count() > 0) {
@@ -122,7 +121,7 @@ void TfrmProtocolWin::TaskListChange() {
     for (QPushButton* b : {btnDeleteTask, btnCreateInData, btnLoadOutData}) b->setEnabled(false);
     return;
   }
-  const TaskDetails details = taskDetails(app_.state(), record, &momentText1251);
+  const TaskDetails details = taskDetails(app_.state(), record);
   const ShellTables& texts = app_.state().texts;
   values_.setRows(static_cast<int>(details.rows.size()));
   for (size_t i = 0; i < details.rows.size(); ++i) {

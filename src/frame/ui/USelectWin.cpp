@@ -17,7 +17,8 @@ void TfrmSelectWin::FormCreate() {
   RowToRecord = offeredTasks(state.protocol, state.formMode);
   std::vector<std::string> lines;
   for (const int r : RowToRecord) lines.push_back(taskListLine(state.protocol[r]));
-  setLines(lines);
+  const auto none = noTaskOfferedText(state.formMode);
+  setLines(lines, none ? none->resolve(state.texts) : std::string());
 }
 
 void TfrmSelectWin::btnOKClick() {

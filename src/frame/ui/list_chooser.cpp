@@ -22,7 +22,7 @@ ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, 
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   list_->setMinimumSize(px(listSize));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  btnCancel->setText(toQt(shell(438).resolve(app.state().texts)));
+  btnCancel->setText(toQt(shell(438).withAccessKeys().resolve(app.state().texts)));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
@@ -46,11 +46,16 @@ ListChooser::ListChooser(AppContext& app, const char* listName, QSize listSize, 
   connect(list_, &QListWidget::itemActivated, this, guardSlot([this] { btnOKClick(); }));
 }
 
-void ListChooser::setLines(const std::vector<std::string>& lines) {
+void ListChooser::setLines(const std::vector<std::string>& lines, const std::string& whenEmpty) {
   list_->clear();
   for (const std::string& line : lines) list_->addItem(toQt(line));
   btnOK->setEnabled(!lines.empty());
-  if (!lines.empty()) list_->setCurrentRow(0);
+  if (!lines.empty()) {
+    list_->setCurrentRow(0);
+  } else if (!whenEmpty.empty()) {
+    auto* item = new QListWidgetItem(toQt(whenEmpty), list_);
+    item->setFlags(Qt::NoItemFlags);
+  }
 }
 
 }  // namespace qj::ui

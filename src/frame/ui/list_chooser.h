@@ -32,8 +32,9 @@ class ListChooser : public QDialog {
   ListChooser(AppContext& app, const char* listName, QSize listSize, bool withBusyLabel = false,
               const QString& okCaption = QStringLiteral("OK"));
   // Fills the list with code-page-1251 lines; OK is enabled only when there is one, and the
-  // first is chosen.
-  void setLines(const std::vector<std::string>& lines);
+  // first is chosen. An empty list shows `whenEmpty` (code page 1251), if given, as a line
+  // that cannot be chosen.
+  void setLines(const std::vector<std::string>& lines, const std::string& whenEmpty = {});
   // The lines are set: the dialog takes its size.
   void finishLayout() { setFixedSize(sizeHint()); }
 

@@ -1,13 +1,8 @@
 #include "optimiser/ui/OM_QJ.h"
 
 #include <QCloseEvent>
-#include <QDate>
-#include <QLocale>
 #include <QPalette>
-#include <QRegularExpressionValidator>
 #include <QThread>
-#include <QTime>
-#include <QValidator>
 #include <chrono>
 #include <cmath>
 #include <mutex>
@@ -17,8 +12,7 @@
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
-#include "platform/ui/refused_typing.h"
-#include "records/datetime.h"
+#include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
 
@@ -76,18 +70,6 @@ void setColor(QWidget* w, const QColor& color) {
   w->setPalette(p);
 }
 
-// The code edit takes letters and digits, upper-cased, at most six.
-class TaskCodeValidator : public QValidator {
- public:
-  using QValidator::QValidator;
-  State validate(QString& input, int& pos) const override {
-    const QString before = input;
-    input = utf8(optim::taskCodeEditText(before.toStdString()));
-    pos = std::min<int>(pos, static_cast<int>(input.size()));
-    return Acceptable;
-  }
-};
-
 }  // namespace
 
 TForm1::TForm1(WindowHost& host, Messages* messages)
@@ -130,27 +112,19 @@ TForm1::TForm1(WindowHost& host, Messages* messages)
   MaskEdit1_3 = new QLineEdit(this);
   MaskEdit1_3->setObjectName("MaskEdit1_3");
   MaskEdit1_3->setGeometry(px(QRect(408, 120, 73, 21)));
-  MaskEdit1_3->setMaxLength(6);
-  MaskEdit1_3->setValidator(new TaskCodeValidator(MaskEdit1_3));
-  RefusedTyping::install(MaskEdit1_3);
+  installKeyFilter(MaskEdit1_3, optim::taskCodeEditRule(), host_.state().texts);
   BNext2 = makeButton("BNext2", 280, 168, 57, 25);
   LOPRM = makeLabel("LOPRM", 144, 41);
-  const char sep = host_.state().decSep;
-  const QString digits = "[0-9]*";
-  const QString decimals = "[0-9" + QRegularExpression::escape(QString(QChar(sep))) + "]*";
   const std::array<int, 4> editWidths = {30, 36, 22, 49};
-  const std::array<int, 4> editLengths = {4, 5, 0, 0};
+  const std::array<FieldRule, 4> rules = optim::parameterEditRules(host_.state().decSep);
   for (int i = 0; i < 4; ++i) {
     LOPT[i] = makeLabel(("LOPT" + std::to_string(i + 1)).c_str(), 64, 72 + 24 * i);
     ME[i] = new QLineEdit(this);
     ME[i]->setObjectName(QString("ME%1").arg(i + 1));
-    // Wide enough for its longest text in this font.
-    const int needed = fontMetrics().horizontalAdvance(QString(std::max(editLengths[i], 5), '0'));
+    // Wide enough for five digits in this font.
+    const int needed = fontMetrics().horizontalAdvance(QString(5, '0'));
     ME[i]->setGeometry(0, px(72 + 24 * i), std::max(px(editWidths[i]), needed + px(10)), px(21));
-    if (editLengths[i] > 0) ME[i]->setMaxLength(editLengths[i]);
-    ME[i]->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(i < 2 ? decimals : digits), ME[i]));
-    RefusedTyping::install(ME[i]);
+    installKeyFilter(ME[i], rules[i], host_.state().texts);
   }
   BNext3 = makeButton("BNext3", 280, 208, 57, 25);
   BStart = makeButton("BStart", 272, 397, 65, 25);
@@ -453,14 +427,6 @@ void TForm1::startRun() {
                    info_.text3.resolve(state.texts)};
   env.decimalSeparator = state.decSep;
   env.threads = threads_;
-  env.formatDate = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat));
-  };
-  env.formatTime = [](double days) {
-    const CivilDateTime t = fromDateTime(days);
-    return fromQt(QTime(t.hour, t.minute, t.second).toString("hh:mm:ss"));
-  };
   optim::RunSettings run{settings_, taskCodes_};
 
   progress_ = std::make_unique<RunLabels>(

@@ -2,10 +2,9 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include "frame/ui/window_host.h"
-#include "platform/files.h"
+#include "platform/locale.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/qt_text.h"
 #include "reports/print_layout.h"
@@ -19,67 +18,48 @@ namespace {
 
 using ReportDraw = std::function<void(PageCanvas&)>;
 
-// Draws the whole report on a device that a painter could begin on.
-bool drawOn(QPagedPaintDevice& device, const ReportDraw& draw) {
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  QtPageCanvas canvas(painter, device);
-  draw(canvas);
-  return painter.end();
-}
-
-std::optional<Message> printOn(const QPrinterInfo& info, const QString& title,
-                               const ReportDraw& draw) {
-  QPrinter printer(info, QPrinter::HighResolution);
-  printer.setDocName(title);
-  printer.setPageLayout(reportPageLayout());
-  if (!drawOn(printer, draw)) return printerFailedMessage(fromQt(info.printerName()));
-  return std::nullopt;
-}
-
-// The PDF is made in memory and written whole, so that a failure leaves no half file.
-std::optional<Message> writePdf(const std::filesystem::path& path, const QString& title,
-                                const ReportDraw& draw, const ReportOutput& output) {
+// The whole report as a PDF document on the paper, made in memory; nothing when a painter
+// could not begin on it.
+std::optional<std::string> renderPdf(const PaperSize& paper, const QString& title,
+                                     const ReportDraw& draw) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   bool drawn = false;
   {
     QPdfWriter pdf(&buffer);
     pdf.setResolution(kReportDpi);
-    pdf.setPageLayout(reportPageLayout());
+    pdf.setPageLayout(reportPageLayout(paper));
     pdf.setTitle(title);
-    drawn = drawOn(pdf, draw);
+    QPainter painter;
+    if (painter.begin(&pdf)) {
+      QtPageCanvas canvas(painter, pdf);
+      draw(canvas);
+      drawn = painter.end();
+    }
   }
-  if (!drawn) return pdfFailedMessage(path);
-  try {
-    writeFileAtomic(path, std::string_view(buffer.data().constData(),
-                                           static_cast<size_t>(buffer.data().size())));
-  } catch (const FileError&) {
-    return pdfFailedMessage(path);
-  }
-  if (!output.showPdf || !output.showPdf(QString::fromStdString(path.string())))
-    return pdfNotShownMessage(path);
-  return std::nullopt;
+  if (!drawn) return std::nullopt;
+  return std::string(buffer.data().constData(), static_cast<size_t>(buffer.data().size()));
 }
 
 void printReport(AppContext& app, ReportKind kind, const std::string& taskCode,
                  const std::string& title, const ReportDraw& draw, const ReportOutput& output) {
-  std::optional<Message> failure;
-  if (!output.printer.isNull()) {
-    failure = printOn(output.printer, toQt(title), draw);
-  } else {
-    const CivilDateTime now = fromDateTime(nowDateTime());
-    failure = writePdf(reportPdfPath(app.state().dirs().print(), kind, taskCode, now), toQt(title),
-                       draw, output);
-  }
-  if (failure) app.showMessage(*failure);
+  const QString qtTitle = toQt(title);
+  const ReportJob job{kind, taskCode, qtTitle.toStdString(),
+                      [&](const PaperSize& paper) { return renderPdf(paper, qtTitle, draw); }};
+  const auto folder = [&] { return app.state().dirs().print(); };
+  const auto show = [&](const std::filesystem::path& path) {
+    return output.showPdf && output.showPdf(QString::fromStdString(path.string()));
+  };
+  const ReportTargets targets{output.printers, localePaper(), folder, fromDateTime(nowDateTime()),
+                              show};
+  if (const std::optional<Message> message = deliverReport(job, targets)) app.showMessage(*message);
 }
 
 }  // namespace
 
 ReportOutput desktopReportOutput() {
-  return {QPrinterInfo::defaultPrinter(),
-          [](const QString& path) { return desktop().openFile(path); }};
+  static const std::unique_ptr<PrintSystem> cups = cupsPrintSystem();
+  return {cups.get(), [](const QString& path) { return desktop().openFile(path); }};
 }
 
 void PrintTask(AppContext& app, QWidget* viewer, const ReportOutput& output) {

@@ -1,23 +1,25 @@
 #pragma once
 // The output menu's print command on the active viewer: the report goes to the default
-// printer without a dialog; with no printer installed it becomes a PDF file in the program's
-// Print folder, shown with the desktop's viewer.
+// printer without a dialog, laid out on the printer's paper; with no printer, or when the
+// printer does not take the job, it becomes a PDF file in the program's Print folder, shown
+// with the desktop's viewer.
 
-#include <QPrinterInfo>
 #include <QString>
 #include <functional>
+
+#include "platform/print_system.h"
 
 namespace qj::ui {
 
 class AppContext;
 
 struct ReportOutput {
-  QPrinterInfo printer;  // a null printer: the report becomes a PDF file
+  PrintSystem* printers = nullptr;  // none: every report becomes a PDF file
   // Shows a PDF file written instead; false when nothing could show it.
   std::function<bool(const QString& path)> showPdf;
 };
 
-// The default printer, and the desktop's viewer for a PDF file.
+// The print system of the desktop (CUPS), and the desktop's viewer for a PDF file.
 ReportOutput desktopReportOutput();
 
 // Print the report of a task viewer or of a solution viewer; any other window prints

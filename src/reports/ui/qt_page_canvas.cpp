@@ -15,8 +15,10 @@ constexpr double kPenWidth = 2;
 
 }  // namespace
 
-QPageLayout reportPageLayout() {
-  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+QPageLayout reportPageLayout(const PaperSize& paper) {
+  // A size within a millimetre of a known one takes its name (A4, Letter).
+  const QPageSize size(QSizeF(paper.widthMm, paper.heightMm), QPageSize::Millimeter);
+  return QPageLayout(size, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                      QPageLayout::Millimeter);
 }
 

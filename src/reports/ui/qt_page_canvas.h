@@ -1,21 +1,23 @@
 #pragma once
-// The page canvas of the printed reports on a Qt paint device: a printer or a PDF writer.
-// Reports are laid out at a fixed 600 pixels per inch on an A4 page, whatever the device's
-// own resolution, so that a report looks the same on every printer and in a PDF.
+// The page canvas of the printed reports on a Qt paint device: a PDF writer whose document
+// goes to the printer or to a file. Reports are laid out at a fixed 600 pixels per inch on
+// the paper they are printed on, whatever the device's own resolution, so that a report looks
+// the same on every printer and in a PDF.
 
 #include <QFont>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include "platform/print_system.h"
 #include "reports/page_canvas.h"
 
 namespace qj::ui {
 
 inline constexpr int kReportDpi = 600;
 
-// A4 portrait with margins that no printer needs to refuse.
-QPageLayout reportPageLayout();
+// The paper, portrait, with margins that no printer needs to refuse.
+QPageLayout reportPageLayout(const PaperSize& paper);
 
 class QtPageCanvas : public PageCanvas {
  public:

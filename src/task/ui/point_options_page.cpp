@@ -19,7 +19,6 @@ const std::vector<int> kTable1aWidths = {42, 206, 83, 58, 86, 68, 109};
 PointOptionsPage::PointOptionsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 4), rules_(w.state()) {
   const ShellTables& t = w.texts();
   Label61 = makePageTitle(this, "Label61", shell(49) + ":", t);
-  buildGrid();
   Label80 = makeLabel(this, "Label80", lit("<SpaceBar> - ") + shell(703), t);
   Label80->setWordWrap(true);
 
@@ -32,6 +31,9 @@ PointOptionsPage::PointOptionsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 4),
   options->addWidget(Bevel52);
   options->addWidget(buildTact());
   options->addStretch(1);
+  // The options stand above the grid and come before it in the tab order, which follows the
+  // order the controls are made in.
+  buildGrid();
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(px(8), px(4), px(8), 0);

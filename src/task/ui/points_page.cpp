@@ -27,6 +27,9 @@ QComboBox* picker(QWidget* parent, const char* name) {
 PointsPage::PointsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 3), rules_(w.state(), w.texts()) {
   const ShellTables& t = w.texts();
   Label10_3 = makePageTitle(this, "Label10_3", shell(48) + ":", t);
+  // The pickers stand above the grid and come before it in the tab order, which follows the
+  // order the controls are made in.
+  QWidget* pickers = buildPickers();
   buildGrid();
   Label7_2_ =
       makeLabel(this, "Label7_2_",
@@ -36,7 +39,7 @@ PointsPage::PointsPage(TfrmCreateTaskWin& w) : TaskWizardPage(w, 3), rules_(w.st
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(px(8), px(4), px(8), 0);
   page->addWidget(Label10_3);
-  page->addWidget(buildPickers());
+  page->addWidget(pickers);
   page->addWidget(grid_, 1);
   page->addWidget(Label7_2_);
   page->addWidget(Label6);

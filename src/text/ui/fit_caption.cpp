@@ -22,9 +22,11 @@ QString fittedCaption(const QFont& font, std::string_view text, int width) {
 }
 
 int wordBreaks(const QFont& font, std::string_view text, int width) {
+  // A break between words turns a blank into a line break, which may end a "- " of the text.
   const QString hyphen = QStringLiteral("- ");
-  return static_cast<int>(fittedCaption(font, text, width).count(hyphen) -
-                          toQt(text).count(hyphen));
+  QString fitted = fittedCaption(font, text, width);
+  fitted.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return static_cast<int>(fitted.count(hyphen) - toQt(text).count(hyphen));
 }
 
 void fitCaption(QLabel* label, std::string_view text, int width) {

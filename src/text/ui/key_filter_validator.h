@@ -1,11 +1,14 @@
 #pragma once
-// The number and code filters of the edits (and of grid editors): a validator on the text
-// the edit would hold, so typed and pasted text are filtered alike.
+// The one filter of the program's edits and grid cell editors: every change of an edit's text
+// (a key, a paste, a drop, a deletion) goes to the core's judgement, and a refused change beeps
+// and shows at the edit what the edit takes (a label "refusalTip" of the edit's window). What
+// the program puts into the edit is kept whole.
 
 #include <QLineEdit>
 #include <QValidator>
 
 #include "text/key_filters.h"
+#include "text/shell_texts.h"
 
 namespace qj::ui {
 
@@ -13,22 +16,24 @@ class KeyFilterValidator : public QValidator {
   Q_OBJECT
 
  public:
-  // Installs itself on the edit; the edit owns it.
-  KeyFilterValidator(QLineEdit* edit, KeyFilter filter, char decSep);
+  // Installs itself on the edit, in place of any filter before it; the edit owns it. `tip` is
+  // shown at the edit when a change is refused.
+  KeyFilterValidator(QLineEdit* edit, const FieldRule& rule, QString tip);
 
   State validate(QString& input, int& pos) const override;
 
  private:
-  KeyFilter filter_;
-  char decSep_;
+  void refused() const;
+
+  QLineEdit* edit_;
+  FieldRule rule_;
+  QString tip_;
   QString accepted_;  // the edit's text before the change being judged
 };
 
-// Backspace and the digits.
-void DigitKeyFilter(QLineEdit* edit);
-// Backspace, the digits and the decimal separator.
-void DecimalKeyFilter(QLineEdit* edit, char decSep);
-// Backspace, the Latin letters and the digits.
-void CodeKeyFilter(QLineEdit* edit);
+// What a field of `rule` says it takes, in the loaded shell.
+QString keyFilterTip(const FieldRule& rule, const ShellTables& texts);
+// The filter of `rule` on the edit, its refusal worded in the loaded shell.
+void installKeyFilter(QLineEdit* edit, const FieldRule& rule, const ShellTables& texts);
 
 }  // namespace qj::ui

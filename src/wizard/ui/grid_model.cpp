@@ -38,6 +38,10 @@ bool GridModel::accepts(const QModelIndex& index, const QString& text) const {
          rules_->accepts(table_, index.row(), col, fromQt(text));
 }
 
+FieldRule GridModel::cellRule(const QModelIndex& index) const {
+  return rules_ ? rules_->cellRule(table_, index.row(), tableColumn(index.column())) : FieldRule{};
+}
+
 void GridModel::reload() {
   beginResetModel();
   endResetModel();

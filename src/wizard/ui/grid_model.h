@@ -29,6 +29,8 @@ class GridModel : public QAbstractTableModel {
   const GridRules* rules() const { return rules_; }
   // Whether `text` may become the content of the cell at a view index.
   bool accepts(const QModelIndex& index, const QString& text) const;
+  // What the cell at a view index takes, as its editor filters it.
+  FieldRule cellRule(const QModelIndex& index) const;
 
   // Call after the core changed the table behind the model's back.
   void reload();

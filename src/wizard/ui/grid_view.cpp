@@ -3,48 +3,30 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 
-#include "platform/ui/refused_typing.h"
+#include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
-namespace {
-
-class CellValidator : public QValidator {
- public:
-  CellValidator(const GridModel* model, QPersistentModelIndex index, QObject* parent)
-      : QValidator(parent), model_(model), index_(std::move(index)) {}
-
-  State validate(QString& input, int&) const override {
-    return input.isEmpty() || model_->accepts(index_, input) ? Acceptable : Invalid;
-  }
-
- private:
-  const GridModel* model_;
-  QPersistentModelIndex index_;
-};
-
-}  // namespace
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
   auto* editor = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
   const auto* model = qobject_cast<const GridModel*>(index.model());
   if (editor && model) {
-    editor->setValidator(new CellValidator(model, index, editor));
-    RefusedTyping::install(editor);
+    const FieldRule rule = model->cellRule(index);
+    new KeyFilterValidator(editor, rule, texts_ ? keyFilterTip(rule, *texts_) : QString());
     editor->setFrame(false);
   }
   return editor;
 }
 
-GridView::GridView(QWidget* parent) : QTableView(parent) {
+GridView::GridView(QWidget* parent) : QTableView(parent), delegate_(new GridDelegate(this)) {
   horizontalHeader()->hide();
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  setItemDelegate(new GridDelegate(this));
+  setItemDelegate(delegate_);
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
                   QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -128,7 +110,44 @@ bool GridView::dispatch(GridKey key, QWidget* editor) {
   return handled || (key != GridKey::Space && key != GridKey::Delete);
 }
 
+bool GridView::tabWraps(bool forward) {
+  const QModelIndex current = currentIndex();
+  if (!model_ || !current.isValid()) return true;
+  const QModelIndex to = moveCursor(forward ? MoveNext : MovePrevious, Qt::NoModifier);
+  if (!to.isValid()) return true;
+  const auto before = [](const QModelIndex& a, const QModelIndex& b) {
+    return a.row() < b.row() || (a.row() == b.row() && a.column() < b.column());
+  };
+  return forward ? !before(current, to) : !before(to, current);
+}
+
+std::optional<bool> GridView::leavingTab(const QKeyEvent* e) {
+  const bool tab = e->key() == Qt::Key_Tab, backtab = e->key() == Qt::Key_Backtab;
+  if (!tab && !backtab) return std::nullopt;
+  const bool forward = tab && !(e->modifiers() & Qt::ShiftModifier);
+  if (e->modifiers() & Qt::AltModifier) return std::nullopt;
+  if (e->modifiers() & Qt::ControlModifier || tabWraps(forward)) return forward;
+  return std::nullopt;
+}
+
+void GridView::leave(bool forward, QWidget* editor) {
+  if (editor) commitData(editor);
+  // From the grid's own place in the tab order, not from its editor's.
+  setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  QWidget::focusNextPrevChild(forward);
+}
+
+bool GridView::focusNextPrevChild(bool next) {
+  if (tabWraps(next)) return QWidget::focusNextPrevChild(next);
+  return QTableView::focusNextPrevChild(next);
+}
+
 bool GridView::event(QEvent* e) {
+  if (e->type() == QEvent::KeyPress)
+    if (const auto forward = leavingTab(static_cast<QKeyEvent*>(e))) {
+      leave(*forward, nullptr);
+      return true;
+    }
   if (e->type() == QEvent::ShortcutOverride) {
     auto* k = static_cast<QKeyEvent*>(e);
     if (gridKey(k)) {
@@ -148,6 +167,11 @@ bool GridView::eventFilter(QObject* watched, QEvent* e) {
   if (qobject_cast<QLineEdit*>(watched) &&
       (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress)) {
     auto* k = static_cast<QKeyEvent*>(e);
+    if (e->type() == QEvent::KeyPress)
+      if (const auto forward = leavingTab(k)) {
+        leave(*forward, static_cast<QWidget*>(watched));
+        return true;
+      }
     if (const auto key = gridKey(k)) {
       if (e->type() == QEvent::ShortcutOverride) {
         k->accept();

@@ -3,6 +3,8 @@
 // above the grid), an editor that checks typed and pasted text against the grid's rules, and the
 // wizards' own keys (Ctrl+Ins, Ctrl+Del, Ctrl+A/S, Ctrl+Q/W, SpaceBar, Delete) taken before Qt's
 // defaults and handed to a key handler, after the open cell editor's text has been committed.
+// Tab runs from cell to cell and leaves the grid from its last cell (Shift+Tab from its first);
+// Ctrl+Tab and Ctrl+Shift+Tab always leave it, to the next or previous control of the page.
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -10,12 +12,13 @@
 #include <optional>
 #include <vector>
 
+#include "text/shell_texts.h"
 #include "wizard/grid.h"
 #include "wizard/ui/grid_model.h"
 
 namespace qj::ui {
 
-// Checks every text the editor would hold against the model's rules for its cell.
+// Gives every cell editor the key filter of its cell, as the edits of the wizards have.
 class GridDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
@@ -23,6 +26,11 @@ class GridDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
+  // The shell that words the editors' refusals.
+  void setShellTexts(const ShellTables* texts) { texts_ = texts; }
+
+ private:
+  const ShellTables* texts_ = nullptr;
 };
 
 class GridView : public QTableView {
@@ -33,6 +41,8 @@ class GridView : public QTableView {
 
   void setGridModel(GridModel* model);
   GridModel* gridModel() const { return model_; }
+  // The shell that words the refusals of the cell editors.
+  void setShellTexts(const ShellTables& texts) { delegate_->setShellTexts(&texts); }
 
   // Called with the key and the current cell in table coordinates; true when it handled the
   // key. An unhandled SpaceBar or Delete goes on to the editor as usual; the other keys stop.
@@ -61,15 +71,23 @@ class GridView : public QTableView {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   // The keyboard never makes a fixed cell current: typing there would go nowhere.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   std::optional<GridKey> gridKey(const QKeyEvent* e) const;
+  // Tab or Shift+Tab that goes out of the grid (forward or back), if the key is one.
+  std::optional<bool> leavingTab(const QKeyEvent* e);
+  // True when Tab (forward) or Shift+Tab would wrap round the grid rather than move on in it.
+  bool tabWraps(bool forward);
+  // Gives the focus to the control after (before) the grid, what is typed in `editor` kept.
+  void leave(bool forward, QWidget* editor);
   // Runs a key through the handler; `editor` is the open cell editor that got the key, if any.
   bool dispatch(GridKey key, QWidget* editor);
 
   GridModel* model_ = nullptr;
+  GridDelegate* delegate_;
   KeyHandler keyHandler_;
   TypingRefusedHandler typingRefused_;
 };

@@ -19,6 +19,7 @@ WizardGrid::WizardGrid(QWidget* parent, const char* gridName, GridTable& table,
   model_ = new GridModel(table, rules, this);
   view_ = named(new GridView(this), gridName);
   view_->setGridModel(model_);
+  view_->setShellTexts(texts);
   view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* layout = new QVBoxLayout(this);

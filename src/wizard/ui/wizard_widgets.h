@@ -74,9 +74,10 @@ inline QRadioButton* makeRadio(QWidget* parent, const char* name, const Text& te
   return named(new QRadioButton(qtText(text, texts), parent), name);
 }
 
+// A button's caption keeps its access key.
 inline QPushButton* makeButton(QWidget* parent, const char* name, const Text& text,
                                const ShellTables& texts) {
-  return named(new QPushButton(qtText(text, texts), parent), name);
+  return named(new QPushButton(qtText(text.withAccessKeys(), texts), parent), name);
 }
 
 }  // namespace qj::ui

@@ -5,13 +5,11 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <QValidator>
 #include <algorithm>
 
 #include "platform/ui/design.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/qt_text.h"
-#include "platform/ui/refused_typing.h"
 #include "text/ui/key_filter_validator.h"
 #include "wizard/ui/control_names.h"
 #include "wizard/ui/grid_view.h"
@@ -20,15 +18,6 @@
 
 namespace qj::ui {
 namespace {
-
-// Plain text edits take only what code page 1251 can hold.
-class Cp1251Validator : public QValidator {
- public:
-  using QValidator::QValidator;
-  State validate(QString& input, int&) const override {
-    return representable(input) ? Acceptable : Invalid;
-  }
-};
 
 void setControlCaption(QWidget* w, const QString& text, bool fit, const std::string& cp1251) {
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -68,6 +57,10 @@ void WizardWindow::buildFrame() {
   connect(btnPrev, &QPushButton::clicked, this, guardSlot([this] { btnPrevClick(); }));
   connect(btnNext, &QPushButton::clicked, this, guardSlot([this] { btnNextClick(); }));
   connect(btnClose, &QPushButton::clicked, this, guardSlot([this] { btnCloseClick(); }));
+  // Tab runs from the page's last field to Next, then Back, then Cancel: a user who tabs on
+  // from a filled page meets Next first, and Cancel last.
+  setTabOrder(btnNext, btnPrev);
+  setTabOrder(btnPrev, btnClose);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Label0);
@@ -105,27 +98,10 @@ bool WizardWindow::event(QEvent* event) {
 void WizardWindow::applyEditRules(
     const std::function<std::optional<EditRule>(std::string_view)>& ruleOf, char decSep) {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-    const std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
+    std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
     if (!rule) continue;
-    edit->setMaxLength(rule->maxLength);
-    if (!rule->filter) {
-      edit->setValidator(new Cp1251Validator(edit));
-      RefusedTyping::install(edit);
-      continue;
-    }
-    switch (*rule->filter) {
-      case KeyFilter::Digit: DigitKeyFilter(edit); break;
-      case KeyFilter::Decimal: DecimalKeyFilter(edit, decSep); break;
-      case KeyFilter::Code: CodeKeyFilter(edit); break;
-    }
-    if (rule->upperCase)
-      connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text) return;
-        const int cursor = edit->cursorPosition();
-        edit->setText(upper);
-        edit->setCursorPosition(cursor);
-      });
+    rule->decSep = decSep;
+    installKeyFilter(edit, *rule, texts());
   }
 }
 
@@ -141,7 +117,8 @@ void WizardWindow::showStep(int step) {
   if (!page(step)) return;
   flow().setCurrentStep(step);
   setWindowTitle(qtText(flow().stepCaption(step), texts()));
-  btnNext->setText(qtText(step == flow().stepCount() ? shell(129) : shell(80), texts()));
+  btnNext->setText(
+      qtText((step == flow().stepCount() ? shell(129) : shell(80)).withAccessKeys(), texts()));
   showPage(step);
 }
 

@@ -109,7 +109,7 @@ class WizardWindow : public QWidget {
   // or a container around it).
   void addPage(WizardPage* page, QWidget* shown);
   // Creates the busy label and the buttons under the pages; call once every page is added,
-  // so that the pages come first in the tab order.
+  // so that the page's fields come first in the tab order, then Next, Back and Cancel.
   void buildFrame();
   // Next on the last step.
   virtual void finish() = 0;

@@ -29,7 +29,7 @@ class CreateDbrnWin : public DbrnWizardWindow {
     typeInCell("Table1", row, sc::kTo, to);
     typeInCell("Table1", row, sc::kStart, start);
     typeInCell("Table1", row, sc::kEnd, end);
-    typeInCell("Table1", row, sc::kLength, "120");
+    typeInCell("Table1", row, sc::kLength, "1x20");  // the "x" alone is refused
   }
 };
 
@@ -41,8 +41,9 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   open(MenuItem::N10);
   ASSERT_NE(wizard(), nullptr);
   EXPECT_FALSE(main->isEnabled());
-  type("txtKod", "556");
-  type("txtName", "Houses");
+  type("txtKod", "5x56");
+  EXPECT_EQ(control<QLineEdit>("txtKod")->text(), "556");
+  type("txtName", "Дома 测试 Houses");
   control<QRadioButton>("RBT2")->click();
   next();
   ASSERT_EQ(step(), 2) << lastMessage();
@@ -90,7 +91,7 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   EXPECT_TRUE(focus == grid("Table1") || grid("Table1")->isAncestorOf(focus));
   EXPECT_EQ(grid("Table1")->currentRow(), 0);
   EXPECT_EQ(grid("Table1")->currentTableColumn(), sc::kSpeed);
-  typeInCell("Table1", 0, sc::kSpeed, "30");
+  typeInCell("Table1", 0, sc::kSpeed, "32.5");  // either separator key enters ","
   next();
   EXPECT_EQ(lastMessage(), "S157 1 S1 2 S192. S203.");
   EXPECT_EQ(wizard()->focusWidget(), wizard()->nextButton());
@@ -129,8 +130,9 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   const DbrnRead read = readDbrnFile(dir / "Dbrn/556use2_dbrn_eng.dat");
   ASSERT_TRUE(read.db) << read.error.text;
   const DbrnFile& db = *read.db;
-  EXPECT_EQ(db.header.dbName, "Houses");
+  EXPECT_EQ(db.header.dbName, cp1251::fromUtf8("Дома  Houses"));
   ASSERT_EQ(db.sections.size(), 2u);
+  EXPECT_EQ(std::tuple(db.sections[0].length, db.sections[0].speed), std::tuple("120", "32,5"));
   EXPECT_EQ(db.sections[0].turns.size(), 1u);
   EXPECT_EQ(db.sections[1].prevObjectsClosed, "*");
   ASSERT_EQ(db.houses.size(), 3u);
@@ -140,11 +142,15 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
 
 // A user database (the level-2 demo city under code 321) handed over by the chooser to the
 // wizard, which holds the main window until it closes: the correction is written under the
-// database's own name. Then deleted: No keeps it, Yes deletes it.
+// database's own name, with the stored values longer than their cells take by typing kept
+// whole. Then deleted: No keeps it, Yes deletes it.
 TEST_F(DbrnWizardWindow, AUserDatabaseCorrectedAndDeleted) {
   DbrnFile source = *readDbrnFile(dir / "Dbrn/002sys2_dbrn_eng.dat").db;
   source.header.dbCode = "321";
   source.header.dbKind = "use2";
+  std::tie(source.sections[0].length, source.sections[0].speed) =
+      std::tuple("12345.678", "35.12345");
+  source.houses[0].links[0].distExitToEnd = 123456;
   writeFileAtomic(dir / "Dbrn/321use2_dbrn_eng.dat", writeDbrn(source));
   start();
   open(MenuItem::N12);

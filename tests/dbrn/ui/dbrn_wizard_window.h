@@ -62,7 +62,7 @@ class DbrnWizardWindow : public test::MainWindowTest {
   // Types the text key by key into the emptied edit, as a user would.
   void type(const char* name, const QString& text) const {
     control<QLineEdit>(name)->clear();
-    QTest::keyClicks(control<QLineEdit>(name), text);
+    test::typeKeys(control<QLineEdit>(name), text);
   }
   // Next as a mouse click presses it: the button takes the focus first.
   void next() const {

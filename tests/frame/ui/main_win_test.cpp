@@ -123,6 +123,27 @@ TEST_F(MainWin, TheLanguageChooserDecidesTheStart) {
   }
 }
 
+// A second copy on the same program folder says so in its shell's language and ends without
+// writing the first copy's protocol; the first goes on.
+TEST_F(MainWin, ASecondCopyOnTheSameFolderSaysSoAndEnds) {
+  startWithOneShell();
+  const ProtocolRec r = test::protocolRecord("AB12CD", "Morning");
+  main->state().protocol = {r};
+  main->SaveProtocol();
+  auto box = std::make_unique<ScriptedMessages>();
+  ScriptedMessages* said = box.get();
+  auto second = std::make_unique<TfrmMainWin>(dir.path(), std::move(box), recordingWindows());
+  EXPECT_TRUE(second->terminated());
+  EXPECT_FALSE(second->startupComplete());
+  EXPECT_EQ(said->texts(),
+            std::vector<std::string>{"S1130 \"" + dir.path().string() + "\", S1133."});
+  second->close();
+  second.reset();
+  settle();
+  EXPECT_EQ(readProtocolFile(dir.read("System/protocol.pro")).records, std::vector<ProtocolRec>{r});
+  EXPECT_FALSE(main->terminated());
+}
+
 TEST_F(MainWin, ExitWritesTheProtocol) {
   startWithOneShell();
   const ProtocolRec r = test::protocolRecord("AB12CD", "Morning");
@@ -233,6 +254,49 @@ TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
   EXPECT_EQ(calls[1].entry, "exportSolution");
   EXPECT_EQ(calls[2].entry, "printTask");
   EXPECT_EQ(calls[2].window, task);
+  EXPECT_EQ(calls[3].entry, "exportTask");
+}
+
+// Print and Export act on the viewer the user sees: minimising the active viewer makes the
+// viewer shown that was active before it the active one; with every viewer minimised the
+// commands say that none is shown, and restoring one brings it back.
+TEST_F(MainWin, PrintAndExportActOnTheViewerShown) {
+  startWithOneShell();
+  main->show();
+  QApplication::setActiveWindow(main.get());
+  QWidget* solution = viewer(ViewerKind::Solution);
+  QWidget* task = viewer(ViewerKind::Task);
+  const auto sub = [](QWidget* v) { return qobject_cast<QMdiSubWindow*>(v->parentWidget()); };
+  const auto print = [&] {
+    emit main->menu(MenuItem::mnuOut)->aboutToShow();
+    EXPECT_TRUE(main->action(MenuItem::mnuOutPrint)->isEnabled());
+    EXPECT_TRUE(main->action(MenuItem::mnuOutExpInExcel)->isEnabled());
+    main->action(MenuItem::mnuOutPrint)->trigger();
+    main->action(MenuItem::mnuOutExpInExcel)->trigger();
+  };
+  activate(task);
+  sub(task)->showMinimized();
+  settle();
+  EXPECT_EQ(main->mdiArea()->activeSubWindow(), sub(solution));
+  print();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(std::pair(calls[0].entry, calls[0].window.data()),
+            std::pair(std::string("printSolution"), solution));
+  EXPECT_EQ(calls[1].entry, "exportSolution");
+
+  sub(solution)->showMinimized();
+  settle();
+  print();
+  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_EQ(messages->texts(), (std::vector<std::string>{"S966", "S966"}));
+  EXPECT_EQ(messages->last().kind, MessageKind::Information);
+
+  sub(task)->showNormal();
+  settle();
+  print();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(std::pair(calls[2].entry, calls[2].window.data()),
+            std::pair(std::string("printTask"), task));
   EXPECT_EQ(calls[3].entry, "exportTask");
 }
 

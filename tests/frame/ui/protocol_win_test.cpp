@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QDate>
-#include <QLocale>
 #include <QPointer>
 #include <QTest>
-#include <QTime>
 
 #include "app/program_windows.h"
 #include "frame/ui/UProtocolWin.h"
@@ -20,13 +17,9 @@ using test::protocolRecord;
 using test::settle;
 using test::writeTask;
 
-// A date-time as the shell's language writes it: short date, then hh:mm:ss unless midnight.
+// A date-time as the English shell writes it.
 QString userDateTime(double dateTime) {
-  const CivilDateTime t = fromDateTime(dateTime);
-  QString text = QLocale().toString(QDate(t.year, t.month, t.day), QLocale::ShortFormat);
-  const QTime time(t.hour, t.minute, t.second);
-  if (time != QTime(0, 0) || t.millisecond != 0) text += " " + time.toString("hh:mm:ss");
-  return text;
+  return toQt(momentText(dateTime, "eng"));
 }
 
 class ProtocolWin : public test::MainWindowTest {
@@ -58,11 +51,9 @@ TEST_F(ProtocolWin, ATaskGoesFromEnteredToSentToSolved) {
   writeTask(dir, "AB12CD", "Morning run");
   open();
   EXPECT_FALSE(main->isEnabled());
-  EXPECT_TRUE(userDateTime(46000.25).endsWith(" 06:00:00"));
-  EXPECT_FALSE(userDateTime(46001).contains(':'));  // midnight: the date alone
-  EXPECT_EQ(details(),
-            (QStringList{"S745 = AB12CD", "S261 = Morning run", "S648 = S755",
-                         "S137 = " + userDateTime(46000.25), "S136 = " + userDateTime(46001)}));
+  // Day first and a four-digit year, whatever the C library's locale; midnight: the date alone.
+  EXPECT_EQ(details(), (QStringList{"S745 = AB12CD", "S261 = Morning run", "S648 = S755",
+                                    "S137 = 09/12/2025 06:00:00", "S136 = 10/12/2025"}));
   EXPECT_EQ(actions(), (std::vector<bool>{true, true, false}));
 
   win->queueButton()->click();

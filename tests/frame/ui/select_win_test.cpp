@@ -43,6 +43,28 @@ class SelectWin : public test::MainWindowTest {
   bool wizardFoundMainEnabled = true;
 };
 
+// With every task handed to the optimiser there is nothing to correct: the chooser says so in
+// its list, where the line cannot be chosen, and only Cancel acts.
+TEST_F(SelectWin, CorrectingWithEveryTaskSolvedSaysThereIsNoTaskToCorrect) {
+  start({protocolRecord("BBBBBB", "Sent", SentToSolving),
+         protocolRecord("CCCCCC", "Solved", SolutionLoaded)});
+  openChooser(MenuItem::mnuInEditTask);
+  QListWidget* list = chooser->list();
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_EQ(list->item(0)->text(), "S1120.");
+  EXPECT_FALSE(list->item(0)->flags() & (Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+  EXPECT_EQ(list->currentRow(), -1);
+  EXPECT_FALSE(chooser->okButton()->isEnabled());
+  QTest::keyClick(list, Qt::Key_Return);
+  settle();
+  EXPECT_TRUE(messages->texts().empty());
+  EXPECT_FALSE(wizard);
+  chooser->cancelButton()->click();
+  settle();
+  EXPECT_FALSE(chooser);
+  EXPECT_TRUE(main->isEnabled());
+}
+
 // A refused task (its file missing) leaves the chooser open for another choice; Escape closes
 // it as Cancel does. A task handed over to the wizard keeps the main window disabled from the
 // chooser's OK until the wizard closes.

@@ -135,10 +135,10 @@ TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
     EXPECT_EQ(window->focusWidget(), child<QWidget>(edit));
     type(edit, good);
   }
-  // The edits take only digits and the separator, up to their lengths; a refused character
-  // refuses what is typed after it.
+  // The edits take only digits and the separator, up to their lengths; a refused character is
+  // dropped alone, and either separator key enters the separator.
   type("ME1", "0.9x99");
-  EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0");
+  EXPECT_EQ(child<QLineEdit>("ME1")->text(), "0,99");
   type("ME1", "0,99");
   click("BNext3");
   EXPECT_EQ(window->step(), TForm1::Step::Summary);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
@@ -19,7 +20,9 @@
 #include "reports/ui/UViewSolutionWin.h"
 #include "reports/ui/UViewTaskWin.h"
 #include "reports/ui/print_reports.h"
+#include "support/fake_print_system.h"
 #include "support/task_fixture.h"
+#include "support/temp_dir.h"
 #include "support/town.h"
 #include "support/ui/main_window_fixture.h"
 #include "support/ui/scripted_desktop.h"
@@ -40,12 +43,47 @@ QString pdfText(const std::string& pdf) {
   return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
+// The page size of a PDF document in points, and the box of each word on its first page
+// (points from the top left), as pdftotext measures them.
+struct PdfWord {
+  QString text;
+  double xMin, yMin, xMax, yMax;
+};
+struct PdfPage {
+  double width = 0, height = 0;
+  std::vector<PdfWord> words;
+};
+PdfPage pdfPage(const std::string& bytes) {
+  test::TempDir dir;
+  dir.write("report.pdf", bytes);
+  QProcess p;
+  p.start("pdftotext", {"-bbox", "-f", "1", "-l", "1",
+                        QString::fromStdString((dir / "report.pdf").string()), "-"});
+  if (!p.waitForFinished(30000)) return {};
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  PdfPage page;
+  static const QRegularExpression pageBox(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  if (const auto m = pageBox.match(html); m.hasMatch()) {
+    page.width = m.captured(1).toDouble();
+    page.height = m.captured(2).toDouble();
+  }
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    page.words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                          m.captured(3).toDouble(), m.captured(4).toDouble()});
+  }
+  return page;
+}
+
 class Viewers : public test::MainWindowTest {
  protected:
   void SetUp() override {
     WindowFactory windows = programWindows();
-    // No printer, and a desktop PDF viewer that the test plays.
-    const ReportOutput output{QPrinterInfo(), [this](const QString& path) {
+    // A print system with no queue until a test gives it one, and a desktop PDF viewer that
+    // the test plays.
+    const ReportOutput output{&printers, [this](const QString& path) {
                                 shownPdfs.push_back(path.toStdString());
                                 return pdfViewerFound;
                               }};
@@ -98,6 +136,7 @@ class Viewers : public test::MainWindowTest {
   }
 
   test::ScriptedDesktop desktop;
+  test::FakePrintSystem printers;
   std::vector<std::string> shownPdfs;
   bool pdfViewerFound = true;
 };
@@ -158,6 +197,8 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
 }
 
 TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
+  main->state().texts.shellTexts[162] = "Income of the point";
+  main->state().texts.shellTexts[750] = "Waitingpenaltyperhour";
   auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(viewerKind(v), ViewerKind::Task);
@@ -181,8 +222,12 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuPinsTheColumnsThatDoNotApply) {
   QLabel* penalty = titles->label(kTaskWaitPenalty);
   EXPECT_GT(titles->titleWidth(kTaskWaitPenalty), px(52));
   EXPECT_LE(titles->titleWidth(kTaskWaitPenalty), px(72));
-  EXPECT_EQ(penalty->text(),
-            fittedCaption(penalty->font(), "S750 (EUR)", titles->titleWidth(kTaskWaitPenalty)));
+  EXPECT_EQ(penalty->text(), fittedCaption(penalty->font(), "Waitingpenaltyperhour (EUR)",
+                                           titles->titleWidth(kTaskWaitPenalty)));
+  // This one breaks between its words only and keeps its design width.
+  QLabel* income = titles->label(kTaskIncome);
+  EXPECT_EQ(titles->titleWidth(kTaskIncome), px(48));
+  EXPECT_EQ(income->text(), "Income\nof the\npoint\n(EUR)");
 }
 
 TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {
@@ -276,6 +321,52 @@ TEST_F(Viewers, WhatCannotBeWrittenOrShownIsSaidInABox) {
   // The viewer stays open and usable.
   ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(main->mdiArea()->subWindowList()[0]->widget(), viewer);
+}
+
+// A report goes to the default queue laid out on the queue's paper: on Letter, the title and
+// the page number keep their margins from the paper's edges. A queue that refuses the job, or
+// fails it, leaves the report as a file in Print/, and the box says so; a paused queue holds
+// it, and the box says that too.
+TEST_F(Viewers, PrintingFollowsTheQueuesPaperAndItsVerdict) {
+  auto* solution = open<TfrmViewSolution>(main->windows().solutionViewer);
+  ASSERT_NE(solution, nullptr);
+  printers.queue = PrintQueue{"Office Letter", kPaperLetter};
+  output(MenuItem::mnuOutPrint);
+  EXPECT_TRUE(messages->shown.empty()) << messages->last().text;
+  ASSERT_EQ(printers.jobs.size(), 1u);
+  EXPECT_EQ(printers.jobs[0].queue, "Office Letter");
+  EXPECT_EQ(printers.jobs[0].title, "S599 \"Morning round\"");
+  EXPECT_TRUE(shownPdfs.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Print"));
+  const PdfPage page = pdfPage(printers.jobs[0].pdf);
+  EXPECT_NEAR(page.width, 612, 1);
+  EXPECT_NEAR(page.height, 792, 1);
+  ASSERT_FALSE(page.words.empty());
+  for (const PdfWord& w : page.words) {
+    EXPECT_GE(w.yMin, 28) << w.text.toStdString();  // 10 mm from the edges, less a little
+    EXPECT_LE(w.yMax, page.height - 28) << w.text.toStdString();
+    EXPECT_LE(w.xMax, page.width - 28) << w.text.toStdString();
+  }
+  EXPECT_EQ(page.words.front().text, "S599");
+  EXPECT_EQ(page.words.back().text, "1");  // the page number, at the bottom
+  EXPECT_GT(page.words.back().yMin, page.height - 60);
+
+  printers.fate = JobFate::Refused;
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(files("Print").size(), 1u);
+  EXPECT_EQ(shownPdfs, std::vector<std::string>{(dir / "Print" / files("Print")[0]).string()});
+  EXPECT_EQ(messages->texts(),
+            std::vector<std::string>{"S960 \"Office Letter\". S964 \"" + files("Print")[0] +
+                                     "\" S963 \"" + (dir / "Print").string() + "\"."});
+  EXPECT_EQ(messages->last().kind, MessageKind::Error);
+  EXPECT_NEAR(pdfPage(dir.read("Print/" + files("Print")[0])).height, 792, 1);
+
+  messages->clear();
+  printers.fate = JobFate::Waiting;
+  output(MenuItem::mnuOutPrint);
+  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S965 \"Office Letter\"."});
+  EXPECT_EQ(files("Print").size(), 1u);
+  EXPECT_EQ(printers.jobs.size(), 3u);
 }
 
 }  // namespace

@@ -20,6 +20,15 @@ inline void settle() {
   QCoreApplication::processEvents();
 }
 
+// Keys typed into a widget one character at a time, each pressed and released, in any script.
+inline void typeKeys(QWidget* widget, const QString& text) {
+  for (const QChar c : text)
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent key(type, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(widget, &key);
+    }
+}
+
 // Makes a cell current, as a click on it would.
 inline void goToCell(ui::GridView* view, int row, int tableColumn) {
   const QModelIndex index =

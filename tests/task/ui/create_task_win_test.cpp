@@ -18,8 +18,12 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   EXPECT_FALSE(main->isEnabled());
   EXPECT_FALSE(w->prevButton()->isEnabled());
   EXPECT_FALSE(control("pnlImort")->isVisibleTo(w));
-  type("txtShifr", "ab-12");  // a refused character refuses what is typed after it
-  EXPECT_EQ(edit("txtShifr")->text(), "AB");
+  type("txtShifr", "ab-12");  // the refused "-" alone is dropped, and says why
+  EXPECT_EQ(edit("txtShifr")->text(), "AB12");
+  auto* tip = wizard()->findChild<QLabel*>("refusalTip");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_EQ(tip->text(), "S1140 S1143, S1149 6 S1150.");
   settle();
   const QSize size = w->size();
   const QPoint nextAt = w->nextButton()->pos();

@@ -28,6 +28,26 @@ TaskFile oldTask(const char* language = "eng") {
   return task;
 }
 
+// Stored values longer than their edits and cells take by typing, in a task as the wizard
+// saved it: the costs, the approach speed, the capacity, a point's times, cargo and income,
+// and at level 1 its first transitions (level 2 takes them from the database's houses).
+TaskFile withLongValues(TaskFile task) {
+  TaskHeader& h = task.header;
+  std::tie(h.finePerKm, h.finePerHour, h.approachSpeed, h.capacity) =
+      std::tuple(1234.5678, 98765.4321, 12.345, 0.54321);
+  TaskPointRec& p = task.points.at(1);
+  std::tie(p.serviceTime, p.unloadTime, p.waitPenalty, p.volume, p.income) =
+      std::tuple(1.234567, 2.345678, 123.4567, 0.12345, 1234.567);
+  for (auto* lists : {&task.toLists, &task.fromLists})
+    for (auto& list : *lists)
+      for (TransitionRec& t : list)
+        if (dbLevel(h.dbKind) == 2)
+          t.speed = h.approachSpeed;
+        else if (&t == &list.front())
+          std::tie(t.dist, t.speed) = std::tuple(40.12345, 5.12345);
+  return task;
+}
+
 class TaskImportWindow : public TaskWizardWindow {
  protected:
   // The wizard in import mode with the user's code and name typed.
@@ -48,6 +68,20 @@ class TaskImportWindow : public TaskWizardWindow {
     office::writeXlsx(taskWorkbook(view, texts, ','), dir / name);
   }
   QString selectedDatabase() const { return control<QComboBox>("list_DBRN")->currentText(); }
+  // Next through every page, then saved to be solved later; the saved task file.
+  std::optional<TaskFile> passThroughAndSave(const std::string& code) {
+    for (int page = step(); page < 8; page = step()) {
+      next();
+      if (step() <= page) {
+        ADD_FAILURE() << "stays on page " << page << ": " << lastMessage();
+        return std::nullopt;
+      }
+    }
+    control<QRadioButton>("Order2")->click();
+    next();
+    EXPECT_EQ(wizard(), nullptr) << lastMessage();
+    return readTaskFile(dir.read("Data/qj_" + code + ".dat")).task;
+  }
 
   test::ScriptedDesktop desktop;
 };
@@ -124,6 +158,78 @@ TEST_F(TaskImportWindow, AProtocolTaskIsImportedFromItsFile) {
   settle();
   EXPECT_EQ(label("staticTask"), "S275.");
   EXPECT_TRUE(wizard()->state().points.empty());
+}
+
+// A stored value longer than its edit or cell takes by typing is shown whole and saved as it was
+// read, whether the task is corrected or imported from a protocol task or a workbook.
+TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
+  dir.write("Dbrn/123use1_dbrn_eng.dat", writeDbrn(test::smallTown("use1")));
+  ASSERT_NE(openImport(), nullptr);
+  wizard()->close();
+  settle();
+  main->state().protocol = {{"OLD001", "Old round"}, {"OLD002", "Old round"}};
+  const std::tuple<const char*, const char*, const char*, const char*> tasks[] = {
+      {"use2", "OLD001", "new001", "new002"}, {"use1", "OLD002", "new011", "new012"}};
+  for (const auto& [kind, code, imported, fromWorkbook] : tasks) {
+    SCOPED_TRACE(kind);
+    // The town's task (but its fourth point, whose house the level-2 database lacks), as the
+    // wizard saves it; then its values made long.
+    TaskFile town = oldTask();
+    std::tie(town.header.dbKind, town.header.code) = std::tuple(kind, code);
+    std::tie(town.header.pointCount, town.header.servedThreshold) = std::tuple(3, 0);
+    town.header.capacity = 1.5;  // less than all the cargo
+    town.points.resize(3);
+    town.points[1].refusalAllowed = 1;
+    town.toLists.resize(3);
+    town.fromLists.resize(3);
+    dir.write("Data/qj_" + std::string(code) + ".dat", writeTaskFile(town));
+    chosenTask = code;
+    ASSERT_NE(open(MenuItem::mnuInEditTask), nullptr);
+    const std::optional<TaskFile> saved = passThroughAndSave(code);
+    ASSERT_TRUE(saved);
+    const TaskFile stored = withLongValues(*saved);
+    dir.write("Data/qj_" + std::string(code) + ".dat", writeTaskFile(stored));
+
+    // A level-1 task imported keeps the approach speed of the wizard.
+    const bool level2 = dbLevel(kind) == 2;
+    const auto expectKept = [&](const std::optional<TaskFile>& task, const char* how) {
+      SCOPED_TRACE(how);
+      ASSERT_TRUE(task);
+      const TaskHeader &h = task->header, &s = stored.header;
+      EXPECT_EQ(std::tuple(h.finePerKm, h.finePerHour, h.capacity),
+                std::tuple(s.finePerKm, s.finePerHour, s.capacity));
+      if (level2 || task->header.code == code) EXPECT_EQ(h.approachSpeed, s.approachSpeed);
+      EXPECT_EQ(task->points, stored.points);
+      EXPECT_EQ(task->toLists, stored.toLists);
+      EXPECT_EQ(task->fromLists, stored.fromLists);
+    };
+    ASSERT_NE(open(MenuItem::mnuInEditTask), nullptr);
+    expectKept(passThroughAndSave(code), "corrected");
+
+    ASSERT_NE(open(MenuItem::mnuInNewTaskExportData), nullptr);
+    type("txtShifr", imported);
+    type("txtName", "New round");
+    auto* list = control<QComboBox>("cbImport");
+    list->setCurrentIndex(list->findText(QString("[%1]").arg(code), Qt::MatchStartsWith));
+    control<QPushButton>("btnImport")->click();
+    settle();
+    if (level2) EXPECT_EQ(edit("Velo")->text(), "12,345");
+    expectKept(passThroughAndSave(cp1251::upper(imported)), "imported from the protocol task");
+
+    writeWorkbook(stored, "long.xlsx");
+    ASSERT_NE(open(MenuItem::mnuInNewTaskExportData), nullptr);
+    type("txtShifr", fromWorkbook);
+    type("txtName", "From the workbook");
+    control<QRadioButton>("RB_2")->click();
+    desktop.chosen = QString::fromStdString((dir / "long.xlsx").string());
+    control<QPushButton>("btnLoadOutData")->click();
+    settle();
+    if (level2) EXPECT_EQ(edit("Velo")->text(), "12,345");
+    const std::optional<TaskFile> read = passThroughAndSave(cp1251::upper(fromWorkbook));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->header.finePerKm, 1234.5678);
+    if (level2) EXPECT_EQ(read->header.approachSpeed, 12.345);
+  }
 }
 
 }  // namespace

@@ -126,7 +126,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 2);
   type("TS_num", "3");
-  type("fine1", "1");
+  type("fine1", "1x.5");  // the "x" alone is refused, the "." enters the separator
+  EXPECT_EQ(edit("fine1")->text(), "1,5");
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
 
@@ -136,7 +137,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   EXPECT_TRUE(focused("Table1"));
   enterAddress(0, first, 1);
   enterAddress(1, second, 1);
-  typeInCell("Table1", 1, t1::kService, "5");
+  typeInCell("Table1", 1, t1::kService, "x5.5");
   enterAddress(2, third, 1);
   messages->clear();
 
@@ -149,7 +150,7 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
   const TaskWizardState& s = wizard()->state();
-  EXPECT_EQ(s.table1.cell(1, t1::kService), "5");
+  EXPECT_EQ(s.table1.cell(1, t1::kService), "5,5");
   EXPECT_EQ(s.table1.cell(0, t1::kHouse), first.house);
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
@@ -167,13 +168,13 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   ASSERT_EQ(step(), 6) << lastMessage();
 
   // A speed typed on the ways in survives Back to the section choice and on.
-  typeInCell("Table2", 0, 10, "4");
+  typeInCell("Table2", 0, 10, "4.5");
   back();
   ASSERT_EQ(step(), 5);
   messages->clear();
   next();
   ASSERT_EQ(step(), 6) << lastMessage();
-  EXPECT_EQ(s.table2.cell(0, 10), "4");
+  EXPECT_EQ(s.table2.cell(0, 10), "4,5");
   next();
   ASSERT_EQ(step(), 7) << lastMessage();
 
@@ -198,15 +199,11 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   const SolverInputRead in = readSolverInput(dir.read("Data/qj_ONE001_in.dat"));
   ASSERT_TRUE(in.input) << in.error;
   EXPECT_EQ(in.input->points.at(2).sectionIndex, 4);  // the marked section 5
+  EXPECT_EQ(in.input->header.finePerKm, 1.5);
+  EXPECT_EQ(in.input->points.at(1).serviceTime, 5.5);
 
   // The optimiser runs the handed-over task by itself, loads its solution and closes.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        return main->isEnabled() && main->state().protocol.size() == 1 &&
-               main->state().protocol[0].status == SolutionLoaded;
-      },
-      60000))
-      << lastMessage();
+  ASSERT_TRUE(waitForTheSolution()) << lastMessage();
 }
 
 // A level-2 task: houses picked from their list; on the point options page an empty tact only

@@ -22,7 +22,7 @@ TEST(FitCaption, BreaksWhereTheDesignBreaks) {
                                                {"Transition kind", 55},
                                                {"Transitsectionnumber of the street", 60},
                                                {"\xD3\xEB\xE8\xF6\xE0\xD3\xEB\xE8\xF6\xE0", 30}};
-  const QFont original = QApplication::font();
+  const QFont before = QApplication::font();
   for (const double points : {8.0, 11.0}) {
     QApplication::setFont(QFont("DejaVu Sans", points));
     resetDesignScale();
@@ -34,7 +34,7 @@ TEST(FitCaption, BreaksWhereTheDesignBreaks) {
       EXPECT_EQ(fromQt(label.text()), design) << text << " at " << points;
     }
   }
-  QApplication::setFont(original);
+  QApplication::setFont(before);
   resetDesignScale();
   EXPECT_EQ(fittedCaption(QApplication::font(), "Point No.", px(46)), "Point No.");
 }

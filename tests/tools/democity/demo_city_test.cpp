@@ -218,6 +218,8 @@ TEST(DemoCity, EveryDatabasePassesTheChecksAndIsTheSameOnEveryRun) {
     EXPECT_EQ(writeDbrn(demoCity(db.level(), db.header.language)), bytes);
     EXPECT_EQ(readFile(fs::path(QJ_PROGRAM_DIR) / "Dbrn" / demo.fileName), bytes);
     EXPECT_EQ(demo.fileName.substr(0, 7), db.header.key());
+    // Dated as the program dates a database in the city's language.
+    EXPECT_EQ(db.header.dbDate, dateText(kDemoCityDate, db.header.language));
     // The file reads back through the checked reader unchanged.
     const DbrnRead read = readDbrn(bytes);
     ASSERT_TRUE(read.db) << read.error.text;

@@ -1,0 +1,143 @@
+// Where a printed report goes: the default queue on its own paper, or a PDF file in Print/
+// when there is no queue or the queue does not take the job; what the user is told.
+
+#include <gtest/gtest.h>
+
+#include "reports/print_output.h"
+#include "support/fake_print_system.h"
+#include "support/shell_fixture.h"
+#include "support/temp_dir.h"
+
+namespace qj {
+namespace {
+
+using test::FakePrintSystem;
+
+const CivilDateTime kNow{2026, 3, 7, 9, 5, 2};
+constexpr PaperSize kOdd{100, 150};
+
+struct Delivery {
+  std::optional<Message> message;
+  std::vector<PaperSize> rendered;  // the papers the report was drawn on
+  std::vector<std::string> shown;   // the files handed to the desktop's viewer
+};
+
+class ReportDelivery : public ::testing::Test {
+ protected:
+  Delivery deliver(PrintSystem* printers, bool drawable = true, bool viewer = true) {
+    Delivery d;
+    const ReportJob job{ReportKind::Solution, "ROUND1", "Report of ROUND1",
+                        [&](const PaperSize& paper) -> std::optional<std::string> {
+                          d.rendered.push_back(paper);
+                          if (!drawable) return std::nullopt;
+                          return "%PDF " + std::to_string(paper.widthMm);
+                        }};
+    const ReportTargets targets{
+        printers, kOdd,
+        [&] {
+          std::error_code ec;  // as the program folder makes it, where it can
+          std::filesystem::create_directories(dir / "Print", ec);
+          return dir / "Print";
+        },
+        kNow,
+        [&](const std::filesystem::path& path) {
+          d.shown.push_back(path.string());
+          return viewer;
+        }};
+    d.message = deliverReport(job, targets);
+    return d;
+  }
+  std::string text(const std::optional<Message>& m) const {
+    return m ? m->utf8(test::markedShell()) : std::string();
+  }
+  std::string pdf() const {
+    return (dir / "Print/qj_ROUND1_solution_20260307-090502.pdf").string();
+  }
+  std::string folder() const { return (dir / "Print").string(); }
+
+  test::TempDir dir;
+  FakePrintSystem printers;
+};
+
+// With no print system, or one that names no default queue, the report becomes a file on
+// the paper given for files, and the desktop shows it.
+TEST_F(ReportDelivery, WithoutAQueueTheReportIsAFileOnTheLocalePaper) {
+  for (PrintSystem* system :
+       {static_cast<PrintSystem*>(nullptr), static_cast<PrintSystem*>(&printers)}) {
+    std::filesystem::remove_all(dir / "Print");
+    const Delivery d = deliver(system);
+    EXPECT_FALSE(d.message) << text(d.message);
+    EXPECT_EQ(d.rendered, std::vector<PaperSize>{kOdd});
+    EXPECT_EQ(d.shown, std::vector<std::string>{pdf()});
+    EXPECT_EQ(dir.read("Print/qj_ROUND1_solution_20260307-090502.pdf"), "%PDF 100.000000");
+  }
+  EXPECT_TRUE(printers.jobs.empty());
+}
+
+// A queue prints on its own paper, or on the paper for files when it names none. A job it
+// prints or holds leaves no file; one it refuses or fails becomes a file, and the message says
+// that it was not printed and where the report went.
+TEST_F(ReportDelivery, TheQueueDecidesThePaperAndItsVerdictTheMessage) {
+  const struct {
+    std::optional<PaperSize> paper;
+    JobFate fate;
+    bool viewer;
+    PaperSize rendered;
+    bool file;
+    std::string message;
+  } cases[] = {
+      {kPaperLetter, JobFate::Printed, true, kPaperLetter, false, ""},
+      {std::nullopt, JobFate::Printed, true, kOdd, false, ""},
+      {kPaperA4, JobFate::Waiting, true, kPaperA4, false, "S965 \"Office \xD0\x9F\"."},
+      {kPaperLetter, JobFate::Refused, true, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S964 F."},
+      {kPaperLetter, JobFate::Refused, false, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S964 F."},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(dir / "Print");
+    printers.jobs.clear();
+    printers.queue = PrintQueue{"Office \xD0\x9F", c.paper};  // "Office П"
+    printers.fate = c.fate;
+    const Delivery d = deliver(&printers, true, c.viewer);
+    std::string expected = c.message;
+    if (const size_t f = expected.find(" F."); f != std::string::npos)
+      expected.replace(f, 3,
+                       " \"qj_ROUND1_solution_20260307-090502.pdf\" S963 \"" + folder() + "\".");
+    EXPECT_EQ(text(d.message), expected);
+    if (d.message)
+      EXPECT_EQ(d.message->kind,
+                c.fate == JobFate::Waiting ? MessageKind::Information : MessageKind::Error);
+    EXPECT_EQ(d.rendered, std::vector<PaperSize>{c.rendered});
+    ASSERT_EQ(printers.jobs.size(), 1u);
+    EXPECT_EQ(printers.jobs[0].queue, "Office \xD0\x9F");
+    EXPECT_EQ(printers.jobs[0].title, "Report of ROUND1");
+    EXPECT_EQ(printers.jobs[0].pdf, "%PDF " + std::to_string(c.rendered.widthMm));
+    EXPECT_EQ(std::filesystem::exists(pdf()), c.file);
+    EXPECT_EQ(d.shown, c.file ? std::vector<std::string>{pdf()} : std::vector<std::string>{});
+  }
+}
+
+// What cannot be drawn or written is said: for the printer when there is one, else for the
+// file; a refused job whose file cannot be written either names both.
+TEST_F(ReportDelivery, WhatCannotBeDrawnOrWrittenIsSaid) {
+  dir.write("Print", "a file where the folder should be");
+  const std::string blocked = (dir / "Print").string() + "/qj_ROUND1_solution_20260307-090502.pdf";
+  printers.queue = PrintQueue{"Office", kPaperA4};
+  Delivery d = deliver(&printers, false);
+  EXPECT_EQ(text(d.message), "S960 \"Office\".");
+  EXPECT_TRUE(printers.jobs.empty());
+  printers.fate = JobFate::Refused;
+  d = deliver(&printers);
+  EXPECT_EQ(text(d.message), "S960 \"Office\". S961 \"" + blocked + "\".");
+  EXPECT_EQ(d.message->kind, MessageKind::Error);
+  printers.queue.reset();
+  d = deliver(&printers, false);
+  EXPECT_EQ(text(d.message), "S961 \"" + blocked + "\".");
+  d = deliver(&printers);
+  EXPECT_EQ(text(d.message), "S961 \"" + blocked + "\".");
+  EXPECT_TRUE(d.shown.empty());
+}
+
+}  // namespace
+}  // namespace qj

@@ -1,8 +1,7 @@
 // bench_read_file KIND PATH: reads one file from outside as the program reads it and says what
 // came of it and the peak memory the process took, to measure what a reader keeps (the same
 // figure as /usr/bin/time -v gives for the whole run).
-//   workbook FILE    an .xlsx or .xls workbook (the .xls reader beside this program, or in
-//                    the program folder the build lays out)
+//   workbook FILE    an .xlsx or .xls workbook (.xls files by the reader beside this program)
 //   dbrn FILE        a road-network database
 //   protocol FOLDER  the protocol of a program folder, loaded as at start-up
 //   task FILE        a task file;  input FILE: a solver input as the optimiser reads it
@@ -18,7 +17,6 @@
 #include "dbrn/dbrn_io.h"
 #include "frame/protocol.h"
 #include "office/workbook_reader.h"
-#include "office/xls_cells.h"
 #include "optimiser/task_input.h"
 #include "platform/files.h"
 #include "platform/jpeg.h"
@@ -38,10 +36,7 @@ std::string outcome(const std::optional<std::string>& bytes, const std::string& 
 std::string readKind(const std::string& kind, const fs::path& path) {
   using namespace qj;
   if (kind == "workbook") {
-    office::ReadLimits limits;
-    if (!fs::exists(fs::read_symlink("/proc/self/exe").parent_path() / office::kXlsReaderName))
-      limits.xlsReader = fs::path(QJ_PROGRAM_DIR) / office::kXlsReaderName;
-    const office::WorkbookRead r = office::readWorkbook(path, limits);
+    const office::WorkbookRead r = office::readWorkbook(path);
     return r.book ? "read" : "refused: " + r.detail;
   }
   if (kind == "dbrn") {

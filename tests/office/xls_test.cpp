@@ -7,30 +7,27 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "office/xls_cells.h"
+#include "support/hostile_xls.h"
 #include "support/sheet_rows.h"
 #include "support/temp_dir.h"
-#include "support/xls_limits.h"
 
 namespace qj::office {
 namespace {
 
 using test::rowsOf;
 using test::TempDir;
-using test::xlsLimits;
 using namespace std::string_literals;
 
-const fs::path kTwoSheets = fs::path(QJ_SOURCE_DIR) / "tests/office/two_sheets.xls";
+const fs::path kTwoSheets = test::kTwoSheetsXls;
 
 // A legacy workbook of two sheets (a BIFF8 stream in a compound file) is read through the
 // same entry as .xlsx files, its kind told by its first bytes, within the same limits.
 TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
   TempDir dir;
   fs::copy_file(kTwoSheets, dir / "task.dat");
-  const WorkbookRead r = readWorkbook(dir / "task.dat", xlsLimits());
+  const WorkbookRead r = readWorkbook(dir / "task.dat");
   ASSERT_TRUE(r.book) << r.detail;
   ASSERT_EQ(r.book->sheets().size(), 2u);
   EXPECT_EQ(r.book->sheets()[0].name(), "Info");
@@ -41,7 +38,7 @@ TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
             (std::vector<std::string>{"12|2.5|||", "||||", "||||", "||last||"}));
   for (const auto& [limit, value] :
        {std::pair(&ReadLimits::maxCells, 6), {&ReadLimits::maxTextBytes, 27}}) {
-    ReadLimits limits = xlsLimits();
+    ReadLimits limits;
     limits.*limit = value;
     EXPECT_EQ(readWorkbook(dir / "task.dat", limits).fault, ReadFault::TooLarge) << value;
     limits.*limit = value + 1;
@@ -49,39 +46,25 @@ TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
   }
 }
 
-// The compound-file header of the sample made to chain its DIFAT sectors without end: a huge
-// DIFAT sector count, the first DIFAT sector and the MiniFAT count zeroed, and sector 0 (the
-// FAT) zeroed, so that the DIFAT chain runs through sector 0 again and again. The library
-// allocates for every lap: gigabytes within seconds.
-std::string endlessDifat() {
-  std::ifstream in(kTwoSheets, std::ios::binary);
-  std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  const uint32_t count = 0x7FFFFFFF;
-  std::memcpy(&bytes[0x48], &count, 4);
-  std::memset(&bytes[0x40], 0, 8);
-  std::memset(&bytes[0x200], 0, 0x200);
-  return bytes;
-}
-
 TEST(XlsReader, AFileThatWouldTakeAllMemoryIsRefusedAndTheProgramGoesOn) {
   TempDir dir;
-  dir.write("bomb.xls", endlessDifat());
-  const WorkbookRead r = readWorkbook(dir / "bomb.xls", xlsLimits());
+  dir.write("bomb.xls", test::endlessDifatXls());
+  const WorkbookRead r = readWorkbook(dir / "bomb.xls");
   EXPECT_FALSE(r.book);
   // Refused by the library when its memory runs out, or ended by the limit of a sanitizer.
   EXPECT_TRUE(r.fault == ReadFault::TooLarge || r.fault == ReadFault::Damaged) << r.detail;
   // Within a smaller limit, sooner.
-  ReadLimits small = xlsLimits();
+  ReadLimits small;
   small.xlsMemoryBytes = 64 << 20;
   EXPECT_FALSE(readWorkbook(dir / "bomb.xls", small).book);
   // The program reads on.
-  EXPECT_TRUE(readWorkbook(kTwoSheets, xlsLimits()).book);
+  EXPECT_TRUE(readWorkbook(kTwoSheets).book);
 }
 
 // Readers standing in for the real one: shell scripts that do what a reader must not.
 TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
   TempDir dir;
-  const std::string stream = xlsCellStream(readWorkbook(kTwoSheets, xlsLimits()).book.value());
+  const std::string stream = xlsCellStream(readWorkbook(kTwoSheets).book.value());
   dir.write("good.stream", stream);
   dir.write("faulty.stream", [] {
     std::string s;

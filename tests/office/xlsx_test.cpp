@@ -19,7 +19,6 @@
 #include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/write_faults.h"
-#include "support/xls_limits.h"
 
 namespace qj::office {
 namespace {
@@ -575,12 +574,9 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
   ReadLimits small;
   small.maxFileBytes = 10;
   const std::tuple<const char*, ReadLimits, ReadFault> cases[] = {
-      {"missing.xlsx", {}, ReadFault::Unreadable},
-      {"text.xlsx", {}, ReadFault::NotAWorkbook},
-      {"empty.xlsx", {}, ReadFault::NotAWorkbook},
-      {"cut.xlsx", {}, ReadFault::Damaged},
-      {"garbage.xls", test::xlsLimits(), ReadFault::Damaged},
-      {"whole.xlsx", small, ReadFault::TooLarge}};
+      {"missing.xlsx", {}, ReadFault::Unreadable}, {"text.xlsx", {}, ReadFault::NotAWorkbook},
+      {"empty.xlsx", {}, ReadFault::NotAWorkbook}, {"cut.xlsx", {}, ReadFault::Damaged},
+      {"garbage.xls", {}, ReadFault::Damaged},     {"whole.xlsx", small, ReadFault::TooLarge}};
   for (const auto& [file, limits, fault] : cases) {
     const WorkbookRead r = readWorkbook(dir / file, limits);
     EXPECT_FALSE(r.book) << file;

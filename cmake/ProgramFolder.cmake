@@ -1,7 +1,9 @@
 # Lays out the program folder beside the executable: the canonical folders, the compiled
-# language shells, the demo city and the information file. Each data step adds its outputs
-# to QJ_PROGRAM_FILES.
+# language shells, the demo city, the information file and the .xls reader. Each data step
+# adds its outputs to QJ_PROGRAM_FILES, each program built into the folder its target to
+# QJ_PROGRAM_TARGETS.
 set(QJ_PROGRAM_FILES "")
+set(QJ_PROGRAM_TARGETS "")
 foreach(folder Shells System Dbrn Data Solving)
   file(MAKE_DIRECTORY ${QJ_PROGRAM_DIR}/${folder})
 endforeach()
@@ -12,3 +14,4 @@ foreach(step ${QJ_PROGRAM_STEPS})
 endforeach()
 
 add_custom_target(program_folder ALL DEPENDS ${QJ_PROGRAM_FILES})
+add_dependencies(program_folder ${QJ_PROGRAM_TARGETS})

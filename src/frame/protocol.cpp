@@ -54,18 +54,21 @@ std::vector<Message> loadProtocol(AppState& state) {
     return messages;
   }
 
-  const auto bytes = readFile(path);
-  if (!bytes) {
-    // Not readable: left alone, and never overwritten by this run.
-    messages.push_back(protocolNotOpenedMessage());
-    return messages;
-  }
-
-  ProtocolFileContent content = readProtocolFile(*bytes);
-  if (content.headerMatches) {
-    state.protocol = std::move(content.records);
-    state.protocolFileOk = true;
-    return messages;
+  // A file longer than any protocol is foreign: it is not read.
+  const std::optional<uint64_t> size = fileSize(path);
+  if (!size || *size <= kMaxProtocolFileBytes) {
+    const auto bytes = readFile(path, kMaxProtocolFileBytes);
+    if (!bytes) {
+      // Not readable: left alone, and never overwritten by this run.
+      messages.push_back(protocolNotOpenedMessage());
+      return messages;
+    }
+    ProtocolFileContent content = readProtocolFile(*bytes);
+    if (content.headerMatches) {
+      state.protocol = std::move(content.records);
+      state.protocolFileOk = true;
+      return messages;
+    }
   }
 
   // A foreign file, or one of another version: its bytes are kept beside it before an empty

@@ -34,13 +34,27 @@ enum class ReadFault {
 
 struct ReadLimits {
   uint64_t maxFileBytes = 512ull << 20;
+  // The parts of an .xlsx file, and so its sheets and the relationships of each part.
+  uint64_t maxParts = 0xFFFF;
   // Each part of an .xlsx file, uncompressed: a zip bomb stops here.
   uint64_t maxPartBytes = 192ull << 20;
+  // All the parts read, uncompressed together (sheets may share a part): whatever the parts
+  // say, a read ends within seconds.
+  uint64_t maxTotalBytes = 1ull << 30;
   // Cells holding text, over the whole workbook.
   uint64_t maxCells = 16'000'000;
   // The bytes of their texts, over the whole workbook: shared strings are counted at every
   // cell that shows them.
-  uint64_t maxTextBytes = 512ull << 20;
+  uint64_t maxTextBytes = 256ull << 20;
+  // The strings of the shared-string table, used or not (their texts are bounded by the
+  // part's size). Within these limits a read keeps well under 1 GiB: 12 bytes a cell and
+  // its text, four bytes a shared string and its text.
+  uint64_t maxSharedStrings = 16'000'000;
+  // .xls files are read by a program of their own (xls_cells.h), within this memory and
+  // processor time; by default the one beside the running program.
+  fs::path xlsReader;
+  uint64_t xlsMemoryBytes = 1ull << 30;
+  int xlsSeconds = 60;
 };
 
 struct WorkbookRead {

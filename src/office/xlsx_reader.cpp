@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -105,9 +106,51 @@ class PartReader {
   std::unique_ptr<uint8_t[]> packed_;
 };
 
+// The most entries that the end records of a zip file declare (the ZIP64 record's count
+// where there is one; where a count says "more", the central directory's size at 46 bytes at
+// least an entry); nothing when none is found. Every record in the file's last 64 KiB
+// counts, as libzip may take any of them; it takes memory for each entry before it can be
+// asked anything.
+std::optional<uint64_t> declaredEntries(const fs::path& path) {
+  constexpr uint64_t kEntryBytes = 46;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.seekg(0, std::ios::end)) return std::nullopt;
+  const auto size = static_cast<uint64_t>(in.tellg());
+  const uint64_t tailStart = size - std::min<uint64_t>(size, 0xFFFF + 22);
+  std::string tail(size - tailStart, '\0');
+  if (!in.seekg(static_cast<std::streamoff>(tailStart)) ||
+      !in.read(tail.data(), static_cast<std::streamsize>(tail.size())))
+    return std::nullopt;
+  const auto number = [](std::string_view bytes, size_t at, int width) {
+    uint64_t v = 0;
+    for (int k = width - 1; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[at + k]);
+    return v;
+  };
+  std::optional<uint64_t> most;
+  for (size_t at = tail.find("PK\5\6"); at != std::string::npos; at = tail.find("PK\5\6", at + 1)) {
+    if (at + 22 > tail.size()) break;
+    uint64_t entries = std::max(number(tail, at + 8, 2), number(tail, at + 10, 2));
+    // The largest count says "more": libzip then reads the whole central directory.
+    if (entries == 0xFFFF) entries = std::max(entries, number(tail, at + 12, 4) / kEntryBytes);
+    // A ZIP64 locator right before it names the ZIP64 end record, which holds the counts.
+    if (at >= 20 && tail.compare(at - 20, 4, "PK\6\7") == 0) {
+      std::string record(56, '\0');
+      in.clear();
+      if (in.seekg(static_cast<std::streamoff>(number(tail, at - 12, 8))) &&
+          in.read(record.data(), 56) && record.compare(0, 4, "PK\6\6") == 0)
+        entries = std::max({entries, number(record, 24, 8), number(record, 32, 8)});
+    }
+    most = std::max(most.value_or(0), entries);
+  }
+  return most;
+}
+
 class ZipArchive {
  public:
-  explicit ZipArchive(const fs::path& path) {
+  ZipArchive(const fs::path& path, const ReadLimits& limits) : limits_(limits) {
+    if (const auto entries = declaredEntries(path); entries && *entries > limits.maxParts)
+      refuse(ReadFault::TooLarge, "the archive holds " + std::to_string(*entries) +
+                                      " parts, more than " + std::to_string(limits.maxParts));
     int error = 0;
     zip_ = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (zip_) return;
@@ -128,10 +171,11 @@ class ZipArchive {
 
   bool has(const std::string& name) const { return locate(name) >= 0; }
 
-  // Scans the part as it is unpacked, refused as soon as it passes the limit, whatever size
-  // the archive declares. False when the archive has no such part.
+  // Scans the part as it is unpacked, refused as soon as it passes the limit of a part or of
+  // all parts read, whatever size the archive declares. False when the archive has no such
+  // part.
   template <typename Handler>
-  bool scan(const std::string& name, uint64_t limit, Handler& handler) const {
+  bool scan(const std::string& name, Handler& handler) {
     const zip_int64_t index = locate(name);
     if (index < 0) return false;
     PartReader part(zip_, static_cast<zip_uint64_t>(index), name);
@@ -143,12 +187,18 @@ class ZipArchive {
         const size_t n = part.read(scanner.space(kChunk), kChunk);
         if (n == 0) break;
         total += n;
-        if (total > limit)
-          refuse(ReadFault::TooLarge,
-                 "the part " + name + " unpacks to more than " + std::to_string(limit) + " bytes");
+        unpacked_ += n;
+        if (total > limits_.maxPartBytes)
+          refuse(ReadFault::TooLarge, "the part " + name + " unpacks to more than " +
+                                          std::to_string(limits_.maxPartBytes) + " bytes");
+        if (unpacked_ > limits_.maxTotalBytes)
+          refuse(ReadFault::TooLarge, "the parts read unpack to more than " +
+                                          std::to_string(limits_.maxTotalBytes) + " bytes");
         scanner.commit(n);
       }
       scanner.finish();
+    } catch (const XmlTooLong& e) {
+      refuse(ReadFault::TooLarge, "the part " + name + " holds too long a text: " + e.what());
     } catch (const XmlError& e) {
       damaged("the part " + name + " is not well-formed XML: " + e.what());
     }
@@ -162,6 +212,8 @@ class ZipArchive {
   }
 
   zip_t* zip_ = nullptr;
+  const ReadLimits& limits_;
+  uint64_t unpacked_ = 0;  // by all scans
 };
 
 bool endsWith(std::string_view s, std::string_view tail) {
@@ -213,23 +265,28 @@ struct Depth {
 };
 
 // The relationships of `part` by id; none when it has no relationship part.
-std::map<std::string, Relationship> relationships(const ZipArchive& zip, const std::string& part,
+std::map<std::string, Relationship> relationships(ZipArchive& zip, const std::string& part,
                                                   const ReadLimits& limits) {
   struct Handler : Depth {
     std::map<std::string, Relationship> rels;
     std::string folder;
+    uint64_t most = 0;
     void start(std::string_view name, const XmlAttributes& a) {
       if (++depth != 2 || name != "Relationship") return;
       const std::optional<std::string> id = a.value("Id"), target = a.value("Target");
       const std::optional<std::string> mode = a.value("TargetMode");
       if (!id || !target || (mode && *mode == "External")) return;
+      // A relationship names a part: a part has no more of them than the package has parts.
+      if (rels.size() >= most && !rels.contains(*id))
+        refuse(ReadFault::TooLarge, "a part names more than " + std::to_string(most) + " parts");
       rels[*id] = {a.value("Type").value_or(""), resolvePart(folder, *target)};
     }
     void end(std::string_view) { --depth; }
     void text(std::string_view) {}
   } handler;
   handler.folder = folderOf(part);
-  zip.scan(relsOf(part), limits.maxPartBytes, handler);
+  handler.most = limits.maxParts;
+  zip.scan(relsOf(part), handler);
   return std::move(handler.rels);
 }
 
@@ -329,12 +386,20 @@ std::string cellText(std::string_view utf8) {
   return std::string(cellText(utf8, scratch));
 }
 
+// The longest text of one cell or shared string (UTF-8, as the part holds it): a cell holds
+// at most 32767 characters, each up to seven bytes as an escape. A text can come in many
+// pieces (between comments, say), each within the scanner's limit.
+constexpr size_t kMaxCellText = 1 << 20;
+
 // The text of a cell as its pieces come, with sixteen bytes to spare after it, so that a
 // short text is checked as one block.
 class TextBuffer {
  public:
   void clear() { size_ = 0; }
   void append(std::string_view piece) {
+    if (size_ + piece.size() > kMaxCellText)
+      refuse(ReadFault::TooLarge,
+             "a cell holds more than " + std::to_string(kMaxCellText) + " bytes of text");
     if (bytes_.size() - size_ < piece.size() + xml::kReadAhead)
       bytes_.resize(std::max(bytes_.size() * 2, size_ + piece.size() + 64));
     copyBytes(bytes_.data() + size_, piece.data(), piece.size());
@@ -414,26 +479,30 @@ class RichText {
 };
 
 // The shared strings, packed one after the other: a part of many tiny strings must not cost
-// a string object each.
+// a string object each. Each costs four bytes and its text, within the limits.
 class SharedStrings {
  public:
-  void add(std::string_view text) {
-    texts_.append(text);
-    ends_.push_back(texts_.size());
+  void add(std::string_view text, const ReadLimits& limits) {
+    if (ends_.size() >= limits.maxSharedStrings)
+      refuse(ReadFault::TooLarge, "the workbook lists more than " +
+                                      std::to_string(limits.maxSharedStrings) + " shared strings");
+    if (texts_.size() + text.size() > UINT32_MAX)
+      refuse(ReadFault::TooLarge, "the shared strings hold too much text");
+    texts_.append(text.data(), text.size());
+    ends_.push_back(static_cast<uint32_t>(texts_.size()));
   }
   size_t size() const { return ends_.size(); }
   std::string_view operator[](size_t i) const {
     const size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(texts_).substr(begin, ends_[i] - begin);
+    return std::string_view(texts_.data() + begin, ends_[i] - begin);
   }
 
  private:
-  std::string texts_;
-  std::vector<size_t> ends_;
+  PodArray<char> texts_;
+  PodArray<uint32_t> ends_;
 };
 
-SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
-                            const ReadLimits& limits) {
+SharedStrings sharedStrings(ZipArchive& zip, const std::string& part, const ReadLimits& limits) {
   struct Handler : Depth {
     SharedStrings strings;
     RichText rich;
@@ -443,17 +512,18 @@ SharedStrings sharedStrings(const ZipArchive& zip, const std::string& part,
       if (depth == 2 && xml::is(name, "si")) rich.clear();
       if (depth > 2) rich.start(name, depth, 2);
     }
+    const ReadLimits* limits = nullptr;
     void end(std::string_view name) {
       if (depth == 2 && xml::is(name, "si")) {
-        strings.add(cellText(rich.utf8(), converted));
+        strings.add(cellText(rich.utf8(), converted), *limits);
       }
       rich.end();
       --depth;
     }
     void text(std::string_view t) { rich.text(t); }
   } handler;
-  if (!zip.scan(part, limits.maxPartBytes, handler))
-    damaged("the shared strings part " + part + " is missing");
+  handler.limits = &limits;
+  if (!zip.scan(part, handler)) damaged("the shared strings part " + part + " is missing");
   return std::move(handler.strings);
 }
 
@@ -807,7 +877,7 @@ class SheetHandler : public Depth {
 
 // The workbook part: named by the package's office-document relationship, by default
 // xl/workbook.xml.
-std::string workbookPart(const ZipArchive& zip, const ReadLimits& limits) {
+std::string workbookPart(ZipArchive& zip, const ReadLimits& limits) {
   for (const auto& [id, rel] : relationships(zip, "", limits))
     if (endsWith(rel.type, "/officeDocument")) return rel.target;
   if (zip.has("xl/workbook.xml")) return "xl/workbook.xml";
@@ -821,29 +891,33 @@ struct SheetEntry {
   std::optional<std::string> id;
 };
 
-std::vector<SheetEntry> sheetList(const ZipArchive& zip, const std::string& part,
+std::vector<SheetEntry> sheetList(ZipArchive& zip, const std::string& part,
                                   const ReadLimits& limits) {
   struct Handler : Depth {
     std::vector<SheetEntry> sheets;
+    uint64_t most = 0;
     bool seenSheets = false, inSheets = false;
     void start(std::string_view name, const XmlAttributes& a) {
       ++depth;
       if (depth == 2 && xml::is(name, "sheets") && !seenSheets) inSheets = seenSheets = true;
-      if (depth == 3 && inSheets && xml::is(name, "sheet"))
-        sheets.push_back({a.value("name").value_or(""), a.value("id")});
+      if (depth != 3 || !inSheets || !xml::is(name, "sheet")) return;
+      // Each sheet is a part of its own.
+      if (sheets.size() >= most)
+        refuse(ReadFault::TooLarge,
+               "the workbook lists more than " + std::to_string(most) + " sheets");
+      sheets.push_back({a.value("name").value_or(""), a.value("id")});
     }
     void end(std::string_view) {
       if (depth-- == 2) inSheets = false;
     }
     void text(std::string_view) {}
   } handler;
-  if (!zip.scan(part, limits.maxPartBytes, handler))
-    damaged("the workbook part " + part + " is missing");
+  handler.most = limits.maxParts;
+  if (!zip.scan(part, handler)) damaged("the workbook part " + part + " is missing");
   return std::move(handler.sheets);
 }
 
-Workbook readPackage(const ZipArchive& zip, const ReadLimits& limits,
-                     const WorkProgress& progress) {
+Workbook readPackage(ZipArchive& zip, const ReadLimits& limits, const WorkProgress& progress) {
   const std::string part = workbookPart(zip, limits);
   const std::vector<SheetEntry> sheets = sheetList(zip, part, limits);
   const std::map<std::string, Relationship> rels = relationships(zip, part, limits);
@@ -861,7 +935,7 @@ Workbook readPackage(const ZipArchive& zip, const ReadLimits& limits,
     if (!endsWith(rel->second.type, "/worksheet")) continue;
     Sheet& sheet = book.addSheet(cellText(s.name));
     SheetHandler handler(sheet, strings, limits, totals, progress);
-    if (!zip.scan(rel->second.target, limits.maxPartBytes, handler))
+    if (!zip.scan(rel->second.target, handler))
       damaged("the sheet part " + rel->second.target + " is missing");
     handler.finish();
   }
@@ -874,7 +948,7 @@ WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits,
                       const WorkProgress& progress) {
   WorkbookRead result;
   try {
-    const ZipArchive zip(path);
+    ZipArchive zip(path, limits);
     result.book = readPackage(zip, limits, progress);
   } catch (const Refusal& r) {
     result.fault = r.fault;

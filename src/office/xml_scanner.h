@@ -7,7 +7,9 @@
 // and match, attribute syntax, character and entity references. Names are handed over
 // without their namespace prefix. Texts and attribute values are decoded (references, line
 // ends) before the handler sees them. A document type declaration is refused: no workbook
-// part has one, and it is the door to entity expansion. Parts must be UTF-8.
+// part has one, and it is the door to entity expansion. Parts must be UTF-8. A token longer
+// than the scanner's limit ends the part (XmlTooLong): the scanner's memory stays within
+// twice that limit, whatever the part holds.
 //
 // The handler has three members:
 //   void start(std::string_view name, const XmlAttributes& attributes);
@@ -48,6 +50,12 @@ class XmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A part with a token (a text, a tag, a comment) longer than the scanner holds.
+class XmlTooLong : public XmlError {
+ public:
+  using XmlError::XmlError;
+};
+
 // Appends `raw` (text or an attribute value) to `out` with its references replaced and its
 // line ends made "\n"; attribute values also get blanks for tabs and line ends.
 void appendDecodedXml(std::string& out, std::string_view raw, bool attribute);
@@ -63,6 +71,10 @@ inline bool isBlank(char c) {
 // The scanner looks at sixteen bytes at a time: the buffer it scans keeps this many bytes
 // after its end that may be read, the first of them a '\0' that ends every search.
 inline constexpr size_t kReadAhead = 16;
+
+// The longest token scanned: a token is held whole in the buffer, which holds up to twice
+// the longest token seen. No workbook part needs more: a cell holds at most 32767 characters.
+inline constexpr size_t kMaxToken = 16 << 20;
 
 // Bytes sought in a block of sixteen: the bytes of a kind marked in a Mask, the marks
 // joined, then one bit for each byte.
@@ -204,7 +216,8 @@ class XmlAttributes {
 template <typename Handler>
 class XmlScanner {
  public:
-  explicit XmlScanner(Handler& handler) : handler_(handler) {}
+  explicit XmlScanner(Handler& handler, size_t maxToken = xml::kMaxToken)
+      : handler_(handler), maxToken_(maxToken) {}
 
   // Room for `n` more bytes at the end of what is buffered; write them there, then commit.
   char* space(size_t n) {
@@ -217,6 +230,9 @@ class XmlScanner {
     }
     if (end_ + n + xml::kReadAhead > buf_.size())
       buf_.resize(std::max(end_ + n + xml::kReadAhead, buf_.size() * 2));
+    // The bytes that stood after the moved tail are stale: the caller may commit nothing more
+    // before finish(), which must see the end where it is.
+    buf_[end_] = '\0';
     return buf_.data() + end_;
   }
   // `n` bytes were written at space(): every token they complete is scanned.
@@ -238,7 +254,11 @@ class XmlScanner {
   // has grown to twice its length, so that a long token costs linear time.
   void later(const char* tokenStart) {
     pos_ = static_cast<size_t>(tokenStart - buf_.data());
+    if (end_ - pos_ > maxToken_) tooLong();
     wanted_ = end_ + (end_ - pos_) + 1;
+  }
+  [[noreturn]] void tooLong() const {
+    throw XmlTooLong("a token runs longer than " + std::to_string(maxToken_) + " bytes");
   }
 
   void scan(bool last) {
@@ -258,6 +278,8 @@ class XmlScanner {
       const char* next;
       if (*p != '<')
         next = text(p, end, last);
+      else if (end - p < 2)
+        next = need(last);
       else if (p[1] == '/')
         next = endTag(p, end, last);
       else if (p[1] == '?' || p[1] == '!')
@@ -267,6 +289,8 @@ class XmlScanner {
       else
         next = startTag(p, end, last);
       if (!next) return later(p);
+      if (static_cast<size_t>(next - p) > maxToken_) [[unlikely]]
+        tooLong();
       p = next;
     }
     pos_ = end_;
@@ -326,6 +350,7 @@ class XmlScanner {
   }
 
   static const char* find(const char* from, const char* end, std::string_view what) {
+    if (from > end) return nullptr;
     const size_t at = std::string_view(from, static_cast<size_t>(end - from)).find(what);
     return at == std::string_view::npos ? nullptr : from + at;
   }
@@ -492,6 +517,7 @@ class XmlScanner {
   static constexpr size_t kMaxDepth = 256;
 
   Handler& handler_;
+  const size_t maxToken_;
   std::vector<char> buf_;
   size_t pos_ = 0, end_ = 0, wanted_ = 0;
   bool started_ = false, rootSeen_ = false, rootClosed_ = false;

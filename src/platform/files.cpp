@@ -339,9 +339,19 @@ void replaceFilesTogether(const std::vector<FileReplacement>& replacements) {
 }
 
 void copyFileAtomic(const fs::path& from, const fs::path& to) {
-  const auto bytes = readFile(from);
-  if (!bytes) throw FileError("cannot read \"" + from.string() + "\"");
-  writeFileAtomic(to, *bytes);
+  // In pieces: a file of any length is copied in little memory.
+  std::error_code ec;
+  std::ifstream in;
+  if (fs::is_regular_file(from, ec)) in.open(from, std::ios::binary);
+  if (!in.is_open()) throw FileError("cannot read \"" + from.string() + "\"");
+  AtomicFile out(to);
+  std::vector<char> piece(1 << 20);
+  while (in) {
+    in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    out.write(std::string_view(piece.data(), static_cast<size_t>(in.gcount())));
+  }
+  if (in.bad()) throw FileError("cannot read \"" + from.string() + "\"");
+  out.commit();
 }
 
 FileLock::FileLock(const fs::path& file) {

@@ -471,9 +471,49 @@ void checkHeader(const DbrnHeader& h) {
           n);
 }
 
+// What one record takes in memory beyond its bytes in the file: a text of more characters
+// than a string keeps inside itself takes a block of its own (street names, the full names
+// of street types); a list of turns or links takes a block, and its count is kept while the
+// lists are read.
+constexpr uint64_t kTextBlock = 48;
+constexpr uint64_t kListBlock = 16;
+constexpr uint64_t kStreetTypeKept = sizeof(StreetTypeRec) + kTextBlock;
+constexpr uint64_t kStreetKept = sizeof(StreetRec) + kTextBlock;
+constexpr uint64_t kSectionKept = sizeof(TransitSectionRec) + kListBlock + 4;
+constexpr uint64_t kHouseKept = sizeof(HouseRec) + kListBlock + 4;
+
 }  // namespace
 
-DbrnRead readDbrn(std::string_view bytes) {
+uint64_t dbrnKeptBytesBound(const DbrnHeader& h, uint64_t fileBytes) {
+  // A count as far as the file's bytes can hold its records.
+  const auto held = [&](int32_t count, uint64_t size) {
+    return std::min<uint64_t>(static_cast<uint64_t>(std::max(count, 0)), fileBytes / size);
+  };
+  uint64_t rest = fileBytes - std::min<uint64_t>(fileBytes, kDbrnHeaderSize);
+  const auto take = [&](uint64_t bytes) { rest -= std::min(rest, bytes); };
+  const int level = h.level();
+  const uint64_t types = held(h.streetTypeCount, kStreetTypeSize);
+  const uint64_t streets = held(h.streetCount, kStreetSize);
+  const uint64_t streetBytes = level >= 2 ? kStreetSize + 4 : kStreetSize;
+  take(types * kStreetTypeSize + streets * streetBytes);
+  uint64_t kept = types * kStreetTypeKept + streets * (kStreetKept + (level >= 2 ? 4 : 0));
+  if (level == 1 || level == 2) {
+    const uint64_t sections = held(h.sectionCount, kSectionSize);
+    take(sections * kSectionSize);
+    const uint64_t turns = std::min<uint64_t>(sections * kMaxTurns, rest / kTurnSize);
+    kept += sections * kSectionKept + turns * sizeof(TurnRec);
+  }
+  if (level == 2) {
+    const uint64_t houses = held(h.houseCount, kHouseSize);
+    take(houses * kHouseSize);
+    const uint64_t links = std::min<uint64_t>(houses * kMaxLinks, rest / kHouseLinkSize);
+    kept += houses * kHouseKept + links * sizeof(HouseLinkRec);
+  }
+  if (level == 3) kept += held(h.houseCount, kCliHouseSize) * sizeof(HouseRec);
+  return kept;
+}
+
+DbrnRead readDbrn(std::string_view bytes, uint64_t maxKeptBytes) {
   DbrnRead result;
   try {
     if (bytes.size() < kDbrnHeaderSize)
@@ -485,6 +525,13 @@ DbrnRead readDbrn(std::string_view bytes) {
     DbrnFile db;
     db.header = readDbrnHeader(in);
     checkHeader(db.header);
+    const uint64_t kept = dbrnKeptBytesBound(db.header, bytes.size());
+    if (kept > maxKeptBytes)
+      refuse(DbrnFault::TooLong,
+             "the records of the file would take up to " + std::to_string(kept) +
+                 " bytes of memory, more than any database may (" + std::to_string(maxKeptBytes) +
+                 ")",
+             static_cast<int64_t>(kept));
     const int lv = db.level();
     readStreetBlocks(in, db);
     if (lv >= 2) readHouseCounts(in, db);

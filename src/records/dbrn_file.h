@@ -31,13 +31,18 @@ inline constexpr int kMaxLinks = 4;   // sections adjacent to one house
 
 // The bytes of the largest database that can be entered or imported (100 street types,
 // 10000 streets, 200000 sections of 10 turns, 300000 houses of 4 links), and the length
-// beyond which a file is refused unread: the reader may take several times a file's length
-// in memory, and system databases may be larger than what can be entered, but not by ten.
+// beyond which a file is refused unread: system databases may be larger than what can be
+// entered, but not by four.
 inline constexpr uint64_t kLargestEnteredDbrnBytes =
     kDbrnHeaderSize + 100 * kStreetTypeSize + 10000 * (kStreetSize + 4) +
     200000 * (kSectionSize + kMaxTurns * kTurnSize) +
     300000 * (kHouseSize + kMaxLinks * kHouseLinkSize);
-inline constexpr uint64_t kMaxDbrnFileBytes = 10 * kLargestEnteredDbrnBytes;
+inline constexpr uint64_t kMaxDbrnFileBytes = 4 * kLargestEnteredDbrnBytes;
+// The memory the records of a database may take once read (their texts and lists take
+// several times their bytes in the file): a file whose counts promise more is refused before
+// anything is allocated. The largest database that can be entered takes about 260 MiB; with
+// the file's bytes, a read stays under 1 GiB.
+inline constexpr uint64_t kMaxDbrnKeptBytes = 640ull << 20;
 
 struct DbrnHeader {
   std::string language;  // 3: the language code at creation
@@ -177,7 +182,8 @@ class SectionLookup {
 enum class DbrnFault {
   Unreadable,           // the file cannot be opened or read (file layer)
   Truncated,            // the file is shorter than a header
-  TooLong,              // the file is far longer than any database needs (kMaxDbrnFileBytes)
+  TooLong,              // the file is far longer than any database needs (kMaxDbrnFileBytes),
+                        // or its records would take more memory than kMaxDbrnKeptBytes
   UnknownKind,          // DbKind is none of the five kinds
   BadCount,             // a count is negative or needs more bytes than the file holds
   TooManyTurns,         // TurnCount above 10
@@ -228,8 +234,13 @@ std::string writeDbrn(const DbrnFile& db);
 
 // The whole file, checked: the kind, every count against the bytes present before anything
 // is allocated, the turn and link limits, every street and section reference. There is no
-// limit on the number of entries. Bytes after the last list are ignored.
-DbrnRead readDbrn(std::string_view bytes);
+// limit on the number of entries, only on the memory their records take: the most the
+// header's counts can take, each within the bytes present (the turns and links within the
+// bytes after the sections and houses), must stay within maxKeptBytes. Bytes after the last
+// list are ignored.
+DbrnRead readDbrn(std::string_view bytes, uint64_t maxKeptBytes = kMaxDbrnKeptBytes);
+// That most, for a header and a file of `fileBytes` bytes.
+uint64_t dbrnKeptBytesBound(const DbrnHeader& header, uint64_t fileBytes);
 
 // Only the header, for callers that need no more (the catalogue scan). Nothing but its size
 // is checked: a file shorter than the header gives nullopt.

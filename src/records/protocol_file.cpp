@@ -37,7 +37,7 @@ void writeRecord(ByteWriter& out, const ProtocolRec& r) {
 
 ProtocolFileContent readProtocolFile(std::string_view bytes) {
   ProtocolFileContent content;
-  if (bytes.size() < kProtocolHeaderSize) return content;
+  if (bytes.size() < kProtocolHeaderSize || bytes.size() > kMaxProtocolFileBytes) return content;
   ByteReader in(bytes);
   const auto length = in.u8();
   const std::string signature = in.raw(kSignatureMax);

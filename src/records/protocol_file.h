@@ -14,6 +14,10 @@ inline constexpr size_t kProtocolRecSize = 144;
 inline constexpr std::string_view kProtocolSignature = "DEV_OZ";
 inline constexpr int32_t kProtocolVersion = 1;
 
+// The longest protocol read, some 230000 tasks: a longer file is no protocol of this program
+// (and would take its length and more in memory).
+inline constexpr uint64_t kMaxProtocolFileBytes = 32ull << 20;
+
 enum TaskStatus : int32_t { InputEntered = 0, SentToSolving = 1, SolutionLoaded = 2 };
 
 // One task of the protocol.
@@ -32,9 +36,10 @@ struct ProtocolFileContent {
 };
 
 // The records of a protocol file. The signature's length byte and characters and the
-// version must match; the 17 bytes after the signature are not compared. Only the records
-// the file really holds are read, however large the stored count; a negative count reads
-// none, and bytes after the last counted record are ignored.
+// version must match, and the file may not be longer than kMaxProtocolFileBytes; the 17
+// bytes after the signature are not compared. Only the records the file really holds are
+// read, however large the stored count; a negative count reads none, and bytes after the
+// last counted record are ignored.
 ProtocolFileContent readProtocolFile(std::string_view bytes);
 
 // The whole file: header, count and records (32 + 144 x n bytes).

@@ -19,8 +19,9 @@ inline constexpr size_t kTaskArcSize = 24;
 inline constexpr size_t kShellNameTrailerSize = 25;
 
 // The longest task, solver input or solution file that is read: a solver input of 10000
-// sections and 10 points needs a few megabytes, so anything near this is damaged.
-inline constexpr uint64_t kMaxTaskFileBytes = 256ull << 20;
+// sections and 10 points needs a few megabytes, so anything near this is damaged. Read, a
+// file takes up to four times its length (a solution's description lines the most).
+inline constexpr uint64_t kMaxTaskFileBytes = 64ull << 20;
 
 // CargoMode: what the vehicle's capacity counts.
 enum CargoMode : int32_t { kNoCargo = 0, kCargoByVolume = 1, kCargoByWeight = 2 };

@@ -87,6 +87,28 @@ TEST_F(Tasks, AForeignOrNewerProtocolIsKeptAsBakAndReplaced) {
   }
 }
 
+// A protocol of this program is never longer than its bound; a longer file is foreign, and is
+// not read (the bytes after the last counted record make up the length here).
+TEST_F(Tasks, AProtocolLongerThanAnyIsForeignAndNotRead) {
+  const std::string one = writeProtocolFile({protocolRecord("AB12CD", "a")});
+  for (const uint64_t length : {kMaxProtocolFileBytes, kMaxProtocolFileBytes + 1}) {
+    SCOPED_TRACE(length);
+    fs::remove(dir / "System/protocol.pro.bak");
+    dir.write("System/protocol.pro", one);
+    fs::resize_file(dir / "System/protocol.pro", length);  // sparse
+    const bool foreign = length > kMaxProtocolFileBytes;
+    EXPECT_EQ(load(), foreign ? V{"S464 !!!"} : V{});
+    EXPECT_EQ(state.protocol.size(), foreign ? 0u : 1u);
+    EXPECT_TRUE(state.protocolFileOk);
+    EXPECT_EQ(exists("System/protocol.pro.bak"), foreign);
+    if (foreign) {
+      EXPECT_EQ(fs::file_size(dir / "System/protocol.pro.bak"), length);
+      EXPECT_EQ(dir.read("System/protocol.pro.bak").substr(0, one.size()), one);
+      EXPECT_EQ(file(), writeProtocolFile({}));
+    }
+  }
+}
+
 TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
   dir.write("System/protocol.pro", "foreign bytes");
   dir.write("System/protocol.pro.bak/occupied", "x");  // the backup's name is a folder

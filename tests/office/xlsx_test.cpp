@@ -16,12 +16,14 @@
 #include "office/xlsx_writer.h"
 #include "office/xml_scanner.h"
 #include "records/cp1251.h"
+#include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/write_faults.h"
 
 namespace qj::office {
 namespace {
 
+using test::rowsOf;
 using test::TempDir;
 
 // Zip archives built in code, part by part: well-formed workbooks written by hand as well
@@ -91,16 +93,6 @@ inline ZipParts workbookParts(const std::vector<std::pair<std::string, std::stri
   parts.push_back({"xl/workbook.xml", book + "</sheets></workbook>"});
   parts.push_back({"xl/_rels/workbook.xml.rels", rels + "</Relationships>"});
   return parts;
-}
-
-// The first rows of a sheet, the first five cells of each joined by '|'.
-std::vector<std::string> rowsOf(const Sheet& s, int rows) {
-  std::vector<std::string> out;
-  for (int r = 0; r < rows; ++r) {
-    out.emplace_back();
-    for (int c = 0; c < 5; ++c) out.back() += (c ? "|" : "") + std::string(s.cell(r, c));
-  }
-  return out;
 }
 
 class XlsxReader : public ::testing::Test {
@@ -318,6 +310,21 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
   // A part that compresses to almost nothing and unpacks to far more than allowed: no more
   // than the limit is read (its third part is the sheet).
   const ZipParts filled = workbookParts({{"S", "<sheetData/>" + std::string(4 << 20, ' ')}});
+  // Five parts; six sheets on one part, read six times; seven relationships of a part.
+  const ZipParts five = workbookParts({{"S", "<sheetData/>"}});
+  const ZipParts six = replaced(five, "xl/workbook.xml", [] {
+    std::string book = "<workbook xmlns:r=\"r\"><sheets>";
+    for (int i = 0; i < 6; ++i) book += "<sheet name=\"" + std::to_string(i) + "\" r:id=\"rId1\"/>";
+    return book + "</sheets></workbook>";
+  }());
+  const uint64_t sixRead =
+      six[1].second.size() + six[3].second.size() + six[4].second.size() + 6 * six[2].second.size();
+  const ZipParts seven = replaced(five, "xl/_rels/workbook.xml.rels", [&] {
+    std::string rels = five[4].second.substr(0, five[4].second.find("</Relationships>"));
+    for (int i = 2; i <= 7; ++i)
+      rels += "<Relationship Id=\"rId" + std::to_string(i) + "\" Target=\"x\"/>";
+    return rels + "</Relationships>";
+  }());
   struct Case {
     const ZipParts& parts;
     uint64_t ReadLimits::*limit;
@@ -330,6 +337,19 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       {sharedFifty, &ReadLimits::maxTextBytes, 50 * 1000, true},
       {filled, &ReadLimits::maxPartBytes, filled[2].second.size() - 1, false},
       {filled, &ReadLimits::maxPartBytes, filled[2].second.size(), true},
+      // The shared-string table counts its strings whether cells show them or not.
+      {sharedFifty, &ReadLimits::maxSharedStrings, 0, false},
+      {sharedFifty, &ReadLimits::maxSharedStrings, 1, true},
+      // Parts of the archive, sheets and relationships of a part count against the parts.
+      {five, &ReadLimits::maxParts, 4, false},
+      {five, &ReadLimits::maxParts, 5, true},
+      {six, &ReadLimits::maxParts, 5, false},
+      {six, &ReadLimits::maxParts, 6, true},
+      {seven, &ReadLimits::maxParts, 6, false},
+      {seven, &ReadLimits::maxParts, 7, true},
+      // Every part read counts, as often as it is read.
+      {six, &ReadLimits::maxTotalBytes, sixRead - 1, false},
+      {six, &ReadLimits::maxTotalBytes, sixRead, true},
   };
   for (const Case& c : cases) {
     ReadLimits limits;
@@ -338,6 +358,74 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
     EXPECT_EQ(r.fault, c.read ? ReadFault::None : ReadFault::TooLarge) << c.value << r.detail;
     EXPECT_EQ(bool(r.book), c.read) << c.value;
   }
+}
+
+// A text is held whole before it becomes a cell: one longer than any cell holds is refused as
+// it grows, within the program's limits, whether it comes as one token or in many pieces.
+TEST_F(XlsxReader, RefusesTextsLongerThanACellHoldsBeforeHoldingThem) {
+  const auto cell = [](const std::string& value) {
+    return "<sheetData><row r=\"1\"><c r=\"A1\" t=\"str\"><v>" + value +
+           "</v></c></row></sheetData>";
+  };
+  const auto sharedCell =
+      "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row></sheetData>";
+  // Pieces of a kilobyte between comments, `n` of them.
+  const auto pieces = [](size_t n) {
+    std::string s;
+    for (size_t k = 0; k < n; ++k) s += std::string(1024, 'p') + "<!---->";
+    return s;
+  };
+  const std::string oneToken(xml::kMaxToken + 1, 'x');
+  const struct {
+    const char* what;
+    ZipParts parts;
+    ReadFault fault;
+  } cases[] = {
+      {"one token longer than the scanner holds", workbookParts({{"S", cell(oneToken)}}),
+       ReadFault::TooLarge},
+      {"blanks longer than the scanner holds",
+       workbookParts({{"S", "<sheetData/>" + std::string(xml::kMaxToken + 1, ' ')}}),
+       ReadFault::TooLarge},
+      {"a cell of 1025 pieces of a kilobyte", workbookParts({{"S", cell(pieces(1025))}}),
+       ReadFault::TooLarge},
+      {"a cell of 1024 pieces of a kilobyte", workbookParts({{"S", cell(pieces(1024))}}),
+       ReadFault::None},
+      {"a shared string of 1025 runs of a kilobyte",
+       workbookParts(
+           {{"S", sharedCell}}, "<si>" +
+                                    [] {
+                                      std::string runs;
+                                      for (int k = 0; k < 1025; ++k)
+                                        runs += "<r><t>" + std::string(1024, 'r') + "</t></r>";
+                                      return runs;
+                                    }() +
+                                    "</si>"),
+       ReadFault::TooLarge},
+  };
+  for (const auto& c : cases) {
+    const WorkbookRead r = read(c.parts);
+    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+    EXPECT_EQ(bool(r.book), c.fault == ReadFault::None) << c.what;
+  }
+}
+
+// What a package lists costs memory before any cell is read: more sheets or parts than a
+// workbook can have are refused before they are held.
+TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
+  const ZipParts one = workbookParts({{"S", "<sheetData/>"}});
+  std::string book = "<workbook xmlns:r=\"r\"><sheets>";
+  for (int i = 0; i <= 0xFFFF; ++i) book += "<sheet name=\"\" r:id=\"rId1\"/>";
+  const WorkbookRead sheets = read(replaced(one, "xl/workbook.xml", book + "</sheets></workbook>"));
+  EXPECT_EQ(sheets.fault, ReadFault::TooLarge) << sheets.detail;
+
+  // An end record after the archive's own that says "more entries" and a central directory
+  // of 4 GiB: libzip would read entries for all of it.
+  writeZip(dir / "w.xlsx", one);
+  std::string more = "PK\5\6" + std::string(4, '\0') + "\xFF\xFF\xFF\xFF" + "\xF0\xFF\xFF\xFF";
+  more += std::string(6, '\0');
+  dir.write("more.xlsx", dir.read("w.xlsx") + more);
+  const WorkbookRead entries = readWorkbook(dir / "more.xlsx");
+  EXPECT_EQ(entries.fault, ReadFault::TooLarge) << entries.detail;
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
@@ -366,6 +454,14 @@ TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
        ReadFault::Damaged},
       {"UTF-16", replaced(good, sheet, std::string("\xFF\xFE<\0w\0/\0>\0", 8)), ReadFault::Damaged},
       {"two roots", replaced(good, sheet, "<worksheet/><worksheet/>"), ReadFault::Damaged},
+      // Markup cut short at the part's very end, with bytes of a processing instruction, an
+      // end tag and a comment at the front of the part.
+      {"a '<' after the root", replaced(good, sheet, "<?xml version=\"1.0\"?><worksheet/><"),
+       ReadFault::Damaged},
+      {"a '<' inside the root", replaced(good, sheet, "</worksheet><worksheet><"),
+       ReadFault::Damaged},
+      {"a '<' after a comment", replaced(good, sheet, "<!-- c --><worksheet/><"),
+       ReadFault::Damaged},
       {"a shared string beyond the list", cell("<c r=\"A1\" t=\"s\"><v>7</v></c>"),
        ReadFault::Damaged},
       {"the first shared string past the list", cell("<c r=\"A1\" t=\"s\"><v>1</v></c>"),
@@ -493,30 +589,6 @@ TEST_F(XlsxReader, TellsFilesThatAreNoWorkbookFromFilesThatCannotBeRead) {
   EXPECT_TRUE(readWorkbook(dir / "whole.xlsx", small).book);  // right at the limit
 }
 
-// A legacy workbook of two sheets (a BIFF8 stream in a compound file) is read through the
-// same entry, its kind told by its first bytes, within the same limits.
-TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
-  TempDir dir;
-  fs::copy_file(fs::path(QJ_SOURCE_DIR) / "tests/office/two_sheets.xls", dir / "task.dat");
-  const WorkbookRead r = readWorkbook(dir / "task.dat");
-  ASSERT_TRUE(r.book) << r.detail;
-  ASSERT_EQ(r.book->sheets().size(), 2u);
-  EXPECT_EQ(r.book->sheets()[0].name(), "Info");
-  EXPECT_EQ(r.book->sheets()[1].name(), "Points");
-  EXPECT_EQ(rowsOf(r.book->sheets()[0], 3),
-            (std::vector<std::string>{"Language|eng|||", "|  *|||", "|\xd3\xeb\xe8\xf6\xe0|||"}));
-  EXPECT_EQ(rowsOf(r.book->sheets()[1], 4),
-            (std::vector<std::string>{"12|2.5|||", "||||", "||||", "||last||"}));
-  for (const auto& [limit, value] :
-       {std::pair(&ReadLimits::maxCells, 6), {&ReadLimits::maxTextBytes, 27}}) {
-    ReadLimits limits;
-    limits.*limit = value;
-    EXPECT_EQ(readWorkbook(dir / "task.dat", limits).fault, ReadFault::TooLarge) << value;
-    limits.*limit = value + 1;
-    EXPECT_TRUE(readWorkbook(dir / "task.dat", limits).book) << value;
-  }
-}
-
 // The scanner: a document fed in pieces of any size gives the same elements, attributes
 // and texts as the document fed whole.
 
@@ -534,14 +606,17 @@ struct Recorder {
   void text(std::string_view t) { events.append("[").append(t).append("]"); }
 };
 
-std::string scanned(std::string_view doc, size_t piece) {
+// The events of a document fed in pieces. Room is asked for once more before the end, as
+// the reader does: it learns that a part has ended only then.
+std::string scanned(std::string_view doc, size_t piece, size_t maxToken = xml::kMaxToken) {
   Recorder recorder;
-  XmlScanner<Recorder> scanner(recorder);
+  XmlScanner<Recorder> scanner(recorder, maxToken);
   for (size_t at = 0; at < doc.size(); at += piece) {
     const size_t n = std::min(piece, doc.size() - at);
     std::memcpy(scanner.space(n), doc.data() + at, n);
     scanner.commit(n);
   }
+  scanner.space(1 << 18);
   scanner.finish();
   return recorder.events;
 }
@@ -566,6 +641,27 @@ TEST(XmlScanner, PiecesOfAnySizeGiveTheSameEvents) {
                     64),
             "<a>[A\t\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"
             "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF]</a>");
+}
+
+// The reader asks for room once more before it learns that the part has ended: the end of
+// what is buffered must hold there too, whatever stood behind it before.
+TEST(XmlScanner, EndsWhereTheBytesEndAfterMakingRoom) {
+  for (const std::string doc : {"<?xml v?><a/><", "<a></a><", "<!-- ?> --><a/><", "<a/><!"})
+    for (size_t piece = 1; piece <= doc.size(); ++piece)
+      EXPECT_THROW(scanned(doc, piece), XmlError) << doc << " " << piece;
+}
+
+// No token is held longer than the scanner's limit, in whatever pieces it comes.
+TEST(XmlScanner, RefusesTokensLongerThanItsLimit) {
+  const std::string text(100, 't');
+  for (const std::string& token :
+       {text, "<a " + std::string(92, 'b') + "='1'/>", "<!--" + std::string(93, 'c') + "-->"}) {
+    const std::string doc = "<r>" + token + "</r>";
+    for (size_t piece : {size_t{1}, size_t{7}, size_t{64}}) {
+      EXPECT_THROW(scanned(doc, piece, token.size() - 1), XmlTooLong) << token << " " << piece;
+      if (token[0] == 't') EXPECT_EQ(scanned(doc, piece, token.size()), "<r>[" + text + "]</r>");
+    }
+  }
 }
 
 TEST(XmlScanner, RefusesWhatIsNotWellFormed) {

@@ -287,6 +287,52 @@ TEST(DbrnHostile, RecordsThatPointOutsideTheFileAreRefused) {
   EXPECT_EQ(readDbrn(b).error.kind, "use3");
 }
 
+// The memory the records would take is bounded before any is read: the most the counts can
+// take within the file's bytes. Sections of ten turns take the most for their bytes.
+TEST(DbrnHostile, RecordsThatWouldTakeTooMuchMemoryAreRefusedBeforeAnyIsRead) {
+  for (const char* kind : {"sys1", "sys2", "cli2"}) {
+    SCOPED_TRACE(kind);
+    const std::string b = writeDbrn(smallTown(kind));
+    const uint64_t bound = dbrnKeptBytesBound(smallTown(kind).header, b.size());
+    EXPECT_TRUE(readDbrn(b, bound).db);
+    const DbrnRead refused = readDbrn(b, bound - 1);
+    ASSERT_FALSE(refused.db);
+    EXPECT_EQ(refused.error.fault, DbrnFault::TooLong);
+    EXPECT_EQ(refused.error.value, static_cast<int64_t>(bound));
+  }
+
+  // A file of one street and sections of ten turns, 105 MB: within the length any database
+  // may have, but its records would take some 680 MB.
+  DbrnFile dense = smallTown("sys1");
+  dense.sections.resize(1);
+  dense.sections[0].streetIndex = 0;
+  dense.sections[0].turns.assign(kMaxTurns, {"2", "^"});
+  dense.syncHeaderCounts();
+  const std::string one = writeDbrn(dense);
+  const size_t sectionsAt = one.size() - kSectionSize - kMaxTurns * kTurnSize;
+  const std::string section = one.substr(sectionsAt, kSectionSize);
+  const std::string turns = one.substr(sectionsAt + kSectionSize);
+  const int32_t count = 660'000;
+  std::string big = one.substr(0, sectionsAt);
+  big.reserve(sectionsAt + count * (kSectionSize + turns.size()));
+  for (int32_t i = 0; i < count; ++i) big += section;
+  for (int32_t i = 0; i < count; ++i) big += turns;
+  putI32(big, 100, count);  // the header's section count
+  ASSERT_LT(big.size(), kMaxDbrnFileBytes);
+  const DbrnRead read = readDbrn(big);
+  ASSERT_FALSE(read.db);
+  EXPECT_EQ(read.error.fault, DbrnFault::TooLong);
+  EXPECT_GT(read.error.value, static_cast<int64_t>(kMaxDbrnKeptBytes));
+
+  // The largest database that can be entered is far within the bound.
+  DbrnHeader largest = smallTown("sys2").header;
+  largest.streetTypeCount = 100;
+  largest.streetCount = 10000;
+  largest.sectionCount = 200000;
+  largest.houseCount = 300000;
+  EXPECT_LT(dbrnKeptBytesBound(largest, kLargestEnteredDbrnBytes), kMaxDbrnKeptBytes / 2);
+}
+
 TEST(DbrnHeaderOnly, ReadsTheFirst148BytesAndNothingElse) {
   const std::string b = writeDbrn(smallTown("sys2")).substr(0, kDbrnHeaderSize);
   const auto h = readDbrnHeaderOnly(b);

@@ -110,5 +110,14 @@ TEST(SolutionFileRead, RefusesWhatDoesNotFit) {
   EXPECT_TRUE(readSolutionFile(writeSolutionFile(bare), true).file);
 }
 
+// The longest file read keeps the reader within a few hundred megabytes: a file of route
+// description lines (the most memory for their bytes: nine texts a line, five of them longer
+// than a string keeps inside itself) with the file's own bytes.
+TEST(SolutionFileRead, TheLongestFileReadIsHeldInAFewHundredMegabytes) {
+  const uint64_t lines = kMaxTaskFileBytes / kRouteLineSize;
+  const uint64_t kept = lines * (sizeof(RouteLine) + 5 * 64);
+  EXPECT_LT(kMaxTaskFileBytes + kept, uint64_t{320} << 20);
+}
+
 }  // namespace
 }  // namespace qj

@@ -13,6 +13,7 @@
 #include "office/xlsx_writer.h"
 #include "reports/report_workbooks.h"
 #include "reports/task_view.h"
+#include "support/hostile_xls.h"
 #include "support/task_fixture.h"
 #include "support/town.h"
 #include "support/write_faults.h"
@@ -181,6 +182,19 @@ TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
                 std::to_string(p[3].sectionIndex),
             "0-16-1");
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
+}
+
+// A damaged legacy workbook that would take all memory: its reading process is stopped at its
+// limit, and the import says why the workbook was not read (too large, or damaged where a
+// sanitizer's own limit ends the process).
+TEST_F(TaskImport, ALegacyWorkbookThatWouldTakeAllMemoryGivesTheWorkbookMessage) {
+  const fs::path file = f.dir / "bomb.xls";
+  f.dir.write("bomb.xls", test::endlessDifatXls());
+  const LoadedTaskWorkbook loaded = loadTaskWorkbook(file, {}, "eng", "NEW001", "Imported", {});
+  EXPECT_FALSE(loaded.read.task);
+  const std::string message = text(loaded.read.message);
+  EXPECT_TRUE(message == "S970 \"bomb.xls\" S974." || message == "S970 \"bomb.xls\" S973.")
+      << message;
 }
 
 TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {

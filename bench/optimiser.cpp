@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "grid_city.h"
+#include "optimiser/pass_parts.h"
 #include "optimiser/passes.h"
 #include "platform/files.h"
 
@@ -119,32 +120,6 @@ Literal literalRelaxation(const Transitions& tr, const IterationSettings& set) {
   return out;
 }
 
-// The transitions of one pair pass, built as the passes build them.
-struct PairPass {
-  std::vector<int32_t> boundary, boundaryIndex;
-  Graph lists;
-  PassSetup setup;
-  StateSpace space;
-  Transitions transitions;
-
-  PairPass(const OptimTask& t, Pair pair) {
-    const int32_t a = t.sectionCount();
-    boundary = boundarySections(t.graph, a);
-    boundaryIndex.assign(a, -1);
-    for (size_t k = 0; k < boundary.size(); ++k) boundaryIndex[boundary[k]] = int32_t(k);
-    lists = pairReplacementLists(t.graph, a, boundary, pair);
-    setup.sectionCount = a;
-    setup.fromPoint = pair.from;
-    setup.toPoint = pair.to;
-    setup.task = &t;
-    setup.graph = &t.graph;
-    setup.boundaryIndex = &boundaryIndex;
-    setup.replacements = &lists;
-    space.build(pairPassShape(a));
-    transitions.build(setup, space);
-  }
-};
-
 double secondsSince(std::chrono::steady_clock::time_point began) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
 }
@@ -161,7 +136,7 @@ bool compareWithLiteral(const OptimTask& task) {
   bool identical = true;
   RelaxArrays arrays;
   for (const Pair& pair : buildPairs(task.header, task.orderValues)) {
-    const PairPass pass(task, pair);
+    const test::PassParts pass(task, pair);
     const Transitions& tr = pass.transitions;
     const int64_t records = static_cast<int64_t>(tr.recordCount());
     double best[3] = {1e300, 1e300, 1e300};

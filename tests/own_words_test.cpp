@@ -31,13 +31,13 @@ bool scanned(const fs::path& file) {
 
 TEST(OwnWords, NoFileSpeaksOfAnotherProgramOrOfTheRequirementsPaper) {
   const std::regex foreign(
-      R"(\b(the original|original's|originals|ports?|ported|porting|specs?|specification|Parts? [0-9]+\.[0-9]+)\b)",
+      // Each word is spelt with a bracket so that this file does not say it itself.
+      R"(\b(the origina[l]|origina[l]'s|origina[l]s|por[t]s?|por[t]ed|por[t]ing|spe[c]s?|specificatio[n]|Par[t]s? [0-9]+\.[0-9]+)\b)",
       std::regex::icase);
   int files = 0;
   for (const char* top : {"src", "tests", "tools", "bench", "shells", "scripts", "cmake"}) {
     for (const auto& entry : fs::recursive_directory_iterator(kRoot / top)) {
       if (!entry.is_regular_file() || !scanned(entry.path())) continue;
-      if (entry.path().filename() == "own_words_test.cpp") continue;
       ++files;
       std::istringstream lines(contents(entry.path()));
       std::string line;

@@ -40,9 +40,11 @@ inline constexpr uint64_t kLargestEnteredDbrnBytes =
 inline constexpr uint64_t kMaxDbrnFileBytes = 4 * kLargestEnteredDbrnBytes;
 // The memory the records of a database may take once read (their texts and lists take
 // several times their bytes in the file): a file whose counts promise more is refused before
-// anything is allocated. The largest database that can be entered takes about 260 MiB; with
-// the file's bytes, a read stays under 1 GiB.
-inline constexpr uint64_t kMaxDbrnKeptBytes = 640ull << 20;
+// anything is allocated. The largest database that can be entered takes about 240 MiB, and
+// viewing it in the wizard, whose grids hold the records again as texts, about 620 MiB in
+// all; the program takes some 2.6 times this bound when a database is viewed, so a database
+// admitted here is viewed within about 1 GiB.
+inline constexpr uint64_t kMaxDbrnKeptBytes = 384ull << 20;
 
 struct DbrnHeader {
   std::string language;  // 3: the language code at creation

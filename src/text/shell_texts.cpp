@@ -30,6 +30,10 @@ void writeCounted(ByteWriter& out, std::string_view text, int slot) {
 
 // Each counted text takes at least its Len and its length byte.
 constexpr size_t kMinCounted = 5;
+// The most texts a table, and lines a long text, may hold: a shell has some thousand texts
+// of each kind. Within its length a file could count millions of empty texts, each of which
+// would take several times its five bytes once read.
+constexpr int32_t kMaxTexts = 65535;
 
 }  // namespace
 
@@ -82,7 +86,9 @@ ShellReadResult readShell(std::string_view bytes, bool russian) {
     const int64_t texts =
         static_cast<int64_t>(shortCount) * (russian ? 2 : 1) + static_cast<int64_t>(shellCount);
     const int64_t leastBytes = texts * static_cast<int64_t>(kMinCounted) + 4ll * longCount;
-    if (shortCount < 0 || shellCount < 0 || longCount < 0 || !in.holds(leastBytes, 1)) {
+    const auto outOfRange = [](int32_t count) { return count < 0 || count > kMaxTexts; };
+    if (outOfRange(shortCount) || outOfRange(shellCount) || outOfRange(longCount) ||
+        !in.holds(leastBytes, 1)) {
       result.error = "The language shell is damaged: its counts of texts (" +
                      std::to_string(shortCount) + ", " + std::to_string(shellCount) + ", " +
                      std::to_string(longCount) + ") do not fit the file.";
@@ -102,7 +108,7 @@ ShellReadResult readShell(std::string_view bytes, bool russian) {
       std::vector<int32_t> lineCounts(longCount);
       for (auto& n : lineCounts) n = in.i32();
       for (size_t i = 0; i < lineCounts.size(); ++i) {
-        if (lineCounts[i] < 0 || !in.holds(lineCounts[i], kMinCounted)) break;
+        if (outOfRange(lineCounts[i]) || !in.holds(lineCounts[i], kMinCounted)) break;
         t.longTexts[i].resize(lineCounts[i]);
         for (auto& line : t.longTexts[i]) line = readCounted(in, kShellTextMax);
       }

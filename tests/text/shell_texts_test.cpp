@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "records/bytes.h"
 #include "support/shell_fixture.h"
 
@@ -91,6 +93,27 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
   ASSERT_TRUE(r.tables) << r.error;
   EXPECT_EQ(r.tables->shell(test::kMarkedShellTexts - 1), "S1199");
   EXPECT_EQ(r.tables->longText(7, 2), "");
+}
+
+// Millions of empty texts fit a file of some megabytes but would take several times its
+// length once read: a table of more texts, or a long text of more lines, than any shell has
+// is refused however long the file.
+TEST(ShellFile, MoreTextsOrLinesThanAnyShellHasAreRefusedThoughTheFileHoldsThem) {
+  const std::string empties(65536 * 5, '\0');
+  EXPECT_TRUE(readShell(shellFile(0, 65535, 0, empties), false).tables);
+  EXPECT_FALSE(readShell(shellFile(0, 65536, 0, empties), false).tables);
+  EXPECT_FALSE(readShell(shellFile(65536, 0, 0, empties), false).tables);
+  EXPECT_FALSE(readShell(shellFile(0, 0, 65536, empties), false).tables);
+  // One long text of 65536 empty lines: its lines are not read.
+  const auto lines = [&](int32_t n) {
+    std::string count(4, '\0');
+    std::memcpy(count.data(), &n, 4);
+    return readShell(shellFile(0, 0, 1, count + empties), false);
+  };
+  ASSERT_TRUE(lines(65535).tables);
+  EXPECT_EQ(lines(65535).tables->longTexts[0].size(), 65535u);
+  ASSERT_TRUE(lines(65536).tables);
+  EXPECT_TRUE(lines(65536).tables->longTexts[0].empty());
 }
 
 TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {

@@ -47,8 +47,10 @@ class PartReader {
     zip_stat_init(&st);
     constexpr zip_uint64_t kKnown =
         ZIP_STAT_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
-    inflating_ = zip_stat_index(zip, index, 0, &st) == 0 && (st.valid & kKnown) == kKnown &&
-                 st.comp_method == ZIP_CM_DEFLATE && st.encryption_method == ZIP_EM_NONE;
+    const bool stated = zip_stat_index(zip, index, 0, &st) == 0;
+    if (stated && (st.valid & ZIP_STAT_SIZE)) declared_ = st.size;
+    inflating_ = stated && (st.valid & kKnown) == kKnown && st.comp_method == ZIP_CM_DEFLATE &&
+                 st.encryption_method == ZIP_EM_NONE;
     file_ = zip_fopen_index(zip, index, inflating_ ? ZIP_FL_COMPRESSED : 0);
     if (!file_) damaged("the part " + name + " cannot be opened");
     if (!inflating_) return;
@@ -60,6 +62,12 @@ class PartReader {
   ~PartReader() { zip_fclose(file_); }
   PartReader(const PartReader&) = delete;
   PartReader& operator=(const PartReader&) = delete;
+
+  // How many bytes to ask for at a time, at most `most`: a part that says it is small is read
+  // into a small buffer. What the part says only sizes the pieces; it bounds nothing.
+  size_t piece(size_t most) const {
+    return declared_ < most ? std::max<size_t>(static_cast<size_t>(declared_) + 1, 4096) : most;
+  }
 
   // Up to `n` bytes of the part into `out`; 0 at its end.
   size_t read(char* out, size_t n) {
@@ -101,6 +109,7 @@ class PartReader {
   zip_file_t* file_ = nullptr;
   bool inflating_ = false, packedEnd_ = false, checked_ = false;
   uint64_t size_ = 0, unpacked_ = 0;
+  uint64_t declared_ = UINT64_MAX;  // the size the archive gives, where it gives one
   uint32_t crc_ = 0;
   std::unique_ptr<Inflater> inflater_;
   std::unique_ptr<uint8_t[]> packed_;
@@ -180,11 +189,11 @@ class ZipArchive {
     if (index < 0) return false;
     PartReader part(zip_, static_cast<zip_uint64_t>(index), name);
     XmlScanner<Handler> scanner(handler);
-    constexpr size_t kChunk = 1 << 18;
+    const size_t chunk = part.piece(1 << 18);
     uint64_t total = 0;
     try {
       for (;;) {
-        const size_t n = part.read(scanner.space(kChunk), kChunk);
+        const size_t n = part.read(scanner.space(chunk), chunk);
         if (n == 0) break;
         total += n;
         unpacked_ += n;

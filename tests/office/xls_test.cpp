@@ -209,6 +209,12 @@ TEST(XlsCellStream, RefusesWhatBreaksItsFormOrTheLimits) {
   const std::string fits = sheet + cellRecord(0, 0, "a") + cellRecord(0, 1, "bcde") + "E";
   EXPECT_TRUE(readStream(fits, 1, twoCells).book);
   EXPECT_TRUE(readStream(fits, 1, fiveBytes).book);
+
+  // As many sheets as an .xls file can hold, and one more.
+  std::string most = start;
+  for (int i = 0; i < kMaxXlsSheets; ++i) most += sheetRecord("S");
+  EXPECT_TRUE(readStream(most + "E", most.size()).book);
+  EXPECT_EQ(readStream(most + sheetRecord("S") + "E", most.size()).fault, ReadFault::Damaged);
 }
 
 }  // namespace

@@ -333,6 +333,25 @@ TEST(DbrnHostile, RecordsThatWouldTakeTooMuchMemoryAreRefusedBeforeAnyIsRead) {
   EXPECT_LT(dbrnKeptBytesBound(largest, kLargestEnteredDbrnBytes), kMaxDbrnKeptBytes * 2 / 3);
 }
 
+// The bound is what the records would take at most: every record, of every kind, adds at
+// least its own size in memory and that of its full list of turns or links.
+TEST(DbrnHostile, EveryRecordAddsAtLeastWhatItTakesInMemoryToTheBound) {
+  const DbrnHeader h = smallTown("sys2").header;
+  const uint64_t roomy = kMaxDbrnFileBytes;
+  const uint64_t base = dbrnKeptBytesBound(h, roomy);
+  const auto thousandMore = [&](int32_t DbrnHeader::*count) {
+    DbrnHeader more = h;
+    more.*count += 1000;
+    return dbrnKeptBytesBound(more, roomy) - base;
+  };
+  EXPECT_GE(thousandMore(&DbrnHeader::streetTypeCount), 1000 * sizeof(StreetTypeRec));
+  EXPECT_GE(thousandMore(&DbrnHeader::streetCount), 1000 * sizeof(StreetRec));
+  EXPECT_GE(thousandMore(&DbrnHeader::sectionCount),
+            1000 * (sizeof(TransitSectionRec) + kMaxTurns * sizeof(TurnRec)));
+  EXPECT_GE(thousandMore(&DbrnHeader::houseCount),
+            1000 * (sizeof(HouseRec) + kMaxLinks * sizeof(HouseLinkRec)));
+}
+
 TEST(DbrnHeaderOnly, ReadsTheFirst148BytesAndNothingElse) {
   const std::string b = writeDbrn(smallTown("sys2")).substr(0, kDbrnHeaderSize);
   const auto h = readDbrnHeaderOnly(b);

@@ -87,11 +87,15 @@ ShellReadResult readShell(std::string_view bytes, bool russian) {
         static_cast<int64_t>(shortCount) * (russian ? 2 : 1) + static_cast<int64_t>(shellCount);
     const int64_t leastBytes = texts * static_cast<int64_t>(kMinCounted) + 4ll * longCount;
     const auto outOfRange = [](int32_t count) { return count < 0 || count > kMaxTexts; };
+    const bool tooMany = std::max({shortCount, shellCount, longCount}) > kMaxTexts;
     if (outOfRange(shortCount) || outOfRange(shellCount) || outOfRange(longCount) ||
         !in.holds(leastBytes, 1)) {
-      result.error = "The language shell is damaged: its counts of texts (" +
-                     std::to_string(shortCount) + ", " + std::to_string(shellCount) + ", " +
-                     std::to_string(longCount) + ") do not fit the file.";
+      result.error =
+          "The language shell is damaged: its counts of texts (" + std::to_string(shortCount) +
+          ", " + std::to_string(shellCount) + ", " + std::to_string(longCount) + ") " +
+          (tooMany
+               ? "are more than a shell holds (" + std::to_string(kMaxTexts) + " of each at most)."
+               : std::string("do not fit the file."));
       return result;
     }
     t.shortTexts.resize(shortCount);

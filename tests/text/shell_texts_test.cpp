@@ -104,6 +104,9 @@ TEST(ShellFile, MoreTextsOrLinesThanAnyShellHasAreRefusedThoughTheFileHoldsThem)
   EXPECT_FALSE(readShell(shellFile(0, 65536, 0, empties), false).tables);
   EXPECT_FALSE(readShell(shellFile(65536, 0, 0, empties), false).tables);
   EXPECT_FALSE(readShell(shellFile(0, 0, 65536, empties), false).tables);
+  EXPECT_EQ(readShell(shellFile(0, 65536, 0, empties), false).error,
+            "The language shell is damaged: its counts of texts (0, 65536, 0) are more than a "
+            "shell holds (65535 of each at most).");
   // One long text of 65536 empty lines: its lines are not read.
   const auto lines = [&](int32_t n) {
     std::string count(4, '\0');

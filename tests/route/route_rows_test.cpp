@@ -73,6 +73,12 @@ TEST(RouteRows, TownRouteReadsStepByStep) {
   // 1850 m at 2 per km, 65.4 minutes at 12 per hour, the waiting penalty of point 2 up to 35
   // minutes, less the incomes of points 2 and 3.
   EXPECT_NEAR(rows.cost, 2 * 1.85 + 12 * 65.4 / 60 + 2 * 35.0 / 60 - 50 - 40, 1e-9);
+  // The start point's waiting penalty counts up to the start of its loading at 46.4: the
+  // loading is time of the trip that follows.
+  TaskFile penalised = task;
+  penalised.points[0].waitPenalty = 6;
+  EXPECT_NEAR(townRows(penalised, test::townSolution(), test::smallTown()).cost - rows.cost,
+              6 * 46.4 / 60, 1e-9);
 }
 
 // Other routes through the town: the cells they must show. Point 2 may lose its sections.

@@ -72,6 +72,30 @@ class RouteRowBuilder {
     row_ = 1;
   }
 
+  // The times of one visit, in minutes from the route start, and the time up to which the
+  // point's waiting penalty counts.
+  struct Visit {
+    double arrival, start, end, charged;
+  };
+
+  // The hours of a step to a target point end with its service, and a vehicle early for the
+  // point's window waits for it.
+  Visit targetVisit(const TaskPointRec& pt, double reached) const {
+    const double duration = h_.cargoMode == kNoCargo ? pt.serviceTime : pt.unloadTime;
+    double end = reached;
+    if (h_.timeFactorFlag > 0 && pt.windowLow > end - duration) end = pt.windowLow + duration;
+    return {reached - duration, end - duration, end, end};
+  }
+
+  // The hours of a step back to the start point end on arrival: the loading for the next trip
+  // follows them, and the route goes on when it is done. The loading is time of that trip,
+  // so the point's waiting penalty counts up to its start.
+  Visit startVisit(const TaskPointRec& pt, double reached) {
+    double start = reached;
+    if (h_.timeFactorFlag > 0 && pt.windowLow > start) start = pt.windowLow;
+    return {reached, start, start + nextLoading(), start};
+  }
+
   // "p (start) (visit)", "p (end) (visit)" or "p (visit)".
   std::string visitLabel(int64_t p, int64_t visit) const {
     std::string label = intText(p) + " (";
@@ -113,18 +137,13 @@ class RouteRowBuilder {
 
   void servedPoint(int r, int64_t p, size_t stepIndex) {
     const TaskPointRec& pt = point(p);
-    clock_ += steps_[stepIndex].hours * 60;
-    const double reached = clock_;
-    const bool atStart = p == h_.startPoint;
-    const double duration = atStart                    ? nextLoading()
-                            : h_.cargoMode == kNoCargo ? pt.serviceTime
-                                                       : pt.unloadTime;
-    if (h_.timeFactorFlag > 0 && pt.windowLow > clock_ - duration) clock_ = pt.windowLow + duration;
-    table().set(r, kRouteArrival, time(reached - duration));
-    table().set(r, kRouteServiceStart, time(clock_ - duration));
-    table().set(r, kRouteServiceEnd, time(clock_));
-    rows_.cost += pt.waitPenalty * clock_ / 60 - pt.income;
-    if (atStart) clock_ += duration;
+    const double reached = clock_ + steps_[stepIndex].hours * 60;
+    const Visit visit = p == h_.startPoint ? startVisit(pt, reached) : targetVisit(pt, reached);
+    table().set(r, kRouteArrival, time(visit.arrival));
+    table().set(r, kRouteServiceStart, time(visit.start));
+    table().set(r, kRouteServiceEnd, time(visit.end));
+    rows_.cost += pt.waitPenalty * visit.charged / 60 - pt.income;
+    clock_ = visit.end;
     table().set(r, kRoutePoint, visitLabel(p, visitNo_++));
     table().set(r, kRouteAddress, addressOf(pt));
     const int64_t s = sectionAtPoint(r, pt, stepIndex);

@@ -59,8 +59,9 @@ struct RouteRows {
 
 // The rows of a route on the task's own graph: the start row, then one row per step (a passed
 // point beyond the task's points makes none). The route must have passed checkRoute and the
-// task's start point must be one of its points. A visit of the start point beyond the stored
-// loading times (the arrival at the end of the route) takes no loading time.
+// task's start point must be one of its points. A visit of the start point shows its arrival,
+// then its loading, and the route goes on when the loading is done; a visit beyond the stored
+// loading times (the arrival at the end of the route) takes none.
 RouteRows buildRouteRows(const TaskHeader& h, const std::vector<TaskPointRec>& points,
                          const std::vector<RouteStep>& steps,
                          const std::vector<double>& startServiceTimes, const DbrnFile& db,

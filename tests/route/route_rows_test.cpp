@@ -59,9 +59,9 @@ TEST(RouteRows, TownRouteReadsStepByStep) {
       // straight on after the U-turn shows the word again
       {" 7", "", "", "", "", "", same(" 30-22"), "S79", "3"},
       {" 8", "", "", "", "", "", same(" 20-12"), "   . . .", "2"},
-      // the second visit of the start point: 4 more minutes of loading; the U-turn onto the
-      // next section replaces the service mark
-      {" 9", "1 (s11) (3)", "st. Main, 3", tt(0, "42,40"), tt(0, "42,40"), tt(0, "46,40"),
+      // the second visit of the start point: arrived at 46.4, 4 more minutes of loading
+      // after it; the U-turn onto the next section replaces the service mark
+      {" 9", "1 (s11) (3)", "st. Main, 3", tt(0, "46,40"), tt(0, "46,40"), tt(0, "50,40"),
        same(" 10-2"), "S257", ""},
       {" 10", "", "", "", "", "", same(" 1-9"), "S79", "2"},
       // Oak street is the second right turn of the list
@@ -73,6 +73,12 @@ TEST(RouteRows, TownRouteReadsStepByStep) {
   // 1850 m at 2 per km, 65.4 minutes at 12 per hour, the waiting penalty of point 2 up to 35
   // minutes, less the incomes of points 2 and 3.
   EXPECT_NEAR(rows.cost, 2 * 1.85 + 12 * 65.4 / 60 + 2 * 35.0 / 60 - 50 - 40, 1e-9);
+  // The start point's waiting penalty counts up to the start of its loading at 46.4: the
+  // loading is time of the trip that follows.
+  TaskFile penalised = task;
+  penalised.points[0].waitPenalty = 6;
+  EXPECT_NEAR(townRows(penalised, test::townSolution(), test::smallTown()).cost - rows.cost,
+              6 * 46.4 / 60, 1e-9);
 }
 
 // Other routes through the town: the cells they must show. Point 2 may lose its sections.
@@ -83,6 +89,7 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
     std::vector<RouteStep> steps;
     bool point2HasSections;
     std::vector<Cell> cells;
+    int32_t startWindowLow = 0;  // when set, the time factor applies
   };
   // clang-format off
   const std::vector<Case> cases = {
@@ -106,12 +113,25 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
       {"reverse of the next", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}}, false,
        {{3, kRouteSection, same(" 21-29")}, {2, kRouteTurn, "   . . ."},
         {3, kRouteServiceEnd, tt(0, "22,00")}}},
+      // Back at the start after point 2 ends at 22: arrived at 25, loaded 4 minutes, and the
+      // clock goes on from 29.
+      {"back at the start", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {10, 0.05}, {12, 0.1}}, true,
+       {{4, kRouteArrival, tt(0, "25,00")}, {4, kRouteServiceStart, tt(0, "25,00")},
+        {4, kRouteServiceEnd, tt(0, "29,00")}, {5, kRouteArrival, tt(0, "29,00")},
+        {5, kRouteServiceEnd, tt(0, "35,00")}}},
+      // The same with the time factor: point 2 waits for 30 and ends at 35; back at 38, the
+      // loading waits for the start point's window at 40.
+      {"start window", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {10, 0.05}, {12, 0.1}}, true,
+       {{3, kRouteServiceEnd, tt(0, "35,00")}, {4, kRouteArrival, tt(0, "38,00")},
+        {4, kRouteServiceStart, tt(0, "40,00")}, {4, kRouteServiceEnd, tt(0, "44,00")},
+        {5, kRouteArrival, tt(0, "44,00")}, {5, kRouteServiceEnd, tt(0, "50,00")}}, 40},
   };
   // clang-format on
   const DbrnFile db = test::smallTown();
   for (const Case& c : cases) {
     TaskFile task = test::townTask();
-    task.header.timeFactorFlag = 0;
+    task.header.timeFactorFlag = c.startWindowLow > 0 ? 1 : 0;
+    task.points[0].windowLow = c.startWindowLow;
     if (!c.point2HasSections) task.points[1].sectionIndex = task.points[1].reverseSectionIndex = -1;
     SolutionFile s = test::townSolution();
     s.steps = c.steps;

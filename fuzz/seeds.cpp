@@ -19,6 +19,9 @@
 #include "records/protocol_file.h"
 #include "records/solution_file.h"
 #include "records/task_file.h"
+#include "reports/report_workbooks.h"
+#include "reports/task_view.h"
+#include "support/shell_fixture.h"
 #include "support/town.h"
 #include "text/shell_texts.h"
 
@@ -110,6 +113,18 @@ void workbookSeeds() {
   put("xls", "two_sheets.xls", fileBytes(fs::path(QJ_SOURCE_DIR) / "tests/office/two_sheets.xls"));
 }
 
+// Task workbooks as the task viewer exports them, streamed as the .xls reading process
+// streams the cells of a workbook.
+void taskWorkbookSeeds() {
+  const ShellTables texts = test::markedShell();
+  for (const char* kind : {"use1", "use2", "cli2"})
+    for (const char sep : {',', '.'}) {
+      const TaskView view = makeTaskView(test::townTask(kind), "eng", texts, sep);
+      put("task_workbook", std::string(kind) + (sep == ',' ? "-comma" : "-point"),
+          office::xlsCellStream(taskWorkbook(view, texts, sep)));
+    }
+}
+
 // ---- the program's binary files ----
 
 void recordSeeds() {
@@ -194,6 +209,7 @@ int main(int argc, char* argv[]) {
   qj::corpus = argv[1];
   std::filesystem::create_directories(qj::corpus);
   qj::workbookSeeds();
+  qj::taskWorkbookSeeds();
   qj::recordSeeds();
   qj::textSeeds();
   return 0;

@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "records/numbers.h"
+#include "records/text.h"
 
 namespace qj::office {
 namespace {
@@ -28,6 +29,12 @@ WorkbookRead refused(ReadFault fault, std::string detail) {
 std::string numberText(double x) {
   // A negative zero reads as "0", as the cell shows it.
   return formatReal(x + 0.0, '.');
+}
+
+std::string digitCodeText(std::string_view cell, size_t digits) {
+  const std::string_view number = trim(cell);
+  if (number.empty() || number.size() > digits || !allDigits(number)) return std::string(cell);
+  return std::string(digits - number.size(), '0').append(number);
 }
 
 WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits,

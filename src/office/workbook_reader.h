@@ -77,6 +77,11 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {},
 // with up to 15 significant digits and a point ("2.5", "1e+20").
 std::string numberText(double x);
 
+// A code of `digits` digits as a spreadsheet keeps it: "001" typed into a cell becomes the
+// number 1, so a whole number of fewer digits gets its leading zeros back. Any other text
+// comes back as it stands.
+std::string digitCodeText(std::string_view cell, size_t digits);
+
 // UTF-8 text as spreadsheet files escape it, unescaped: "_xHHHH_" stands for the character
 // U+HHHH.
 std::string unescapeText(std::string_view s);

@@ -135,6 +135,10 @@ const TransitionRec* storedToSlot(const std::vector<TransitionRec>& old, int32_t
 // Which ways of the points still are the ways the user entered: a way of a point whose
 // address changed, or that now lies on another section, is another way; so is a way straight
 // to a point that changed or moved.
+//
+// A reverse section follows from the point's own one. One that the task does not record (-1)
+// moves nothing: a workbook carries only the points' own sections, and a way that needs a
+// reverse section the point had not is new, so no stored way of its kind is there to be kept.
 class StaleWays {
  public:
   StaleWays(const TaskWizardState& st, const std::vector<Placed>& placed) {
@@ -142,9 +146,11 @@ class StaleWays {
     own_.resize(n);
     reverse_.resize(n);
     for (size_t i = 0; i < n; ++i) {
+      const TaskPointRec& p = st.points[i];
       const bool changed = isPointChanged(st, static_cast<int>(i));
-      own_[i] = changed || st.points[i].sectionIndex != placed[i].section;
-      reverse_[i] = changed || st.points[i].reverseSectionIndex != placed[i].reverse;
+      own_[i] = changed || p.sectionIndex != placed[i].section;
+      reverse_[i] =
+          own_[i] || (p.reverseSectionIndex >= 0 && p.reverseSectionIndex != placed[i].reverse);
     }
   }
 

@@ -98,7 +98,7 @@ TaskHeader readHeader(const TaskCells& cells, const TaskHeader& base, std::strin
   h.code = cut(code, 6);
   h.name = cut(name, 70);
   h.dbKind = cut(cells.trimmedText(1, 5, 'B'), 4);
-  h.dbCode = cut(cells.text(1, 6, 'B'), 3);
+  h.dbCode = cut(office::digitCodeText(cells.text(1, 6, 'B'), 3), 3);
   h.dbName = cut(cells.text(1, 7, 'B'), 70);
   h.dbDate = cut(cells.text(1, 8, 'B'), 40);
   h.pointCount = cells.count(1, 9, 'B');
@@ -243,6 +243,11 @@ Message workbookOtherLanguageMessage(std::string_view workbookLang, std::string_
                         " (" + val(langCode) + "), " + shell(789) + ".");
 }
 
+Message workbookDatabaseMissingMessage(std::string_view code, std::string_view kind) {
+  return warningMessage(shell(1200) + " \"" + val(code) + "\" " + shell(1201) + " \"" + val(kind) +
+                        "\", " + shell(1202) + ".");
+}
+
 Message badCellMessage(int sheet, int row, std::string_view column, CellFault fault) {
   Text why;
   switch (fault) {
@@ -357,6 +362,9 @@ ImportOutcome takeTaskWorkbook(TaskWizardState& state, const AppState& app,
   setText(out.updates, "Label_ex1", shell(108) + ":");
   setText(out.updates, "Label_ex2", val(loaded.fileName));
   out.dbItem = importedDatabaseItem(app.dbrnCatalog, state.header);
+  // A workbook may come from another installation: say which database it asks for.
+  if (*out.dbItem == 0)
+    out.message = workbookDatabaseMissingMessage(state.header.dbCode, state.header.dbKind);
   return out;
 }
 

@@ -58,7 +58,8 @@ struct ImportOutcome {
 ImportOutcome importProtocolTask(TaskWizardState& state, AppState& app, int item);
 
 // btnLoadOutData: the workbook `file`. The wizard's records change only when the whole
-// workbook was read.
+// workbook was read; a task whose database is not in the catalogue is taken with a message
+// that names the database.
 ImportOutcome importTaskWorkbook(TaskWizardState& state, const AppState& app, const fs::path& file,
                                  std::string_view code, std::string_view name);
 
@@ -81,6 +82,9 @@ int importedDatabaseItem(const std::vector<DbrnCatalogEntry>& catalog, const Tas
 
 // Messages of the workbook import.
 Message workbookOtherLanguageMessage(std::string_view workbookLang, std::string_view langCode);
+// The workbook's task asks for a database that the catalogue does not hold:
+// "<1200> "code" <1201> "kind", <1202>."
+Message workbookDatabaseMissingMessage(std::string_view code, std::string_view kind);
 // "<975>: <976> k, <977> row, <978> column <why>." with the spreadsheet's 1-based row and
 // its column letters.
 enum class CellFault { NotANumber, NotAWholeNumber, NegativeCount };

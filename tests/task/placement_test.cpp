@@ -190,15 +190,25 @@ TEST(Placement, AHouseWithoutNumberTakesTheMarkedSectionHalfWay) {
 TEST(Placement, StoredWaysInAreShownUnlessThePointOrItsSectionChanged) {
   TaskWizardState st = level1Task(mainNetwork().finish(), {{"Main", "3", 0}, {"Main", "15", 0}});
   ASSERT_EQ(placed(st), "passed");
-  // As a loaded task: the user's values stored, the lists and the flag set.
-  st.toTransitions[0] = {{30, 7, kToOwnSection}, {1e-9, 6, kToReverseSection}};
-  st.toTransitions[1] = {{12, 4, kToReverseSection}, {11, 3, kToOwnSection}};
-  st.transitionsEntered = 1;
-  ASSERT_EQ(placed(st), "passed");
-  // Below 1e-8 shows as 0; matched by kind, not by slot.
-  std::string ways;
-  for (int r = 0; r < 4; ++r) ways += st.table2.cell(r, 9) + "/" + st.table2.cell(r, 10) + " ";
-  EXPECT_EQ(ways, "30/7 0/6 11/3 12/4 ");
+  // As a loaded task: the user's values stored, the lists and the flag set. A workbook
+  // records the points' own sections but not their reverse sections.
+  const std::vector<TransitionRec> waysOut = {
+      {5, 7, kFromOwnSection}, {9, 7, toPointKind(1)}, {8, 7, kFromReverseSection}};
+  for (const bool workbook : {false, true}) {
+    SCOPED_TRACE(workbook ? "from a workbook" : "from a task file");
+    st.toTransitions[0] = {{30, 7, kToOwnSection}, {1e-9, 6, kToReverseSection}};
+    st.toTransitions[1] = {{12, 4, kToReverseSection}, {11, 3, kToOwnSection}};
+    st.fromTransitions[0] = waysOut;
+    if (workbook)
+      for (TaskPointRec& p : st.points) p.reverseSectionIndex = -1;
+    st.transitionsEntered = 1;
+    ASSERT_EQ(placed(st), "passed");
+    // Below 1e-8 shows as 0; matched by kind, not by slot.
+    std::string ways;
+    for (int r = 0; r < 4; ++r) ways += st.table2.cell(r, 9) + "/" + st.table2.cell(r, 10) + " ";
+    EXPECT_EQ(ways, "30/7 0/6 11/3 12/4 ");
+    EXPECT_EQ(st.fromTransitions[0], waysOut);
+  }
   // An edited address brings the defaults back, in every mode.
   st.formMode = kNewTask;
   st.pointChanged[0] = 1;
@@ -209,21 +219,30 @@ TEST(Placement, StoredWaysInAreShownUnlessThePointOrItsSectionChanged) {
 }
 
 TEST(Placement, AMovedPointLosesTheWaysThatReferToItsOldSections) {
-  TaskWizardState st = markedPoint("3");
-  ASSERT_EQ(placed(st), "passed");
-  st.toTransitions[1] = {{44, 9, kToOwnSection}, {55, 9, kToReverseSection}};
-  st.fromTransitions[0] = {{1, 1, kFromOwnSection}, {2, 2, toPointKind(1)}, {6, 6, toPointKind(2)}};
-  st.fromTransitions[1] = {{3, 3, kFromOwnSection}, {4, 4, kFromReverseSection}};
-  st.fromTransitions.push_back({{5, 5, kFromOwnSection}});  // of a point that is no more
-  st.transitionsEntered = 1;
-  // The mark moves to S3: every stored way of point 2 and every way into it is gone.
-  st.table12.set(0, 8, "");
-  st.table12.set(1, 8, "  *");
-  ASSERT_EQ(placed(st), "passed");
-  EXPECT_EQ(st.points[1].sectionIndex, 3);
-  EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10), "100/5");
-  EXPECT_EQ(st.fromTransitions[0], (std::vector<TransitionRec>{{1, 1, kFromOwnSection}}));
-  EXPECT_TRUE(st.fromTransitions[1].empty() && st.fromTransitions.back().empty());
+  // Also when the task came from a workbook, which records no reverse sections.
+  for (const bool workbook : {false, true}) {
+    SCOPED_TRACE(workbook ? "from a workbook" : "from a task file");
+    TaskWizardState st = markedPoint("3");
+    ASSERT_EQ(placed(st), "passed");
+    st.toTransitions[1] = {{44, 9, kToOwnSection}, {55, 9, kToReverseSection}};
+    st.fromTransitions[0] = {
+        {1, 1, kFromOwnSection}, {2, 2, toPointKind(1)}, {6, 6, toPointKind(2)}};
+    st.fromTransitions[1] = {{3, 3, kFromOwnSection}, {4, 4, kFromReverseSection}};
+    st.fromTransitions.push_back({{5, 5, kFromOwnSection}});  // of a point that is no more
+    if (workbook)
+      for (TaskPointRec& p : st.points) p.reverseSectionIndex = -1;
+    st.transitionsEntered = 1;
+    // The mark moves to S3: every stored way of point 2 and every way into it is gone.
+    st.table12.set(0, 8, "");
+    st.table12.set(1, 8, "  *");
+    ASSERT_EQ(placed(st), "passed");
+    EXPECT_EQ(st.points[1].sectionIndex, 3);
+    EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10) + " " + st.table2.cell(3, 9) +
+                  "/" + st.table2.cell(3, 10),
+              "100/5 100/5");
+    EXPECT_EQ(st.fromTransitions[0], (std::vector<TransitionRec>{{1, 1, kFromOwnSection}}));
+    EXPECT_TRUE(st.fromTransitions[1].empty() && st.fromTransitions.back().empty());
+  }
 }
 
 TaskWizardState placedOn(test::NetworkBuilder b, std::initializer_list<test::PointSpec> points) {

@@ -182,6 +182,20 @@ TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
                 std::to_string(p[3].sectionIndex),
             "0-16-1");
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
+  // A database code typed into a spreadsheet as a number loses its leading zeros; a whole
+  // number of up to three digits gets them back, anything else is cut as it stands.
+  const std::pair<const char*, const char*> codes[] = {
+      {"1", "001"},   {" 7 ", "007"},  {"42", "042"}, {"0", "000"},   {"999", "999"},
+      {"001", "001"}, {"1000", "100"}, {"-1", "-1"},  {"1.5", "1.5"}, {"", ""}};
+  std::string read, wanted;
+  for (const auto& [cell, code] : codes) {
+    book = exported(wizardTask());
+    book.sheets()[0].set(5, 1, cell);
+    r = import(book);
+    read += (r.task ? r.task->header.dbCode : text(r.message)) + "|";
+    wanted += std::string(code) + "|";
+  }
+  EXPECT_EQ(read, wanted);
 }
 
 // A damaged legacy workbook that would take all memory: its reading process is stopped at its
@@ -233,6 +247,19 @@ TEST_F(TaskImport, TheWizardChangesOnlyWhenTheWholeWorkbookWasRead) {
   office::writeXlsx(exported(t, '.'), f.dir / "l2.xlsx");
   out = importTaskWorkbook(state, f.app, f.dir / "l2.xlsx", "NEW001", "I");
   EXPECT_EQ(f.text(*updatedText(out.updates, "Velo")) + std::to_string(*out.dbItem), "4,50");
+  EXPECT_EQ(text(out.message), "S1200 \"123\" S1201 \"use2\", S1202.");
+  EXPECT_EQ(out.message->kind, MessageKind::Warning);
+  EXPECT_EQ(state.points.size(), 4u);  // the task is taken all the same
+  // A database code that a spreadsheet keeps as a number finds its database.
+  DbrnFile first = test::smallTown("use1");
+  first.header.dbCode = "001";
+  const int numbered = f.addDatabase(first);
+  Workbook typed = exported(wizardTask());
+  typed.sheets()[0].set(5, 1, "1");
+  office::writeXlsx(typed, f.dir / "typed.xlsx");
+  out = importTaskWorkbook(state, f.app, f.dir / "typed.xlsx", "NEW001", "I");
+  EXPECT_FALSE(out.message) << text(out.message);
+  EXPECT_EQ(std::tuple(*out.dbItem, state.header.dbCode), std::tuple(numbered, "001"));
   // A client task finds its client database; a kind the program does not know finds none,
   // even where the catalogue lists one of that kind.
   const int client = f.addDatabase(test::smallTown("cli2"));

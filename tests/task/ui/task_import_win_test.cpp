@@ -30,7 +30,9 @@ TaskFile oldTask(const char* language = "eng") {
 
 // Stored values longer than their edits and cells take by typing, in a task as the wizard
 // saved it: the costs, the approach speed, the capacity, a point's times, cargo and income,
-// and at level 1 its first transitions (level 2 takes them from the database's houses).
+// and at level 1 every transition typed, each with a value of its own (exact in binary, so
+// that the text shown reads back the same), the ways along and against a two-way street among
+// them (level 2 takes them from the database's houses).
 TaskFile withLongValues(TaskFile task) {
   TaskHeader& h = task.header;
   std::tie(h.finePerKm, h.finePerHour, h.approachSpeed, h.capacity) =
@@ -38,13 +40,14 @@ TaskFile withLongValues(TaskFile task) {
   TaskPointRec& p = task.points.at(1);
   std::tie(p.serviceTime, p.unloadTime, p.waitPenalty, p.volume, p.income) =
       std::tuple(1.234567, 2.345678, 123.4567, 0.12345, 1234.567);
+  int typed = 0;
   for (auto* lists : {&task.toLists, &task.fromLists})
     for (auto& list : *lists)
       for (TransitionRec& t : list)
         if (dbLevel(h.dbKind) == 2)
           t.speed = h.approachSpeed;
-        else if (&t == &list.front())
-          std::tie(t.dist, t.speed) = std::tuple(40.12345, 5.12345);
+        else
+          std::tie(t.dist, t.speed) = std::tuple(40.0625 + 7 * typed, 5.03125 + typed++);
   return task;
 }
 
@@ -180,6 +183,7 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
     town.header.capacity = 1.5;  // less than all the cargo
     town.points.resize(3);
     town.points[1].refusalAllowed = 1;
+    town.points[0].serviceTime = 0;  // with cargo the start point has none
     town.toLists.resize(3);
     town.fromLists.resize(3);
     dir.write("Data/qj_" + std::string(code) + ".dat", writeTaskFile(town));
@@ -190,9 +194,12 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
     const TaskFile stored = withLongValues(*saved);
     dir.write("Data/qj_" + std::string(code) + ".dat", writeTaskFile(stored));
 
-    // A level-1 task imported keeps the approach speed of the wizard.
+    // A level-1 task imported keeps the approach speed of the wizard. The saved task file is
+    // the stored one byte for byte but for its code and name (and that speed), and the section
+    // graph is the one the correction builds.
     const bool level2 = dbLevel(kind) == 2;
     const std::string ownCode = code;  // clang before 16 does not let a lambda capture a binding
+    std::optional<SolverInput> graph;
     const auto expectKept = [&](const std::optional<TaskFile>& task, const char* how) {
       SCOPED_TRACE(how);
       ASSERT_TRUE(task);
@@ -203,6 +210,16 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
       EXPECT_EQ(task->points, stored.points);
       EXPECT_EQ(task->toLists, stored.toLists);
       EXPECT_EQ(task->fromLists, stored.fromLists);
+      TaskFile expected = stored;
+      std::tie(expected.header.code, expected.header.name, expected.header.approachSpeed) =
+          std::tuple(h.code, h.name, h.approachSpeed);
+      EXPECT_TRUE(dir.read("Data/qj_" + h.code + ".dat") == writeTaskFile(expected));
+      const std::optional<SolverInput> in =
+          readSolverInput(dir.read("Data/qj_" + h.code + "_in.dat")).input;
+      ASSERT_TRUE(in);
+      if (!graph) graph = in;
+      EXPECT_EQ(std::tie(in->points, in->arcCounts, in->arcs),
+                std::tie(graph->points, graph->arcCounts, graph->arcs));
     };
     ASSERT_NE(open(MenuItem::mnuInEditTask), nullptr);
     expectKept(passThroughAndSave(code), "corrected");
@@ -227,6 +244,7 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
     settle();
     if (level2) EXPECT_EQ(edit("Velo")->text(), "12,345");
     const std::optional<TaskFile> read = passThroughAndSave(cp1251::upper(fromWorkbook));
+    expectKept(read, "imported from the workbook");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->header.finePerKm, 1234.5678);
     if (level2) EXPECT_EQ(read->header.approachSpeed, 12.345);

@@ -92,7 +92,8 @@ DbrnHeader readInfo(const Cells& cells, std::string_view langCode) {
   DbrnHeader h;
   h.language = cut(cells.trimmedText(1, 1, kValue), 3);
   if (h.language != langCode) throw ImportStop{workbookLanguageMessage(h.language, langCode)};
-  h.dbCode = cut(cells.text(1, 2, kValue), 3);
+  // A spreadsheet keeps a code typed as 001 as the number 1.
+  h.dbCode = cut(office::digitCodeText(cells.text(1, 2, kValue), 3), 3);
   h.dbName = cut(cells.text(1, 3, kValue), 70);
   h.dbKind = cut(cells.trimmedText(1, 4, kValue), 4);
   const int level = h.level();

@@ -270,6 +270,9 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
               expected ? "S132 (\"" + file + "\"): " + expected + "." : "(none)")
         << k << " " << r << " " << c;
   }
+  // A code that a spreadsheet keeps as a number gets its leading zeros back.
+  sheet(1).set(1, 1, "7");
+  EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().header.dbCode, "007");
   // A turn count of 0 takes every pair.
   sheet(4).set(1, 13, "0");
   EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().sections[0].turns.size(), 3u);

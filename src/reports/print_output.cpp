@@ -43,12 +43,15 @@ Text notPrinted(std::string_view printerNameUtf8) {
   return shell(960) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\".";
 }
 
-// The print system's own words after a text of ours: ": words." or ".".
+// The print system's own words after a text of ours: ": words." or ".". A server may say a
+// lot: a box shows the beginning.
 Text inTheirWords(std::string_view reasonUtf8) {
-  while (!reasonUtf8.empty() && (reasonUtf8.back() == '.' || reasonUtf8.back() == ' '))
-    reasonUtf8.remove_suffix(1);
-  if (reasonUtf8.empty()) return lit(".");
-  return lit(": ") + val(cp1251::fromUtf8(reasonUtf8)) + ".";
+  constexpr size_t kMostShown = 200;
+  std::string words = cp1251::fromUtf8(reasonUtf8);
+  while (!words.empty() && (words.back() == '.' || words.back() == ' ')) words.pop_back();
+  if (words.empty()) return lit(".");
+  if (words.size() > kMostShown) return lit(": ") + val(words.substr(0, kMostShown)) + "...";
+  return lit(": ") + val(words) + ".";
 }
 
 // Why the report was not printed on the printer: the printer, then what became of the job.

@@ -51,10 +51,6 @@ class AskedAside : public PrintSystem {
  public:
   AskedAside(PrintSystem& printers, QWidget* parent, QString caption)
       : printers_(printers), parent_(parent), shown_{std::move(caption), {}} {}
-  template <typename Question>
-  auto ask(const Question& question) -> decltype(question()) {
-    return runInBackground(parent_, shown_, [&](const WorkProgress&) { return question(); });
-  }
   QueueLookup defaultQueue() override {
     return ask([&] { return printers_.defaultQueue(); });
   }
@@ -65,6 +61,11 @@ class AskedAside : public PrintSystem {
   std::vector<JobReport> news() override { return printers_.news(); }
 
  private:
+  template <typename Question>
+  auto ask(const Question& question) -> decltype(question()) {
+    return runInBackground(parent_, shown_, [&](const WorkProgress&) { return question(); });
+  }
+
   PrintSystem& printers_;
   QWidget* parent_;
   const BackgroundWork shown_;

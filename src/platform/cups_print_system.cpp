@@ -1,11 +1,20 @@
 // The print system on CUPS. A job is sent as a PDF document through the IPP calls of libcups,
 // so that its id is known and its state can be asked for: the print system may take a job
 // and still cancel or abort it, and a queue that refuses jobs refuses it at once.
+//
+// Every question goes over a connection of our own whose waits end at a deadline: libcups
+// would otherwise wait for a server that took the connection but never answers for a minute
+// and more. Jobs taken are followed on a thread of their own, which the owner's end stops.
 
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/print_system.h"
 
@@ -14,7 +23,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kPollInterval = std::chrono::milliseconds(100);
+// How long libcups waits for data before it asks whether to wait on.
+constexpr double kWaitSlice = 0.25;
 
 // The size of a paper that CUPS names in any of its ways ("iso_a4_210x297mm", "Letter",
 // "na_letter_8.5x11in"); sizes are in hundredths of a millimetre.
@@ -42,116 +52,268 @@ std::optional<PaperSize> paperOfCollection(ipp_attribute_t* mediaCol) {
   return PaperSize{std::min(w, h) / 100.0, std::max(w, h) / 100.0};
 }
 
+// The paper the queue prints on unless told otherwise: the user's own choice of media for
+// it, else the queue's default media.
+std::optional<PaperSize> paperOf(http_t* http, cups_dest_t* dest) {
+  for (const char* option : {"media", "PageSize"})
+    if (auto paper = paperNamed(cupsGetOption(option, dest->num_options, dest->options)))
+      return paper;
+  cups_dinfo_t* info = cupsCopyDestInfo(http, dest);
+  if (!info) return std::nullopt;
+  std::optional<PaperSize> paper =
+      paperOfCollection(cupsFindDestDefault(http, dest, info, "media-col"));
+  if (!paper) {
+    ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media");
+    if (media) paper = paperNamed(ippGetString(media, 0, nullptr));
+  }
+  cupsFreeDestInfo(info);
+  return paper;
+}
+
+// A connection whose every wait ends at the deadline, or at once when its owner ends.
+class Link {
+ public:
+  Link(const std::string& server, std::chrono::milliseconds bound, const std::atomic<bool>& stop)
+      : deadline_(Clock::now() + bound), stop_(stop) {
+    const std::string host = server.empty() ? std::string(cupsServer()) : server;
+    http_ = httpConnect2(host.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                         static_cast<int>(bound.count()), nullptr);
+    if (http_) httpSetTimeout(http_, kWaitSlice, &Link::waitOn, this);
+  }
+  ~Link() {
+    if (http_) httpClose(http_);
+  }
+  Link(const Link&) = delete;
+  Link& operator=(const Link&) = delete;
+
+  http_t* http() const { return http_; }
+  // A wait ended at the deadline: the server did not answer in time.
+  bool timedOut() const { return timedOut_; }
+
+ private:
+  static int waitOn(http_t*, void* data) {
+    auto* link = static_cast<Link*>(data);
+    if (link->stop_ || Clock::now() >= link->deadline_) {
+      link->timedOut_ = true;
+      return 0;
+    }
+    return 1;
+  }
+
+  http_t* http_ = nullptr;
+  Clock::time_point deadline_;
+  const std::atomic<bool>& stop_;
+  bool timedOut_ = false;
+};
+
+ipp_t* request(ipp_op_t op, const char* uriName, const std::string& uri,
+               std::initializer_list<const char*> wanted) {
+  ipp_t* r = ippNewRequest(op);
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, uriName, nullptr, uri.c_str());
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ippAddStrings(r, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                static_cast<int>(wanted.size()), nullptr, wanted.begin());
+  return r;
+}
+
+std::string text(ipp_t* response, const char* name) {
+  ipp_attribute_t* a = ippFindAttribute(response, name, IPP_TAG_TEXT);
+  const char* s = a ? ippGetString(a, 0, nullptr) : nullptr;
+  return s ? s : "";
+}
+
+std::string printerUri(const std::string& name) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                   "/printers/%s", name.c_str());
+  return uri;
+}
+
+// What the print system says of the job and its printer; none when it did not answer. A job
+// it no longer knows has left the queue, as a printed one does.
+std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int job) {
+  JobStatus s;
+  ipp_t* response = cupsDoRequest(
+      http,
+      request(IPP_OP_GET_JOB_ATTRIBUTES, "job-uri", "ipp://localhost/jobs/" + std::to_string(job),
+              {"job-state", "job-state-reasons", "job-printer-state-message"}),
+      "/");
+  if (!response) return std::nullopt;
+  if (ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND) s.state = IPP_JSTATE_COMPLETED;
+  if (ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
+    s.state = ippGetInteger(state, 0);
+  if (ipp_attribute_t* reasons = ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
+    for (int i = 0; i < ippGetCount(reasons); ++i)
+      s.reasons.emplace_back(ippGetString(reasons, i, nullptr));
+  s.jobMessage = text(response, "job-printer-state-message");
+  ippDelete(response);
+
+  const std::string uri = printerUri(printer);
+  response = cupsDoRequest(http,
+                           request(IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri", uri,
+                                   {"printer-state", "printer-state-message"}),
+                           "/");
+  if (!response) return std::nullopt;
+  ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+  s.printerStopped = state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED;
+  s.printerMessage = text(response, "printer-state-message");
+  ippDelete(response);
+  if (!s.printerStopped) return s;
+
+  // A printer that stopped after an error keeps the job that met it waiting with the reason
+  // "printer-stopped"; one that someone paused has no such job.
+  ipp_t* jobs = request(IPP_OP_GET_JOBS, "printer-uri", uri, {"job-state-reasons"});
+  ippAddString(jobs, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
+  response = cupsDoRequest(http, jobs, "/");
+  if (!response) return std::nullopt;
+  for (ipp_attribute_t* a = ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD); a;
+       a = ippFindNextAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
+    for (int i = 0; i < ippGetCount(a); ++i)
+      if (std::string_view(ippGetString(a, i, nullptr)) == "printer-stopped")
+        s.printerFailed = true;
+  ippDelete(response);
+  return s;
+}
+
+bool sendDocument(http_t* http, const char* name, int job, const std::string& title,
+                  std::string_view pdf) {
+  if (cupsStartDocument(http, name, job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
+      HTTP_STATUS_CONTINUE) {
+    cupsFinishDocument(http, name);
+    return false;
+  }
+  constexpr size_t kChunk = 1 << 16;
+  bool sent = true;
+  for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
+    const std::string_view chunk = pdf.substr(at, kChunk);
+    sent = cupsWriteRequestData(http, chunk.data(), chunk.size()) == HTTP_STATUS_CONTINUE;
+  }
+  const ipp_status_t finished = cupsFinishDocument(http, name);
+  return sent && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
+}
+
 class CupsPrintSystem : public PrintSystem {
  public:
-  CupsPrintSystem(const std::string& server, std::chrono::milliseconds follow) : follow_(follow) {
-    if (!server.empty())
-      http_ = httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC,
-                           HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000, nullptr);
-    ownServer_ = !server.empty();
-  }
+  CupsPrintSystem(std::string server, std::chrono::milliseconds answer,
+                  std::chrono::milliseconds poll)
+      : server_(std::move(server)), answer_(answer), poll_(poll) {}
   ~CupsPrintSystem() override {
-    if (http_) httpClose(http_);
+    {
+      const std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    if (follower_.joinable()) follower_.join();
   }
   CupsPrintSystem(const CupsPrintSystem&) = delete;
   CupsPrintSystem& operator=(const CupsPrintSystem&) = delete;
 
-  std::optional<PrintQueue> defaultQueue() override {
-    if (ownServer_ && !http_) return std::nullopt;
-    cups_dest_t* dest = cupsGetNamedDest(http_, nullptr, nullptr);
-    if (!dest) return std::nullopt;
-    PrintQueue queue{dest->name, paperOf(dest)};
+  QueueLookup defaultQueue() override {
+    const Link link(server_, answer_, stop_);
+    if (!link.http()) return {};  // no print system here
+    cups_dest_t* dest = cupsGetNamedDest(link.http(), nullptr, nullptr);
+    if (!dest) return {std::nullopt, !link.timedOut()};
+    PrintQueue queue{dest->name, paperOf(link.http(), dest)};
     cupsFreeDests(1, dest);
-    return queue;
+    if (link.timedOut()) return {std::nullopt, false};
+    return {std::move(queue)};
   }
 
-  JobFate print(const PrintQueue& queue, const std::string& titleUtf8,
-                std::string_view pdf) override {
-    if (ownServer_ && !http_) return JobFate::Refused;
+  JobReport print(const PrintQueue& queue, const std::string& titleUtf8,
+                  std::string_view pdf) override {
+    const Link link(server_, answer_, stop_);
+    if (!link.http()) return {0, JobFate::Refused};
     const char* name = queue.name.c_str();
-    const int job = cupsCreateJob(http_, name, titleUtf8.c_str(), 0, nullptr);
-    if (job <= 0) return JobFate::Refused;
-    if (!sendDocument(name, job, titleUtf8, pdf)) {
-      cupsCancelJob2(http_, name, job, 0);
-      return JobFate::Refused;
+    const auto notTaken = [&] {
+      return JobReport{0, link.timedOut() ? JobFate::NoAnswer : JobFate::Refused,
+                       link.timedOut() ? "" : cupsLastErrorString()};
+    };
+    const int job = cupsCreateJob(link.http(), name, titleUtf8.c_str(), 0, nullptr);
+    if (job <= 0) return notTaken();
+    if (!sendDocument(link.http(), name, job, titleUtf8, pdf)) {
+      const JobReport report = notTaken();
+      cupsCancelJob2(link.http(), name, job, 0);
+      return report;
     }
-    return follow(name, job);
+    // Taken: a state that cannot be read now is read by the follower.
+    const std::optional<JobStatus> status = jobStatus(link.http(), queue.name, job);
+    JobReport report{job,
+                     status ? settledFate(*status).value_or(JobFate::Printed) : JobFate::Printed,
+                     status ? statusReason(*status) : ""};
+    if (!stillQueued(report.fate)) {
+      report.job = 0;
+      return report;
+    }
+    follow(queue.name, report);
+    return report;
+  }
+
+  std::vector<JobReport> news() override {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(news_, {});
   }
 
  private:
-  // The paper the queue prints on unless told otherwise: the user's own choice of media for
-  // it, else the queue's default media.
-  std::optional<PaperSize> paperOf(cups_dest_t* dest) {
-    for (const char* option : {"media", "PageSize"})
-      if (auto paper = paperNamed(cupsGetOption(option, dest->num_options, dest->options)))
-        return paper;
-    cups_dinfo_t* info = cupsCopyDestInfo(http_, dest);
-    if (!info) return std::nullopt;
-    std::optional<PaperSize> paper =
-        paperOfCollection(cupsFindDestDefault(http_, dest, info, "media-col"));
-    if (!paper) {
-      ipp_attribute_t* media = cupsFindDestDefault(http_, dest, info, "media");
-      if (media) paper = paperNamed(ippGetString(media, 0, nullptr));
+  struct Followed {
+    std::string printer;
+    JobFate told;  // the last fate the owner heard of
+  };
+
+  void follow(const std::string& printer, const JobReport& report) {
+    {
+      const std::lock_guard lock(mutex_);
+      followed_[report.job] = {printer, report.fate};
+      if (!follower_.joinable()) follower_ = std::thread([this] { followJobs(); });
     }
-    cupsFreeDestInfo(info);
-    return paper;
+    wake_.notify_all();
   }
 
-  bool sendDocument(const char* name, int job, const std::string& title, std::string_view pdf) {
-    if (cupsStartDocument(http_, name, job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
-        HTTP_STATUS_CONTINUE) {
-      cupsFinishDocument(http_, name);
-      return false;
-    }
-    constexpr size_t kChunk = 1 << 16;
-    bool sent = true;
-    for (size_t at = 0; sent && at < pdf.size(); at += kChunk) {
-      const std::string_view chunk = pdf.substr(at, kChunk);
-      sent = cupsWriteRequestData(http_, chunk.data(), chunk.size()) == HTTP_STATUS_CONTINUE;
-    }
-    const ipp_status_t finished = cupsFinishDocument(http_, name);
-    return sent && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
-  }
-
-  JobFate follow(const char* name, int job) {
-    const Clock::time_point until = Clock::now() + follow_;
-    for (;;) {
-      if (const std::optional<JobFate> fate = settledFate(status(name, job))) return *fate;
-      if (Clock::now() >= until) return JobFate::Printed;
-      std::this_thread::sleep_for(kPollInterval);
+  void followJobs() {
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+      if (followed_.empty()) {
+        wake_.wait(lock, [&] { return stop_ || !followed_.empty(); });
+        continue;
+      }
+      const std::map<int, Followed> asked = followed_;
+      lock.unlock();
+      std::map<int, JobStatus> answers;
+      {
+        const Link link(server_, answer_, stop_);
+        for (const auto& [job, f] : asked)
+          if (link.http() && !link.timedOut())
+            if (auto s = jobStatus(link.http(), f.printer, job)) answers[job] = std::move(*s);
+      }
+      lock.lock();
+      for (const auto& [job, status] : answers) hear(job, status);
+      wake_.wait_for(lock, poll_, [&] { return stop_.load(); });
     }
   }
 
-  JobStatus status(const char* name, int job) {
-    JobStatus s;
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    const std::string uri = "ipp://localhost/jobs/" + std::to_string(job);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-                 cupsUser());
-    static const char* const wanted[] = {"job-state", "job-state-reasons"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
-                  wanted);
-    if (ipp_t* response = cupsDoRequest(http_, request, "/")) {
-      if (ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
-        s.state = ippGetInteger(state, 0);
-      if (ipp_attribute_t* reasons =
-              ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
-        for (int i = 0; i < ippGetCount(reasons); ++i)
-          s.reasons.emplace_back(ippGetString(reasons, i, nullptr));
-      ippDelete(response);
-    }
-    if (cups_dest_t* dest = cupsGetNamedDest(http_, name, nullptr)) {
-      const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-      s.printerStopped = state && std::string_view(state) == "5";
-      cupsFreeDests(1, dest);
-    }
-    return s;
+  // Under the lock: a job's state read now.
+  void hear(int job, const JobStatus& status) {
+    const auto f = followed_.find(job);
+    if (f == followed_.end()) return;
+    const std::optional<JobFate> fate = settledFate(status);
+    if (!fate) return;  // on its way
+    // A settled Printed is a completed job, never one on its way.
+    const bool ended = *fate == JobFate::Printed || !stillQueued(*fate);
+    if (!ended && *fate == f->second.told) return;
+    news_.push_back({job, *fate, statusReason(status)});
+    if (ended)
+      followed_.erase(f);
+    else
+      f->second.told = *fate;
   }
 
-  http_t* http_ = nullptr;  // none: the server of the user's settings
-  bool ownServer_ = false;
-  std::chrono::milliseconds follow_;
+  const std::string server_;
+  const std::chrono::milliseconds answer_, poll_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::map<int, Followed> followed_;
+  std::vector<JobReport> news_;
+  std::thread follower_;
 };
 
 }  // namespace
@@ -160,24 +322,34 @@ std::optional<JobFate> settledFate(const JobStatus& status) {
   const auto says = [&](std::string_view reason) {
     return std::find(status.reasons.begin(), status.reasons.end(), reason) != status.reasons.end();
   };
+  const auto waiting = [&] {
+    return status.printerFailed || says("printer-stopped") ? JobFate::Stopped : JobFate::Paused;
+  };
   switch (status.state) {
     case IPP_JSTATE_COMPLETED:
-      return says("job-completed-with-errors") ? JobFate::Refused : JobFate::Printed;
-    case IPP_JSTATE_CANCELED:
-    case IPP_JSTATE_ABORTED: return JobFate::Refused;
+      return says("job-completed-with-errors") ? JobFate::Aborted : JobFate::Printed;
+    case IPP_JSTATE_CANCELED: return JobFate::Cancelled;
+    case IPP_JSTATE_ABORTED: return JobFate::Aborted;
     case IPP_JSTATE_HELD:
-    case IPP_JSTATE_STOPPED: return JobFate::Waiting;
+      // The print system holds a job it could not send until its next attempt.
+      return says("resources-are-not-ready") ? JobFate::Retrying : JobFate::Held;
+    case IPP_JSTATE_STOPPED: return waiting();
     case IPP_JSTATE_PENDING:
     case IPP_JSTATE_PROCESSING:
-      if (status.printerStopped || says("printer-stopped")) return JobFate::Waiting;
+      if (status.printerStopped || says("printer-stopped")) return waiting();
       return std::nullopt;
     default: return std::nullopt;
   }
 }
 
+std::string statusReason(const JobStatus& status) {
+  return status.jobMessage.empty() ? status.printerMessage : status.jobMessage;
+}
+
 std::unique_ptr<PrintSystem> cupsPrintSystem(const std::string& server,
-                                             std::chrono::milliseconds follow) {
-  return std::make_unique<CupsPrintSystem>(server, follow);
+                                             std::chrono::milliseconds answer,
+                                             std::chrono::milliseconds poll) {
+  return std::make_unique<CupsPrintSystem>(server, answer, poll);
 }
 
 }  // namespace qj

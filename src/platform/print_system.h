@@ -1,8 +1,9 @@
 #pragma once
 // The print system that the printed reports go to: its default queue with the paper it
-// holds, and the fate of a job sent to it. A job counts as printed only when the print system
-// took it and did not cancel, abort or fail it while we followed it; a job that the print
-// system holds (a paused printer) waits, and is not lost.
+// holds, and the fate of a job sent to it. Sending a job returns as soon as the print system
+// has taken it or not; a job it took is followed from then on without anyone waiting for it,
+// until it is printed, cancelled or aborted, and what happens to it is handed out as news.
+// No call waits for a print system that does not answer longer than a short bound.
 
 #include <chrono>
 #include <memory>
@@ -24,39 +25,78 @@ inline constexpr PaperSize kPaperLetter{215.9, 279.4};
 struct PrintQueue {
   std::string name;                // UTF-8
   std::optional<PaperSize> paper;  // the queue's default paper, when it names one
+  bool operator==(const PrintQueue&) const = default;
+};
+
+// The default queue of the user's or the system's settings. No queue: there is no print
+// system or it names none; not answered: it took the question but gave no answer in time.
+struct QueueLookup {
+  std::optional<PrintQueue> queue;
+  bool answered = true;
 };
 
 enum class JobFate {
-  Printed,  // printed, or in the queue on its way to the printer
-  Waiting,  // held in the queue: the printer is paused or the job is on hold
-  Refused,  // not taken, or cancelled, aborted or failed: nothing will come of it
+  Printed,    // printed, or in the queue on its way to the printer
+  Paused,     // waits in the queue of a printer that someone paused
+  Held,       // held in the queue until someone releases it
+  Stopped,    // waits in the queue of a printer that stopped after an error
+  Retrying,   // waits in the queue to be sent again after an attempt failed
+  Refused,    // not taken
+  Cancelled,  // taken, then cancelled
+  Aborted,    // taken, then aborted or failed
+  NoAnswer,   // not taken: the print system gave no answer in time
+};
+
+// A job still in the queue, whose end is yet to come.
+constexpr bool stillQueued(JobFate fate) {
+  return fate == JobFate::Printed || fate == JobFate::Paused || fate == JobFate::Held ||
+         fate == JobFate::Stopped || fate == JobFate::Retrying;
+}
+
+// What the print system said of a job: its fate, in its own words where it gave any, and the
+// job's number while it is followed (0: it is not).
+struct JobReport {
+  int job = 0;
+  JobFate fate = JobFate::Printed;
+  std::string reasonUtf8;
+  bool operator==(const JobReport&) const = default;
 };
 
 class PrintSystem {
  public:
   virtual ~PrintSystem() = default;
-  // The default queue of the user's or the system's settings; none when the print system
-  // does not answer or names none.
-  virtual std::optional<PrintQueue> defaultQueue() = 0;
-  // Sends a PDF document as one job to the queue and follows it until its fate is known.
-  virtual JobFate print(const PrintQueue& queue, const std::string& titleUtf8,
-                        std::string_view pdf) = 0;
+  virtual QueueLookup defaultQueue() = 0;
+  // Sends a PDF document as one job to the queue. A job still queued is followed from then on.
+  virtual JobReport print(const PrintQueue& queue, const std::string& titleUtf8,
+                          std::string_view pdf) = 0;
+  // What became of the followed jobs since the last call, without waiting for the print
+  // system: a job that comes to wait for another reason than before, and its end. A job is
+  // followed no more once its end is told; a followed job printed at last is told as Printed.
+  virtual std::vector<JobReport> news() = 0;
 };
 
-// What the print system says of a job: its IPP state (3 pending ... 9 completed), the
-// reasons it gives, and whether its printer is stopped.
+// What the print system says of a job and of its printer: the job's IPP state (3 pending
+// ... 9 completed) and reasons, and the words of the job's printer on it; whether the
+// printer is stopped, and whether it stopped after an error (a job of it waits because of
+// that), with the printer's own words.
 struct JobStatus {
   int state = 0;
   std::vector<std::string> reasons;
   bool printerStopped = false;
+  bool printerFailed = false;
+  std::string jobMessage, printerMessage;
 };
-// The job's fate, or none while it is still on its way.
+// The job's fate, or none while it is on its way.
 std::optional<JobFate> settledFate(const JobStatus& status);
+// The print system's own words on the job: the job's printer's on it, else the printer's.
+std::string statusReason(const JobStatus& status);
 
 // CUPS: the server of the user's settings, or the one at `server` (a host name or the path
-// of a local socket). A job still on its way after `follow` is taken as printed.
+// of a local socket). A question to it that is not answered within `answer` counts as not
+// answered; a followed job is asked about every `poll`.
 std::unique_ptr<PrintSystem> cupsPrintSystem(
     const std::string& server = {},
-    std::chrono::milliseconds follow = std::chrono::milliseconds(2000));
+    std::chrono::milliseconds answer = std::chrono::milliseconds(3000),
+    std::chrono::milliseconds poll = std::chrono::milliseconds(500));
 
 }  // namespace qj

@@ -1,5 +1,6 @@
 #include "reports/print_output.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/files.h"
@@ -37,13 +38,42 @@ Text fileInFolder(const fs::path& path) {
   return quotedPath(path.filename()) + " " + shell(963) + quotedPath(path.parent_path());
 }
 
-}  // namespace
-
-namespace {
-
 // "The report could not be printed on the printer "name"."
 Text notPrinted(std::string_view printerNameUtf8) {
   return shell(960) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\".";
+}
+
+// The print system's own words after a text of ours: ": words." or ".". A server may say a
+// lot: a box shows the beginning.
+Text inTheirWords(std::string_view reasonUtf8) {
+  constexpr size_t kMostShown = 200;
+  std::string words = cp1251::fromUtf8(reasonUtf8);
+  while (!words.empty() && (words.back() == '.' || words.back() == ' ')) words.pop_back();
+  if (words.empty()) return lit(".");
+  if (words.size() > kMostShown) return lit(": ") + val(words.substr(0, kMostShown)) + "...";
+  return lit(": ") + val(words) + ".";
+}
+
+// Why the report was not printed on the printer: the printer, then what became of the job.
+Text notPrintedBecause(std::string_view printerNameUtf8, JobFate fate,
+                       std::string_view reasonUtf8) {
+  Text why = notPrinted(printerNameUtf8);
+  switch (fate) {
+    case JobFate::NoAnswer: return why + " " + shell(1260);
+    case JobFate::Cancelled: return why + " " + shell(1261) + inTheirWords(reasonUtf8);
+    case JobFate::Aborted: return why + " " + shell(1262) + inTheirWords(reasonUtf8);
+    default:
+      if (reasonUtf8.empty()) return why;
+      return why + " " + shell(1263) + inTheirWords(reasonUtf8);
+  }
+}
+
+Message savedInstead(const Text& why, const fs::path& pdf) {
+  return errorMessage(why + " " + shell(964) + fileInFolder(pdf) + ".");
+}
+
+Message lostToo(const Text& why, const fs::path& pdf) {
+  return errorMessage(why + " " + shell(961) + quotedPath(pdf) + ".");
 }
 
 }  // namespace
@@ -52,17 +82,36 @@ Message printerFailedMessage(std::string_view printerNameUtf8) {
   return errorMessage(notPrinted(printerNameUtf8));
 }
 
-Message printerRefusedMessage(std::string_view printerNameUtf8, const fs::path& pdf) {
-  return errorMessage(notPrinted(printerNameUtf8) + " " + shell(964) + fileInFolder(pdf) + ".");
+Message printerRefusedMessage(std::string_view printerNameUtf8, const fs::path& pdf, JobFate fate,
+                              std::string_view reasonUtf8) {
+  return savedInstead(notPrintedBecause(printerNameUtf8, fate, reasonUtf8), pdf);
 }
 
-Message printerAndPdfFailedMessage(std::string_view printerNameUtf8, const fs::path& pdf) {
-  return errorMessage(notPrinted(printerNameUtf8) + " " + shell(961) + quotedPath(pdf) + ".");
+Message printerAndPdfFailedMessage(std::string_view printerNameUtf8, const fs::path& pdf,
+                                   JobFate fate, std::string_view reasonUtf8) {
+  return lostToo(notPrintedBecause(printerNameUtf8, fate, reasonUtf8), pdf);
 }
 
-Message printerWaitingMessage(std::string_view printerNameUtf8) {
-  return {MessageKind::Information,
-          shell(965) + " \"" + val(cp1251::fromUtf8(printerNameUtf8)) + "\"."};
+Message noAnswerMessage(const fs::path& pdf, bool written) {
+  return written ? savedInstead(shell(1260), pdf) : lostToo(shell(1260), pdf);
+}
+
+Message printerWaitingMessage(std::string_view printerNameUtf8, JobFate fate,
+                              std::string_view reasonUtf8) {
+  const Text printer = lit(" \"") + val(cp1251::fromUtf8(printerNameUtf8)) + "\"";
+  switch (fate) {
+    case JobFate::Held:
+      return {MessageKind::Information, shell(1264) + printer + ", " + shell(1265) + "."};
+    case JobFate::Stopped:
+      return warningMessage(shell(1264) + printer + ", " + shell(1266) + inTheirWords(reasonUtf8));
+    case JobFate::Retrying:
+      return warningMessage(shell(1264) + printer + ", " + shell(1267) + inTheirWords(reasonUtf8));
+    default: return {MessageKind::Information, shell(965) + printer + "."};
+  }
+}
+
+Text printWorkCaption() {
+  return shell(1268);
 }
 
 Message pdfFailedMessage(const fs::path& path) {
@@ -75,42 +124,74 @@ Message pdfNotShownMessage(const fs::path& path) {
 
 namespace {
 
-// The report as a PDF file in the Print folder, shown with the desktop's viewer; `refusedBy`
-// names the printer that did not take it.
-std::optional<Message> writeReportFile(const std::string& pdf, const ReportJob& job,
+// The report as a PDF file in the Print folder, shown with the desktop's viewer; `why` begins
+// the message of a report that was meant for a printer.
+std::optional<Message> writeReportFile(const std::string& pdf, ReportKind kind,
+                                       std::string_view taskCode, const CivilDateTime& at,
                                        const ReportTargets& targets,
-                                       const std::optional<std::string>& refusedBy) {
-  const fs::path path = reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now);
+                                       const std::optional<Text>& why) {
+  const fs::path path = reportPdfPath(targets.folder(), kind, taskCode, at);
   try {
     writeFileAtomic(path, pdf);
   } catch (const FileError&) {
-    return refusedBy ? printerAndPdfFailedMessage(*refusedBy, path) : pdfFailedMessage(path);
+    return why ? lostToo(*why, path) : pdfFailedMessage(path);
   }
   const bool shown = targets.showPdf && targets.showPdf(path);
-  if (refusedBy) return printerRefusedMessage(*refusedBy, path);
+  if (why) return savedInstead(*why, path);
   if (!shown) return pdfNotShownMessage(path);
   return std::nullopt;
 }
 
+// What the user is told of the report's job: nothing while it is on its way or once it is
+// printed; that it waits, and why; or, once the print system gave it up, where the report
+// went instead.
+std::optional<Message> tell(const FollowedReport& report, const JobReport& heard,
+                            const ReportTargets& targets) {
+  if (heard.fate == JobFate::Printed) return std::nullopt;
+  if (stillQueued(heard.fate))
+    return printerWaitingMessage(report.printerUtf8, heard.fate, heard.reasonUtf8);
+  return writeReportFile(report.pdf, report.kind, report.taskCode, report.printedAt, targets,
+                         notPrintedBecause(report.printerUtf8, heard.fate, heard.reasonUtf8));
+}
+
 }  // namespace
 
-std::optional<Message> deliverReport(const ReportJob& job, const ReportTargets& targets) {
-  const std::optional<PrintQueue> queue =
-      targets.printers ? targets.printers->defaultQueue() : std::nullopt;
+ReportDelivery deliverReport(const ReportJob& job, const ReportTargets& targets) {
+  const QueueLookup lookup = targets.printers ? targets.printers->defaultQueue() : QueueLookup{};
+  const std::optional<PrintQueue>& queue = lookup.queue;
   const PaperSize paper = queue && queue->paper ? *queue->paper : targets.filePaper;
-  const std::optional<std::string> pdf = job.renderPdf(paper);
+  std::optional<std::string> pdf = job.renderPdf(paper);
   if (!queue) {
     if (!pdf)
-      return pdfFailedMessage(reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now));
-    return writeReportFile(*pdf, job, targets, std::nullopt);
+      return {
+          pdfFailedMessage(reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now))};
+    const std::optional<Text> why =
+        lookup.answered ? std::nullopt : std::optional<Text>(shell(1260));
+    return {writeReportFile(*pdf, job.kind, job.taskCode, targets.now, targets, why)};
   }
-  if (!pdf) return printerFailedMessage(queue->name);
-  switch (targets.printers->print(*queue, job.titleUtf8, *pdf)) {
-    case JobFate::Printed: return std::nullopt;
-    case JobFate::Waiting: return printerWaitingMessage(queue->name);
-    case JobFate::Refused: break;
+  if (!pdf) return {printerFailedMessage(queue->name)};
+  const JobReport sent = targets.printers->print(*queue, job.titleUtf8, *pdf);
+  FollowedReport report{sent.job,     queue->name, job.kind,
+                        job.taskCode, targets.now, std::move(*pdf)};
+  ReportDelivery delivery{tell(report, sent, targets)};
+  if (sent.job) delivery.followed = std::move(report);
+  return delivery;
+}
+
+std::vector<Message> hearPrintNews(std::vector<FollowedReport>& followed,
+                                   const std::vector<JobReport>& news,
+                                   const ReportTargets& targets) {
+  std::vector<Message> told;
+  for (const JobReport& heard : news) {
+    const auto report = std::find_if(followed.begin(), followed.end(),
+                                     [&](const FollowedReport& r) { return r.job == heard.job; });
+    if (report == followed.end()) continue;
+    if (std::optional<Message> message = tell(*report, heard, targets))
+      told.push_back(std::move(*message));
+    // A Printed in the news is a job that was printed at last.
+    if (heard.fate == JobFate::Printed || !stillQueued(heard.fate)) followed.erase(report);
   }
-  return writeReportFile(*pdf, job, targets, queue->name);
+  return told;
 }
 
 }  // namespace qj

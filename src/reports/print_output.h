@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/print_system.h"
 #include "records/datetime.h"
@@ -26,13 +27,24 @@ std::filesystem::path reportPdfPath(const std::filesystem::path& folder, ReportK
 
 // The report could not be drawn for the printer (printer name in UTF-8).
 Message printerFailedMessage(std::string_view printerNameUtf8);
-// The printer's queue did not take the job, or failed it: the report went to the file
-// instead, or the file could not be written either.
-Message printerRefusedMessage(std::string_view printerNameUtf8, const std::filesystem::path& pdf);
+// The printer's queue did not take the job, or ended it without printing it (`fate`, in the
+// print system's own words where it gave any): the report went to the file instead, or the
+// file could not be written either.
+Message printerRefusedMessage(std::string_view printerNameUtf8, const std::filesystem::path& pdf,
+                              JobFate fate = JobFate::Refused, std::string_view reasonUtf8 = {});
 Message printerAndPdfFailedMessage(std::string_view printerNameUtf8,
-                                   const std::filesystem::path& pdf);
-// The job waits in the queue of a paused printer.
-Message printerWaitingMessage(std::string_view printerNameUtf8);
+                                   const std::filesystem::path& pdf,
+                                   JobFate fate = JobFate::Refused,
+                                   std::string_view reasonUtf8 = {});
+// The print system did not answer when asked for its printer: the report went to the file,
+// or the file could not be written either.
+Message noAnswerMessage(const std::filesystem::path& pdf, bool written);
+// The job waits in the printer's queue (`fate` tells why, in the print system's own words
+// where it gave any).
+Message printerWaitingMessage(std::string_view printerNameUtf8, JobFate fate = JobFate::Paused,
+                              std::string_view reasonUtf8 = {});
+// The caption shown while the print system is asked.
+Text printWorkCaption();
 // The PDF file could not be written.
 Message pdfFailedMessage(const std::filesystem::path& path);
 // The PDF file was written, but no program could show it.
@@ -59,9 +71,31 @@ struct ReportTargets {
   std::function<bool(const std::filesystem::path&)> showPdf;
 };
 
+// A report whose job the print system took and still has in its queue: the report is kept
+// until the job's end is known, to be written to a file should the job not print.
+struct FollowedReport {
+  int job = 0;
+  std::string printerUtf8;
+  ReportKind kind = ReportKind::Task;
+  std::string taskCode;
+  CivilDateTime printedAt;
+  std::string pdf;
+};
+
+struct ReportDelivery {
+  std::optional<Message> message;          // what the user must be told now, if anything
+  std::optional<FollowedReport> followed;  // the job still in the queue
+};
+
 // Prints the report on the default queue, laid out on the queue's paper, or writes it to a
-// file when there is no queue or the queue does not take it. Returns what the user must be
-// told, if anything.
-std::optional<Message> deliverReport(const ReportJob& job, const ReportTargets& targets);
+// file when there is no queue or the queue does not take it.
+ReportDelivery deliverReport(const ReportJob& job, const ReportTargets& targets);
+
+// Hears the print system's news of the followed reports: a job that prints at last is
+// forgotten; one that comes to wait is told; one cancelled or aborted becomes a file, as a
+// refused one does, and is told. Returns what the user must be told, in order.
+std::vector<Message> hearPrintNews(std::vector<FollowedReport>& followed,
+                                   const std::vector<JobReport>& news,
+                                   const ReportTargets& targets);
 
 }  // namespace qj

@@ -7,6 +7,8 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +23,8 @@ namespace qj {
 namespace {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
   const struct {
@@ -28,24 +32,35 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
     std::vector<std::string> reasons;
     bool printerStopped;
     std::optional<JobFate> fate;
+    bool printerFailed = false;
   } cases[] = {
       {9, {"job-completed-successfully"}, false, JobFate::Printed},
       {9, {"job-completed-with-warnings"}, false, JobFate::Printed},
-      {9, {"job-completed-with-errors"}, false, JobFate::Refused},
-      {7, {"job-canceled-by-user"}, false, JobFate::Refused},
-      {8, {"aborted-by-system"}, false, JobFate::Refused},
-      {4, {"job-hold-until-specified"}, false, JobFate::Waiting},
-      {6, {}, false, JobFate::Waiting},
-      {3, {"none"}, true, JobFate::Waiting},
-      {3, {"printer-stopped"}, false, JobFate::Waiting},
-      {5, {}, true, JobFate::Waiting},
+      {9, {"job-completed-with-errors"}, false, JobFate::Aborted},
+      {7, {"job-canceled-by-user"}, false, JobFate::Cancelled},
+      {8, {"aborted-by-system"}, false, JobFate::Aborted},
+      {4, {"job-hold-until-specified"}, false, JobFate::Held},
+      {4, {"resources-are-not-ready"}, false, JobFate::Retrying},
+      {6, {}, false, JobFate::Paused},
+      {6, {}, true, JobFate::Stopped, true},
+      {3, {"none"}, true, JobFate::Paused},
+      {3, {"none"}, true, JobFate::Stopped, true},  // behind the job that met the error
+      {3, {"printer-stopped"}, false, JobFate::Stopped},
+      {5, {}, true, JobFate::Paused},
       {3, {"none"}, false, std::nullopt},
       {5, {"job-printing"}, false, std::nullopt},
       {0, {}, false, std::nullopt},  // the state could not be read
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(settledFate({c.state, c.reasons, c.printerStopped}), c.fate)
-        << c.state << (c.reasons.empty() ? "" : " " + c.reasons[0]);
+  for (const auto& c : cases) {
+    JobStatus status{c.state, c.reasons, c.printerStopped, c.printerFailed};
+    EXPECT_EQ(settledFate(status), c.fate)
+        << c.state << (c.reasons.empty() ? "" : " " + c.reasons[0]) << " " << c.printerFailed;
+  }
+  // The job's printer's words on the job come first, the printer's own next.
+  JobStatus status{8, {}, false, false, "", "Out of paper"};
+  EXPECT_EQ(statusReason(status), "Out of paper");
+  status.jobMessage = "Backend failed";
+  EXPECT_EQ(statusReason(status), "Backend failed");
 }
 
 constexpr const char* kSbin = "/usr/sbin/";
@@ -62,20 +77,36 @@ class PrivateCups {
 
   // Starts the scheduler; the reason when it cannot run here.
   std::optional<std::string> start() {
-    for (const char* tool : {"cupsd", "lpadmin", "cupsreject", "cupsaccept", "cupsdisable"})
+    for (const char* tool :
+         {"cupsd", "lpadmin", "cupsreject", "cupsaccept", "cupsdisable", "cupsenable"})
       if (access((std::string(kSbin) + tool).c_str(), X_OK) != 0)
         return std::string(tool) + " is not installed";
     // The scheduler's filters run as another user when it runs as root: they must reach it.
     fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read |
                                      fs::perms::group_exec | fs::perms::others_read |
                                      fs::perms::others_exec);
-    for (const char* sub : {"spool", "cache", "state", "log", "tmp"})
+    for (const char* sub : {"spool", "cache", "state", "log", "tmp", "bin/backend"})
       fs::create_directories(dir_ / sub);
+    // The scheduler's own programs, and a backend that fails after as many seconds as its
+    // address says ("qjfail://3").
+    for (const char* sub : {"filter", "daemon", "cgi-bin", "notifier", "monitor"})
+      fs::create_directory_symlink(fs::path("/usr/lib/cups") / sub, dir_ / "bin" / sub);
+    dir_.write("bin/backend/qjfail",
+               "#!/bin/sh\n"
+               "[ $# -eq 0 ] && exit 0\n"
+               "sleep ${DEVICE_URI#qjfail://}\n"
+               "cat >/dev/null\n"
+               "echo 'ERROR: The test printer is out of order' >&2\n"
+               "exit 1\n");
+    fs::permissions(dir_ / "bin/backend/qjfail",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(dir_ / "tmp", fs::perms::all | fs::perms::sticky_bit);
     const std::string root = dir_.path().string();
     std::ofstream(dir_ / "cupsd.conf") << "Listen " << socket() << "\n"
                                        << "LogLevel warn\nBrowsing Off\nWebInterface No\n"
                                        << "DefaultAuthType None\n"
+                                       << "JobRetryInterval 2\nJobRetryLimit 1\n"
                                        << "<Location />\nOrder Allow,Deny\nAllow all\n"
                                           "</Location>\n"
                                        << "<Policy default>\n<Limit All>\nOrder Deny,Allow\n"
@@ -84,8 +115,8 @@ class PrivateCups {
     files << "ServerRoot " << root << "\nRequestRoot " << root << "/spool\nTempDir " << root
           << "/tmp\nCacheDir " << root << "/cache\nStateDir " << root << "/state\nErrorLog " << root
           << "/log/error_log\nAccessLog " << root << "/log/access_log\nPageLog " << root
-          << "/log/page_log\nPrintcap " << root
-          << "/printcap\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\nFileDevice Yes\n";
+          << "/log/page_log\nPrintcap " << root << "/printcap\nServerBin " << root
+          << "/bin\nDataDir /usr/share/cups\nFileDevice Yes\n";
     if (getuid() == 0) {
       files << "User lp\nGroup lp\nSystemGroup root\n";
     } else if (const group* g = getgrgid(getegid())) {
@@ -153,50 +184,159 @@ class CupsPrinting : public ::testing::Test {
     return cups_->run("lpadmin",
                       "-p " + name + " -E -v file:///dev/null -o media-default=" + media);
   }
+  // A queue whose printer fails every job after `seconds`, and what the scheduler does then.
+  static bool addFailingQueue(const std::string& name, int seconds, const std::string& policy) {
+    return cups_->run("lpadmin", "-p " + name + " -E -v qjfail://" + std::to_string(seconds) +
+                                     " -o printer-error-policy=" + policy);
+  }
   static std::unique_ptr<PrintSystem> printers() {
-    return cupsPrintSystem(cups_->socket(), std::chrono::seconds(20));
+    return cupsPrintSystem(cups_->socket(), std::chrono::seconds(20),
+                           std::chrono::milliseconds(100));
+  }
+  // The news of one job until its end, or until `within` passes.
+  static std::vector<JobReport> newsOf(PrintSystem& system, int job,
+                                       std::chrono::seconds within = std::chrono::seconds(20)) {
+    std::vector<JobReport> heard;
+    for (const auto until = Clock::now() + within; Clock::now() < until;) {
+      for (const JobReport& r : system.news())
+        if (r.job == job) heard.push_back(r);
+      if (!heard.empty() &&
+          (heard.back().fate == JobFate::Printed || !stillQueued(heard.back().fate)))
+        break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return heard;
+  }
+  // Sends a job and tells how long the sending took.
+  static std::pair<JobReport, Clock::duration> timedPrint(PrintSystem& system,
+                                                          const std::string& queue) {
+    const auto start = Clock::now();
+    JobReport sent = system.print(PrintQueue{queue, kPaperA4}, "Report", kPdf);
+    return {sent, Clock::now() - start};
   }
 
+  static constexpr const char* kPdf = "%PDF-1.4\n%%EOF\n";
   static inline PrivateCups* cups_ = nullptr;
   static inline std::optional<std::string> skipped_;
 };
 
 // The default queue names its paper: Letter or A4. A job on a queue that accepts and prints it
-// is printed; a queue that refuses jobs refuses it; a paused queue holds it.
+// is printed; a queue that refuses jobs refuses it; a paused queue holds it until it goes on.
 TEST_F(CupsPrinting, TheDefaultQueueItsPaperAndTheFateOfAJob) {
   const std::unique_ptr<PrintSystem> system = printers();
-  EXPECT_EQ(system->defaultQueue(), std::nullopt);  // no queue yet
+  const QueueLookup none = system->defaultQueue();
+  EXPECT_EQ(std::pair(none.queue, none.answered), std::pair(std::optional<PrintQueue>(), true));
 
   ASSERT_TRUE(addQueue("qjLetter", "na_letter_8.5x11in"));
   ASSERT_TRUE(addQueue("qjA4", "iso_a4_210x297mm"));
   ASSERT_TRUE(cups_->run("lpadmin", "-d qjLetter"));
-  std::optional<PrintQueue> queue = system->defaultQueue();
+  std::optional<PrintQueue> queue = system->defaultQueue().queue;
   ASSERT_TRUE(queue);
   EXPECT_EQ(queue->name, "qjLetter");
   EXPECT_EQ(queue->paper, kPaperLetter);
-  const std::string pdf = "%PDF-1.4\n%%EOF\n";
-  EXPECT_EQ(system->print(*queue, "Report \xD0\x9F", pdf), JobFate::Printed);
+  const JobReport printed = system->print(*queue, "Report \xD0\x9F", kPdf);
+  EXPECT_EQ(printed.fate, JobFate::Printed);
+  ASSERT_GT(printed.job, 0);
+  const std::vector<JobReport> news = newsOf(*system, printed.job);
+  ASSERT_EQ(news.size(), 1u);
+  EXPECT_EQ(news[0].fate, JobFate::Printed);
 
   ASSERT_TRUE(cups_->run("cupsreject", "qjLetter"));
-  EXPECT_EQ(system->print(*queue, "Report", pdf), JobFate::Refused);
+  const JobReport refused = system->print(*queue, "Report", kPdf);
+  EXPECT_EQ(std::pair(refused.job, refused.fate), std::pair(0, JobFate::Refused));
   ASSERT_TRUE(cups_->run("cupsaccept", "qjLetter"));
   ASSERT_TRUE(cups_->run("cupsdisable", "qjLetter"));
-  EXPECT_EQ(system->print(*queue, "Report", pdf), JobFate::Waiting);
-  EXPECT_EQ(system->print(PrintQueue{"qjNone", kPaperA4}, "Report", pdf), JobFate::Refused);
+  const JobReport paused = system->print(*queue, "Report", kPdf);
+  EXPECT_EQ(paused.fate, JobFate::Paused);
+  EXPECT_EQ(system->print(PrintQueue{"qjNone", kPaperA4}, "Report", kPdf).fate, JobFate::Refused);
+  ASSERT_TRUE(cups_->run("cupsenable", "qjLetter"));
+  const std::vector<JobReport> resumed = newsOf(*system, paused.job);
+  ASSERT_EQ(resumed.size(), 1u);
+  EXPECT_EQ(resumed[0].fate, JobFate::Printed);
 
   ASSERT_TRUE(cups_->run("lpadmin", "-d qjA4"));
-  queue = system->defaultQueue();
+  queue = system->defaultQueue().queue;
   ASSERT_TRUE(queue);
   EXPECT_EQ(std::pair(queue->name, queue->paper),
             std::pair(std::string("qjA4"), std::optional<PaperSize>(kPaperA4)));
 }
 
-// A server that does not answer has no queue and takes no job.
+// Sending a job does not wait for its printer: a job that fails at once or a few seconds
+// later is heard of as aborted, in the words of its printer. A printer that stops after the
+// error holds its jobs (and says why), and a job held to be sent again is heard of until it
+// is given up.
+TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
+  const std::unique_ptr<PrintSystem> system = printers();
+  const std::string reason = "The test printer is out of order";
+  const struct {
+    const char* queue;
+    int seconds;
+    const char* policy;
+    std::vector<JobFate> heard;
+  } cases[] = {
+      {"qjFailsLater", 3, "abort-job", {JobFate::Aborted}},
+      {"qjFailsAtOnce", 0, "abort-job", {JobFate::Aborted}},
+      {"qjRetries", 0, "retry-job", {JobFate::Retrying, JobFate::Aborted}},
+      {"qjStops", 0, "stop-printer", {JobFate::Stopped}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.queue);
+    ASSERT_TRUE(addFailingQueue(c.queue, c.seconds, c.policy));
+    const auto [sent, took] = timedPrint(*system, c.queue);
+    EXPECT_LT(took, 1s);
+    std::vector<JobFate> heard;
+    if (sent.job == 0) {
+      heard.push_back(sent.fate);  // failed before the sending ended
+      EXPECT_EQ(sent.reasonUtf8, reason);
+    } else {
+      EXPECT_EQ(sent.fate, JobFate::Printed);
+      for (const JobReport& r :
+           newsOf(*system, sent.job, c.heard.back() == JobFate::Stopped ? 5s : 20s)) {
+        heard.push_back(r.fate);
+        EXPECT_EQ(r.reasonUtf8, reason);
+      }
+    }
+    EXPECT_EQ(heard, c.heard);
+  }
+  // The stopped printer holds the next job at once, and says why.
+  const JobReport next = system->print(PrintQueue{"qjStops", kPaperA4}, "Report", kPdf);
+  EXPECT_EQ(std::pair(next.fate, next.reasonUtf8), std::pair(JobFate::Stopped, reason));
+  EXPECT_GT(next.job, 0);
+}
+
+// A server that is not there has no queue and takes no job.
 TEST(CupsPrintingNowhere, AServerThatDoesNotAnswerHasNoQueue) {
   test::TempDir dir;
   const auto system = cupsPrintSystem((dir / "no.sock").string());
-  EXPECT_EQ(system->defaultQueue(), std::nullopt);
-  EXPECT_EQ(system->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF"), JobFate::Refused);
+  const QueueLookup lookup = system->defaultQueue();
+  EXPECT_EQ(std::pair(lookup.queue, lookup.answered), std::pair(std::optional<PrintQueue>(), true));
+  EXPECT_EQ(system->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate, JobFate::Refused);
+}
+
+// A server that takes the connection and never answers holds no question beyond the bound,
+// and is told apart from one that has no queue.
+TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
+  test::TempDir dir;
+  const std::string path = (dir / "mute.sock").string();
+  const int mute = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(mute, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  std::copy(path.begin(), path.end(), address.sun_path);
+  ASSERT_EQ(bind(mute, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(mute, 16), 0);  // connections wait in the backlog, never accepted
+
+  const auto system = cupsPrintSystem(path, 1s);
+  auto start = Clock::now();
+  const QueueLookup lookup = system->defaultQueue();
+  EXPECT_LT(Clock::now() - start, 3s);
+  EXPECT_EQ(std::pair(lookup.queue, lookup.answered),
+            std::pair(std::optional<PrintQueue>(), false));
+  start = Clock::now();
+  EXPECT_EQ(system->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate, JobFate::NoAnswer);
+  EXPECT_LT(Clock::now() - start, 3s);
+  close(mute);
 }
 
 }  // namespace

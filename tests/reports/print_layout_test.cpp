@@ -628,8 +628,15 @@ TEST(PrintMessages, NameThePrinterOrTheFile) {
        "S960 \"Office laser\". S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
       {printerAndPdfFailedMessage("Office laser", pdf), MessageKind::Error,
        "S960 \"Office laser\". S961 \"" + pdf + "\"."},
-      {printerWaitingMessage("Office laser"), MessageKind::Information,
-       "S965 \"Office laser\"."}};
+      {printerWaitingMessage("Office laser"), MessageKind::Information, "S965 \"Office laser\"."},
+      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Aborted, "Jam"), MessageKind::Error,
+       "S960 \"Office laser\". S1262: Jam. S961 \"" + pdf + "\"."},
+      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, std::string(500, 'x')),
+       MessageKind::Error,
+       "S960 \"Office laser\". S1261: " + std::string(200, 'x') + "... S961 \"" + pdf + "\"."},
+      {noAnswerMessage(pdf, true), MessageKind::Error,
+       "S1260 S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
+      {noAnswerMessage(pdf, false), MessageKind::Error, "S1260 S961 \"" + pdf + "\"."}};
   for (const auto& [m, kind, text] : cases)
     EXPECT_EQ(std::pair(m.kind, m.utf8(shell())), std::pair(kind, text));
 }

@@ -20,6 +20,7 @@ struct Delivery {
   std::optional<Message> message;
   std::vector<PaperSize> rendered;  // the papers the report was drawn on
   std::vector<std::string> shown;   // the files handed to the desktop's viewer
+  std::optional<FollowedReport> followed;
 };
 
 class ReportDelivery : public ::testing::Test {
@@ -44,7 +45,9 @@ class ReportDelivery : public ::testing::Test {
           d.shown.push_back(path.string());
           return viewer;
         }};
-    d.message = deliverReport(job, targets);
+    const qj::ReportDelivery delivered = deliverReport(job, targets);
+    d.message = delivered.message;
+    d.followed = delivered.followed;
     return d;
   }
   std::string text(const std::optional<Message>& m) const {
@@ -85,29 +88,51 @@ TEST_F(ReportDelivery, TheQueueDecidesThePaperAndItsVerdictTheMessage) {
     PaperSize rendered;
     bool file;
     std::string message;
+    MessageKind kind = MessageKind::Error;
+    std::string reason = "";  // the print system's words
   } cases[] = {
       {kPaperLetter, JobFate::Printed, true, kPaperLetter, false, ""},
       {std::nullopt, JobFate::Printed, true, kOdd, false, ""},
-      {kPaperA4, JobFate::Waiting, true, kPaperA4, false, "S965 \"Office \xD0\x9F\"."},
+      {kPaperA4, JobFate::Paused, true, kPaperA4, false, "S965 \"Office \xD0\x9F\".",
+       MessageKind::Information},
+      {kPaperA4, JobFate::Held, true, kPaperA4, false, "S1264 \"Office \xD0\x9F\", S1265.",
+       MessageKind::Information},
+      {kPaperA4, JobFate::Stopped, true, kPaperA4, false,
+       "S1264 \"Office \xD0\x9F\", S1266: Paper jam \xD0\x9F.", MessageKind::Warning,
+       "Paper jam \xD0\x9F."},
+      {kPaperA4, JobFate::Retrying, true, kPaperA4, false,
+       "S1264 \"Office \xD0\x9F\", S1267: Busy.", MessageKind::Warning, "Busy"},
       {kPaperLetter, JobFate::Refused, true, kPaperLetter, true,
        "S960 \"Office \xD0\x9F\". S964 F."},
       {kPaperLetter, JobFate::Refused, false, kPaperLetter, true,
        "S960 \"Office \xD0\x9F\". S964 F."},
+      {kPaperLetter, JobFate::Refused, true, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S1263: Not accepting jobs. S964 F.", MessageKind::Error,
+       "Not accepting jobs."},
+      {kPaperLetter, JobFate::Aborted, true, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S1262: Out of order. S964 F.", MessageKind::Error,
+       "Out of order"},
+      {kPaperLetter, JobFate::Cancelled, true, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S1261. S964 F."},
+      {kPaperLetter, JobFate::NoAnswer, true, kPaperLetter, true,
+       "S960 \"Office \xD0\x9F\". S1260 S964 F."},
   };
   for (const auto& c : cases) {
     std::filesystem::remove_all(dir / "Print");
     printers.jobs.clear();
     printers.queue = PrintQueue{"Office \xD0\x9F", c.paper};  // "Office П"
     printers.fate = c.fate;
+    printers.reason = c.reason;
     const Delivery d = deliver(&printers, true, c.viewer);
     std::string expected = c.message;
     if (const size_t f = expected.find(" F."); f != std::string::npos)
       expected.replace(f, 3,
                        " \"qj_ROUND1_solution_20260307-090502.pdf\" S963 \"" + folder() + "\".");
     EXPECT_EQ(text(d.message), expected);
-    if (d.message)
-      EXPECT_EQ(d.message->kind,
-                c.fate == JobFate::Waiting ? MessageKind::Information : MessageKind::Error);
+    if (d.message) EXPECT_EQ(d.message->kind, c.kind);
+    // A job still in the queue is followed, with the report kept for a file.
+    EXPECT_EQ(d.followed.has_value(), stillQueued(c.fate));
+    if (d.followed) EXPECT_EQ(d.followed->pdf, printers.jobs[0].pdf);
     EXPECT_EQ(d.rendered, std::vector<PaperSize>{c.rendered});
     ASSERT_EQ(printers.jobs.size(), 1u);
     EXPECT_EQ(printers.jobs[0].queue, "Office \xD0\x9F");

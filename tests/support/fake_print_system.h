@@ -1,9 +1,11 @@
 #pragma once
-// A print system that the test plays: a default queue or none, the fate it gives every job,
-// and the jobs it was given.
+// A print system that the test plays: a default queue or none, whether it answers, the fate it
+// gives every job (a job still queued is numbered as the jobs it was given are counted), the
+// jobs it was given, and the news it has for the next question.
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/print_system.h"
@@ -16,15 +18,19 @@ class FakePrintSystem : public PrintSystem {
     std::string queue, title, pdf;
   };
 
-  std::optional<PrintQueue> defaultQueue() override { return queue; }
-  JobFate print(const PrintQueue& q, const std::string& title, std::string_view pdf) override {
+  QueueLookup defaultQueue() override { return {queue, answered}; }
+  JobReport print(const PrintQueue& q, const std::string& title, std::string_view pdf) override {
     jobs.push_back({q.name, title, std::string(pdf)});
-    return fate;
+    return {stillQueued(fate) ? static_cast<int>(jobs.size()) : 0, fate, reason};
   }
+  std::vector<JobReport> news() override { return std::exchange(heard, {}); }
 
   std::optional<PrintQueue> queue;
+  bool answered = true;
   JobFate fate = JobFate::Printed;
+  std::string reason;
   std::vector<Job> jobs;
+  std::vector<JobReport> heard;
 };
 
 }  // namespace qj::test

@@ -2,7 +2,9 @@
 // The output menu's print command on the active viewer: the report goes to the default
 // printer without a dialog, laid out on the printer's paper; with no printer, or when the
 // printer does not take the job, it becomes a PDF file in the program's Print folder, shown
-// with the desktop's viewer.
+// with the desktop's viewer. The print system is asked off the window's thread; a job it took
+// is followed for as long as the main window lives, and one it cancels or aborts later becomes
+// the PDF file too.
 
 #include <QString>
 #include <functional>

@@ -432,11 +432,51 @@ TEST_F(Viewers, PrintingFollowsTheQueuesPaperAndItsVerdict) {
   EXPECT_NEAR(pdfPage(dir.read("Print/" + files("Print")[0])).height, 792, 1);
 
   messages->clear();
-  printers.fate = JobFate::Waiting;
+  printers.fate = JobFate::Paused;
   output(MenuItem::mnuOutPrint);
   EXPECT_EQ(messages->texts(), std::vector<std::string>{"S965 \"Office Letter\"."});
   EXPECT_EQ(files("Print").size(), 1u);
   EXPECT_EQ(printers.jobs.size(), 3u);
+}
+
+// The window is free as soon as the print system has taken the job. The job is followed: when
+// the print system aborts it later, the report becomes a file in Print/ and a box says so in
+// the print system's words; a job printed at last is heard of no more. A print system that
+// does not answer leaves the report as a file too, and the box says that it did not answer.
+TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
+  auto* task = open<TfrmViewTask>(main->windows().taskViewer);
+  ASSERT_NE(task, nullptr);
+  printers.queue = PrintQueue{"Office", kPaperA4};
+  output(MenuItem::mnuOutPrint);
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(printers.jobs.size(), 2u);
+  EXPECT_TRUE(messages->shown.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir / "Print"));
+
+  printers.heard = {{2, JobFate::Printed, ""}, {1, JobFate::Aborted, "Out of order"}};
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !messages->shown.empty(); }, 3000));
+  ASSERT_EQ(files("Print").size(), 1u);
+  EXPECT_EQ(dir.read("Print/" + files("Print")[0]), printers.jobs[0].pdf);
+  EXPECT_EQ(shownPdfs, std::vector<std::string>{(dir / "Print" / files("Print")[0]).string()});
+  EXPECT_EQ(
+      messages->texts(),
+      std::vector<std::string>{"S960 \"Office\". S1262: Out of order. S964 \"" + files("Print")[0] +
+                               "\" S963 \"" + (dir / "Print").string() + "\"."});
+  // Both jobs have ended: later news of them is not heard.
+  printers.heard = {{1, JobFate::Aborted, ""}, {2, JobFate::Aborted, ""}};
+  QTest::qWait(1200);
+  EXPECT_EQ(messages->shown.size(), 1u);
+  EXPECT_EQ(files("Print").size(), 1u);
+
+  messages->clear();
+  printers.queue.reset();
+  printers.answered = false;
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(files("Print").size(), 2u);
+  EXPECT_EQ(messages->texts(),
+            std::vector<std::string>{"S1260 S964 \"" + files("Print")[1] + "\" S963 \"" +
+                                     (dir / "Print").string() + "\"."});
+  EXPECT_EQ(printers.jobs.size(), 2u);
 }
 
 }  // namespace

@@ -61,7 +61,9 @@ TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settin
   const std::string fileName = inputFileName(code);
   const auto bytes = readFile(env.solving / fileName, kMaxTaskFileBytes);
   if (!bytes) {
-    s.failure = validationHead(code) + shell(911) + " \"" + val(fileName) + "\".";
+    const auto size = fileSize(env.solving / fileName);
+    const int head = size && *size > kMaxTaskFileBytes ? 1327 : 911;
+    s.failure = validationHead(code) + shell(head) + " \"" + val(fileName) + "\".";
     return s;
   }
   TaskInput input = readTaskInput(*bytes, code, fileName, settings, env.decimalSeparator);

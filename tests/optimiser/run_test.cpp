@@ -174,8 +174,13 @@ TEST(Run, MissingFilesFailTheirTaskAndTheRunGoesOn) {
   cli.arcCounts.clear();
   cli.arcs.clear();
   folder.queue("TEST03", cli);
-  folder.run({"TEST01", "TEST02", "TEST03"});
+  // Far longer than any input file: said so, not that it cannot be read.
+  folder.queue("TEST04", test::ringTask());
+  std::filesystem::resize_file(folder.dir / "Solving/qj_TEST04_in.dat", kMaxTaskFileBytes + 1);
+  folder.run({"TEST01", "TEST02", "TEST03", "TEST04"});
   EXPECT_EQ(messageOf(folder.read("TEST01")), kHead + "[911] \"qj_TEST01_in.dat\".");
+  EXPECT_EQ(messageOf(folder.read("TEST04")),
+            "[193] \"TEST04\". [8]. [1327] \"qj_TEST04_in.dat\".");
   EXPECT_EQ(folder.solution("TEST01").size(), 488u);
   EXPECT_EQ(folder.read("TEST02").header.solutionFound, 1);
   const std::string head3 = "[193] \"TEST03\". [8]. ";

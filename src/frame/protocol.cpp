@@ -1,5 +1,6 @@
 #include "frame/protocol.h"
 
+#include "frame/task_handover.h"
 #include "platform/files.h"
 
 namespace qj {
@@ -31,8 +32,8 @@ bool writeEmptyProtocol(const fs::path& path) {
   try {
     writeFileAtomic(path, writeProtocolFile({}));
     return true;
-  } catch (const FileError&) {
-    return false;
+  } catch (const FileError& e) {
+    return e.inPlace();
   }
 }
 
@@ -99,7 +100,8 @@ std::optional<Message> saveProtocol(const AppState& state) {
   if (!state.protocolFileOk || !isWritableFile(path)) return protocolNotOpenedMessage();
   try {
     writeFileAtomic(path, writeProtocolFile(state.protocol));
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    if (e.inPlace()) return fileWrittenNotDurableMessage(shownFileName(state.dirs(), path));
     return protocolNotOpenedMessage();
   }
   return std::nullopt;

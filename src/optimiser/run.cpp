@@ -162,9 +162,11 @@ TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings
   try {
     writeFileAtomic(env.solving / outName, writeSolutionFile(file));
     out.written = true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    out.written = e.inPlace();
     progress.setText(RunLabel::Failure,
-                     taskPrefix(code) + shell(919) + " \"" + val(outName) + "\".");
+                     e.inPlace() ? taskPrefix(code) + fileWrittenNotDurableMessage(outName).text
+                                 : taskPrefix(code) + shell(919) + " \"" + val(outName) + "\".");
   }
   if (out.written) progress.setText(RunLabel::Line7, solutionWrittenLine(code));
   progress.setText(RunLabel::EndLine, endLine(code, elapsed));

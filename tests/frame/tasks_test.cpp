@@ -274,6 +274,35 @@ TEST_F(Tasks, QueueingAndLoadingCopyTheFilesMarkTheTaskAndSaveTheProtocol) {
   EXPECT_EQ(saved(), state.protocol);
 }
 
+// A file renamed into place whose folder the disk did not confirm: the user hears that it was
+// written but may not survive a power loss, and the step goes on as for a saved file.
+TEST_F(Tasks, AFileInPlaceButNotConfirmedIsSaidToBeWritten) {
+  if (test::WriteFaults::ranInChild()) return;
+  HandoverResult r;
+  std::optional<Message> saving;
+  {
+    test::WriteFaults faults(dir.path());
+    faults.fail("fsync", 1, 1);  // the file's own sync passes, its folder's fails
+    r = queueTaskInput(state, "DDDDDD");
+    faults.clear();
+    faults.fail("fsync", 1, 1);
+    state.protocol[0].name = "Renamed";
+    saving = saveProtocol(state);
+  }
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
+  EXPECT_EQ(texts(r.messages), V{"S1328 \"Solving/qj_DDDDDD_in.dat\" S1329."});
+  EXPECT_EQ(dir.read("Solving/qj_DDDDDD_in.dat"), dir.read("Data/qj_DDDDDD_in.dat"));
+  EXPECT_EQ(text(saving), "S1328 \"System/protocol.pro\" S1329.");
+  EXPECT_EQ(saved(), state.protocol);
+  EXPECT_EQ(state.protocol[3].status, SentToSolving);
+  // As the user reads it.
+  EXPECT_EQ(fileWrittenNotDurableMessage("System/protocol.pro").utf8(test::shippedShell("eng")),
+            "The file \"System/protocol.pro\" was written, but may not survive a power loss.");
+  EXPECT_EQ(fileWrittenNotDurableMessage("System/protocol.pro").utf8(test::shippedShell("rus")),
+            "Файл \"System/protocol.pro\" записан, но может не сохраниться при отключении "
+            "питания.");
+}
+
 TEST_F(Tasks, AHandoverWithoutItsFileDoesNothingAndAFailedCopyChangesNothing) {
   const auto before = state.protocol;
   for (const char* code : {"AAAAAA", "ZZZZZZ", "../../", "", "DDDDDD"}) {

@@ -400,6 +400,28 @@ TEST(TaskFiles, AnOldTaskFileThatCannotBePutBackIsKeptAndNamed) {
             "\"qj_B.dat\" is kept in the file \"qj_B.dat.bak\".");
 }
 
+// The task is saved, but the old contents kept aside during the replacement cannot be
+// deleted: the task is recorded, and a warning names what stays.
+TEST(TaskFiles, OldContentsThatCannotBeDeletedAfterASaveAreNamed) {
+  if (test::WriteFaults::ranInChild()) return;
+  WizardFixture f;
+  f.dir.write("Data/qj_TOWN01.dat", "the old task");
+  f.dir.write("Data/qj_TOWN01_in.dat", "the old input");
+  std::optional<Message> warning;
+  {
+    test::WriteFaults faults(f.dir / "Data");
+    faults.fail("unlink");
+    warning = saveTaskFiles(townInWizard(f), f.app, 1);
+  }
+  ASSERT_TRUE(warning && warning->kind == MessageKind::Warning);
+  EXPECT_EQ(f.app.protocol.size(), 1u);
+  EXPECT_EQ(f.text(*warning), "S1330 \"qj_TOWN01.dat.bak\", \"qj_TOWN01_in.dat.bak\".");
+  EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat.bak"), "the old task");
+  EXPECT_EQ(taskBackupsLeftMessage({"qj_A.dat.bak"}).utf8(test::shippedShell("eng")),
+            "The task files were written, but the copies of their previous content could not be "
+            "deleted: \"qj_A.dat.bak\".");
+}
+
 // Each save of the program on a disk that fails at each step in turn: the failure is reported
 // and every file stays as it was, with no temporary file left. A save that does not make the
 // failing call (the workbook is written with pwrite, the others with write; a link that

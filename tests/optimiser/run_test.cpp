@@ -14,6 +14,7 @@
 #include "records/cp1251.h"
 #include "records/datetime.h"
 #include "support/temp_dir.h"
+#include "support/write_faults.h"
 
 namespace qj::optim {
 namespace {
@@ -241,6 +242,24 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
             (std::vector<std::string>{"Busy hidden", "Button: [0]"}));
+}
+
+// A solution renamed into place whose folder the disk did not confirm is kept, and the run
+// says that it may not survive a power loss.
+TEST(Run, ASolutionInPlaceButNotConfirmedIsSaidToBeWritten) {
+  if (qj::test::WriteFaults::ranInChild()) return;
+  Folder folder;
+  folder.queue("TEST05", test::ringTask());
+  std::vector<std::string> lines;
+  {
+    qj::test::WriteFaults faults(folder.dir.path());
+    faults.fail("fsync", 1, 1);  // the file's own sync passes, its folder's fails
+    lines = folder.run({"TEST05"});
+  }
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.ends_with("[1328] \"qj_TEST05_out.dat\" [1329].");
+  })) << testing::PrintToString(lines);
+  EXPECT_EQ(folder.read("TEST05").header.solutionFound, 1);
 }
 
 // Damaged files of every kind fail their task with a message and never bring the run down.

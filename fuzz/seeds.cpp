@@ -164,6 +164,11 @@ void recordSeeds() {
       writeProtocolFile({{"ABC123", "First task", InputEntered, 46000.5, 46001.25, 0, 0},
                          {"ZZ0001", std::string(100, 'n'), SentToSolving, 1, 2, 3, 0},
                          {"Q", "", SolutionLoaded, 1, 2, 3, 4}}));
+  // The header alone, as the start-up reads it of a file too large to read whole, and the
+  // header of another version.
+  const std::string header = writeProtocolFile({}).substr(0, kProtocolHeaderSize);
+  put("protocol", "header", header);
+  put("protocol", "version2", header.substr(0, 24) + std::string("\2\0\0\0", 4));
 }
 
 // ---- shells, the information file, pictures ----

@@ -68,7 +68,9 @@ ClientAdditionResult createClientAddition(AppState& state, const DbrnCatalogEntr
   if (fs::exists(target, ec)) return refusal(clientAdditionExistsMessage(fileName));
   try {
     writeFileAtomic(target, writeDbrn(cli));
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    // A new file that may vanish at a power loss was not saved.
+    if (e.inPlace()) fs::remove(target, ec);
     return refusal(clientAdditionNotWrittenMessage(fileName));
   }
   ClientAdditionResult result;

@@ -30,13 +30,14 @@ struct DbrnExport {
 // workbook keeps the main workbook. `progress` hears the rows written of both workbooks.
 DbrnExport exportDbrnWorkbooks(const AppState& state, const WorkProgress& progress = {});
 
-// The names of the two workbooks in `folder`: "<stem>.xlsx" and "<stem>#.xlsx", or with the
-// stem "<stem> (2)", "<stem> (3)" ... when a file of either name exists, so that an export
-// never replaces a file and the pair keeps the names the import looks for.
+// The n-th names of the two workbooks in `folder`: "<stem>.xlsx" and "<stem>#.xlsx", then
+// with the stem "<stem> (2)", "<stem> (3)" .... The export takes the first pair at which no
+// file holds either name, so that it never replaces a file and the pair keeps the names the
+// import looks for.
 struct WorkbookPairPaths {
   fs::path main, houses;
 };
-WorkbookPairPaths workbookPairPaths(const fs::path& folder, const std::string& stem);
+WorkbookPairPaths workbookPairPaths(const fs::path& folder, const std::string& stem, int n);
 
 // "<28>.": a client addition is not exported. "<467>." and "<468>.": the main or the house
 // workbook could not be written.

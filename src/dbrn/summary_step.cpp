@@ -1,6 +1,7 @@
 #include "dbrn/summary_step.h"
 
 #include "dbrn/street_types_step.h"
+#include "frame/task_handover.h"
 #include "platform/files.h"
 
 namespace qj {
@@ -54,7 +55,8 @@ std::optional<Message> finishDbrn(DbrnWizardState& state, const AppState& app) {
   if (state.mode >= kViewDbrn) return std::nullopt;
   try {
     saveDbrn(app.dirs().dbrn(), app.langCode, state.curKind, databaseToWrite(state));
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    if (e.inPlace()) return fileWrittenNotDurableMessage(shownFileName(app.dirs(), e.path()));
     const std::string name = dbrnFileName(state.db.header.dbCode, state.curKind, app.langCode);
     return errorMessage(shell(830) + " \"" + val(name) + "\" " + shell(865) + ".");
   }

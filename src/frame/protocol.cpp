@@ -1,15 +1,12 @@
 #include "frame/protocol.h"
 
+#include "frame/task_handover.h"
 #include "platform/files.h"
 
 namespace qj {
 
 fs::path protocolPath(const ProgramFolder& folder) {
-  return folder.system() / "protocol.pro";
-}
-
-fs::path protocolBackupPath(const ProgramFolder& folder) {
-  return folder.system() / "protocol.pro.bak";
+  return folder.system() / std::string(kProtocolFileName);
 }
 
 Message protocolMissingMessage() {
@@ -20,8 +17,12 @@ Message protocolNotOpenedMessage() {
   return warningMessage(shell(301) + " !!!");
 }
 
-Message protocolForeignMessage() {
-  return errorMessage(shell(464) + " !!!");
+Message protocolForeignMessage(ProtocolRefusal why, std::string_view keptAs) {
+  Text text = shell(why == ProtocolRefusal::TooLarge ? 1326 : 464) + " !!!";
+  if (!keptAs.empty())
+    text += lit(" ") + shell(1131) + " \"" + val(kProtocolFileName) + "\" " + shell(1132) + " \"" +
+            val(keptAs) + "\".";
+  return errorMessage(std::move(text));
 }
 
 namespace {
@@ -31,8 +32,8 @@ bool writeEmptyProtocol(const fs::path& path) {
   try {
     writeFileAtomic(path, writeProtocolFile({}));
     return true;
-  } catch (const FileError&) {
-    return false;
+  } catch (const FileError& e) {
+    return e.inPlace();
   }
 }
 
@@ -54,9 +55,13 @@ std::vector<Message> loadProtocol(AppState& state) {
     return messages;
   }
 
-  // A file longer than any protocol is foreign: it is not read.
+  // A file longer than any protocol is not read; its header tells whether it is one.
   const std::optional<uint64_t> size = fileSize(path);
-  if (!size || *size <= kMaxProtocolFileBytes) {
+  ProtocolRefusal why = ProtocolRefusal::Foreign;
+  if (size && *size > kMaxProtocolFileBytes) {
+    const auto head = readFilePrefix(path, kProtocolHeaderSize);
+    if (head && readProtocolFile(*head).headerMatches) why = ProtocolRefusal::TooLarge;
+  } else {
     const auto bytes = readFile(path, kMaxProtocolFileBytes);
     if (!bytes) {
       // Not readable: left alone, and never overwritten by this run.
@@ -71,15 +76,17 @@ std::vector<Message> loadProtocol(AppState& state) {
     }
   }
 
-  // A foreign file, or one of another version: its bytes are kept beside it before an empty
+  // Its bytes are kept beside it, under a name no earlier copy holds, before an empty
   // protocol takes its place. When they cannot be kept, the file stays as it is.
-  messages.push_back(protocolForeignMessage());
+  fs::path kept;
   try {
-    copyFileAtomic(path, protocolBackupPath(state.dirs()));
+    kept = keepUnderFreeName(path);
   } catch (const FileError&) {
+    messages.push_back(protocolForeignMessage(why, {}));
     messages.push_back(protocolNotOpenedMessage());
     return messages;
   }
+  messages.push_back(protocolForeignMessage(why, kept.filename().string()));
   if (writeEmptyProtocol(path))
     state.protocolFileOk = true;
   else
@@ -93,7 +100,8 @@ std::optional<Message> saveProtocol(const AppState& state) {
   if (!state.protocolFileOk || !isWritableFile(path)) return protocolNotOpenedMessage();
   try {
     writeFileAtomic(path, writeProtocolFile(state.protocol));
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    if (e.inPlace()) return fileWrittenNotDurableMessage(shownFileName(state.dirs(), path));
     return protocolNotOpenedMessage();
   }
   return std::nullopt;

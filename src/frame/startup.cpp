@@ -1,5 +1,8 @@
 #include "frame/startup.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "frame/protocol.h"
 #include "platform/files.h"
 #include "records/cp1251.h"
@@ -82,11 +85,12 @@ ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_
   }
   state.texts = std::move(*shellRead.tables);
   // Before the protocol is read: another copy would overwrite it at its next save.
-  if (!holdProgramFolder(state)) {
-    load.messages.push_back(alreadyRunningMessage(state.dirs()));
+  if (auto refused = holdProgramFolder(state)) {
+    load.messages.push_back(std::move(*refused));
     return load;
   }
   load.loaded = true;
+  if (state.folderLock) removeLeftTemporaries(state.dirs());
 
   for (auto& m : loadProtocol(state)) load.messages.push_back(std::move(m));
   // The locale stands in for the system's setting; it always gives a separator.
@@ -98,17 +102,55 @@ fs::path folderLockPath(const ProgramFolder& folder) {
   return folder.system() / "qj.lock";
 }
 
-bool holdProgramFolder(AppState& state) {
-  if (state.folderLock && state.folderLock->state() == FileLock::State::Held) return true;
+bool isWritableProgramFolder(const ProgramFolder& folder) {
+  for (const fs::path& f :
+       {folder.root(), folder.system(), folder.dbrn(), folder.data(), folder.solving()})
+    if (isWritableFolder(f)) return true;
+  return false;
+}
+
+std::optional<Message> holdProgramFolder(AppState& state) {
+  if (state.folderLock) return std::nullopt;
   auto lock = std::make_unique<FileLock>(folderLockPath(state.dirs()));
-  if (lock->state() == FileLock::State::HeldElsewhere) return false;
-  state.folderLock = std::move(lock);
-  return true;
+  switch (lock->state()) {
+    case FileLock::State::Held: state.folderLock = std::move(lock); return std::nullopt;
+    case FileLock::State::HeldElsewhere: return alreadyRunningMessage(state.dirs());
+    case FileLock::State::Unavailable: break;
+  }
+  // Where no copy can write, none can lose what another wrote.
+  if (!isWritableProgramFolder(state.dirs())) return std::nullopt;
+  return lockUnavailableMessage(state.dirs(), lock->error());
+}
+
+void removeLeftTemporaries(const ProgramFolder& folder) {
+  for (const fs::path& f :
+       {folder.root(), folder.shells(), folder.system(), folder.dbrn(), folder.data(),
+        folder.solving(), folder.root() / "Print", folder.root() / "Export"})
+    removeLeftTemporaries(f);
 }
 
 Message alreadyRunningMessage(const ProgramFolder& folder) {
   return warningMessage(shell(1130) + " \"" + val(cp1251::fromUtf8(folder.root().string())) +
                         "\", " + shell(1133) + ".");
+}
+
+Text lockFailureReason(int error) {
+  switch (error) {
+    case ELOOP: return shell(1322);
+    case EACCES:
+    case EPERM: return shell(1323);
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS: return shell(1324);
+    case EISDIR: return shell(1325);
+    default: return lit(std::strerror(error));
+  }
+}
+
+Message lockUnavailableMessage(const ProgramFolder& folder, int error) {
+  return warningMessage(shell(1320) + " \"" +
+                        val(cp1251::fromUtf8(folderLockPath(folder).string())) + "\" " +
+                        shell(1321) + " (" + lockFailureReason(error) + "), " + shell(1133) + ".");
 }
 
 Message noShellFilesMessage() {

@@ -54,11 +54,19 @@ ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_
 
 // The lock file of the program folder; the system frees its lock when its holder ends.
 fs::path folderLockPath(const ProgramFolder& folder);
-// Takes the program folder's lock into the state unless it holds it; false when another copy
-// of the program holds it. A folder that cannot be locked (a lock file that cannot be opened,
-// a file system without locks) is used unlocked.
-bool holdProgramFolder(AppState& state);
+// Takes the program folder's lock into the state unless it holds it. The message to end with
+// when another copy of the program holds it, or when it cannot be taken (a link or something
+// else than a file at its name, a file this user may not open, a file system without locks)
+// while this user may write in the folder. A folder that no copy can write is used unlocked.
+std::optional<Message> holdProgramFolder(AppState& state);
+// True when this user may create files in the program folder or one of its data folders.
+bool isWritableProgramFolder(const ProgramFolder& folder);
 Message alreadyRunningMessage(const ProgramFolder& folder);
+// `error` is the system's error number of the failed lock (FileLock::error()).
+Message lockUnavailableMessage(const ProgramFolder& folder, int error);
+// Removes the hidden temporary files that saves killed mid-way left in the program's
+// folders. Only for the holder of the folder's lock.
+void removeLeftTemporaries(const ProgramFolder& folder);
 
 // The start-up's own messages; no shell is loaded when they are shown, so they are written
 // out in full.

@@ -53,6 +53,11 @@ Message taskFileUnreadableMessage(std::string_view file) {
   return warningMessage(shell(815) + " \"" + val(file) + "\".");
 }
 
+Message taskFileTooLongMessage(std::string_view file) {
+  return errorMessage(shell(940) + " \"" + val(file) + "\" " + shell(943) + ": " + shell(954) +
+                      ".");
+}
+
 TaskChoice chooseTask(AppState& state, int record) {
   TaskChoice choice;
   if (record < 0 || static_cast<size_t>(record) >= state.protocol.size()) return choice;

@@ -42,5 +42,8 @@ TaskChoice chooseTask(AppState& state, int record);
 Message otherLanguageTaskMessage(std::string_view fileLangCode, std::string_view langCode);
 // The task file (a shownFileName text) is missing or shorter than its header.
 Message taskFileUnreadableMessage(std::string_view file);
+// The task file is longer than the program ever writes one (kMaxTaskFileBytes): it is
+// refused unread, as the viewers refuse it.
+Message taskFileTooLongMessage(std::string_view file);
 
 }  // namespace qj

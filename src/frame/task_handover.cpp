@@ -60,6 +60,10 @@ Message fileNotDeletedMessage(std::string_view file) {
   return errorMessage(shell(816) + " \"" + val(file) + "\".");
 }
 
+Message fileWrittenNotDurableMessage(std::string_view file) {
+  return warningMessage(shell(1328) + " \"" + val(file) + "\" " + shell(1329) + ".");
+}
+
 namespace {
 
 bool isFile(const fs::path& path) {
@@ -67,14 +71,21 @@ bool isFile(const fs::path& path) {
   return fs::is_regular_file(path, ec);
 }
 
-// Copies a task file over its target; the message when it fails.
-std::optional<Message> copyTaskFile(const ProgramFolder& folder, const fs::path& from,
-                                    const fs::path& to) {
+// Copies a task file over its target; false when it was not copied. What is to be said of
+// it goes to the messages.
+bool copyTaskFile(const ProgramFolder& folder, const fs::path& from, const fs::path& to,
+                  std::vector<Message>& messages) {
   try {
     copyFileAtomic(from, to);
-    return std::nullopt;
-  } catch (const FileError&) {
-    return fileNotCopiedMessage(shownFileName(folder, from), shownFileName(folder, to));
+    return true;
+  } catch (const FileError& e) {
+    if (e.inPlace()) {
+      messages.push_back(fileWrittenNotDurableMessage(shownFileName(folder, to)));
+      return true;
+    }
+    messages.push_back(
+        fileNotCopiedMessage(shownFileName(folder, from), shownFileName(folder, to)));
+    return false;
   }
 }
 
@@ -93,9 +104,8 @@ HandoverResult queueTaskInput(AppState& state, std::string_view code) {
   HandoverResult result;
   const auto paths = taskPaths(state.dirs(), code);
   if (!paths || !isFile(paths->solverInput)) return result;
-  if (auto failure = copyTaskFile(state.dirs(), paths->solverInput, paths->queuedInput)) {
+  if (!copyTaskFile(state.dirs(), paths->solverInput, paths->queuedInput, result.messages)) {
     result.outcome = HandoverOutcome::Failed;
-    result.messages.push_back(std::move(*failure));
     return result;
   }
   result.outcome = HandoverOutcome::Done;
@@ -107,9 +117,8 @@ HandoverResult loadTaskSolution(AppState& state, std::string_view code) {
   HandoverResult result;
   const auto paths = taskPaths(state.dirs(), code);
   if (!paths || !isFile(paths->queuedSolution)) return result;
-  if (auto failure = copyTaskFile(state.dirs(), paths->queuedSolution, paths->solution)) {
+  if (!copyTaskFile(state.dirs(), paths->queuedSolution, paths->solution, result.messages)) {
     result.outcome = HandoverOutcome::Failed;
-    result.messages.push_back(std::move(*failure));
     return result;
   }
   result.outcome = HandoverOutcome::Done;

@@ -49,6 +49,8 @@ ProtocolRec* findTask(std::vector<ProtocolRec>& protocol, std::string_view code)
 // File operations that failed; the names are shownFileName texts.
 Message fileNotCopiedMessage(std::string_view from, std::string_view to);
 Message fileNotDeletedMessage(std::string_view file);
+// A file that replaced another is in place, but the disk did not confirm its folder.
+Message fileWrittenNotDurableMessage(std::string_view file);
 
 enum class HandoverOutcome {
   Done,         // the files moved and the record changed

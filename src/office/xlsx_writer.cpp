@@ -794,6 +794,11 @@ void writeXlsx(const Workbook& book, const fs::path& path) {
   writeXlsx(copyOf(book), path);
 }
 
+void writeXlsx(const WorkbookLayout& layout, AtomicFile& file, const WorkProgress& progress,
+               int64_t expectedRows) {
+  writeFile(layout, file, progress, expectedRows);
+}
+
 fs::path writeXlsxUnique(const WorkbookLayout& layout, const fs::path& folder,
                          std::string_view stem, const WorkProgress& progress,
                          int64_t expectedRows) {

@@ -53,6 +53,9 @@ using WorkbookLayout = std::function<void(WorkbookOutput&)>;
 void writeXlsx(const WorkbookLayout& layout, const fs::path& path,
                const WorkProgress& progress = {}, int64_t expectedRows = 0);
 void writeXlsx(const Workbook& book, const fs::path& path);
+// The layout's workbook written into `file`, which the caller commits. Throws OfficeError.
+void writeXlsx(const WorkbookLayout& layout, AtomicFile& file, const WorkProgress& progress = {},
+               int64_t expectedRows = 0);
 
 // Writes into `folder` under the first free name of "<stem>.xlsx", "<stem> (2).xlsx",
 // "<stem> (3).xlsx" ..., never replacing a file, and returns its path. Throws OfficeError.

@@ -61,7 +61,9 @@ TaskWork readAndSolve(const RunEnvironment& env, const IterationSettings& settin
   const std::string fileName = inputFileName(code);
   const auto bytes = readFile(env.solving / fileName, kMaxTaskFileBytes);
   if (!bytes) {
-    s.failure = validationHead(code) + shell(911) + " \"" + val(fileName) + "\".";
+    const auto size = fileSize(env.solving / fileName);
+    const int head = size && *size > kMaxTaskFileBytes ? 1327 : 911;
+    s.failure = validationHead(code) + shell(head) + " \"" + val(fileName) + "\".";
     return s;
   }
   TaskInput input = readTaskInput(*bytes, code, fileName, settings, env.decimalSeparator);
@@ -160,9 +162,11 @@ TaskOutcome runTask(const RunEnvironment& env, const IterationSettings& settings
   try {
     writeFileAtomic(env.solving / outName, writeSolutionFile(file));
     out.written = true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    out.written = e.inPlace();
     progress.setText(RunLabel::Failure,
-                     taskPrefix(code) + shell(919) + " \"" + val(outName) + "\".");
+                     e.inPlace() ? taskPrefix(code) + fileWrittenNotDurableMessage(outName).text
+                                 : taskPrefix(code) + shell(919) + " \"" + val(outName) + "\".");
   }
   if (out.written) progress.setText(RunLabel::Line7, solutionWrittenLine(code));
   progress.setText(RunLabel::EndLine, endLine(code, elapsed));

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,7 +54,14 @@ bool isWritableFile(const fs::path& path) {
   return fs::is_regular_file(path, ec) && ::access(path.c_str(), W_OK) == 0;
 }
 
+bool isWritableFolder(const fs::path& folder) {
+  std::error_code ec;
+  return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 namespace {
+
+constexpr std::string_view kTempMark = ".tmp-";
 
 std::string errnoText(const std::string& what, const fs::path& path) {
   return what + " \"" + path.string() + "\": " + std::strerror(errno);
@@ -64,13 +72,30 @@ fs::path tempNameBeside(const fs::path& target) {
   std::random_device rd;
   std::string name = ".";
   name += target.filename().string();
-  name += ".tmp-";
+  name += kTempMark;
   name += std::to_string(::getpid());
   name += '-';
   name += std::to_string(counter++);
   name += '-';
   name += std::to_string(rd() % 100000);
   return target.parent_path() / name;
+}
+
+bool isDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A name as tempNameBeside makes them: ".<name>.tmp-<process>-<count>-<random>".
+bool isTempName(std::string_view name) {
+  const size_t mark = name.rfind(kTempMark);
+  if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark < 2) return false;
+  std::string_view numbers = name.substr(mark + kTempMark.size());
+  for (int part = 0; part < 3; ++part) {
+    const size_t dash = part < 2 ? numbers.find('-') : numbers.size();
+    if (dash == std::string_view::npos || !isDigits(numbers.substr(0, dash))) return false;
+    numbers.remove_prefix(std::min(numbers.size(), dash + 1));
+  }
+  return true;
 }
 
 fs::path folderOf(const fs::path& file) {
@@ -90,7 +115,40 @@ std::optional<fs::path> linkUnderFreeName(const fs::path& file,
   throw FileError("no free name beside \"" + file.string() + "\"", file);
 }
 
+// Copies the file into `out` in pieces, so that a file of any length takes little memory.
+void copyInto(const fs::path& from, AtomicFile& out) {
+  std::error_code ec;
+  std::ifstream in;
+  if (fs::is_regular_file(from, ec)) in.open(from, std::ios::binary);
+  if (!in.is_open()) throw FileError("cannot read \"" + from.string() + "\"", from);
+  std::vector<char> piece(1 << 20);
+  while (in) {
+    in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    out.write(std::string_view(piece.data(), static_cast<size_t>(in.gcount())));
+  }
+  if (in.bad()) throw FileError("cannot read \"" + from.string() + "\"", from);
+}
+
+bool nameIsFree(const fs::path& name) {
+  std::error_code ec;
+  return fs::symlink_status(name, ec).type() == fs::file_type::not_found;
+}
+
 }  // namespace
+
+int removeLeftTemporaries(const fs::path& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& path = it->path();
+    if (!isTempName(path.filename().string())) continue;
+    // A link is removed itself, never what it points to; a folder is nothing of ours.
+    std::error_code typeError;
+    if (it->is_directory(typeError) && !it->is_symlink(typeError)) continue;
+    if (::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
+}
 
 void syncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -162,37 +220,94 @@ void AtomicFile::commit() {
     throw FileError(text);
   }
   temp_.clear();
-  syncFolder(folderOf(target_));
+  try {
+    syncFolder(folderOf(target_));
+  } catch (const FileError& e) {
+    throw FileError::inPlaceButNotDurable(e.what(), target_);
+  }
 }
 
 fs::path AtomicFile::commitUnderFreeName(const std::function<fs::path(int)>& nameFor,
                                          int maxTries) {
-  finish();
-  // A link appears under its name only when no file holds it.
-  std::optional<fs::path> name = linkUnderFreeName(temp_, nameFor, maxTries);
-  if (name) {
-    ::unlink(temp_.c_str());
-  } else {
-    // Without links: the first name that no file holds now.
-    for (int n = 1; n <= maxTries && !name; ++n) {
-      std::error_code ec;
-      const fs::path candidate = nameFor(n);
-      if (fs::exists(candidate, ec) || ec) continue;
-      if (::rename(temp_.c_str(), candidate.c_str()) != 0)
-        throw FileError(errnoText("cannot write", candidate), candidate);
-      name = candidate;
+  return commitUnderFreeNames(
+             {this}, [&](int n) { return std::vector{nameFor(n)}; }, maxTries)
+      .front();
+}
+
+std::vector<fs::path> AtomicFile::commitUnderFreeNames(
+    const std::vector<AtomicFile*>& files,
+    const std::function<std::vector<fs::path>(int)>& namesFor, int maxTries) {
+  if (files.empty()) return {};
+  for (AtomicFile* f : files) f->finish();
+  std::vector<fs::path> placed;
+  const auto unplace = [&placed] {
+    for (const fs::path& p : placed) ::unlink(p.c_str());
+    placed.clear();
+  };
+  bool links = true;
+  for (int n = 1; n <= maxTries && placed.empty(); ++n) {
+    const std::vector<fs::path> names = namesFor(n);
+    if (names.size() < files.size()) throw FileError("too few names", files.front()->target_);
+    if (links) {
+      // A link appears under its name only when no file holds it.
+      int error = 0;
+      for (size_t i = 0; i < files.size() && !error; ++i) {
+        if (::link(files[i]->temp_.c_str(), names[i].c_str()) == 0)
+          placed.push_back(names[i]);
+        else
+          error = errno;
+      }
+      if (!error) break;
+      unplace();
+      if (error == EEXIST) continue;
+      links = false;
     }
-    if (!name) throw FileError("no free name for \"" + target_.string() + "\"", target_);
+    // Without links: names that no file holds now.
+    if (!std::all_of(names.begin(), names.begin() + static_cast<ptrdiff_t>(files.size()),
+                     nameIsFree))
+      continue;
+    for (size_t i = 0; i < files.size(); ++i) {
+      if (::rename(files[i]->temp_.c_str(), names[i].c_str()) != 0) {
+        const std::string text = errnoText("cannot write", names[i]);
+        unplace();
+        throw FileError(text, names[i]);
+      }
+      files[i]->temp_.clear();
+      placed.push_back(names[i]);
+    }
   }
-  temp_.clear();
+  if (placed.empty())
+    throw FileError("no free name for \"" + files.front()->target_.string() + "\"",
+                    files.front()->target_);
+  for (AtomicFile* f : files) {
+    if (!f->temp_.empty()) ::unlink(f->temp_.c_str());
+    f->temp_.clear();
+  }
   try {
-    syncFolder(folderOf(*name));
+    std::vector<fs::path> synced;
+    for (const fs::path& p : placed) {
+      if (std::find(synced.begin(), synced.end(), folderOf(p)) != synced.end()) continue;
+      syncFolder(folderOf(p));
+      synced.push_back(folderOf(p));
+    }
   } catch (const FileError&) {
-    // A file that may vanish at a power loss was not saved.
-    ::unlink(name->c_str());
+    // A new file that may vanish at a power loss was not saved.
+    unplace();
     throw;
   }
-  return *name;
+  return placed;
+}
+
+fs::path keepUnderFreeName(const fs::path& file) {
+  const auto nameFor = [&](int n) {
+    return fs::path(file.string() + ".bak" + (n > 1 ? std::to_string(n) : std::string()));
+  };
+  constexpr int kMaxTries = 1000;
+  // A hard link keeps the old file without copying it; a copy where links are not possible.
+  if (std::optional<fs::path> kept = linkUnderFreeName(file, nameFor, kMaxTries)) return *kept;
+  AtomicFile copy(file);
+  copyInto(file, copy);
+  return copy.commitUnderFreeName(nameFor, kMaxTries);
 }
 
 void writeFileAtomic(const fs::path& path, std::string_view bytes) {
@@ -222,11 +337,6 @@ struct FileReplacer {
     }
   }
 
-  static fs::path backupName(const fs::path& target, int n) {
-    return target.string() + ".bak" + (n > 1 ? std::to_string(n) : std::string());
-  }
-
-  // A hard link keeps the old file without copying it; a copy where links are not possible.
   void keepOld(const fs::path& target) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(target, ec);
@@ -236,17 +346,7 @@ struct FileReplacer {
     }
     if (status.type() != fs::file_type::regular)
       throw FileError("\"" + target.string() + "\" is not a file", target);
-    const auto nameFor = [&](int n) { return backupName(target, n); };
-    constexpr int kMaxTries = 1000;
-    std::optional<fs::path> backup = linkUnderFreeName(target, nameFor, kMaxTries);
-    if (!backup) {
-      const auto bytes = readFile(target);
-      if (!bytes) throw FileError(errnoText("cannot keep", target), target);
-      AtomicFile copy(target);
-      copy.write(*bytes);
-      backup = copy.commitUnderFreeName(nameFor, kMaxTries);
-    }
-    backups.push_back(*backup);
+    backups.push_back(keepUnderFreeName(target));
   }
 
   void renameAll() {
@@ -301,24 +401,29 @@ struct FileReplacer {
     return kept;
   }
 
-  void dropBackups() {
+  // Removes the backups; returns those that stay.
+  std::vector<fs::path> dropBackups() {
+    std::vector<fs::path> left;
     for (const fs::path& backup : backups)
-      if (!backup.empty()) ::unlink(backup.c_str());
+      if (!backup.empty() && ::unlink(backup.c_str()) != 0 && errno != ENOENT)
+        left.push_back(backup);
     backups.clear();
+    return left;
   }
 
-  void commit() {
+  std::vector<fs::path> commit() {
     renamed = 0;
-    dropBackups();
+    std::vector<fs::path> left = dropBackups();
     try {
       syncFolders();
     } catch (const FileError&) {
       // The new files are in place and durable; a backup may merely come back.
     }
+    return left;
   }
 };
 
-void replaceFilesTogether(const std::vector<FileReplacement>& replacements) {
+std::vector<fs::path> replaceFilesTogether(const std::vector<FileReplacement>& replacements) {
   FileReplacer r;
   for (const FileReplacement& f : replacements) r.write(f);
   for (const FileReplacement& f : replacements) {
@@ -335,40 +440,52 @@ void replaceFilesTogether(const std::vector<FileReplacement>& replacements) {
   } catch (const FileError& e) {
     throw FileError(e.what(), e.path(), r.undo());
   }
-  r.commit();
+  return r.commit();
 }
 
 void copyFileAtomic(const fs::path& from, const fs::path& to) {
-  // In pieces: a file of any length is copied in little memory.
+  // The source is checked before a temporary file is made beside the target.
   std::error_code ec;
-  std::ifstream in;
-  if (fs::is_regular_file(from, ec)) in.open(from, std::ios::binary);
-  if (!in.is_open()) throw FileError("cannot read \"" + from.string() + "\"");
+  if (!fs::is_regular_file(from, ec)) throw FileError("cannot read \"" + from.string() + "\"");
   AtomicFile out(to);
-  std::vector<char> piece(1 << 20);
-  while (in) {
-    in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-    out.write(std::string_view(piece.data(), static_cast<size_t>(in.gcount())));
-  }
-  if (in.bad()) throw FileError("cannot read \"" + from.string() + "\"");
+  copyInto(from, out);
   out.commit();
 }
 
 FileLock::FileLock(const fs::path& file) {
-  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  // A lock file that this user may not write can still be locked.
-  if (fd_ < 0) fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return;
-  // flock belongs to the open file, not to the process: a second open in this process is
-  // refused too, and the lock ends with the last descriptor of it.
-  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) state_ = State::HeldElsewhere;
-    ::close(fd_);
-    fd_ = -1;
+  // Never through a link at the name; never waiting on a pipe planted there.
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+  if (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+    // A lock file that this user may not write can still be locked.
+    const int writeError = errno;
+    fd_ = ::open(file.c_str(), O_RDONLY | kFlags);
+    if (fd_ < 0 && errno == ENOENT) errno = writeError;
+  }
+  if (fd_ < 0) {
+    error_ = errno;
     return;
   }
-  state_ = State::Held;
+  struct stat st {};
+  int locked = -1;
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    errno = EISDIR;
+  } else {
+    // flock belongs to the open file, not to the process: a second open in this process is
+    // refused too, and the lock ends with the last descriptor of it.
+    do locked = ::flock(fd_, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+  }
+  if (locked == 0) {
+    state_ = State::Held;
+    return;
+  }
+  if (errno == EWOULDBLOCK)
+    state_ = State::HeldElsewhere;
+  else
+    error_ = errno;
+  ::close(fd_);
+  fd_ = -1;
 }
 
 FileLock::~FileLock() {

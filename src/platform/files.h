@@ -33,10 +33,19 @@ class FileError : public std::runtime_error {
   // The file that could not be written, when the error names one.
   const fs::path& path() const { return path_; }
   const std::vector<Kept>& kept() const { return kept_; }
+  // The new file is in place under its name and whole, but its folder could not be synced:
+  // a power loss may still bring back what the name held before.
+  bool inPlace() const { return inPlace_; }
+  static FileError inPlaceButNotDurable(const std::string& what, fs::path path) {
+    FileError e(what, std::move(path));
+    e.inPlace_ = true;
+    return e;
+  }
 
  private:
   fs::path path_;
   std::vector<Kept> kept_;
+  bool inPlace_ = false;
 };
 
 // The whole file, or nullopt when it cannot be opened or read. Files larger than
@@ -49,6 +58,13 @@ std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 
 // True when the path is an existing regular file that this process may write.
 bool isWritableFile(const fs::path& path);
+// True when this process may create files in the folder.
+bool isWritableFolder(const fs::path& folder);
+
+// Removes what a write of this program that never ended (a process killed mid-way) left in
+// the folder: its hidden temporary files. Only call it while no other copy of the program
+// can be writing there. Returns how many were removed.
+int removeLeftTemporaries(const fs::path& folder);
 
 // A file written in pieces that appears under its name only on commit(). Until then the
 // bytes go to a temporary file beside it; destroying the object uncommitted removes the
@@ -63,11 +79,18 @@ class AtomicFile {
   void write(std::string_view bytes);  // throws FileError
   // Bytes at an offset of the file, over bytes written before or beyond them; throws FileError.
   void writeAt(uint64_t offset, std::string_view bytes);
-  // Replaces the target with the written file; throws FileError.
+  // Replaces the target with the written file; throws FileError (inPlace() when only the
+  // sync of the folder after the rename failed).
   void commit();
   // Puts the written file under the first of nameFor(1), nameFor(2) ... nameFor(maxTries)
   // that no file holds, never replacing a file, and returns that name; throws FileError.
   fs::path commitUnderFreeName(const std::function<fs::path(int)>& nameFor, int maxTries);
+  // The same for files that belong together: each file i goes under namesFor(n)[i], for the
+  // first n at which every one of those names is free. When they cannot all be placed (or
+  // not made durable), none of them is left under a name. Throws FileError.
+  static std::vector<fs::path> commitUnderFreeNames(
+      const std::vector<AtomicFile*>& files,
+      const std::function<std::vector<fs::path>(int)>& namesFor, int maxTries);
 
  private:
   friend struct FileReplacer;
@@ -92,6 +115,11 @@ struct FileReplacement {
   fs::path target;
   std::function<void(AtomicFile&)> write;
 };
+// Keeps the present content of a file beside it under the first free name of "<name>.bak",
+// "<name>.bak2" ..., never replacing a file (as a link where the file system makes links,
+// else as a copy), and returns that name. Throws FileError.
+fs::path keepUnderFreeName(const fs::path& file);
+
 // Replaces (or creates) the files together, for files that are only sound beside each other:
 // every file is first written whole into a temporary file beside its target, and only when
 // all of them are complete are they renamed into place. When anything fails, every target
@@ -99,15 +127,17 @@ struct FileReplacement {
 // target that failed. An exception of a writer other than FileError passes through, with the
 // same guarantee. Only when a target renamed into place cannot be put back does its old
 // content stay under another name beside it ("<name>.bak", "<name>.bak2" ...): FileError's
-// kept() names it.
-void replaceFilesTogether(const std::vector<FileReplacement>& files);
+// kept() names it. After a replacement, the old contents' names that could not be removed
+// are returned: they still hold the old files.
+std::vector<fs::path> replaceFilesTogether(const std::vector<FileReplacement>& files);
 // Copies a file over its target atomically; throws FileError.
 void copyFileAtomic(const fs::path& from, const fs::path& to);
 
 // An exclusive lock on a file (created when missing), held while the object lives. The
 // system releases it when the process ends, however it ends, so a lock that a dead process
 // held is free again. Another open of the same file, in this process or another, is refused
-// while the lock is held.
+// while the lock is held. A link at the file's name is never followed: a lock through it
+// would lock, or create, a file elsewhere.
 class FileLock {
  public:
   enum class State {
@@ -121,10 +151,14 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   State state() const { return state_; }
+  // Why the lock is Unavailable: the system's error number (ELOOP for a link at the name,
+  // EISDIR for something other than a file).
+  int error() const { return error_; }
 
  private:
   int fd_ = -1;
   State state_ = State::Unavailable;
+  int error_ = 0;
 };
 
 }  // namespace qj

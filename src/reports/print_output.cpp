@@ -10,8 +10,9 @@ namespace qj {
 
 namespace fs = std::filesystem;
 
-fs::path reportPdfPath(const fs::path& folder, ReportKind kind, std::string_view taskCode,
-                       const CivilDateTime& now) {
+namespace {
+
+std::string pdfStem(ReportKind kind, std::string_view taskCode, const CivilDateTime& now) {
   std::string code;
   for (const char c : taskCode) {
     const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -20,11 +21,22 @@ fs::path reportPdfPath(const fs::path& folder, ReportKind kind, std::string_view
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", now.year, now.month, now.day,
                 now.hour, now.minute, now.second);
-  const std::string stem =
-      "qj_" + code + (kind == ReportKind::Task ? "_task_" : "_solution_") + stamp;
-  fs::path path = folder / (stem + ".pdf");
-  for (int n = 2; fs::exists(path); ++n) path = folder / (stem + "_" + std::to_string(n) + ".pdf");
-  return path;
+  return "qj_" + code + (kind == ReportKind::Task ? "_task_" : "_solution_") + stamp;
+}
+
+// The n-th name of the reports of one second: the first without a number.
+fs::path pdfName(const fs::path& folder, const std::string& stem, int n) {
+  return folder / (stem + (n > 1 ? "_" + std::to_string(n) : std::string()) + ".pdf");
+}
+
+}  // namespace
+
+fs::path reportPdfPath(const fs::path& folder, ReportKind kind, std::string_view taskCode,
+                       const CivilDateTime& now) {
+  const std::string stem = pdfStem(kind, taskCode, now);
+  int n = 1;
+  while (fs::exists(pdfName(folder, stem, n))) ++n;
+  return pdfName(folder, stem, n);
 }
 
 namespace {
@@ -130,9 +142,15 @@ std::optional<Message> writeReportFile(const std::string& pdf, ReportKind kind,
                                        std::string_view taskCode, const CivilDateTime& at,
                                        const ReportTargets& targets,
                                        const std::optional<Text>& why) {
-  const fs::path path = reportPdfPath(targets.folder(), kind, taskCode, at);
+  const fs::path folder = targets.folder();
+  const std::string stem = pdfStem(kind, taskCode, at);
+  fs::path path = reportPdfPath(folder, kind, taskCode, at);
   try {
-    writeFileAtomic(path, pdf);
+    // Under a name that no file holds when it appears: never over a file put there meanwhile.
+    AtomicFile file(path);
+    file.write(pdf);
+    constexpr int kMaxTries = 10000;
+    path = file.commitUnderFreeName([&](int n) { return pdfName(folder, stem, n); }, kMaxTries);
   } catch (const FileError&) {
     return why ? lostToo(*why, path) : pdfFailedMessage(path);
   }

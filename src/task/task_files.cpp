@@ -86,9 +86,10 @@ std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app
   if (!paths) throw std::logic_error("task files not written: the code is not a task code");
   // The two files describe one task: a new task file beside an old solver input would be
   // solved as another task. They are replaced together or not at all.
+  std::vector<fs::path> left;
   try {
-    replaceFilesTogether({{paths->taskFile, [&](AtomicFile& f) { f.write(task); }},
-                          {paths->solverInput, [&](AtomicFile& f) { f.write(input); }}});
+    left = replaceFilesTogether({{paths->taskFile, [&](AtomicFile& f) { f.write(task); }},
+                                 {paths->solverInput, [&](AtomicFile& f) { f.write(input); }}});
   } catch (const FileError& e) {
     std::vector<KeptFile> kept;
     for (const FileError::Kept& k : e.kept())
@@ -96,13 +97,27 @@ std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app
     return taskFileNotWrittenMessage(e.path().filename().string(), kept);
   }
   recordTaskInProtocol(app.protocol, state.header, state.formMode, now);
-  return std::nullopt;
+  if (left.empty()) return std::nullopt;
+  std::vector<std::string> names;
+  for (const fs::path& p : left) names.push_back(p.filename().string());
+  return taskBackupsLeftMessage(names);
+}
+
+Message taskBackupsLeftMessage(const std::vector<std::string>& files) {
+  Text text = shell(1330);
+  for (size_t i = 0; i < files.size(); ++i) text += lit(i ? ", \"" : " \"") + val(files[i]) + "\"";
+  return warningMessage(text + ".");
 }
 
 TaskLoad loadTaskFile(TaskWizardState& state, const std::string& basePath) {
   const fs::path path(basePath + ".dat");
   const std::string fileName = path.filename().string();
   TaskLoad result;
+  if (const auto size = fileSize(path); size && *size > kMaxTaskFileBytes) {
+    state.loadFailed = 1;
+    result.message = taskFileTooLongMessage(fileName);
+    return result;
+  }
   const std::optional<std::string> bytes = readFile(path, kMaxTaskFileBytes);
   if (!bytes || bytes->size() < kTaskHeaderSize) {
     state.loadFailed = 1;

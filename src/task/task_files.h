@@ -31,9 +31,11 @@ void recordTaskInProtocol(std::vector<ProtocolRec>& protocol, const TaskHeader& 
                           int32_t formMode, double now);
 
 // Replaces both files together, then records the task in the protocol in memory; the caller
-// saves the protocol file. A file that cannot be written gives its message and leaves both
-// old files and the protocol unchanged.
+// saves the protocol file. A file that cannot be written gives its error message and leaves
+// both old files and the protocol unchanged. A saved task whose old contents, kept aside
+// during the replacement, could not be deleted gives a warning that names them.
 std::optional<Message> saveTaskFiles(const TaskWizardState& state, AppState& app, double now);
+Message taskBackupsLeftMessage(const std::vector<std::string>& files);
 
 // Reading a task file into the wizard.
 enum class TaskLoadOutcome { Loaded, OtherLanguage, Unreadable };

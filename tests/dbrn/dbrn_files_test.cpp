@@ -194,6 +194,16 @@ TEST_F(DbrnFolder, ExportOfLevelTwoGivesTwoWorkbooksThatTheImportReadsBack) {
   // A second export never replaces the first pair; a lone house workbook moves the pair on.
   EXPECT_EQ(outcome(exportDbrnWorkbooks(state)),
             "done 002sys2_dbrn_eng (2).xlsx 002sys2_dbrn_eng (2)#.xlsx");
+  // A link planted at a name, or a file put there, is passed over and left as it is.
+  const auto exported = dir / "Export";
+  std::filesystem::create_symlink(dir / "elsewhere", exported / "002sys2_dbrn_eng (3)#.xlsx");
+  dir.write("Export/002sys2_dbrn_eng (4).xlsx", "someone's");
+  EXPECT_EQ(outcome(exportDbrnWorkbooks(state)),
+            "done 002sys2_dbrn_eng (5).xlsx 002sys2_dbrn_eng (5)#.xlsx");
+  EXPECT_TRUE(std::filesystem::is_symlink(exported / "002sys2_dbrn_eng (3)#.xlsx"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+  EXPECT_FALSE(std::filesystem::exists(exported / "002sys2_dbrn_eng (3).xlsx"));
+  EXPECT_EQ(dir.read("Export/002sys2_dbrn_eng (4).xlsx"), "someone's");
   // Level 1 has no house workbook; failures are reported.
   choose(demoCity(1, "eng"));
   EXPECT_EQ(outcome(exportDbrnWorkbooks(state)), "done 001sys1_dbrn_eng.xlsx -");

@@ -12,6 +12,7 @@
 #include "dbrn/summary_step.h"
 #include "democity/demo_city.h"
 #include "records/dbrn_file.h"
+#include "support/write_faults.h"
 
 namespace qj {
 namespace {
@@ -210,6 +211,21 @@ TEST_F(WizardFlow, ASaveThatFailsIsReportedAndViewingWritesNothing) {
   EXPECT_EQ(finishDbrn(s, app), std::nullopt);
   s.mode = kCreateDbrn;
   EXPECT_EQ(text(finishDbrn(s, app)), "S830 \"123use1_dbrn_eng.dat\" S865.");
+}
+
+// The database is in place, but the disk did not confirm its folder: a warning, not a failure.
+TEST_F(WizardFlow, ASaveInPlaceButNotConfirmedIsSaidToBeWritten) {
+  if (test::WriteFaults::ranInChild()) return;
+  enterUntil(1, 8);
+  std::optional<Message> saved;
+  {
+    test::WriteFaults faults(dir / "Dbrn");
+    faults.fail("fsync", 1, 1);  // the file's own sync passes, its folder's fails
+    saved = finishDbrn(s, app);
+  }
+  ASSERT_TRUE(saved && saved->kind == MessageKind::Warning);
+  EXPECT_EQ(text(saved), "S1328 \"Dbrn/123use1_dbrn_eng.dat\" S1329.");
+  EXPECT_TRUE(readDbrnFile(dir / "Dbrn/123use1_dbrn_eng.dat").db);
 }
 
 // The shipped city, corrected without a change, passes every step and comes back as it was.

@@ -1,8 +1,12 @@
 #include "frame/startup.h"
 
+#include <grp.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include "frame/frame_fixture.h"
 
@@ -147,6 +151,130 @@ TEST_F(Startup, ASecondCopyOnTheSameFolderEndsWithItsMessage) {
   EXPECT_FALSE(third.held());
   // Loading a shell again in the running program keeps its own hold.
   EXPECT_TRUE(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').loaded);
+}
+
+// The start-up as a user other than the owner of the files: the tests run as root, who may
+// open any file. What the body returns comes back; nullopt where the user cannot be changed.
+std::optional<std::string> asNobody(const std::function<std::string()>& body) {
+  if (::geteuid() != 0) return std::nullopt;
+  int out[2];
+  if (::pipe(out) != 0) return std::nullopt;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(out[0]);
+    constexpr uid_t kNobody = 65534;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+      ::_exit(1);
+    const std::string result = body();
+    const bool sent = ::write(out[1], result.data(), result.size()) == ssize_t(result.size());
+    ::_exit(sent ? 0 : 1);
+  }
+  ::close(out[1]);
+  std::string result;
+  char buf[512];
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) result.append(buf, size_t(n));
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return result;
+}
+
+// The lock is never taken through a link or on something other than a file. Where it cannot
+// be taken and this user may write in the program folder, the program says which file and
+// why, and ends; only a folder that no copy can write is used without the lock.
+TEST_F(Startup, ALockThatCannotBeTakenEndsTheProgramUnlessTheFolderIsReadOnly) {
+  writeShellFile(dir, "eng", markedShell());
+  const fs::path lock = folderLockPath(state.dirs());
+  const std::string refused = "S1320 \"" + lock.string() + "\" S1321 (";
+  const auto start = [this] {
+    AppState copy;
+    copy.folder = std::make_unique<ProgramFolder>(dir.path());
+    const ShellLoad load = loadShell(copy, "Shell (QJ 1.6).eng", "eng", '.');
+    std::string outcome =
+        std::string(load.loaded ? "loaded" : "ended") + (copy.folderLock ? " locked" : "");
+    for (const auto& m : load.messages) outcome += " | " + m.utf8(markedShell());
+    return outcome;
+  };
+  enum Plant { DanglingLink, LinkToAFile, Folder, OthersPrivateFile, OthersReadableFile };
+  struct Case {
+    Plant plant;
+    bool asOther;   // started by another user than the files' owner
+    bool writable;  // that user may write in the program folder
+    std::string expected;
+  };
+  const Case cases[] = {
+      {DanglingLink, false, true, "ended | " + refused + "S1322), S1133."},
+      {LinkToAFile, false, true, "ended | " + refused + "S1322), S1133."},
+      {Folder, false, true, "ended | " + refused + "S1325), S1133."},
+      // A file left by a run under another user.
+      {OthersPrivateFile, true, true, "ended | " + refused + "S1323), S1133."},
+      {OthersReadableFile, true, true, "loaded locked"},
+      // No copy can change the folder.
+      {OthersPrivateFile, true, false, "loaded"},
+      {DanglingLink, true, false, "loaded"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.plant) + (c.asOther ? " as another user" : "") +
+                 (c.writable ? "" : " read-only"));
+    fs::remove_all(lock);
+    dir.write("System/protocol.pro", writeProtocolFile({}));
+    ::chmod((dir / "System/protocol.pro").c_str(), 0666);
+    const fs::path elsewhere = dir / "elsewhere";
+    fs::remove(elsewhere);
+    switch (c.plant) {
+      case DanglingLink: fs::create_symlink(elsewhere, lock); break;
+      case LinkToAFile:
+        dir.write("elsewhere", "a file of the user");
+        fs::create_symlink(elsewhere, lock);
+        break;
+      case Folder: fs::create_directories(lock); break;
+      case OthersPrivateFile:
+      case OthersReadableFile:
+        dir.write("System/qj.lock", "");
+        ::chmod(lock.c_str(), c.plant == OthersPrivateFile ? 0600 : 0644);
+        break;
+    }
+    for (const char* f : {"", "System", "Dbrn", "Data", "Solving"})
+      ::chmod((dir / f).c_str(), c.writable ? 0777 : 0755);
+    const std::optional<std::string> outcome = c.asOther ? asNobody(start) : start();
+    if (!outcome) continue;  // not run as root: no other user to start it as
+    EXPECT_EQ(*outcome, c.expected);
+    // Nothing was created through the link.
+    EXPECT_EQ(fs::exists(elsewhere), c.plant == LinkToAFile);
+    if (c.plant == LinkToAFile) EXPECT_EQ(dir.read("elsewhere"), "a file of the user");
+  }
+  for (const char* f : {"", "System", "Dbrn", "Data", "Solving"}) ::chmod((dir / f).c_str(), 0755);
+
+  // As the user reads it, in either language.
+  const Message m = lockUnavailableMessage(state.dirs(), ELOOP);
+  EXPECT_EQ(m.utf8(test::shippedShell("eng")),
+            "The lock file \"" + lock.string() +
+                "\" of the program folder cannot be taken (it is a symbolic link), so this copy "
+                "of the program closes.");
+  EXPECT_EQ(lockUnavailableMessage(state.dirs(), EACCES).utf8(test::shippedShell("rus")),
+            "Файл блокировки \"" + lock.string() +
+                "\" папки программы не удаётся занять (этому пользователю нельзя его открыть), "
+                "поэтому эта копия программы закрывается.");
+  EXPECT_EQ(texts({lockUnavailableMessage(state.dirs(), ENOLCK),
+                   lockUnavailableMessage(state.dirs(), EIO)}),
+            (V{refused + "S1324), S1133.", refused + "Input/output error), S1133."}));
+}
+
+// A save killed mid-way leaves its hidden temporary file; the next copy that holds the folder
+// removes every such file of the program's folders, and nothing else.
+TEST_F(Startup, TemporariesOfSavesThatNeverEndedAreRemoved) {
+  writeShellFile(dir, "eng", markedShell());
+  const V left = {"System/.protocol.pro.tmp-4242-0-12345", "Data/.qj_AB12CD.dat.tmp-1-7-0",
+                  ".x.tmp-1-2-3", "Export/.a b.xlsx.tmp-9-9-9"};
+  const V kept = {"Data/qj_AB12CD.dat.tmp-1-7-0", "Data/.qj_AB12CD.dat.tmp-1-7",
+                  "Data/.qj_AB12CD.dat.tmp-1-x-0", "Data/.tmp-1-2-3", "Dbrn/.notes.tmp-"};
+  for (const auto& f : left) dir.write(f, "half");
+  for (const auto& f : kept) dir.write(f, "someone's");
+  fs::create_directories(dir / "Solving/.dir.tmp-1-2-3");
+  ASSERT_TRUE(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').loaded);
+  for (const auto& f : left) EXPECT_FALSE(exists(f)) << f;
+  for (const auto& f : kept) EXPECT_TRUE(exists(f)) << f;
+  EXPECT_TRUE(exists("Solving/.dir.tmp-1-2-3"));
 }
 
 TEST_F(Startup, ADamagedShellEndsTheStartUpBeforeTheProtocol) {

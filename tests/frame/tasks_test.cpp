@@ -9,6 +9,7 @@
 #include "frame/task_chooser.h"
 #include "frame/task_handover.h"
 #include "records/datetime.h"
+#include "support/write_faults.h"
 
 namespace qj {
 namespace {
@@ -74,48 +75,83 @@ TEST_F(Tasks, TheProtocolIsCreatedEmptyLoadedAndSavedWhole) {
   EXPECT_TRUE(state.protocolFileOk);
 }
 
-TEST_F(Tasks, AForeignOrNewerProtocolIsKeptAsBakAndReplaced) {
+// Each copy is kept under a name of its own, so that a damaged file met later never takes
+// the place of an earlier copy; the message names the copy.
+TEST_F(Tasks, AForeignOrNewerProtocolIsKeptUnderAFreeNameAndReplaced) {
   std::string newer = writeProtocolFile({protocolRecord("AB12CD", "a")});
-  newer[24] = 2;  // version 2
-  for (const std::string& foreign : {newer, std::string("some other program's file")}) {
+  newer[24] = 2;                          // version 2
+  blockWith("System/protocol.pro.bak3");  // a folder at a name is passed over
+  const std::pair<std::string, std::string> cases[] = {
+      {newer, "protocol.pro.bak"},
+      {"some other program's file", "protocol.pro.bak2"},
+      {"damaged!", "protocol.pro.bak4"},
+  };
+  for (const auto& [foreign, keptAs] : cases) {
     dir.write("System/protocol.pro", foreign);
-    EXPECT_EQ(load(), V{"S464 !!!"});
+    EXPECT_EQ(load(), V{"S464 !!! S1131 \"protocol.pro\" S1132 \"" + keptAs + "\"."});
     EXPECT_TRUE(state.protocol.empty());
     EXPECT_EQ(file(), writeProtocolFile({}));
-    EXPECT_EQ(dir.read("System/protocol.pro.bak"), foreign);
     EXPECT_TRUE(state.protocolFileOk);
   }
+  for (const auto& [foreign, keptAs] : cases) EXPECT_EQ(dir.read("System/" + keptAs), foreign);
+  // As the user reads it.
+  EXPECT_EQ(protocolForeignMessage(ProtocolRefusal::TooLarge, "protocol.pro.bak2")
+                .utf8(test::shippedShell("eng")),
+            "The task protocol file is too large to be read; it is replaced by an empty one !!! "
+            "The previous content of the file \"protocol.pro\" is kept in the file "
+            "\"protocol.pro.bak2\".");
+  EXPECT_EQ(protocolForeignMessage(ProtocolRefusal::Foreign, "protocol.pro.bak")
+                .utf8(test::shippedShell("rus")),
+            "Файл протокола задач повреждён или другой версии; он заменяется пустым !!! Прежнее "
+            "содержимое файла \"protocol.pro\" сохранено в файле \"protocol.pro.bak\".");
 }
 
-// A protocol of this program is never longer than its bound; a longer file is foreign, and is
-// not read (the bytes after the last counted record make up the length here).
-TEST_F(Tasks, AProtocolLongerThanAnyIsForeignAndNotRead) {
+// A protocol of this program is never longer than its bound; a longer file is not read. One
+// with this program's header is said to be too large, any other is foreign (the bytes after
+// the last counted record make up the length here).
+TEST_F(Tasks, AProtocolLongerThanAnyIsNotReadAndKept) {
   const std::string one = writeProtocolFile({protocolRecord("AB12CD", "a")});
-  for (const uint64_t length : {kMaxProtocolFileBytes, kMaxProtocolFileBytes + 1}) {
-    SCOPED_TRACE(length);
+  std::string foreign = one;
+  foreign[24] = 2;
+  const std::tuple<std::string, uint64_t, std::string> cases[] = {
+      {one, kMaxProtocolFileBytes, ""},
+      {one, kMaxProtocolFileBytes + 1, "S1326"},
+      {foreign, kMaxProtocolFileBytes + 1, "S464"},
+  };
+  for (const auto& [head, length, message] : cases) {
+    SCOPED_TRACE(message + std::to_string(length));
     fs::remove(dir / "System/protocol.pro.bak");
-    dir.write("System/protocol.pro", one);
+    dir.write("System/protocol.pro", head);
     fs::resize_file(dir / "System/protocol.pro", length);  // sparse
-    const bool foreign = length > kMaxProtocolFileBytes;
-    EXPECT_EQ(load(), foreign ? V{"S464 !!!"} : V{});
-    EXPECT_EQ(state.protocol.size(), foreign ? 0u : 1u);
+    const bool refused = !message.empty();
+    EXPECT_EQ(load(), refused ? V{message + " !!! S1131 \"protocol.pro\" S1132 "
+                                            "\"protocol.pro.bak\"."}
+                              : V{});
+    EXPECT_EQ(state.protocol.size(), refused ? 0u : 1u);
     EXPECT_TRUE(state.protocolFileOk);
-    EXPECT_EQ(exists("System/protocol.pro.bak"), foreign);
-    if (foreign) {
+    EXPECT_EQ(exists("System/protocol.pro.bak"), refused);
+    if (refused) {
       EXPECT_EQ(fs::file_size(dir / "System/protocol.pro.bak"), length);
-      EXPECT_EQ(dir.read("System/protocol.pro.bak").substr(0, one.size()), one);
+      EXPECT_EQ(dir.read("System/protocol.pro.bak").substr(0, head.size()), head);
       EXPECT_EQ(file(), writeProtocolFile({}));
     }
   }
 }
 
 TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
+  if (test::WriteFaults::ranInChild()) return;
   dir.write("System/protocol.pro", "foreign bytes");
-  dir.write("System/protocol.pro.bak/occupied", "x");  // the backup's name is a folder
-  EXPECT_EQ(load(), (V{"S464 !!!", "S301 !!!"}));
+  {
+    // Neither linked nor copied aside.
+    test::WriteFaults faults(dir.path());
+    faults.fail("link");
+    faults.fail("write");
+    EXPECT_EQ(load(), (V{"S464 !!!", "S301 !!!"}));
+  }
   EXPECT_FALSE(state.protocolFileOk);
   expectNoSave();
   EXPECT_EQ(file(), "foreign bytes");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "System"), {}), 1);
   fs::remove(dir / "System/protocol.pro");
   fs::create_directories(dir / "System/protocol.pro");
   EXPECT_EQ(load(), V{"S301 !!!"});
@@ -236,6 +272,35 @@ TEST_F(Tasks, QueueingAndLoadingCopyTheFilesMarkTheTaskAndSaveTheProtocol) {
   EXPECT_EQ(task.sentToSolvingAt, sentAt);
   EXPECT_GE(task.solutionLoadedAt, before);
   EXPECT_EQ(saved(), state.protocol);
+}
+
+// A file renamed into place whose folder the disk did not confirm: the user hears that it was
+// written but may not survive a power loss, and the step goes on as for a saved file.
+TEST_F(Tasks, AFileInPlaceButNotConfirmedIsSaidToBeWritten) {
+  if (test::WriteFaults::ranInChild()) return;
+  HandoverResult r;
+  std::optional<Message> saving;
+  {
+    test::WriteFaults faults(dir.path());
+    faults.fail("fsync", 1, 1);  // the file's own sync passes, its folder's fails
+    r = queueTaskInput(state, "DDDDDD");
+    faults.clear();
+    faults.fail("fsync", 1, 1);
+    state.protocol[0].name = "Renamed";
+    saving = saveProtocol(state);
+  }
+  EXPECT_EQ(r.outcome, HandoverOutcome::Done);
+  EXPECT_EQ(texts(r.messages), V{"S1328 \"Solving/qj_DDDDDD_in.dat\" S1329."});
+  EXPECT_EQ(dir.read("Solving/qj_DDDDDD_in.dat"), dir.read("Data/qj_DDDDDD_in.dat"));
+  EXPECT_EQ(text(saving), "S1328 \"System/protocol.pro\" S1329.");
+  EXPECT_EQ(saved(), state.protocol);
+  EXPECT_EQ(state.protocol[3].status, SentToSolving);
+  // As the user reads it.
+  EXPECT_EQ(fileWrittenNotDurableMessage("System/protocol.pro").utf8(test::shippedShell("eng")),
+            "The file \"System/protocol.pro\" was written, but may not survive a power loss.");
+  EXPECT_EQ(fileWrittenNotDurableMessage("System/protocol.pro").utf8(test::shippedShell("rus")),
+            "Файл \"System/protocol.pro\" записан, но может не сохраниться при отключении "
+            "питания.");
 }
 
 TEST_F(Tasks, AHandoverWithoutItsFileDoesNothingAndAFailedCopyChangesNothing) {

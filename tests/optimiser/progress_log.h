@@ -14,7 +14,7 @@ inline const ShellTables& indexShell() {
       return open.append(std::to_string(k)).append(close);
     };
     ShellTables s;
-    for (int k = 0; k < 1200; ++k) s.shellTexts.push_back(mark("[", k, "]"));
+    for (int k = 0; k < 1360; ++k) s.shellTexts.push_back(mark("[", k, "]"));
     for (int k = 0; k < 100; ++k) s.shortTexts.push_back(mark("<s", k, ">"));
     return s;
   }();

@@ -14,6 +14,7 @@
 #include "records/cp1251.h"
 #include "records/datetime.h"
 #include "support/temp_dir.h"
+#include "support/write_faults.h"
 
 namespace qj::optim {
 namespace {
@@ -174,8 +175,13 @@ TEST(Run, MissingFilesFailTheirTaskAndTheRunGoesOn) {
   cli.arcCounts.clear();
   cli.arcs.clear();
   folder.queue("TEST03", cli);
-  folder.run({"TEST01", "TEST02", "TEST03"});
+  // Far longer than any input file: said so, not that it cannot be read.
+  folder.queue("TEST04", test::ringTask());
+  std::filesystem::resize_file(folder.dir / "Solving/qj_TEST04_in.dat", kMaxTaskFileBytes + 1);
+  folder.run({"TEST01", "TEST02", "TEST03", "TEST04"});
   EXPECT_EQ(messageOf(folder.read("TEST01")), kHead + "[911] \"qj_TEST01_in.dat\".");
+  EXPECT_EQ(messageOf(folder.read("TEST04")),
+            "[193] \"TEST04\". [8]. [1327] \"qj_TEST04_in.dat\".");
   EXPECT_EQ(folder.solution("TEST01").size(), 488u);
   EXPECT_EQ(folder.read("TEST02").header.solutionFound, 1);
   const std::string head3 = "[193] \"TEST03\". [8]. ";
@@ -236,6 +242,24 @@ TEST(Run, BatchOfSolvedAndFailedTasks) {
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
             (std::vector<std::string>{"Busy hidden", "Button: [0]"}));
+}
+
+// A solution renamed into place whose folder the disk did not confirm is kept, and the run
+// says that it may not survive a power loss.
+TEST(Run, ASolutionInPlaceButNotConfirmedIsSaidToBeWritten) {
+  if (qj::test::WriteFaults::ranInChild()) return;
+  Folder folder;
+  folder.queue("TEST05", test::ringTask());
+  std::vector<std::string> lines;
+  {
+    qj::test::WriteFaults faults(folder.dir.path());
+    faults.fail("fsync", 1, 1);  // the file's own sync passes, its folder's fails
+    lines = folder.run({"TEST05"});
+  }
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.ends_with("[1328] \"qj_TEST05_out.dat\" [1329].");
+  })) << testing::PrintToString(lines);
+  EXPECT_EQ(folder.read("TEST05").header.solutionFound, 1);
 }
 
 // Damaged files of every kind fail their task with a message and never bring the run down.

@@ -75,6 +75,13 @@ TEST_F(ReportDelivery, WithoutAQueueTheReportIsAFileOnTheLocalePaper) {
     EXPECT_EQ(dir.read("Print/qj_ROUND1_solution_20260307-090502.pdf"), "%PDF 100.000000");
   }
   EXPECT_TRUE(printers.jobs.empty());
+  // A report of the same second, with a link planted at the next name: it is passed over.
+  const auto second = dir / "Print/qj_ROUND1_solution_20260307-090502_2.pdf";
+  std::filesystem::create_symlink(dir / "elsewhere", second);
+  EXPECT_EQ(deliver(nullptr).shown,
+            std::vector<std::string>{(dir / "Print/qj_ROUND1_solution_20260307-090502_3.pdf")});
+  EXPECT_TRUE(std::filesystem::is_symlink(second));
+  EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
 }
 
 // A queue prints on its own paper, or on the paper for files when it names none. A job it

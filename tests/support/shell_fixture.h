@@ -12,6 +12,7 @@
 
 namespace qj::test {
 
+// Every index the program uses has a mark, up to the end of the last block of the shells.
 inline constexpr int kMarkedShellTexts = 1360;
 
 // A mark and a number; built by appending, which GCC 12 does not misread as an overlapping

@@ -71,8 +71,9 @@ class WriteFaults {
   WriteFaults(const WriteFaults&) = delete;
   WriteFaults& operator=(const WriteFaults&) = delete;
 
-  // After `skip` calls of `call` ("rename", "link", "write", "pwrite", "fsync") that pass,
-  // `times` calls fail (every later one with -1), with `err` (0: ENOSPC for writes, else EIO).
+  // After `skip` calls of `call` ("rename", "link", "unlink", "write", "pwrite", "fsync") that
+  // pass, `times` calls fail (every later one with -1), with `err` (0: ENOSPC for writes, else
+  // EIO).
   void fail(const char* call, long skip = 0, long times = -1, int err = 0) {
     control<void (*)(const char*, long, long, int)>("qj_faults_add")(call, skip, times, err);
   }
@@ -88,7 +89,8 @@ class WriteFaults {
     std::vector<std::string> lines;
     std::istringstream in(log());
     for (std::string line; std::getline(in, line);) {
-      if (line.starts_with("write ") || line.starts_with("pwrite ")) continue;
+      if (line.starts_with("write ") || line.starts_with("pwrite ") || line.starts_with("unlink "))
+        continue;
       for (size_t at; (at = line.find(folder_.string())) != std::string::npos;)
         line.replace(at, folder_.string().size(), "D");
       lines.push_back(std::regex_replace(line, temp, "/<temp>"));

@@ -98,9 +98,10 @@ StepResult TfrmCreateDBRN::work(const BusyLabel& busy, const std::function<StepR
 }
 
 void TfrmCreateDBRN::finish() {
-  if (const auto failure = finishDbrn(state_, app())) {
-    showMessage(*failure);
-    return;
+  if (const auto message = finishDbrn(state_, app())) {
+    showMessage(*message);
+    // A warning comes with a saved database.
+    if (message->kind == MessageKind::Error) return;
   }
   close();
 }

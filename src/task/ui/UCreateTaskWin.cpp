@@ -96,9 +96,10 @@ TaskWizardPage* TfrmCreateTaskWin::page(int step) const {
 }
 
 bool TfrmCreateTaskWin::SaveTaskFiles() {
-  if (const auto failure = saveTaskFiles(state_, app(), nowDateTime())) {
-    showMessage(*failure);
-    return false;
+  if (const auto message = saveTaskFiles(state_, app(), nowDateTime())) {
+    showMessage(*message);
+    // A warning comes with a saved task.
+    if (message->kind == MessageKind::Error) return false;
   }
   host_.SaveProtocol();
   return true;

@@ -1,6 +1,6 @@
 // A fault injector for the program's writes, loaded with LD_PRELOAD: it lets chosen calls of
-// rename, link, write, pwrite, fsync and fdatasync fail as a full or failing disk would, and
-// logs the calls it sees, so that a test can check what a save does and in which order.
+// rename, link, unlink, write, pwrite, fsync and fdatasync fail as a full or failing disk would,
+// and logs the calls it sees, so that a test can check what a save does and in which order.
 //
 // Only calls on regular files and folders are touched (never a pipe, a socket or a terminal),
 // and of those only the ones whose path holds the filter text, when a filter is set.
@@ -181,6 +181,11 @@ int renameat(int fromDir, const char* from, int toDir, const char* to) {
 int link(const char* from, const char* to) {
   FAIL_WHEN(judge("link", from, to, &err_));
   return REAL(link)(from, to);
+}
+
+int unlink(const char* path) {
+  FAIL_WHEN(judge("unlink", path, NULL, &err_));
+  return REAL(unlink)(path);
 }
 
 ssize_t write(int fd, const void* buf, size_t n) {

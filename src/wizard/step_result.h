@@ -61,9 +61,6 @@ struct BusyLabel {
   Text text;
 };
 
-// What an edit of a wizard accepts; the window sets its decimal separator.
-using EditRule = FieldRule;
-
 // A change that a step makes to a named control of a page (a label's caption or an edit's
 // text, a control shown or hidden, a button checked, a control enabled). A name that no
 // control of the wizard carries is a fault of the step (wizard/ui/control_names.h).

@@ -177,9 +177,9 @@ bool WizardWindow::event(QEvent* event) {
 }
 
 void WizardWindow::applyEditRules(
-    const std::function<std::optional<EditRule>(std::string_view)>& ruleOf, char decSep) {
+    const std::function<std::optional<FieldRule>(std::string_view)>& ruleOf, char decSep) {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-    std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
+    std::optional<FieldRule> rule = ruleOf(fromQt(edit->objectName()));
     if (!rule) continue;
     rule->decSep = decSep;
     installKeyFilter(edit, *rule, texts());

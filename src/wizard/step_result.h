@@ -46,6 +46,10 @@ struct GridKeyResult {
   bool pickersChanged = false;     // a picker of the page changed
   std::optional<Message> warning;  // a box to show (after the change is shown)
   int focusRow = -1;               // after the box, this row at the top of the grid
+  int focusColumn = -1;            // and the cell of this table column current (its first: -1)
+  // A row the command made: its first typable cell becomes current with its editor closed, so
+  // that the keys typed next fill the new row and the row the user left keeps its text.
+  int newRow = -1;
 
   bool cellsChanged() const { return firstRow >= 0; }
   void changed(int row) {

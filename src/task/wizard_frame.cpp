@@ -85,21 +85,17 @@ std::optional<FieldRule> taskEditRule(std::string_view name) {
     std::string_view name;
     FieldRule rule;
   };
+  // clang-format off
   static const Entry kRules[] = {
-      {"txtShifr", taskCodeRule()},
-      {"txtName", {KeyFilter::Text, 70, false}},
-      {"TS_num", {KeyFilter::Digit, 2, false}},
-      {"TS_first", {KeyFilter::Digit, 2, false}},
-      {"TS_last", {KeyFilter::Digit, 2, false}},
-      {"txtDT", {KeyFilter::Digit, 3, false}},
-      {"nprio", {KeyFilter::Digit, 2, false}},
-      {"porog1", {KeyFilter::Digit, 2, false}},
-      {"porog2", {KeyFilter::Digit, 2, false}},
-      {"fine1", {KeyFilter::Decimal, 6, false}},
-      {"fine2", {KeyFilter::Decimal, 6, false}},
-      {"Velo", {KeyFilter::Decimal, 5, false}},
+      {"txtShifr", taskCodeRule()},              {"txtName", {KeyFilter::Text, 70, false}},
+      {"TS_num", {KeyFilter::Digit, 2, false}},  {"TS_first", {KeyFilter::Digit, 2, false}},
+      {"TS_last", {KeyFilter::Digit, 2, false}}, {"txtDT", {KeyFilter::Digit, 3, false}},
+      {"nprio", {KeyFilter::Digit, 2, false}},   {"porog1", {KeyFilter::Digit, 2, false}},
+      {"porog2", {KeyFilter::Digit, 2, false}},  {"fine1", {KeyFilter::Decimal, 6, false}},
+      {"fine2", {KeyFilter::Decimal, 6, false}}, {"Velo", {KeyFilter::Decimal, 5, false}},
       {"ndol", {KeyFilter::Decimal, 6, false}},
   };
+  // clang-format on
   for (const auto& e : kRules)
     if (e.name == name) return e.rule;
   return std::nullopt;

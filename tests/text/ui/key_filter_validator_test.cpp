@@ -90,6 +90,14 @@ TEST(KeyFilterValidator, AChangedKeyIsUndoneAsAnyKey) {
     QTest::keySequence(&edit, QKeySequence::Undo);
     EXPECT_EQ(edit.text(), preset);
   }
+  // A paste whose letters become capitals leaves the edit judging the keys after it.
+  QLineEdit edit;
+  installKeyFilter(&edit, {K::Code, 6, true}, shell);
+  edit.show();
+  QApplication::clipboard()->setText("ab");
+  edit.paste();
+  QTest::keyClicks(&edit, "-c");
+  EXPECT_EQ(edit.text(), "ABC");
 }
 
 // A key pressed with Alt is a command, never text: an Alt+letter that is no access key leaves

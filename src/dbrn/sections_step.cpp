@@ -258,7 +258,7 @@ ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {
 
 // ---- Rows and keys ------------------------------------------------------------------------
 
-void insertSectionRow(DbrnWizardState& state, int row) {
+int insertSectionRow(DbrnWizardState& state, int row) {
   const int at = std::clamp(row + 1, 0, state.table1.rows());
   for (GridTable* t : {&state.table1, &state.table2, &state.table3}) {
     t->insertRow(at);
@@ -268,6 +268,7 @@ void insertSectionRow(DbrnWizardState& state, int row) {
     state.table1.set(at, sc::kType, state.db.streetTypes[*type].shortName);
   state.table1.set(at, sc::kSpeed, state.avgSpeedText);
   sectionInserted(state, at + 1);
+  return at;
 }
 
 void deleteSectionRow(DbrnWizardState& state, int row) {
@@ -329,7 +330,7 @@ GridKeyResult sectionGridKey(DbrnWizardState& state, GridKey key, int row, int c
       break;
     case GridKey::InsertRow:
       r.handled = r.rowsChanged = true;
-      insertSectionRow(state, row);
+      r.newRow = insertSectionRow(state, row);
       break;
     case GridKey::DeleteRow:
       r.handled = true;
@@ -379,49 +380,62 @@ struct RowCheckContext {
   std::unordered_set<std::string> types;
 };
 
+// A row's refusal and the cell it names.
+struct RowRefusal {
+  Message message;
+  int column;
+};
+
 // The checks of one row in their order; the first refusal.
-std::optional<Message> checkSectionRow(const RowCheckContext& c, int r) {
+std::optional<RowRefusal> checkSectionRow(const RowCheckContext& c, int r) {
   const GridTable& t = c.state.table1;
   const int n = r + 1;
   const auto empty = [&](int col) { return t.isEmptyTrimmed(r, col); };
-  if (empty(sc::kType)) return rowMessage(shell(444), n);
-  if (!c.types.count(trimmed(t.cell(r, sc::kType)))) return rowMessage(shell(355), n);
+  const auto refuse = [&](int col, const Text& what) {
+    return RowRefusal{rowMessage(what, n), col};
+  };
+  const auto refuseFor = [&](int col, const Text& what, const Text& tail) {
+    return RowRefusal{rowMessage(what, n, tail), col};
+  };
+  if (empty(sc::kType)) return refuse(sc::kType, shell(444));
+  if (!c.types.count(trimmed(t.cell(r, sc::kType)))) return refuse(sc::kType, shell(355));
   const bool noStreet = t.cell(r, sc::kType) == c.state.noStreetType;
   if (!noStreet) {
     // A row whose street was never picked (or is gone) names none.
     const auto street = cellInt(t, r, sc::kStreet);
     const bool known = street && *street >= 0 && *street < c.state.streetTotal();
-    if (empty(sc::kName) || !known) return rowMessage(shell(443), n, shell(150));
+    if (empty(sc::kName) || !known) return refuseFor(sc::kName, shell(443), shell(150));
   } else {
-    if (empty(sc::kNonStd)) return rowMessage(shell(441), n, shell(152));
+    if (empty(sc::kNonStd)) return refuseFor(sc::kNonStd, shell(441), shell(152));
     if (!empty(sc::kName))
-      return warningMessage(shell(470) + " " + num(n) + ", " + shell(151) + ").");
-    if (!empty(sc::kFrom)) return rowMessage(shell(472), n, shell(151));
-    if (!empty(sc::kTo)) return rowMessage(shell(471).trimmed(), n, shell(151));
+      return RowRefusal{warningMessage(shell(470) + " " + num(n) + ", " + shell(151) + ")."),
+                        sc::kName};
+    if (!empty(sc::kFrom)) return refuseFor(sc::kFrom, shell(472), shell(151));
+    if (!empty(sc::kTo)) return refuseFor(sc::kTo, shell(471).trimmed(), shell(151));
   }
   for (int col : {sc::kStart, sc::kEnd, sc::kLength, sc::kSpeed})
-    if (t.cell(r, col).empty()) return rowMessage(shell(295), n);
+    if (t.cell(r, col).empty()) return refuse(col, shell(295));
   const auto start = parseInt(t.cell(r, sc::kStart));
-  if (!start) return rowMessage(shell(350), n);
+  if (!start) return refuse(sc::kStart, shell(350));
   const auto end = parseInt(t.cell(r, sc::kEnd));
-  if (!end) return rowMessage(shell(349), n);
-  if (!parseStoredReal(t.cell(r, sc::kLength))) return rowMessage(shell(345), n);
-  if (!parseStoredReal(t.cell(r, sc::kSpeed))) return rowMessage(shell(354), n);
-  if (*start == 0) return rowMessage(shell(367), n);
-  if (*end == 0) return rowMessage(shell(366), n);
+  if (!end) return refuse(sc::kEnd, shell(349));
+  if (!parseStoredReal(t.cell(r, sc::kLength))) return refuse(sc::kLength, shell(345));
+  if (!parseStoredReal(t.cell(r, sc::kSpeed))) return refuse(sc::kSpeed, shell(354));
+  if (*start == 0) return refuse(sc::kStart, shell(367));
+  if (*end == 0) return refuse(sc::kEnd, shell(366));
   const std::string from = trimmed(t.cell(r, sc::kFrom)), to = trimmed(t.cell(r, sc::kTo));
   if (c.state.level == 1 && empty(sc::kNonStd)) {
-    if (from.empty()) return rowMessage(shell(449), n);
-    if (!isSectionHouseNumber(from)) return rowMessage(shell(363), n, shell(776));
-    if (to.empty()) return rowMessage(shell(450), n);
-    if (!isSectionHouseNumber(to)) return rowMessage(shell(364), n, shell(776));
-    if (from == to) return rowMessage(shell(338), n);
-    if (!sameParity(from, to)) return rowMessage(shell(335), n, shell(777));
+    if (from.empty()) return refuse(sc::kFrom, shell(449));
+    if (!isSectionHouseNumber(from)) return refuseFor(sc::kFrom, shell(363), shell(776));
+    if (to.empty()) return refuse(sc::kTo, shell(450));
+    if (!isSectionHouseNumber(to)) return refuseFor(sc::kTo, shell(364), shell(776));
+    if (from == to) return refuse(sc::kTo, shell(338));
+    if (!sameParity(from, to)) return refuseFor(sc::kTo, shell(335), shell(777));
   }
   if (c.state.level == 2) {
-    if (from.empty()) return rowMessage(shell(448), n);
-    if (to.empty()) return rowMessage(shell(447), n);
-    if (from == to) return rowMessage(shell(336), n);
+    if (from.empty()) return refuse(sc::kFrom, shell(448));
+    if (to.empty()) return refuse(sc::kTo, shell(447));
+    if (from == to) return refuse(sc::kTo, shell(336));
   }
   return std::nullopt;
 }
@@ -440,13 +454,13 @@ StepCheck checkNodePairs(const DbrnWizardState& state) {
   }
   for (int r = 0; r < t.rows(); ++r) {
     if (*parseInt(t.cell(r, sc::kStart)) == *parseInt(t.cell(r, sc::kEnd)))
-      return StepCheck::refuse(rowMessage(shell(337), r + 1), "Table1", r);
+      return StepCheck::refuse(rowMessage(shell(337), r + 1), "Table1", r, sc::kEnd);
     if (const int j = pairs.laterOf(r, keys[r]); j >= 0)
       return StepCheck::refuse(
           warningMessage(shell(469) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
                          num(j + 1) + " " + shell(604) + " (" + val(t.cell(j, sc::kStart)) + " " +
                          shell(1).trimmed() + " " + val(t.cell(j, sc::kEnd)) + ")."),
-          "Table1", j);
+          "Table1", j, sc::kStart);
   }
   return StepCheck::ok();
 }
@@ -498,7 +512,8 @@ StepResult checkSectionsPage(DbrnWizardState& state) {
       context.types.insert(trimmed(type.shortName));
     for (int r = 0; r < t1.rows(); ++r) {
       if (auto refusal = checkSectionRow(context, r))
-        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table1", r));
+        return StepResult::refuse(
+            StepCheck::refuse(std::move(refusal->message), "Table1", r, refusal->column));
       // Every route over a section without speed would take forever; a length of 0 is fine.
       if (!(*parseStoredReal(t1.cell(r, sc::kSpeed)) > 0))
         return StepResult::refuse(

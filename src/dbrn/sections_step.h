@@ -51,9 +51,9 @@ Text sectionInfo(const DbrnWizardState& state, int row);
 Text chooseSectionRow(DbrnWizardState& state, int row);
 
 // Inserts an empty section after row `row` (in all three grids), with the type chosen in
-// List_1 and the average speed; deletes the section of row `row` when there are at least two.
-// The house links follow the sections they name.
-void insertSectionRow(DbrnWizardState& state, int row);
+// List_1 and the average speed, and gives its row; deletes the section of row `row` when there
+// are at least two. The house links follow the sections they name.
+int insertSectionRow(DbrnWizardState& state, int row);
 void deleteSectionRow(DbrnWizardState& state, int row);
 
 // The wizard's keys in Table1.

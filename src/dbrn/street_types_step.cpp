@@ -91,7 +91,8 @@ GridKeyResult streetTypeGridKey(DbrnWizardState& state, GridKey key, int row, in
   GridTable& t = state.table0;
   switch (key) {
     case GridKey::InsertRow:
-      t.insertRow(std::clamp(row + 1, 0, t.rows()));
+      r.newRow = std::clamp(row + 1, 0, t.rows());
+      t.insertRow(r.newRow);
       renumberRows(t);
       state.typeCount = t.rows();
       r.handled = r.rowsChanged = true;
@@ -148,27 +149,29 @@ StepCheck checkStreetTypeRows(const DbrnWizardState& state) {
         "Table0");
   for (int r = 0; r < t.rows(); ++r) {
     if (t.isEmptyTrimmed(r, typeCol::kFullName))
-      return StepCheck::refuse(warningMessage(shell(290) + " " + num(r + 1) + "."), "Table0", r);
+      return StepCheck::refuse(warningMessage(shell(290) + " " + num(r + 1) + "."), "Table0", r,
+                               typeCol::kFullName);
     if (t.isEmptyTrimmed(r, typeCol::kShortName))
-      return StepCheck::refuse(warningMessage(shell(291) + " " + num(r + 1) + "."), "Table0", r);
+      return StepCheck::refuse(warningMessage(shell(291) + " " + num(r + 1) + "."), "Table0", r,
+                               typeCol::kShortName);
   }
   DuplicateFinder<std::string> full, abbreviation;
   for (int r = 0; r < t.rows(); ++r) {
     full.add(r, t.cell(r, typeCol::kFullName));
     abbreviation.add(r, t.cell(r, typeCol::kShortName));
   }
-  const auto refusePair = [](int i, int j, int what) {
-    const Text same = what == 189 ? shell(189) : shell(190);
+  const auto refusePair = [](int i, int j, int column) {
+    const Text same = column == typeCol::kFullName ? shell(189) : shell(190);
     return StepCheck::refuse(
         warningMessage(shell(149) + " " + num(i + 1) + " " + shell(1).trimmed() + " " + num(j + 1) +
                        " " + same + ". " + shell(203) + "."),
-        "Table0", j);
+        "Table0", j, column);
   };
   for (int i = 0; i < t.rows(); ++i) {
     if (const int j = full.laterOf(i, t.cell(i, typeCol::kFullName)); j >= 0)
-      return refusePair(i, j, 189);
+      return refusePair(i, j, typeCol::kFullName);
     if (const int j = abbreviation.laterOf(i, t.cell(i, typeCol::kShortName)); j >= 0)
-      return refusePair(i, j, 190);
+      return refusePair(i, j, typeCol::kShortName);
   }
   return StepCheck::ok();
 }

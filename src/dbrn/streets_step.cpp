@@ -95,13 +95,16 @@ StepCheck checkStreetRows(const DbrnWizardState& state) {
     const bool name = !t.isEmptyTrimmed(r, streetCol::kName);
     if (!type && !name && !stored)
       return StepCheck::refuse(warningMessage(shell(659) + "."), "Table_0", r);
-    if (!type && name) return StepCheck::refuse(rowMessage(shell(292), r), "Table_0", r);
-    if (type && !name) return StepCheck::refuse(rowMessage(shell(289), r), "Table_0", r);
+    if (!type && name)
+      return StepCheck::refuse(rowMessage(shell(292), r), "Table_0", r, streetCol::kType);
+    if (type && !name)
+      return StepCheck::refuse(rowMessage(shell(289), r), "Table_0", r, streetCol::kName);
     if (state.level == 2 && (type || name)) {
       if (t.isEmptyTrimmed(r, streetCol::kHouses))
-        return StepCheck::refuse(rowMessage(shell(293).trimmed(), r), "Table_0", r);
+        return StepCheck::refuse(rowMessage(shell(293).trimmed(), r), "Table_0", r,
+                                 streetCol::kHouses);
       if (!cellInt(t, r, streetCol::kHouses))
-        return StepCheck::refuse(rowMessage(shell(357), r), "Table_0", r);
+        return StepCheck::refuse(rowMessage(shell(357), r), "Table_0", r, streetCol::kHouses);
     }
   }
   DuplicateFinder<std::string> names;
@@ -110,7 +113,7 @@ StepCheck checkStreetRows(const DbrnWizardState& state) {
     return StepCheck::refuse(warningMessage(shell(149) + " " + num(pair->first + 1) + " " +
                                             shell(1).trimmed() + " " + num(pair->second + 1) + " " +
                                             shell(191).trimmed() + ". " + shell(203) + "."),
-                             "Table_0", pair->second);
+                             "Table_0", pair->second, streetCol::kName);
   return StepCheck::ok();
 }
 
@@ -178,13 +181,15 @@ void listStreetsByType(DbrnWizardState& state, bool byType) {
 
 namespace {
 
-void insertStreetRow(DbrnWizardState& state, int row) {
+// The row made, below `row`.
+int insertStreetRow(DbrnWizardState& state, int row) {
   GridTable& t = state.table_0;
   const int at = std::clamp(row + 1, 0, t.rows());
   t.insertRow(at);
   if (const auto type = state.list0.chosen())
     t.set(at, streetCol::kType, state.db.streetTypes[*type].shortName);
   renumberRows(t);
+  return at;
 }
 
 void deleteStreetRow(DbrnWizardState& state, int row, GridKeyResult& r) {
@@ -220,6 +225,7 @@ GridKeyResult streetGridKey(DbrnWizardState& state, GridKey key, int row, int co
         if (StepCheck check = checkAndStoreStreets(state); !check.passed()) {
           r.warning = check.message;
           r.focusRow = check.row;
+          r.focusColumn = check.column;
           break;
         }
       }
@@ -243,7 +249,7 @@ GridKeyResult streetGridKey(DbrnWizardState& state, GridKey key, int row, int co
     case GridKey::InsertRow:
       r.handled = true;
       if (state.viewing()) break;
-      insertStreetRow(state, row);
+      r.newRow = insertStreetRow(state, row);
       r.rowsChanged = true;
       break;
     case GridKey::DeleteRow:

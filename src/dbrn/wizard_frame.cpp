@@ -82,10 +82,10 @@ bool kindChoiceShown(const DbrnWizardState& state) {
   return state.creating() && !state.kindFinal && state.db.header.dbKind.empty();
 }
 
-std::optional<EditRule> dbrnEditRule(std::string_view name) {
+std::optional<FieldRule> dbrnEditRule(std::string_view name) {
   struct Entry {
     std::string_view name;
-    EditRule rule;
+    FieldRule rule;
   };
   static const Entry kRules[] = {
       {"txtKod", {KeyFilter::Digit, 3, true}},     {"txtName", {KeyFilter::Text, 70, false}},

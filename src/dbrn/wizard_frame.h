@@ -38,7 +38,7 @@ ControlUpdates identityPageCaptions(const DbrnWizardState& state);
 bool kindChoiceShown(const DbrnWizardState& state);
 
 // What an edit of the wizard accepts; nullopt for other names.
-std::optional<EditRule> dbrnEditRule(std::string_view componentName);
+std::optional<FieldRule> dbrnEditRule(std::string_view componentName);
 
 // Where Back leads from the current step. Entering the street-types page again brings the
 // locks of its types up to date.

@@ -9,10 +9,15 @@
 
 namespace qj {
 
+FieldRule taskCodeRule() {
+  return {KeyFilter::Code, 6, true};
+}
+
 bool isTaskCode(std::string_view code) {
-  return code.size() == 6 && std::all_of(code.begin(), code.end(), [](char c) {
-           return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-         });
+  const FieldRule rule = taskCodeRule();
+  if (code.size() != rule.maxLength) return false;
+  const FieldEdit typed = judgeEdit(rule, {}, code);
+  return typed.taken && typed.text == code;
 }
 
 std::optional<TaskPaths> taskPaths(const ProgramFolder& folder, std::string_view code) {

@@ -11,12 +11,16 @@
 #include <vector>
 
 #include "frame/app_state.h"
+#include "text/key_filters.h"
 #include "text/message.h"
 
 namespace qj {
 
-// A code that may become part of a file name: exactly six of A-Z and 0-9. A protocol record
-// with any other code (a damaged protocol file) has no files the program would touch.
+// What an edit of a task code takes: letters, upper-cased, and digits, six of them.
+FieldRule taskCodeRule();
+// A code that may become part of a file name: six characters that a task code's edit takes as
+// they are, A-Z and 0-9. A protocol record with any other code (a damaged protocol file) has no
+// files the program would touch.
 bool isTaskCode(std::string_view code);
 
 // The five files a task may have.

@@ -4,6 +4,7 @@
 
 #include "optimiser/texts.h"
 #include "records/bytes.h"
+#include "records/numbers.h"
 
 namespace qj::optim {
 
@@ -53,11 +54,11 @@ std::optional<Text> checkTaskRules(const OptimTask& task, const IterationSetting
   if (h.endPoint < 0 || h.endPoint > n) return fail(code, shell(564) + " " + num(h.endPoint) + ".");
   // Written so that a value that is not a number fails as well.
   if (!(s.relaxationCoef >= 0.09999 && s.relaxationCoef < 1.0))
-    return fail(code, shell(555) + " " + val(formatFixed3(s.relaxationCoef, sep)) + ".");
+    return fail(code, shell(555) + " " + val(formatFixed(s.relaxationCoef, 3, sep)) + ".");
   if (s.checkInterval < 1) return fail(code, shell(552) + " " + num(s.checkInterval) + ".");
   if (s.iterationLimit < 10) return fail(code, shell(556) + " " + num(s.iterationLimit) + ".");
   if (!(s.stopCriterion >= 0.00099 && s.stopCriterion <= 0.10001))
-    return fail(code, shell(553) + " " + val(formatFixed3(s.stopCriterion, sep)) + " .");
+    return fail(code, shell(553) + " " + val(formatFixed(s.stopCriterion, 3, sep)) + " .");
   for (int32_t i = 0; i < n; ++i)
     if (task.waitPenalty[i] <= -1e-8) return fail(code, shell(559) + " " + num(i + 1) + ".");
 

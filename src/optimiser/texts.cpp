@@ -19,10 +19,6 @@ Text pairPart(int32_t passIndex, int32_t pairCount, int32_t from, int32_t to) {
 
 }  // namespace
 
-std::string formatFixed3(double x, char sep) {
-  return formatFixed(x, 3, sep);
-}
-
 Text taskPrefix(std::string_view code) {
   return shell(193) + " " + quoted(code) + ". ";
 }
@@ -57,7 +53,7 @@ Text convergedLine(int32_t passKind, int64_t sweeps, int32_t pointCount, double 
                    bool showsProfit, char decimalSeparator) {
   const Text what = showsProfit ? shell(764) : shell(253);
   const double shown = showsProfit ? -gain : gain;
-  const std::string g = formatFixed2(shown, decimalSeparator);
+  const std::string g = formatFixed(shown, 2, decimalSeparator);
   return lit("4. ") + shell(178) + " " + num(passKind) + " " + shell(601) + "). " + shell(435) +
          " " + shell(726) + " - " + num(sweeps) + ". " + what + " " + num(pointCount) + " " +
          shell(715) + " - " + val(g) + " " + shortText(54) + " " + shortText(10);

@@ -41,7 +41,4 @@ Text relaxationMessage(std::string_view code, int32_t passKind, int32_t status, 
 Text notAStepMessage(std::string_view code, int32_t passKind, int32_t alternative);
 Text revisitsStatesMessage(std::string_view code, int32_t passKind);
 
-// "%-.3f" with the given decimal separator.
-std::string formatFixed3(double x, char sep);
-
 }  // namespace qj::optim

@@ -71,30 +71,11 @@ ParameterCheck checkParameters(const ParameterTexts& texts, char sep) {
 SummaryTexts summaryTexts(const IterationSettings& s, char sep) {
   SummaryTexts t;
   t.heading = shell(489) + ":";
-  t.relaxation = shortText(40) + " = " + val(formatFixed2(s.relaxationCoef, sep));
-  t.stop = shortText(19) + " = " + val(formatFixed3(s.stopCriterion, sep));
+  t.relaxation = shortText(40) + " = " + val(formatFixed(s.relaxationCoef, 2, sep));
+  t.stop = shortText(19) + " = " + val(formatFixed(s.stopCriterion, 3, sep));
   t.interval = shortText(18) + " = " + num(s.checkInterval);
   t.limit = shortText(21) + " = " + num(s.iterationLimit);
   return t;
-}
-
-namespace {
-
-bool isCodeCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-}  // namespace
-
-bool isTaskCode(std::string_view code) {
-  if (code.size() != 6) return false;
-  for (char c : code)
-    if (!isCodeCharacter(c)) return false;
-  return true;
-}
-
-FieldRule taskCodeEditRule() {
-  return {KeyFilter::Code, 6, true};
 }
 
 std::array<FieldRule, 4> parameterEditRules(char sep) {

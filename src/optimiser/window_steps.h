@@ -51,10 +51,6 @@ struct SummaryTexts {
 };
 SummaryTexts summaryTexts(const IterationSettings& settings, char decimalSeparator);
 
-// A task code as the code edit accepts it: six letters A-Z or digits.
-bool isTaskCode(std::string_view code);
-// What the code edit takes: letters, upper-cased, and digits, six of them.
-FieldRule taskCodeEditRule();
 // What the parameter edits ME1 .. ME4 take: the relaxation and the stop criterion are
 // decimals, the check interval and the iteration limit whole numbers.
 std::array<FieldRule, 4> parameterEditRules(char decimalSeparator);

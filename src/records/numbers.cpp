@@ -80,10 +80,6 @@ std::string formatFixed(double x, int decimals, char sep) {
   return withSeparator(std::string(buf, end), sep);
 }
 
-std::string formatFixed2(double x, char sep) {
-  return formatFixed(x, 2, sep);
-}
-
 std::optional<double> parseReal(std::string_view text, char sep) {
   return parseWith(text, sep, false);
 }

@@ -21,8 +21,6 @@ int64_t roundToInt64(double x);
 std::string formatReal(double x, char sep);
 // `decimals` digits after the point (as "%.Nf" in the "C" locale), with `sep` as the point.
 std::string formatFixed(double x, int decimals, char sep);
-// Two decimals: times and money in the reports.
-std::string formatFixed2(double x, char sep);
 
 // A real typed by the user with separator `sep`: optional blanks around, optional sign,
 // digits with at most one separator, optional exponent. Nothing else; never inf or nan.

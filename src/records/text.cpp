@@ -51,12 +51,6 @@ bool allDigits(std::string_view text) {
   return true;
 }
 
-bool digitsAndSeparator(std::string_view text, char sep) {
-  for (char c : text)
-    if ((c < '0' || c > '9') && c != sep) return false;
-  return true;
-}
-
 bool isCyrillicLower(char c) {
   return static_cast<unsigned char>(c) >= 224;
 }

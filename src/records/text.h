@@ -23,9 +23,6 @@ inline bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 bool allDigits(std::string_view text);
-// Digits and the decimal separator (any number of them: a text that does not convert is
-// reported by the step's check, as for typed text).
-bool digitsAndSeparator(std::string_view text, char sep);
 // Lower-case Cyrillic letters а..я of code page 1251 (bytes 224..255).
 bool isCyrillicLower(char c);
 

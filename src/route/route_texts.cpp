@@ -16,7 +16,7 @@ std::string realText(double x, char sep) {
 }
 
 std::string fixed2Text(double x, char sep) {
-  std::string s = formatFixed2(x, sep);
+  std::string s = formatFixed(x, 2, sep);
   const std::string zeroDigits = std::string("0") + sep;
   if (s.size() > 1 && s[0] == '-' && s.find_first_not_of(zeroDigits, 1) == std::string::npos)
     s.erase(0, 1);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "dbrn/dbrn_io.h"
+#include "frame/task_handover.h"
 #include "records/text.h"
 
 namespace qj {
@@ -79,13 +80,14 @@ BackMove backFrom(const TaskWizardState& state) {
   }
 }
 
-std::optional<EditRule> taskEditRule(std::string_view name) {
+std::optional<FieldRule> taskEditRule(std::string_view name) {
   struct Entry {
     std::string_view name;
-    EditRule rule;
+    FieldRule rule;
   };
+  // clang-format off
   static const Entry kRules[] = {
-      {"txtShifr", {KeyFilter::Code, 6, true}},  {"txtName", {KeyFilter::Text, 70, false}},
+      {"txtShifr", taskCodeRule()},              {"txtName", {KeyFilter::Text, 70, false}},
       {"TS_num", {KeyFilter::Digit, 2, false}},  {"TS_first", {KeyFilter::Digit, 2, false}},
       {"TS_last", {KeyFilter::Digit, 2, false}}, {"txtDT", {KeyFilter::Digit, 3, false}},
       {"nprio", {KeyFilter::Digit, 2, false}},   {"porog1", {KeyFilter::Digit, 2, false}},
@@ -93,6 +95,7 @@ std::optional<EditRule> taskEditRule(std::string_view name) {
       {"fine2", {KeyFilter::Decimal, 6, false}}, {"Velo", {KeyFilter::Decimal, 5, false}},
       {"ndol", {KeyFilter::Decimal, 6, false}},
   };
+  // clang-format on
   for (const auto& e : kRules)
     if (e.name == name) return e.rule;
   return std::nullopt;

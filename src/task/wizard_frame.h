@@ -42,7 +42,7 @@ struct BackMove {
 BackMove backFrom(const TaskWizardState& state);
 
 // The rule of the edit with this component name; nullopt for other names.
-std::optional<EditRule> taskEditRule(std::string_view componentName);
+std::optional<FieldRule> taskEditRule(std::string_view componentName);
 
 // The money units offered on page 2.
 std::vector<Text> moneyUnitItems();

@@ -1,7 +1,5 @@
 #include "text/access_keys.h"
 
-#include <map>
-
 #include "records/cp1251.h"
 
 namespace qj {
@@ -26,17 +24,6 @@ char accessKey(std::string_view caption) {
     ++i;
   }
   return 0;
-}
-
-std::vector<std::string> clashingAccessKeys(const std::vector<std::string>& captions) {
-  std::map<char, int> uses;
-  for (const std::string& c : captions) ++uses[accessKey(c)];
-  std::vector<std::string> clashing;
-  for (const std::string& c : captions) {
-    const char key = accessKey(c);
-    if (key == 0 || key == ' ' || uses[key] > 1) clashing.push_back(c);
-  }
-  return clashing;
 }
 
 }  // namespace qj

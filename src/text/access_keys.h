@@ -6,7 +6,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace qj {
 
@@ -16,8 +15,5 @@ std::string withoutAccessKeys(std::string_view caption);
 // The character the caption marks, folded to upper case (code page 1251), or 0 when it marks
 // none. The first mark counts, as it does for the windows.
 char accessKey(std::string_view caption);
-
-// The captions of one window whose access key another of them marks too, or that mark none.
-std::vector<std::string> clashingAccessKeys(const std::vector<std::string>& captions);
 
 }  // namespace qj

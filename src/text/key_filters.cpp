@@ -64,19 +64,32 @@ FieldEdit judgeEdit(const FieldRule& rule, std::string_view before, std::string_
     ++tail;
   std::string text(proposed);
   const size_t end = text.size() - tail;
-  // Either key enters the separator, so that "32,5" and "32.5" give the same number whichever
-  // separator the user's settings name. Pasted text is taken as it is.
-  if (rule.filter == KeyFilter::Decimal && end == head + 1 &&
-      (text[head] == ',' || text[head] == '.'))
-    text[head] = rule.decSep;
-  if (rule.upperCase)
-    for (size_t i = head; i < end; ++i)
-      if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+  if (end == head + 1) {
+    text[head] = typedCharacter(rule, text[head]);
+  } else if (rule.upperCase) {
+    for (size_t i = head; i < end; ++i) text[i] = typedCharacter(rule, text[i]);
+  }
   const bool tooLong =
       rule.maxLength > 0 && text.size() > rule.maxLength && text.size() > before.size();
-  if (tooLong || !keyFilterAccepts(rule.filter, text, rule.decSep))
-    return {false, std::string(before)};
+  if (tooLong) return {false, std::string(before)};
+  // A text the program put in may hold what the filter refuses (a stored "40.5" under ",",
+  // a type name with a capital): the change is then judged by what it brings in alone.
+  // A text that passes must still pass after the change.
+  const std::string_view brought = std::string_view(text).substr(head, end - head);
+  const bool fits = keyFilterAccepts(rule.filter, text, rule.decSep) ||
+                    (!keyFilterAccepts(rule.filter, before, rule.decSep) &&
+                     std::all_of(brought.begin(), brought.end(),
+                                 [&](char c) { return allowed(rule.filter, c, rule.decSep); }));
+  if (!fits) return {false, std::string(before)};
   return {true, std::move(text)};
+}
+
+char typedCharacter(const FieldRule& rule, char c) {
+  // Either key enters the separator, so that "32,5" and "32.5" give the same number whichever
+  // separator the user's settings name. Pasted text keeps its separators.
+  if (rule.filter == KeyFilter::Decimal && (c == ',' || c == '.')) return rule.decSep;
+  if (rule.upperCase && c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  return c;
 }
 
 Text keyFilterTip(const FieldRule& rule) {

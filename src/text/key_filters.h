@@ -41,15 +41,20 @@ bool keyFilterAccepts(KeyFilter filter, std::string_view text, char decSep);
 
 // What a field holds after the user changed `before` into `proposed` (a key, a paste, a drop,
 // a deletion). A change that only removes characters is always taken, even from a text
-// that holds characters the filter refuses (the program's own). Otherwise the text must pass
-// the filter whole and keep within the length; a key that types "," or "." into a decimal
-// field enters the separator, and typed Latin letters of an upper-case field become capitals.
-// A refused change is refused whole and the field keeps `before`.
+// that holds characters the filter refuses (the program's own). Otherwise the change must keep
+// within the length, and the text must pass the filter whole, or, where the text before did
+// not (the program put it in), the characters the change brings in must; a key that types "," or
+// "." into a decimal field enters the separator, and typed Latin letters of an upper-case field
+// become capitals. A refused change is refused whole and the field keeps `before`.
 struct FieldEdit {
   bool taken = false;
   std::string text;
 };
 FieldEdit judgeEdit(const FieldRule& rule, std::string_view before, std::string_view proposed);
+
+// The character that a key typing `c` enters into a field of `rule`: the field's separator for
+// either separator key of a decimal field, a capital for a Latin letter of an upper-case field.
+char typedCharacter(const FieldRule& rule, char c);
 
 // What a field that refused a change tells the user it takes.
 Text keyFilterTip(const FieldRule& rule);

@@ -46,6 +46,10 @@ struct GridKeyResult {
   bool pickersChanged = false;     // a picker of the page changed
   std::optional<Message> warning;  // a box to show (after the change is shown)
   int focusRow = -1;               // after the box, this row at the top of the grid
+  int focusColumn = -1;            // and the cell of this table column current (its first: -1)
+  // A row the command made: its first typable cell becomes current with its editor closed, so
+  // that the keys typed next fill the new row and the row the user left keeps its text.
+  int newRow = -1;
 
   bool cellsChanged() const { return firstRow >= 0; }
   void changed(int row) {
@@ -60,9 +64,6 @@ struct BusyLabel {
   int width = 0, height = 0;
   Text text;
 };
-
-// What an edit of a wizard accepts; the window sets its decimal separator.
-using EditRule = FieldRule;
 
 // A change that a step makes to a named control of a page (a label's caption or an edit's
 // text, a control shown or hidden, a button checked, a control enabled). A name that no

@@ -98,9 +98,12 @@ struct DbrnWizardFixture : ::testing::Test {
   std::string outcome(const StepResult& r) const {
     return r.passed() ? "passed" : outcome(r.check);
   }
-  // The refusal with the grid row and the control it leads to.
+  // The refusal with the grid row (and the cell's column, where it names one) and the control
+  // it leads to.
   std::string refusal(const StepResult& r) const {
-    return outcome(r) + " @" + std::to_string(r.check.row) + " " + r.check.focus;
+    const int col = r.check.column;
+    return outcome(r) + " @" + std::to_string(r.check.row) +
+           (col >= 0 ? ":" + std::to_string(col) : "") + " " + r.check.focus;
   }
 
   // ---- The small city, step by step --------------------------------------------------------

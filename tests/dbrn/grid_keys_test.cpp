@@ -31,13 +31,17 @@ constexpr GridKey kEveryKey[] = {GridKey::InsertRow, GridKey::DeleteRow, GridKey
 
 class GridKeys : public test::DbrnWizardFixture {
  protected:
-  // "h" taken, "p" a picker moved, "r" rows inserted or removed, "c<row>" cells of a row
-  // changed, then the warning; "-" when the key goes on to the cell.
+  // "h" taken, "p" a picker moved, "r" rows inserted or removed, "+<row>" the row made (its
+  // first typable cell current), "c<row>" cells of a row changed, then the warning and the
+  // cell it leads to; "-" when the key goes on to the cell.
   std::string shown(const GridKeyResult& r) const {
-    std::string out = std::string(r.handled ? "h" : "") + (r.pickersChanged ? "p" : "") +
-                      (r.rowsChanged ? "r" : "") +
-                      (r.cellsChanged() ? "c" + std::to_string(r.firstRow) : "") +
-                      (r.warning ? " " + text(r.warning) : "");
+    std::string out =
+        std::string(r.handled ? "h" : "") + (r.pickersChanged ? "p" : "") +
+        (r.rowsChanged ? "r" : "") + (r.newRow >= 0 ? "+" + std::to_string(r.newRow) : "") +
+        (r.cellsChanged() ? "c" + std::to_string(r.firstRow) : "") +
+        (r.warning ? " " + text(r.warning) : "") +
+        (r.focusRow >= 0 ? " @" + std::to_string(r.focusRow) + ":" + std::to_string(r.focusColumn)
+                         : "");
     return out.empty() ? "-" : out;
   }
 
@@ -83,12 +87,12 @@ TEST_F(GridKeys, StreetTypes) {
     return test::column(s.table0, typeCol::kFullName) + test::column(s.table0, 0);
   };
   const int full = typeCol::kFullName;
-  pressAll({{GridKey::InsertRow, 0, full, "hr", "[street][][avenue][unnamed][1][2][3][4]"},
+  pressAll({{GridKey::InsertRow, 0, full, "hr+1", "[street][][avenue][unnamed][1][2][3][4]"},
             {GridKey::DeleteRow, 1, full, "hr", "[street][avenue][unnamed][1][2][3]"},
             {GridKey::DeleteRow, 1, full, "h S111.", "[street][avenue][unnamed][1][2][3]"},
             {GridKey::Delete, 0, full, "h S638.", "[street][avenue][unnamed][1][2][3]"},
             {GridKey::Delete, 2, full, "-", "[street][avenue][unnamed][1][2][3]"},
-            {GridKey::InsertRow, 2, full, "hr", "[street][avenue][unnamed][][1][2][3][4]"},
+            {GridKey::InsertRow, 2, full, "hr+3", "[street][avenue][unnamed][][1][2][3][4]"},
             {GridKey::DeleteRow, 3, full, "hr", "[street][avenue][unnamed][1][2][3]"},
             {GridKey::DeleteRow, 2, full, "hr", "[street][avenue][1][2]"},
             {GridKey::Space, 0, full, "-", "[street][avenue][1][2]"},
@@ -122,7 +126,7 @@ TEST_F(GridKeys, Streets) {
             {GridKey::PrevType, 0, name, "hpr", "1[st.][st.][Elm][Oak]"},
             {GridKey::PrevType, 1, name, "hpr", "0[av.][Kings]"},
             {GridKey::PrevType, 0, name, "h", "0[av.][Kings]"},
-            {GridKey::InsertRow, 0, name, "hr", "0[av.][av.][Kings][]"},
+            {GridKey::InsertRow, 0, name, "hr+1", "0[av.][av.][Kings][]"},
             {GridKey::Space, 1, type, "hc1", "0[av.][av.][Kings][]"},
             {GridKey::Space, 1, name, "-", "0[av.][av.][Kings][]"},
             {GridKey::DeleteRow, 1, name, "hr", "0[av.][Kings]"},
@@ -137,7 +141,7 @@ TEST_F(GridKeys, Streets) {
   pressAll({{GridKey::Space, 0, type, "hc0", "1[st.][st.][Elm][Oak]"}}, key, shownRows);
   // A row refused on the way to another type keeps the list where it is.
   s.table_0.set(1, type, "");
-  pressAll({{GridKey::PrevType, 0, name, "h S292 2.", "1[st.][][Elm][Oak]"}}, key, shownRows);
+  pressAll({{GridKey::PrevType, 0, name, "h S292 2. @1:1", "1[st.][][Elm][Oak]"}}, key, shownRows);
   EXPECT_EQ(key(GridKey::PrevType, 0, name).focusRow, 1);
   // Not listed by type, the type keys only move the type.
   listStreetsByType(s, false);
@@ -192,7 +196,7 @@ TEST_F(GridKeys, Sections) {
             {GridKey::Delete, 2, sc::kType, "h", "[av.][Kings][0][  *][]5"},
             {GridKey::Delete, 2, sc::kName, "h", "[av.][Kings][0][  *][]5"},
             {GridKey::Delete, 2, sc::kFrom, "-", "[av.][Kings][0][  *][]5"},
-            {GridKey::InsertRow, 1, from, "hr", "[av.][][][][]6"},
+            {GridKey::InsertRow, 1, from, "hr+2", "[av.][][][][]6"},
             {GridKey::DeleteRow, 2, from, "hr", "[av.][Kings][0][  *][]5"},
             {GridKey::Space, 2, sc::kType, "hc2", "[av.][Kings][0][  *][]5"},
             {GridKey::Space, 5, sc::kType, "-", "[av.][Kings][0][  *][]5"}},  // no such row

@@ -98,38 +98,38 @@ TEST_F(SectionsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   const int elm = 2, none = 4;
   // clang-format off
   const std::pair<Cells, const char*> level1[] = {
-      {{{elm, sc::kType, " "}, {elm, sc::kStart, ""}}, "S444 3. @2 Table1"},
-      {{{elm, sc::kType, "xx"}, {elm, sc::kName, ""}}, "S355 3. @2 Table1"},
-      {{{elm, sc::kName, ""}, {elm, sc::kStart, ""}}, "S443 3, S150. @2 Table1"},
-      {{{elm, sc::kStart, ""}, {elm, sc::kEnd, "x"}}, "S295 3. @2 Table1"},
-      {{{elm, sc::kStart, "1x"}, {elm, sc::kEnd, "x"}}, "S350 3. @2 Table1"},
-      {{{elm, sc::kEnd, "x"}, {elm, sc::kLength, "1,2,3"}}, "S349 3. @2 Table1"},
-      {{{elm, sc::kLength, "1,2,3"}, {elm, sc::kSpeed, "x"}}, "S345 3. @2 Table1"},
-      {{{elm, sc::kSpeed, "x"}, {elm, sc::kStart, "0"}}, "S354 3. @2 Table1"},
-      {{{elm, sc::kStart, "0"}, {elm, sc::kEnd, "0"}}, "S367 3. @2 Table1"},
-      {{{elm, sc::kEnd, "0"}, {elm, sc::kFrom, ""}}, "S366 3. @2 Table1"},
-      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S449 3. @2 Table1"},
-      {{{elm, sc::kFrom, "a1"}, {elm, sc::kTo, ""}}, "S363 3, S776. @2 Table1"},
-      {{{elm, sc::kTo, ""}, {elm, sc::kSpeed, "0"}}, "S450 3. @2 Table1"},
-      {{{elm, sc::kTo, "5b5"}, {elm, sc::kSpeed, "0"}}, "S364 3, S776. @2 Table1"},
-      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S338 3. @2 Table1"},
-      {{{elm, sc::kTo, "4"}, {elm, sc::kSpeed, "0"}}, "S335 3, S777. @2 Table1"},
+      {{{elm, sc::kType, " "}, {elm, sc::kStart, ""}}, "S444 3. @2:1 Table1"},
+      {{{elm, sc::kType, "xx"}, {elm, sc::kName, ""}}, "S355 3. @2:1 Table1"},
+      {{{elm, sc::kName, ""}, {elm, sc::kStart, ""}}, "S443 3, S150. @2:2 Table1"},
+      {{{elm, sc::kStart, ""}, {elm, sc::kEnd, "x"}}, "S295 3. @2:6 Table1"},
+      {{{elm, sc::kStart, "1x"}, {elm, sc::kEnd, "x"}}, "S350 3. @2:6 Table1"},
+      {{{elm, sc::kEnd, "x"}, {elm, sc::kLength, "1,2,3"}}, "S349 3. @2:7 Table1"},
+      {{{elm, sc::kLength, "1,2,3"}, {elm, sc::kSpeed, "x"}}, "S345 3. @2:8 Table1"},
+      {{{elm, sc::kSpeed, "x"}, {elm, sc::kStart, "0"}}, "S354 3. @2:9 Table1"},
+      {{{elm, sc::kStart, "0"}, {elm, sc::kEnd, "0"}}, "S367 3. @2:6 Table1"},
+      {{{elm, sc::kEnd, "0"}, {elm, sc::kFrom, ""}}, "S366 3. @2:7 Table1"},
+      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S449 3. @2:3 Table1"},
+      {{{elm, sc::kFrom, "a1"}, {elm, sc::kTo, ""}}, "S363 3, S776. @2:3 Table1"},
+      {{{elm, sc::kTo, ""}, {elm, sc::kSpeed, "0"}}, "S450 3. @2:4 Table1"},
+      {{{elm, sc::kTo, "5b5"}, {elm, sc::kSpeed, "0"}}, "S364 3, S776. @2:4 Table1"},
+      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S338 3. @2:4 Table1"},
+      {{{elm, sc::kTo, "4"}, {elm, sc::kSpeed, "0"}}, "S335 3, S777. @2:4 Table1"},
       // a section without a street: the mark, the name, then the two numbers
-      {{{none, sc::kNonStd, ""}, {none, sc::kName, "x"}}, "S441 5, S152. @4 Table1"},
-      {{{none, sc::kName, "x"}, {none, sc::kFrom, "1"}}, "S470 5, S151). @4 Table1"},
-      {{{none, sc::kFrom, "1"}, {none, sc::kTo, "2"}}, "S472 5, S151. @4 Table1"},
-      {{{none, sc::kTo, "2"}, {none, sc::kStart, ""}}, "S471 5, S151. @4 Table1"},
+      {{{none, sc::kNonStd, ""}, {none, sc::kName, "x"}}, "S441 5, S152. @4:5 Table1"},
+      {{{none, sc::kName, "x"}, {none, sc::kFrom, "1"}}, "S470 5, S151). @4:2 Table1"},
+      {{{none, sc::kFrom, "1"}, {none, sc::kTo, "2"}}, "S472 5, S151. @4:3 Table1"},
+      {{{none, sc::kTo, "2"}, {none, sc::kStart, ""}}, "S471 5, S151. @4:4 Table1"},
       // the last check of a row before the first of the next
-      {{{1, sc::kEnd, "0"}, {elm, sc::kType, " "}}, "S366 2. @1 Table1"},
+      {{{1, sc::kEnd, "0"}, {elm, sc::kType, " "}}, "S366 2. @1:7 Table1"},
       // the rows before the network; a loop or a repeat of an earlier row first
       {{{none, sc::kNonStd, ""}, {3, sc::kStart, "1"}, {3, sc::kEnd, "2"}},
-       "S441 5, S152. @4 Table1"},
+       "S441 5, S152. @4:5 Table1"},
       {{{1, sc::kStart, "1"}, {1, sc::kEnd, "2"}, {3, sc::kEnd, "3"}},
-       "S469 1 S1 2 S604 (00001 S1 00002). @1 Table1"},
-      {{{0, sc::kEnd, "1"}, {elm, sc::kEnd, "1"}}, "S337 1. @0 Table1"},
+       "S469 1 S1 2 S604 (00001 S1 00002). @1:6 Table1"},
+      {{{0, sc::kEnd, "1"}, {elm, sc::kEnd, "1"}}, "S337 1. @0:7 Table1"},
       // a repeated pair of nodes before a repeated range
       {{{1, sc::kFrom, "1"}, {1, sc::kTo, "9"}, {3, sc::kStart, "2"}, {3, sc::kEnd, "3"}},
-       "S469 3 S1 4 S604 (00002 S1 00003). @3 Table1"},
+       "S469 3 S1 4 S604 (00002 S1 00003). @3:6 Table1"},
   };
   // clang-format on
   enterUntil(1, 4);
@@ -142,11 +142,11 @@ TEST_F(SectionsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   enterUntil(2, 4);
   // clang-format off
   const std::pair<Cells, const char*> level2[] = {
-      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S448 3. @2 Table1"},
-      {{{elm, sc::kTo, ""}, {elm, sc::kStart, "0"}}, "S367 3. @2 Table1"},
-      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S336 3. @2 Table1"},
+      {{{elm, sc::kFrom, ""}, {elm, sc::kTo, ""}}, "S448 3. @2:3 Table1"},
+      {{{elm, sc::kTo, ""}, {elm, sc::kStart, "0"}}, "S367 3. @2:6 Table1"},
+      {{{elm, sc::kTo, "1"}, {elm, sc::kSpeed, "0"}}, "S336 3. @2:4 Table1"},
       {{{elm, sc::kFrom, "a"}, {elm, sc::kTo, "x/1"}, {elm, sc::kSpeed, "0"}},
-       "S1070 3. @2 Table1"},
+       "S1070 3. @2:9 Table1"},
   };
   // clang-format on
   for (const auto& [cells, expected] : level2) EXPECT_EQ(withCells(cells), expected);
@@ -172,11 +172,11 @@ TEST_F(SectionsStep, LevelTwoNeedsHouseNumbersOfAnyFormAndRefusesSectionsWithout
 TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   enterUntil(1, 4);
   s.table1.set(3, sc::kEnd, "3");
-  EXPECT_EQ(refusal(checkSectionsPage(s)), "S337 4. @3 Table1");
+  EXPECT_EQ(refusal(checkSectionsPage(s)), "S337 4. @3:7 Table1");
   s.table1.set(3, sc::kEnd, "1");
   // A section from 1 to 2 again, named by the later row; the reverse direction is no repeat.
   typeSection(5, "av.", "Kings", "9", "11", "1", "2");
-  EXPECT_EQ(refusal(checkSectionsPage(s)), "S469 1 S1 6 S604 (00001 S1 00002). @5 Table1");
+  EXPECT_EQ(refusal(checkSectionsPage(s)), "S469 1 S1 6 S604 (00001 S1 00002). @5:6 Table1");
   // The same street and range twice.
   typeSection(5, "av.", "Kings", "1", "7", "4", "1");
   const StepResult r = checkSectionsPage(s);

@@ -53,13 +53,13 @@ TEST_F(StreetTypesStep, TheAverageSpeedIsANumberOfAtLeastOneTenth) {
   s.table0.setRows(100);
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 
-  EXPECT_EQ(checkTypes({{"street", "st."}, {" ", "av."}}), "S290 2. @1 Table0");
-  EXPECT_EQ(checkTypes({{"street", "st."}, {"avenue", ""}}), "S291 2. @1 Table0");
+  EXPECT_EQ(checkTypes({{"street", "st."}, {" ", "av."}}), "S290 2. @1:1 Table0");
+  EXPECT_EQ(checkTypes({{"street", "st."}, {"avenue", ""}}), "S291 2. @1:2 Table0");
   // Row 1's abbreviation is repeated in row 5, row 2's full name in row 4: row 1 comes first.
   EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "x"}}),
-            "S149 1 S1 5 S190. S203. @4 Table0");
+            "S149 1 S1 5 S190. S203. @4:2 Table0");
   EXPECT_EQ(checkTypes({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"b", "w"}, {"e", "v"}}),
-            "S149 2 S1 4 S189. S203. @3 Table0");
+            "S149 2 S1 4 S189. S203. @3:1 Table0");
   typeTypes({{"a", "x"}, {"a ", "y"}});  // texts are compared exactly
   EXPECT_EQ(outcome(checkStreetTypesPage(s, "35,0")), "passed");
 }
@@ -84,12 +84,12 @@ TEST_F(StreetTypesStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
       {"0,01", rows(101), "S313 (<0,1 s15). @-1 skor"},    // too slow before too many rows
       {"35", [&] { Rows r = rows(101); r[0].first = ""; return r; }(),
        "S305 101 (>100). @-1 Table0"},                     // too many rows before a blank
-      {"35", {{"a", " "}, {"", "b"}}, "S291 1. @0 Table0"},  // the rows from the top
-      {"35", {{" ", " "}}, "S290 1. @0 Table0"},           // the full name before the abbreviation
-      {"35", {{"a", "x"}, {"a", "x"}, {"", "z"}}, "S290 3. @2 Table0"},  // blanks before pairs
+      {"35", {{"a", " "}, {"", "b"}}, "S291 1. @0:2 Table0"},  // the rows from the top
+      {"35", {{" ", " "}}, "S290 1. @0:1 Table0"},           // the full name before the abbreviation
+      {"35", {{"a", "x"}, {"a", "x"}, {"", "z"}}, "S290 3. @2:1 Table0"},  // blanks before pairs
       {"35", {{"a", "x"}, {"b", "x"}, {"c", "y"}, {"a", "w"}},
-       "S149 1 S1 4 S189. S203. @3 Table0"},               // a row's full name first
-      {"35", {{"a", "x"}, {"b", "y"}, {"b", "x"}}, "S149 1 S1 3 S190. S203. @2 Table0"},
+       "S149 1 S1 4 S189. S203. @3:1 Table0"},               // a row's full name first
+      {"35", {{"a", "x"}, {"b", "y"}, {"b", "x"}}, "S149 1 S1 3 S190. S203. @2:2 Table0"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -204,10 +204,10 @@ TEST_F(StreetsStep, RowsNeedATypeAndANameAndAreUniqueByName) {
   enterUntil(1, 3);
   EXPECT_EQ(checkRows({{"", "", ""}}), "S659. @0 Table_0");
   EXPECT_EQ(text(*updatedText(checkStreetsPage(s, {}).updates, "Label2")), "<SpaceBar> - S63");
-  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1 Table_0");
-  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"", "Elm", ""}}), "S292 2. @1:1 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", " ", ""}}), "S289 2. @1:2 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"av.", " Oak ", ""}}),
-            "S149 1 S1 3 S191. S203. @2 Table_0");
+            "S149 1 S1 3 S191. S203. @2:2 Table_0");
   EXPECT_TRUE(s.wizardStep == 3 && s.db.streets.empty());  // nothing stored by a refusal
   // Once a street is stored, one empty row is ignored; two are equal names.
   typeRows({{"st.", "Oak", ""}, {"", "", ""}});
@@ -239,15 +239,15 @@ TEST_F(StreetsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
     const char* expected;
   } cases[] = {
       {1, {{"", "", ""}, {"", "Elm", ""}}, "S659. @0 Table_0"},
-      {1, {{"", "Oak", ""}, {"st.", "", ""}}, "S292 1. @0 Table_0"},
-      {1, {{"st.", " ", ""}, {"", "Elm", ""}}, "S289 1. @0 Table_0"},
+      {1, {{"", "Oak", ""}, {"st.", "", ""}}, "S292 1. @0:1 Table_0"},
+      {1, {{"st.", " ", ""}, {"", "Elm", ""}}, "S289 1. @0:2 Table_0"},
       {1, {{"st.", "Oak", ""}, {"st.", "Elm", ""}, {"st.", "Oak", ""}, {"", "Ash", ""}},
-       "S292 4. @3 Table_0"},                              // the rows before the equal names
-      {2, {{"st.", "", ""}}, "S289 1. @0 Table_0"},        // the name before the house count
-      {2, {{"st.", "Oak", ""}, {"", "Elm", "1"}}, "S293 1. @0 Table_0"},
-      {2, {{"st.", "Oak", "x"}, {"st.", "", "1"}}, "S357 1. @0 Table_0"},
+       "S292 4. @3:1 Table_0"},                              // the rows before the equal names
+      {2, {{"st.", "", ""}}, "S289 1. @0:2 Table_0"},        // the name before the house count
+      {2, {{"st.", "Oak", ""}, {"", "Elm", "1"}}, "S293 1. @0:3 Table_0"},
+      {2, {{"st.", "Oak", "x"}, {"st.", "", "1"}}, "S357 1. @0:3 Table_0"},
       {2, {{"st.", "Oak", "0"}, {"st.", "Oak", "0"}},
-       "S149 1 S1 2 S191. S203. @1 Table_0"},              // the equal names before the total
+       "S149 1 S1 2 S191. S203. @1:2 Table_0"},              // the equal names before the total
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -265,7 +265,7 @@ TEST_F(StreetsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
 
 TEST_F(StreetsStep, LevelTwoNeedsWholeHouseCountsAndAHouseTotalUpTo300000) {
   enterUntil(2, 3);
-  EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0 Table_0");
+  EXPECT_EQ(checkRows({{"st.", "Oak", ""}}), "S293 1. @0:3 Table_0");
   EXPECT_EQ(checkRows({{"st.", "Oak", "0"}}), "S326. @-1 Table_0");
   // Names of 30 characters and house counts of three digits are typed; types are picked.
   std::string typed;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/task_handover.h"
 #include "optimiser/progress_log.h"
 #include "support/temp_dir.h"
 

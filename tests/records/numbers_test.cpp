@@ -16,8 +16,8 @@ TEST(Numbers, RoundingTakesHalvesToEvenAndFormattingUsesTheGivenSeparator) {
   EXPECT_EQ(formatReal(100.0 / 3.0, ','), "33,3333333333333");  // fifteen digits
   EXPECT_EQ(formatReal(0.003, '.'), "0.003");
   EXPECT_EQ(formatReal(-1.25, ',') + " " + formatReal(35.0, ','), "-1,25 35");
-  EXPECT_EQ(formatFixed2(2.005, ','), "2,00");  // 2.005 is slightly below in binary
-  EXPECT_EQ(formatFixed2(12.5, '.'), "12.50");
+  EXPECT_EQ(formatFixed(2.005, 2, ','), "2,00");  // 2.005 is slightly below in binary
+  EXPECT_EQ(formatFixed(12.5, 2, '.'), "12.50");
 }
 
 // Under a locale with a decimal comma the C library's own formatting writes "3,5"; the
@@ -32,8 +32,8 @@ TEST(Numbers, TextsOfNumbersDoNotFollowTheCLibrarysLocale) {
         {formatReal(100.0 / 3.0, '.'), "33.3333333333333"},
         {formatReal(175.5, '.') + " " + formatReal(1e20, '.'), "175.5 1e+20"},
         {formatReal(-0.001, ','), "-0,001"},
-        {formatFixed2(12.5, '.'), "12.50"},
-        {formatFixed2(12.5, ','), "12,50"},
+        {formatFixed(12.5, 2, '.'), "12.50"},
+        {formatFixed(12.5, 2, ','), "12,50"},
         {formatFixed(0.0005, 3, '.') + " " + formatFixed(2.0625, 3, ','), "0.001 2,062"},
         {formatFixed(1234.5, 0, ','), "1234"},
     };

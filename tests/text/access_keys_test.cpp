@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/access_key_clashes.h"
 #include "text/message.h"
 
 namespace qj {
@@ -34,10 +35,10 @@ TEST(AccessKeys, AreMarkedByAnAmpersandAndDroppedFromThePlainText) {
 
 // Within one window every caption marks a key of its own, whatever its case.
 TEST(AccessKeys, ClashesNameTheCaptionsThatShareOrLackAKey) {
-  EXPECT_TRUE(clashingAccessKeys({"&Back", "&Next", "&Cancel"}).empty());
-  EXPECT_EQ(clashingAccessKeys({"&Back", "&Next", "&cancel", "&Close", "Help"}),
+  EXPECT_TRUE(test::clashingAccessKeys({"&Back", "&Next", "&Cancel"}).empty());
+  EXPECT_EQ(test::clashingAccessKeys({"&Back", "&Next", "&cancel", "&Close", "Help"}),
             (std::vector<std::string>{"&cancel", "&Close", "Help"}));
-  EXPECT_EQ(clashingAccessKeys({"& x", "&x"}), (std::vector<std::string>{"& x"}));
+  EXPECT_EQ(test::clashingAccessKeys({"& x", "&x"}), (std::vector<std::string>{"& x"}));
 }
 
 // The shell holds the marks; every text the program composes from it (a message, a report

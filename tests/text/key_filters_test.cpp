@@ -59,7 +59,11 @@ TEST(KeyFilters, TypedSequencesGiveTheirTexts) {
       {{K::Decimal, 5, false, '.'}, "12.345", "6", "12.345", 1},
       {{K::Decimal, 5, false, '.'}, "12.345", "\b6", "12.34", 1},
       {{K::Decimal, 5, false, '.'}, "12.345", "\b\b7", "12.37", 0},
-      {{K::Decimal, 7, false, ','}, "35.0", "5", "35.0", 1},  // another separator stored
+      // A stored text that the filter would refuse is no reason to refuse a key.
+      {{K::Decimal, 7, false, ','}, "35.0", "5", "35.05", 0},
+      {{K::Decimal, 7, false, ','}, "40.5", "x.1", "40.5,1", 1},
+      {{K::StreetType, 20}, "Street", "s Ы", "Streets", 2},
+      {{K::Code, 6, true}, "ab", "c", "abC", 0},
       {{K::Decimal, 7, false, ','}, "35.0", "\b\b,5", "35,5", 0},
       {{K::Digit, 3, true}, "", "4x2", "42", 1},
       {{K::Digit, 3}, "", "12345", "123", 2},
@@ -109,7 +113,9 @@ TEST(KeyFilters, APasteIsTakenOrRefusedWhole) {
       {{K::Text, 70}, "", "a\tb", ""},
       {{K::Text, 70}, "Дом", "Дом 5", "Дом 5"},
       {{K::Decimal, 7, false, ','}, "35.0.1", "35.1", "35.1"},
-      {{K::Decimal, 7, false, ','}, "35.0", "35.01", "35.0"},
+      {{K::Decimal, 7, false, ','}, "35.0", "35.01", "35.01"},
+      {{K::Decimal, 7, false, ','}, "35.0", "35.01.5", "35.0"},
+      {{K::StreetType, 20}, "Avenue", "Avenue rd", "Avenue"},
       {{K::Decimal, 6, false, ','}, "33,333333333333", "33,333333333332", "33,333333333332"},
       {{K::Decimal, 6, false, ','}, "33,333333333333", "33,3333333333333", "33,333333333333"},
       // clang-format on

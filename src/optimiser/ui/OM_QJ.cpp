@@ -113,7 +113,7 @@ TForm1::TForm1(WindowHost& host, Messages* messages)
   MaskEdit1_3 = new QLineEdit(this);
   MaskEdit1_3->setObjectName("MaskEdit1_3");
   MaskEdit1_3->setGeometry(px(QRect(408, 120, 73, 21)));
-  installKeyFilter(MaskEdit1_3, optim::taskCodeEditRule(), host_.state().texts);
+  installKeyFilter(MaskEdit1_3, taskCodeRule(), host_.state().texts);
   BNext2 = makeButton("BNext2", 280, 168, 57, 25);
   LOPRM = makeLabel("LOPRM", 144, 41);
   const std::array<int, 4> editWidths = {30, 36, 22, 49};
@@ -300,7 +300,7 @@ void TForm1::showParameters() {
 void TForm1::next2() {
   const AppState& state = host_.state();
   const std::string code = state.solveAtOnce == 1 ? state.curTaskCode : fromQt(MaskEdit1_3->text());
-  if (!optim::isTaskCode(code)) {
+  if (!isTaskCode(code)) {
     MaskEdit1_3->setFocus();  // an incomplete code: the user finishes it
     return;
   }

@@ -95,8 +95,23 @@ bool KeyFilterValidator::eventFilter(QObject* watched, QEvent* event) {
       key->ignore();
       return true;
     }
+    if (enterTyped(*key)) return true;
   }
   return QValidator::eventFilter(watched, event);
+}
+
+bool KeyFilterValidator::enterTyped(const QKeyEvent& key) {
+  const QString text = key.text();
+  if (text.size() != 1 || text[0].unicode() >= 0x80 || !text[0].isPrint() ||
+      (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) || edit_->isReadOnly())
+    return false;
+  const char typed = static_cast<char>(text[0].unicode());
+  const char entered = typedCharacter(rule_, typed);
+  if (entered == typed) return false;
+  // Typed as the character it enters, so that the edit's undo steps back over it as over any
+  // key; a text changed by the filter afterwards would start the edit's history anew.
+  edit_->insert(QString(QChar(entered)));
+  return true;
 }
 
 QValidator::State KeyFilterValidator::validate(QString& input, int& /*pos*/) const {

@@ -6,6 +6,7 @@
 // key), never text: one that nothing takes leaves the edit as it was. AltGr, a layout's third
 // level, is no Alt and types.
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
 
@@ -29,6 +30,9 @@ class KeyFilterValidator : public QValidator {
 
  private:
   void refused() const;
+  // A key whose character the field enters as another (a separator, a capital) types that
+  // one instead; true when it did.
+  bool enterTyped(const QKeyEvent& key);
 
   QLineEdit* edit_;
   FieldRule rule_;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 #include "text/ui/key_filter_validator.h"
 
@@ -15,7 +16,9 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
   if (editor && model) {
     const FieldRule rule = model->cellRule(index);
     new KeyFilterValidator(editor, rule, texts_ ? keyFilterTip(rule, *texts_) : QString());
-    editor->setFrame(false);
+    // The open cell is framed: an empty cell being typed into shows where the keys go.
+    editor->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 2px solid palette(highlight); padding: 0px; }"));
   }
   return editor;
 }
@@ -46,13 +49,47 @@ void GridView::setColumnWidths(const std::vector<int>& widths) {
 
 void GridView::showRowAtTop(int row, int tableColumn) {
   if (!model_ || row < 0 || row >= model_->rowCount()) return;
-  int col = tableColumn >= 0 ? model_->viewColumn(tableColumn) : currentIndex().column();
-  if (col < model_->fixedColumns())
-    col = std::min(model_->fixedColumns(), model_->columnCount() - 1);
+  int col = tableColumn >= 0 ? model_->viewColumn(tableColumn) : -1;
+  if (col < model_->fixedColumns()) col = firstFreeColumn();
   const QModelIndex index = model_->index(row, std::max(col, 0));
   scrollTo(index, QAbstractItemView::PositionAtTop);
-  setCurrentIndex(index);
+  // The focus first: the editor that the cell opens takes it from the grid (given to the grid
+  // afterwards, it would close that editor).
   setFocus();
+  setCurrentIndex(index);
+}
+
+int GridView::firstFreeColumn() const {
+  return std::max(std::min(model_->fixedColumns(), model_->columnCount() - 1), 0);
+}
+
+void GridView::focusInEvent(QFocusEvent* e) {
+  // A grid with the focus always has a current cell to show.
+  if (model_ && !currentIndex().isValid() && model_->rowCount() > 0)
+    setCurrentIndex(model_->index(0, firstFreeColumn()));
+  QTableView::focusInEvent(e);
+  // The keys go to the current cell's open editor: the grid under it would drop them.
+  if (QWidget* editor = indexWidget(currentIndex())) editor->setFocus();
+}
+
+void GridView::enterRow(int row) {
+  if (!model_ || row < 0 || row >= model_->rowCount()) return;
+  int col = firstFreeColumn();
+  for (int c = col; c < model_->columnCount(); ++c)
+    if (model_->flags(model_->index(row, c)) & Qt::ItemIsEditable) {
+      col = c;
+      break;
+    }
+  const QModelIndex index = model_->index(row, col);
+  // An editor open elsewhere is left as leaving its cell would.
+  if (QWidget* editor = indexWidget(currentIndex())) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+  setFocus();
+  const QScopedValueRollback closed(editorStaysClosed_, true);
+  setCurrentIndex(index);
+  scrollTo(index);
 }
 
 void GridView::scrollRowToTop(int row) {
@@ -208,6 +245,7 @@ bool GridView::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (editorStaysClosed_ && trigger == CurrentChanged) return false;
   const bool opened = QTableView::edit(index, trigger, event);
   if (opened) {
     if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);

@@ -61,8 +61,13 @@ class GridView : public QTableView {
   }
 
   void setColumnWidths(const std::vector<int>& widths);
-  // Scrolls so that `row` is the top row, makes it current and gives the grid the focus.
+  // Scrolls so that `row` is the top row, makes its cell of `tableColumn` current (its first
+  // cell after the fixed columns for -1 or a hidden column) and gives the grid the focus.
   void showRowAtTop(int row, int tableColumn = -1);
+  // Makes the first typable cell of `row` current with its editor closed (the first cell after
+  // the fixed columns where none takes typing) and gives the grid the focus: the next key
+  // typed opens the cell's editor with it.
+  void enterRow(int row);
   // Only scrolls so that `row` is the top row.
   void scrollRowToTop(int row);
   int currentRow() const;
@@ -77,11 +82,14 @@ class GridView : public QTableView {
   bool eventFilter(QObject* watched, QEvent* e) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  void focusInEvent(QFocusEvent* e) override;
   // The keyboard never makes a fixed cell current: typing there would go nowhere.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   std::optional<GridKey> gridKey(const QKeyEvent* e) const;
+  // The first column after the fixed ones (the last column where all are fixed).
+  int firstFreeColumn() const;
   // Tab or Shift+Tab that goes out of the grid (forward or back), if the key is one.
   std::optional<bool> leavingTab(const QKeyEvent* e);
   // True when Tab (forward) or Shift+Tab would wrap round the grid rather than move on in it.
@@ -99,6 +107,7 @@ class GridView : public QTableView {
   GridDelegate* delegate_;
   KeyHandler keyHandler_;
   TypingRefusedHandler typingRefused_;
+  bool editorStaysClosed_ = false;  // a cell made current opens no editor
 };
 
 }  // namespace qj::ui

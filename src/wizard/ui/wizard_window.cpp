@@ -177,9 +177,9 @@ bool WizardWindow::event(QEvent* event) {
 }
 
 void WizardWindow::applyEditRules(
-    const std::function<std::optional<EditRule>(std::string_view)>& ruleOf, char decSep) {
+    const std::function<std::optional<FieldRule>(std::string_view)>& ruleOf, char decSep) {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-    std::optional<EditRule> rule = ruleOf(fromQt(edit->objectName()));
+    std::optional<FieldRule> rule = ruleOf(fromQt(edit->objectName()));
     if (!rule) continue;
     rule->decSep = decSep;
     installKeyFilter(edit, *rule, texts());
@@ -272,7 +272,7 @@ void WizardWindow::focusControl(const std::string& name, int row, int column) {
   if (step > 0 && step != currentStep()) showStep(step);
   auto* grid = qobject_cast<GridView*>(w);
   if (grid && row == kCurrentRow)
-    grid->showRowAtTop(std::max(grid->currentRow(), 0));
+    grid->showRowAtTop(std::max(grid->currentRow(), 0), grid->currentTableColumn());
   else if (grid && row >= 0)
     grid->showRowAtTop(row, column);
   else
@@ -323,7 +323,8 @@ bool WizardWindow::applyKeyResult(WizardGrid& grid, const GridKeyResult& result)
   else if (result.cellsChanged())
     grid.model()->cellsChanged(result.firstRow, result.lastRow);
   if (result.warning) showMessage(*result.warning);
-  if (result.focusRow >= 0) grid.view()->showRowAtTop(result.focusRow);
+  if (result.focusRow >= 0) grid.view()->showRowAtTop(result.focusRow, result.focusColumn);
+  if (result.newRow >= 0) grid.view()->enterRow(result.newRow);
   return result.handled;
 }
 

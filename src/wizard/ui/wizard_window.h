@@ -125,7 +125,7 @@ class WizardWindow : public QWidget {
   // What is typed into a cell counts even when a button did not take the focus from the grid.
   void commitGridEditors();
   // Gives every line edit with a rule its length, filter and case.
-  void applyEditRules(const std::function<std::optional<EditRule>(std::string_view)>& ruleOf,
+  void applyEditRules(const std::function<std::optional<FieldRule>(std::string_view)>& ruleOf,
                       char decSep);
 
  private:

@@ -23,6 +23,7 @@
 #include "platform/ui/qt_text.h"
 #include "records/protocol_file.h"
 #include "records/text.h"
+#include "support/access_key_clashes.h"
 #include "support/ui/main_window_fixture.h"
 #include "task/points_step.h"
 #include "task/ui/UCreateTaskWin.h"
@@ -191,10 +192,10 @@ TEST_P(Keyboard, TheMainMenuOpensWithF10AndItsAccessKeys) {
     std::vector<std::string> items;
     for (const QAction* a : main->menu(item)->actions())
       if (!a->isSeparator()) items.push_back(fromQt(a->text()));
-    EXPECT_EQ(clashingAccessKeys(items), std::vector<std::string>{}) << title.toStdString();
+    EXPECT_EQ(test::clashingAccessKeys(items), std::vector<std::string>{}) << title.toStdString();
   }
   closeMenus();
-  EXPECT_EQ(clashingAccessKeys(titles), std::vector<std::string>{});
+  EXPECT_EQ(test::clashingAccessKeys(titles), std::vector<std::string>{});
 
   // Control, then Task protocol by their letters; the window's Close by its own.
   pressAccessKey(main->action(MenuItem::mnuControl)->text());
@@ -228,7 +229,7 @@ TEST_P(Keyboard, EveryWindowsButtonsHaveAccessKeysOfTheirOwn) {
           buttons.push_back(b);
         std::vector<std::string> texts = captions(buttons);
         texts.push_back(fromQt(caption(shell(129).withAccessKeys())));  // Next on the last step
-        EXPECT_EQ(clashingAccessKeys(texts), std::vector<std::string>{}) << "step " << step;
+        EXPECT_EQ(test::clashingAccessKeys(texts), std::vector<std::string>{}) << "step " << step;
       }
     } else {
       std::vector<QAbstractButton*> buttons;
@@ -237,7 +238,7 @@ TEST_P(Keyboard, EveryWindowsButtonsHaveAccessKeysOfTheirOwn) {
             !(b->isDefault() && QKeySequence::mnemonic(b->text()).isEmpty()))
           buttons.push_back(b);
       EXPECT_FALSE(buttons.empty());
-      EXPECT_EQ(clashingAccessKeys(captions(buttons)), std::vector<std::string>{});
+      EXPECT_EQ(test::clashingAccessKeys(captions(buttons)), std::vector<std::string>{});
     }
     window->close();
     settle();

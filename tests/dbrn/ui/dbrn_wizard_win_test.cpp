@@ -49,14 +49,22 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   ASSERT_EQ(step(), 2) << lastMessage();
 
   const DbrnWizardState& s = wizard()->state();
-  typeInCell("Table0", 0, typeCol::kFullName, "street");
-  typeInCell("Table0", 0, typeCol::kShortName, "st.");
+  // Keys as typed, each to where the focus is: Ctrl+Ins leaves the row as typed and the keys
+  // after it fill the new row.
+  goTo("Table0", 0, typeCol::kFullName);
+  keys("street\tst.");
   press("Table0", Qt::Key_Insert, Qt::ControlModifier);
-  typeInCell("Table0", 1, typeCol::kFullName, "street");
-  typeInCell("Table0", 1, typeCol::kShortName, "none");
+  EXPECT_EQ(grid("Table0")->indexWidget(grid("Table0")->currentIndex()), nullptr);
+  keys("street\tnone");
   next();
   EXPECT_EQ(lastMessage(), "S149 1 S1 2 S189. S203.");
+  for (int col : {typeCol::kFullName, typeCol::kShortName})
+    EXPECT_EQ(s.table0.cell(0, col) + "|" + s.table0.cell(1, col),
+              col == typeCol::kFullName ? "street|street" : "st.|none");
+  // The refused cell is current, its editor open with the focus: typing replaces its text.
   EXPECT_EQ(grid("Table0")->currentRow(), 1);
+  EXPECT_EQ(grid("Table0")->currentTableColumn(), typeCol::kFullName);
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table0")->indexWidget(grid("Table0")->currentIndex()));
   back();
   EXPECT_EQ(step(), 1);
   next();

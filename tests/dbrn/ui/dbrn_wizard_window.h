@@ -95,6 +95,16 @@ class DbrnWizardWindow : public test::MainWindowTest {
   void typeInCell(const char* gridName, int row, int tableColumn, const QString& text) const {
     test::typeIntoCell(grid(gridName), row, tableColumn, text);
   }
+  // Keys typed to whatever has the focus, "\t" for Tab, as a user types on without looking.
+  void keys(const QString& text) const {
+    for (const QChar c : text) {
+      if (c == '\t')
+        QTest::keyClick(wizard()->focusWidget(), Qt::Key_Tab);
+      else
+        test::typeKeys(wizard()->focusWidget(), c);
+      settle();
+    }
+  }
   // A key pressed in a grid: the open cell editor gets it first, as it has the focus.
   void press(const char* gridName, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
     test::pressInGrid(grid(gridName), key, modifiers);

@@ -37,6 +37,9 @@ TEST(KeyFilterValidator, ARefusedKeyIsDroppedAloneAndNamesWhatTheEditTakes) {
       {{K::PointHouse, 4}, "", "12/3", "123", true},
       {{K::Decimal, 5, false, '.'}, "12.345", "", "12.345", false},
       {{K::Decimal, 5, false, '.'}, "12.345", "9", "12.345", true},
+      // What the program put in is no reason to refuse a key.
+      {{K::Decimal, 7, false, ','}, "40.5", "1.", "40.51,", false},
+      {{K::StreetType, 20}, "Street", "s", "Streets", false},
   };
   for (const auto& [rule, preset, typed, shown, refused] : rows) {
     SCOPED_TRACE(typed);
@@ -65,6 +68,36 @@ TEST(KeyFilterValidator, ARefusedKeyIsDroppedAloneAndNamesWhatTheEditTakes) {
   }
   ASSERT_NE(shownTip(edit), nullptr);
   EXPECT_EQ(shownTip(edit)->text(), "S1140 S1142 \".\", S1149 7 S1150.");
+}
+
+// A key whose character the edit enters as another (either separator key, a small letter of an
+// upper-case edit) is undone as any key is: one step back, to the text before it.
+TEST(KeyFilterValidator, AChangedKeyIsUndoneAsAnyKey) {
+  const ShellTables shell = test::markedShell();
+  const std::tuple<FieldRule, const char*, const char*, const char*> rows[] = {
+      {{K::Decimal, 7, false, ','}, "12", ".", "12,"},
+      {{K::Decimal, 7, false, '.'}, "1", ",", "1."},
+      {{K::Code, 6, true}, "AB", "c", "ABC"},
+  };
+  for (const auto& [rule, preset, typed, shown] : rows) {
+    SCOPED_TRACE(typed);
+    QLineEdit edit;
+    installKeyFilter(&edit, rule, shell);
+    edit.setText(preset);
+    edit.show();
+    QTest::keyClicks(&edit, typed);
+    EXPECT_EQ(edit.text(), shown);
+    QTest::keySequence(&edit, QKeySequence::Undo);
+    EXPECT_EQ(edit.text(), preset);
+  }
+  // A paste whose letters become capitals leaves the edit judging the keys after it.
+  QLineEdit edit;
+  installKeyFilter(&edit, {K::Code, 6, true}, shell);
+  edit.show();
+  QApplication::clipboard()->setText("ab");
+  edit.paste();
+  QTest::keyClicks(&edit, "-c");
+  EXPECT_EQ(edit.text(), "ABC");
 }
 
 // A key pressed with Alt is a command, never text: an Alt+letter that is no access key leaves

@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "dbrn/dbrn_io.h"
+#include "frame/task_handover.h"
 #include "records/cp1251.h"
 #include "records/numbers.h"
 
 namespace qj {
-
-bool isValidTaskCode(std::string_view code) {
-  return code.size() == 6 && std::all_of(code.begin(), code.end(), [](char c) {
-           return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-         });
-}
 
 Message tooManyNodesMessage(int32_t nodes) {
   return warningMessage(shell(860) + " " + num(nodes) + " (> 2500 " + shell(153) + ").");
@@ -81,7 +76,7 @@ Page2Values page2From(const TaskHeader& h, char decSep) {
 
 Step1Result checkStep1(TaskWizardState& state, AppState& app, const Step1Input& in) {
   Step1Result result;
-  if (!isValidTaskCode(in.code)) {
+  if (!isTaskCode(in.code)) {
     result.check = StepCheck::refuse(warningMessage(shell(299) + "."), "txtShifr");
     return result;
   }

@@ -19,9 +19,6 @@ namespace fs = std::filesystem;
 inline constexpr int32_t kTaskMaxNodes = 2500;
 inline constexpr int32_t kTaskMaxSections = 10000;
 
-// A task code becomes a file name: exactly six of A-Z and 0-9.
-bool isValidTaskCode(std::string_view code);
-
 // The page-1 values that step 1 reads.
 struct Step1Input {
   std::string code;  // txtShifr

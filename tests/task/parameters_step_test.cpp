@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "frame/task_handover.h"
 #include "support/town.h"
 #include "task/identity_step.h"
 #include "task/points_step.h"
@@ -228,7 +229,7 @@ TEST_F(StepOne, ChecksComeInTheirOrder) {
   // A corrected task keeps its own code.
   state.formMode = kCorrectTask;
   EXPECT_EQ(outcome("ABC123", "Renamed", level1), "passed");
-  EXPECT_TRUE(isValidTaskCode("000000"));
+  EXPECT_TRUE(isTaskCode("000000"));
 }
 
 std::string page2(const Page2Values& p) {

@@ -159,7 +159,7 @@ TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
   const auto read = [](ReadFault f) { return workbookReadMessage("a.xlsx", f); };
   const Message notOpened = qj::workbookNotOpenedMessage("/home/user/QJ/Export/qj_TOWN01 (2).xlsx");
   const std::tuple<Message, MessageKind, const char*> cases[] = {
-      {notOpened, MessageKind::Warning,
+      {notOpened, MessageKind::Information,
        "S952 \"qj_TOWN01 (2).xlsx\" S963 \"/home/user/QJ/Export\", S953."},
       {read(ReadFault::Unreadable), MessageKind::Error, "S970 \"a.xlsx\" S971."},
       {read(ReadFault::NotAWorkbook), MessageKind::Error, "S970 \"a.xlsx\" S972."},

@@ -175,6 +175,7 @@ TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
   EXPECT_EQ(workbookWorkCaption(false).utf8(kTexts), "S114 ...");
   EXPECT_EQ(workRowsText(1200, 0).utf8(kTexts), "S984: 1200");
   EXPECT_EQ(workRowsText(1200, 260004).utf8(kTexts), "S984: 1200 / 260004");
+  EXPECT_EQ(workbookFileFilter().utf8(kTexts), "S1280 (*.xlsx *.xls *.XLSX *.XLS)");
 }
 
 }  // namespace

@@ -359,5 +359,20 @@ TEST(ShellLanguage, QtsOwnTextsAndDatesFollowTheShell) {
   QLocale::setDefault(before);
 }
 
+// What Qt's translations lack of the file dialogs comes from the shell; the rest stays Qt's.
+TEST(ShellLanguage, TheFileDialogsGapsInQtsTranslationsComeFromTheShell) {
+  useShellLanguage("rus");
+  useShellForQtGaps(test::markedShell());
+  const auto kind = [](const char* source) {
+    return QCoreApplication::translate("QAbstractFileIconProvider", source);
+  };
+  EXPECT_EQ(
+      std::vector<QString>({kind("Folder"), kind("Drive"), kind("Shortcut"), kind("Unknown")}),
+      std::vector<QString>({"S1281", "S1282", "S1283", "S1284"}));
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Other"), "Other");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("&Да"));
+  useShellLanguage("eng");
+}
+
 }  // namespace
 }  // namespace qj::ui

@@ -182,7 +182,9 @@ int TitledGrid::leastColumnWidth(int col, int lines) const {
   for (int row = 0; row < table_.rows(); ++row) texts.insert(table_.cell(row, col));
   int least = 0;
   for (const std::string_view text : texts)
-    least = std::max(least, widthInLines(metrics, toQt(text), lines) + margins);
+    // A separator row's dashes are cut at the column.
+    if (text.find_first_not_of('-') != std::string_view::npos)
+      least = std::max(least, widthInLines(metrics, toQt(text), lines) + margins);
   return least;
 }
 

@@ -51,7 +51,7 @@ class TitledGrid : public QWidget {
   void addTitles(const std::vector<TitleWidths>& widths, const std::vector<std::string>& titles,
                  const std::vector<bool>& applies, int room, const std::vector<int>& least = {});
   // The least width of column `col` at which each of its cells breaks at blanks into at most
-  // `lines` lines without cutting a word.
+  // `lines` lines without cutting a word; a separator row of dashes does not count.
   int leastColumnWidth(int col, int lines) const;
   GridView* grid() const { return grid_; }
 

@@ -173,10 +173,13 @@ void centreOver(QWidget* window, const QWidget* over) {
   QRect outer(QPoint(), window->size().grownBy(frame));
   const QScreen* screen = over->screen() ? over->screen() : window->screen();
   // A window asked to be maximised takes the available area, though the window manager may
-  // not have made it so yet (the language chooser opens as the program starts).
-  const bool maximised = screen && over->isWindow() && (over->windowState() & Qt::WindowMaximized);
-  outer.moveCenter(maximised ? screen->availableGeometry().center()
-                             : over->frameGeometry().center());
+  // not have made it so yet (the language chooser opens as the program starts); a window not
+  // shown yet (the main window while the program starts) stands nowhere: the screen counts.
+  const bool wholeScreen =
+      screen &&
+      (!over->isVisible() || (over->isWindow() && (over->windowState() & Qt::WindowMaximized)));
+  outer.moveCenter(wholeScreen ? screen->availableGeometry().center()
+                               : over->frameGeometry().center());
   // A window larger than the one it opens over stays on the screen.
   if (screen) outer.moveTopLeft(insideArea(outer, screen->availableGeometry()));
   moveFrameTo(window, outer.topLeft(), frame);

@@ -337,12 +337,16 @@ TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
   const QRect area = mainWindow.screen()->availableGeometry();
   EXPECT_GE(wide.frameGeometry().left(), area.left());
   EXPECT_GE(wide.frameGeometry().top(), area.top());
-  // Over a main window asked to be maximised, before it is: at the centre of the screen.
-  QWidget starting;
-  starting.setGeometry(0, 0, 300, 200);
-  starting.setWindowState(Qt::WindowMaximized);
-  centreOn(&small, &starting);
-  EXPECT_EQ(QRect(small.pos(), small.size().grownBy(windowFrame(&small))).center(), area.center());
+  // Over a main window asked to be maximised, before it is, or not shown yet: at the centre of
+  // the screen.
+  for (const bool maximised : {true, false}) {
+    QWidget starting;
+    starting.setGeometry(0, 0, 300, 200);
+    if (maximised) starting.setWindowState(Qt::WindowMaximized);
+    centreOn(&small, &starting);
+    EXPECT_EQ(QRect(small.pos(), small.size().grownBy(windowFrame(&small))).center(),
+              area.center());
+  }
 }
 
 // The standard buttons of message boxes and the shown dates speak the shell's language.

@@ -32,8 +32,9 @@ Message workbookNotOpenedMessage(const fs::path& file) {
   const auto quoted = [](const fs::path& p) {
     return lit("\"") + val(cp1251::fromUtf8(p.string())) + "\"";
   };
-  return warningMessage(shell(952) + " " + quoted(file.filename()) + " " + shell(963) + " " +
-                        quoted(file.parent_path()) + ", " + shell(953) + ".");
+  // A notice, as where a printed report was left: the file is whole, only nothing shows it.
+  return {MessageKind::Information, shell(952) + " " + quoted(file.filename()) + " " + shell(963) +
+                                        " " + quoted(file.parent_path()) + ", " + shell(953) + "."};
 }
 
 }  // namespace qj

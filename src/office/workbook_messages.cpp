@@ -37,4 +37,9 @@ Text workRowsText(int64_t done, int64_t total) {
   return t;
 }
 
+Text workbookFileFilter() {
+  // Linux names are case-sensitive: both spellings of each extension are offered.
+  return shell(1280) + " (*.xlsx *.xls *.XLSX *.XLS)";
+}
+
 }  // namespace qj::office

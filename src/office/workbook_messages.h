@@ -25,4 +25,7 @@ Message missingSheetMessage(const Text& head, int sheet);
 Text workbookWorkCaption(bool writing);
 Text workRowsText(int64_t done, int64_t total);
 
+// The open-file dialog's filter of the workbooks an import reads: "<1280> (*.xlsx *.xls ...)".
+Text workbookFileFilter();
+
 }  // namespace qj::office

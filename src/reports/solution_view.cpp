@@ -10,6 +10,19 @@ bool showsOwnRoute(int dbLevel, const SolutionHeader& s) {
   return dbLevel < 3 && s.solutionFound > 0;
 }
 
+// The blanks inside a turn's brackets ("( parking )") do not break: the grid and the report
+// wrap the brackets and their word as one.
+void keepBracketsTogether(GridTable& route) {
+  constexpr char kNoBreakBlank = '\xA0';  // code page 1251
+  for (int row = 0; row < route.rows(); ++row) {
+    std::string turn = route.cell(row, kRouteTurn);
+    for (size_t at = 0; (at = turn.find("( ", at)) != std::string::npos;)
+      turn[++at] = kNoBreakBlank;
+    for (size_t at = 0; (at = turn.find(" )", at)) != std::string::npos;) turn[at] = kNoBreakBlank;
+    route.set(row, kRouteTurn, turn);
+  }
+}
+
 }  // namespace
 
 SolutionView makeSolutionView(const TaskFile& task, const SolutionFile& solution,
@@ -32,6 +45,7 @@ SolutionView makeSolutionView(const TaskFile& task, const SolutionFile& solution
     view.route = std::move(rows.table);
     view.routeCost = rows.cost;
   }
+  keepBracketsTogether(view.route);
   view.parameters = solutionParameters(task.header, view.dbLevel, solution.header, view.routeCost,
                                        langCode, texts, sep);
   return view;

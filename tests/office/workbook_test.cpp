@@ -159,7 +159,7 @@ TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
   const auto read = [](ReadFault f) { return workbookReadMessage("a.xlsx", f); };
   const Message notOpened = qj::workbookNotOpenedMessage("/home/user/QJ/Export/qj_TOWN01 (2).xlsx");
   const std::tuple<Message, MessageKind, const char*> cases[] = {
-      {notOpened, MessageKind::Warning,
+      {notOpened, MessageKind::Information,
        "S952 \"qj_TOWN01 (2).xlsx\" S963 \"/home/user/QJ/Export\", S953."},
       {read(ReadFault::Unreadable), MessageKind::Error, "S970 \"a.xlsx\" S971."},
       {read(ReadFault::NotAWorkbook), MessageKind::Error, "S970 \"a.xlsx\" S972."},
@@ -175,6 +175,7 @@ TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
   EXPECT_EQ(workbookWorkCaption(false).utf8(kTexts), "S114 ...");
   EXPECT_EQ(workRowsText(1200, 0).utf8(kTexts), "S984: 1200");
   EXPECT_EQ(workRowsText(1200, 260004).utf8(kTexts), "S984: 1200 / 260004");
+  EXPECT_EQ(workbookFileFilter().utf8(kTexts), "S1280 (*.xlsx *.xls *.XLSX *.XLS)");
 }
 
 }  // namespace

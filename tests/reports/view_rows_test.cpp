@@ -5,6 +5,7 @@
 
 #include "reports/print_layout.h"
 #include "reports/solution_rows.h"
+#include "reports/solution_view.h"
 #include "reports/task_rows.h"
 #include "support/shell_fixture.h"
 #include "support/town.h"
@@ -32,6 +33,34 @@ TEST(RouteRows, TitlesAndWidths) {
   EXPECT_EQ(std::tuple(routeGridColumnWidth(0, 67), routeGridColumnWidth(1, 80),
                        routeGridColumnWidth(7, 74)),
             std::tuple(66, 80, 75));
+}
+
+// "( parking )" wraps as one word in the viewer and the report, on the route the viewer
+// builds and on the stored lines of a client addition alike.
+TEST(SolutionView, ATurnsBracketsStayWithTheirWord) {
+  const DbrnFile db = test::smallTown();
+  RouteLine stored;
+  stored.turnText = "( S159 )";
+  SolutionFile lines = test::townSolution();
+  lines.body = SolutionBody::Description;
+  lines.lines = {stored};
+  const struct {
+    TaskFile task;
+    SolutionFile solution;
+    int brackets;
+  } cases[] = {{test::townTask(), test::townSolution(), 2}, {test::townTask("cli2"), lines, 1}};
+  for (const auto& c : cases) {
+    const GridTable route =
+        makeSolutionView(c.task, c.solution, &db, "eng", markedShell(), '.').route;
+    int kept = 0;
+    for (int r = 0; r < route.rows(); ++r) {
+      const std::string& turn = route.cell(r, kRouteTurn);
+      kept += turn == "(\xA0S159\xA0)";
+      EXPECT_EQ(turn.find("( "), std::string::npos) << r;
+      EXPECT_EQ(turn.find(" )"), std::string::npos) << r;
+    }
+    EXPECT_EQ(kept, c.brackets);
+  }
 }
 
 KeyValueList townParameters(const SolutionFile& s, double routeCost,

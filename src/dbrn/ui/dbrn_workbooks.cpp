@@ -51,7 +51,7 @@ std::optional<ImportedDbrnWorkbook> chooseDbrnWorkbook(AppContext& app, QWidget*
   const AppState& state = app.state();
   const QString path =
       desktop().chooseFile(parent, toQt(shell(207).resolve(state.texts)),
-                           QStringLiteral("Excel file (*.xlsx *.xls *.XLSX *.XLS)"));
+                           toQt(office::workbookFileFilter().resolve(state.texts)));
   if (path.isEmpty()) return std::nullopt;
   if (busyLabel) busyLabel->setText(toQt((shell(114) + " ...").resolve(state.texts)));
   showBusy(busyLabel, true);

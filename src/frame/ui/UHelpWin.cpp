@@ -104,9 +104,10 @@ void TfrmHelp::FormCreate(const ShellTables& texts, const ProgramFolder& folder)
   switch (page_) {
     case HelpPage::AboutSystem: {
       const char* names[] = {"Label11", "Label12", "Label13", "Label14", "Label15"};
+      // One font for every paragraph: a smaller one reads as small print.
       for (size_t i = 0; i < t.paragraphs.size(); ++i)
-        paragraphs_.push_back(addLabel(names[i], t.paragraphs[i], labelFont(i == 2 ? 13 : 16),
-                                       kAboutSystemLabelWidth));
+        paragraphs_.push_back(
+            addLabel(names[i], t.paragraphs[i], labelFont(16), kAboutSystemLabelWidth));
       layoutAboutSystem();
       break;
     }

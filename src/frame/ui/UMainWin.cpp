@@ -118,6 +118,7 @@ void TfrmMainWin::LoadShell(const std::string& fileName, const std::string& lang
     return;
   }
   useShellLanguage(langCode);
+  useShellForQtGaps(state_.texts);
   setCaptions();
   startupComplete_ = true;
   for (const auto& m : load.messages) showMessage(m);

@@ -52,6 +52,8 @@ void TfrmSelLang::btnOKClick() {
     return;
   }
   chosen_ = true;
+  // What the start-up says next belongs to the main window: its boxes open over it.
+  hide();
   main_.languageChosen(names_[index]);
   close();
 }

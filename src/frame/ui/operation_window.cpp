@@ -2,9 +2,7 @@
 
 #include <QLayout>
 #include <QPointer>
-#include <QScreen>
 #include <QVariant>
-#include <algorithm>
 
 #include "platform/ui/design.h"
 #include "platform/ui/screen_fit.h"
@@ -30,19 +28,7 @@ void enableUnlessOperationWindowOpen(QWidget* mainWindow) {
 
 void centreOn(QWidget* window, const QWidget* over) {
   window->adjustSize();
-  keepOnScreen(window);
-  // The frame that the window manager will put around the window counts.
-  QRect outer(QPoint(), window->size().grownBy(windowFrame(window)));
-  outer.moveCenter(over->frameGeometry().center());
-  // A window larger than the one it opens over stays on the screen.
-  if (const QScreen* screen = over->screen()) {
-    const QRect area = screen->availableGeometry();
-    outer.moveLeft(std::clamp(outer.left(), area.left(),
-                              std::max(area.left(), area.right() + 1 - outer.width())));
-    outer.moveTop(std::clamp(outer.top(), area.top(),
-                             std::max(area.top(), area.bottom() + 1 - outer.height())));
-  }
-  window->move(outer.topLeft());
+  centreOver(window, over);
 }
 
 void openOperationWindow(QWidget* mainWindow, QWidget* window) {

@@ -20,7 +20,7 @@ int openOperationWindows(const QWidget* mainWindow);
 // Enables the main window unless an operation window is still open over it.
 void enableUnlessOperationWindowOpen(QWidget* mainWindow);
 
-// Moves a top-level window to the centre of another window.
+// Sizes a top-level window to its content and moves it to the centre of another window.
 void centreOn(QWidget* window, const QWidget* over);
 
 }  // namespace qj::ui

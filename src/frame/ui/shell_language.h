@@ -1,8 +1,10 @@
 #pragma once
 // The language of the loaded shell for what Qt writes itself: the standard buttons of message
-// boxes (Yes, No, OK, Cancel) and the dates the windows show.
+// boxes (Yes, No, OK, Cancel), the file dialogs and the dates the windows show.
 
 #include <string>
+
+#include "text/shell_texts.h"
 
 namespace qj::ui {
 
@@ -10,5 +12,9 @@ namespace qj::ui {
 // "rus"); the user's regional settings stay where they speak that language. A code Qt does not
 // know leaves everything as it was.
 void useShellLanguage(const std::string& langCode);
+
+// The few texts of Qt's file dialogs that Qt's translations leave in English (the kinds of
+// entry: folder, drive, link) are taken from the shell.
+void useShellForQtGaps(const ShellTables& texts);
 
 }  // namespace qj::ui

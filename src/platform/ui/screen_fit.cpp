@@ -47,9 +47,54 @@ void settleLater(QWidget* window) {
     });
 }
 
+// Where a frame of `outer`'s size lies inside `area`, moved as little as it can be.
+QPoint insideArea(const QRect& outer, const QRect& area) {
+  return {std::clamp(outer.left(), area.left(),
+                     std::max(area.left(), area.right() + 1 - outer.width())),
+          std::clamp(outer.top(), area.top(),
+                     std::max(area.top(), area.bottom() + 1 - outer.height()))};
+}
+
+// A window moved before it is shown is placed by its frame; once shown, even before the
+// window manager has framed it, by its client area.
+void moveFrameTo(QWidget* window, const QPoint& topLeft, const QMargins& frame) {
+  if (window->isVisible())
+    window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
+  else
+    window->move(topLeft);
+}
+
 bool settling(const QWidget* window) {
   const QVariant until = window->property(kSettledAt);
   return until.isValid() && QDateTime::currentMSecsSinceEpoch() <= until.toLongLong();
+}
+
+// A dialog that the program has not placed opens at the centre of the window it belongs to;
+// it sizes itself while it shows, and stays at the centre until it is on the screen.
+constexpr const char* kCentred = "qjScreenFitCentred";
+
+void centreOverOwner(QWidget* dialog) {
+  centreOver(dialog, dialog->parentWidget()->window());
+}
+
+bool centringWhileShown(const QWidget* window) {
+  return window->property(kCentred).toBool() && window->windowHandle() &&
+         !window->windowHandle()->isVisible();
+}
+
+void shown(QWidget* window, bool spontaneous) {
+  window->setProperty(kCentred, false);
+  if (window->testAttribute(Qt::WA_Moved) || spontaneous) {
+    keepOnScreen(window);
+  } else if (window->windowType() == Qt::Dialog && window->parentWidget()) {
+    // Moved before its own show handling, the dialog takes the place as the program's.
+    window->setProperty(kCentred, true);
+    centreOverOwner(window);
+  } else {
+    // The window manager places a window that the program has not placed.
+    fitSize(window);
+  }
+  settleLater(window);
 }
 
 class ScreenKeeper : public QObject {
@@ -64,8 +109,9 @@ class ScreenKeeper : public QObject {
     auto* window = static_cast<QWidget*>(watched);
     if (!framed(window)) return false;
     if (type == QEvent::Show) {
-      keepOnScreen(window);
-      settleLater(window);
+      shown(window, event->spontaneous());
+    } else if (centringWhileShown(window)) {
+      centreOverOwner(window);
     } else if (window->isVisible() && settling(window)) {
       keepOnScreen(window);
     }
@@ -94,36 +140,49 @@ QSize windowRoom(const QWidget* window) {
   return room.expandedTo({1, 1});
 }
 
-void keepOnScreen(QWidget* window) {
-  if (!window->isWindow() || !window->screen()) return;
+bool fitSize(QWidget* window) {
+  if (!window->isWindow() || !window->screen()) return false;
   if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
-    return;
-  const QSize room = windowRoom(window);
-  const QSize size = window->size().boundedTo(room);
+    return false;
+  const QSize size = window->size().boundedTo(windowRoom(window));
   if (size != window->size()) {
     if (window->minimumSize() == window->maximumSize())
       window->setFixedSize(size);
     else
       window->resize(size.expandedTo(window->minimumSize()));
   }
+  return true;
+}
+
+void keepOnScreen(QWidget* window) {
+  if (!fitSize(window)) return;
   // A window not yet shown is placed by the window manager, unless the program placed it.
   if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) return;
 
-  const QRect area = window->screen()->availableGeometry();
   const QMargins frame = windowFrame(window);
-  const QRect client = window->isVisible() ? window->geometry() : QRect(window->pos(), size);
-  const QRect outer = window->isVisible() ? client.marginsAdded(frame)
+  const QRect outer = window->isVisible() ? window->geometry().marginsAdded(frame)
                                           : QRect(window->pos(), window->size().grownBy(frame));
-  QPoint topLeft = outer.topLeft();
-  topLeft.setX(std::clamp(outer.left(), area.left(),
-                          std::max(area.left(), area.right() + 1 - outer.width())));
-  topLeft.setY(std::clamp(outer.top(), area.top(),
-                          std::max(area.top(), area.bottom() + 1 - outer.height())));
-  if (topLeft == outer.topLeft()) return;
-  if (window->isVisible())
-    window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
-  else
-    window->move(topLeft);
+  const QPoint topLeft = insideArea(outer, window->screen()->availableGeometry());
+  if (topLeft != outer.topLeft()) moveFrameTo(window, topLeft, frame);
+}
+
+void centreOver(QWidget* window, const QWidget* over) {
+  fitSize(window);
+  // The frame that the window manager puts around the window counts.
+  const QMargins frame = windowFrame(window);
+  QRect outer(QPoint(), window->size().grownBy(frame));
+  const QScreen* screen = over->screen() ? over->screen() : window->screen();
+  // A window asked to be maximised takes the available area, though the window manager may
+  // not have made it so yet (the language chooser opens as the program starts); a window not
+  // shown yet (the main window while the program starts) stands nowhere: the screen counts.
+  const bool wholeScreen =
+      screen &&
+      (!over->isVisible() || (over->isWindow() && (over->windowState() & Qt::WindowMaximized)));
+  outer.moveCenter(wholeScreen ? screen->availableGeometry().center()
+                               : over->frameGeometry().center());
+  // A window larger than the one it opens over stays on the screen.
+  if (screen) outer.moveTopLeft(insideArea(outer, screen->availableGeometry()));
+  moveFrameTo(window, outer.topLeft(), frame);
 }
 
 void keepWindowsOnScreen() {

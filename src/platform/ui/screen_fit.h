@@ -19,12 +19,21 @@ QMargins windowFrame(const QWidget* window);
 // its frame.
 QSize windowRoom(const QWidget* window);
 
-// Makes a top-level window no larger than its room (a fixed size stays fixed, at the room)
-// and, once it is shown or placed by the program, moves its frame inside the available area.
+// Makes a top-level window no larger than its room (a fixed size stays fixed, at the room);
+// false for a window that is not top-level, or maximised, full-screen or minimised.
+bool fitSize(QWidget* window);
+
+// Makes a top-level window no larger than its room and, once it is shown or placed by the
+// program, moves its frame inside the available area.
 void keepOnScreen(QWidget* window);
 
+// Places a top-level window, its frame included, at the centre of the window `over`, as far
+// as the available area lets it.
+void centreOver(QWidget* window, const QWidget* over);
+
 // From now on every top-level window is kept on screen when it is shown, and again while the
-// window manager frames and places it.
+// window manager frames and places it; a dialog that the program has not placed opens at the
+// centre of the window it belongs to (a message box over the window that raised it).
 void keepWindowsOnScreen();
 
 }  // namespace qj::ui

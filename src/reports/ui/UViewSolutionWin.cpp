@@ -1,5 +1,7 @@
 #include "reports/ui/UViewSolutionWin.h"
 
+#include <limits>
+
 #include "frame/ui/window_host.h"
 #include "platform/ui/guard.h"
 
@@ -29,8 +31,11 @@ TfrmViewSolution::TfrmViewSolution(SolutionView view, const ShellTables& texts, 
     widths.push_back(routeTitleWidths(col));
     captions.push_back(routeColumnTitle(col, texts_));
   }
+  // No word of a turn is cut: "( parking )" is one.
+  std::vector<int> least(kRouteShownColumns, 0);
+  least[kRouteTurn] = sgSolution->leastColumnWidth(kRouteTurn, std::numeric_limits<int>::max());
   sgSolution->addTitles(widths, captions, std::vector<bool>(kRouteShownColumns, true),
-                        sizeHint().width());
+                        sizeHint().width(), least);
   for (int col = 0; col < kRouteShownColumns; ++col)
     sgSolution->setColumnWidth(col, routeGridColumnWidth(col, titles->titleWidth(col)));
   sgSolution->fitRows();

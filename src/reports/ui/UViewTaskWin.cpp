@@ -34,7 +34,10 @@ TfrmViewTask::TfrmViewTask(TaskView view, const ShellTables& texts, QWidget* par
     captions.push_back(taskColumnTitle(view_.layout, col, view_.header, texts_));
     applies.push_back(taskColumnApplies(view_.layout, col, view_.header));
   }
-  Table->addTitles(widths, captions, applies, sizeHint().width());
+  // A transition's kind reads in at most two lines.
+  std::vector<int> least(static_cast<size_t>(columns), 0);
+  if (transitions) least[kTaskTransitionKind] = Table->leastColumnWidth(kTaskTransitionKind, 2);
+  Table->addTitles(widths, captions, applies, sizeHint().width(), least);
   for (int col = 0; col < columns; ++col)
     Table->setColumnWidth(col, taskGridColumnWidth(col, titles->titleWidth(col)));
   Table->fitRows();

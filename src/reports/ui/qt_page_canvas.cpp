@@ -29,6 +29,9 @@ QtPageCanvas::QtPageCanvas(QPainter& painter, QPagedPaintDevice& device)
       font_(QStringLiteral("DejaVu Sans")) {
   setTextScale(1);
   font_.setHintingPreference(QFont::PreferNoHinting);
+  // Letters stay letters: a ligature glyph ("fi", "ffi") would make a PDF's text unsearchable
+  // for the words that hold it.
+  font_.setStyleStrategy(QFont::PreferNoShaping);
   painter_.scale(static_cast<double>(device.logicalDpiX()) / kReportDpi,
                  static_cast<double>(device.logicalDpiY()) / kReportDpi);
   painter_.setFont(font_);

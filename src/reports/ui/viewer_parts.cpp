@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <numeric>
+#include <set>
+#include <string_view>
 
 #include "platform/locale.h"
 #include "platform/ui/design.h"
@@ -33,6 +35,39 @@ class KeyValueModel : public GridModel {
   QString titles_[2];
 };
 
+// How many lines the words take when they break into lines `width` pixels wide, which no
+// word is wider than.
+int linesAt(const QFontMetrics& metrics, const QStringList& words, int width) {
+  int lines = 0;
+  QString line;
+  for (const QString& word : words) {
+    const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+    if (!line.isEmpty() && metrics.horizontalAdvance(longer) <= width) {
+      line = longer;
+    } else {
+      ++lines;
+      line = word;
+    }
+  }
+  return lines;
+}
+
+// The least width at which `text` takes at most `lines` lines broken at blanks.
+int widthInLines(const QFontMetrics& metrics, const QString& text, int lines) {
+  const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  int low = 0;
+  for (const QString& word : words) low = std::max(low, metrics.horizontalAdvance(word));
+  int high = metrics.horizontalAdvance(words.join(QLatin1Char(' '))) + 1;
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    if (linesAt(metrics, words, mid) <= lines)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return low;
+}
+
 }  // namespace
 
 char regionalSeparator() {
@@ -57,7 +92,7 @@ ParameterList::ParameterList(const KeyValue& titles, const KeyValueList& rows, i
 }
 
 TitledGrid::TitledGrid(GridTable& table, int shownColumns, QWidget* parent)
-    : QWidget(parent), titles_(new TitleStrip(this)), grid_(new GridView(this)) {
+    : QWidget(parent), table_(table), titles_(new TitleStrip(this)), grid_(new GridView(this)) {
   auto* model = new GridModel(table, &rules_, grid_);
   std::vector<int> shown(static_cast<size_t>(shownColumns));
   std::iota(shown.begin(), shown.end(), 0);
@@ -85,13 +120,15 @@ TitledGrid::TitledGrid(GridTable& table, int shownColumns, QWidget* parent)
 
 void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
                            const std::vector<std::string>& titles, const std::vector<bool>& applies,
-                           int room) {
+                           int room, const std::vector<int>& least) {
   const QFont font = titles_->font();
   int left =
       room - grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2 * grid_->frameWidth();
   std::vector<TitleWidths> scaled;
   for (size_t col = 0; col < widths.size(); ++col) {
-    scaled.push_back({px(widths[col].design), px(widths[col].min), px(widths[col].max)});
+    const int floor = col < least.size() ? least[col] : 0;
+    scaled.push_back({std::max(px(widths[col].design), floor), std::max(px(widths[col].min), floor),
+                      std::max(px(widths[col].max), floor)});
     if (applies[col]) left -= scaled.back().design + TitleStrip::kHandleWidth;
   }
   // The words each title breaks at each width it may take.
@@ -135,6 +172,20 @@ void TitledGrid::addTitles(const std::vector<TitleWidths>& widths,
     }
   }
   for (size_t col = 0; col < titles.size(); ++col) fitTitle(static_cast<int>(col), titles[col]);
+}
+
+int TitledGrid::leastColumnWidth(int col, int lines) const {
+  const QFontMetrics metrics(grid_->font());
+  // What the style leaves on either side of a cell's text.
+  const int margins = 2 * (grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  std::set<std::string_view> texts;
+  for (int row = 0; row < table_.rows(); ++row) texts.insert(table_.cell(row, col));
+  int least = 0;
+  for (const std::string_view text : texts)
+    // A separator row's dashes are cut at the column.
+    if (text.find_first_not_of('-') != std::string_view::npos)
+      least = std::max(least, widthInLines(metrics, toQt(text), lines) + margins);
+  return least;
 }
 
 void TitledGrid::setColumnWidth(int col, int width) {

@@ -46,9 +46,13 @@ class TitledGrid : public QWidget {
   // The title labels of every column, at their design widths scaled to the font in use. A
   // column that does not apply is hidden with its title: it takes no room and draws no rule. A
   // title that would break inside a word at its width is widened within its limits as far as `room`
-  // pixels of the window allow, where a pixel mends the most broken words.
+  // pixels of the window allow, where a pixel mends the most broken words. A column is never
+  // narrower than the pixels its cells need (`least`, by column; none when empty).
   void addTitles(const std::vector<TitleWidths>& widths, const std::vector<std::string>& titles,
-                 const std::vector<bool>& applies, int room);
+                 const std::vector<bool>& applies, int room, const std::vector<int>& least = {});
+  // The least width of column `col` at which each of its cells breaks at blanks into at most
+  // `lines` lines without cutting a word; a separator row of dashes does not count.
+  int leastColumnWidth(int col, int lines) const;
   GridView* grid() const { return grid_; }
 
   // Sets grid column `col` to `width` pixels as the column widths of the layout count them;
@@ -62,6 +66,7 @@ class TitledGrid : public QWidget {
   void fitRows();
 
  private:
+  const GridTable& table_;
   ReadOnlyRules rules_;
   TitleStrip* titles_;
   GridView* grid_;

@@ -151,8 +151,8 @@ void IdentityPage::btnImportClick() {
 
 void IdentityPage::btnLoadOutDataClick() {
   TfrmCreateTaskWin& w = wizard();
-  const QString path = desktop().chooseFile(
-      &w, qtText(shell(207), w.texts()), QStringLiteral("Excel file (*.xlsx *.xls *.XLSX *.XLS)"));
+  const QString path = desktop().chooseFile(&w, qtText(shell(207), w.texts()),
+                                            qtText(office::workbookFileFilter(), w.texts()));
   if (path.isEmpty()) return;
   // The worker reads copies: nothing of the wizard is touched until the task is taken over.
   const std::filesystem::path file(path.toStdString());

@@ -19,6 +19,7 @@
 #include "dbrn/dbrn_io.h"
 #include "dbrn/ui/UCreateDBRN.h"
 #include "dbrn/wizard_state.h"
+#include "frame/ui/list_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/qt_text.h"
 #include "records/protocol_file.h"
@@ -206,6 +207,22 @@ TEST_P(Keyboard, TheMainMenuOpensWithF10AndItsAccessKeys) {
   pressAccessKey(caption(shell(196).withAccessKeys()));
   EXPECT_FALSE(protocol);
   EXPECT_TRUE(main->isEnabled());
+}
+
+// Escape closes every chooser as Cancel does: the window goes and the main window takes input.
+TEST_P(Keyboard, EscapeClosesEveryChooser) {
+  start();
+  for (const MenuItem item :
+       {MenuItem::mnuInEditTask, MenuItem::mnuInViewTask, MenuItem::mnuOutViewSolution,
+        MenuItem::N12, MenuItem::N13, MenuItem::Excel1, MenuItem::N14, MenuItem::N15}) {
+    main->runCommand(item);
+    settle();
+    QPointer<ListChooser> chooser = front<ListChooser>();
+    ASSERT_TRUE(chooser) << static_cast<int>(item);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(chooser) << static_cast<int>(item);
+    EXPECT_TRUE(main->isEnabled()) << static_cast<int>(item);
+  }
 }
 
 // Every operation window's buttons and every wizard page's buttons with Back, Next (Finish) and

@@ -52,6 +52,7 @@ TEST_F(DatabaseWorkbooks, TheExportOpensBothWorkbooksAndTheImportReadsThemBack) 
   const std::optional<ImportedDbrnWorkbook> imported = chooseDbrnWorkbook(*main, main.get(), &busy);
   ASSERT_TRUE(imported);
   EXPECT_EQ(desktop.captions, std::vector<QString>{"S207"});
+  EXPECT_EQ(desktop.filters, std::vector<QString>{"S1280 (*.xlsx *.xls *.XLSX *.XLS)"});
   ASSERT_TRUE(imported->loaded);
   EXPECT_EQ(imported->workbookName, "002sys2_dbrn_eng.xlsx");
   EXPECT_EQ(imported->loaded->db.houses, demoCity(2, "eng").houses);

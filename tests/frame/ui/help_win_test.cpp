@@ -31,7 +31,8 @@ class HelpWin : public test::MainWindowTest {
   QPointer<TfrmHelp> win;
 };
 
-// Each page from its menu item: its texts over its picture, the main window held until it closes.
+// Each page from its menu item: its texts, all paragraphs in one font, over its picture, the main
+// window held until it closes.
 TEST_F(HelpWin, EachPageOpensFromItsItemOverItsPicture) {
   start();
   const struct {
@@ -51,6 +52,9 @@ TEST_F(HelpWin, EachPageOpensFromItsItemOverItsPicture) {
     EXPECT_FALSE(main->isEnabled());
     ASSERT_FALSE(win->paragraphs().empty());
     EXPECT_EQ(win->paragraphs()[0]->text(), p.firstText);
+    for (const QLabel* paragraph : win->paragraphs())
+      EXPECT_EQ(paragraph->font(), win->paragraphs()[0]->font())
+          << paragraph->objectName().toStdString();
     EXPECT_EQ(win->groupBox()->picture().size(), p.picture);
     win->close();
     settle();

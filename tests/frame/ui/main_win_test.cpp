@@ -337,6 +337,16 @@ TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
   const QRect area = mainWindow.screen()->availableGeometry();
   EXPECT_GE(wide.frameGeometry().left(), area.left());
   EXPECT_GE(wide.frameGeometry().top(), area.top());
+  // Over a main window asked to be maximised, before it is, or not shown yet: at the centre of
+  // the screen.
+  for (const bool maximised : {true, false}) {
+    QWidget starting;
+    starting.setGeometry(0, 0, 300, 200);
+    if (maximised) starting.setWindowState(Qt::WindowMaximized);
+    centreOn(&small, &starting);
+    EXPECT_EQ(QRect(small.pos(), small.size().grownBy(windowFrame(&small))).center(),
+              area.center());
+  }
 }
 
 // The standard buttons of message boxes and the shown dates speak the shell's language.
@@ -357,6 +367,21 @@ TEST(ShellLanguage, QtsOwnTextsAndDatesFollowTheShell) {
   useShellLanguage("xx?");
   EXPECT_EQ(QLocale().language(), QLocale::English);
   QLocale::setDefault(before);
+}
+
+// What Qt's translations lack of the file dialogs comes from the shell; the rest stays Qt's.
+TEST(ShellLanguage, TheFileDialogsGapsInQtsTranslationsComeFromTheShell) {
+  useShellLanguage("rus");
+  useShellForQtGaps(test::markedShell());
+  const auto kind = [](const char* source) {
+    return QCoreApplication::translate("QAbstractFileIconProvider", source);
+  };
+  EXPECT_EQ(
+      std::vector<QString>({kind("Folder"), kind("Drive"), kind("Shortcut"), kind("Unknown")}),
+      std::vector<QString>({"S1281", "S1282", "S1283", "S1284"}));
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Other"), "Other");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("&Да"));
+  useShellLanguage("eng");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The program's own message boxes: each stands over the window that raised it, and a question
-// before a deletion answers No to Enter.
+// The program's own message boxes: each stands at the centre of the window that raised it, and
+// a question before a deletion answers No to Enter.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "frame/ui/UMainWin.h"
 #include "frame/ui/UProtocolWin.h"
 #include "platform/ui/qt_messages.h"
+#include "platform/ui/screen_fit.h"
 #include "support/shell_fixture.h"
 #include "support/task_fixture.h"
 #include "support/ui/grid_driver.h"
@@ -26,6 +27,7 @@ using test::settle;
 // What a box showed when it was answered.
 struct SeenBox {
   QWidget* parent = nullptr;
+  QRect outer;  // with the frame that the window manager puts around it
   bool noIsDefault = false;
   QString text;
 };
@@ -41,6 +43,7 @@ void answerNextBoxWithEnter(SeenBox& seen) {
     poll->deleteLater();
     if (!box) return;
     seen.parent = box->parentWidget();
+    seen.outer = box->geometry().marginsAdded(windowFrame(box));
     seen.noIsDefault =
         box->button(QMessageBox::No) && box->defaultButton() == box->button(QMessageBox::No);
     seen.text = box->text();
@@ -79,7 +82,7 @@ class MessageBoxes : public ::testing::Test {
 
 // A refusal in the database wizard, the deletion of a database from the chooser and of a task
 // from the protocol window, each answered with Enter.
-TEST_F(MessageBoxes, EachBoxStandsOverItsWindowAndADeletionAnswersNoToEnter) {
+TEST_F(MessageBoxes, EachBoxStandsAtTheCentreOfItsWindowAndADeletionAnswersNoToEnter) {
   const struct {
     MenuItem command;
     std::function<void(QWidget*)> ask;
@@ -107,6 +110,7 @@ TEST_F(MessageBoxes, EachBoxStandsOverItsWindowAndADeletionAnswersNoToEnter) {
     b.ask(asking);
     EXPECT_FALSE(seen.text.isEmpty());
     EXPECT_EQ(seen.parent, asking);
+    EXPECT_LE((seen.outer.center() - asking->frameGeometry().center()).manhattanLength(), 1);
     EXPECT_EQ(seen.noIsDefault, b.question);
     EXPECT_TRUE(std::filesystem::exists(dir / b.kept));
     asking->close();

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "app/program_windows.h"
 #include "dbrn/dbrn_io.h"
@@ -42,6 +43,17 @@ QString pdfText(const std::string& pdf) {
   QProcess p;
   p.start("pdftotext", {QString::fromStdString(pdf), "-"});
   return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+// How many lines a cell's text takes in its grid column, broken at blanks as the style lays
+// it out between its margins.
+int cellLines(const GridView* grid, int row, int col) {
+  const QString text = grid->model()->index(row, col).data().toString();
+  const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  const QFontMetrics metrics(grid->font());
+  const QRect box = metrics.boundingRect(QRect(0, 0, grid->columnWidth(col) - margins, 10000),
+                                         Qt::TextWordWrap, text);
+  return text.isEmpty() ? 0 : (box.height() + metrics.leading()) / metrics.lineSpacing();
 }
 
 bool titleShown(const TitleStrip* titles, int c) {
@@ -157,6 +169,7 @@ class Viewers : public test::MainWindowTest {
 
 TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
   main->state().texts.shellTexts[265] = "Transit section with its house numbers";
+  main->state().texts.shellTexts[159] = "parked-at-points";
   auto* v = choose<TfrmViewSolution>(MenuItem::mnuOutViewSolution);
   ASSERT_NE(v, nullptr) << (messages->shown.empty() ? "" : messages->last().text);
   EXPECT_TRUE(messages->shown.empty());
@@ -176,6 +189,12 @@ TEST_F(Viewers, TheSolutionViewerFromTheOutputMenuShowsItsListAndRoute) {
   EXPECT_EQ(route->columnCount(), kRouteShownColumns);
   EXPECT_EQ(route->rowCount(), 12);
   EXPECT_EQ(cell(route, 10, kRouteTurn), "2S214");
+  // A served point's brackets stay on one line with their word.
+  EXPECT_EQ(cell(route, 3, kRouteTurn), QString::fromUtf8("(\u00A0parked-at-points\u00A0)"));
+  const GridView* grid = v->sgSolution->grid();
+  EXPECT_LE(grid->fontMetrics().horizontalAdvance(cell(route, 3, kRouteTurn)) +
+                2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1),
+            grid->columnWidth(kRouteTurn));
   EXPECT_EQ(cell(route, 3, kRouteServiceStart),
             QString("0 s62 30") + QChar(regionalSeparator()) + QString("00 s24"));
 
@@ -229,6 +248,7 @@ void expectTitlesSideBySide(const TitleStrip* titles, int left) {
 TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
   main->state().texts.shellTexts[162] = "Income of the point";
   main->state().texts.shellTexts[750] = "Waitingpenaltyperhour";
+  main->state().texts.shellTexts[781] = "to the end of the reverse section";
   auto* v = choose<TfrmViewTask>(MenuItem::mnuInViewTask);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(viewerKind(v), ViewerKind::Task);
@@ -262,6 +282,13 @@ TEST_F(Viewers, TheTaskViewerFromTheInputMenuHidesTheColumnsThatDoNotApply) {
   QLabel* income = titles->label(kTaskIncome);
   EXPECT_EQ(titles->titleWidth(kTaskIncome), px(48));
   EXPECT_EQ(income->text(), "Income\nof the\npoint\n(EUR)");
+  // Every transition kind, the longest too, reads in at most two lines; the separator row's
+  // dashes are cut at the column rather than widening it.
+  const GridView* grid = v->Table->grid();
+  for (int r = 0; r < grid->model()->rowCount(); ++r)
+    EXPECT_LE(cellLines(grid, r, kTaskTransitionKind), 2) << r;
+  EXPECT_LT(grid->columnWidth(kTaskTransitionKind),
+            grid->fontMetrics().horizontalAdvance(cell(grid->model(), 7, kTaskTransitionKind)));
 }
 
 // In a main window smaller than a viewer's design (a small screen) the viewer takes the room
@@ -315,6 +342,8 @@ TEST_F(Viewers, ADamagedSolutionIsRefusedAndTheChooserStaysOpen) {
 }
 
 TEST_F(Viewers, PrintAndExportActOnTheActiveViewer) {
+  // Words that a typeface could set with ligatures stay searchable in the PDF.
+  main->state().texts.shellTexts[745] = "Profit of the final office";
   QWidget* task = open<TfrmViewTask>(main->windows().taskViewer);
   auto* solution = open<TfrmViewSolution>(main->windows().solutionViewer);
   ASSERT_TRUE(task && solution);
@@ -328,7 +357,8 @@ TEST_F(Viewers, PrintAndExportActOnTheActiveViewer) {
   EXPECT_TRUE(
       std::filesystem::path(shownPdfs[0]).filename().string().starts_with("qj_TOWN01_task_"));
   const QString taskText = pdfText(shownPdfs[0]);
-  for (const char* shown : {"S88 \"Morning round\"", "S405", "st. Main, 25", "----------"})
+  for (const char* shown : {"S88 \"Morning round\"", "S405", "st. Main, 25", "----------",
+                            "Profit of the final office"})
     EXPECT_TRUE(taskText.contains(shown)) << shown << "\n" << taskText.toStdString();
   output(MenuItem::mnuOutExpInExcel);
   ASSERT_EQ(desktop.opened.size(), 1u);
@@ -374,6 +404,8 @@ TEST_F(Viewers, WhatCannotBeWrittenOrShownIsSaidInABox) {
             (std::vector<std::string>{
                 "S962 \"" + files("Print")[0] + "\" S963 \"" + (dir / "Print").string() + "\".",
                 "S952 \"qj_TOWN01.xlsx\" S963 \"" + (dir / "Export").string() + "\", S953."}));
+  // Both are notices of where a file was left, with one icon.
+  EXPECT_EQ(messages->shown[0].kind, messages->shown[1].kind);
 
   messages->clear();
   std::filesystem::remove_all(dir / "Print");

@@ -121,6 +121,8 @@ TEST_F(TaskImportWindow, AWorkbookChosenInTheDialogFillsTheWizard) {
     EXPECT_TRUE(wizard()->state().points.empty());
   }
   EXPECT_EQ(desktop.captions.size(), 3u);
+  for (const QString& filter : desktop.filters)
+    EXPECT_EQ(filter, "S1280 (*.xlsx *.xls *.XLSX *.XLS)");
 
   messages->clear();
   desktop.chosen = QString::fromStdString((dir / "round.xlsx").string());

@@ -25,6 +25,7 @@ namespace {
 
 using test::rowsOf;
 using test::TempDir;
+using namespace std::string_literals;
 
 // Zip archives built in code, part by part: well-formed workbooks written by hand as well
 // as damaged and hostile ones; and a part of an archive read back as text.
@@ -95,11 +96,26 @@ inline ZipParts workbookParts(const std::vector<std::pair<std::string, std::stri
   return parts;
 }
 
+uint32_t get32(const std::string& b, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+void put32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+}
+
 class XlsxReader : public ::testing::Test {
  protected:
   WorkbookRead read(const ZipParts& parts, const ReadLimits& limits = {}) {
     writeZip(dir / "w.xlsx", parts);
     return readWorkbook(dir / "w.xlsx", limits);
+  }
+  // The size of the central directory that the end record of these parts' archive gives.
+  uint64_t directoryBytes(const ZipParts& parts) {
+    writeZip(dir / "w.xlsx", parts);
+    const std::string zip = dir.read("w.xlsx");
+    return get32(zip, zip.size() - 22 + 12);
   }
   static ZipParts without(ZipParts parts, const std::string& name) {
     std::erase_if(parts, [&](const auto& p) { return p.first == name; });
@@ -347,6 +363,9 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       {six, &ReadLimits::maxParts, 6, true},
       {seven, &ReadLimits::maxParts, 6, false},
       {seven, &ReadLimits::maxParts, 7, true},
+      // The central directory counts as its end record declares it.
+      {five, &ReadLimits::maxDirectoryBytes, directoryBytes(five) - 1, false},
+      {five, &ReadLimits::maxDirectoryBytes, directoryBytes(five), true},
       // Every part read counts, as often as it is read.
       {six, &ReadLimits::maxTotalBytes, sixRead - 1, false},
       {six, &ReadLimits::maxTotalBytes, sixRead, true},
@@ -418,14 +437,56 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
   const WorkbookRead sheets = read(replaced(one, "xl/workbook.xml", book + "</sheets></workbook>"));
   EXPECT_EQ(sheets.fault, ReadFault::TooLarge) << sheets.detail;
 
-  // An end record after the archive's own that says "more entries" and a central directory
-  // of 4 GiB: libzip would read entries for all of it.
+  // Archives whose end records declare more than a workbook's directory: an end record after
+  // the archive's own that says "more entries" and a central directory of 4 GiB (libzip would
+  // read entries for all of it); 70 more entries, each a 64 KiB extra field of empty fields
+  // that libzip keeps at eight times their size; a ZIP64 end record that declares a directory
+  // of 1 GiB. The archive's own figures moved into a ZIP64 end record are read.
   writeZip(dir / "w.xlsx", one);
-  std::string more = "PK\5\6" + std::string(4, '\0') + "\xFF\xFF\xFF\xFF" + "\xF0\xFF\xFF\xFF";
-  more += std::string(6, '\0');
-  dir.write("more.xlsx", dir.read("w.xlsx") + more);
-  const WorkbookRead entries = readWorkbook(dir / "more.xlsx");
-  EXPECT_EQ(entries.fault, ReadFault::TooLarge) << entries.detail;
+  const std::string zip = dir.read("w.xlsx");
+  const size_t end = zip.size() - 22;
+  const auto number = [](uint64_t v, int bytes) {
+    std::string s;
+    for (int k = 0; k < bytes; ++k) s += static_cast<char>(v >> (8 * k));
+    return s;
+  };
+  const uint32_t entries = get32(zip, end + 8) & 0xFFFF, bytes = get32(zip, end + 12);
+  const uint32_t offset = get32(zip, end + 16);
+  const auto zip64 = [&](uint64_t directory) {
+    return zip.substr(0, end) + "PK\6\6" + number(44, 8) + number(45, 2) + number(45, 2) +
+           number(0, 8) + number(entries, 8) + number(entries, 8) + number(directory, 8) +
+           number(offset, 8) + "PK\6\7" + number(0, 4) + number(end, 8) + number(1, 4) + "PK\5\6" +
+           number(0, 4) + number(0xFFFFFFFF, 4) + number(0xFFFFFFFFFFFFFFFF, 8) + number(0, 2);
+  };
+  std::string extras = zip.substr(0, end);
+  const uint32_t added = 70;
+  for (uint32_t k = 0; k < added; ++k) {
+    const std::string name =
+        "x" + std::string(11 - std::to_string(k).size(), '0') + std::to_string(k);
+    extras += "PK\1\2" + std::string(24, '\0') + number(name.size(), 2) + number(65532, 2) +
+              std::string(14, '\0') + name;
+    for (int f = 0; f < 16383; ++f) extras += "\x99\x99\0\0"s;
+  }
+  std::string extrasEnd = zip.substr(end);
+  put32(extrasEnd, 8, (entries + added) * 0x10001);
+  put32(extrasEnd, 12, static_cast<uint32_t>(extras.size() - offset));
+  const struct {
+    const char* what;
+    std::string bytes;
+    ReadFault fault;
+  } cases[] = {
+      {"an end record of 4 GiB and more entries",
+       zip + "PK\5\6" + number(0, 4) + number(0xFFFFFFFF, 4) + number(0xFFFFFFF0, 4) + number(0, 6),
+       ReadFault::TooLarge},
+      {"entries of large extra fields", extras + extrasEnd, ReadFault::TooLarge},
+      {"a ZIP64 directory of 1 GiB", zip64(1 << 30), ReadFault::TooLarge},
+      {"a ZIP64 directory of its own size", zip64(bytes), ReadFault::None},
+  };
+  for (const auto& c : cases) {
+    dir.write("hostile.xlsx", c.bytes);
+    const WorkbookRead r = readWorkbook(dir / "hostile.xlsx");
+    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+  }
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
@@ -500,14 +561,6 @@ struct EntryField {
 };
 constexpr EntryField kCrc{14, 16}, kPackedSize{18, 20}, kSize{22, 24};
 
-uint32_t get32(const std::string& b, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-  return v;
-}
-void put32(std::string& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
 // Where the entry's header with this signature starts: its name follows at `nameAt`.
 size_t headerOf(const std::string& zip, const char* signature, size_t nameAt,
                 const std::string& name) {

@@ -26,10 +26,12 @@ namespace fs = std::filesystem;
 
 enum class ReadFault {
   None,
-  Unreadable,    // the file cannot be opened or read
-  NotAWorkbook,  // neither an .xlsx nor an .xls file
-  Damaged,       // parts missing, bad XML, cells outside a sheet, broken references
-  TooLarge,      // beyond the limits below
+  Unreadable,     // the file cannot be opened or read
+  NotAWorkbook,   // neither an .xlsx nor an .xls file
+  Damaged,        // parts missing, bad XML, cells outside a sheet, broken references
+  TooLarge,       // beyond the limits below
+  ReaderMissing,  // the program's .xls reader is missing or cannot be started
+  Cancelled,      // the user stopped the read (platform/progress.h)
 };
 
 struct ReadLimits {

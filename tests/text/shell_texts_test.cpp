@@ -91,7 +91,7 @@ TEST(ShellFile, AFileThatEndsEarlyLeavesTheRestEmpty) {
   bytes.resize(bytes.size() - 12);  // the last long text line and the one before it are lost
   const auto r = readShell(bytes, false);
   ASSERT_TRUE(r.tables) << r.error;
-  EXPECT_EQ(r.tables->shell(test::kMarkedShellTexts - 1), "S1199");
+  EXPECT_EQ(r.tables->shell(test::kMarkedShellTexts - 1), "S1359");
   EXPECT_EQ(r.tables->longText(7, 2), "");
 }
 

@@ -214,6 +214,7 @@ class ZipArchive {
       for (;;) {
         const size_t n = part.read(scanner.space(chunk), chunk);
         if (n == 0) break;
+        if (workCancelled()) refuse(ReadFault::Cancelled, "the read was cancelled");
         total += n;
         unpacked_ += n;
         if (total > limits_.maxPartBytes)

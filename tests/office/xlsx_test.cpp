@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -377,6 +378,10 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
     EXPECT_EQ(r.fault, c.read ? ReadFault::None : ReadFault::TooLarge) << c.value << r.detail;
     EXPECT_EQ(bool(r.book), c.read) << c.value;
   }
+  // A read the user cancels ends at its next piece.
+  std::atomic<bool> cancel{true};
+  const WorkCancelScope scope(cancel);
+  EXPECT_EQ(read(five).fault, ReadFault::Cancelled);
 }
 
 // A text is held whole before it becomes a cell: one longer than any cell holds is refused as

@@ -20,6 +20,7 @@
 #include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/write_faults.h"
+#include "support/zip_ends.h"
 
 namespace qj::office {
 namespace {
@@ -115,8 +116,7 @@ class XlsxReader : public ::testing::Test {
   // The size of the central directory that the end record of these parts' archive gives.
   uint64_t directoryBytes(const ZipParts& parts) {
     writeZip(dir / "w.xlsx", parts);
-    const std::string zip = dir.read("w.xlsx");
-    return get32(zip, zip.size() - 22 + 12);
+    return test::directoryBytesOf(dir.read("w.xlsx"));
   }
   static ZipParts without(ZipParts parts, const std::string& name) {
     std::erase_if(parts, [&](const auto& p) { return p.first == name; });
@@ -449,43 +449,20 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
   // of 1 GiB. The archive's own figures moved into a ZIP64 end record are read.
   writeZip(dir / "w.xlsx", one);
   const std::string zip = dir.read("w.xlsx");
-  const size_t end = zip.size() - 22;
-  const auto number = [](uint64_t v, int bytes) {
-    std::string s;
-    for (int k = 0; k < bytes; ++k) s += static_cast<char>(v >> (8 * k));
-    return s;
-  };
-  const uint32_t entries = get32(zip, end + 8) & 0xFFFF, bytes = get32(zip, end + 12);
-  const uint32_t offset = get32(zip, end + 16);
-  const auto zip64 = [&](uint64_t directory) {
-    return zip.substr(0, end) + "PK\6\6" + number(44, 8) + number(45, 2) + number(45, 2) +
-           number(0, 8) + number(entries, 8) + number(entries, 8) + number(directory, 8) +
-           number(offset, 8) + "PK\6\7" + number(0, 4) + number(end, 8) + number(1, 4) + "PK\5\6" +
-           number(0, 4) + number(0xFFFFFFFF, 4) + number(0xFFFFFFFFFFFFFFFF, 8) + number(0, 2);
-  };
-  std::string extras = zip.substr(0, end);
-  const uint32_t added = 70;
-  for (uint32_t k = 0; k < added; ++k) {
-    const std::string name =
-        "x" + std::string(11 - std::to_string(k).size(), '0') + std::to_string(k);
-    extras += "PK\1\2" + std::string(24, '\0') + number(name.size(), 2) + number(65532, 2) +
-              std::string(14, '\0') + name;
-    for (int f = 0; f < 16383; ++f) extras += "\x99\x99\0\0"s;
-  }
-  std::string extrasEnd = zip.substr(end);
-  put32(extrasEnd, 8, (entries + added) * 0x10001);
-  put32(extrasEnd, 12, static_cast<uint32_t>(extras.size() - offset));
+  using test::littleEndian;
   const struct {
     const char* what;
     std::string bytes;
     ReadFault fault;
   } cases[] = {
       {"an end record of 4 GiB and more entries",
-       zip + "PK\5\6" + number(0, 4) + number(0xFFFFFFFF, 4) + number(0xFFFFFFF0, 4) + number(0, 6),
+       zip + "PK\5\6" + littleEndian(0, 4) + littleEndian(0xFFFFFFFF, 4) +
+           littleEndian(0xFFFFFFF0, 4) + littleEndian(0, 6),
        ReadFault::TooLarge},
-      {"entries of large extra fields", extras + extrasEnd, ReadFault::TooLarge},
-      {"a ZIP64 directory of 1 GiB", zip64(1 << 30), ReadFault::TooLarge},
-      {"a ZIP64 directory of its own size", zip64(bytes), ReadFault::None},
+      {"entries of large extra fields", test::withExtraFieldEntries(zip, 70), ReadFault::TooLarge},
+      {"a ZIP64 directory of 1 GiB", test::zip64Ended(zip, 1 << 30), ReadFault::TooLarge},
+      {"a ZIP64 directory of its own size", test::zip64Ended(zip, test::directoryBytesOf(zip)),
+       ReadFault::None},
   };
   for (const auto& c : cases) {
     dir.write("hostile.xlsx", c.bytes);

@@ -18,7 +18,9 @@ Message workbookReadMessage(std::string_view fileName, ReadFault fault) {
       break;
     case ReadFault::Cancelled: why = shell(1302); break;
   }
-  return errorMessage(shell(970) + " \"" + val(fileName) + "\" " + why + ".");
+  const Text text = shell(970) + " \"" + val(fileName) + "\" " + why + ".";
+  // The user's own cancel is no fault of the file.
+  return fault == ReadFault::Cancelled ? warningMessage(text) : errorMessage(text);
 }
 
 Message cellMessage(const Text& head, int sheet, int row, std::string_view column,

@@ -167,7 +167,7 @@ TEST(WorkbookMessages, NameTheFileAndWhatHappened) {
       {read(ReadFault::TooLarge), MessageKind::Error, "S970 \"a.xlsx\" S974."},
       {read(ReadFault::ReaderMissing), MessageKind::Error,
        "S970 \"a.xlsx\" S1300 \"qjroute-xls\" S1301."},
-      {read(ReadFault::Cancelled), MessageKind::Error, "S970 \"a.xlsx\" S1302."},
+      {read(ReadFault::Cancelled), MessageKind::Warning, "S970 \"a.xlsx\" S1302."},
       {cellMessage(shell(975), 2, 14, "AB", shell(979)), MessageKind::Error,
        "S975: S976 2, S977 14, S978 AB S979."},
       {missingSheetMessage(shell(975), 3), MessageKind::Error, "S975: S982 3."},

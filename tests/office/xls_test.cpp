@@ -10,7 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <regex>
 #include <thread>
 
 #include "office/xls_cells.h"
@@ -77,16 +77,6 @@ bool processEnds(pid_t pid) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
-}
-
-// The soft value of a limit in the text of /proc/PID/limits.
-std::string softLimit(const std::string& limits, const std::string& name) {
-  const size_t at = limits.find(name);
-  if (at == std::string::npos) return {};
-  std::istringstream line(limits.substr(at + name.size()));
-  std::string soft;
-  line >> soft;
-  return soft;
 }
 
 // Readers standing in for the real one: shell scripts that do what a reader must not.
@@ -159,9 +149,10 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
       fs::remove(dir / "left.pid");
     }
   }
-  const std::string limitsText = dir.read("limits.txt");
-  EXPECT_EQ(softLimit(limitsText, "Max cpu time"), "1");
-  if (kXlsAddressSpaceLimited) EXPECT_EQ(softLimit(limitsText, "Max address space"), "1073741824");
+  const std::string limits = dir.read("limits.txt");
+  EXPECT_TRUE(std::regex_search(limits, std::regex("Max cpu time +1 +2 "))) << limits;
+  EXPECT_EQ(std::regex_search(limits, std::regex("Max address space +1073741824 +1073741824 ")),
+            kXlsAddressSpaceLimited);
 }
 
 // ---- the stream ----
@@ -254,8 +245,6 @@ TEST(XlsCellStream, RefusesWhatBreaksItsFormOrTheLimits) {
       // Sheet names count against the text, and are no longer than an .xls file holds them.
       {"names of six bytes of five", start + sheetRecord("abc") + sheetRecord("def") + "E",
        fiveBytes, ReadFault::TooLarge},
-      {"a name of a sheet and a cell of six bytes of five",
-       start + sheetRecord("abc") + cellRecord(0, 0, "def") + "E", fiveBytes, ReadFault::TooLarge},
       {"a name longer than a sheet's", start + sheetRecord(std::string(256, 'n')) + "E", none,
        ReadFault::Damaged},
       // A length that promises more than comes: no outcome until the process has ended.

@@ -215,6 +215,12 @@ class XlsProcess {
   }
   const std::string& errorText() const { return errorText_; }
 
+  // A child that has exited has said all it will: its group is ended, so that nothing it
+  // left behind keeps its output open.
+  void endIfExited() {
+    if (!reaped_ && exited()) end();
+  }
+
   // The child's end, waited for until `deadline` and then forced; its wait status.
   int finish(std::chrono::steady_clock::time_point deadline) {
     // A child that fills its error output would wait for the program to read it: what it
@@ -223,16 +229,8 @@ class XlsProcess {
       readErrors();
       if (errors_ >= 0) ::close(std::exchange(errors_, -1));
     }
-    while (!exited_) {
-      siginfo_t info{};
-      const int r = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
-      if ((r == 0 && info.si_pid == pid_) || (r < 0 && errno != EINTR)) {
-        exited_ = true;
-        break;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) break;
+    while (!reaped_ && !exited() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
     end();
     return status_;
   }
@@ -243,17 +241,24 @@ class XlsProcess {
   // Kills the child's group (its processes end even where the child has) and reaps the child.
   // The child is reaped last: until then its process id, and so its group's, is not reused.
   void end() {
-    ::kill(-pid_, SIGKILL);
     if (reaped_) return;
+    ::kill(-pid_, SIGKILL);
     while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
     }
     reaped_ = true;
   }
 
+  // Whether the child has exited, left unreaped.
+  bool exited() const {
+    siginfo_t info{};
+    const int r = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
+    return (r == 0 && info.si_pid == pid_) || (r < 0 && errno != EINTR);
+  }
+
   pid_t pid_ = -1;
   int output_ = -1, errors_ = -1;
   int status_ = 0;
-  bool exited_ = false, reaped_ = false;
+  bool reaped_ = false;
   std::string errorText_;
 };
 
@@ -358,6 +363,7 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits, const WorkP
     // A short wait, so that a cancel is heard at once.
     const int ready = ::poll(watched, 2, static_cast<int>(std::min<int64_t>(left, 100)));
     if (ready < 0 && errno != EINTR) break;
+    child.endIfExited();
     if (ready <= 0) continue;
     if (watched[1].revents) child.readErrors();
     if (!watched[0].revents) continue;

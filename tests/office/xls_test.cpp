@@ -121,6 +121,7 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
       {"a reader that leaves a stalled process", left + "exec sleep 30", ReadFault::TooLarge},
       {"a reader that leaves a process and a whole stream", left + "cat '" + good + "'",
        ReadFault::None},
+      {"a reader that leaves a process and fails", left + "exit 3", ReadFault::Damaged},
       {"a read cancelled", left + "exec sleep 30", ReadFault::Cancelled, true},
       // The limits are set on it whether it sets them or not.
       {"a reader that sets no limits",

@@ -23,6 +23,7 @@
 #include "reports/task_view.h"
 #include "support/shell_fixture.h"
 #include "support/town.h"
+#include "support/zip_ends.h"
 #include "text/shell_texts.h"
 
 namespace qj {
@@ -97,6 +98,14 @@ void workbookSeeds() {
         std::string(1, static_cast<char>(i)) + office::xlsCellStream(books[i]));
     fs::remove(file);
   }
+  // The end of an archive as ZIP64 writers give it, and a directory larger than the archive.
+  const std::string zip = fileBytes(corpus / "xlsx" / "book0.xlsx");
+  put("xlsx", "book0-zip64.xlsx", test::zip64Ended(zip, test::directoryBytesOf(zip)));
+  put("xlsx", "book0-extra-fields.xlsx", test::withExtraFieldEntries(zip, 2));
+  // A sheet name as long as an .xls file holds.
+  office::Workbook named;
+  named.addSheet(std::string(office::kMaxXlsSheetName, 'n')).set(0, 0, "x");
+  put("xls_stream", "long-name", "\x05" + office::xlsCellStream(named));
   // The program writes no shared strings: these are as other spreadsheet programs write them.
   const std::string sst =
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";

@@ -1,5 +1,7 @@
 #include "office/workbook_messages.h"
 
+#include "office/xls_cells.h"
+
 namespace qj::office {
 
 Message workbookReadMessage(std::string_view fileName, ReadFault fault) {
@@ -10,8 +12,15 @@ Message workbookReadMessage(std::string_view fileName, ReadFault fault) {
     case ReadFault::NotAWorkbook: why = shell(972); break;
     case ReadFault::Damaged: why = shell(973); break;
     case ReadFault::TooLarge: why = shell(974); break;
+    // The file may be sound: the program's own reader is what is missing.
+    case ReadFault::ReaderMissing:
+      why = shell(1300) + " \"" + val(kXlsReaderName) + "\" " + shell(1301);
+      break;
+    case ReadFault::Cancelled: why = shell(1302); break;
   }
-  return errorMessage(shell(970) + " \"" + val(fileName) + "\" " + why + ".");
+  const Text text = shell(970) + " \"" + val(fileName) + "\" " + why + ".";
+  // The user's own cancel is no fault of the file.
+  return fault == ReadFault::Cancelled ? warningMessage(text) : errorMessage(text);
 }
 
 Message cellMessage(const Text& head, int sheet, int row, std::string_view column,

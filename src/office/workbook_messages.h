@@ -11,7 +11,9 @@
 namespace qj::office {
 
 // "<970> "<file>" <971..974>.": the workbook cannot be opened, is not an Excel workbook, is
-// damaged or is too large to be read. `fileName` is code page 1251.
+// damaged or is too large to be read; "<970> "<file>" <1300> "qjroute-xls" <1301>.": the
+// program's .xls reader is missing; "<970> "<file>" <1302>.": the user cancelled the read.
+// `fileName` is code page 1251.
 Message workbookReadMessage(std::string_view fileName, ReadFault fault);
 
 // A cell that an import cannot take: "<head>: <976> k, <977> row, <978> column <why>." with

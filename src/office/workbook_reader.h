@@ -26,16 +26,22 @@ namespace fs = std::filesystem;
 
 enum class ReadFault {
   None,
-  Unreadable,    // the file cannot be opened or read
-  NotAWorkbook,  // neither an .xlsx nor an .xls file
-  Damaged,       // parts missing, bad XML, cells outside a sheet, broken references
-  TooLarge,      // beyond the limits below
+  Unreadable,     // the file cannot be opened or read
+  NotAWorkbook,   // neither an .xlsx nor an .xls file
+  Damaged,        // parts missing, bad XML, cells outside a sheet, broken references
+  TooLarge,       // beyond the limits below
+  ReaderMissing,  // the program's .xls reader is missing or cannot be started
+  Cancelled,      // the user stopped the read (platform/progress.h)
 };
 
 struct ReadLimits {
   uint64_t maxFileBytes = 512ull << 20;
   // The parts of an .xlsx file, and so its sheets and the relationships of each part.
   uint64_t maxParts = 0xFFFF;
+  // The central directory of an .xlsx file, as its end record declares it: libzip holds all
+  // of it, every extra field of every entry at several times its size in the file. The
+  // program's own workbooks take under a kilobyte.
+  uint64_t maxDirectoryBytes = 4ull << 20;
   // Each part of an .xlsx file, uncompressed: a zip bomb stops here.
   uint64_t maxPartBytes = 192ull << 20;
   // All the parts read, uncompressed together (sheets may share a part): whatever the parts

@@ -125,6 +125,13 @@ bool XlsCellReader::take(std::string_view bytes) {
   return true;
 }
 
+bool XlsCellReader::countText(size_t length) {
+  textBytes_ += length;
+  if (textBytes_ <= limits_.maxTextBytes) return true;
+  refuse(ReadFault::TooLarge, "the workbook holds too much text");
+  return false;
+}
+
 size_t XlsCellReader::record(std::string_view in) {
   const auto textAt = [&](size_t at, size_t& length) {
     if (in.size() < at + 2) return false;
@@ -140,6 +147,12 @@ size_t XlsCellReader::record(std::string_view in) {
         refuse(ReadFault::Damaged, "the .xls file names more sheets than it can hold");
         return 0;
       }
+      if (length > kMaxXlsSheetName) {
+        refuse(ReadFault::Damaged, "the .xls file names a sheet longer than a sheet name can be");
+        return 0;
+      }
+      // Names are text the program holds, as cells are.
+      if (!countText(length)) return 0;
       filler_.emplace(book_.addSheet(std::string(in.substr(3, length))));
       lastRow_ = lastColumn_ = -1;
       return 3 + length;
@@ -157,11 +170,7 @@ size_t XlsCellReader::record(std::string_view in) {
         refuse(ReadFault::TooLarge, "the workbook holds too many cells");
         return 0;
       }
-      textBytes_ += length;
-      if (textBytes_ > limits_.maxTextBytes) {
-        refuse(ReadFault::TooLarge, "the workbook holds too much text");
-        return 0;
-      }
+      if (!countText(length)) return 0;
       if (row != lastRow_ && progress_ && ++rowsSeen_ % 1000 == 0) progress_(rowsSeen_, 0);
       lastRow_ = row;
       lastColumn_ = column;

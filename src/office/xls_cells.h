@@ -8,7 +8,8 @@
 //
 // The stream is "QJXLS1" and then records, each starting with a tag byte; numbers are
 // little-endian:
-//   'S' u16 n, n bytes                      a sheet begins: its name (code page 1251)
+//   'S' u16 n, n bytes                      a sheet begins: its name (code page 1251), at
+//                                           most 255 bytes
 //   'C' u32 row, u16 column, u16 n, n bytes a cell of that sheet: its text (code page 1251),
 //                                           rows and columns ascending, no empty text
 //   'E'                                     every sheet was sent; nothing follows
@@ -29,6 +30,23 @@ inline constexpr std::string_view kXlsStreamStart = "QJXLS1";
 inline constexpr std::string_view kXlsReaderName = "qjroute-xls";
 // An .xls file holds at most this many sheets (a sheet's index has sixteen bits).
 inline constexpr int kMaxXlsSheets = 0x10000;
+// A sheet's name in an .xls file has at most this many characters (its length is a byte).
+inline constexpr size_t kMaxXlsSheetName = 255;
+
+// Sanitizers reserve terabytes of address space for their shadow memory: under them the
+// reading process's address space is not limited (their own options limit its memory).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kXlsAddressSpaceLimited = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+inline constexpr bool kXlsAddressSpaceLimited = false;
+#else
+inline constexpr bool kXlsAddressSpaceLimited = true;
+#endif
+#else
+inline constexpr bool kXlsAddressSpaceLimited = true;
+#endif
 
 // Writes the stream in pieces of a few kilobytes to `out`.
 class XlsCellWriter {
@@ -74,6 +92,8 @@ class XlsCellReader {
   // when more are needed.
   size_t record(std::string_view bytes);
   void refuse(ReadFault fault, std::string detail);
+  // Counts the bytes of a name or a cell's text; false when they pass the limit.
+  bool countText(size_t length);
   void closeSheet();
 
   const ReadLimits limits_;
@@ -93,7 +113,8 @@ class XlsCellReader {
 void writeXlsCells(const char* path, XlsCellWriter& out);
 
 // The child's program: `qjroute-xls FILE MEMORY_BYTES SECONDS` writes the stream of the file
-// to its standard output, its memory and processor time limited as given.
+// to its standard output, its memory and processor time limited as given (the program sets
+// these limits on it as well: a reader that does not set them is bounded all the same).
 [[noreturn]] void runXlsReader(int argc, char** argv);
 
 }  // namespace qj::office

@@ -16,22 +16,13 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "office/xls_cells.h"
+#include "platform/progress.h"
 #include "records/cp1251.h"
 
 extern char** environ;
-
-// Sanitizers reserve terabytes of address space for their shadow memory: under them the
-// child cannot limit its address space (their own options limit its memory instead).
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define QJ_SHADOW_MEMORY 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
-    __has_feature(memory_sanitizer)
-#define QJ_SHADOW_MEMORY 1
-#endif
-#endif
 
 namespace qj::office {
 namespace {
@@ -82,16 +73,15 @@ std::string valueText(const FreeXL_CellValue& v) {
 
 constexpr size_t kMaxStreamText = 0xFFFF;
 
-void limitChild(uint64_t memoryBytes, uint64_t seconds) {
-#if !defined(QJ_SHADOW_MEMORY)
-  const rlimit memory{memoryBytes, memoryBytes};
-  setrlimit(RLIMIT_AS, &memory);
-#else
-  (void)memoryBytes;
-#endif
+// The limits of the reading process, set on the process `pid` (0: this one).
+bool limitReader(pid_t pid, uint64_t memoryBytes, uint64_t seconds) {
+  if (kXlsAddressSpaceLimited) {
+    const rlimit memory{memoryBytes, memoryBytes};
+    if (::prlimit(pid, RLIMIT_AS, &memory, nullptr) != 0) return false;
+  }
   // SIGXCPU at the limit, SIGKILL a second later.
   const rlimit cpu{seconds, seconds + 1};
-  setrlimit(RLIMIT_CPU, &cpu);
+  return ::prlimit(pid, RLIMIT_CPU, &cpu, nullptr) == 0;
 }
 
 void writeAll(int fd, std::string_view bytes) {
@@ -126,15 +116,36 @@ WorkbookRead refused(ReadFault fault, std::string detail) {
   return r;
 }
 
-// The child reading one file. Dropped, it is killed (if it still runs) and waited for.
+// A pipe whose ends the program and the child take, both closed on exec.
+struct Pipe {
+  Pipe() {
+    if (::pipe2(fds, O_CLOEXEC) != 0) fds[0] = fds[1] = -1;
+  }
+  ~Pipe() {
+    for (int fd : fds)
+      if (fd >= 0) ::close(fd);
+  }
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+  bool open() const { return fds[0] >= 0; }
+  // The program's end; this pipe no longer closes it.
+  int take(int end) { return std::exchange(fds[end], -1); }
+  int fds[2];
+};
+
+// The child reading one file, in a process group of its own so that whatever it starts ends
+// with it, and within the limits that the program sets on it. Dropped, its group is killed
+// and it is waited for.
 class XlsProcess {
  public:
   XlsProcess(const fs::path& program, const fs::path& file, const ReadLimits& limits) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    Pipe out, errors;
+    if (!out.open() || !errors.open()) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out.fds[1], STDOUT_FILENO);
+    // What the child says on its error output is the program's to bound, not to pass on.
+    posix_spawn_file_actions_adddup2(&actions, errors.fds[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     // None of the program's other files (windows, sockets, files being written) goes along.
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
@@ -147,7 +158,9 @@ class XlsProcess {
       sigaddset(&defaults, s);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(
+        &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     const std::string memory = std::to_string(limits.xlsMemoryBytes);
     const std::string seconds = std::to_string(limits.xlsSeconds);
     const std::string programText = program.string(), fileText = file.string();
@@ -156,66 +169,112 @@ class XlsProcess {
     const int rc = posix_spawn(&pid_, programText.c_str(), &actions, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    ::close(fds[1]);
     if (rc != 0) {
       pid_ = -1;
-      ::close(fds[0]);
       return;
     }
-    fd_ = fds[0];
+    // posix_spawn returns once the child runs the reader: from here on it is bounded whether
+    // or not the reader limits itself.
+    if (!limitReader(pid_, limits.xlsMemoryBytes, static_cast<uint64_t>(limits.xlsSeconds))) {
+      end();
+      pid_ = -1;
+      return;
+    }
+    output_ = out.take(0);
+    errors_ = errors.take(0);
+    ::fcntl(errors_, F_SETFL, O_NONBLOCK);
   }
   ~XlsProcess() {
-    if (fd_ >= 0) ::close(fd_);
-    if (pid_ > 0 && !waited_) {
-      ::kill(pid_, SIGKILL);
-      waitFor();
-    }
+    for (int fd : {output_, errors_})
+      if (fd >= 0) ::close(fd);
+    if (pid_ > 0) end();
   }
   XlsProcess(const XlsProcess&) = delete;
   XlsProcess& operator=(const XlsProcess&) = delete;
 
   bool started() const { return pid_ > 0; }
-  int output() const { return fd_; }
+  int output() const { return output_; }
+  // The child's error output while it is open, -1 after.
+  int errors() const { return errors_; }
+
+  // Reads what the child has written to its error output: the first kilobytes are kept for
+  // the detail of a failure, the rest dropped.
+  void readErrors() {
+    char buffer[4096];
+    for (;;) {
+      const ssize_t n = ::read(errors_, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EAGAIN) return;
+      if (n <= 0) {
+        ::close(std::exchange(errors_, -1));
+        return;
+      }
+      errorText_.append(buffer,
+                        std::min(static_cast<size_t>(n), kKeptErrorBytes - errorText_.size()));
+    }
+  }
+  const std::string& errorText() const { return errorText_; }
+
+  // A child that has exited has said all it will: its group is ended, so that nothing it
+  // left behind keeps its output open.
+  void endIfExited() {
+    if (!reaped_ && exited()) end();
+  }
 
   // The child's end, waited for until `deadline` and then forced; its wait status.
   int finish(std::chrono::steady_clock::time_point deadline) {
-    while (!waited_) {
-      const pid_t r = ::waitpid(pid_, &status_, WNOHANG);
-      if (r == pid_ || (r < 0 && errno != EINTR)) {
-        waited_ = true;
-        break;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) {
-        ::kill(pid_, SIGKILL);
-        waitFor();
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // A child that fills its error output would wait for the program to read it: what it
+    // says from here on is not heard, and writing it ends the child.
+    if (errors_ >= 0) {
+      readErrors();
+      if (errors_ >= 0) ::close(std::exchange(errors_, -1));
     }
+    while (!reaped_ && !exited() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    end();
     return status_;
   }
 
  private:
-  void waitFor() {
+  static constexpr size_t kKeptErrorBytes = 4096;
+
+  // Kills the child's group (its processes end even where the child has) and reaps the child.
+  // The child is reaped last: until then its process id, and so its group's, is not reused.
+  void end() {
+    if (reaped_) return;
+    ::kill(-pid_, SIGKILL);
     while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
     }
-    waited_ = true;
+    reaped_ = true;
+  }
+
+  // Whether the child has exited, left unreaped.
+  bool exited() const {
+    siginfo_t info{};
+    const int r = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
+    return (r == 0 && info.si_pid == pid_) || (r < 0 && errno != EINTR);
   }
 
   pid_t pid_ = -1;
-  int fd_ = -1;
+  int output_ = -1, errors_ = -1;
   int status_ = 0;
-  bool waited_ = false;
+  bool reaped_ = false;
+  std::string errorText_;
 };
 
-// What a child that ended without saying so did.
-WorkbookRead childFailure(int status) {
+// What a child that ended without saying so did, with the start of what it said on its error
+// output.
+WorkbookRead childFailure(int status, const std::string& errors) {
+  WorkbookRead r;
   if (WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGKILL))
-    return refused(ReadFault::TooLarge, "the .xls file takes too much memory or time to read");
-  if (WIFSIGNALED(status))
-    return refused(ReadFault::Damaged,
-                   "reading the .xls file ended with signal " + std::to_string(WTERMSIG(status)));
-  return refused(ReadFault::Damaged, "reading the .xls file ended without its cells");
+    r = refused(ReadFault::TooLarge, "the .xls file takes too much memory or time to read");
+  else if (WIFSIGNALED(status))
+    r = refused(ReadFault::Damaged,
+                "reading the .xls file ended with signal " + std::to_string(WTERMSIG(status)));
+  else
+    r = refused(ReadFault::Damaged, "reading the .xls file ended without its cells");
+  if (!errors.empty()) r.detail += "; the reader said: " + errors;
+  return r;
 }
 
 }  // namespace
@@ -248,7 +307,7 @@ void writeXlsCells(const char* path, XlsCellWriter& out) {
       return out.fault(ReadFault::Damaged,
                        "a sheet of the .xls file is larger than a sheet can be");
     const std::string sheetName = name ? cp1251::fromUtf8(name) : std::string();
-    if (sheetName.size() > kMaxStreamText)
+    if (sheetName.size() > kMaxXlsSheetName)
       return out.fault(ReadFault::Damaged, "a sheet name of the .xls file is too long");
     out.sheet(sheetName);
     for (unsigned int r = 0; r < rows; ++r) {
@@ -268,7 +327,7 @@ void writeXlsCells(const char* path, XlsCellWriter& out) {
 
 void runXlsReader(int argc, char** argv) {
   if (argc != 4) _exit(2);
-  limitChild(numberArgument(argv[2]), numberArgument(argv[3]));
+  limitReader(0, numberArgument(argv[2]), numberArgument(argv[3]));
   XlsCellWriter out([](std::string_view bytes) { writeAll(STDOUT_FILENO, bytes); });
   try {
     writeXlsCells(argv[1], out);
@@ -284,10 +343,11 @@ void runXlsReader(int argc, char** argv) {
 WorkbookRead readXls(const fs::path& path, const ReadLimits& limits, const WorkProgress& progress) {
   const fs::path program = limits.xlsReader.empty() ? defaultXlsReader() : limits.xlsReader;
   if (::access(program.c_str(), X_OK) != 0)
-    return refused(ReadFault::Unreadable, "the .xls reader " + program.string() + " is missing");
+    return refused(ReadFault::ReaderMissing, "the .xls reader " + program.string() + " is missing");
   XlsProcess child(program, path, limits);
   if (!child.started())
-    return refused(ReadFault::Unreadable, "the .xls reader " + program.string() + " cannot start");
+    return refused(ReadFault::ReaderMissing,
+                   "the .xls reader " + program.string() + " cannot start");
 
   using Clock = std::chrono::steady_clock;
   // The child's processor time is limited; this bounds the wall time a stalled child takes.
@@ -295,20 +355,26 @@ WorkbookRead readXls(const fs::path& path, const ReadLimits& limits, const WorkP
   XlsCellReader reader(limits, progress);
   char buffer[1 << 16];
   for (;;) {
+    if (workCancelled()) return refused(ReadFault::Cancelled, "the read was cancelled");
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return refused(ReadFault::TooLarge, "the .xls file takes too long to read");
-    pollfd watched{child.output(), POLLIN, 0};
-    const int ready = ::poll(&watched, 1, static_cast<int>(std::min<int64_t>(left, 1000)));
+    pollfd watched[] = {{child.output(), POLLIN, 0}, {child.errors(), POLLIN, 0}};
+    // A short wait, so that a cancel is heard at once.
+    const int ready = ::poll(watched, 2, static_cast<int>(std::min<int64_t>(left, 100)));
     if (ready < 0 && errno != EINTR) break;
+    child.endIfExited();
     if (ready <= 0) continue;
+    if (watched[1].revents) child.readErrors();
+    if (!watched[0].revents) continue;
     const ssize_t n = ::read(child.output(), buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) break;
     if (!reader.take(std::string_view(buffer, static_cast<size_t>(n)))) break;
   }
   if (std::optional<WorkbookRead> outcome = reader.outcome()) return std::move(*outcome);
-  return childFailure(child.finish(deadline));
+  const int status = child.finish(deadline);
+  return childFailure(status, child.errorText());
 }
 
 }  // namespace qj::office

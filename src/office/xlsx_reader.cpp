@@ -115,12 +115,17 @@ class PartReader {
   std::unique_ptr<uint8_t[]> packed_;
 };
 
-// The most entries that the end records of a zip file declare (the ZIP64 record's count
-// where there is one; where a count says "more", the central directory's size at 46 bytes at
-// least an entry); nothing when none is found. Every record in the file's last 64 KiB
-// counts, as libzip may take any of them; it takes memory for each entry before it can be
-// asked anything.
-std::optional<uint64_t> declaredEntries(const fs::path& path) {
+// What the end records of a zip file declare of its central directory: the most entries and
+// the most bytes any of them gives (with the ZIP64 record's figures where there is one;
+// without, where a count says "more", the directory's size at 46 bytes at least an entry);
+// nothing when none is found. Every record in the file's last 64 KiB counts, as libzip may take any
+// of them; it reads the whole directory and keeps every entry and every extra field of it before it
+// can be asked anything.
+struct DeclaredDirectory {
+  uint64_t entries = 0, bytes = 0;
+};
+
+std::optional<DeclaredDirectory> declaredDirectory(const fs::path& path) {
   constexpr uint64_t kEntryBytes = 46;
   std::ifstream in(path, std::ios::binary);
   if (!in.seekg(0, std::ios::end)) return std::nullopt;
@@ -135,21 +140,29 @@ std::optional<uint64_t> declaredEntries(const fs::path& path) {
     for (int k = width - 1; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[at + k]);
     return v;
   };
-  std::optional<uint64_t> most;
+  std::optional<DeclaredDirectory> most;
   for (size_t at = tail.find("PK\5\6"); at != std::string::npos; at = tail.find("PK\5\6", at + 1)) {
     if (at + 22 > tail.size()) break;
-    uint64_t entries = std::max(number(tail, at + 8, 2), number(tail, at + 10, 2));
-    // The largest count says "more": libzip then reads the whole central directory.
-    if (entries == 0xFFFF) entries = std::max(entries, number(tail, at + 12, 4) / kEntryBytes);
-    // A ZIP64 locator right before it names the ZIP64 end record, which holds the counts.
-    if (at >= 20 && tail.compare(at - 20, 4, "PK\6\7") == 0) {
-      std::string record(56, '\0');
-      in.clear();
-      if (in.seekg(static_cast<std::streamoff>(number(tail, at - 12, 8))) &&
-          in.read(record.data(), 56) && record.compare(0, 4, "PK\6\6") == 0)
-        entries = std::max({entries, number(record, 24, 8), number(record, 32, 8)});
+    DeclaredDirectory d{std::max(number(tail, at + 8, 2), number(tail, at + 10, 2)),
+                        number(tail, at + 12, 4)};
+    // A ZIP64 locator right before it names the ZIP64 end record, which holds the figures
+    // that the end record's largest values stand in for.
+    std::string record(56, '\0');
+    in.clear();
+    if (at >= 20 && tail.compare(at - 20, 4, "PK\6\7") == 0 &&
+        in.seekg(static_cast<std::streamoff>(number(tail, at - 12, 8))) &&
+        in.read(record.data(), 56) && record.compare(0, 4, "PK\6\6") == 0) {
+      if (d.entries == 0xFFFF) d.entries = 0;
+      if (d.bytes == 0xFFFFFFFF) d.bytes = 0;
+      d.entries = std::max({d.entries, number(record, 24, 8), number(record, 32, 8)});
+      d.bytes = std::max(d.bytes, number(record, 40, 8));
+    } else if (d.entries == 0xFFFF) {
+      // The largest count says "more": libzip then reads the whole central directory.
+      d.entries = std::max(d.entries, d.bytes / kEntryBytes);
     }
-    most = std::max(most.value_or(0), entries);
+    if (!most) most.emplace();
+    most->entries = std::max(most->entries, d.entries);
+    most->bytes = std::max(most->bytes, d.bytes);
   }
   return most;
 }
@@ -157,9 +170,15 @@ std::optional<uint64_t> declaredEntries(const fs::path& path) {
 class ZipArchive {
  public:
   ZipArchive(const fs::path& path, const ReadLimits& limits) : limits_(limits) {
-    if (const auto entries = declaredEntries(path); entries && *entries > limits.maxParts)
-      refuse(ReadFault::TooLarge, "the archive holds " + std::to_string(*entries) +
-                                      " parts, more than " + std::to_string(limits.maxParts));
+    if (const auto directory = declaredDirectory(path)) {
+      if (directory->entries > limits.maxParts)
+        refuse(ReadFault::TooLarge, "the archive holds " + std::to_string(directory->entries) +
+                                        " parts, more than " + std::to_string(limits.maxParts));
+      if (directory->bytes > limits.maxDirectoryBytes)
+        refuse(ReadFault::TooLarge, "the archive's central directory takes " +
+                                        std::to_string(directory->bytes) + " bytes, more than " +
+                                        std::to_string(limits.maxDirectoryBytes));
+    }
     int error = 0;
     zip_ = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (zip_) return;
@@ -195,6 +214,7 @@ class ZipArchive {
       for (;;) {
         const size_t n = part.read(scanner.space(chunk), chunk);
         if (n == 0) break;
+        if (workCancelled()) refuse(ReadFault::Cancelled, "the read was cancelled");
         total += n;
         unpacked_ += n;
         if (total > limits_.maxPartBytes)

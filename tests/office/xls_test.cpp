@@ -6,7 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <regex>
+#include <thread>
 
 #include "office/xls_cells.h"
 #include "support/hostile_xls.h"
@@ -37,7 +42,8 @@ TEST(XlsReader, ReadsALegacyWorkbookWhateverItsName) {
   EXPECT_EQ(rowsOf(r.book->sheets()[1], 4),
             (std::vector<std::string>{"12|2.5|||", "||||", "||||", "||last||"}));
   for (const auto& [limit, value] :
-       {std::pair(&ReadLimits::maxCells, 6), {&ReadLimits::maxTextBytes, 27}}) {
+       // The sheets' names are text as the cells are.
+       {std::pair(&ReadLimits::maxCells, 6), {&ReadLimits::maxTextBytes, 37}}) {
     ReadLimits limits;
     limits.*limit = value;
     EXPECT_EQ(readWorkbook(dir / "task.dat", limits).fault, ReadFault::TooLarge) << value;
@@ -61,6 +67,18 @@ TEST(XlsReader, AFileThatWouldTakeAllMemoryIsRefusedAndTheProgramGoesOn) {
   EXPECT_TRUE(readWorkbook(kTwoSheets).book);
 }
 
+// Whether the process ends within a second (ended but not yet reaped by its new parent
+// counts).
+bool processEnds(pid_t pid) {
+  for (int k = 0; k < 100; ++k) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.find(") Z ") != std::string::npos) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 // Readers standing in for the real one: shell scripts that do what a reader must not.
 TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
   TempDir dir;
@@ -74,12 +92,16 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
     return s;
   }());
   const std::string good = (dir / "good.stream").string();
+  const std::string left = "sleep 30 & echo $! > '" + (dir / "left.pid").string() + "'; ";
   struct Case {
     const char* what;
     std::string script;  // empty: no reader at all
     ReadFault fault;
+    bool cancelled = false;
+    const char* head = "#!/bin/sh\n";
   } cases[] = {
-      {"no reader", "", ReadFault::Unreadable},
+      {"no reader", "", ReadFault::ReaderMissing},
+      {"a reader that cannot start", "exit 0", ReadFault::ReaderMissing, false, "#!/nowhere/sh\n"},
       {"a reader that crashes", "kill -SEGV $$", ReadFault::Damaged},
       {"a reader killed for its memory", "kill -KILL $$", ReadFault::TooLarge},
       {"a reader out of processor time", "kill -XCPU $$", ReadFault::TooLarge},
@@ -90,6 +112,20 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
       {"a refusal", "cat '" + (dir / "faulty.stream").string() + "'", ReadFault::TooLarge},
       {"a whole stream, then a stall", "cat '" + good + "'; exec sleep 30", ReadFault::None},
       {"a whole stream, then a crash", "cat '" + good + "'; kill -SEGV $$", ReadFault::None},
+      // Its error output is read and bounded, never passed on.
+      {"a flood of errors, then a failure", "head -c 30000000 /dev/zero | tr '\\0' e >&2; exit 3",
+       ReadFault::Damaged},
+      {"a flood of errors, then a whole stream",
+       "head -c 30000000 /dev/zero >&2; cat '" + good + "'", ReadFault::None},
+      // What it starts ends with it, however it ends.
+      {"a reader that leaves a stalled process", left + "exec sleep 30", ReadFault::TooLarge},
+      {"a reader that leaves a process and a whole stream", left + "cat '" + good + "'",
+       ReadFault::None},
+      {"a reader that leaves a process and fails", left + "exit 3", ReadFault::Damaged},
+      {"a read cancelled", left + "exec sleep 30", ReadFault::Cancelled, true},
+      // The limits are set on it whether it sets them or not.
+      {"a reader that sets no limits",
+       "cat /proc/$$/limits > '" + (dir / "limits.txt").string() + "'", ReadFault::Damaged},
   };
   for (const Case& c : cases) {
     ReadLimits limits;
@@ -97,16 +133,27 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
     limits.xlsSeconds = 1;
     fs::remove(limits.xlsReader);
     if (!c.script.empty()) {
-      dir.write("reader.sh", "#!/bin/sh\n" + c.script + "\n");
+      dir.write("reader.sh", c.head + c.script + "\n");
       ::chmod(limits.xlsReader.c_str(), 0755);
     }
+    std::atomic<bool> cancel{c.cancelled};
+    const WorkCancelScope scope(cancel);
     const WorkbookRead r = readXls(kTwoSheets, limits);
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
     EXPECT_EQ(bool(r.book), c.fault == ReadFault::None) << c.what;
     if (r.book) {
       EXPECT_EQ(xlsCellStream(*r.book), stream) << c.what;
     }
+    EXPECT_LT(r.detail.size(), 5000u) << c.what;
+    if (fs::exists(dir / "left.pid")) {
+      EXPECT_TRUE(processEnds(std::stoi(dir.read("left.pid")))) << c.what;
+      fs::remove(dir / "left.pid");
+    }
   }
+  const std::string limits = dir.read("limits.txt");
+  EXPECT_TRUE(std::regex_search(limits, std::regex("Max cpu time +1 +2 "))) << limits;
+  EXPECT_EQ(std::regex_search(limits, std::regex("Max address space +1073741824 +1073741824 ")),
+            kXlsAddressSpaceLimited);
 }
 
 // ---- the stream ----
@@ -196,6 +243,11 @@ TEST(XlsCellStream, RefusesWhatBreaksItsFormOrTheLimits) {
        twoCells, ReadFault::TooLarge},
       {"six bytes of five", sheet + cellRecord(0, 0, "abc") + cellRecord(0, 1, "def") + "E",
        fiveBytes, ReadFault::TooLarge},
+      // Sheet names count against the text, and are no longer than an .xls file holds them.
+      {"names of six bytes of five", start + sheetRecord("abc") + sheetRecord("def") + "E",
+       fiveBytes, ReadFault::TooLarge},
+      {"a name longer than a sheet's", start + sheetRecord(std::string(256, 'n')) + "E", none,
+       ReadFault::Damaged},
       // A length that promises more than comes: no outcome until the process has ended.
       {"a text cut short", sheet + cellRecord(0, 0, "abc", 60000), none, ReadFault::None},
   };
@@ -206,9 +258,11 @@ TEST(XlsCellStream, RefusesWhatBreaksItsFormOrTheLimits) {
       EXPECT_EQ(r.fault, c.fault) << c.what << " " << piece << ": " << r.detail;
     }
   }
-  const std::string fits = sheet + cellRecord(0, 0, "a") + cellRecord(0, 1, "bcde") + "E";
+  const std::string fits =
+      start + sheetRecord("") + cellRecord(0, 0, "a") + cellRecord(0, 1, "bcde") + "E";
   EXPECT_TRUE(readStream(fits, 1, twoCells).book);
   EXPECT_TRUE(readStream(fits, 1, fiveBytes).book);
+  EXPECT_TRUE(readStream(start + sheetRecord(std::string(255, 'n')) + "E", 1).book);
 
   // As many sheets as an .xls file can hold, and one more.
   std::string most = start;

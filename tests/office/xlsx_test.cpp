@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -19,12 +20,14 @@
 #include "support/sheet_rows.h"
 #include "support/temp_dir.h"
 #include "support/write_faults.h"
+#include "support/zip_ends.h"
 
 namespace qj::office {
 namespace {
 
 using test::rowsOf;
 using test::TempDir;
+using namespace std::string_literals;
 
 // Zip archives built in code, part by part: well-formed workbooks written by hand as well
 // as damaged and hostile ones; and a part of an archive read back as text.
@@ -95,11 +98,25 @@ inline ZipParts workbookParts(const std::vector<std::pair<std::string, std::stri
   return parts;
 }
 
+uint32_t get32(const std::string& b, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+void put32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+}
+
 class XlsxReader : public ::testing::Test {
  protected:
   WorkbookRead read(const ZipParts& parts, const ReadLimits& limits = {}) {
     writeZip(dir / "w.xlsx", parts);
     return readWorkbook(dir / "w.xlsx", limits);
+  }
+  // The size of the central directory that the end record of these parts' archive gives.
+  uint64_t directoryBytes(const ZipParts& parts) {
+    writeZip(dir / "w.xlsx", parts);
+    return test::directoryBytesOf(dir.read("w.xlsx"));
   }
   static ZipParts without(ZipParts parts, const std::string& name) {
     std::erase_if(parts, [&](const auto& p) { return p.first == name; });
@@ -347,6 +364,9 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
       {six, &ReadLimits::maxParts, 6, true},
       {seven, &ReadLimits::maxParts, 6, false},
       {seven, &ReadLimits::maxParts, 7, true},
+      // The central directory counts as its end record declares it.
+      {five, &ReadLimits::maxDirectoryBytes, directoryBytes(five) - 1, false},
+      {five, &ReadLimits::maxDirectoryBytes, directoryBytes(five), true},
       // Every part read counts, as often as it is read.
       {six, &ReadLimits::maxTotalBytes, sixRead - 1, false},
       {six, &ReadLimits::maxTotalBytes, sixRead, true},
@@ -358,6 +378,10 @@ TEST_F(XlsxReader, ReadsOnlyWithinItsLimits) {
     EXPECT_EQ(r.fault, c.read ? ReadFault::None : ReadFault::TooLarge) << c.value << r.detail;
     EXPECT_EQ(bool(r.book), c.read) << c.value;
   }
+  // A read the user cancels ends at its next piece.
+  std::atomic<bool> cancel{true};
+  const WorkCancelScope scope(cancel);
+  EXPECT_EQ(read(five).fault, ReadFault::Cancelled);
 }
 
 // A text is held whole before it becomes a cell: one longer than any cell holds is refused as
@@ -418,14 +442,33 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
   const WorkbookRead sheets = read(replaced(one, "xl/workbook.xml", book + "</sheets></workbook>"));
   EXPECT_EQ(sheets.fault, ReadFault::TooLarge) << sheets.detail;
 
-  // An end record after the archive's own that says "more entries" and a central directory
-  // of 4 GiB: libzip would read entries for all of it.
+  // Archives whose end records declare more than a workbook's directory: an end record after
+  // the archive's own that says "more entries" and a central directory of 4 GiB (libzip would
+  // read entries for all of it); 70 more entries, each a 64 KiB extra field of empty fields
+  // that libzip keeps at eight times their size; a ZIP64 end record that declares a directory
+  // of 1 GiB. The archive's own figures moved into a ZIP64 end record are read.
   writeZip(dir / "w.xlsx", one);
-  std::string more = "PK\5\6" + std::string(4, '\0') + "\xFF\xFF\xFF\xFF" + "\xF0\xFF\xFF\xFF";
-  more += std::string(6, '\0');
-  dir.write("more.xlsx", dir.read("w.xlsx") + more);
-  const WorkbookRead entries = readWorkbook(dir / "more.xlsx");
-  EXPECT_EQ(entries.fault, ReadFault::TooLarge) << entries.detail;
+  const std::string zip = dir.read("w.xlsx");
+  using test::littleEndian;
+  const struct {
+    const char* what;
+    std::string bytes;
+    ReadFault fault;
+  } cases[] = {
+      {"an end record of 4 GiB and more entries",
+       zip + "PK\5\6" + littleEndian(0, 4) + littleEndian(0xFFFFFFFF, 4) +
+           littleEndian(0xFFFFFFF0, 4) + littleEndian(0, 6),
+       ReadFault::TooLarge},
+      {"entries of large extra fields", test::withExtraFieldEntries(zip, 70), ReadFault::TooLarge},
+      {"a ZIP64 directory of 1 GiB", test::zip64Ended(zip, 1 << 30), ReadFault::TooLarge},
+      {"a ZIP64 directory of its own size", test::zip64Ended(zip, test::directoryBytesOf(zip)),
+       ReadFault::None},
+  };
+  for (const auto& c : cases) {
+    dir.write("hostile.xlsx", c.bytes);
+    const WorkbookRead r = readWorkbook(dir / "hostile.xlsx");
+    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+  }
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {
@@ -500,14 +543,6 @@ struct EntryField {
 };
 constexpr EntryField kCrc{14, 16}, kPackedSize{18, 20}, kSize{22, 24};
 
-uint32_t get32(const std::string& b, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-  return v;
-}
-void put32(std::string& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
 // Where the entry's header with this signature starts: its name follows at `nameAt`.
 size_t headerOf(const std::string& zip, const char* signature, size_t nameAt,
                 const std::string& name) {

@@ -17,12 +17,13 @@ void showBusy(QLabel* label, bool shown) {
   label->repaint();
 }
 
-// The window of a workbook being written or read, with the rows done.
+// The window of a workbook being written or read, with the rows done; a read can be cancelled.
 BackgroundWork workbookWork(const ShellTables& texts, bool writing) {
   return {toQt(office::workbookWorkCaption(writing).resolve(texts)),
           [&texts](int64_t done, int64_t total) {
             return toQt(office::workRowsText(done, total).resolve(texts));
-          }};
+          },
+          writing ? QString() : toQt(shell(438).withAccessKeys().resolve(texts))};
 }
 
 void open(AppContext& app, const std::optional<fs::path>& workbook) {

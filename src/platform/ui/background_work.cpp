@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,13 +19,15 @@ namespace {
 // What the worker tells and the window reads.
 struct Shared {
   std::atomic<int64_t> done{0}, total{0};
-  std::exception_ptr error;  // written by the worker before it ends, read after
+  std::atomic<bool> cancelled{false};  // set by the window, read by the work
+  std::exception_ptr error;            // written by the worker before it ends, read after
 };
 
 // The window of a running work: it cannot be closed or escaped while the work runs.
 class WorkWindow : public QDialog {
  public:
-  WorkWindow(QWidget* parent, const BackgroundWork& shown) : QDialog(parent), shown_(shown) {
+  WorkWindow(QWidget* parent, const BackgroundWork& shown, std::atomic<bool>& cancelled)
+      : QDialog(parent), shown_(shown), cancelled_(cancelled) {
     setObjectName("workWindow");
     setWindowTitle(shown.caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -42,6 +45,12 @@ class WorkWindow : public QDialog {
     layout->addWidget(caption);
     layout->addWidget(bar_);
     layout->addWidget(count_);
+    if (!shown.cancel.isEmpty()) {
+      cancel_ = new QPushButton(shown.cancel, this);
+      cancel_->setObjectName("workCancel");
+      QObject::connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
+      layout->addWidget(cancel_, 0, Qt::AlignRight);
+    }
     showCount(0, 0);
   }
 
@@ -58,10 +67,17 @@ class WorkWindow : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* e) override { e->ignore(); }
-  void reject() override {}
+  // Escape or Cancel asks the work to stop, where it can; the window goes when the work ends.
+  void reject() override {
+    if (!cancel_) return;
+    cancelled_ = true;
+    cancel_->setEnabled(false);
+  }
 
  private:
   const BackgroundWork& shown_;
+  std::atomic<bool>& cancelled_;
+  QPushButton* cancel_ = nullptr;
   QProgressBar* bar_;
   QLabel* count_;
 };
@@ -80,6 +96,7 @@ void runWork(QWidget* parent, const BackgroundWork& shown,
     shared->total.store(total, std::memory_order_relaxed);
   };
   std::unique_ptr<QThread> worker(QThread::create([&work, &progress, shared] {
+    const WorkCancelScope cancel(shared->cancelled);
     try {
       work(progress);
     } catch (...) {
@@ -103,7 +120,7 @@ void runWork(QWidget* parent, const BackgroundWork& shown,
     loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 
   if (!ended) {
-    WorkWindow window(parent, shown);
+    WorkWindow window(parent, shown, shared->cancelled);
     QTimer refresh;
     QObject::connect(&refresh, &QTimer::timeout, &window, [&] {
       window.showCount(shared->done.load(std::memory_order_relaxed),

@@ -10,7 +10,9 @@
 // only stores the figures; the window shows them at its own pace. The work's result comes
 // back on the GUI thread, where the caller takes it over as it would have taken over the
 // result of a call. An exception of the work never leaves the worker thread: it is carried
-// over and thrown again on the GUI thread, into the caller's guarded slot.
+// over and thrown again on the GUI thread, into the caller's guarded slot. Work that can stop
+// early is offered a Cancel button (Escape does the same): the work hears of it through
+// workCancelled() and ends on its own, and the window waits for it as ever.
 
 #include <QString>
 #include <QWidget>
@@ -28,6 +30,9 @@ struct BackgroundWork {
   QString caption;
   // The line under the bar for `done` of `total` (0: unknown); none: no line.
   std::function<QString(int64_t done, int64_t total)> count;
+  // The caption of a button that asks the work to stop (workCancelled() turns true on its
+  // thread); empty: the work cannot be stopped.
+  QString cancel = {};
 };
 
 // Runs `work` as above and returns when it has finished.

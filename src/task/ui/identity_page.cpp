@@ -163,7 +163,8 @@ void IdentityPage::btnLoadOutDataClick() {
   const BackgroundWork shown{qtText(office::workbookWorkCaption(false), texts),
                              [&texts](int64_t done, int64_t total) {
                                return qtText(office::workRowsText(done, total), texts);
-                             }};
+                             },
+                             qtText(shell(438).withAccessKeys(), texts)};
   LoadedTaskWorkbook loaded = runInBackground(&w, shown, [&](const WorkProgress& p) {
     return loadTaskWorkbook(file, base, langCode, code, name, p);
   });

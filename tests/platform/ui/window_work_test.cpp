@@ -69,6 +69,35 @@ TEST(BackgroundWork, ShowsItsWindowModallyWhileTheLoopRunsAndHandsBackTheResult)
                std::runtime_error);
 }
 
+// Work that can stop early is offered Cancel: pressed, the work hears of it and ends, and the
+// window goes with it. Other work is offered nothing and hears nothing.
+TEST(BackgroundWork, CancelAsksTheWorkThatOffersItToStop) {
+  QWidget parent;
+  parent.show();
+  int offered = 0;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* cancel = w->objectName() == "workWindow" && w->isVisible()
+                         ? w->findChild<QPushButton*>("workCancel")
+                         : nullptr;
+      if (cancel && cancel->isEnabled()) ++offered, cancel->click();
+    }
+  });
+  probe.start(5);
+  const auto stopped = [](const WorkProgress&) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
+    while (!workCancelled() && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return workCancelled();
+  };
+  EXPECT_TRUE(runInBackground(&parent, {"Reading", {}, "Cancel"}, stopped));
+  EXPECT_EQ(offered, 1);
+  EXPECT_FALSE(runInBackground(&parent, {"Writing", {}}, stopped));
+  EXPECT_EQ(offered, 1);
+  EXPECT_FALSE(workCancelled());
+}
+
 // The desktop's opener says yes as soon as it starts; whether anything can show the file is
 // asked of the desktop's registry of programs first.
 TEST(Desktop, AFileIsHandedOverOnlyWhenAProgramIsRegisteredForItsType) {

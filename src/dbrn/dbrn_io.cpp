@@ -133,8 +133,7 @@ uint64_t dbrnWizardBytesBound(const DbrnHeader& header, uint64_t fileBytes) {
 Text dbrnTooLargeForWizard(std::string_view fileName, uint64_t bytes, uint64_t maxBytes) {
   return shell(830) + " \"" + val(fileName) + "\" " + shell(1340) + ": " + shell(1341) + " " +
          num(static_cast<int64_t>(mebibytes(bytes, true))) + " " + shell(1342) + " " +
-         num(static_cast<int64_t>(mebibytes(maxBytes, false))) + " " + shell(1343) + ". " +
-         shell(1344) + ".";
+         num(static_cast<int64_t>(mebibytes(maxBytes, false))) + " " + shell(1343) + ".";
 }
 
 WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode, uint64_t maxBytes) {

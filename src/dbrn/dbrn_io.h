@@ -59,8 +59,8 @@ uint64_t dbrnGridBytesBound(const DbrnHeldCounts& records, int level);
 uint64_t dbrnWizardBytesBound(const DbrnHeader& header, uint64_t fileBytes);
 // The most the wizard may keep for a database: with the program itself, viewing or correcting
 // any database admitted takes less than 1 GiB. The largest database that can be entered takes
-// some 500 MiB here. A database beyond the bound is still read by the optimiser and the task
-// wizard, whose memory the reader's own bound keeps.
+// some 500 MiB here. A database beyond the bound is still read where the wizard is not needed
+// (by the optimiser, the export), whose memory the reader's own bound keeps.
 inline constexpr uint64_t kMaxDbrnWizardBytes = 896ull << 20;
 // The refusal of a database that the wizard would need `bytes` of memory for.
 Text dbrnTooLargeForWizard(std::string_view fileName, uint64_t bytes, uint64_t maxBytes);

@@ -3,6 +3,8 @@
 // figure as /usr/bin/time -v gives for the whole run).
 //   workbook FILE    an .xlsx or .xls workbook (.xls files by the reader beside this program)
 //   dbrn FILE        a road-network database
+//   dbrn-view FILE   a road-network database loaded into the database wizard to be viewed, with
+//                    the grids of every page filled (the pickers' window lists left out)
 //   protocol FOLDER  the protocol of a program folder, loaded as at start-up
 //   task FILE        a task file;  input FILE: a solver input as the optimiser reads it
 //   solution FILE    a solution file (of a task on its own graph)
@@ -15,6 +17,10 @@
 #include <string>
 
 #include "dbrn/dbrn_io.h"
+#include "dbrn/houses_step.h"
+#include "dbrn/sections_step.h"
+#include "dbrn/street_types_step.h"
+#include "dbrn/streets_step.h"
 #include "frame/protocol.h"
 #include "office/workbook_reader.h"
 #include "optimiser/task_input.h"
@@ -42,6 +48,19 @@ std::string readKind(const std::string& kind, const fs::path& path) {
   if (kind == "dbrn") {
     const DbrnRead r = readDbrnFile(path);
     return r.db ? "read" : "refused: " + r.error.text;
+  }
+  if (kind == "dbrn-view") {
+    fs::path base = path;
+    WizardDbrnLoad load = loadDbrn(base.replace_extension().string(), kViewDbrn);
+    if (!load.loaded) return "refused";
+    DbrnWizardState s = newDbrnWizard(kViewDbrn, ',', "eng", ShellTables());
+    installDbrn(s, std::move(*load.loaded));
+    fillTable0(s);
+    prepareStreetsPage(s);
+    if (s.level <= 2) prepareSectionsPage(s, 0);
+    if (s.level >= 2) prepareHousesPage(s);
+    return "viewed, " + std::to_string(s.table1.rows() + s.table4.rows()) +
+           " rows of sections and houses";
   }
   if (kind == "protocol") {
     AppState state;

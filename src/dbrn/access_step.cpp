@@ -48,7 +48,7 @@ std::vector<TurnRec> turnsOfRow(const GridTable& t2, int row) {
   std::vector<TurnRec> turns;
   for (int k = 0; k < kMaxTurns && !t2.isEmptyTrimmed(row, turnCol::node(k)); ++k)
     turns.push_back({cut(trim(t2.cell(row, turnCol::node(k))), 5),
-                     t2.cell(row, turnCol::direction(k)).substr(0, 1)});
+                     std::string(t2.cell(row, turnCol::direction(k)).substr(0, 1))});
   return turns;
 }
 

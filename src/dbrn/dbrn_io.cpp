@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "dbrn/wizard_state.h"
 #include "platform/files.h"
 #include "records/cp1251.h"
 
@@ -83,13 +84,71 @@ Text dbrnKindCaption(std::string_view kind) {
   return {};
 }
 
-WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode) {
+namespace {
+
+// A grid row keeps its own string, the allocator's word and rounding, and one length byte
+// for every cell before the cell's text.
+constexpr uint64_t kGridRow = sizeof(std::string) + 24;
+// The longest texts of the cells: row numbers and stored indices (a file holds fewer than ten
+// million records of any kind), 32-bit numbers, numbers shown in the user's notation, and the
+// street names that a repeated street shows behind two blanks.
+constexpr uint64_t kIndexText = 7, kNumberText = 11, kRealText = 22, kNameText = 2 + 30;
+constexpr uint64_t kFlagText = kFlagShown.size();
+// The section's name in the turns and accessibility grids: type, name, house range and mark.
+constexpr uint64_t kSectionNameText = 2 + 4 + 1 + 30 + 2 + 9 + 1 + 9 + 1;
+// An item of a picker: its string and value, and the item of the drop-down list that shows it
+// (some 300 bytes in the list's model).
+constexpr uint64_t kPickerItem = sizeof(std::string) + 48 + 4 + 320;
+
+constexpr uint64_t kTypeRow = kGridRow + typeCol::kCount + kIndexText + 20 + 4 + kNumberText;
+constexpr uint64_t kStreetRow = kGridRow + streetCol::kCount + kIndexText + 4 + kNameText +
+                                kNumberText + 1 + kIndexText + 2 * kPickerItem;
+constexpr uint64_t kSectionRows =
+    3 * kGridRow + sectionCol::kCount + kIndexText + 4 + kNameText + 9 + 9 + kFlagText + 5 + 5 +
+    2 * kRealText + kFlagText + kIndexText + turnCol::kCount + kIndexText + kSectionNameText + 5 +
+    5 + accessCol::kCount + kIndexText + kSectionNameText + 5 + 5 + 6 + 2 * kFlagText;
+constexpr uint64_t kTurnCells = 5 + 1;
+constexpr uint64_t kHouseRow =
+    kGridRow + houseCol::kCount + kIndexText + 4 + kNameText + 9 + kNumberText + kIndexText;
+constexpr uint64_t kLinkCells = 3 * kNumberText;
+
+uint64_t mebibytes(uint64_t bytes, bool up) {
+  return (bytes + (up ? (1u << 20) - 1 : 0)) >> 20;
+}
+
+}  // namespace
+
+uint64_t dbrnGridBytesBound(const DbrnHeldCounts& n, int level) {
+  // The rows of every grid are one array of strings, allocated in one block.
+  return n.streetTypes * kTypeRow + n.streets * kStreetRow +
+         n.sections * (kSectionRows + (level == 2 ? kPickerItem : 0)) + n.turns * kTurnCells +
+         n.houses * kHouseRow + n.links * kLinkCells;
+}
+
+uint64_t dbrnWizardBytesBound(const DbrnHeader& header, uint64_t fileBytes) {
+  return dbrnKeptBytesBound(header, fileBytes) +
+         dbrnGridBytesBound(dbrnHeldCounts(header, fileBytes), header.level());
+}
+
+Text dbrnTooLargeForWizard(std::string_view fileName, uint64_t bytes, uint64_t maxBytes) {
+  return shell(830) + " \"" + val(fileName) + "\" " + shell(1340) + ": " + shell(1341) + " " +
+         num(static_cast<int64_t>(mebibytes(bytes, true))) + " " + shell(1342) + " " +
+         num(static_cast<int64_t>(mebibytes(maxBytes, false))) + " " + shell(1343) + ".";
+}
+
+WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode, uint64_t maxBytes) {
   const fs::path path(selectedPath + ".dat");
+  const std::string fileName = cp1251::fromUtf8(path.filename().string());
   DbrnRead read = readDbrnFile(path);
   WizardDbrnLoad result;
   if (!read.db) {
-    result.message =
-        errorMessage(dbrnReadFailure(cp1251::fromUtf8(path.filename().string()), read.error));
+    result.message = errorMessage(dbrnReadFailure(fileName, read.error));
+    return result;
+  }
+  // Weighed by the records read, not by what a longer file could have held.
+  const uint64_t bytes = dbrnWizardBytesBound(read.db->header, dbrnFileBytes(*read.db));
+  if (bytes > maxBytes) {
+    result.message = errorMessage(dbrnTooLargeForWizard(fileName, bytes, maxBytes));
     return result;
   }
   WizardDbrn w;

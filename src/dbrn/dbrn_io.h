@@ -48,8 +48,27 @@ struct WizardDbrnLoad {
   Message message;  // the error to show when nothing was loaded
 };
 
-// Reads `selectedPath` + ".dat" for the wizard in the given mode.
-WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode);
+// What the wizard's grids keep at most for the records of a database: a row of the sections,
+// turns and accessibility grids for every section, a row of the houses grid for every house,
+// one of the streets or street types grid for every street or type, and an item of a picker
+// for every street and (level 2) every section, each filled with the longest texts its record
+// can give.
+uint64_t dbrnGridBytesBound(const DbrnHeldCounts& records, int level);
+// What the wizard keeps at most for a database that it views, corrects or imports: its records
+// (dbrnKeptBytesBound) and the grids that show them.
+uint64_t dbrnWizardBytesBound(const DbrnHeader& header, uint64_t fileBytes);
+// The most the wizard may keep for a database: with the program itself, viewing or correcting
+// any database admitted takes less than 1 GiB. The largest database that can be entered takes
+// some 500 MiB here. A database beyond the bound is still read where the wizard is not needed
+// (by the optimiser, the export), whose memory the reader's own bound keeps.
+inline constexpr uint64_t kMaxDbrnWizardBytes = 896ull << 20;
+// The refusal of a database that the wizard would need `bytes` of memory for.
+Text dbrnTooLargeForWizard(std::string_view fileName, uint64_t bytes, uint64_t maxBytes);
+
+// Reads `selectedPath` + ".dat" for the wizard in the given mode; a database whose records and
+// grids would take more than `maxBytes` is refused as too large for the wizard.
+WizardDbrnLoad loadDbrn(const std::string& selectedPath, int mode,
+                        uint64_t maxBytes = kMaxDbrnWizardBytes);
 
 // Writes the wizard's database into `dbrnFolder` as <DbCode><curKindText>_dbrn_<langCode>.dat,
 // replacing a file of that name; an interrupted write leaves the old file. Returns the path

@@ -164,7 +164,7 @@ void fillFiltered(DbrnWizardState& state) {
     putSection(state, row, listed[i], nullptr);
     const std::string name = trimmed(state.table1.cell(row, sc::kName));
     if (i > 0 && !name.empty() && name == previousName)
-      state.table1.set(row, sc::kName, "  " + state.table1.cell(row, sc::kName));
+      state.table1.set(row, sc::kName, "  " + std::string(state.table1.cell(row, sc::kName)));
     previousName = name;
   }
   state.sectionRowCount = static_cast<int32_t>(listed.size());
@@ -346,8 +346,8 @@ GridKeyResult sectionGridKey(DbrnWizardState& state, GridKey key, int row, int c
 
 std::string sectionNameText(const GridTable& t1, int row) {
   std::string text = trimmed(t1.cell(row, sc::kType)) + " " + trimmed(t1.cell(row, sc::kName)) +
-                     ", " + t1.cell(row, sc::kFrom) + "-" + t1.cell(row, sc::kTo) +
-                     t1.cell(row, sc::kNonStd);
+                     ", " + std::string(t1.cell(row, sc::kFrom)) + "-" +
+                     std::string(t1.cell(row, sc::kTo)) + std::string(t1.cell(row, sc::kNonStd));
   const bool sameStreet = row > 0 &&
                           trim(t1.cell(row, sc::kType)) == trim(t1.cell(row - 1, sc::kType)) &&
                           trim(t1.cell(row, sc::kName)) == trim(t1.cell(row - 1, sc::kName));
@@ -472,7 +472,7 @@ std::string rangeKey(const GridTable& t, int r) {
     if (ch != ' ') name += ch;
   const std::string range =
       cut(name + "," + trimmed(t.cell(r, sc::kFrom)) + "-" + trimmed(t.cell(r, sc::kTo)), 40);
-  return t.cell(r, sc::kType) + '\n' + range;
+  return std::string(t.cell(r, sc::kType)) + '\n' + range;
 }
 
 StepCheck checkRanges(const DbrnWizardState& state) {

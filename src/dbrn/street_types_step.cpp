@@ -71,10 +71,10 @@ void refreshTypeLocks(DbrnWizardState& state) {
   for (int r = 0; r < t.rows(); ++r)
     if (t.cell(r, streetCol::kState).empty() && !t.isEmptyTrimmed(r, streetCol::kName) &&
         !t.isEmptyTrimmed(r, streetCol::kType))
-      ++uses[t.cell(r, streetCol::kType)];
+      ++uses[std::string(t.cell(r, streetCol::kType))];
   GridTable& t0 = state.table0;
   for (int r = 0; r < t0.rows(); ++r) {
-    const auto it = uses.find(t0.cell(r, typeCol::kShortName));
+    const auto it = uses.find(std::string(t0.cell(r, typeCol::kShortName)));
     const int32_t n = it == uses.end() ? 0 : it->second;
     t0.set(r, typeCol::kStreets, n > 0 ? std::to_string(n) : std::string());
   }
@@ -124,7 +124,7 @@ std::vector<int> streetTypeOrder(const GridTable& table0) {
   using Key = std::array<unsigned char, 5>;
   std::vector<Key> keys(static_cast<size_t>(table0.rows()));
   for (int r = 0; r < table0.rows(); ++r) {
-    const std::string& name = table0.cell(r, typeCol::kFullName);
+    const std::string_view name = table0.cell(r, typeCol::kFullName);
     Key k{};
     for (size_t i = 0; i < k.size() && i < name.size(); ++i)
       k[i] = static_cast<unsigned char>(name[i]);
@@ -157,8 +157,8 @@ StepCheck checkStreetTypeRows(const DbrnWizardState& state) {
   }
   DuplicateFinder<std::string> full, abbreviation;
   for (int r = 0; r < t.rows(); ++r) {
-    full.add(r, t.cell(r, typeCol::kFullName));
-    abbreviation.add(r, t.cell(r, typeCol::kShortName));
+    full.add(r, std::string(t.cell(r, typeCol::kFullName)));
+    abbreviation.add(r, std::string(t.cell(r, typeCol::kShortName)));
   }
   const auto refusePair = [](int i, int j, int column) {
     const Text same = column == typeCol::kFullName ? shell(189) : shell(190);
@@ -168,9 +168,9 @@ StepCheck checkStreetTypeRows(const DbrnWizardState& state) {
         "Table0", j, column);
   };
   for (int i = 0; i < t.rows(); ++i) {
-    if (const int j = full.laterOf(i, t.cell(i, typeCol::kFullName)); j >= 0)
+    if (const int j = full.laterOf(i, std::string(t.cell(i, typeCol::kFullName))); j >= 0)
       return refusePair(i, j, typeCol::kFullName);
-    if (const int j = abbreviation.laterOf(i, t.cell(i, typeCol::kShortName)); j >= 0)
+    if (const int j = abbreviation.laterOf(i, std::string(t.cell(i, typeCol::kShortName))); j >= 0)
       return refusePair(i, j, typeCol::kShortName);
   }
   return StepCheck::ok();

@@ -88,7 +88,8 @@ GridKeyResult turnGridKey(DbrnWizardState& state, GridKey key, int row, int col)
     return r;
   }
   const bool first = col == turnCol::direction(0);
-  t.set(row, col, nextDirection(first, first ? "" : t.cell(row, col - 2), t.cell(row, col)));
+  t.set(row, col,
+        nextDirection(first, first ? CellText() : t.cell(row, col - 2), t.cell(row, col)));
   return r;
 }
 

@@ -484,7 +484,7 @@ constexpr uint64_t kHouseKept = sizeof(HouseRec) + kListBlock + 4;
 
 }  // namespace
 
-uint64_t dbrnKeptBytesBound(const DbrnHeader& h, uint64_t fileBytes) {
+DbrnHeldCounts dbrnHeldCounts(const DbrnHeader& h, uint64_t fileBytes) {
   // A count as far as the file's bytes can hold its records.
   const auto held = [&](int32_t count, uint64_t size) {
     return std::min<uint64_t>(static_cast<uint64_t>(std::max(count, 0)), fileBytes / size);
@@ -492,24 +492,48 @@ uint64_t dbrnKeptBytesBound(const DbrnHeader& h, uint64_t fileBytes) {
   uint64_t rest = fileBytes - std::min<uint64_t>(fileBytes, kDbrnHeaderSize);
   const auto take = [&](uint64_t bytes) { rest -= std::min(rest, bytes); };
   const int level = h.level();
-  const uint64_t types = held(h.streetTypeCount, kStreetTypeSize);
-  const uint64_t streets = held(h.streetCount, kStreetSize);
-  const uint64_t streetBytes = level >= 2 ? kStreetSize + 4 : kStreetSize;
-  take(types * kStreetTypeSize + streets * streetBytes);
-  uint64_t kept = types * kStreetTypeKept + streets * (kStreetKept + (level >= 2 ? 4 : 0));
+  DbrnHeldCounts n;
+  n.streetTypes = held(h.streetTypeCount, kStreetTypeSize);
+  n.streets = held(h.streetCount, kStreetSize);
+  take(n.streetTypes * kStreetTypeSize + n.streets * (level >= 2 ? kStreetSize + 4 : kStreetSize));
   if (level == 1 || level == 2) {
-    const uint64_t sections = held(h.sectionCount, kSectionSize);
-    take(sections * kSectionSize);
-    const uint64_t turns = std::min<uint64_t>(sections * kMaxTurns, rest / kTurnSize);
-    kept += sections * kSectionKept + turns * sizeof(TurnRec);
+    n.sections = held(h.sectionCount, kSectionSize);
+    take(n.sections * kSectionSize);
+    n.turns = std::min<uint64_t>(n.sections * kMaxTurns, rest / kTurnSize);
   }
   if (level == 2) {
-    const uint64_t houses = held(h.houseCount, kHouseSize);
-    take(houses * kHouseSize);
-    const uint64_t links = std::min<uint64_t>(houses * kMaxLinks, rest / kHouseLinkSize);
-    kept += houses * kHouseKept + links * sizeof(HouseLinkRec);
+    n.houses = held(h.houseCount, kHouseSize);
+    take(n.houses * kHouseSize);
+    n.links = std::min<uint64_t>(n.houses * kMaxLinks, rest / kHouseLinkSize);
   }
-  if (level == 3) kept += held(h.houseCount, kCliHouseSize) * sizeof(HouseRec);
+  if (level == 3) n.houses = held(h.houseCount, kCliHouseSize);
+  return n;
+}
+
+uint64_t dbrnFileBytes(const DbrnFile& db) {
+  const int level = db.level();
+  uint64_t bytes = kDbrnHeaderSize + db.streetTypes.size() * kStreetTypeSize +
+                   db.streets.size() * (level >= 2 ? kStreetSize + 4 : kStreetSize);
+  if (level == 1 || level == 2) {
+    bytes += db.sections.size() * kSectionSize;
+    for (const TransitSectionRec& s : db.sections) bytes += s.turns.size() * kTurnSize;
+  }
+  if (level == 2) {
+    bytes += db.houses.size() * kHouseSize;
+    for (const HouseRec& h : db.houses) bytes += h.links.size() * kHouseLinkSize;
+  }
+  if (level == 3) bytes += db.houses.size() * kCliHouseSize;
+  return bytes;
+}
+
+uint64_t dbrnKeptBytesBound(const DbrnHeader& h, uint64_t fileBytes) {
+  const DbrnHeldCounts n = dbrnHeldCounts(h, fileBytes);
+  const int level = h.level();
+  uint64_t kept =
+      n.streetTypes * kStreetTypeKept + n.streets * (kStreetKept + (level >= 2 ? 4 : 0));
+  kept += n.sections * kSectionKept + n.turns * sizeof(TurnRec);
+  if (level == 2) kept += n.houses * kHouseKept + n.links * sizeof(HouseLinkRec);
+  if (level == 3) kept += n.houses * sizeof(HouseRec);
   return kept;
 }
 

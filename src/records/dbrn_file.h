@@ -40,10 +40,9 @@ inline constexpr uint64_t kLargestEnteredDbrnBytes =
 inline constexpr uint64_t kMaxDbrnFileBytes = 4 * kLargestEnteredDbrnBytes;
 // The memory the records of a database may take once read (their texts and lists take
 // several times their bytes in the file): a file whose counts promise more is refused before
-// anything is allocated. The largest database that can be entered takes about 240 MiB, and
-// viewing it in the wizard, whose grids hold the records again as texts, about 620 MiB in
-// all; the program takes some 2.6 times this bound when a database is viewed, so a database
-// admitted here is viewed within about 1 GiB.
+// anything is allocated. The largest database that can be entered takes about 240 MiB. The
+// database wizard, whose grids hold the records again as texts, weighs them by its own
+// bound (dbrn/dbrn_io.h).
 inline constexpr uint64_t kMaxDbrnKeptBytes = 384ull << 20;
 
 struct DbrnHeader {
@@ -243,6 +242,16 @@ std::string writeDbrn(const DbrnFile& db);
 DbrnRead readDbrn(std::string_view bytes, uint64_t maxKeptBytes = kMaxDbrnKeptBytes);
 // That most, for a header and a file of `fileBytes` bytes.
 uint64_t dbrnKeptBytesBound(const DbrnHeader& header, uint64_t fileBytes);
+
+// The records that the header's counts promise, each count as far as the file's bytes can hold
+// its records (the turns and links as far as the bytes after the sections and houses can).
+struct DbrnHeldCounts {
+  uint64_t streetTypes = 0, streets = 0, sections = 0, turns = 0, houses = 0, links = 0;
+};
+DbrnHeldCounts dbrnHeldCounts(const DbrnHeader& header, uint64_t fileBytes);
+// The bytes of the file that holds a database and nothing after it: its records weighed by
+// this length are weighed exactly.
+uint64_t dbrnFileBytes(const DbrnFile& db);
 
 // Only the header, for callers that need no more (the catalogue scan). Nothing but its size
 // is checked: a file shorter than the header gives nullopt.

@@ -326,7 +326,7 @@ BlockLines wrappedBlock(const std::vector<std::string>& texts, const ReportColum
 
 std::vector<std::string> rowTexts(const GridTable& table, int row, int columns) {
   std::vector<std::string> texts;
-  for (int k = 0; k < columns; ++k) texts.push_back(table.cell(row, k));
+  for (int k = 0; k < columns; ++k) texts.emplace_back(table.cell(row, k));
   return texts;
 }
 
@@ -464,13 +464,13 @@ bool taskColumnPrinted(int content, const TaskHeader& h) {
 }
 
 // The cells of the transitions layout's separator row hold dashes.
-bool isDashCell(const std::string& cell) {
-  return cell.find("---") != std::string::npos;
+bool isDashCell(std::string_view cell) {
+  return cell.find("---") != std::string_view::npos;
 }
 
 // The text of a cell of the task report: the separator row's cells from the unloading time
 // on are fixed runs of dashes.
-std::string taskCellText(TaskLayout layout, int col, const std::string& cell) {
+std::string taskCellText(TaskLayout layout, int col, std::string_view cell) {
   const std::string text = cut(cell, kCellMax);
   if (layout != TaskLayout::Transitions || !isDashCell(text) || col < kTaskUnloadTime) return text;
   return std::string(col <= kTaskTransitionKind ? 16 : 10, '-');
@@ -478,7 +478,7 @@ std::string taskCellText(TaskLayout layout, int col, const std::string& cell) {
 
 // The lines of a cell of the task report, wrapped into its column; the dashes of the
 // separator row fill their cell, each to its own margins.
-std::vector<std::string> taskCellLines(TaskLayout layout, int col, const std::string& cell,
+std::vector<std::string> taskCellLines(TaskLayout layout, int col, std::string_view cell,
                                        const ReportColumns& columns, const PageCanvas& canvas) {
   return wrapText(taskCellText(layout, col, cell), columns.limit[col], canvas);
 }

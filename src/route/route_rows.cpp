@@ -158,7 +158,7 @@ class RouteRowBuilder {
   // reverse when it starts where the vehicle is, else the section the route drives next (or
   // the reverse of it) when that one starts there. -1 when none does.
   int64_t sectionAtPoint(int r, const TaskPointRec& pt, size_t stepIndex) const {
-    const std::string& at = rows_.table.cell(r - 1, kRouteEndNode);
+    const std::string_view at = rows_.table.cell(r - 1, kRouteEndNode);
     const auto startsAt = [&](int64_t s) {
       return s >= 0 && static_cast<size_t>(s) < db_.sections.size() && section(s).startNode == at;
     };
@@ -200,7 +200,7 @@ class RouteRowBuilder {
       if (t.direction == ">") ++rights;
       if (t.direction == "<") ++lefts;
       if (t.node != to) continue;
-      const std::string& above = rows_.table.cell(row - 1, kRouteTurn);
+      const std::string_view above = rows_.table.cell(row - 1, kRouteTurn);
       if (t.direction == "^") {
         const bool running = (row > 0 && above == texts_.shell(79)) || above == kStraightOnAgain;
         table().set(row, kRouteTurn, running ? std::string(kStraightOnAgain) : texts_.shell(79));

@@ -3,6 +3,7 @@
 // including columns that carry record data and are never shown, plus the rules that say what
 // the user may type into each cell. Windows show a GridTable through one Qt model.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,32 @@
 #include "text/key_filters.h"
 
 namespace qj {
+
+// The text of a cell: a view into its grid that becomes a string where one is needed (a copy),
+// and joins strings as a string does.
+struct CellText : std::string_view {
+  CellText() = default;
+  CellText(std::string_view text) : std::string_view(text) {}
+  operator std::string() const { return std::string(*this); }
+};
+inline std::string operator+(std::string a, CellText b) {
+  return a.append(b);
+}
+inline std::string operator+(CellText a, std::string_view b) {
+  return std::string(a).append(b);
+}
+inline std::string operator+(CellText a, CellText b) {
+  return std::string(a).append(b);
+}
+inline std::string operator+(const char* a, CellText b) {
+  return std::string(a).append(b);
+}
+inline std::string operator+(CellText a, const char* b) {
+  return std::string(a).append(b);
+}
+inline std::string operator+(CellText a, char b) {
+  return std::string(a) + b;
+}
 
 class GridTable {
  public:
@@ -23,9 +50,10 @@ class GridTable {
   void setColumns(int columns);
   void clear() { setRows(0); }
 
-  // Cells outside the grid read as empty and ignore writes.
-  const std::string& cell(int row, int col) const;
-  void set(int row, int col, std::string text);
+  // Cells outside the grid read as empty and ignore writes. A cell's text stays valid until
+  // the grid changes.
+  CellText cell(int row, int col) const;
+  void set(int row, int col, std::string_view text);
   bool isEmptyTrimmed(int row, int col) const;
 
   // A new empty row at `at` (0 <= at <= rows); the rows from `at` on move down.
@@ -33,12 +61,16 @@ class GridTable {
   // Removes row `at`; the rows below move up.
   void removeRow(int at);
 
+  // The memory the rows take: each row's own block with what the allocator adds to it.
+  uint64_t keptBytes() const;
+
  private:
   int rows_ = 0;
   int columns_ = 0;
-  // One vector per row, so that inserting or removing a row of a large grid moves rows, not
-  // every cell below it.
-  std::vector<std::vector<std::string>> cells_;
+  // One packed text per row (every cell as its length and its bytes; an empty text is a row
+  // of empty cells), so that a grid of 200000 rows keeps little more than its characters and
+  // inserting or removing a row moves rows, not every cell below it.
+  std::vector<std::string> cells_;
 };
 
 // Keys that the wizards give a meaning of their own.

@@ -9,6 +9,10 @@
 #include "dbrn/dbrn_io.h"
 #include "dbrn/dbrn_workbook.h"
 #include "dbrn/dbrn_workbook_import.h"
+#include "dbrn/houses_step.h"
+#include "dbrn/sections_step.h"
+#include "dbrn/street_types_step.h"
+#include "dbrn/streets_step.h"
 #include "democity/demo_city.h"
 #include "support/bytes_at.h"
 #include "support/shell_fixture.h"
@@ -104,6 +108,18 @@ TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsA
   const fs::path path = saveDbrn(dir.path(), "eng", "use1", test::smallTown());
   fs::resize_file(path, kMaxDbrnFileBytes + 1);  // sparse: the disk holds no more than before
   EXPECT_EQ(loaded(selected, kViewDbrn), "S830 \"123use1_dbrn_eng.dat\" S832: S842.!");
+  // A database whose records and grids would take more than the wizard may is refused as too
+  // large, after the reader admitted it.
+  for (int k = static_cast<int>(state.texts.shellTexts.size()); k <= 1343; ++k)
+    state.texts.shellTexts.push_back("S" + std::to_string(k));
+  dir.write("123use1_dbrn_eng.dat", writeDbrn(test::smallTown()));
+  const uint64_t weight =
+      dbrnWizardBytesBound(test::smallTown().header, writeDbrn(test::smallTown()).size());
+  EXPECT_TRUE(loadDbrn(selected, kCorrectDbrn, weight).loaded);
+  EXPECT_EQ(text(loadDbrn(selected, kImportDbrn, weight - 1).message),
+            "S830 \"123use1_dbrn_eng.dat\" S1340: S1341 1 S1342 0 S1343.!");
+  EXPECT_EQ(text(dbrnTooLargeForWizard("f.dat", (1141ull << 20) + 1, kMaxDbrnWizardBytes)),
+            "S830 \"f.dat\" S1340: S1341 1142 S1342 896 S1343.");
   // Every fault names what is wrong.
   using F = DbrnFault;
   // clang-format off
@@ -117,6 +133,66 @@ TEST_F(DbrnFolder, SystemDatabasesAreTakenOverOutsideViewModeAndClientAdditionsA
   for (const auto& [error, expected] : faults)
     EXPECT_EQ(text(dbrnReadFailure("f.dat", error)),
               "S830 \"f.dat\" S832: " + std::string(expected) + ".");
+}
+
+// What the wizard is allowed to keep lets the largest database that can be entered open with
+// room to spare, and refuses the densest databases that only the optimiser needs to read: those
+// that viewing took more than 2 GiB for.
+TEST(DbrnWizardMemory, TheLargestEnteredDatabaseOpensAndTheDensestAdmittedOnesDoNot) {
+  DbrnHeader largest = test::smallTown("sys2").header;
+  largest.streetTypeCount = 100;
+  largest.streetCount = 10000;
+  largest.sectionCount = 200000;
+  largest.houseCount = 300000;
+  EXPECT_LT(dbrnWizardBytesBound(largest, kLargestEnteredDbrnBytes), kMaxDbrnWizardBytes * 2 / 3);
+  DbrnHeader houses = test::smallTown("sys2").header;
+  houses.houseCount = 2'849'000;
+  const uint64_t houseBytes = kDbrnHeaderSize + 4096 + houses.houseCount * 72ull;
+  EXPECT_LE(dbrnKeptBytesBound(houses, houseBytes), kMaxDbrnKeptBytes);
+  EXPECT_GT(dbrnWizardBytesBound(houses, houseBytes), kMaxDbrnWizardBytes);
+  DbrnHeader sections = test::smallTown("sys2").header;
+  sections.sectionCount = 900'000;
+  const uint64_t sectionBytes = kDbrnHeaderSize + 4096 + sections.sectionCount * 80ull;
+  EXPECT_LE(dbrnKeptBytesBound(sections, sectionBytes), kMaxDbrnKeptBytes);
+  EXPECT_GT(dbrnWizardBytesBound(sections, sectionBytes), kMaxDbrnWizardBytes);
+}
+
+// Every grid of the wizard keeps no more for a database than the bound weighs it by, though
+// every record holds the longest texts and numbers that its file can give.
+TEST(DbrnWizardMemory, GridsOfTheLongestRecordsKeepNoMoreThanTheyAreWeighedBy) {
+  DbrnFile db;
+  db.header = test::smallTown("sys2").header;
+  db.streetTypes = {{"abcdefghijklmnopqrst", "abcd", 3}};
+  for (int32_t i = 0; i < 3; ++i)
+    db.streets.push_back({"abcd", std::string(29, 'n') + char('a' + i), "3", i});
+  const int32_t sections = 40;
+  for (int32_t i = 0; i < sections; ++i)
+    db.sections.push_back({i % 3, "123456789", "123456799", "*", std::to_string(10000 + i),
+                           std::to_string(10001 + i), "1234567,89", "1234567,89", "*", "*", "*",
+                           "123456", std::vector<TurnRec>(kMaxTurns, TurnRec{"99999", "^"})});
+  db.streetHouseCounts = {20, 20, 20};
+  for (int32_t i = 0; i < 60; ++i)
+    db.houses.push_back(
+        {i / 20, "123456789", 2147483647,
+         std::vector<HouseLinkRec>(kMaxLinks, {sections, -2147483647, 2147483647})});
+  db.syncHeaderCounts();
+  for (const int mode : {kViewDbrn, kCorrectDbrn}) {
+    SCOPED_TRACE(mode);
+    DbrnWizardState s = newDbrnWizard(mode, ',', "eng", test::markedShell());
+    installDbrn(s, {db, "use2", 2, {}});
+    fillTable0(s);
+    listStreetsByType(s, false);
+    prepareStreetsPage(s);
+    prepareSectionsPage(s, 0);
+    prepareHousesPage(s);
+    ASSERT_EQ(s.table1.rows() + s.table4.rows() + s.table_0.rows(), sections + 60 + 3);
+    uint64_t kept = 0;
+    for (const GridTable* t : {&s.table0, &s.table_0, &s.table1, &s.table2, &s.table3, &s.table4})
+      kept += t->keptBytes();
+    const uint64_t bound = dbrnGridBytesBound(dbrnHeldCounts(db.header, dbrnFileBytes(db)), 1);
+    EXPECT_LE(kept, bound);
+    EXPECT_GT(kept, bound * 3 / 5);  // weighed, not guessed high
+  }
 }
 
 // The town at level 2 with a street type that no street has.

@@ -293,6 +293,7 @@ TEST(DbrnHostile, RecordsThatWouldTakeTooMuchMemoryAreRefusedBeforeAnyIsRead) {
   for (const char* kind : {"sys1", "sys2", "cli2"}) {
     SCOPED_TRACE(kind);
     const std::string b = writeDbrn(smallTown(kind));
+    EXPECT_EQ(dbrnFileBytes(smallTown(kind)), b.size());
     const uint64_t bound = dbrnKeptBytesBound(smallTown(kind).header, b.size());
     EXPECT_TRUE(readDbrn(b, bound).db);
     const DbrnRead refused = readDbrn(b, bound - 1);

@@ -33,6 +33,34 @@ TEST(GridTable, RowsKeepTheirCellsAndCellsOutsideTheGridReadEmpty) {
   EXPECT_EQ(t.rows(), 5);
 }
 
+// Cells of any length, written in any order, even from a cell of the same row; a row that
+// holds only empty cells again takes no more than an empty row.
+TEST(GridTable, CellsOfAnyLengthKeepTheirTextsAndTheirNeighbours) {
+  GridTable t(4);
+  t.setRows(2);
+  const uint64_t empty = t.keptBytes();
+  const std::string texts[] = {"", "x", std::string(127, 'a'), std::string(128, 'b'),
+                               std::string(20000, 'c')};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.size());
+    t.set(0, 2, text);
+    t.set(0, 0, "left");
+    t.set(0, 3, std::string(1, '\0') + "right");
+    EXPECT_EQ(t.cell(0, 2), text);
+    EXPECT_EQ(t.cell(0, 0) + t.cell(0, 1) + t.cell(0, 3).substr(1), "leftright");
+  }
+  t.set(0, 1, t.cell(0, 0));
+  t.set(0, 0, t.cell(0, 2).substr(19990));
+  EXPECT_EQ(t.cell(0, 1) + t.cell(0, 0), "left" + std::string(10, 'c'));
+  t.setColumns(2);
+  t.setColumns(3);
+  EXPECT_EQ(t.cell(0, 0) + "|" + t.cell(0, 1) + "|" + t.cell(0, 2),
+            std::string(10, 'c') + "|left|");
+  for (int col = 0; col < 3; ++col) t.set(0, col, "");
+  EXPECT_EQ(t.keptBytes(), empty);
+  EXPECT_TRUE(t.cell(1, 1).empty());
+}
+
 TEST(GridText, CharacterClasses) {
   EXPECT_TRUE(allDigits("0123") && allDigits("") && !allDigits("1a"));
   EXPECT_TRUE(isCyrillicLower('\xE0') && !isCyrillicLower('z'));

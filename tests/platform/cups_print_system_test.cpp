@@ -289,7 +289,8 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
       heard.push_back(sent.fate);  // failed before the sending ended
       EXPECT_EQ(sent.reasonUtf8, reason);
     } else {
-      EXPECT_EQ(sent.fate, JobFate::Printed);
+      // A loaded machine may end the sending after the printer's first failure.
+      if (sent.fate != JobFate::Printed) heard.push_back(sent.fate);
       for (const JobReport& r :
            newsOf(*system, sent.job, c.heard.back() == JobFate::Stopped ? 5s : 20s)) {
         heard.push_back(r.fate);

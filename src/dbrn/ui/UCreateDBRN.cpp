@@ -1,8 +1,11 @@
 #include "dbrn/ui/UCreateDBRN.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QFrame>
+#include <QPointer>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "dbrn/identity_step.h"
 #include "dbrn/summary_step.h"
@@ -26,6 +29,34 @@ namespace {
 // need.
 constexpr int kPageWidth = 980;
 constexpr int kPageHeight = 600;
+
+// Holds back every paint of the wizard's item views while a step works on their tables on a
+// worker thread. A page whose updates are off is still drawn when the window itself is
+// repainted (a box shown over it, an expose), and a view that paints reads its table.
+class ViewPaintHold : public QObject {
+ public:
+  explicit ViewPaintHold(QWidget* window) {
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+      view->viewport()->installEventFilter(this);
+      viewports_.emplace_back(view->viewport());
+    }
+  }
+  ~ViewPaintHold() override {
+    for (const QPointer<QWidget>& viewport : viewports_)
+      if (viewport) {
+        viewport->removeEventFilter(this);
+        viewport->update();
+      }
+  }
+  ViewPaintHold(const ViewPaintHold&) = delete;
+  ViewPaintHold& operator=(const ViewPaintHold&) = delete;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+
+ private:
+  std::vector<QPointer<QWidget>> viewports_;
+};
 
 }  // namespace
 
@@ -83,6 +114,7 @@ StepResult TfrmCreateDBRN::work(const BusyLabel& busy, const std::function<StepR
   // its page is not painted: it keeps the picture it has and is redrawn when the step is done.
   for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) view->doItemsLayout();
   pageArea()->setUpdatesEnabled(false);
+  const ViewPaintHold hold(this);
   StepResult result;
   try {
     result = runInBackground(this, {qtText(busy.text, texts()), {}},

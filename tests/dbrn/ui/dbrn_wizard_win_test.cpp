@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 
 #include "dbrn/client_addition.h"
@@ -104,6 +105,13 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   EXPECT_EQ(lastMessage(), "S157 1 S1 2 S192. S203.");
   EXPECT_EQ(wizard()->focusWidget(), wizard()->nextButton());
   typeSection(1, "Elm", "2", "10", "2", "1");
+  // A mouse press on a typable cell opens its editor: the line above names that cell's section.
+  const QModelIndex length =
+      grid("Table1")->gridModel()->index(0, grid("Table1")->gridModel()->viewColumn(sc::kLength));
+  QTest::mouseClick(grid("Table1")->viewport(), Qt::LeftButton, {},
+                    grid("Table1")->visualRect(length).center());
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().startsWith("S156 1 "))
+      << control<QLabel>("Label_02")->text().toStdString();
   messages->clear();
   next();
   ASSERT_EQ(step(), 5) << lastMessage();

@@ -53,9 +53,9 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
   connect(grid_->view(), &QTableView::clicked, this,
           [this](const QModelIndex& i) { Table1Click(i); });
   // A press on a typable cell opens its editor and no click follows; keys move the cursor too:
-  // the line names the section the cursor is on, however it came there.
+  // the line (and, when viewing, the pickers) follow the cursor however it came there.
   connect(grid_->view()->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& i) { showSectionInfo(i.row()); });
+          [this](const QModelIndex& i) { Table1Click(i); });
 
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(List_1);

@@ -205,6 +205,15 @@ TEST_F(DbrnWizardWindow, ASystemDatabaseIsViewedReadOnly) {
   EXPECT_FALSE(control<QLineEdit>("txtName")->isEnabled());
   for (int page = 1; page < 4; ++page) next();
   ASSERT_EQ(step(), 4);
+  // A key that moves the cursor moves the pickers to the street that the line above names.
+  const GridTable& sections = wizard()->state().table1;
+  const int last = sections.rows() - 1;
+  const QString street = toQt(trim(sections.cell(last, sectionCol::kName)));
+  ASSERT_NE(control<QComboBox>("List_2")->currentText().trimmed(), street);
+  grid("Table1")->setCurrentIndex(grid("Table1")->gridModel()->index(last, 1));
+  settle();
+  EXPECT_EQ(control<QComboBox>("List_2")->currentText().trimmed(), street);
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().contains(street));
   const std::string closed = wizard()->state().table1.cell(0, sectionCol::kClosed);
   pressAt("Table1", 0, sectionCol::kClosed, Qt::Key_Space);
   EXPECT_EQ(wizard()->state().table1.cell(0, sectionCol::kClosed), closed);

@@ -1,6 +1,7 @@
 #include "dbrn/ui/sections_page.h"
 
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QVBoxLayout>
 
 #include "dbrn/ui/UCreateDBRN.h"
@@ -50,6 +51,10 @@ SectionsPage::SectionsPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 4), rules_(w.s
                   Line::Both, false);
   grid_->addTitle("Label13", shell(1001) + " (*)", sc::kClosed, sc::kClosed, Line::Both, false);
   connect(grid_->view(), &QTableView::clicked, this,
+          [this](const QModelIndex& i) { Table1Click(i); });
+  // A press on a typable cell opens its editor and no click follows; keys move the cursor too:
+  // the line (and, when viewing, the pickers) follow the cursor however it came there.
+  connect(grid_->view()->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& i) { Table1Click(i); });
 
   auto* pickers = new QHBoxLayout;

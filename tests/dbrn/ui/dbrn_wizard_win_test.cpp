@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 
 #include "dbrn/client_addition.h"
@@ -104,6 +105,13 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   EXPECT_EQ(lastMessage(), "S157 1 S1 2 S192. S203.");
   EXPECT_EQ(wizard()->focusWidget(), wizard()->nextButton());
   typeSection(1, "Elm", "2", "10", "2", "1");
+  // A mouse press on a typable cell opens its editor: the line above names that cell's section.
+  const QModelIndex length =
+      grid("Table1")->gridModel()->index(0, grid("Table1")->gridModel()->viewColumn(sc::kLength));
+  QTest::mouseClick(grid("Table1")->viewport(), Qt::LeftButton, {},
+                    grid("Table1")->visualRect(length).center());
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().startsWith("S156 1 "))
+      << control<QLabel>("Label_02")->text().toStdString();
   messages->clear();
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
@@ -197,6 +205,15 @@ TEST_F(DbrnWizardWindow, ASystemDatabaseIsViewedReadOnly) {
   EXPECT_FALSE(control<QLineEdit>("txtName")->isEnabled());
   for (int page = 1; page < 4; ++page) next();
   ASSERT_EQ(step(), 4);
+  // A key that moves the cursor moves the pickers to the street that the line above names.
+  const GridTable& sections = wizard()->state().table1;
+  const int last = sections.rows() - 1;
+  const QString street = toQt(trim(sections.cell(last, sectionCol::kName)));
+  ASSERT_NE(control<QComboBox>("List_2")->currentText().trimmed(), street);
+  grid("Table1")->setCurrentIndex(grid("Table1")->gridModel()->index(last, 1));
+  settle();
+  EXPECT_EQ(control<QComboBox>("List_2")->currentText().trimmed(), street);
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().contains(street));
   const std::string closed = wizard()->state().table1.cell(0, sectionCol::kClosed);
   pressAt("Table1", 0, sectionCol::kClosed, Qt::Key_Space);
   EXPECT_EQ(wizard()->state().table1.cell(0, sectionCol::kClosed), closed);

@@ -74,10 +74,13 @@ inline QRadioButton* makeRadio(QWidget* parent, const char* name, const Text& te
   return named(new QRadioButton(qtText(text, texts), parent), name);
 }
 
-// A button's caption keeps its access key.
+// A button's caption keeps its access key. Enter presses the button that holds the focus, as
+// the SpaceBar does: outside a dialog Qt leaves Enter to buttons marked auto-default only.
 inline QPushButton* makeButton(QWidget* parent, const char* name, const Text& text,
                                const ShellTables& texts) {
-  return named(new QPushButton(qtText(text.withAccessKeys(), texts), parent), name);
+  auto* button = named(new QPushButton(qtText(text.withAccessKeys(), texts), parent), name);
+  button->setAutoDefault(true);
+  return button;
 }
 
 }  // namespace qj::ui

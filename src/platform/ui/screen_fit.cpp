@@ -38,12 +38,23 @@ bool framed(const QWidget* w) {
 constexpr qint64 kSettlingMs = 1500;
 constexpr const char* kSettledAt = "qjScreenFitSettledAt";
 
+// A dialog that the program centres over its window stays there while the window manager
+// settles it: a manager that maps it before it takes the program's place puts it where it
+// puts new windows (a corner of the screen).
+constexpr const char* kCentredOnShow = "qjScreenFitCentredOnShow";
+
+void centreOverOwner(QWidget* dialog);
+
 void settleLater(QWidget* window) {
   window->setProperty(kSettledAt, QDateTime::currentMSecsSinceEpoch() + kSettlingMs);
   QPointer<QWidget> guard(window);
   for (const int delay : {0, 200, 1000})
-    QTimer::singleShot(delay, window, [guard] {
-      if (guard && guard->isVisible()) keepOnScreen(guard);
+    QTimer::singleShot(delay, window, [guard, delay] {
+      if (!guard || !guard->isVisible()) return;
+      if (delay < 1000 && guard->property(kCentredOnShow).toBool() && guard->parentWidget())
+        centreOverOwner(guard);
+      else
+        keepOnScreen(guard);
     });
 }
 
@@ -84,11 +95,13 @@ bool centringWhileShown(const QWidget* window) {
 
 void shown(QWidget* window, bool spontaneous) {
   window->setProperty(kCentred, false);
+  window->setProperty(kCentredOnShow, false);
   if (window->testAttribute(Qt::WA_Moved) || spontaneous) {
     keepOnScreen(window);
   } else if (window->windowType() == Qt::Dialog && window->parentWidget()) {
     // Moved before its own show handling, the dialog takes the place as the program's.
     window->setProperty(kCentred, true);
+    window->setProperty(kCentredOnShow, true);
     centreOverOwner(window);
   } else {
     // The window manager places a window that the program has not placed.

@@ -1,5 +1,6 @@
 #include "dbrn/turns_step.h"
 
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -120,29 +121,45 @@ Message pairMessage(const Text& what, int pair, int row) {
   return warningMessage(what + " " + num(pair) + shell(128).trimmed() + " " + num(row) + ".");
 }
 
-// The checks of one row's pairs; the row is padded and cleaned as far as it passes.
+// The checks of one row's pairs; the row is padded and cleaned as far as it passes. The row
+// is read once: a cell alone is found by walking the row up to it.
 std::optional<Message> checkTurnRow(GridTable& t, int r,
                                     const std::unordered_set<uint64_t>& sections) {
-  for (int k = 1; k < kMaxTurns; ++k)
-    if (!t.cell(r, turnCol::node(k)).empty())
-      for (int before = 0; before < k; ++before)
-        if (t.cell(r, turnCol::node(before)).empty())
-          return warningMessage(shell(774) + " " + num(r + 1) + ".");
-  for (int k = 0; k < kMaxTurns; ++k)
-    if (!t.cell(r, turnCol::node(k)).empty() && t.cell(r, turnCol::direction(k)).empty())
-      return warningMessage(shell(273) + " " + num(r + 1) + ".");
-  const std::optional<int32_t> end = cellInt(t, r, turnCol::kEnd);
+  std::array<CellText, turnCol::kCount> cells;
+  t.rowCells(r, cells);
+  const auto node = [&](int k) { return cells[static_cast<size_t>(turnCol::node(k))]; };
+  bool gap = false;
   for (int k = 0; k < kMaxTurns; ++k) {
-    if (t.isEmptyTrimmed(r, turnCol::node(k))) continue;
-    const std::optional<int32_t> node = cellInt(t, r, turnCol::node(k));
-    if (node == 0) return pairMessage(shell(365), k + 1, r + 1);
-    if (!node || !end || !sections.count(nodePair(*end, *node)))
+    if (node(k).empty())
+      gap = true;
+    else if (gap)
+      return warningMessage(shell(774) + " " + num(r + 1) + ".");
+  }
+  for (int k = 0; k < kMaxTurns; ++k)
+    if (!node(k).empty() && cells[static_cast<size_t>(turnCol::direction(k))].empty())
+      return warningMessage(shell(273) + " " + num(r + 1) + ".");
+  const std::optional<int32_t> end = parseInt(trim(cells[turnCol::kEnd]));
+  std::array<std::string, kMaxTurns> padded;
+  for (int k = 0; k < kMaxTurns; ++k) {
+    if (trim(node(k)).empty()) continue;
+    const std::optional<int32_t> n = parseInt(trim(node(k)));
+    if (n == 0) return pairMessage(shell(365), k + 1, r + 1);
+    if (!n || !end || !sections.count(nodePair(*end, *n)))
       return warningMessage(shell(361) + " " + num(k + 1) + shell(128).trimmed() + " " +
                             num(r + 1) + " (" + shell(775) + ").");
+    padded[static_cast<size_t>(k)] = paddedNode(node(k));
+  }
+  // Only the cells that change are set: the views into the row end with its first change.
+  std::array<bool, kMaxTurns> changed{}, cleared{};
+  for (int k = 0; k < kMaxTurns; ++k) {
+    const auto i = static_cast<size_t>(k);
+    changed[i] = node(k) != padded[i];
+    cleared[i] = padded[i].empty() && !cells[static_cast<size_t>(turnCol::direction(k))].empty();
   }
   for (int k = 0; k < kMaxTurns; ++k) {
-    t.set(r, turnCol::node(k), paddedNode(t.cell(r, turnCol::node(k))));
-    if (t.isEmptyTrimmed(r, turnCol::node(k))) t.set(r, turnCol::direction(k), {});
+    const auto i = static_cast<size_t>(k);
+    if (changed[i]) t.set(r, turnCol::node(k), padded[i]);
+    if (cleared[i]) t.set(r, turnCol::direction(k), {});
   }
   return std::nullopt;
 }

@@ -75,6 +75,19 @@ CellText GridTable::cell(int row, int col) const {
   return std::string_view(packed).substr(span.text, span.end - span.text);
 }
 
+void GridTable::rowCells(int row, std::span<CellText> out) const {
+  std::fill(out.begin(), out.end(), CellText());
+  if (row < 0 || row >= rows_) return;
+  const std::string_view packed = cells_[static_cast<size_t>(row)];
+  size_t pos = 0;
+  for (size_t c = 0; c < out.size() && c < static_cast<size_t>(columns_) && pos < packed.size();
+       ++c) {
+    const size_t length = readLength(packed, pos);
+    out[c] = packed.substr(pos, length);
+    pos += length;
+  }
+}
+
 void GridTable::set(int row, int col, std::string_view text) {
   if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return;
   std::string& packed = cells_[static_cast<size_t>(row)];
@@ -82,8 +95,15 @@ void GridTable::set(int row, int col, std::string_view text) {
     if (text.empty()) return;
     packed.assign(static_cast<size_t>(columns_), '\0');
   }
-  // Built apart, so that `text` may be a cell of this very row, and sized to what it holds.
   const CellSpan span = locate(packed, col);
+  // A text of the cell's length is written over it: the steps set many cells to what they
+  // hold already (a padded number padded again), and a row rebuilt for each would cost an
+  // allocation a cell. Moved, not copied, since `text` may be a cell of this very row.
+  if (span.end - span.text == text.size()) {
+    std::char_traits<char>::move(packed.data() + span.text, text.data(), text.size());
+    return;
+  }
+  // Built apart, so that `text` may be a cell of this very row, and sized to what it holds.
   std::string changed;
   changed.reserve(packed.size() - (span.end - span.begin) + text.size() + 5);
   changed.append(packed, 0, span.begin);

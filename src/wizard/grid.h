@@ -4,6 +4,7 @@
 // the user may type into each cell. Windows show a GridTable through one Qt model.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,9 @@ class GridTable {
   // the grid changes.
   CellText cell(int row, int col) const;
   void set(int row, int col, std::string_view text);
+  // Every cell of a row at once, in one pass over it (a cell alone is found by walking the row
+  // up to it); `out` takes the first out.size() cells, and cells beyond the grid read as empty.
+  void rowCells(int row, std::span<CellText> out) const;
   bool isEmptyTrimmed(int row, int col) const;
 
   // A new empty row at `at` (0 <= at <= rows); the rows from `at` on move down.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "wizard/step_result.h"
 
 namespace qj {
@@ -56,6 +58,12 @@ TEST(GridTable, CellsOfAnyLengthKeepTheirTextsAndTheirNeighbours) {
   t.setColumns(3);
   EXPECT_EQ(t.cell(0, 0) + "|" + t.cell(0, 1) + "|" + t.cell(0, 2),
             std::string(10, 'c') + "|left|");
+  // A text as long as the cell's is written over it, even from its own row; a row is read
+  // whole in one pass, and cells beyond the grid read as empty.
+  t.set(0, 1, t.cell(0, 0).substr(0, 4));
+  std::array<CellText, 4> row;
+  t.rowCells(0, row);
+  EXPECT_EQ(row[0] + "|" + row[1] + "|" + row[2] + "|" + row[3], std::string(10, 'c') + "|cccc||");
   for (int col = 0; col < 3; ++col) t.set(0, col, "");
   EXPECT_EQ(t.keptBytes(), empty);
   EXPECT_TRUE(t.cell(1, 1).empty());

@@ -1,6 +1,7 @@
 #include "dbrn/sections_step.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
 #include "dbrn/duplicates.h"
@@ -388,9 +389,12 @@ struct RowRefusal {
 
 // The checks of one row in their order; the first refusal.
 std::optional<RowRefusal> checkSectionRow(const RowCheckContext& c, int r) {
-  const GridTable& t = c.state.table1;
+  // The row is read once: a cell alone is found by walking the row up to it.
+  std::array<CellText, sc::kCount> cells;
+  c.state.table1.rowCells(r, cells);
+  const auto cell = [&](int col) { return cells[static_cast<size_t>(col)]; };
   const int n = r + 1;
-  const auto empty = [&](int col) { return t.isEmptyTrimmed(r, col); };
+  const auto empty = [&](int col) { return trim(cell(col)).empty(); };
   const auto refuse = [&](int col, const Text& what) {
     return RowRefusal{rowMessage(what, n), col};
   };
@@ -398,11 +402,11 @@ std::optional<RowRefusal> checkSectionRow(const RowCheckContext& c, int r) {
     return RowRefusal{rowMessage(what, n, tail), col};
   };
   if (empty(sc::kType)) return refuse(sc::kType, shell(444));
-  if (!c.types.count(trimmed(t.cell(r, sc::kType)))) return refuse(sc::kType, shell(355));
-  const bool noStreet = t.cell(r, sc::kType) == c.state.noStreetType;
+  if (!c.types.count(trimmed(cell(sc::kType)))) return refuse(sc::kType, shell(355));
+  const bool noStreet = cell(sc::kType) == c.state.noStreetType;
   if (!noStreet) {
     // A row whose street was never picked (or is gone) names none.
-    const auto street = cellInt(t, r, sc::kStreet);
+    const auto street = parseInt(trim(cell(sc::kStreet)));
     const bool known = street && *street >= 0 && *street < c.state.streetTotal();
     if (empty(sc::kName) || !known) return refuseFor(sc::kName, shell(443), shell(150));
   } else {
@@ -414,16 +418,16 @@ std::optional<RowRefusal> checkSectionRow(const RowCheckContext& c, int r) {
     if (!empty(sc::kTo)) return refuseFor(sc::kTo, shell(471).trimmed(), shell(151));
   }
   for (int col : {sc::kStart, sc::kEnd, sc::kLength, sc::kSpeed})
-    if (t.cell(r, col).empty()) return refuse(col, shell(295));
-  const auto start = parseInt(t.cell(r, sc::kStart));
+    if (cell(col).empty()) return refuse(col, shell(295));
+  const auto start = parseInt(cell(sc::kStart));
   if (!start) return refuse(sc::kStart, shell(350));
-  const auto end = parseInt(t.cell(r, sc::kEnd));
+  const auto end = parseInt(cell(sc::kEnd));
   if (!end) return refuse(sc::kEnd, shell(349));
-  if (!parseStoredReal(t.cell(r, sc::kLength))) return refuse(sc::kLength, shell(345));
-  if (!parseStoredReal(t.cell(r, sc::kSpeed))) return refuse(sc::kSpeed, shell(354));
+  if (!parseStoredReal(cell(sc::kLength))) return refuse(sc::kLength, shell(345));
+  if (!parseStoredReal(cell(sc::kSpeed))) return refuse(sc::kSpeed, shell(354));
   if (*start == 0) return refuse(sc::kStart, shell(367));
   if (*end == 0) return refuse(sc::kEnd, shell(366));
-  const std::string from = trimmed(t.cell(r, sc::kFrom)), to = trimmed(t.cell(r, sc::kTo));
+  const std::string from = trimmed(cell(sc::kFrom)), to = trimmed(cell(sc::kTo));
   if (c.state.level == 1 && empty(sc::kNonStd)) {
     if (from.empty()) return refuse(sc::kFrom, shell(449));
     if (!isSectionHouseNumber(from)) return refuseFor(sc::kFrom, shell(363), shell(776));

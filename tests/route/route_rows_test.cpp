@@ -90,6 +90,7 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
     bool point2HasSections;
     std::vector<Cell> cells;
     int32_t startWindowLow = 0;  // when set, the time factor applies
+    int32_t point2WindowLow = 0;  // when set, the time factor applies
   };
   // clang-format off
   const std::vector<Case> cases = {
@@ -125,13 +126,19 @@ TEST(RouteRows, TurnsSectionsAtPointsAndTimes) {
        {{3, kRouteServiceEnd, tt(0, "35,00")}, {4, kRouteArrival, tt(0, "38,00")},
         {4, kRouteServiceStart, tt(0, "40,00")}, {4, kRouteServiceEnd, tt(0, "44,00")},
         {5, kRouteArrival, tt(0, "44,00")}, {5, kRouteServiceEnd, tt(0, "50,00")}}, 40},
+      // Point 2's service of 5 minutes would run from 17 to 22; its window opens at 25, before
+      // the service could have ended, and the service waits for it.
+      {"short wait", {{0, 0.05}, {1, 0.05}, {11, 0.1}, {3, 0.05}}, false,
+       {{3, kRouteArrival, tt(0, "17,00")}, {3, kRouteServiceStart, tt(0, "25,00")},
+        {3, kRouteServiceEnd, tt(0, "30,00")}}, 0, 25},
   };
   // clang-format on
   const DbrnFile db = test::smallTown();
   for (const Case& c : cases) {
     TaskFile task = test::townTask();
-    task.header.timeFactorFlag = c.startWindowLow > 0 ? 1 : 0;
+    task.header.timeFactorFlag = c.startWindowLow > 0 || c.point2WindowLow > 0 ? 1 : 0;
     task.points[0].windowLow = c.startWindowLow;
+    if (c.point2WindowLow > 0) task.points[1].windowLow = c.point2WindowLow;
     if (!c.point2HasSections) task.points[1].sectionIndex = task.points[1].reverseSectionIndex = -1;
     SolutionFile s = test::townSolution();
     s.steps = c.steps;

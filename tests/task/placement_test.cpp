@@ -209,6 +209,14 @@ TEST(Placement, StoredWaysInAreShownUnlessThePointOrItsSectionChanged) {
     EXPECT_EQ(ways, "30/7 0/6 11/3 12/4 ");
     EXPECT_EQ(st.fromTransitions[0], waysOut);
   }
+  // A recorded reverse section that is not the point's own any more (the first section of
+  // all) takes the ways that need it with it.
+  st.points[1].reverseSectionIndex = 0;
+  st.toTransitions[1] = {{12, 4, kToReverseSection}, {11, 3, kToOwnSection}};
+  ASSERT_EQ(placed(st), "passed");
+  EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10) + " " + st.table2.cell(3, 9) +
+                "/" + st.table2.cell(3, 10),
+            "11/3 100/5");
   // An edited address brings the defaults back, in every mode.
   st.formMode = kNewTask;
   st.pointChanged[0] = 1;

@@ -283,7 +283,7 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
     SCOPED_TRACE(c.queue);
     ASSERT_TRUE(addFailingQueue(c.queue, c.seconds, c.policy));
     const auto [sent, took] = timedPrint(*system, c.queue);
-    EXPECT_LT(took, 1s);
+    EXPECT_LT(took, 2s);  // before the slowest backend fails, at 3 s
     std::vector<JobFate> heard;
     if (sent.job == 0) {
       heard.push_back(sent.fate);  // failed before the sending ended

@@ -103,6 +103,8 @@ TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare)
                {{0.1, 0.1, 0.2, 0.6}, {270, 40, 130, 100}, true, {65, 365, 442, 602, 1065}},
                // 100 lacking: the table's end has 500, the last column keeps its share.
                {{0.2, 0.0, 0.3}, {270, 0, 170}, true, {65, 365, 365, 665}},
+               // 200 lacking: the table's end gives its 100 before the last column gives.
+               {{0.3, 0.0, 0.6}, {470, 0, 170}, true, {65, 565, 565, 1065}},
                // Exactly all there is to spare.
                {{0.2, 0.3, 0.5}, {470, 370, 70}, true, {65, 565, 965, 1065}},
                // 500 lacking, 400 to spare: shared as four to one.

@@ -107,6 +107,30 @@ std::vector<int> apportion(int total, const std::vector<int>& weights) {
   return parts;
 }
 
+// What the columns give of `total`: each in proportion to its weight, none more than it can
+// spare; what a column cannot give is asked of the others in the same proportion.
+std::vector<int> givenInProportion(int total, const std::vector<int>& weights,
+                                   const std::vector<int>& spare) {
+  std::vector<int> given(weights.size(), 0);
+  std::vector<int> open(weights.size(), 0);  // the weights of the columns that can still give
+  for (size_t k = 0; k < weights.size(); ++k) open[k] = spare[k] > 0 ? weights[k] : 0;
+  while (total > 0) {
+    const std::vector<int> asked = apportion(total, open);
+    bool capped = false;
+    for (size_t k = 0; k < open.size(); ++k)
+      if (open[k] > 0 && asked[k] > spare[k]) {
+        given[k] = spare[k];
+        total -= spare[k];
+        open[k] = 0;
+        capped = true;
+      }
+    if (capped) continue;
+    for (size_t k = 0; k < open.size(); ++k) given[k] += asked[k];
+    break;
+  }
+  return given;
+}
+
 struct Room {
   std::vector<int> lack, spare;  // per column
   int endRoom = 0;               // the usable width beyond the table's end
@@ -141,10 +165,12 @@ ReportColumns columnsForWords(const std::vector<double>& shares,
   const int lacking = room.lacking();
   if (lacking == 0) return atShares;
   const int available = room.spareTotal();
-  // The columns with room to spare give what is lacking, or all they can spare.
-  std::vector<int> donors = room.spare;
-  donors.push_back(room.endRoom);
-  const std::vector<int> given = apportion(std::min(lacking, available), donors);
+  // The width that switched-off columns leave at the table's end costs no column anything:
+  // it goes first. The columns give the rest in proportion to their shares, so that the
+  // widest keeps the most.
+  const int fromEnd = std::min(lacking, room.endRoom);
+  const std::vector<int> given =
+      givenInProportion(std::min(lacking, available) - fromEnd, widths, room.spare);
   const std::vector<int> taken = lacking <= available ? room.lack : apportion(available, room.lack);
   ReportColumns columns;
   columns.x.push_back(kReportTextLeft);

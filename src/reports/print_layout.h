@@ -60,10 +60,11 @@ ReportColumns reportColumns(const std::vector<double>& shares, int usableWidth);
 
 // The columns of a table whose column k holds words up to `widestWords[k]` pixels wide.
 // Where every column holds its widest word, the columns are those of the shares. Otherwise a
-// column too narrow takes the room it lacks from the columns with room to spare beyond their
-// own widest words, and from the width that switched-off columns leave at the table's end, in
-// proportion to what each can spare. When all that room is not enough, the columns too narrow
-// share it in proportion to what they lack, and their widest words are cut.
+// column too narrow takes the room it lacks first from the width that switched-off columns
+// leave at the table's end, then from the columns with room to spare beyond their own widest
+// words, each giving in proportion to its share and none below its widest word. When all that
+// room is not enough, the columns too narrow share it in proportion to what they lack, and
+// their widest words are cut.
 ReportColumns columnsForWords(const std::vector<double>& shares,
                               const std::vector<int>& widestWords, int usableWidth);
 // True when every column can hold its widest word within the usable width.

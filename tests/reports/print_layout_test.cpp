@@ -84,10 +84,11 @@ TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
             "S599 \"" + name.substr(0, 999));
 }
 
-// A column narrower than its widest word with its margins (30 pixels) takes what it lacks from
-// the columns with room to spare and from the room that switched-off columns leave at the
-// table's end, in proportion to what each can spare; where all that is too little, the
-// columns that lack room share it in proportion to what they lack.
+// A column narrower than its widest word with its margins (30 pixels) takes what it lacks first
+// from the room that switched-off columns leave at the table's end, then from the columns with
+// room to spare, each giving in proportion to its share and none below its own widest word;
+// where all that is too little, the columns that lack room share it in proportion to what
+// they lack.
 TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare) {
   const struct {
     std::vector<double> shares;
@@ -95,10 +96,15 @@ TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare)
     bool fit;
     std::vector<int> edges;
   } cases[] = {{{0.2, 0.3, 0.5}, {170, 270, 470}, true, {65, 265, 565, 1065}},
-               // 40 lacking: the others spare 100 and 300.
-               {{0.2, 0.3, 0.5}, {210, 170, 170}, true, {65, 305, 595, 1065}},
-               // 100 lacking: the last column spares 100, the table's end 500.
-               {{0.2, 0.0, 0.3}, {270, 0, 170}, true, {65, 365, 365, 648}},
+               // 40 lacking: the others spare 100 and 300 and give as three to five.
+               {{0.2, 0.3, 0.5}, {210, 170, 170}, true, {65, 305, 590, 1065}},
+               // 200 lacking: the widest column gives the most, yet keeps most of its share;
+               // the one that spares 40 gives no more, the others make up for it.
+               {{0.1, 0.1, 0.2, 0.6}, {270, 40, 130, 100}, true, {65, 365, 442, 602, 1065}},
+               // 100 lacking: the table's end has 500, the last column keeps its share.
+               {{0.2, 0.0, 0.3}, {270, 0, 170}, true, {65, 365, 365, 665}},
+               // 200 lacking: the table's end gives its 100 before the last column gives.
+               {{0.3, 0.0, 0.6}, {470, 0, 170}, true, {65, 565, 565, 1065}},
                // Exactly all there is to spare.
                {{0.2, 0.3, 0.5}, {470, 370, 70}, true, {65, 565, 965, 1065}},
                // 500 lacking, 400 to spare: shared as four to one.
@@ -218,9 +224,9 @@ TEST(SolutionReport, LaysOutTitleParametersHeadingsAndRowsOnOnePage) {
 // cut at its column's margin. The title and the page number keep their size.
 TEST(SolutionReport, ColumnsMakeRoomForTheirWordsAndTheTextShrinksWhereTheyCannot) {
   const std::tuple<size_t, double, bool, std::vector<int>> cases[] = {
-      {20, 1.0, true, {65, 135, 205, 445, 555, 665, 775, 970, 1065}},
+      {20, 1.0, true, {65, 135, 205, 445, 554, 663, 773, 974, 1065}},
       {50, 1.0, true, {65, 135, 205, 745, 805, 865, 925, 995, 1065}},
-      {60, 0.89, true, {65, 127, 190, 708, 774, 840, 906, 996, 1065}},
+      {60, 0.89, true, {65, 127, 189, 707, 768, 829, 890, 1003, 1065}},
       {160, 0.5, false, {65, 115, 165, 830, 875, 920, 965, 1015, 1065}}};
   for (const auto& [letters, scale, whole, edges] : cases) {
     const std::string word(letters, 'w');

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -164,26 +165,19 @@ struct CheckedSource {
   }
 
   zip_int64_t read(char* out, uint64_t n) {
-    n = std::min(n, size - offset);
-    size_t got = 0;
-    while (got < n) {
-      const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(offset + got));
-      if (r < 0 && errno == EINTR) continue;
-      if (r < 0) {
-        zip_error_set(&error, ZIP_ER_READ, errno);
-        return -1;
-      }
-      if (r == 0) break;
-      got += static_cast<size_t>(r);
+    const int64_t got = readAt(fd, offset, out, static_cast<size_t>(std::min(n, size - offset)));
+    if (got < 0) {
+      zip_error_set(&error, ZIP_ER_READ, errno);
+      return -1;
     }
     // What the check read stands in for what the file holds now.
     for (const CheckedBytes& c : checked) {
-      const uint64_t from = std::max(offset, c.at),
-                     to = std::min(offset + got, c.at + c.bytes.size());
+      const uint64_t from = std::max(offset, c.at);
+      const uint64_t to = std::min(offset + static_cast<uint64_t>(got), c.at + c.bytes.size());
       if (from < to) std::memcpy(out + (from - offset), c.bytes.data() + (from - c.at), to - from);
     }
-    offset += got;
-    return static_cast<zip_int64_t>(got);
+    offset += static_cast<uint64_t>(got);
+    return got;
   }
 };
 

@@ -27,18 +27,22 @@ OpenFile::~OpenFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-int64_t OpenFile::readSome(uint64_t at, char* out, size_t n) const {
-  if (fd_ < 0) return -1;
-  n = static_cast<size_t>(std::min<uint64_t>(n, at < size_ ? size_ - at : 0));
+int64_t readAt(int fd, uint64_t at, char* out, size_t n) {
   size_t got = 0;
   while (got < n) {
-    const ssize_t r = ::pread(fd_, out + got, n - got, static_cast<off_t>(at + got));
+    const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(at + got));
     if (r < 0 && errno == EINTR) continue;
     if (r < 0) return -1;
     if (r == 0) break;
     got += static_cast<size_t>(r);
   }
   return static_cast<int64_t>(got);
+}
+
+int64_t OpenFile::readSome(uint64_t at, char* out, size_t n) const {
+  if (fd_ < 0) return -1;
+  return readAt(fd_, at, out,
+                static_cast<size_t>(std::min<uint64_t>(n, at < size_ ? size_ - at : 0)));
 }
 
 std::optional<std::string> OpenFile::read(uint64_t at, size_t n) const {

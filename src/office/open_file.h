@@ -34,4 +34,8 @@ class OpenFile {
   uint64_t size_ = 0;
 };
 
+// Up to `n` bytes at `at` of the open file `fd` into `out`: fewer only where the file ends
+// sooner; -1 when it cannot be read.
+int64_t readAt(int fd, uint64_t at, char* out, size_t n);
+
 }  // namespace qj::office

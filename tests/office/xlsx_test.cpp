@@ -519,8 +519,9 @@ TEST_F(XlsxReader, AFileSwappedWhileItIsReadIsReadWhole) {
   });
   for (int k = 0; k < 200; ++k) {
     const WorkbookRead r = readWorkbook(dir / "w.xlsx");
-    if (!r.book || r.book->sheets()[0].cell(0, 0) != "good")
+    if (!r.book || r.book->sheets()[0].cell(0, 0) != "good") {
       EXPECT_EQ(r.fault, ReadFault::TooLarge) << k << ": " << r.detail;
+    }
   }
   done = true;
   swapper.join();

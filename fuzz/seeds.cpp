@@ -98,10 +98,13 @@ void workbookSeeds() {
         std::string(1, static_cast<char>(i)) + office::xlsCellStream(books[i]));
     fs::remove(file);
   }
-  // The end of an archive as ZIP64 writers give it, and a directory larger than the archive.
+  // The end of an archive as ZIP64 writers give it, a directory larger than the archive, a
+  // comment, and a second end record as the first one's comment.
   const std::string zip = fileBytes(corpus / "xlsx" / "book0.xlsx");
   put("xlsx", "book0-zip64.xlsx", test::zip64Ended(zip, test::directoryBytesOf(zip)));
   put("xlsx", "book0-extra-fields.xlsx", test::withExtraFieldEntries(zip, 2));
+  put("xlsx", "book0-comment.xlsx", test::withComment(zip, "comment"));
+  put("xlsx", "book0-two-ends.xlsx", test::withComment(zip, zip.substr(zip.size() - 22)));
   // A sheet name as long as an .xls file holds.
   office::Workbook named;
   named.addSheet(std::string(office::kMaxXlsSheetName, 'n')).set(0, 0, "x");

@@ -1,9 +1,8 @@
 #include "office/workbook_reader.h"
 
+#include <algorithm>
 #include <cstring>
-#include <system_error>
 
-#include "platform/files.h"
 #include "records/numbers.h"
 #include "records/text.h"
 
@@ -39,14 +38,15 @@ std::string digitCodeText(std::string_view cell, size_t digits) {
 
 WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits,
                           const WorkProgress& progress) {
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  if (ec) return refused(ReadFault::Unreadable, "the file cannot be opened");
-  if (size > limits.maxFileBytes) return refused(ReadFault::TooLarge, "the file is too large");
-  const std::optional<std::string> head = readFilePrefix(path, sizeof kCompoundSignature);
+  const OpenFile file(path);
+  if (!file.isOpen()) return refused(ReadFault::Unreadable, "the file cannot be opened");
+  if (file.size() > limits.maxFileBytes)
+    return refused(ReadFault::TooLarge, "the file is too large");
+  const std::optional<std::string> head =
+      file.read(0, std::min<uint64_t>(file.size(), sizeof kCompoundSignature));
   if (!head) return refused(ReadFault::Unreadable, "the file cannot be opened");
   if (startsWithBytes(*head, kZipSignature, sizeof kZipSignature))
-    return readXlsx(path, limits, progress);
+    return readXlsx(file, limits, progress);
   if (startsWithBytes(*head, kCompoundSignature, sizeof kCompoundSignature))
     return readXls(path, limits, progress);
   return refused(ReadFault::NotAWorkbook, "neither an .xlsx nor an .xls file");

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "office/open_file.h"
 #include "office/workbook.h"
 #include "platform/progress.h"
 
@@ -38,9 +39,9 @@ struct ReadLimits {
   uint64_t maxFileBytes = 512ull << 20;
   // The parts of an .xlsx file, and so its sheets and the relationships of each part.
   uint64_t maxParts = 0xFFFF;
-  // The central directory of an .xlsx file, as its end record declares it: libzip holds all
-  // of it, every extra field of every entry at several times its size in the file. The
-  // program's own workbooks take under a kilobyte.
+  // The central directory of an .xlsx file, as any end record in the file's last 64 KiB
+  // declares it: libzip holds all of it, every extra field of every entry at several times its
+  // size in the file (archive_end.h). The program's own workbooks take under a kilobyte.
   uint64_t maxDirectoryBytes = 4ull << 20;
   // Each part of an .xlsx file, uncompressed: a zip bomb stops here.
   uint64_t maxPartBytes = 192ull << 20;
@@ -69,7 +70,9 @@ struct WorkbookRead {
   std::string detail;  // what went wrong, in English, for logs and tests
 };
 
-// `progress` hears the rows read so far (of an unknown total).
+// `progress` hears the rows read so far (of an unknown total). The file is opened once: its
+// kind, its size and all that is unpacked of an .xlsx file are of that one open file, whatever
+// is put under its name meanwhile.
 WorkbookRead readWorkbook(const fs::path& path, const ReadLimits& limits = {},
                           const WorkProgress& progress = {});
 
@@ -78,6 +81,9 @@ WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits = {},
                       const WorkProgress& progress = {});
 WorkbookRead readXls(const fs::path& path, const ReadLimits& limits = {},
                      const WorkProgress& progress = {});
+// The .xlsx reader on a file already open.
+WorkbookRead readXlsx(const OpenFile& file, const ReadLimits& limits = {},
+                      const WorkProgress& progress = {});
 
 // A number as the readers give it: integral values without a fraction ("12", "-3"), others
 // with up to 15 significant digits and a point ("2.5", "1e+20").

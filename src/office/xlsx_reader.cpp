@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "office/archive_end.h"
 #include "office/workbook_reader.h"
 #include "office/xml_scanner.h"
 #include "office/zip_codec.h"
@@ -115,80 +115,30 @@ class PartReader {
   std::unique_ptr<uint8_t[]> packed_;
 };
 
-// What the end records of a zip file declare of its central directory: the most entries and
-// the most bytes any of them gives (with the ZIP64 record's figures where there is one;
-// without, where a count says "more", the directory's size at 46 bytes at least an entry);
-// nothing when none is found. Every record in the file's last 64 KiB counts, as libzip may take any
-// of them; it reads the whole directory and keeps every entry and every extra field of it before it
-// can be asked anything.
-struct DeclaredDirectory {
-  uint64_t entries = 0, bytes = 0;
-};
-
-std::optional<DeclaredDirectory> declaredDirectory(const fs::path& path) {
-  constexpr uint64_t kEntryBytes = 46;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.seekg(0, std::ios::end)) return std::nullopt;
-  const auto size = static_cast<uint64_t>(in.tellg());
-  const uint64_t tailStart = size - std::min<uint64_t>(size, 0xFFFF + 22);
-  std::string tail(size - tailStart, '\0');
-  if (!in.seekg(static_cast<std::streamoff>(tailStart)) ||
-      !in.read(tail.data(), static_cast<std::streamsize>(tail.size())))
-    return std::nullopt;
-  const auto number = [](std::string_view bytes, size_t at, int width) {
-    uint64_t v = 0;
-    for (int k = width - 1; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[at + k]);
-    return v;
-  };
-  std::optional<DeclaredDirectory> most;
-  for (size_t at = tail.find("PK\5\6"); at != std::string::npos; at = tail.find("PK\5\6", at + 1)) {
-    if (at + 22 > tail.size()) break;
-    DeclaredDirectory d{std::max(number(tail, at + 8, 2), number(tail, at + 10, 2)),
-                        number(tail, at + 12, 4)};
-    // A ZIP64 locator right before it names the ZIP64 end record, which holds the figures
-    // that the end record's largest values stand in for.
-    std::string record(56, '\0');
-    in.clear();
-    if (at >= 20 && tail.compare(at - 20, 4, "PK\6\7") == 0 &&
-        in.seekg(static_cast<std::streamoff>(number(tail, at - 12, 8))) &&
-        in.read(record.data(), 56) && record.compare(0, 4, "PK\6\6") == 0) {
-      if (d.entries == 0xFFFF) d.entries = 0;
-      if (d.bytes == 0xFFFFFFFF) d.bytes = 0;
-      d.entries = std::max({d.entries, number(record, 24, 8), number(record, 32, 8)});
-      d.bytes = std::max(d.bytes, number(record, 40, 8));
-    } else if (d.entries == 0xFFFF) {
-      // The largest count says "more": libzip then reads the whole central directory.
-      d.entries = std::max(d.entries, d.bytes / kEntryBytes);
-    }
-    if (!most) most.emplace();
-    most->entries = std::max(most->entries, d.entries);
-    most->bytes = std::max(most->bytes, d.bytes);
-  }
-  return most;
-}
-
 class ZipArchive {
  public:
-  ZipArchive(const fs::path& path, const ReadLimits& limits) : limits_(limits) {
-    if (const auto directory = declaredDirectory(path)) {
-      if (directory->entries > limits.maxParts)
-        refuse(ReadFault::TooLarge, "the archive holds " + std::to_string(directory->entries) +
-                                        " parts, more than " + std::to_string(limits.maxParts));
-      if (directory->bytes > limits.maxDirectoryBytes)
-        refuse(ReadFault::TooLarge, "the archive's central directory takes " +
-                                        std::to_string(directory->bytes) + " bytes, more than " +
-                                        std::to_string(limits.maxDirectoryBytes));
+  // The archive of the open file: its end is checked before libzip is given it, and libzip
+  // reads the bytes the check read.
+  ZipArchive(const OpenFile& file, const ReadLimits& limits) : limits_(limits) {
+    ArchiveEnd end = checkArchiveEnd(file, limits);
+    if (end.fault != ReadFault::None) refuse(end.fault, std::move(end.detail));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = checkedSource(file, std::move(end.checked), &error);
+    if (source) {
+      zip_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+      if (!zip_) zip_source_free(source);
     }
-    int error = 0;
-    zip_ = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    const int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
     if (zip_) return;
-    switch (error) {
+    switch (code) {
       case ZIP_ER_NOENT:
       case ZIP_ER_OPEN:
       case ZIP_ER_READ: refuse(ReadFault::Unreadable, "the file cannot be opened");
       case ZIP_ER_NOZIP: refuse(ReadFault::NotAWorkbook, "not a zip archive");
       default:
-        damaged("the zip archive cannot be read (libzip error " + std::to_string(error) + ")");
+        damaged("the zip archive cannot be read (libzip error " + std::to_string(code) + ")");
     }
   }
   ~ZipArchive() {
@@ -975,9 +925,21 @@ Workbook readPackage(ZipArchive& zip, const ReadLimits& limits, const WorkProgre
 
 WorkbookRead readXlsx(const fs::path& path, const ReadLimits& limits,
                       const WorkProgress& progress) {
+  const OpenFile file(path);
+  if (!file.isOpen()) {
+    WorkbookRead result;
+    result.fault = ReadFault::Unreadable;
+    result.detail = "the file cannot be opened";
+    return result;
+  }
+  return readXlsx(file, limits, progress);
+}
+
+WorkbookRead readXlsx(const OpenFile& file, const ReadLimits& limits,
+                      const WorkProgress& progress) {
   WorkbookRead result;
   try {
-    ZipArchive zip(path, limits);
+    ZipArchive zip(file, limits);
     result.book = readPackage(zip, limits, progress);
   } catch (const Refusal& r) {
     result.fault = r.fault;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <iterator>
 #include <random>
+#include <thread>
 
 #include "office/workbook_reader.h"
 #include "office/xlsx_writer.h"
@@ -447,8 +448,19 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
   // read entries for all of it); 70 more entries, each a 64 KiB extra field of empty fields
   // that libzip keeps at eight times their size; a ZIP64 end record that declares a directory
   // of 1 GiB. The archive's own figures moved into a ZIP64 end record are read.
+  // The 70 entries also where libzip finds them beyond the first 64 KiB from the end: an end
+  // record with 64 KiB of zeros after it, a ZIP64 locator 65,560 bytes from the end whose end
+  // record gives the archive's own figures. Any end that libzip could take otherwise than as
+  // checked is refused: a directory whose last entry runs past its end (libzip reads on
+  // through the 70 entries after it), two end records (libzip reads every entry's local
+  // header for each), bytes after the end, end records that disagree.
   writeZip(dir / "w.xlsx", one);
   const std::string zip = dir.read("w.xlsx");
+  const std::string big = test::withExtraFieldEntries(zip, 70);
+  const std::string big64 = test::zip64Ended(big, test::directoryBytesOf(big));
+  const std::string end = zip.substr(zip.size() - 22),
+                    zip64 = test::zip64Ended(zip, test::directoryBytesOf(zip));
+  const uint64_t entries = test::littleEndianAt(end, 10, 2), bytes = test::directoryBytesOf(zip);
   using test::littleEndian;
   const struct {
     const char* what;
@@ -463,12 +475,56 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
       {"a ZIP64 directory of 1 GiB", test::zip64Ended(zip, 1 << 30), ReadFault::TooLarge},
       {"a ZIP64 directory of its own size", test::zip64Ended(zip, test::directoryBytesOf(zip)),
        ReadFault::None},
+      {"70 entries and 64 KiB after the end record", big + std::string(65536, '\0'),
+       ReadFault::TooLarge},
+      {"70 entries in a ZIP64 end record 65,560 bytes from the end",
+       test::withComment(big64.substr(0, big64.size() - 22) + end, std::string(65518, 'c')),
+       ReadFault::TooLarge},
+      {"a last entry that runs past the directory's end",
+       test::withEndFigures(big, entries + 1, bytes + 46), ReadFault::Damaged},
+      {"two end records", test::withComment(zip, end), ReadFault::Damaged},
+      {"a byte after the end record", zip + '\0', ReadFault::Damaged},
+      {"end records that disagree", test::withEndFigures(zip64, entries, bytes - 1),
+       ReadFault::Damaged},
+      {"end records that agree", test::withEndFigures(zip64, entries, bytes), ReadFault::None},
+      {"a comment of 64 KiB", test::withComment(zip, std::string(65535, 'c')), ReadFault::None},
   };
   for (const auto& c : cases) {
     dir.write("hostile.xlsx", c.bytes);
     const WorkbookRead r = readWorkbook(dir / "hostile.xlsx");
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
   }
+}
+
+// The file under a workbook's name, swapped again and again while it is read, is read as one
+// file: a good workbook, or a refused one, never the refused one's parts after the good one's
+// check.
+TEST_F(XlsxReader, AFileSwappedWhileItIsReadIsReadWhole) {
+  const auto cell = [](const std::string& text) {
+    return workbookParts({{"S", "<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" +
+                                    text + "</t></is></c></row></sheetData>"}});
+  };
+  writeZip(dir / "good.xlsx", cell("good"));
+  writeZip(dir / "hostile.xlsx", cell("hostile"));
+  dir.write("hostile.xlsx",
+            test::withExtraFieldEntries(dir.read("hostile.xlsx"), 70) + std::string(65536, '\0'));
+  std::filesystem::copy_file(dir / "good.xlsx", dir / "w.xlsx");
+  std::atomic<bool> done{false};
+  std::thread swapper([&] {
+    for (int k = 0; !done; ++k) {
+      const auto from = dir / (k % 2 ? "hostile.xlsx" : "good.xlsx");
+      std::filesystem::create_hard_link(from, dir / "next.xlsx");
+      std::filesystem::rename(dir / "next.xlsx", dir / "w.xlsx");
+    }
+  });
+  for (int k = 0; k < 200; ++k) {
+    const WorkbookRead r = readWorkbook(dir / "w.xlsx");
+    if (!r.book || r.book->sheets()[0].cell(0, 0) != "good") {
+      EXPECT_EQ(r.fault, ReadFault::TooLarge) << k << ": " << r.detail;
+    }
+  }
+  done = true;
+  swapper.join();
 }
 
 TEST_F(XlsxReader, RefusesDamagedPackagesWithTheirFault) {

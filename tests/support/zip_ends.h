@@ -1,6 +1,7 @@
 #pragma once
 // Zip archives with their ends rewritten, as hostile files and as seeds: the end record moved
-// into a ZIP64 end record, and more central-directory entries than the archive holds parts.
+// into a ZIP64 end record, more central-directory entries than the archive holds parts, other
+// figures in the end record, and a comment after it.
 // `zip` is an archive without a comment, as libzip writes it.
 
 #include <cstdint>
@@ -56,6 +57,19 @@ inline std::string withExtraFieldEntries(const std::string& zip, uint32_t added)
   const uint64_t offset = littleEndianAt(zip, end + 16, 4);
   return out + zip.substr(end, 8) + littleEndian(entries, 2) + littleEndian(entries, 2) +
          littleEndian(out.size() - offset, 4) + zip.substr(end + 16);
+}
+
+// The end record of `zip` counting `entries` in a central directory of `directoryBytes`.
+inline std::string withEndFigures(const std::string& zip, uint64_t entries,
+                                  uint64_t directoryBytes) {
+  const size_t end = zip.size() - 22;
+  return zip.substr(0, end + 8) + littleEndian(entries, 2) + littleEndian(entries, 2) +
+         littleEndian(directoryBytes, 4) + zip.substr(end + 16);
+}
+
+// `comment` after the end record of `zip`.
+inline std::string withComment(const std::string& zip, const std::string& comment) {
+  return zip.substr(0, zip.size() - 2) + littleEndian(comment.size(), 2) + comment;
 }
 
 }  // namespace qj::test

@@ -8,11 +8,15 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 #include "app/program_windows.h"
@@ -22,6 +26,7 @@
 #include "frame/ui/list_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/radio_groups.h"
 #include "records/protocol_file.h"
 #include "records/text.h"
 #include "support/access_key_clashes.h"
@@ -134,6 +139,13 @@ void expectTabOrder(WizardWindow& wizard) {
   for (int guard = 0; focused() != wizard.nextButton() && guard < 40; ++guard) {
     order += nameOf(focused()) + " ";
     EXPECT_TRUE(seen.insert(tabStopOf(focused())).second) << order;
+    // A group of radio buttons is entered on its checked button.
+    if (auto* radio = qobject_cast<QRadioButton*>(focused())) {
+      const QList<QAbstractButton*> group = radioGroupOf(radio);
+      EXPECT_TRUE(radio->isChecked() ||
+                  std::none_of(group.begin(), group.end(), [](auto* b) { return b->isChecked(); }))
+          << order;
+    }
     if (previous) {
       const QRect before = placeOf(previous), here = placeOf(focused());
       EXPECT_TRUE(here.top() >= before.top() || here.left() >= before.right()) << order;
@@ -150,6 +162,57 @@ void expectTabOrder(WizardWindow& wizard) {
   std::vector<QWidget*> buttons = {wizard.prevButton(), wizard.closeButton()};
   if (!wizard.prevButton()->isEnabled()) buttons.erase(buttons.begin());
   EXPECT_EQ(after, buttons) << order;
+}
+
+// A group of radio buttons is one stop of the tab order, entered on its checked button (its
+// first usable one while none is checked); the arrows check the next or the previous usable
+// button, round the group. A group is a button group, or the radio buttons of one parent.
+TEST(RadioGroups, AreOneTabStopEnteredOnTheCheckedButtonWhereTheArrowsCheck) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* first = new QLineEdit(&window);
+  layout->addWidget(first);
+  auto* grouped = new QButtonGroup(&window);
+  std::vector<QRadioButton*> a, b;
+  for (int i = 0; i < 3; ++i) {
+    a.push_back(new QRadioButton(&window));
+    grouped->addButton(a.back());
+    layout->addWidget(a.back());
+  }
+  auto* box = new QWidget(&window);
+  layout->addWidget(box);
+  for (int i = 0; i < 2; ++i) b.push_back(new QRadioButton(box));
+  box->setLayout(new QHBoxLayout);
+  for (QRadioButton* r : b) box->layout()->addWidget(r);
+  auto* last = new QLineEdit(&window);
+  layout->addWidget(last);
+  a[1]->setEnabled(false);
+  a[2]->setChecked(true);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  first->setFocus();
+  const struct {
+    Qt::Key key;
+    QWidget* focus;
+    QRadioButton* checked;  // in the group that has the focus
+  } walk[] = {{Qt::Key_Tab, a[2], a[2]},     {Qt::Key_Down, a[0], a[0]},
+              {Qt::Key_Down, a[2], a[2]},    {Qt::Key_Up, a[0], a[0]},
+              {Qt::Key_Tab, b[0], nullptr},  {Qt::Key_Right, b[1], b[1]},
+              {Qt::Key_Left, b[0], b[0]},    {Qt::Key_Right, b[1], b[1]},
+              {Qt::Key_Tab, last, nullptr},  {Qt::Key_Backtab, b[1], b[1]},
+              {Qt::Key_Backtab, a[0], a[0]}, {Qt::Key_Backtab, first, nullptr}};
+  int step = 0;
+  for (const auto& w : walk) {
+    QTest::keyClick(QApplication::focusWidget(), w.key,
+                    w.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.focus) << "step " << step;
+    if (w.checked) {
+      EXPECT_TRUE(w.checked->isChecked()) << "step " << step;
+    }
+    ++step;
+  }
+  EXPECT_FALSE(b[0]->isChecked() || a[2]->isChecked());
 }
 
 class Keyboard : public test::MainWindowTest, public ::testing::WithParamInterface<std::string> {
@@ -437,7 +500,10 @@ TEST_P(KeyboardTask, ALevelOneTaskFromTheMenuToTheOptimiser) {
   for (int guard = 0; nameOf(focused()) != "ref_1" && nameOf(focused()) != "ref_2" && guard < 20;
        ++guard)
     press(Qt::Key_Tab);
-  if (nameOf(focused()) == "ref_2") press(Qt::Key_Up);
+  // Entered on its checked button, the group checks the one before with Up.
+  EXPECT_EQ(nameOf(focused()), "ref_2");
+  press(Qt::Key_Up);
+  EXPECT_EQ(nameOf(focused()), "ref_1");
   press(Qt::Key_Space);
   EXPECT_TRUE(wizard()->control<QRadioButton>("ref_1")->isChecked());
   next();

@@ -224,19 +224,33 @@ Text sectionInfo(const DbrnWizardState& state, int row) {
          val(trim(t1.cell(row, sc::kName))) + "\".";
 }
 
-Text chooseSectionRow(DbrnWizardState& state, int row) {
-  const Text info = sectionInfo(state, row);
-  if (!state.viewing() || info.empty()) return info;
+namespace {
+
+// The pickers show the street of a row: its type, and the street where the type lists it.
+void pickStreetOfRow(DbrnWizardState& state, int row) {
+  if (row < 0 || row >= state.table1.rows()) return;
   const int32_t type = typeIndexOf(state, state.table1.cell(row, sc::kType));
   const auto& types = state.list1.values;
   const auto typeItem = std::find(types.begin(), types.end(), type);
-  if (typeItem == types.end()) return info;
+  if (type < 0 || typeItem == types.end()) return;
   list1Change(state, static_cast<int>(typeItem - types.begin()));
   const auto& streets = state.list2.values;
   const auto street = std::find(streets.begin(), streets.end(),
                                 cellInt(state.table1, row, sc::kStreet).value_or(-1));
   if (street != streets.end()) list2Change(state, static_cast<int>(street - streets.begin()));
+}
+
+}  // namespace
+
+Text chooseSectionRow(DbrnWizardState& state, int row) {
+  state.sectionInfoRow = row;
+  const Text info = sectionInfo(state, row);
+  if (state.viewing() && !info.empty()) pickStreetOfRow(state, row);
   return info;
+}
+
+void returnToSectionsPage(DbrnWizardState& state) {
+  pickStreetOfRow(state, state.sectionInfoRow);
 }
 
 ControlUpdates prepareSectionsPage(DbrnWizardState& state, int table1Row) {

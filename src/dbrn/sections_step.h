@@ -49,6 +49,9 @@ Text sectionInfo(const DbrnWizardState& state, int row);
 // A row was chosen: Label_02 describes it. In view mode nothing is entered from the pickers,
 // so they show the same street as Label_02 rather than a street to enter.
 Text chooseSectionRow(DbrnWizardState& state, int row);
+// Back to the sections page: in every mode the pickers show the street of the row that
+// Label_02 describes, the row the grid's cursor is on.
+void returnToSectionsPage(DbrnWizardState& state);
 
 // Inserts an empty section after row `row` (in all three grids), with the type chosen in
 // List_1 and the average speed, and gives its row; deletes the section of row `row` when there

@@ -1,5 +1,6 @@
 #include "dbrn/wizard_frame.h"
 
+#include "dbrn/sections_step.h"
 #include "dbrn/street_types_step.h"
 #include "frame/catalogue.h"
 #include "platform/files.h"
@@ -112,7 +113,10 @@ DbrnBackMove dbrnBack(DbrnWizardState& state) {
       m.focus = "Table0";
       refreshTypeLocks(state);
       break;
-    case 5: m = {4, "Table1", true}; break;
+    case 5:
+      m = {4, "Table1", true};
+      returnToSectionsPage(state);
+      break;
     case 6: m = {5, "Table2", true}; break;
     case 7: m = {6, "Table3", true}; break;
     case 8:

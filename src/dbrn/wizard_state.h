@@ -134,6 +134,7 @@ struct DbrnWizardState {
   bool listByType = true;  // RB_yes: the streets grid shows the streets of the List_0 type
   std::string shownType;   // the type whose streets the streets grid was filled with
   Picker list1, list2;     // step 4: types that have streets, streets of the chosen type
+  int sectionInfoRow = 0;  // step 4: the row of Table1 that Label_02 describes
   Picker list41, list42;   // step 7: types with referenced streets, their streets
   Picker list43;           // step 7: house ranges of the chosen street's sections
 

@@ -290,6 +290,10 @@ TEST_F(SectionsStep, ViewingPickersShowTheStreetOfTheRowDescribed) {
   EXPECT_EQ(picked(), "street (st.) / Elm");
   EXPECT_EQ(text(chooseSectionRow(s, 1)), "S156 2 S674 - \"street (st.) Oak\".");
   EXPECT_EQ(picked(), "street (st.) / Elm");
+  // Back from the turns page, in every mode: the street of the row described.
+  s.wizardStep = 5;
+  dbrnBack(s);
+  EXPECT_EQ(picked(), "street (st.) / Oak");
 }
 
 TEST_F(SectionsStep, RowsAreInsertedAndDeletedInAllThreeGridsAndHouseLinksFollow) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/ui/qt_messages.h"
+#include "platform/ui/radio_groups.h"
 #include "platform/ui/screen_fit.h"
 
 namespace qj::ui {
@@ -45,6 +46,7 @@ void setUpApplication() {
   // The design's 8 points; windows scale their design pixels to what this font needs.
   QApplication::setFont(QFont("DejaVu Sans", 8));
   keepWindowsOnScreen();
+  keepRadioGroupsAsUsual();
 }
 
 }  // namespace qj::ui

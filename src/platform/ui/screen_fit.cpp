@@ -45,12 +45,26 @@ constexpr const char* kCentredOnShow = "qjScreenFitCentredOnShow";
 
 void centreOverOwner(QWidget* dialog);
 
+// Until the window manager has framed a window, its frame, and so the room it may take, is a
+// guess; a window that sized itself by its room (a wizard) lays itself out again once the frame
+// it has is known, while it is still being placed.
+constexpr const char* kFrameSeen = "qjScreenFitFrameSeen";
+
+void noticeFrame(QWidget* window) {
+  const QMargins own = ownFrame(window);
+  if (own.isNull() || window->property(kFrameSeen).value<QMargins>() == own) return;
+  window->setProperty(kFrameSeen, QVariant::fromValue(own));
+  QCoreApplication::postEvent(window, new QEvent(QEvent::LayoutRequest));
+}
+
 void settleLater(QWidget* window) {
   window->setProperty(kSettledAt, QDateTime::currentMSecsSinceEpoch() + kSettlingMs);
+  window->setProperty(kFrameSeen, QVariant());
   QPointer<QWidget> guard(window);
   for (const int delay : {0, 200, 1000})
     QTimer::singleShot(delay, window, [guard, delay] {
       if (!guard || !guard->isVisible()) return;
+      noticeFrame(guard);
       if (delay < 1000 && guard->property(kCentredOnShow).toBool() && guard->parentWidget())
         centreOverOwner(guard);
       else
@@ -117,11 +131,16 @@ class ScreenKeeper : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize) return false;
+    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize &&
+        type != QEvent::Paint)
+      return false;
     if (!watched->isWidgetType()) return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!framed(window)) return false;
-    if (type == QEvent::Show) {
+    // A window is first painted once it is mapped, in the frame the window manager gave it.
+    if (type == QEvent::Paint) {
+      if (settling(window)) noticeFrame(window);
+    } else if (type == QEvent::Show) {
       shown(window, event->spontaneous());
     } else if (centringWhileShown(window)) {
       centreOverOwner(window);

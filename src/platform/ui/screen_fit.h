@@ -33,7 +33,9 @@ void centreOver(QWidget* window, const QWidget* over);
 
 // From now on every top-level window is kept on screen when it is shown, and again while the
 // window manager frames and places it; a dialog that the program has not placed opens at the
-// centre of the window it belongs to (a message box over the window that raised it).
+// centre of the window it belongs to (a message box over the window that raised it). Once
+// the window manager has framed a window, the window is asked to lay itself out again
+// (QEvent::LayoutRequest): a window that takes the room its frame leaves takes it then.
 void keepWindowsOnScreen();
 
 }  // namespace qj::ui

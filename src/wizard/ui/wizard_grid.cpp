@@ -49,9 +49,18 @@ QLabel* WizardGrid::addTitle(const char* name, const Text& text, int first, int 
 }
 
 void WizardGrid::showColumns(std::vector<int> columns) {
+  const QModelIndex current = view_->currentIndex();
+  const int tableColumn = current.isValid() ? model_->tableColumn(current.column()) : -1;
   shown_ = std::move(columns);
   model_->setVisibleColumns(shown_);
+  if (current.isValid()) restoreCursor(current.row(), tableColumn);
   layOutTitles();
+}
+
+void WizardGrid::restoreCursor(int row, int tableColumn) {
+  if (model_->rowCount() == 0 || model_->columnCount() == 0) return;
+  view_->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1),
+                                       std::max(model_->viewColumn(tableColumn), 0)));
 }
 
 std::vector<int> WizardGrid::columnWidths() const {
@@ -85,10 +94,9 @@ std::vector<int> WizardGrid::columnWidths() const {
 void WizardGrid::refresh() {
   // The cursor stays on its cell (on the last row when the rows became fewer).
   const QModelIndex current = view_->currentIndex();
+  const int tableColumn = current.isValid() ? model_->tableColumn(current.column()) : -1;
   model_->reload();
-  if (current.isValid() && model_->rowCount() > 0)
-    view_->setCurrentIndex(
-        model_->index(std::min(current.row(), model_->rowCount() - 1), current.column()));
+  if (current.isValid()) restoreCursor(current.row(), tableColumn);
   layOutTitles();
 }
 

@@ -47,7 +47,8 @@ class WizardGrid : public QWidget {
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
-  // The table columns shown, in order. Titles of hidden columns are hidden.
+  // The table columns shown, in order (the cursor keeps its cell while its column is shown).
+  // Titles of hidden columns are hidden.
   void showColumns(std::vector<int> columns);
   // Reads the table again (after a step changed it; the cursor keeps its cell) and lays the
   // titles out again (after a step changed their captions).
@@ -61,6 +62,9 @@ class WizardGrid : public QWidget {
     QRect place = {};  // over its columns, the grid not scrolled
   };
   void layOutTitles();
+  // The cursor back on a row and table column after the model was reset: on the last row when
+  // the rows became fewer, on the first shown column when its own is hidden.
+  void restoreCursor(int row, int tableColumn);
   // The titles over their columns as far as the grid is scrolled sideways.
   void placeTitles();
   // The least width of a grid on a page that has less room than its columns, in design pixels.

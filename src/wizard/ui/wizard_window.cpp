@@ -164,10 +164,13 @@ void WizardWindow::buildFrame() {
 void WizardWindow::keepOneSize() {
   // The pages ask for the room of the largest page; the window only ever grows to it, so
   // that Back, Next and Cancel stay where they are from page to page, and never beyond the
-  // room its screen has: there the page scrolls.
+  // room its screen has: there the page scrolls. The room is known once the window manager has
+  // framed the window; a window that grows then stays on the screen.
   if (!layout()) return;
   const QSize wanted = size().expandedTo(layout()->totalSizeHint()).boundedTo(windowRoom(this));
-  if (wanted != minimumSize() || wanted != maximumSize()) setFixedSize(wanted);
+  if (wanted == minimumSize() && wanted == maximumSize()) return;
+  setFixedSize(wanted);
+  if (isVisible()) keepOnScreen(this);
 }
 
 bool WizardWindow::event(QEvent* event) {

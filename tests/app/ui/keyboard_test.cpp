@@ -8,11 +8,13 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <map>
 
 #include "app/program_windows.h"
@@ -22,6 +24,7 @@
 #include "frame/ui/list_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/radio_groups.h"
 #include "records/protocol_file.h"
 #include "records/text.h"
 #include "support/access_key_clashes.h"
@@ -134,6 +137,13 @@ void expectTabOrder(WizardWindow& wizard) {
   for (int guard = 0; focused() != wizard.nextButton() && guard < 40; ++guard) {
     order += nameOf(focused()) + " ";
     EXPECT_TRUE(seen.insert(tabStopOf(focused())).second) << order;
+    // A group of radio buttons is entered on its checked button.
+    if (auto* radio = qobject_cast<QRadioButton*>(focused())) {
+      const QList<QAbstractButton*> group = radioGroupOf(radio);
+      EXPECT_TRUE(radio->isChecked() ||
+                  std::none_of(group.begin(), group.end(), [](auto* b) { return b->isChecked(); }))
+          << order;
+    }
     if (previous) {
       const QRect before = placeOf(previous), here = placeOf(focused());
       EXPECT_TRUE(here.top() >= before.top() || here.left() >= before.right()) << order;
@@ -150,6 +160,42 @@ void expectTabOrder(WizardWindow& wizard) {
   std::vector<QWidget*> buttons = {wizard.prevButton(), wizard.closeButton()};
   if (!wizard.prevButton()->isEnabled()) buttons.erase(buttons.begin());
   EXPECT_EQ(after, buttons) << order;
+}
+
+// A group of radio buttons is one stop of the tab order, entered on its checked button (its
+// first usable one while none is checked); the arrows check the next or the previous usable
+// button, round the group. A group is a button group, or the radio buttons of one parent.
+TEST(RadioGroups, AreOneTabStopEnteredOnTheCheckedButtonWhereTheArrowsCheck) {
+  QWidget window;
+  auto* box = new QWidget(&window);
+  auto* first = new QLineEdit(&window);
+  auto* grouped = new QButtonGroup(&window);
+  QRadioButton *a[3], *b[2];
+  for (QRadioButton*& r : a) grouped->addButton(r = new QRadioButton(&window));
+  for (QRadioButton*& r : b) r = new QRadioButton(box);
+  auto* last = new QLineEdit(&window);
+  a[1]->setEnabled(false);
+  a[2]->setChecked(true);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  first->setFocus();
+  const std::tuple<Qt::Key, QWidget*, bool> walk[] = {
+      {Qt::Key_Tab, a[2], true},     {Qt::Key_Down, a[0], true},
+      {Qt::Key_Down, a[2], true},    {Qt::Key_Up, a[0], true},
+      {Qt::Key_Tab, b[0], false},    {Qt::Key_Right, b[1], true},
+      {Qt::Key_Left, b[0], true},    {Qt::Key_Right, b[1], true},
+      {Qt::Key_Tab, last, false},    {Qt::Key_Backtab, b[1], true},
+      {Qt::Key_Backtab, a[0], true}, {Qt::Key_Backtab, first, false}};
+  int step = 0;
+  for (const auto& [key, focus, checked] : walk) {
+    ++step;
+    QTest::keyClick(QApplication::focusWidget(), key,
+                    key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(), focus) << step;
+    EXPECT_EQ(qobject_cast<QRadioButton*>(focus) && focus->property("checked").toBool(), checked)
+        << step;
+  }
 }
 
 class Keyboard : public test::MainWindowTest, public ::testing::WithParamInterface<std::string> {
@@ -437,7 +483,10 @@ TEST_P(KeyboardTask, ALevelOneTaskFromTheMenuToTheOptimiser) {
   for (int guard = 0; nameOf(focused()) != "ref_1" && nameOf(focused()) != "ref_2" && guard < 20;
        ++guard)
     press(Qt::Key_Tab);
-  if (nameOf(focused()) == "ref_2") press(Qt::Key_Up);
+  // Entered on its checked button, the group checks the one before with Up.
+  EXPECT_EQ(nameOf(focused()), "ref_2");
+  press(Qt::Key_Up);
+  EXPECT_EQ(nameOf(focused()), "ref_1");
   press(Qt::Key_Space);
   EXPECT_TRUE(wizard()->control<QRadioButton>("ref_1")->isChecked());
   next();

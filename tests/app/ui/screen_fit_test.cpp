@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
+#include <map>
 #include <set>
 #include <type_traits>
 
@@ -75,16 +76,6 @@ void expectFits(const QWidget* window, const std::string& what) {
   }
 }
 
-// A wizard's page: Back from the second step on, Next and Cancel always.
-void expectWizardFits(WizardWindow* wizard, const std::string& what) {
-  ASSERT_NE(wizard, nullptr) << what;
-  const std::string page = what + ", step " + std::to_string(wizard->currentStep());
-  expectFits(wizard, page);
-  EXPECT_EQ(wizard->prevButton()->isEnabled(), wizard->currentStep() > 1) << page;
-  EXPECT_TRUE(wizard->nextButton()->isEnabled()) << page;
-  EXPECT_TRUE(wizard->closeButton()->isEnabled()) << page;
-}
-
 class ScreenFit : public TaskWizardWindow, public ::testing::WithParamInterface<const char*> {
  protected:
   ScreenFit() {
@@ -103,6 +94,20 @@ class ScreenFit : public TaskWizardWindow, public ::testing::WithParamInterface<
     windows.taskChooser = real.taskChooser;
   }
   static std::string lang() { return GetParam(); }
+
+  // A wizard's page: Back from the second step on, Next and Cancel always, and the size that
+  // the wizard took when it opened (`what` names one opening).
+  void expectWizardFits(WizardWindow* wizard, const std::string& what) {
+    ASSERT_NE(wizard, nullptr) << what;
+    const std::string page = what + ", step " + std::to_string(wizard->currentStep());
+    expectFits(wizard, page);
+    EXPECT_EQ(wizard->prevButton()->isEnabled(), wizard->currentStep() > 1) << page;
+    EXPECT_TRUE(wizard->nextButton()->isEnabled()) << page;
+    EXPECT_TRUE(wizard->closeButton()->isEnabled()) << page;
+    const QSize opened = wizardSizes.emplace(what, wizard->size()).first->second;
+    EXPECT_EQ(wizard->size(), opened) << page;
+  }
+  std::map<std::string, QSize> wizardSizes;
 
   // The program as it starts: both shells, the language chosen in the chooser.
   void startProgram() {

@@ -115,6 +115,14 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   messages->clear();
   next();
   ASSERT_EQ(step(), 5) << lastMessage();
+  // Back keeps the cursor on its cell; the pickers show the street that the line above names.
+  back();
+  EXPECT_EQ(std::pair(grid("Table1")->currentRow(), grid("Table1")->currentTableColumn()),
+            std::pair(0, sc::kLength));
+  EXPECT_EQ(control<QComboBox>("List_2")->currentText(), "Oak");
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().startsWith("S156 1 "));
+  next();
+  ASSERT_EQ(step(), 5) << lastMessage();
 
   // From the end of section 1 on to node 1 (section 2).
   typeInCell("Table2", 0, turnCol::node(0), "1");
@@ -212,6 +220,11 @@ TEST_F(DbrnWizardWindow, ASystemDatabaseIsViewedReadOnly) {
   ASSERT_NE(control<QComboBox>("List_2")->currentText().trimmed(), street);
   grid("Table1")->setCurrentIndex(grid("Table1")->gridModel()->index(last, 1));
   settle();
+  EXPECT_EQ(control<QComboBox>("List_2")->currentText().trimmed(), street);
+  EXPECT_TRUE(control<QLabel>("Label_02")->text().contains(street));
+  next();
+  back();
+  EXPECT_EQ(grid("Table1")->currentRow(), last);
   EXPECT_EQ(control<QComboBox>("List_2")->currentText().trimmed(), street);
   EXPECT_TRUE(control<QLabel>("Label_02")->text().contains(street));
   const std::string closed = wizard()->state().table1.cell(0, sectionCol::kClosed);

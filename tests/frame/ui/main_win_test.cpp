@@ -349,6 +349,22 @@ TEST(OperationWindow, AWiderWindowIsCentredButStaysOnTheScreen) {
   }
 }
 
+// The window manager frames a window after it is shown; a window that takes the room its frame
+// leaves (a wizard) takes it again then, though nothing else asks it to lay itself out.
+TEST(OperationWindow, AWindowThatTakesItsRoomTakesItOnceFramed) {
+  struct RoomTaker : QWidget {
+    bool event(QEvent* e) override {
+      if (e->type() == QEvent::LayoutRequest) setFixedSize(windowRoom(this));
+      return QWidget::event(e);
+    }
+  } window;
+  window.setFixedSize(windowRoom(&window));  // with a frame guessed before it is shown
+  window.show();
+  settle();
+  EXPECT_EQ(window.size(), windowRoom(&window));
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry()));
+}
+
 // The standard buttons of message boxes and the shown dates speak the shell's language.
 TEST(ShellLanguage, QtsOwnTextsAndDatesFollowTheShell) {
   const QLocale before;

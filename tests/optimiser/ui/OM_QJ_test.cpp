@@ -216,6 +216,12 @@ TEST_F(OptimiserWindow, EnterTakesEachStepOn) {
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus ? focus : window.data(), key);
   };
+  // The two modes are one group of radio buttons: the arrows check the other one.
+  child<QRadioButton>("RB1")->setFocus();
+  press(Qt::Key_Down);
+  EXPECT_TRUE(child<QRadioButton>("RB2")->isChecked());
+  press(Qt::Key_Up);
+  EXPECT_TRUE(child<QRadioButton>("RB1")->isChecked());
   child<QRadioButton>("RB2")->setFocus();
   press(Qt::Key_Space);
   press(Qt::Key_Return);

@@ -59,7 +59,10 @@ void GridView::showRowAtTop(int row, int tableColumn) {
   // The focus first: the editor that the cell opens takes it from the grid (given to the grid
   // afterwards, it would close that editor).
   setFocus();
-  setCurrentIndex(index);
+  if (index == currentIndex() && !indexWidget(index))
+    edit(index, CurrentChanged, nullptr);  // already current, as the focus arriving made it
+  else
+    setCurrentIndex(index);
 }
 
 int GridView::firstFreeColumn() const {

@@ -174,8 +174,12 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(tip->isVisible());
   EXPECT_EQ(tip->text(), "S1220.");
+  // A refusal's cell is entered closed; a page shown opens its grid's cell, current or not.
+  view.enterCell(2);
+  EXPECT_EQ(view.indexWidget(view.currentIndex()), nullptr);
   view.showRowAtTop(2);
   EXPECT_EQ(std::pair(view.currentRow(), view.currentTableColumn()), std::pair(2, 1));
+  EXPECT_NE(view.indexWidget(view.currentIndex()), nullptr);
   // A grid that gets the focus without a current cell starts on the first free one.
   GridView fresh;
   fresh.setGridModel(&model);

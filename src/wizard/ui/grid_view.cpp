@@ -246,8 +246,25 @@ bool GridView::event(QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
     if (const auto key = gridKey(k); key && dispatch(*key, nullptr)) return true;
+    if (eraseClosedCell(*k)) return true;
   }
   return QTableView::event(e);
+}
+
+bool GridView::eraseClosedCell(const QKeyEvent& k) {
+  const QModelIndex index = currentIndex();
+  if ((k.key() != Qt::Key_Backspace && k.key() != Qt::Key_Delete) ||
+      (k.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !model_ || !index.isValid() ||
+      indexWidget(index) || !typable(index.row(), index.column()) ||
+      !edit(index, AllEditTriggers, nullptr))
+    return false;
+  // As the keys would in the open editor with its text selected: the text goes, the editor
+  // stays open for what is typed next.
+  if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index))) {
+    editor->selectAll();
+    editor->del();
+  }
+  return true;
 }
 
 // The open editor sees the keys first; they go through the same dispatch.

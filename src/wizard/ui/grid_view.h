@@ -121,6 +121,9 @@ class GridView : public QTableView {
   void leave(bool forward, QWidget* editor);
   // Runs a key through the handler; `editor` is the open cell editor that got the key, if any.
   bool dispatch(GridKey key, QWidget* editor);
+  // Backspace or Delete on a typable cell whose editor is closed opens it emptied; true when
+  // the key did.
+  bool eraseClosedCell(const QKeyEvent& key);
 
   GridModel* model_ = nullptr;
   GridDelegate* delegate_;

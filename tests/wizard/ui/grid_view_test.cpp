@@ -174,9 +174,21 @@ TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(tip->isVisible());
   EXPECT_EQ(tip->text(), "S1220.");
-  // A refusal's cell is entered closed; a page shown opens its grid's cell, current or not.
+  // A refusal's cell is entered closed: Backspace or Delete there erases its text as in its
+  // open editor; a page shown opens its grid's cell, current or not.
+  for (const Qt::Key erase : {Qt::Key_Backspace, Qt::Key_Delete}) {
+    table.set(2, 1, "7.5");
+    model.reload();
+    view.enterCell(2);
+    EXPECT_EQ(view.indexWidget(view.currentIndex()), nullptr);
+    QTest::keyClick(&view, erase);
+    auto* editor = qobject_cast<QLineEdit*>(view.indexWidget(view.currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "8");
+    view.commitEditor();
+    EXPECT_EQ(table.cell(2, 1), "8") << erase;
+  }
   view.enterCell(2);
-  EXPECT_EQ(view.indexWidget(view.currentIndex()), nullptr);
   view.showRowAtTop(2);
   EXPECT_EQ(std::pair(view.currentRow(), view.currentTableColumn()), std::pair(2, 1));
   EXPECT_NE(view.indexWidget(view.currentIndex()), nullptr);

@@ -298,6 +298,7 @@ void WizardWindow::applyCheck(const StepCheck& check) {
   // The cell the refusal names becomes current with its editor closed, so that a key typed
   // after the box goes into that cell and no other text is selected to be typed over.
   showPageOf(grid);
+  grid->setFocus();  // also where the grid has no row to make current
   if (check.row >= 0)
     grid->enterCell(check.row, check.column, true);
   else

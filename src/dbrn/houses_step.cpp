@@ -313,37 +313,49 @@ GridKeyResult houseGridKey(DbrnWizardState& state, GridKey key, int row, int col
 
 namespace {
 
-Message linkMessage(const Text& what, int k, const Text& row, int n) {
-  return warningMessage(what + " " + num(k) + row + " " + num(n) + ".");
+// A refusal of a row and the cell it names.
+struct HouseRefusal {
+  Message message;
+  int column;
+};
+
+HouseRefusal linkRefusal(const Text& what, int k, const Text& row, int n, int column) {
+  return {warningMessage(what + " " + num(k + 1) + row + " " + num(n) + "."), column};
 }
 
-std::optional<Message> checkHouseRow(const DbrnWizardState& state, int r) {
+std::optional<HouseRefusal> checkHouseRow(const DbrnWizardState& state, int r) {
   const GridTable& t = state.table4;
   const int n = r + 1;
   const auto present = [&](int col) { return !t.cell(r, col).empty(); };
-  if (t.isEmptyTrimmed(r, hc::kHouseNo)) return warningMessage(shell(461) + " " + num(n) + ".");
+  if (t.isEmptyTrimmed(r, hc::kHouseNo))
+    return HouseRefusal{warningMessage(shell(461) + " " + num(n) + "."), hc::kHouseNo};
   bool any = false;
   for (int k = 0; k < kMaxLinks; ++k) any = any || present(hc::section(k));
-  if (!any) return warningMessage(shell(181) + " " + num(n) + ".");
+  if (!any) return HouseRefusal{warningMessage(shell(181) + " " + num(n) + "."), hc::section(0)};
   for (int k = 1; k < kMaxLinks; ++k)
     if (present(hc::section(k)))
       for (int before = 0; before < k; ++before)
-        if (!present(hc::section(before))) return warningMessage(shell(635) + " " + num(n) + ".");
+        if (!present(hc::section(before)))
+          return HouseRefusal{warningMessage(shell(635) + " " + num(n) + "."), hc::section(before)};
   for (int k = 0; k < kMaxLinks; ++k)
-    if (present(hc::section(k)) &&
-        (!cellInt(t, r, hc::toExit(k)) || !cellInt(t, r, hc::exitToEnd(k))))
-      return linkMessage(shell(188).trimmed(), k + 1, shell(126), n);
+    if (present(hc::section(k))) {
+      const bool toExit = cellInt(t, r, hc::toExit(k)).has_value();
+      if (!toExit || !cellInt(t, r, hc::exitToEnd(k)))
+        return linkRefusal(shell(188).trimmed(), k, shell(126), n,
+                           toExit ? hc::exitToEnd(k) : hc::toExit(k));
+    }
   const bool yard = !t.isEmptyTrimmed(r, hc::kYard);
   for (int k = 0; k < kMaxLinks; ++k)
     if (!yard && present(hc::section(k)) && cellInt(t, r, hc::toExit(k)) != 0)
-      return linkMessage(shell(334), k + 1, shell(127), n);
+      return linkRefusal(shell(334), k, shell(127), n, hc::toExit(k));
   const int32_t sections = state.db.header.sectionCount;
   for (int k = 0; k < kMaxLinks; ++k) {
     if (!present(hc::section(k))) continue;
     const std::optional<int32_t> section = cellInt(t, r, hc::section(k));
     if (!section || *section < 1 || *section > sections)
-      return warningMessage(shell(185) + " " + num(k + 1) + shell(126) + " " + num(n) + ", " +
-                            shell(245) + " " + num(sections) + ".");
+      return HouseRefusal{warningMessage(shell(185) + " " + num(k + 1) + shell(126) + " " + num(n) +
+                                         ", " + shell(245) + " " + num(sections) + "."),
+                          hc::section(k)};
   }
   return std::nullopt;
 }
@@ -359,7 +371,7 @@ StepCheck checkHouseNumbers(const DbrnWizardState& state) {
     return StepCheck::refuse(
         warningMessage(shell(339) + " " + num(pair->first + 1) + " " + shell(1).trimmed() + " " +
                        num(pair->second + 1) + ", " + shell(269) + "."),
-        "Table4", pair->second);
+        "Table4", pair->second, hc::kHouseNo);
   return StepCheck::ok();
 }
 
@@ -396,7 +408,8 @@ StepResult checkHousesPage(DbrnWizardState& state) {
   if (!state.viewing()) {
     for (int r = 0; r < state.table4.rows(); ++r)
       if (auto refusal = checkHouseRow(state, r))
-        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table4", r));
+        return StepResult::refuse(
+            StepCheck::refuse(std::move(refusal->message), "Table4", r, refusal->column));
     if (StepCheck numbers = checkHouseNumbers(state); !numbers.passed())
       return StepResult::refuse(std::move(numbers));
     buildHouseRecords(state);

@@ -217,15 +217,18 @@ void deleteStreetRow(DbrnWizardState& state, int row, GridKeyResult& r) {
 
 GridKeyResult streetGridKey(DbrnWizardState& state, GridKey key, int row, int col) {
   GridKeyResult r;
+  const auto refuse = [&r](const StepCheck& check) {
+    r.warning = check.message;
+    r.focusRow = check.row;
+    r.focusColumn = check.column;
+  };
   switch (key) {
     case GridKey::PrevType:
     case GridKey::NextType: {
       r.handled = true;
       if (state.listByType) {
         if (StepCheck check = checkAndStoreStreets(state); !check.passed()) {
-          r.warning = check.message;
-          r.focusRow = check.row;
-          r.focusColumn = check.column;
+          refuse(check);
           break;
         }
       }
@@ -238,6 +241,14 @@ GridKeyResult streetGridKey(DbrnWizardState& state, GridKey key, int row, int co
       }
       break;
     }
+    case GridKey::PrevName:
+    case GridKey::NextName:
+      // The page has no street picker: while the rows shown would keep the type picker from
+      // moving, these keys say why, as the type keys do; otherwise they do nothing.
+      r.handled = true;
+      if (state.listByType && !state.viewing())
+        if (const StepCheck check = checkStreetRows(state); !check.passed()) refuse(check);
+      break;
     case GridKey::Space:
       if (state.viewing() || col != streetCol::kType) break;
       r.handled = true;

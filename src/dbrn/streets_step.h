@@ -51,7 +51,8 @@ StepCheck list0Change(DbrnWizardState& state, int row);
 // RB_yes / RB_no.
 void listStreetsByType(DbrnWizardState& state, bool byType);
 // The wizard's keys in Table_0: Ctrl+A/S step the types, SpaceBar enters the chosen type,
-// Ctrl+Ins and Ctrl+Del insert and delete rows.
+// Ctrl+Ins and Ctrl+Del insert and delete rows; Ctrl+Q/W only say why the rows shown would keep
+// the type from changing.
 GridKeyResult streetGridKey(DbrnWizardState& state, GridKey key, int row, int col);
 
 // The order of the streets of one type: by the first 20 characters of their names (padded

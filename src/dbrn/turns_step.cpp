@@ -117,36 +117,45 @@ void findReverseSections(DbrnWizardState& state) {
   }
 }
 
-Message pairMessage(const Text& what, int pair, int row) {
-  return warningMessage(what + " " + num(pair) + shell(128).trimmed() + " " + num(row) + ".");
+// A refusal of a row and the cell it names.
+struct TurnRefusal {
+  Message message;
+  int column;
+};
+
+TurnRefusal pairRefusal(const Text& what, int k, int row, const Text& tail = {}) {
+  return {
+      warningMessage(what + " " + num(k + 1) + shell(128).trimmed() + " " + num(row) + tail + "."),
+      turnCol::node(k)};
 }
 
 // The checks of one row's pairs; the row is padded and cleaned as far as it passes. The row
 // is read once: a cell alone is found by walking the row up to it.
-std::optional<Message> checkTurnRow(GridTable& t, int r,
-                                    const std::unordered_set<uint64_t>& sections) {
+std::optional<TurnRefusal> checkTurnRow(GridTable& t, int r,
+                                        const std::unordered_set<uint64_t>& sections) {
   std::array<CellText, turnCol::kCount> cells;
   t.rowCells(r, cells);
   const auto node = [&](int k) { return cells[static_cast<size_t>(turnCol::node(k))]; };
-  bool gap = false;
+  int gap = -1;  // the first pair without a node
   for (int k = 0; k < kMaxTurns; ++k) {
-    if (node(k).empty())
-      gap = true;
-    else if (gap)
-      return warningMessage(shell(774) + " " + num(r + 1) + ".");
+    if (node(k).empty()) {
+      if (gap < 0) gap = k;
+    } else if (gap >= 0) {
+      return TurnRefusal{warningMessage(shell(774) + " " + num(r + 1) + "."), turnCol::node(gap)};
+    }
   }
   for (int k = 0; k < kMaxTurns; ++k)
     if (!node(k).empty() && cells[static_cast<size_t>(turnCol::direction(k))].empty())
-      return warningMessage(shell(273) + " " + num(r + 1) + ".");
+      return TurnRefusal{warningMessage(shell(273) + " " + num(r + 1) + "."),
+                         turnCol::direction(k)};
   const std::optional<int32_t> end = parseInt(trim(cells[turnCol::kEnd]));
   std::array<std::string, kMaxTurns> padded;
   for (int k = 0; k < kMaxTurns; ++k) {
     if (trim(node(k)).empty()) continue;
     const std::optional<int32_t> n = parseInt(trim(node(k)));
-    if (n == 0) return pairMessage(shell(365), k + 1, r + 1);
+    if (n == 0) return pairRefusal(shell(365), k, r + 1);
     if (!n || !end || !sections.count(nodePair(*end, *n)))
-      return warningMessage(shell(361) + " " + num(k + 1) + shell(128).trimmed() + " " +
-                            num(r + 1) + " (" + shell(775) + ").");
+      return pairRefusal(shell(361), k, r + 1, lit(" (") + shell(775) + ")");
     padded[static_cast<size_t>(k)] = paddedNode(node(k));
   }
   // Only the cells that change are set: the views into the row end with its first change.
@@ -179,7 +188,8 @@ StepResult checkTurnsPage(DbrnWizardState& state) {
     GridTable& t2 = state.table2;
     for (int r = 0; r < t2.rows(); ++r)
       if (auto refusal = checkTurnRow(t2, r, sections))
-        return StepResult::refuse(StepCheck::refuse(std::move(*refusal), "Table2", r));
+        return StepResult::refuse(
+            StepCheck::refuse(std::move(refusal->message), "Table2", r, refusal->column));
   }
   StepResult r;
   state.wizardStep = 6;

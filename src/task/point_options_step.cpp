@@ -115,9 +115,9 @@ class Step4Checker {
         if (auto c = cargo(shell(278), shell(342), shell(528), shell(244), shortText(14).trimmed()))
           return *c;
       const std::string_view income = cell(t1a::kIncome);
-      if (income.empty()) return refuse(shell(279) + " " + row() + ".");
+      if (income.empty()) return refuse(shell(279) + " " + row() + ".", r_, t1a::kIncome);
       if (!isDash(income) && !parseReal(income, s_.decSep))
-        return refuse(shell(347) + " " + row() + ".");
+        return refuse(shell(347) + " " + row() + ".", r_, t1a::kIncome);
     }
     if (h_.timeFactorFlag == 1) return checkWindow();
     return StepCheck::ok();
@@ -163,21 +163,22 @@ class Step4Checker {
   std::string_view cell(int col) const { return trim(t_.cell(r_, col)); }
   Text row() const { return num(r_ + 1); }
   Text real(double x) const { return val(formatReal(x, s_.decSep)); }
-  StepCheck refuse(Text text) const { return refuse(std::move(text), r_); }
-  StepCheck refuse(Text text, int gridRow) const {
-    return StepCheck::refuse(warningMessage(std::move(text)), "Table1a", gridRow);
+  // A refusal naming the cell of table column `col` in `gridRow` (no row for -1).
+  StepCheck refuse(Text text, int gridRow, int col = -1) const {
+    return StepCheck::refuse(warningMessage(std::move(text)), "Table1a", gridRow, col);
   }
 
   std::optional<StepCheck> cargo(Text missing, Text notNumber, Text tooLarge, Text capacityWord,
                                  Text unit) const {
     const std::string_view load = cell(t1a::kCargo);
-    if (load.empty()) return refuse(std::move(missing) + " " + row() + ".");
+    if (load.empty()) return refuse(std::move(missing) + " " + row() + ".", r_, t1a::kCargo);
     if (isDash(load)) return std::nullopt;
     const auto v = parseReal(load, s_.decSep);
-    if (!v) return refuse(std::move(notNumber) + " " + row() + ".");
+    if (!v) return refuse(std::move(notNumber) + " " + row() + ".", r_, t1a::kCargo);
     if (*v > h_.capacity + kCargoTolerance)
       return refuse(std::move(tooLarge) + " " + row() + ", " + capacityWord +
-                    " (= " + real(h_.capacity) + " " + unit + "), " + shell(717) + ".");
+                        " (= " + real(h_.capacity) + " " + unit + "), " + shell(717) + ".",
+                    r_, t1a::kCargo);
     return std::nullopt;
   }
 
@@ -193,18 +194,19 @@ class Step4Checker {
   // lasts as long as the optimiser counts it (the unloading time in a cargo task).
   StepCheck checkWindow() const {
     const std::string_view low = cell(t1a::kLow), high = cell(t1a::kHigh);
-    if (low.empty()) return refuse(shell(281) + " " + row() + ".");
+    if (low.empty()) return refuse(shell(281) + " " + row() + ".", r_, t1a::kLow);
     if (isDash(low)) return StepCheck::ok();
     const auto lowMinutes = minutes(low);
-    if (!lowMinutes) return refuse(shell(875) + " " + row() + ".");
+    if (!lowMinutes) return refuse(shell(875) + " " + row() + ".", r_, t1a::kLow);
     if (high.empty() || isDash(high)) return StepCheck::ok();
     const auto highMinutes = minutes(high);
-    if (!highMinutes) return refuse(shell(875) + " " + row() + ".");
+    if (!highMinutes) return refuse(shell(875) + " " + row() + ".", r_, t1a::kHigh);
     const TaskPointRec p = r_ < static_cast<int>(s_.points.size()) ? s_.points[r_] : TaskPointRec{};
     const int64_t need = *lowMinutes + static_cast<int64_t>(std::ceil(serviceDuration(h_, p)));
     if (need > *highMinutes)
       return refuse(shell(633) + " " + row() + ", " + shell(241) + " " + num(need) + " " +
-                    shortText(24).trimmed() + ".");
+                        shortText(24).trimmed() + ".",
+                    r_, t1a::kHigh);
     return StepCheck::ok();
   }
 

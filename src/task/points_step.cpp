@@ -267,17 +267,19 @@ class RowChecker {
     const std::string street = trimmed(t_.cell(r, t1::kStreet));
     const std::string house = trimmed(t_.cell(r, t1::kHouse));
     const bool level1 = s_.dbLevel == 1;
-    if (type.empty()) return refuse(shell(458) + " " + row() + ".");
-    if (level1 && !offeredType(type)) return refuse(shell(356) + " " + row() + ".");
-    if (street.empty()) return refuse(shell(454) + " " + row() + ".");
-    if (level1 && !streets_->names.count(street)) return refuse(shell(348) + " " + row() + ".");
+    if (type.empty()) return refuse(shell(458) + " " + row() + ".", t1::kType);
+    if (level1 && !offeredType(type)) return refuse(shell(356) + " " + row() + ".", t1::kType);
+    if (street.empty()) return refuse(shell(454) + " " + row() + ".", t1::kStreet);
+    if (level1 && !streets_->names.count(street))
+      return refuse(shell(348) + " " + row() + ".", t1::kStreet);
     if (level1 && !streets_->typesAndNames.count({type, street}))
-      return refuse(shell(359) + " " + row() + ".");
-    if (house.empty()) return refuse(shell(455) + " " + row() + ". " + shell(696) + " \"-\".");
+      return refuse(shell(359) + " " + row() + ".", t1::kStreet);
+    if (house.empty())
+      return refuse(shell(455) + " " + row() + ". " + shell(696) + " \"-\".", t1::kHouse);
     if (level1 && house != "-" && !isValidHouseNumber(house))
-      return refuse(shell(362) + " " + row() + ". " + shell(432) + ".");
+      return refuse(shell(362) + " " + row() + ". " + shell(432) + ".", t1::kHouse);
     if (!level1 && !houseIndex(r))
-      return refuse(shell(360) + " " + row() + ", " + shell(242) + ".");
+      return refuse(shell(360) + " " + row() + ", " + shell(242) + ".", t1::kHouse);
     if (auto c = checkTimes(); !c.passed()) return c;
     if (auto c = checkPenalty(); !c.passed()) return c;
     return checkOrder();
@@ -292,8 +294,9 @@ class RowChecker {
 
  private:
   Text row() const { return num(r_ + 1); }
-  StepCheck refuse(Text text) const {
-    return StepCheck::refuse(warningMessage(std::move(text)), "Table1", r_);
+  // A refusal of the row, naming the cell of table column `col`.
+  StepCheck refuse(Text text, int col) const {
+    return StepCheck::refuse(warningMessage(std::move(text)), "Table1", r_, col);
   }
 
   bool offeredType(std::string_view type) const { return s_.pickers.offersType(s_.db, type); }
@@ -301,8 +304,8 @@ class RowChecker {
   // An empty cell or one that does not hold a number, with its two messages.
   std::optional<StepCheck> number(int col, Text missing, Text notNumber) const {
     const std::string_view cell = trim(t_.cell(r_, col));
-    if (cell.empty()) return refuse(std::move(missing) + " " + row() + ".");
-    if (!parseReal(cell, s_.decSep)) return refuse(std::move(notNumber) + " " + row() + ".");
+    if (cell.empty()) return refuse(std::move(missing) + " " + row() + ".", col);
+    if (!parseReal(cell, s_.decSep)) return refuse(std::move(notNumber) + " " + row() + ".", col);
     return std::nullopt;
   }
 
@@ -324,7 +327,8 @@ class RowChecker {
     constexpr double kLeast = 0.009999;
     if (penalty < kLeast && h_.finePerKm < kLeast && h_.finePerHour < kLeast)
       return refuse(shell(631) + " " + row() + " " + shell(525) + " < 0" +
-                    val(std::string(1, s_.decSep)) + "01.");
+                        val(std::string(1, s_.decSep)) + "01.",
+                    t1::kPenalty);
     return StepCheck::ok();
   }
 
@@ -341,26 +345,31 @@ class RowChecker {
     if (h_.orderMode == kPriorityClasses) {
       if (cell == "-") return StepCheck::ok();
       const auto p = orderValue(r_);
-      if (!p || *p < 1 || *p > h_.priorityCount) return refuse(shell(323) + " " + row() + ".");
+      if (!p || *p < 1 || *p > h_.priorityCount)
+        return refuse(shell(323) + " " + row() + ".", t1::kOrder);
       return StepCheck::ok();
     }
     if (h_.orderMode != kNextPointGiven && h_.orderMode != kPassedAfterPoint)
       return StepCheck::ok();
     const auto value = orderValue(r_);
-    if (!value) return refuse(shell(876) + " " + row() + ".");
+    if (!value) return refuse(shell(876) + " " + row() + ".", t1::kOrder);
     const int32_t q = *value, n = h_.pointCount;
-    if (q == 0) return refuse(shell(325) + " " + row() + ".");
+    if (q == 0) return refuse(shell(325) + " " + row() + ".", t1::kOrder);
     // Shell text 512 ("in row") reads well in the other order messages but not before the
     // point count; this one names the count with a text of its own.
-    if (q > n) return refuse(shell(617) + " " + row() + ", " + shell(877) + " (= " + num(n) + ").");
+    if (q > n)
+      return refuse(shell(617) + " " + row() + ", " + shell(877) + " (= " + num(n) + ").",
+                    t1::kOrder);
     if (q == h_.startPoint)
-      return refuse(shell(316) + " " + num(q) + " " + shell(512) + " " + row() + ", " + shell(585) +
-                    ".");
-    if (s_.isEndPoint(r_)) return refuse(shell(315) + " " + row() + ".");
-    if (q == r_ + 1) return refuse(shell(321) + " " + row() + ", " + shell(586) + ".");
+      return refuse(
+          shell(316) + " " + num(q) + " " + shell(512) + " " + row() + ", " + shell(585) + ".",
+          t1::kOrder);
+    if (s_.isEndPoint(r_)) return refuse(shell(315) + " " + row() + ".", t1::kOrder);
+    if (q == r_ + 1) return refuse(shell(321) + " " + row() + ", " + shell(586) + ".", t1::kOrder);
     if (closesCycle(q))
       return refuse(shell(316) + " " + num(q) + " " + shell(512) + " " + row() + ", " + shell(236) +
-                    " " + row() + " " + shell(757) + " " + num(q) + ".");
+                        " " + row() + " " + shell(757) + " " + num(q) + ".",
+                    t1::kOrder);
     return StepCheck::ok();
   }
 
@@ -400,11 +409,15 @@ StepCheck checkAllRows(const TaskWizardState& state) {
       const bool same = field(r, t1::kType) == field(j, t1::kType) &&
                         field(r, t1::kStreet) == field(j, t1::kStreet) &&
                         field(r, t1::kHouse) == field(j, t1::kHouse);
-      if (same && !startEndPair(r, j))
-        return StepCheck::refuse(
+      if (same && !startEndPair(r, j)) {
+        // The grid scrolls to row j; the focus stays where it is.
+        StepCheck refusal = StepCheck::refuse(
             warningMessage(shell(155) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
                            num(j + 1) + ", " + shell(240) + ". " + shell(201) + "."),
-            "", j);
+            "Table1", j);
+        refusal.scrollOnly = true;
+        return refusal;
+      }
     }
   if (h.orderMode == kNextPointGiven)
     for (int r = 0; r < n; ++r)
@@ -414,7 +427,7 @@ StepCheck checkAllRows(const TaskWizardState& state) {
           return StepCheck::refuse(
               warningMessage(shell(316) + " " + num(*q) + " " + shell(512) + " " + num(j + 1) +
                              ", " + shell(239) + " " + num(r + 1) + "."),
-              "Table1", j);
+              "Table1", j, t1::kOrder);
       }
   if (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint) {
     bool any = false;

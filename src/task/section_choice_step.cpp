@@ -82,7 +82,7 @@ StepCheck checkMarks(const GridTable& t) {
   if (failing.empty()) return StepCheck::ok();
   const int r = failing.back();  // the first failing row from the top
   return StepCheck::refuse(warningMessage(shell(274) + " " + val(t.cell(r, t12::kPoint)) + "."),
-                           "Table12", r);
+                           "Table12", r, t12::kMark);
 }
 
 }  // namespace

@@ -60,28 +60,35 @@ Text tooFast(int point, bool reverse, const TransitSectionRec& s, char decSep) {
          shell(742).trimmed() + ".";
 }
 
+// A row's fault and the cell it is in.
+struct RowFault {
+  Text text;
+  int column;
+};
+
 // The checks of one row, in the order the steps apply them.
-std::optional<Text> rowFault(const TaskWizardState& st, Way way, const GridTable& grid, int r,
-                             int point, int32_t kind) {
+std::optional<RowFault> rowFault(const TaskWizardState& st, Way way, const GridTable& grid, int r,
+                                 int point, int32_t kind) {
   const bool reverse = kind == (way == Way::To ? kToReverseSection : kFromReverseSection);
   const TaskPointRec& p = st.points[point];
   const TransitSectionRec* s = sectionAt(st, reverse ? p.reverseSectionIndex : p.sectionIndex);
   const Text who = lit(" ") + val(grid.cell(r, 0)) + ".";
 
-  const std::string_view distText = trim(grid.cell(r, 9));
-  if (distText.empty()) return distanceMissing(way, reverse) + who;
+  const std::string_view distText = trim(grid.cell(r, kDistanceColumn));
+  if (distText.empty()) return RowFault{distanceMissing(way, reverse) + who, kDistanceColumn};
   const auto dist = readGridNumber(distText, st.decSep);
-  if (!dist) return shell(352) + who;
-  if (s && !(*dist < sectionLength(*s) + 1e-5)) return tooLong(point, reverse, *s, st.decSep);
+  if (!dist) return RowFault{shell(352) + who, kDistanceColumn};
+  if (s && !(*dist < sectionLength(*s) + 1e-5))
+    return RowFault{tooLong(point, reverse, *s, st.decSep), kDistanceColumn};
 
-  const std::string_view speedText = trim(grid.cell(r, 10));
-  if (speedText.empty()) return speedMissing(way, reverse) + who;
+  const std::string_view speedText = trim(grid.cell(r, kSpeedColumn));
+  if (speedText.empty()) return RowFault{speedMissing(way, reverse) + who, kSpeedColumn};
   const auto speed = readGridNumber(speedText, st.decSep);
-  if (!speed) return shell(353) + who;
+  if (!speed) return RowFault{shell(353) + who, kSpeedColumn};
   // A way at speed 0 would take forever: the optimiser could not price it.
-  if (*speed <= 0) return shell(890) + who;
+  if (*speed <= 0) return RowFault{shell(890) + who, kSpeedColumn};
   if (s && !(*speed < 10.0 * sectionSpeed(*s) + 1e-5))
-    return tooFast(point, reverse, *s, st.decSep);
+    return RowFault{tooFast(point, reverse, *s, st.decSep), kSpeedColumn};
   return std::nullopt;
 }
 
@@ -99,7 +106,8 @@ StepCheck checkRows(const TaskWizardState& st, Way way) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const auto [point, slot] = rows[r];
     if (auto fault = rowFault(st, way, grid, r, point, lists[point][slot].kind))
-      return StepCheck::refuse(warningMessage(*fault), way == Way::To ? "Table2" : "Table3", r);
+      return StepCheck::refuse(warningMessage(fault->text), way == Way::To ? "Table2" : "Table3", r,
+                               fault->column);
   }
   return StepCheck::ok();
 }
@@ -117,7 +125,7 @@ std::vector<RowSlot> storeRows(TaskWizardState& st, Way way) {
 }
 
 bool TransitionGridRules::typable(const GridTable&, int, int col) const {
-  return col == 9 || col == 10;
+  return col == kDistanceColumn || col == kSpeedColumn;
 }
 
 FieldRule TransitionGridRules::cellRule(const GridTable&, int, int) const {

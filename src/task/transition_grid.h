@@ -14,8 +14,8 @@
 
 namespace qj {
 
-// The column of a transition's distance in Table2 and Table3 (its speed follows).
-inline constexpr int kDistanceColumn = 9;
+// The columns of a transition's distance and speed in Table2 and Table3.
+inline constexpr int kDistanceColumn = 9, kSpeedColumn = 10;
 
 // What the user may type into Table2 and Table3: distances and speeds (columns 9 and 10),
 // digits and the decimal separator, at most 6 characters. A longer value that the wizard put

@@ -112,4 +112,8 @@ Text keyFilterTip(const FieldRule& rule) {
   return tip + ".";
 }
 
+Text noTypingTip() {
+  return shell(1220) + ".";
+}
+
 }  // namespace qj

@@ -58,5 +58,7 @@ char typedCharacter(const FieldRule& rule, char c);
 
 // What a field that refused a change tells the user it takes.
 Text keyFilterTip(const FieldRule& rule);
+// What a grid cell that takes no typing tells the user who types into it.
+Text noTypingTip();
 
 }  // namespace qj

@@ -132,17 +132,30 @@ TEST_F(GridKeys, Streets) {
             {GridKey::DeleteRow, 1, name, "hr", "0[av.][Kings]"},
             {GridKey::DeleteRow, 0, name, "h S112.", "0[av.][Kings]"},  // a section uses it
             {GridKey::Delete, 0, name, "-", "0[av.][Kings]"},
-            {GridKey::PrevName, 0, name, "-", "0[av.][Kings]"},
-            {GridKey::NextName, 0, name, "-", "0[av.][Kings]"},
+            {GridKey::PrevName, 0, name, "h", "0[av.][Kings]"},
+            {GridKey::NextName, 0, name, "h", "0[av.][Kings]"},
             {GridKey::NextType, 0, name, "hpr", "1[st.][st.][Elm][Oak]"}},
            key, shownRows);
   // The SpaceBar writes the chosen type over another.
   s.table_0.set(0, type, "xx");
   pressAll({{GridKey::Space, 0, type, "hc0", "1[st.][st.][Elm][Oak]"}}, key, shownRows);
-  // A row refused on the way to another type keeps the list where it is.
+  // A row refused on the way to another type keeps the list where it is; the street keys,
+  // which move nothing here, say so too, as a click on the type picker does.
   s.table_0.set(1, type, "");
-  pressAll({{GridKey::PrevType, 0, name, "h S292 2. @1:1", "1[st.][][Elm][Oak]"}}, key, shownRows);
+  pressAll({{GridKey::PrevType, 0, name, "h S292 2. @1:1", "1[st.][][Elm][Oak]"},
+            {GridKey::NextName, 0, name, "h S292 2. @1:1", "1[st.][][Elm][Oak]"}},
+           key, shownRows);
   EXPECT_EQ(key(GridKey::PrevType, 0, name).focusRow, 1);
+  s.table_0.set(1, type, "st.");
+  s.table_0.set(1, name, "");
+  for (GridKey k : {GridKey::PrevType, GridKey::NextType, GridKey::PrevName, GridKey::NextName})
+    pressAll({{k, 0, name, "h S289 2. @1:2", "1[st.][st.][Elm][]"}}, key, shownRows);
+  const StepCheck click = list0Change(s, 0);
+  EXPECT_EQ(
+      text(click.message) + " @" + std::to_string(click.row) + ":" + std::to_string(click.column),
+      "S289 2. @1:2");
+  s.table_0.set(1, type, "");
+  s.table_0.set(1, name, "Oak");
   // Not listed by type, the type keys only move the type.
   listStreetsByType(s, false);
   pressAll({{GridKey::PrevType, 0, name, "hp", "0[st.][][Elm][Oak]"}}, key, shownRows);

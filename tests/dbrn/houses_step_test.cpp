@@ -85,18 +85,19 @@ TEST_F(HousesStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   // Row 2 (Oak's first house) has section 1 in link 1, 0 m to its exit and no yard.
   // clang-format off
   const std::pair<Cells, const char*> cases[] = {
-      {{{2, hc::kHouseNo, " "}, {2, hc::section(0), ""}}, "S461 3. @2 Table4"},
-      {{{2, hc::section(0), ""}, {2, hc::toExit(0), "5"}}, "S181 3. @2 Table4"},
-      {{{2, hc::section(2), "1"}, {2, hc::toExit(0), ""}}, "S635 3. @2 Table4"},
-      {{{2, hc::section(1), "1"}, {2, hc::toExit(0), "5"}}, "S188 2S126 3. @2 Table4"},
-      {{{2, hc::toExit(0), "5"}, {2, hc::section(0), "9"}}, "S334 1S127 3. @2 Table4"},
+      {{{2, hc::kHouseNo, " "}, {2, hc::section(0), ""}}, "S461 3. @2:3 Table4"},
+      {{{2, hc::section(0), ""}, {2, hc::toExit(0), "5"}}, "S181 3. @2:5 Table4"},
+      {{{2, hc::section(2), "1"}, {2, hc::toExit(0), ""}}, "S635 3. @2:8 Table4"},
+      {{{2, hc::section(1), "1"}, {2, hc::toExit(0), "5"}}, "S188 2S126 3. @2:9 Table4"},
+      {{{2, hc::exitToEnd(0), ""}}, "S188 1S126 3. @2:7 Table4"},
+      {{{2, hc::toExit(0), "5"}, {2, hc::section(0), "9"}}, "S334 1S127 3. @2:6 Table4"},
       {{{2, hc::section(1), "9"}, {2, hc::toExit(1), "5"}, {2, hc::exitToEnd(1), "5"}},
-       "S334 2S127 3. @2 Table4"},
+       "S334 2S127 3. @2:9 Table4"},
       {{{2, hc::kYard, "1"}, {2, hc::toExit(0), "5"}, {2, hc::section(0), "9"}},
-       "S185 1S126 3, S245 4. @2 Table4"},
-      {{{1, hc::section(0), "9"}, {2, hc::kHouseNo, ""}}, "S185 1S126 2, S245 4. @1 Table4"},
-      {{{3, hc::kHouseNo, "1"}, {3, hc::section(0), "5"}}, "S185 1S126 4, S245 4. @3 Table4"},
-      {{{3, hc::kHouseNo, "1"}}, "S339 3 S1 4, S269. @3 Table4"},
+       "S185 1S126 3, S245 4. @2:5 Table4"},
+      {{{1, hc::section(0), "9"}, {2, hc::kHouseNo, ""}}, "S185 1S126 2, S245 4. @1:5 Table4"},
+      {{{3, hc::kHouseNo, "1"}, {3, hc::section(0), "5"}}, "S185 1S126 4, S245 4. @3:5 Table4"},
+      {{{3, hc::kHouseNo, "1"}}, "S339 3 S1 4, S269. @3:3 Table4"},
   };
   // clang-format on
   for (const auto& [cells, expected] : cases) {
@@ -169,11 +170,11 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
     s.table4.set(1, col, value);
     if (expected) EXPECT_EQ(check(), expected) << col << " " << value;
   }
-  EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1 Table4");
+  EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1:14 Table4");
   // A house number occurs once on a street.
   s.table4.set(1, hc::section(3), "4");
   s.table4.set(3, hc::kHouseNo, " 1 ");
-  EXPECT_EQ(refusal(checkHousesPage(s)), "S339 3 S1 4, S269. @3 Table4");
+  EXPECT_EQ(refusal(checkHousesPage(s)), "S339 3 S1 4, S269. @3:3 Table4");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ class TurnsStep : public test::DbrnWizardFixture {
 TEST_F(TurnsStep, PairsAreFilledInOrderAndDirectionsStepOnFromThePairBefore) {
   enterUntil(1, 5);
   test::setRow(s.table2, 1, {{tc::node(1), "3"}, {tc::direction(1), "^"}});
-  EXPECT_EQ(refusal(checkTurnsPage(s)), "S774 2. @1 Table2");
+  EXPECT_EQ(refusal(checkTurnsPage(s)), "S774 2. @1:4 Table2");
   EXPECT_EQ(test::column(s.table2, tc::kName),
             "[st. Oak, 1-9][  st. Oak, 2-10][st. Elm, 1-5][av. Kings, 1-7][none , -  *]");
   // Section 2 ends at node 1, from where section 1 leads to node 2.
@@ -96,12 +96,13 @@ TEST_F(TurnsStep, OfTwoFaultsTheOneCheckedFirstIsReported) {
   // leads to node 2; no section leads from node 1 to node 3.
   // clang-format off
   const std::pair<Pairs, const char*> cases[] = {
-      {{{1, 0, "", ""}, {1, 1, "2", ""}}, "S774 2. @1 Table2"},            // a gap, no direction
-      {{{1, 0, "0", "^"}, {1, 1, "2", ""}}, "S273 2. @1 Table2"},          // no direction, node 0
-      {{{1, 0, "3", "^"}, {1, 1, "0", "v"}}, "S361 1S128 2 (S775). @1 Table2"},
-      {{{1, 0, "0", "^"}, {1, 1, "3", "v"}}, "S365 1S128 2. @1 Table2"},
-      {{{1, 0, "2", "^"}, {1, 1, "3", "v"}, {1, 2, "0", ">1"}}, "S361 2S128 2 (S775). @1 Table2"},
-      {{{1, 0, "3", "^"}, {2, 0, "", ""}, {2, 1, "1", "^"}}, "S361 1S128 2 (S775). @1 Table2"},
+      {{{1, 0, "", ""}, {1, 1, "2", ""}}, "S774 2. @1:4 Table2"},            // a gap, no direction
+      {{{1, 0, "2", "^"}, {1, 2, "2", "v"}}, "S774 2. @1:6 Table2"},          // the gap named
+      {{{1, 0, "0", "^"}, {1, 1, "2", ""}}, "S273 2. @1:7 Table2"},          // no direction, node 0
+      {{{1, 0, "3", "^"}, {1, 1, "0", "v"}}, "S361 1S128 2 (S775). @1:4 Table2"},
+      {{{1, 0, "0", "^"}, {1, 1, "3", "v"}}, "S365 1S128 2. @1:4 Table2"},
+      {{{1, 0, "2", "^"}, {1, 1, "3", "v"}, {1, 2, "0", ">1"}}, "S361 2S128 2 (S775). @1:6 Table2"},
+      {{{1, 0, "3", "^"}, {2, 0, "", ""}, {2, 1, "1", "^"}}, "S361 1S128 2 (S775). @1:4 Table2"},
   };
   // clang-format on
   for (const auto& [pairs, expected] : cases) {

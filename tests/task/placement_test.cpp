@@ -214,8 +214,8 @@ TEST(Placement, StoredWaysInAreShownUnlessThePointOrItsSectionChanged) {
   st.points[1].reverseSectionIndex = 0;
   st.toTransitions[1] = {{12, 4, kToReverseSection}, {11, 3, kToOwnSection}};
   ASSERT_EQ(placed(st), "passed");
-  EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10) + " " + st.table2.cell(3, 9) +
-                "/" + st.table2.cell(3, 10),
+  EXPECT_EQ(st.table2.cell(2, 9) + "/" + st.table2.cell(2, 10) + " " + st.table2.cell(3, 9) + "/" +
+                st.table2.cell(3, 10),
             "11/3 100/5");
   // An edited address brings the defaults back, in every mode.
   st.formMode = kNewTask;
@@ -274,33 +274,34 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
     bool table3;
     int row;
     const char *dist, *speed, *message;
+    int column;  // of the cell the refusal names
   } cases[] = {
-      {false, 0, "", "", "S288 1."},  // the distance speaks before the speed
-      {false, 1, " ", "5", "S287  1."},
-      {false, 2, "1,2,3", "", "S352 2."},
-      {false, 0, "100", "400", ""},  // bounds: the length of S0 and 10 x its 40 km/h
-      {false, 0, "100,0001", "5", "S619 1, S238 (= 100 s22), S742."},
-      {false, 1, "100,0001", "5", "S619 1, S237 (= 100 s22), S742."},
-      {false, 3, "200", "800", ""},  // the reverse of point 2 is S3: 200 m, 80 km/h
-      {false, 2, "0", "5", ""},
-      {false, 0, "10", "", "S285 1."},
-      {false, 1, "10", "", "S284  1."},
-      {false, 0, "10", "0", "S890 1."},
-      {false, 0, "10", "400,001", "S620 1, S621 (= 40 s15), S742."},
-      {false, 3, "10", "800,001", "S620 2, S234 (= 80 s15), S742."},
-      {true, 0, "", "", "S456 1."},
-      {true, 1, "", "5", "S456  1."},
-      {true, 1, "5", "", "S457  1."},
-      {true, 6, "5", "-1", "S353  3."},
+      {false, 0, "", "", "S288 1.", 9},  // the distance speaks before the speed
+      {false, 1, " ", "5", "S287  1.", 9},
+      {false, 2, "1,2,3", "", "S352 2.", 9},
+      {false, 0, "100", "400", "", -1},  // bounds: the length of S0 and 10 x its 40 km/h
+      {false, 0, "100,0001", "5", "S619 1, S238 (= 100 s22), S742.", 9},
+      {false, 1, "100,0001", "5", "S619 1, S237 (= 100 s22), S742.", 9},
+      {false, 3, "200", "800", "", -1},  // the reverse of point 2 is S3: 200 m, 80 km/h
+      {false, 2, "0", "5", "", -1},
+      {false, 0, "10", "", "S285 1.", 10},
+      {false, 1, "10", "", "S284  1.", 10},
+      {false, 0, "10", "0", "S890 1.", 10},
+      {false, 0, "10", "400,001", "S620 1, S621 (= 40 s15), S742.", 10},
+      {false, 3, "10", "800,001", "S620 2, S234 (= 80 s15), S742.", 10},
+      {true, 0, "", "", "S456 1.", 9},
+      {true, 1, "", "5", "S456  1.", 9},
+      {true, 1, "5", "", "S457  1.", 10},
+      {true, 6, "5", "-1", "S353  3.", 10},
       // A way to another point is bound by the point's own section, the way to the reverse
       // section's end by the reverse.
-      {true, 1, "100", "400", ""},
-      {true, 1, "100,0001", "5", "S619 1, S238 (= 100 s22), S742."},
-      {true, 4, "200", "800", ""},
-      {true, 4, "200,0001", "5", "S619 2, S237 (= 200 s22), S742."},
-      {true, 4, "20", "800,001", "S620 2, S234 (= 80 s15), S742."},
-      {true, 3, "20", "400,001", "S620 2, S621 (= 40 s15), S742."},
-      {true, 7, "20", "0,0", "S890  3."},
+      {true, 1, "100", "400", "", -1},
+      {true, 1, "100,0001", "5", "S619 1, S238 (= 100 s22), S742.", 9},
+      {true, 4, "200", "800", "", -1},
+      {true, 4, "200,0001", "5", "S619 2, S237 (= 200 s22), S742.", 9},
+      {true, 4, "20", "800,001", "S620 2, S234 (= 80 s15), S742.", 10},
+      {true, 3, "20", "400,001", "S620 2, S621 (= 40 s15), S742.", 10},
+      {true, 7, "20", "0,0", "S890  3.", 10},
   };
   for (const auto& c : cases) {
     TaskWizardState st = threePoints(c.table3);
@@ -311,8 +312,9 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
     const std::string text = check.message ? check.message->text.resolve(texts()) : "";
     EXPECT_EQ(text, c.message) << c.row << " " << c.dist << " " << c.speed;
     if (*c.message)
-      EXPECT_EQ(check.focus + std::to_string(check.row),
-                (c.table3 ? "Table3" : "Table2") + std::to_string(c.row));
+      EXPECT_EQ(check.focus + std::to_string(check.row) + ":" + std::to_string(check.column),
+                (c.table3 ? "Table3" : "Table2") + std::to_string(c.row) + ":" +
+                    std::to_string(c.column));
   }
 }
 

@@ -89,16 +89,16 @@ TEST_F(Step4, TheTactLiesBetweenOneAndAHundred) {
 
 TEST_F(Step4, CargoMustFitTheVehicle) {
   options(1, 0, 1, 1);
-  expectSteps({{"1,3=;2,3=5;3,3=1", "S282 2. @Table1a1"},
-               {"1,3=,,", "S351 2. @Table1a1"},
-               {"1,3=10,1", "S629 2, S243 (= 10 s20), S717. @Table1a1"},
-               {"1,3=10,00001;2,4=", "S279 3. @Table1a2"},
-               {"2,4=x", "S347 3. @Table1a2"},
+  expectSteps({{"1,3=;2,3=5;3,3=1", "S282 2. @Table1a1:3"},
+               {"1,3=,,", "S351 2. @Table1a1:3"},
+               {"1,3=10,1", "S629 2, S243 (= 10 s20), S717. @Table1a1:3"},
+               {"1,3=10,00001;2,4=", "S279 3. @Table1a2:4"},
+               {"2,4=x", "S347 3. @Table1a2:4"},
                {"2,4=0", "passed"}});
   options(1, 0, 2, 1);
-  expectSteps({{"1,3=;2,3=5;3,3=1", "S278 2. @Table1a1"},
-               {"1,3=a", "S342 2. @Table1a1"},
-               {"1,3=11", "S528 2, S244 (= 10 s14), S717. @Table1a1"}});
+  expectSteps({{"1,3=;2,3=5;3,3=1", "S278 2. @Table1a1:3"},
+               {"1,3=a", "S342 2. @Table1a1:3"},
+               {"1,3=11", "S528 2, S244 (= 10 s14), S717. @Table1a1:3"}});
   // Without returns the sum must fit, but for what may be refused.
   options(1, 0, 1, 0);
   expectSteps({{"1,3=6;2,3=6;3,3=1", "S280. @Table1a-1"}, {"2,2=  *", "passed"}});
@@ -119,19 +119,19 @@ TEST_F(Step4, CargoMustFitTheVehicle) {
 TEST_F(Step4, ServiceMustFitIntoTheWindowOfAtMostFourDigits) {
   options(0, 1, 0);
   s.points[1].serviceTime = 10.2;
-  expectSteps({{"1,5=60;2,5=", "S281 3. @Table1a2"},
-               {"2,5=0;1,6=70", "S633 2, S241 71 s24. @Table1a1"},
+  expectSteps({{"1,5=60;2,5=", "S281 3. @Table1a2:5"},
+               {"2,5=0;1,6=70", "S633 2, S241 71 s24. @Table1a1:6"},
                {"1,6=71", "passed"},
-               {"1,5=10000", "S875 2. @Table1a1"},
-               {"1,5=x", "S875 2. @Table1a1"},
-               {"1,5=9999;1,6=;2,6=12345", "S875 3. @Table1a2"},
+               {"1,5=10000", "S875 2. @Table1a1:5"},
+               {"1,5=x", "S875 2. @Table1a1:5"},
+               {"1,5=9999;1,6=;2,6=12345", "S875 3. @Table1a2:6"},
                {"2,6=9999", "passed"}});
   // A cargo task's service at the point is its unloading.
   options(0, 1, 1, 1);
   s.points[1].unloadTime = 2;
   expectSteps({{"1,3=6;2,3=6;3,3=1;1,5=60;2,5=0;1,6=62;2,6=", "passed"}});
   s.points[1].unloadTime = 2.01;
-  expectSteps({{"", "S633 2, S241 63 s24. @Table1a1"}});
+  expectSteps({{"", "S633 2, S241 63 s24. @Table1a1:6"}});
 }
 
 TEST_F(Step4, RecordsAreWrittenWhenEveryCheckPasses) {

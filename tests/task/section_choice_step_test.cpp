@@ -84,12 +84,12 @@ TEST_F(Step5, EveryAmbiguousPointNeedsOneMarkedSection) {
                   "0,1=ul;0,2=Lenina;0,3=2;1,1=ul;1,2=Mira;1,3=-;2,1=ul;2,2=Lenina;2,3=-");
   ASSERT_EQ(checkStep3(s, shell).next, WizardNext::ShowSectionChoicePage);
   ASSERT_EQ(s.ambiguousCount, 5);  // point 2: sections 4 and 5; point 3: sections 1, 2, 3
-  EXPECT_EQ(next(), "S274 2. @Table120");
+  EXPECT_EQ(next(), "S274 2. @Table120:8");
   EXPECT_EQ(s.header.stateCount2, checkStep5(s, threshold).stateCount);  // the count is kept
   for (int row : {-1, 5})
     EXPECT_FALSE(table12Key(s, GridKey::Space, row, t12::kMark).cellsChanged());
   EXPECT_TRUE(table12Key(s, GridKey::Space, 0, t12::kMark).handled);
-  EXPECT_EQ(next(), "S274 3. @Table122");
+  EXPECT_EQ(next(), "S274 3. @Table122:8");
   table12Key(s, GridKey::Space, 3, t12::kMark);
   const GridKeyResult r = table12Key(s, GridKey::Space, 4, t12::kMark);  // one mark per point
   EXPECT_EQ(r.firstRow * 10 + r.lastRow, 34);

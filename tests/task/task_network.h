@@ -199,10 +199,12 @@ inline std::string rowText(const GridTable& t, int r, int from = 0) {
   return out;
 }
 
-// A step's verdict as the user meets it: "passed", or the message, the control and its row.
+// A step's verdict as the user meets it: "passed", or the message, the control and its row
+// (and, after a colon, the column of the cell it names).
 inline std::string checkText(const StepCheck& c, const ShellTables& texts) {
   if (c.passed()) return "passed";
-  return (c.message ? c.message->text.resolve(texts) : "") + " @" + c.focus + std::to_string(c.row);
+  return (c.message ? c.message->text.resolve(texts) : "") + " @" + c.focus +
+         std::to_string(c.row) + (c.column >= 0 ? ":" + std::to_string(c.column) : "");
 }
 
 // A program folder with the shared state the task wizard works in.

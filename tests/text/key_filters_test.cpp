@@ -143,6 +143,7 @@ TEST(KeyFilters, TheTipNamesWhatTheFieldTakes) {
       {{K::Text, 70}, "S1140 S1148, S1149 70 S1150."},
   };
   for (const auto& [rule, tip] : rows) EXPECT_EQ(keyFilterTip(rule).resolve(shell), tip);
+  EXPECT_EQ(noTypingTip().resolve(shell), "S1220.");
 }
 
 }  // namespace

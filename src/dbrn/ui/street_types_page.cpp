@@ -36,7 +36,9 @@ StreetTypesPage::StreetTypesPage(TfrmCreateDBRN& w) : DbrnWizardPage(w, 2), rule
                   false);
   grid_->showColumns({typeCol::kRow, typeCol::kFullName, typeCol::kShortName});
   grid_->view()->setTypingRefusedHandler([this](int row, int) {
-    if (const auto warning = streetTypeTypingRefused(state(), row)) wizard().showMessage(*warning);
+    const auto warning = streetTypeTypingRefused(state(), row);
+    if (warning) wizard().showMessage(*warning);
+    return warning.has_value();
   });
   Label9_0 =
       makeHelp("Label9_0", lit("<Ctrl>+<Ins> - ") + shell(87) + "   <Ctrl>+<Del> - " + shell(690));

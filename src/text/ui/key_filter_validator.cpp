@@ -42,7 +42,8 @@ class RefusalTip : public QLabel {
     connect(&timer_, &QTimer::timeout, this, &QWidget::hide);
   }
 
-  void show(QWidget* field, const QString& text) {
+  // `area`: the part of the field the tip is about, in the field's coordinates.
+  void show(QWidget* field, const QRect& area, const QString& text) {
     if (field_ != field) {
       if (field_) field_->removeEventFilter(this);
       field_ = field;
@@ -50,11 +51,11 @@ class RefusalTip : public QLabel {
     }
     setText(text);
     adjustSize();
-    // Under the field, or over it where the window ends below; within the window.
+    // Under the area, or over it where the window ends below; within the window.
     const QWidget* window = parentWidget();
-    QPoint at = field->mapTo(window, QPoint(0, field->height()));
+    QPoint at = field->mapTo(window, area.bottomLeft() + QPoint(0, 1));
     if (at.y() + height() > window->height())
-      at.setY(field->mapTo(window, QPoint()).y() - height());
+      at.setY(field->mapTo(window, area.topLeft()).y() - height());
     at.setX(std::max(0, std::min(at.x(), window->width() - width())));
     move(at);
     raise();
@@ -127,11 +128,14 @@ QValidator::State KeyFilterValidator::validate(QString& input, int& /*pos*/) con
 
 void KeyFilterValidator::refused() const {
   QApplication::beep();
-  if (tip_.isEmpty()) return;
-  QWidget* window = edit_->window();
+  if (!tip_.isEmpty()) showRefusalTip(edit_, edit_->rect(), tip_);
+}
+
+void showRefusalTip(QWidget* field, const QRect& area, const QString& text) {
+  QWidget* window = field->window();
   auto* tip =
       static_cast<RefusalTip*>(window->findChild<QLabel*>(kTipName, Qt::FindDirectChildrenOnly));
-  (tip ? tip : new RefusalTip(window))->show(edit_, tip_);
+  (tip ? tip : new RefusalTip(window))->show(field, area, text);
 }
 
 QString keyFilterTip(const FieldRule& rule, const ShellTables& texts) {

@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRect>
 #include <QValidator>
 
 #include "text/key_filters.h"
@@ -40,6 +41,9 @@ class KeyFilterValidator : public QValidator {
   QString accepted_;  // the edit's text before the change being judged
 };
 
+// Shows `text` at `area` of the field (in the field's coordinates) for a few seconds, as a
+// refused key's tip: under it, over the field's window, gone when the field loses the focus.
+void showRefusalTip(QWidget* field, const QRect& area, const QString& text);
 // What a field of `rule` says it takes, in the loaded shell.
 QString keyFilterTip(const FieldRule& rule, const ShellTables& texts);
 // The filter of `rule` on the edit, its refusal worded in the loaded shell.

@@ -1,10 +1,13 @@
 #include "wizard/ui/grid_view.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
+#include "platform/ui/qt_text.h"
+#include "text/key_filters.h"
 #include "text/ui/key_filter_validator.h"
 
 namespace qj::ui {
@@ -56,31 +59,60 @@ void GridView::showRowAtTop(int row, int tableColumn) {
   // The focus first: the editor that the cell opens takes it from the grid (given to the grid
   // afterwards, it would close that editor).
   setFocus();
-  setCurrentIndex(index);
+  if (index == currentIndex() && !indexWidget(index))
+    edit(index, CurrentChanged, nullptr);  // already current, as the focus arriving made it
+  else
+    setCurrentIndex(index);
 }
 
 int GridView::firstFreeColumn() const {
   return std::max(std::min(model_->fixedColumns(), model_->columnCount() - 1), 0);
 }
 
+bool GridView::typable(int row, int column) const {
+  return model_->flags(model_->index(row, column)) & Qt::ItemIsEditable;
+}
+
+QModelIndex GridView::firstTypableCell(int row) const {
+  for (int c = firstFreeColumn(); c < model_->columnCount(); ++c)
+    if (typable(row, c)) return model_->index(row, c);
+  return model_->index(row, firstFreeColumn());
+}
+
+QModelIndex GridView::typableCellAfter(const QModelIndex& from, bool forward) const {
+  const int columns = model_->columnCount(), rows = model_->rowCount();
+  if (!from.isValid() || columns == 0) return {};
+  // Cell by cell in reading order; a long grid with nothing to type after the cursor is read
+  // through once per Tab.
+  int row = from.row(), col = from.column();
+  while (true) {
+    col += forward ? 1 : -1;
+    if (col >= columns) {
+      col = 0;
+      ++row;
+    } else if (col < 0) {
+      col = columns - 1;
+      --row;
+    }
+    if (row < 0 || row >= rows) return {};
+    if (col >= model_->fixedColumns() && typable(row, col)) return model_->index(row, col);
+  }
+}
+
 void GridView::focusInEvent(QFocusEvent* e) {
   // A grid with the focus always has a current cell to show.
   if (model_ && !currentIndex().isValid() && model_->rowCount() > 0)
-    setCurrentIndex(model_->index(0, firstFreeColumn()));
+    setCurrentIndex(firstTypableCell(0));
   QTableView::focusInEvent(e);
   // The keys go to the current cell's open editor: the grid under it would drop them.
   if (QWidget* editor = indexWidget(currentIndex())) editor->setFocus();
 }
 
-void GridView::enterRow(int row) {
+void GridView::enterCell(int row, int tableColumn, bool atTop) {
   if (!model_ || row < 0 || row >= model_->rowCount()) return;
-  int col = firstFreeColumn();
-  for (int c = col; c < model_->columnCount(); ++c)
-    if (model_->flags(model_->index(row, c)) & Qt::ItemIsEditable) {
-      col = c;
-      break;
-    }
-  const QModelIndex index = model_->index(row, col);
+  const int col = tableColumn >= 0 ? model_->viewColumn(tableColumn) : -1;
+  const QModelIndex index =
+      col >= model_->fixedColumns() ? model_->index(row, col) : firstTypableCell(row);
   // An editor open elsewhere is left as leaving its cell would.
   if (QWidget* editor = indexWidget(currentIndex())) {
     commitData(editor);
@@ -89,7 +121,7 @@ void GridView::enterRow(int row) {
   setFocus();
   const QScopedValueRollback closed(editorStaysClosed_, true);
   setCurrentIndex(index);
-  scrollTo(index);
+  scrollTo(index, atTop ? PositionAtTop : EnsureVisible);
 }
 
 void GridView::scrollRowToTop(int row) {
@@ -214,8 +246,25 @@ bool GridView::event(QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
     if (const auto key = gridKey(k); key && dispatch(*key, nullptr)) return true;
+    if (eraseClosedCell(*k)) return true;
   }
   return QTableView::event(e);
+}
+
+bool GridView::eraseClosedCell(const QKeyEvent& k) {
+  const QModelIndex index = currentIndex();
+  if ((k.key() != Qt::Key_Backspace && k.key() != Qt::Key_Delete) ||
+      (k.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !model_ || !index.isValid() ||
+      indexWidget(index) || !typable(index.row(), index.column()) ||
+      !edit(index, AllEditTriggers, nullptr))
+    return false;
+  // As the keys would in the open editor with its text selected: the text goes, the editor
+  // stays open for what is typed next.
+  if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index))) {
+    editor->selectAll();
+    editor->del();
+  }
+  return true;
 }
 
 // The open editor sees the keys first; they go through the same dispatch.
@@ -249,24 +298,34 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
   const bool opened = QTableView::edit(index, trigger, event);
   if (opened) {
     if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);
-  } else if (trigger == AnyKeyPressed && typingRefused_ && model_ && index.isValid() && event &&
+  } else if (trigger == AnyKeyPressed && model_ && index.isValid() && event &&
              event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<const QKeyEvent*>(event);
-    if (!key->text().isEmpty() && key->text().at(0).isPrint())
-      typingRefused_(index.row(), model_->tableColumn(index.column()));
+    if (!key->text().isEmpty() && key->text().at(0).isPrint() &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        !(typingRefused_ && typingRefused_(index.row(), model_->tableColumn(index.column()))))
+      refuseTyping(index);
   }
   return opened;
 }
 
+void GridView::refuseTyping(const QModelIndex& index) {
+  if (!texts_) return;  // a grid only looked at has nothing to refuse
+  QApplication::beep();
+  QRect cell = visualRect(index);
+  cell.moveTopLeft(viewport()->mapTo(this, cell.topLeft()));
+  showRefusalTip(this, cell, toQt(noTypingTip().resolve(*texts_)));
+}
+
 QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex current = currentIndex();
+  if (model_ && (action == MoveNext || action == MovePrevious)) {
+    const QModelIndex to = typableCellAfter(current, action == MoveNext);
+    return to.isValid() ? to : current;
+  }
   const QModelIndex next = QTableView::moveCursor(action, modifiers);
   const int fixed = model_ ? model_->fixedColumns() : 0;
   if (!next.isValid() || next.column() >= fixed || fixed >= model_->columnCount()) return next;
-  // Tab runs on to the next row's first free cell and Backtab back to the previous row's last.
-  const QModelIndex current = currentIndex();
-  if (action == MovePrevious && current.isValid() && current.column() >= fixed)
-    return current.row() > 0 ? model_->index(current.row() - 1, model_->columnCount() - 1)
-                             : current;
   return model_->index(next.row(), fixed);
 }
 

@@ -268,11 +268,15 @@ int WizardWindow::stepOf(const QWidget* control) const {
   return 0;
 }
 
+void WizardWindow::showPageOf(const QWidget* control) {
+  const int step = stepOf(control);
+  if (step > 0 && step != currentStep()) showStep(step);
+}
+
 void WizardWindow::focusControl(const std::string& name, int row, int column) {
   QWidget* w = namedControl(*this, name);
   if (!w) return;
-  const int step = stepOf(w);
-  if (step > 0 && step != currentStep()) showStep(step);
+  showPageOf(w);
   auto* grid = qobject_cast<GridView*>(w);
   if (grid && row == kCurrentRow)
     grid->showRowAtTop(std::max(grid->currentRow(), 0), grid->currentTableColumn());
@@ -285,11 +289,23 @@ void WizardWindow::focusControl(const std::string& name, int row, int column) {
 void WizardWindow::applyCheck(const StepCheck& check) {
   if (check.message) showMessage(*check.message);
   if (check.focus.empty()) return;
-  if (auto* grid = control<GridView>(check.focus); grid && check.scrollOnly) {
+  auto* grid = control<GridView>(check.focus);
+  if (grid && check.scrollOnly) {
     grid->scrollRowToTop(check.row);
     return;
   }
-  focusControl(check.focus, check.row, check.column);
+  if (!grid) {
+    focusControl(check.focus, check.row, check.column);
+    return;
+  }
+  // The cell the refusal names becomes current with its editor closed, so that a key typed
+  // after the box goes into that cell and no other text is selected to be typed over.
+  showPageOf(grid);
+  grid->setFocus();  // also where the grid has no row to make current
+  if (check.row >= 0)
+    grid->enterCell(check.row, check.column, true);
+  else
+    grid->enterCell(std::max(grid->currentRow(), 0), grid->currentTableColumn());
 }
 
 void WizardWindow::applyUpdates(const ControlUpdates& updates) {
@@ -326,7 +342,7 @@ bool WizardWindow::applyKeyResult(WizardGrid& grid, const GridKeyResult& result)
   else if (result.cellsChanged())
     grid.model()->cellsChanged(result.firstRow, result.lastRow);
   if (result.warning) showMessage(*result.warning);
-  if (result.focusRow >= 0) grid.view()->showRowAtTop(result.focusRow, result.focusColumn);
+  if (result.focusRow >= 0) grid.view()->enterCell(result.focusRow, result.focusColumn, true);
   if (result.newRow >= 0) grid.view()->enterRow(result.newRow);
   return result.handled;
 }

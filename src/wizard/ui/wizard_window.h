@@ -81,7 +81,8 @@ class WizardWindow : public QWidget {
   // flow while its label shows, and that result shown in turn), or the page that follows.
   void follow(StepResult result);
 
-  // Shows a step's refusal: its box, then its control, on its page, with the grid row at top.
+  // Shows a step's refusal: its box, then its control, on its page; in a grid, the cell named
+  // (the row's first typable cell where none is) current with its editor closed, its row at top.
   void applyCheck(const StepCheck& check);
   // Gives the focus to a control (showing its page first); for a grid, row `row` at top (its
   // current row for kCurrentRow) and, when given, the cell of table column `column` current.
@@ -133,6 +134,8 @@ class WizardWindow : public QWidget {
   static constexpr int kBusyLabelHeight = 26;
 
   int stepOf(const QWidget* control) const;
+  // Shows the page that holds `control`, where it is not the page shown.
+  void showPageOf(const QWidget* control);
   void keepOneSize();
 
   MessageHost& host_;

@@ -34,9 +34,10 @@ class CreateDbrnWin : public DbrnWizardWindow {
   }
 };
 
-// A level-2 database through every page: a refused row becomes current, Back and Next keep the
-// typed rows, a used street type is locked, a speed of 0 focuses its cell while a repeated range
-// leaves the focus where it was; the pickers and the grid keys enter the rest.
+// A level-2 database through every page: a refused cell becomes current with its editor closed,
+// Back and Next keep the typed rows, a used street type is locked, a speed of 0 focuses its cell
+// while a repeated range leaves the focus where it was; the pickers and the grid keys enter the
+// rest.
 TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   start();
   open(MenuItem::N10);
@@ -62,11 +63,13 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   for (int col : {typeCol::kFullName, typeCol::kShortName})
     EXPECT_EQ(s.table0.cell(0, col) + "|" + s.table0.cell(1, col),
               col == typeCol::kFullName ? "street|street" : "st.|none");
-  // The refused cell is current, its editor open with the focus: typing replaces its text.
+  // The refused cell is current with its editor closed and the focus: typing replaces its text.
   EXPECT_EQ(grid("Table0")->currentRow(), 1);
   EXPECT_EQ(grid("Table0")->currentTableColumn(), typeCol::kFullName);
-  EXPECT_EQ(wizard()->focusWidget(), grid("Table0")->indexWidget(grid("Table0")->currentIndex()));
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table0"));
+  keys("road");
   back();
+  EXPECT_EQ(s.table0.cell(1, typeCol::kFullName), "road");
   EXPECT_EQ(step(), 1);
   next();
   EXPECT_EQ(wizard()->state().table0.cell(1, typeCol::kShortName), "none");
@@ -128,6 +131,14 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
   typeInCell("Table2", 0, turnCol::node(0), "1");
   pressAt("Table2", 0, turnCol::direction(0), Qt::Key_Space);
   EXPECT_EQ(s.table2.cell(0, turnCol::direction(0)), "^");
+  // A turn that no section takes is refused at its node, the cell current and closed.
+  typeInCell("Table2", 0, turnCol::node(1), "9");
+  pressAt("Table2", 0, turnCol::direction(1), Qt::Key_Space);
+  next();
+  EXPECT_EQ(lastMessage(), "S361 2S128 1 (S775).");
+  EXPECT_EQ(grid("Table2")->currentTableColumn(), turnCol::node(1));
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table2"));
+  typeInCell("Table2", 0, turnCol::node(1), "");
   next();
   ASSERT_EQ(step(), 6) << lastMessage();
   pressAt("Table3", 1, accessCol::kPrevClosed, Qt::Key_Space);
@@ -141,9 +152,21 @@ TEST_F(CreateDbrnWin, ALevelTwoDatabaseFromTheMenu) {
     goTo("Table4", r, houseCol::section(0));
     pick("List_42", r == 0 ? "Elm" : "Oak");
     press("Table4", Qt::Key_Space);
-    typeInCell("Table4", r, houseCol::toExit(0), "0");
+    typeInCell("Table4", r, houseCol::toExit(0), r == 0 ? "10" : "0");
     typeInCell("Table4", r, houseCol::exitToEnd(0), "30");
   }
+  // A house without a yard is refused at its distance to the exit: the "0" typed after the
+  // box goes there, the house number kept.
+  next();
+  EXPECT_EQ(lastMessage(), "S334 1S127 1.");
+  EXPECT_EQ(std::pair(grid("Table4")->currentRow(), grid("Table4")->currentTableColumn()),
+            std::pair(0, houseCol::toExit(0)));
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table4"));
+  keys("0");
+  press("Table4", Qt::Key_Return);
+  EXPECT_EQ(s.table4.cell(0, houseCol::kHouseNo) + "|" + s.table4.cell(0, houseCol::toExit(0)),
+            "2|0");
+  messages->clear();
   next();
   ASSERT_EQ(step(), 8) << lastMessage();
   next();

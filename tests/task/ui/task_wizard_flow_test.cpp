@@ -62,10 +62,11 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 3) << lastMessage();
 
-  // Page 3 refuses a point without an address, naming its row.
+  // Page 3 refuses a point without an address at its type cell, closed.
   next();
   EXPECT_EQ(lastMessage(), "S458 1.");
-  EXPECT_TRUE(focused("Table1"));
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table1"));
+  EXPECT_EQ(grid("Table1")->currentTableColumn(), t1::kType);
   enterAddress(0, first, 1);
   enterAddress(1, second, 1);
   typeInCell("Table1", 1, t1::kService, "x5.5");
@@ -98,6 +99,25 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   next();
   ASSERT_EQ(step(), 6) << lastMessage();
 
+  // Keys typed on: Tab goes from the speed on to the next row's distance and its speed; a
+  // character on a cell that takes no typing stays there and searches nothing.
+  goTo("Table2", 0, 10);
+  test::typeKeys(wizard()->focusWidget(), "12");
+  for (const char* typed : {"5", "14"}) {
+    QTest::keyClick(wizard()->focusWidget(), Qt::Key_Tab);
+    settle();
+    test::typeKeys(wizard()->focusWidget(), typed);
+  }
+  QTest::keyClick(wizard()->focusWidget(), Qt::Key_Return);
+  settle();
+  EXPECT_EQ(s.table2.cell(0, 10) + "|" + s.table2.cell(1, 9) + "|" + s.table2.cell(1, 10),
+            "12|5|14");
+  const int last = s.table2.rows() - 1;
+  goTo("Table2", last, 8);
+  test::typeKeys(wizard()->focusWidget(), "1");
+  EXPECT_EQ(std::pair(grid("Table2")->currentRow(), grid("Table2")->currentTableColumn()),
+            std::pair(last, 8));
+
   // A speed typed on the ways in survives Back to the section choice and on.
   typeInCell("Table2", 0, 10, "4.5");
   back();
@@ -114,7 +134,8 @@ TEST_F(TaskWizardFlow, ALevelOneTaskEnteredAndSolved) {
   typeInCell("Table3", 0, 9, "");
   next();
   EXPECT_EQ(lastMessage(), "S456 1.");
-  EXPECT_TRUE(focused("Table3"));
+  EXPECT_EQ(wizard()->focusWidget(), grid("Table3"));
+  EXPECT_EQ(grid("Table3")->currentTableColumn(), 9);
   typeAndLeaveOpen("Table3", 0, 9, "55");
   back();
   messages->clear();

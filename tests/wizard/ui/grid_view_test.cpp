@@ -148,21 +148,50 @@ TEST_F(GridFixture, WizardKeysReachTheHandlerWithTheTypedText) {
   }
 }
 
+// The arrows pass over the fixed column; Tab and Shift+Tab also over the cells that take no
+// typing, and a character typed on such a cell stays there.
 TEST_F(GridFixture, TheKeyboardPassesOverTheFixedColumn) {
+  table.set(0, 2, "1-9");  // what a search for the typed "1" would find
+  model.reload();
   const std::tuple<int, int, Qt::Key, Qt::KeyboardModifiers, int, int> moves[] = {
       {0, 2, Qt::Key_Tab, {}, 1, 1},
-      {1, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 2},
+      {0, 1, Qt::Key_Tab, {}, 1, 1},
+      {1, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 1},
+      {1, 2, Qt::Key_Backtab, Qt::ShiftModifier, 1, 1},
       {0, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 1},
       {2, 2, Qt::Key_Home, {}, 2, 1},
-      {1, 1, Qt::Key_Left, {}, 1, 1}};
+      {1, 1, Qt::Key_Left, {}, 1, 1},
+      {2, 2, Qt::Key_1, {}, 2, 2}};
   for (const auto& [row, col, key, modifiers, toRow, toCol] : moves) {
     view.setCurrentIndex(model.index(row, col));
     QTest::keyClick(&view, key, modifiers);
     EXPECT_EQ(std::pair(view.currentRow(), view.currentIndex().column()), std::pair(toRow, toCol))
         << key;
   }
+  // The character typed on column 2 searched nothing: it was refused at its cell.
+  EXPECT_EQ(table.cell(2, 1), "");
+  auto* tip = view.findChild<QLabel*>("refusalTip");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_EQ(tip->text(), "S1220.");
+  // A refusal's cell is entered closed: Backspace or Delete there erases its text as in its
+  // open editor; a page shown opens its grid's cell, current or not.
+  for (const Qt::Key erase : {Qt::Key_Backspace, Qt::Key_Delete}) {
+    table.set(2, 1, "7.5");
+    model.reload();
+    view.enterCell(2);
+    EXPECT_EQ(view.indexWidget(view.currentIndex()), nullptr);
+    QTest::keyClick(&view, erase);
+    auto* editor = qobject_cast<QLineEdit*>(view.indexWidget(view.currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "8");
+    view.commitEditor();
+    EXPECT_EQ(table.cell(2, 1), "8") << erase;
+  }
+  view.enterCell(2);
   view.showRowAtTop(2);
   EXPECT_EQ(std::pair(view.currentRow(), view.currentTableColumn()), std::pair(2, 1));
+  EXPECT_NE(view.indexWidget(view.currentIndex()), nullptr);
   // A grid that gets the focus without a current cell starts on the first free one.
   GridView fresh;
   fresh.setGridModel(&model);
@@ -294,8 +323,9 @@ TEST_F(GridOnAPage, TabLeavesTheGridAtItsEndsAndCtrlTabAlways) {
     std::string to;
   } moves[] = {
       {2, 2, Qt::Key_Tab, none, "after"},       {1, 2, Qt::Key_Tab, none, "2,1"},
+      {2, 1, Qt::Key_Tab, none, "after"},       {0, 1, Qt::Key_Tab, none, "1,1"},
       {0, 1, Qt::Key_Backtab, shift, "before"}, {0, 1, Qt::Key_Tab, shift, "before"},
-      {1, 1, Qt::Key_Backtab, shift, "0,2"},    {1, 1, Qt::Key_Tab, ctrl, "after"},
+      {1, 1, Qt::Key_Backtab, shift, "0,1"},    {1, 1, Qt::Key_Tab, ctrl, "after"},
       {0, 1, Qt::Key_Tab, ctrl, "after"},       {2, 2, Qt::Key_Backtab, ctrl | shift, "before"},
   };
   for (const auto& m : moves) {

@@ -52,7 +52,8 @@ struct ShellLoad {
 ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_view langCode,
                     char decSep);
 
-// The lock file of the program folder; the system frees its lock when its holder ends.
+// The lock file of the program folder; the system frees its lock when its holder ends. The
+// System folder is locked with it, so that removing the file frees nothing.
 fs::path folderLockPath(const ProgramFolder& folder);
 // Takes the program folder's lock into the state unless it holds it. The message to end with
 // when another copy of the program holds it, or when it cannot be taken (a link or something

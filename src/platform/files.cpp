@@ -477,19 +477,34 @@ FileLock::FileLock(const fs::path& file) {
     while (locked != 0 && errno == EINTR);
   }
   if (locked == 0) {
-    state_ = State::Held;
-    return;
-  }
-  if (errno == EWOULDBLOCK)
+    state_ = lockFolderOf(file);
+    if (state_ == State::Held) return;
+  } else if (errno == EWOULDBLOCK) {
     state_ = State::HeldElsewhere;
-  else
+  } else {
     error_ = errno;
+  }
   ::close(fd_);
   fd_ = -1;
 }
 
+FileLock::State FileLock::lockFolderOf(const fs::path& file) {
+  folderFd_ = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int locked = -1;
+  if (folderFd_ >= 0) {
+    do locked = ::flock(folderFd_, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+  }
+  if (locked == 0) return State::Held;
+  const bool elsewhere = folderFd_ >= 0 && errno == EWOULDBLOCK;
+  if (folderFd_ >= 0) ::close(folderFd_);
+  folderFd_ = -1;
+  return elsewhere ? State::HeldElsewhere : State::Held;
+}
+
 FileLock::~FileLock() {
   if (fd_ >= 0) ::close(fd_);
+  if (folderFd_ >= 0) ::close(folderFd_);
 }
 
 }  // namespace qj

@@ -137,7 +137,10 @@ void copyFileAtomic(const fs::path& from, const fs::path& to);
 // system releases it when the process ends, however it ends, so a lock that a dead process
 // held is free again. Another open of the same file, in this process or another, is refused
 // while the lock is held. A link at the file's name is never followed: a lock through it
-// would lock, or create, a file elsewhere.
+// would lock, or create, a file elsewhere. The folder that holds the file is locked as well,
+// so that the lock still holds when the file is removed or renamed and another holder
+// creates a new one at its name; only on a file system that cannot lock a folder does the
+// file's lock stand alone.
 class FileLock {
  public:
   enum class State {
@@ -156,7 +159,12 @@ class FileLock {
   int error() const { return error_; }
 
  private:
+  // Held when the folder is locked here or cannot be locked at all; HeldElsewhere when
+  // another holder has it.
+  State lockFolderOf(const fs::path& file);
+
   int fd_ = -1;
+  int folderFd_ = -1;
   State state_ = State::Unavailable;
   int error_ = 0;
 };

@@ -138,6 +138,21 @@ TEST_F(Startup, ASecondCopyOnTheSameFolderEndsWithItsMessage) {
   EXPECT_EQ(load.messages[0].utf8(test::shippedShell("rus")),
             "Программа уже запущена с папкой программы \"" + root +
                 "\", поэтому эта копия программы закрывается.");
+  // The first copy's hold outlives its lock file's name.
+  const fs::path lockFile = folderLockPath(state.dirs());
+  const std::pair<const char*, std::function<void()>> names[] = {
+      {"renamed", [&] { fs::rename(lockFile, dir / "System/qj.lock.old"); }},
+      {"removed", [&] { fs::remove(lockFile); }},
+      {"replaced", [&] { dir.write("System/qj.lock", "a file of the user"); }},
+  };
+  for (const auto& [what, change] : names) {
+    change();
+    EXPECT_EQ(texts(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').messages),
+              V{"S1130 \"" + root + "\", S1133."})
+        << what;
+    EXPECT_FALSE(state.folderLock);
+  }
+  EXPECT_EQ(dir.read("System/protocol.pro"), "the first copy's protocol");
 
   // The first copy dies without a word: its lock goes with it.
   first.kill();

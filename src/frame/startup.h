@@ -66,7 +66,8 @@ Message alreadyRunningMessage(const ProgramFolder& folder);
 // `error` is the system's error number of the failed lock (FileLock::error()).
 Message lockUnavailableMessage(const ProgramFolder& folder, int error);
 // Removes the hidden temporary files that saves killed mid-way left in the program's
-// folders. Only for the holder of the folder's lock.
+// folders. Only for the holder of the folder's lock; a folder shared with another program
+// folder (a link to it) keeps the temporaries of the saves that run there.
 void removeLeftTemporaries(const ProgramFolder& folder);
 
 // The start-up's own messages; no shell is loaded when they are shown, so they are written

@@ -1,13 +1,16 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -85,17 +88,41 @@ bool isDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A name as tempNameBeside makes them: ".<name>.tmp-<process>-<count>-<random>".
-bool isTempName(std::string_view name) {
+// The process that wrote a temporary of a name as tempNameBeside makes them,
+// ".<name>.tmp-<process>-<count>-<random>"; 0 where the number cannot be a process; nullopt
+// for any other name.
+std::optional<pid_t> tempWriter(std::string_view name) {
   const size_t mark = name.rfind(kTempMark);
-  if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark < 2) return false;
+  if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark < 2)
+    return std::nullopt;
   std::string_view numbers = name.substr(mark + kTempMark.size());
+  pid_t writer = 0;
   for (int part = 0; part < 3; ++part) {
     const size_t dash = part < 2 ? numbers.find('-') : numbers.size();
-    if (dash == std::string_view::npos || !isDigits(numbers.substr(0, dash))) return false;
+    if (dash == std::string_view::npos || !isDigits(numbers.substr(0, dash))) return std::nullopt;
+    if (part == 0) std::from_chars(numbers.data(), numbers.data() + dash, writer);
     numbers.remove_prefix(std::min(numbers.size(), dash + 1));
   }
-  return true;
+  return writer;
+}
+
+// When this program started: what was written since may belong to a save in progress.
+const timespec kRunStart = [] {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}();
+
+bool writtenBeforeThisRun(const struct stat& st) {
+  return st.st_mtim.tv_sec < kRunStart.tv_sec ||
+         (st.st_mtim.tv_sec == kRunStart.tv_sec && st.st_mtim.tv_nsec < kRunStart.tv_nsec);
+}
+
+// True while a process of this number runs. This process's own number on a file written
+// before it started was a process of that number before it.
+bool processRuns(pid_t pid) {
+  if (pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 fs::path folderOf(const fs::path& file) {
@@ -141,11 +168,22 @@ int removeLeftTemporaries(const fs::path& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path& path = it->path();
-    if (!isTempName(path.filename().string())) continue;
+    const std::optional<pid_t> writer = tempWriter(path.filename().string());
+    if (!writer) continue;
     // A link is removed itself, never what it points to; a folder is nothing of ours.
-    std::error_code typeError;
-    if (it->is_directory(typeError) && !it->is_symlink(typeError)) continue;
-    if (::unlink(path.c_str()) == 0) ++removed;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    // A folder may be shared with copies of the program that run now: their saves in progress
+    // stay.
+    if (!writtenBeforeThisRun(st) || processRuns(*writer)) continue;
+    // A writer that runs elsewhere (another machine, another process namespace) holds its
+    // temporary's lock.
+    const int fd = S_ISREG(st.st_mode)
+                       ? ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+                       : -1;
+    const bool locked = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!locked && ::unlink(path.c_str()) == 0) ++removed;
+    if (fd >= 0) ::close(fd);
   }
   return removed;
 }
@@ -164,6 +202,10 @@ AtomicFile::AtomicFile(fs::path target) : target_(std::move(target)) {
   temp_ = tempNameBeside(target_);
   fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd_ < 0) throw FileError(errnoText("cannot create a file in the folder of", target_));
+  // Until the file is closed: a copy of the program that starts on a folder shared with this
+  // one sees that the temporary is being written. Where the file system has no locks, the
+  // process number in the name says the same.
+  ::flock(fd_, LOCK_EX | LOCK_NB);
 }
 
 AtomicFile::~AtomicFile() {

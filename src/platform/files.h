@@ -62,8 +62,10 @@ bool isWritableFile(const fs::path& path);
 bool isWritableFolder(const fs::path& folder);
 
 // Removes what a write of this program that never ended (a process killed mid-way) left in
-// the folder: its hidden temporary files. Only call it while no other copy of the program
-// can be writing there. Returns how many were removed.
+// the folder: its hidden temporary files whose writer is gone, that is, last written before
+// this program started, by a process that no longer runs and that holds no lock on the file
+// (as every writer of this program does until its file is complete). Returns how many were
+// removed.
 int removeLeftTemporaries(const fs::path& folder);
 
 // A file written in pieces that appears under its name only on commit(). Until then the

@@ -52,6 +52,53 @@ std::optional<std::string> readFilePrefix(const fs::path& path, size_t n) {
   return bytes;
 }
 
+namespace {
+
+// FNV-1a over 64 bits: not a defence against a forger, only a way to tell contents apart.
+class Digest {
+ public:
+  void add(std::string_view bytes) {
+    for (const char c : bytes) hash_ = (hash_ ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  }
+  uint64_t value() const { return hash_; }
+
+ private:
+  uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+}  // namespace
+
+ContentMark contentMark(std::string_view bytes) {
+  Digest d;
+  d.add(bytes);
+  return {bytes.size(), d.value()};
+}
+
+std::optional<ContentMark> fileContentMark(const fs::path& path, uint64_t maxBytes) {
+  // Never waiting on a pipe at the name.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<ContentMark> mark;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      static_cast<uint64_t>(st.st_size) <= maxBytes) {
+    Digest d;
+    uint64_t size = 0;
+    std::vector<char> piece(64 << 10);
+    ssize_t n = 0;
+    // A file that grows while it is read is followed no further than maxBytes.
+    while (size <= maxBytes &&
+           ((n = ::read(fd, piece.data(), piece.size())) > 0 || (n < 0 && errno == EINTR))) {
+      if (n < 0) continue;
+      d.add(std::string_view(piece.data(), static_cast<size_t>(n)));
+      size += static_cast<uint64_t>(n);
+    }
+    if (n == 0 && size <= maxBytes) mark = ContentMark{size, d.value()};
+  }
+  ::close(fd);
+  return mark;
+}
+
 bool isWritableFile(const fs::path& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec) && ::access(path.c_str(), W_OK) == 0;

@@ -56,6 +56,18 @@ std::optional<uint64_t> fileSize(const fs::path& path);
 // At most the first n bytes (fewer when the file is shorter).
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 
+// What a file holds, told apart from another content by its length and a digest of its
+// bytes: a file that another program replaced or wrote over has another mark.
+struct ContentMark {
+  uint64_t size = 0;
+  uint64_t digest = 0;
+  bool operator==(const ContentMark&) const = default;
+};
+ContentMark contentMark(std::string_view bytes);
+// The mark of what the file holds now; nullopt when it is no regular file, cannot be read or
+// holds more than maxBytes (which are not read).
+std::optional<ContentMark> fileContentMark(const fs::path& path, uint64_t maxBytes);
+
 // True when the path is an existing regular file that this process may write.
 bool isWritableFile(const fs::path& path);
 // True when this process may create files in the folder.

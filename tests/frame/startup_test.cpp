@@ -1,9 +1,7 @@
 #include "frame/startup.h"
 
-#include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,21 +139,10 @@ TEST_F(Startup, ASecondCopyOnTheSameFolderEndsWithItsMessage) {
   EXPECT_EQ(load.messages[0].utf8(test::shippedShell("rus")),
             "Программа уже запущена с папкой программы \"" + root +
                 "\", поэтому эта копия программы закрывается.");
-  // The first copy's hold outlives its lock file's name.
-  const fs::path lockFile = folderLockPath(state.dirs());
-  const std::pair<const char*, std::function<void()>> names[] = {
-      {"renamed", [&] { fs::rename(lockFile, dir / "System/qj.lock.old"); }},
-      {"removed", [&] { fs::remove(lockFile); }},
-      {"replaced", [&] { dir.write("System/qj.lock", "a file of the user"); }},
-  };
-  for (const auto& [what, change] : names) {
-    change();
-    EXPECT_EQ(texts(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').messages),
-              V{"S1130 \"" + root + "\", S1133."})
-        << what;
-    EXPECT_FALSE(state.folderLock);
-  }
-  EXPECT_EQ(dir.read("System/protocol.pro"), "the first copy's protocol");
+  // The first copy's hold outlives its lock file.
+  fs::remove(folderLockPath(state.dirs()));
+  EXPECT_EQ(texts(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').messages),
+            texts(load.messages));
 
   // The first copy dies without a word: its lock goes with it.
   first.kill();
@@ -295,20 +282,17 @@ TEST_F(Startup, TemporariesOfSavesThatNeverEndedAreRemoved) {
                   "Data/.qj_AB12CD.dat.tmp-" + gone + "-7", "Data/.qj_AB12CD.dat.tmp-1-x-0",
                   "Data/.tmp-1-2-3", "Dbrn/.notes.tmp-",
                   // its writer runs
-                  "Data/.qj_AB12CD.dat.tmp-" + std::to_string(::getppid()) + "-1-2",
-                  // its writer runs elsewhere and holds its lock
-                  "Data/.qj_AB12CD_in.dat.tmp-" + gone + "-1-3"};
+                  "Data/.qj_AB12CD.dat.tmp-" + std::to_string(::getppid()) + "-1-2"};
   for (const auto& f : left) dir.write(f, "half");
   for (const auto& f : kept) dir.write(f, "someone's");
   fs::create_directories(dir / "Solving/.dir.tmp-1-2-3");
   const auto beforeThisRun = fs::file_time_type::clock::now() - std::chrono::hours(1);
   for (const auto& e : fs::recursive_directory_iterator(dir.path()))
     fs::last_write_time(e.path(), beforeThisRun);
-  const int lock = ::open((dir / kept.back()).c_str(), O_RDONLY);
-  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
   // Written during this run by a writer that has gone since.
   dir.write("Data/.qj_AB12CD.dat.tmp-" + gone + "-1-4", "new");
-  // A save in progress in another program folder whose Data is this one's.
+  // A save in progress in another program folder whose Data is this one's: its lock alone
+  // tells, as its process's number is this one's.
   TempDir other;
   fs::create_directory_symlink(dir / "Data", other / "Data");
   AtomicFile saving(other / "Data/qj_XY12ZW.dat");
@@ -322,7 +306,6 @@ TEST_F(Startup, TemporariesOfSavesThatNeverEndedAreRemoved) {
   for (const auto& f : kept) EXPECT_TRUE(exists(f)) << f;
   EXPECT_TRUE(exists("Solving/.dir.tmp-1-2-3"));
   EXPECT_TRUE(exists("Data/.qj_AB12CD.dat.tmp-" + gone + "-1-4"));
-  ::close(lock);
   saving.commit();
   EXPECT_EQ(dir.read("Data/qj_XY12ZW.dat"), "task");
 }

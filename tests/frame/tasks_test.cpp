@@ -99,8 +99,8 @@ TEST_F(Tasks, AForeignOrNewerProtocolIsKeptUnderAFreeNameAndReplaced) {
   // protocol the user copied in) is kept as well; the same bytes written again are no change.
   const auto seven = writeProtocolFile(std::vector(7, protocolRecord("AB12CD", "restored")));
   state.protocol = std::vector(3, protocolRecord("EEEEEE", "ours"));
-  const std::pair<std::string, std::string> changes[] = {
-      {file(), ""}, {seven, "protocol.pro.bak5"}, {"damaged!", "protocol.pro.bak6"}};
+  const std::pair<std::string, std::string> changes[] = {{file(), ""},
+                                                         {seven, "protocol.pro.bak5"}};
   for (const auto& [other, keptAs] : changes) {
     dir.write("System/protocol.pro", other);
     const std::string shown = "S1331. S1131 \"protocol.pro\" S1132 \"" + keptAs + "\"; S1332.";
@@ -162,8 +162,8 @@ TEST_F(Tasks, AProtocolLongerThanAnyIsNotReadAndKept) {
 
 TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
   if (test::WriteFaults::ranInChild()) return;
-  // Changed while the program runs: kept once, or never written over.
-  // Every write after the save's own file fails: the file cannot be copied aside either.
+  // Changed while the program runs: kept once, or never written over. Every write after the
+  // save's own file fails, so the file cannot be copied aside either.
   const std::pair<const char*, std::string> changed[] = {
       {"link", "S1331; S1333."},
       {"rename", "S1331. S1131 \"protocol.pro\" S1132 \"protocol.pro.bak\". S301 !!!"}};
@@ -178,9 +178,8 @@ TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
     EXPECT_EQ(file(), "copied in");
   }
   EXPECT_FALSE(saveProtocol(state));
-  EXPECT_EQ(dir.read("System/protocol.pro.bak"), "copied in");
-  EXPECT_FALSE(exists("System/protocol.pro.bak2"));
   EXPECT_EQ(saved(), state.protocol);
+  EXPECT_EQ(dir.read("System/protocol.pro.bak"), "copied in");
   fs::remove(dir / "System/protocol.pro.bak");
 
   dir.write("System/protocol.pro", "foreign bytes");

@@ -6,6 +6,7 @@
 //   dbrn-view FILE   a road-network database loaded into the database wizard to be viewed, with
 //                    the grids of every page filled (the pickers' window lists left out)
 //   protocol FOLDER  the protocol of a program folder, loaded as at start-up
+//   protocol-save FOLDER  the same, then saved back ten times, as after ten status changes
 //   task FILE        a task file;  input FILE: a solver input as the optimiser reads it
 //   solution FILE    a solution file (of a task on its own graph)
 //   shell FILE       a language shell;  jpeg FILE: a help picture
@@ -62,10 +63,11 @@ std::string readKind(const std::string& kind, const fs::path& path) {
     return "viewed, " + std::to_string(s.table1.rows() + s.table4.rows()) +
            " rows of sections and houses";
   }
-  if (kind == "protocol") {
+  if (kind == "protocol" || kind == "protocol-save") {
     AppState state;
     state.folder = std::make_unique<ProgramFolder>(path);
-    const size_t messages = loadProtocol(state).size();
+    size_t messages = loadProtocol(state).size();
+    for (int i = 0; kind == "protocol-save" && i < 10; ++i) messages += saveProtocol(state) ? 1 : 0;
     return std::to_string(state.protocol.size()) + " records, " + std::to_string(messages) +
            " messages";
   }

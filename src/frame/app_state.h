@@ -41,6 +41,9 @@ struct AppState {
   // start-up, so that saving it loses nothing. A foreign file that could not be put aside,
   // or a file that could not be read, is never overwritten.
   bool protocolFileOk = false;
+  // What System/protocol.pro held when this program last read or wrote it: a file that holds
+  // anything else at a save was put there by someone else, and is kept before it is replaced.
+  ContentMark protocolMark;
   std::vector<DbrnCatalogEntry> dbrnCatalog;
   int32_t dbCheckFailed = 0;
 

@@ -25,16 +25,26 @@ Message protocolForeignMessage(ProtocolRefusal why, std::string_view keptAs) {
   return errorMessage(std::move(text));
 }
 
+Message protocolChangedMessage(std::string_view keptAs, const std::optional<Message>& saving) {
+  if (keptAs.empty()) return warningMessage(shell(1331) + "; " + shell(1333) + ".");
+  const Text kept = shell(1331) + ". " + shell(1131) + " \"" + val(kProtocolFileName) + "\" " +
+                    shell(1132) + " \"" + val(keptAs) + "\"";
+  if (!saving) return warningMessage(kept + "; " + shell(1332) + ".");
+  return {saving->kind, kept + ". " + saving->text};
+}
+
 namespace {
 
 // Writes an empty protocol over (or in place of) the file; false when it cannot.
-bool writeEmptyProtocol(const fs::path& path) {
+bool writeEmptyProtocol(AppState& state, const fs::path& path) {
+  const std::string bytes = writeProtocolFile({});
   try {
-    writeFileAtomic(path, writeProtocolFile({}));
-    return true;
+    writeFileAtomic(path, bytes);
   } catch (const FileError& e) {
-    return e.inPlace();
+    if (!e.inPlace()) return false;
   }
+  state.protocolMark = contentMark(bytes);
+  return true;
 }
 
 }  // namespace
@@ -48,7 +58,7 @@ std::vector<Message> loadProtocol(AppState& state) {
   std::error_code ec;
   if (!fs::exists(path, ec)) {
     messages.push_back(protocolMissingMessage());
-    if (writeEmptyProtocol(path))
+    if (writeEmptyProtocol(state, path))
       state.protocolFileOk = true;
     else
       messages.push_back(protocolNotOpenedMessage());
@@ -72,6 +82,7 @@ std::vector<Message> loadProtocol(AppState& state) {
     if (content.headerMatches) {
       state.protocol = std::move(content.records);
       state.protocolFileOk = true;
+      state.protocolMark = contentMark(*bytes);
       return messages;
     }
   }
@@ -87,24 +98,43 @@ std::vector<Message> loadProtocol(AppState& state) {
     return messages;
   }
   messages.push_back(protocolForeignMessage(why, kept.filename().string()));
-  if (writeEmptyProtocol(path))
+  if (writeEmptyProtocol(state, path))
     state.protocolFileOk = true;
   else
     messages.push_back(protocolNotOpenedMessage());
   return messages;
 }
 
-std::optional<Message> saveProtocol(const AppState& state) {
+std::optional<Message> saveProtocol(AppState& state) {
   const fs::path path = protocolPath(state.dirs());
   // An atomic write would create the file anew; a file that has gone stays gone.
   if (!state.protocolFileOk || !isWritableFile(path)) return protocolNotOpenedMessage();
+  const std::string bytes = writeProtocolFile(state.protocol);
+  fs::path kept;
+  std::optional<Message> saving;
   try {
-    writeFileAtomic(path, writeProtocolFile(state.protocol));
+    AtomicFile file(path);
+    file.write(bytes);
+    // Looked at once the new file is ready, so that as little time as possible passes before
+    // it takes the old one's place.
+    if (fileContentMark(path, state.protocolMark.size) != state.protocolMark) {
+      try {
+        kept = keepUnderFreeName(path);
+      } catch (const FileError&) {
+        return protocolChangedMessage({}, {});
+      }
+      // Kept once: should this save fail, the next one does not keep it again.
+      state.protocolMark = fileContentMark(kept, kMaxProtocolFileBytes).value_or(ContentMark{});
+    }
+    file.commit();
+    state.protocolMark = contentMark(bytes);
   } catch (const FileError& e) {
-    if (e.inPlace()) return fileWrittenNotDurableMessage(shownFileName(state.dirs(), path));
-    return protocolNotOpenedMessage();
+    if (e.inPlace()) state.protocolMark = contentMark(bytes);
+    saving = e.inPlace() ? fileWrittenNotDurableMessage(shownFileName(state.dirs(), path))
+                         : protocolNotOpenedMessage();
   }
-  return std::nullopt;
+  if (kept.empty()) return saving;
+  return protocolChangedMessage(kept.filename().string(), saving);
 }
 
 }  // namespace qj

@@ -52,7 +52,8 @@ struct ShellLoad {
 ShellLoad loadShell(AppState& state, std::string_view fileNameUtf8, std::string_view langCode,
                     char decSep);
 
-// The lock file of the program folder; the system frees its lock when its holder ends.
+// The lock file of the program folder; the system frees its lock when its holder ends. The
+// System folder is locked with it, so that removing the file frees nothing.
 fs::path folderLockPath(const ProgramFolder& folder);
 // Takes the program folder's lock into the state unless it holds it. The message to end with
 // when another copy of the program holds it, or when it cannot be taken (a link or something
@@ -65,7 +66,8 @@ Message alreadyRunningMessage(const ProgramFolder& folder);
 // `error` is the system's error number of the failed lock (FileLock::error()).
 Message lockUnavailableMessage(const ProgramFolder& folder, int error);
 // Removes the hidden temporary files that saves killed mid-way left in the program's
-// folders. Only for the holder of the folder's lock.
+// folders. Only for the holder of the folder's lock; a folder shared with another program
+// folder (a link to it) keeps the temporaries of the saves that run there.
 void removeLeftTemporaries(const ProgramFolder& folder);
 
 // The start-up's own messages; no shell is loaded when they are shown, so they are written

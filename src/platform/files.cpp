@@ -1,13 +1,16 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -49,6 +52,53 @@ std::optional<std::string> readFilePrefix(const fs::path& path, size_t n) {
   return bytes;
 }
 
+namespace {
+
+// FNV-1a over 64 bits: not a defence against a forger, only a way to tell contents apart.
+class Digest {
+ public:
+  void add(std::string_view bytes) {
+    for (const char c : bytes) hash_ = (hash_ ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  }
+  uint64_t value() const { return hash_; }
+
+ private:
+  uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+}  // namespace
+
+ContentMark contentMark(std::string_view bytes) {
+  Digest d;
+  d.add(bytes);
+  return {bytes.size(), d.value()};
+}
+
+std::optional<ContentMark> fileContentMark(const fs::path& path, uint64_t maxBytes) {
+  // Never waiting on a pipe at the name.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<ContentMark> mark;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      static_cast<uint64_t>(st.st_size) <= maxBytes) {
+    Digest d;
+    uint64_t size = 0;
+    std::vector<char> piece(64 << 10);
+    ssize_t n = 0;
+    // A file that grows while it is read is followed no further than maxBytes.
+    while (size <= maxBytes &&
+           ((n = ::read(fd, piece.data(), piece.size())) > 0 || (n < 0 && errno == EINTR))) {
+      if (n < 0) continue;
+      d.add(std::string_view(piece.data(), static_cast<size_t>(n)));
+      size += static_cast<uint64_t>(n);
+    }
+    if (n == 0 && size <= maxBytes) mark = ContentMark{size, d.value()};
+  }
+  ::close(fd);
+  return mark;
+}
+
 bool isWritableFile(const fs::path& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec) && ::access(path.c_str(), W_OK) == 0;
@@ -85,17 +135,41 @@ bool isDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A name as tempNameBeside makes them: ".<name>.tmp-<process>-<count>-<random>".
-bool isTempName(std::string_view name) {
+// The process that wrote a temporary of a name as tempNameBeside makes them,
+// ".<name>.tmp-<process>-<count>-<random>"; 0 where the number cannot be a process; nullopt
+// for any other name.
+std::optional<pid_t> tempWriter(std::string_view name) {
   const size_t mark = name.rfind(kTempMark);
-  if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark < 2) return false;
+  if (name.size() < 2 || name[0] != '.' || mark == std::string_view::npos || mark < 2)
+    return std::nullopt;
   std::string_view numbers = name.substr(mark + kTempMark.size());
+  pid_t writer = 0;
   for (int part = 0; part < 3; ++part) {
     const size_t dash = part < 2 ? numbers.find('-') : numbers.size();
-    if (dash == std::string_view::npos || !isDigits(numbers.substr(0, dash))) return false;
+    if (dash == std::string_view::npos || !isDigits(numbers.substr(0, dash))) return std::nullopt;
+    if (part == 0) std::from_chars(numbers.data(), numbers.data() + dash, writer);
     numbers.remove_prefix(std::min(numbers.size(), dash + 1));
   }
-  return true;
+  return writer;
+}
+
+// When this program started: what was written since may belong to a save in progress.
+const timespec kRunStart = [] {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}();
+
+bool writtenBeforeThisRun(const struct stat& st) {
+  return st.st_mtim.tv_sec < kRunStart.tv_sec ||
+         (st.st_mtim.tv_sec == kRunStart.tv_sec && st.st_mtim.tv_nsec < kRunStart.tv_nsec);
+}
+
+// True while a process of this number runs. This process's own number on a file written
+// before it started was a process of that number before it.
+bool processRuns(pid_t pid) {
+  if (pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 fs::path folderOf(const fs::path& file) {
@@ -141,11 +215,22 @@ int removeLeftTemporaries(const fs::path& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path& path = it->path();
-    if (!isTempName(path.filename().string())) continue;
+    const std::optional<pid_t> writer = tempWriter(path.filename().string());
+    if (!writer) continue;
     // A link is removed itself, never what it points to; a folder is nothing of ours.
-    std::error_code typeError;
-    if (it->is_directory(typeError) && !it->is_symlink(typeError)) continue;
-    if (::unlink(path.c_str()) == 0) ++removed;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    // A folder may be shared with copies of the program that run now: their saves in progress
+    // stay.
+    if (!writtenBeforeThisRun(st) || processRuns(*writer)) continue;
+    // A writer that runs elsewhere (another machine, another process namespace) holds its
+    // temporary's lock.
+    const int fd = S_ISREG(st.st_mode)
+                       ? ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+                       : -1;
+    const bool locked = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!locked && ::unlink(path.c_str()) == 0) ++removed;
+    if (fd >= 0) ::close(fd);
   }
   return removed;
 }
@@ -164,6 +249,10 @@ AtomicFile::AtomicFile(fs::path target) : target_(std::move(target)) {
   temp_ = tempNameBeside(target_);
   fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd_ < 0) throw FileError(errnoText("cannot create a file in the folder of", target_));
+  // Until the file is closed: a copy of the program that starts on a folder shared with this
+  // one sees that the temporary is being written. Where the file system has no locks, the
+  // process number in the name says the same.
+  ::flock(fd_, LOCK_EX | LOCK_NB);
 }
 
 AtomicFile::~AtomicFile() {
@@ -477,19 +566,34 @@ FileLock::FileLock(const fs::path& file) {
     while (locked != 0 && errno == EINTR);
   }
   if (locked == 0) {
-    state_ = State::Held;
-    return;
-  }
-  if (errno == EWOULDBLOCK)
+    state_ = lockFolderOf(file);
+    if (state_ == State::Held) return;
+  } else if (errno == EWOULDBLOCK) {
     state_ = State::HeldElsewhere;
-  else
+  } else {
     error_ = errno;
+  }
   ::close(fd_);
   fd_ = -1;
 }
 
+FileLock::State FileLock::lockFolderOf(const fs::path& file) {
+  folderFd_ = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int locked = -1;
+  if (folderFd_ >= 0) {
+    do locked = ::flock(folderFd_, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+  }
+  if (locked == 0) return State::Held;
+  const bool elsewhere = folderFd_ >= 0 && errno == EWOULDBLOCK;
+  if (folderFd_ >= 0) ::close(folderFd_);
+  folderFd_ = -1;
+  return elsewhere ? State::HeldElsewhere : State::Held;
+}
+
 FileLock::~FileLock() {
   if (fd_ >= 0) ::close(fd_);
+  if (folderFd_ >= 0) ::close(folderFd_);
 }
 
 }  // namespace qj

@@ -56,14 +56,28 @@ std::optional<uint64_t> fileSize(const fs::path& path);
 // At most the first n bytes (fewer when the file is shorter).
 std::optional<std::string> readFilePrefix(const fs::path& path, size_t n);
 
+// What a file holds, told apart from another content by its length and a digest of its
+// bytes: a file that another program replaced or wrote over has another mark.
+struct ContentMark {
+  uint64_t size = 0;
+  uint64_t digest = 0;
+  bool operator==(const ContentMark&) const = default;
+};
+ContentMark contentMark(std::string_view bytes);
+// The mark of what the file holds now; nullopt when it is no regular file, cannot be read or
+// holds more than maxBytes (which are not read).
+std::optional<ContentMark> fileContentMark(const fs::path& path, uint64_t maxBytes);
+
 // True when the path is an existing regular file that this process may write.
 bool isWritableFile(const fs::path& path);
 // True when this process may create files in the folder.
 bool isWritableFolder(const fs::path& folder);
 
 // Removes what a write of this program that never ended (a process killed mid-way) left in
-// the folder: its hidden temporary files. Only call it while no other copy of the program
-// can be writing there. Returns how many were removed.
+// the folder: its hidden temporary files whose writer is gone, that is, last written before
+// this program started, by a process that no longer runs and that holds no lock on the file
+// (as every writer of this program does until its file is complete). Returns how many were
+// removed.
 int removeLeftTemporaries(const fs::path& folder);
 
 // A file written in pieces that appears under its name only on commit(). Until then the
@@ -137,7 +151,10 @@ void copyFileAtomic(const fs::path& from, const fs::path& to);
 // system releases it when the process ends, however it ends, so a lock that a dead process
 // held is free again. Another open of the same file, in this process or another, is refused
 // while the lock is held. A link at the file's name is never followed: a lock through it
-// would lock, or create, a file elsewhere.
+// would lock, or create, a file elsewhere. The folder that holds the file is locked as well,
+// so that the lock still holds when the file is removed or renamed and another holder
+// creates a new one at its name; only on a file system that cannot lock a folder does the
+// file's lock stand alone.
 class FileLock {
  public:
   enum class State {
@@ -156,7 +173,12 @@ class FileLock {
   int error() const { return error_; }
 
  private:
+  // Held when the folder is locked here or cannot be locked at all; HeldElsewhere when
+  // another holder has it.
+  State lockFolderOf(const fs::path& file);
+
   int fd_ = -1;
+  int folderFd_ = -1;
   State state_ = State::Unavailable;
   int error_ = 0;
 };

@@ -14,6 +14,7 @@ namespace qj {
 namespace {
 
 using test::markedShell;
+using test::TempDir;
 using test::V;
 using test::writeShellFile;
 
@@ -138,6 +139,10 @@ TEST_F(Startup, ASecondCopyOnTheSameFolderEndsWithItsMessage) {
   EXPECT_EQ(load.messages[0].utf8(test::shippedShell("rus")),
             "Программа уже запущена с папкой программы \"" + root +
                 "\", поэтому эта копия программы закрывается.");
+  // The first copy's hold outlives its lock file.
+  fs::remove(folderLockPath(state.dirs()));
+  EXPECT_EQ(texts(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').messages),
+            texts(load.messages));
 
   // The first copy dies without a word: its lock goes with it.
   first.kill();
@@ -261,20 +266,48 @@ TEST_F(Startup, ALockThatCannotBeTakenEndsTheProgramUnlessTheFolderIsReadOnly) {
 }
 
 // A save killed mid-way leaves its hidden temporary file; the next copy that holds the folder
-// removes every such file of the program's folders, and nothing else.
+// removes every such file of the program's folders whose writer is gone, and nothing else.
 TEST_F(Startup, TemporariesOfSavesThatNeverEndedAreRemoved) {
   writeShellFile(dir, "eng", markedShell());
-  const V left = {"System/.protocol.pro.tmp-4242-0-12345", "Data/.qj_AB12CD.dat.tmp-1-7-0",
-                  ".x.tmp-1-2-3", "Export/.a b.xlsx.tmp-9-9-9"};
-  const V kept = {"Data/qj_AB12CD.dat.tmp-1-7-0", "Data/.qj_AB12CD.dat.tmp-1-7",
-                  "Data/.qj_AB12CD.dat.tmp-1-x-0", "Data/.tmp-1-2-3", "Dbrn/.notes.tmp-"};
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const std::string gone = std::to_string(ended), self = std::to_string(::getpid());
+  const V left = {"System/.protocol.pro.tmp-" + gone + "-0-12345",
+                  "Data/.qj_AB12CD.dat.tmp-" + gone + "-7-0", ".x.tmp-" + gone + "-2-3",
+                  "Export/.a b.xlsx.tmp-" + gone + "-9-9",
+                  // this process's number, from a process before it
+                  "Data/.qj_AB12CD.dat.tmp-" + self + "-1-1"};
+  const V kept = {"Data/qj_AB12CD.dat.tmp-" + gone + "-7-0",
+                  "Data/.qj_AB12CD.dat.tmp-" + gone + "-7", "Data/.qj_AB12CD.dat.tmp-1-x-0",
+                  "Data/.tmp-1-2-3", "Dbrn/.notes.tmp-",
+                  // its writer runs
+                  "Data/.qj_AB12CD.dat.tmp-" + std::to_string(::getppid()) + "-1-2"};
   for (const auto& f : left) dir.write(f, "half");
   for (const auto& f : kept) dir.write(f, "someone's");
   fs::create_directories(dir / "Solving/.dir.tmp-1-2-3");
+  const auto beforeThisRun = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+    fs::last_write_time(e.path(), beforeThisRun);
+  // Written during this run by a writer that has gone since.
+  dir.write("Data/.qj_AB12CD.dat.tmp-" + gone + "-1-4", "new");
+  // A save in progress in another program folder whose Data is this one's: its lock alone
+  // tells, as its process's number is this one's.
+  TempDir other;
+  fs::create_directory_symlink(dir / "Data", other / "Data");
+  AtomicFile saving(other / "Data/qj_XY12ZW.dat");
+  saving.write("task");
+  for (const auto& e : fs::directory_iterator(dir / "Data"))
+    if (e.path().filename().string().starts_with(".qj_XY12ZW.dat.tmp-" + self))
+      fs::last_write_time(e.path(), beforeThisRun);
+
   ASSERT_TRUE(loadShell(state, "Shell (QJ 1.6).eng", "eng", '.').loaded);
   for (const auto& f : left) EXPECT_FALSE(exists(f)) << f;
   for (const auto& f : kept) EXPECT_TRUE(exists(f)) << f;
   EXPECT_TRUE(exists("Solving/.dir.tmp-1-2-3"));
+  EXPECT_TRUE(exists("Data/.qj_AB12CD.dat.tmp-" + gone + "-1-4"));
+  saving.commit();
+  EXPECT_EQ(dir.read("Data/qj_XY12ZW.dat"), "task");
 }
 
 TEST_F(Startup, ADamagedShellEndsTheStartUpBeforeTheProtocol) {

@@ -58,6 +58,7 @@ class Tasks : public test::FrameTest {
 
 TEST_F(Tasks, TheProtocolIsCreatedEmptyLoadedAndSavedWhole) {
   const auto four = state.protocol;
+  dir.write("System/protocol.pro", file() + "bytes after the records");  // not read, not kept
   EXPECT_TRUE(load().empty());
   EXPECT_EQ(state.protocol, four);
   // A deleted task: the file is written whole, so it shrinks with the protocol.
@@ -94,6 +95,19 @@ TEST_F(Tasks, AForeignOrNewerProtocolIsKeptUnderAFreeNameAndReplaced) {
     EXPECT_TRUE(state.protocolFileOk);
   }
   for (const auto& [foreign, keptAs] : cases) EXPECT_EQ(dir.read("System/" + keptAs), foreign);
+  // A file that holds something else at a save than the program last read or wrote there (a
+  // protocol the user copied in) is kept as well; the same bytes written again are no change.
+  const auto seven = writeProtocolFile(std::vector(7, protocolRecord("AB12CD", "restored")));
+  state.protocol = std::vector(3, protocolRecord("EEEEEE", "ours"));
+  const std::pair<std::string, std::string> changes[] = {{file(), ""},
+                                                         {seven, "protocol.pro.bak5"}};
+  for (const auto& [other, keptAs] : changes) {
+    dir.write("System/protocol.pro", other);
+    const std::string shown = "S1331. S1131 \"protocol.pro\" S1132 \"" + keptAs + "\"; S1332.";
+    EXPECT_EQ(text(saveProtocol(state)), keptAs.empty() ? "(none)" : shown);
+    EXPECT_EQ(saved(), state.protocol);
+    EXPECT_EQ(keptAs.empty() || dir.read("System/" + keptAs) == other, true) << keptAs;
+  }
   // As the user reads it.
   EXPECT_EQ(protocolForeignMessage(ProtocolRefusal::TooLarge, "protocol.pro.bak2")
                 .utf8(test::shippedShell("eng")),
@@ -104,6 +118,14 @@ TEST_F(Tasks, AForeignOrNewerProtocolIsKeptUnderAFreeNameAndReplaced) {
                 .utf8(test::shippedShell("rus")),
             "Файл протокола задач повреждён или другой версии; он заменяется пустым !!! Прежнее "
             "содержимое файла \"protocol.pro\" сохранено в файле \"protocol.pro.bak\".");
+  EXPECT_EQ(protocolChangedMessage("protocol.pro.bak5", {}).utf8(test::shippedShell("eng")),
+            "The task protocol file was changed by another program after this program had read "
+            "or written it. The previous content of the file \"protocol.pro\" is kept in the file "
+            "\"protocol.pro.bak5\"; the file now holds the protocol of this program.");
+  EXPECT_EQ(protocolChangedMessage({}, {}).utf8(test::shippedShell("rus")),
+            "Файл протокола задач изменён другой программой после того, как эта программа его "
+            "прочитала или записала; его содержимое не удаётся сохранить в другом файле, поэтому "
+            "файл оставлен как есть, а протокол этой программы в него не записан.");
 }
 
 // A protocol of this program is never longer than its bound; a longer file is not read. One
@@ -140,6 +162,26 @@ TEST_F(Tasks, AProtocolLongerThanAnyIsNotReadAndKept) {
 
 TEST_F(Tasks, AProtocolThatCannotBeCreatedKeptOrReadIsNeverWritten) {
   if (test::WriteFaults::ranInChild()) return;
+  // Changed while the program runs: kept once, or never written over. Every write after the
+  // save's own file fails, so the file cannot be copied aside either.
+  const std::pair<const char*, std::string> changed[] = {
+      {"link", "S1331; S1333."},
+      {"rename", "S1331. S1131 \"protocol.pro\" S1132 \"protocol.pro.bak\". S301 !!!"}};
+  for (const auto& [call, shown] : changed) {
+    dir.write("System/protocol.pro", "copied in");
+    {
+      test::WriteFaults faults(dir.path());
+      faults.fail(call);
+      faults.fail("write", 1);
+      EXPECT_EQ(text(saveProtocol(state)), shown);
+    }
+    EXPECT_EQ(file(), "copied in");
+  }
+  EXPECT_FALSE(saveProtocol(state));
+  EXPECT_EQ(saved(), state.protocol);
+  EXPECT_EQ(dir.read("System/protocol.pro.bak"), "copied in");
+  fs::remove(dir / "System/protocol.pro.bak");
+
   dir.write("System/protocol.pro", "foreign bytes");
   {
     // Neither linked nor copied aside.

@@ -149,8 +149,9 @@ TEST_F(TaskImport, ACellThatDoesNotConvertNamesItsSheetRowAndColumn) {
     const TaskWorkbookRead r = import(book);
     EXPECT_FALSE(r.task) << c.message;
     EXPECT_EQ(text(r.message), c.message);
-    if (r.message)
+    if (r.message) {
       EXPECT_EQ(r.message->kind, c.row == 1 ? MessageKind::Warning : MessageKind::Error);
+    }
   }
   Workbook book = good;
   book.sheets().pop_back();
@@ -455,7 +456,9 @@ TEST(TaskFiles, AnOldTaskFileThatCannotBePutBackIsKeptAndNamed) {
     ASSERT_TRUE(message && message->kind == c.kind && f.app.protocol.size() == c.records);
     EXPECT_EQ(f.text(*message), c.message);
     EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat.bak"), "the old task");
-    if (!c.input.empty()) EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"), c.input);
+    if (!c.input.empty()) {
+      EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"), c.input);
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "Data"), {}), c.entries);
   }
   // As the user reads them.
@@ -527,7 +530,9 @@ TEST(Saving, EverySaveReportsAFailingDiskAndKeepsTheOldFile) {
       }
       const bool fails = std::find(failing.begin(), failing.end(), save) != failing.end();
       EXPECT_EQ(reported, fails);
-      if (fails) EXPECT_EQ(files(), before);
+      if (fails) {
+        EXPECT_EQ(files(), before);
+      }
     }
   }
 }

@@ -93,7 +93,7 @@ DbrnHeader readInfo(const Cells& cells, std::string_view langCode) {
   h.language = cut(cells.trimmedText(1, 1, kValue), 3);
   if (h.language != langCode) throw ImportStop{workbookLanguageMessage(h.language, langCode)};
   // A spreadsheet keeps a code typed as 001 as the number 1.
-  h.dbCode = cut(office::digitCodeText(cells.text(1, 2, kValue), 3), 3);
+  h.dbCode = office::digitCodeText(cells.text(1, 2, kValue), 3);
   h.dbName = cut(cells.text(1, 3, kValue), 70);
   h.dbKind = cut(cells.trimmedText(1, 4, kValue), 4);
   const int level = h.level();
@@ -115,8 +115,8 @@ void readStreetTypes(const Cells& cells, DbrnFile& db) {
   for (int r = 0; r < db.header.streetTypeCount; ++r) {
     const int row = r + 2;
     StreetTypeRec t;
-    t.fullName = cut(cells.trimmedText(2, row, 0), 20);
-    t.shortName = cut(cells.trimmedText(2, row, 1), 4);
+    t.fullName = cutTrimmed(cells.text(2, row, 0), 20);
+    t.shortName = cutTrimmed(cells.text(2, row, 1), 4);
     t.streetCount = cells.carried(2, row, 2, count, 0);
     db.streetTypes.push_back(std::move(t));
   }
@@ -129,9 +129,9 @@ void readStreets(const Cells& cells, DbrnFile& db) {
   for (int r = 0; r < db.header.streetCount; ++r) {
     const int row = r + 2;
     StreetRec s;
-    if (const std::string b = cells.trimmedText(3, row, 1); !b.empty()) type = cut(b, 4);
+    if (const std::string b = cutTrimmed(cells.text(3, row, 1), 4); !b.empty()) type = b;
     s.streetType = type;
-    s.name = cut(cells.trimmedText(3, row, 2), 30);
+    s.name = cutTrimmed(cells.text(3, row, 2), 30);
     // A street without the mark enters the wizard as deleted: its step drops it.
     s.state = cells.trimmedText(3, row, 3).empty() ? "2" : std::string(kStreetReferenced);
     s.streetNo = r;
@@ -166,7 +166,7 @@ TransitSectionRec readSection(const Cells& cells, int k, int row, int level,
   TransitSectionRec s;
   s.streetIndex = cells.carried(k, row, 1, street) - 1;
   const auto field = [&](int col, size_t width) {
-    return cut(cells.trimmedText(k, row, col), width);
+    return cutTrimmed(cells.text(k, row, col), width);
   };
   s.houseFrom = field(4, 9);
   s.houseTo = field(5, 9);
@@ -263,7 +263,7 @@ std::optional<Message> readDbrnHouseWorkbook(const office::Workbook& book,
         h.streetIndex = cells.carried(sheet, row, 0, street) - 1;
         if (h.streetIndex < 0 || h.streetIndex >= db.header.streetCount)
           cells.bad(sheet, row, 0, shell(1056));
-        h.houseNo = cut(cells.trimmedText(sheet, row, 4), 9);
+        h.houseNo = cutTrimmed(cells.text(sheet, row, 4), 9);
         h.yardNo = cells.trimmedText(sheet, row, 5).empty() ? 0 : cells.integer(sheet, row, 5);
         if (h.yardNo < 0) cells.bad(sheet, row, 5, shell(981));
         for (int n = 0; n < kMaxLinks; ++n) {

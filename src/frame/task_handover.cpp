@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "records/cp1251.h"
 #include "records/datetime.h"
+#include "records/text.h"
 
 namespace qj {
 
@@ -14,10 +15,10 @@ FieldRule taskCodeRule() {
 }
 
 bool isTaskCode(std::string_view code) {
-  const FieldRule rule = taskCodeRule();
-  if (code.size() != rule.maxLength) return false;
-  const FieldEdit typed = judgeEdit(rule, {}, code);
-  return typed.taken && typed.text == code;
+  // Judged by its characters alone, whatever the edit's key rule comes to take.
+  return code.size() == 6 && std::all_of(code.begin(), code.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || isDigit(c);
+         });
 }
 
 std::optional<TaskPaths> taskPaths(const ProgramFolder& folder, std::string_view code) {

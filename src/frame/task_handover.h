@@ -18,9 +18,9 @@ namespace qj {
 
 // What an edit of a task code takes: letters, upper-cased, and digits, six of them.
 FieldRule taskCodeRule();
-// A code that may become part of a file name: six characters that a task code's edit takes as
-// they are, A-Z and 0-9. A protocol record with any other code (a damaged protocol file) has no
-// files the program would touch.
+// A code that may become part of a file name: exactly six of A-Z and 0-9, what a task code's
+// edit holds when it is full. A protocol record with any other code (a damaged protocol file)
+// has no files the program would touch.
 bool isTaskCode(std::string_view code);
 
 // The five files a task may have.

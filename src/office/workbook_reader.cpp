@@ -32,7 +32,9 @@ std::string numberText(double x) {
 
 std::string digitCodeText(std::string_view cell, size_t digits) {
   const std::string_view number = trim(cell);
-  if (number.empty() || number.size() > digits || !allDigits(number)) return std::string(cell);
+  if (number.empty() || !allDigits(number)) return cut(cell, digits);
+  // Its first digits would name another code: whole, it names none.
+  if (number.size() > digits) return std::string(number);
   return std::string(digits - number.size(), '0').append(number);
 }
 

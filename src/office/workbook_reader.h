@@ -90,8 +90,8 @@ WorkbookRead readXlsx(const OpenFile& file, const ReadLimits& limits = {},
 std::string numberText(double x);
 
 // A code of `digits` digits as a spreadsheet keeps it: "001" typed into a cell becomes the
-// number 1, so a whole number of fewer digits gets its leading zeros back. Any other text
-// comes back as it stands.
+// number 1, so a whole number of fewer digits gets its leading zeros back. A whole number of
+// more digits (1000) is no code and comes back whole; any other text is cut to `digits`.
 std::string digitCodeText(std::string_view cell, size_t digits);
 
 // UTF-8 text as spreadsheet files escape it, unescaped: "_xHHHH_" stands for the character

@@ -40,6 +40,10 @@ std::string cut(std::string_view s, size_t n) {
   return std::string(s.substr(0, n));
 }
 
+std::string cutTrimmed(std::string_view s, size_t n) {
+  return trimmed(trim(s).substr(0, n));
+}
+
 std::string padLeft(std::string_view s, size_t width, char fill) {
   if (s.size() >= width) return std::string(s);
   return std::string(width - s.size(), fill) + std::string(s);

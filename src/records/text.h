@@ -15,6 +15,9 @@ bool startsWith(std::string_view s, std::string_view prefix);
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 // The text cut to at most n bytes (characters of code page 1251).
 std::string cut(std::string_view s, size_t n);
+// The trimmed text cut to at most n bytes and trimmed again: a cut just after a blank leaves
+// none at the end, so the field reads the same when it is written out and read back.
+std::string cutTrimmed(std::string_view s, size_t n);
 // Left-padded with `fill` to `width`.
 std::string padLeft(std::string_view s, size_t width, char fill);
 

@@ -26,7 +26,9 @@ std::string pdfStem(ReportKind kind, std::string_view taskCode, const CivilDateT
 
 // The n-th name of the reports of one second: the first without a number.
 fs::path pdfName(const fs::path& folder, const std::string& stem, int n) {
-  return folder / (stem + (n > 1 ? "_" + std::to_string(n) : std::string()) + ".pdf");
+  std::string name = stem;
+  if (n > 1) name.append("_").append(std::to_string(n));
+  return folder / name.append(".pdf");
 }
 
 }  // namespace

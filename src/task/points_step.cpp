@@ -464,7 +464,7 @@ void writePointRecords(TaskWizardState& state, const ShellTables& shell) {
     if (h.refusalFlag == 0 && h.timeFactorFlag == 0 && h.cargoMode == kNoCargo) p.income = 0;
     p.vertexNo = h.sectionCount + i;
     p.streetType = cut(t.cell(i, t1::kType), 4);
-    p.street = cut(trim(t.cell(i, t1::kStreet)), 30);
+    p.street = cutTrimmed(t.cell(i, t1::kStreet), 30);
     p.house = cut(state.dbLevel == 1 ? trim(t.cell(i, t1::kHouse)) : t.cell(i, t1::kHouse), 9);
     const bool exempt = h.cargoMode > kNoCargo && isExemptRow(t, i, shell);
     p.serviceTime = exempt ? 0 : cellReal(t, i, t1::kService, state.decSep);

@@ -97,8 +97,8 @@ TaskHeader readHeader(const TaskCells& cells, const TaskHeader& base, std::strin
   h.language = cut(cells.trimmedText(1, 1, 'B'), 3);
   h.code = cut(code, 6);
   h.name = cut(name, 70);
-  h.dbKind = cut(cells.trimmedText(1, 5, 'B'), 4);
-  h.dbCode = cut(office::digitCodeText(cells.text(1, 6, 'B'), 3), 3);
+  h.dbKind = cutTrimmed(cells.text(1, 5, 'B'), 4);
+  h.dbCode = office::digitCodeText(cells.text(1, 6, 'B'), 3);
   h.dbName = cut(cells.text(1, 7, 'B'), 70);
   h.dbDate = cut(cells.text(1, 8, 'B'), 40);
   h.pointCount = cells.count(1, 9, 'B');
@@ -122,9 +122,9 @@ TaskPointRec readPoint(const TaskCells& cells, const TaskHeader& h, int level, i
   TaskPointRec p;
   // An empty street type or street repeats the previous point's.
   const std::string type = cells.trimmedText(2, row, 'D');
-  p.streetType = type.empty() ? (previous ? previous->streetType : "") : cut(type, 4);
+  p.streetType = type.empty() ? (previous ? previous->streetType : "") : cutTrimmed(type, 4);
   const std::string street = cells.trimmedText(2, row, 'E');
-  p.street = street.empty() ? (previous ? previous->street : "") : cut(street, 30);
+  p.street = street.empty() ? (previous ? previous->street : "") : cutTrimmed(street, 30);
   p.house = cut(cells.text(2, row, 'F'), 9);
 
   char col = 'G';

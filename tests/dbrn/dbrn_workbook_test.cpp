@@ -273,6 +273,12 @@ TEST_F(WorkbookCells, TheInfoSheetIsCheckedInItsOrder) {
   // A code that a spreadsheet keeps as a number gets its leading zeros back.
   sheet(1).set(1, 1, "7");
   EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().header.dbCode, "007");
+  // A name cut to its field just after a blank keeps no blank at its end.
+  sheet(2).set(1, 1, "abc de");
+  sheet(3).set(1, 2, std::string(29, 'x') + " yyyy");
+  const DbrnFile cut = readDbrnWorkbook(book, "city.xlsx", "eng").db.value();
+  EXPECT_EQ(cut.streetTypes[0].shortName + "|" + cut.streets[0].name,
+            "abc|" + std::string(29, 'x'));
   // A turn count of 0 takes every pair.
   sheet(4).set(1, 13, "0");
   EXPECT_EQ(readDbrnWorkbook(book, "city.xlsx", "eng").db.value().sections[0].turns.size(), 3u);

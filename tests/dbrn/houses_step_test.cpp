@@ -168,7 +168,9 @@ TEST_F(HousesStep, EveryRowIsCheckedInOrderAndLinksNameSectionsOneToTheLast) {
   // clang-format on
   for (const auto& [col, value, expected] : edits) {
     s.table4.set(1, col, value);
-    if (expected) EXPECT_EQ(check(), expected) << col << " " << value;
+    if (expected) {
+      EXPECT_EQ(check(), expected) << col << " " << value;
+    }
   }
   EXPECT_EQ(refusal(checkHousesPage(s)), "S185 4S126 2, S245 4. @1:14 Table4");
   // A house number occurs once on a street.

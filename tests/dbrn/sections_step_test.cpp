@@ -196,11 +196,11 @@ TEST_F(SectionsStep, TheNetworkIsCheckedForLoopsPairsRangesAndNodes) {
   const int rows = 50000;
   s.table1.clear();
   for (GridTable* t : {&s.table1, &s.table2, &s.table3}) t->setRows(rows);
-  for (int r = 0; r < rows; ++r)
+  for (int i = 0; i < rows; ++i)
     // clang-format off
-    setRow(s.table1, r, {{sc::kType, "none"}, {sc::kNonStd, "  *"}, {sc::kLength, "1"},
-                         {sc::kSpeed, "1"}, {sc::kStart, std::to_string(2 * r + 1).c_str()},
-                         {sc::kEnd, std::to_string(2 * r + 2).c_str()}});
+    setRow(s.table1, i, {{sc::kType, "none"}, {sc::kNonStd, "  *"}, {sc::kLength, "1"},
+                         {sc::kSpeed, "1"}, {sc::kStart, std::to_string(2 * i + 1).c_str()},
+                         {sc::kEnd, std::to_string(2 * i + 2).c_str()}});
   // clang-format on
   EXPECT_EQ(check(), "S309 100000 (>99999).");
   s.table1.set(rows - 1, sc::kEnd, "1");

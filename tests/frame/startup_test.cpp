@@ -246,7 +246,9 @@ TEST_F(Startup, ALockThatCannotBeTakenEndsTheProgramUnlessTheFolderIsReadOnly) {
     EXPECT_EQ(*outcome, c.expected);
     // Nothing was created through the link.
     EXPECT_EQ(fs::exists(elsewhere), c.plant == LinkToAFile);
-    if (c.plant == LinkToAFile) EXPECT_EQ(dir.read("elsewhere"), "a file of the user");
+    if (c.plant == LinkToAFile) {
+      EXPECT_EQ(dir.read("elsewhere"), "a file of the user");
+    }
   }
   for (const char* f : {"", "System", "Dbrn", "Data", "Solving"}) ::chmod((dir / f).c_str(), 0755);
 

@@ -280,10 +280,23 @@ TEST_F(Tasks, DeletingRemovesEveryFileOfTheTaskAndItsRecordOrNothing) {
 }
 
 TEST_F(Tasks, QueueingAndLoadingCopyTheFilesMarkTheTaskAndSaveTheProtocol) {
-  for (const char* good : {"AB12CD", "Z09A00"}) EXPECT_TRUE(isTaskCode(good)) << good;
+  for (const char* good : {"AB12CD", "Z09A00", "000000", "ZZZZZZ"})
+    EXPECT_TRUE(isTaskCode(good)) << good;
   for (const char* bad :
-       {"AB12C", "AB12CDE", "ab12cd", "../x/y", "AB 2CD", "\xC0\xC1\xC2\xC3\xC4\xC5"})
+       {"AB12C", "AB12CDE", "ab12cd", "../x/y", "AB 2CD", "\xC0\xC1\xC2\xC3\xC4\xC5", "AB12C/",
+        "AB12C:", "AB12C@", "AB12C[", "AB12C`", "AB12Cz", "AB12C\xDF", ""})
     EXPECT_FALSE(isTaskCode(bad)) << bad;
+  EXPECT_FALSE(isTaskCode(std::string("AB12C\0", 6)));
+  // The code edit and the check agree on every character: a key the edit takes at the end of
+  // a code makes a code, any other key leaves none; a code pasted whole is taken as it stands
+  // exactly when it is one.
+  for (int b = 0; b < 256; ++b) {
+    const std::string code = "AB12C" + std::string(1, static_cast<char>(b));
+    const FieldEdit typed = judgeEdit(taskCodeRule(), "AB12C", code);
+    EXPECT_EQ(typed.taken, isTaskCode(typed.text)) << b;
+    const FieldEdit pasted = judgeEdit(taskCodeRule(), {}, code);
+    EXPECT_EQ(pasted.taken && pasted.text == code, isTaskCode(code)) << b;
+  }
   state.protocol.push_back(protocolRecord("DDDDDD", "A duplicate"));
   dir.write("Solving/qj_DDDDDD_in.dat", "an older copy");
   double before = nowDateTime();

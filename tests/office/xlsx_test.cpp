@@ -750,7 +750,9 @@ TEST(XmlScanner, RefusesTokensLongerThanItsLimit) {
     const std::string doc = "<r>" + token + "</r>";
     for (size_t piece : {size_t{1}, size_t{7}, size_t{64}}) {
       EXPECT_THROW(scanned(doc, piece, token.size() - 1), XmlTooLong) << token << " " << piece;
-      if (token[0] == 't') EXPECT_EQ(scanned(doc, piece, token.size()), "<r>[" + text + "]</r>");
+      if (token[0] == 't') {
+        EXPECT_EQ(scanned(doc, piece, token.size()), "<r>[" + text + "]</r>");
+      }
     }
   }
 }
@@ -1108,7 +1110,9 @@ TEST(XlsxWriter, AWorkbookIsDurableBeforeAndAfterItTakesItsName) {
     EXPECT_THROW(writeXlsx(sample(), dir / "t.xlsx"), OfficeError);
     EXPECT_THROW(writeXlsxUnique(sample(), dir.path(), "t"), OfficeError);
     faults.clear();
-    if (skip == 0) EXPECT_EQ(dir.read("t.xlsx"), "the old workbook");
+    if (skip == 0) {
+      EXPECT_EQ(dir.read("t.xlsx"), "the old workbook");
+    }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
   }
 }

@@ -37,6 +37,10 @@ TEST(TextHelpers, TrimCompareCutAndPad) {
   EXPECT_TRUE(equalsIgnoreAsciiCase("Shell AZ", "sHELL az"));
   EXPECT_FALSE(equalsIgnoreAsciiCase("\xD0", "\xF0") || equalsIgnoreAsciiCase("ab", "abc"));
   EXPECT_EQ(padLeft("7", 3, '0') + padLeft("1234", 3, '0') + cut("abc", 2), "0071234ab");
+  // Cut after the leading blanks go, and no blank left at the cut.
+  EXPECT_EQ(cutTrimmed("  ab cd", 3) + "|" + cutTrimmed(" ab\x01 cd ", 4) + "|" +
+                cutTrimmed(" abc ", 4) + "|" + cutTrimmed(" ", 2),
+            "ab|ab|abc|");
   EXPECT_TRUE(isCyrillicLower('\xE0') && !isCyrillicLower('\xDF'));
   EXPECT_FALSE(allDigits("0:"));
 }

@@ -317,10 +317,13 @@ void expectSoundPages(const RecordingCanvas& c, int height, size_t verticalRules
     ++texts[t.page];
     // The page number is the page's last text.
     const bool last = i + 1 == c.texts.size() || c.texts[i + 1].page != t.page;
-    if (last)
+    if (last) {
       EXPECT_EQ(std::tuple(t.text, t.y), std::tuple(std::to_string(t.page), height - 65 - kTh));
+    }
     EXPECT_GE(t.y, 60) << t.text;
-    if (!last) EXPECT_LE(t.y + kTh, height - 65 - kTh) << "page " << t.page << ": " << t.text;
+    if (!last) {
+      EXPECT_LE(t.y + kTh, height - 65 - kTh) << "page " << t.page << ": " << t.text;
+    }
   }
   for (const DrawnLine& l : c.lines) {
     verticals[l.page] += l.vertical() ? 1 : 0;
@@ -395,17 +398,21 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
        {{"row1"}, {tall}, {"row3"}},
        {{"row1", 2, 65 + kTh + 30 + 15}, {"row3", 0, -1}}},
   };
-  for (const Case& k : cases) {
-    RecordingCanvas c(k.width, k.height);
-    printSolutionReport(c, solutionView(k.parameters, k.rows), shell());
-    SCOPED_TRACE(k.height);
-    expectSoundPages(c, k.height, 9);
-    for (const Placed& p : k.placed) {
+  for (const Case& each : cases) {
+    RecordingCanvas c(each.width, each.height);
+    printSolutionReport(c, solutionView(each.parameters, each.rows), shell());
+    SCOPED_TRACE(each.height);
+    expectSoundPages(c, each.height, 9);
+    for (const Placed& p : each.placed) {
       const DrawnText* t = c.find(p.text);
       ASSERT_NE(t, nullptr) << p.text;
       EXPECT_EQ(t->page, p.page ? p.page : c.pages) << p.text;
-      if (p.y >= 0) EXPECT_EQ(t->y, p.y) << p.text;
-      if (p.text[0] != 'S' && p.text[0] != 'r') EXPECT_EQ(t->x, 65) << p.text;
+      if (p.y >= 0) {
+        EXPECT_EQ(t->y, p.y) << p.text;
+      }
+      if (p.text[0] != 'S' && p.text[0] != 'r') {
+        EXPECT_EQ(t->x, 65) << p.text;
+      }
     }
     // Rows in order, each with all its lines on the page of its first.
     const ReportColumns cols = drawnColumns(c, 8);
@@ -413,7 +420,7 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
     std::string printed;  // the tall cell, continued over pages
     for (const DrawnText& t : c.texts)
       if (!t.text.empty() && t.text[0] == 'z') printed += (printed.empty() ? "" : " ") + t.text;
-    for (const std::vector<std::string>& row : k.rows) {
+    for (const std::vector<std::string>& row : each.rows) {
       if (row[0] == tall) {
         EXPECT_EQ(printed, tall);
         EXPECT_GE(c.pages, 4);
@@ -434,9 +441,13 @@ TEST(SolutionReport, PageBreaksKeepLinesAndRowsWhole) {
     }
     const int headingsPage = c.find("S519")->page;
     for (const DrawnLine& l : c.lines) {
-      if (l.horizontal() && l.page > headingsPage) EXPECT_GT(l.y1, 65);
+      if (l.horizontal() && l.page > headingsPage) {
+        EXPECT_GT(l.y1, 65);
+      }
       // A table without rows is closed under its headings.
-      if (k.rows.empty() && l.vertical()) EXPECT_EQ(l.y2 - l.y1, kTh + 2 * kReportCellPad);
+      if (each.rows.empty() && l.vertical()) {
+        EXPECT_EQ(l.y2 - l.y1, kTh + 2 * kReportCellPad);
+      }
     }
   }
 }

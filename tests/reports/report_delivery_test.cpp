@@ -136,10 +136,14 @@ TEST_F(ReportDelivery, TheQueueDecidesThePaperAndItsVerdictTheMessage) {
       expected.replace(f, 3,
                        " \"qj_ROUND1_solution_20260307-090502.pdf\" S963 \"" + folder() + "\".");
     EXPECT_EQ(text(d.message), expected);
-    if (d.message) EXPECT_EQ(d.message->kind, c.kind);
+    if (d.message) {
+      EXPECT_EQ(d.message->kind, c.kind);
+    }
     // A job still in the queue is followed, with the report kept for a file.
     EXPECT_EQ(d.followed.has_value(), stillQueued(c.fate));
-    if (d.followed) EXPECT_EQ(d.followed->pdf, printers.jobs[0].pdf);
+    if (d.followed) {
+      EXPECT_EQ(d.followed->pdf, printers.jobs[0].pdf);
+    }
     EXPECT_EQ(d.rendered, std::vector<PaperSize>{c.rendered});
     ASSERT_EQ(printers.jobs.size(), 1u);
     EXPECT_EQ(printers.jobs[0].queue, "Office \xD0\x9F");

@@ -265,7 +265,9 @@ TaskWizardState placedOn(test::NetworkBuilder b, std::initializer_list<test::Poi
 TaskWizardState threePoints(bool step7) {
   TaskWizardState st =
       placedOn(mainNetwork(), {{"Main", "3", 0}, {"Main", "15", 10}, {"Main", "6", 6}});
-  if (step7) EXPECT_EQ(checkStep6(st, texts()).next, WizardNext::ShowStep7Page);
+  if (step7) {
+    EXPECT_EQ(checkStep6(st, texts()).next, WizardNext::ShowStep7Page);
+  }
   return st;
 }
 
@@ -311,10 +313,11 @@ TEST(TransitionGrids, RowChecksInTheirOrder) {
     const StepCheck check = c.table3 ? checkTable3Rows(st) : checkTable2Rows(st);
     const std::string text = check.message ? check.message->text.resolve(texts()) : "";
     EXPECT_EQ(text, c.message) << c.row << " " << c.dist << " " << c.speed;
-    if (*c.message)
+    if (*c.message) {
       EXPECT_EQ(check.focus + std::to_string(check.row) + ":" + std::to_string(check.column),
                 (c.table3 ? "Table3" : "Table2") + std::to_string(c.row) + ":" +
                     std::to_string(c.column));
+    }
   }
 }
 

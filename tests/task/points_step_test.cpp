@@ -280,6 +280,10 @@ TEST_F(Step3, RowChecksRefuseInTheirOrderAndNameTheRow) {
   }
   editCells(s.table1, "1,8=4");
   EXPECT_EQ(refusal(), "passed");
+  // A street longer than its field, cut just after a blank, is stored without the blank.
+  s.table1.set(1, t1::kStreet, "  " + std::string(29, 'M') + " ira");
+  EXPECT_EQ(refusal(), "passed");
+  EXPECT_EQ(s.points[1].street, std::string(29, 'M'));
 }
 
 TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {

@@ -149,8 +149,9 @@ TEST_F(TaskImport, ACellThatDoesNotConvertNamesItsSheetRowAndColumn) {
     const TaskWorkbookRead r = import(book);
     EXPECT_FALSE(r.task) << c.message;
     EXPECT_EQ(text(r.message), c.message);
-    if (r.message)
+    if (r.message) {
       EXPECT_EQ(r.message->kind, c.row == 1 ? MessageKind::Warning : MessageKind::Error);
+    }
   }
   Workbook book = good;
   book.sheets().pop_back();
@@ -182,18 +183,39 @@ TEST_F(TaskImport, CellsAreReadAsTheLayoutAllowsThem) {
                 std::to_string(p[3].sectionIndex),
             "0-16-1");
   EXPECT_EQ(r.task->fromLists[2], t.fromLists[2]);
+  // A street type or street longer than its field, cut just after a blank, keeps no blank at
+  // its end: the task comes back from its own workbook as it was read.
+  book = exported(wizardTask());
+  book.sheets()[1].set(2, 3, " abc de");  // point 2
+  book.sheets()[1].set(2, 4, std::string(29, 'x') + " yyyy");
+  r = import(book);
+  ASSERT_TRUE(r.task) << text(r.message);
+  EXPECT_EQ(r.task->points[1].streetType + "|" + r.task->points[1].street,
+            "abc|" + std::string(29, 'x'));
+  const ImportedTask once = *r.task;
+  r = import(exported({once.header, once.points, once.toLists, once.fromLists}));
+  ASSERT_TRUE(r.task) << text(r.message);
+  EXPECT_TRUE(r.task->header == once.header && r.task->points == once.points);
   // A database code typed into a spreadsheet as a number loses its leading zeros; a whole
-  // number of up to three digits gets them back, anything else is cut as it stands.
-  const std::pair<const char*, const char*> codes[] = {
-      {"1", "001"},   {" 7 ", "007"},  {"42", "042"}, {"0", "000"},   {"999", "999"},
-      {"001", "001"}, {"1000", "100"}, {"-1", "-1"},  {"1.5", "1.5"}, {"", ""}};
+  // number of up to three digits gets them back, a longer one names no database (never the
+  // one of its first three digits), anything else is cut as it stands. A code that finds no
+  // database is named in a warning.
+  f.app.dbrnCatalog = {{"001use1", "One"}, {"100use1", "Hundred"}};
+  TaskWizardState state = f.wizard(kImportTask);
+  const std::tuple<const char*, const char*, int> codes[] = {
+      {"1", "001", 1},     {" 7 ", "007", 0}, {"42", "042", 0},  {"0", "000", 0},
+      {"999", "999", 0},   {"001", "001", 1}, {"100", "100", 2}, {"1000", "1000", 0},
+      {"1009", "1009", 0}, {"-1", "-1", 0},   {"1.5", "1.5", 0}, {"", "", 0}};
   std::string read, wanted;
-  for (const auto& [cell, code] : codes) {
+  for (const auto& [cell, code, item] : codes) {
     book = exported(wizardTask());
     book.sheets()[0].set(5, 1, cell);
-    r = import(book);
-    read += (r.task ? r.task->header.dbCode : text(r.message)) + "|";
-    wanted += std::string(code) + "|";
+    const ImportOutcome out = takeTaskWorkbook(state, f.app, {"b.xlsx", import(book)});
+    read += state.header.dbCode + ">" + std::to_string(out.dbItem.value_or(-1)) + "|";
+    wanted += code + (">" + std::to_string(item)) + "|";
+    EXPECT_EQ(text(out.message),
+              item ? "(no message)" : "S1200 \"" + std::string(code) + "\" S1201 \"use1\", S1202.")
+        << cell;
   }
   EXPECT_EQ(read, wanted);
 }
@@ -434,7 +456,9 @@ TEST(TaskFiles, AnOldTaskFileThatCannotBePutBackIsKeptAndNamed) {
     ASSERT_TRUE(message && message->kind == c.kind && f.app.protocol.size() == c.records);
     EXPECT_EQ(f.text(*message), c.message);
     EXPECT_EQ(f.dir.read("Data/qj_TOWN01.dat.bak"), "the old task");
-    if (!c.input.empty()) EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"), c.input);
+    if (!c.input.empty()) {
+      EXPECT_EQ(f.dir.read("Data/qj_TOWN01_in.dat"), c.input);
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "Data"), {}), c.entries);
   }
   // As the user reads them.
@@ -506,7 +530,9 @@ TEST(Saving, EverySaveReportsAFailingDiskAndKeepsTheOldFile) {
       }
       const bool fails = std::find(failing.begin(), failing.end(), save) != failing.end();
       EXPECT_EQ(reported, fails);
-      if (fails) EXPECT_EQ(files(), before);
+      if (fails) {
+        EXPECT_EQ(files(), before);
+      }
     }
   }
 }

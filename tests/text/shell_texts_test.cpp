@@ -140,7 +140,7 @@ TEST(ShellFile, HostileCountsAndLengthsAreRefusedOrCut) {
       {shellFile(0, 3, 0, std::string("\1\0\0\0\1A\xFB\xFF\xFF\xFF", 10) + std::string(10, 'x')),
        {"A", "", ""}, {}},
       {shellFile(0, 1, 0, std::string("\x40\x42\x0F\0\3abc", 8)), {""}, {}},
-      {shellFile(1, 0, 0, std::string("\x14\0\0\0\x14", 5) + "ABCDEFGHIJKLMNOPQRST"), {},
+      {shellFile(1, 0, 0, std::string("\x14\0\0\0\x14" "ABCDEFGHIJKLMNOPQRST", 25)), {},
        {"ABCDEFGHIJKLMNO"}},
       // A long text of 2000000000 lines in a file of 200 more bytes.
       {shellFile(0, 0, 1, std::string("\0\x94\x35\x77", 4) + std::string(200, '\0')), {}, {}},

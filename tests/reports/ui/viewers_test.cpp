@@ -320,8 +320,9 @@ TEST_F(Viewers, InASmallMainWindowAViewerFitsAndItsGridScrollsSideways) {
     EXPECT_LE(view->columnViewportPosition(last) + view->columnWidth(last),
               view->viewport()->width());
     for (int c = 0; c < grid->titles()->count(); ++c)
-      if (titleShown(grid->titles(), c))
+      if (titleShown(grid->titles(), c)) {
         EXPECT_EQ(grid->titles()->label(c)->x(), before[c] - bar->maximum()) << c;
+      }
     sub->close();
     settle();
   }

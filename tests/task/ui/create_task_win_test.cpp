@@ -132,9 +132,10 @@ TEST_F(TaskWizardWindow, ARuleOnThePointOptionsPageSeparatesWhatIsShown) {
     }
     EXPECT_EQ(rules, refusals ? 1 : 0);
     // Without the threshold the tact box starts at the page's margin, as the grid does.
-    if (!refusals)
+    if (!refusals) {
       EXPECT_EQ(control("Bevel50")->mapTo(page, QPoint()).x(),
                 control("Table1a")->parentWidget()->mapTo(page, QPoint()).x());
+    }
     wizard()->closeButton()->click();
     settle();
   }

@@ -46,8 +46,10 @@ TaskFile withLongValues(TaskFile task) {
       for (TransitionRec& t : list)
         if (dbLevel(h.dbKind) == 2)
           t.speed = h.approachSpeed;
-        else
-          std::tie(t.dist, t.speed) = std::tuple(40.0625 + 7 * typed, 5.03125 + typed++);
+        else {
+          std::tie(t.dist, t.speed) = std::tuple(40.0625 + 7 * typed, 5.03125 + typed);
+          ++typed;
+        }
   return task;
 }
 
@@ -208,7 +210,9 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
       const TaskHeader &h = task->header, &s = stored.header;
       EXPECT_EQ(std::tuple(h.finePerKm, h.finePerHour, h.capacity),
                 std::tuple(s.finePerKm, s.finePerHour, s.capacity));
-      if (level2 || task->header.code == ownCode) EXPECT_EQ(h.approachSpeed, s.approachSpeed);
+      if (level2 || task->header.code == ownCode) {
+        EXPECT_EQ(h.approachSpeed, s.approachSpeed);
+      }
       EXPECT_EQ(task->points, stored.points);
       EXPECT_EQ(task->toLists, stored.toLists);
       EXPECT_EQ(task->fromLists, stored.fromLists);
@@ -233,7 +237,9 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
     list->setCurrentIndex(list->findText(QString("[%1]").arg(code), Qt::MatchStartsWith));
     control<QPushButton>("btnImport")->click();
     settle();
-    if (level2) EXPECT_EQ(edit("Velo")->text(), "12,345");
+    if (level2) {
+      EXPECT_EQ(edit("Velo")->text(), "12,345");
+    }
     expectKept(passThroughAndSave(cp1251::upper(imported)), "imported from the protocol task");
 
     writeWorkbook(stored, "long.xlsx");
@@ -244,12 +250,16 @@ TEST_F(TaskImportWindow, StoredValuesPassThroughTheWizardWhole) {
     desktop.chosen = QString::fromStdString((dir / "long.xlsx").string());
     control<QPushButton>("btnLoadOutData")->click();
     settle();
-    if (level2) EXPECT_EQ(edit("Velo")->text(), "12,345");
+    if (level2) {
+      EXPECT_EQ(edit("Velo")->text(), "12,345");
+    }
     const std::optional<TaskFile> read = passThroughAndSave(cp1251::upper(fromWorkbook));
     expectKept(read, "imported from the workbook");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->header.finePerKm, 1234.5678);
-    if (level2) EXPECT_EQ(read->header.approachSpeed, 12.345);
+    if (level2) {
+      EXPECT_EQ(read->header.approachSpeed, 12.345);
+    }
   }
 }
 

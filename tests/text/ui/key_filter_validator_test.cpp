@@ -50,7 +50,9 @@ TEST(KeyFilterValidator, ARefusedKeyIsDroppedAloneAndNamesWhatTheEditTakes) {
     test::typeKeys(&edit, QString::fromUtf8(typed));
     EXPECT_EQ(edit.text(), QString::fromUtf8(shown));
     ASSERT_EQ(shownTip(edit) != nullptr, refused);
-    if (refused) EXPECT_EQ(shownTip(edit)->text(), keyFilterTip(rule, shell));
+    if (refused) {
+      EXPECT_EQ(shownTip(edit)->text(), keyFilterTip(rule, shell));
+    }
     // Leaving the edit takes the tip away.
     edit.clearFocus();
     edit.hide();
@@ -136,7 +138,9 @@ TEST(KeyFilterValidator, AKeyWithAltIsNeverTyped) {
     QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), k.key, QString::fromUtf8(k.text),
                         k.modifiers);
     // An access key clicks its button a moment later, as a button pressed and let go.
-    if (k.clicks) EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > 0; }, 1000));
+    if (k.clicks) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > 0; }, 1000));
+    }
     EXPECT_EQ(edit->text(), QString::fromUtf8(k.shown));
     EXPECT_EQ(clicks, k.clicks);
   }

@@ -1,7 +1,5 @@
 #include "dbrn/ui/UCreateDBRN.h"
 
-#include <QAbstractItemView>
-#include <QEvent>
 #include <QFrame>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -20,6 +18,7 @@
 #include "frame/ui/window_host.h"
 #include "platform/ui/background_work.h"
 #include "platform/ui/design.h"
+#include "wizard/ui/grid_model.h"
 #include "wizard/ui/wizard_widgets.h"
 
 namespace qj::ui {
@@ -30,32 +29,26 @@ namespace {
 constexpr int kPageWidth = 980;
 constexpr int kPageHeight = 600;
 
-// Holds back every paint of the wizard's item views while a step works on their tables on a
-// worker thread. A page whose updates are off is still drawn when the window itself is
-// repainted (a box shown over it, an expose), and a view that paints reads its table.
-class ViewPaintHold : public QObject {
+// Holds every grid of the wizard off its table while a step works on the tables on a worker
+// thread: whatever asks a grid meanwhile (a paint, a resize that measures cells, a tooltip, an
+// accessibility client, an editor that loses the focus) is answered without reading them.
+class TableHold {
  public:
-  explicit ViewPaintHold(QWidget* window) {
-    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
-      view->viewport()->installEventFilter(this);
-      viewports_.emplace_back(view->viewport());
+  explicit TableHold(const QWidget& window) {
+    for (GridModel* model : window.findChildren<GridModel*>()) {
+      model->holdTable();
+      models_.emplace_back(model);
     }
   }
-  ~ViewPaintHold() override {
-    for (const QPointer<QWidget>& viewport : viewports_)
-      if (viewport) {
-        viewport->removeEventFilter(this);
-        viewport->update();
-      }
+  ~TableHold() {
+    for (const QPointer<GridModel>& model : models_)
+      if (model) model->releaseTable();
   }
-  ViewPaintHold(const ViewPaintHold&) = delete;
-  ViewPaintHold& operator=(const ViewPaintHold&) = delete;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+  TableHold(const TableHold&) = delete;
+  TableHold& operator=(const TableHold&) = delete;
 
  private:
-  std::vector<QPointer<QWidget>> viewports_;
+  std::vector<QPointer<GridModel>> models_;
 };
 
 }  // namespace
@@ -109,14 +102,12 @@ QWidget* TfrmCreateDBRN::wrapPage(WizardPage* page) {
 
 StepResult TfrmCreateDBRN::work(const BusyLabel& busy, const std::function<StepResult()>& step) {
   showBusy(busy);
-  // The step works on the wizard's tables on a worker thread: the wizard must not read them
-  // meanwhile. Its grids lay themselves out now rather than on a timer during the step, and
-  // its page is not painted: it keeps the picture it has and is redrawn when the step is done.
-  for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) view->doItemsLayout();
+  // The page is not redrawn while the step works: its grids show nothing meanwhile, and it
+  // keeps the picture it has until the step is done.
   pageArea()->setUpdatesEnabled(false);
-  const ViewPaintHold hold(this);
   StepResult result;
   try {
+    const TableHold hold(*this);
     result = runInBackground(this, {qtText(busy.text, texts()), {}},
                              [&step](const WorkProgress&) { return step(); });
   } catch (...) {

@@ -32,14 +32,15 @@ int GridModel::viewColumn(int tableColumn) const {
 }
 
 bool GridModel::accepts(const QModelIndex& index, const QString& text) const {
-  if (!rules_ || !index.isValid() || !representable(text)) return false;
+  if (held_ || !rules_ || !index.isValid() || !representable(text)) return false;
   const int col = tableColumn(index.column());
   return rules_->typable(table_, index.row(), col) &&
          rules_->accepts(table_, index.row(), col, fromQt(text));
 }
 
 FieldRule GridModel::cellRule(const QModelIndex& index) const {
-  return rules_ ? rules_->cellRule(table_, index.row(), tableColumn(index.column())) : FieldRule{};
+  return rules_ && !held_ ? rules_->cellRule(table_, index.row(), tableColumn(index.column()))
+                          : FieldRule{};
 }
 
 void GridModel::reload() {
@@ -52,8 +53,33 @@ void GridModel::cellsChanged(int firstRow, int lastRow) {
   emit dataChanged(index(firstRow, 0), index(lastRow, columnCount() - 1));
 }
 
+void GridModel::holdTable() {
+  if (held_) return;
+  shownRows_ = rowCount();
+  held_ = true;
+}
+
+void GridModel::releaseTable() {
+  if (!held_) return;
+  held_ = false;
+  // Until the rows are announced the views still count the rows they were told of.
+  const int shown = shownRows_, rows = table_.rows();
+  if (rows < shown) {
+    beginRemoveRows({}, rows, shown - 1);
+    shownRows_ = -1;
+    endRemoveRows();
+  } else if (rows > shown) {
+    beginInsertRows({}, shown, rows - 1);
+    shownRows_ = -1;
+    endInsertRows();
+  }
+  shownRows_ = -1;
+  cellsChanged(0, rows - 1);
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : table_.rows();
+  if (parent.isValid()) return 0;
+  return shownRows_ >= 0 ? shownRows_ : table_.rows();
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
@@ -64,7 +90,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return toQt(table_.cell(index.row(), tableColumn(index.column())));
+    case Qt::EditRole:
+      if (held_) return QString();
+      return toQt(table_.cell(index.row(), tableColumn(index.column())));
     case Qt::BackgroundRole:
       if (index.column() < fixedColumns_) return QPalette().brush(QPalette::Button);
       return {};
@@ -73,7 +101,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid()) return false;
+  if (held_ || role != Qt::EditRole || !index.isValid()) return false;
   const QString text = value.toString();
   const int col = tableColumn(index.column());
   if (toQt(table_.cell(index.row(), col)) == text) return true;
@@ -88,7 +116,8 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   const int col = tableColumn(index.column());
-  if (rules_ && index.column() >= fixedColumns_ && rules_->typable(table_, index.row(), col))
+  if (rules_ && !held_ && index.column() >= fixedColumns_ &&
+      rules_->typable(table_, index.row(), col))
     f |= Qt::ItemIsEditable;
   return f;
 }

@@ -36,6 +36,14 @@ class GridModel : public QAbstractTableModel {
   void reload();
   void cellsChanged(int firstRow, int lastRow);
 
+  // While a step rewrites the table on another thread, the model reads nothing of it, nor of
+  // the rules, which read the step's state too. The views keep the rows they know and see them
+  // empty and closed to edits: no view moves its cursor or calls the page back meanwhile.
+  void holdTable();
+  // Reads the table again once the step has ended: the views learn the rows it added or took
+  // away at the end, and every cell; a cursor on a row that is still there stays on it.
+  void releaseTable();
+
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -51,6 +59,8 @@ class GridModel : public QAbstractTableModel {
   const GridRules* rules_;
   std::vector<int> visible_;
   int fixedColumns_ = 0;
+  bool held_ = false;
+  int shownRows_ = -1;  // the rows the views were told of while the table may not be read
 };
 
 }  // namespace qj::ui

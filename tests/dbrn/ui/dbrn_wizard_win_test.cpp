@@ -3,8 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "dbrn/client_addition.h"
 #include "dbrn/dbrn_io.h"
@@ -255,6 +262,79 @@ TEST_F(DbrnWizardWindow, ASystemDatabaseIsViewedReadOnly) {
   EXPECT_EQ(wizard()->state().table1.cell(0, sectionCol::kClosed), closed);
   ASSERT_TRUE(nextToTheEnd()) << lastMessage();
   EXPECT_EQ(dir.read("Dbrn/002sys2_dbrn_eng.dat"), before);
+}
+
+// A step rewrites the sections grid's table on its worker thread while the window goes on
+// asking the grid, as paints, resizes, tooltips, accessibility clients and editors do: no read
+// reaches the table (under the sanitizers, none touches its freed rows) until the step has
+// ended, and then the grid shows the rows the step left, its cursor where it was.
+TEST_F(DbrnWizardWindow, NoGridReadsATableWhileAStepRewritesIt) {
+  start();
+  open(MenuItem::N13);
+  chooseInChooser("002sys2");
+  for (int page = 1; page < 4; ++page) next();
+  ASSERT_EQ(step(), 4);
+  GridView* view = grid("Table1");
+  const QAbstractItemView* measures = view;  // as a resize to contents measures cells
+  GridModel* model = view->gridModel();
+  goTo("Table1", 2, sectionCol::kName);
+  const int name = model->viewColumn(sectionCol::kName), rows = wizard()->state().table1.rows();
+  const int widest = measures->sizeHintForColumn(name);
+  const auto cell = [&](int r) { return model->index(r, name); };
+  // Each read gives what it found in the cell, if anything.
+  const std::function<QString(int)> reads[] = {
+      [&](int r) { return cell(r).data().toString(); },
+      [&](int r) {
+        return QAccessible::queryAccessibleInterface(view)->tableInterface()->cellAt(r, name)->text(
+            QAccessible::Name);
+      },
+      [&](int r) {
+        const bool wider = measures->sizeHintForColumn(name) > widest;
+        return wider || measures->sizeHintForRow(r) <= 0 ? QString("measured") : QString();
+      },
+      [&](int r) {
+        QHelpEvent tip(QEvent::ToolTip, view->visualRect(cell(r)).center(), QPoint());
+        QApplication::sendEvent(view->viewport(), &tip);
+        view->resize(view->size() + QSize(0, 1));
+        view->viewport()->grab();
+        // An editor that loses the focus commits its text.
+        const bool edited = model->setData(cell(r), QString("1"), Qt::EditRole) ||
+                            (model->flags(cell(r)) & Qt::ItemIsEditable);
+        return edited ? QString("edited") : QString();
+      }};
+  std::atomic<bool> written{false};
+  std::atomic<int> rounds{0};
+  QStringList seen;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (!written) return;
+    for (const auto& read : reads)
+      for (int r = 0; r < std::min(rows, 20); ++r)
+        if (const QString text = read(r); !text.isEmpty()) seen << text;
+    ++rounds;
+  });
+  probe.start(0);
+  wizard()->runNext([&] {
+    GridTable& table = wizard()->state().table1;
+    for (int r = 0; r < rows; ++r) table.set(r, sectionCol::kName, std::string(40, 'W'));
+    table.setRows(rows + 5);
+    written = true;
+    // The window asks while the step moves and rewrites rows.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (int r = 0; rounds < 10 && std::chrono::steady_clock::now() < until; ++r) {
+      table.insertRow(0);
+      table.removeRow(0);
+      table.set(r % rows, sectionCol::kName, r % 2 ? "W" : "");
+    }
+    return StepResult{};  // refused without a word: the page stays
+  });
+  probe.stop();
+  EXPECT_GE(rounds, 10);
+  EXPECT_TRUE(seen.empty()) << seen.join(", ").toStdString();
+  EXPECT_EQ(view->verticalHeader()->count(), rows + 5);
+  EXPECT_EQ(cell(rows - 1).data().toString(),
+            toQt(wizard()->state().table1.cell(rows - 1, sectionCol::kName)));
+  EXPECT_EQ(view->currentRow(), 2);
 }
 
 TEST_F(DbrnWizardWindow, AnEmptyCatalogueLeavesOnlyCancel) {

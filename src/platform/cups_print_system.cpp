@@ -89,11 +89,11 @@ struct Resolving {
 
 // The addresses of a server, found before the deadline or the stop; none when the name has
 // none. `timedOut` tells that the resolver did not answer in time.
-http_addrlist_t* addressesOf(const std::string& host, int port, Clock::time_point deadline,
+http_addrlist_t* addressesOf(const std::string& host, int service, Clock::time_point deadline,
                              int& stop, bool& timedOut) {
   auto resolving = std::make_shared<Resolving>();
-  std::thread([resolving, host, service = std::to_string(port)] {
-    http_addrlist_t* addresses = httpAddrGetList(host.c_str(), AF_UNSPEC, service.c_str());
+  std::thread([resolving, host, name = std::to_string(service)] {
+    http_addrlist_t* addresses = httpAddrGetList(host.c_str(), AF_UNSPEC, name.c_str());
     const std::lock_guard lock(resolving->mutex);
     if (resolving->abandoned)
       httpAddrFreeList(addresses);
@@ -118,13 +118,13 @@ class Link {
   Link(const std::string& server, std::chrono::milliseconds bound, int& stop)
       : deadline_(Clock::now() + bound), stop_(stop) {
     const std::string host = server.empty() ? std::string(cupsServer()) : server;
-    const int port = ippPort();
-    http_addrlist_t* addresses = addressesOf(host, port, deadline_, stop_, timedOut_);
+    const int service = ippPort();
+    http_addrlist_t* addresses = addressesOf(host, service, deadline_, stop_, timedOut_);
     if (!addresses) return;
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
     http_ = httpConnect2(
-        host.c_str(), port, addresses, AF_UNSPEC, cupsEncryption(), 1,
+        host.c_str(), service, addresses, AF_UNSPEC, cupsEncryption(), 1,
         static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 1)), &stop_);
     httpAddrFreeList(addresses);
     if (http_) {

@@ -383,8 +383,8 @@ TEST_F(CupsPrinting, ItsEndDoesNotWaitForAServerThatStoppedAnswering) {
   EXPECT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
 }
 
-// A loopback port of its own, which nothing listens on once `listener` is closed.
-int loopbackListener(int backlog, int& port) {
+// A loopback address of its own, which nothing listens on once `listener` is closed.
+int loopbackListener(int backlog, int& number) {
   const int listener = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -394,25 +394,25 @@ int loopbackListener(int backlog, int& port) {
       getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
       listen(listener, backlog) != 0)
     return -1;
-  port = ntohs(address.sin_port);
+  number = ntohs(address.sin_port);
   return listener;
 }
 
-// The print system of the settings, pointed at a loopback port for the test's thread.
-std::unique_ptr<PrintSystem> serverAtPort(int port, std::chrono::milliseconds answer) {
-  cupsSetServer(("127.0.0.1:" + std::to_string(port)).c_str());
+// The print system of the settings, pointed at a loopback address for the test's thread.
+std::unique_ptr<PrintSystem> serverAtLoopback(int number, std::chrono::milliseconds answer) {
+  cupsSetServer(("127.0.0.1:" + std::to_string(number)).c_str());
   return cupsPrintSystem({}, answer);
 }
 
-// Where no print system listens (no local socket, a closed port) none is reached: it has no
-// queue and takes no job, and says so at once.
+// Where no print system listens (no local socket, a loopback address that nothing listens on) none
+// is reached: it has no queue and takes no job, and says so at once.
 TEST(CupsPrintingNowhere, AServerThatDoesNotAnswerHasNoQueue) {
   test::TempDir dir;
-  int closedPort = 0;
-  close(loopbackListener(1, closedPort));
+  int closed = 0;
+  close(loopbackListener(1, closed));
   const std::function<std::unique_ptr<PrintSystem>()> nowhere[] = {
       [&] { return cupsPrintSystem((dir / "no.sock").string()); },
-      [&] { return serverAtPort(closedPort, 3s); },
+      [&] { return serverAtLoopback(closed, 3s); },
   };
   for (const auto& system : nowhere) {
     const auto printers = system();
@@ -442,8 +442,8 @@ TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
   ASSERT_EQ(bind(mute, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   ASSERT_EQ(listen(mute, 16), 0);  // connections wait in the backlog, never accepted
 
-  int port = 0;
-  const int full = loopbackListener(0, port);
+  int number = 0;
+  const int full = loopbackListener(0, number);
   ASSERT_GE(full, 0);
   std::vector<int> waiting;  // fill its backlog: later connections are never completed
   for (int i = 0; i < 4; ++i) {
@@ -451,14 +451,14 @@ TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<uint16_t>(port));
+    to.sin_port = htons(static_cast<uint16_t>(number));
     connect(waiting.back(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
   }
   std::this_thread::sleep_for(100ms);
 
   const std::function<std::unique_ptr<PrintSystem>()> mutes[] = {
       [&] { return cupsPrintSystem(path, 1s); },
-      [&] { return serverAtPort(port, 1s); },
+      [&] { return serverAtLoopback(number, 1s); },
   };
   for (const auto& system : mutes) {
     const auto printers = system();

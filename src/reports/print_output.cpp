@@ -243,21 +243,23 @@ std::optional<Message> keepUnendedReports(std::vector<FollowedReport>& followed,
   if (followed.empty()) return std::nullopt;
   const fs::path folder = targets.folder();
   Text kept, text;
+  int written = 0;
   bool lost = false;
   for (const FollowedReport& report : followed) {
-    const auto [path, written] =
+    const auto [path, ok] =
         keepReport(report.pdf, report.kind, report.taskCode, report.printedAt, folder);
-    if (written) {
-      kept += lit(kept.empty() ? ":" : ",") + quotedPath(path.filename()) + " " + shell(1274) +
-              " \"" + val(cp1251::fromUtf8(report.printerUtf8)) + "\"";
+    if (ok) {
+      kept += lit(written++ ? "," : ":") + quotedPath(path.filename()) + " " + shell(1274) + " \"" +
+              val(cp1251::fromUtf8(report.printerUtf8)) + "\"";
     } else {
       text += lit(text.empty() ? "" : " ") + pdfFailedMessage(path).text;
       lost = true;
     }
   }
   followed.clear();
-  if (!kept.empty())
-    text = shell(1273) + quotedPath(folder) + kept + "." + (lost ? " " : "") + text;
+  if (written > 0)
+    text = (written == 1 ? shell(1275) : shell(1273)) + quotedPath(folder) + kept + "." +
+           (lost ? " " : "") + text;
   return Message{lost ? MessageKind::Error : MessageKind::Warning, text};
 }
 

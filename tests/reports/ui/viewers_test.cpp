@@ -536,7 +536,7 @@ TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
   for (const std::string& f : after)
     if (std::find(before.begin(), before.end(), f) == before.end()) kept = f;
   EXPECT_EQ(dir.read("Print/" + kept), printers.jobs[2].pdf);
-  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S1273 \"" + (dir / "Print").string() +
+  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S1275 \"" + (dir / "Print").string() +
                                                         "\": \"" + kept + "\" S1274 \"Office\"."});
   EXPECT_FALSE(messages->last().unasked);
 }

@@ -229,6 +229,22 @@ std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int
   return s;
 }
 
+// A new job on the queue, asked over our own connection: libcups's own call would first look
+// the queue up over a connection of its own, which neither the bound nor the stop reaches. 0
+// when the queue did not take it.
+int createJob(http_t* http, const std::string& printer, const std::string& title) {
+  const std::string uri = printerUri(printer);
+  ipp_t* r = ippNewRequest(IPP_OP_CREATE_JOB);
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+  ipp_t* response = cupsDoRequest(http, r, ("/printers/" + printer).c_str());
+  ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
+  const int job = id && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE ? ippGetInteger(id, 0) : 0;
+  ippDelete(response);
+  return job;
+}
+
 bool sendDocument(http_t* http, const char* name, int job, const std::string& title,
                   std::string_view pdf) {
   if (cupsStartDocument(http, name, job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
@@ -353,7 +369,7 @@ class CupsPrintSystem : public PrintSystem {
       return JobReport{0, link.timedOut() ? JobFate::NoAnswer : JobFate::Refused,
                        link.timedOut() ? "" : cupsLastErrorString()};
     };
-    const int job = cupsCreateJob(link.http(), name, titleUtf8.c_str(), 0, nullptr);
+    const int job = createJob(link.http(), queue.name, titleUtf8);
     if (job <= 0) return notTaken();
     if (!sendDocument(link.http(), name, job, titleUtf8, pdf)) {
       const JobReport report = notTaken();

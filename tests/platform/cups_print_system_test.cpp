@@ -17,7 +17,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <thread>
 
 #include "platform/print_system.h"
@@ -383,10 +382,11 @@ TEST_F(CupsPrinting, ItsEndDoesNotWaitForAServerThatStoppedAnswering) {
   EXPECT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
 }
 
-// A loopback address of its own, which nothing listens on once `listener` is closed.
-int loopbackListener(int backlog, int& number) {
+// A listener on a loopback address of its own, and that address; nothing listens there once
+// it is closed.
+int loopbackListener(int backlog, sockaddr_in& address) {
   const int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
+  address = {};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
@@ -394,36 +394,33 @@ int loopbackListener(int backlog, int& number) {
       getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
       listen(listener, backlog) != 0)
     return -1;
-  number = ntohs(address.sin_port);
   return listener;
 }
 
 // The print system of the settings, pointed at a loopback address for the test's thread.
-std::unique_ptr<PrintSystem> serverAtLoopback(int number, std::chrono::milliseconds answer) {
-  cupsSetServer(("127.0.0.1:" + std::to_string(number)).c_str());
+std::unique_ptr<PrintSystem> serverAt(const sockaddr_in& address,
+                                      std::chrono::milliseconds answer) {
+  cupsSetServer(("127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
   return cupsPrintSystem({}, answer);
 }
 
-// Where no print system listens (no local socket, a loopback address that nothing listens on) none
-// is reached: it has no queue and takes no job, and says so at once.
+// Where no print system listens (no local socket, a loopback address that nothing listens on)
+// none is reached: it has no queue and takes no job, and says so at once.
 TEST(CupsPrintingNowhere, AServerThatDoesNotAnswerHasNoQueue) {
   test::TempDir dir;
-  int closed = 0;
+  sockaddr_in closed;
   close(loopbackListener(1, closed));
-  const std::function<std::unique_ptr<PrintSystem>()> nowhere[] = {
-      [&] { return cupsPrintSystem((dir / "no.sock").string()); },
-      [&] { return serverAtLoopback(closed, 3s); },
-  };
-  for (const auto& system : nowhere) {
-    const auto printers = system();
-    const auto start = Clock::now();
+  const auto start = Clock::now();
+  const std::unique_ptr<PrintSystem> nowhere[] = {cupsPrintSystem((dir / "no.sock").string()),
+                                                  serverAt(closed, 3s)};
+  for (const auto& printers : nowhere) {
     const QueueLookup lookup = printers->defaultQueue();
     EXPECT_EQ(std::tuple(lookup.queue, lookup.answered, lookup.reached),
               std::tuple(std::optional<PrintQueue>(), true, false));
     EXPECT_EQ(printers->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate,
               JobFate::Refused);
-    EXPECT_LT(Clock::now() - start, 1s);
   }
+  EXPECT_LT(Clock::now() - start, 1s);
   cupsSetServer(nullptr);
 }
 
@@ -442,26 +439,20 @@ TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
   ASSERT_EQ(bind(mute, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   ASSERT_EQ(listen(mute, 16), 0);  // connections wait in the backlog, never accepted
 
-  int number = 0;
-  const int full = loopbackListener(0, number);
+  sockaddr_in at;
+  const int full = loopbackListener(0, at);
   ASSERT_GE(full, 0);
-  std::vector<int> waiting;  // fill its backlog: later connections are never completed
-  for (int i = 0; i < 4; ++i) {
-    waiting.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<uint16_t>(number));
-    connect(waiting.back(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  int waiting[4];  // its backlog filled: later connections are never completed
+  for (int& fd : waiting) {
+    fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(fd, reinterpret_cast<const sockaddr*>(&at), sizeof at);
   }
   std::this_thread::sleep_for(100ms);
 
-  const std::function<std::unique_ptr<PrintSystem>()> mutes[] = {
-      [&] { return cupsPrintSystem(path, 1s); },
-      [&] { return serverAtLoopback(number, 1s); },
-  };
-  for (const auto& system : mutes) {
-    const auto printers = system();
+  // Made together, so that the settings name the full backlog while the first is asked too: no
+  // question may go to the settings' server on a connection of libcups's own, out of the bound.
+  const std::unique_ptr<PrintSystem> mutes[] = {cupsPrintSystem(path, 1s), serverAt(at, 1s)};
+  for (const auto& printers : mutes) {
     auto start = Clock::now();
     const QueueLookup lookup = printers->defaultQueue();
     EXPECT_LT(Clock::now() - start, 3s);

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -70,15 +71,68 @@ std::optional<PaperSize> paperOf(http_t* http, cups_dest_t* dest) {
   return paper;
 }
 
-// A connection whose every wait ends at the deadline, or at once when its owner ends.
+bool stopped(int& stop) {
+  return std::atomic_ref<int>(stop).load() != 0;
+}
+
+// How often a wait for the resolver looks at the stop.
+constexpr std::chrono::milliseconds kStopSlice{50};
+
+// A name being resolved off the asking thread: the resolver may wait on a name server for
+// far longer than any bound, and an answer that comes after the asker gave up is dropped.
+struct Resolving {
+  std::mutex mutex;
+  std::condition_variable done;
+  bool finished = false, abandoned = false;
+  http_addrlist_t* addresses = nullptr;
+};
+
+// The addresses of a server, found before the deadline or the stop; none when the name has
+// none. `timedOut` tells that the resolver did not answer in time.
+http_addrlist_t* addressesOf(const std::string& host, int service, Clock::time_point deadline,
+                             int& stop, bool& timedOut) {
+  auto resolving = std::make_shared<Resolving>();
+  std::thread([resolving, host, name = std::to_string(service)] {
+    http_addrlist_t* addresses = httpAddrGetList(host.c_str(), AF_UNSPEC, name.c_str());
+    const std::lock_guard lock(resolving->mutex);
+    if (resolving->abandoned)
+      httpAddrFreeList(addresses);
+    else
+      resolving->addresses = addresses;
+    resolving->finished = true;
+    resolving->done.notify_all();
+  }).detach();
+  std::unique_lock lock(resolving->mutex);
+  while (!resolving->finished && !stopped(stop) && Clock::now() < deadline)
+    resolving->done.wait_until(lock, std::min(deadline, Clock::now() + kStopSlice));
+  if (resolving->finished) return std::exchange(resolving->addresses, nullptr);
+  resolving->abandoned = true;
+  timedOut = true;
+  return nullptr;
+}
+
+// A connection whose every wait, the connecting included, ends at the deadline, or soon after
+// its owner sets the stop.
 class Link {
  public:
-  Link(const std::string& server, std::chrono::milliseconds bound, const std::atomic<bool>& stop)
+  Link(const std::string& server, std::chrono::milliseconds bound, int& stop)
       : deadline_(Clock::now() + bound), stop_(stop) {
     const std::string host = server.empty() ? std::string(cupsServer()) : server;
-    http_ = httpConnect2(host.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                         static_cast<int>(bound.count()), nullptr);
-    if (http_) httpSetTimeout(http_, kWaitSlice, &Link::waitOn, this);
+    const int service = ippPort();
+    http_addrlist_t* addresses = addressesOf(host, service, deadline_, stop_, timedOut_);
+    if (!addresses) return;
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
+    http_ = httpConnect2(
+        host.c_str(), service, addresses, AF_UNSPEC, cupsEncryption(), 1,
+        static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 1)), &stop_);
+    httpAddrFreeList(addresses);
+    if (http_) {
+      httpSetTimeout(http_, kWaitSlice, &Link::waitOn, this);
+    } else {
+      // A connection refused fails at once; one that never completes runs out the bound.
+      timedOut_ = stopped(stop_) || Clock::now() >= deadline_;
+    }
   }
   ~Link() {
     if (http_) httpClose(http_);
@@ -87,13 +141,13 @@ class Link {
   Link& operator=(const Link&) = delete;
 
   http_t* http() const { return http_; }
-  // A wait ended at the deadline: the server did not answer in time.
+  // A wait ended at the deadline or the stop: the server did not answer in time.
   bool timedOut() const { return timedOut_; }
 
  private:
   static int waitOn(http_t*, void* data) {
     auto* link = static_cast<Link*>(data);
-    if (link->stop_ || Clock::now() >= link->deadline_) {
+    if (stopped(link->stop_) || Clock::now() >= link->deadline_) {
       link->timedOut_ = true;
       return 0;
     }
@@ -102,7 +156,7 @@ class Link {
 
   http_t* http_ = nullptr;
   Clock::time_point deadline_;
-  const std::atomic<bool>& stop_;
+  int& stop_;  // read by libcups while it connects, so a plain int
   bool timedOut_ = false;
 };
 
@@ -175,6 +229,22 @@ std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int
   return s;
 }
 
+// A new job on the queue, asked over our own connection: libcups's own call would first look
+// the queue up over a connection of its own, which neither the bound nor the stop reaches. 0
+// when the queue did not take it.
+int createJob(http_t* http, const std::string& printer, const std::string& title) {
+  const std::string uri = printerUri(printer);
+  ipp_t* r = ippNewRequest(IPP_OP_CREATE_JOB);
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+  ipp_t* response = cupsDoRequest(http, r, ("/printers/" + printer).c_str());
+  ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
+  const int job = id && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE ? ippGetInteger(id, 0) : 0;
+  ippDelete(response);
+  return job;
+}
+
 bool sendDocument(http_t* http, const char* name, int job, const std::string& title,
                   std::string_view pdf) {
   if (cupsStartDocument(http, name, job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
@@ -192,25 +262,96 @@ bool sendDocument(http_t* http, const char* name, int job, const std::string& ti
   return sent && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
+// The jobs followed, what was heard of them, and the follower's stop: shared by the print
+// system and its follower, so that a follower still stuck in a question of libcups when the
+// print system ends may be left to end by itself.
+struct Following {
+  Following(std::string server, std::chrono::milliseconds answer, std::chrono::milliseconds poll)
+      : server(std::move(server)), answer(answer), poll(poll) {}
+
+  struct Followed {
+    std::string printer;
+    JobFate told;  // the last fate the owner heard of
+  };
+
+  void follow() {
+    std::unique_lock lock(mutex);
+    while (!stopped(stop)) {
+      if (followed.empty()) {
+        wake.wait(lock, [&] { return stopped(stop) || !followed.empty(); });
+        continue;
+      }
+      const std::map<int, Followed> asked = followed;
+      lock.unlock();
+      std::map<int, JobStatus> answers;
+      {
+        const Link link(server, answer, stop);
+        for (const auto& [job, f] : asked)
+          if (link.http() && !link.timedOut())
+            if (auto s = jobStatus(link.http(), f.printer, job)) answers[job] = std::move(*s);
+      }
+      lock.lock();
+      for (const auto& [job, status] : answers) hear(job, status);
+      wake.wait_for(lock, poll, [&] { return stopped(stop); });
+    }
+    running = false;
+    wake.notify_all();
+  }
+
+  // Under the lock: a job's state read now.
+  void hear(int job, const JobStatus& status) {
+    const auto f = followed.find(job);
+    if (f == followed.end()) return;
+    const std::optional<JobFate> fate = settledFate(status);
+    if (!fate) return;  // on its way
+    // A settled Printed is a completed job, never one on its way.
+    const bool ended = *fate == JobFate::Printed || !stillQueued(*fate);
+    if (!ended && *fate == f->second.told) return;
+    news.push_back({job, *fate, statusReason(status), cancellerOf(status)});
+    if (ended)
+      followed.erase(f);
+    else
+      f->second.told = *fate;
+  }
+
+  const std::string server;
+  const std::chrono::milliseconds answer, poll;
+  int stop = 0;  // read through std::atomic_ref, and by libcups while it connects
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::map<int, Followed> followed;
+  std::vector<JobReport> news;
+  bool running = false;  // a follower thread has started and not ended
+};
+
+// How long the end of the print system waits for its follower: a question under way hears the
+// stop within a quarter of a second; past this, the follower is left to end by itself.
+constexpr std::chrono::milliseconds kMostStopWait{1000};
+
 class CupsPrintSystem : public PrintSystem {
  public:
   CupsPrintSystem(std::string server, std::chrono::milliseconds answer,
                   std::chrono::milliseconds poll)
-      : server_(std::move(server)), answer_(answer), poll_(poll) {}
+      : shared_(std::make_shared<Following>(std::move(server), answer, poll)) {}
   ~CupsPrintSystem() override {
-    {
-      const std::lock_guard lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    if (follower_.joinable()) follower_.join();
+    std::unique_lock lock(shared_->mutex);
+    std::atomic_ref<int>(shared_->stop).store(1);
+    shared_->wake.notify_all();
+    shared_->wake.wait_for(lock, kMostStopWait, [&] { return !shared_->running; });
   }
   CupsPrintSystem(const CupsPrintSystem&) = delete;
   CupsPrintSystem& operator=(const CupsPrintSystem&) = delete;
 
   QueueLookup defaultQueue() override {
-    const Link link(server_, answer_, stop_);
-    if (!link.http()) return {};  // no print system here
+    const Link link(shared_->server, shared_->answer, shared_->stop);
+    if (!link.http()) {
+      // Refused at once: nothing listens there. Not completed in time: something does, and
+      // does not answer.
+      QueueLookup none;
+      none.answered = !link.timedOut();
+      none.reached = link.timedOut();
+      return none;
+    }
     cups_dest_t* dest = cupsGetNamedDest(link.http(), nullptr, nullptr);
     if (!dest) return {std::nullopt, !link.timedOut()};
     PrintQueue queue{dest->name, paperOf(link.http(), dest)};
@@ -221,14 +362,14 @@ class CupsPrintSystem : public PrintSystem {
 
   JobReport print(const PrintQueue& queue, const std::string& titleUtf8,
                   std::string_view pdf) override {
-    const Link link(server_, answer_, stop_);
-    if (!link.http()) return {0, JobFate::Refused};
+    const Link link(shared_->server, shared_->answer, shared_->stop);
+    if (!link.http()) return {0, link.timedOut() ? JobFate::NoAnswer : JobFate::Refused};
     const char* name = queue.name.c_str();
     const auto notTaken = [&] {
       return JobReport{0, link.timedOut() ? JobFate::NoAnswer : JobFate::Refused,
                        link.timedOut() ? "" : cupsLastErrorString()};
     };
-    const int job = cupsCreateJob(link.http(), name, titleUtf8.c_str(), 0, nullptr);
+    const int job = createJob(link.http(), queue.name, titleUtf8);
     if (job <= 0) return notTaken();
     if (!sendDocument(link.http(), name, job, titleUtf8, pdf)) {
       const JobReport report = notTaken();
@@ -237,9 +378,10 @@ class CupsPrintSystem : public PrintSystem {
     }
     // Taken: a state that cannot be read now is read by the follower.
     const std::optional<JobStatus> status = jobStatus(link.http(), queue.name, job);
-    JobReport report{job,
-                     status ? settledFate(*status).value_or(JobFate::Printed) : JobFate::Printed,
-                     status ? statusReason(*status) : ""};
+    JobReport report{job};
+    if (status)
+      report = {job, settledFate(*status).value_or(JobFate::Printed), statusReason(*status),
+                cancellerOf(*status)};
     if (!stillQueued(report.fate)) {
       report.job = 0;
       return report;
@@ -249,71 +391,24 @@ class CupsPrintSystem : public PrintSystem {
   }
 
   std::vector<JobReport> news() override {
-    const std::lock_guard lock(mutex_);
-    return std::exchange(news_, {});
+    const std::lock_guard lock(shared_->mutex);
+    return std::exchange(shared_->news, {});
   }
 
  private:
-  struct Followed {
-    std::string printer;
-    JobFate told;  // the last fate the owner heard of
-  };
-
   void follow(const std::string& printer, const JobReport& report) {
     {
-      const std::lock_guard lock(mutex_);
-      followed_[report.job] = {printer, report.fate};
-      if (!follower_.joinable()) follower_ = std::thread([this] { followJobs(); });
-    }
-    wake_.notify_all();
-  }
-
-  void followJobs() {
-    std::unique_lock lock(mutex_);
-    while (!stop_) {
-      if (followed_.empty()) {
-        wake_.wait(lock, [&] { return stop_ || !followed_.empty(); });
-        continue;
+      const std::lock_guard lock(shared_->mutex);
+      shared_->followed[report.job] = {printer, report.fate};
+      if (!shared_->running) {
+        shared_->running = true;
+        std::thread([shared = shared_] { shared->follow(); }).detach();
       }
-      const std::map<int, Followed> asked = followed_;
-      lock.unlock();
-      std::map<int, JobStatus> answers;
-      {
-        const Link link(server_, answer_, stop_);
-        for (const auto& [job, f] : asked)
-          if (link.http() && !link.timedOut())
-            if (auto s = jobStatus(link.http(), f.printer, job)) answers[job] = std::move(*s);
-      }
-      lock.lock();
-      for (const auto& [job, status] : answers) hear(job, status);
-      wake_.wait_for(lock, poll_, [&] { return stop_.load(); });
     }
+    shared_->wake.notify_all();
   }
 
-  // Under the lock: a job's state read now.
-  void hear(int job, const JobStatus& status) {
-    const auto f = followed_.find(job);
-    if (f == followed_.end()) return;
-    const std::optional<JobFate> fate = settledFate(status);
-    if (!fate) return;  // on its way
-    // A settled Printed is a completed job, never one on its way.
-    const bool ended = *fate == JobFate::Printed || !stillQueued(*fate);
-    if (!ended && *fate == f->second.told) return;
-    news_.push_back({job, *fate, statusReason(status)});
-    if (ended)
-      followed_.erase(f);
-    else
-      f->second.told = *fate;
-  }
-
-  const std::string server_;
-  const std::chrono::milliseconds answer_, poll_;
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::map<int, Followed> followed_;
-  std::vector<JobReport> news_;
-  std::thread follower_;
+  const std::shared_ptr<Following> shared_;
 };
 
 }  // namespace
@@ -322,8 +417,11 @@ std::optional<JobFate> settledFate(const JobStatus& status) {
   const auto says = [&](std::string_view reason) {
     return std::find(status.reasons.begin(), status.reasons.end(), reason) != status.reasons.end();
   };
+  // The scheduler's own word for a printer paused without a reason.
+  const bool printerSaysWhy = !status.printerMessage.empty() && status.printerMessage != "Paused";
   const auto waiting = [&] {
-    return status.printerFailed || says("printer-stopped") ? JobFate::Stopped : JobFate::Paused;
+    return status.printerFailed || says("printer-stopped") || printerSaysWhy ? JobFate::Stopped
+                                                                             : JobFate::Paused;
   };
   switch (status.state) {
     case IPP_JSTATE_COMPLETED:
@@ -343,7 +441,18 @@ std::optional<JobFate> settledFate(const JobStatus& status) {
 }
 
 std::string statusReason(const JobStatus& status) {
-  return status.jobMessage.empty() ? status.printerMessage : status.jobMessage;
+  if (status.state == IPP_JSTATE_CANCELED || !status.jobMessage.empty()) return status.jobMessage;
+  return status.printerMessage;
+}
+
+JobCanceller cancellerOf(const JobStatus& status) {
+  if (status.state != IPP_JSTATE_CANCELED) return JobCanceller::Unsaid;
+  for (const std::string& reason : status.reasons) {
+    if (reason == "job-canceled-by-user") return JobCanceller::User;
+    if (reason == "job-canceled-by-operator") return JobCanceller::Operator;
+    if (reason == "job-canceled-at-device") return JobCanceller::Printer;
+  }
+  return JobCanceller::Unsaid;
 }
 
 std::unique_ptr<PrintSystem> cupsPrintSystem(const std::string& server,

@@ -18,6 +18,9 @@ class Messages {
   // True for Yes.
   virtual bool confirm(const std::string& text) = 0;
   virtual void information(const std::string& text) = 0;
+  // News that nobody asked for (what became of a print job), of the given kind but never a
+  // question: it keeps away from the keys that the user types for another window.
+  virtual void notice(MessageKind kind, const std::string& text) = 0;
 };
 
 // Records every box shown and answers questions from a queue (No when it runs dry).
@@ -26,12 +29,16 @@ class ScriptedMessages : public Messages {
   struct Shown {
     MessageKind kind;
     std::string text;
+    bool unasked = false;  // a notice
   };
 
   void warning(const std::string& text) override { shown.push_back({MessageKind::Warning, text}); }
   void error(const std::string& text) override { shown.push_back({MessageKind::Error, text}); }
   void information(const std::string& text) override {
     shown.push_back({MessageKind::Information, text});
+  }
+  void notice(MessageKind kind, const std::string& text) override {
+    shown.push_back({kind, text, true});
   }
   bool confirm(const std::string& text) override {
     shown.push_back({MessageKind::Confirm, text});

@@ -28,11 +28,13 @@ struct PrintQueue {
   bool operator==(const PrintQueue&) const = default;
 };
 
-// The default queue of the user's or the system's settings. No queue: there is no print
-// system or it names none; not answered: it took the question but gave no answer in time.
+// The default queue of the user's or the system's settings. No queue: the print system names
+// none, or none was reached (nothing took the connection), or it did not answer in time (it
+// took the question and gave no answer, or the connection never completed).
 struct QueueLookup {
   std::optional<PrintQueue> queue;
   bool answered = true;
+  bool reached = true;
 };
 
 enum class JobFate {
@@ -53,12 +55,16 @@ constexpr bool stillQueued(JobFate fate) {
          fate == JobFate::Stopped || fate == JobFate::Retrying;
 }
 
+// Who cancelled a job, where the print system says so.
+enum class JobCanceller { Unsaid, User, Operator, Printer };
+
 // What the print system said of a job: its fate, in its own words where it gave any, and the
 // job's number while it is followed (0: it is not).
 struct JobReport {
   int job = 0;
   JobFate fate = JobFate::Printed;
   std::string reasonUtf8;
+  JobCanceller cancelledBy = JobCanceller::Unsaid;
   bool operator==(const JobReport&) const = default;
 };
 
@@ -78,7 +84,8 @@ class PrintSystem {
 // What the print system says of a job and of its printer: the job's IPP state (3 pending
 // ... 9 completed) and reasons, and the words of the job's printer on it; whether the
 // printer is stopped, and whether it stopped after an error (a job of it waits because of
-// that), with the printer's own words.
+// that), with the printer's own words. A stopped printer that says why, in other words than
+// the scheduler's bare "Paused", is stopped for that reason even when no job waits because of it.
 struct JobStatus {
   int state = 0;
   std::vector<std::string> reasons;
@@ -88,12 +95,16 @@ struct JobStatus {
 };
 // The job's fate, or none while it is on its way.
 std::optional<JobFate> settledFate(const JobStatus& status);
-// The print system's own words on the job: the job's printer's on it, else the printer's.
+// The print system's own words on the job: the job's printer's on it, else the printer's; for
+// a cancelled job only its own, as its printer's present state says nothing of it.
 std::string statusReason(const JobStatus& status);
+// Who cancelled the job, by its reasons.
+JobCanceller cancellerOf(const JobStatus& status);
 
 // CUPS: the server of the user's settings, or the one at `server` (a host name or the path
-// of a local socket). A question to it that is not answered within `answer` counts as not
-// answered; a followed job is asked about every `poll`.
+// of a local socket). A question to it that is not answered within `answer`, the finding of
+// its address and the connection included, counts as not answered; a followed job is asked
+// about every `poll`. Its end waits no more than about a second for a question under way.
 std::unique_ptr<PrintSystem> cupsPrintSystem(
     const std::string& server = {},
     std::chrono::milliseconds answer = std::chrono::milliseconds(3000),

@@ -68,13 +68,24 @@ Text inTheirWords(std::string_view reasonUtf8) {
   return lit(": ") + val(words) + ".";
 }
 
+// Who cancelled the job, where the print system said so.
+Text cancelled(JobCanceller by) {
+  switch (by) {
+    case JobCanceller::User: return shell(1270);
+    case JobCanceller::Operator: return shell(1271);
+    case JobCanceller::Printer: return shell(1272);
+    case JobCanceller::Unsaid: break;
+  }
+  return shell(1261);
+}
+
 // Why the report was not printed on the printer: the printer, then what became of the job.
-Text notPrintedBecause(std::string_view printerNameUtf8, JobFate fate,
-                       std::string_view reasonUtf8) {
+Text notPrintedBecause(std::string_view printerNameUtf8, JobFate fate, std::string_view reasonUtf8,
+                       JobCanceller by) {
   Text why = notPrinted(printerNameUtf8);
   switch (fate) {
     case JobFate::NoAnswer: return why + " " + shell(1260);
-    case JobFate::Cancelled: return why + " " + shell(1261) + inTheirWords(reasonUtf8);
+    case JobFate::Cancelled: return why + " " + cancelled(by) + inTheirWords(reasonUtf8);
     case JobFate::Aborted: return why + " " + shell(1262) + inTheirWords(reasonUtf8);
     default:
       if (reasonUtf8.empty()) return why;
@@ -97,13 +108,13 @@ Message printerFailedMessage(std::string_view printerNameUtf8) {
 }
 
 Message printerRefusedMessage(std::string_view printerNameUtf8, const fs::path& pdf, JobFate fate,
-                              std::string_view reasonUtf8) {
-  return savedInstead(notPrintedBecause(printerNameUtf8, fate, reasonUtf8), pdf);
+                              std::string_view reasonUtf8, JobCanceller by) {
+  return savedInstead(notPrintedBecause(printerNameUtf8, fate, reasonUtf8, by), pdf);
 }
 
 Message printerAndPdfFailedMessage(std::string_view printerNameUtf8, const fs::path& pdf,
-                                   JobFate fate, std::string_view reasonUtf8) {
-  return lostToo(notPrintedBecause(printerNameUtf8, fate, reasonUtf8), pdf);
+                                   JobFate fate, std::string_view reasonUtf8, JobCanceller by) {
+  return lostToo(notPrintedBecause(printerNameUtf8, fate, reasonUtf8, by), pdf);
 }
 
 Message noAnswerMessage(const fs::path& pdf, bool written) {
@@ -138,24 +149,33 @@ Message pdfNotShownMessage(const fs::path& path) {
 
 namespace {
 
+// The report as a PDF file in the Print folder, under a name that no file holds when it
+// appears: never over a file put there meanwhile. The path it went to, or the path it could
+// not be written to.
+std::pair<fs::path, bool> keepReport(const std::string& pdf, ReportKind kind,
+                                     std::string_view taskCode, const CivilDateTime& at,
+                                     const fs::path& folder) {
+  const std::string stem = pdfStem(kind, taskCode, at);
+  const fs::path path = reportPdfPath(folder, kind, taskCode, at);
+  try {
+    AtomicFile file(path);
+    file.write(pdf);
+    constexpr int kMaxTries = 10000;
+    return {file.commitUnderFreeName([&](int n) { return pdfName(folder, stem, n); }, kMaxTries),
+            true};
+  } catch (const FileError&) {
+    return {path, false};
+  }
+}
+
 // The report as a PDF file in the Print folder, shown with the desktop's viewer; `why` begins
 // the message of a report that was meant for a printer.
 std::optional<Message> writeReportFile(const std::string& pdf, ReportKind kind,
                                        std::string_view taskCode, const CivilDateTime& at,
                                        const ReportTargets& targets,
                                        const std::optional<Text>& why) {
-  const fs::path folder = targets.folder();
-  const std::string stem = pdfStem(kind, taskCode, at);
-  fs::path path = reportPdfPath(folder, kind, taskCode, at);
-  try {
-    // Under a name that no file holds when it appears: never over a file put there meanwhile.
-    AtomicFile file(path);
-    file.write(pdf);
-    constexpr int kMaxTries = 10000;
-    path = file.commitUnderFreeName([&](int n) { return pdfName(folder, stem, n); }, kMaxTries);
-  } catch (const FileError&) {
-    return why ? lostToo(*why, path) : pdfFailedMessage(path);
-  }
+  const auto [path, written] = keepReport(pdf, kind, taskCode, at, targets.folder());
+  if (!written) return why ? lostToo(*why, path) : pdfFailedMessage(path);
   const bool shown = targets.showPdf && targets.showPdf(path);
   if (why) return savedInstead(*why, path);
   if (!shown) return pdfNotShownMessage(path);
@@ -170,8 +190,9 @@ std::optional<Message> tell(const FollowedReport& report, const JobReport& heard
   if (heard.fate == JobFate::Printed) return std::nullopt;
   if (stillQueued(heard.fate))
     return printerWaitingMessage(report.printerUtf8, heard.fate, heard.reasonUtf8);
-  return writeReportFile(report.pdf, report.kind, report.taskCode, report.printedAt, targets,
-                         notPrintedBecause(report.printerUtf8, heard.fate, heard.reasonUtf8));
+  return writeReportFile(
+      report.pdf, report.kind, report.taskCode, report.printedAt, targets,
+      notPrintedBecause(report.printerUtf8, heard.fate, heard.reasonUtf8, heard.cancelledBy));
 }
 
 }  // namespace
@@ -185,8 +206,13 @@ ReportDelivery deliverReport(const ReportJob& job, const ReportTargets& targets)
     if (!pdf)
       return {
           pdfFailedMessage(reportPdfPath(targets.folder(), job.kind, job.taskCode, targets.now))};
-    const std::optional<Text> why =
-        lookup.answered ? std::nullopt : std::optional<Text>(shell(1260));
+    // A print system that names no queue is no printer; one not reached or not answering is
+    // said, as the user asked for a printer.
+    std::optional<Text> why;
+    if (!lookup.answered)
+      why = shell(1260);
+    else if (!lookup.reached)
+      why = shell(1269);
     return {writeReportFile(*pdf, job.kind, job.taskCode, targets.now, targets, why)};
   }
   if (!pdf) return {printerFailedMessage(queue->name)};
@@ -212,6 +238,31 @@ std::vector<Message> hearPrintNews(std::vector<FollowedReport>& followed,
     if (heard.fate == JobFate::Printed || !stillQueued(heard.fate)) followed.erase(report);
   }
   return told;
+}
+
+std::optional<Message> keepUnendedReports(std::vector<FollowedReport>& followed,
+                                          const ReportTargets& targets) {
+  if (followed.empty()) return std::nullopt;
+  const fs::path folder = targets.folder();
+  Text kept, text;
+  int written = 0;
+  bool lost = false;
+  for (const FollowedReport& report : followed) {
+    const auto [path, ok] =
+        keepReport(report.pdf, report.kind, report.taskCode, report.printedAt, folder);
+    if (ok) {
+      kept += lit(written++ ? "," : ":") + quotedPath(path.filename()) + " " + shell(1274) + " \"" +
+              val(cp1251::fromUtf8(report.printerUtf8)) + "\"";
+    } else {
+      text += lit(text.empty() ? "" : " ") + pdfFailedMessage(path).text;
+      lost = true;
+    }
+  }
+  followed.clear();
+  if (written > 0)
+    text = (written == 1 ? shell(1275) : shell(1273)) + quotedPath(folder) + kept + "." +
+           (lost ? " " : "") + text;
+  return Message{lost ? MessageKind::Error : MessageKind::Warning, text};
 }
 
 }  // namespace qj

@@ -30,12 +30,15 @@ Message printerFailedMessage(std::string_view printerNameUtf8);
 // The printer's queue did not take the job, or ended it without printing it (`fate`, in the
 // print system's own words where it gave any): the report went to the file instead, or the
 // file could not be written either.
+// A cancelled job says who cancelled it, where the print system told.
 Message printerRefusedMessage(std::string_view printerNameUtf8, const std::filesystem::path& pdf,
-                              JobFate fate = JobFate::Refused, std::string_view reasonUtf8 = {});
+                              JobFate fate = JobFate::Refused, std::string_view reasonUtf8 = {},
+                              JobCanceller by = JobCanceller::Unsaid);
 Message printerAndPdfFailedMessage(std::string_view printerNameUtf8,
                                    const std::filesystem::path& pdf,
                                    JobFate fate = JobFate::Refused,
-                                   std::string_view reasonUtf8 = {});
+                                   std::string_view reasonUtf8 = {},
+                                   JobCanceller by = JobCanceller::Unsaid);
 // The print system did not answer when asked for its printer: the report went to the file,
 // or the file could not be written either.
 Message noAnswerMessage(const std::filesystem::path& pdf, bool written);
@@ -97,5 +100,11 @@ ReportDelivery deliverReport(const ReportJob& job, const ReportTargets& targets)
 std::vector<Message> hearPrintNews(std::vector<FollowedReport>& followed,
                                    const std::vector<JobReport>& news,
                                    const ReportTargets& targets);
+
+// The program closes while the print system still has the followed reports' jobs, whose end
+// nobody will hear of: each report is kept as a file in the Print folder, not shown, and the
+// one message names the files with their printers. Nothing when no report was followed.
+std::optional<Message> keepUnendedReports(std::vector<FollowedReport>& followed,
+                                          const ReportTargets& targets);
 
 }  // namespace qj

@@ -94,4 +94,8 @@ bool show(Messages& messages, const Message& message, const ShellTables& tables)
   return true;
 }
 
+void showNotice(Messages& messages, const Message& message, const ShellTables& tables) {
+  messages.notice(message.kind, message.utf8(tables));
+}
+
 }  // namespace qj

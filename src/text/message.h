@@ -92,5 +92,7 @@ inline Message confirmMessage(Text t) {
 
 // Shows the message; for a confirmation returns the answer (true for Yes), else true.
 bool show(Messages& messages, const Message& message, const ShellTables& shell);
+// Shows news that nobody asked for as a notice (Messages::notice).
+void showNotice(Messages& messages, const Message& message, const ShellTables& shell);
 
 }  // namespace qj

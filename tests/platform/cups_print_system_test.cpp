@@ -4,8 +4,11 @@
 // installed or cannot run, those tests are skipped; the reading of a job's state is tested
 // everywhere.
 
+#include <arpa/inet.h>
+#include <cups/cups.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -33,11 +36,22 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
     bool printerStopped;
     std::optional<JobFate> fate;
     bool printerFailed = false;
+    std::string printerMessage = "";
+    JobCanceller by = JobCanceller::Unsaid;
   } cases[] = {
       {9, {"job-completed-successfully"}, false, JobFate::Printed},
       {9, {"job-completed-with-warnings"}, false, JobFate::Printed},
       {9, {"job-completed-with-errors"}, false, JobFate::Aborted},
-      {7, {"job-canceled-by-user"}, false, JobFate::Cancelled},
+      {7, {"job-canceled-by-user"}, false, JobFate::Cancelled, false, "", JobCanceller::User},
+      {7,
+       {"job-canceled-by-operator"},
+       false,
+       JobFate::Cancelled,
+       false,
+       "",
+       JobCanceller::Operator},
+      {7, {"job-canceled-at-device"}, false, JobFate::Cancelled, false, "", JobCanceller::Printer},
+      {7, {"processing-to-stop-point"}, false, JobFate::Cancelled},  // cancelled while it waited
       {8, {"aborted-by-system"}, false, JobFate::Aborted},
       {4, {"job-hold-until-specified"}, false, JobFate::Held},
       {4, {"resources-are-not-ready"}, false, JobFate::Retrying},
@@ -45,6 +59,9 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
       {6, {}, true, JobFate::Stopped, true},
       {3, {"none"}, true, JobFate::Paused},
       {3, {"none"}, true, JobFate::Stopped, true},  // behind the job that met the error
+      // The job that met the error was cancelled: the printer still says why it stopped.
+      {3, {"none"}, true, JobFate::Stopped, false, "device not ready"},
+      {3, {"none"}, true, JobFate::Paused, false, "Paused"},  // paused with no reason given
       {3, {"printer-stopped"}, false, JobFate::Stopped},
       {5, {}, true, JobFate::Paused},
       {3, {"none"}, false, std::nullopt},
@@ -52,8 +69,8 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
       {0, {}, false, std::nullopt},  // the state could not be read
   };
   for (const auto& c : cases) {
-    JobStatus status{c.state, c.reasons, c.printerStopped, c.printerFailed};
-    EXPECT_EQ(settledFate(status), c.fate)
+    JobStatus status{c.state, c.reasons, c.printerStopped, c.printerFailed, "", c.printerMessage};
+    EXPECT_EQ(std::pair(settledFate(status), cancellerOf(status)), std::pair(c.fate, c.by))
         << c.state << (c.reasons.empty() ? "" : " " + c.reasons[0]) << " " << c.printerFailed;
   }
   // The job's printer's words on the job come first, the printer's own next.
@@ -61,15 +78,27 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
   EXPECT_EQ(statusReason(status), "Out of paper");
   status.jobMessage = "Backend failed";
   EXPECT_EQ(statusReason(status), "Backend failed");
+  // A cancelled job is told by its own words alone: its printer's state is no news of it.
+  status = {7, {}, false, false, "", "Ready"};
+  EXPECT_EQ(statusReason(status), "");
+  status.jobMessage = "Cancelled on the printer's panel";
+  EXPECT_EQ(statusReason(status), "Cancelled on the printer's panel");
 }
 
 constexpr const char* kSbin = "/usr/sbin/";
+
+// Where a tool of the scheduler is: the administration tools, or the users' ones.
+std::string toolPath(const std::string& tool) {
+  const std::string admin = kSbin + tool;
+  return access(admin.c_str(), X_OK) == 0 ? admin : "/usr/bin/" + tool;
+}
 
 // A CUPS scheduler in a temporary folder, for this test alone.
 class PrivateCups {
  public:
   ~PrivateCups() {
     if (pid_ > 0) {
+      kill(pid_, SIGCONT);
       kill(pid_, SIGTERM);
       waitpid(pid_, nullptr, 0);
     }
@@ -78,9 +107,8 @@ class PrivateCups {
   // Starts the scheduler; the reason when it cannot run here.
   std::optional<std::string> start() {
     for (const char* tool :
-         {"cupsd", "lpadmin", "cupsreject", "cupsaccept", "cupsdisable", "cupsenable"})
-      if (access((std::string(kSbin) + tool).c_str(), X_OK) != 0)
-        return std::string(tool) + " is not installed";
+         {"cupsd", "lpadmin", "cupsreject", "cupsaccept", "cupsdisable", "cupsenable", "cancel"})
+      if (access(toolPath(tool).c_str(), X_OK) != 0) return std::string(tool) + " is not installed";
     // The scheduler's filters run as another user when it runs as root: they must reach it.
     fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read |
                                      fs::perms::group_exec | fs::perms::others_read |
@@ -146,11 +174,17 @@ class PrivateCups {
 
   std::string socket() const { return (dir_ / "cups.sock").string(); }
 
-  // Runs one of the administration tools on this scheduler; true when it succeeded.
+  // Runs one of the scheduler's tools on this scheduler; true when it succeeded.
   bool run(const std::string& tool, const std::string& arguments) const {
     const std::string command =
-        std::string(kSbin) + tool + " -h " + socket() + " " + arguments + " >/dev/null 2>&1";
+        toolPath(tool) + " -h " + socket() + " " + arguments + " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
+  }
+
+  // Stops the scheduler where it stands, or lets it go on: a stopped one takes connections
+  // and answers nothing.
+  void freeze(bool frozen) const {
+    if (pid_ > 0) kill(pid_, frozen ? SIGSTOP : SIGCONT);
   }
 
   const test::TempDir& dir() const { return dir_; }
@@ -189,20 +223,27 @@ class CupsPrinting : public ::testing::Test {
     return cups_->run("lpadmin", "-p " + name + " -E -v qjfail://" + std::to_string(seconds) +
                                      " -o printer-error-policy=" + policy);
   }
+  static constexpr auto kPoll = 100ms;
   static std::unique_ptr<PrintSystem> printers() {
-    return cupsPrintSystem(cups_->socket(), std::chrono::seconds(20),
-                           std::chrono::milliseconds(100));
+    return cupsPrintSystem(cups_->socket(), std::chrono::seconds(20), kPoll);
   }
-  // The news of one job until its end, or until `within` passes.
+  // The news of one job until its end, or until `within` passes, and whatever is heard of it
+  // in the polls that follow its end, which must be nothing.
   static std::vector<JobReport> newsOf(PrintSystem& system, int job,
                                        std::chrono::seconds within = std::chrono::seconds(20)) {
     std::vector<JobReport> heard;
-    for (const auto until = Clock::now() + within; Clock::now() < until;) {
+    const auto hear = [&] {
       for (const JobReport& r : system.news())
         if (r.job == job) heard.push_back(r);
+    };
+    for (const auto until = Clock::now() + within; Clock::now() < until;) {
+      hear();
       if (!heard.empty() &&
-          (heard.back().fate == JobFate::Printed || !stillQueued(heard.back().fate)))
+          (heard.back().fate == JobFate::Printed || !stillQueued(heard.back().fate))) {
+        std::this_thread::sleep_for(3 * kPoll);
+        hear();
         break;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return heard;
@@ -262,9 +303,10 @@ TEST_F(CupsPrinting, TheDefaultQueueItsPaperAndTheFateOfAJob) {
 }
 
 // Sending a job does not wait for its printer: a job that fails at once or a few seconds
-// later is heard of as aborted, in the words of its printer. A printer that stops after the
-// error holds its jobs (and says why), and a job held to be sent again is heard of until it
-// is given up.
+// later is heard of as aborted, in the words of its printer, and one that someone cancels from a
+// shell as cancelled by a user. A printer that stops after the error holds its jobs (and says
+// why, still after the job that met the error is cancelled), and a job held to be sent again is
+// heard of until it is given up.
 TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
   const std::unique_ptr<PrintSystem> system = printers();
   const std::string reason = "The test printer is out of order";
@@ -273,28 +315,37 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
     int seconds;
     const char* policy;
     std::vector<JobFate> heard;
+    bool cancel = false;  // someone cancels the job from a shell while it prints
   } cases[] = {
       {"qjFailsLater", 3, "abort-job", {JobFate::Aborted}},
       {"qjFailsAtOnce", 0, "abort-job", {JobFate::Aborted}},
       {"qjRetries", 0, "retry-job", {JobFate::Retrying, JobFate::Aborted}},
       {"qjStops", 0, "stop-printer", {JobFate::Stopped}},
+      {"qjCancelled", 20, "abort-job", {JobFate::Cancelled}, true},
   };
+  int failed = 0;  // the job that stopped its printer
   for (const auto& c : cases) {
     SCOPED_TRACE(c.queue);
     ASSERT_TRUE(addFailingQueue(c.queue, c.seconds, c.policy));
     const auto [sent, took] = timedPrint(*system, c.queue);
     EXPECT_LT(took, 2s);  // before the slowest backend fails, at 3 s
+    if (c.cancel) {
+      std::this_thread::sleep_for(1s);  // the printer has begun
+      ASSERT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
+    }
     std::vector<JobFate> heard;
     if (sent.job == 0) {
       heard.push_back(sent.fate);  // failed before the sending ended
       EXPECT_EQ(sent.reasonUtf8, reason);
     } else {
+      if (c.heard.back() == JobFate::Stopped) failed = sent.job;
       // A loaded machine may end the sending after the printer's first failure.
       if (sent.fate != JobFate::Printed) heard.push_back(sent.fate);
       for (const JobReport& r :
            newsOf(*system, sent.job, c.heard.back() == JobFate::Stopped ? 5s : 20s)) {
         heard.push_back(r.fate);
-        EXPECT_EQ(r.reasonUtf8, reason);
+        EXPECT_EQ(r.reasonUtf8, c.cancel ? "" : reason);
+        EXPECT_EQ(r.cancelledBy, c.cancel ? JobCanceller::User : JobCanceller::Unsaid);
       }
     }
     EXPECT_EQ(heard, c.heard);
@@ -303,19 +354,79 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
   const JobReport next = system->print(PrintQueue{"qjStops", kPaperA4}, "Report", kPdf);
   EXPECT_EQ(std::pair(next.fate, next.reasonUtf8), std::pair(JobFate::Stopped, reason));
   EXPECT_GT(next.job, 0);
+  // With the job that met the error cancelled as it waited (by whom, the scheduler does not
+  // say), the printer still says why it stopped: the next job is not heard of again, and a job
+  // sent now is told by the printer's words.
+  ASSERT_TRUE(cups_->run("cancel", std::to_string(failed)));
+  std::this_thread::sleep_for(5 * kPoll);
+  const std::vector<JobReport> cancelled{{failed, JobFate::Cancelled, reason}};
+  EXPECT_EQ(system->news(), cancelled);
+  const JobReport after = system->print(PrintQueue{"qjStops", kPaperA4}, "Report", kPdf);
+  EXPECT_EQ(std::pair(after.fate, after.reasonUtf8), std::pair(JobFate::Stopped, reason));
 }
 
-// A server that is not there has no queue and takes no job.
+// Ended while it follows a job on a scheduler that has stopped answering, the print system
+// does not wait for the answer: the program's end is not held up by the print system.
+TEST_F(CupsPrinting, ItsEndDoesNotWaitForAServerThatStoppedAnswering) {
+  std::unique_ptr<PrintSystem> system = printers();
+  ASSERT_TRUE(addFailingQueue("qjSlow", 20, "abort-job"));
+  const JobReport sent = system->print(PrintQueue{"qjSlow", kPaperA4}, "Report", kPdf);
+  ASSERT_GT(sent.job, 0);
+  cups_->freeze(true);
+  std::this_thread::sleep_for(5 * kPoll);  // the follower waits for an answer
+  const auto start = Clock::now();
+  system.reset();
+  const auto took = Clock::now() - start;
+  cups_->freeze(false);
+  EXPECT_LT(took, 1500ms);
+  EXPECT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
+}
+
+// A listener on a loopback address of its own, and that address; nothing listens there once
+// it is closed.
+int loopbackListener(int backlog, sockaddr_in& address) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (listener < 0 || bind(listener, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+      listen(listener, backlog) != 0)
+    return -1;
+  return listener;
+}
+
+// The print system of the settings, pointed at a loopback address for the test's thread.
+std::unique_ptr<PrintSystem> serverAt(const sockaddr_in& address,
+                                      std::chrono::milliseconds answer) {
+  cupsSetServer(("127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str());
+  return cupsPrintSystem({}, answer);
+}
+
+// Where no print system listens (no local socket, a loopback address that nothing listens on)
+// none is reached: it has no queue and takes no job, and says so at once.
 TEST(CupsPrintingNowhere, AServerThatDoesNotAnswerHasNoQueue) {
   test::TempDir dir;
-  const auto system = cupsPrintSystem((dir / "no.sock").string());
-  const QueueLookup lookup = system->defaultQueue();
-  EXPECT_EQ(std::pair(lookup.queue, lookup.answered), std::pair(std::optional<PrintQueue>(), true));
-  EXPECT_EQ(system->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate, JobFate::Refused);
+  sockaddr_in closed;
+  close(loopbackListener(1, closed));
+  const auto start = Clock::now();
+  const std::unique_ptr<PrintSystem> nowhere[] = {cupsPrintSystem((dir / "no.sock").string()),
+                                                  serverAt(closed, 3s)};
+  for (const auto& printers : nowhere) {
+    const QueueLookup lookup = printers->defaultQueue();
+    EXPECT_EQ(std::tuple(lookup.queue, lookup.answered, lookup.reached),
+              std::tuple(std::optional<PrintQueue>(), true, false));
+    EXPECT_EQ(printers->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate,
+              JobFate::Refused);
+  }
+  EXPECT_LT(Clock::now() - start, 1s);
+  cupsSetServer(nullptr);
 }
 
-// A server that takes the connection and never answers holds no question beyond the bound,
-// and is told apart from one that has no queue.
+// A server that takes the connection and never answers, or whose connection never completes
+// (its backlog is full, as behind a firewall that drops the packets), holds no question beyond
+// the bound, and is told apart from one that has no queue.
 TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
   test::TempDir dir;
   const std::string path = (dir / "mute.sock").string();
@@ -328,15 +439,33 @@ TEST(CupsPrintingNowhere, AServerThatNeverAnswersIsToldWithinTheBound) {
   ASSERT_EQ(bind(mute, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   ASSERT_EQ(listen(mute, 16), 0);  // connections wait in the backlog, never accepted
 
-  const auto system = cupsPrintSystem(path, 1s);
-  auto start = Clock::now();
-  const QueueLookup lookup = system->defaultQueue();
-  EXPECT_LT(Clock::now() - start, 3s);
-  EXPECT_EQ(std::pair(lookup.queue, lookup.answered),
-            std::pair(std::optional<PrintQueue>(), false));
-  start = Clock::now();
-  EXPECT_EQ(system->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate, JobFate::NoAnswer);
-  EXPECT_LT(Clock::now() - start, 3s);
+  sockaddr_in at;
+  const int full = loopbackListener(0, at);
+  ASSERT_GE(full, 0);
+  int waiting[4];  // its backlog filled: later connections are never completed
+  for (int& fd : waiting) {
+    fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(fd, reinterpret_cast<const sockaddr*>(&at), sizeof at);
+  }
+  std::this_thread::sleep_for(100ms);
+
+  // Made together, so that the settings name the full backlog while the first is asked too: no
+  // question may go to the settings' server on a connection of libcups's own, out of the bound.
+  const std::unique_ptr<PrintSystem> mutes[] = {cupsPrintSystem(path, 1s), serverAt(at, 1s)};
+  for (const auto& printers : mutes) {
+    auto start = Clock::now();
+    const QueueLookup lookup = printers->defaultQueue();
+    EXPECT_LT(Clock::now() - start, 3s);
+    EXPECT_EQ(std::pair(lookup.queue, lookup.answered),
+              std::pair(std::optional<PrintQueue>(), false));
+    start = Clock::now();
+    EXPECT_EQ(printers->print(PrintQueue{"any", kPaperA4}, "Report", "%PDF").fate,
+              JobFate::NoAnswer);
+    EXPECT_LT(Clock::now() - start, 3s);
+  }
+  cupsSetServer(nullptr);
+  for (const int fd : waiting) close(fd);
+  close(full);
   close(mute);
 }
 

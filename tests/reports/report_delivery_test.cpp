@@ -63,13 +63,28 @@ class ReportDelivery : public ::testing::Test {
 };
 
 // With no print system, or one that names no default queue, the report becomes a file on
-// the paper given for files, and the desktop shows it.
+// the paper given for files, and the desktop shows it. A print system that was not reached or
+// did not answer is said, with the file.
 TEST_F(ReportDelivery, WithoutAQueueTheReportIsAFileOnTheLocalePaper) {
-  for (PrintSystem* system :
-       {static_cast<PrintSystem*>(nullptr), static_cast<PrintSystem*>(&printers)}) {
+  const struct {
+    bool system, answered, reached;
+    std::string message;
+  } cases[] = {
+      {false, true, true, ""},
+      {true, true, true, ""},
+      {true, true, false, "S1269 S964 F."},  // nothing listens where it should be
+      {true, false, true, "S1260 S964 F."},  // it took the question and never answered
+  };
+  for (const auto& c : cases) {
     std::filesystem::remove_all(dir / "Print");
-    const Delivery d = deliver(system);
-    EXPECT_FALSE(d.message) << text(d.message);
+    printers.answered = c.answered;
+    printers.reached = c.reached;
+    const Delivery d = deliver(c.system ? &printers : nullptr);
+    std::string expected = c.message;
+    if (const size_t f = expected.find(" F."); f != std::string::npos)
+      expected.replace(f, 3,
+                       " \"qj_ROUND1_solution_20260307-090502.pdf\" S963 \"" + folder() + "\".");
+    EXPECT_EQ(text(d.message), expected);
     EXPECT_EQ(d.rendered, std::vector<PaperSize>{kOdd});
     EXPECT_EQ(d.shown, std::vector<std::string>{pdf()});
     EXPECT_EQ(dir.read("Print/qj_ROUND1_solution_20260307-090502.pdf"), "%PDF 100.000000");
@@ -173,6 +188,39 @@ TEST_F(ReportDelivery, WhatCannotBeDrawnOrWrittenIsSaid) {
   d = deliver(&printers);
   EXPECT_EQ(text(d.message), "S961 \"" + blocked + "\".");
   EXPECT_TRUE(d.shown.empty());
+}
+
+// The program closes before the print system has ended some jobs: their reports are kept as
+// files, shown to nobody, and one message names them with their printers; a report that cannot
+// be written is said instead.
+TEST_F(ReportDelivery, ReportsOfJobsNotEndedWhenTheProgramClosesAreKept) {
+  std::vector<std::string> shown;
+  const ReportTargets targets{nullptr, kOdd, [&] { return dir / "Print"; }, kNow,
+                              [&](const std::filesystem::path& path) {
+                                shown.push_back(path.string());
+                                return true;
+                              }};
+  std::vector<FollowedReport> followed;
+  EXPECT_FALSE(keepUnendedReports(followed, targets));
+  followed = {{1, "Office \xD0\x9F", ReportKind::Task, "ROUND1", kNow, "%PDF one"},
+              {2, "Hall", ReportKind::Solution, "ROUND1", kNow, "%PDF two"}};
+  std::filesystem::create_directories(dir / "Print");
+  std::optional<Message> said = keepUnendedReports(followed, targets);
+  EXPECT_EQ(text(said), "S1273 \"" + folder() +
+                            "\": \"qj_ROUND1_task_20260307-090502.pdf\" S1274 \"Office \xD0\x9F\", "
+                            "\"qj_ROUND1_solution_20260307-090502.pdf\" S1274 \"Hall\".");
+  EXPECT_EQ(said->kind, MessageKind::Warning);
+  EXPECT_TRUE(followed.empty());
+  EXPECT_EQ(dir.read("Print/qj_ROUND1_task_20260307-090502.pdf"), "%PDF one");
+  EXPECT_EQ(dir.read("Print/qj_ROUND1_solution_20260307-090502.pdf"), "%PDF two");
+  EXPECT_TRUE(shown.empty());
+
+  std::filesystem::remove_all(dir / "Print");
+  dir.write("Print", "a file where the folder should be");
+  followed = {{3, "Hall", ReportKind::Task, "ROUND2", kNow, "%PDF three"}};
+  said = keepUnendedReports(followed, targets);
+  EXPECT_EQ(text(said), "S961 \"" + folder() + "/qj_ROUND2_task_20260307-090502.pdf\".");
+  EXPECT_EQ(said->kind, MessageKind::Error);
 }
 
 }  // namespace

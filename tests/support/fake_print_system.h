@@ -1,5 +1,6 @@
 #pragma once
-// A print system that the test plays: a default queue or none, whether it answers, the fate it
+// A print system that the test plays: a default queue or none, whether it is reached and
+// answers, the fate it
 // gives every job (a job still queued is numbered as the jobs it was given are counted), the
 // jobs it was given, and the news it has for the next question.
 
@@ -18,7 +19,7 @@ class FakePrintSystem : public PrintSystem {
     std::string queue, title, pdf;
   };
 
-  QueueLookup defaultQueue() override { return {queue, answered}; }
+  QueueLookup defaultQueue() override { return {queue, answered, reached}; }
   JobReport print(const PrintQueue& q, const std::string& title, std::string_view pdf) override {
     jobs.push_back({q.name, title, std::string(pdf)});
     return {stillQueued(fate) ? static_cast<int>(jobs.size()) : 0, fate, reason};
@@ -27,6 +28,7 @@ class FakePrintSystem : public PrintSystem {
 
   std::optional<PrintQueue> queue;
   bool answered = true;
+  bool reached = true;
   JobFate fate = JobFate::Printed;
   std::string reason;
   std::vector<Job> jobs;

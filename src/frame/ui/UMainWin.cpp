@@ -22,7 +22,10 @@ namespace qj::ui {
 
 TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messages> messages,
                          WindowFactory windows, QWidget* parent)
-    : QMainWindow(parent), mdi_(new QMdiArea(this)), windows_(std::move(windows)) {
+    : QMainWindow(parent),
+      mdi_(new QMdiArea(this)),
+      windows_(std::move(windows)),
+      noticeWait_(new QTimer(this)) {
   if (messages) {
     messages_ = std::move(messages);
   } else {
@@ -33,6 +36,9 @@ TfrmMainWin::TfrmMainWin(std::filesystem::path programDir, std::unique_ptr<Messa
   state_.folder = std::make_unique<ProgramFolder>(std::move(programDir));
   setCentralWidget(mdi_);
   setExceptionSink(messages_.get());
+  constexpr int kNoticeWaitMs = 250;
+  noticeWait_->setInterval(kNoticeWaitMs);
+  connect(noticeWait_, &QTimer::timeout, this, [this] { showHeldNotices(); });
   buildMenu();
   FormCreate();
 }
@@ -146,11 +152,34 @@ bool TfrmMainWin::showMessage(const Message& message, QWidget* over) {
   return answer;
 }
 
+void TfrmMainWin::showNotice(const Message& message) {
+  heldNotices_.push_back(message);
+  showHeldNotices();
+}
+
+void TfrmMainWin::showHeldNotices() {
+  // While an operation window or a box is open, the user's keys are meant for it: a notice
+  // waits, as it is no answer to anything there.
+  if (QApplication::activeModalWidget()) {
+    noticeWait_->start();
+    return;
+  }
+  noticeWait_->stop();
+  for (const Message& m : std::exchange(heldNotices_, {})) {
+    if (boxes_) boxes_->setOwner(this);
+    qj::showNotice(*messages_, m, state_.texts);
+    if (boxes_) boxes_->setOwner(nullptr);
+  }
+}
+
 void TfrmMainWin::SaveProtocol() {
   if (const auto failure = saveProtocol(state_)) showMessage(*failure);
 }
 
 void TfrmMainWin::closeEvent(QCloseEvent* event) {
+  // Notices still held back would go with the program unread: they are shown as boxes now.
+  noticeWait_->stop();
+  for (const Message& m : std::exchange(heldNotices_, {})) showMessage(m);
   // A protocol that the start-up never loaded must not overwrite the file; closed before a
   // language was chosen, the program ends as it would from the chooser.
   if (startupComplete_)

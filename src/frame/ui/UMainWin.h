@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <array>
 #include <memory>
 
@@ -56,6 +57,7 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   // Without `over`, a box stands over the window the user works in (the open operation
   // window, else this one).
   bool showMessage(const Message& message, QWidget* over = nullptr) override;
+  void showNotice(const Message& message) override;
   void SaveProtocol() override;
   void openWindow(QWidget* window) override;
   void openViewer(QWidget* viewer) override;
@@ -89,6 +91,8 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   // The viewer shown that was active last, other than `except`.
   QMdiSubWindow* lastShownViewer(const QMdiSubWindow* except = nullptr) const;
   void viewerStateChanged(QMdiSubWindow* sub, Qt::WindowStates oldState, Qt::WindowStates newState);
+  // Shows the notices held back, unless a window that holds the user is still open.
+  void showHeldNotices();
 
   AppState state_;
   QMdiArea* mdi_;
@@ -100,6 +104,8 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   // A viewer opened while another window was active, to become the active one when the main
   // window is active again.
   QPointer<QMdiSubWindow> openedViewer_;
+  std::vector<Message> heldNotices_;
+  QTimer* noticeWait_;
   bool startupComplete_ = false;
   bool terminated_ = false;
 };

@@ -18,6 +18,9 @@ class AppContext : public MessageHost {
   virtual AppState& state() = 0;
   // The program's own boxes, for a window that shows them without an owner of its choice.
   virtual Messages& messages() = 0;
+  // Shows news that nobody asked for (what became of a print job) as a notice over the main
+  // window, once no window that holds the user (an operation window, a box) is open.
+  virtual void showNotice(const Message& message) = 0;
   // Writes the protocol file. Call it after every change of a task's status as well as after
   // a task is saved; a file that cannot be written gives its message.
   virtual void SaveProtocol() = 0;

@@ -1,7 +1,9 @@
 #include "platform/ui/qt_messages.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace qj::ui {
 namespace {
@@ -33,6 +35,28 @@ bool QtMessages::confirm(const std::string& text) {
 
 void QtMessages::information(const std::string& text) {
   QMessageBox::information(parentOfNextBox(), title(), QString::fromStdString(text));
+}
+
+void QtMessages::notice(MessageKind kind, const std::string& text) {
+  const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
+                                 : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                : QMessageBox::Information;
+  auto* box = new QMessageBox(icon, title(), QString::fromStdString(text), QMessageBox::Ok,
+                              parentOfNextBox());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setAttribute(Qt::WA_ShowWithoutActivating);
+  box->setWindowModality(Qt::NonModal);
+  // The keys go to the text first, where Enter and the SpaceBar do nothing.
+  if (auto* words = box->findChild<QLabel*>("qt_msgbox_label")) {
+    words->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    words->setFocus();
+  }
+  box->show();
+  // A dialog shown makes its first button its default; a notice has none.
+  for (QPushButton* button : box->findChildren<QPushButton*>()) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
 }
 
 }  // namespace qj::ui

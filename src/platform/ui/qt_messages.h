@@ -26,6 +26,10 @@ class QtMessages : public Messages {
   // The default answer is No: every question asks before something is deleted.
   bool confirm(const std::string& text) override;
   void information(const std::string& text) override;
+  // A box that stands open beside the window the user works in, without taking the keyboard:
+  // it does not become the active window, and nothing in it answers Enter or the SpaceBar until
+  // the user moves to it (Tab to OK, or Esc closes it).
+  void notice(MessageKind kind, const std::string& text) override;
 
  private:
   QPointer<QWidget> owner_;

@@ -80,8 +80,9 @@ ReportTargets targetsOf(AppContext& app, const ReportOutput& output, PrintSystem
 }
 
 // The reports whose jobs a print system still has, for as long as the main window lives: its
-// news is heard on a timer, so that no window waits for a job. Jobs left when the program
-// ends are the print system's alone.
+// news is heard on a timer, so that no window waits for a job, and told as notices. When the
+// main window closes, the last news is told in boxes, and the reports of jobs that have not
+// ended are kept in Print/, as nobody will hear of their end.
 class ReportFollower : public QObject {
  public:
   // The follower of the output's print system under the main window.
@@ -117,16 +118,37 @@ class ReportFollower : public QObject {
   ReportFollower(QWidget* mainWindow, AppContext& app, const ReportOutput& output)
       : QObject(mainWindow), app_(app), output_(output) {
     timer_.setInterval(kHearMs);
-    connect(&timer_, &QTimer::timeout, this, [this] { guarded([this] { hear(); }); });
+    connect(&timer_, &QTimer::timeout, this, [this] { guarded([this] { hear(false); }); });
+    mainWindow->installEventFilter(this);
   }
 
-  void hear() {
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Close && watched == parent() && !held_)
+      guarded([this] { close(); });
+    return false;
+  }
+
+  // `closing`: in boxes, as notices would go with the main window.
+  void hear(bool closing) {
     if (held_) return;
     const Hold hold(*this);
     const std::vector<Message> told = hearPrintNews(followed_, output_.printers->news(),
                                                     targetsOf(app_, output_, output_.printers));
     if (followed_.empty()) timer_.stop();
-    for (const Message& message : told) app_.showMessage(message);
+    for (const Message& message : told) {
+      if (closing)
+        app_.showMessage(message);
+      else
+        app_.showNotice(message);
+    }
+  }
+
+  void close() {
+    hear(true);
+    timer_.stop();
+    const std::optional<Message> kept =
+        keepUnendedReports(followed_, targetsOf(app_, output_, output_.printers));
+    if (kept) app_.showMessage(*kept);
   }
 
   AppContext& app_;

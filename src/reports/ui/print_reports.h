@@ -4,7 +4,8 @@
 // printer does not take the job, it becomes a PDF file in the program's Print folder, shown
 // with the desktop's viewer. The print system is asked off the window's thread; a job it took
 // is followed for as long as the main window lives, and one it cancels or aborts later becomes
-// the PDF file too.
+// the PDF file too, told in a notice. A job not ended when the main window closes leaves its
+// report as the PDF file, and the closing says so.
 
 #include <QString>
 #include <functional>

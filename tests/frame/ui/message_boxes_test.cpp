@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -128,6 +129,39 @@ TEST(QtMessagesParent, TheOwnerThenTheOpenOperationWindowThenTheFallback) {
   EXPECT_EQ(boxes.parentOfNextBox(), &operation);
   boxes.setOwner(&owner);
   EXPECT_EQ(boxes.parentOfNextBox(), &owner);
+}
+
+// A notice opens over its window without taking the keys typed there: it is not modal, it asks
+// the window manager not to make it the active window, and neither Enter nor the SpaceBar
+// closes it unread, even at the box itself; Esc does.
+TEST(QtMessagesNotice, TakesNoKeysMeantForAnotherWindow) {
+  QWidget owner;
+  owner.show();
+  QtMessages boxes(&owner);
+  boxes.notice(MessageKind::Error, "The job was cancelled.");
+  settle();
+  QMessageBox* box = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), "The job was cancelled.");
+  EXPECT_EQ(box->icon(), QMessageBox::Critical);
+  EXPECT_EQ(box->parentWidget(), &owner);
+  EXPECT_FALSE(box->isModal());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(box->testAttribute(Qt::WA_ShowWithoutActivating));
+  for (const QPushButton* button : box->findChildren<QPushButton*>())
+    EXPECT_FALSE(button->isDefault() || button->autoDefault());
+  QWidget* at = box->focusWidget();
+  ASSERT_NE(at, nullptr);
+  EXPECT_EQ(qobject_cast<QPushButton*>(at), nullptr);
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) QTest::keyClick(at, key);
+  settle();
+  EXPECT_TRUE(box->isVisible());
+  const QPointer<QMessageBox> closing(box);
+  QTest::keyClick(at, Qt::Key_Escape);
+  settle();
+  EXPECT_TRUE(!closing || !closing->isVisible());
 }
 
 }  // namespace

@@ -473,9 +473,11 @@ TEST_F(Viewers, PrintingFollowsTheQueuesPaperAndItsVerdict) {
 }
 
 // The window is free as soon as the print system has taken the job. The job is followed: when
-// the print system aborts it later, the report becomes a file in Print/ and a box says so in
-// the print system's words; a job printed at last is heard of no more. A print system that
-// does not answer leaves the report as a file too, and the box says that it did not answer.
+// the print system aborts it later, the report becomes a file in Print/ and a notice says so in
+// the print system's words, once the wizard the user works in meanwhile has closed; a job
+// printed at last is heard of no more. A print system that does not answer leaves the report
+// as a file too, and the box says that it did not answer. When the program closes with a job
+// still queued, its report is kept, and one box says which report and which printer.
 TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
   auto* task = open<TfrmViewTask>(main->windows().taskViewer);
   ASSERT_NE(task, nullptr);
@@ -486,7 +488,15 @@ TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
   EXPECT_TRUE(messages->shown.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "Print"));
 
+  main->runCommand(MenuItem::N10);
+  settle();
+  QWidget* wizard = QApplication::activeModalWidget();
+  ASSERT_NE(wizard, nullptr);
   printers.heard = {{2, JobFate::Printed, ""}, {1, JobFate::Aborted, "Out of order"}};
+  QTest::qWait(1200);
+  EXPECT_TRUE(messages->shown.empty());
+  ASSERT_EQ(files("Print").size(), 1u);  // kept at once
+  wizard->close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !messages->shown.empty(); }, 3000));
   ASSERT_EQ(files("Print").size(), 1u);
   EXPECT_EQ(dir.read("Print/" + files("Print")[0]), printers.jobs[0].pdf);
@@ -495,6 +505,7 @@ TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
       messages->texts(),
       std::vector<std::string>{"S960 \"Office\". S1262: Out of order. S964 \"" + files("Print")[0] +
                                "\" S963 \"" + (dir / "Print").string() + "\"."});
+  EXPECT_TRUE(messages->last().unasked);
   // Both jobs have ended: later news of them is not heard.
   printers.heard = {{1, JobFate::Aborted, ""}, {2, JobFate::Aborted, ""}};
   QTest::qWait(1200);
@@ -509,7 +520,26 @@ TEST_F(Viewers, AJobThatFailsLaterIsToldAndTheReportKept) {
   EXPECT_EQ(messages->texts(),
             std::vector<std::string>{"S1260 S964 \"" + files("Print")[1] + "\" S963 \"" +
                                      (dir / "Print").string() + "\"."});
+  EXPECT_FALSE(messages->last().unasked);
   EXPECT_EQ(printers.jobs.size(), 2u);
+
+  messages->clear();
+  printers.queue = PrintQueue{"Office", kPaperA4};
+  printers.answered = true;
+  output(MenuItem::mnuOutPrint);
+  ASSERT_EQ(printers.jobs.size(), 3u);
+  const std::vector<std::string> before = files("Print");
+  main->close();
+  settle();
+  const std::vector<std::string> after = files("Print");
+  ASSERT_EQ(after.size(), 3u);
+  std::string kept;
+  for (const std::string& f : after)
+    if (std::find(before.begin(), before.end(), f) == before.end()) kept = f;
+  EXPECT_EQ(dir.read("Print/" + kept), printers.jobs[2].pdf);
+  EXPECT_EQ(messages->texts(), std::vector<std::string>{"S1275 \"" + (dir / "Print").string() +
+                                                        "\": \"" + kept + "\" S1274 \"Office\"."});
+  EXPECT_FALSE(messages->last().unasked);
 }
 
 }  // namespace

@@ -123,9 +123,14 @@ TEST(XlsReader, ARefusalOrAFailureOfTheReaderRefusesTheFile) {
        ReadFault::None},
       {"a reader that leaves a process and fails", left + "exit 3", ReadFault::Damaged},
       {"a read cancelled", left + "exec sleep 30", ReadFault::Cancelled, true},
-      // The limits are set on it whether it sets them or not.
+      // The limits are set on it whether it sets them or not. The program sets them once the
+      // child runs, so a loaded machine may let the script start first: it looks until they
+      // stand, and stops looking after a second.
       {"a reader that sets no limits",
-       "cat /proc/$$/limits > '" + (dir / "limits.txt").string() + "'", ReadFault::Damaged},
+       "for i in $(seq 100); do grep -q 'Max cpu time *1 ' /proc/$$/limits && break; "
+       "sleep 0.01; done; cat /proc/$$/limits > '" +
+           (dir / "limits.txt").string() + "'",
+       ReadFault::Damaged},
   };
   for (const Case& c : cases) {
     ReadLimits limits;

@@ -30,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
+  using enum JobCanceller;
   const struct {
     int state;
     std::vector<std::string> reasons;
@@ -37,20 +38,14 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
     std::optional<JobFate> fate;
     bool printerFailed = false;
     std::string printerMessage = "";
-    JobCanceller by = JobCanceller::Unsaid;
+    JobCanceller by = Unsaid;
   } cases[] = {
       {9, {"job-completed-successfully"}, false, JobFate::Printed},
       {9, {"job-completed-with-warnings"}, false, JobFate::Printed},
       {9, {"job-completed-with-errors"}, false, JobFate::Aborted},
-      {7, {"job-canceled-by-user"}, false, JobFate::Cancelled, false, "", JobCanceller::User},
-      {7,
-       {"job-canceled-by-operator"},
-       false,
-       JobFate::Cancelled,
-       false,
-       "",
-       JobCanceller::Operator},
-      {7, {"job-canceled-at-device"}, false, JobFate::Cancelled, false, "", JobCanceller::Printer},
+      {7, {"job-canceled-by-user"}, false, JobFate::Cancelled, false, "", User},
+      {7, {"job-canceled-by-operator"}, false, JobFate::Cancelled, false, "", Operator},
+      {7, {"job-canceled-at-device"}, false, JobFate::Cancelled, false, "", Printer},
       {7, {"processing-to-stop-point"}, false, JobFate::Cancelled},  // cancelled while it waited
       {8, {"aborted-by-system"}, false, JobFate::Aborted},
       {4, {"job-hold-until-specified"}, false, JobFate::Held},
@@ -59,8 +54,7 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
       {6, {}, true, JobFate::Stopped, true},
       {3, {"none"}, true, JobFate::Paused},
       {3, {"none"}, true, JobFate::Stopped, true},  // behind the job that met the error
-      // The job that met the error was cancelled: the printer still says why it stopped.
-      {3, {"none"}, true, JobFate::Stopped, false, "device not ready"},
+      {3, {"none"}, true, JobFate::Stopped, false, "device not ready"},  // the failed job cancelled
       {3, {"none"}, true, JobFate::Paused, false, "Paused"},  // paused with no reason given
       {3, {"printer-stopped"}, false, JobFate::Stopped},
       {5, {}, true, JobFate::Paused},
@@ -78,7 +72,7 @@ TEST(JobFates, FollowTheJobStateItsReasonsAndThePrinter) {
   EXPECT_EQ(statusReason(status), "Out of paper");
   status.jobMessage = "Backend failed";
   EXPECT_EQ(statusReason(status), "Backend failed");
-  // A cancelled job is told by its own words alone: its printer's state is no news of it.
+  // A cancelled job is told by its own words alone, never by its printer's.
   status = {7, {}, false, false, "", "Ready"};
   EXPECT_EQ(statusReason(status), "");
   status.jobMessage = "Cancelled on the printer's panel";
@@ -303,12 +297,12 @@ TEST_F(CupsPrinting, TheDefaultQueueItsPaperAndTheFateOfAJob) {
 }
 
 // Sending a job does not wait for its printer: a job that fails at once or a few seconds
-// later is heard of as aborted, in the words of its printer, and one that someone cancels from a
-// shell as cancelled by a user. A printer that stops after the error holds its jobs (and says
-// why, still after the job that met the error is cancelled), and a job held to be sent again is
-// heard of until it is given up.
+// later is heard of as aborted, in the words of its printer, one cancelled from a shell as
+// cancelled by a user. A printer that stops after the error holds its jobs (and says why, also
+// once that job is cancelled), and a job held to be sent again is heard of until it is given up.
+// The print system's end does not wait for a scheduler that stopped answering about its jobs.
 TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
-  const std::unique_ptr<PrintSystem> system = printers();
+  std::unique_ptr<PrintSystem> system = printers();
   const std::string reason = "The test printer is out of order";
   const struct {
     const char* queue;
@@ -354,24 +348,15 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
   const JobReport next = system->print(PrintQueue{"qjStops", kPaperA4}, "Report", kPdf);
   EXPECT_EQ(std::pair(next.fate, next.reasonUtf8), std::pair(JobFate::Stopped, reason));
   EXPECT_GT(next.job, 0);
-  // With the job that met the error cancelled as it waited (by whom, the scheduler does not
-  // say), the printer still says why it stopped: the next job is not heard of again, and a job
-  // sent now is told by the printer's words.
+  // The job that met the error cancelled (by whom, the scheduler does not say): the next job is
+  // not heard of again, and one sent now is still told by the printer's words.
   ASSERT_TRUE(cups_->run("cancel", std::to_string(failed)));
   std::this_thread::sleep_for(5 * kPoll);
   const std::vector<JobReport> cancelled{{failed, JobFate::Cancelled, reason}};
   EXPECT_EQ(system->news(), cancelled);
   const JobReport after = system->print(PrintQueue{"qjStops", kPaperA4}, "Report", kPdf);
   EXPECT_EQ(std::pair(after.fate, after.reasonUtf8), std::pair(JobFate::Stopped, reason));
-}
 
-// Ended while it follows a job on a scheduler that has stopped answering, the print system
-// does not wait for the answer: the program's end is not held up by the print system.
-TEST_F(CupsPrinting, ItsEndDoesNotWaitForAServerThatStoppedAnswering) {
-  std::unique_ptr<PrintSystem> system = printers();
-  ASSERT_TRUE(addFailingQueue("qjSlow", 20, "abort-job"));
-  const JobReport sent = system->print(PrintQueue{"qjSlow", kPaperA4}, "Report", kPdf);
-  ASSERT_GT(sent.job, 0);
   cups_->freeze(true);
   std::this_thread::sleep_for(5 * kPoll);  // the follower waits for an answer
   const auto start = Clock::now();
@@ -379,7 +364,6 @@ TEST_F(CupsPrinting, ItsEndDoesNotWaitForAServerThatStoppedAnswering) {
   const auto took = Clock::now() - start;
   cups_->freeze(false);
   EXPECT_LT(took, 1500ms);
-  EXPECT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
 }
 
 // A listener on a loopback address of its own, and that address; nothing listens there once

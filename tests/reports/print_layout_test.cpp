@@ -86,9 +86,8 @@ TEST(ReportColumns, EdgesFollowTheSharesOfTheUsableWidthAndTitlesTheCaption) {
 
 // A column narrower than its widest word with its margins (30 pixels) takes what it lacks first
 // from the room that switched-off columns leave at the table's end, then from the columns with
-// room to spare, each giving in proportion to its share and none below its own widest word;
-// where all that is too little, the columns that lack room share it in proportion to what
-// they lack.
+// room to spare in proportion to their shares, none below its own widest word; where all that
+// is too little, the columns that lack room share it in proportion to what they lack.
 TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare) {
   const struct {
     std::vector<double> shares;
@@ -98,8 +97,7 @@ TEST(ReportColumns, AColumnTooNarrowForItsWordTakesRoomFromThoseWithRoomToSpare)
   } cases[] = {{{0.2, 0.3, 0.5}, {170, 270, 470}, true, {65, 265, 565, 1065}},
                // 40 lacking: the others spare 100 and 300 and give as three to five.
                {{0.2, 0.3, 0.5}, {210, 170, 170}, true, {65, 305, 590, 1065}},
-               // 200 lacking: the widest column gives the most, yet keeps most of its share;
-               // the one that spares 40 gives no more, the others make up for it.
+               // 200 lacking: the one that spares 40 gives just that; the widest gives most.
                {{0.1, 0.1, 0.2, 0.6}, {270, 40, 130, 100}, true, {65, 365, 442, 602, 1065}},
                // 100 lacking: the table's end has 500, the last column keeps its share.
                {{0.2, 0.0, 0.3}, {270, 0, 170}, true, {65, 365, 365, 665}},
@@ -635,6 +633,7 @@ TEST(ReportPdfPath, NamesTheTaskTheReportAndTheMomentAndNeverReplacesAFile) {
 }
 
 TEST(PrintMessages, NameThePrinterOrTheFile) {
+  using enum JobCanceller;
   const std::string pdf = "/home/u/QJ/Print/qj_A_task_1.pdf";
   const std::tuple<Message, MessageKind, std::string> cases[] = {
       {printerFailedMessage("Office laser"), MessageKind::Error, "S960 \"Office laser\"."},
@@ -651,14 +650,11 @@ TEST(PrintMessages, NameThePrinterOrTheFile) {
       {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, std::string(500, 'x')),
        MessageKind::Error,
        "S960 \"Office laser\". S1261: " + std::string(200, 'x') + "... S961 \"" + pdf + "\"."},
-      {printerRefusedMessage("Office laser", pdf, JobFate::Cancelled, "", JobCanceller::User),
-       MessageKind::Error,
+      {printerRefusedMessage("Office laser", pdf, JobFate::Cancelled, "", User), MessageKind::Error,
        "S960 \"Office laser\". S1270. S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},
-      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, "Panel",
-                                  JobCanceller::Printer),
+      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, "Panel", Printer),
        MessageKind::Error, "S960 \"Office laser\". S1272: Panel. S961 \"" + pdf + "\"."},
-      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, "",
-                                  JobCanceller::Operator),
+      {printerAndPdfFailedMessage("Office laser", pdf, JobFate::Cancelled, "", Operator),
        MessageKind::Error, "S960 \"Office laser\". S1271. S961 \"" + pdf + "\"."},
       {noAnswerMessage(pdf, true), MessageKind::Error,
        "S1260 S964 \"qj_A_task_1.pdf\" S963 \"/home/u/QJ/Print\"."},

@@ -462,6 +462,7 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
     const char* what;
     std::string bytes;
     ReadFault fault;
+    const char* detail = "";  // what the refusal says, where libzip would refuse too
   } cases[] = {
       {"an end record of 4 GiB and more entries",
        zip + "PK\5\6" + littleEndian(0, 4) + littleEndian(0xFFFFFFFF, 4) +
@@ -476,7 +477,7 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
        test::withComment(big64.substr(0, big64.size() - 22) + end, std::string(65518, 'c')),
        ReadFault::TooLarge},
       {"a last entry that runs past the directory's end",
-       test::withEndFigures(big, entries + 1, bytes + 46), ReadFault::Damaged},
+       test::withEndFigures(big, entries + 1, bytes + 46), ReadFault::Damaged, "whole entries"},
       {"two end records", test::withComment(zip, end), ReadFault::Damaged},
       {"a byte after the end record", zip + '\0', ReadFault::Damaged},
       {"end records that disagree", test::withEndFigures(zip64, entries, bytes - 1),
@@ -488,6 +489,7 @@ TEST_F(XlsxReader, RefusesPackagesThatListMorePartsThanAnyWorkbook) {
     dir.write("hostile.xlsx", c.bytes);
     const WorkbookRead r = readWorkbook(dir / "hostile.xlsx");
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.detail;
+    EXPECT_NE(r.detail.find(c.detail), std::string::npos) << c.what << ": " << r.detail;
   }
 }
 

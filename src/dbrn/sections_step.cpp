@@ -118,6 +118,9 @@ void putSection(DbrnWizardState& state, int row, size_t r, const StreetRec* prev
   state.table2.set(row, turnCol::kRow, std::to_string(r + 1));
   fillTurns(state.table2, row, s.turns);
   state.table3.set(row, accessCol::kRow, std::to_string(r + 1));
+  // The turns page works out the reverse sections of what is entered; viewing passes it
+  // without a check, so the accessibility page shows the numbers the database holds.
+  if (state.viewing()) state.table3.set(row, accessCol::kReverse, trimmed(s.reverseSection));
   state.table3.set(row, accessCol::kPrevClosed, flagCell(s.arePrevObjectsClosed()));
   state.table3.set(row, accessCol::kReverseClosed, flagCell(s.areReverseObjectsClosed()));
 }

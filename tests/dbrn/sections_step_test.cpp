@@ -260,6 +260,10 @@ TEST_F(SectionsStep, ViewingListsTheSectionsOfTheStreetsThatPassTheFilter) {
     listed += std::to_string(s.sectionRowCount) + test::column(s.table1, sc::kName) + "|";
   }
   EXPECT_EQ(listed, "4[Oak][  Oak][Elm][Kings]|3[Oak][  Oak][Elm]|1[Elm]|0[]|0[]|");
+  // The reverse sections are the database's, as no turns page works them out when viewing.
+  std::tie(s.level, s.keyPhraseType, s.keyPhraseName) = std::tuple(2, "", "");
+  prepareSectionsPage(s, 0);
+  EXPECT_EQ(test::column(s.table3, accessCol::kReverse), "[2][1][][]");
   // Numbers stored with either separator are shown with the one in use.
   std::tie(s.db.sections[0].length, s.db.sections[0].speed) = std::pair("175.5", "40,5");
   std::tie(s.level, s.keyPhraseType, s.keyPhraseName) = std::tuple(2, "", "");

@@ -226,7 +226,13 @@ std::optional<Message> table1Typed(TaskWizardState& state, int row, int col) {
   }
   if (col < t1::kType || col > t1::kHouse) return std::nullopt;
   markChanged();
-  if (row == state.warnedRow) return std::nullopt;
+  // Only a point whose transitions the wizard holds has values to lose: the record that a
+  // refused step makes for a point not yet entered has none, and the warning would be untrue.
+  const auto holds = [row](const std::vector<std::vector<TransitionRec>>& lists) {
+    return row < static_cast<int>(lists.size()) && !lists[row].empty();
+  };
+  if (row == state.warnedRow || !(holds(state.toTransitions) || holds(state.fromTransitions)))
+    return std::nullopt;
   state.warnedRow = row;
   return warningMessage(shell(30).trimmed() + " " + num(row + 1) + " " + shell(25) + ".");
 }

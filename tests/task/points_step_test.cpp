@@ -137,7 +137,8 @@ TEST_F(Step3, TheGridIsFilledFromRecordsOrDefaults) {
 }
 
 TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
-  s.points.resize(2);  // rows 0 and 1 have records, row 2 is new
+  s.points.resize(2);  // rows 0 and 1 have records with transitions, row 2 is new
+  s.toTransitions = {{{50, 15, 1}}, {{60, 15, 1}}};
   // Ctrl+A/S step the type, Ctrl+Q/W the street.
   for (GridKey key : {GridKey::NextType, GridKey::PrevType, GridKey::NextName}) {
     const GridKeyResult k = table1Key(s, key, 1, t1::kPenalty);
@@ -153,9 +154,13 @@ TEST_F(Step3, KeysEnterThePickedAddressAndWarnOncePerChangedRow) {
   EXPECT_FALSE(table1Typed(s, 0, t1::kPenalty));  // other columns change nothing
   EXPECT_EQ(s.pointChanged, (std::vector<int32_t>{0, 1, 1}));
   EXPECT_TRUE(table1Typed(s, 0, t1::kHouse) && !table1Typed(s, 3, t1::kHouse));  // no row 3
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);           // to the editor
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);             // typed at level 1
-  EXPECT_FALSE(table1Key(s, GridKey::Space, 3, t1::kStreet).cellsChanged());     // no row 3
+  // A record that a refused step made for a point not entered yet holds no transitions to lose.
+  s.points.resize(3);
+  s.warnedRow = -1;
+  EXPECT_FALSE(table1Typed(s, 2, t1::kStreet));
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kService).handled);        // to the editor
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 0, t1::kHouse).handled);          // typed at level 1
+  EXPECT_FALSE(table1Key(s, GridKey::Space, 3, t1::kStreet).cellsChanged());  // no row 3
 
   // Delete is ignored where nothing is typed; rows are never inserted.
   s.header.orderMode = 3;

@@ -100,6 +100,9 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   // A viewer opened while another window was active, to become the active one when the main
   // window is active again.
   QPointer<QMdiSubWindow> openedViewer_;
+  // The viewer active when the main window stopped being the active one: the area makes
+  // another one active when the main window comes back after a wizard or a box.
+  QPointer<QMdiSubWindow> viewerBefore_;
   bool startupComplete_ = false;
   bool terminated_ = false;
 };

@@ -415,15 +415,12 @@ StepCheck checkAllRows(const TaskWizardState& state) {
       const bool same = field(r, t1::kType) == field(j, t1::kType) &&
                         field(r, t1::kStreet) == field(j, t1::kStreet) &&
                         field(r, t1::kHouse) == field(j, t1::kHouse);
-      if (same && !startEndPair(r, j)) {
-        // The grid scrolls to row j; the focus stays where it is.
-        StepCheck refusal = StepCheck::refuse(
+      // The later row's house becomes current: the message asks for one address to change.
+      if (same && !startEndPair(r, j))
+        return StepCheck::refuse(
             warningMessage(shell(155) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
                            num(j + 1) + ", " + shell(240) + ". " + shell(201) + "."),
-            "Table1", j);
-        refusal.scrollOnly = true;
-        return refusal;
-      }
+            "Table1", j, t1::kHouse);
     }
   if (h.orderMode == kNextPointGiven)
     for (int r = 0; r < n; ++r)

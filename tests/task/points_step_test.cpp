@@ -344,7 +344,7 @@ TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
 TEST_F(Step3, EqualAddressesCompareTheirThreeFields) {
   // The same letters joined are another address; start and end may share one, in either
   // order, no other two points.
-  for (const auto& [start, end, want] : {std::tuple(3, 0, "S155 1 S1 3, S240. S201. @Table12"),
+  for (const auto& [start, end, want] : {std::tuple(3, 0, "S155 1 S1 3, S240. S201. @Table12:3"),
                                          std::tuple(3, 1, "passed"), std::tuple(1, 3, "passed")}) {
     on(1, 3, start, end);
     addresses({"ul Lenina 12", "ul Lenina1 2", "ul Lenina 12"});
@@ -354,7 +354,7 @@ TEST_F(Step3, EqualAddressesCompareTheirThreeFields) {
   const Step3Outcome out = next();
   EXPECT_EQ(out.check.message->text.resolve(shell), "S155 1 S1 2, S240. S201.");
   EXPECT_EQ(out.check.row, 1);
-  EXPECT_TRUE(out.check.scrollOnly);  // the grid is scrolled, the focus stays
+  EXPECT_EQ(out.check.column, t1::kHouse);  // the later point's house is made current
 }
 
 TEST_F(Step3, RecordsAreWrittenOnlyWhenEveryCheckPasses) {

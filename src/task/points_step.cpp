@@ -432,10 +432,23 @@ StepCheck checkAllRows(const TaskWizardState& state) {
                              ", " + shell(239) + " " + num(r + 1) + "."),
               "Table1", j, t1::kOrder);
       }
+  // A value missing from the order column is asked for in the first order cell that takes
+  // one, an empty one before any other.
+  const auto orderRow = [&] {
+    int first = -1;
+    for (int r = 0; r < n; ++r) {
+      if (isDash(t.cell(r, t1::kOrder)) || (h.orderMode == kPriorityClasses && hasPointMark(t, r)))
+        continue;
+      if (field(r, t1::kOrder).empty()) return r;
+      if (first < 0) first = r;
+    }
+    return std::max(first, 0);
+  };
   if (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint) {
     bool any = false;
     for (int r = 0; r < n && !any; ++r) any = !field(r, t1::kOrder).empty();
-    if (!any) return StepCheck::refuse(warningMessage(shell(286) + "."), "Table1");
+    if (!any)
+      return StepCheck::refuse(warningMessage(shell(286) + "."), "Table1", orderRow(), t1::kOrder);
   }
   if (h.orderMode == kPriorityClasses)
     for (int32_t p = 1; p <= h.priorityCount; ++p) {
@@ -443,7 +456,7 @@ StepCheck checkAllRows(const TaskWizardState& state) {
       for (int r = 0; r < n && !given; ++r) given = parseInt(field(r, t1::kOrder)) == p;
       if (!given)
         return StepCheck::refuse(warningMessage(shell(283) + " " + num(p) + " " + shell(713) + "."),
-                                 "Table1");
+                                 "Table1", orderRow(), t1::kOrder);
     }
   return StepCheck::ok();
 }

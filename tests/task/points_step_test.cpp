@@ -313,12 +313,12 @@ TEST_F(Step3, OrderValuesAreCheckedPointByPointThenOverAllRows) {
       {1, 1, 0, {"", "", "2", "", ""}, "passed"},    // a chain that ends
       {1, 1, 0, {"", "5", "5", "", ""}, "S316 5 S512 3, S239 2. @Table12:7"},
       {2, 1, 0, {"", "5", "5", "", ""}, "passed"},  // passed after several others
-      {1, 1, 0, {"", "", "", "", ""}, "S286. @Table1-1"},
+      {1, 1, 0, {"", "", "", "", ""}, "S286. @Table10:7"},
       // Priority classes: every class from 1 to 3 given, the ends "-".
       {3, 1, 5, {"-", "1", "4", "3", "-"}, "S323 3. @Table12:7"},
       {3, 1, 5, {"-", "1", "x", "3", "-"}, "S323 3. @Table12:7"},
-      {3, 1, 5, {"-", "1", "3", "3", "-"}, "S283 2 S713. @Table1-1"},
-      {3, 1, 5, {"-", "1", "2", "", "-"}, "S283 3 S713. @Table1-1"},
+      {3, 1, 5, {"-", "1", "3", "3", "-"}, "S283 2 S713. @Table11:7"},
+      {3, 1, 5, {"-", "1", "2", "", "-"}, "S283 3 S713. @Table13:7"},
       {3, 1, 5, {"-", "1", "2", "3", "-"}, "passed"},
   };
   for (const auto& c : cases) {

@@ -327,6 +327,8 @@ StepCheck placeLevel1Points(TaskWizardState& st, const ShellTables& texts) {
   for (int i = 0; i < n; ++i)
     if (placed[i].section < 0) return StepCheck::refuse(noSectionMessage(st, i), "Table1", i);
   commitPlacement(st, placed);
+  // The marks are the points' sections now; until then, a refused placement keeps them typed.
+  st.typed12.stored(st.table12);
   fillTable2(st, texts);
   return StepCheck::ok();
 }

@@ -141,13 +141,18 @@ class Step4Checker {
       if (!refusable) refusableFree += v;
     }
     if (h_.refusalFlag == 1 && h_.returnFlag == 0) {
-      if (marked == 0) return refuse(shell(280) + ".", -1);
+      // Both refusals ask for a point marked refusable: the first mark cell that is free.
+      int free = -1;
+      for (int r = 0; r < t_.rows() && free < 0; ++r)
+        if (trim(t_.cell(r, t1a::kRefusal)).empty()) free = r;
+      if (marked == 0) return refuse(shell(280) + ".", free, t1a::kRefusal);
       if (refusableFree > h_.capacity + kCargoTolerance) {
         const Text head =
             (volume ? shell(664) : shell(662)) + " (= " + real(refusableFree) + " " + unit + "), ";
         const Text limit = volume ? shell(718).trimmed() : shell(719);
         return refuse(
-            head + limit + " (= " + capacity + " " + unit + "), " + shell(742).trimmed() + ".", -1);
+            head + limit + " (= " + capacity + " " + unit + "), " + shell(742).trimmed() + ".",
+            free, t1a::kRefusal);
       }
     }
     if (total <= h_.capacity + kCargoTolerance) {

@@ -226,7 +226,13 @@ std::optional<Message> table1Typed(TaskWizardState& state, int row, int col) {
   }
   if (col < t1::kType || col > t1::kHouse) return std::nullopt;
   markChanged();
-  if (row == state.warnedRow) return std::nullopt;
+  // Only a point whose transitions the wizard holds has values to lose: the record that a
+  // refused step makes for a point not yet entered has none, and the warning would be untrue.
+  const auto holds = [row](const std::vector<std::vector<TransitionRec>>& lists) {
+    return row < static_cast<int>(lists.size()) && !lists[row].empty();
+  };
+  if (row == state.warnedRow || !(holds(state.toTransitions) || holds(state.fromTransitions)))
+    return std::nullopt;
   state.warnedRow = row;
   return warningMessage(shell(30).trimmed() + " " + num(row + 1) + " " + shell(25) + ".");
 }
@@ -409,15 +415,12 @@ StepCheck checkAllRows(const TaskWizardState& state) {
       const bool same = field(r, t1::kType) == field(j, t1::kType) &&
                         field(r, t1::kStreet) == field(j, t1::kStreet) &&
                         field(r, t1::kHouse) == field(j, t1::kHouse);
-      if (same && !startEndPair(r, j)) {
-        // The grid scrolls to row j; the focus stays where it is.
-        StepCheck refusal = StepCheck::refuse(
+      // The later row's house becomes current: the message asks for one address to change.
+      if (same && !startEndPair(r, j))
+        return StepCheck::refuse(
             warningMessage(shell(155) + " " + num(r + 1) + " " + shell(1).trimmed() + " " +
                            num(j + 1) + ", " + shell(240) + ". " + shell(201) + "."),
-            "Table1", j);
-        refusal.scrollOnly = true;
-        return refusal;
-      }
+            "Table1", j, t1::kHouse);
     }
   if (h.orderMode == kNextPointGiven)
     for (int r = 0; r < n; ++r)
@@ -429,10 +432,23 @@ StepCheck checkAllRows(const TaskWizardState& state) {
                              ", " + shell(239) + " " + num(r + 1) + "."),
               "Table1", j, t1::kOrder);
       }
+  // A value missing from the order column is asked for in the first order cell that takes
+  // one, an empty one before any other.
+  const auto orderRow = [&] {
+    int first = -1;
+    for (int r = 0; r < n; ++r) {
+      if (isDash(t.cell(r, t1::kOrder)) || (h.orderMode == kPriorityClasses && hasPointMark(t, r)))
+        continue;
+      if (field(r, t1::kOrder).empty()) return r;
+      if (first < 0) first = r;
+    }
+    return std::max(first, 0);
+  };
   if (h.orderMode == kNextPointGiven || h.orderMode == kPassedAfterPoint) {
     bool any = false;
     for (int r = 0; r < n && !any; ++r) any = !field(r, t1::kOrder).empty();
-    if (!any) return StepCheck::refuse(warningMessage(shell(286) + "."), "Table1");
+    if (!any)
+      return StepCheck::refuse(warningMessage(shell(286) + "."), "Table1", orderRow(), t1::kOrder);
   }
   if (h.orderMode == kPriorityClasses)
     for (int32_t p = 1; p <= h.priorityCount; ++p) {
@@ -440,7 +456,7 @@ StepCheck checkAllRows(const TaskWizardState& state) {
       for (int r = 0; r < n && !given; ++r) given = parseInt(field(r, t1::kOrder)) == p;
       if (!given)
         return StepCheck::refuse(warningMessage(shell(283) + " " + num(p) + " " + shell(713) + "."),
-                                 "Table1");
+                                 "Table1", orderRow(), t1::kOrder);
     }
   return StepCheck::ok();
 }

@@ -104,8 +104,6 @@ Step5Outcome checkStep5(TaskWizardState& state, const ThresholdControls& thresho
   if (state.ambiguousCount > 0)
     if (StepCheck c = checkMarks(state.table12); !c.passed())
       return stay(std::move(out), std::move(c));
-  // The placement follows the marks as they stand now.
-  state.typed12.stored(state.table12);
   out.check = StepCheck::ok();
   out.next = state.dbLevel == 1   ? WizardNext::PlaceLevelOnePoints
              : state.dbLevel == 2 ? WizardNext::AutoTransitions

@@ -128,7 +128,8 @@ TaskPointRec readPoint(const TaskCells& cells, const TaskHeader& h, int level, i
   p.house = cut(cells.text(2, row, 'F'), 9);
 
   char col = 'G';
-  if (!start) p.serviceTime = cells.real(2, row, col);
+  // With cargo the start point's times read "-"; without, its service time is its own.
+  if (!start || h.cargoMode == kNoCargo) p.serviceTime = cells.real(2, row, col);
   ++col;
   if (h.cargoMode > kNoCargo) {
     if (!start) p.unloadTime = cells.real(2, row, col);

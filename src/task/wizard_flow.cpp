@@ -106,7 +106,7 @@ StepResult TaskWizardFlow::follow(const StepOutcome& outcome) {
   switch (outcome.next) {
     case WizardNext::Stay: return {};
     case WizardNext::ShowStep4Page: return StepResult::show(4, "Table1a", 0);
-    case WizardNext::ShowSectionChoicePage: return StepResult::show(5, "Table12", 0);
+    case WizardNext::ShowSectionChoicePage: return StepResult::show(5, "Table12", 0, t12::kMark);
     case WizardNext::RunStep5:
       pending_ = WizardNext::RunStep5;
       return StepResult::work(stateCountBusyLabel());

@@ -101,11 +101,11 @@ TEST_F(Step4, CargoMustFitTheVehicle) {
                {"1,3=11", "S528 2, S244 (= 10 s14), S717. @Table1a1:3"}});
   // Without returns the sum must fit, but for what may be refused.
   options(1, 0, 1, 0);
-  expectSteps({{"1,3=6;2,3=6;3,3=1", "S280. @Table1a-1"}, {"2,2=  *", "passed"}});
+  expectSteps({{"1,3=6;2,3=6;3,3=1", "S280. @Table1a1:2"}, {"2,2=  *", "passed"}});
   expectSteps({{"1,3=9,00001", "passed"},
-               {"1,3=9,5", "S664 (= 10,5 s20), S718 (= 10 s20), S742. @Table1a-1"}});
+               {"1,3=9,5", "S664 (= 10,5 s20), S718 (= 10 s20), S742. @Table1a1:2"}});
   s.header.cargoMode = 2;
-  expectSteps({{"", "S662 (= 10,5 s14), S719 (= 10 s14), S742. @Table1a-1"}});
+  expectSteps({{"", "S662 (= 10,5 s14), S719 (= 10 s14), S742. @Table1a1:2"}});
   // With returns, everything fitting at once makes the cargo factor pointless.
   options(1, 0, 1, 1);
   expectSteps({{"1,3=4;2,3=4;3,3=1", "S663 (= 9 s20), S718 (= 10 s20). S784. @Table1a-1"}});

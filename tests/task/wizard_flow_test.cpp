@@ -208,10 +208,10 @@ TEST(TaskWizardFlow, EachNextShowsItsPageOrChainsTheStepsThatHaveNone) {
       {"every point placed by its number", 1, kNumbered, 0, "n n n n n",
        "2 TS_num|3 Table1 0|busy 243 > 6 Table2 0 9|7 Table3 0 9|busy 206 > 8 btnNext|"},
       {"a point without a number has its section chosen", 1, kUnnumbered, 0, "n n n mark:1 n",
-       "2 TS_num|3 Table1 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+       "2 TS_num|3 Table1 0|5 Table12 0 8|busy 243 > 6 Table2 0 9|"},
       {"the optional page before the section choice", 1, kUnnumbered, 0,
        "n page2.refusals=1 n n n mark:1 n",
-       "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0|busy 243 > 6 Table2 0 9|"},
+       "2 TS_num|3 Table1 0|4 Table1a 0|5 Table12 0 8|busy 243 > 6 Table2 0 9|"},
       {"a point on a closed section", 1, kNumbered, 1, "n n n",
        "2 TS_num|3 Table1 0|busy 243 > refused Table1 0|"},
       {"level 2: the transitions come from the houses", 2, kHouses, 0, "n n n",
@@ -237,12 +237,18 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
   // 2-3 point 2 (the marked section 5, reverse section 4), 4 point 3. Table3 row 0: point 1 to
   // the end of section 1.
   const std::string at3 = "N N ", at6 = "N N N mark:1 N ";
-  const std::pair<const char*, std::string> walks[] = {
+  const struct {
+    const char* name;
+    std::string words;
+    std::function<void(DbrnFile&)> change = {};
+  } walks[] = {
       {"a time typed on page 3, Back to page 2 and to page 1, then typed back to the record's",
        at3 + "1:2:6=7 B N 1:2:6?7 1:0:3?4 B B N N 1:2:6?7 1:1:2?Mira 1:2:6=0 B N 1:2:6?0"},
       {"page 2 typed, Back to page 1 and on", at3 + "B page2.fine2=3 B N page2.fine2?3"},
       {"the section's mark before page 34 was passed", at3 + "N mark:1 B N 12:1:8?* 12:0:8?"},
       {"the mark moved after the placement", at6 + "B mark:0 B N 12:0:8?* 12:1:8?"},
+      {"a mark on a closed section, refused by the placement", at3 + "N mark:1 n B N 12:1:8?*",
+       [](DbrnFile& db) { db.sections[4].closed = "*"; }},
       {"the ways in typed, Back to the addresses and on",
        at6 + "2:0:9=77 2:0:10=22 B B N N step?6 2:0:9?77 2:0:10?22"},
       {"the ways in stored, Back to page 34 and on",
@@ -262,9 +268,9 @@ TEST(TaskWizardFlow, WhatIsTypedSurvivesEveryWalkUnlessTheAddressChanges) {
       {"the tact typed, Back to page 1 and on",
        at3 + "B page2.time=1 N N tact=15 1a:1:5=30 B B B N N N tact?15 1a:1:5?30"},
   };
-  for (const auto& [name, words] : walks) {
+  for (const auto& [name, words, change] : walks) {
     SCOPED_TRACE(name);
-    Walk w(1, kUnnumbered);
+    Walk w(1, kUnnumbered, change);
     EXPECT_EQ(w.run(words), "");
   }
 }

@@ -211,13 +211,19 @@ void TfrmMainWin::openViewer(QWidget* viewer) {
 
 void TfrmMainWin::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !openedViewer_) return;
-  // After the area has made its own choice.
+  if (event->type() != QEvent::ActivationChange) return;
+  if (!isActiveWindow()) {
+    if (QMdiSubWindow* sub = mdi_->activeSubWindow()) viewerBefore_ = sub;
+    return;
+  }
+  // After the area has made its own choice: the viewer opened meanwhile, else the one that
+  // was active before, as long as it is still shown.
   QTimer::singleShot(0, this, [this] {
-    if (openedViewer_ && isActiveWindow()) {
-      mdi_->setActiveSubWindow(openedViewer_);
-      openedViewer_ = nullptr;
-    }
+    if (!isActiveWindow()) return;
+    if (openedViewer_) viewerBefore_ = openedViewer_;
+    openedViewer_ = nullptr;
+    QMdiSubWindow* wanted = viewerBefore_.data();
+    if (wanted && !wanted->isHidden() && !wanted->isMinimized()) mdi_->setActiveSubWindow(wanted);
   });
 }
 

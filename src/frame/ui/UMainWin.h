@@ -106,6 +106,9 @@ class TfrmMainWin : public QMainWindow, public WindowHost {
   QPointer<QMdiSubWindow> openedViewer_;
   std::vector<Message> heldNotices_;
   QTimer* noticeWait_;
+  // The viewer active when the main window stopped being the active one: the area makes
+  // another one active when the main window comes back after a wizard or a box.
+  QPointer<QMdiSubWindow> viewerBefore_;
   bool startupComplete_ = false;
   bool terminated_ = false;
 };

@@ -71,6 +71,13 @@ void setColor(QWidget* w, const QColor& color) {
   w->setPalette(p);
 }
 
+// A parameter edit is entered as Tab enters it, its text selected: what is typed next replaces
+// the value shown, or the value that a refusal speaks of.
+void enter(QLineEdit* edit) {
+  edit->setFocus();
+  edit->selectAll();
+}
+
 }  // namespace
 
 TForm1::TForm1(WindowHost& host, Messages* messages)
@@ -294,7 +301,7 @@ void TForm1::showParameters() {
   for (QWidget* w : std::initializer_list<QWidget*>{LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3],
                                                     ME[0], ME[1], ME[2], ME[3], BNext3})
     w->show();
-  ME[0]->setFocus();
+  enter(ME[0]);
 }
 
 void TForm1::next2() {
@@ -331,10 +338,10 @@ void TForm1::next3() {
   if (!check.settings) {
     if (check.message) qj::show(messages_, *check.message, host_.state().texts);
     switch (check.focus) {
-      case optim::ParameterEdit::Relaxation: ME[0]->setFocus(); break;
-      case optim::ParameterEdit::Stop: ME[1]->setFocus(); break;
-      case optim::ParameterEdit::Interval: ME[2]->setFocus(); break;
-      case optim::ParameterEdit::Limit: ME[3]->setFocus(); break;
+      case optim::ParameterEdit::Relaxation: enter(ME[0]); break;
+      case optim::ParameterEdit::Stop: enter(ME[1]); break;
+      case optim::ParameterEdit::Interval: enter(ME[2]); break;
+      case optim::ParameterEdit::Limit: enter(ME[3]); break;
       case optim::ParameterEdit::None: break;
     }
     return;

@@ -107,6 +107,14 @@ bool centringWhileShown(const QWidget* window) {
          !window->windowHandle()->isVisible();
 }
 
+// A window manager that places the dialog after the program did (in a corner of the screen)
+// is heard of only by the move it makes; until then the dialog's geometry still reads the
+// centre, so that placing it there again would change nothing. The move puts it back.
+bool centredWhileSettling(const QWidget* window) {
+  return window->isVisible() && settling(window) && window->property(kCentredOnShow).toBool() &&
+         window->parentWidget();
+}
+
 void shown(QWidget* window, bool spontaneous) {
   window->setProperty(kCentred, false);
   window->setProperty(kCentredOnShow, false);
@@ -142,7 +150,7 @@ class ScreenKeeper : public QObject {
       if (settling(window)) noticeFrame(window);
     } else if (type == QEvent::Show) {
       shown(window, event->spontaneous());
-    } else if (centringWhileShown(window)) {
+    } else if (centringWhileShown(window) || centredWhileSettling(window)) {
       centreOverOwner(window);
     } else if (window->isVisible() && settling(window)) {
       keepOnScreen(window);

@@ -284,6 +284,9 @@ void WizardWindow::focusControl(const std::string& name, int row, int column) {
     grid->showRowAtTop(row, column);
   else
     w->setFocus();
+  // A field is entered as Tab enters it, its text selected: what is typed next replaces the
+  // value that a refusal speaks of, as typing replaces the text of a cell made current.
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
 }
 
 void WizardWindow::applyCheck(const StepCheck& check) {

@@ -258,6 +258,23 @@ TEST_F(MainWin, PrintAndExportActOnTheActiveViewer) {
   EXPECT_EQ(calls[2].entry, "printTask");
   EXPECT_EQ(calls[2].window, task);
   EXPECT_EQ(calls[3].entry, "exportTask");
+
+  // A window opened over the main window and closed again, a wizard cancelled, leaves the
+  // viewer that the user had made active the active one.
+  for (QWidget* v : {solution, task}) {
+    QApplication::setActiveWindow(main.get());
+    activate(v);
+    QWidget wizard;
+    wizard.show();
+    main->setEnabled(false);
+    QApplication::setActiveWindow(&wizard);
+    settle();
+    wizard.close();
+    main->setEnabled(true);
+    QApplication::setActiveWindow(main.get());
+    settle();
+    EXPECT_EQ(main->mdiArea()->currentSubWindow()->widget(), v);
+  }
 }
 
 // Print and Export act on the viewer the user sees: minimising the active viewer makes the

@@ -33,23 +33,30 @@ struct SeenBox {
   QString text;
 };
 
-// Answers the next message box with Enter, as a user who only presses Enter does. `seen`
+// Answers the next message box with Enter, as a user who only presses Enter does, after a
+// window manager has placed it in the corner of the screen where it puts new windows. `seen`
 // must live until the box has been answered or the watch has ended.
 void answerNextBoxWithEnter(SeenBox& seen) {
   auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, ticks = 0]() mutable {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box && ++ticks < 100) return;
-    poll->stop();
-    poll->deleteLater();
-    if (!box) return;
-    seen.parent = box->parentWidget();
-    seen.outer = box->geometry().marginsAdded(windowFrame(box));
-    seen.noIsDefault =
-        box->button(QMessageBox::No) && box->defaultButton() == box->button(QMessageBox::No);
-    seen.text = box->text();
-    QTest::keyClick(box, Qt::Key_Return);
-  });
+  QObject::connect(
+      poll, &QTimer::timeout, poll, [poll, &seen, ticks = 0, placed = false]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box && ++ticks < 100) return;
+        if (box && !placed) {
+          box->move(0, 0);
+          placed = true;
+          return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (!box) return;
+        seen.parent = box->parentWidget();
+        seen.outer = box->geometry().marginsAdded(windowFrame(box));
+        seen.noIsDefault =
+            box->button(QMessageBox::No) && box->defaultButton() == box->button(QMessageBox::No);
+        seen.text = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+      });
   poll->start(5);
 }
 

@@ -143,6 +143,7 @@ TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
   type("MaskEdit1_3", "TEST01");
   click("BNext2");
   ASSERT_EQ(window->step(), TForm1::Step::Parameters);
+  EXPECT_EQ(child<QLineEdit>("ME1")->selectedText(), "0,9");  // typed over, as after Tab
   // Edit, typed text, message (none: back silently), the good text again.
   const std::vector<std::array<const char*, 4>> refused = {{"ME1", "1,0", "[320].", "0,9"},
                                                            {"ME3", "", "", "5"}};
@@ -156,6 +157,7 @@ TEST_F(OptimiserWindow, ParametersRefuseWithFocusThenSummaryAndReset) {
       EXPECT_EQ(box.last().text, message);
     }
     EXPECT_EQ(window->focusWidget(), child<QWidget>(edit));
+    EXPECT_EQ(child<QLineEdit>(edit)->selectedText(), typed);
     type(edit, good);
   }
   // The edits take only digits and the separator, up to their lengths; a refused character is

@@ -36,6 +36,9 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   ASSERT_EQ(step(), 2) << lastMessage();
   EXPECT_EQ(label("shifr_2"), "ABC123");
   EXPECT_EQ(edit("Velo")->text(), "15,0");
+  // The page's first field is entered with its text selected, to be typed over.
+  EXPECT_EQ(w->focusWidget(), edit("TS_num"));
+  EXPECT_EQ(edit("TS_num")->selectedText(), "2");
 
   // Options show their controls and move the focus there.
   const struct {
@@ -61,6 +64,7 @@ TEST_F(TaskWizardWindow, ANewTaskWalksStepsOneAndTwo) {
   next();
   EXPECT_EQ(lastMessage(), "S623 <= 9.");
   EXPECT_EQ(w->focusWidget(), control("nprio"));
+  EXPECT_EQ(edit("nprio")->selectedText(), "10");
   control<QRadioButton>("pro_0")->click();
   control<QRadioButton>("fak1")->click();
   messages->clear();

@@ -31,6 +31,7 @@ struct SeenBox {
   QRect outer;  // with the frame that the window manager puts around it
   bool noIsDefault = false;
   QString text;
+  Qt::TextFormat format = Qt::AutoText;
 };
 
 // Answers the next message box with Enter, as a user who only presses Enter does. `seen`
@@ -48,6 +49,7 @@ void answerNextBoxWithEnter(SeenBox& seen) {
     seen.noIsDefault =
         box->button(QMessageBox::No) && box->defaultButton() == box->button(QMessageBox::No);
     seen.text = box->text();
+    seen.format = box->textFormat();
     QTest::keyClick(box, Qt::Key_Return);
   });
   poll->start(5);
@@ -113,6 +115,7 @@ TEST_F(MessageBoxes, EachBoxStandsAtTheCentreOfItsWindowAndADeletionAnswersNoToE
     EXPECT_EQ(seen.parent, asking);
     EXPECT_LE((seen.outer.center() - asking->frameGeometry().center()).manhattanLength(), 1);
     EXPECT_EQ(seen.noIsDefault, b.question);
+    EXPECT_EQ(seen.format, Qt::PlainText);
     EXPECT_TRUE(std::filesystem::exists(dir / b.kept));
     asking->close();
     settle();
@@ -133,19 +136,20 @@ TEST(QtMessagesParent, TheOwnerThenTheOpenOperationWindowThenTheFallback) {
 
 // A notice opens over its window without taking the keys typed there: it is not modal nor made
 // the active window, and neither Enter nor the SpaceBar closes it unread, even at the box
-// itself; Esc does.
+// itself; Esc does. The print system's words are shown as it wrote them, never as markup.
 TEST(QtMessagesNotice, TakesNoKeysMeantForAnotherWindow) {
   QWidget owner;
   owner.show();
   QtMessages boxes(&owner);
-  boxes.notice(MessageKind::Error, "The job was cancelled.");
+  const QString said = "The job was cancelled: Tray <b>2</b> is &lt;empty&gt;.";
+  boxes.notice(MessageKind::Error, said.toStdString());
   settle();
   QMessageBox* box = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(std::tuple(box->text(), box->icon(), box->parentWidget()),
-            std::tuple(QString("The job was cancelled."), QMessageBox::Critical, &owner));
+  EXPECT_EQ(std::tuple(box->text(), box->textFormat(), box->icon(), box->parentWidget()),
+            std::tuple(said, Qt::PlainText, QMessageBox::Critical, &owner));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_TRUE(box->testAttribute(Qt::WA_ShowWithoutActivating));
   for (const QPushButton* button : box->findChildren<QPushButton*>())

@@ -184,7 +184,8 @@ std::string printerUri(const std::string& name) {
 }
 
 // What the print system says of the job and its printer; none when it did not answer. A job
-// it no longer knows has left the queue, as a printed one does.
+// it no longer knows has left the queue, as a printed one does, unless its printer is gone too:
+// then it went with its printer, unprinted.
 std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int job) {
   JobStatus s;
   ipp_t* response = cupsDoRequest(
@@ -193,7 +194,8 @@ std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int
               {"job-state", "job-state-reasons", "job-printer-state-message"}),
       "/");
   if (!response) return std::nullopt;
-  if (ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND) s.state = IPP_JSTATE_COMPLETED;
+  const bool jobGone = ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND;
+  if (jobGone) s.state = IPP_JSTATE_COMPLETED;
   if (ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM))
     s.state = ippGetInteger(state, 0);
   if (ipp_attribute_t* reasons = ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
@@ -208,6 +210,8 @@ std::optional<JobStatus> jobStatus(http_t* http, const std::string& printer, int
                                    {"printer-state", "printer-state-message"}),
                            "/");
   if (!response) return std::nullopt;
+  if (jobGone && ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND)
+    s.state = IPP_JSTATE_CANCELED;
   ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
   s.printerStopped = state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED;
   s.printerMessage = text(response, "printer-state-message");

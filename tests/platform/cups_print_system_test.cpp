@@ -300,32 +300,41 @@ TEST_F(CupsPrinting, TheDefaultQueueItsPaperAndTheFateOfAJob) {
 // later is heard of as aborted, in the words of its printer, one cancelled from a shell as
 // cancelled by a user. A printer that stops after the error holds its jobs (and says why, also
 // once that job is cancelled), and a job held to be sent again is heard of until it is given up.
+// A job that goes with its queue removed is heard of as cancelled, never as printed.
 // The print system's end does not wait for a scheduler that stopped answering about its jobs.
 TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
   std::unique_ptr<PrintSystem> system = printers();
   const std::string reason = "The test printer is out of order";
+  // What someone does from a shell while the job prints: cancels it; or pauses its queue before
+  // it is sent and removes the queue while the job waits.
+  enum Meanwhile { Nothing, Cancel, Remove };
   const struct {
     const char* queue;
     int seconds;
     const char* policy;
     std::vector<JobFate> heard;
-    bool cancel = false;  // someone cancels the job from a shell while it prints
+    Meanwhile meanwhile = Nothing;
   } cases[] = {
       {"qjFailsLater", 3, "abort-job", {JobFate::Aborted}},
       {"qjFailsAtOnce", 0, "abort-job", {JobFate::Aborted}},
       {"qjRetries", 0, "retry-job", {JobFate::Retrying, JobFate::Aborted}},
       {"qjStops", 0, "stop-printer", {JobFate::Stopped}},
-      {"qjCancelled", 20, "abort-job", {JobFate::Cancelled}, true},
+      {"qjCancelled", 20, "abort-job", {JobFate::Cancelled}, Cancel},
+      {"qjRemoved", 20, "abort-job", {JobFate::Paused, JobFate::Cancelled}, Remove},
   };
   int failed = 0;  // the job that stopped its printer
   for (const auto& c : cases) {
     SCOPED_TRACE(c.queue);
     ASSERT_TRUE(addFailingQueue(c.queue, c.seconds, c.policy));
+    if (c.meanwhile == Remove) {
+      ASSERT_TRUE(cups_->run("cupsdisable", c.queue));
+    }
     const auto [sent, took] = timedPrint(*system, c.queue);
     EXPECT_LT(took, 2s);  // before the slowest backend fails, at 3 s
-    if (c.cancel) {
+    if (c.meanwhile != Nothing) {
       std::this_thread::sleep_for(1s);  // the printer has begun
-      ASSERT_TRUE(cups_->run("cancel", std::to_string(sent.job)));
+      ASSERT_TRUE(c.meanwhile == Cancel ? cups_->run("cancel", std::to_string(sent.job))
+                                        : cups_->run("lpadmin", std::string("-x ") + c.queue));
     }
     std::vector<JobFate> heard;
     if (sent.job == 0) {
@@ -338,8 +347,8 @@ TEST_F(CupsPrinting, AJobIsFollowedToItsEndWithoutWaitingForIt) {
       for (const JobReport& r :
            newsOf(*system, sent.job, c.heard.back() == JobFate::Stopped ? 5s : 20s)) {
         heard.push_back(r.fate);
-        EXPECT_EQ(r.reasonUtf8, c.cancel ? "" : reason);
-        EXPECT_EQ(r.cancelledBy, c.cancel ? JobCanceller::User : JobCanceller::Unsaid);
+        EXPECT_EQ(r.reasonUtf8, c.meanwhile != Nothing ? "" : reason);
+        EXPECT_EQ(r.cancelledBy, c.meanwhile == Cancel ? JobCanceller::User : JobCanceller::Unsaid);
       }
     }
     EXPECT_EQ(heard, c.heard);

@@ -10,6 +10,19 @@ namespace {
 QString title() {
   return QApplication::applicationDisplayName();
 }
+
+// A modal box; the button it was answered with. Every box shows its text as written: a text
+// that looks like markup (a print system's words, a name or a path with "<b>" or "&lt;" in it)
+// would otherwise be drawn as rich text, its tags hidden and its entities replaced.
+QMessageBox::StandardButton ask(QMessageBox::Icon icon, const std::string& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton byDefault, QWidget* parent) {
+  QMessageBox b(icon, title(), QString::fromStdString(text), buttons, parent);
+  b.setTextFormat(Qt::PlainText);
+  b.setDefaultButton(byDefault);
+  b.exec();
+  return b.standardButton(b.clickedButton());
+}
 }  // namespace
 
 QWidget* QtMessages::parentOfNextBox() const {
@@ -20,21 +33,20 @@ QWidget* QtMessages::parentOfNextBox() const {
 }
 
 void QtMessages::warning(const std::string& text) {
-  QMessageBox::warning(parentOfNextBox(), title(), QString::fromStdString(text));
+  ask(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok, parentOfNextBox());
 }
 
 void QtMessages::error(const std::string& text) {
-  QMessageBox::critical(parentOfNextBox(), title(), QString::fromStdString(text));
+  ask(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok, parentOfNextBox());
 }
 
 bool QtMessages::confirm(const std::string& text) {
-  return QMessageBox::question(parentOfNextBox(), title(), QString::fromStdString(text),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  return ask(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+             parentOfNextBox()) == QMessageBox::Yes;
 }
 
 void QtMessages::information(const std::string& text) {
-  QMessageBox::information(parentOfNextBox(), title(), QString::fromStdString(text));
+  ask(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok, parentOfNextBox());
 }
 
 void QtMessages::notice(MessageKind kind, const std::string& text) {
@@ -43,6 +55,7 @@ void QtMessages::notice(MessageKind kind, const std::string& text) {
                                                                 : QMessageBox::Information;
   auto* box = new QMessageBox(icon, title(), QString::fromStdString(text), QMessageBox::Ok,
                               parentOfNextBox());
+  box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setAttribute(Qt::WA_ShowWithoutActivating);
   box->setWindowModality(Qt::NonModal);

@@ -140,19 +140,21 @@ TEST(QtMessagesParent, TheOwnerThenTheOpenOperationWindowThenTheFallback) {
 
 // A notice opens over its window without taking the keys typed there: it is not modal nor made
 // the active window, and neither Enter nor the SpaceBar closes it unread, even at the box
-// itself; Esc does.
+// itself; Esc does. The print system's words are shown as it wrote them, never as markup, in a
+// notice as in a box that waits for its answer.
 TEST(QtMessagesNotice, TakesNoKeysMeantForAnotherWindow) {
   QWidget owner;
   owner.show();
   QtMessages boxes(&owner);
-  boxes.notice(MessageKind::Error, "The job was cancelled.");
+  const QString said = "The job was cancelled: Tray <b>2</b> is &lt;empty&gt;.";
+  boxes.notice(MessageKind::Error, said.toStdString());
   settle();
   QMessageBox* box = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(std::tuple(box->text(), box->icon(), box->parentWidget()),
-            std::tuple(QString("The job was cancelled."), QMessageBox::Critical, &owner));
+  EXPECT_EQ(std::tuple(box->text(), box->textFormat(), box->icon(), box->parentWidget()),
+            std::tuple(said, Qt::PlainText, QMessageBox::Critical, &owner));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_TRUE(box->testAttribute(Qt::WA_ShowWithoutActivating));
   for (const QPushButton* button : box->findChildren<QPushButton*>())
@@ -166,6 +168,20 @@ TEST(QtMessagesNotice, TakesNoKeysMeantForAnotherWindow) {
   QTest::keyClick(at, Qt::Key_Escape);
   settle();
   EXPECT_TRUE(!open || !open->isVisible());
+
+  // A box that waits for its answer shows the words as written too. (A test before may have
+  // ended its program, which makes the box's event loop return at once.)
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+  Qt::TextFormat modal = Qt::AutoText;
+  QTimer::singleShot(0, [&modal] {
+    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      modal = b->textFormat();
+      b->accept();
+    }
+  });
+  boxes.error(said.toStdString());
+  EXPECT_EQ(modal, Qt::PlainText);
 }
 
 }  // namespace
